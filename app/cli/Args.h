@@ -1,0 +1,38 @@
+#pragma once
+// A small option reader for the subcommands: "--name value" pairs and flags.
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace dvx::cli {
+
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class Args {
+public:
+    explicit Args(std::vector<std::string> args) : args_(std::move(args)), used_(args_.size(), false) {}
+
+    // True when the flag is present; consumes it.
+    bool Flag(const std::string& name);
+    // The value after "--name", or nothing; a missing value raises UsageError.
+    std::optional<std::string> Value(const std::string& name);
+    // Every value after each "--name", in order.
+    std::vector<std::string> Values(const std::string& name);
+    std::optional<double> Number(const std::string& name);
+    std::optional<int> Integer(const std::string& name);
+    // Arguments that are not options, in order; consumes them.
+    std::vector<std::string> Positionals();
+    // Raises UsageError naming the first argument nothing consumed.
+    void RequireAllUsed() const;
+
+private:
+    std::vector<std::string> args_;
+    std::vector<bool> used_;
+};
+
+} // namespace dvx::cli
