@@ -1,4 +1,5 @@
 #include "Digits.h"
+#include "common/Errors.h"
 #include "fluid/Fluid.h"
 #include "fluid/XmlNodeIO.h"
 
@@ -172,6 +173,20 @@ TEST(FluidXml, UnreadableUserPropsFallsBackToFalseOtherFieldsStay) {
     EXPECT_EQ(f.WaterAdditive, 0);
     EXPECT_EQ(f.Caption, "Water"); // missing element
     EXPECT_EQ(f.GetCaption(), "Glycerin");
+}
+
+TEST(FluidXml, EvaluationFailureAfterReadingKeepsValuesAndProperties) {
+    pugi::xml_document doc;
+    ASSERT_TRUE(doc.load_string(
+        "<root><liquid><t>-50</t><LiquidSpec>12</LiquidSpec></liquid></root>"));
+    TLiquid f("Water", 0, 0, 20, 20);
+    const double ro = f.ro, mu = f.mu;
+    XmlNodeIO io;
+    EXPECT_THROW(f.ReadFromXml(io, doc.child("root")), MathError);
+    EXPECT_EQ(f.t, -50);
+    EXPECT_EQ(f.LiquidSpec, 12);
+    EXPECT_EQ(f.ro, ro);
+    EXPECT_EQ(f.mu, mu);
 }
 
 TEST(FluidXml, MissingLiquidElementChangesNothing) {
