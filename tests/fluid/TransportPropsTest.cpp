@@ -24,7 +24,7 @@ struct Reference {
 
 class LibraryReference : public ::testing::TestWithParam<Reference> {};
 
-TEST_P(LibraryReference, MatchesPublishedDigits) {
+TEST_P(LibraryReference, MatchesReferenceDigits) {
     const Reference& r = GetParam();
     TTransportProps p;
     EXPECT_EQ(p.EvalByCode(r.code, r.T), r.flag);

@@ -23,7 +23,7 @@ struct MixReference {
 
 class MixtureReference : public ::testing::TestWithParam<MixReference> {};
 
-TEST_P(MixtureReference, MatchesPublishedDigits) {
+TEST_P(MixtureReference, MatchesReferenceDigits) {
     const MixReference& r = GetParam();
     SCOPED_TRACE(r.what);
     if (!r.eRo.empty()) {
