@@ -212,8 +212,10 @@ void LoadFittingsSettings(const SettingsStore& store) {
 }
 
 void SaveFittingsSettings(SettingsStore& store) {
+    std::vector<std::string> lines;
     for (const TFittingRec& fitting : FittingTable)
-        store.WriteString(settings::kFittingsSection, fitting.FittingName, FormatFloat("%0.2f", fitting.C));
+        lines.push_back(fitting.FittingName + "=" + FormatFloat("%0.2f", fitting.C));
+    store.WriteValues(settings::kFittingsSection, lines);
 }
 
 } // namespace dvx

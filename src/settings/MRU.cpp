@@ -39,9 +39,9 @@ void TRecentFiles::Load(const SettingsStore& store) {
 void TRecentFiles::Save(SettingsStore& store) const {
     // Keys left over from a longer list would bring removed entries back at
     // the next start, so the section is written afresh.
-    store.EraseSection(settings::kMRUSection);
-    for (std::size_t i = 0; i < entries_.size(); ++i)
-        store.WriteString(settings::kMRUSection, std::to_string(i), entries_[i]);
+    std::vector<std::string> lines;
+    for (std::size_t i = 0; i < entries_.size(); ++i) lines.push_back(std::to_string(i) + "=" + entries_[i]);
+    store.ReplaceSection(settings::kMRUSection, lines);
 }
 
 void TRecentFiles::SetCurrentFile(std::string_view previousFile, std::string_view newFile) {

@@ -3,6 +3,8 @@
 #include "settings/SettingsKeys.h"
 #include "settings/SettingsStore.h"
 
+#include <string>
+
 namespace dvx {
 
 namespace {
@@ -40,11 +42,10 @@ TWindowPlacement RestorePlacement(const SettingsStore& store, std::string_view w
 
 void SavePlacement(SettingsStore& store, std::string_view windowName, const TWindowPlacement& placement) {
     using namespace settings;
-    store.WriteInteger(windowName, kLeft, placement.Left);
-    store.WriteInteger(windowName, kTop, placement.Top);
-    store.WriteInteger(windowName, kWidth, placement.Width);
-    store.WriteInteger(windowName, kHeight, placement.Height);
-    store.WriteInteger(windowName, kWinState, placement.WinState);
+    auto line = [](const char* key, int value) { return std::string(key) + "=" + std::to_string(value); };
+    store.WriteValues(windowName, {line(kLeft, placement.Left), line(kTop, placement.Top),
+                                   line(kWidth, placement.Width), line(kHeight, placement.Height),
+                                   line(kWinState, placement.WinState)});
 }
 
 } // namespace dvx

@@ -55,6 +55,16 @@ void SettingsStore::WriteFloat(std::string_view section, std::string_view key, d
     TIniFile(fileName_).WriteString(section, key, FloatToStr17(value));
 }
 
+void SettingsStore::WriteValues(std::string_view section, const std::vector<std::string>& lines) {
+    PrepareFolder();
+    TIniFile(fileName_).WriteSectionValues(section, lines);
+}
+
+void SettingsStore::ReplaceSection(std::string_view section, const std::vector<std::string>& lines) {
+    PrepareFolder();
+    TIniFile(fileName_).ReplaceSection(section, lines);
+}
+
 bool SettingsStore::ValueExists(std::string_view section, std::string_view key) const {
     return TIniFile(fileName_).ValueExists(section, key);
 }

@@ -38,6 +38,11 @@ public:
     void WriteBool(std::string_view section, std::string_view key, bool value);
     void WriteFloat(std::string_view section, std::string_view key, double value);
 
+    // Writes "key=value" lines into the section in one change of the file.
+    void WriteValues(std::string_view section, const std::vector<std::string>& lines);
+    // Replaces the whole section by "key=value" lines in one change.
+    void ReplaceSection(std::string_view section, const std::vector<std::string>& lines);
+
     bool ValueExists(std::string_view section, std::string_view key) const;
     void EraseSection(std::string_view section);
 
