@@ -36,6 +36,7 @@ file(WRITE ${calc_data}/zero_quantity.txt "f, 1, 'none', 102, 25.0, 0, 'Gate Val
 file(WRITE ${calc_data}/fitting_99.txt
   "f, 1, 'beyond the table', 102, 25.0, 0, 'Nothing', 99, 1\np, 2, 'Pipe', 102, 25.0, 0, 'Pipe', 10.0\n")
 file(WRITE ${calc_data}/empty.txt "")
+file(WRITE ${calc_data}/overflow.txt "u, 1, 'first', 102, 25.0, 5, 'User'\np, 2, 'flood', 102, 1e200, 0, 'Pipe', 10.0\n")
 file(WRITE ${calc_data}/zero_length.txt "p, 1, 'short', 102, 25.0, 0, 'Pipe', 0.0\n")
 # Deterministic text garbage: random letters, digits, punctuation, quotes,
 # line ends and bytes above 127.
@@ -71,6 +72,13 @@ darvenix_calc_test(cli_calc_fitting_length_zero ARGS "calc ${calc_data}/zero_qua
   ERR "Data may not be zero: item 1 \\(number 1\\), column 0")
 darvenix_calc_test(cli_calc_zero_length_pipe ARGS "calc ${calc_data}/zero_length.txt" RC 3
   ERR "Data may not be zero: item 1 \\(number 1\\), column 0")
+darvenix_calc_test(cli_calc_overflow ARGS "calc ${calc_data}/overflow.txt --json" RC 4
+  ERR "^Pressure drop error\\.\n$" OUT "^$")
+darvenix_calc_test(cli_calc_repeat_glycol ARGS "calc ${calc_data}/circuit.txt --repeat 3 --additive 1 --volume 0.3 --t 5 --groups --json" RC 0
+  OUT "\"totalDP\":[0-9.e+]+,\"totalVolume\":0\\.1326449926240151")
+darvenix_calc_test(cli_calc_resize_then_sort ARGS "calc ${calc_data}/circuit.txt --reset-flows --resize-all --sort type --sort type --quiet" RC 0
+  OUT "Index circuit dP")
+darvenix_calc_test(cli_calc_bad_liquid ARGS "calc ${calc_data}/circuit.txt --liquid 14" RC 2 ERR "--liquid")
 darvenix_calc_test(cli_calc_fitting_type_99 ARGS "calc ${calc_data}/fitting_99.txt --quiet" RC 0
   ERR "Line 1: fitting type 99 is not in the fittings table \\(0 to 23\\); line skipped"
   OUT "Index circuit dP: [0-9.]+ kPa")
