@@ -139,12 +139,29 @@ void BM_Calculate(benchmark::State& state) {
     state.counters["colebrook"] = static_cast<double>(built.regimes[frColebrook + 1]);
     state.counters["rough"] = static_cast<double>(built.regimes[frFullyRough + 1]);
 }
-// Object sizes, for the memory figures.
+// Heap per item of one kind, vector slot and malloc overhead included.
+template <typename Make>
+double HeapPerItem(Make make) {
+    constexpr std::size_t n = 20000;
+    std::vector<std::unique_ptr<TBranch>> items;
+    const std::size_t before = mallinfo2().uordblks;
+    items.reserve(n);
+    for (std::size_t i = 0; i < n; ++i) items.push_back(make());
+    return static_cast<double>(mallinfo2().uordblks - before) / n;
+}
+
+// Object sizes and heap per kind, for the memory figures.
 void BM_ItemSizes(benchmark::State& state) {
+    StartUp();
     for (auto _ : state) benchmark::DoNotOptimize(state.iterations());
     state.counters["sizeof_TPipe"] = sizeof(TPipe);
     state.counters["sizeof_TFitting"] = sizeof(TFitting);
     state.counters["sizeof_TUser"] = sizeof(TUser);
+    state.counters["heap_pipe"] = HeapPerItem([] { return std::make_unique<TPipe>(); });
+    state.counters["heap_user"] = HeapPerItem([] { return std::make_unique<TUser>(); });
+    // The longest fitting name: type name and description both on the heap.
+    state.counters["heap_long_fitting"] = HeapPerItem([] { return std::make_unique<TFitting>(7); });
+    state.counters["heap_short_fitting"] = HeapPerItem([] { return std::make_unique<TFitting>(2); });
 }
 BENCHMARK(BM_ItemSizes)->Iterations(1);
 
