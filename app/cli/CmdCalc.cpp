@@ -3,6 +3,7 @@
 
 #include "Args.h"
 #include "CliCommand.h"
+#include "settings/Startup.h"
 
 #include "catalogue/Bores.h"
 #include "catalogue/Tables.h"
@@ -29,17 +30,20 @@ constexpr int kExitFile = 5;        // "Error reading <path>"
 
 const char* const kWarningText[] = {"Flow OK", "High dP Rate", "High Velocity"};
 
-// Catalogue files and settings of the installation. Nothing is read yet:
-// the built-in tables are all the command knows, so --builtin changes nothing.
-void LoadInstalledData() {}
-
 // Start-up in the desktop program's order: the tables with their built-in
-// values, the liquid module (clean water at DefaultTemperature), then the
-// installation's catalogue files and settings unless builtinOnly.
-void StartCore(bool builtinOnly) {
+// values, then either the liquid module alone (builtinOnly) or the whole
+// core start-up (install-data merge answered "Decide later", liquid module,
+// refrigerant library, folders, settings, catalogue files). Loading messages
+// go to err; they do not stop the calculation.
+void StartCore(bool builtinOnly, std::ostream& err) {
     RestoreBuiltInTables();
-    StartFluidModule(DefaultTemperature);
-    if (!builtinOnly) LoadInstalledData();
+    if (builtinOnly) {
+        StartFluidModule(DefaultTemperature);
+        return;
+    }
+    TStartOptions options;
+    options.StartFluid = [] { StartFluidModule(DefaultTemperature); };
+    for (const std::string& message : dvx::StartCore(options).Messages) err << message << "\n";
 }
 
 int ParseSortKey(const std::string& text) {
@@ -191,7 +195,7 @@ int RunCalc(const std::vector<std::string>& argv, std::ostream& out, std::ostrea
     if (material && (*material < 0 || *material > 2)) throw UsageError("--material must be 0, 1 or 2");
     if (repeat && *repeat < 1) throw UsageError("--repeat must be at least 1");
 
-    StartCore(builtin);
+    StartCore(builtin, err);
     ApplyFluidOptions(args);
     const std::vector<std::string> files = args.Positionals();
     args.RequireAllUsed();

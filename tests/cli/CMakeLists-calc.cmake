@@ -48,6 +48,11 @@ set(calc_driver ${CMAKE_CURRENT_LIST_FILE})
 # darvenix_calc_test(NAME ARGS "..." RC "0,3" [OUT regex] [ERR regex])
 function(darvenix_calc_test name)
   cmake_parse_arguments(T "" "ARGS;OUT;ERR" "RC" ${ARGN})
+  # The calculation cases use the built-in tables only: they must not read or
+  # merge the data files of the account running the tests.
+  if(T_ARGS MATCHES "^calc ")
+    string(APPEND T_ARGS " --builtin")
+  endif()
   set(defs -DEXE=$<TARGET_FILE:darvenix-cli> "-DARGS=${T_ARGS}" "-DEXPECT_RC=${T_RC}")
   if(DEFINED T_OUT)
     list(APPEND defs "-DEXPECT_OUT=${T_OUT}")
