@@ -1,0 +1,172 @@
+#include "hydraulics/Items.h"
+
+#include "catalogue/Bores.h"
+#include "catalogue/Tables.h"
+#include "common/Errors.h"
+#include "fluid/Fluid.h"
+#include "hydraulics/Friction.h"
+
+#include <numbers>
+#include <stdexcept>
+
+namespace dvx {
+
+std::int32_t ItemCounter = 0;
+
+namespace {
+
+void CheckFittingType(int t) {
+    if (t < 0 || t >= FittingCount)
+        throw std::out_of_range("fitting type " + std::to_string(t) + " is not in the fittings table");
+}
+
+} // namespace
+
+// --- TBranch ---------------------------------------------------------------
+
+TBranch::TBranch() : TypeName("Branch") {
+    Description = TypeName;
+    ++ItemCounter;
+    Number = ItemCounter;
+    SetBore(BoreAtLeast(DefaultBore));
+    Flow = DefaultFlow / 1000;
+    Group = 0;
+    InIndex = true;
+}
+
+bool TBranch::ValidData(int& column) const {
+    if (Flow == 0) {
+        column = dcFlow;
+        return false;
+    }
+    return true;
+}
+
+void TBranch::SetBore(int i) {
+    if (i < 0 || i >= BoreCount)
+        throw std::out_of_range("bore index " + std::to_string(i) + " is not in the bore table");
+    BoreIndex = static_cast<std::uint8_t>(i);
+    InsideDiameter = BoreTable[i].ID;
+    Friction = BoreTable[i].ff;
+}
+
+void TBranch::SetBoreFromNominal(double d) { SetBore(NearestBore(d)); }
+
+// --- TPipe -----------------------------------------------------------------
+
+TPipe::TPipe() {
+    TypeName = "Pipe";
+    Description = TypeName;
+    Length = DefaultLength;
+    Warning = wnNone;
+}
+
+double TPipe::LabourHours() const { return Length * PipeLabourTime.at(BoreIndex).at(PipeMaterial); }
+
+double TPipe::MaterialCost() const { return Length * PipeListPrice.at(BoreIndex).at(PipeMaterial); }
+
+void TPipe::Solve(double eps) {
+    if (SystemFluid == nullptr) throw MathError("no system liquid");
+    const double ro = SystemFluid->ro;
+    const double mu = SystemFluid->mu;
+    Area = InsideDiameter * InsideDiameter * std::numbers::pi / 4;
+    Velocity = Flow / Area;
+    Reynolds = ro * Velocity * InsideDiameter / mu;
+    Friction = FrictionFactor(Friction, eps, InsideDiameter, Reynolds).f;
+    PressureDrop = Velocity * Velocity * (0.5 * ro * Friction * Length) / InsideDiameter;
+    Gradient = PressureDrop / Length;
+}
+
+void TPipe::Process() {
+    Warning = wnNone;
+    Solve(CurrentRoughness);
+    // A pipe over both limits shows the gradient warning.
+    if (Gradient > GradientLimit)
+        Warning = wnGradient;
+    else if (Velocity > VelocityLimit)
+        Warning = wnVelocity;
+    Volume = Area * Length;
+}
+
+bool TPipe::ValidData(int& column) const {
+    if (!TBranch::ValidData(column)) return false;
+    if (Length == 0) {
+        column = dcLengthOrQuantity;
+        return false;
+    }
+    return true;
+}
+
+// --- TFitting --------------------------------------------------------------
+
+TFitting::TFitting(int t) {
+    CheckFittingType(t);
+    FittingType = static_cast<std::uint8_t>(t);
+    TypeName = FittingTable[t].FittingName;
+    C = FittingTable[t].C;
+    Description = TypeName;
+    Quantity = DefaultQuantity;
+}
+
+void TFitting::SetFittingType(int t) {
+    CheckFittingType(t);
+    FittingType = static_cast<std::uint8_t>(t);
+    C = FittingTable[t].C;
+}
+
+double TFitting::LabourHours() const { return Quantity * FittingLabour.at(FittingType).at(BoreIndex); }
+
+double TFitting::MaterialCost() const { return Quantity * FittingPrice.at(FittingType).at(BoreIndex); }
+
+void TFitting::Process() {
+    Warning = wnNone;
+    // FittingType is a public field: never read past the table.
+    if (FittingType >= FittingCount) throw MathError("fitting type outside the fittings table");
+    // The coefficient in force now, so a changed catalogue applies at once.
+    C = FittingTable[FittingType].C;
+    EquivLength = C * InsideDiameter;
+    Length = Quantity * EquivLength;
+    // Fittings always have a smooth wall, whatever the pipe material.
+    Solve(0);
+    // A fitting over both limits shows the velocity warning.
+    if (Velocity > VelocityLimit)
+        Warning = wnVelocity;
+    else if (Gradient > GradientLimit)
+        Warning = wnGradient;
+    Volume = Area * Length;
+}
+
+bool TFitting::ValidData(int& column) const {
+    if (!TPipe::ValidData(column)) return false;
+    if (Quantity == 0) {
+        column = dcLengthOrQuantity;
+        return false;
+    }
+    return true;
+}
+
+// --- TUser -----------------------------------------------------------------
+
+TUser::TUser() {
+    TypeName = "User";
+    Description = TypeName;
+}
+
+void TUser::Process() { Volume = 0; }
+
+bool TUser::ValidData(int& column) const {
+    if (!TBranch::ValidData(column)) return false;
+    if (PressureDrop == 0) {
+        column = dcPressureDrop;
+        return false;
+    }
+    return true;
+}
+
+// --- auto-size and auto-flow -----------------------------------------------
+
+void AutoSize(TBranch& item) { item.SetBore(BoreForFlow(item.Flow * 1000)); }
+
+void AutoFlow(TBranch& item) { item.Flow = BoreTable.at(item.BoreIndex).mf * 0.001; }
+
+} // namespace dvx

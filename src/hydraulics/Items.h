@@ -1,0 +1,132 @@
+#pragma once
+// The items of a circuit: a length of straight pipe (TPipe), a number of
+// identical fittings of one type and bore (TFitting, calculated as an
+// equivalent length of pipe) and a user item with a fixed pressure drop
+// (TUser). The circuit owns them and calls them through TBranch.
+//
+// Fields are grouped by size rather than kept in file order so that an item
+// stays small; the project file writes them in its own fixed order.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace dvx {
+
+// The last reference number handed to a new item.
+extern std::int32_t ItemCounter;
+
+enum class TItemKind : std::uint8_t { Pipe, Fitting, User };
+
+// Warning codes of pipes and fittings.
+enum TWarning : std::uint8_t {
+    wnNone = 0,
+    wnGradient = 1, // pressure gradient above GradientLimit
+    wnVelocity = 2, // velocity above VelocityLimit
+};
+
+// Grid columns a failed ValidData points at.
+enum TDataColumn : int {
+    dcLengthOrQuantity = 0,
+    dcFlow = 1,
+    dcPressureDrop = 2,
+};
+
+class TBranch {
+public:
+    virtual ~TBranch() = default;
+
+    std::string Description;     // free text
+    std::string TypeName;        // "Pipe", "User" or the fitting type's name
+    double InsideDiameter = 0;   // m, BoreTable[BoreIndex].ID when the bore was set
+    double Friction = 0;         // —, Darcy factor: start of the next calculation and its result
+    double Flow = 0;             // m³/s
+    double PressureDrop = 0;     // Pa, computed (pipe, fitting) or entered (user item)
+    double Volume = 0;           // m³, liquid volume attributed to the item
+    std::int32_t Number = 0;     // reference number shown in the "#" column
+    std::int32_t Group = 0;      // group number
+    std::uint8_t BoreIndex = 0;  // row of BoreTable, 0 (750 mm) to 19 (15 mm)
+    bool InIndex = true;         // counts towards the index circuit when groups are active
+
+    virtual TItemKind Kind() const = 0;
+    // h, labour time for the item in the active material.
+    virtual double LabourHours() const { return 0; }
+    // Price of the item's material; negative when the price table has no value yet.
+    virtual double MaterialCost() const { return 0; }
+    // Computes the item's results from SystemFluid and the tables. Reports
+    // nothing itself; the circuit checks the results.
+    virtual void Process() = 0;
+    // True when the item can be calculated; otherwise column names the grid
+    // column to correct (TDataColumn). Only an exact zero fails.
+    virtual bool ValidData(int& column) const;
+
+    // Bore i (0 to 19): BoreIndex, InsideDiameter and Friction from BoreTable.
+    // Any other index raises std::out_of_range and changes nothing.
+    void SetBore(int i);
+    // The bore nearest the nominal size d (mm).
+    void SetBoreFromNominal(double d);
+
+protected:
+    // Next reference number, the default bore and flow, group 0 in the index.
+    TBranch();
+};
+
+class TPipe : public TBranch {
+public:
+    TPipe();
+
+    std::uint8_t Warning = wnNone; // TWarning of the last calculation
+    double Area = 0;       // m², flow area
+    double Reynolds = 0;   // —
+    double Velocity = 0;   // m/s, mean velocity
+    double Length = 0;     // m; for a fitting the total equivalent length of the last calculation
+    double Gradient = 0;   // Pa/m, pressure drop per metre of Length
+
+    TItemKind Kind() const override { return TItemKind::Pipe; }
+    double LabourHours() const override;
+    double MaterialCost() const override;
+    void Process() override;
+    bool ValidData(int& column) const override;
+
+protected:
+    // Area, velocity, Reynolds number, friction factor (wall roughness eps
+    // in m), pressure drop and gradient over Length.
+    void Solve(double eps);
+};
+
+class TFitting : public TPipe {
+public:
+    // A fitting of type t (0 to 23); any other type raises std::out_of_range.
+    explicit TFitting(int t);
+
+    std::uint8_t FittingType = 0; // row of FittingTable
+    double EquivLength = 0;       // m, equivalent length of one fitting, C × InsideDiameter
+    double Quantity = 0;          // —, number of fittings
+    double C = 0;                 // —, FittingTable[FittingType].C when last taken
+
+    TItemKind Kind() const override { return TItemKind::Fitting; }
+    double LabourHours() const override;
+    double MaterialCost() const override;
+    void Process() override;
+    bool ValidData(int& column) const override;
+
+    // Type t (0 to 23) and its coefficient; TypeName is left alone (a project
+    // file keeps the name it stored). Any other type raises std::out_of_range.
+    void SetFittingType(int t);
+};
+
+class TUser : public TBranch {
+public:
+    TUser();
+
+    TItemKind Kind() const override { return TItemKind::User; }
+    void Process() override;
+    bool ValidData(int& column) const override;
+};
+
+// Auto-size: the smallest bore that carries the item's flow (resets Friction).
+void AutoSize(TBranch& item);
+// Auto-flow: the maximum flow of the item's bore.
+void AutoFlow(TBranch& item);
+
+} // namespace dvx
