@@ -60,9 +60,11 @@ private:
 };
 
 const ItemClass& ClassOf(const TBranch& item) {
-    // A fitting is also a pipe: test it first.
-    if (dynamic_cast<const TFitting*>(&item)) return kItemClasses[1];
-    if (dynamic_cast<const TPipe*>(&item)) return kItemClasses[0];
+    switch (item.Kind()) {
+    case TItemKind::Pipe: return kItemClasses[0];
+    case TItemKind::Fitting: return kItemClasses[1];
+    case TItemKind::User: break;
+    }
     return kItemClasses[2];
 }
 
@@ -121,7 +123,7 @@ std::unique_ptr<TBranch> ReadItem(TTagReader& r, Generation generation) {
     } else {
         bore = BoreAtLeast(r.ReadFloat());
     }
-    item->SetBore(static_cast<std::uint8_t>(bore));
+    item->SetBore(bore);
     item->Flow = r.ReadFloat();
     item->PressureDrop = r.ReadFloat();
     if (generation == Generation::Headerless) {
@@ -138,8 +140,7 @@ std::unique_ptr<TBranch> ReadItem(TTagReader& r, Generation generation) {
         fitting.Quantity = r.ReadFloat();
         const int type = static_cast<int>(r.ReadInteger() & 0xFF);
         if (type >= FittingCount) Bad(r, Format("Fitting type %d out of range", {type}));
-        fitting.FittingType = static_cast<std::uint8_t>(type);
-        fitting.C = FittingTable[type].C; // the stored TypeName stays
+        fitting.SetFittingType(type); // C from the catalogue; the stored TypeName stays
     }
     r.ReadListEnd(); // end of the item's properties
     r.ReadListEnd(); // its (empty) child list
