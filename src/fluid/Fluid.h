@@ -53,11 +53,24 @@ public:
     virtual std::string GetDescription() const { return {}; }
     virtual void SetAux(double value) { AuxValue = value; }
     virtual double GetAux() const { return AuxValue; }
+    // Evaluates the properties. A correlation with no real value raises
+    // MathError and leaves the properties, Pr and the valid range as they
+    // were, with RangeStatus 0.
     virtual void Evaluate() = 0;
     virtual void ReadFromStream(TStreamReader& reader);
     virtual void WriteToStream(TStreamWriter& writer) const;
+    // The XML form lives in the child element "liquid" of element (never in
+    // element itself). Reading does nothing when that child is missing.
     virtual void ReadFromXml(XmlNodeIO& io, pugi::xml_node element);
     virtual void WriteToXml(XmlNodeIO& io, pugi::xml_node element) const;
+
+    // Name of the element that holds a fluid's XML form.
+    static constexpr const char* XmlElementName = "liquid";
+
+protected:
+    // The base values as child elements of the "liquid" element itself.
+    void ReadBaseXml(XmlNodeIO& io, pugi::xml_node liquid);
+    void WriteBaseXml(XmlNodeIO& io, pugi::xml_node liquid) const;
 };
 
 class TLiquid : public TFluid {
@@ -73,8 +86,12 @@ public:
     std::string GetShortCaption() const override;
     std::string GetDescription() const override;
     void Evaluate() override;
+    // Stream values: the base values, then LiquidSpec, WaterAdditive,
+    // AdditiveVolume. Reading does not evaluate; a code that does not fit its
+    // field raises FileError.
     void ReadFromStream(TStreamReader& reader) override;
     void WriteToStream(TStreamWriter& writer) const override;
+    // Reading evaluates the liquid after the values are in.
     void ReadFromXml(XmlNodeIO& io, pugi::xml_node element) override;
     void WriteToXml(XmlNodeIO& io, pugi::xml_node element) const override;
 };
