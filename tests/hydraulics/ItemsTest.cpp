@@ -1,0 +1,247 @@
+#include "HydraulicsFixture.h"
+
+#include "catalogue/Bores.h"
+
+#include <cmath>
+#include <memory>
+
+namespace dvx {
+namespace {
+
+using test::Hydraulics;
+
+TEST_F(Hydraulics, NewItemsTakeTheDefaults) {
+    TPipe pipe;
+    EXPECT_EQ(pipe.Number, 1);
+    EXPECT_EQ(pipe.TypeName, "Pipe");
+    EXPECT_EQ(pipe.Description, "Pipe");
+    EXPECT_EQ(pipe.BoreIndex, 11);
+    EXPECT_EQ(pipe.InsideDiameter, 0.1023);
+    EXPECT_EQ(pipe.Friction, 0.017);
+    EXPECT_EQ(pipe.Flow, 0.025);
+    EXPECT_EQ(pipe.Length, 10);
+    EXPECT_EQ(pipe.Group, 0);
+    EXPECT_TRUE(pipe.InIndex);
+    EXPECT_EQ(pipe.PressureDrop, 0);
+    EXPECT_EQ(pipe.Kind(), TItemKind::Pipe);
+
+    DefaultQuantity = 3;
+    DefaultBore = 35; // not a nominal size: the next larger bore
+    TFitting fitting(15);
+    EXPECT_EQ(fitting.Number, 2);
+    EXPECT_EQ(fitting.TypeName, "Lift Check Valve");
+    EXPECT_EQ(fitting.Description, "Lift Check Valve");
+    EXPECT_EQ(fitting.C, 600);
+    EXPECT_EQ(fitting.Quantity, 3);
+    EXPECT_EQ(fitting.Length, 10); // the pipe default until the first calculation
+    EXPECT_STREQ(BoreName[fitting.BoreIndex], "40");
+
+    TUser user;
+    EXPECT_EQ(user.Number, 3);
+    EXPECT_EQ(user.TypeName, "User");
+    EXPECT_EQ(user.Kind(), TItemKind::User);
+    EXPECT_EQ(ItemCounter, 3);
+}
+
+TEST_F(Hydraulics, FittingTypeOutsideTheTableIsRefused) {
+    EXPECT_THROW(TFitting(24), std::out_of_range);
+    EXPECT_THROW(TFitting(-1), std::out_of_range);
+    TFitting fitting(0);
+    EXPECT_THROW(fitting.SetFittingType(99), std::out_of_range);
+    EXPECT_EQ(fitting.FittingType, 0);
+    fitting.SetFittingType(23);
+    EXPECT_EQ(fitting.C, 8);
+    EXPECT_EQ(fitting.TypeName, "Std Elbow 90 deg"); // the name stays
+    // A type written into the field directly never reads past the table.
+    fitting.FittingType = 200;
+    EXPECT_THROW(fitting.Process(), MathError);
+}
+
+TEST_F(Hydraulics, HundredMillimetreSteelPipe) {
+    TPipe pipe;
+    pipe.Process();
+    EXPECT_NEAR(pipe.Area, 0.0082194, 1e-7);
+    EXPECT_NEAR(pipe.Velocity, 3.0416, 1e-4);
+    EXPECT_NEAR(pipe.Reynolds, 311153, 1);
+    EXPECT_NEAR(pipe.Friction, 0.017864, 1e-6);
+    EXPECT_NEAR(pipe.PressureDrop, 8077, 1);
+    EXPECT_NEAR(pipe.Gradient, 808, 1);
+    EXPECT_EQ(pipe.Warning, wnNone);
+    EXPECT_NEAR(pipe.Volume, 0.082194, 1e-6);
+}
+
+TEST_F(Hydraulics, PairOfElbowsIsSmoothWallEquivalentLength) {
+    TFitting fitting(0);
+    fitting.Quantity = 2;
+    CurrentRoughness = 0.01; // fittings never see the pipe roughness
+    fitting.Process();
+    EXPECT_NEAR(fitting.EquivLength, 3.069, 1e-3);
+    EXPECT_NEAR(fitting.Length, 6.138, 1e-3);
+    EXPECT_NEAR(fitting.Friction, 0.014366, 1e-6);
+    EXPECT_NEAR(fitting.PressureDrop, 3987, 1);
+    EXPECT_NEAR(fitting.Volume, fitting.Area * 6.138, 1e-6);
+    // A changed catalogue coefficient applies at the next calculation.
+    FittingTable[0].C = 60;
+    fitting.Process();
+    EXPECT_EQ(fitting.C, 60);
+    EXPECT_NEAR(fitting.Length, 12.276, 1e-3);
+}
+
+TEST_F(Hydraulics, WarningOrderOfPipesAndFittings) {
+    struct Case {
+        const char* what;
+        double gradientLimit, velocityLimit;
+        int pipeWarning, fittingWarning;
+    };
+    // The pipe runs at 3.04 m/s and 808 Pa/m, the fitting at 3.04 m/s and 650 Pa/m.
+    const Case cases[] = {
+        {"under both", 1500, 3.5, wnNone, wnNone},
+        {"over both", 100, 1, wnGradient, wnVelocity},
+        {"gradient only", 100, 3.5, wnGradient, wnGradient},
+        {"velocity only", 1500, 1, wnVelocity, wnVelocity},
+    };
+    for (const Case& c : cases) {
+        GradientLimit = c.gradientLimit;
+        VelocityLimit = c.velocityLimit;
+        TPipe pipe;
+        TFitting fitting(0);
+        fitting.Quantity = 2;
+        pipe.Process();
+        fitting.Process();
+        EXPECT_EQ(pipe.Warning, c.pipeWarning) << c.what;
+        EXPECT_EQ(fitting.Warning, c.fittingWarning) << c.what;
+    }
+}
+
+TEST_F(Hydraulics, LimitItselfGivesNoWarning) {
+    TPipe pipe;
+    pipe.Flow = 0.0001; // laminar: the factor does not depend on the last one
+    pipe.Process();
+    GradientLimit = pipe.Gradient;
+    VelocityLimit = pipe.Velocity;
+    pipe.Process();
+    EXPECT_EQ(pipe.Warning, wnNone);
+    GradientLimit = std::nextafter(pipe.Gradient, 0.0);
+    pipe.Process();
+    EXPECT_EQ(pipe.Warning, wnGradient);
+}
+
+TEST_F(Hydraulics, ValidationCodes) {
+    int column = -1;
+    TPipe pipe;
+    EXPECT_TRUE(pipe.ValidData(column));
+    pipe.Length = -2; // only exact zero fails
+    EXPECT_TRUE(pipe.ValidData(column));
+    pipe.Length = 0;
+    pipe.Flow = 0;
+    EXPECT_FALSE(pipe.ValidData(column));
+    EXPECT_EQ(column, dcFlow); // flow is checked first
+    pipe.Flow = 0.01;
+    EXPECT_FALSE(pipe.ValidData(column));
+    EXPECT_EQ(column, dcLengthOrQuantity);
+
+    TUser user;
+    user.Flow = 0;
+    EXPECT_FALSE(user.ValidData(column));
+    EXPECT_EQ(column, dcFlow);
+    user.Flow = 0.01;
+    EXPECT_FALSE(user.ValidData(column));
+    EXPECT_EQ(column, dcPressureDrop);
+    user.PressureDrop = -5000;
+    EXPECT_TRUE(user.ValidData(column));
+
+    TFitting fitting(0);
+    fitting.Process();
+    ASSERT_NE(fitting.Length, 0);
+    fitting.Quantity = 0;
+    column = -1;
+    EXPECT_FALSE(fitting.ValidData(column));
+    EXPECT_EQ(column, dcLengthOrQuantity);
+}
+
+TEST_F(Hydraulics, BoreChangeResetsTheFrictionFactor) {
+    TPipe pipe;
+    pipe.Process();
+    ASSERT_NE(pipe.Friction, 0.017);
+    pipe.SetBore(12);
+    EXPECT_EQ(pipe.BoreIndex, 12);
+    EXPECT_EQ(pipe.InsideDiameter, 0.07792);
+    EXPECT_EQ(pipe.Friction, 0.018);
+    pipe.SetBoreFromNominal(90.1);
+    EXPECT_EQ(pipe.BoreIndex, 11);
+    EXPECT_EQ(pipe.Friction, 0.017);
+    EXPECT_THROW(pipe.SetBore(20), std::out_of_range);
+    EXPECT_EQ(pipe.BoreIndex, 11);
+}
+
+TEST_F(Hydraulics, PreviousFactorDecidesTheRegime) {
+    // A rough pipe near the fully-rough limit: the catalogue value puts it
+    // over the limit, its own result puts it under.
+    MaterialRoughness[pmGalvIron] = 0.001 * 0.1023;
+    SelectPipeMaterial(pmGalvIron);
+    BoreTable[11].ff = 0.05;
+    TPipe pipe;
+    pipe.Flow = 900000 * 0.001 / (1000 * 0.1023) * (0.1023 * 0.1023 * 3.141592653589793 / 4);
+    pipe.Process();
+    EXPECT_NEAR(pipe.Reynolds, 900000, 1e-3);
+    EXPECT_DOUBLE_EQ(pipe.Friction, FullyRoughFactor(0.001));
+    const double rough = pipe.Friction;
+    pipe.Process();
+    EXPECT_NEAR(pipe.Friction, FrictionFactor(rough, 0.001, 1, 900000).f, 1e-9);
+    EXPECT_EQ(FrictionFactor(rough, 0.001, 1, 900000).Regime, frColebrook);
+    // A bore change brings the catalogue value, and with it the rough regime.
+    pipe.SetBore(11);
+    pipe.Process();
+    EXPECT_DOUBLE_EQ(pipe.Friction, rough);
+}
+
+TEST_F(Hydraulics, UserItemKeepsItsPressureDrop) {
+    TUser user;
+    user.PressureDrop = 50000;
+    user.Volume = 3;
+    user.Process();
+    EXPECT_EQ(user.PressureDrop, 50000);
+    EXPECT_EQ(user.Volume, 0);
+    EXPECT_EQ(user.LabourHours(), 0);
+    EXPECT_EQ(user.MaterialCost(), 0);
+}
+
+TEST_F(Hydraulics, LabourAndMaterialFromTheActiveMaterial) {
+    TPipe pipe;
+    pipe.Length = 4;
+    PipeLabourTime[11][pmDrawnTube] = 0.5;
+    PipeListPrice[11][pmDrawnTube] = 20;
+    EXPECT_DOUBLE_EQ(pipe.LabourHours(), 4 * 0.6);
+    EXPECT_EQ(pipe.MaterialCost(), -4);
+    SelectPipeMaterial(pmDrawnTube);
+    EXPECT_DOUBLE_EQ(pipe.LabourHours(), 2);
+    EXPECT_DOUBLE_EQ(pipe.MaterialCost(), 80);
+    TFitting fitting(5);
+    fitting.Quantity = 2;
+    FittingPrice[5][11] = 7.5;
+    EXPECT_DOUBLE_EQ(fitting.LabourHours(), 2 * 1.8);
+    EXPECT_DOUBLE_EQ(fitting.MaterialCost(), 15);
+}
+
+TEST_F(Hydraulics, AutoSizeAndAutoFlow) {
+    TPipe pipe;
+    AutoFlow(pipe);
+    EXPECT_EQ(pipe.Flow, 0.025);
+    AutoSize(pipe);
+    EXPECT_EQ(pipe.BoreIndex, 11);
+    pipe.Flow = 0.0251;
+    pipe.Friction = 0.5;
+    AutoSize(pipe);
+    EXPECT_STREQ(BoreName[pipe.BoreIndex], "125");
+    EXPECT_EQ(pipe.Friction, 0.016);
+    pipe.Flow = -1;
+    AutoSize(pipe);
+    EXPECT_STREQ(BoreName[pipe.BoreIndex], "15");
+    TUser user; // user items too
+    user.Flow = 0.8;
+    AutoSize(user);
+    EXPECT_STREQ(BoreName[user.BoreIndex], "750");
+}
+
+} // namespace
+} // namespace dvx
