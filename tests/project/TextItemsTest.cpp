@@ -1,0 +1,193 @@
+#include "project/TextItems.h"
+
+#include "catalogue/Bores.h"
+#include "catalogue/Tables.h"
+#include "common/Errors.h"
+#include "fluid/Fluid.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+namespace dvx {
+namespace {
+
+class TextItems : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RestoreBuiltInTables();
+        StartFluidModule(DefaultTemperature);
+        SystemFluid->ro = 1000;
+        SystemFluid->mu = 0.001;
+        ItemCounter = 0;
+    }
+    void TearDown() override { RestoreBuiltInTables(); }
+};
+
+TEST_F(TextItems, ExportLinesOfEachKind) {
+    TPipe pipe;
+    pipe.Number = 3;
+    pipe.Description = "Main riser";
+    pipe.PressureDrop = 8077;
+    EXPECT_EQ(TextItemLine(pipe), "p, 3, 'Main riser', 102, 25.0, 8.077, 'Pipe', 10.0");
+
+    TFitting fitting(7);
+    fitting.Number = 12;
+    fitting.Quantity = 4;
+    fitting.SetBore(19);
+    fitting.Flow = 0.00026;
+    fitting.PressureDrop = 123456;
+    EXPECT_EQ(TextItemLine(fitting),
+              "f, 12, 'Welded Elbow 90 deg', 16, 0.3, 123.5, 'Welded Elbow 90 deg', 7, 4");
+
+    TUser user;
+    user.Number = -1;
+    user.Description = "Chiller, evaporator";
+    user.PressureDrop = 50000;
+    EXPECT_EQ(TextItemLine(user), "u, -1, 'Chiller, evaporator', 102, 25.0, 50, 'User'");
+
+    TCircuit circuit;
+    circuit.Append(std::make_unique<TUser>());
+    circuit.Append(std::make_unique<TPipe>());
+    EXPECT_EQ(TextItemsContent(circuit),
+              "u, 1, 'User', 102, 25.0, 0, 'User'\r\np, 2, 'Pipe', 102, 25.0, 0, 'Pipe', 10.0\r\n");
+}
+
+TEST_F(TextItems, ReadingBackTheExportedPipe) {
+    TTextImport import = ReadTextItems("p, 3, 'Main riser', 102, 25.0, 8.077, 'Pipe', 10.0\r\n");
+    ASSERT_EQ(import.Items.size(), 1u);
+    EXPECT_TRUE(import.Messages.empty());
+    const auto& pipe = static_cast<const TPipe&>(*import.Items[0]);
+    EXPECT_EQ(pipe.Kind(), TItemKind::Pipe);
+    EXPECT_EQ(pipe.Number, 3);
+    EXPECT_EQ(pipe.Description, "Main riser");
+    EXPECT_EQ(pipe.BoreIndex, 11);
+    EXPECT_EQ(pipe.InsideDiameter, 0.1023);
+    EXPECT_EQ(pipe.Friction, 0.017);
+    EXPECT_DOUBLE_EQ(pipe.Flow, 0.025);
+    EXPECT_EQ(pipe.Length, 10);
+    EXPECT_EQ(pipe.PressureDrop, 0); // recomputed at the next calculation
+    EXPECT_EQ(ItemCounter, 1);       // the constructor still counted
+}
+
+TEST_F(TextItems, ReadsEachKindAndSkipsOtherLines) {
+    const std::string content =
+        "; a comment line\n"
+        "\n"
+        "x, 1, 'unknown kind', 102, 1, 1\n"
+        "P, 2, 'capital letter', 102, 1, 1, 'Pipe', 3\r"
+        "f, 4, 'Bends', 52, 4.8, 1.2, 'Std Elbow 90 deg', 0, 2.5\n"
+        "f, 5, 'Valves', 16, 0.3, 1.2, 'Gate Valve', 12, 3.5\r\n"
+        "u, 6, 'Coil, north', 18, 0.26, 45.5, 'User'\n"
+        "p, 7, 'Odd, fields', abc, x, 0, 'Pipe', 12abc\n"
+        "u, 8, 'It's cut', 102, 1, 2, 'User'";
+    TTextImport import = ReadTextItems(content);
+    EXPECT_TRUE(import.Messages.empty());
+    ASSERT_EQ(import.Items.size(), 5u);
+
+    const auto& bends = static_cast<const TFitting&>(*import.Items[0]);
+    EXPECT_EQ(bends.Kind(), TItemKind::Fitting);
+    EXPECT_EQ(bends.Number, 4);
+    EXPECT_EQ(bends.TypeName, "Std Elbow 90 deg");
+    EXPECT_EQ(bends.Quantity, 2); // 2.5 to the even neighbour
+    EXPECT_STREQ(BoreName[bends.BoreIndex], "50");
+    EXPECT_DOUBLE_EQ(bends.Flow, 0.0048);
+    EXPECT_EQ(bends.PressureDrop, 0);
+
+    const auto& valves = static_cast<const TFitting&>(*import.Items[1]);
+    EXPECT_EQ(valves.FittingType, 12);
+    EXPECT_EQ(valves.C, 12);
+    EXPECT_EQ(valves.Quantity, 4); // 3.5 to the even neighbour
+    EXPECT_STREQ(BoreName[valves.BoreIndex], "15");
+
+    const auto& coil = *import.Items[2];
+    EXPECT_EQ(coil.Kind(), TItemKind::User);
+    EXPECT_EQ(coil.Description, "Coil, north");
+    EXPECT_DOUBLE_EQ(coil.PressureDrop, 45500);
+    EXPECT_STREQ(BoreName[coil.BoreIndex], "750"); // 18 mm matches no bore within 10 %
+
+    // Fields that are not numbers read as 0; the line still makes its item.
+    const auto& odd = static_cast<const TPipe&>(*import.Items[3]);
+    EXPECT_EQ(odd.Number, 7);
+    EXPECT_EQ(odd.Flow, 0);
+    EXPECT_EQ(odd.Length, 0);
+    EXPECT_STREQ(BoreName[odd.BoreIndex], "750");
+
+    // A quote inside a description cuts it and shifts the fields after it.
+    const auto& cut = *import.Items[4];
+    EXPECT_EQ(cut.Description, "It");
+    EXPECT_EQ(cut.Kind(), TItemKind::User);
+}
+
+TEST_F(TextItems, FittingTypeOutsideTheTableSkipsTheLine) {
+    const std::string content =
+        "f, 1, 'ok', 102, 25, 0, 'Std Elbow 90 deg', 23, 1\n"
+        "f, 2, 'too big', 102, 25, 0, 'Nothing', 99, 1\n"
+        "f, 3, 'negative', 102, 25, 0, 'Nothing', -1, 1\n"
+        "f, 4, 'just past', 102, 25, 0, 'Nothing', 24, 1\n"
+        "f, 5, 'not a number', 102, 25, 0, 'Std Elbow 90 deg', x, 1\n";
+    TTextImport import = ReadTextItems(content);
+    ASSERT_EQ(import.Items.size(), 2u);
+    EXPECT_EQ(import.Items[0]->Number, 1);
+    EXPECT_EQ(import.Items[1]->Number, 5); // reads as type 0
+    EXPECT_EQ(static_cast<const TFitting&>(*import.Items[1]).FittingType, 0);
+    ASSERT_EQ(import.Messages.size(), 3u);
+    EXPECT_EQ(import.Messages[0], "Line 2: fitting type 99 is not in the fittings table (0 to 23); line skipped");
+    EXPECT_EQ(import.Messages[1], "Line 3: fitting type -1 is not in the fittings table (0 to 23); line skipped");
+    EXPECT_EQ(import.Messages[2], "Line 4: fitting type 24 is not in the fittings table (0 to 23); line skipped");
+}
+
+TEST_F(TextItems, ImportedItemsEndInReverseOrder) {
+    TCircuit circuit;
+    TTextImport import = ReadTextItems(
+        "p, 10, 'A', 102, 1.0, 0, 'Pipe', 1.0\r\n"
+        "u, 20, 'B', 102, 1.0, 5, 'User'\r\n"
+        "f, 30, 'C', 102, 1.0, 0, 'Reducer', 2, 1\r\n");
+    InsertImportedItems(circuit, import);
+    ASSERT_EQ(circuit.Count(), 3);
+    EXPECT_EQ(circuit.Item(0).Description, "C");
+    EXPECT_EQ(circuit.Item(1).Description, "B");
+    EXPECT_EQ(circuit.Item(2).Description, "A");
+    EXPECT_EQ(circuit.Item(0).Number, 30);
+    EXPECT_EQ(circuit.Item(2).Number, 10);
+}
+
+TEST_F(TextItems, RoundTripThroughAFile) {
+    const auto path = std::filesystem::temp_directory_path() / "darvenix_textitems_test.txt";
+    TCircuit circuit;
+    auto pipe = std::make_unique<TPipe>();
+    pipe->Flow = 0.00026; // written with one decimal: comes back as 0.3 l/s
+    circuit.Append(std::move(pipe));
+    circuit.Append(std::make_unique<TFitting>(3));
+    WriteTextItemsFile(circuit, path.string());
+    TTextImport import = ReadTextItems(ReadTextFileBytes(path.string()));
+    std::filesystem::remove(path);
+    ASSERT_EQ(import.Items.size(), 2u);
+    EXPECT_DOUBLE_EQ(import.Items[0]->Flow, 0.0003);
+    EXPECT_EQ(import.Items[1]->TypeName, "Expander");
+    EXPECT_THROW(ReadTextFileBytes(path.string()), FileError);
+    EXPECT_THROW(WriteTextItemsFile(circuit, (path / "no" / "such.txt").string()), FileError);
+}
+
+TEST_F(TextItems, GarbageNeverCrashes) {
+    std::string garbage;
+    unsigned state = 12345;
+    for (int i = 0; i < 200000; ++i) {
+        state = state * 1103515245 + 12345;
+        garbage.push_back(static_cast<char>(state >> 16));
+        if (i % 97 == 0) garbage += "\nf, 1, '";
+        if (i % 89 == 0) garbage += "\np, ";
+    }
+    TTextImport import = ReadTextItems(garbage);
+    for (const auto& item : import.Items) {
+        EXPECT_LT(item->BoreIndex, BoreCount);
+        if (item->Kind() == TItemKind::Fitting) {
+            EXPECT_LT(static_cast<const TFitting&>(*item).FittingType, FittingCount);
+        }
+    }
+}
+
+} // namespace
+} // namespace dvx
