@@ -92,7 +92,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     // 3. Own settings, 5. recent files (the catalogues were loaded at start-up).
     LoadSettings();
     // 6. An empty circuit with the material in force.
-    NewProject();
+    NewCircuit();
     circuit_->Material = PipeMaterial;
     ApplyMaterial();
     // 7. Nothing to undo.
@@ -385,6 +385,12 @@ QString TMainForm::AskFile(const TFileDialogRequest& request) {
 bool TMainForm::NewProject() {
     LeaveGrid();
     if (!SaveChangesPrompt()) return false;
+    NewCircuit();
+    return true;
+}
+
+void TMainForm::NewCircuit() {
+    LeaveGrid();
     SetCurrentFile({});
     ReplaceCircuit(std::make_unique<TCircuit>());
     RebuildColumns();
@@ -394,7 +400,6 @@ bool TMainForm::NewProject() {
     panels_[2]->clear();
     ForgetUndo();
     ApplyMaterial();
-    return true;
 }
 
 void TMainForm::ReplaceCircuit(std::unique_ptr<TCircuit> circuit) {

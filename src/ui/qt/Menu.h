@@ -130,6 +130,8 @@ private:
     void HeaderClicked(int viewColumn);
     void CellCommitted(int row, int column, const QString& text);
     void MoveCursorTo(int row, int logicalColumn);
+    // Discards the circuit for an empty one: no file, "Ready", "Not Solved".
+    void NewCircuit();
     void ReplaceCircuit(std::unique_ptr<TCircuit> circuit);
     void ForgetUndo();
     QString AskFile(const TFileDialogRequest& request);
