@@ -1,0 +1,34 @@
+// Fuzz target: the project-file reader. Any input must end in a project or
+// a FileError; a project that was read must write and read back to the same
+// bytes.
+
+#include "catalogue/Tables.h"
+#include "common/Errors.h"
+#include "fluid/Fluid.h"
+#include "project/ProjectFile.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <span>
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    dvx::StartFluidModule(dvx::DefaultTemperature);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::span<const std::uint8_t> bytes(data, size);
+    dvx::TProjectData project{nullptr, *dvx::SystemFluid, 0, {}};
+    try {
+        project = dvx::ParseProject(bytes, *dvx::SystemFluid);
+    } catch (const dvx::FileError&) {
+        return 0;
+    }
+    // Whatever was read is written in the current form, which must read back
+    // and write again identically.
+    const std::vector<std::uint8_t> first = dvx::EncodeProject(*project.Circuit, project.Fluid);
+    const dvx::TProjectData again = dvx::ParseProject(first, *dvx::SystemFluid);
+    const std::vector<std::uint8_t> second = dvx::EncodeProject(*again.Circuit, again.Fluid);
+    if (first != second || again.HighestNumber != project.HighestNumber) std::abort();
+    return 0;
+}

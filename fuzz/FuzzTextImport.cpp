@@ -1,0 +1,30 @@
+// Fuzz target: the text item import. Any bytes must give a list of items
+// (possibly empty) that the circuit takes, the export writes and the
+// project file carries.
+
+#include "catalogue/Tables.h"
+#include "common/Errors.h"
+#include "fluid/Fluid.h"
+#include "project/ProjectFile.h"
+#include "project/TextItems.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    dvx::StartFluidModule(dvx::DefaultTemperature);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    dvx::TCircuit circuit;
+    dvx::TTextImport import = dvx::ReadTextItems(std::string_view(reinterpret_cast<const char*>(data), size));
+    dvx::InsertImportedItems(circuit, import);
+    (void)dvx::TextItemsContent(circuit);
+    // Every imported item is a valid project item.
+    const auto bytes = dvx::EncodeProject(circuit, *dvx::SystemFluid);
+    const dvx::TProjectData back = dvx::ParseProject(bytes, *dvx::SystemFluid);
+    if (back.Circuit->Count() != circuit.Count()) std::abort();
+    return 0;
+}

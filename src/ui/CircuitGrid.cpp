@@ -1,0 +1,159 @@
+#include "ui/CircuitGrid.h"
+
+#include "catalogue/Bores.h"
+#include "catalogue/LineParser.h"
+#include "catalogue/Tables.h"
+#include "common/Format.h"
+#include "common/Numbers.h"
+
+namespace dvx {
+
+const std::array<TGridColumnDef, GridColumnCount> GridColumns = {{
+    {"#", 25, true, "%0.0f"},
+    {"Description", 135, false, "%S"},
+    {"Group", 35, true, "%0.0f"},
+    {"Index", 35, true, "%0.0f"},
+    {"Size, mm", 60, true, "%0.0f"},
+    {" Qty", 50, true, "%0.1f"},
+    {"Q, l/s", 50, true, "%0.2f"},
+    {"dP, kPa", 55, true, "%0.4g"},
+    {"Type", 125, false, "%S"},
+}};
+
+namespace {
+
+const TPipe* AsPipe(const TBranch* item) {
+    return item != nullptr && item->Kind() != TItemKind::User ? static_cast<const TPipe*>(item) : nullptr;
+}
+
+// The getter's value of a numeric column.
+double NumericValue(const TBranch& item, int column) {
+    switch (column) {
+    case gcNumber: return item.Number;
+    case gcGroup: return item.Group;
+    case gcIndex: return item.InIndex ? 1 : 0;
+    case gcSize: return NominalOf(item.BoreIndex);
+    case gcQuantity:
+        if (item.Kind() == TItemKind::Fitting) return static_cast<const TFitting&>(item).Quantity;
+        if (item.Kind() == TItemKind::Pipe) return static_cast<const TPipe&>(item).Length;
+        return 1;
+    case gcFlow: return item.Flow * 1000;
+    case gcPressureDrop: return item.PressureDrop * 0.001;
+    default: return 0;
+    }
+}
+
+} // namespace
+
+std::vector<int> ShownColumns(bool groupsOn, bool typesOn) {
+    std::vector<int> shown;
+    for (int c = 0; c < GridColumnCount; ++c) {
+        if ((c == gcGroup || c == gcIndex) && !groupsOn) continue;
+        if (c == gcType && !typesOn) continue;
+        shown.push_back(c);
+    }
+    return shown;
+}
+
+std::string CellText(const TBranch* item, int column) {
+    if (item == nullptr || column < 0 || column >= GridColumnCount) return {};
+    switch (column) {
+    case gcDescription: return item->Description;
+    case gcType: return item->TypeName;
+    case gcSize: return BoreName[item->BoreIndex % BoreCount]; // the bore's label
+    case gcQuantity:
+        // A user item has no length or quantity; it always reads "1".
+        if (item->Kind() == TItemKind::User) return "1";
+        [[fallthrough]];
+    default: return FormatFloat(GridColumns[static_cast<std::size_t>(column)].Format, NumericValue(*item, column));
+    }
+}
+
+bool CanEdit(const TBranch* item, int column) {
+    if (item == nullptr) return false;
+    if (column == gcType || column == gcNumber) return false;
+    if (item->Kind() == TItemKind::User) return column != gcQuantity;
+    return column != gcPressureDrop;
+}
+
+TCellColour CellColour(const TBranch* item, int column) {
+    if (item == nullptr) return TCellColour::Default;
+    if (const TPipe* pipe = AsPipe(item)) {
+        if ((pipe->Warning == wnGradient && column == gcPressureDrop) ||
+            (pipe->Warning == wnVelocity && column == gcFlow))
+            return TCellColour::Highlight;
+    }
+    return CanEdit(item, column) ? TCellColour::Default : TCellColour::Grey;
+}
+
+std::string CommittedText(int column, std::string_view typed) {
+    if (column < 0 || column >= GridColumnCount) return std::string(typed);
+    const TGridColumnDef& def = GridColumns[static_cast<std::size_t>(column)];
+    if (!def.Numeric) return std::string(typed);
+    if (TrimBlanks(typed).empty()) return {};
+    return FormatFloat(def.Format, StrToFloat(typed));
+}
+
+void ApplyCellText(TCircuit& circuit, int position, int column, std::string_view text) {
+    if (TrimBlanks(text).empty() && GridColumns[static_cast<std::size_t>(column)].Numeric) return;
+    TBranch& item = circuit.Item(position);
+    switch (column) {
+    case gcDescription: item.Description = std::string(text); break;
+    case gcGroup: {
+        double value = StrToFloat(text);
+        item.Group = static_cast<std::int32_t>(value);
+        item.InIndex = circuit.GroupIndex(item.Group, item.Number);
+        break;
+    }
+    case gcIndex: {
+        bool flag = StrToFloat(text) != 0;
+        item.InIndex = flag;
+        circuit.SetGroupIndex(item.Group, flag);
+        break;
+    }
+    case gcSize: item.SetBoreFromNominal(StrToFloat(text)); break;
+    case gcQuantity: {
+        double value = StrToFloat(text);
+        if (item.Kind() == TItemKind::Fitting) static_cast<TFitting&>(item).Quantity = value;
+        else if (item.Kind() == TItemKind::Pipe) static_cast<TPipe&>(item).Length = value;
+        break;
+    }
+    case gcFlow: {
+        double value = StrToFloat(text); // l/s
+        item.Flow = value * 0.001;
+        if (item.Kind() == TItemKind::User) item.SetBore(BoreForFlow(value));
+        break;
+    }
+    case gcPressureDrop: item.PressureDrop = StrToFloat(text) * 1000; break;
+    default: break; // "#" and "Type" have no setter
+    }
+}
+
+std::string NormalisedSizeText(std::string_view text) {
+    return FloatToStr(NominalOf(NearestBore(StrToFloat(text))));
+}
+
+TColumnWidths DefaultColumnWidths() {
+    TColumnWidths widths{};
+    for (int c = 0; c < GridColumnCount; ++c) widths[static_cast<std::size_t>(c)] = GridColumns[static_cast<std::size_t>(c)].DefaultWidth;
+    return widths;
+}
+
+TColumnWidths ParseGridCols(std::string_view text) {
+    TColumnWidths widths{};
+    std::string copy(text);
+    TLineParser parser;
+    parser.SetText(copy);
+    for (int c = 0; c < GridColumnCount; ++c) {
+        std::int32_t w = parser.NextInt();
+        bool bad = parser.Status() == TLineParser::psConvertFailed;
+        widths[static_cast<std::size_t>(c)] = (bad || w < 5) ? 25 : w;
+    }
+    return widths;
+}
+
+std::string FormatGridCols(const TColumnWidths& w) {
+    return Format("%d, %d, %d, %d, %d, %d, %d, %d, %d", {w[0], w[1], w[2], w[3], w[4], w[5], w[6], w[7], w[8]});
+}
+
+} // namespace dvx

@@ -1,0 +1,75 @@
+#pragma once
+// What the circuit grid shows and how edits reach the items, without any
+// toolkit: the nine logical columns, which are shown, each cell's text and
+// colour, which cells can be edited, the setters, and the remembered column
+// widths. The Qt model (ui/qt/CircuitModel) only adapts this to a table view.
+
+#include "hydraulics/Calc.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace dvx {
+
+// Logical columns in display order.
+enum TGridColumn : int {
+    gcNumber = 0,
+    gcDescription = 1,
+    gcGroup = 2,
+    gcIndex = 3,
+    gcSize = 4,
+    gcQuantity = 5,
+    gcFlow = 6,
+    gcPressureDrop = 7,
+    gcType = 8,
+};
+inline constexpr int GridColumnCount = 9;
+
+struct TGridColumnDef {
+    const char* Title;
+    int DefaultWidth; // pixels
+    bool Numeric;
+    const char* Format;
+};
+
+extern const std::array<TGridColumnDef, GridColumnCount> GridColumns;
+
+using TColumnWidths = std::array<int, GridColumnCount>; // pixels, per logical column
+
+// The logical columns shown, left to right.
+std::vector<int> ShownColumns(bool groupsOn, bool typesOn);
+
+// The cell text of logical column `column` for `item` (nullptr: the empty
+// row), formatted with the column's format.
+std::string CellText(const TBranch* item, int column);
+
+bool CanEdit(const TBranch* item, int column);
+
+enum class TCellColour { Default, Highlight, Grey };
+TCellColour CellColour(const TBranch* item, int column);
+
+// The text an in-place edit is committed as: numeric columns are read as a
+// number and formatted with the column's format (so the value is taken at
+// the precision shown); text columns as typed. Raises ConvertError for a
+// numeric text that is not a number.
+std::string CommittedText(int column, std::string_view typed);
+
+// Applies a committed, non-empty text to item `position` of the circuit
+// through the column's setter. Raises ConvertError (the item keeps its
+// value) for a number that does not convert. Group and Index setters change
+// other items too.
+void ApplyCellText(TCircuit& circuit, int position, int column, std::string_view text);
+
+// The "Size, mm" cell after an edit: the nominal size of the bore nearest
+// the typed value, in the shortest number form.
+std::string NormalisedSizeText(std::string_view text);
+
+// "GridCols" setting: nine widths joined by ", ". Missing, non-integer or
+// values below 5 read as 25.
+TColumnWidths ParseGridCols(std::string_view text);
+std::string FormatGridCols(const TColumnWidths& widths);
+TColumnWidths DefaultColumnWidths();
+
+} // namespace dvx

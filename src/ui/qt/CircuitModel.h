@@ -1,0 +1,68 @@
+#pragma once
+// The circuit as a Qt table model. It holds no item data: every cell is
+// asked of the circuit through the grid logic (ui/CircuitGrid.h) when the
+// view draws it, so only the visible cells are ever formatted.
+
+#include "ui/CircuitGrid.h"
+
+#include <QAbstractTableModel>
+#include <QColor>
+#include <functional>
+#include <vector>
+
+namespace dvx::ui {
+
+class CircuitModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit CircuitModel(QObject* parent = nullptr);
+
+    void SetCircuit(TCircuit* circuit);
+    TCircuit* Circuit() const { return circuit_; }
+
+    // RebuildColumns: the shown columns for the two view switches.
+    void RebuildColumns(bool groupsOn, bool typesOn);
+    const std::vector<int>& Shown() const { return shown_; }
+    // View column of a logical column, or -1 when it is hidden.
+    int ViewColumnOf(int logicalColumn) const;
+    int LogicalColumnAt(int viewColumn) const;
+
+    // Refills every cell (after any command that changed the circuit).
+    void Refresh();
+
+    // The item on a view row, or nullptr for the empty row of an empty circuit.
+    TBranch* ItemAt(int row) const;
+
+    // Colour used for warning cells (the platform's highlight-text colour).
+    void SetHighlightColour(const QColor& colour) { highlight_ = colour; }
+
+    // Called with (row, logical column, committed text) after a setter ran,
+    // so the window can apply its own rules (size normalisation, flags).
+    std::function<void(int, int, const QString&)> OnCellCommitted;
+    // Called with the message of a conversion error; the item is unchanged.
+    std::function<void(const QString&)> OnConvertError;
+    // Called when a row was dragged from one position to another.
+    std::function<void(int, int)> OnRowMoved;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+
+    Qt::DropActions supportedDropActions() const override { return Qt::MoveAction; }
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+    bool canDropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                         const QModelIndex& parent) const override;
+    bool dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                      const QModelIndex& parent) override;
+
+private:
+    TCircuit* circuit_ = nullptr;
+    std::vector<int> shown_;
+    QColor highlight_{Qt::red};
+};
+
+} // namespace dvx::ui

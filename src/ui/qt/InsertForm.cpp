@@ -1,0 +1,298 @@
+#include "ui/qt/InsertForm.h"
+
+#include "catalogue/Bores.h"
+#include "catalogue/Tables.h"
+#include "common/Errors.h"
+#include "common/Format.h"
+#include "common/Numbers.h"
+#include "settings/Placement.h"
+#include "settings/SettingsStore.h"
+#include "ui/qt/Messages.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace dvx::ui {
+
+namespace {
+
+QLineEdit* NumberEdit(QWidget* parent) {
+    auto* edit = new QLineEdit(parent);
+    edit->setAlignment(Qt::AlignRight);
+    edit->setMaximumWidth(90);
+    return edit;
+}
+
+QLineEdit* DescriptionEdit(QWidget* parent) {
+    auto* edit = new QLineEdit(parent);
+    // Description fields sit on the information colour.
+    QPalette p = edit->palette();
+    p.setColor(QPalette::Base, QApplication::palette().color(QPalette::ToolTipBase));
+    p.setColor(QPalette::Text, QApplication::palette().color(QPalette::ToolTipText));
+    edit->setPalette(p);
+    return edit;
+}
+
+QPushButton* AddButton(const QString& text, const QString& hint, QWidget* parent) {
+    auto* button = new QPushButton(text, parent);
+    button->setToolTip(hint);
+    button->setMinimumSize(64, 64);
+    button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    return button;
+}
+
+} // namespace
+
+TInsertForm::TInsertForm(QWidget* parent) : QWidget(parent, Qt::Tool) {
+    setWindowTitle("Insert New Item");
+    setObjectName("InsertForm");
+    setMinimumSize(312, 280);
+    setMaximumSize(500, 450);
+
+    auto* layout = new QVBoxLayout(this);
+    auto* shared = new QGridLayout;
+    flowEdit_ = NumberEdit(this);
+    diameterCombo_ = new QComboBox(this);
+    diameterCombo_->setMaxVisibleItems(14);
+    for (const char* name : BoreName) diameterCombo_->addItem(QString::fromLatin1(name));
+    auto* autoFlow = new QPushButton("AutoFlow", this);
+    auto* autoSize = new QPushButton("AutoSize", this);
+    shared->addWidget(new QLabel("Water Flowrate", this), 0, 0);
+    shared->addWidget(flowEdit_, 0, 1);
+    shared->addWidget(new QLabel("l/s", this), 0, 2);
+    shared->addWidget(autoFlow, 0, 3);
+    shared->addWidget(new QLabel("Nominal Diameter", this), 1, 0);
+    shared->addWidget(diameterCombo_, 1, 1);
+    shared->addWidget(new QLabel("mm", this), 1, 2);
+    shared->addWidget(autoSize, 1, 3);
+    shared->setColumnStretch(4, 1);
+    layout->addLayout(shared);
+
+    tabs_ = new QTabWidget(this);
+    // Straight pipe.
+    auto* pipeTab = new QWidget;
+    auto* pipeGrid = new QGridLayout(pipeTab);
+    auto* newPipe = AddButton("Pipe", "Add straight pipe to project", pipeTab);
+    pipeLenEdit_ = NumberEdit(pipeTab);
+    pipeDescriptionEdit_ = DescriptionEdit(pipeTab);
+    pipeDescriptionEdit_->setText("Pipe");
+    pipeGrid->addWidget(newPipe, 0, 0, 3, 1);
+    pipeGrid->addWidget(new QLabel("Straight Length", pipeTab), 0, 1);
+    pipeGrid->addWidget(pipeLenEdit_, 0, 2);
+    pipeGrid->addWidget(new QLabel("m", pipeTab), 0, 3);
+    pipeGrid->addWidget(pipeDescriptionEdit_, 2, 1, 1, 3);
+    pipeGrid->setColumnStretch(3, 1);
+    tabs_->addTab(pipeTab, "Straight Pipe");
+    // Standard fitting.
+    auto* fittingTab = new QWidget;
+    auto* fittingGrid = new QGridLayout(fittingTab);
+    auto* newFitting = AddButton("Fitting", "Add standard fitting to project", fittingTab);
+    fittingCombo_ = new QComboBox(fittingTab);
+    fittingCombo_->setMaxVisibleItems(16);
+    for (const TFittingRec& rec : FittingTable) fittingCombo_->addItem(QString::fromStdString(rec.FittingName));
+    fittingQty_ = NumberEdit(fittingTab);
+    auto* up = new QToolButton(fittingTab);
+    up->setArrowType(Qt::UpArrow);
+    auto* down = new QToolButton(fittingTab);
+    down->setArrowType(Qt::DownArrow);
+    auto* spin = new QVBoxLayout;
+    spin->setSpacing(0);
+    up->setFixedSize(18, 12);
+    down->setFixedSize(18, 12);
+    spin->addWidget(up);
+    spin->addWidget(down);
+    fittingDescriptionEdit_ = DescriptionEdit(fittingTab);
+    fittingGrid->addWidget(newFitting, 0, 0, 3, 1);
+    fittingGrid->addWidget(new QLabel("Fitting Type", fittingTab), 0, 1);
+    fittingGrid->addWidget(fittingCombo_, 0, 2, 1, 3);
+    fittingGrid->addWidget(new QLabel("Quantity", fittingTab), 1, 1);
+    fittingGrid->addWidget(fittingQty_, 1, 2);
+    fittingGrid->addLayout(spin, 1, 3);
+    fittingGrid->addWidget(new QLabel("off", fittingTab), 1, 4);
+    fittingGrid->addWidget(fittingDescriptionEdit_, 2, 1, 1, 4);
+    fittingGrid->setColumnStretch(4, 1);
+    tabs_->addTab(fittingTab, "Standard Fitting");
+    // User item.
+    auto* userTab = new QWidget;
+    auto* userGrid = new QGridLayout(userTab);
+    auto* newUser = AddButton("User", "Add user defined item to project", userTab);
+    userDPEdit_ = NumberEdit(userTab);
+    userDescriptionEdit_ = DescriptionEdit(userTab);
+    userDescriptionEdit_->setText("User");
+    userGrid->addWidget(newUser, 0, 0, 3, 1);
+    userGrid->addWidget(new QLabel("Pressure Drop", userTab), 0, 1);
+    userGrid->addWidget(userDPEdit_, 0, 2);
+    userGrid->addWidget(new QLabel("kPa", userTab), 0, 3);
+    userGrid->addWidget(userDescriptionEdit_, 2, 1, 1, 3);
+    userGrid->setColumnStretch(3, 1);
+    tabs_->addTab(userTab, "User Defined");
+    tabs_->setCurrentIndex(1);
+    layout->addWidget(tabs_, 1);
+
+    auto* status = new QStatusBar(this);
+    status->setSizeGripEnabled(false);
+    status->showMessage("Select component and add to project with the [insert] button");
+    layout->addWidget(status);
+
+    connect(newPipe, &QPushButton::clicked, this, [this] { AddPipe(); });
+    connect(newFitting, &QPushButton::clicked, this, [this] { AddFitting(); });
+    connect(newUser, &QPushButton::clicked, this, [this] { AddUser(); });
+    connect(autoSize, &QPushButton::clicked, this, [this] { AutoSizeClick(); });
+    connect(autoFlow, &QPushButton::clicked, this, [this] { AutoFlowClick(); });
+    connect(up, &QToolButton::clicked, this, [this] { SpinQuantity(+1); });
+    connect(down, &QToolButton::clicked, this, [this] { SpinQuantity(-1); });
+    connect(fittingCombo_, &QComboBox::currentIndexChanged, this, [this](int i) {
+        if (i >= 0 && i < FittingCount) fittingDescriptionEdit_->setText(QString::fromStdString(FittingTable[static_cast<std::size_t>(i)].FittingName));
+    });
+
+    // The window sees keys before its controls (Insert, Up, Down).
+    for (QWidget* w : findChildren<QWidget*>()) w->installEventFilter(this);
+    LoadDefaults();
+}
+
+void TInsertForm::LoadDefaults() {
+    flowEdit_->setText(QString::fromStdString(FormatFloat("%0.1f", DefaultFlow)));
+    diameterCombo_->setCurrentIndex(BoreAtLeast(DefaultBore));
+    pipeLenEdit_->setText(QString::fromStdString(FormatFloat("%0.1f", DefaultLength)));
+    userDPEdit_->setText(QString::fromStdString(FormatFloat("%0.1f", DefaultUserDP)));
+    int type = DefaultFittingType >= 0 && DefaultFittingType < FittingCount ? DefaultFittingType : 0;
+    fittingCombo_->setCurrentIndex(type);
+    fittingDescriptionEdit_->setText(QString::fromStdString(FittingTable[static_cast<std::size_t>(type)].FittingName));
+    fittingQty_->setText(QString::number(DefaultQuantity));
+}
+
+bool TInsertForm::ReadNumber(QLineEdit* edit, const char* format, double low, double high, double& value) {
+    try {
+        value = StrToFloat(edit->text().toStdString());
+    } catch (const ConvertError& e) {
+        ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
+        edit->setFocus();
+        return false;
+    }
+    // The formatted-entry rule: a value outside the field's range is taken
+    // at the nearest limit, shown as it is taken.
+    if (value < low) value = low;
+    if (value > high) value = high;
+    value = StrToFloat(FormatFloat(format, value));
+    edit->setText(QString::fromStdString(FormatFloat(format, value)));
+    return true;
+}
+
+bool TInsertForm::Hand(std::unique_ptr<TBranch> item) {
+    if (OnAddItem) OnAddItem(std::move(item));
+    return true;
+}
+
+bool TInsertForm::AddPipe() {
+    double flow = 0, length = 0;
+    if (!ReadNumber(flowEdit_, "%0.1f", 0.1, 1300, flow) || !ReadNumber(pipeLenEdit_, "%0.1f", 0, 100, length))
+        return false;
+    auto pipe = std::make_unique<TPipe>();
+    pipe->Description = pipeDescriptionEdit_->text().toStdString();
+    pipe->Flow = flow * 0.001;
+    pipe->Length = length;
+    pipe->SetBore(diameterCombo_->currentIndex());
+    return Hand(std::move(pipe));
+}
+
+bool TInsertForm::AddFitting() {
+    double flow = 0, quantity = 0;
+    if (!ReadNumber(flowEdit_, "%0.1f", 0.1, 1300, flow) || !ReadNumber(fittingQty_, "%0.0f", 1, 999, quantity))
+        return false;
+    int type = std::clamp(fittingCombo_->currentIndex(), 0, FittingCount - 1);
+    auto fitting = std::make_unique<TFitting>(type);
+    fitting->Description = fittingDescriptionEdit_->text().toStdString();
+    fitting->Flow = flow * 0.001;
+    fitting->Quantity = static_cast<int>(quantity);
+    fitting->SetBore(diameterCombo_->currentIndex());
+    return Hand(std::move(fitting));
+}
+
+bool TInsertForm::AddUser() {
+    double flow = 0, dp = 0;
+    if (!ReadNumber(flowEdit_, "%0.1f", 0.1, 1300, flow) || !ReadNumber(userDPEdit_, "%0.1f", 0, 200, dp))
+        return false;
+    auto user = std::make_unique<TUser>();
+    user->Description = userDescriptionEdit_->text().toStdString();
+    user->Flow = flow * 0.001;
+    user->PressureDrop = dp * 1000;
+    user->SetBore(diameterCombo_->currentIndex());
+    return Hand(std::move(user));
+}
+
+bool TInsertForm::AddActive() {
+    switch (tabs_->currentIndex()) {
+    case 0: return AddPipe();
+    case 1: return AddFitting();
+    default: return AddUser();
+    }
+}
+
+void TInsertForm::AutoSizeClick() {
+    double q = 0;
+    try {
+        q = StrToFloat(flowEdit_->text().toStdString());
+    } catch (const ConvertError& e) {
+        ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
+        return;
+    }
+    diameterCombo_->setCurrentIndex(BoreForFlow(q));
+}
+
+void TInsertForm::AutoFlowClick() {
+    int bore = diameterCombo_->currentIndex();
+    if (bore < 0 || bore >= BoreCount) return;
+    flowEdit_->setText(QString::fromStdString(FloatToStr(BoreTable[static_cast<std::size_t>(bore)].mf)));
+}
+
+void TInsertForm::SpinQuantity(int step) {
+    auto value = TryStrToFloat(fittingQty_->text().toStdString());
+    int quantity = value ? static_cast<int>(*value) : DefaultQuantity;
+    if (step > 0 && quantity < 999) ++quantity;
+    if (step < 0 && quantity > 1) --quantity;
+    fittingQty_->setText(QString::number(quantity));
+}
+
+bool TInsertForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Insert) {
+            AddActive();
+            return true;
+        }
+        if (key->key() == Qt::Key_Down || key->key() == Qt::Key_Up) {
+            focusNextPrevChild(key->key() == Qt::Key_Down);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TInsertForm::SavePlacement() const {
+    TWindowPlacement p{x(), y(), width(), height(), 0};
+    dvx::SavePlacement(AppSettings(), "InsertForm", p);
+}
+
+void TInsertForm::RestorePlacementFromSettings() {
+    QSize screen = QApplication::primaryScreen() != nullptr ? QApplication::primaryScreen()->size() : QSize(1024, 768);
+    TWindowPlacement current{x(), y(), width(), height(), 0};
+    TWindowPlacement p = RestorePlacement(AppSettings(), "InsertForm", current, true, screen.width(), screen.height());
+    setGeometry(p.Left, p.Top, p.Width, p.Height);
+}
+
+void TInsertForm::closeEvent(QCloseEvent* event) {
+    SavePlacement();
+    QWidget::closeEvent(event);
+}
+
+} // namespace dvx::ui

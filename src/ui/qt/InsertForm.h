@@ -1,0 +1,79 @@
+#pragma once
+// "Insert New Item": the non-modal tool window from which pipes, fittings and
+// user items are added to the circuit. Flow and bore are shared by the three
+// kinds; each tab holds the fields of one kind and its add button.
+
+#include "hydraulics/Calc.h"
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+class QComboBox;
+class QLineEdit;
+class QTabWidget;
+class QToolButton;
+class QSpinBox;
+
+namespace dvx::ui {
+
+class TInsertForm : public QWidget {
+    Q_OBJECT
+public:
+    explicit TInsertForm(QWidget* parent = nullptr);
+
+    // Receives each new item (the main window's insertion rule).
+    std::function<void(std::unique_ptr<TBranch>)> OnAddItem;
+
+    // Fills the fields from the defaults in force.
+    void LoadDefaults();
+
+    // The add commands of the three tabs; false (nothing added) when a field
+    // does not convert.
+    bool AddPipe();
+    bool AddFitting();
+    bool AddUser();
+    // The kind of the active tab (0 pipe, 1 fitting, 2 user item).
+    bool AddActive();
+    void AutoSizeClick();
+    void AutoFlowClick();
+    void SpinQuantity(int step);
+
+    QLineEdit* FlowEdit() const { return flowEdit_; }
+    QComboBox* DiameterCombo() const { return diameterCombo_; }
+    QLineEdit* PipeLenEdit() const { return pipeLenEdit_; }
+    QLineEdit* PipeDescriptionEdit() const { return pipeDescriptionEdit_; }
+    QComboBox* FittingCombo() const { return fittingCombo_; }
+    QLineEdit* FittingQty() const { return fittingQty_; }
+    QLineEdit* FittingDescriptionEdit() const { return fittingDescriptionEdit_; }
+    QLineEdit* UserDPEdit() const { return userDPEdit_; }
+    QLineEdit* UserDescriptionEdit() const { return userDescriptionEdit_; }
+    QTabWidget* Tabs() const { return tabs_; }
+
+    void SavePlacement() const;
+    void RestorePlacementFromSettings();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // The typed value of a numeric field within [low, high] (formatted back
+    // into the field); a text that is not a number shows the conversion
+    // error and gives nothing.
+    bool ReadNumber(QLineEdit* edit, const char* format, double low, double high, double& value);
+    bool Hand(std::unique_ptr<TBranch> item);
+
+    QLineEdit* flowEdit_ = nullptr;
+    QComboBox* diameterCombo_ = nullptr;
+    QLineEdit* pipeLenEdit_ = nullptr;
+    QLineEdit* pipeDescriptionEdit_ = nullptr;
+    QComboBox* fittingCombo_ = nullptr;
+    QLineEdit* fittingQty_ = nullptr;
+    QLineEdit* fittingDescriptionEdit_ = nullptr;
+    QLineEdit* userDPEdit_ = nullptr;
+    QLineEdit* userDescriptionEdit_ = nullptr;
+    QTabWidget* tabs_ = nullptr;
+};
+
+} // namespace dvx::ui

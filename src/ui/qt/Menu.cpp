@@ -1,0 +1,822 @@
+#include "ui/qt/Menu.h"
+
+#include "catalogue/Bores.h"
+#include "catalogue/Tables.h"
+#include "common/Errors.h"
+#include "common/Format.h"
+#include "common/Numbers.h"
+#include "fluid/Fluid.h"
+#include "platform/Folders.h"
+#include "platform/Version.h"
+#include "project/ProjectFile.h"
+#include "project/TextItems.h"
+#include "settings/Placement.h"
+#include "settings/SettingsStore.h"
+#include "ui/qt/CircuitModel.h"
+#include "ui/qt/CircuitView.h"
+#include "ui/qt/Desktop.h"
+#include "ui/qt/InsertForm.h"
+#include "ui/qt/Messages.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPageSetupDialog>
+#include <QPrinter>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include <optional>
+
+namespace dvx::ui {
+
+namespace {
+
+const char* const kProjectFilter = "Darvenix data files (*.dvx)";
+const char* const kTextFilter = "Darvenix data files (*.txt)";
+
+QString FileNamePart(const QString& path) { return QFileInfo(path).fileName(); }
+
+QString FolderPart(const QString& path) {
+    QString folder = QFileInfo(path).absolutePath();
+    return folder.endsWith('/') ? folder : folder + '/';
+}
+
+QString WithSuffix(const QString& path, const QString& suffix) {
+    if (path.isEmpty()) return {};
+    QFileInfo info(path);
+    QString base = info.completeSuffix().isEmpty() ? path : path.left(path.size() - info.suffix().size() - 1);
+    return base + "." + suffix;
+}
+
+bool HasSuffix(const QString& path, const QString& suffix) {
+    return QFileInfo(path).suffix().compare(suffix, Qt::CaseInsensitive) == 0;
+}
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+} // namespace
+
+TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
+    setObjectName("MainForm");
+    const TVersionInfo version = ProgramVersionInfo();
+    setWindowTitle(Q(version.ProductName + " " + version.Version));
+    resize(760, 520);
+
+    // 1. The dialogs start in the program's folder.
+    currentDir_ = ProgramFolderPath();
+    circuit_ = std::make_unique<TCircuit>();
+    columnWidths_ = DefaultColumnWidths();
+
+    BuildActions();
+    BuildMenus();
+    BuildToolBar();
+    BuildGrid();
+    BuildStatusBar();
+
+    insertForm_ = new TInsertForm(this);
+    insertForm_->OnAddItem = [this](std::unique_ptr<TBranch> item) { InsertItem(std::move(item)); };
+
+    // 3. Own settings, 5. recent files (the catalogues were loaded at start-up).
+    LoadSettings();
+    // 6. An empty circuit with the material in force.
+    NewCircuit();
+    circuit_->Material = PipeMaterial;
+    ApplyMaterial();
+    // 7. Nothing to undo.
+    ForgetUndo();
+    installEventFilter(this);
+}
+
+TMainForm::~TMainForm() = default;
+
+// ---------------------------------------------------------------- building
+
+void TMainForm::BuildActions() {}
+
+QAction* TMainForm::Action(const QString& caption) const {
+    for (QAction* a : findChildren<QAction*>())
+        if (a->text() == caption) return a;
+    return nullptr;
+}
+
+void TMainForm::BuildMenus() {
+    auto add = [this](QMenu* menu, const QString& caption, auto slot, const QKeySequence& key = {}) {
+        QAction* a = menu->addAction(caption);
+        if (!key.isEmpty()) a->setShortcut(key);
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    auto later = [](QMenu* menu, const QString& caption) {
+        // A window that is not part of this build yet: shown, but not offered.
+        QAction* a = menu->addAction(caption);
+        a->setEnabled(false);
+        return a;
+    };
+
+    QMenu* file = menuBar()->addMenu("&File");
+    add(file, "&New Project", [this] { NewProject(); }, QKeySequence(Qt::CTRL | Qt::Key_F11));
+    add(file, "&Open...", [this] { OpenCommand(); });
+    reopenMenu_ = file->addMenu("&Reopen...");
+    add(file, "&Save", [this] { SaveCommand(); }, QKeySequence(Qt::CTRL | Qt::Key_S));
+    add(file, "Save &As...", [this] { SaveAsCommand(); });
+    file->addSeparator();
+    add(file, "Write &to Text File", [this] { WriteTextFileCommand(); });
+    add(file, "Read &from Text File", [this] { ReadTextFileCommand(); });
+    add(file, "Send as E&mail Attachment ", [this] { SendMailCommand(); });
+    file->addSeparator();
+    later(file, "Project &Details");
+    later(file, "Pre&view");
+    add(file, "&Printer Setup", [this] {
+        QPrinter printer;
+        QPageSetupDialog dialog(&printer, this);
+        dialog.exec();
+    });
+    file->addSeparator();
+    add(file, "&Exit", [this] { close(); }, QKeySequence(Qt::ALT | Qt::Key_F4));
+
+    QMenu* edit = menuBar()->addMenu("&Edit");
+    QMenu* sort = edit->addMenu("&Sort by...");
+    const std::pair<const char*, int> sorts[] = {{"&Reference no.", skNumber}, {"&Description", skDescription},
+                                                 {"&Size", skBore},          {"&Quantity", skLengthOrQuantity},
+                                                 {"&Flow", skFlow},          {"&Pressure", skPressureDrop},
+                                                 {"&Type", skTypeName}};
+    for (const auto& [caption, key] : sorts) add(sort, caption, [this, key = key] { SortCommand(key); });
+    add(edit, "&Re-Number in existing order", [this] { RenumberCommand(); });
+    edit->addSeparator();
+    add(edit, "&Insert", [this] { InsertCommand(); });
+    add(edit, "&Delete", [this] { DeleteCommand(); });
+    undoAction_ = add(edit, "&Undo last delete", [this] { UndoDeleteCommand(); });
+    edit->addSeparator();
+    later(edit, "D&efaults");
+
+    QMenu* view = menuBar()->addMenu("&View");
+    later(view, "List of &Warnings");
+    later(view, "Project &Summary");
+    view->addSeparator();
+    typesAction_ = add(view, "Show &Types", [this] { SetShowTypes(typesAction_->isChecked()); });
+    typesAction_->setCheckable(true);
+    typesAction_->setChecked(true);
+    groupsAction_ = add(view, "Activate &Groups", [this] { SetGroupsActive(groupsAction_->isChecked()); });
+    groupsAction_->setCheckable(true);
+
+    QMenu* calc = menuBar()->addMenu("&Calculate");
+    add(calc, "&Calculate Pressure Drop", [this] { CalcBtnClick(); }, QKeySequence(Qt::Key_F9));
+    later(calc, "&Materials && Labour Price Estimate");
+    add(calc, "&Resize all from Flow", [this] { ResizeAllCommand(); });
+    add(calc, "Reset all &Flows from Size", [this] { ResetAllFlowsCommand(); });
+    calc->addSeparator();
+    later(calc, "&Water Specification");
+    later(calc, "&Default Flow Settings");
+    later(calc, "Warning &Limits");
+    calc->addSeparator();
+    materialGroup_ = new QActionGroup(this);
+    const char* materials[] = {"&Schedule 40 Steel Pipe", "&Galvanised Iron Pipe", "Drawn &Tubing"};
+    for (int m = 0; m < 3; ++m) {
+        materialActions_[m] = add(calc, materials[m], [this, m] { ChooseMaterial(m); });
+        materialActions_[m]->setCheckable(true);
+        materialGroup_->addAction(materialActions_[m]);
+    }
+
+    QMenu* database = menuBar()->addMenu("&Database");
+    later(database, "&Fittings and Valves");
+    later(database, "&Pipe Roughness");
+    later(database, "&Cost Database");
+    later(database, "&Labour Rates");
+
+    // Entries that start other programs installed beside this one; none are
+    // installed with this program.
+    menuBar()->addMenu("&Tools");
+
+    QMenu* help = menuBar()->addMenu("&Help");
+    add(help, "&Contents", [this] { OpenHelpPage("Help/Darvenix.htm"); });
+    add(help, "&Manual", [this] { OpenHelpPage("Manual/Manual.htm"); });
+    add(help, "&About...", [this] { AboutCommand(); });
+
+    gridMenu_ = new QMenu(this);
+    add(gridMenu_, "&Insert", [this] { InsertCommand(); });
+    popupDeleteAction_ = add(gridMenu_, "&Delete", [this] { DeleteCommand(); });
+    popupUndoAction_ = add(gridMenu_, "Undo Last Delete", [this] { UndoDeleteCommand(); });
+    gridMenu_->addSeparator();
+    add(gridMenu_, "AutoSize", [this] { AutoSizeCurrent(); });
+    add(gridMenu_, "AutoFlow", [this] { AutoFlowCurrent(); });
+    connect(gridMenu_, &QMenu::aboutToShow, this, [this] { LeaveGrid(); });
+}
+
+void TMainForm::BuildToolBar() {
+    QToolBar* bar = addToolBar("Tools");
+    bar->setObjectName("MainToolBar");
+    bar->setMovable(false);
+    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    auto button = [&](const QString& text, const QString& hint, auto slot) {
+        QAction* a = bar->addAction(text);
+        a->setToolTip(hint);
+        a->setStatusTip(hint);
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    button("&New", "Start new project", [this] { NewProject(); });
+    button("&Open", "Open file", [this] { OpenCommand(); });
+    button("&Save", "Save file", [this] { SaveCommand(); });
+    bar->addSeparator();
+    button("R&enum", "Re-number in existing order", [this] { RenumberCommand(); });
+    button("&Calc", "Calculate circuit pressure drop", [this] { CalcBtnClick(); });
+    QAction* report = bar->addAction("&Report");
+    report->setToolTip("Report preview");
+    report->setEnabled(false);
+}
+
+void TMainForm::BuildStatusBar() {
+    const int widths[4] = {70, 70, 150, 100};
+    for (int i = 0; i < 4; ++i) {
+        panels_[i] = new QLabel(this);
+        panels_[i]->setMinimumWidth(widths[i]);
+        panels_[i]->setFrameShape(QFrame::Panel);
+        panels_[i]->setFrameShadow(QFrame::Sunken);
+        statusBar()->addWidget(panels_[i], i == 3 ? 1 : 0);
+    }
+}
+
+void TMainForm::BuildGrid() {
+    model_ = new CircuitModel(this);
+    model_->SetCircuit(circuit_.get());
+    model_->SetHighlightColour(QApplication::palette().color(QPalette::Highlight));
+    grid_ = new CircuitView(this);
+    grid_->setModel(model_);
+    grid_->setContextMenuPolicy(Qt::CustomContextMenu);
+    setCentralWidget(grid_);
+    model_->OnCellCommitted = [this](int row, int column, const QString& text) { CellCommitted(row, column, text); };
+    model_->OnConvertError = [this](const QString& message) { ShowMessage(this, MsgKind::Error, message); };
+    model_->OnRowMoved = [this](int, int to) {
+        SetSaved(false);
+        MoveCursorTo(to, gcDescription);
+    };
+    connect(grid_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) { ShowGridMenu(pos); });
+    connect(grid_->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int c) { HeaderClicked(c); });
+    connect(grid_->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int c, int, int size) {
+        int logical = model_->LogicalColumnAt(c);
+        if (logical >= 0) columnWidths_[static_cast<std::size_t>(logical)] = size;
+    });
+    grid_->installEventFilter(this);
+}
+
+void TMainForm::RebuildColumns() {
+    model_->RebuildColumns(GroupsActive(), ShowTypes());
+    const auto& shown = model_->Shown();
+    QHeaderView* header = grid_->horizontalHeader();
+    const QSignalBlocker block(header); // setting widths is not a user's resize
+    for (std::size_t i = 0; i < shown.size(); ++i)
+        header->resizeSection(static_cast<int>(i), columnWidths_[static_cast<std::size_t>(shown[i])]);
+    header->setStretchLastSection(false);
+}
+
+void TMainForm::RefreshGrid() {
+    QModelIndex current = grid_->currentIndex();
+    model_->Refresh();
+    if (current.isValid()) {
+        int row = std::min(current.row(), model_->rowCount() - 1);
+        grid_->setCurrentIndex(model_->index(row, current.column()));
+    } else {
+        grid_->setCurrentIndex(model_->index(0, std::min(1, model_->columnCount() - 1)));
+    }
+}
+
+// ------------------------------------------------------------------ state
+
+bool TMainForm::GroupsActive() const { return groupsAction_ != nullptr && groupsAction_->isChecked(); }
+bool TMainForm::ShowTypes() const { return typesAction_ == nullptr || typesAction_->isChecked(); }
+QTableView* TMainForm::Grid() const { return grid_; }
+
+void TMainForm::SetSaved(bool saved) {
+    circuit_->Saved = saved;
+    panels_[0]->setText(saved ? "Ready" : "Modified");
+}
+
+void TMainForm::SetSolved(bool solved) {
+    circuit_->Solved = solved;
+    panels_[1]->setText(solved ? "Solved" : "Not Solved");
+}
+
+void TMainForm::ShowDpPanel() {
+    panels_[2]->setText(Q(FormatFloat("dP = %0.4g kPa", circuit_->TotalDP / 1000)));
+}
+
+void TMainForm::SetCurrentFile(const QString& file) {
+    recent_.SetCurrentFile(currentFile_.toStdString(), file.toStdString());
+    currentFile_ = file;
+    panels_[3]->setText(FileNamePart(file));
+    RebuildReopenMenu();
+}
+
+void TMainForm::ApplyMaterial() {
+    int m = circuit_->Material;
+    if (m < 0 || m > 2) return;
+    materialActions_[m]->setChecked(true);
+    SelectPipeMaterial(m);
+}
+
+void TMainForm::ChooseMaterial(int material) {
+    SetSolved(false);
+    materialActions_[material]->setChecked(true);
+    circuit_->Material = static_cast<std::uint8_t>(material);
+    SelectPipeMaterial(material);
+}
+
+void TMainForm::SetGroupsActive(bool on) {
+    groupsAction_->setChecked(on);
+    SetSolved(false);
+    RebuildColumns();
+}
+
+void TMainForm::SetShowTypes(bool on) {
+    typesAction_->setChecked(on);
+    RebuildColumns();
+}
+
+void TMainForm::ForgetUndo() {
+    undoItem_.reset();
+    undoAction_->setEnabled(false);
+    popupUndoAction_->setEnabled(false);
+}
+
+int TMainForm::CurrentRow() const {
+    QModelIndex current = grid_->currentIndex();
+    return current.isValid() ? current.row() : 0;
+}
+
+void TMainForm::Commit() { grid_->CommitEdit(); }
+void TMainForm::LeaveGrid() { grid_->CancelEdit(); }
+
+void TMainForm::MoveCursorTo(int row, int logicalColumn) {
+    int column = model_->ViewColumnOf(logicalColumn);
+    if (column < 0) column = model_->ViewColumnOf(gcDescription);
+    grid_->setCurrentIndex(model_->index(std::clamp(row, 0, model_->rowCount() - 1), column));
+}
+
+QString TMainForm::ProgramFolderPath() const { return Q(ProgramFolder()); }
+
+QString TMainForm::AskFile(const TFileDialogRequest& request) {
+    if (fileDialog_) return fileDialog_(this, request);
+    QFileDialog dialog(this);
+    dialog.setAcceptMode(request.Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.Save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setDirectory(request.Folder);
+    dialog.selectFile(request.FileName);
+    dialog.setNameFilter(request.Filter);
+    dialog.setDefaultSuffix(request.DefaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().first();
+}
+
+// --------------------------------------------------------------- commands
+
+bool TMainForm::NewProject() {
+    LeaveGrid();
+    if (!SaveChangesPrompt()) return false;
+    NewCircuit();
+    return true;
+}
+
+void TMainForm::NewCircuit() {
+    LeaveGrid();
+    SetCurrentFile({});
+    ReplaceCircuit(std::make_unique<TCircuit>());
+    RebuildColumns();
+    RefreshGrid();
+    SetSolved(false);
+    SetSaved(true);
+    panels_[2]->clear();
+    ForgetUndo();
+    ApplyMaterial();
+}
+
+void TMainForm::ReplaceCircuit(std::unique_ptr<TCircuit> circuit) {
+    model_->SetCircuit(circuit.get());
+    circuit_ = std::move(circuit);
+}
+
+bool TMainForm::SaveChangesPrompt() {
+    if (circuit_->Saved) return true;
+    QString name = currentFile_.isEmpty() ? QString("File") : FileNamePart(currentFile_);
+    auto answer = ShowMessage(this, MsgKind::Confirmation, name + " not saved.\nSave now?",
+                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    if (answer == QMessageBox::No) return true;
+    if (answer != QMessageBox::Yes) return false;
+    TFileDialogRequest request{true, currentFile_.isEmpty() ? ProgramFolderPath() : FolderPart(currentFile_),
+                               FileNamePart(currentFile_), kProjectFilter, "dvx"};
+    QString chosen = AskFile(request);
+    if (chosen.isEmpty()) return false;
+    return SaveFile(chosen);
+}
+
+bool TMainForm::SaveFile(const QString& file) {
+    if (!HasSuffix(file, "dvx")) {
+        ShowMessage(this, MsgKind::Information, "File not saved.  Extension must be \"dvx\".");
+        return false;
+    }
+    try {
+        WriteProject(file.toStdString(), *circuit_, *SystemFluid);
+    } catch (const std::exception&) {
+        // The safe save left any earlier file as it was.
+        SetSaved(false);
+        ShowMessage(this, MsgKind::Information, "Error saving file");
+        return false;
+    }
+    SetCurrentFile(file);
+    SetSaved(true);
+    return true;
+}
+
+bool TMainForm::OpenFile(const QString& file) {
+    if (!HasSuffix(file, "dvx")) {
+        ShowMessage(this, MsgKind::Information, "File extension must be \"dvx\".");
+        return false;
+    }
+    std::optional<TProjectData> data;
+    try {
+        data.emplace(ReadProject(file.toStdString()));
+    } catch (const std::exception&) {
+        SetSaved(false);
+        ShowMessage(this, MsgKind::Warning, "Error reading " + file);
+        return false;
+    }
+    LeaveGrid();
+    model_->SetCircuit(nullptr); // the old circuit goes away inside InstallProject
+    std::unique_ptr<TCircuit> replaced = std::move(circuit_);
+    InstallProject(std::move(*data), replaced);
+    ReplaceCircuit(std::move(replaced));
+    SetCurrentFile(file);
+    ApplyMaterial();
+    RebuildColumns();
+    RefreshGrid();
+    SetSaved(true);
+    SetSolved(false);
+    ForgetUndo();
+    CalcBtnClick();
+    return true;
+}
+
+void TMainForm::OpenStartupFile(const QString& file) {
+    if (file.isEmpty() || !QFileInfo::exists(file)) return; // a name that does not exist is ignored
+    openedAtStartup_ = OpenFile(QFileInfo(file).absoluteFilePath());
+}
+
+void TMainForm::OpenCommand() {
+    Commit();
+    LeaveGrid();
+    if (!SaveChangesPrompt()) return;
+    TFileDialogRequest request{false, currentFile_.isEmpty() ? currentDir_ : FolderPart(currentFile_),
+                               FileNamePart(WithSuffix(currentFile_, "dvx")), kProjectFilter, "dvx"};
+    QString chosen = AskFile(request);
+    if (chosen.isEmpty()) return;
+    currentDir_ = FolderPart(chosen);
+    OpenFile(chosen);
+}
+
+void TMainForm::ReopenCommand(const QString& file) {
+    Commit();
+    LeaveGrid();
+    if (!SaveChangesPrompt()) return;
+    OpenFile(file);
+}
+
+void TMainForm::SaveCommand() {
+    if (currentFile_.isEmpty()) {
+        SaveAsCommand();
+        return;
+    }
+    if (!SaveFile(currentFile_)) ShowMessage(this, MsgKind::Plain, "Error writing " + FileNamePart(currentFile_));
+}
+
+void TMainForm::SaveAsCommand() {
+    Commit();
+    TFileDialogRequest request{true, currentFile_.isEmpty() ? ProgramFolderPath() : FolderPart(currentFile_),
+                               FileNamePart(currentFile_), kProjectFilter, "dvx"};
+    QString chosen = AskFile(request);
+    if (chosen.isEmpty()) return;
+    currentDir_ = FolderPart(chosen);
+    if (!SaveFile(chosen)) ShowMessage(this, MsgKind::Plain, "Error writing " + FileNamePart(chosen));
+}
+
+void TMainForm::WriteTextFileCommand() {
+    Commit();
+    QString file = currentFile_.isEmpty() ? QString("Darvenix.txt") : WithSuffix(currentFile_, "txt");
+    try {
+        WriteTextItemsFile(*circuit_, file.toStdString());
+    } catch (const std::exception& e) {
+        ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
+        return;
+    }
+    ShowMessage(this, MsgKind::Information, "Saved as... " + file);
+}
+
+void TMainForm::ReadTextFileCommand() {
+    Commit();
+    TFileDialogRequest request{false, currentFile_.isEmpty() ? currentDir_ : FolderPart(currentFile_),
+                               FileNamePart(WithSuffix(currentFile_, "txt")), kTextFilter, "txt"};
+    QString chosen = AskFile(request);
+    if (chosen.isEmpty()) return;
+    // The New command, with its unsaved-changes question.
+    if (!NewProject()) return;
+    TTextImport import;
+    try {
+        import = ReadTextItems(ReadTextFileBytes(chosen.toStdString()));
+    } catch (const std::exception& e) {
+        ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
+        return;
+    }
+    // Each item goes before the first row, as inserted one by one.
+    for (auto& item : import.Items) {
+        MoveCursorTo(0, gcDescription);
+        InsertItem(std::move(item));
+    }
+    MoveCursorTo(0, gcDescription);
+    if (!import.Messages.empty()) {
+        QString text = "Lines not read:";
+        for (const std::string& m : import.Messages) text += "\n" + Q(m);
+        ShowMessage(this, MsgKind::Warning, text);
+    }
+    SetCurrentFile(WithSuffix(chosen, "dvx"));
+}
+
+void TMainForm::SendMailCommand() {
+    if (circuit_->Count() == 0) {
+        ShowMessage(this, MsgKind::Plain, "Nothing to send...");
+        return;
+    }
+    SaveCommand();
+    // Only a project that is now on disk can be attached.
+    if (currentFile_.isEmpty() || !circuit_->Saved) return;
+    ComposeMail("Darvenix data file", "Please find Darvenix datafile attached...\r", {currentFile_});
+}
+
+void TMainForm::CalcBtnClick() {
+    Commit();
+    TInvalidItem invalid = circuit_->FindInvalid();
+    if (!invalid.AllValid) {
+        ShowMessage(this, MsgKind::Information, "Data may not be zero");
+        const int columns[3] = {gcQuantity, gcFlow, gcPressureDrop};
+        MoveCursorTo(invalid.Position, columns[std::clamp(invalid.Column, 0, 2)]);
+        grid_->setFocus();
+        return;
+    }
+    try {
+        circuit_->Calculate(GroupsActive());
+    } catch (const std::exception&) {
+        ShowMessage(this, MsgKind::Error, "Pressure drop error.\nCheck your data...");
+    }
+    RefreshGrid();
+    ShowDpPanel();
+    SetSolved(circuit_->Solved);
+}
+
+void TMainForm::SortCommand(int key) {
+    Commit();
+    circuit_->SetSortKey(key);
+    circuit_->SortItems();
+    SetSaved(false);
+    RefreshGrid();
+}
+
+void TMainForm::RenumberCommand() {
+    Commit();
+    for (int i = 0; i < circuit_->Count(); ++i) circuit_->Item(i).Number = i + 1;
+    SetSaved(false);
+    RefreshGrid();
+}
+
+void TMainForm::InsertCommand() {
+    insertForm_->show();
+    insertForm_->raise();
+}
+
+void TMainForm::InsertItem(std::unique_ptr<TBranch> item) {
+    item->InIndex = circuit_->GroupIndex(item->Group, item->Number);
+    int row = circuit_->Count() == 0 ? 0 : std::clamp(CurrentRow(), 0, circuit_->Count() - 1);
+    QModelIndex current = grid_->currentIndex();
+    circuit_->Insert(row, std::move(item));
+    SetSaved(false);
+    SetSolved(false);
+    model_->Refresh();
+    grid_->setCurrentIndex(model_->index(row, current.isValid() ? current.column() : model_->ViewColumnOf(gcDescription)));
+}
+
+void TMainForm::DeleteCommand() {
+    if (circuit_->Count() == 0) return;
+    LeaveGrid();
+    int row = std::clamp(CurrentRow(), 0, circuit_->Count() - 1);
+    QModelIndex current = grid_->currentIndex();
+    undoItem_ = circuit_->Remove(row);
+    undoAction_->setEnabled(true);
+    popupUndoAction_->setEnabled(true);
+    SetSaved(false);
+    SetSolved(false);
+    model_->Refresh();
+    if (circuit_->Count() > 0) {
+        grid_->setCurrentIndex(model_->index(std::min(row, circuit_->Count() - 1), current.column()));
+    } else {
+        circuit_->TotalDP = 0;
+        SetSaved(true);
+        SetSolved(true);
+        panels_[2]->clear();
+        grid_->setCurrentIndex(model_->index(0, current.column()));
+    }
+}
+
+void TMainForm::UndoDeleteCommand() {
+    if (!undoItem_) return;
+    circuit_->Append(std::move(undoItem_));
+    RefreshGrid();
+    ForgetUndo();
+    SetSolved(false);
+    SetSaved(false);
+}
+
+void TMainForm::AutoSizeCurrent() {
+    if (circuit_->Count() == 0) return;
+    AutoSize(circuit_->Item(std::clamp(CurrentRow(), 0, circuit_->Count() - 1)));
+    RefreshGrid();
+    SetSolved(false);
+    SetSaved(false);
+}
+
+void TMainForm::AutoFlowCurrent() {
+    if (circuit_->Count() == 0) return;
+    AutoFlow(circuit_->Item(std::clamp(CurrentRow(), 0, circuit_->Count() - 1)));
+    RefreshGrid();
+    SetSolved(false);
+    SetSaved(false);
+}
+
+void TMainForm::ResizeAllCommand() {
+    Commit();
+    circuit_->ResizeAll();
+    CalcBtnClick();
+}
+
+void TMainForm::ResetAllFlowsCommand() {
+    Commit();
+    circuit_->ResetAllFlows();
+    CalcBtnClick();
+}
+
+void TMainForm::OpenHelpPage(const QString& relativePath) {
+    Commit();
+    QString path = ProgramFolderPath() + relativePath;
+    if (!OpenDocument(path)) ShowMessage(this, MsgKind::Warning, "Unable to open " + path);
+}
+
+void TMainForm::AboutCommand() {
+    const TVersionInfo version = ProgramVersionInfo();
+    QDialog box(this);
+    box.setWindowTitle("About " + Q(version.ProductName));
+    auto* layout = new QVBoxLayout(&box);
+    auto* title = new QLabel("<h2>" + Q(version.ProductName).toHtmlEscaped() + "</h2>", &box);
+    layout->addWidget(title);
+    layout->addWidget(new QLabel("Version " + Q(version.Version), &box));
+    layout->addWidget(new QLabel(Q(version.FileDescription), &box));
+    auto* splash = new QCheckBox("Show this box at start-up", &box);
+    splash->setChecked(AppSettings().Read(settings::SplashScreen));
+    layout->addWidget(splash);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &box);
+    connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
+    layout->addWidget(buttons);
+    box.exec();
+    AppSettings().Write(settings::SplashScreen, splash->isChecked());
+}
+
+// ------------------------------------------------------------ grid events
+
+void TMainForm::CellCommitted(int row, int column, const QString& text) {
+    (void)text; // a size cell shows the label of the bore taken, the nearest one's nominal size
+    SetSaved(false);
+    SetSolved(false);
+    if (column == gcFlow || column == gcSize) {
+        QModelIndex left = model_->index(row, 0);
+        QModelIndex right = model_->index(row, model_->columnCount() - 1);
+        emit model_->dataChanged(left, right);
+    }
+}
+
+void TMainForm::ShowGridMenu(const QPoint& pos) {
+    QModelIndex index = grid_->indexAt(pos);
+    if (!index.isValid() || model_->LogicalColumnAt(index.column()) == gcNumber) return;
+    grid_->setCurrentIndex(index);
+    // "&Delete" is offered on every row that holds an item.
+    popupDeleteAction_->setEnabled(model_->ItemAt(index.row()) != nullptr);
+    gridMenu_->popup(grid_->viewport()->mapToGlobal(pos));
+}
+
+void TMainForm::HeaderClicked(int viewColumn) {
+    int logical = model_->LogicalColumnAt(viewColumn);
+    const int keys[GridColumnCount] = {skNumber, skDescription, skGroup, -1, skBore,
+                                       skLengthOrQuantity, skFlow, skPressureDrop, skTypeName};
+    if (logical < 0 || keys[logical] < 0) return;
+    SortCommand(keys[logical]);
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Insert && key->modifiers() == Qt::NoModifier) {
+            LeaveGrid();
+            InsertCommand();
+            return false;
+        }
+        if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier && watched == grid_ &&
+            !grid_->IsEditing()) {
+            DeleteCommand();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool TMainForm::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate && firstActivation_) {
+        firstActivation_ = false;
+        // The liquid starts at the default temperature, unless a project
+        // opened from the command line brought its own.
+        if (!openedAtStartup_ && SystemFluid != nullptr) {
+            try {
+                SystemFluid->SetT(DefaultTemperature);
+            } catch (const std::exception& e) {
+                ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
+            }
+        }
+    }
+    return QMainWindow::event(event);
+}
+
+// --------------------------------------------------------------- settings
+
+void TMainForm::LoadSettings() {
+    SettingsStore& store = AppSettings();
+    QSize screen = QApplication::primaryScreen() != nullptr ? QApplication::primaryScreen()->size() : QSize(1024, 768);
+    TWindowPlacement current{x(), y(), width(), height(), 0};
+    TWindowPlacement p = RestorePlacement(store, "MainForm", current, true, screen.width(), screen.height());
+    setGeometry(p.Left, p.Top, p.Width, p.Height);
+    if (p.WinState == 2) setWindowState(Qt::WindowMaximized);
+    currentDir_ = Q(store.ReadString(settings::kToolsSection, settings::kCurrentDir, currentDir_.toStdString()));
+    groupsAction_->setChecked(store.Read(settings::ActiveGroups));
+    typesAction_->setChecked(store.Read(settings::ShowTypes));
+    columnWidths_ = ParseGridCols(store.Read(settings::GridCols));
+    LabourRate = store.Read(settings::LabourRate);
+    recent_.Load(store);
+    RebuildReopenMenu();
+    insertForm_->RestorePlacementFromSettings();
+}
+
+void TMainForm::SaveSettings() {
+    SettingsStore& store = AppSettings();
+    TWindowPlacement p{geometry().x(), geometry().y(), geometry().width(), geometry().height(),
+                       isMaximized() ? 2 : (isMinimized() ? 1 : 0)};
+    SavePlacement(store, "MainForm", p);
+    store.WriteString(settings::kToolsSection, settings::kCurrentDir, currentDir_.toStdString());
+    store.Write(settings::ActiveGroups, GroupsActive());
+    store.Write(settings::ShowTypes, ShowTypes());
+    store.Write(settings::GridCols, FormatGridCols(columnWidths_));
+    store.Write(settings::LabourRate, LabourRate);
+}
+
+void TMainForm::RebuildReopenMenu() {
+    reopenMenu_->clear();
+    for (const std::string& entry : recent_.Visible()) {
+        QString file = Q(entry);
+        QAction* a = reopenMenu_->addAction(file);
+        connect(a, &QAction::triggered, this, [this, file] { ReopenCommand(file); });
+    }
+    reopenMenu_->setEnabled(!reopenMenu_->actions().isEmpty());
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    Commit();
+    if (!SaveChangesPrompt()) {
+        event->ignore();
+        return;
+    }
+    try {
+        SaveSettings();
+        recent_.Add(currentFile_.toStdString());
+        recent_.Save(AppSettings());
+        insertForm_->SavePlacement();
+    } catch (const std::exception& e) {
+        ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
+    }
+    insertForm_->close();
+    event->accept();
+}
+
+} // namespace dvx::ui

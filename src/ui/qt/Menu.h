@@ -1,0 +1,165 @@
+#pragma once
+// The main window: the one document window of the program. It owns the
+// circuit, shows it in the circuit grid and runs every command on the
+// project from its menus, tool bar, pop-up menu and keys; its status bar
+// shows Saved / Solved, the total pressure drop and the file name.
+
+#include "hydraulics/Calc.h"
+#include "settings/MRU.h"
+#include "ui/CircuitGrid.h"
+
+#include <QMainWindow>
+#include <QString>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QMenu;
+class QTableView;
+
+namespace dvx::ui {
+
+class CircuitModel;
+class CircuitView;
+class TInsertForm;
+
+// What a file dialog is asked for; the answer is the chosen path or empty.
+struct TFileDialogRequest {
+    bool Save = false;
+    QString Folder;
+    QString FileName;
+    QString Filter;       // Qt form, e.g. "Darvenix data files (*.dvx)"
+    QString DefaultSuffix;
+};
+using FileDialogHandler = std::function<QString(QWidget* parent, const TFileDialogRequest&)>;
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TMainForm(QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    TCircuit& Circuit() { return *circuit_; }
+    QString CurrentFile() const { return currentFile_; }
+    QString CurrentDir() const { return currentDir_; }
+    bool GroupsActive() const;
+    bool ShowTypes() const;
+    const TBranch* UndoItem() const { return undoItem_.get(); }
+
+    QTableView* Grid() const;
+    CircuitModel* Model() const { return model_; }
+    QLabel* StatusPanel(int i) const { return panels_[i]; }
+    TInsertForm* InsertForm() const { return insertForm_; }
+    // The action of a menu entry by its caption (e.g. "&Calculate Pressure Drop").
+    QAction* Action(const QString& caption) const;
+    QMenu* ReopenMenu() const { return reopenMenu_; }
+    const TRecentFiles& RecentFiles() const { return recent_; }
+
+    // Replaces the open and save dialogs (tests answer them).
+    void SetFileDialogHandler(FileDialogHandler handler) { fileDialog_ = std::move(handler); }
+
+    // --- commands, as the menus run them ---
+    // False when the unsaved-changes question was answered Cancel.
+    bool NewProject();
+    void OpenCommand();
+    void ReopenCommand(const QString& file);
+    void SaveCommand();
+    void SaveAsCommand();
+    bool SaveChangesPrompt();
+    bool SaveFile(const QString& file);
+    bool OpenFile(const QString& file);
+    void WriteTextFileCommand();
+    void ReadTextFileCommand();
+    void SendMailCommand();
+    void CalcBtnClick();
+    void SortCommand(int key);
+    void RenumberCommand();
+    void InsertCommand();
+    void DeleteCommand();
+    void UndoDeleteCommand();
+    void AutoSizeCurrent();
+    void AutoFlowCurrent();
+    void ResizeAllCommand();
+    void ResetAllFlowsCommand();
+    void ChooseMaterial(int material);
+    void SetGroupsActive(bool on);
+    void SetShowTypes(bool on);
+    void OpenHelpPage(const QString& relativePath);
+    void AboutCommand();
+
+    // The insertion rule: before the item of the current row, "Modified"
+    // and "Not Solved"; the current row does not move.
+    void InsertItem(std::unique_ptr<TBranch> item);
+
+    void SetSaved(bool saved);
+    void SetSolved(bool solved);
+    void ApplyMaterial();
+    // Takes a pending grid edit into its item.
+    void Commit();
+    // Closes the in-place editor without taking its text.
+    void LeaveGrid();
+    // Current grid row (item position), 0 when there is none.
+    int CurrentRow() const;
+
+    // Settings of the window: read at creation, written on close.
+    void LoadSettings();
+    void SaveSettings();
+
+    // The file opened from the command line, before the window is shown.
+    void OpenStartupFile(const QString& file);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildActions();
+    void BuildMenus();
+    void BuildToolBar();
+    void BuildStatusBar();
+    void BuildGrid();
+    void RebuildColumns();
+    void RefreshGrid();
+    void RebuildReopenMenu();
+    void SetCurrentFile(const QString& file);
+    void ShowDpPanel();
+    void ShowGridMenu(const QPoint& pos);
+    void HeaderClicked(int viewColumn);
+    void CellCommitted(int row, int column, const QString& text);
+    void MoveCursorTo(int row, int logicalColumn);
+    // Discards the circuit for an empty one: no file, "Ready", "Not Solved".
+    void NewCircuit();
+    void ReplaceCircuit(std::unique_ptr<TCircuit> circuit);
+    void ForgetUndo();
+    QString AskFile(const TFileDialogRequest& request);
+    QString ProgramFolderPath() const;
+
+    std::unique_ptr<TCircuit> circuit_;
+    std::unique_ptr<TBranch> undoItem_;
+    QString currentFile_;
+    QString currentDir_;
+    TRecentFiles recent_;
+    TColumnWidths columnWidths_{};
+    bool firstActivation_ = true;
+    bool openedAtStartup_ = false;
+
+    CircuitModel* model_ = nullptr;
+    CircuitView* grid_ = nullptr;
+    TInsertForm* insertForm_ = nullptr;
+    QLabel* panels_[4] = {};
+    QMenu* reopenMenu_ = nullptr;
+    QMenu* gridMenu_ = nullptr;
+    QActionGroup* materialGroup_ = nullptr;
+    QAction* materialActions_[3] = {};
+    QAction* groupsAction_ = nullptr;
+    QAction* typesAction_ = nullptr;
+    QAction* undoAction_ = nullptr;
+    QAction* popupUndoAction_ = nullptr;
+    QAction* popupDeleteAction_ = nullptr;
+    FileDialogHandler fileDialog_;
+};
+
+} // namespace dvx::ui

@@ -1,0 +1,369 @@
+// The main window driven as a user drives it: the insert dialog, in-place
+// edits, the commands and their messages. Message boxes and file dialogs are
+// answered through the window's seams.
+
+#include "catalogue/Tables.h"
+#include "fluid/Fluid.h"
+#include "settings/SettingsStore.h"
+#include "ui/qt/CircuitModel.h"
+#include "ui/qt/Desktop.h"
+#include "ui/qt/InsertForm.h"
+#include "ui/qt/Menu.h"
+#include "ui/qt/Messages.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace dvx;
+using namespace dvx::ui;
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    struct Shown {
+        MsgKind kind;
+        QString text;
+    };
+    QTemporaryDir home_;
+    std::vector<Shown> messages_;
+    std::vector<QMessageBox::StandardButton> answers_; // given in order; Ok when none left
+    QStringList chosenFiles_;                          // file dialog answers, in order
+    std::unique_ptr<TMainForm> window_;
+
+    TMainForm& W() { return *window_; }
+    QString Panel(int i) { return W().StatusPanel(i)->text(); }
+    QString Cell(int row, int logicalColumn) {
+        CircuitModel* m = W().Model();
+        return m->data(m->index(row, m->ViewColumnOf(logicalColumn)), Qt::DisplayRole).toString();
+    }
+    QString Path(const QString& name) { return home_.filePath(name); }
+
+    // Types text into a cell through the real in-place editor, then commits.
+    void EditCell(int row, int logicalColumn, const QString& text) {
+        QTableView* grid = W().Grid();
+        QModelIndex index = W().Model()->index(row, W().Model()->ViewColumnOf(logicalColumn));
+        grid->setCurrentIndex(index);
+        grid->edit(index);
+        auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(index));
+        QVERIFY2(editor != nullptr, "no in-place editor opened");
+        editor->selectAll();
+        QTest::keyClicks(editor, text);
+        W().Commit();
+    }
+
+    void AddPipes(int n) {
+        for (int i = 0; i < n; ++i) QVERIFY(W().InsertForm()->AddPipe());
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(home_.isValid());
+        qputenv("HOME", home_.path().toUtf8());
+        qputenv("XDG_CONFIG_HOME", Path("config").toUtf8());
+        qputenv("XDG_DATA_HOME", Path("data").toUtf8());
+        SetMessageHandler([this](QWidget*, MsgKind kind, const QString& text, QMessageBox::StandardButtons) {
+            messages_.push_back({kind, text});
+            if (answers_.empty()) return QMessageBox::Ok;
+            auto answer = answers_.front();
+            answers_.erase(answers_.begin());
+            return answer;
+        });
+        SetLauncher([](const QString&, const QStringList&) { return true; });
+    }
+
+    void init() {
+        RestoreBuiltInTables();
+        StartFluidModule(9.0);
+        SetAppSettings(SettingsStore(Path("config/Quellstrand/darvenix.ini").toStdString()));
+        messages_.clear();
+        answers_.clear();
+        chosenFiles_.clear();
+        window_ = std::make_unique<TMainForm>();
+        W().SetFileDialogHandler([this](QWidget*, const TFileDialogRequest&) {
+            return chosenFiles_.isEmpty() ? QString() : chosenFiles_.takeFirst();
+        });
+        W().show();
+    }
+
+    void cleanup() {
+        W().Circuit().Saved = true; // no question on close
+        window_.reset();
+    }
+
+    void startsEmptyReadyAndNotSolved() {
+        QCOMPARE(Panel(0), QString("Ready"));
+        QCOMPARE(Panel(1), QString("Not Solved"));
+        QCOMPARE(W().Model()->rowCount(), 1); // the one empty row
+        QCOMPARE(W().Model()->columnCount(), 7);
+        QVERIFY(W().windowTitle().startsWith("Darvenix "));
+    }
+
+    void insertDialogAddsEachKindBeforeTheCurrentRow() {
+        TInsertForm* form = W().InsertForm();
+        form->FlowEdit()->setText("3.0");
+        form->AutoSizeClick();
+        QCOMPARE(form->DiameterCombo()->currentText(), QString("50"));
+        QVERIFY(form->AddPipe());
+        QVERIFY(form->AddFitting());
+        form->UserDPEdit()->setText("40");
+        QVERIFY(form->AddUser());
+        TCircuit& c = W().Circuit();
+        QCOMPARE(c.Count(), 3);
+        // Inserted one after another on row 1: the reverse of the order added.
+        QCOMPARE(c.Item(0).Kind(), TItemKind::User);
+        QCOMPARE(c.Item(1).Kind(), TItemKind::Fitting);
+        QCOMPARE(c.Item(2).Kind(), TItemKind::Pipe);
+        QCOMPARE(c.Item(0).PressureDrop, 40000.0);
+        QCOMPARE(c.Item(2).Flow, 0.003);
+        QCOMPARE(Panel(0), QString("Modified"));
+        QCOMPARE(Panel(1), QString("Not Solved"));
+        QCOMPARE(W().Model()->rowCount(), 3);
+        // The flow field rejects text that is not a number: nothing is added.
+        form->FlowEdit()->setText("abc");
+        QVERIFY(!form->AddPipe());
+        QCOMPARE(c.Count(), 3);
+        QCOMPARE(messages_.back().text, QString("'abc' is not a valid floating point value"));
+    }
+
+    void insertDialogAutoFlowAndSpin() {
+        TInsertForm* form = W().InsertForm();
+        form->DiameterCombo()->setCurrentText("65");
+        form->AutoFlowClick();
+        QCOMPARE(form->FlowEdit()->text(), QString("7.5"));
+        form->FittingQty()->setText("999");
+        form->SpinQuantity(+1);
+        QCOMPARE(form->FittingQty()->text(), QString("999"));
+        form->FittingQty()->setText("1");
+        form->SpinQuantity(-1);
+        QCOMPARE(form->FittingQty()->text(), QString("1"));
+        form->FittingDescriptionEdit()->setText("my own words");
+        form->FittingCombo()->setCurrentIndex(3);
+        QCOMPARE(form->FittingDescriptionEdit()->text(), QString::fromStdString(FittingTable[3].FittingName));
+    }
+
+    void editingCellsTakesBoresAndFlows() {
+        AddPipes(1);
+        EditCell(0, gcSize, "90");
+        QCOMPARE(Cell(0, gcSize), QString("80"));
+        EditCell(0, gcSize, "90.6");
+        QCOMPARE(Cell(0, gcSize), QString("100"));
+        QVERIFY(W().InsertForm()->AddUser());
+        EditCell(0, gcFlow, "2.6");
+        QCOMPARE(Cell(0, gcSize), QString("50"));
+        QCOMPARE(Panel(0), QString("Modified"));
+        // Text that is not a number: the error is shown and the item is unchanged.
+        messages_.clear();
+        EditCell(1, gcQuantity, "1x");
+        QCOMPARE(Cell(1, gcQuantity), QString("10.0"));
+        QCOMPARE(messages_.size(), size_t(1));
+    }
+
+    void calculateWithAZeroFlowPutsTheCursorOnIt() {
+        AddPipes(3);
+        W().Circuit().Item(1).Flow = 0;
+        W().CalcBtnClick();
+        QCOMPARE(messages_.back().text, QString("Data may not be zero"));
+        QCOMPARE(W().Grid()->currentIndex().row(), 1);
+        QCOMPARE(W().Model()->LogicalColumnAt(W().Grid()->currentIndex().column()), int(gcFlow));
+        QCOMPARE(Panel(1), QString("Not Solved"));
+        W().Circuit().Item(1).Flow = 0.02;
+        W().CalcBtnClick();
+        QCOMPARE(Panel(1), QString("Solved"));
+        QVERIFY(Panel(2).startsWith("dP = "));
+    }
+
+    void calculationFailureIsReported() {
+        AddPipes(1);
+        static_cast<TPipe&>(W().Circuit().Item(0)).Flow = std::numeric_limits<double>::infinity();
+        W().CalcBtnClick();
+        QCOMPARE(messages_.back().text, QString("Pressure drop error.\nCheck your data..."));
+        QCOMPARE(messages_.back().kind, MsgKind::Error);
+    }
+
+    void groupsAndIndexPropagate() {
+        AddPipes(3);
+        W().SetGroupsActive(true);
+        QCOMPARE(W().Model()->columnCount(), 9);
+        EditCell(0, gcGroup, "2");
+        EditCell(1, gcGroup, "2");
+        EditCell(0, gcIndex, "0");
+        QCOMPARE(Cell(1, gcIndex), QString("0"));
+        QCOMPARE(Cell(2, gcIndex), QString("1"));
+        W().CalcBtnClick();
+        const TCircuit& c = W().Circuit();
+        QVERIFY(std::abs(c.TotalDP - c.Item(2).PressureDrop) < 1e-9);
+    }
+
+    void sortingTwiceReverses() {
+        AddPipes(3);
+        QList<int> numbers;
+        W().SortCommand(skNumber);
+        for (int i = 0; i < 3; ++i) numbers << W().Circuit().Item(i).Number;
+        QVERIFY(numbers[0] < numbers[1] && numbers[1] < numbers[2]);
+        W().SortCommand(skNumber);
+        QCOMPARE(W().Circuit().Item(0).Number, numbers[2]);
+        QCOMPARE(W().Circuit().Item(2).Number, numbers[0]);
+        W().RenumberCommand();
+        QCOMPARE(Cell(2, gcNumber), QString("3"));
+    }
+
+    void deleteAndUndo() {
+        AddPipes(3);
+        W().Grid()->setCurrentIndex(W().Model()->index(2, 1));
+        int first = W().Circuit().Item(2).Number;
+        W().DeleteCommand();
+        QCOMPARE(W().Grid()->currentIndex().row(), 1); // cursor back on the new last row
+        int second = W().Circuit().Item(0).Number;
+        W().Grid()->setCurrentIndex(W().Model()->index(0, 1));
+        W().DeleteCommand();
+        W().UndoDeleteCommand();
+        QCOMPARE(W().Circuit().Count(), 2);
+        QCOMPARE(W().Circuit().Item(1).Number, second); // appended, not put back
+        QVERIFY(W().Circuit().Item(0).Number != first);
+        QVERIFY(!W().Action("&Undo last delete")->isEnabled());
+        // Deleting every item leaves a ready, solved, empty project.
+        W().DeleteCommand();
+        W().DeleteCommand();
+        QCOMPARE(Panel(0), QString("Ready"));
+        QCOMPARE(Panel(1), QString("Solved"));
+        QCOMPARE(Panel(2), QString());
+    }
+
+    void saveAndReopenKeepsTheMaterial() {
+        AddPipes(2);
+        W().ChooseMaterial(pmGalvIron);
+        chosenFiles_ << Path("galv.dvx");
+        W().SaveAsCommand();
+        QCOMPARE(Panel(0), QString("Ready"));
+        QCOMPARE(Panel(3), QString("galv.dvx"));
+        QVERIFY(W().NewProject());
+        QCOMPARE(CurrentRoughness, MaterialRoughness[pmSteel]);
+        QVERIFY(W().OpenFile(Path("galv.dvx")));
+        QCOMPARE(int(W().Circuit().Material), int(pmGalvIron));
+        QCOMPARE(CurrentRoughness, MaterialRoughness[pmGalvIron]);
+        QVERIFY(W().Action("&Galvanised Iron Pipe")->isChecked());
+        QCOMPARE(W().Circuit().Count(), 2);
+        QCOMPARE(Panel(1), QString("Solved"));
+    }
+
+    void wrongExtensionsAreRefused() {
+        AddPipes(1);
+        chosenFiles_ << Path("items.txt");
+        W().SaveAsCommand();
+        QCOMPARE(messages_.size(), size_t(2));
+        QCOMPARE(messages_[0].text, QString("File not saved.  Extension must be \"dvx\"."));
+        QCOMPARE(messages_[1].text, QString("Error writing items.txt"));
+        QVERIFY(!QFile::exists(Path("items.txt")));
+        QVERIFY(!W().OpenFile(Path("items.txt")));
+        QCOMPARE(messages_.back().text, QString("File extension must be \"dvx\"."));
+    }
+
+    void failedOpenKeepsTheProject() {
+        AddPipes(2);
+        QFile bad(Path("bad.dvx"));
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write("not a project at all");
+        bad.close();
+        QVERIFY(!W().OpenFile(Path("bad.dvx")));
+        QCOMPARE(messages_.back().text, "Error reading " + Path("bad.dvx"));
+        QCOMPARE(W().Circuit().Count(), 2);
+        QCOMPARE(Panel(0), QString("Modified"));
+    }
+
+    void unsavedChangesPrompt() {
+        AddPipes(1);
+        answers_ = {QMessageBox::Cancel};
+        QVERIFY(!W().NewProject());
+        QCOMPARE(messages_.back().text, QString("File not saved.\nSave now?"));
+        QCOMPARE(W().Circuit().Count(), 1);
+        answers_ = {QMessageBox::No};
+        QVERIFY(W().NewProject());
+        QCOMPARE(W().Circuit().Count(), 0);
+        // Yes: the save dialog, then the save itself.
+        AddPipes(1);
+        answers_ = {QMessageBox::Yes};
+        chosenFiles_ << Path("asked.dvx");
+        QVERIFY(W().NewProject());
+        QVERIFY(QFile::exists(Path("asked.dvx")));
+    }
+
+    void recentFilesAfterSevenOpens() {
+        AddPipes(1);
+        for (int i = 0; i < 7; ++i) {
+            chosenFiles_ << Path(QString("p%1.dvx").arg(i));
+            W().SaveAsCommand();
+        }
+        for (int i = 0; i < 7; ++i) QVERIFY(W().OpenFile(Path(QString("P%1.DVX").arg(i).toLower())));
+        // The current file is not listed; the five shown are the most recent others.
+        QStringList shown;
+        for (QAction* a : W().ReopenMenu()->actions()) shown << a->text();
+        QCOMPARE(shown.size(), 5);
+        QCOMPARE(shown.first(), Path("p5.dvx").toLower());
+        QVERIFY(!shown.contains(Path("p6.dvx").toLower()));
+    }
+
+    void textExportAndImportReverseTheOrder() {
+        QVERIFY(W().InsertForm()->AddPipe());
+        QVERIFY(W().InsertForm()->AddFitting());
+        QVERIFY(W().InsertForm()->AddUser());
+        chosenFiles_ << Path("three.dvx");
+        W().SaveAsCommand();
+        W().WriteTextFileCommand();
+        QCOMPARE(messages_.back().text, "Saved as... " + Path("three.txt"));
+        std::vector<TItemKind> before;
+        for (int i = 0; i < 3; ++i) before.push_back(W().Circuit().Item(i).Kind());
+        chosenFiles_ << Path("three.txt");
+        W().ReadTextFileCommand();
+        QCOMPARE(W().Circuit().Count(), 3);
+        for (int i = 0; i < 3; ++i) QCOMPARE(W().Circuit().Item(i).Kind(), before[static_cast<size_t>(2 - i)]);
+        QCOMPARE(W().CurrentFile(), Path("three.dvx"));
+        QCOMPARE(Panel(0), QString("Modified"));
+    }
+
+    void mailNeedsItems() {
+        W().SendMailCommand();
+        QCOMPARE(messages_.back().text, QString("Nothing to send..."));
+        QStringList launched;
+        SetLauncher([&launched](const QString& program, const QStringList& args) {
+            launched << program << args;
+            return true;
+        });
+        AddPipes(1);
+        chosenFiles_ << Path("mail.dvx");
+        W().SendMailCommand();
+        SetLauncher([](const QString&, const QStringList&) { return true; });
+        QCOMPARE(launched.value(0), QString("xdg-email"));
+        QVERIFY(launched.contains(Path("mail.dvx")));
+        QVERIFY(launched.contains("Darvenix data file"));
+    }
+
+    void screenshotOfACalculatedCircuit() {
+        QByteArray dir = qgetenv("DARVENIX_SCREENSHOT_DIR");
+        TInsertForm* form = W().InsertForm();
+        form->FlowEdit()->setText("25");
+        form->DiameterCombo()->setCurrentText("100");
+        QVERIFY(form->AddPipe());
+        form->FittingCombo()->setCurrentIndex(1);
+        QVERIFY(form->AddFitting());
+        form->FlowEdit()->setText("30");
+        form->DiameterCombo()->setCurrentText("80");
+        QVERIFY(form->AddPipe());
+        QVERIFY(form->AddUser());
+        W().resize(760, 360);
+        W().CalcBtnClick();
+        QCOMPARE(Panel(1), QString("Solved"));
+        if (!dir.isEmpty()) QVERIFY(W().grab().save(QDir(dir).filePath("mainwindow.png")));
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "tst_mainwindow.moc"
