@@ -1,0 +1,132 @@
+#pragma once
+// The property sheet on a Qt table: the heading row as the table's fixed
+// header, the caption, value and units columns, the formatted edit as the
+// in-place editor of the value column, enumerated rows cycled by arrows and
+// double click or chosen from a drop-down list, spin and property-editor
+// buttons, and the units column that opens the units chooser.
+// Sheet row r (r ≥ 1) is table row r − 1; row 0 is the header.
+
+#include "widgets/EntrySheet.h"
+
+#include <QColor>
+#include <QListWidget>
+#include <QPointer>
+#include <QTableView>
+#include <functional>
+
+class QToolButton;
+
+namespace dvx {
+
+class TEntryGrid;
+class TEntryGridModel;
+
+// The drop-down list of an enumerated row: a flat pop-up with a thin border
+// and a vertical scroll bar.
+class TMyListBox : public QListWidget {
+    Q_OBJECT
+public:
+    explicit TMyListBox(TEntryGrid* grid);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    void CloseList();
+    TEntryGrid* grid_;
+};
+
+// Opens the units chooser for a row at a screen position.
+using TUnitsChooser = std::function<void(TEntryGrid& sheet, int row, int x, TField* field, int y)>;
+
+// The standard units chooser: a small list of the family's unit labels at
+// (x, y); the highlighted unit becomes the row's unit when it closes.
+void ChooseUnits(TEntryGrid& sheet, int row, int x, TField* field, int y);
+
+class TEntryGrid : public QTableView, public TEntrySheet {
+    Q_OBJECT
+public:
+    explicit TEntryGrid(QWidget* parent = nullptr);
+    ~TEntryGrid() override;
+
+    QColor ColorEditCol;      // value column background; invalid = the sheet's colour
+    QColor ColorEditMode;     // in-place editor background; invalid = the sheet's colour
+    QColor ColorEditModeText; // in-place editor text; invalid = the sheet's text colour
+
+    void SetUnitsChooser(TUnitsChooser chooser) { chooser_ = std::move(chooser); }
+    const TUnitsChooser& UnitsChooser() const { return chooser_; }
+
+    // Fired after the sheet has prepared a newly selected cell; setting
+    // `allowed` to false keeps the previous cell.
+    std::function<void(TEntryGrid& sender, int col, int row, bool& allowed)> OnSelectCell;
+    // Fired after every change the user commits.
+    std::function<void(TEntryGrid& sender, int col, int row)> OnDoSetData;
+    // Fired after the units chooser has been used on a row.
+    std::function<void(TEntryGrid& sender, int row)> OnAfterRightClick;
+
+    // The default row height in pixels (also the drop-down item height).
+    int DefaultRowHeight() const;
+    void SetDefaultRowHeight(int pixels);
+    // Sheet row and column of the current cell (row 0 when there is none).
+    int CurrentRow() const;
+    int CurrentCol() const;
+    // Makes a cell current (sheet numbering).
+    void SetCurrentCell(int col, int row);
+
+    // Steps the current enumerated row / toggles its list / spins, as the
+    // keys and buttons do (fire OnDoSetData on a change).
+    void CycleCurrentEnum(int step);
+    void ToggleDropDown();
+    TMyListBox* DropDownList() const { return list_; }
+    void Spin(bool up);
+    void RunPropertyEditor();
+
+    QToolButton* DropDownButton() const { return dropDown_; }
+    QToolButton* PropEditorButton() const { return propEditor_; }
+    QToolButton* SpinUpButton() const { return spinUp_; }
+    QToolButton* SpinDownButton() const { return spinDown_; }
+
+    void FireDoSetData(int col, int row);
+
+signals:
+    void DoSetData(int col, int row);
+    void AfterRightClick(int row);
+
+protected:
+    void ShowMessage(const std::string& text) override;
+    void CellChanged(int col, int row) override;
+    void RowsRebuilt() override;
+
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    friend class TEntryGridDelegate;
+    friend class TMyListBox;
+    void SelectCell(int col, int row);
+    void HideButtons();
+    void PlaceButtons();
+    void CloseDropDown();
+    bool EnumRowIsCurrent() const;
+
+    TEntryGridModel* model_;
+    QToolButton* dropDown_;
+    QToolButton* propEditor_;
+    QToolButton* spinUp_;
+    QToolButton* spinDown_;
+    QPointer<TMyListBox> list_;
+    TUnitsChooser chooser_;
+    QModelIndex previous_;
+    bool reverting_ = false;
+};
+
+} // namespace dvx
