@@ -5,6 +5,7 @@
 #include "widgets/qt/Feedback.h"
 #include "widgets/qt/FmtEdit.h"
 
+#include <QClipboard>
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -135,6 +136,22 @@ private slots:
         QCOMPARE(beeps_, beeps);
         // An accepted value lets Enter reach the dialog; a limited one keeps it.
         QCOMPARE(dialog.keys.contains(Qt::Key_Return), beeps == 0);
+    }
+
+    void pastedBlanksAreCleanedOnEnter() {
+        QWidget window;
+        auto* edit = new TFmtEdit(&window);
+        edit->RangeLo = 0;
+        edit->RangeHi = 100;
+        edit->clear();
+        Activate(window, edit);
+        QApplication::clipboard()->setText("12 . 5");
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier); // pasting bypasses the key filter
+        QCOMPARE(edit->text(), QString("12 . 5"));
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(edit->text(), QString("12.5"));
+        QCOMPARE(std::get<double>(edit->GetValue()), 12.5);
+        QCOMPARE(beeps_, 0);
     }
 
     void escapeRestoresTheTextFromTheFocus() {

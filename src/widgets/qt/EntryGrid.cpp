@@ -113,6 +113,7 @@ public:
         grid_->propEditor_->hide();
         grid_->spinUp_->hide();
         grid_->spinDown_->hide();
+        grid_->editor_ = edit;
         return edit;
     }
 
@@ -280,7 +281,10 @@ void ChooseUnits(TEntryGrid& sheet, int row, int x, TField* field, int y) {
     popup.setObjectName(QStringLiteral("UnitsChooser"));
     auto* layout = new QVBoxLayout(&popup);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSizeConstraint(QLayout::SetNoConstraint);
     auto* list = new QListWidget(&popup);
+    list->setMinimumSize(0, 0);
+    list->setUniformItemSizes(true);
     list->setFrameStyle(QFrame::Box | QFrame::Plain);
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     layout->addWidget(list);
@@ -294,6 +298,7 @@ void ChooseUnits(TEntryGrid& sheet, int row, int x, TField* field, int y) {
         widest = std::max(widest, metrics.horizontalAdvance(item->text()));
     }
     list->setCurrentRow(std::clamp(num->UnitsValue, 0, std::max(0, list->count() - 1)));
+    popup.setMinimumSize(0, 0);
     popup.setGeometry(x, y, widest + 10,
                       static_cast<int>(std::lround(itemHeight * (static_cast<double>(labels.size()) + 0.5))));
     // Enter (activation) or a press on an item closes it; Escape and a click
@@ -309,6 +314,11 @@ void ChooseUnits(TEntryGrid& sheet, int row, int x, TField* field, int y) {
 // The sheet.
 
 TEntryGrid::TEntryGrid(QWidget* parent) : QTableView(parent), model_(new TEntryGridModel(this)) {
+    // The buttons exist before the model, whose first current cell places them.
+    dropDown_ = MakeButton(viewport(), PullDownPicture());
+    propEditor_ = MakeButton(viewport(), PropEdPicture());
+    spinUp_ = MakeButton(viewport(), SpinPicture(true));
+    spinDown_ = MakeButton(viewport(), SpinPicture(false));
     setModel(model_);
     setItemDelegate(new TEntryGridDelegate(this));
     verticalHeader()->hide();
@@ -332,10 +342,6 @@ TEntryGrid::TEntryGrid(QWidget* parent) : QTableView(parent), model_(new TEntryG
                     QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
     setTabKeyNavigation(false);
 
-    dropDown_ = MakeButton(viewport(), PullDownPicture());
-    propEditor_ = MakeButton(viewport(), PropEdPicture());
-    spinUp_ = MakeButton(viewport(), SpinPicture(true));
-    spinDown_ = MakeButton(viewport(), SpinPicture(false));
     spinUp_->setAutoRepeat(true);
     spinDown_->setAutoRepeat(true);
     connect(dropDown_, &QToolButton::clicked, this, [this] { ToggleDropDown(); });
@@ -377,6 +383,13 @@ void TEntryGrid::SetCurrentCell(int col, int row) {
 void TEntryGrid::FireDoSetData(int col, int row) {
     if (OnDoSetData) OnDoSetData(*this, col, row);
     emit DoSetData(col, row);
+}
+
+void TEntryGrid::FinishEditing() {
+    if (!IsEditing() || !editor_) return;
+    QWidget* editor = editor_;
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
 void TEntryGrid::ShowMessage(const std::string& text) {

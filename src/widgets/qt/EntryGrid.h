@@ -92,6 +92,11 @@ public:
 
     void FireDoSetData(int col, int row);
 
+    // Whether the in-place editor is open, and closing it with its entry
+    // validated and stored (as when it loses the focus).
+    bool IsEditing() const { return state() == QAbstractItemView::EditingState; }
+    void FinishEditing();
+
 signals:
     void DoSetData(int col, int row);
     void AfterRightClick(int row);
@@ -119,11 +124,12 @@ private:
     bool EnumRowIsCurrent() const;
 
     TEntryGridModel* model_;
-    QToolButton* dropDown_;
-    QToolButton* propEditor_;
-    QToolButton* spinUp_;
-    QToolButton* spinDown_;
+    QToolButton* dropDown_ = nullptr;
+    QToolButton* propEditor_ = nullptr;
+    QToolButton* spinUp_ = nullptr;
+    QToolButton* spinDown_ = nullptr;
     QPointer<TMyListBox> list_;
+    QPointer<QWidget> editor_;
     TUnitsChooser chooser_;
     QModelIndex previous_;
     bool reverting_ = false;
