@@ -40,6 +40,13 @@ std::optional<std::pair<std::optional<double>, std::optional<double>>> ReadPair(
     return std::make_pair(a, b);
 }
 
+// A text put through a text format. A format with no conversion at all (an
+// empty one, say) would swallow the text, so the text is then kept as it is.
+std::string ApplyTextFormat(const std::string& format, const TValue& value) {
+    if (format.find('%') == std::string::npos) return ValueAsText(value);
+    return Format(format, {ToArg(value)});
+}
+
 std::string FirstOfPair(const std::string& format) {
     return format.substr(0, format.find('/'));
 }
@@ -61,7 +68,7 @@ std::string ValueAsText(const TValue& value) {
 TValue ReadFieldText(TFormatClass cls, const std::string& text, const TNumberView& view) {
     try {
         switch (cls) {
-        case TFormatClass::Text: return Format(view.Format, {text});
+        case TFormatClass::Text: return ApplyTextFormat(view.Format, text);
         case TFormatClass::Pair: {
             auto pair = ReadPair(NormaliseNumber(text));
             if (!pair) return text;
@@ -94,7 +101,7 @@ std::optional<std::string> WriteFieldValue(TFormatClass cls, const TValue& value
                                            const TNumberView& view) {
     try {
         switch (cls) {
-        case TFormatClass::Text: return Format(view.Format, {ToArg(value)});
+        case TFormatClass::Text: return ApplyTextFormat(view.Format, value);
         case TFormatClass::Pair: {
             auto pair = ReadPair(NormaliseNumber(ValueAsText(value)));
             if (!pair || !pair->second) return std::nullopt;
@@ -123,7 +130,7 @@ TValidated ValidateText(TFormatClass cls, const std::string& text, const TNumber
                         double displayLo, double displayHi) {
     try {
         switch (cls) {
-        case TFormatClass::Text: return {Format(view.Format, {text}), true};
+        case TFormatClass::Text: return {ApplyTextFormat(view.Format, text), true};
         case TFormatClass::Pair: {
             auto pair = ReadPair(NormaliseNumber(text));
             if (!pair) return {text, true};

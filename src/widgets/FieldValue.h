@@ -35,7 +35,8 @@ struct TNumberView {
 // Integer and real: the normalised text read and converted to internal units
 // (integers rounded, halves to even). Pair: both numbers converted and put
 // through the format as text; a single number converted and written "%0.4g".
-// Text that cannot be read gives the text itself.
+// Text that cannot be read gives the text itself. A text format without any
+// conversion keeps the text as it is.
 TValue ReadFieldText(TFormatClass cls, const std::string& text, const TNumberView& view);
 
 // The text a field shows for a value (the value in internal units); none when

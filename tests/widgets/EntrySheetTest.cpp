@@ -130,6 +130,21 @@ TEST(EntrySheet, RealRowsByFormatType) {
     EXPECT_EQ(std::get<std::string>(sheet.GetValue(2, 3)), "7.5");
 }
 
+TEST(EntrySheet, TextRowsKeepTheirText) {
+    TSheet sheet;
+    sheet.SetLines({"Property; Value; Units", "Notes; %S; ; PE", "Tag; ; ; NPE", "Code; [%s]"});
+    sheet.SetValue(1, 1, std::string("Riser 2"));
+    EXPECT_EQ(sheet.Cell(1, 1), "Riser 2");
+    sheet.SetValue(1, 1, 7);
+    EXPECT_EQ(sheet.Cell(1, 1), "7");
+    // A row with no format keeps what it is given rather than emptying it.
+    sheet.SetValue(1, 2, std::string("Plant room"));
+    EXPECT_EQ(sheet.Cell(1, 2), "Plant room");
+    EXPECT_EQ(std::get<std::string>(sheet.GetValue(1, 2)), "Plant room");
+    sheet.SetValue(1, 3, std::string("A1"));
+    EXPECT_EQ(sheet.Cell(1, 3), "[A1]");
+}
+
 TEST(EntrySheet, EnumerationIndexAndOutOfRange) {
     TSheet sheet;
     sheet.SetLines(kDefaultsLines);

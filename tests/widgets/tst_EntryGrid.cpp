@@ -337,6 +337,11 @@ private slots:
             QVERIFY(!image.isNull());
             QVERIFY(image.save(folder + "/" + shot.name));
         }
+        // The open drop-down list is a window of its own.
+        grid->SetCurrentCell(1, 2);
+        grid->ToggleDropDown();
+        QTRY_VERIFY(grid->DropDownList()->isVisible());
+        QVERIFY(grid->DropDownList()->grab().save(folder + "/sheet-list.png"));
     }
 };
 
