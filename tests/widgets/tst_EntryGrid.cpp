@@ -194,6 +194,17 @@ private slots:
         QCOMPARE(grid->Cell(1, 2), std::string("Strainer"));
         QVERIFY(!list->isVisible());
         QCOMPARE(changes.last(), (TSetData{1, 2}));
+
+        // Moving over the enumerated value cell keeps the list; over another cell closes it.
+        grid->ToggleDropDown();
+        QTRY_VERIFY(list->isVisible());
+        auto overCell = [&](int col, int row) {
+            return list->mapFromGlobal(grid->viewport()->mapToGlobal(CellRect(*grid, col, row).center()));
+        };
+        QTest::mouseMove(list, overCell(1, 2));
+        QVERIFY(list->isVisible());
+        QTest::mouseMove(list, overCell(0, 1));
+        QTRY_VERIFY(!list->isVisible());
     }
 
     void choosingAUnit() {

@@ -241,9 +241,11 @@ void TMyListBox::keyReleaseEvent(QKeyEvent* event) {
 
 void TMyListBox::mouseReleaseEvent(QMouseEvent* event) {
     QListWidget::mouseReleaseEvent(event);
-    if (!rect().contains(event->position().toPoint())) return;
-    QListWidgetItem* item = itemAt(viewport()->mapFrom(this, event->position().toPoint()));
-    if (!item) return;
+    // Events come from the list's viewport or, while the pop-up holds the
+    // mouse, from outside it: compare screen positions.
+    const QPoint global = event->globalPosition().toPoint();
+    QListWidgetItem* item = itemAt(viewport()->mapFromGlobal(global));
+    if (!item || !viewport()->rect().contains(viewport()->mapFromGlobal(global))) return;
     const int row = grid_->CurrentRow();
     setCurrentItem(item);
     grid_->SetValue(1, row, currentRow());
@@ -251,12 +253,24 @@ void TMyListBox::mouseReleaseEvent(QMouseEvent* event) {
     CloseList();
 }
 
+bool TMyListBox::event(QEvent* event) {
+    // While the pop-up holds the mouse, moves outside it arrive here rather
+    // than through the viewport.
+    if (event->type() == QEvent::MouseMove) CloseIfOverOtherCell(static_cast<QMouseEvent*>(event));
+    return QListWidget::event(event);
+}
+
 void TMyListBox::mouseMoveEvent(QMouseEvent* event) {
     QListWidget::mouseMoveEvent(event);
-    const QPoint inList = event->position().toPoint();
-    if (rect().contains(inList)) return;
+    CloseIfOverOtherCell(event);
+}
+
+void TMyListBox::CloseIfOverOtherCell(QMouseEvent* event) {
+    if (!isVisible()) return;
+    const QPoint global = event->globalPosition().toPoint();
+    if (rect().contains(mapFromGlobal(global))) return;
     // Over the sheet: any cell but the value cell of an enumerated row closes the list.
-    const QPoint inGrid = grid_->viewport()->mapFromGlobal(event->globalPosition().toPoint());
+    const QPoint inGrid = grid_->viewport()->mapFromGlobal(global);
     if (!grid_->viewport()->rect().contains(inGrid)) return;
     const QModelIndex index = grid_->indexAt(inGrid);
     if (!index.isValid()) return;

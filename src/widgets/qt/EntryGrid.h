@@ -29,6 +29,7 @@ public:
     explicit TMyListBox(TEntryGrid* grid);
 
 protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -37,6 +38,7 @@ protected:
 
 private:
     void CloseList();
+    void CloseIfOverOtherCell(QMouseEvent* event);
     TEntryGrid* grid_;
 };
 
