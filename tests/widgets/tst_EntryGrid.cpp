@@ -6,7 +6,11 @@
 #include "widgets/qt/Feedback.h"
 #include "widgets/qt/FmtEdit.h"
 
+#include <QDialog>
 #include <QHeaderView>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QVBoxLayout>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
@@ -133,6 +137,31 @@ private slots:
         QTRY_VERIFY(!grid->IsEditing());
         QCOMPARE(grid->Cell(1, 1), std::string("662.0"));
         QVERIFY(changes.isEmpty());
+    }
+
+    void enterInTheEditorStaysInTheSheet() {
+        QDialog dialog;
+        auto* layout = new QVBoxLayout(&dialog);
+        auto* grid = new TEntryGrid(&dialog);
+        auto* accept = new QPushButton("Accept", &dialog);
+        accept->setDefault(true);
+        layout->addWidget(grid);
+        layout->addWidget(accept);
+        grid->SetLines(kLines);
+        QSignalSpy accepted(&dialog, &QDialog::accepted);
+        dialog.show();
+        QApplication::setActiveWindow(&dialog);
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        grid->setFocus();
+        grid->SetCurrentCell(1, 3);
+        QTest::keyClick(grid, Qt::Key_F2);
+        auto* editor = qobject_cast<TFmtEdit*>(QApplication::focusWidget());
+        QVERIFY(editor);
+        QTest::keyClicks(editor, "12");
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_COMPARE(grid->Cell(1, 3), std::string("12"));
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(accepted.count(), 0);
     }
 
     void cyclingAnEnumRow() {
