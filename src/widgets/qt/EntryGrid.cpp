@@ -1,20 +1,17 @@
 #include "widgets/qt/EntryGrid.h"
 
+#include "widgets/qt/ButtonPictures.h"
 #include "widgets/qt/Feedback.h"
 #include "widgets/qt/FmtEdit.h"
 
 #include <QAbstractTableModel>
-#include <QApplication>
-#include <QDialog>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPainter>
-#include <QPainterPath>
 #include <QStyledItemDelegate>
 #include <QToolButton>
-#include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 
 namespace dvx {
 
@@ -148,181 +145,6 @@ protected:
 private:
     TEntryGrid* grid_;
 };
-
-// ---------------------------------------------------------------------------
-// Button pictures.
-
-namespace {
-
-QPixmap Picture(int w, int h, const std::function<void(QPainter&)>& draw) {
-    const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
-    QPixmap pixmap(QSize(w, h) * ratio);
-    pixmap.setDevicePixelRatio(ratio);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QApplication::palette().color(QPalette::ButtonText));
-    draw(painter);
-    return pixmap;
-}
-
-QPixmap PullDownPicture() { // "PULLDNPIC"
-    return Picture(10, 10, [](QPainter& p) {
-        p.drawPolygon(QPolygonF({QPointF(1, 3), QPointF(9, 3), QPointF(5, 8)}));
-    });
-}
-
-QPixmap PropEdPicture() { // "PROPEDPIC"
-    return Picture(10, 10, [](QPainter& p) {
-        for (int i = 0; i < 3; ++i) p.drawRect(QRectF(1 + i * 3, 6, 2, 2));
-    });
-}
-
-QPixmap SpinPicture(bool up) { // "SPINUPPIC", "SPINDNPIC"
-    return Picture(6, 4, [up](QPainter& p) {
-        if (up)
-            p.drawPolygon(QPolygonF({QPointF(0, 4), QPointF(6, 4), QPointF(3, 0)}));
-        else
-            p.drawPolygon(QPolygonF({QPointF(0, 0), QPointF(6, 0), QPointF(3, 4)}));
-    });
-}
-
-QToolButton* MakeButton(QWidget* parent, const QPixmap& picture) {
-    auto* button = new QToolButton(parent);
-    button->setIcon(QIcon(picture));
-    button->setIconSize(picture.size() / picture.devicePixelRatio());
-    button->setFocusPolicy(Qt::NoFocus);
-    button->setAutoRaise(false);
-    button->resize(15, 15);
-    button->hide();
-    button->setEnabled(false);
-    return button;
-}
-
-} // namespace
-
-// ---------------------------------------------------------------------------
-// Drop-down list.
-
-TMyListBox::TMyListBox(TEntryGrid* grid) : QListWidget(grid), grid_(grid) {
-    setWindowFlags(Qt::Popup | Qt::FramelessWindowHint);
-    setAttribute(Qt::WA_NoMouseReplay); // a click on the drop-down button only closes the list
-    setFrameStyle(QFrame::Box | QFrame::Plain);
-    setLineWidth(1);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setUniformItemSizes(true);
-    setMouseTracking(true);
-    viewport()->setMouseTracking(true);
-}
-
-void TMyListBox::CloseList() {
-    hide();
-    grid_->setFocus(Qt::OtherFocusReason);
-}
-
-void TMyListBox::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape: CloseList(); return;
-    default: QListWidget::keyPressEvent(event);
-    }
-}
-
-void TMyListBox::keyReleaseEvent(QKeyEvent* event) {
-    QListWidget::keyReleaseEvent(event);
-    const int row = grid_->CurrentRow();
-    if (!isVisible() || currentRow() < 0) return;
-    grid_->SetValue(1, row, currentRow());
-    grid_->FireDoSetData(1, row);
-}
-
-void TMyListBox::mouseReleaseEvent(QMouseEvent* event) {
-    QListWidget::mouseReleaseEvent(event);
-    // Events come from the list's viewport or, while the pop-up holds the
-    // mouse, from outside it: compare screen positions.
-    const QPoint global = event->globalPosition().toPoint();
-    QListWidgetItem* item = itemAt(viewport()->mapFromGlobal(global));
-    if (!item || !viewport()->rect().contains(viewport()->mapFromGlobal(global))) return;
-    const int row = grid_->CurrentRow();
-    setCurrentItem(item);
-    grid_->SetValue(1, row, currentRow());
-    grid_->FireDoSetData(1, row);
-    CloseList();
-}
-
-bool TMyListBox::event(QEvent* event) {
-    // While the pop-up holds the mouse, moves outside it arrive here rather
-    // than through the viewport.
-    if (event->type() == QEvent::MouseMove) CloseIfOverOtherCell(static_cast<QMouseEvent*>(event));
-    return QListWidget::event(event);
-}
-
-void TMyListBox::mouseMoveEvent(QMouseEvent* event) {
-    QListWidget::mouseMoveEvent(event);
-    CloseIfOverOtherCell(event);
-}
-
-void TMyListBox::CloseIfOverOtherCell(QMouseEvent* event) {
-    if (!isVisible()) return;
-    const QPoint global = event->globalPosition().toPoint();
-    if (rect().contains(mapFromGlobal(global))) return;
-    // Over the sheet: any cell but the value cell of an enumerated row closes the list.
-    const QPoint inGrid = grid_->viewport()->mapFromGlobal(global);
-    if (!grid_->viewport()->rect().contains(inGrid)) return;
-    const QModelIndex index = grid_->indexAt(inGrid);
-    if (!index.isValid()) return;
-    if (index.column() == 1 && grid_->EnumField(index.row() + 1)) return;
-    CloseList();
-}
-
-void TMyListBox::focusOutEvent(QFocusEvent* event) {
-    QListWidget::focusOutEvent(event);
-    if (event->reason() != Qt::PopupFocusReason && isVisible()) hide();
-}
-
-// ---------------------------------------------------------------------------
-// Units chooser.
-
-void ChooseUnits(TEntryGrid& sheet, int row, int x, TField* field, int y) {
-    auto* num = dynamic_cast<TNumField*>(field);
-    if (!num || num->UnitsType == utNone) return;
-    const std::vector<std::string> labels = UnitLabels(num->UnitsType);
-
-    QDialog popup(&sheet, Qt::Popup | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-    popup.setObjectName(QStringLiteral("UnitsChooser"));
-    auto* layout = new QVBoxLayout(&popup);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSizeConstraint(QLayout::SetNoConstraint);
-    auto* list = new QListWidget(&popup);
-    list->setMinimumSize(0, 0);
-    list->setUniformItemSizes(true);
-    list->setFrameStyle(QFrame::Box | QFrame::Plain);
-    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    layout->addWidget(list);
-
-    const int itemHeight = sheet.DefaultRowHeight();
-    const QFontMetrics metrics(list->font());
-    int widest = 50;
-    for (const auto& label : labels) {
-        auto* item = new QListWidgetItem(QString::fromStdString(label), list);
-        item->setSizeHint(QSize(0, itemHeight));
-        widest = std::max(widest, metrics.horizontalAdvance(item->text()));
-    }
-    list->setCurrentRow(std::clamp(num->UnitsValue, 0, std::max(0, list->count() - 1)));
-    popup.setMinimumSize(0, 0);
-    popup.setGeometry(x, y, widest + 10,
-                      static_cast<int>(std::lround(itemHeight * (static_cast<double>(labels.size()) + 0.5))));
-    // Enter (activation) or a press on an item closes it; Escape and a click
-    // elsewhere close it through the dialog.
-    QObject::connect(list, &QListWidget::activated, &popup, &QDialog::accept);
-    QObject::connect(list, &QListWidget::itemPressed, &popup, &QDialog::accept);
-    list->setFocus(Qt::PopupFocusReason);
-    popup.exec();
-    sheet.SetUnitsValue(row, std::max(0, list->currentRow()));
-}
 
 // ---------------------------------------------------------------------------
 // The sheet.

@@ -7,9 +7,10 @@
 // Sheet row r (r ≥ 1) is table row r − 1; row 0 is the header.
 
 #include "widgets/EntrySheet.h"
+#include "widgets/qt/MyListBox.h"
+#include "widgets/qt/UnitsChooser.h"
 
 #include <QColor>
-#include <QListWidget>
 #include <QPointer>
 #include <QTableView>
 #include <functional>
@@ -18,36 +19,7 @@ class QToolButton;
 
 namespace dvx {
 
-class TEntryGrid;
 class TEntryGridModel;
-
-// The drop-down list of an enumerated row: a flat pop-up with a thin border
-// and a vertical scroll bar.
-class TMyListBox : public QListWidget {
-    Q_OBJECT
-public:
-    explicit TMyListBox(TEntryGrid* grid);
-
-protected:
-    bool event(QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void keyReleaseEvent(QKeyEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
-
-private:
-    void CloseList();
-    void CloseIfOverOtherCell(QMouseEvent* event);
-    TEntryGrid* grid_;
-};
-
-// Opens the units chooser for a row at a screen position.
-using TUnitsChooser = std::function<void(TEntryGrid& sheet, int row, int x, TField* field, int y)>;
-
-// The standard units chooser: a small list of the family's unit labels at
-// (x, y); the highlighted unit becomes the row's unit when it closes.
-void ChooseUnits(TEntryGrid& sheet, int row, int x, TField* field, int y);
 
 class TEntryGrid : public QTableView, public TEntrySheet {
     Q_OBJECT
