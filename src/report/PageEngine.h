@@ -83,6 +83,12 @@ public:
     const TPixelLayout& Layout() const { return layout_; }
     // Recomputes the pixel layout from the margins and the set-up.
     void ComputeLayout();
+    // Takes a device's facts (e.g. the preview's again after printing) and
+    // recomputes the pixel layout.
+    void UseSetup(const TDeviceSetup& setup) {
+        setup_ = setup;
+        ComputeLayout();
+    }
     const TPixelsPerCm& PixelsPerCm() const { return setup_.ppcm; }
     double LineHeight() const { return setup_.lineHeight; }
     int HalfLine() const;
