@@ -1,0 +1,22 @@
+#pragma once
+// Lookups on BoreTable. All read the values in force, so a catalogue file or
+// the "MaxFlows" setting changes their answers.
+
+#include <cstdint>
+
+namespace dvx {
+
+// mm, Nominal of the row (index taken modulo 128). An index that is still
+// outside the table raises std::out_of_range.
+double NominalOf(int boreIndex);
+// The smallest bore whose Nominal is at least d (mm); 0 (750 mm) when none is.
+std::uint8_t BoreAtLeast(double d);
+// The bore whose Nominal is nearest d (mm); half-way gives the smaller bore.
+std::uint8_t NearestBore(double d);
+// The smallest bore whose mf is at least q (l/s); the 750 mm row is never
+// compared: it is the answer when no smaller bore qualifies.
+std::uint8_t BoreForFlow(double q);
+// The smallest bore whose ID is within 10 % of d (m); 0 (750 mm) when none is.
+std::uint8_t BoreForInsideDiameter(double d);
+
+} // namespace dvx

@@ -1,0 +1,221 @@
+#include "catalogue/CatalogueFiles.h"
+
+#include "catalogue/Tables.h"
+#include "common/Format.h"
+#include "common/Numbers.h"
+#include "settings/IniFiles.h"
+#include "settings/SettingsKeys.h"
+#include "settings/SettingsStore.h"
+
+#include <array>
+#include <filesystem>
+#include <system_error>
+
+namespace dvx {
+
+namespace {
+
+bool FileExists(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(path, ec);
+}
+
+std::string ErrorReading(const std::string& path) { return "Error reading " + path; }
+
+// A positive value, or the value in memory. A zero or negative inside
+// diameter or friction factor cannot be calculated with, so such a file value
+// is treated like one that is not a number.
+double ReadPositive(const TIniFile& ini, const char* section, const char* key, double current) {
+    double value = ini.ReadFloat(section, key, current);
+    return value > 0 ? value : current;
+}
+
+// Reads ListPrice and LabourTime of one material column.
+void ReadPipeCosts(const TIniFile& ini, int material) {
+    for (int b = 0; b < BoreCount; ++b) {
+        auto m = static_cast<std::size_t>(material);
+        auto i = static_cast<std::size_t>(b);
+        PipeListPrice[i][m] = ini.ReadFloat(BoreName[i], "ListPrice", PipeListPrice[i][m]);
+        PipeLabourTime[i][m] = ini.ReadFloat(BoreName[i], "LabourTime", PipeLabourTime[i][m]);
+    }
+}
+
+void ReadSteelFile(const TIniFile& ini) {
+    for (std::size_t i = 0; i < BoreCount; ++i) {
+        TBoreRec& bore = BoreTable[i];
+        bore.ID = ReadPositive(ini, BoreName[i], "ID", bore.ID);
+        bore.ff = ReadPositive(ini, BoreName[i], "ff", bore.ff);
+        double mf = ini.ReadFloat(BoreName[i], "mf", bore.mf);
+        if (mf >= 0) bore.mf = mf;
+        auto b = static_cast<std::size_t>(i);
+        PipeListPrice[b][pmSteel] = ini.ReadFloat(BoreName[i], "ListPrice", PipeListPrice[b][pmSteel]);
+        PipeLabourTime[b][pmSteel] = ini.ReadFloat(BoreName[i], "LabourTime", PipeLabourTime[b][pmSteel]);
+    }
+}
+
+// Stores the list's numbers from position 0 on, at most BoreCount of them.
+// Returns false when an item did not convert; the positions before it are
+// stored, the later ones keep their values.
+bool ReadList(const std::string& text, std::array<double, BoreCount>& values) {
+    std::vector<std::string> items = SplitCatalogueList(text);
+    for (std::size_t i = 0; i < items.size() && i < values.size(); ++i) {
+        auto value = TryStrToFloat(items[i]);
+        if (!value) return false;
+        values[i] = *value;
+    }
+    return true;
+}
+
+// Returns false when a price or labour item did not convert.
+bool ReadFittingsFile(const TIniFile& ini) {
+    bool ok = true;
+    for (std::size_t t = 0; t < FittingCount; ++t) {
+        const std::string& name = FittingTable[t].FittingName;
+        double c = ini.ReadFloat(name, "C", FittingTable[t].C);
+        if (c >= 0) FittingTable[t].C = c;
+        ok = ReadList(ini.ReadString(name, "Price", ""), FittingPrice[t]) && ok;
+        ok = ReadList(ini.ReadString(name, "LabourTime", ""), FittingLabour[t]) && ok;
+    }
+    return ok;
+}
+
+void WritePipeCosts(TCustomIniFile& ini, int material) {
+    auto m = static_cast<std::size_t>(material);
+    for (std::size_t i = 0; i < BoreCount; ++i) {
+        ini.WriteFloat(BoreName[i], "ListPrice", PipeListPrice[i][m]);
+        ini.WriteFloat(BoreName[i], "LabourTime", PipeLabourTime[i][m]);
+    }
+}
+
+void PrepareFolder(const std::string& dataFolder) {
+    std::error_code ec; // a failure shows as the write error that follows
+    std::filesystem::create_directories(dataFolder, ec);
+}
+
+struct RoughnessKey {
+    const TextSetting* setting;
+    TPipeMaterial material;
+};
+constexpr std::array<RoughnessKey, MaterialCount> kRoughnessKeys = {{
+    {&settings::Shed40Steel, pmSteel},
+    {&settings::GalvIron, pmGalvIron},
+    {&settings::DrawnTubing, pmDrawnTube},
+}};
+
+} // namespace
+
+std::vector<std::string> SplitCatalogueList(std::string_view text) {
+    auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+    std::vector<std::string> items;
+    std::size_t p = 0;
+    const std::size_t n = text.size();
+    while (p < n && blank(text[p])) ++p;
+    while (p < n) {
+        std::string item;
+        if (text[p] == '"') {
+            ++p;
+            while (p < n) {
+                if (text[p] == '"') {
+                    if (p + 1 < n && text[p + 1] == '"') {
+                        item += '"';
+                        p += 2;
+                        continue;
+                    }
+                    ++p;
+                    break;
+                }
+                item += text[p++];
+            }
+        } else {
+            while (p < n && !blank(text[p]) && text[p] != ',') item += text[p++];
+        }
+        items.push_back(std::move(item));
+        while (p < n && blank(text[p])) ++p;
+        if (p < n && text[p] == ',') {
+            if (p + 1 == n) items.emplace_back();
+            ++p;
+            while (p < n && blank(text[p])) ++p;
+        }
+    }
+    return items;
+}
+
+std::string FormatCatalogueList(const double* values, int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) text += Format("%0.2f,", {values[i]});
+    return text;
+}
+
+std::vector<std::string> LoadCatalogues(const std::string& dataFolder) {
+    std::vector<std::string> messages;
+    struct PipeFile {
+        const char* name;
+        int material;
+    };
+    for (PipeFile file : {PipeFile{kSteelPipeFile, pmSteel}, PipeFile{kGalvIronPipeFile, pmGalvIron},
+                          PipeFile{kDrawnTubePipeFile, pmDrawnTube}}) {
+        std::string path = dataFolder + file.name;
+        if (!FileExists(path)) {
+            messages.push_back(ErrorReading(path));
+            continue;
+        }
+        TIniFile ini(path);
+        if (file.material == pmSteel)
+            ReadSteelFile(ini);
+        else
+            ReadPipeCosts(ini, file.material);
+    }
+    std::string fittings = dataFolder + kPipeFittingsFile;
+    if (!FileExists(fittings) || !ReadFittingsFile(TIniFile(fittings))) messages.push_back(ErrorReading(fittings));
+    return messages;
+}
+
+void SaveCatalogues(const std::string& dataFolder) {
+    PrepareFolder(dataFolder);
+    // Each file is changed in memory and replaced in one write, so a failure
+    // never leaves a file with only some of its values written.
+    struct PipeFile {
+        const char* name;
+        int material;
+    };
+    for (PipeFile file : {PipeFile{kSteelPipeFile, pmSteel}, PipeFile{kGalvIronPipeFile, pmGalvIron},
+                          PipeFile{kDrawnTubePipeFile, pmDrawnTube}}) {
+        TMemIniFile ini(dataFolder + file.name);
+        WritePipeCosts(ini, file.material);
+        ini.UpdateFile();
+    }
+    TMemIniFile ini(dataFolder + kPipeFittingsFile);
+    for (std::size_t t = 0; t < FittingCount; ++t) {
+        const std::string& name = FittingTable[t].FittingName;
+        ini.WriteString(name, "Price", FormatCatalogueList(FittingPrice[t].data(), BoreCount));
+        ini.WriteString(name, "LabourTime", FormatCatalogueList(FittingLabour[t].data(), BoreCount));
+    }
+    ini.UpdateFile();
+}
+
+void LoadRoughnessSettings(const SettingsStore& store) {
+    for (const RoughnessKey& key : kRoughnessKeys)
+        MaterialRoughness[key.material] = StrToFloat(store.Read(*key.setting)) * 0.001;
+}
+
+void SaveRoughnessSettings(SettingsStore& store) {
+    for (const RoughnessKey& key : kRoughnessKeys)
+        store.Write(*key.setting, FormatFloat("%0.6f", MaterialRoughness[key.material] * 1000));
+}
+
+void LoadFittingsSettings(const SettingsStore& store) {
+    for (TFittingRec& fitting : FittingTable) {
+        std::string text = store.ReadString(settings::kFittingsSection, fitting.FittingName,
+                                            FormatFloat("%0.2f", fitting.C));
+        fitting.C = StrToFloat(text);
+    }
+}
+
+void SaveFittingsSettings(SettingsStore& store) {
+    std::vector<std::string> lines;
+    for (const TFittingRec& fitting : FittingTable)
+        lines.push_back(fitting.FittingName + "=" + FormatFloat("%0.2f", fitting.C));
+    store.WriteValues(settings::kFittingsSection, lines);
+}
+
+} // namespace dvx

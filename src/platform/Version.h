@@ -1,0 +1,28 @@
+#pragma once
+// The program file's version information and the platform's registered
+// owner and organisation names.
+
+#include <string>
+#include <string_view>
+
+namespace dvx {
+
+struct TVersionInfo {
+    std::string ProductName;     // "Darvenix"
+    std::string Version;         // four parts, "major.minor.patch.build"
+    std::string FileDescription; // one line for the about box
+};
+
+TVersionInfo ProgramVersionInfo();
+
+// "1.2" → "1.2.0.0": missing parts count as 0, parts beyond four are dropped.
+std::string FourPartVersion(std::string_view version);
+
+// The user's full name from the password database (the part of the comment
+// field before the first comma), else the login name; may be empty.
+std::string RegisteredOwner();
+// No organisation is registered on this platform: $ORGANIZATION when set,
+// else empty.
+std::string RegisteredOrganization();
+
+} // namespace dvx

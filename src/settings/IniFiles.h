@@ -1,0 +1,103 @@
+#pragma once
+// INI files: the catalogue files, the merge configuration and the settings
+// store are all read and written through these classes.
+//
+// TIniFile goes straight to the file: every read reads the file as it is now
+// and every write rewrites it at once (atomically, see AtomicFile.h), keeping
+// comments, blank lines and order. TMemIniFile reads the file once into
+// memory; its writes stay in memory until UpdateFile.
+//
+// Reading rules: names are matched without regard to letter case, blanks
+// around names and values are ignored, a blank name reads as the default,
+// values are read up to 2047 characters, and a number that does not convert
+// reads as the default (integers also in "0x" hexadecimal). Numbers are
+// written in the shortest general form with "." as the decimal separator.
+// A write that fails raises FileError "Unable to write to <file name>".
+
+#include "settings/IniDocument.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace dvx {
+
+class TCustomIniFile {
+public:
+    explicit TCustomIniFile(std::string fileName) : fileName_(std::move(fileName)) {}
+    virtual ~TCustomIniFile() = default;
+    TCustomIniFile(const TCustomIniFile&) = delete;
+    TCustomIniFile& operator=(const TCustomIniFile&) = delete;
+
+    const std::string& FileName() const { return fileName_; }
+
+    std::string ReadString(std::string_view section, std::string_view key, std::string_view def) const;
+    int ReadInteger(std::string_view section, std::string_view key, int def) const;
+    double ReadFloat(std::string_view section, std::string_view key, double def) const;
+    // Any non-zero integer is true.
+    bool ReadBool(std::string_view section, std::string_view key, bool def) const;
+
+    void WriteString(std::string_view section, std::string_view key, std::string_view value);
+    void WriteInteger(std::string_view section, std::string_view key, int value);
+    void WriteFloat(std::string_view section, std::string_view key, double value);
+    void WriteBool(std::string_view section, std::string_view key, bool value);
+
+    bool SectionExists(std::string_view section) const;
+    bool ValueExists(std::string_view section, std::string_view key) const;
+    std::vector<std::string> ReadSections() const;
+    // The key names of a section, in file order.
+    std::vector<std::string> ReadSection(std::string_view section) const;
+    // The section as "key=value" lines, in file order.
+    std::vector<std::string> ReadSectionValues(std::string_view section) const;
+    void EraseSection(std::string_view section);
+    // Writes each line holding "=" as key=value into the section (text before
+    // the first "=" is the key); other lines are skipped.
+    void WriteSectionValues(std::string_view section, const std::vector<std::string>& lines);
+    // Erases the section and writes lines into it, as one change: the section
+    // keeps its place in the file and is never seen half replaced.
+    void ReplaceSection(std::string_view section, const std::vector<std::string>& lines);
+    // Makes every write so far durable on disk.
+    virtual void UpdateFile() = 0;
+
+protected:
+    // The document to read from.
+    virtual IniDocument Load() const = 0;
+    // Applies one change to the document and stores it.
+    virtual void Modify(const std::function<void(IniDocument&)>& change) = 0;
+
+private:
+    std::string fileName_;
+};
+
+// Straight to the file: no state between calls.
+class TIniFile : public TCustomIniFile {
+public:
+    using TCustomIniFile::TCustomIniFile;
+    void UpdateFile() override {} // every write is on disk when it returns
+
+protected:
+    IniDocument Load() const override;
+    void Modify(const std::function<void(IniDocument&)>& change) override;
+};
+
+// An in-memory copy of the whole file, written back by UpdateFile.
+class TMemIniFile : public TCustomIniFile {
+public:
+    explicit TMemIniFile(std::string fileName);
+    void UpdateFile() override;
+
+protected:
+    IniDocument Load() const override { return doc_; }
+    void Modify(const std::function<void(IniDocument&)>& change) override;
+
+private:
+    IniDocument doc_;
+    bool modified_ = false;
+};
+
+// The whole content of a file, or nothing when it cannot be read.
+std::optional<std::string> ReadWholeFile(const std::string& path);
+
+} // namespace dvx

@@ -1,0 +1,200 @@
+#include "settings/MergeINI.h"
+
+#include "common/Errors.h"
+#include "common/Format.h"
+#include "common/Numbers.h"
+#include "settings/AtomicFile.h"
+#include "settings/IniFiles.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace dvx {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kDataFilesSection = "Data files";
+
+std::string ExpandFolder(std::string item, const std::string& dataFolder, const std::string& programFolder) {
+    for (auto [token, value] : {std::pair<std::string, const std::string*>{"%DATAFOLDER%", &dataFolder},
+                                std::pair<std::string, const std::string*>{"%PROGRAMFOLDER%", &programFolder}}) {
+        if (item.size() >= token.size() && SameIniName(std::string_view(item).substr(0, token.size()), token))
+            item = *value + item.substr(token.size());
+    }
+    return item;
+}
+
+std::vector<std::string> SplitAtCommas(std::string_view value) {
+    std::vector<std::string> items;
+    for (;;) {
+        auto comma = value.find(',');
+        items.emplace_back(TrimBlanks(value.substr(0, comma)));
+        if (comma == std::string_view::npos) break;
+        value.remove_prefix(comma + 1);
+    }
+    return items;
+}
+
+bool Exists(const std::string& path) {
+    std::error_code ec;
+    return fs::is_regular_file(path, ec);
+}
+
+void DeleteFile(const std::string& path) {
+    std::error_code ec; // an install copy that cannot be deleted is offered again next time
+    fs::remove(path, ec);
+}
+
+std::vector<std::string> WithHeader(const std::string& section, std::vector<std::string> lines) {
+    lines.insert(lines.begin(), "[" + section + "]");
+    return lines;
+}
+
+bool SameValueIgnoringCase(std::string_view a, std::string_view b) { return SameIniName(a, b); }
+
+// The install section differs from the user section when one of its keys is
+// missing in the user section or holds another value (letter case aside).
+// Keys only the user section has do not count.
+bool SectionDiffers(const TIniFile& user, const TIniFile& install, const std::string& section) {
+    for (const std::string& key : install.ReadSection(section)) {
+        if (!user.ValueExists(section, key)) return true;
+        if (!SameValueIgnoringCase(user.ReadString(section, key, ""), install.ReadString(section, key, "")))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+void CopyFileKeepingTime(const std::string& source, const std::string& target) {
+    auto content = ReadWholeFile(source);
+    if (!content) throw FileError(Format("Unable to write to %s", {target}));
+    std::error_code ec;
+    fs::create_directories(fs::path(target).parent_path(), ec);
+    WriteFileAtomically(target, *content);
+    auto time = fs::last_write_time(source, ec);
+    if (!ec) fs::last_write_time(target, time, ec);
+}
+
+void TIniFileMerger::ReadConfiguration(const std::string& configFile, const std::string& dataFolder,
+                                       const std::string& programFolder) {
+    TMemIniFile config(configFile);
+    for (const std::string& key : config.ReadSection(kDataFilesSection)) {
+        std::vector<std::string> items = SplitAtCommas(config.ReadString(kDataFilesSection, key, ""));
+        items.resize(std::max<std::size_t>(items.size(), 3));
+        if (items[0].empty() || items[1].empty()) continue;
+        userFiles_.push_back(ExpandFolder(items[0], dataFolder, programFolder) + key);
+        installFiles_.push_back(ExpandFolder(items[1], dataFolder, programFolder) + key);
+        spareItems_.push_back(items[2]);
+    }
+}
+
+void TIniFileMerger::BackupUserFiles() {
+    for (const std::string& user : userFiles_) {
+        if (!Exists(user)) continue;
+        std::string backup = fs::path(user).replace_extension(".bak").string();
+        try {
+            CopyFileKeepingTime(user, backup);
+        } catch (const FileError& e) {
+            messages_.push_back(e.what());
+        }
+    }
+}
+
+void TIniFileMerger::RemoveEntry(std::size_t index) {
+    auto at = static_cast<std::ptrdiff_t>(index);
+    userFiles_.erase(userFiles_.begin() + at);
+    installFiles_.erase(installFiles_.begin() + at);
+    spareItems_.erase(spareItems_.begin() + at);
+}
+
+void TIniFileMerger::ProcessFiles() {
+    for (std::size_t i = userFiles_.size(); i-- > 0;) {
+        const std::string user = userFiles_[i];
+        const std::string install = installFiles_[i];
+        bool haveUser = Exists(user);
+        bool haveInstall = Exists(install);
+        try {
+            if (haveUser && haveInstall) {
+                std::error_code ec1, ec2;
+                auto userTime = fs::last_write_time(user, ec1);
+                auto installTime = fs::last_write_time(install, ec2);
+                if (!ec1 && !ec2 && userTime == installTime) {
+                    DeleteFile(install);
+                    RemoveEntry(i);
+                } else {
+                    MergeIniFile(user, install);
+                }
+            } else if (haveUser) {
+                RemoveEntry(i);
+            } else if (haveInstall) {
+                CopyFileKeepingTime(install, user);
+                DeleteFile(install);
+                RemoveEntry(i);
+            }
+        } catch (const FileError& e) {
+            messages_.push_back(e.what());
+        }
+    }
+}
+
+void TIniFileMerger::MergeIniFile(const std::string& userFile, const std::string& installFile) {
+    TIniFile user(userFile);
+    TIniFile install(installFile);
+    const std::vector<std::string> userSections = user.ReadSections();
+    const std::vector<std::string> installSections = install.ReadSections();
+    bool decideLater = false;
+    bool acceptAll = false;
+    std::unique_ptr<TInstallDataConfirm> dialog;
+
+    for (const std::string& section : installSections) {
+        if (decideLater) break;
+        bool userHasIt = std::any_of(userSections.begin(), userSections.end(),
+                                     [&](const std::string& s) { return SameIniName(s, section); });
+        if (!userHasIt) {
+            user.WriteSectionValues(section, install.ReadSectionValues(section));
+            continue;
+        }
+        if (!SectionDiffers(user, install, section)) continue;
+        if (!dialog && confirm_) dialog = confirm_();
+        if (acceptAll) {
+            user.ReplaceSection(section, install.ReadSectionValues(section));
+            continue;
+        }
+        TConfirmChange change;
+        change.Caption = "Install notice: " + fs::path(userFile).filename().string();
+        change.UserLines = WithHeader(section, user.ReadSectionValues(section));
+        change.InstallLines = WithHeader(section, install.ReadSectionValues(section));
+        int result = dialog ? dialog->Ask(change) : crDecideLater;
+        switch (result) {
+        case crUseInstall:
+            user.ReplaceSection(section, install.ReadSectionValues(section));
+            break;
+        case crDecideLater:
+            decideLater = true;
+            break;
+        case crAcceptAll:
+            user.ReplaceSection(section, install.ReadSectionValues(section));
+            acceptAll = true;
+            break;
+        default: // "Keep your data", or the dialog closed without an answer
+            break;
+        }
+    }
+    user.UpdateFile();
+    if (!decideLater) DeleteFile(installFile);
+}
+
+std::vector<std::string> RunInstallDataMerge(const std::string& configFile, const std::string& dataFolder,
+                                             const std::string& programFolder, TConfirmFactory confirm) {
+    TIniFileMerger merger(std::move(confirm));
+    merger.ReadConfiguration(configFile, dataFolder, programFolder);
+    merger.BackupUserFiles();
+    merger.ProcessFiles();
+    return merger.Messages();
+}
+
+} // namespace dvx

@@ -1,0 +1,69 @@
+#pragma once
+// The per-user settings store: sections of named, typed values kept in one
+// INI file per user, $XDG_CONFIG_HOME (or ~/.config) + "Quellstrand/" + the
+// program file's name + ".ini". Every read and write opens the file, does its
+// work and closes it again; nothing holds it open. A missing or unreadable
+// value gives the caller's default; the store never reports a missing
+// setting. Writing creates the section, the file and its folder.
+//
+// Stored forms: text as it is; integers in decimal; booleans as 0 or 1 (any
+// non-zero integer reads as true); floating point with 17 significant
+// digits, so a value reads back bit for bit.
+
+#include "settings/SettingsKeys.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace dvx {
+
+class SettingsStore {
+public:
+    // A store kept in the given file (tests and other programs pick their own).
+    explicit SettingsStore(std::string fileName) : fileName_(std::move(fileName)) {}
+
+    // The store file of the named program: <config folder>/Quellstrand/<programName>.ini.
+    static std::string FileNameFor(std::string_view programName);
+
+    const std::string& FileName() const { return fileName_; }
+
+    std::string ReadString(std::string_view section, std::string_view key, std::string_view def) const;
+    int ReadInteger(std::string_view section, std::string_view key, int def) const;
+    bool ReadBool(std::string_view section, std::string_view key, bool def) const;
+    double ReadFloat(std::string_view section, std::string_view key, double def) const;
+
+    void WriteString(std::string_view section, std::string_view key, std::string_view value);
+    void WriteInteger(std::string_view section, std::string_view key, int value);
+    void WriteBool(std::string_view section, std::string_view key, bool value);
+    void WriteFloat(std::string_view section, std::string_view key, double value);
+
+    // Writes "key=value" lines into the section in one change of the file.
+    void WriteValues(std::string_view section, const std::vector<std::string>& lines);
+    // Replaces the whole section by "key=value" lines in one change.
+    void ReplaceSection(std::string_view section, const std::vector<std::string>& lines);
+
+    bool ValueExists(std::string_view section, std::string_view key) const;
+    void EraseSection(std::string_view section);
+
+    // The keys of the settings table, with their defaults.
+    std::string Read(const TextSetting& s) const { return ReadString(s.Section, s.Key, s.Default); }
+    bool Read(const BoolSetting& s) const { return ReadBool(s.Section, s.Key, s.Default); }
+    double Read(const FloatSetting& s) const { return ReadFloat(s.Section, s.Key, s.Default); }
+    int Read(const IntSetting& s) const { return ReadInteger(s.Section, s.Key, s.Default); }
+    void Write(const TextSetting& s, std::string_view value) { WriteString(s.Section, s.Key, value); }
+    void Write(const BoolSetting& s, bool value) { WriteBool(s.Section, s.Key, value); }
+    void Write(const FloatSetting& s, double value) { WriteFloat(s.Section, s.Key, value); }
+    void Write(const IntSetting& s, int value) { WriteInteger(s.Section, s.Key, value); }
+
+private:
+    void PrepareFolder() const;
+    std::string fileName_;
+};
+
+// The store of the running program, fixed at start-up (settings/Startup.h);
+// until then the store of a program named "darvenix".
+SettingsStore& AppSettings();
+void SetAppSettings(SettingsStore store);
+
+} // namespace dvx

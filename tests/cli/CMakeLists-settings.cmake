@@ -1,0 +1,23 @@
+# The first start of darvenix-cli in a fresh home: the merge brings the
+# shipped data files into the data folder and the catalogues load without a
+# message. The staged files are put back first (a run deletes them).
+add_test(NAME cli_settings_stage_install_data
+  COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${CMAKE_SOURCE_DIR}/data
+          -DDEST=$<TARGET_FILE_DIR:darvenix-cli>/install-data -P ${CMAKE_SOURCE_DIR}/data/StageInstallData.cmake)
+set_tests_properties(cli_settings_stage_install_data PROPERTIES FIXTURES_SETUP cli_settings_install_data)
+
+add_test(NAME cli_settings_first_run
+  COMMAND ${CMAKE_COMMAND} -DCLI=$<TARGET_FILE:darvenix-cli>
+          -DWORK=${CMAKE_CURRENT_BINARY_DIR}/settings-first-run
+          -P ${CMAKE_CURRENT_LIST_DIR}/FirstRun-settings.cmake)
+set_tests_properties(cli_settings_first_run PROPERTIES
+  FIXTURES_REQUIRED cli_settings_install_data
+  RESOURCE_LOCK darvenix_cli_install_data)
+
+# "paths" follows HOME and the XDG folders.
+add_test(NAME cli_settings_paths
+  COMMAND ${CMAKE_COMMAND} -E env HOME=${CMAKE_CURRENT_BINARY_DIR}/paths-home
+          XDG_CONFIG_HOME=/xdg/config XDG_DATA_HOME=relative/is/ignored
+          $<TARGET_FILE:darvenix-cli> paths)
+set_tests_properties(cli_settings_paths PROPERTIES PASS_REGULAR_EXPRESSION
+  "ProgramFolder=[^\n]*/\nSuiteFolder=${CMAKE_CURRENT_BINARY_DIR}/paths-home/\\.local/share/Quellstrand/\nDataFolder=${CMAKE_CURRENT_BINARY_DIR}/paths-home/\\.local/share/Quellstrand/Common Files/\nSettingsFile=/xdg/config/Quellstrand/darvenix-cli\\.ini\n")

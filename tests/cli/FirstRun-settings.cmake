@@ -1,0 +1,36 @@
+# cmake -DCLI=<darvenix-cli> -DWORK=<scratch folder> -P FirstRun-settings.cmake
+# Runs "darvenix-cli catalogue --json" twice in a fresh home and checks that
+# no loading message appears and the data files are in the data folder.
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK}/home)
+set(env HOME=${WORK}/home XDG_CONFIG_HOME=${WORK}/home/config XDG_DATA_HOME=${WORK}/home/data)
+set(data_folder "${WORK}/home/data/Quellstrand/Common Files")
+
+foreach(run first second)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E env ${env} ${CLI} catalogue --json
+                  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "${run} run: exit ${rc}\n${err}")
+  endif()
+  if(NOT err STREQUAL "")
+    message(FATAL_ERROR "${run} run printed loading messages:\n${err}")
+  endif()
+  string(JSON messages GET "${out}" messages)
+  string(JSON bores LENGTH "${out}" bores)
+  string(JSON fittings LENGTH "${out}" fittings)
+  string(JSON id100 GET "${out}" bores 11 ID)
+  string(JSON globe GET "${out}" fittings 16 C)
+  string(JSON steel GET "${out}" roughness 0)
+  if(NOT messages STREQUAL "[ ]" AND NOT messages STREQUAL "[]")
+    message(FATAL_ERROR "${run} run: messages ${messages}")
+  endif()
+  if(NOT bores EQUAL 20 OR NOT fittings EQUAL 24 OR NOT id100 STREQUAL "0.1023" OR NOT globe EQUAL 340
+     OR NOT steel STREQUAL "4.6e-05")
+    message(FATAL_ERROR "${run} run: unexpected tables ${bores} ${fittings} ${id100} ${globe} ${steel}\n${out}")
+  endif()
+  foreach(file SteelPipe.ini GalvIronPipe.ini DrawnTubePipe.ini PipeFittings.ini RefLib8.rdf)
+    if(NOT EXISTS "${data_folder}/${file}")
+      message(FATAL_ERROR "${run} run: ${file} is not in ${data_folder}")
+    endif()
+  endforeach()
+endforeach()

@@ -1,0 +1,180 @@
+#include "common/Errors.h"
+#include "fluid/Refrig.h"
+#include "fluid/Root.h"
+#include "settings/TempFolder.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace dvx {
+namespace {
+
+using test::TempFolder;
+using test::WriteText;
+
+const std::string kShippedLibrary = std::string(DARVENIX_SOURCE_DIR) + "/data/RefLib8.rdf";
+
+void ExpectBuiltIn(const TRefrigRecord& r) {
+    const TRefrigRecord& b = BuiltInRefrigRecord();
+    EXPECT_EQ(r.RNumber, "R22");
+    EXPECT_EQ(r.InternalNumber, b.InternalNumber);
+    EXPECT_EQ(r.Formula, "CHClF2");
+    EXPECT_EQ(r.ChemicalName, "chlorodifluoromethane");
+    EXPECT_EQ(r.CASNumber, "");
+    EXPECT_EQ(r.Components, 1);
+    EXPECT_EQ(r.RefState, "IIR");
+    EXPECT_EQ(r.SourceFile, "R22.FLD");
+    EXPECT_EQ(r.FluidType, "Halocarbon-Methane Series");
+    EXPECT_EQ(r.TCrit, 96.1);
+    EXPECT_EQ(r.PCrit, 4990);
+    EXPECT_EQ(r.DCrit, 523.842);
+    EXPECT_EQ(r.wm, 86.468);
+    EXPECT_EQ(r.TTrip, -157.42);
+    EXPECT_EQ(r.TBoil, -40.8);
+    EXPECT_EQ(r.TMax, 60);
+    EXPECT_EQ(r.TMin, -60);
+    EXPECT_EQ(r.vh, b.vh);
+    EXPECT_EQ(r.sh, b.sh);
+    EXPECT_EQ(r.ic, b.ic);
+}
+
+TEST(RefrigLibTest, ShippedLibraryHoldsTheBuiltInR22) {
+    TRefrigLib lib(kShippedLibrary);
+    EXPECT_EQ(lib.Status, rsLoaded);
+    EXPECT_EQ(lib.LoadedName, "R22");
+    EXPECT_EQ(lib.Index, 0);
+    EXPECT_FALSE(lib.FileDate.empty());
+    EXPECT_TRUE(lib.Errors.empty());
+    ExpectBuiltIn(lib.Data);
+    // Saturated vapour at 0 °C: vh[0] + vh[4].
+    EXPECT_NEAR(lib.VapourEnthalpy(0, 0), 405042.8, 1e-6);
+}
+
+TEST(RefrigLibTest, AMissingFileKeepsTheBuiltInRecordSilently) {
+    TempFolder dir;
+    TRefrigLib lib(dir / "RefLib8.rdf");
+    EXPECT_EQ(lib.Status, rsNotInFile);
+    EXPECT_TRUE(lib.Sections.empty());
+    EXPECT_TRUE(lib.FileDate.empty());
+    EXPECT_TRUE(lib.Errors.empty());
+    EXPECT_EQ(lib.Index, -1);
+    ExpectBuiltIn(lib.Data);
+}
+
+TEST(RefrigLibTest, SectionsAreSortedAndSelectReadsARecord) {
+    TempFolder dir;
+    WriteText(dir / "lib.rdf",
+              "[r134a]\nInternalNumber=134\nRNumber=R134a\nTCrit=101.06\nvh=1,2,3,4,5\nsh=0.1,0,0,0,0,0,7\n"
+              "[R22]\nInternalNumber=22\nRNumber=R22\n"
+              "[Ammonia]\nRNumber=R717\nCASNumber=7664-41-7\n");
+    TRefrigLib lib(dir / "lib.rdf");
+    EXPECT_EQ(lib.Sections, (std::vector<std::string>{"Ammonia", "r134a", "R22"})); // letter case ignored
+    EXPECT_EQ(lib.InternalNumbers, (std::vector<int>{-1, 134, 22}));
+    EXPECT_EQ(lib.Index, 2);
+    EXPECT_EQ(lib.Data.InternalNumber, 22);
+    EXPECT_EQ(lib.Data.vh, (std::array<double, 5>{})); // lists missing from the section read as zeros
+
+    lib.Select("R134A");
+    EXPECT_EQ(lib.Status, rsLoaded);
+    EXPECT_EQ(lib.LoadedName, "R134a");
+    EXPECT_EQ(lib.Index, 1);
+    EXPECT_EQ(lib.Data.TCrit, 101.06);
+    EXPECT_EQ(lib.Data.Formula, "CHClF2"); // from the built-in record, the default for missing keys
+    EXPECT_EQ(lib.Data.vh, (std::array<double, 5>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(lib.Data.sh[0], 0.1); // the seventh item is beyond the six used
+
+    lib.Select("R999");
+    EXPECT_EQ(lib.Status, rsNotInFile);
+    EXPECT_EQ(lib.Index, -1);
+    ExpectBuiltIn(lib.Data);
+}
+
+TEST(RefrigLibTest, LoadErrorsAreReportedNotThrown) {
+    struct Case {
+        const char* line;
+    } cases[] = {
+        {"vh=1,2,3"},          // too few numbers
+        {"sh=1,2,x,4,5,6"},    // a number that does not convert
+        {"dp="},               // empty list
+    };
+    for (const Case& c : cases) {
+        TempFolder dir;
+        WriteText(dir / "lib.rdf", std::string("[R22]\nTCrit=50\n") + c.line + "\n");
+        TRefrigLib lib(dir / "lib.rdf");
+        EXPECT_EQ(lib.Status, rsLoadError) << c.line;
+        ASSERT_EQ(lib.Errors.size(), 1u) << c.line;
+        EXPECT_NE(lib.Errors[0].find("Error reading " + (dir / "lib.rdf")), std::string::npos);
+        EXPECT_TRUE(lib.LoadedName.empty());
+        EXPECT_EQ(lib.Data.TCrit, 96.1) << "no half-read record";
+    }
+}
+
+TEST(RefrigLibTest, EnthalpyBelowSaturationSetsTheStatus) {
+    TRefrigLib lib(kShippedLibrary);
+    double h = lib.VapourEnthalpy(20, 0);
+    const auto& a = lib.Data.vh;
+    const auto& b = lib.Data.sh;
+    EXPECT_NEAR(h, a[0] * (1 + 20 * (b[0] + b[1] * 20)) + a[4], 1e-6);
+    EXPECT_EQ(lib.Status, rsLoaded);
+    lib.VapourEnthalpy(-1e-10, 0); // within the allowance
+    EXPECT_EQ(lib.Status, rsLoaded);
+    lib.VapourEnthalpy(-5, 0);
+    EXPECT_EQ(lib.Status, rsBelowSaturation);
+}
+
+TEST(RefrigLibTest, InvertingTheEnthalpyGivesTheTemperatureBack) {
+    TRefrigLib lib(kShippedLibrary);
+    EXPECT_EQ(lib.Root.Tolerance, 0.001);
+    EXPECT_EQ(lib.Root.MaxIterations, 120);
+    for (double ts : {-40.0, -10.0, 0.0, 25.0}) {
+        for (double superheat : {0.5, 5.0, 20.0, 60.0}) {
+            double h = lib.VapourEnthalpy(ts + superheat, ts);
+            EXPECT_NEAR(lib.TemperatureForEnthalpy(h, ts), ts + superheat, 0.001) << ts << " +" << superheat;
+            EXPECT_NEAR(lib.Residual(ts + superheat), 0, 1e-6);
+        }
+    }
+    EXPECT_EQ(lib.Status, rsLoaded); // the search never went below saturation
+}
+
+double Cubic(double x, void*) { return x * x * x - 2 * x - 5; } // root 2.0945514815423265
+double Flat(double, void*) { return 1; }
+double Step(double x, void*) { return x < 1 ? -1 : 1; }
+
+TEST(RootTest, NewtonWithBisectionFallback) {
+    TRoot root(&Cubic, nullptr);
+    EXPECT_EQ(root.Tolerance, 1e-6);
+    EXPECT_EQ(root.Step, 0.1);
+    EXPECT_EQ(root.MaxIterations, 50);
+    EXPECT_NEAR(root.Solve(0, 3), 2.0945514815423265, 1e-6);
+    EXPECT_LT(root.Iterations(), 10);
+
+    // From 0 the Newton step leaves [−10, 10]; bisection takes over.
+    root.SetDerivative([](double x) { return 3 * x * x - 2; });
+    EXPECT_NEAR(root.Solve(-10, 10), 2.0945514815423265, 1e-6);
+    EXPECT_NEAR(root.SolveAbove(1.5), 2.0945514815423265, 1e-6);
+
+    // A discontinuity: the derivative is zero, bisection alone closes in.
+    TRoot step(&Step, nullptr);
+    step.SetTolerance(1e-9, 100);
+    EXPECT_NEAR(step.Solve(0, 3), 1, 1e-8);
+
+    TRoot flat(&Flat, nullptr);
+    EXPECT_THROW(flat.Solve(0, 1), MathError);
+    EXPECT_THROW(flat.SolveAbove(0), MathError);
+    TRoot slow(&Step, nullptr);
+    slow.SetTolerance(1e-15, 3);
+    EXPECT_THROW(slow.Solve(0, 3), MathError);
+}
+
+TEST(RootTest, ForwardDifference) {
+    TRoot root(&Cubic, nullptr);
+    double x = 2;
+    double step = x * 0.000344;
+    double d = root.ForwardDifference(x);
+    EXPECT_EQ(root.LastValue, Cubic(2, nullptr));
+    EXPECT_DOUBLE_EQ(d, (Cubic(x + step, nullptr) - Cubic(x, nullptr)) / ((x + step) - x));
+    EXPECT_NEAR(root.ForwardDifference(0), -2, 1e-3); // step 0.000344 at x = 0
+}
+
+} // namespace
+} // namespace dvx

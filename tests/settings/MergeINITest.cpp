@@ -1,0 +1,182 @@
+#include "settings/IniFiles.h"
+#include "settings/MergeINI.h"
+#include "settings/TempFolder.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace dvx {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Exists;
+using test::ReadText;
+using test::TempFolder;
+using test::WriteText;
+
+// A user folder, an install folder and a configuration listing files in them,
+// with a scripted dialog that records what it was shown.
+class MergeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        userFolder = dir / "user/";
+        installFolder = dir / "install/";
+        fs::create_directories(userFolder);
+        fs::create_directories(installFolder);
+    }
+
+    void Configure(const std::vector<std::string>& files) {
+        std::string text = "[Data files]\n";
+        for (const std::string& f : files) text += f + "=" + userFolder + ", " + installFolder + ", 1\n";
+        WriteText(dir / "prog.ini", text);
+    }
+
+    // The install copy is newer than the user file unless told otherwise.
+    void User(const std::string& name, const std::string& text) {
+        WriteText(userFolder + name, text);
+        fs::last_write_time(userFolder + name, fs::file_time_type::clock::now() - std::chrono::hours(2));
+    }
+    void Install(const std::string& name, const std::string& text) { WriteText(installFolder + name, text); }
+
+    std::vector<std::string> Run() {
+        created = 0;
+        return RunInstallDataMerge(dir / "prog.ini", "", "", [this] {
+            ++created;
+            return std::make_unique<TCallbackConfirm>([this](const TConfirmChange& change) {
+                shown.push_back(change);
+                int answer = answers.empty() ? crKeepUser : answers.front();
+                if (!answers.empty()) answers.erase(answers.begin());
+                return answer;
+            });
+        });
+    }
+
+    TempFolder dir;
+    std::string userFolder, installFolder;
+    std::vector<int> answers;
+    std::vector<TConfirmChange> shown;
+    int created = 0;
+};
+
+TEST_F(MergeTest, EqualModificationTimesDropTheInstallCopyUnread) {
+    Configure({"SteelPipe.ini"});
+    User("SteelPipe.ini", "[750]\nID=0.7\n");
+    Install("SteelPipe.ini", "[750]\nID=0.9\n[new]\nx=1\n");
+    fs::last_write_time(installFolder + "SteelPipe.ini", fs::last_write_time(userFolder + "SteelPipe.ini"));
+    EXPECT_TRUE(Run().empty());
+    EXPECT_FALSE(Exists(installFolder + "SteelPipe.ini"));
+    EXPECT_EQ(ReadText(userFolder + "SteelPipe.ini"), "[750]\nID=0.7\n");
+    EXPECT_EQ(created, 0);
+}
+
+TEST_F(MergeTest, SectionsThatAreEqualForTheMergeAskNothing) {
+    // A new section is added silently; a user-only key and a case-only
+    // difference do not make a section differ.
+    Configure({"PipeFittings.ini"});
+    User("PipeFittings.ini", "; mine\n[Gate Valve]\nC=12\nMyNote=keep me\n[Reducer]\nName=Taper\n");
+    Install("PipeFittings.ini", "[Gate Valve]\nC=12\n[reducer]\nname=TAPER\n[VibroFlex]\nC=8\nPrice=1.00,\n");
+    EXPECT_TRUE(Run().empty());
+    EXPECT_EQ(created, 0);
+    EXPECT_FALSE(Exists(installFolder + "PipeFittings.ini"));
+    EXPECT_EQ(ReadText(userFolder + "PipeFittings.ini"),
+              "; mine\n[Gate Valve]\nC=12\nMyNote=keep me\n[Reducer]\nName=Taper\n\n[VibroFlex]\nC=8\nPrice=1.00,\n");
+}
+
+TEST_F(MergeTest, DecideLaterOnTheSecondOfThreeDifferingSections) {
+    Configure({"SteelPipe.ini"});
+    User("SteelPipe.ini", "[750]\nID=1\n[600]\nID=2\n[500]\nID=3\n");
+    Install("SteelPipe.ini", "[750]\nID=10\n[600]\nID=20\n[500]\nID=30\n");
+    answers = {crUseInstall, crDecideLater};
+    Run();
+    ASSERT_EQ(shown.size(), 2u); // the third section is not looked at
+    EXPECT_EQ(shown[0].Caption, "Install notice: SteelPipe.ini");
+    EXPECT_EQ(shown[0].UserLines, (std::vector<std::string>{"[750]", "ID=1"}));
+    EXPECT_EQ(shown[0].InstallLines, (std::vector<std::string>{"[750]", "ID=10"}));
+    TIniFile user(userFolder + "SteelPipe.ini");
+    EXPECT_EQ(user.ReadString("750", "ID", ""), "10");
+    EXPECT_EQ(user.ReadString("600", "ID", ""), "2");
+    EXPECT_EQ(user.ReadString("500", "ID", ""), "3");
+    EXPECT_TRUE(Exists(installFolder + "SteelPipe.ini")); // offered again next start
+
+    // Next start: "Keep your data" for all three; the install copy goes.
+    answers = {crKeepUser, crKeepUser};
+    shown.clear();
+    Run();
+    EXPECT_EQ(shown.size(), 2u); // 750 is equal now
+    EXPECT_FALSE(Exists(installFolder + "SteelPipe.ini"));
+    EXPECT_EQ(user.ReadString("600", "ID", ""), "2");
+}
+
+TEST_F(MergeTest, AcceptAllReplacesEveryLaterDifferingSectionWithoutAsking) {
+    Configure({"SteelPipe.ini"});
+    User("SteelPipe.ini", "[750]\nID=1\nOnlyMine=x\n[600]\nID=2\n[500]\nID=3\n");
+    Install("SteelPipe.ini", "[750]\nID=10\n[600]\nID=2\n[500]\nID=30\n");
+    answers = {crAcceptAll};
+    Run();
+    EXPECT_EQ(shown.size(), 1u);
+    EXPECT_EQ(created, 1);
+    // Replacing a section drops the user's own keys in it.
+    EXPECT_EQ(ReadText(userFolder + "SteelPipe.ini"), "[750]\nID=10\n[600]\nID=2\n[500]\nID=30\n");
+    EXPECT_FALSE(Exists(installFolder + "SteelPipe.ini"));
+}
+
+TEST_F(MergeTest, NewFilesAreCopiedAndEveryUserFileIsBackedUp) {
+    Configure({"SteelPipe.ini", "GalvIronPipe.ini", "NotAnywhere.ini"});
+    User("SteelPipe.ini", "[750]\nListPrice=12\n");      // no install copy
+    fs::remove_all(userFolder);                          // and a user folder that does not exist yet…
+    WriteText(userFolder + "SteelPipe.ini", "[750]\nListPrice=12\n");
+    Install("GalvIronPipe.ini", "[750]\nListPrice=-1\n"); // …for a file only the install has
+    auto installTime = fs::last_write_time(installFolder + "GalvIronPipe.ini");
+
+    EXPECT_TRUE(Run().empty());
+    EXPECT_EQ(ReadText(userFolder + "SteelPipe.bak"), "[750]\nListPrice=12\n");
+    EXPECT_EQ(ReadText(userFolder + "GalvIronPipe.ini"), "[750]\nListPrice=-1\n");
+    EXPECT_EQ(fs::last_write_time(userFolder + "GalvIronPipe.ini"), installTime);
+    EXPECT_FALSE(Exists(installFolder + "GalvIronPipe.ini"));
+    EXPECT_FALSE(Exists(userFolder + "NotAnywhere.ini"));
+
+    // At the next start the backup is made again, from the file as it is then.
+    WriteText(userFolder + "SteelPipe.ini", "[750]\nListPrice=15\n");
+    Run();
+    EXPECT_EQ(ReadText(userFolder + "SteelPipe.bak"), "[750]\nListPrice=15\n");
+    EXPECT_EQ(ReadText(userFolder + "GalvIronPipe.bak"), "[750]\nListPrice=-1\n");
+}
+
+TEST_F(MergeTest, FilesAreProcessedFromTheLastEntryToTheFirstEachWithFreshFlags) {
+    Configure({"A.ini", "B.ini"});
+    for (const char* name : {"A.ini", "B.ini"}) {
+        User(name, "[S]\nk=1\n[T]\nk=1\n");
+        Install(name, "[S]\nk=2\n[T]\nk=2\n");
+    }
+    answers = {crDecideLater, crKeepUser, crUseInstall};
+    Run();
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[0].Caption, "Install notice: B.ini");
+    EXPECT_EQ(shown[1].Caption, "Install notice: A.ini");
+    EXPECT_EQ(created, 2); // one dialog per file
+    EXPECT_TRUE(Exists(installFolder + "B.ini"));
+    EXPECT_FALSE(Exists(installFolder + "A.ini"));
+    EXPECT_EQ(ReadText(userFolder + "A.ini"), "[S]\nk=1\n[T]\nk=2\n");
+}
+
+TEST(MergeConfigurationTest, FolderItemsAndPlaceholders) {
+    TempFolder dir;
+    WriteText(dir / "prog.ini",
+              "[Data files]\n"
+              "SteelPipe.ini=%DATAFOLDER%,   %PROGRAMFOLDER%install-data/,1\n"
+              "Short.ini=/only/user/\n"
+              "Other.ini = /u/ , /i/ , spare\n");
+    TIniFileMerger merger(DecideLaterAlways());
+    merger.ReadConfiguration(dir / "prog.ini", "/data/Common Files/", "/opt/bin/");
+    EXPECT_EQ(merger.UserFiles(), (std::vector<std::string>{"/data/Common Files/SteelPipe.ini", "/u/Other.ini"}));
+    EXPECT_EQ(merger.InstallFiles(),
+              (std::vector<std::string>{"/opt/bin/install-data/SteelPipe.ini", "/i/Other.ini"}));
+    EXPECT_EQ(merger.SpareItems(), (std::vector<std::string>{"1", "spare"}));
+
+    TIniFileMerger none(DecideLaterAlways());
+    none.ReadConfiguration(dir / "missing.ini", "/d/", "/p/");
+    EXPECT_TRUE(none.UserFiles().empty());
+}
+
+} // namespace
+} // namespace dvx
