@@ -1,6 +1,7 @@
 #include "report/ReportStyle.h"
 
 #include "common/Numbers.h"
+#include "settings/SettingsKeys.h"
 
 #include <cmath>
 
@@ -27,21 +28,30 @@ double ReadCm(TStyleStorage& store, const std::string& section, const std::strin
 } // namespace
 
 TMarginValues BuiltInMargins() {
-    return {2.5, 2.5, 2.5, 2.5, 3.5, 11, 12, 13, 14, 15, 16, 17};
+    TMarginValues m{};
+    for (int i = 0; i < 4; ++i) m[i] = settings::kDefaultMargin;
+    for (int i = 0; i < kTabCount; ++i) m[mlX1 + i] = settings::kDefaultTabs[i];
+    return m;
 }
 
+namespace {
+
+TStyleKeys MakeKeys(const char* section, const std::array<const char*, kTabCount>& tabs) {
+    TStyleKeys keys{section, {}};
+    for (int i = 0; i < 4; ++i) keys.margins[i] = settings::kMarginKeys[i];
+    for (int i = 0; i < kTabCount; ++i) keys.margins[mlX1 + i] = tabs[i];
+    return keys;
+}
+
+} // namespace
+
 const TStyleKeys& CircuitStyleKeys() {
-    static const TStyleKeys keys{"Report",
-                                 {"Left margin", "Right margin", "Top margin", "Bottom margin",
-                                  "mX1", "mX2", "mX3", "mX4", "mX5", "mX6", "mX7", "mX8"}};
+    static const TStyleKeys keys = MakeKeys(settings::kReportSection, settings::kReportTabKeys);
     return keys;
 }
 
 const TStyleKeys& PriceStyleKeys() {
-    static const TStyleKeys keys{"Report 2",
-                                 {"Left margin", "Right margin", "Top margin", "Bottom margin",
-                                  "X1 margin", "X2 margin", "X3 margin", "X4 margin",
-                                  "X5 margin", "X6 margin", "X7 margin", "X8 margin"}};
+    static const TStyleKeys keys = MakeKeys(settings::kReport2Section, settings::kReport2TabKeys);
     return keys;
 }
 
@@ -51,7 +61,7 @@ void ReadReportStyle(TStyleStorage& store, const TStyleKeys& keys, TReportStyle&
     for (int i = 0; i < kMarginLineCount; ++i)
         style.margins[i] = ReadCm(store, s, keys.margins[i], style.defaults[i]);
 
-    int zoom = store.ReadInt(s, "Zoom", 0);
+    int zoom = store.ReadInt(s, settings::kZoom, settings::kDefaultZoom);
     style.zoom = (zoom == 0 || zoom == 1) ? zoom : 0;
 
     TReportFont font = defaultFont;
@@ -69,12 +79,13 @@ void WriteReportStyle(TStyleStorage& store, const TStyleKeys& keys, const TRepor
     const std::string& s = keys.section;
     for (int i = 0; i < kMarginLineCount; ++i)
         store.WriteText(s, keys.margins[i], FloatToStr(style.margins[i]));
-    store.WriteInt(s, "Zoom", style.zoom);
+    store.WriteInt(s, settings::kZoom, style.zoom);
     store.WriteText(s, "Name", style.font.name);
     store.WriteInt(s, "Charset", style.font.charset);
     store.WriteInt(s, "Style", style.font.style);
     store.WriteInt(s, "Size", style.font.size);
     store.WriteInt(s, "Color", style.font.color);
+    store.Flush();
 }
 
 TReportStyle& CircuitReportStyle() {

@@ -21,6 +21,8 @@ public:
     virtual void WriteText(std::string_view section, std::string_view key,
                            std::string_view value) = 0;
     virtual void WriteInt(std::string_view section, std::string_view key, int value) = 0;
+    // Ends a group of writes (a store may keep them until then).
+    virtual void Flush() {}
 };
 
 } // namespace dvx

@@ -7,7 +7,9 @@
 
 #include "report/ReportStyle.h"
 #include "report/qt/PageView.h"
+#include "report/qt/ReportSettings.h"
 #include "report/qt/fReport.h"
+#include "settings/SettingsStore.h"
 
 #include <QAction>
 #include <QFile>
@@ -35,8 +37,9 @@ struct Said {
 
 // A preview whose dialogs and programs are answered by the test.
 struct Preview {
-    explicit Preview(int rows) : report(rows) {
-        report.UseStyle(&style);
+    explicit Preview(int rows, SettingsStore* settings = nullptr, TReportStyle* useStyle = nullptr)
+        : report(rows), form(nullptr, settings) {
+        report.UseStyle(useStyle ? useStyle : &style);
         form.SetReport(&report);
         TPreviewSeams& s = form.Seams();
         s.message = [this](TMessageKind k, const QString& t) { said.push_back({k, t}); };
@@ -148,6 +151,7 @@ private slots:
     void pdfIsWritten();
     void mailAttachesEveryPage();
     void writeFailuresAreReported();
+    void settingsKeepPlacementAndStyle();
     void saveLookImages();
 };
 
@@ -516,6 +520,50 @@ void PreviewTest::writeFailuresAreReported() {
     QCOMPARE(p.said.size(), size_t(1));
     QCOMPARE(p.said[0].text, QString("Report write error..."));
     QCOMPARE(p.form.PageCount(), 2);
+}
+
+void PreviewTest::settingsKeepPlacementAndStyle() {
+    QTemporaryDir dir;
+    SettingsStore store(dir.filePath("Darvenix.ini").toStdString());
+    store.WriteInteger("PreviewForm", "Left", -50);
+    store.WriteInteger("PreviewForm", "Top", 40);
+    store.WriteInteger("PreviewForm", "Width", 700);
+    store.WriteInteger("PreviewForm", "Height", 650);
+    store.WriteString("Report", "Top margin", "2");
+
+    // Start-up: the styles are read; the window takes its place.
+    LoadReportStyles(store);
+    QCOMPARE(CircuitReportStyle().margins[mlTop], 2.0);
+    QCOMPARE(CircuitReportStyle().margins[mlLeft], 2.5);
+    Preview p(30, &store, &CircuitReportStyle());
+    QCOMPARE(p.form.pos(), QPoint(0, 40));
+    QCOMPARE(p.form.size(), QSize(700, 650));
+
+    // The left margin dragged to 3.0 cm.
+    p.form.Activate();
+    p.form.Engine().SetActiveLines({true, true, true, true});
+    p.form.ToggleMargins();
+    TPageView* view = p.form.View();
+    const int to = int(std::lround(3.0 * p.form.Engine().PixelsPerCm().x));
+    SendMouse(view, QEvent::MouseButtonPress, {view->LineViewPosition(mlLeft), 300}, Qt::LeftButton,
+              Qt::LeftButton);
+    SendMouse(view, QEvent::MouseMove, {to, 300}, Qt::NoButton, Qt::LeftButton);
+    SendMouse(view, QEvent::MouseButtonRelease, {to, 300}, Qt::LeftButton, Qt::NoButton);
+    QCOMPARE(p.form.StatusText(0), QString("3.0"));
+
+    p.form.move(120, 80);
+    p.form.done(QDialog::Accepted);
+    QCOMPARE(store.ReadInteger("PreviewForm", "Left", -1), 120);
+    QCOMPARE(store.ReadInteger("PreviewForm", "Width", -1), 700);
+    QCOMPARE(store.ReadInteger("PreviewForm", "WinState", -1), 0);
+    // In the style after closing; in the store after the program's exit.
+    const double left = CircuitReportStyle().margins[mlLeft];
+    QVERIFY(std::abs(left - 3.0) < 0.05);
+    QVERIFY(!store.ValueExists("Report", "Left margin"));
+    SaveReportStyles(store);
+    QVERIFY(std::abs(store.ReadFloat("Report", "Left margin", 0) - left) < 1e-12);
+    QCOMPARE(store.ReadString("Report", "Top margin", ""), std::string("2"));
+    QCOMPARE(store.ReadString("Report 2", "X1 margin", ""), std::string("3.5"));
 }
 
 // With DARVENIX_LOOK_DIR set, saves the window and a rendered page there for

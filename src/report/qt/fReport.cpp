@@ -4,6 +4,8 @@
 #include "report/qt/GifWriter.h"
 #include "report/qt/PageView.h"
 #include "report/qt/QtPageCanvas.h"
+#include "settings/Placement.h"
+#include "settings/SettingsStore.h"
 
 #include <QAction>
 #include <QApplication>
@@ -48,7 +50,8 @@ QString Qs(const std::string& s) { return QString::fromStdString(s); }
 
 } // namespace
 
-TPreviewForm::TPreviewForm(QWidget* parent) : QDialog(parent), seams_(DesktopPreviewSeams(this)) {
+TPreviewForm::TPreviewForm(QWidget* parent, SettingsStore* settings)
+    : QDialog(parent), seams_(DesktopPreviewSeams(this)), settings_(settings) {
     setObjectName("PreviewForm");
     setWindowTitle(tr("Report Preview"));
     BuildWindow();
@@ -64,6 +67,7 @@ TPreviewForm::TPreviewForm(QWidget* parent) : QDialog(parent), seams_(DesktopPre
     engine_.SetPrintHandler([this](const std::string& title) { PrintCopies(title); });
     engine_.SetReportFont(ReportFontFromQFont(QApplication::font(), TReportFont{}));
     resize(820, 900);
+    RestoreWindowPlacement();
 }
 
 TPreviewForm::~TPreviewForm() = default;
@@ -128,6 +132,44 @@ void TPreviewForm::BuildWindow() {
     bar->addWidget(status_[0]);
     bar->addWidget(status_[1], 1);
     layout->addWidget(bar);
+}
+
+namespace {
+constexpr const char* kPlacementSection = "PreviewForm";
+} // namespace
+
+void TPreviewForm::RestoreWindowPlacement() {
+    if (settings_ == nullptr) return;
+    try {
+        const QRect g = geometry();
+        const TWindowPlacement current{g.x(), g.y(), g.width(), g.height(), 0};
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        const QSize area = screen ? screen->size() : QSize(g.right(), g.bottom());
+        const TWindowPlacement p = RestorePlacement(*settings_, kPlacementSection, current, true,
+                                                    area.width(), area.height());
+        move(p.Left, p.Top);
+        resize(p.Width, p.Height);
+        if (p.WinState == 1) setWindowState(Qt::WindowMinimized);
+        if (p.WinState == 2) setWindowState(Qt::WindowMaximized);
+    } catch (const std::exception& e) {
+        Message(TMessageKind::Error, "Error on Report FormCreate... \r\n" + Qs(e.what()));
+    }
+}
+
+void TPreviewForm::SaveWindowPlacement() {
+    if (settings_ == nullptr) return;
+    // The normal geometry, also while maximised or minimised.
+    const QRect g = (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized)) ? normalGeometry()
+                                                                                  : geometry();
+    const int state = (windowState() & Qt::WindowMinimized)   ? 1
+                      : (windowState() & Qt::WindowMaximized) ? 2
+                                                              : 0;
+    try {
+        SavePlacement(*settings_, kPlacementSection,
+                      TWindowPlacement{g.x(), g.y(), g.width(), g.height(), state});
+    } catch (const std::exception& e) {
+        Message(TMessageKind::Error, Qs(e.what()));
+    }
 }
 
 void TPreviewForm::SetReport(TReportRoutine* report) {
@@ -310,6 +352,8 @@ bool TPreviewForm::eventFilter(QObject* watched, QEvent* event) {
 
 void TPreviewForm::SetMarginsMode(bool on) {
     marginsMode_ = on;
+    // The report may have changed which lines are active since the last layout.
+    view_->SetMarginLines(MarginLinePositions(engine_.Layout()), engine_.ActiveLines());
     view_->SetMarginsMode(on);
     UpdateActions();
 }
@@ -502,6 +546,7 @@ void TPreviewForm::SendMail() {
 void TPreviewForm::done(int result) {
     SetMarginsMode(false);
     if (report_) report_->SaveStyle(engine_);
+    SaveWindowPlacement();
     pages_.Clear();
     view_->update();
     if (report_) report_->OnPreviewClose(engine_);

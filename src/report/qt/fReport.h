@@ -26,12 +26,15 @@ class QToolBar;
 
 namespace dvx {
 
+class SettingsStore;
 class TPageView;
 
 class TPreviewForm : public QDialog {
     Q_OBJECT
 public:
-    explicit TPreviewForm(QWidget* parent = nullptr);
+    // With a settings store the window takes its stored placement now and
+    // stores it whenever it closes (section "PreviewForm").
+    explicit TPreviewForm(QWidget* parent = nullptr, SettingsStore* settings = nullptr);
     ~TPreviewForm() override;
 
     // Installs a report's hooks (the routine outlives the preview's use of it).
@@ -95,11 +98,14 @@ private:
                         const QString& defaultName, const QString& filter,
                         const QString& suffix, bool refuseReserved);
     bool EnsurePrinterObject();
+    void RestoreWindowPlacement();
+    void SaveWindowPlacement();
 
     TPageEngine engine_;
     TPreviewPages pages_;
     TReportRoutine* report_ = nullptr;
     TPreviewSeams seams_;
+    SettingsStore* settings_ = nullptr;
     TDeviceSetup previewSetup_;
 
     std::unique_ptr<QPrinter> printer_;
