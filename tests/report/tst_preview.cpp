@@ -7,6 +7,7 @@
 
 #include "report/ReportStyle.h"
 #include "report/qt/PageView.h"
+#include "report/qt/QtPageCanvas.h"
 #include "report/qt/ReportSettings.h"
 #include "report/qt/fReport.h"
 #include "settings/SettingsStore.h"
@@ -16,6 +17,9 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrinter>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -139,6 +143,8 @@ private slots:
     void twoPageReportIsNumbered();
     void noPrinterGivesA4AndPrinterNotFound();
     void printingWithoutPrinterSaysPrinterError();
+    void unreadablePrinterIsNoPrinter();
+    void previewFollowsThePrinterPageAndLines();
     void threePagesBecomeOneGifThreePagesHigh();
     void reservedGifNameIsRefused();
     void cancelledGifDialogWritesNothing();
@@ -203,6 +209,67 @@ void PreviewTest::printingWithoutPrinterSaysPrinterError() {
     // The preview is untouched.
     QCOMPARE(p.form.PageCount(), 1);
     QCOMPARE(p.form.StatusText(1), QString("Printer not found"));
+}
+
+void PreviewTest::unreadablePrinterIsNoPrinter() {
+    Preview p(5);
+    p.form.Seams().printerInstalled = [] { return true; };
+    p.form.Seams().makePrinter = [] { return std::unique_ptr<QPrinter>(); };
+    p.form.Activate();
+    QCOMPARE(p.said.size(), size_t(1));
+    QCOMPARE(p.said[0].text, QString("Printer Device Error..."));
+    QVERIFY(!p.form.HasPrinter());
+    QCOMPARE(p.form.StatusText(1), QString("Printer not found"));
+    QCOMPARE(p.form.Pages().Width(), int(std::lround(21 * p.form.Engine().PixelsPerCm().x)));
+}
+
+void PreviewTest::previewFollowsThePrinterPageAndLines() {
+    // A "printer" that prints into a PDF file: US Letter with half-inch
+    // printer margins, a printable page of 19.05 x 25.4 cm.
+    Preview p(RowsForPages(3));
+    const QString out = p.dir.filePath("printed.pdf");
+    p.form.Seams().printerInstalled = [] { return true; };
+    p.form.Seams().makePrinter = [out] {
+        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(out);
+        printer->setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
+                                           QMarginsF(0.5, 0.5, 0.5, 0.5), QPageLayout::Inch));
+        return printer;
+    };
+    p.form.Activate();
+    QVERIFY(p.said.empty());
+    QVERIFY(p.form.HasPrinter());
+    QCOMPARE(p.form.StatusText(1), out);
+    const TPixelsPerCm ppcm = p.form.Engine().PixelsPerCm();
+    // The printer page in whole centimetres: 19 x 25.
+    QCOMPARE(p.form.Pages().Width(), int(std::lround(19 * ppcm.x)));
+    QCOMPARE(p.form.Pages().Height(), int(std::lround(25 * ppcm.y)));
+    // Lines as high as the printer's, scaled to the preview page.
+    QPrinter probe(QPrinter::HighResolution);
+    probe.setOutputFormat(QPrinter::PdfFormat);
+    probe.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
+                                    QMarginsF(0.5, 0.5, 0.5, 0.5), QPageLayout::Inch));
+    const int dpi = probe.resolution();
+    const int printerHeight = probe.pageLayout().paintRectPixels(dpi).height();
+    const double printerX =
+        QFontMetricsF(MakePageFont(p.form.Engine().ReportFont(), dpi), &probe).height();
+    QCOMPARE(p.form.Engine().LineHeight(), printerX * p.form.Pages().Height() / printerHeight);
+
+    // Printing lays the same document out on the printer: as many sheets as
+    // preview pages, and the preview is as it was afterwards.
+    const int pages = p.form.PageCount();
+    const int leftPx = p.form.Engine().LeftPx();
+    p.form.Print();
+    QVERIFY(p.said.empty());
+    QFile pdf(out);
+    QVERIFY(pdf.open(QIODevice::ReadOnly));
+    const QByteArray data = pdf.readAll();
+    QVERIFY(data.startsWith("%PDF"));
+    QVERIFY2(data.contains("/Count " + QByteArray::number(pages)), qPrintable(QString::number(pages)));
+    QCOMPARE(p.form.Engine().LeftPx(), leftPx);
+    QCOMPARE(p.form.PageCount(), pages);
+    QVERIFY(!p.form.Engine().Printing());
 }
 
 void PreviewTest::threePagesBecomeOneGifThreePagesHigh() {

@@ -46,6 +46,15 @@ TPreviewSeams DesktopPreviewSeams(QWidget* parent) {
         return dialog.exec() == QDialog::Accepted;
     };
     s.printerInstalled = [] { return !QPrinterInfo::availablePrinterNames().isEmpty(); };
+    s.makePrinter = []() -> std::unique_ptr<QPrinter> {
+        QPrinterInfo info = QPrinterInfo::defaultPrinter();
+        if (info.isNull()) {
+            const QList<QPrinterInfo> all = QPrinterInfo::availablePrinters();
+            if (!all.isEmpty()) info = all.first();
+        }
+        if (info.isNull()) return nullptr;
+        return std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    };
     s.launch = [](const std::string& program, const std::vector<std::string>& args) {
         QStringList list;
         for (const auto& a : args) list << QString::fromStdString(a);

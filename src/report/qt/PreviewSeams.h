@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QPrinter;
@@ -30,8 +31,10 @@ struct TPreviewSeams {
     std::function<std::optional<QFont>(const QFont& current)> chooseFont;
     // The printer set-up dialog on `printer`; true on OK.
     std::function<bool(QPrinter& printer)> printerSetup;
-    // Whether any printer is installed.
+    // Whether any printer is installed, and the printer object for the
+    // current printer (nothing when it cannot be had).
     std::function<bool()> printerInstalled;
+    std::function<std::unique_ptr<QPrinter>()> makePrinter;
     // Starts a program detached (the mail composer).
     TProgramLauncher launch;
     // Where the program's own files live (the first folder of the save dialogs).

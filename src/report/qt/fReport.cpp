@@ -197,15 +197,14 @@ void TPreviewForm::Activate() {
 }
 
 bool TPreviewForm::EnsurePrinterObject() {
-    if (printer_) return true;
-    QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.isNull()) {
-        const QList<QPrinterInfo> all = QPrinterInfo::availablePrinters();
-        if (!all.isEmpty()) info = all.first();
-    }
-    if (info.isNull()) return false;
-    printer_ = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
-    return true;
+    if (!printer_ && seams_.makePrinter) printer_ = seams_.makePrinter();
+    return printer_ != nullptr;
+}
+
+QString TPreviewForm::PrinterLabel(const QPrinter& printer) {
+    // A printer set to print into a PDF file is named by that file.
+    return printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName()
+                                                         : printer.printerName();
 }
 
 void TPreviewForm::SetUpPreviewPages() {
@@ -239,7 +238,7 @@ void TPreviewForm::SetUpPreviewPages() {
                                   page.height(), static_cast<double>(dpi),
                                   static_cast<double>(dpi)};
             printerPage = UsablePrinterPage(*facts, defaultPage);
-            printerName_ = printer_->printerName();
+            printerName_ = PrinterLabel(*printer_);
         } else {
             Message(TMessageKind::Error, "Printer Device Error...");
         }
@@ -413,9 +412,7 @@ void TPreviewForm::LayOutOnPrinter(QPrinter& printer) {
     TPrinterPages device(printer, painter, dpi, engine_.ReportFont());
     TDeviceSetup setup{MakePixelsPerCm(dpi / kCmPerInch, dpi / kCmPerInch), page.width(),
                        page.height(), static_cast<double>(device.Canvas().TextHeight("X"))};
-    status_[1]->setText(tr("Print to ") + (printer.outputFormat() == QPrinter::PdfFormat
-                                                ? printer.outputFileName()
-                                                : printer.printerName()));
+    status_[1]->setText(tr("Print to ") + PrinterLabel(printer));
     engine_.SetPrinting(true);
     try {
         engine_.WriteDocument(device, setup);

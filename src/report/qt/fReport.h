@@ -98,6 +98,7 @@ private:
                         const QString& defaultName, const QString& filter,
                         const QString& suffix, bool refuseReserved);
     bool EnsurePrinterObject();
+    static QString PrinterLabel(const QPrinter& printer);
     void RestoreWindowPlacement();
     void SaveWindowPlacement();
 
