@@ -7,6 +7,7 @@
 
 #include "report/ReportStyle.h"
 #include "report/qt/PageView.h"
+#include "report/qt/GifWriter.h"
 #include "report/qt/QtPageCanvas.h"
 #include "report/qt/ReportSettings.h"
 #include "report/qt/fReport.h"
@@ -157,6 +158,9 @@ private slots:
     void pdfIsWritten();
     void mailAttachesEveryPage();
     void writeFailuresAreReported();
+    void tooLongForOneGifIsRefused();
+    void gifPaletteKeepsGreysAndColours();
+    void printerSetupLaysOutAgain();
     void settingsKeepPlacementAndStyle();
     void saveLookImages();
 };
@@ -589,6 +593,75 @@ void PreviewTest::writeFailuresAreReported() {
     QCOMPARE(p.form.PageCount(), 2);
 }
 
+void PreviewTest::tooLongForOneGifIsRefused() {
+    // A GIF image is at most 65535 pixels high: a longer report is refused
+    // with a message instead of writing a broken file.
+    Preview p(4000);
+    p.form.Activate();
+    const int perGif = 65535 / p.form.Pages().Height();
+    QVERIFY(p.form.PageCount() > perGif);
+    const QString path = p.dir.filePath("long.gif");
+    p.answers << path;
+    p.form.WriteGif();
+    QCOMPARE(p.said.size(), size_t(1));
+    QCOMPARE(p.said[0].text,
+             QString("The report is too long for one GIF image (at most %1 pages)").arg(perGif));
+    QVERIFY(!QFileInfo::exists(path));
+    // Each page alone still goes by e-mail.
+    p.said.clear();
+    p.form.SendMail();
+    QVERIFY(p.said.empty());
+}
+
+void PreviewTest::gifPaletteKeepsGreysAndColours() {
+    struct Case {
+        QRgb in;
+        QRgb out;
+    };
+    const Case cases[] = {
+        {qRgb(255, 255, 255), qRgb(255, 255, 255)},
+        {qRgb(0, 0, 0), qRgb(0, 0, 0)},
+        {qRgb(255, 0, 0), qRgb(255, 0, 0)},
+        {qRgb(0, 0, 200), qRgb(0, 0, 204)},
+        {qRgb(37, 37, 37), qRgb(37, 37, 37)},   // one of the extra greys
+        {qRgb(128, 128, 128), qRgb(130, 130, 130)},
+    };
+    for (const Case& c : cases)
+        QCOMPARE(GifPaletteColor(GifPaletteIndex(c.in)), c.out);
+    // Every grey lands within 4 levels of itself.
+    for (int v = 0; v < 256; ++v) {
+        QRgb got = GifPaletteColor(GifPaletteIndex(qRgb(v, v, v)));
+        QVERIFY(qRed(got) == qGreen(got) && qGreen(got) == qBlue(got));
+        QVERIFY2(std::abs(qRed(got) - v) <= 4, qPrintable(QString::number(v)));
+    }
+}
+
+void PreviewTest::printerSetupLaysOutAgain() {
+    Preview p(5);
+    p.form.Seams().printerInstalled = [] { return true; };
+    p.form.Seams().makePrinter = [] {
+        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName("unused.pdf");
+        return printer;
+    };
+    p.form.Activate();
+    QVERIFY(p.form.Pages().Height() > p.form.Pages().Width());
+    p.form.Seams().printerSetup = [](QPrinter& printer) {
+        printer.setPageOrientation(QPageLayout::Landscape);
+        return true;
+    };
+    p.form.PrinterSetup();
+    QVERIFY(p.form.Pages().Width() > p.form.Pages().Height());
+    // Cancelled: no new layout.
+    p.form.Seams().printerSetup = [](QPrinter& printer) {
+        printer.setPageOrientation(QPageLayout::Portrait);
+        return false;
+    };
+    p.form.PrinterSetup();
+    QVERIFY(p.form.Pages().Width() > p.form.Pages().Height());
+}
+
 void PreviewTest::settingsKeepPlacementAndStyle() {
     QTemporaryDir dir;
     SettingsStore store(dir.filePath("Darvenix.ini").toStdString());
@@ -652,6 +725,13 @@ void PreviewTest::saveLookImages() {
     QVERIFY(p.form.grab().save(QString(dir) + "/report_preview_page2.png"));
     QVERIFY(p.form.Pages().Render(0).save(QString(dir) + "/report_page1.png"));
     QVERIFY(p.form.Pages().Render(1).save(QString(dir) + "/report_page2.png"));
+    // The GIF export as the file shows it, scaled down to half.
+    p.answers << QString(dir) + "/report.gif";
+    p.form.WriteGif();
+    QImage gif(QString(dir) + "/report.gif");
+    QVERIFY(!gif.isNull());
+    QVERIFY(gif.scaled(gif.size() / 2, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+                .save(QString(dir) + "/report_gif_half.png"));
 }
 
 QTEST_MAIN(PreviewTest)
