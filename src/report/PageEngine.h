@@ -131,6 +131,10 @@ public:
     // align 0 = right-aligned at x2, 1 = left-aligned at x1.
     void CellText(int x1, int x2, std::string_view text, int align, bool markOverflow);
     void BottomLine(bool withRule, std::string_view version);
+    // The image `widthCm` wide (height by its aspect ratio) with its top-left
+    // at the pen's x and at line `fromLine` of the page body. The pen ends
+    // below the image (whole lines, rounded up) unless it is already lower,
+    // as when a letterhead beside the image used more lines.
     void Picture(const TPageImage& image, double widthCm, int fromLine);
 
     // ---- services the toolkit supplies

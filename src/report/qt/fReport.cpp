@@ -194,6 +194,7 @@ void TPreviewForm::Activate() {
     currentPage_ = 0;
     SetMarginsMode(false);
     DoReport();
+    scroll_->setFocus();
 }
 
 bool TPreviewForm::EnsurePrinterObject() {
