@@ -6,6 +6,7 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPicture>
+#include <QFont>
 #include <QString>
 
 #include <vector>
@@ -15,6 +16,7 @@ namespace dvx::test {
 struct CapturedText {
     QString text;
     QPointF baseline;
+    QFont font;
 };
 
 class CaptureEngine : public QPaintEngine {
@@ -28,7 +30,7 @@ public:
         ++images;
     }
     void drawTextItem(const QPointF& p, const QTextItem& item) override {
-        texts.push_back({item.text(), p});
+        texts.push_back({item.text(), p, item.font()});
     }
     void drawLines(const QLineF*, int count) override { lines += count; }
     void drawLines(const QLine*, int count) override { lines += count; }

@@ -142,6 +142,7 @@ class PreviewTest : public QObject {
 private slots:
     void onePageReportHasNoFooter();
     void twoPageReportIsNumbered();
+    void everyPageIsWrittenInTheReportFont();
     void noPrinterGivesA4AndPrinterNotFound();
     void printingWithoutPrinterSaysPrinterError();
     void unreadablePrinterIsNoPrinter();
@@ -187,6 +188,33 @@ void PreviewTest::twoPageReportIsNumbered() {
     }
     QVERIFY(header2);
     QVERIFY(!row1);
+}
+
+void PreviewTest::everyPageIsWrittenInTheReportFont() {
+    // Plain rows straight after each page break, with no font change between.
+    struct Rows : TReportRoutine {
+        void PageHeader(TPageEngine&, bool) override {}
+        void ReportBody(TPageEngine& e) override {
+            for (int i = 0; i < 150; ++i) {
+                e.EnsureSpace(1);
+                e.CellText(e.LeftPx(), e.RightPx(), "row", 1, false);
+                e.LineFeed(1);
+            }
+        }
+    } rows;
+    Preview p(1);
+    p.style.font = {"DejaVu Serif", 1, 0, 13, 0};
+    p.form.SetReport(&rows);
+    rows.UseStyle(&p.style);
+    p.form.Activate();
+    QVERIFY(p.form.PageCount() >= 3);
+    const int pixels = int(std::lround(13 * p.form.Engine().PixelsPerCm().y * 2.54 / 72));
+    for (int page = 0; page < p.form.PageCount(); ++page) {
+        for (const auto& t : test::PageTexts(p.form.Pages().Page(page), 2000, 3000)) {
+            QCOMPARE(t.font.pixelSize(), pixels);
+            QCOMPARE(t.font.family(), QString("DejaVu Serif"));
+        }
+    }
 }
 
 void PreviewTest::noPrinterGivesA4AndPrinterNotFound() {

@@ -66,6 +66,8 @@ void TQtPageCanvas::Begin(QPainter* painter, QPaintDevice* device, double dpi,
     painter_->setRenderHint(QPainter::SmoothPixmapTransform, true);
     painter_->setPen(linePen_);
     textPenActive_ = false;
+    // A fresh painter knows nothing of the font in use: set it whatever it was.
+    metrics_.reset();
     SetFont(font);
 }
 
