@@ -66,6 +66,14 @@ struct Preview {
         s.printerSetup = [](QPrinter&) { return false; };
     }
 
+    // The pages sent by e-mail stay for the mail program; the test removes them.
+    ~Preview() {
+        for (std::size_t i = 0; i + 1 < arguments.size(); ++i)
+            if (arguments[i] == "--attach")
+                QDir(QFileInfo(QString::fromStdString(arguments[i + 1])).absolutePath())
+                    .removeRecursively();
+    }
+
     QStringList Footers(int page) {
         QStringList r;
         for (const auto& t : test::PageTexts(form.Pages().Page(page), form.Pages().Width(),
@@ -367,6 +375,14 @@ void PreviewTest::draggedLeftMarginMovesTextAndIsKept() {
     TPageView* view = p.form.View();
     const TPixelsPerCm ppcm = p.form.Engine().PixelsPerCm();
     const int from = view->LineViewPosition(mlLeft);
+    // Near a line the cursor offers to move it.
+    SendMouse(view, QEvent::MouseMove, {from - 4, 400}, Qt::NoButton, Qt::NoButton);
+    QCOMPARE(view->cursor().shape(), Qt::SplitHCursor);
+    SendMouse(view, QEvent::MouseMove, {300, view->LineViewPosition(mlTop) + 5}, Qt::NoButton,
+              Qt::NoButton);
+    QCOMPARE(view->cursor().shape(), Qt::SplitVCursor);
+    SendMouse(view, QEvent::MouseMove, {300, 400}, Qt::NoButton, Qt::NoButton);
+    QCOMPARE(view->cursor().shape(), Qt::ArrowCursor);
     QCOMPARE(from, int(std::lround(2.5 * ppcm.x)));
     const int to = int(std::lround(3.0 * ppcm.x));
     const int y = 400;

@@ -511,10 +511,13 @@ void TPreviewForm::WritePdf() {
 void TPreviewForm::SendMail() {
     if (pages_.PageCount() == 0) return;
     BusyCursor busy;
-    // The pages live in a temporary folder of this run: the mail composer
-    // reads them after this returns; the folder goes when the program ends.
+    // The pages go to a temporary folder of this run. The mail composer may
+    // read them long after this returns, even after the program has ended,
+    // so the folder is left for the system's cleaning of temporary files;
+    // each sending replaces the pages of the previous one.
     if (!mailFolder_ || !mailFolder_->isValid()) {
         mailFolder_ = std::make_unique<QTemporaryDir>(QDir::temp().filePath("darvenix-report-XXXXXX"));
+        mailFolder_->setAutoRemove(false);
     }
     if (!mailFolder_->isValid()) {
         Message(TMessageKind::Error, "Unable to write to " + QDir::tempPath());
