@@ -538,12 +538,14 @@ void PreviewTest::keysScrollThePage() {
 void PreviewTest::fontChangeRelaysAndSavesTheStyle() {
     Preview p(60);
     p.style.font.size = 10;
+    p.style.font.color = 0x0000FF; // kept through a font change: the dialog has no colour
     p.form.Activate();
     const double lineAt10 = p.form.Engine().LineHeight();
     const int pagesAt10 = p.form.PageCount();
 
-    QFont big = QApplication::font();
+    QFont big("DejaVu Serif");
     big.setPointSize(20);
+    big.setItalic(true);
     p.font = big;
     QVERIFY(!p.form.Engine().FontChanged());
     p.form.ChangeFont();
@@ -552,6 +554,11 @@ void PreviewTest::fontChangeRelaysAndSavesTheStyle() {
     QVERIFY(p.form.Engine().LineHeight() > 1.7 * lineAt10);
     QVERIFY(p.form.PageCount() > pagesAt10);
     QCOMPARE(p.style.font.size, 20); // saved at once
+    QCOMPARE(p.style.font.name, std::string("DejaVu Serif"));
+    QCOMPARE(p.style.font.style, int(fsItalic));
+    QCOMPARE(p.style.font.color, 0x0000FF);
+    QCOMPARE(ColorFromStored(p.style.font.color), QColor(255, 0, 0));
+    QCOMPARE(StoredFromColor(QColor(1, 2, 3)), 0x030201);
 
     // A cancelled font dialog changes nothing.
     p.font.reset();
