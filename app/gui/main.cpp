@@ -7,6 +7,8 @@
 #include "catalogue/Tables.h"
 #include "common/Money.h"
 #include "fluid/Fluid.h"
+#include "report/qt/ReportSettings.h"
+#include "settings/SettingsStore.h"
 #include "settings/Startup.h"
 #include "ui/qt/Menu.h"
 #include "ui/qt/Messages.h"
@@ -28,6 +30,8 @@ int main(int argc, char** argv) {
     dvx::TStartResult started = dvx::StartCore(options);
 
     dvx::ui::TMainForm window;
+    // After every window exists: the two report styles.
+    dvx::LoadReportStyles(dvx::AppSettings());
     for (const std::string& message : started.Messages)
         dvx::ui::ShowMessage(&window, dvx::ui::MsgKind::Error, QString::fromStdString(message));
 

@@ -10,6 +10,7 @@
 #include "platform/Version.h"
 #include "project/ProjectFile.h"
 #include "project/TextItems.h"
+#include "report/qt/ReportSettings.h"
 #include "settings/Placement.h"
 #include "settings/SettingsStore.h"
 #include "ui/qt/CircuitModel.h"
@@ -809,6 +810,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     }
     try {
         SaveSettings();
+        SaveReportStyles(AppSettings());
         recent_.Add(currentFile_.toStdString());
         recent_.Save(AppSettings());
         insertForm_->SavePlacement();
