@@ -10,6 +10,7 @@
 #include "ui/qt/InsertForm.h"
 #include "ui/qt/Menu.h"
 #include "ui/qt/Messages.h"
+#include "widgets/qt/FmtEdit.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -127,11 +128,11 @@ private slots:
         QCOMPARE(Panel(0), QString("Modified"));
         QCOMPARE(Panel(1), QString("Not Solved"));
         QCOMPARE(W().Model()->rowCount(), 3);
-        // The flow field rejects text that is not a number: nothing is added.
-        form->FlowEdit()->setText("abc");
-        QVERIFY(!form->AddPipe());
-        QCOMPARE(c.Count(), 3);
-        QCOMPARE(messages_.back().text, QString("'abc' is not a valid floating point value"));
+        // A flow beyond the field's range is taken at its limit.
+        form->FlowEdit()->setText("1500");
+        QVERIFY(form->AddPipe());
+        QCOMPARE(c.Item(0).Flow, 1.3);
+        QCOMPARE(form->FlowEdit()->text(), QString("1300.0"));
     }
 
     void insertDialogAutoFlowAndSpin() {
@@ -160,10 +161,15 @@ private slots:
         EditCell(0, gcFlow, "2.6");
         QCOMPARE(Cell(0, gcSize), QString("50"));
         QCOMPARE(Panel(0), QString("Modified"));
-        // Text that is not a number: the error is shown and the item is unchanged.
+        // The editor refuses keys a number cannot hold, and takes the value
+        // at the column's precision.
+        EditCell(1, gcQuantity, "12.34x");
+        QCOMPARE(Cell(1, gcQuantity), QString("12.3"));
+        // A text that is not a number never reaches the item.
         messages_.clear();
-        EditCell(1, gcQuantity, "1x");
-        QCOMPARE(Cell(1, gcQuantity), QString("10.0"));
+        CircuitModel* m = W().Model();
+        QVERIFY(!m->setData(m->index(1, m->ViewColumnOf(gcQuantity)), "1,5", Qt::EditRole));
+        QCOMPARE(Cell(1, gcQuantity), QString("12.3"));
         QCOMPARE(messages_.size(), size_t(1));
     }
 

@@ -8,6 +8,7 @@
 #include "settings/Placement.h"
 #include "settings/SettingsStore.h"
 #include "ui/qt/Messages.h"
+#include "widgets/qt/FmtEdit.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -26,8 +27,12 @@ namespace dvx::ui {
 
 namespace {
 
-QLineEdit* NumberEdit(QWidget* parent) {
-    auto* edit = new QLineEdit(parent);
+// A formatted numeric field: format and range (internal units as shown).
+TFmtEdit* NumberEdit(QWidget* parent, const char* format, double low, double high) {
+    auto* edit = new TFmtEdit(parent);
+    edit->SetFormatStr(format);
+    edit->RangeLo = low;
+    edit->RangeHi = high;
     edit->setAlignment(Qt::AlignRight);
     edit->setMaximumWidth(90);
     return edit;
@@ -61,7 +66,7 @@ TInsertForm::TInsertForm(QWidget* parent) : QWidget(parent, Qt::Tool) {
 
     auto* layout = new QVBoxLayout(this);
     auto* shared = new QGridLayout;
-    flowEdit_ = NumberEdit(this);
+    flowEdit_ = NumberEdit(this, "%0.1f", 0.1, 1300);
     diameterCombo_ = new QComboBox(this);
     diameterCombo_->setMaxVisibleItems(14);
     for (const char* name : BoreName) diameterCombo_->addItem(QString::fromLatin1(name));
@@ -83,7 +88,7 @@ TInsertForm::TInsertForm(QWidget* parent) : QWidget(parent, Qt::Tool) {
     auto* pipeTab = new QWidget;
     auto* pipeGrid = new QGridLayout(pipeTab);
     auto* newPipe = AddButton("Pipe", "Add straight pipe to project", pipeTab);
-    pipeLenEdit_ = NumberEdit(pipeTab);
+    pipeLenEdit_ = NumberEdit(pipeTab, "%0.1f", 0, 100);
     pipeDescriptionEdit_ = DescriptionEdit(pipeTab);
     pipeDescriptionEdit_->setText("Pipe");
     pipeGrid->addWidget(newPipe, 0, 0, 3, 1);
@@ -100,7 +105,7 @@ TInsertForm::TInsertForm(QWidget* parent) : QWidget(parent, Qt::Tool) {
     fittingCombo_ = new QComboBox(fittingTab);
     fittingCombo_->setMaxVisibleItems(16);
     for (const TFittingRec& rec : FittingTable) fittingCombo_->addItem(QString::fromStdString(rec.FittingName));
-    fittingQty_ = NumberEdit(fittingTab);
+    fittingQty_ = NumberEdit(fittingTab, "%d", 1, 999);
     auto* up = new QToolButton(fittingTab);
     up->setArrowType(Qt::UpArrow);
     auto* down = new QToolButton(fittingTab);
@@ -126,7 +131,7 @@ TInsertForm::TInsertForm(QWidget* parent) : QWidget(parent, Qt::Tool) {
     auto* userTab = new QWidget;
     auto* userGrid = new QGridLayout(userTab);
     auto* newUser = AddButton("User", "Add user defined item to project", userTab);
-    userDPEdit_ = NumberEdit(userTab);
+    userDPEdit_ = NumberEdit(userTab, "%0.1f", 0, 200);
     userDescriptionEdit_ = DescriptionEdit(userTab);
     userDescriptionEdit_->setText("User");
     userGrid->addWidget(newUser, 0, 0, 3, 1);
@@ -171,7 +176,10 @@ void TInsertForm::LoadDefaults() {
     fittingQty_->setText(QString::number(DefaultQuantity));
 }
 
-bool TInsertForm::ReadNumber(QLineEdit* edit, const char* format, double low, double high, double& value) {
+bool TInsertForm::ReadNumber(TFmtEdit* edit, double& value) {
+    // The formatted-entry rules: the text is cleaned and a value outside the
+    // field's range is taken at the nearer limit, with a beep.
+    edit->ValidateWithBeep();
     try {
         value = StrToFloat(edit->text().toStdString());
     } catch (const ConvertError& e) {
@@ -179,12 +187,6 @@ bool TInsertForm::ReadNumber(QLineEdit* edit, const char* format, double low, do
         edit->setFocus();
         return false;
     }
-    // The formatted-entry rule: a value outside the field's range is taken
-    // at the nearest limit, shown as it is taken.
-    if (value < low) value = low;
-    if (value > high) value = high;
-    value = StrToFloat(FormatFloat(format, value));
-    edit->setText(QString::fromStdString(FormatFloat(format, value)));
     return true;
 }
 
@@ -195,7 +197,7 @@ bool TInsertForm::Hand(std::unique_ptr<TBranch> item) {
 
 bool TInsertForm::AddPipe() {
     double flow = 0, length = 0;
-    if (!ReadNumber(flowEdit_, "%0.1f", 0.1, 1300, flow) || !ReadNumber(pipeLenEdit_, "%0.1f", 0, 100, length))
+    if (!ReadNumber(flowEdit_, flow) || !ReadNumber(pipeLenEdit_, length))
         return false;
     auto pipe = std::make_unique<TPipe>();
     pipe->Description = pipeDescriptionEdit_->text().toStdString();
@@ -207,7 +209,7 @@ bool TInsertForm::AddPipe() {
 
 bool TInsertForm::AddFitting() {
     double flow = 0, quantity = 0;
-    if (!ReadNumber(flowEdit_, "%0.1f", 0.1, 1300, flow) || !ReadNumber(fittingQty_, "%0.0f", 1, 999, quantity))
+    if (!ReadNumber(flowEdit_, flow) || !ReadNumber(fittingQty_, quantity))
         return false;
     int type = std::clamp(fittingCombo_->currentIndex(), 0, FittingCount - 1);
     auto fitting = std::make_unique<TFitting>(type);
@@ -220,7 +222,7 @@ bool TInsertForm::AddFitting() {
 
 bool TInsertForm::AddUser() {
     double flow = 0, dp = 0;
-    if (!ReadNumber(flowEdit_, "%0.1f", 0.1, 1300, flow) || !ReadNumber(userDPEdit_, "%0.1f", 0, 200, dp))
+    if (!ReadNumber(flowEdit_, flow) || !ReadNumber(userDPEdit_, dp))
         return false;
     auto user = std::make_unique<TUser>();
     user->Description = userDescriptionEdit_->text().toStdString();

@@ -15,6 +15,10 @@ class QTabWidget;
 class QToolButton;
 class QSpinBox;
 
+namespace dvx {
+class TFmtEdit;
+}
+
 namespace dvx::ui {
 
 class TInsertForm : public QWidget {
@@ -39,14 +43,14 @@ public:
     void AutoFlowClick();
     void SpinQuantity(int step);
 
-    QLineEdit* FlowEdit() const { return flowEdit_; }
+    TFmtEdit* FlowEdit() const { return flowEdit_; }
     QComboBox* DiameterCombo() const { return diameterCombo_; }
-    QLineEdit* PipeLenEdit() const { return pipeLenEdit_; }
+    TFmtEdit* PipeLenEdit() const { return pipeLenEdit_; }
     QLineEdit* PipeDescriptionEdit() const { return pipeDescriptionEdit_; }
     QComboBox* FittingCombo() const { return fittingCombo_; }
-    QLineEdit* FittingQty() const { return fittingQty_; }
+    TFmtEdit* FittingQty() const { return fittingQty_; }
     QLineEdit* FittingDescriptionEdit() const { return fittingDescriptionEdit_; }
-    QLineEdit* UserDPEdit() const { return userDPEdit_; }
+    TFmtEdit* UserDPEdit() const { return userDPEdit_; }
     QLineEdit* UserDescriptionEdit() const { return userDescriptionEdit_; }
     QTabWidget* Tabs() const { return tabs_; }
 
@@ -58,20 +62,19 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // The typed value of a numeric field within [low, high] (formatted back
-    // into the field); a text that is not a number shows the conversion
-    // error and gives nothing.
-    bool ReadNumber(QLineEdit* edit, const char* format, double low, double high, double& value);
+    // The value of a numeric field after its formatted-entry check; a text
+    // that still is not a number shows the conversion error and gives nothing.
+    bool ReadNumber(TFmtEdit* edit, double& value);
     bool Hand(std::unique_ptr<TBranch> item);
 
-    QLineEdit* flowEdit_ = nullptr;
+    TFmtEdit* flowEdit_ = nullptr;
     QComboBox* diameterCombo_ = nullptr;
-    QLineEdit* pipeLenEdit_ = nullptr;
+    TFmtEdit* pipeLenEdit_ = nullptr;
     QLineEdit* pipeDescriptionEdit_ = nullptr;
     QComboBox* fittingCombo_ = nullptr;
-    QLineEdit* fittingQty_ = nullptr;
+    TFmtEdit* fittingQty_ = nullptr;
     QLineEdit* fittingDescriptionEdit_ = nullptr;
-    QLineEdit* userDPEdit_ = nullptr;
+    TFmtEdit* userDPEdit_ = nullptr;
     QLineEdit* userDescriptionEdit_ = nullptr;
     QTabWidget* tabs_ = nullptr;
 };

@@ -13,6 +13,7 @@
 #include "report/qt/ReportSettings.h"
 #include "settings/Placement.h"
 #include "settings/SettingsStore.h"
+#include "ui/qt/CircuitDelegate.h"
 #include "ui/qt/CircuitModel.h"
 #include "ui/qt/CircuitView.h"
 #include "ui/qt/Desktop.h"
@@ -256,6 +257,7 @@ void TMainForm::BuildGrid() {
     model_->SetHighlightColour(QApplication::palette().color(QPalette::Highlight));
     grid_ = new CircuitView(this);
     grid_->setModel(model_);
+    grid_->setItemDelegate(new CircuitDelegate(model_, grid_));
     grid_->setContextMenuPolicy(Qt::CustomContextMenu);
     setCentralWidget(grid_);
     model_->OnCellCommitted = [this](int row, int column, const QString& text) { CellCommitted(row, column, text); };
