@@ -53,8 +53,8 @@ public:
     virtual std::string GetDescription() const { return {}; }
     virtual void SetAux(double value) { AuxValue = value; }
     virtual double GetAux() const { return AuxValue; }
-    // Evaluates the properties. A correlation with no real value raises
-    // MathError and leaves the properties, Pr and the valid range as they
+    // Evaluates the properties. A correlation with no real value (or a
+    // result that overflows) raises MathError and leaves the properties, Pr and the valid range as they
     // were, with RangeStatus 0.
     virtual void Evaluate() = 0;
     virtual void ReadFromStream(TStreamReader& reader);
@@ -91,7 +91,8 @@ public:
     // field raises FileError.
     void ReadFromStream(TStreamReader& reader) override;
     void WriteToStream(TStreamWriter& writer) const override;
-    // Reading evaluates the liquid after the values are in.
+    // Reading evaluates the liquid after the values are in (a MathError of
+    // that evaluation reaches the caller, with the values read kept).
     void ReadFromXml(XmlNodeIO& io, pugi::xml_node element) override;
     void WriteToXml(XmlNodeIO& io, pugi::xml_node element) const override;
 };

@@ -45,7 +45,7 @@ public:
     // 500 kPa); returns -1 and changes nothing for any other code.
     int EvalByCode(int code, double T);
 
-    // The pressure (kPa) the fluid specification evaluates compressed air at.
+    // The pressure (kPa) at which TLiquid evaluates compressed air.
     static constexpr double CompressedAirPressure = 500; // kPa
 };
 

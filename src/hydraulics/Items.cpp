@@ -102,9 +102,11 @@ bool TPipe::ValidData(int& column) const {
 TFitting::TFitting(int t) {
     CheckFittingType(t);
     FittingType = static_cast<std::uint8_t>(t);
-    TypeName = FittingTable[t].FittingName;
+    // Fresh copies moved in: a copy-assignment would grow the short-string
+    // buffer to twice its size, and a million fittings feel every byte.
+    TypeName = std::string(FittingTable[t].FittingName);
     C = FittingTable[t].C;
-    Description = TypeName;
+    Description = std::string(TypeName);
     Quantity = DefaultQuantity;
 }
 

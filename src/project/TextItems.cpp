@@ -7,6 +7,7 @@
 #include "common/Format.h"
 
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -161,17 +162,15 @@ TTextImport ReadTextItems(std::string_view content) {
 }
 
 std::string ReadTextFileBytes(const std::string& path) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) throw FileError("Error reading " + path);
     std::ifstream file(path, std::ios::binary);
     if (!file) throw FileError("Error reading " + path);
     std::string content;
-    file.seekg(0, std::ios::end);
-    const std::streamoff size = file.tellg();
-    if (size > 0) {
-        content.resize(static_cast<std::size_t>(size));
-        file.seekg(0, std::ios::beg);
-        file.read(content.data(), size);
-    }
-    if (!file || (size < 0)) throw FileError("Error reading " + path);
+    std::vector<char> buffer(1 << 16);
+    while (file.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) || file.gcount() > 0)
+        content.append(buffer.data(), static_cast<std::size_t>(file.gcount()));
+    if (file.bad()) throw FileError("Error reading " + path);
     return content;
 }
 
