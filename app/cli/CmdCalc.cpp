@@ -128,7 +128,7 @@ void PrintJson(const TCircuit& circuit, std::ostream& out) {
         const auto* pipe = item.Kind() == TItemKind::User ? nullptr : static_cast<const TPipe*>(&item);
         const char* kind = item.Kind() == TItemKind::Pipe ? "pipe" : item.Kind() == TItemKind::Fitting ? "fitting" : "user";
         auto pipeValue = [pipe](double TPipe::*field) { return pipe ? JsonNumber(pipe->*field) : std::string("null"); };
-        out << (i ? "," : "") << "{\"number\":" << item.Number
+        out << (i ? "," : "") << "{\"number\":" << Format("%d", {item.Number})
             << ",\"description\":" << JsonString(item.Description)
             << ",\"type\":" << JsonString(item.TypeName)
             << ",\"kind\":\"" << kind << "\""
@@ -142,8 +142,8 @@ void PrintJson(const TCircuit& circuit, std::ostream& out) {
             << ",\"pressureDrop\":" << JsonNumber(item.PressureDrop)
             << ",\"gradient\":" << pipeValue(&TPipe::Gradient)
             << ",\"volume\":" << JsonNumber(item.Volume)
-            << ",\"warning\":" << (pipe ? std::to_string(pipe->Warning) : "null")
-            << ",\"group\":" << item.Group
+            << ",\"warning\":" << (pipe ? Format("%d", {static_cast<int>(pipe->Warning)}) : "null")
+            << ",\"group\":" << Format("%d", {item.Group})
             << ",\"inIndex\":" << (item.InIndex ? "true" : "false") << "}";
     }
     out << "],\"totalDP\":" << JsonNumber(circuit.TotalDP) << ",\"totalVolume\":" << JsonNumber(circuit.TotalVolume)

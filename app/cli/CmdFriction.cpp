@@ -4,6 +4,7 @@
 #include "Args.h"
 #include "CliCommand.h"
 
+#include "common/Format.h"
 #include "common/Numbers.h"
 #include "hydraulics/Friction.h"
 
@@ -32,9 +33,9 @@ int RunFriction(const std::vector<std::string>& argv, std::ostream& out, std::os
     if (!std::isfinite(f0)) throw UsageError("--f0 must be a finite number");
     const TFrictionResult r = FrictionFactor(f0, eps, d, re);
     if (json)
-        out << "{\"f\":" << (std::isfinite(r.f) ? FloatToStr17(r.f) : "null") << ",\"regime\":" << r.Regime << "}\n";
+        out << "{\"f\":" << (std::isfinite(r.f) ? FloatToStr17(r.f) : "null") << ",\"regime\":" << Format("%d", {r.Regime}) << "}\n";
     else
-        out << "f " << FloatToStr17(r.f) << "\nregime " << r.Regime << "\n";
+        out << "f " << FloatToStr17(r.f) << "\nregime " << Format("%d", {r.Regime}) << "\n";
     return kExitOk;
 }
 

@@ -145,8 +145,8 @@ TTextImport ReadTextItems(std::string_view content) {
     std::size_t lineNumber = 0;
     std::size_t start = 0;
     while (start < content.size()) {
-        std::size_t end = content.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) end = content.size();
+        std::size_t end = start;
+        while (end < content.size() && content[end] != '\r' && content[end] != '\n') ++end;
         ++lineNumber;
         std::string_view line = content.substr(start, end - start);
         message.clear();
