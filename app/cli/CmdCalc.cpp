@@ -1,5 +1,6 @@
 // darvenix-cli calc: reads a text item file the way "Read from Text File"
-// does, calculates the circuit and prints the items' results and the totals.
+// does, or a project file, calculates the circuit and prints the items'
+// results and the totals.
 
 #include "Args.h"
 #include "CliCommand.h"
@@ -12,6 +13,7 @@
 #include "common/Numbers.h"
 #include "fluid/Fluid.h"
 #include "hydraulics/Calc.h"
+#include "project/CircuitFiles.h"
 #include "project/TextItems.h"
 
 #include <cmath>
@@ -199,23 +201,28 @@ int RunCalc(const std::vector<std::string>& argv, std::ostream& out, std::ostrea
     ApplyFluidOptions(args);
     const std::vector<std::string> files = args.Positionals();
     args.RequireAllUsed();
-    if (files.size() != 1) throw UsageError("one text item file is needed");
+    if (files.size() != 1) throw UsageError("one circuit file (.txt or .dvx) is needed");
     const std::string& path = files[0];
 
-    // "New": an empty circuit with the chosen material in force.
-    TCircuit circuit;
-    circuit.Material = static_cast<std::uint8_t>(material.value_or(0));
-    SelectPipeMaterial(circuit.Material);
-
-    TTextImport import;
+    // A text item file gives a new circuit as "Read from Text File" does; a
+    // project file also brings its liquid and material, used as stored
+    // unless the options override them.
+    TLoadedCircuit loaded;
     try {
-        import = ReadTextItems(ReadTextFileBytes(path));
-    } catch (const FileError&) {
-        err << "Error reading " << path << "\n";
+        loaded = LoadCircuitFile(path);
+    } catch (const FileError& e) {
+        err << e.what() << "\n";
         return kExitFile;
     }
-    for (const std::string& message : import.Messages) err << path << ": " << message << "\n";
-    InsertImportedItems(circuit, import);
+    for (const std::string& message : loaded.Messages) err << path << ": " << message << "\n";
+    ApplyLoadedCircuit(loaded);
+    TCircuit& circuit = *loaded.Circuit;
+    if (material) circuit.Material = static_cast<std::uint8_t>(*material);
+    SelectPipeMaterial(circuit.Material);
+    if (loaded.Fluid) {
+        Args fluidOptions(argv);
+        ApplyFluidOptions(fluidOptions);
+    }
 
     for (const TOperation& op : operations) {
         switch (op.What) {
@@ -252,7 +259,7 @@ int RunCalc(const std::vector<std::string>& argv, std::ostream& out, std::ostrea
 
 const CliCommandRegistrar registrar({
     "calc",
-    "calc FILE.txt [--builtin] [--groups] [--material 0|1|2] [--liquid CODE] [--t CELSIUS] "
+    "calc FILE.txt|FILE.dvx [--builtin] [--groups] [--material 0|1|2] [--liquid CODE] [--t CELSIUS] "
     "[--additive 0-3 --volume FRACTION] [--resize-all] [--reset-flows] [--sort KEY]... [--repeat N] "
     "[--quiet] [--json]   (exit 3 invalid item, 4 calculation error, 5 unreadable file)",
     RunCalc,

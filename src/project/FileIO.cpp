@@ -92,7 +92,11 @@ void WriteFileAtomically(const fs::path& requested, std::span<const std::uint8_t
         mode = st.st_mode & 07777;
     }
 
-    std::string temp = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    // A hidden name beside the target (same file system, so rename is atomic).
+    std::string tempName = ".";
+    tempName += target.filename().string();
+    tempName += ".XXXXXX";
+    std::string temp = (folder / tempName).string();
     Fd file;
     file.fd = ::mkstemp(temp.data());
     if (file.fd < 0) throw FileError("Cannot create a file in " + folder.string() + ": " + Reason(errno));

@@ -7,7 +7,6 @@
 #include "project/FileIO.h"
 #include "project/TagStream.h"
 
-#include <limits>
 
 namespace dvx {
 
@@ -17,18 +16,16 @@ constexpr const char* kRootClass = "TCircuit";
 constexpr const char* kRootProperty = "Circuit";
 
 // The three item classes with the property each writes its values under.
-enum class ItemKind { Pipe, Fitting, User };
-
 struct ItemClass {
-    ItemKind kind;
+    TItemKind kind;
     const char* className;
     const char* propertyName;
 };
 
 constexpr ItemClass kItemClasses[] = {
-    {ItemKind::Pipe, "TPipe", "Pipe"},
-    {ItemKind::Fitting, "TFitting", "Fitting"},
-    {ItemKind::User, "TUser", "Branch"},
+    {TItemKind::Pipe, "TPipe", "Pipe"},
+    {TItemKind::Fitting, "TFitting", "Fitting"},
+    {TItemKind::User, "TUser", "Branch"},
 };
 
 // The fewest bytes one item record can take (a headerless TUser with empty
@@ -81,10 +78,10 @@ void WriteItem(TTagWriter& w, const TBranch& item) {
     w.WriteFloat(item.PressureDrop);
     w.WriteInteger(item.Group);
     w.WriteBoolean(item.InIndex);
-    if (cls.kind != ItemKind::User) {
+    if (cls.kind != TItemKind::User) {
         w.WriteFloat(static_cast<const TPipe&>(item).Length);
     }
-    if (cls.kind == ItemKind::Fitting) {
+    if (cls.kind == TItemKind::Fitting) {
         const auto& fitting = static_cast<const TFitting&>(item);
         w.WriteFloat(fitting.EquivLength);
         w.WriteFloat(fitting.Quantity);
@@ -107,9 +104,9 @@ std::unique_ptr<TBranch> ReadItem(TTagReader& r, Generation generation) {
 
     std::unique_ptr<TBranch> item;
     switch (cls->kind) {
-    case ItemKind::Pipe: item = std::make_unique<TPipe>(); break;
-    case ItemKind::Fitting: item = std::make_unique<TFitting>(0); break;
-    case ItemKind::User: item = std::make_unique<TUser>(); break;
+    case TItemKind::Pipe: item = std::make_unique<TPipe>(); break;
+    case TItemKind::Fitting: item = std::make_unique<TFitting>(0); break;
+    case TItemKind::User: item = std::make_unique<TUser>(); break;
     }
 
     item->TypeName = r.ReadString();
@@ -133,8 +130,8 @@ std::unique_ptr<TBranch> ReadItem(TTagReader& r, Generation generation) {
         item->Group = ReadInt32(r);
         item->InIndex = r.ReadBoolean();
     }
-    if (cls->kind != ItemKind::User) static_cast<TPipe&>(*item).Length = r.ReadFloat();
-    if (cls->kind == ItemKind::Fitting) {
+    if (cls->kind != TItemKind::User) static_cast<TPipe&>(*item).Length = r.ReadFloat();
+    if (cls->kind == TItemKind::Fitting) {
         auto& fitting = static_cast<TFitting&>(*item);
         fitting.EquivLength = r.ReadFloat();
         fitting.Quantity = r.ReadFloat();

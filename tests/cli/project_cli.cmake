@@ -88,6 +88,37 @@ elseif(CASE STREQUAL "convert_failures")
   if(NOT n EQUAL 2)
     message(FATAL_ERROR "unexpected files: ${left}")
   endif()
+elseif(CASE STREQUAL "calc_project")
+  file(WRITE ${WORK_DIR}/circuit.txt
+    "p, 3, 'Main riser', 102, 25.0, 8.077, 'Pipe', 10.0\r\n"
+    "f, 4, 'Bends', 102, 25.0, 0, 'Std Elbow 90 deg', 0, 2\r\n"
+    "u, 5, 'Chiller', 102, 25.0, 50, 'User'\r\n")
+  # The project made from the text file holds the same circuit (already in
+  # the imported order) and the start-up liquid: the same results.
+  run(0 convert circuit.txt circuit.dvx)
+  run(0 calc circuit.txt --builtin)
+  set(from_text "${out}")
+  run(0 calc circuit.dvx --builtin)
+  if(NOT out STREQUAL from_text)
+    message(FATAL_ERROR "calc of the project differs:\n${out}\nfrom the text file:\n${from_text}")
+  endif()
+  expect_contains("${out}" "Index circuit dP: 62.4762 kPa")
+  # Options override what the project stores.
+  run(0 calc circuit.dvx --builtin --quiet --t 60)
+  if(out MATCHES "62\\.4762")
+    message(FATAL_ERROR "--t did not change the stored liquid: ${out}")
+  endif()
+  run(0 calc circuit.dvx --builtin --quiet --material 1)
+  if(out MATCHES "62\\.4762")
+    message(FATAL_ERROR "--material did not change the stored material: ${out}")
+  endif()
+  # The extension rule, and a damaged project.
+  file(WRITE ${WORK_DIR}/circuit.csv "p, 1, 'Pipe', 102, 25.0, 0, 'Pipe', 10.0\r\n")
+  run(5 calc circuit.csv)
+  expect_contains("${err}" "File extension must be \"dvx\".")
+  file(WRITE ${WORK_DIR}/broken.dvx "TPF0")
+  run(5 calc broken.dvx)
+  expect_contains("${err}" "Error reading broken.dvx")
 else()
   message(FATAL_ERROR "unknown case ${CASE}")
 endif()

@@ -7,6 +7,7 @@
 #include "common/Errors.h"
 #include "project/FileIO.h"
 #include "project/ProjectFile.h"
+#include "project/TextItems.h"
 
 #include <filesystem>
 
@@ -45,6 +46,23 @@ TEST_F(SeedCorpus, ProjectReaderReadsOrRejectsEverySeed) {
     }
     // The seeds made by the writer and by hand are all readable projects.
     EXPECT_GT(read, 0);
+}
+
+TEST_F(SeedCorpus, TextImportTakesEverySeed) {
+    const auto files = Seeds("text");
+    ASSERT_FALSE(files.empty());
+    for (const fs::path& file : files) {
+        SCOPED_TRACE(file.string());
+        const std::vector<std::uint8_t> bytes = ReadWholeFile(file);
+        TCircuit circuit;
+        TTextImport import =
+            ReadTextItems(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        InsertImportedItems(circuit, import);
+        // The imported items are valid project items.
+        const auto back = ParseProject(EncodeProject(circuit, *SystemFluid), *SystemFluid);
+        EXPECT_EQ(back.Circuit->Count(), circuit.Count());
+        EXPECT_GT(circuit.Count(), 0);
+    }
 }
 
 } // namespace

@@ -1,0 +1,182 @@
+// Project file speed and memory: writing and reading a 100 000-item project.
+//
+//   build/bench/bench_project                 timings (Google Benchmark)
+//   build/bench/bench_project --memory        peak heap while reading vs the file size
+//
+// The heap is measured by counting what operator new hands out in this
+// program, so the figure is the reader's own, independent of the allocator.
+
+#include "catalogue/Tables.h"
+#include "fluid/Fluid.h"
+#include "hydraulics/Calc.h"
+#include "project/FileIO.h"
+#include "project/ProjectFile.h"
+
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <malloc.h>
+#include <new>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+std::atomic<std::size_t> heapNow{0};
+std::atomic<std::size_t> heapPeak{0};
+
+void* Allocate(std::size_t size) {
+    void* p = std::malloc(size == 0 ? 1 : size);
+    if (!p) throw std::bad_alloc();
+    const std::size_t now = heapNow.fetch_add(malloc_usable_size(p), std::memory_order_relaxed) +
+                            malloc_usable_size(p);
+    std::size_t peak = heapPeak.load(std::memory_order_relaxed);
+    while (now > peak && !heapPeak.compare_exchange_weak(peak, now, std::memory_order_relaxed)) {
+    }
+    return p;
+}
+
+void Release(void* p) noexcept {
+    if (!p) return;
+    heapNow.fetch_sub(malloc_usable_size(p), std::memory_order_relaxed);
+    std::free(p);
+}
+
+} // namespace
+
+void* operator new(std::size_t size) { return Allocate(size); }
+void* operator new[](std::size_t size) { return Allocate(size); }
+void operator delete(void* p) noexcept { Release(p); }
+void operator delete[](void* p) noexcept { Release(p); }
+void operator delete(void* p, std::size_t) noexcept { Release(p); }
+void operator delete[](void* p, std::size_t) noexcept { Release(p); }
+
+namespace {
+
+using namespace dvx;
+
+constexpr int kItems = 100000;
+
+// A circuit of pipes, fittings and user items with realistic texts.
+std::unique_ptr<TCircuit> BigCircuit() {
+    auto c = std::make_unique<TCircuit>();
+    c->Heading1 = "Benchmark project";
+    c->DescriptionLines = {"A circuit of one hundred thousand items"};
+    for (int i = 0; i < kItems; ++i) {
+        std::unique_ptr<TBranch> item;
+        switch (i % 3) {
+        case 0: {
+            auto p = std::make_unique<TPipe>();
+            p->Length = 1 + i % 50;
+            item = std::move(p);
+            break;
+        }
+        case 1: {
+            auto f = std::make_unique<TFitting>(i % FittingCount);
+            f->Quantity = 1 + i % 4;
+            f->Length = 3.069 * f->Quantity;
+            f->EquivLength = 3.069;
+            item = std::move(f);
+            break;
+        }
+        default: item = std::make_unique<TUser>(); break;
+        }
+        item->Description = "Riser section " + std::to_string(i);
+        item->SetBore(i % BoreCount);
+        item->Flow = 0.001 * (1 + i % 40);
+        item->PressureDrop = 1000.0 + i;
+        item->Group = i % 7;
+        c->Append(std::move(item));
+    }
+    return c;
+}
+
+std::filesystem::path TempFile() {
+    return std::filesystem::temp_directory_path() / ("darvenix-bench-" + std::to_string(::getpid()) + ".dvx");
+}
+
+void BM_EncodeProject(benchmark::State& state) {
+    const auto circuit = BigCircuit();
+    std::size_t size = 0;
+    for (auto _ : state) {
+        auto bytes = EncodeProject(*circuit, *SystemFluid);
+        size = bytes.size();
+        benchmark::DoNotOptimize(bytes.data());
+    }
+    state.counters["file_bytes"] = static_cast<double>(size);
+}
+
+void BM_WriteProject(benchmark::State& state) {
+    const auto circuit = BigCircuit();
+    const auto path = TempFile();
+    for (auto _ : state) WriteProject(path, *circuit, *SystemFluid);
+    std::filesystem::remove(path);
+}
+
+void BM_ParseProject(benchmark::State& state) {
+    const auto bytes = EncodeProject(*BigCircuit(), *SystemFluid);
+    for (auto _ : state) {
+        auto data = ParseProject(bytes, *SystemFluid);
+        benchmark::DoNotOptimize(data.Circuit.get());
+    }
+}
+
+void BM_ReadProject(benchmark::State& state) {
+    const auto path = TempFile();
+    WriteProject(path, *BigCircuit(), *SystemFluid);
+    for (auto _ : state) {
+        auto data = ReadProject(path);
+        benchmark::DoNotOptimize(data.Circuit.get());
+    }
+    std::filesystem::remove(path);
+}
+
+BENCHMARK(BM_EncodeProject)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WriteProject)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ParseProject)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadProject)->Unit(benchmark::kMillisecond);
+
+int MeasureMemory() {
+    const auto path = TempFile();
+    {
+        const auto circuit = BigCircuit();
+        WriteProject(path, *circuit, *SystemFluid);
+    }
+    const auto fileSize = std::filesystem::file_size(path);
+    const std::size_t before = heapNow.load();
+    heapPeak.store(before);
+    std::size_t kept = 0;
+    {
+        auto data = ReadProject(path);
+        kept = heapNow.load() - before;
+    }
+    const std::size_t peak = heapPeak.load() - before;
+    std::filesystem::remove(path);
+    struct rusage usage {};
+    ::getrusage(RUSAGE_SELF, &usage);
+    std::printf("items               %d\n", kItems);
+    std::printf("file size           %zu bytes\n", static_cast<std::size_t>(fileSize));
+    std::printf("peak heap (read)    %zu bytes = %.2f x file size\n", peak,
+                static_cast<double>(peak) / static_cast<double>(fileSize));
+    std::printf("project in memory   %zu bytes = %.2f x file size\n", kept,
+                static_cast<double>(kept) / static_cast<double>(fileSize));
+    std::printf("process max RSS     %ld KiB\n", usage.ru_maxrss);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    StartFluidModule(DefaultTemperature);
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--memory") == 0) return MeasureMemory();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
