@@ -90,10 +90,18 @@ darvenix_calc_test(cli_calc_fitting_type_99 ARGS "calc ${calc_data}/fitting_99.t
 darvenix_calc_test(cli_calc_empty_file ARGS "calc ${calc_data}/empty.txt" RC 0
   OUT "Index circuit dP: 0\\.0000 kPa\nTotal volume: 0\\.000000 m3")
 darvenix_calc_test(cli_calc_text_garbage ARGS "calc ${calc_data}/garbage.txt --quiet" RC "0,3,4")
-darvenix_calc_test(cli_calc_binary_garbage ARGS "calc $<TARGET_FILE:darvenix-cli> --quiet" RC "0,3,4")
+# A binary file given the text extension goes through the text import.
+add_test(NAME cli_calc_binary_setup
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:darvenix-cli> ${calc_data}/binary.txt)
+set_tests_properties(cli_calc_binary_setup PROPERTIES FIXTURES_SETUP calc_binary_file)
+darvenix_calc_test(cli_calc_binary_garbage ARGS "calc ${calc_data}/binary.txt --quiet" RC "0,3,4")
+set_tests_properties(cli_calc_binary_garbage PROPERTIES FIXTURES_REQUIRED calc_binary_file)
+darvenix_calc_test(cli_calc_no_extension ARGS "calc $<TARGET_FILE:darvenix-cli> --quiet" RC 5
+  ERR "^File extension must be \"dvx\"\\.\n$")
 darvenix_calc_test(cli_calc_missing_file ARGS "calc ${calc_data}/no_such_file.txt" RC 5
   ERR "^Error reading .*no_such_file\\.txt\n$")
-darvenix_calc_test(cli_calc_folder ARGS "calc ${calc_data}" RC 5 ERR "^Error reading ")
+file(MAKE_DIRECTORY ${calc_data}/folder.txt)
+darvenix_calc_test(cli_calc_folder ARGS "calc ${calc_data}/folder.txt" RC 5 ERR "^Error reading ")
 darvenix_calc_test(cli_calc_no_file ARGS "calc --quiet" RC 2 ERR "Usage:")
 darvenix_calc_test(cli_calc_bad_material ARGS "calc ${calc_data}/circuit.txt --material 3" RC 2 ERR "Usage:")
 darvenix_calc_test(cli_calc_bad_sort ARGS "calc ${calc_data}/circuit.txt --sort 8" RC 2 ERR "Usage:")
