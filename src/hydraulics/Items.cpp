@@ -1,5 +1,7 @@
 #include "hydraulics/Items.h"
 
+#include <limits>
+
 #include "catalogue/Bores.h"
 #include "catalogue/Tables.h"
 #include "common/Errors.h"
@@ -26,7 +28,9 @@ void CheckFittingType(int t) {
 
 TBranch::TBranch() : TypeName("Branch") {
     Description = TypeName;
-    ++ItemCounter;
+    // A project file may hold the largest number there is; the counter then
+    // stays there rather than overflowing.
+    if (ItemCounter < std::numeric_limits<std::int32_t>::max()) ++ItemCounter;
     Number = ItemCounter;
     SetBore(BoreAtLeast(DefaultBore));
     Flow = DefaultFlow / 1000;

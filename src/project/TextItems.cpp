@@ -1,5 +1,7 @@
 #include "project/TextItems.h"
 
+#include "project/FileIO.h"
+
 #include "catalogue/Bores.h"
 #include "catalogue/LineParser.h"
 #include "catalogue/Tables.h"
@@ -133,9 +135,13 @@ std::string TextItemsContent(const TCircuit& circuit) {
 
 void WriteTextItemsFile(const TCircuit& circuit, const std::string& path) {
     const std::string content = TextItemsContent(circuit);
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (file) file.write(content.data(), static_cast<std::streamsize>(content.size()));
-    if (!file) throw FileError("Error writing " + path);
+    // The safe save: an earlier file survives any failure of this write.
+    try {
+        WriteFileAtomically(path, std::span<const std::uint8_t>(
+                                      reinterpret_cast<const std::uint8_t*>(content.data()), content.size()));
+    } catch (const std::exception&) {
+        throw FileError("Error writing " + path);
+    }
 }
 
 TTextImport ReadTextItems(std::string_view content) {

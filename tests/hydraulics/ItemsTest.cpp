@@ -43,6 +43,17 @@ TEST_F(Hydraulics, NewItemsTakeTheDefaults) {
     EXPECT_EQ(ItemCounter, 3);
 }
 
+// A project file can bring the largest item number there is; new items
+// then share it instead of overflowing into negative numbers.
+TEST_F(Hydraulics, CounterStopsAtTheLargestNumber) {
+    ItemCounter = std::numeric_limits<std::int32_t>::max() - 1;
+    TPipe first;
+    TPipe second;
+    EXPECT_EQ(first.Number, std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(second.Number, std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(ItemCounter, std::numeric_limits<std::int32_t>::max());
+}
+
 TEST_F(Hydraulics, FittingTypeOutsideTheTableIsRefused) {
     EXPECT_THROW(TFitting(24), std::out_of_range);
     EXPECT_THROW(TFitting(-1), std::out_of_range);

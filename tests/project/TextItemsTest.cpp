@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdio>
+#include <sys/resource.h>
 #include <filesystem>
 #include <string>
 
@@ -169,6 +171,35 @@ TEST_F(TextItems, RoundTripThroughAFile) {
     EXPECT_EQ(import.Items[1]->TypeName, "Expander");
     EXPECT_THROW(ReadTextFileBytes(path.string()), FileError);
     EXPECT_THROW(WriteTextItemsFile(circuit, (path / "no" / "such.txt").string()), FileError);
+}
+
+// Writing over an existing text file either replaces it whole or, when the
+// write fails midway, leaves it as it was.
+TEST_F(TextItems, FailedExportLeavesTheEarlierFile) {
+    const auto folder = std::filesystem::temp_directory_path() / "darvenix_textitems_safe";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    const auto path = folder / "items.txt";
+    TCircuit circuit;
+    circuit.Append(std::make_unique<TPipe>());
+    WriteTextItemsFile(circuit, path.string());
+    const std::string before = ReadTextFileBytes(path.string());
+    for (int i = 0; i < 200; ++i) circuit.Append(std::make_unique<TPipe>());
+    // A file-size limit makes the write fail after its first few kilobytes.
+    struct rlimit old {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    auto* previous = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 1024;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    EXPECT_THROW(WriteTextItemsFile(circuit, path.string()), FileError);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_EQ(ReadTextFileBytes(path.string()), before);
+    std::size_t files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) files += entry.is_regular_file() ? 1 : 0;
+    EXPECT_EQ(files, 1u); // no temporary file left behind
+    std::filesystem::remove_all(folder);
 }
 
 TEST_F(TextItems, GarbageNeverCrashes) {
