@@ -224,7 +224,9 @@ void TGridReport::TableStart(TPageEngine& e, bool firstPage) {
     if (!HasTable(setup_.currentTable)) return;
     const auto t = static_cast<std::size_t>(setup_.currentTable);
     if (t < setup_.tableTitles.size()) e.TextBlock({setup_.tableTitles[t]}, 2, 2);
-    setup_.tableTop = e.PenY() + e.HalfLine();
+    // The table is framed from the top of its header row (vertical lines
+    // starting half-way down the captions look unfinished on paper).
+    setup_.tableTop = e.PenY();
     TPageCanvas& c = e.Canvas();
     if (firstPage) {
         FitColumns(e);
@@ -248,6 +250,12 @@ void TGridReport::TableStart(TPageEngine& e, bool firstPage) {
     }
     c.SetBold(wasBold);
     e.LineFeed(1);
+    // Rules above and below the captions.
+    if (setup_.columnEdges.size() >= 2) {
+        const int left = setup_.columnEdges.front(), right = setup_.columnEdges.back();
+        c.Line(left, setup_.tableTop, right, setup_.tableTop);
+        c.Line(left, e.PenY(), right, e.PenY());
+    }
 }
 
 void TGridReport::FitColumns(TPageEngine& e) {

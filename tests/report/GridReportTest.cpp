@@ -185,8 +185,9 @@ TEST(GridReport, LongTableContinuesWithHeadingsAndHeaderRowAndEndsWithTheSummary
         EXPECT_TRUE(l.On(page, "- " + std::to_string(page) + " -"));
         EXPECT_EQ(l.On(page, "Summary one"), page == l.Pages());
         EXPECT_EQ(l.On(page, "Darvenix 1.0.0.0"), page == l.Pages());
-        // Each page is closed by its rule across the table and a vertical
-        // line at every column edge.
+        // On each page the table has its rules above and below the header
+        // row and its closing rule, and a vertical line at every column edge
+        // from the top of the header row down to the closing rule.
         int rules = 0, verticals = 0;
         for (const auto& line : l.device.lines) {
             if (line.page != page) continue;
@@ -194,8 +195,16 @@ TEST(GridReport, LongTableContinuesWithHeadingsAndHeaderRowAndEndsWithTheSummary
                 ++rules;
             if (line.x1 == line.x2) ++verticals;
         }
-        EXPECT_EQ(rules, 1);
+        EXPECT_EQ(rules, 3);
         EXPECT_EQ(verticals, static_cast<int>(s.columnEdges.size()));
+        const test::DrawnText* caption = nullptr;
+        for (const auto& t : l.device.texts)
+            if (t.page == page && t.text == " C0") caption = &t;
+        ASSERT_NE(caption, nullptr);
+        for (const auto& line : l.device.lines)
+            if (line.page == page && line.x1 == line.x2) {
+                EXPECT_EQ(line.y1, caption->y);
+            }
         // Nothing but the page number reaches the bottom margin.
         for (const auto& t : l.device.TextsOn(page))
             if (t.text.rfind("- ", 0) != 0) {
@@ -270,11 +279,11 @@ TEST(GridReport, SecondTableFollowsWithItsTitleAndCaptions) {
     EXPECT_GT(title->y, lastOfFirst->y);
     EXPECT_GT(caption->y, title->y);
     EXPECT_TRUE(l.device.Find(" " + GridCell(s.tables[1], 1, 4)) != nullptr);
-    // Both tables are closed by their own rule; the summary follows the second.
+    // Both tables are framed by their own rules; the summary follows the second.
     int rules = 0;
     for (const auto& line : l.device.lines)
         if (line.y1 == line.y2 && line.x1 == l.engine.LeftPx() && line.x2 < l.engine.RightPx()) ++rules;
-    EXPECT_EQ(rules, 2);
+    EXPECT_EQ(rules, 6);
     EXPECT_GT(l.device.Find("Summary one")->y, caption->y);
 }
 

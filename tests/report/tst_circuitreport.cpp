@@ -13,6 +13,7 @@
 #include "platform/Folders.h"
 #include "report/GridReport.h"
 #include "report/ReportStyle.h"
+#include "report/qt/CircuitReportPreview.h"
 #include "report/qt/GifWriter.h"
 #include "report/qt/LogoImage.h"
 #include "report/qt/QtPageCanvas.h"
@@ -300,12 +301,38 @@ private slots:
     }
 
     void longCircuitContinuesOnFurtherPages() {
+        // A firm's letterhead and logo, as a report handed to a client has them.
+        {
+            QFile f(ProgramPath("LetterHead.txt"));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("Quellstrand Consulting Engineers\n12 Harbour Road, Leith, Edinburgh EH6 6LX\n"
+                    "Tel 0131 555 0123   www.quellstrand.example\n");
+        }
+        QImage logo(360, 140, QImage::Format_RGB32);
+        logo.fill(Qt::white);
+        {
+            QPainter p(&logo);
+            p.setRenderHint(QPainter::Antialiasing);
+            p.setBrush(QColor(20, 60, 120));
+            p.setPen(Qt::NoPen);
+            p.drawRoundedRect(QRect(4, 4, 352, 132), 18, 18);
+            p.setPen(Qt::white);
+            QFont font = p.font();
+            font.setPixelSize(70);
+            font.setBold(true);
+            p.setFont(font);
+            p.drawText(QRect(4, 4, 352, 132), Qt::AlignCenter, "QCE");
+        }
+        WriteStackedGif(ProgramPath("ReportLogo.gif").toStdString(), 360, 140, 1,
+                        [&](int) { return logo; });
+        SetReportLetterhead(ProgramFolder()); // as at start-up
+
         FillCircuit(150);
         W().CalcBtnClick();
         QVERIFY(W().Circuit().Solved);
         std::vector<QStringList> pages;
         QStringList numbers; // texts written at the left edge of the "#" column
-        QImage first, second, window;
+        QImage first, second, last, window;
         WhenPreviewShows([&](TPreviewForm& form) {
             pages = PageTexts(form);
             const qreal left = form.Engine().LeftPx();
@@ -317,6 +344,7 @@ private slots:
                         numbers << t.text;
             first = form.Pages().Render(0);
             if (form.PageCount() > 1) second = form.Pages().Render(1);
+            last = form.Pages().Render(form.PageCount() - 1);
             form.resize(900, 1000);
             QCoreApplication::processEvents();
             window = form.grab().toImage();
@@ -328,6 +356,7 @@ private slots:
         for (std::size_t p = 0; p < pages.size(); ++p) {
             const QStringList& t = pages[p];
             QCOMPARE(t.contains("Darvenix Report"), p == 0);
+            QCOMPARE(t.contains("Quellstrand Consulting Engineers"), p == 0);
             QVERIFY(t.contains("Chilled water - Riverside office block"));
             QVERIFY(t.contains("Index circuit, plant room to AHU-3"));
             QVERIFY(t.contains(" #"));
@@ -340,6 +369,7 @@ private slots:
         for (int i = 0; i < 150; ++i) QCOMPARE(numbers[i], QString(" %1").arg(i + 1));
         SaveScreenshot(first, "circuitreport-page1.png");
         SaveScreenshot(second, "circuitreport-page2.png");
+        SaveScreenshot(last, "circuitreport-last.png");
         SaveScreenshot(window, "circuitreport-preview.png");
     }
 
