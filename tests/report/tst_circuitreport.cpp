@@ -243,7 +243,15 @@ private slots:
         FillCircuit(3);
         W().CalcBtnClick();
         for (QAction* a : {menu, button}) {
-            WhenPreviewShows([](TPreviewForm& form) { QCOMPARE(form.PageCount(), 1); });
+            WhenPreviewShows([](TPreviewForm& form) {
+                QCOMPARE(form.PageCount(), 1);
+                // The style "Report"; only the four page margins can be dragged.
+                QCOMPARE(form.Report()->Style(), &CircuitReportStyle());
+                QCOMPARE(form.Report()->JobTitle(), std::string("Darvenix Report"));
+                const auto& active = form.Engine().ActiveLines();
+                for (int line = 0; line < kMarginLineCount; ++line)
+                    QCOMPARE(active[line], line <= mlBottom);
+            });
             a->trigger();
         }
         QCOMPARE(previewsShown_, 2);
