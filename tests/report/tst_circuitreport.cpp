@@ -392,6 +392,7 @@ private slots:
         int fitted = 0;
         int edge = 0, right = 0;
         WhenPreviewShows([&](TPreviewForm& form) {
+            SaveScreenshot(form.Pages().Render(0), "circuitreport-reduced-12pt.png");
             fitted = GridReport().Setup().fittedSize;
             edge = GridReport().Setup().columnEdges.back();
             right = form.Engine().RightPx();
@@ -413,6 +414,7 @@ private slots:
         messages_.clear();
         SetReportFontSize(8);
         WhenPreviewShows([&](TPreviewForm& form) {
+            SaveScreenshot(form.Pages().Render(0), "circuitreport-narrowed-8pt.png");
             fitted = GridReport().Setup().fittedSize;
             edge = GridReport().Setup().columnEdges.back();
             right = form.Engine().RightPx();

@@ -37,7 +37,8 @@ QImage DecodeGifFile(const std::string& path) {
     GifCloser file{DGifOpenFileName(path.c_str(), &error)};
     GifFileType* gif = file.gif;
     if (gif == nullptr) return {};
-    if (!SizeAcceptable(gif->SWidth, gif->SHeight)) return {};
+    // The logical screen may be given as 0 × 0; the picture's own size counts then.
+    if (static_cast<long long>(gif->SWidth) * gif->SHeight > kMaxLogoPixels) return {};
 
     int transparent = -1;
     GifRecordType record = UNDEFINED_RECORD_TYPE;
