@@ -1,11 +1,22 @@
 // Layout time and memory of the report preview, run by hand:
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_report [rows-for-memory]
+//   QT_QPA_PLATFORM=offscreen build/bench/bench_report circuit [items-for-memory]
+// The second form lays out the circuit report itself (a calculated circuit
+// of pipes, fittings and user items, letterhead and logo left out).
 // A circuit-report-like table (nine columns fitted to the page from the
 // measured widths of every cell, ruled and continued over pages) is laid
 // out in the preview: 150 rows repeatedly for the time, then a long report
 // for the resident memory of its recorded pages.
 
+#include "catalogue/Bores.h"
+#include "catalogue/Tables.h"
+#include "fluid/Fluid.h"
+#include "hydraulics/Calc.h"
+#include "report/CircuitReport.h"
+#include "report/GridReport.h"
 #include "report/PageEngine.h"
+#include "report/qt/CircuitReportPreview.h"
+#include "report/qt/LogoImage.h"
 #include "report/qt/fReport.h"
 
 #include <QApplication>
@@ -14,6 +25,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -98,10 +110,100 @@ double Ms(std::chrono::steady_clock::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();
 }
 
+// A calculated circuit of `n` items: runs of pipe, elbows, valves and coils.
+std::unique_ptr<TCircuit> MakeCircuit(int n) {
+    auto c = std::make_unique<TCircuit>();
+    c->Heading1 = "Chilled water - Riverside office block";
+    c->Heading2 = "Index circuit, plant room to AHU-3";
+    for (int i = 1; i <= n; ++i) {
+        const double flow = 2.0 + (i % 9) * 1.5; // l/s
+        std::unique_ptr<TBranch> item;
+        if (i % 5 == 0 || i % 5 == 3) {
+            auto f = std::make_unique<TFitting>(i % 5 == 0 ? 0 : 10);
+            f->Quantity = 1 + i % 3;
+            item = std::move(f);
+        } else if (i % 5 == 4) {
+            auto u = std::make_unique<TUser>();
+            u->PressureDrop = 18500 + 250.0 * (i % 11);
+            item = std::move(u);
+        } else {
+            auto p = std::make_unique<TPipe>();
+            p->Length = 3.5 + (i % 13) * 1.25;
+            item = std::move(p);
+        }
+        item->Number = i;
+        item->Description = "Circuit item " + std::to_string(i % 40);
+        item->Flow = flow / 1000;
+        item->SetBore(BoreForFlow(flow));
+        c->Append(std::move(item));
+    }
+    c->Calculate(false);
+    return c;
+}
+
+int CircuitReportBench(int longItems) {
+    RestoreBuiltInTables();
+    StartFluidModule(9.0);
+    TPreviewForm form;
+    form.Seams().printerInstalled = [] { return false; };
+    form.Seams().message = [](TMessageKind, const QString& t) {
+        std::cerr << "message: " << t.toStdString() << "\n";
+    };
+    TGridReport& report = GridReport();
+    // A logo to include: DARVENIX_BENCH_LOGO=<picture file>.
+    if (const char* logo = std::getenv("DARVENIX_BENCH_LOGO")) {
+        report.SetImageLoader(LoadLogoImage);
+        report.Setup().logoFile = logo;
+    }
+    {
+        auto circuit = MakeCircuit(150);
+        PrepareGridReport(form, report);
+        FillCircuitReport(report.Setup(), *circuit, false, true, SystemFluid);
+        form.DoReport(); // warm-up: fonts loaded
+        std::vector<double> times;
+        for (int i = 0; i < 20; ++i) {
+            auto t0 = std::chrono::steady_clock::now();
+            form.DoReport();
+            times.push_back(Ms(std::chrono::steady_clock::now() - t0));
+        }
+        std::sort(times.begin(), times.end());
+        std::cout << "circuit report, 150 items: " << form.PageCount() << " pages, layout median "
+                  << times[times.size() / 2] << " ms, min " << times.front() << " ms, max "
+                  << times.back() << " ms\n";
+    }
+    const long before = StatusKb("VmRSS");
+    {
+        auto circuit = MakeCircuit(longItems);
+        PrepareGridReport(form, report);
+        FillCircuitReport(report.Setup(), *circuit, true, true, SystemFluid);
+        auto t0 = std::chrono::steady_clock::now();
+        form.resize(900, 1000);
+        form.show(); // activation lays the report out, as the program's preview does
+        QApplication::processEvents();
+        const double ms = Ms(std::chrono::steady_clock::now() - t0);
+        std::cout << "circuit report, " << longItems << " items: " << form.PageCount()
+                  << " pages shown in " << ms << " ms; resident " << StatusKb("VmRSS") / 1024
+                  << " MiB (before " << before / 1024 << " MiB), peak " << StatusKb("VmHWM") / 1024
+                  << " MiB\n";
+        t0 = std::chrono::steady_clock::now();
+        for (int i = 0; i < form.PageCount(); ++i) {
+            form.NextPage();
+            QApplication::processEvents();
+        }
+        std::cout << "after showing every page: resident " << StatusKb("VmRSS") / 1024
+                  << " MiB, peak " << StatusKb("VmHWM") / 1024 << " MiB ("
+                  << Ms(std::chrono::steady_clock::now() - t0) << " ms)\n";
+        form.hide();
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    if (argc > 1 && std::string(argv[1]) == "circuit")
+        return CircuitReportBench(argc > 2 ? std::stoi(argv[2]) : 5000);
     const int longRows = argc > 1 ? std::stoi(argv[1]) : 5000;
 
     TPreviewForm form;

@@ -122,7 +122,14 @@ void TQtPageCanvas::Line(int x1, int y1, int x2, int y2) {
 void TQtPageCanvas::Draw(const TPageImage& image, int x, int y, int width, int height) {
     const auto* qimage = dynamic_cast<const TQtPageImage*>(&image);
     if (qimage == nullptr || qimage->Image().isNull()) return;
-    painter_->drawImage(QRect(x, y, width, height), qimage->Image());
+    painter_->drawImage(QRect(x, y, width, height), qimage->ScaledTo(QSize(width, height)));
+}
+
+const QImage& TQtPageImage::ScaledTo(const QSize& size) const {
+    if (size.isEmpty() || size == image_.size()) return image_;
+    if (scaled_.size() != size)
+        scaled_ = image_.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return scaled_;
 }
 
 } // namespace dvx

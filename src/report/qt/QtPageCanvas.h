@@ -35,9 +35,14 @@ public:
     int Width() const override { return image_.width(); }
     int Height() const override { return image_.height(); }
     const QImage& Image() const { return image_; }
+    // The picture at the size it is drawn (pixels), scaled once and kept
+    // for the next layout: a page records only what it shows, not a large
+    // source picture.
+    const QImage& ScaledTo(const QSize& size) const;
 
 private:
     QImage image_;
+    mutable QImage scaled_;
 };
 
 class TQtPageCanvas : public TPageCanvas {

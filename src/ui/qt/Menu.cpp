@@ -10,7 +10,9 @@
 #include "platform/Version.h"
 #include "project/ProjectFile.h"
 #include "project/TextItems.h"
+#include "report/qt/CircuitReportPreview.h"
 #include "report/qt/ReportSettings.h"
+#include "report/qt/fReport.h"
 #include "settings/Placement.h"
 #include "settings/SettingsStore.h"
 #include "ui/qt/CircuitDelegate.h"
@@ -90,6 +92,11 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
 
     insertForm_ = new TInsertForm(this);
     insertForm_->OnAddItem = [this](std::unique_ptr<TBranch> item) { InsertItem(std::move(item)); };
+    preview_ = new TPreviewForm(this, &AppSettings());
+    preview_->Seams().message = [this](TMessageKind kind, const QString& text) {
+        const MsgKind kinds[] = {MsgKind::Information, MsgKind::Warning, MsgKind::Error, MsgKind::Plain};
+        ShowMessage(preview_, kinds[static_cast<int>(kind)], text);
+    };
 
     // 3. Own settings, 5. recent files (the catalogues were loaded at start-up).
     LoadSettings();
@@ -99,6 +106,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     ApplyMaterial();
     // 7. Nothing to undo.
     ForgetUndo();
+    // 8. The report's letterhead and logo.
+    SetReportLetterhead(ProgramFolder());
     installEventFilter(this);
 }
 
@@ -140,7 +149,7 @@ void TMainForm::BuildMenus() {
     add(file, "Send as E&mail Attachment ", [this] { SendMailCommand(); });
     file->addSeparator();
     later(file, "Project &Details");
-    later(file, "Pre&view");
+    add(file, "Pre&view", [this] { Preview1Click(); });
     add(file, "&Printer Setup", [this] {
         QPrinter printer;
         QPageSetupDialog dialog(&printer, this);
@@ -235,9 +244,7 @@ void TMainForm::BuildToolBar() {
     bar->addSeparator();
     button("R&enum", "Re-number in existing order", [this] { RenumberCommand(); });
     button("&Calc", "Calculate circuit pressure drop", [this] { CalcBtnClick(); });
-    QAction* report = bar->addAction("&Report");
-    report->setToolTip("Report preview");
-    report->setEnabled(false);
+    button("&Report", "Report preview", [this] { Preview1Click(); });
 }
 
 void TMainForm::BuildStatusBar() {
@@ -583,6 +590,16 @@ void TMainForm::CalcBtnClick() {
     RefreshGrid();
     ShowDpPanel();
     SetSolved(circuit_->Solved);
+}
+
+void TMainForm::Preview1Click() {
+    if (!circuit_->Solved) {
+        auto answer = ShowMessage(this, MsgKind::Confirmation, "Circuit must be calculated first.\nCalculate now?",
+                                  QMessageBox::Ok | QMessageBox::Cancel);
+        if (answer != QMessageBox::Ok) return;
+        CalcBtnClick();
+    }
+    ShowCircuitReport(*preview_, *circuit_, GroupsActive(), ShowTypes());
 }
 
 void TMainForm::SortCommand(int key) {

@@ -19,6 +19,10 @@ class QLabel;
 class QMenu;
 class QTableView;
 
+namespace dvx {
+class TPreviewForm;
+}
+
 namespace dvx::ui {
 
 class CircuitModel;
@@ -56,6 +60,8 @@ public:
     QAction* Action(const QString& caption) const;
     QMenu* ReopenMenu() const { return reopenMenu_; }
     const TRecentFiles& RecentFiles() const { return recent_; }
+    // The report preview, created once with the window.
+    TPreviewForm* ReportPreview() const { return preview_; }
 
     // Replaces the open and save dialogs (tests answer them).
     void SetFileDialogHandler(FileDialogHandler handler) { fileDialog_ = std::move(handler); }
@@ -88,6 +94,8 @@ public:
     void SetShowTypes(bool on);
     void OpenHelpPage(const QString& relativePath);
     void AboutCommand();
+    // "Pre&view" / "&Report": the circuit report, calculated first on request.
+    void Preview1Click();
 
     // The insertion rule: before the item of the current row, "Modified"
     // and "Not Solved"; the current row does not move.
@@ -149,6 +157,7 @@ private:
     CircuitModel* model_ = nullptr;
     CircuitView* grid_ = nullptr;
     TInsertForm* insertForm_ = nullptr;
+    TPreviewForm* preview_ = nullptr;
     QLabel* panels_[4] = {};
     QMenu* reopenMenu_ = nullptr;
     QMenu* gridMenu_ = nullptr;

@@ -1,0 +1,52 @@
+#include "report/CircuitReport.h"
+
+#include "common/Format.h"
+#include "fluid/Fluid.h"
+#include "hydraulics/Calc.h"
+#include "platform/Version.h"
+#include "ui/CircuitGrid.h"
+
+#include <algorithm>
+
+namespace dvx {
+
+TReportGrid CircuitReportGrid(const TCircuit& circuit, bool groupsOn, bool typesOn) {
+    const std::vector<int> shown = ShownColumns(groupsOn, typesOn);
+    const int rows = std::max(2, circuit.Count() + 1);
+    TReportGrid grid;
+    grid.reserve(shown.size());
+    for (int column : shown) {
+        std::vector<std::string> cells;
+        cells.reserve(static_cast<std::size_t>(rows));
+        cells.emplace_back(GridColumns[static_cast<std::size_t>(column)].Title);
+        for (int r = 1; r < rows; ++r) {
+            const TBranch* item = r - 1 < circuit.Count() ? &circuit.Item(r - 1) : nullptr;
+            cells.push_back(CellText(item, column));
+        }
+        grid.push_back(std::move(cells));
+    }
+    return grid;
+}
+
+std::vector<std::string> CircuitSummaryLines(const TCircuit& circuit, const TFluid* fluid) {
+    if (!circuit.Solved) return {"Index circuit total pressure drop \u00A4\u00A4\u00A4\u00A4 kPa"};
+    return {FormatFloat("Index circuit total pressure drop %0.4g kPa", circuit.TotalDP / 1000),
+            FormatFloat("Total system volume %0.4g m\u00B3", circuit.TotalVolume),
+            Format("System fluid: %s \u00B0C", {fluid ? fluid->GetDescription() : std::string()})};
+}
+
+void FillCircuitReport(TReportSetup& setup, const TCircuit& circuit, bool groupsOn, bool typesOn,
+                       const TFluid* fluid) {
+    TReportGrid grid = CircuitReportGrid(circuit, groupsOn, typesOn);
+    const int rows = grid.empty() ? 0 : static_cast<int>(grid.front().size());
+    setup.ranges = {TCellRange{0, 1, static_cast<int>(grid.size()) - 1, rows - 1}};
+    setup.tables.clear();
+    setup.tables.push_back(std::move(grid));
+    setup.tableTitles = {std::string()};
+    setup.titleLines = {kCircuitReportTitle};
+    setup.headingLines = {circuit.Heading1, circuit.Heading2};
+    setup.summaryLines = CircuitSummaryLines(circuit, fluid);
+    setup.versionText = ProgramVersionInfo().Version;
+}
+
+} // namespace dvx

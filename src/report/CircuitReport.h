@@ -1,0 +1,32 @@
+#pragma once
+// The circuit report's contents: the circuit grid as the main window shows
+// it (its shown columns, captions and cell texts), the title, the circuit's
+// two headings and the summary of the results.
+
+#include "report/GridReport.h"
+
+#include <string>
+#include <vector>
+
+namespace dvx {
+
+class TCircuit;
+class TFluid;
+
+inline constexpr const char* kCircuitReportTitle = "Darvenix Report";
+
+// The grid's shown columns (groups and types as switched in the main
+// window): row 0 the captions, then one row per item; an empty circuit
+// still has its one empty row.
+TReportGrid CircuitReportGrid(const TCircuit& circuit, bool groupsOn, bool typesOn);
+
+// With results: total pressure drop (kPa), total volume (m³) and the fluid;
+// without: the pressure drop line with "¤¤¤¤" for the number.
+std::vector<std::string> CircuitSummaryLines(const TCircuit& circuit, const TFluid* fluid);
+
+// Fills the report set-up for the circuit: one untitled table over all
+// shown columns and item rows, title, headings, summary and version.
+void FillCircuitReport(TReportSetup& setup, const TCircuit& circuit, bool groupsOn, bool typesOn,
+                       const TFluid* fluid);
+
+} // namespace dvx
