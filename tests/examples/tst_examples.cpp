@@ -138,6 +138,7 @@ private slots:
         QVERIFY(qAbs(W().Circuit().TotalDP - (all - group3)) < 1e-6 * all);
         QCOMPARE(Cell(11, gcIndex), QString("1")); // last item of group 2
         QCOMPARE(Cell(12, gcIndex), QString("0")); // first item of group 3
+        W().Grid()->setColumnWidth(W().Model()->ViewColumnOf(gcDescription), 190);
         Shot(&W(), "glycol-groups.png");
         W().SetGroupsActive(false);
     }
