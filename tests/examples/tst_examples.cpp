@@ -168,7 +168,7 @@ private slots:
         W().InsertCommand();
         QVERIFY(form->isVisible());
         form->resize(440, 320);
-        form->FlowEdit()->setText("6");
+        form->FlowEdit()->setText("6.0");
         form->AutoSizeClick();
         QCOMPARE(form->DiameterCombo()->currentText(), QString("65"));
         form->DiameterCombo()->setCurrentText("80");
