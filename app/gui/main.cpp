@@ -5,6 +5,7 @@
 // then the event loop.
 
 #include "catalogue/Tables.h"
+#include "platform/Folders.h"
 #include "common/Money.h"
 #include "fluid/Fluid.h"
 #include "report/qt/ReportSettings.h"
@@ -16,7 +17,31 @@
 #include <QApplication>
 #include <QStringList>
 
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+namespace {
+
+// "darvenix --check-install": prints where the program looks for its help
+// and manual pages (the program folder, i.e. the executable's own folder)
+// and exits 0 when both exist, 1 otherwise. No window, no settings, no
+// display needed; the installation tests use it.
+int CheckInstall() {
+    int missing = 0;
+    for (const char* page : {"Help/Darvenix.htm", "Manual/Manual.htm"}) {
+        const std::string path = dvx::ProgramFolder() + page;
+        const bool found = std::filesystem::is_regular_file(path);
+        std::fputs((path + (found ? "\n" : " (missing)\n")).c_str(), stdout);
+        if (!found) ++missing;
+    }
+    return missing == 0 ? 0 : 1;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], "--check-install") == 0) return CheckInstall();
     QApplication app(argc, argv);
     QApplication::setApplicationName("Darvenix");
     // Numbers are always written and read with "." (the program never uses

@@ -1,0 +1,219 @@
+// The example projects opened in the desktop program as a user opens them:
+// each must open, calculate without "Data may not be zero" and show
+// "Solved", with what its file carries (material, liquid, groups) in force.
+// With DARVENIX_SCREENSHOT_DIR set, the steps of the manual's worked example
+// are saved there as PNG pictures (tools/make-screenshots).
+
+#include "catalogue/Tables.h"
+#include "fluid/Fluid.h"
+#include "settings/SettingsStore.h"
+#include "ui/qt/CircuitModel.h"
+#include "ui/qt/Desktop.h"
+#include "ui/qt/InsertForm.h"
+#include "ui/qt/Menu.h"
+#include "ui/qt/Messages.h"
+#include "widgets/qt/FmtEdit.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace dvx;
+using namespace dvx::ui;
+
+namespace {
+QString Example(const char* name) { return QDir(DARVENIX_SOURCE_DIR "/examples").filePath(name); }
+} // namespace
+
+class ExamplesTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir home_;
+    QStringList messages_;
+    QStringList chosenFiles_;
+    std::unique_ptr<TMainForm> window_;
+
+    TMainForm& W() { return *window_; }
+    QString Panel(int i) { return W().StatusPanel(i)->text(); }
+    QString Cell(int row, int logicalColumn) {
+        CircuitModel* m = W().Model();
+        return m->data(m->index(row, m->ViewColumnOf(logicalColumn)), Qt::DisplayRole).toString();
+    }
+    // Saves a picture for the manual when a screenshot folder is given.
+    void Shot(QWidget* widget, const char* name) {
+        const QByteArray dir = qgetenv("DARVENIX_SCREENSHOT_DIR");
+        if (dir.isEmpty()) return;
+        QVERIFY(QDir().mkpath(QString::fromLocal8Bit(dir)));
+        QVERIFY(widget->grab().save(QDir(QString::fromLocal8Bit(dir)).filePath(name)));
+    }
+    double DisplayedTotalKPa() {
+        QString text = Panel(2); // "dP = %0.4g kPa"
+        text.remove("dP = ").remove(" kPa");
+        bool ok = false;
+        double value = text.toDouble(&ok);
+        return ok ? value : -1;
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(home_.isValid());
+        qputenv("HOME", home_.path().toUtf8());
+        qputenv("XDG_CONFIG_HOME", home_.filePath("config").toUtf8());
+        qputenv("XDG_DATA_HOME", home_.filePath("data").toUtf8());
+        SetMessageHandler([this](QWidget*, MsgKind, const QString& text, QMessageBox::StandardButtons) {
+            messages_ << text;
+            return QMessageBox::Ok;
+        });
+        SetLauncher([](const QString&, const QStringList&) { return true; });
+    }
+
+    void init() {
+        RestoreBuiltInTables();
+        StartFluidModule(9.0);
+        SetAppSettings(SettingsStore(home_.filePath("config/Quellstrand/darvenix.ini").toStdString()));
+        messages_.clear();
+        chosenFiles_.clear();
+        window_ = std::make_unique<TMainForm>();
+        W().SetFileDialogHandler([this](QWidget*, const TFileDialogRequest&) {
+            return chosenFiles_.isEmpty() ? QString() : chosenFiles_.takeFirst();
+        });
+        W().resize(860, 640);
+        W().show();
+    }
+
+    void cleanup() {
+        W().Circuit().Saved = true;
+        window_.reset();
+    }
+
+    void chilledWaterOpensAndCalculates() {
+        QVERIFY(W().OpenFile(Example("chilled-water.dvx")));
+        QVERIFY2(messages_.isEmpty(), qPrintable(messages_.join(" | ")));
+        QCOMPARE(Panel(0), QString("Ready"));
+        QCOMPARE(Panel(1), QString("Solved"));
+        QCOMPARE(Panel(3), QString("chilled-water.dvx"));
+        QCOMPARE(W().Circuit().Count(), 24);
+        QCOMPARE(W().Circuit().Material, std::uint8_t(0));
+        QVERIFY(W().Action("&Schedule 40 Steel Pipe")->isChecked());
+        // The status bar shows the circuit's own total.
+        QCOMPARE(DisplayedTotalKPa(), QString::number(W().Circuit().TotalDP / 1000, 'g', 4).toDouble());
+        // A realistic index circuit: the plant and coil make most of it.
+        QVERIFY(W().Circuit().TotalDP > 150e3 && W().Circuit().TotalDP < 300e3);
+        QCOMPARE(Cell(0, gcDescription), QString("Chiller evaporator"));
+        QCOMPARE(Cell(0, gcType), QString("User"));
+        W().Grid()->scrollToTop();
+        W().Grid()->setColumnWidth(W().Model()->ViewColumnOf(gcDescription), 190); // as a user drags it
+        Shot(&W(), "chilled-water.png");
+    }
+
+    void glycolLoopCarriesLiquidMaterialAndGroups() {
+        QVERIFY(W().OpenFile(Example("glycol-loop.dvx")));
+        QVERIFY2(messages_.isEmpty(), qPrintable(messages_.join(" | ")));
+        QCOMPARE(Panel(1), QString("Solved"));
+        QCOMPARE(W().Circuit().Count(), 16);
+        QVERIFY(W().Action("Drawn &Tubing")->isChecked());
+        QCOMPARE(int(SystemFluid->WaterAdditive), 2);
+        QCOMPARE(SystemFluid->AdditiveVolume, 0.3);
+        // 30 % glycol is denser and far more viscous than water.
+        QVERIFY(SystemFluid->ro > 1010 && SystemFluid->mu > 2.5e-3);
+
+        // Without groups every item counts; with groups the supply-coil
+        // branch (group 3, out of the index circuit) does not.
+        const double all = W().Circuit().TotalDP;
+        double group3 = 0;
+        for (int i = 0; i < W().Circuit().Count(); ++i)
+            if (W().Circuit().Item(i).Group == 3) group3 += W().Circuit().Item(i).PressureDrop;
+        QVERIFY(group3 > 0);
+        W().SetGroupsActive(true);
+        QCOMPARE(Panel(1), QString("Not Solved"));
+        W().CalcBtnClick();
+        QCOMPARE(Panel(1), QString("Solved"));
+        QVERIFY(qAbs(W().Circuit().TotalDP - (all - group3)) < 1e-6 * all);
+        QCOMPARE(Cell(11, gcIndex), QString("1")); // last item of group 2
+        QCOMPARE(Cell(12, gcIndex), QString("0")); // first item of group 3
+        W().Grid()->setColumnWidth(W().Model()->ViewColumnOf(gcDescription), 190);
+        Shot(&W(), "glycol-groups.png");
+        W().SetGroupsActive(false);
+    }
+
+    void heatingLoopReadFromTextFile() {
+        chosenFiles_ << Example("heating-loop.txt");
+        W().ReadTextFileCommand();
+        QVERIFY2(messages_.isEmpty(), qPrintable(messages_.join(" | ")));
+        QCOMPARE(W().Circuit().Count(), 11);
+        // Each line goes before the first row: the file's last line is first.
+        QCOMPARE(W().Circuit().Item(0).Number, 11);
+        QCOMPARE(Panel(0), QString("Modified"));
+        QCOMPARE(Panel(3), QString("heating-loop.dvx"));
+        W().CalcBtnClick();
+        QVERIFY2(messages_.isEmpty(), qPrintable(messages_.join(" | ")));
+        QCOMPARE(Panel(1), QString("Solved"));
+        W().SortCommand(skNumber);
+        QCOMPARE(W().Circuit().Item(0).Number, 1);
+    }
+
+    // The manual's worked example, step by step, from an empty project.
+    void workedExampleFromAnEmptyProject() {
+        W().resize(760, 380);
+        Shot(&W(), "empty-project.png");
+
+        TInsertForm* form = W().InsertForm();
+        W().InsertCommand();
+        QVERIFY(form->isVisible());
+        form->resize(440, 320);
+        form->FlowEdit()->setText("6.0");
+        form->AutoSizeClick();
+        QCOMPARE(form->DiameterCombo()->currentText(), QString("65"));
+        form->DiameterCombo()->setCurrentText("80");
+        form->Tabs()->setCurrentIndex(0);
+        form->PipeLenEdit()->setText("16");
+        form->PipeDescriptionEdit()->setText("AHU-3 flow branch");
+        Shot(form, "insert-pipe.png");
+        QVERIFY(form->AddPipe());
+
+        form->Tabs()->setCurrentIndex(1);
+        form->FittingCombo()->setCurrentText("Std Elbow 90 deg");
+        form->FittingQty()->setText("5");
+        Shot(form, "insert-fitting.png");
+        QVERIFY(form->AddFitting());
+
+        form->Tabs()->setCurrentIndex(2);
+        form->UserDPEdit()->setText("38");
+        form->UserDescriptionEdit()->setText("AHU-3 cooling coil");
+        Shot(form, "insert-user.png");
+        QVERIFY(form->AddUser());
+        form->hide();
+
+        // Inserted before the current row, which stayed on row 1.
+        QCOMPARE(W().Circuit().Count(), 3);
+        QCOMPARE(W().Circuit().Item(0).Description, std::string("AHU-3 cooling coil"));
+        QCOMPARE(Panel(0), QString("Modified"));
+        QCOMPARE(Panel(1), QString("Not Solved"));
+        Shot(&W(), "three-items.png");
+
+        W().SortCommand(skNumber);
+        QCOMPARE(W().Circuit().Item(0).Description, std::string("AHU-3 flow branch"));
+        W().CalcBtnClick();
+        QVERIFY2(messages_.isEmpty(), qPrintable(messages_.join(" | ")));
+        QCOMPARE(Panel(1), QString("Solved"));
+        QVERIFY(Panel(2).startsWith("dP = "));
+        Shot(&W(), "calculated.png");
+
+        // A zero flow is refused with the cursor on the flow cell.
+        W().Circuit().Item(1).Flow = 0;
+        W().CalcBtnClick();
+        QCOMPARE(messages_.value(0), QString("Data may not be zero"));
+        QCOMPARE(W().Grid()->currentIndex().row(), 1); // model rows are items
+        QCOMPARE(W().Grid()->currentIndex().column(), W().Model()->ViewColumnOf(gcFlow));
+    }
+};
+
+QTEST_MAIN(ExamplesTest)
+#include "tst_examples.moc"

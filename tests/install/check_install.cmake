@@ -1,0 +1,97 @@
+# cmake -DBUILD_DIR=... -DSOURCE_DIR=... -DWORK=... [-DGUI=darvenix] -P check_install.cmake
+cmake_minimum_required(VERSION 3.25)
+set(prefix ${WORK}/prefix)
+set(home ${WORK}/home)
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${home})
+# The installed programs keep their settings and catalogues in this home.
+set(ENV{HOME} ${home})
+set(ENV{XDG_CONFIG_HOME} ${home}/config)
+set(ENV{XDG_DATA_HOME} ${home}/data)
+set(ENV{QT_QPA_PLATFORM} offscreen)
+
+function(run)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  set(rc "${rc}" PARENT_SCOPE)
+  set(out "${out}" PARENT_SCOPE)
+  set(err "${err}" PARENT_SCOPE)
+endfunction()
+function(expect_ok what)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "${what}: exit code ${rc}\n${out}\n${err}")
+  endif()
+endfunction()
+function(expect_file path)
+  if(NOT EXISTS ${path})
+    message(FATAL_ERROR "not installed: ${path}")
+  endif()
+endfunction()
+
+run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
+expect_ok("cmake --install")
+
+# Layout: the programs in the private folder, links to them in bin/.
+foreach(file bin/darvenix-cli lib/darvenix/darvenix-cli lib/darvenix/darvenix-cli.ini
+             lib/darvenix/Help/Darvenix.htm lib/darvenix/Manual/Manual.htm
+             share/darvenix/install-data/SteelPipe.ini share/darvenix/examples/chilled-water.dvx
+             share/applications/darvenix.desktop share/mime/packages/darvenix.xml
+             share/icons/hicolor/scalable/apps/darvenix.svg)
+  expect_file(${prefix}/${file})
+endforeach()
+if(NOT IS_SYMLINK ${prefix}/bin/darvenix-cli)
+  message(FATAL_ERROR "bin/darvenix-cli is not a link to the program folder")
+endif()
+if(EXISTS ${prefix}/bin/darvenix-cli.ini)
+  message(FATAL_ERROR "a merge configuration was left in bin/")
+endif()
+
+# The installed command-line program finds its folder through the link ...
+run(${prefix}/bin/darvenix-cli paths)
+expect_ok("darvenix-cli paths")
+file(REAL_PATH ${prefix}/lib/darvenix program_folder)
+if(NOT out MATCHES "ProgramFolder=${program_folder}/\n")
+  message(FATAL_ERROR "program folder is not ${program_folder}/:\n${out}")
+endif()
+
+# ... and calculates an installed example with the catalogue files that its
+# merge configuration brought into the user's data folder.
+set(items ${WORK}/chilled-water.txt)
+run(${prefix}/bin/darvenix-cli convert ${prefix}/share/darvenix/examples/chilled-water.dvx ${items})
+expect_ok("darvenix-cli convert")
+run(${prefix}/bin/darvenix-cli calc --quiet ${items})
+expect_ok("darvenix-cli calc")
+if(err MATCHES "Error reading|Data may not be zero")
+  message(FATAL_ERROR "calc complained:\n${err}")
+endif()
+if(NOT out MATCHES "Index circuit dP: [0-9]")
+  message(FATAL_ERROR "no total from calc:\n${out}")
+endif()
+foreach(name SteelPipe.ini GalvIronPipe.ini DrawnTubePipe.ini PipeFittings.ini RefLib8.rdf)
+  expect_file("${home}/data/Quellstrand/Common Files/${name}")
+endforeach()
+
+# The desktop entry starts a program that is installed.
+file(STRINGS ${prefix}/share/applications/darvenix.desktop exec REGEX "^Exec=")
+string(REGEX REPLACE "^Exec=([^ ]+).*" "\\1" exec_program "${exec}")
+expect_file(${prefix}/bin/${exec_program})
+
+if(GUI)
+  # The desktop program resolves its help page and manual in its folder.
+  run(${prefix}/bin/darvenix --check-install)
+  expect_ok("darvenix --check-install")
+  if(NOT out MATCHES "${program_folder}/Help/Darvenix.htm\n")
+    message(FATAL_ERROR "help page not resolved in the program folder:\n${out}")
+  endif()
+  file(READ ${prefix}/lib/darvenix/Help/Darvenix.htm installed_help)
+  file(READ ${SOURCE_DIR}/Help/Darvenix.htm source_help)
+  if(NOT installed_help STREQUAL source_help)
+    message(FATAL_ERROR "the installed help page is not the project's")
+  endif()
+  # Without its help page the check fails and names what is missing.
+  file(REMOVE ${prefix}/lib/darvenix/Help/Darvenix.htm)
+  run(${prefix}/bin/darvenix --check-install)
+  if(rc EQUAL 0 OR NOT out MATCHES "Help/Darvenix.htm \\(missing\\)")
+    message(FATAL_ERROR "--check-install passed without the help page (${rc}):\n${out}")
+  endif()
+endif()
+message(STATUS "installed into ${prefix} and ran from there")
