@@ -24,6 +24,11 @@ namespace dvx::ui {
 class CircuitModel;
 class CircuitView;
 class TInsertForm;
+class TFittingsForm;
+class TPipeSpecForm;
+class TLimitsForm;
+class TDefaultsForm;
+class TDefaultFlowForm;
 
 // What a file dialog is asked for; the answer is the chosen path or empty.
 struct TFileDialogRequest {
@@ -52,6 +57,11 @@ public:
     CircuitModel* Model() const { return model_; }
     QLabel* StatusPanel(int i) const { return panels_[i]; }
     TInsertForm* InsertForm() const { return insertForm_; }
+    TFittingsForm* FittingsForm() const { return fittingsForm_; }
+    TPipeSpecForm* PipeSpecForm() const { return pipeSpecForm_; }
+    TLimitsForm* LimitsForm() const { return limitsForm_; }
+    TDefaultsForm* DefaultsForm() const { return defaultsForm_; }
+    TDefaultFlowForm* DefaultFlowForm() const { return defaultFlowForm_; }
     // The action of a menu entry by its caption (e.g. "&Calculate Pressure Drop").
     QAction* Action(const QString& caption) const;
     QMenu* ReopenMenu() const { return reopenMenu_; }
@@ -88,6 +98,12 @@ public:
     void SetShowTypes(bool on);
     void OpenHelpPage(const QString& relativePath);
     void AboutCommand();
+    // The settings and catalogue dialogs, shown modally.
+    void DefaultsCommand();
+    void DefaultFlowsCommand();
+    void LimitsCommand();
+    void FittingsCommand();
+    void PipeRoughnessCommand();
 
     // The insertion rule: before the item of the current row, "Modified"
     // and "Not Solved"; the current row does not move.
@@ -149,6 +165,11 @@ private:
     CircuitModel* model_ = nullptr;
     CircuitView* grid_ = nullptr;
     TInsertForm* insertForm_ = nullptr;
+    TFittingsForm* fittingsForm_ = nullptr;
+    TPipeSpecForm* pipeSpecForm_ = nullptr;
+    TLimitsForm* limitsForm_ = nullptr;
+    TDefaultsForm* defaultsForm_ = nullptr;
+    TDefaultFlowForm* defaultFlowForm_ = nullptr;
     QLabel* panels_[4] = {};
     QMenu* reopenMenu_ = nullptr;
     QMenu* gridMenu_ = nullptr;
