@@ -135,10 +135,11 @@ TEST_F(DefaultsTest, MaxFlowsTokens) {
 TEST_F(DefaultsTest, DefaultFlowsReplaceMfRoundedToTwoDecimals) {
     BoreTable[4].mf = 999; // as a catalogue file may have set it
     store.WriteString("Settings", "MaxFlows",
-                      "1250, 780, 540, 430, 340, 260, 210, 150, 100, 55, 38, 25, 7.456, 7.5, 4.8, 2.5, 1.6, 0.8, "
+                      "1250, 780, 540, 430, 340, 260, 210, 150, 100, 55, 38, 25, 14, 7.456, 4.8, 2.5, 1.6, 0.8, "
                       "0.5, 0.254");
     LoadDefaultFlows(store);
-    EXPECT_EQ(BoreTable[12].mf, 7.46); // the 65 mm bore
+    EXPECT_EQ(BoreName[13], std::string("65"));
+    EXPECT_EQ(BoreTable[13].mf, 7.46);
     EXPECT_EQ(BoreTable[19].mf, 0.25);
     EXPECT_EQ(BoreTable[4].mf, 340);
     // 19 numbers: every flow is the built-in one.
