@@ -2,8 +2,10 @@
 
 #include "DialogTestSupport.h"
 
+#include "catalogue/Bores.h"
 #include "settings/Defaults.h"
 #include "ui/qt/DefaultFlowForm.h"
+#include "ui/qt/Menu.h"
 
 #include <QAction>
 #include <QLabel>
@@ -115,6 +117,23 @@ private slots:
         QCOMPARE(BoreTable[2].mf, 540.0);
         // The close wrote the text in force, which only Accept and Restore change.
         QCOMPARE(StoredText(), QString::fromStdString(settings::MaxFlows.Default));
+    }
+
+    void theMenuShowsTheDialogAndAutoSizeUsesTheAcceptedFlows() {
+        StartFluidModule(9.0);
+        TMainForm window;
+        window.show();
+        QAction* command = window.Action("&Default Flow Settings");
+        QVERIFY(command != nullptr && command->isEnabled());
+        TDefaultFlowForm& form = *window.DefaultFlowForm();
+        QTimer::singleShot(0, &form, [&] {
+            form.Grid()->item(11, 1)->setText("30"); // the 100 mm bore takes up to 30 l/s
+            form.Button("Accept")->trigger();
+        });
+        command->trigger();
+        QCOMPARE(BoreTable[11].mf, 30.0);
+        QCOMPARE(int(BoreForFlow(28)), 11);
+        QCOMPARE(window.StatusPanel(0)->text(), QString("Ready"));
     }
 };
 

@@ -5,6 +5,7 @@
 #include "common/Errors.h"
 #include "settings/Defaults.h"
 #include "ui/qt/LimitsForm.h"
+#include "ui/qt/Menu.h"
 #include "widgets/qt/FmtEdit.h"
 
 #include <QAction>
@@ -90,6 +91,24 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(ConvertError, LoadWarningLimits(Store()));
         QCOMPARE(GradientLimit, 1800.0);
         QCOMPARE(VelocityLimit, 3.5);
+    }
+
+    void theMenuShowsTheDialogAndDoesNothingElse() {
+        StartFluidModule(9.0);
+        TMainForm window;
+        window.show();
+        window.SetSolved(true);
+        QAction* command = window.Action("Warning &Limits");
+        QVERIFY(command != nullptr && command->isEnabled());
+        TLimitsForm& form = *window.LimitsForm();
+        QTimer::singleShot(0, &form, [&] {
+            form.MaxVEdit()->setText("3.2");
+            form.Button("Accept")->trigger();
+        });
+        command->trigger();
+        QCOMPARE(VelocityLimit, 3.2);
+        QCOMPARE(window.StatusPanel(0)->text(), QString("Ready"));
+        QCOMPARE(window.StatusPanel(1)->text(), QString("Solved"));
     }
 };
 

@@ -51,6 +51,21 @@ QAction* TCustomForm::Button(const QString& caption) const {
     return nullptr;
 }
 
+void TCustomForm::FitToolBar() {
+    int width = 0;
+    int shown = 0;
+    for (QAction* action : toolBar_->actions()) {
+        if (!action->isVisible()) continue;
+        if (QWidget* button = toolBar_->widgetForAction(action)) width += button->sizeHint().width();
+        ++shown;
+    }
+    const QMargins outer = toolBar_->contentsMargins();
+    const QMargins inner = toolBar_->layout()->contentsMargins();
+    width += outer.left() + outer.right() + inner.left() + inner.right() + toolBar_->layout()->spacing() * shown + 8;
+    setMinimumWidth(width);
+    if (this->width() < width) resize(width, height());
+}
+
 void TCustomForm::SetStatusText(const QString& text) { status_->setText(text); }
 
 void TCustomForm::RestorePlacement(bool restoreSize) {

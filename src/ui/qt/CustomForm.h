@@ -32,6 +32,10 @@ public:
     void RestorePlacement(bool restoreSize);
     void SavePlacement();
 
+    // Keeps the window at least as wide as its visible tool buttons need
+    // (call after the buttons are set up).
+    void FitToolBar();
+
 protected:
     // Where the dialog's own controls go, between tool bar and status bar.
     QVBoxLayout* Body() const { return body_; }

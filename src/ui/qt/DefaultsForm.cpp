@@ -10,6 +10,8 @@
 #include "widgets/qt/EntryGrid.h"
 
 #include <QAction>
+#include <QLabel>
+#include <QToolBar>
 #include <QVBoxLayout>
 
 namespace dvx::ui {
@@ -67,12 +69,38 @@ TDefaultsForm::TDefaultsForm(QWidget* parent) : TCustomForm("DefaultsForm", "Def
     grid_->setColumnWidth(1, 93);
     grid_->setColumnWidth(2, 49);
     Body()->addWidget(grid_, 1);
-    const int rows = grid_->DefaultRowHeight() * (grid_->RowCount()) + 8;
-    resize(115 + 93 + 49 + 6, rows + 80);
 
     // The defaults themselves are read with the other settings of the core.
-    RestorePlacement(false);
     FillGrid();
+    FitColumns();
+    RestorePlacement(false);
+}
+
+void TDefaultsForm::FitColumns() {
+    // The design widths, widened where the sheet's font needs more room for
+    // a caption, a choice (with its drop-down button) or a unit.
+    const int design[3] = {115, 93, 49};
+    const QFontMetrics metrics(grid_->font());
+    const int pad = 12;
+    int total = 0;
+    for (int c = 0; c < 3; ++c) {
+        int needed = 0;
+        for (int r = 0; r < grid_->RowCount(); ++r)
+            needed = std::max(needed, metrics.horizontalAdvance(QString::fromStdString(grid_->Cell(c, r))));
+        if (c == 1) {
+            for (int r = 1; r < grid_->RowCount(); ++r)
+                if (const TEnumField* field = grid_->EnumField(r))
+                    for (const std::string& item : field->Items)
+                        needed = std::max(needed, metrics.horizontalAdvance(QString::fromStdString(item)));
+            needed += grid_->DefaultRowHeight();
+        }
+        const int width = std::max(design[c], needed + pad);
+        grid_->setColumnWidth(c, width);
+        total += width;
+    }
+    const int rows = (grid_->DefaultRowHeight() + 1) * grid_->RowCount() + 8;
+    resize(total + 2 * grid_->frameWidth() + 2, rows + ToolBar()->sizeHint().height() + StatusText()->sizeHint().height() + 16);
+    FitToolBar();
 }
 
 void TDefaultsForm::FillGrid() {

@@ -41,6 +41,7 @@ protected:
 
 private:
     void Store();
+    void FitColumns();
     TEntryGrid* grid_;
 };
 

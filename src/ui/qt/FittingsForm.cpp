@@ -29,6 +29,7 @@ TFittingsForm::TFittingsForm(QWidget* parent) : TTechForm("FittingsForm", "Fitti
     grid->setColumnWidth(1, 80);
     grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     resize(260, 400);
+    FitToolBar();
 
     // The user's coefficients ("Fittings") are read with the other settings
     // of the core, after the catalogue files.

@@ -44,6 +44,7 @@ TLimitsForm::TLimitsForm(QWidget* parent) : TCustomForm("LimitsForm", "Warning L
     Body()->addLayout(grid);
     Body()->addStretch(1);
     resize(260, sizeHint().height());
+    FitToolBar();
 
     RestorePlacement(false);
     FillFields();

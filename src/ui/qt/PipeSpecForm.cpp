@@ -50,6 +50,7 @@ TPipeSpecForm::TPipeSpecForm(QWidget* parent) : TCustomForm("PipeSpecForm", "Pip
     Body()->addLayout(grid);
     Body()->addStretch(1);
     resize(300, sizeHint().height());
+    FitToolBar();
 
     // The stored roughness is in force from start-up (read with the other
     // settings of the core); the window comes back where it was.
