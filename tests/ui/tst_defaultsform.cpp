@@ -9,6 +9,7 @@
 #include "ui/qt/InsertForm.h"
 #include "ui/qt/Menu.h"
 #include "widgets/qt/EntryGrid.h"
+#include "widgets/qt/FmtEdit.h"
 
 #include <QAction>
 #include <QComboBox>
