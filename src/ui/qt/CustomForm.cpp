@@ -12,6 +12,8 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace dvx::ui {
 
 TCustomForm::TCustomForm(const QString& name, const QString& caption, QWidget* parent) : QDialog(parent) {
@@ -62,6 +64,8 @@ void TCustomForm::FitToolBar() {
     const QMargins outer = toolBar_->contentsMargins();
     const QMargins inner = toolBar_->layout()->contentsMargins();
     width += outer.left() + outer.right() + inner.left() + inner.right() + toolBar_->layout()->spacing() * shown + 8;
+    // The status text is read in full too.
+    width = std::max(width, status_->sizeHint().width() + 24);
     setMinimumWidth(width);
     if (this->width() < width) resize(width, height());
 }

@@ -32,8 +32,8 @@ public:
     void RestorePlacement(bool restoreSize);
     void SavePlacement();
 
-    // Keeps the window at least as wide as its visible tool buttons need
-    // (call after the buttons are set up).
+    // Keeps the window at least as wide as its visible tool buttons and its
+    // status text need (call after both are set up).
     void FitToolBar();
 
 protected:
