@@ -11,6 +11,7 @@
 #include "report/qt/ReportSettings.h"
 #include "settings/SettingsStore.h"
 #include "settings/Startup.h"
+#include "ui/qt/InstallDataConfirm.h"
 #include "ui/qt/Menu.h"
 #include "ui/qt/Messages.h"
 
@@ -52,6 +53,8 @@ int main(int argc, char** argv) {
 
     dvx::TStartOptions options;
     options.StartFluid = [] { dvx::StartFluidModule(dvx::DefaultTemperature); };
+    // The merge asks with the "Install notice" dialog, before any other window.
+    options.Confirm = dvx::ui::TConfirmChangeDlg::Factory();
     dvx::TStartResult started = dvx::StartCore(options);
 
     dvx::ui::TMainForm window;

@@ -4,6 +4,7 @@
 #include "catalogue/Tables.h"
 #include "common/Errors.h"
 #include "fluid/Refrig.h"
+#include "settings/Defaults.h"
 #include "settings/MergeINI.h"
 #include "settings/SettingsStore.h"
 
@@ -50,6 +51,16 @@ TStartResult StartCore(const TStartOptions& options) {
         LoadFittingsSettings(AppSettings());
     } catch (const ConvertError& e) {
         result.Messages.push_back(e.what());
+    }
+    // 6. The warning limits, the item defaults and the default flows (which
+    //    replace the mf column the steel pipe file gave), in the order the
+    //    dialogs that own them are created.
+    for (void (*load)(const SettingsStore&) : {LoadWarningLimits, LoadItemDefaults, LoadDefaultFlows}) {
+        try {
+            load(AppSettings());
+        } catch (const ConvertError& e) {
+            result.Messages.push_back(e.what());
+        }
     }
     return result;
 }

@@ -18,9 +18,14 @@
 #include "ui/qt/CircuitDelegate.h"
 #include "ui/qt/CircuitModel.h"
 #include "ui/qt/CircuitView.h"
+#include "ui/qt/DefaultFlowForm.h"
+#include "ui/qt/DefaultsForm.h"
 #include "ui/qt/Desktop.h"
+#include "ui/qt/FittingsForm.h"
 #include "ui/qt/InsertForm.h"
+#include "ui/qt/LimitsForm.h"
 #include "ui/qt/Messages.h"
+#include "ui/qt/PipeSpecForm.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -90,6 +95,12 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     BuildGrid();
     BuildStatusBar();
 
+    // The other windows, once, in start-up order (their values were read
+    // from the settings by the core start-up).
+    fittingsForm_ = new TFittingsForm(this);
+    pipeSpecForm_ = new TPipeSpecForm(this);
+    limitsForm_ = new TLimitsForm(this);
+    defaultsForm_ = new TDefaultsForm(this);
     insertForm_ = new TInsertForm(this);
     insertForm_->OnAddItem = [this](std::unique_ptr<TBranch> item) { InsertItem(std::move(item)); };
     preview_ = new TPreviewForm(this, &AppSettings());
@@ -97,6 +108,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
         const MsgKind kinds[] = {MsgKind::Information, MsgKind::Warning, MsgKind::Error, MsgKind::Plain};
         ShowMessage(preview_, kinds[static_cast<int>(kind)], text);
     };
+    defaultFlowForm_ = new TDefaultFlowForm(this);
 
     // 3. Own settings, 5. recent files (the catalogues were loaded at start-up).
     LoadSettings();
@@ -171,7 +183,7 @@ void TMainForm::BuildMenus() {
     add(edit, "&Delete", [this] { DeleteCommand(); });
     undoAction_ = add(edit, "&Undo last delete", [this] { UndoDeleteCommand(); });
     edit->addSeparator();
-    later(edit, "D&efaults");
+    add(edit, "D&efaults", [this] { DefaultsCommand(); });
 
     QMenu* view = menuBar()->addMenu("&View");
     later(view, "List of &Warnings");
@@ -190,8 +202,8 @@ void TMainForm::BuildMenus() {
     add(calc, "Reset all &Flows from Size", [this] { ResetAllFlowsCommand(); });
     calc->addSeparator();
     later(calc, "&Water Specification");
-    later(calc, "&Default Flow Settings");
-    later(calc, "Warning &Limits");
+    add(calc, "&Default Flow Settings", [this] { DefaultFlowsCommand(); });
+    add(calc, "Warning &Limits", [this] { LimitsCommand(); });
     calc->addSeparator();
     materialGroup_ = new QActionGroup(this);
     const char* materials[] = {"&Schedule 40 Steel Pipe", "&Galvanised Iron Pipe", "Drawn &Tubing"};
@@ -202,8 +214,8 @@ void TMainForm::BuildMenus() {
     }
 
     QMenu* database = menuBar()->addMenu("&Database");
-    later(database, "&Fittings and Valves");
-    later(database, "&Pipe Roughness");
+    add(database, "&Fittings and Valves", [this] { FittingsCommand(); });
+    add(database, "&Pipe Roughness", [this] { PipeRoughnessCommand(); });
     later(database, "&Cost Database");
     later(database, "&Labour Rates");
 
@@ -715,6 +727,25 @@ void TMainForm::AboutCommand() {
     layout->addWidget(buttons);
     box.exec();
     AppSettings().Write(settings::SplashScreen, splash->isChecked());
+}
+
+void TMainForm::DefaultsCommand() {
+    if (defaultsForm_->exec() == QDialog::Accepted) insertForm_->LoadDefaults();
+}
+
+void TMainForm::DefaultFlowsCommand() { defaultFlowForm_->exec(); }
+
+void TMainForm::LimitsCommand() { limitsForm_->exec(); }
+
+void TMainForm::FittingsCommand() {
+    if (fittingsForm_->exec() == QDialog::Accepted) SetSolved(false);
+}
+
+void TMainForm::PipeRoughnessCommand() {
+    if (pipeSpecForm_->exec() != QDialog::Accepted) return;
+    SetSolved(false);
+    SetSaved(false);
+    ApplyMaterial();
 }
 
 // ------------------------------------------------------------ grid events

@@ -28,6 +28,11 @@ namespace dvx::ui {
 class CircuitModel;
 class CircuitView;
 class TInsertForm;
+class TFittingsForm;
+class TPipeSpecForm;
+class TLimitsForm;
+class TDefaultsForm;
+class TDefaultFlowForm;
 
 // What a file dialog is asked for; the answer is the chosen path or empty.
 struct TFileDialogRequest {
@@ -56,6 +61,11 @@ public:
     CircuitModel* Model() const { return model_; }
     QLabel* StatusPanel(int i) const { return panels_[i]; }
     TInsertForm* InsertForm() const { return insertForm_; }
+    TFittingsForm* FittingsForm() const { return fittingsForm_; }
+    TPipeSpecForm* PipeSpecForm() const { return pipeSpecForm_; }
+    TLimitsForm* LimitsForm() const { return limitsForm_; }
+    TDefaultsForm* DefaultsForm() const { return defaultsForm_; }
+    TDefaultFlowForm* DefaultFlowForm() const { return defaultFlowForm_; }
     // The action of a menu entry by its caption (e.g. "&Calculate Pressure Drop").
     QAction* Action(const QString& caption) const;
     QMenu* ReopenMenu() const { return reopenMenu_; }
@@ -96,6 +106,12 @@ public:
     void AboutCommand();
     // "Pre&view" / "&Report": the circuit report, calculated first on request.
     void Preview1Click();
+    // The settings and catalogue dialogs, shown modally.
+    void DefaultsCommand();
+    void DefaultFlowsCommand();
+    void LimitsCommand();
+    void FittingsCommand();
+    void PipeRoughnessCommand();
 
     // The insertion rule: before the item of the current row, "Modified"
     // and "Not Solved"; the current row does not move.
@@ -158,6 +174,11 @@ private:
     CircuitView* grid_ = nullptr;
     TInsertForm* insertForm_ = nullptr;
     TPreviewForm* preview_ = nullptr;
+    TFittingsForm* fittingsForm_ = nullptr;
+    TPipeSpecForm* pipeSpecForm_ = nullptr;
+    TLimitsForm* limitsForm_ = nullptr;
+    TDefaultsForm* defaultsForm_ = nullptr;
+    TDefaultFlowForm* defaultFlowForm_ = nullptr;
     QLabel* panels_[4] = {};
     QMenu* reopenMenu_ = nullptr;
     QMenu* gridMenu_ = nullptr;

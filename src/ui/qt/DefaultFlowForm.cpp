@@ -1,0 +1,110 @@
+#include "ui/qt/DefaultFlowForm.h"
+
+#include "catalogue/Tables.h"
+#include "common/Errors.h"
+#include "common/Numbers.h"
+#include "settings/SettingsKeys.h"
+#include "settings/SettingsStore.h"
+#include "ui/qt/Messages.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QHeaderView>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace dvx::ui {
+
+TDefaultFlowForm::TDefaultFlowForm(QWidget* parent) : TCustomForm("DefaultFlowForm", "Default Flows", parent) {
+    connect(AddButton("Accept"), &QAction::triggered, this, [this] { AcceptClick(); });
+    connect(AddButton("Restore"), &QAction::triggered, this, [this] { RestoreClick(); });
+    connect(AddButton("Cancel"), &QAction::triggered, this, &QDialog::reject);
+    SetStatusText("These are default auto-flows");
+
+    grid_ = new QTableWidget(BoreCount, 2, this);
+    grid_->setHorizontalHeaderLabels({"Bore", "Max Flow"});
+    grid_->verticalHeader()->hide();
+    grid_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    grid_->horizontalHeader()->setSectionsClickable(false);
+    grid_->setColumnWidth(0, 75);
+    grid_->setColumnWidth(1, 100);
+    grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
+    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                           QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
+    // The bore column is a fixed heading column: shown like the header.
+    const QBrush fixed = QApplication::palette().brush(QPalette::Button);
+    for (int b = 0; b < BoreCount; ++b) {
+        auto* bore = new QTableWidgetItem(QString::fromLatin1(BoreName[static_cast<std::size_t>(b)]));
+        bore->setFlags(Qt::ItemIsEnabled);
+        bore->setBackground(fixed);
+        grid_->setItem(b, 0, bore);
+        grid_->setItem(b, 1, new QTableWidgetItem);
+    }
+    Body()->addWidget(grid_, 1);
+    resize(75 + 100 + 40, 420);
+    FitToolBar();
+
+    RestorePlacement(true);
+    // mf holds the stored flows, rounded to two decimals, since start-up.
+    for (std::size_t b = 0; b < flows_.size(); ++b) flows_[b] = BoreTable[b].mf;
+    text_ = AppSettings().Read(settings::MaxFlows);
+    FillGrid(flows_);
+    grid_->setCurrentCell(0, 1);
+}
+
+void TDefaultFlowForm::FillGrid(const TFlowList& flows) {
+    for (int b = 0; b < BoreCount; ++b)
+        grid_->item(b, 1)->setText(QString::fromStdString(FlowText(flows[static_cast<std::size_t>(b)])));
+}
+
+std::vector<std::string> TDefaultFlowForm::CellTexts() const {
+    std::vector<std::string> texts;
+    for (int b = 0; b < BoreCount; ++b) texts.push_back(grid_->item(b, 1)->text().toStdString());
+    return texts;
+}
+
+bool TDefaultFlowForm::AcceptClick() {
+    // Take a cell still being edited.
+    if (QWidget* editor = grid_->indexWidget(grid_->currentIndex())) {
+        QMetaObject::invokeMethod(grid_, "commitData", Q_ARG(QWidget*, editor));
+        QMetaObject::invokeMethod(grid_, "closeEditor", Q_ARG(QWidget*, editor),
+                                  Q_ARG(QAbstractItemDelegate::EndEditHint, QAbstractItemDelegate::NoHint));
+    }
+    const std::vector<std::string> texts = CellTexts();
+    try {
+        for (std::size_t b = 0; b < texts.size(); ++b) {
+            flows_[b] = StrToFloat(texts[b]);
+            BoreTable[b].mf = flows_[b];
+        }
+    } catch (const ConvertError& e) {
+        ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
+        return false;
+    }
+    text_ = JoinMaxFlows(texts);
+    accept();
+    return true;
+}
+
+void TDefaultFlowForm::RestoreClick() {
+    FillGrid(BuiltInMaxFlows);
+    text_ = JoinMaxFlows(CellTexts());
+    Store();
+}
+
+void TDefaultFlowForm::Store() {
+    try {
+        SavePlacement();
+        AppSettings().Write(settings::MaxFlows, text_);
+    } catch (const std::exception& e) {
+        ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
+    }
+}
+
+void TDefaultFlowForm::done(int result) {
+    // Whatever the result, the placement and the text in force are kept.
+    Store();
+    TCustomForm::done(result);
+}
+
+} // namespace dvx::ui

@@ -1,0 +1,44 @@
+#pragma once
+// "Default Flows": the maximum flow of each bore (mf of BoreTable, l/s) that
+// auto-size and auto-flow work from, kept as the "MaxFlows" text.
+
+#include "settings/Defaults.h"
+#include "ui/qt/CustomForm.h"
+
+#include <string>
+
+class QTableWidget;
+
+namespace dvx::ui {
+
+class TDefaultFlowForm : public TCustomForm {
+    Q_OBJECT
+public:
+    explicit TDefaultFlowForm(QWidget* parent = nullptr);
+
+    QTableWidget* Grid() const { return grid_; }
+    // The dialog's own copy of the flows (l/s) and the "MaxFlows" text.
+    const TFlowList& Flows() const { return flows_; }
+    const std::string& MaxFlowsText() const { return text_; }
+
+    // Writes flows into the second column, "%0.2f".
+    void FillGrid(const TFlowList& flows);
+    // "Accept": the second column into the array and mf, the text rebuilt
+    // from the cell texts; closes with the OK result. A cell that is not a
+    // number shows the conversion error and keeps the dialog open (the rows
+    // before it are taken).
+    bool AcceptClick();
+    // "Restore": the built-in flows into the grid and the text, stored at once.
+    void RestoreClick();
+
+    void done(int result) override;
+
+private:
+    std::vector<std::string> CellTexts() const;
+    void Store();
+    QTableWidget* grid_;
+    TFlowList flows_{};
+    std::string text_;
+};
+
+} // namespace dvx::ui

@@ -1,0 +1,172 @@
+#include "ui/qt/DefaultsForm.h"
+
+#include "catalogue/Bores.h"
+#include "catalogue/Tables.h"
+#include "common/Errors.h"
+#include "common/Numbers.h"
+#include "settings/Defaults.h"
+#include "settings/SettingsStore.h"
+#include "ui/qt/Messages.h"
+#include "widgets/qt/EntryGrid.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace dvx::ui {
+
+namespace {
+
+enum TDefaultsRow {
+    rowTemperature = 1,
+    rowBore = 2,
+    rowLength = 3,
+    rowFlow = 4,
+    rowFittingType = 5,
+    rowQuantity = 6,
+    rowUserDP = 7,
+};
+
+// A row's value as a number; a cell text that does not read raises the
+// conversion error.
+double Number(const TEntryGrid& grid, int row) {
+    const TValue value = grid.GetValue(1, row);
+    if (const auto* text = std::get_if<std::string>(&value)) return StrToFloat(*text);
+    return *ValueAsNumber(value);
+}
+
+int Index(const TEntryGrid& grid, int row) {
+    const TValue value = grid.GetValue(1, row);
+    return std::holds_alternative<int>(value) ? std::get<int>(value) : -1;
+}
+
+} // namespace
+
+const std::vector<std::string>& TDefaultsForm::Lines() {
+    static const std::vector<std::string> lines = {
+        "Property; Value; Units",
+        "Water Temperature; %0.1f; °C; NPE; -10; 90",
+        "Pipe Bore; enum; mm; 300; 250; 200; 150; 125; 100; 80; 65; 50; 40; 35; 25",
+        "Pipe Length; %0.3f; m; NPE; 0.1; 100 ",
+        "Water Flow Rate; %0.3f; l/s; NPE; 0.1; 100",
+        "Fitting Type; enum; ; Elbow; Taper; Valve; Strainer",
+        "Fitting Quantity; %d; ; NPE; 1; 99",
+        "User Pressure Drop; %0.1f; kPa; NPE; 0; 100",
+    };
+    return lines;
+}
+
+TDefaultsForm::TDefaultsForm(QWidget* parent) : TCustomForm("DefaultsForm", "Defaults", parent) {
+    connect(AddButton("Accept"), &QAction::triggered, this, [this] { AcceptClick(); });
+    connect(AddButton("Cancel"), &QAction::triggered, this, &QDialog::reject);
+    connect(AddButton("Restore"), &QAction::triggered, this, [this] { RestoreClick(); });
+    SetStatusText("Program default values for new item");
+
+    grid_ = new TEntryGrid(this);
+    grid_->SetLines(Lines());
+    grid_->setColumnWidth(0, 115);
+    grid_->setColumnWidth(1, 93);
+    grid_->setColumnWidth(2, 49);
+    Body()->addWidget(grid_, 1);
+
+    // The defaults themselves are read with the other settings of the core.
+    FillGrid();
+    FitColumns();
+    RestorePlacement(false);
+}
+
+void TDefaultsForm::FitColumns() {
+    // The design widths, widened where the sheet's font needs more room for
+    // a caption, a choice (with its drop-down button) or a unit.
+    const int design[3] = {115, 93, 49};
+    const QFontMetrics metrics(grid_->font());
+    const int pad = 12;
+    int total = 0;
+    for (int c = 0; c < 3; ++c) {
+        int needed = 0;
+        for (int r = 0; r < grid_->RowCount(); ++r)
+            needed = std::max(needed, metrics.horizontalAdvance(QString::fromStdString(grid_->Cell(c, r))));
+        if (c == 1) {
+            for (int r = 1; r < grid_->RowCount(); ++r)
+                if (const TEnumField* field = grid_->EnumField(r))
+                    for (const std::string& item : field->Items)
+                        needed = std::max(needed, metrics.horizontalAdvance(QString::fromStdString(item)));
+            needed += grid_->DefaultRowHeight();
+        }
+        const int width = std::max(design[c], needed + pad);
+        grid_->setColumnWidth(c, width);
+        total += width;
+    }
+    const int rows = (grid_->DefaultRowHeight() + 1) * grid_->RowCount() + 8;
+    resize(total + 2 * grid_->frameWidth() + 2, rows + ToolBar()->sizeHint().height() + StatusText()->sizeHint().height() + 16);
+    FitToolBar();
+}
+
+void TDefaultsForm::FillGrid() {
+    std::vector<std::string> bores(BoreName.begin(), BoreName.end());
+    grid_->SetEnumStrings(rowBore, bores);
+    // The fitting row offers every fitting type, so its value is the
+    // FittingTable index the insert dialog preselects.
+    std::vector<std::string> fittings;
+    for (const TFittingRec& rec : FittingTable) fittings.push_back(rec.FittingName);
+    grid_->SetEnumStrings(rowFittingType, fittings);
+    grid_->SetValue(1, rowTemperature, DefaultTemperature);
+    grid_->SetValue(1, rowBore, static_cast<int>(BoreAtLeast(DefaultBore)));
+    grid_->SetValue(1, rowLength, DefaultLength);
+    grid_->SetValue(1, rowFlow, DefaultFlow);
+    grid_->SetValue(1, rowFittingType, DefaultFittingType);
+    grid_->SetValue(1, rowQuantity, DefaultQuantity);
+    grid_->SetValue(1, rowUserDP, DefaultUserDP);
+}
+
+void TDefaultsForm::showEvent(QShowEvent* event) {
+    FillGrid();
+    grid_->SetCurrentCell(1, 1);
+    grid_->setFocus();
+    TCustomForm::showEvent(event);
+}
+
+bool TDefaultsForm::TakeGrid() {
+    grid_->FinishEditing();
+    try {
+        DefaultTemperature = Number(*grid_, rowTemperature);
+        const int bore = Index(*grid_, rowBore);
+        if (bore >= 0 && bore < BoreCount) DefaultBore = NominalOf(bore);
+        DefaultLength = Number(*grid_, rowLength);
+        DefaultFlow = Number(*grid_, rowFlow);
+        const int type = Index(*grid_, rowFittingType);
+        if (type >= 0 && type < FittingCount) DefaultFittingType = type;
+        DefaultQuantity = static_cast<int>(Number(*grid_, rowQuantity));
+        DefaultUserDP = Number(*grid_, rowUserDP);
+    } catch (const ConvertError& e) {
+        ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
+        return false;
+    }
+    return true;
+}
+
+void TDefaultsForm::Store() {
+    try {
+        SavePlacement();
+        SaveItemDefaults(AppSettings());
+    } catch (const std::exception& e) {
+        ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
+    }
+}
+
+bool TDefaultsForm::AcceptClick() {
+    if (!TakeGrid()) return false;
+    Store();
+    accept();
+    return true;
+}
+
+void TDefaultsForm::RestoreClick() {
+    grid_->FinishEditing();
+    RestoreItemDefaults();
+    FillGrid();
+    Store();
+}
+
+} // namespace dvx::ui

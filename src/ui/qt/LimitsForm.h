@@ -1,0 +1,36 @@
+#pragma once
+// "Warning Limits": the pressure-gradient and velocity limits against which
+// every calculated item is tested. The limits affect warnings only.
+
+#include "ui/qt/CustomForm.h"
+
+namespace dvx {
+class TFmtEdit;
+}
+
+namespace dvx::ui {
+
+class TLimitsForm : public TCustomForm {
+    Q_OBJECT
+public:
+    explicit TLimitsForm(QWidget* parent = nullptr);
+
+    TFmtEdit* PRateEdit() const { return edPRate_; } // Pa/m
+    TFmtEdit* MaxVEdit() const { return edMaxV_; }   // m/s
+
+    // Fills the fields from the limits in force (each time the dialog opens).
+    void FillFields();
+    // "Accept": takes the fields into the limits, saves placement and
+    // texts and closes with the OK result; false (the dialog stays open)
+    // when a field is out of range or not a number.
+    bool AcceptClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    TFmtEdit* edPRate_;
+    TFmtEdit* edMaxV_;
+};
+
+} // namespace dvx::ui

@@ -1,0 +1,158 @@
+// Item defaults, warning limits and default flows as they go between the
+// settings store and the process-wide values.
+
+#include "catalogue/Tables.h"
+#include "common/Errors.h"
+#include "settings/Defaults.h"
+#include "settings/SettingsStore.h"
+#include "settings/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+namespace dvx {
+namespace {
+
+class DefaultsTest : public ::testing::Test {
+protected:
+    void SetUp() override { RestoreBuiltInTables(); }
+    void TearDown() override { RestoreBuiltInTables(); }
+    test::TempFolder dir;
+    SettingsStore store{dir / "settings.ini"};
+};
+
+TEST_F(DefaultsTest, MissingKeysGiveTheStoredDefaultsNotTheStartValues) {
+    LoadItemDefaults(store);
+    EXPECT_EQ(DefaultTemperature, 9);
+    EXPECT_EQ(DefaultBore, 100);
+    EXPECT_EQ(DefaultLength, 10);
+    EXPECT_EQ(DefaultFlow, 20); // the start value is 25
+    EXPECT_EQ(DefaultFittingType, 0); // the start value is 1
+    EXPECT_EQ(DefaultQuantity, 1);
+    EXPECT_EQ(DefaultUserDP, 50);
+}
+
+TEST_F(DefaultsTest, FloatingValuesAreStoredWithoutDecimals) {
+    DefaultLength = 2.4;
+    DefaultFlow = 0.4;
+    DefaultTemperature = -5.2;
+    DefaultBore = 35;
+    DefaultFittingType = 16;
+    DefaultQuantity = 3;
+    DefaultUserDP = 12.6;
+    SaveItemDefaults(store);
+    EXPECT_EQ(store.ReadString("Default", "Pipe Length", ""), "2");
+    EXPECT_EQ(store.ReadString("Default", "Water Flow", ""), "0");
+    EXPECT_EQ(store.ReadString("Default", "Water Temp", ""), "-5");
+    EXPECT_EQ(store.ReadString("Default", "Fitting", ""), "16");
+    EXPECT_EQ(store.ReadString("Default", "User dP", ""), "13");
+    RestoreBuiltInTables();
+    LoadItemDefaults(store);
+    EXPECT_EQ(DefaultLength, 2);
+    EXPECT_EQ(DefaultFlow, 0);
+    EXPECT_EQ(DefaultBore, 35);
+    EXPECT_EQ(DefaultFittingType, 16);
+    EXPECT_EQ(DefaultQuantity, 3);
+}
+
+TEST_F(DefaultsTest, ConversionStopsAtTheFirstBadTextKeepingEarlierValues) {
+    store.WriteString("Default", "Water Temp", "15");
+    store.WriteString("Default", "Pipe Diameter", "50");
+    store.WriteString("Default", "Pipe Length", "ten");
+    store.WriteString("Default", "Water Flow", "3");
+    EXPECT_THROW(LoadItemDefaults(store), ConvertError);
+    EXPECT_EQ(DefaultTemperature, 15);
+    EXPECT_EQ(DefaultBore, 50);
+    EXPECT_EQ(DefaultLength, BuiltInDefaultLength);
+    EXPECT_EQ(DefaultFlow, BuiltInDefaultFlow);
+    // "Fitting" and "Fitting Quantity" must be integers.
+    store.WriteString("Default", "Pipe Length", "10");
+    store.WriteString("Default", "Fitting Quantity", "2.5");
+    EXPECT_THROW(LoadItemDefaults(store), ConvertError);
+    EXPECT_EQ(DefaultFlow, 3);
+    EXPECT_EQ(DefaultQuantity, BuiltInDefaultQuantity);
+}
+
+TEST_F(DefaultsTest, FittingTypeOutsideTheTableFallsBackToTheFirst) {
+    for (const char* text : {"24", "-1", "999"}) {
+        DefaultFittingType = 5;
+        store.WriteString("Default", "Fitting", text);
+        LoadItemDefaults(store);
+        EXPECT_EQ(DefaultFittingType, 0) << text;
+    }
+    store.WriteString("Default", "Fitting", "23");
+    LoadItemDefaults(store);
+    EXPECT_EQ(DefaultFittingType, 23);
+}
+
+TEST_F(DefaultsTest, WarningLimitsReadTheirTextsWithTheLimitsInForceAsDefaults) {
+    GradientLimit = 1234.5;
+    VelocityLimit = 3.5;
+    store.WriteString("Limits", "VMax", "3.8");
+    LoadWarningLimits(store);
+    EXPECT_EQ(GradientLimit, 1234.5); // missing: unchanged (the text 1234.5)
+    EXPECT_EQ(VelocityLimit, 3.8);
+    RestoreBuiltInTables();
+    store.EraseSection("Limits");
+    LoadWarningLimits(store);
+    EXPECT_EQ(GradientLimit, 1500.0);
+    EXPECT_EQ(LimitText(GradientLimit), "1500.0");
+    store.WriteString("Limits", "PRate", "2000");
+    store.WriteString("Limits", "VMax", "fast");
+    EXPECT_THROW(LoadWarningLimits(store), ConvertError);
+    EXPECT_EQ(GradientLimit, 2000);
+    EXPECT_EQ(VelocityLimit, 3.5);
+}
+
+TEST_F(DefaultsTest, MaxFlowsTokens) {
+    struct Case {
+        const char* text;
+        bool ok;
+        double first, last;
+    };
+    const Case cases[] = {
+        {"1250, 780, 540, 430, 340, 260, 210, 150, 100, 55, 38, 25, 14, 7.5, 4.8, 2.5, 1.6, 0.8, 0.5, 0.25", true,
+         1250, 0.25},
+        // Runs of blanks, tabs and commas are one separator; quotes are dropped.
+        {"1,,2\t\t3 ,4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 \"20\"", true, 1, 20},
+        // Tokens after the 20th are ignored, even when they are not numbers.
+        {"1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 x", true, 1, 20},
+        {"1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19", false, 0, 0},
+        {"1 2 3 4 5 6 7 8 9 10 11 12 13 14 x 16 17 18 19 20", false, 0, 0},
+        {"1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 nan", false, 0, 0},
+        {"", false, 0, 0},
+    };
+    for (const Case& c : cases) {
+        auto flows = ParseMaxFlows(c.text);
+        ASSERT_EQ(flows.has_value(), c.ok) << c.text;
+        if (!c.ok) continue;
+        EXPECT_EQ(flows->front(), c.first) << c.text;
+        EXPECT_EQ(flows->back(), c.last) << c.text;
+    }
+    EXPECT_EQ(*ParseMaxFlows("1,,2\t\t3 ,4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 \"20\""),
+              (TFlowList{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20}));
+}
+
+TEST_F(DefaultsTest, DefaultFlowsReplaceMfRoundedToTwoDecimals) {
+    BoreTable[4].mf = 999; // as a catalogue file may have set it
+    store.WriteString("Settings", "MaxFlows",
+                      "1250, 780, 540, 430, 340, 260, 210, 150, 100, 55, 38, 25, 14, 7.456, 4.8, 2.5, 1.6, 0.8, "
+                      "0.5, 0.254");
+    LoadDefaultFlows(store);
+    EXPECT_EQ(BoreName[13], std::string("65"));
+    EXPECT_EQ(BoreTable[13].mf, 7.46);
+    EXPECT_EQ(BoreTable[19].mf, 0.25);
+    EXPECT_EQ(BoreTable[4].mf, 340);
+    // 19 numbers: every flow is the built-in one.
+    store.WriteString("Settings", "MaxFlows", "1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19");
+    LoadDefaultFlows(store);
+    for (int b = 0; b < BoreCount; ++b) EXPECT_EQ(BoreTable[static_cast<std::size_t>(b)].mf, BuiltInMaxFlows[static_cast<std::size_t>(b)]);
+}
+
+TEST_F(DefaultsTest, MaxFlowsTextJoinsCellTexts) {
+    EXPECT_EQ(JoinMaxFlows({"1250.00", "7.456", "0.25"}), "1250.00, 7.456, 0.25");
+    EXPECT_EQ(JoinMaxFlows({}), "");
+    EXPECT_EQ(FlowText(7.456), "7.46");
+}
+
+} // namespace
+} // namespace dvx

@@ -1,0 +1,175 @@
+// "Defaults" on its own and from the main window's "D&efaults" command.
+
+#include "DialogTestSupport.h"
+
+#include "catalogue/Bores.h"
+#include "hydraulics/Calc.h"
+#include "settings/Defaults.h"
+#include "ui/qt/DefaultsForm.h"
+#include "ui/qt/InsertForm.h"
+#include "ui/qt/Menu.h"
+#include "widgets/qt/EntryGrid.h"
+#include "widgets/qt/FmtEdit.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+
+using namespace dvx;
+using namespace dvx::ui;
+
+class DefaultsFormTest : public test::DialogTestBase {
+    Q_OBJECT
+
+private:
+    static QString Cell(TDefaultsForm& form, int row) { return QString::fromStdString(form.Grid()->Cell(1, row)); }
+
+    // Types into a value cell through the sheet's in-place editor.
+    static void Type(TDefaultsForm& form, int row, const QString& text) {
+        TEntryGrid* grid = form.Grid();
+        grid->SetCurrentCell(1, row);
+        const QModelIndex index = grid->model()->index(row - 1, 1);
+        grid->edit(index);
+        auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(index));
+        QVERIFY2(editor != nullptr, "no in-place editor");
+        editor->selectAll();
+        QTest::keyClicks(editor, text);
+        grid->FinishEditing();
+    }
+
+private slots:
+    void initTestCase() { SetUpHome(); }
+    void init() {
+        FreshStart("defaults.ini");
+        StartFluidModule(9.0);
+    }
+
+    void sheetShowsTheDefaultsWithBoreLabelsAndFittingNames() {
+        LoadItemDefaults(Store());
+        DefaultBore = 35; // an older setting: not a bore of the table
+        DefaultFittingType = 16;
+        TDefaultsForm form;
+        form.show();
+        QCOMPARE(form.windowTitle(), QString("Defaults"));
+        QCOMPARE(form.StatusText()->text(), QString("Program default values for new item"));
+        QStringList captions;
+        for (QAction* a : form.ToolBar()->actions()) captions << a->text();
+        QCOMPARE(captions, (QStringList{"Accept", "Cancel", "Restore"}));
+        TEntryGrid* grid = form.Grid();
+        // The design widths, widened only where the font needs it.
+        QVERIFY(grid->columnWidth(0) >= 115);
+        QVERIFY(grid->columnWidth(1) >= 93);
+        QVERIFY(grid->columnWidth(2) >= 49);
+        QCOMPARE(grid->EnumField(2)->Items.size(), std::size_t(BoreCount));
+        QCOMPARE(grid->EnumField(2)->Items.front(), std::string("750"));
+        QCOMPARE(grid->EnumField(5)->Items.size(), std::size_t(FittingCount));
+        QCOMPARE(Cell(form, 1), QString("9.0"));
+        QCOMPARE(Cell(form, 2), QString("40"));
+        QCOMPARE(Cell(form, 3), QString("10.000"));
+        QCOMPARE(Cell(form, 4), QString("20.000"));
+        QCOMPARE(Cell(form, 5), QString("Globe Valve"));
+        QCOMPARE(Cell(form, 6), QString("1"));
+        QCOMPARE(Cell(form, 7), QString("50.0"));
+        // New items take the same 40 mm bore.
+        TPipe pipe;
+        QCOMPARE(NominalOf(pipe.BoreIndex), 40.0);
+        Screenshot(form, "DefaultsForm");
+        grid->SetCurrentCell(1, 5);
+        grid->ToggleDropDown();
+        QVERIFY(grid->DropDownList() && grid->DropDownList()->isVisible());
+        Screenshot(form, "DefaultsForm-fittings");
+        Screenshot(*grid->DropDownList(), "DefaultsForm-fittings-list");
+        grid->ToggleDropDown();
+    }
+
+    void acceptedFlowIsInForceButStoredWithoutDecimals() {
+        LoadItemDefaults(Store());
+        TDefaultsForm form;
+        const int result = RunModal(form, [&] {
+            Type(form, 4, "0.4");
+            Type(form, 3, "2.4");
+            form.Grid()->SetCurrentCell(1, 2);
+            form.Grid()->CycleCurrentEnum(+1); // 100 → 80
+            form.Grid()->SetCurrentCell(1, 5);
+            form.Grid()->CycleCurrentEnum(-1); // the first type → the last
+            form.Button("Accept")->trigger();
+        });
+        QCOMPARE(result, int(QDialog::Accepted));
+        QCOMPARE(DefaultFlow, 0.4);
+        QCOMPARE(DefaultLength, 2.4);
+        QCOMPARE(DefaultBore, 80.0);
+        QCOMPARE(DefaultFittingType, FittingCount - 1);
+        TPipe pipe;
+        QCOMPARE(pipe.Flow, 0.0004);
+        QCOMPARE(QString::fromStdString(Store().ReadString("Default", "Water Flow", "")), QString("0"));
+        QCOMPARE(QString::fromStdString(Store().ReadString("Default", "Pipe Length", "")), QString("2"));
+        QCOMPARE(QString::fromStdString(Store().ReadString("Default", "Fitting", "")), QString("23"));
+        QVERIFY(Store().ValueExists("DefaultsForm", "Left"));
+        // After a restart new items get flow 0.
+        RestoreBuiltInTables();
+        LoadItemDefaults(Store());
+        QCOMPARE(DefaultFlow, 0.0);
+        QCOMPARE(TPipe().Flow, 0.0);
+    }
+
+    void restoreStoresAtOnceAndStaysInForceAfterCancel() {
+        DefaultTemperature = 20;
+        DefaultFlow = 3;
+        DefaultFittingType = 7;
+        TDefaultsForm form;
+        const int result = RunModal(form, [&] {
+            form.Button("Restore")->trigger();
+            QVERIFY(form.isVisible());
+            QCOMPARE(Cell(form, 4), QString("20.000"));
+            QCOMPARE(Cell(form, 5), QString("Std Elbow 90 deg"));
+            Type(form, 1, "30");
+            form.Button("Cancel")->trigger();
+        });
+        QCOMPARE(result, int(QDialog::Rejected));
+        QCOMPARE(DefaultTemperature, 9.0);
+        QCOMPARE(DefaultFlow, 20.0);
+        QCOMPARE(DefaultFittingType, 0);
+        QCOMPARE(QString::fromStdString(Store().ReadString("Default", "Water Temp", "")), QString("9"));
+        QCOMPARE(QString::fromStdString(Store().ReadString("Default", "Fitting Quantity", "")), QString("1"));
+    }
+
+    void aCellThatIsNotANumberStopsTheTakingThere() {
+        TDefaultsForm form;
+        RunModal(form, [&] {
+            Type(form, 1, "12");
+            form.Grid()->SetCell(1, 3, "abc"); // as text pasted into the cell would leave it
+            Type(form, 4, "5");
+            form.Button("Accept")->trigger();
+            QVERIFY(form.isVisible());
+            form.Button("Cancel")->trigger();
+        });
+        QCOMPARE(messages_.size(), std::size_t(1));
+        QCOMPARE(messages_[0].text, QString("'abc' is not a valid floating point value"));
+        QCOMPARE(DefaultTemperature, 12.0);
+        QCOMPARE(DefaultLength, BuiltInDefaultLength);
+        QCOMPARE(DefaultFlow, BuiltInDefaultFlow);
+        QVERIFY(!Store().ValueExists("Default", "Water Temp"));
+    }
+
+    void okFromTheMenuReloadsTheInsertDialog() {
+        TMainForm window;
+        window.show();
+        QAction* command = window.Action("D&efaults");
+        QVERIFY(command != nullptr && command->isEnabled());
+        TDefaultsForm& form = *window.DefaultsForm();
+        QTimer::singleShot(0, &form, [&] {
+            Type(form, 4, "7.5");
+            form.Grid()->SetCurrentCell(1, 5);
+            form.Grid()->SetValue(1, 5, 12); // "Gate Valve"
+            form.Button("Accept")->trigger();
+        });
+        command->trigger();
+        QCOMPARE(window.InsertForm()->FlowEdit()->text(), QString("7.5"));
+        QCOMPARE(window.InsertForm()->FittingCombo()->currentText(), QString("Gate Valve"));
+        QCOMPARE(window.StatusPanel(0)->text(), QString("Ready")); // defaults do not touch the project
+    }
+};
+
+QTEST_MAIN(DefaultsFormTest)
+#include "tst_defaultsform.moc"

@@ -1,0 +1,144 @@
+// The "Install notice" dialog answering a real install-data merge of two
+// INI files in temporary folders, by keys, buttons and closing the window.
+
+#include "DialogTestSupport.h"
+
+#include "settings/IniFiles.h"
+#include "settings/MergeINI.h"
+#include "ui/qt/InstallDataConfirm.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSplitter>
+#include <filesystem>
+
+using namespace dvx;
+using namespace dvx::ui;
+
+class InstallNoticeTest : public test::DialogTestBase {
+    Q_OBJECT
+
+private:
+    struct Seen {
+        QString caption, user, install;
+    };
+    std::vector<Seen> seen_;
+    std::vector<std::function<void(TConfirmChangeDlg&)>> script_;
+    QString userFolder_, installFolder_;
+
+    QString UserFile() const { return userFolder_ + "SteelPipe.ini"; }
+    QString InstallFile() const { return installFolder_ + "SteelPipe.ini"; }
+
+    static void Write(const QString& path, const QByteArray& text) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(text);
+    }
+    static std::string Value(const QString& file, const char* section, const char* key) {
+        return TIniFile(file.toStdString()).ReadString(section, key, "-");
+    }
+
+    // Runs the merge of the configured file; each time the dialog is shown
+    // the next step of the script answers it.
+    void RunMerge() {
+        QTimer answer;
+        answer.setInterval(0);
+        connect(&answer, &QTimer::timeout, this, [this] {
+            auto* dlg = qobject_cast<TConfirmChangeDlg*>(QApplication::activeModalWidget());
+            if (dlg == nullptr || !dlg->isVisible()) return;
+            seen_.push_back({dlg->windowTitle(), dlg->UserMemo()->toPlainText(), dlg->InstallMemo()->toPlainText()});
+            if (script_.empty()) {
+                dlg->reject();
+                QFAIL("the dialog was shown more often than expected");
+            }
+            auto step = script_.front();
+            script_.erase(script_.begin());
+            step(*dlg);
+        });
+        answer.start();
+        TIniFileMerger merger(TConfirmChangeDlg::Factory());
+        merger.ReadConfiguration(Path("program/darvenix.ini").toStdString(), "", "");
+        merger.BackupUserFiles();
+        merger.ProcessFiles();
+        answer.stop();
+    }
+
+private slots:
+    void initTestCase() { SetUpHome(); }
+
+    void init() {
+        seen_.clear();
+        script_.clear();
+        userFolder_ = Path("data/");
+        installFolder_ = Path("program/install-data/");
+        QDir().mkpath(userFolder_);
+        QDir().mkpath(installFolder_);
+        Write(Path("program/darvenix.ini"),
+              ("[Data files]\nSteelPipe.ini=" + userFolder_ + ", " + installFolder_ + ", 1\n").toUtf8());
+        Write(UserFile(), "[100]\nID=0.1023\nListPrice=12\n[80]\nID=0.0779\n[65]\nID=0.0627\n[50]\nID=0.0525\n");
+        Write(InstallFile(),
+              "[100]\nID=0.1022\n[80]\nID=0.078\n[65]\nID=0.0626\n[50]\nID=0.0525\n[40]\nID=0.0409\n");
+        // The user's copy is older than the newly installed one.
+        std::filesystem::last_write_time(UserFile().toStdString(),
+                                         std::filesystem::file_time_type::clock::now() - std::chrono::hours(24));
+    }
+
+    void enterTakesInstallDataClosingKeepsTheUsersEscapeIsNotNeeded() {
+        script_ = {
+            [this](TConfirmChangeDlg& dlg) {
+                Screenshot(dlg, "InstallNotice");
+                QTest::keyClick(&dlg, Qt::Key_Return); // "Use install data"
+            },
+            [](TConfirmChangeDlg& dlg) { dlg.close(); }, // no button: "Keep your data"
+            [](TConfirmChangeDlg& dlg) { dlg.UserBtn()->click(); },
+        };
+        RunMerge();
+        QVERIFY(script_.empty());
+        QCOMPARE(seen_.size(), std::size_t(3));
+        QCOMPARE(seen_[0].caption, QString("Install notice: SteelPipe.ini"));
+        QCOMPARE(seen_[0].user, QString("[100]\nID=0.1023\nListPrice=12"));
+        QCOMPARE(seen_[0].install, QString("[100]\nID=0.1022"));
+        QCOMPARE(seen_[1].user, QString("[80]\nID=0.0779"));
+        // Section [100] replaced (its user-only key is lost), [80] and [65]
+        // kept, [50] equal, [40] new and added without asking.
+        QCOMPARE(Value(UserFile(), "100", "ID"), std::string("0.1022"));
+        QCOMPARE(Value(UserFile(), "100", "ListPrice"), std::string("-"));
+        QCOMPARE(Value(UserFile(), "80", "ID"), std::string("0.0779"));
+        QCOMPARE(Value(UserFile(), "65", "ID"), std::string("0.0627"));
+        QCOMPARE(Value(UserFile(), "40", "ID"), std::string("0.0409"));
+        QVERIFY(!QFile::exists(InstallFile()));
+        QVERIFY(QFile::exists(Path("data/SteelPipe.bak")));
+    }
+
+    void escapeDecidesLaterAndKeepsTheInstallFile() {
+        script_ = {[](TConfirmChangeDlg& dlg) { QTest::keyClick(&dlg, Qt::Key_Escape); }};
+        RunMerge();
+        QCOMPARE(seen_.size(), std::size_t(1));
+        QCOMPARE(Value(UserFile(), "100", "ID"), std::string("0.1023"));
+        QCOMPARE(Value(UserFile(), "40", "ID"), std::string("-")); // the loop ended before it
+        QVERIFY(QFile::exists(InstallFile()));
+    }
+
+    void acceptAllReplacesEveryLaterSectionWithoutAsking() {
+        script_ = {[](TConfirmChangeDlg& dlg) {
+            QCOMPARE(dlg.AllBtn()->text(), QString("&Accept All"));
+            QCOMPARE(dlg.AllBtn()->toolTip(), QString("Accept all installed data"));
+            QCOMPARE(dlg.LaterBtn()->toolTip(), QString("Decide all later"));
+            QCOMPARE(dlg.UserBtn()->toolTip(), QString("Keep your data and ignore installed data"));
+            QCOMPARE(dlg.InstallBtn()->toolTip(), QString("Replace your data with install data"));
+            QCOMPARE(dlg.Splitter()->count(), 2);
+            dlg.AllBtn()->click();
+        }};
+        RunMerge();
+        QCOMPARE(seen_.size(), std::size_t(1));
+        QCOMPARE(Value(UserFile(), "100", "ID"), std::string("0.1022"));
+        QCOMPARE(Value(UserFile(), "80", "ID"), std::string("0.078"));
+        QCOMPARE(Value(UserFile(), "65", "ID"), std::string("0.0626"));
+        QVERIFY(!QFile::exists(InstallFile()));
+    }
+};
+
+QTEST_MAIN(InstallNoticeTest)
+#include "tst_installnotice.moc"

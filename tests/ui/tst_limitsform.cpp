@@ -1,0 +1,116 @@
+// "Warning Limits" driven as a user drives it.
+
+#include "DialogTestSupport.h"
+
+#include "common/Errors.h"
+#include "settings/Defaults.h"
+#include "ui/qt/LimitsForm.h"
+#include "ui/qt/Menu.h"
+#include "widgets/qt/FmtEdit.h"
+
+#include <QAction>
+#include <QLabel>
+
+using namespace dvx;
+using namespace dvx::ui;
+
+class LimitsFormTest : public test::DialogTestBase {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { SetUpHome(); }
+    void init() { FreshStart("limits.ini"); }
+
+    void missingKeysGiveTheBuiltInLimits() {
+        LoadWarningLimits(Store());
+        TLimitsForm form;
+        QCOMPARE(form.PRateEdit()->text(), QString("1500.0"));
+        QCOMPARE(form.MaxVEdit()->text(), QString("3.5"));
+        QCOMPARE(form.windowTitle(), QString("Warning Limits"));
+        QCOMPARE(form.StatusText()->text(), QString("These limits are for warnings only"));
+        QCOMPARE(form.ToolBar()->actions().size(), 2);
+        QCOMPARE(form.ToolBar()->actions().at(0)->text(), QString("Accept"));
+        QCOMPARE(form.ToolBar()->actions().at(1)->text(), QString("Cancel"));
+        Screenshot(form, "LimitsForm");
+    }
+
+    void acceptTakesAndStoresTheFieldTexts() {
+        TLimitsForm form;
+        const int result = RunModal(form, [&] {
+            form.PRateEdit()->setText("2000");
+            form.MaxVEdit()->setText("3.75");
+            form.Button("Accept")->trigger();
+        });
+        QCOMPARE(result, int(QDialog::Accepted));
+        // The fields are checked and formatted before they are taken.
+        QCOMPARE(GradientLimit, 2000.0);
+        QCOMPARE(VelocityLimit, 3.8);
+        QCOMPARE(QString::fromStdString(Store().ReadString("Limits", "PRate", "")), QString("2000.0"));
+        QCOMPARE(QString::fromStdString(Store().ReadString("Limits", "VMax", "")), QString("3.8"));
+        QVERIFY(Store().ValueExists("LimitsForm", "Left"));
+        // The next start reads them back.
+        RestoreBuiltInTables();
+        LoadWarningLimits(Store());
+        QCOMPARE(GradientLimit, 2000.0);
+    }
+
+    void anOutOfRangeValueIsSetToTheLimitAndTheDialogStaysOpen() {
+        TLimitsForm form;
+        bool openAfterFirst = false;
+        RunModal(form, [&] {
+            form.PRateEdit()->setText("5000");
+            form.Button("Accept")->trigger();
+            openAfterFirst = form.isVisible();
+            QCOMPARE(form.PRateEdit()->text(), QString("3000.0"));
+            form.Button("Accept")->trigger();
+        });
+        QVERIFY(openAfterFirst);
+        QCOMPARE(beeps_, 1);
+        QCOMPARE(GradientLimit, 3000.0);
+    }
+
+    void cancelTakesAndWritesNothingAndTheNextOpeningRefills() {
+        TLimitsForm form;
+        const int result = RunModal(form, [&] {
+            form.PRateEdit()->setText("2500");
+            form.Button("Cancel")->trigger();
+        });
+        QCOMPARE(result, int(QDialog::Rejected));
+        QCOMPARE(GradientLimit, 1500.0);
+        QVERIFY(!Store().ValueExists("Limits", "PRate"));
+        QVERIFY(!Store().ValueExists("LimitsForm", "Left"));
+        RunModal(form, [&] {
+            QCOMPARE(form.PRateEdit()->text(), QString("1500.0"));
+            form.reject();
+        });
+    }
+
+    void aStoredTextThatIsNotANumberKeepsTheLimitsAfterIt() {
+        Store().WriteString("Limits", "PRate", "1800");
+        Store().WriteString("Limits", "VMax", "3,6");
+        QVERIFY_THROWS_EXCEPTION(ConvertError, LoadWarningLimits(Store()));
+        QCOMPARE(GradientLimit, 1800.0);
+        QCOMPARE(VelocityLimit, 3.5);
+    }
+
+    void theMenuShowsTheDialogAndDoesNothingElse() {
+        StartFluidModule(9.0);
+        TMainForm window;
+        window.show();
+        window.SetSolved(true);
+        QAction* command = window.Action("Warning &Limits");
+        QVERIFY(command != nullptr && command->isEnabled());
+        TLimitsForm& form = *window.LimitsForm();
+        QTimer::singleShot(0, &form, [&] {
+            form.MaxVEdit()->setText("3.2");
+            form.Button("Accept")->trigger();
+        });
+        command->trigger();
+        QCOMPARE(VelocityLimit, 3.2);
+        QCOMPARE(window.StatusPanel(0)->text(), QString("Ready"));
+        QCOMPARE(window.StatusPanel(1)->text(), QString("Solved"));
+    }
+};
+
+QTEST_MAIN(LimitsFormTest)
+#include "tst_limitsform.moc"

@@ -1,0 +1,121 @@
+// "Pipe Specification" (the roughness dialog) on its own and from the main
+// window's "&Pipe Roughness" command.
+
+#include "DialogTestSupport.h"
+
+#include "catalogue/CatalogueFiles.h"
+#include "common/Errors.h"
+#include "ui/qt/Menu.h"
+#include "ui/qt/PipeSpecForm.h"
+#include "widgets/qt/FmtEdit.h"
+
+#include <QAction>
+#include <QLabel>
+
+using namespace dvx;
+using namespace dvx::ui;
+
+class PipeSpecFormTest : public test::DialogTestBase {
+    Q_OBJECT
+
+private:
+    QStringList Fields(TPipeSpecForm& form) {
+        return {form.RoughnessEdit(0)->text(), form.RoughnessEdit(1)->text(), form.RoughnessEdit(2)->text()};
+    }
+
+private slots:
+    void initTestCase() { SetUpHome(); }
+    void init() {
+        FreshStart("pipespec.ini");
+        StartFluidModule(9.0);
+    }
+
+    void showsTheRoughnessInForceInMillimetres() {
+        MaterialRoughness = {0.00005, 0.00015, 0.0000015};
+        TPipeSpecForm form;
+        QCOMPARE(Fields(form), (QStringList{"0.050000", "0.150000", "0.001500"}));
+        QCOMPARE(form.windowTitle(), QString("Pipe Specification"));
+        QCOMPARE(form.StatusText()->text(), QString("Pipe and tube inside surface roughness, mm"));
+        QStringList captions;
+        for (QAction* a : form.ToolBar()->actions()) captions << a->text();
+        QCOMPARE(captions, (QStringList{"Accept", "Cancel", "Restore"}));
+        Screenshot(form, "PipeSpecForm");
+    }
+
+    void restoreThenCancelKeepsTheDefaultsButNotCurrentRoughness() {
+        MaterialRoughness = {0.0001, 0.0002, 0.0003};
+        SaveRoughnessSettings(Store());
+        SelectPipeMaterial(pmGalvIron);
+        TPipeSpecForm form;
+        const int result = RunModal(form, [&] {
+            form.Button("Restore")->trigger();
+            QVERIFY(form.isVisible());
+            QCOMPARE(Fields(form), (QStringList{"0.046000", "0.150000", "0.001500"}));
+            form.Button("Cancel")->trigger();
+        });
+        QCOMPARE(result, int(QDialog::Rejected));
+        QCOMPARE(MaterialRoughness[pmSteel], 0.000046);
+        QCOMPARE(MaterialRoughness[pmDrawnTube], 0.0000015);
+        QCOMPARE(QString::fromStdString(Store().ReadString("Pipe", "Shed40Steel", "")), QString("0.046000"));
+        QCOMPARE(QString::fromStdString(Store().ReadString("Pipe", "DrawnTubing", "")), QString("0.001500"));
+        QCOMPARE(CurrentRoughness, 0.0002); // only the OK result makes the main window apply it
+    }
+
+    void cancelDiscardsTypingAndWritesNothing() {
+        TPipeSpecForm form;
+        RunModal(form, [&] {
+            form.RoughnessEdit(0)->setText("0.5");
+            form.Button("Cancel")->trigger();
+        });
+        QCOMPARE(MaterialRoughness[pmSteel], 0.000046);
+        QVERIFY(!Store().ValueExists("Pipe", "Shed40Steel"));
+        QVERIFY(!Store().ValueExists("PipeSpecForm", "Left"));
+        // The next opening shows the values in force again.
+        RunModal(form, [&] {
+            QCOMPARE(form.RoughnessEdit(0)->text(), QString("0.046000"));
+            form.reject();
+        });
+    }
+
+    void aTextThatIsNotANumberKeepsTheMaterialsAfterIt() {
+        TPipeSpecForm form;
+        RunModal(form, [&] {
+            form.RoughnessEdit(0)->setText("0.05");
+            form.RoughnessEdit(1)->setText("x");
+            form.RoughnessEdit(2)->setText("0.002");
+            form.Button("Accept")->trigger();
+            QVERIFY(form.isVisible());
+            form.Button("Cancel")->trigger();
+        });
+        QCOMPARE(messages_.size(), std::size_t(1));
+        QCOMPARE(messages_[0].kind, MsgKind::Error);
+        QCOMPARE(messages_[0].text, QString("'x' is not a valid floating point value"));
+        QCOMPARE(MaterialRoughness[pmSteel], 0.00005);
+        QCOMPARE(MaterialRoughness[pmGalvIron], 0.00015);
+        QCOMPARE(MaterialRoughness[pmDrawnTube], 0.0000015);
+    }
+
+    void okFromTheMenuMarksTheProjectAndAppliesTheMaterial() {
+        TMainForm window;
+        window.show();
+        window.ChooseMaterial(pmDrawnTube);
+        window.SetSaved(true);
+        window.SetSolved(true);
+        QAction* command = window.Action("&Pipe Roughness");
+        QVERIFY(command != nullptr && command->isEnabled());
+        TPipeSpecForm& form = *window.PipeSpecForm();
+        QTimer::singleShot(0, &form, [&] {
+            form.RoughnessEdit(2)->setText("0.01");
+            form.Button("Accept")->trigger();
+        });
+        command->trigger();
+        QCOMPARE(window.StatusPanel(0)->text(), QString("Modified"));
+        QCOMPARE(window.StatusPanel(1)->text(), QString("Not Solved"));
+        QCOMPARE(CurrentRoughness, 0.00001);
+        QCOMPARE(QString::fromStdString(Store().ReadString("Pipe", "DrawnTubing", "")), QString("0.010000"));
+        window.Circuit().Saved = true;
+    }
+};
+
+QTEST_MAIN(PipeSpecFormTest)
+#include "tst_pipespecform.moc"
