@@ -9,7 +9,10 @@ namespace dvx {
 
 namespace {
 
-std::string Stored(double value) { return FormatFloat("%0.0f", value); }
+// Whole values read as they always have ("25"); a fraction is kept (shortest
+// general form) instead of being rounded away, so that a default flow of
+// 0.4 l/s does not come back as 0 and give every new item a zero flow.
+std::string Stored(double value) { return FloatToStr(value); }
 std::string Stored(int value) { return Format("%0d", {value}); }
 
 double ReadFloat(const SettingsStore& store, const TextSetting& key, double def) {

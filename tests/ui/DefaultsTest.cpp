@@ -31,7 +31,7 @@ TEST_F(DefaultsTest, MissingKeysGiveTheStoredDefaultsNotTheStartValues) {
     EXPECT_EQ(DefaultUserDP, 50);
 }
 
-TEST_F(DefaultsTest, FloatingValuesAreStoredWithoutDecimals) {
+TEST_F(DefaultsTest, FloatingValuesKeepTheirFractionWhenStored) {
     DefaultLength = 2.4;
     DefaultFlow = 0.4;
     DefaultTemperature = -5.2;
@@ -40,15 +40,16 @@ TEST_F(DefaultsTest, FloatingValuesAreStoredWithoutDecimals) {
     DefaultQuantity = 3;
     DefaultUserDP = 12.6;
     SaveItemDefaults(store);
-    EXPECT_EQ(store.ReadString("Default", "Pipe Length", ""), "2");
-    EXPECT_EQ(store.ReadString("Default", "Water Flow", ""), "0");
-    EXPECT_EQ(store.ReadString("Default", "Water Temp", ""), "-5");
+    EXPECT_EQ(store.ReadString("Default", "Pipe Length", ""), "2.4");
+    EXPECT_EQ(store.ReadString("Default", "Water Flow", ""), "0.4");
+    EXPECT_EQ(store.ReadString("Default", "Water Temp", ""), "-5.2");
+    EXPECT_EQ(store.ReadString("Default", "Pipe Diameter", ""), "35");
     EXPECT_EQ(store.ReadString("Default", "Fitting", ""), "16");
-    EXPECT_EQ(store.ReadString("Default", "User dP", ""), "13");
+    EXPECT_EQ(store.ReadString("Default", "User dP", ""), "12.6");
     RestoreBuiltInTables();
     LoadItemDefaults(store);
-    EXPECT_EQ(DefaultLength, 2);
-    EXPECT_EQ(DefaultFlow, 0);
+    EXPECT_EQ(DefaultLength, 2.4);
+    EXPECT_EQ(DefaultFlow, 0.4); // a new item after a restart still has a flow
     EXPECT_EQ(DefaultBore, 35);
     EXPECT_EQ(DefaultFittingType, 16);
     EXPECT_EQ(DefaultQuantity, 3);

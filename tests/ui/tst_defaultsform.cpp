@@ -83,7 +83,7 @@ private slots:
         grid->ToggleDropDown();
     }
 
-    void acceptedFlowIsInForceButStoredWithoutDecimals() {
+    void acceptedFlowIsInForceAndStoredWhole() {
         LoadItemDefaults(Store());
         TDefaultsForm form;
         const int result = RunModal(form, [&] {
@@ -102,15 +102,15 @@ private slots:
         QCOMPARE(DefaultFittingType, FittingCount - 1);
         TPipe pipe;
         QCOMPARE(pipe.Flow, 0.0004);
-        QCOMPARE(QString::fromStdString(Store().ReadString("Default", "Water Flow", "")), QString("0"));
-        QCOMPARE(QString::fromStdString(Store().ReadString("Default", "Pipe Length", "")), QString("2"));
+        QCOMPARE(QString::fromStdString(Store().ReadString("Default", "Water Flow", "")), QString("0.4"));
+        QCOMPARE(QString::fromStdString(Store().ReadString("Default", "Pipe Length", "")), QString("2.4"));
         QCOMPARE(QString::fromStdString(Store().ReadString("Default", "Fitting", "")), QString("23"));
         QVERIFY(Store().ValueExists("DefaultsForm", "Left"));
-        // After a restart new items get flow 0.
+        // After a restart new items still get 0.4 l/s.
         RestoreBuiltInTables();
         LoadItemDefaults(Store());
-        QCOMPARE(DefaultFlow, 0.0);
-        QCOMPARE(TPipe().Flow, 0.0);
+        QCOMPARE(DefaultFlow, 0.4);
+        QCOMPARE(TPipe().Flow, 0.0004);
     }
 
     void restoreStoresAtOnceAndStaysInForceAfterCancel() {
