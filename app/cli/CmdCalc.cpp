@@ -46,6 +46,9 @@ void StartCore(bool builtinOnly, std::ostream& err) {
     TStartOptions options;
     options.StartFluid = [] { StartFluidModule(DefaultTemperature); };
     for (const std::string& message : dvx::StartCore(options).Messages) err << message << "\n";
+    // As the desktop program does when its window first becomes active: the
+    // liquid takes the user's default temperature, read with the settings.
+    SystemFluid->SetT(DefaultTemperature);
 }
 
 int ParseSortKey(const std::string& text) {
