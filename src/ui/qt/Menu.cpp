@@ -10,13 +10,17 @@
 #include "platform/Version.h"
 #include "project/ProjectFile.h"
 #include "project/TextItems.h"
+#include "report/qt/PropertiesDlg.h"
 #include "settings/Placement.h"
 #include "settings/SettingsStore.h"
 #include "ui/qt/CircuitModel.h"
 #include "ui/qt/CircuitView.h"
 #include "ui/qt/Desktop.h"
+#include "ui/qt/FluidSpecForm.h"
 #include "ui/qt/InsertForm.h"
 #include "ui/qt/Messages.h"
+#include "ui/qt/SummaryForm.h"
+#include "ui/qt/Warnings.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -88,6 +92,10 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
 
     insertForm_ = new TInsertForm(this);
     insertForm_->OnAddItem = [this](std::unique_ptr<TBranch> item) { InsertItem(std::move(item)); };
+    warningsForm_ = new TWarningsForm(this);
+    summaryForm_ = new TSummaryForm(this);
+    propertiesForm_ = new TPropertiesForm(this);
+    fluidSpecForm_ = new TFluidSpecForm(this);
 
     // 3. Own settings, 5. recent files (the catalogues were loaded at start-up).
     LoadSettings();
@@ -137,7 +145,7 @@ void TMainForm::BuildMenus() {
     add(file, "Read &from Text File", [this] { ReadTextFileCommand(); });
     add(file, "Send as E&mail Attachment ", [this] { SendMailCommand(); });
     file->addSeparator();
-    later(file, "Project &Details");
+    add(file, "Project &Details", [this] { ProjectDetailsCommand(); });
     later(file, "Pre&view");
     add(file, "&Printer Setup", [this] {
         QPrinter printer;
@@ -163,8 +171,8 @@ void TMainForm::BuildMenus() {
     later(edit, "D&efaults");
 
     QMenu* view = menuBar()->addMenu("&View");
-    later(view, "List of &Warnings");
-    later(view, "Project &Summary");
+    add(view, "List of &Warnings", [this] { WarningsCommand(); });
+    add(view, "Project &Summary", [this] { SummaryCommand(); });
     view->addSeparator();
     typesAction_ = add(view, "Show &Types", [this] { SetShowTypes(typesAction_->isChecked()); });
     typesAction_->setCheckable(true);
@@ -178,7 +186,7 @@ void TMainForm::BuildMenus() {
     add(calc, "&Resize all from Flow", [this] { ResizeAllCommand(); });
     add(calc, "Reset all &Flows from Size", [this] { ResetAllFlowsCommand(); });
     calc->addSeparator();
-    later(calc, "&Water Specification");
+    add(calc, "&Water Specification", [this] { WaterSpecCommand(); });
     later(calc, "&Default Flow Settings");
     later(calc, "Warning &Limits");
     calc->addSeparator();
@@ -386,6 +394,8 @@ bool TMainForm::NewProject() {
     LeaveGrid();
     if (!SaveChangesPrompt()) return false;
     NewCircuit();
+    propertiesForm_->ResetDetails();
+    DetailsToCircuit();
     return true;
 }
 
@@ -458,6 +468,13 @@ bool TMainForm::OpenFile(const QString& file) {
     InstallProject(std::move(*data), replaced);
     ReplaceCircuit(std::move(replaced));
     SetCurrentFile(file);
+    // The project's details into the dialog; name and number keep their
+    // texts unless empty.
+    propertiesForm_->SetProjectName(propertiesForm_->ProjectNameOrDefault());
+    propertiesForm_->SetProjectNumber(propertiesForm_->ProjectNumberOrDefault());
+    propertiesForm_->SetDescriptionLines(circuit_->DescriptionLines);
+    propertiesForm_->SetAuthor(Q(circuit_->Author));
+    propertiesForm_->SetCompany(Q(circuit_->Company));
     ApplyMaterial();
     RebuildColumns();
     RefreshGrid();
@@ -580,6 +597,7 @@ void TMainForm::CalcBtnClick() {
     RefreshGrid();
     ShowDpPanel();
     SetSolved(circuit_->Solved);
+    warningsForm_->BuildWarningList(*circuit_);
 }
 
 void TMainForm::SortCommand(int key) {
@@ -697,6 +715,40 @@ void TMainForm::AboutCommand() {
     AppSettings().Write(settings::SplashScreen, splash->isChecked());
 }
 
+void TMainForm::WaterSpecCommand() {
+    Commit();
+    // The sheet edits SystemFluid in place; Cancel has put it back already.
+    fluidSpecForm_->SetFluid(SystemFluid);
+    if (fluidSpecForm_->exec() != QDialog::Accepted) return;
+    SetSaved(false);
+    SetSolved(false);
+}
+
+void TMainForm::WarningsCommand() {
+    LeaveGrid();
+    warningsForm_->BuildWarningList(*circuit_);
+    warningsForm_->exec();
+    RefreshGrid();
+    SetSolved(false);
+    // A bore or flow corrected in the window is a change to the project.
+    if (warningsForm_->Corrected() > 0) SetSaved(false);
+}
+
+void TMainForm::SummaryCommand() {
+    summaryForm_->SetCircuit(circuit_.get());
+    summaryForm_->exec();
+}
+
+void TMainForm::ProjectDetailsCommand() {
+    if (propertiesForm_->exec() == QDialog::Accepted) DetailsToCircuit();
+}
+
+void TMainForm::DetailsToCircuit() {
+    circuit_->DescriptionLines = propertiesForm_->DescriptionLines();
+    circuit_->Author = propertiesForm_->Author().toStdString();
+    circuit_->Company = propertiesForm_->Company().toStdString();
+}
+
 // ------------------------------------------------------------ grid events
 
 void TMainForm::CellCommitted(int row, int column, const QString& text) {
@@ -747,6 +799,8 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
 bool TMainForm::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate && firstActivation_) {
         firstActivation_ = false;
+        propertiesForm_->SetFileReference(&currentFile_);
+        DetailsToCircuit();
         // The liquid starts at the default temperature, unless a project
         // opened from the command line brought its own.
         if (!openedAtStartup_ && SystemFluid != nullptr) {

@@ -19,11 +19,18 @@ class QLabel;
 class QMenu;
 class QTableView;
 
+namespace dvx {
+class TPropertiesForm;
+}
+
 namespace dvx::ui {
 
 class CircuitModel;
 class CircuitView;
 class TInsertForm;
+class TFluidSpecForm;
+class TWarningsForm;
+class TSummaryForm;
 
 // What a file dialog is asked for; the answer is the chosen path or empty.
 struct TFileDialogRequest {
@@ -52,6 +59,10 @@ public:
     CircuitModel* Model() const { return model_; }
     QLabel* StatusPanel(int i) const { return panels_[i]; }
     TInsertForm* InsertForm() const { return insertForm_; }
+    TFluidSpecForm* FluidSpecForm() const { return fluidSpecForm_; }
+    TWarningsForm* WarningsForm() const { return warningsForm_; }
+    TSummaryForm* SummaryForm() const { return summaryForm_; }
+    TPropertiesForm* PropertiesForm() const { return propertiesForm_; }
     // The action of a menu entry by its caption (e.g. "&Calculate Pressure Drop").
     QAction* Action(const QString& caption) const;
     QMenu* ReopenMenu() const { return reopenMenu_; }
@@ -88,6 +99,10 @@ public:
     void SetShowTypes(bool on);
     void OpenHelpPage(const QString& relativePath);
     void AboutCommand();
+    void WaterSpecCommand();
+    void WarningsCommand();
+    void SummaryCommand();
+    void ProjectDetailsCommand();
 
     // The insertion rule: before the item of the current row, "Modified"
     // and "Not Solved"; the current row does not move.
@@ -136,6 +151,9 @@ private:
     void ForgetUndo();
     QString AskFile(const TFileDialogRequest& request);
     QString ProgramFolderPath() const;
+    // The project details' comments, author and company into the circuit
+    // (the project is not marked modified).
+    void DetailsToCircuit();
 
     std::unique_ptr<TCircuit> circuit_;
     std::unique_ptr<TBranch> undoItem_;
@@ -149,6 +167,10 @@ private:
     CircuitModel* model_ = nullptr;
     CircuitView* grid_ = nullptr;
     TInsertForm* insertForm_ = nullptr;
+    TFluidSpecForm* fluidSpecForm_ = nullptr;
+    TWarningsForm* warningsForm_ = nullptr;
+    TSummaryForm* summaryForm_ = nullptr;
+    TPropertiesForm* propertiesForm_ = nullptr;
     QLabel* panels_[4] = {};
     QMenu* reopenMenu_ = nullptr;
     QMenu* gridMenu_ = nullptr;
