@@ -6,6 +6,7 @@
 #include "widgets/qt/UnitsChooser.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -13,6 +14,8 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace dvx::ui {
 
@@ -40,7 +43,7 @@ TFluidSpecForm::TFluidSpecForm(QWidget* parent)
     setModal(true);
     setMinimumSize(300, 300);
     setMaximumSize(400, 500);
-    resize(320, 330);
+    resize(340, 330);
 
     accept_ = new QPushButton("Accept", this);
     cancel_ = new QPushButton("Cancel", this);
@@ -62,13 +65,8 @@ TFluidSpecForm::TFluidSpecForm(QWidget* parent)
     layout->addWidget(grid_, 1);
     layout->addWidget(statusLabel_);
 
-    // 1. Placement, position and size.
-    const QSize screen = ScreenSize();
-    const TWindowPlacement current{x(), y(), width(), height(), 0};
-    const TWindowPlacement p = RestorePlacement(AppSettings(), kWindowName, current, true, screen.width(), screen.height());
-    move(p.Left, p.Top);
-    resize(p.Width, p.Height);
-    // 2, 3. Column widths and the rows.
+    // 2. Column widths: 100, 100 and 50, or wider where the font needs it
+    // for the captions and the unit labels.
     grid_->setColumnWidth(0, 100);
     grid_->setColumnWidth(1, 100);
     grid_->setColumnWidth(2, 50);
@@ -85,10 +83,36 @@ TFluidSpecForm::TFluidSpecForm(QWidget* parent)
     grid_->OnDoSetData = [this](TEntryGrid&, int, int row) { RowChanged(row); };
     grid_->OnAfterRightClick = [this](TEntryGrid&, int) { logic_.ShowStatus(); };
     grid_->SetUnitsChooser(ChooseUnits);
+    const QFontMetrics metrics(grid_->font());
+    int captions = 0;
+    int labels = 0;
+    int items = 0;
+    for (int r = 1; r < grid_->RowCount(); ++r) {
+        captions = std::max(captions, metrics.horizontalAdvance(QString::fromStdString(grid_->Cell(0, r))));
+        if (auto* field = grid_->EnumField(r))
+            for (const std::string& item : field->Items)
+                items = std::max(items, metrics.horizontalAdvance(QString::fromStdString(item)));
+        if (auto* field = grid_->NumField(r))
+            for (const std::string& label : UnitLabels(field->UnitsType))
+                labels = std::max(labels, metrics.horizontalAdvance(QString::fromStdString(label)));
+    }
+    grid_->setColumnWidth(0, std::max(100, captions + 12));
+    // The value column leaves room for the drop-down button of the lists.
+    grid_->setColumnWidth(1, std::max(100, items + 12 + grid_->DefaultRowHeight()));
+    grid_->setColumnWidth(2, std::max(50, labels + 12));
+    int sheetWidth = 0;
+    for (int c = 0; c < grid_->ColCount(); ++c) sheetWidth += grid_->columnWidth(c);
+    resize(std::clamp(sheetWidth + 2 * grid_->frameWidth() + 12, 300, 400), height());
     // 7. Stored widths and units.
     std::vector<int> widths = ColumnWidths();
     logic_.LoadSheetSettings(AppSettings(), widths);
     for (int c = 0; c < static_cast<int>(widths.size()); ++c) grid_->setColumnWidth(c, widths[static_cast<std::size_t>(c)]);
+    // 1. Placement, position and size (over the design size worked out above).
+    const QSize screen = ScreenSize();
+    const TWindowPlacement current{x(), y(), width(), height(), 0};
+    const TWindowPlacement p = RestorePlacement(AppSettings(), kWindowName, current, true, screen.width(), screen.height());
+    move(p.Left, p.Top);
+    resize(p.Width, p.Height);
 }
 
 std::vector<int> TFluidSpecForm::ColumnWidths() const {
