@@ -55,7 +55,15 @@ TSummaryForm::TSummaryForm(QWidget* parent) : QDialog(parent, Qt::Tool) {
     layout->addWidget(bar);
     layout->addWidget(list_, 1);
     layout->addWidget(status_);
-    resize(330, 300);
+    // Compact rows, and a window that shows the eight of them whole.
+    const int rowHeight = list_->fontMetrics().height() + 6;
+    list_->verticalHeader()->setDefaultSectionSize(rowHeight);
+    list_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    const int listHeight = list_->horizontalHeader()->sizeHint().height() + SummaryRowCount * rowHeight +
+                           2 * list_->frameWidth() + 2;
+    list_->setMinimumHeight(listHeight);
+    resize(139 + 60 + 80 + 2 * list_->frameWidth() + 20,
+           bar->sizeHint().height() + listHeight + status_->sizeHint().height());
 
     QScreen* screen = QApplication::primaryScreen();
     const QSize size = screen != nullptr ? screen->size() : QSize(1024, 768);
