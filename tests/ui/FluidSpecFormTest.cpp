@@ -90,6 +90,7 @@ TEST_F(FluidSpecSheetTest, ActivationShowsCleanWaterInTheStartUnits) {
     EXPECT_EQ(sheet.EnumField(frFluidType)->Items.size(), 14u);
     EXPECT_EQ(sheet.EnumField(frFluidType)->Items[13], "Compressed Air");
     EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(sheet.Messages.empty()); // every definition line parsed
 }
 
 TEST_F(FluidSpecSheetTest, AnAdditiveStartsAtOnePercentAndCountsAtTheNextChange) {

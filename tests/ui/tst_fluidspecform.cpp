@@ -199,6 +199,22 @@ private slots:
         QCOMPARE(SystemFluid->ro, cleanRo);
     }
 
+    void cancelRestoresAfterTheWindowLostTheFocus() {
+        Open();
+        TypeInto(1, "20");
+        QCOMPARE(SystemFluid->t, 20.0);
+        // Another window takes the focus for a while (a message box, the
+        // units list); coming back does not take a new backup.
+        QWidget other;
+        other.show();
+        QApplication::setActiveWindow(&other);
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        Focus();
+        QCOMPARE(Cell(1), QString("20.0"));
+        F().CancelButton()->click();
+        QCOMPARE(SystemFluid->t, 9.0);
+    }
+
     void failedEvaluationIsShownAndChangesNothing() {
         Open();
         Choose(2, "Condensed Steam");

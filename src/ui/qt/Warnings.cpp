@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFontDatabase>
 #include <QListWidget>
 #include <QScreen>
 #include <QShowEvent>
@@ -36,6 +37,8 @@ TWarningsForm::TWarningsForm(QWidget* parent) : QDialog(parent, Qt::Tool) {
 
     list_ = new QListWidget(this);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Fixed pitch, so that the right-aligned item numbers line up.
+    list_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     connect(list_, &QListWidget::currentRowChanged, this, [this](int line) { ShowDetail(line); });
 
     status_ = new QStatusBar(this);
