@@ -8,9 +8,9 @@
 #include "fluid/Fluid.h"
 #include "platform/Folders.h"
 #include "platform/Version.h"
+#include "report/qt/PropertiesDlg.h" // the project details dialog
 #include "project/ProjectFile.h"
 #include "project/TextItems.h"
-#include "report/qt/PropertiesDlg.h"
 #include "settings/Placement.h"
 #include "settings/SettingsStore.h"
 #include "ui/qt/CircuitModel.h"
