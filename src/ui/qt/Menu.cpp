@@ -8,7 +8,7 @@
 #include "fluid/Fluid.h"
 #include "platform/Folders.h"
 #include "platform/Version.h"
-#include "report/qt/PropertiesDlg.h" // the project details dialog
+#include "report/qt/PropertiesDlg.h"
 #include "project/ProjectFile.h"
 #include "project/TextItems.h"
 #include "settings/Placement.h"
