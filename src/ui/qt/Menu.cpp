@@ -8,6 +8,7 @@
 #include "fluid/Fluid.h"
 #include "platform/Folders.h"
 #include "platform/Version.h"
+#include "report/qt/PropertiesDlg.h"
 #include "project/ProjectFile.h"
 #include "project/TextItems.h"
 #include "report/qt/CircuitReportPreview.h"
@@ -22,10 +23,13 @@
 #include "ui/qt/DefaultsForm.h"
 #include "ui/qt/Desktop.h"
 #include "ui/qt/FittingsForm.h"
+#include "ui/qt/FluidSpecForm.h"
 #include "ui/qt/InsertForm.h"
 #include "ui/qt/LimitsForm.h"
 #include "ui/qt/Messages.h"
 #include "ui/qt/PipeSpecForm.h"
+#include "ui/qt/SummaryForm.h"
+#include "ui/qt/Warnings.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -109,6 +113,10 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
         ShowMessage(preview_, kinds[static_cast<int>(kind)], text);
     };
     defaultFlowForm_ = new TDefaultFlowForm(this);
+    warningsForm_ = new TWarningsForm(this);
+    summaryForm_ = new TSummaryForm(this);
+    propertiesForm_ = new TPropertiesForm(this);
+    fluidSpecForm_ = new TFluidSpecForm(this);
 
     // 3. Own settings, 5. recent files (the catalogues were loaded at start-up).
     LoadSettings();
@@ -160,7 +168,7 @@ void TMainForm::BuildMenus() {
     add(file, "Read &from Text File", [this] { ReadTextFileCommand(); });
     add(file, "Send as E&mail Attachment ", [this] { SendMailCommand(); });
     file->addSeparator();
-    later(file, "Project &Details");
+    add(file, "Project &Details", [this] { ProjectDetailsCommand(); });
     add(file, "Pre&view", [this] { Preview1Click(); });
     add(file, "&Printer Setup", [this] {
         QPrinter printer;
@@ -186,8 +194,8 @@ void TMainForm::BuildMenus() {
     add(edit, "D&efaults", [this] { DefaultsCommand(); });
 
     QMenu* view = menuBar()->addMenu("&View");
-    later(view, "List of &Warnings");
-    later(view, "Project &Summary");
+    add(view, "List of &Warnings", [this] { WarningsCommand(); });
+    add(view, "Project &Summary", [this] { SummaryCommand(); });
     view->addSeparator();
     typesAction_ = add(view, "Show &Types", [this] { SetShowTypes(typesAction_->isChecked()); });
     typesAction_->setCheckable(true);
@@ -201,7 +209,7 @@ void TMainForm::BuildMenus() {
     add(calc, "&Resize all from Flow", [this] { ResizeAllCommand(); });
     add(calc, "Reset all &Flows from Size", [this] { ResetAllFlowsCommand(); });
     calc->addSeparator();
-    later(calc, "&Water Specification");
+    add(calc, "&Water Specification", [this] { WaterSpecCommand(); });
     add(calc, "&Default Flow Settings", [this] { DefaultFlowsCommand(); });
     add(calc, "Warning &Limits", [this] { LimitsCommand(); });
     calc->addSeparator();
@@ -408,6 +416,8 @@ bool TMainForm::NewProject() {
     LeaveGrid();
     if (!SaveChangesPrompt()) return false;
     NewCircuit();
+    propertiesForm_->ResetDetails();
+    DetailsToCircuit();
     return true;
 }
 
@@ -480,6 +490,13 @@ bool TMainForm::OpenFile(const QString& file) {
     InstallProject(std::move(*data), replaced);
     ReplaceCircuit(std::move(replaced));
     SetCurrentFile(file);
+    // The project's details into the dialog; name and number keep their
+    // texts unless empty.
+    propertiesForm_->SetProjectName(propertiesForm_->ProjectNameOrDefault());
+    propertiesForm_->SetProjectNumber(propertiesForm_->ProjectNumberOrDefault());
+    propertiesForm_->SetDescriptionLines(circuit_->DescriptionLines);
+    propertiesForm_->SetAuthor(Q(circuit_->Author));
+    propertiesForm_->SetCompany(Q(circuit_->Company));
     ApplyMaterial();
     RebuildColumns();
     RefreshGrid();
@@ -602,6 +619,7 @@ void TMainForm::CalcBtnClick() {
     RefreshGrid();
     ShowDpPanel();
     SetSolved(circuit_->Solved);
+    warningsForm_->BuildWarningList(*circuit_);
 }
 
 void TMainForm::Preview1Click() {
@@ -748,6 +766,40 @@ void TMainForm::PipeRoughnessCommand() {
     ApplyMaterial();
 }
 
+void TMainForm::WaterSpecCommand() {
+    Commit();
+    // The sheet edits SystemFluid in place; Cancel has put it back already.
+    fluidSpecForm_->SetFluid(SystemFluid);
+    if (fluidSpecForm_->exec() != QDialog::Accepted) return;
+    SetSaved(false);
+    SetSolved(false);
+}
+
+void TMainForm::WarningsCommand() {
+    LeaveGrid();
+    warningsForm_->BuildWarningList(*circuit_);
+    warningsForm_->exec();
+    RefreshGrid();
+    SetSolved(false);
+    // A bore or flow corrected in the window is a change to the project.
+    if (warningsForm_->Corrected() > 0) SetSaved(false);
+}
+
+void TMainForm::SummaryCommand() {
+    summaryForm_->SetCircuit(circuit_.get());
+    summaryForm_->exec();
+}
+
+void TMainForm::ProjectDetailsCommand() {
+    if (propertiesForm_->exec() == QDialog::Accepted) DetailsToCircuit();
+}
+
+void TMainForm::DetailsToCircuit() {
+    circuit_->DescriptionLines = propertiesForm_->DescriptionLines();
+    circuit_->Author = propertiesForm_->Author().toStdString();
+    circuit_->Company = propertiesForm_->Company().toStdString();
+}
+
 // ------------------------------------------------------------ grid events
 
 void TMainForm::CellCommitted(int row, int column, const QString& text) {
@@ -798,6 +850,8 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
 bool TMainForm::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate && firstActivation_) {
         firstActivation_ = false;
+        propertiesForm_->SetFileReference(&currentFile_);
+        DetailsToCircuit();
         // The liquid starts at the default temperature, unless a project
         // opened from the command line brought its own.
         if (!openedAtStartup_ && SystemFluid != nullptr) {

@@ -21,6 +21,7 @@ class QTableView;
 
 namespace dvx {
 class TPreviewForm;
+class TPropertiesForm;
 }
 
 namespace dvx::ui {
@@ -33,6 +34,9 @@ class TPipeSpecForm;
 class TLimitsForm;
 class TDefaultsForm;
 class TDefaultFlowForm;
+class TFluidSpecForm;
+class TWarningsForm;
+class TSummaryForm;
 
 // What a file dialog is asked for; the answer is the chosen path or empty.
 struct TFileDialogRequest {
@@ -66,6 +70,10 @@ public:
     TLimitsForm* LimitsForm() const { return limitsForm_; }
     TDefaultsForm* DefaultsForm() const { return defaultsForm_; }
     TDefaultFlowForm* DefaultFlowForm() const { return defaultFlowForm_; }
+    TFluidSpecForm* FluidSpecForm() const { return fluidSpecForm_; }
+    TWarningsForm* WarningsForm() const { return warningsForm_; }
+    TSummaryForm* SummaryForm() const { return summaryForm_; }
+    TPropertiesForm* PropertiesForm() const { return propertiesForm_; }
     // The action of a menu entry by its caption (e.g. "&Calculate Pressure Drop").
     QAction* Action(const QString& caption) const;
     QMenu* ReopenMenu() const { return reopenMenu_; }
@@ -112,6 +120,10 @@ public:
     void LimitsCommand();
     void FittingsCommand();
     void PipeRoughnessCommand();
+    void WaterSpecCommand();
+    void WarningsCommand();
+    void SummaryCommand();
+    void ProjectDetailsCommand();
 
     // The insertion rule: before the item of the current row, "Modified"
     // and "Not Solved"; the current row does not move.
@@ -160,6 +172,9 @@ private:
     void ForgetUndo();
     QString AskFile(const TFileDialogRequest& request);
     QString ProgramFolderPath() const;
+    // The project details' comments, author and company into the circuit
+    // (the project is not marked modified).
+    void DetailsToCircuit();
 
     std::unique_ptr<TCircuit> circuit_;
     std::unique_ptr<TBranch> undoItem_;
@@ -179,6 +194,10 @@ private:
     TLimitsForm* limitsForm_ = nullptr;
     TDefaultsForm* defaultsForm_ = nullptr;
     TDefaultFlowForm* defaultFlowForm_ = nullptr;
+    TFluidSpecForm* fluidSpecForm_ = nullptr;
+    TWarningsForm* warningsForm_ = nullptr;
+    TSummaryForm* summaryForm_ = nullptr;
+    TPropertiesForm* propertiesForm_ = nullptr;
     QLabel* panels_[4] = {};
     QMenu* reopenMenu_ = nullptr;
     QMenu* gridMenu_ = nullptr;

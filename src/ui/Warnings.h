@@ -1,0 +1,35 @@
+#pragma once
+// The warnings list: the pipes and fittings whose last calculation flagged a
+// high pressure gradient or a high velocity, one line per item, and the
+// detail line of a listed item.
+
+#include <string>
+#include <vector>
+
+namespace dvx {
+class TCircuit;
+class TPipe;
+} // namespace dvx
+
+namespace dvx::ui {
+
+// Texts of TPipe::Warning 0 to 2.
+const char* WarningText(int warning);
+
+// One line of the list and the item it belongs to.
+struct TWarningLine {
+    std::string Text;
+    TPipe* Item = nullptr;
+};
+
+// Every pipe or fitting of the circuit, in circuit order, whose Warning is
+// not 0, as "%3d: %s %s" from Number, Description and the warning text. User
+// items are never listed.
+std::vector<TWarningLine> BuildWarningList(const TCircuit& circuit);
+
+// "%3d: %s %0.4g kPa %0.1f m/s %0.1f m %0.4g kPa/m": number, description,
+// pressure drop, velocity, length (a fitting's equivalent length) and
+// gradient.
+std::string WarningDetail(const TPipe& item);
+
+} // namespace dvx::ui

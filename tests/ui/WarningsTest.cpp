@@ -1,0 +1,86 @@
+// The warnings list and its detail line, built from a circuit's flags.
+
+#include "ui/Warnings.h"
+
+#include "catalogue/Tables.h"
+#include "fluid/Fluid.h"
+#include "hydraulics/Calc.h"
+
+#include <gtest/gtest.h>
+
+namespace dvx::ui {
+namespace {
+
+class WarningsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RestoreBuiltInTables();
+        StartFluidModule(9.0);
+    }
+    void TearDown() override { RestoreBuiltInTables(); }
+
+    template <class T, class... Args>
+    T& Add(const std::string& description, Args... args) {
+        circuit.Append(std::make_unique<T>(args...));
+        T& item = static_cast<T&>(circuit.Item(circuit.Count() - 1));
+        item.Description = description;
+        return item;
+    }
+
+    TCircuit circuit;
+};
+
+TEST_F(WarningsTest, ListsFlaggedPipesAndFittingsInCircuitOrder) {
+    TPipe& main = Add<TPipe>("Main run");
+    Add<TPipe>("Quiet branch");
+    Add<TUser>("Chiller");
+    TFitting& elbows = Add<TFitting>("Elbows", 0);
+    main.Number = 7;
+    main.Warning = wnGradient;
+    elbows.Number = 123;
+    elbows.Warning = wnVelocity;
+
+    const std::vector<TWarningLine> lines = BuildWarningList(circuit);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].Text, "  7: Main run High dP Rate");
+    EXPECT_EQ(lines[0].Item, &main);
+    EXPECT_EQ(lines[1].Text, "123: Elbows High Velocity");
+    EXPECT_EQ(lines[1].Item, &elbows);
+}
+
+TEST_F(WarningsTest, NothingFlaggedGivesAnEmptyList) {
+    Add<TPipe>("a");
+    Add<TUser>("b");
+    EXPECT_TRUE(BuildWarningList(circuit).empty());
+    EXPECT_TRUE(BuildWarningList(TCircuit()).empty());
+}
+
+TEST_F(WarningsTest, CalculatedFlagsAreListedWithTheirResults) {
+    TPipe& pipe = Add<TPipe>("Riser");
+    pipe.Length = 10;
+    pipe.SetBore(19); // 15 mm
+    pipe.Flow = 0.002; // m³/s, far beyond what 15 mm carries
+    circuit.Calculate(false);
+    ASSERT_NE(pipe.Warning, wnNone);
+    const auto lines = BuildWarningList(circuit);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].Item, &pipe);
+    // The detail line of a calculated pipe shows its own length.
+    const std::string detail = WarningDetail(pipe);
+    EXPECT_NE(detail.find(": Riser "), std::string::npos);
+    EXPECT_NE(detail.find(" 10.0 m "), std::string::npos);
+    EXPECT_EQ(detail.substr(detail.size() - 6), " kPa/m");
+}
+
+TEST_F(WarningsTest, DetailLineFormat) {
+    TFitting& fitting = Add<TFitting>("Tee", 4);
+    fitting.Number = 5;
+    fitting.PressureDrop = 12345.6;   // Pa
+    fitting.Velocity = 4.04;          // m/s
+    fitting.Length = 3.25;            // m, equivalent length
+    fitting.Gradient = 3798.6;        // Pa/m
+    EXPECT_EQ(WarningDetail(fitting), "  5: Tee 12.35 kPa 4.0 m/s 3.2 m 3.799 kPa/m");
+}
+
+} // namespace
+} // namespace dvx::ui

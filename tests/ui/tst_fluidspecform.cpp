@@ -1,0 +1,260 @@
+// The "Fluid Specification" window driven as a user drives it: in-place
+// edits and enumeration choices reaching SystemFluid, the status line and
+// its colours, the units chooser, Cancel and the close box, and the main
+// window's "&Water Specification" command.
+
+#include "catalogue/Tables.h"
+#include "fluid/Fluid.h"
+#include "settings/SettingsStore.h"
+#include "ui/qt/FluidSpecForm.h"
+#include "ui/qt/Menu.h"
+#include "ui/qt/Messages.h"
+#include "widgets/qt/Feedback.h"
+#include "widgets/qt/FmtEdit.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+using namespace dvx;
+using namespace dvx::ui;
+
+namespace {
+const QColor kTeal(0, 128, 128);
+const QColor kMaroon(128, 0, 0);
+} // namespace
+
+class FluidSpecFormTest : public QObject {
+    Q_OBJECT
+
+private:
+    struct Shown {
+        MsgKind kind;
+        QString text;
+    };
+    QTemporaryDir home_;
+    std::vector<Shown> messages_;
+    std::unique_ptr<TMainForm> window_;
+
+    TFluidSpecForm& F() { return *window_->FluidSpecForm(); }
+    QString Cell(int row) { return QString::fromStdString(F().Grid()->Cell(1, row)); }
+    QString Status() { return F().StatusLabel()->text(); }
+    QColor StatusColour() { return F().StatusLabel()->palette().color(QPalette::WindowText); }
+
+    // Opens the window on SystemFluid as the main window does, without
+    // running its modal loop.
+    void Open() {
+        F().SetFluid(SystemFluid);
+        F().show();
+        Focus();
+    }
+    void Focus() {
+        QApplication::setActiveWindow(&F());
+        QVERIFY(QTest::qWaitForWindowActive(&F()));
+        F().Grid()->setFocus();
+    }
+
+    // Types into a value cell through the sheet's in-place editor.
+    void TypeInto(int row, const QString& text) {
+        TFluidGrid* grid = F().Grid();
+        grid->SetCurrentCell(1, row);
+        QTest::keyClick(grid, Qt::Key_F2);
+        auto* editor = qobject_cast<TFmtEdit*>(QApplication::focusWidget());
+        QVERIFY2(editor != nullptr, "no in-place editor opened");
+        editor->selectAll();
+        QTest::keyClicks(editor, text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_VERIFY(!grid->IsEditing());
+    }
+
+    // Steps an enumerated row with the Right arrow until it shows `item`.
+    void Choose(int row, const QString& item) {
+        TFluidGrid* grid = F().Grid();
+        grid->SetCurrentCell(1, row);
+        for (int i = 0; i < 16 && Cell(row) != item; ++i) QTest::keyClick(grid, Qt::Key_Right);
+        QCOMPARE(Cell(row), item);
+    }
+
+    void SaveShot(QWidget* widget, const QString& name) {
+        const QByteArray dir = qgetenv("DARVENIX_SCREENSHOT_DIR");
+        if (dir.isEmpty()) return;
+        QVERIFY(widget->grab().save(QString::fromUtf8(dir) + "/" + name));
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(home_.isValid());
+        qputenv("HOME", home_.path().toUtf8());
+        qputenv("XDG_CONFIG_HOME", home_.filePath("config").toUtf8());
+        qputenv("XDG_DATA_HOME", home_.filePath("data").toUtf8());
+        SetMessageHandler([this](QWidget*, MsgKind kind, const QString& text, QMessageBox::StandardButtons) {
+            messages_.push_back({kind, text});
+            return QMessageBox::Ok;
+        });
+        SetBeepHook([] {});
+    }
+
+    void init() {
+        RestoreBuiltInTables();
+        StartFluidModule(9.0);
+        // Every case starts from the sheet's own units and widths.
+        QFile::remove(home_.filePath("config/Quellstrand/darvenix.ini"));
+        SetAppSettings(SettingsStore(home_.filePath("config/Quellstrand/darvenix.ini").toStdString()));
+        messages_.clear();
+        window_ = std::make_unique<TMainForm>();
+        window_->show();
+    }
+
+    void cleanup() {
+        if (F().isVisible()) F().reject();
+        window_->Circuit().Saved = true;
+        window_.reset();
+    }
+
+    void opensOnCleanWater() {
+        Open();
+        QCOMPARE(F().windowTitle(), QString("Fluid Specification"));
+        const QStringList expected = {"9.0", "Water", "None", "0.0", "False", "999.65", "4.195", "1.33254", "0.585069"};
+        for (int r = 1; r <= 9; ++r) QCOMPARE(Cell(r), expected[r - 1]);
+        QCOMPARE(Status(), QString("Valid range = [0.0 .. 300.0] °C"));
+        QCOMPARE(StatusColour(), kTeal);
+        QVERIFY(F().minimumWidth() == 300 && F().maximumWidth() == 400);
+        QVERIFY(F().minimumHeight() == 300 && F().maximumHeight() == 500);
+        SaveShot(&F(), "fluid_specification.png");
+    }
+
+    void additiveThenVolumeThenAnotherLiquid() {
+        Open();
+        const double cleanRo = SystemFluid->ro;
+        Choose(3, "Ethylene Glycol");
+        QCOMPARE(Cell(4), QString("1.0"));
+        QVERIFY(F().Grid()->RowEnabled(4));
+        QCOMPARE(SystemFluid->AdditiveVolume, 0.01);
+        // Not evaluated with the new volume until the next change.
+        QCOMPARE(SystemFluid->ro, cleanRo);
+        QCOMPARE(Cell(6), QString("999.65"));
+
+        TypeInto(4, "30");
+        QCOMPARE(SystemFluid->AdditiveVolume, 0.3);
+        QVERIFY(SystemFluid->ro > 1030);
+        QCOMPARE(Cell(6), QString::fromStdString(F().Grid()->FormatAsRow(6, SystemFluid->ro)));
+        QCOMPARE(Status(), QString("Valid range = [-30.0 .. 300.0] °C"));
+
+        Choose(2, "Mercury");
+        QCOMPARE(Cell(3), QString("None"));
+        QCOMPARE(Cell(4), QString("0.0"));
+        QVERIFY(!F().Grid()->RowEnabled(3));
+        QVERIFY(!F().Grid()->RowEnabled(4));
+        QVERIFY(SystemFluid->ro > 13000);
+        QCOMPARE(SystemFluid->WaterAdditive, std::uint8_t(0));
+        QCOMPARE(Status(), QString("Valid range = [0.0 .. 316.0] °C"));
+        SaveShot(&F(), "fluid_specification_mercury.png");
+    }
+
+    void unitsChooserRefreshesTheStatus() {
+        Open();
+        // Answers the chooser with the second unit of the row's family.
+        F().Grid()->SetUnitsChooser([](TEntryGrid& sheet, int row, int, TField* field, int) {
+            if (auto* number = dynamic_cast<TNumField*>(field)) {
+                number->UnitsValue = 1;
+                sheet.ApplyUnits(row);
+            }
+        });
+        TFluidGrid* grid = F().Grid();
+        const QRect units = grid->visualRect(grid->model()->index(0, 2));
+        QTest::mousePress(grid->viewport(), Qt::RightButton, {}, units.center());
+        QCOMPARE(Cell(1), QString("48.2"));
+        QCOMPARE(QString::fromStdString(grid->Cell(2, 1)), QString("°F"));
+        QCOMPARE(Status(), QString("Valid range = [32.0 .. 572.0] °F"));
+        F().accept();
+        // The unit is kept for the next run.
+        QCOMPARE(AppSettings().ReadInteger("FluidSpecForm", "Units1", -1), 1);
+        QCOMPARE(AppSettings().ReadInteger("FluidSpecForm", "ColWidths0", -1), grid->columnWidth(0));
+    }
+
+    void outOfRangeInMaroon() {
+        Open();
+        Choose(2, "Compressed Air");
+        TypeInto(1, "5");
+        QCOMPARE(SystemFluid->t, 5.0);
+        QCOMPARE(Status(), QString("Valid range = [50.0 .. 400.0] °C"));
+        QCOMPARE(StatusColour(), kMaroon);
+        SaveShot(&F(), "fluid_specification_out_of_range.png");
+    }
+
+    void userDensityThenCloseBoxRestores() {
+        Open();
+        const double cleanRo = SystemFluid->ro;
+        Choose(5, "True");
+        QVERIFY(F().Grid()->RowEnabled(6));
+        TypeInto(6, "1100");
+        QCOMPARE(SystemFluid->ro, 1100.0);
+        QVERIFY(SystemFluid->UserProps);
+        F().close(); // the close box acts as Cancel
+        QVERIFY(!F().isVisible());
+        QVERIFY(!SystemFluid->UserProps);
+        QCOMPARE(SystemFluid->ro, cleanRo);
+    }
+
+    void cancelRestoresAfterTheWindowLostTheFocus() {
+        Open();
+        TypeInto(1, "20");
+        QCOMPARE(SystemFluid->t, 20.0);
+        // Another window takes the focus for a while (a message box, the
+        // units list); coming back does not take a new backup.
+        QWidget other;
+        other.show();
+        QApplication::setActiveWindow(&other);
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        Focus();
+        QCOMPARE(Cell(1), QString("20.0"));
+        F().CancelButton()->click();
+        QCOMPARE(SystemFluid->t, 9.0);
+    }
+
+    void failedEvaluationIsShownAndChangesNothing() {
+        Open();
+        Choose(2, "Condensed Steam");
+        const double ro = SystemFluid->ro;
+        TypeInto(1, "-50");
+        QCOMPARE(messages_.size(), size_t(1));
+        QCOMPARE(messages_[0].kind, MsgKind::Error);
+        QCOMPARE(SystemFluid->ro, ro);
+        QCOMPARE(StatusColour(), kMaroon);
+    }
+
+    void waterSpecificationCommand() {
+        TMainForm& w = *window_;
+        // Accept: the changes stay and the project needs saving and solving.
+        QTimer::singleShot(0, &F(), [this] {
+            Focus();
+            TypeInto(1, "20");
+            F().AcceptButton()->click();
+        });
+        w.Action("&Water Specification")->trigger();
+        QVERIFY(!F().isVisible());
+        QCOMPARE(SystemFluid->t, 20.0);
+        QCOMPARE(w.StatusPanel(0)->text(), QString("Modified"));
+        QCOMPARE(w.StatusPanel(1)->text(), QString("Not Solved"));
+
+        // Cancel: the fluid as it was opened, the project untouched.
+        w.SetSaved(true);
+        QTimer::singleShot(0, &F(), [this] {
+            Focus();
+            QCOMPARE(Cell(1), QString("20.0"));
+            Choose(2, "Glycerin");
+            F().CancelButton()->click();
+        });
+        w.Action("&Water Specification")->trigger();
+        QVERIFY(!F().isVisible());
+        QCOMPARE(SystemFluid->LiquidSpec, std::uint8_t(0));
+        QCOMPARE(SystemFluid->t, 20.0);
+        QCOMPARE(w.StatusPanel(0)->text(), QString("Ready"));
+    }
+};
+
+QTEST_MAIN(FluidSpecFormTest)
+#include "tst_fluidspecform.moc"
