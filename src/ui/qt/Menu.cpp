@@ -5,6 +5,7 @@
 #include "common/Errors.h"
 #include "common/Format.h"
 #include "common/Numbers.h"
+#include "cost/PriceEstimate.h"
 #include "fluid/Fluid.h"
 #include "platform/Folders.h"
 #include "platform/Version.h"
@@ -16,6 +17,9 @@
 #include "ui/qt/CircuitView.h"
 #include "ui/qt/Desktop.h"
 #include "ui/qt/InsertForm.h"
+#include "ui/qt/CostForm.h"
+#include "ui/qt/LabourForm.h"
+#include "ui/qt/PriceForm.h"
 #include "ui/qt/Messages.h"
 
 #include <QAction>
@@ -88,6 +92,10 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
 
     insertForm_ = new TInsertForm(this);
     insertForm_->OnAddItem = [this](std::unique_ptr<TBranch> item) { InsertItem(std::move(item)); };
+    labourForm_ = new TLabourForm(this);
+    costForm_ = new TCostForm(this);
+    priceForm_ = new TPriceForm(this);
+    priceForm_->SetEditors(costForm_, labourForm_);
 
     // 3. Own settings, 5. recent files (the catalogues were loaded at start-up).
     LoadSettings();
@@ -174,7 +182,7 @@ void TMainForm::BuildMenus() {
 
     QMenu* calc = menuBar()->addMenu("&Calculate");
     add(calc, "&Calculate Pressure Drop", [this] { CalcBtnClick(); }, QKeySequence(Qt::Key_F9));
-    later(calc, "&Materials && Labour Price Estimate");
+    add(calc, "&Materials && Labour Price Estimate", [this] { PriceEstimateCommand(); });
     add(calc, "&Resize all from Flow", [this] { ResizeAllCommand(); });
     add(calc, "Reset all &Flows from Size", [this] { ResetAllFlowsCommand(); });
     calc->addSeparator();
@@ -193,8 +201,8 @@ void TMainForm::BuildMenus() {
     QMenu* database = menuBar()->addMenu("&Database");
     later(database, "&Fittings and Valves");
     later(database, "&Pipe Roughness");
-    later(database, "&Cost Database");
-    later(database, "&Labour Rates");
+    add(database, "&Cost Database", [this] { costForm_->Execute(); });
+    add(database, "&Labour Rates", [this] { labourForm_->Execute(); });
 
     // Entries that start other programs installed beside this one; none are
     // installed with this program.
@@ -695,6 +703,25 @@ void TMainForm::AboutCommand() {
     layout->addWidget(buttons);
     box.exec();
     AppSettings().Write(settings::SplashScreen, splash->isChecked());
+}
+
+void TMainForm::PriceEstimateCommand() {
+    CalcBtnClick();
+    std::string message;
+    bool complete = false;
+    try {
+        complete = circuit_->Estimate(message);
+    } catch (const std::exception& e) {
+        // An item whose bore or fitting type lies outside the tables.
+        ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
+        return;
+    }
+    if (!complete) {
+        ShowMessage(this, MsgKind::Plain, Q(IncompletePriceMessage(message)));
+        return;
+    }
+    priceForm_->SetCircuit(circuit_.get());
+    priceForm_->Execute();
 }
 
 // ------------------------------------------------------------ grid events

@@ -24,6 +24,9 @@ namespace dvx::ui {
 class CircuitModel;
 class CircuitView;
 class TInsertForm;
+class TCostForm;
+class TLabourForm;
+class TPriceForm;
 
 // What a file dialog is asked for; the answer is the chosen path or empty.
 struct TFileDialogRequest {
@@ -52,6 +55,9 @@ public:
     CircuitModel* Model() const { return model_; }
     QLabel* StatusPanel(int i) const { return panels_[i]; }
     TInsertForm* InsertForm() const { return insertForm_; }
+    TCostForm* CostForm() const { return costForm_; }
+    TLabourForm* LabourForm() const { return labourForm_; }
+    TPriceForm* PriceForm() const { return priceForm_; }
     // The action of a menu entry by its caption (e.g. "&Calculate Pressure Drop").
     QAction* Action(const QString& caption) const;
     QMenu* ReopenMenu() const { return reopenMenu_; }
@@ -88,6 +94,8 @@ public:
     void SetShowTypes(bool on);
     void OpenHelpPage(const QString& relativePath);
     void AboutCommand();
+    // Calculate, estimate, and the price window when every item is priced.
+    void PriceEstimateCommand();
 
     // The insertion rule: before the item of the current row, "Modified"
     // and "Not Solved"; the current row does not move.
@@ -149,6 +157,9 @@ private:
     CircuitModel* model_ = nullptr;
     CircuitView* grid_ = nullptr;
     TInsertForm* insertForm_ = nullptr;
+    TCostForm* costForm_ = nullptr;
+    TLabourForm* labourForm_ = nullptr;
+    TPriceForm* priceForm_ = nullptr;
     QLabel* panels_[4] = {};
     QMenu* reopenMenu_ = nullptr;
     QMenu* gridMenu_ = nullptr;
