@@ -1,6 +1,7 @@
 #include "ui/qt/CostEditor.h"
 
 #include "catalogue/CatalogueFiles.h"
+#include "catalogue/Tables.h"
 #include "platform/Folders.h"
 #include "ui/qt/Messages.h"
 #include "widgets/qt/FmtEdit.h"
@@ -72,6 +73,13 @@ TCostGrid::TCostGrid(int cols, int rows, QWidget* parent)
     verticalHeader()->setHighlightSections(false);
     verticalHeader()->setSectionsClickable(false);
     verticalHeader()->setFixedWidth(cols == FittingGridCols ? kFittingNameWidth : kColumnWidth);
+    if (cols == FittingGridCols) {
+        // 120 pixels, or wider when the fitting names need it in this font.
+        int widest = 0;
+        for (const TFittingRec& rec : FittingTable)
+            widest = std::max(widest, fontMetrics().horizontalAdvance(QString::fromStdString(rec.FittingName)));
+        verticalHeader()->setFixedWidth(std::max(kFittingNameWidth, widest + 12));
+    }
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
