@@ -8,6 +8,10 @@
 #include "cost/PriceEstimate.h"
 #include "fluid/Fluid.h"
 #include "platform/Folders.h"
+#include "report/qt/GifWriter.h"
+#include "report/qt/PreviewPages.h"
+#include "report/qt/fReport.h"
+#include "report/PageTextCapture.h"
 #include "settings/IniFiles.h"
 #include "settings/SettingsKeys.h"
 #include "settings/SettingsStore.h"
@@ -429,6 +433,56 @@ private slots:
         QCOMPARE(price->Cell(pgPipes, 1), QString("1000.00"));
         QCOMPARE(price->Cell(pgPipes, 2), QString("12.00"));
         QCOMPARE(price->StatusText(), QString("Total System Price = $2,200.00  (12 hrs)"));
+        price->CloseClick();
+    }
+
+    void reportShowsThePriceSummaryInThePreview() {
+        PriceSteel100(50, 0.6);
+        AddTwoSteelPipes();
+        W().Circuit().Heading1 = "Riverside Offices";
+        W().Circuit().Heading2 = "Chilled water";
+        std::string message;
+        QVERIFY(W().Circuit().Estimate(message));
+        // Letterhead and logo from the data folder.
+        QFile letterhead(DataFile("Letterhead.txt"));
+        QVERIFY(letterhead.open(QIODevice::WriteOnly));
+        letterhead.write("Quellstrand Engineering\r\n12 Harbour Lane\r\nTel 0123 456 789\r\n");
+        letterhead.close();
+        QImage logo(120, 60, QImage::Format_RGB32);
+        logo.fill(QColor(30, 80, 160));
+        WriteStackedGif(DataFile("ReportLogo.gif").toStdString(), logo.width(), logo.height(), 1,
+                        [&](int) { return logo; });
+
+        TPriceForm* price = W().PriceForm();
+        price->SetCircuit(&W().Circuit());
+        price->show();
+        TPreviewForm* preview = price->Preview();
+        preview->Seams().printerInstalled = [] { return false; };
+        int pages = 0;
+        QImage page;
+        QStringList texts;
+        WhenModal([&] {
+            pages = preview->PageCount();
+            if (pages > 0) {
+                page = preview->Pages().Render(0);
+                for (const auto& t : test::PageTexts(preview->Pages().Page(0), page.width(), page.height()))
+                    texts << t.text;
+            }
+            preview->reject();
+        });
+        price->ReportClick();
+        QCOMPARE(pages, 1);
+        QVERIFY(texts.contains("Price Estimate Summary"));
+        QVERIFY(texts.contains("Quellstrand Engineering"));
+        QVERIFY(texts.contains("Riverside Offices"));
+        QVERIFY(texts.contains("Materials ($)"));
+        QVERIFY(texts.contains("1000.00"));
+        QVERIFY(texts.contains("Total Price = $2,200.00  (12 hrs)"));
+        QCOMPARE(preview->Engine().ActiveLines()[mlX2], true);
+        QCOMPARE(preview->Engine().ActiveLines()[mlX3], false);
+        QCOMPARE(PriceReportStyle().defaults[mlX1], 8.0);
+        QByteArray dir = qgetenv("DARVENIX_SCREENSHOT_DIR");
+        if (!dir.isEmpty()) QVERIFY(page.save(QDir(QString::fromUtf8(dir)).filePath("price_report.png")));
         price->CloseClick();
     }
 

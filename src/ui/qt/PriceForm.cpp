@@ -3,6 +3,10 @@
 #include "common/Money.h"
 #include "cost/PriceEstimate.h"
 #include "hydraulics/Circuit.h"
+#include "platform/Folders.h"
+#include "platform/Version.h"
+#include "report/qt/QtPageCanvas.h"
+#include "report/qt/fReport.h"
 #include "settings/Placement.h"
 #include "settings/SettingsStore.h"
 #include "ui/qt/CostForm.h"
@@ -11,6 +15,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QImage>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QScreen>
@@ -91,6 +96,7 @@ TPriceForm::TPriceForm(QWidget* parent) : QDialog(parent) {
                            PriceGroupCount * list_->verticalHeader()->defaultSectionSize() + 4;
     resize(440, bar->sizeHint().height() + text_->height() + listHeight + statusBar->sizeHint().height());
     RestoreWindowPlacement();
+    ReportHook = [this] { ShowPriceReport(); };
 }
 
 TPriceForm::~TPriceForm() = default;
@@ -163,6 +169,45 @@ void TPriceForm::ReCalcClick() {
     } else {
         ShowMessage(this, MsgKind::Plain, QString::fromStdString(IncompletePriceMessage(message)));
     }
+}
+
+TPreviewForm* TPriceForm::Preview() {
+    if (preview_ == nullptr) {
+        preview_ = new TPreviewForm(this, &AppSettings());
+        // The preview's messages go through the program's message seam.
+        preview_->Seams().message = [this](TMessageKind kind, const QString& text) {
+            MsgKind k = kind == TMessageKind::Information ? MsgKind::Information
+                        : kind == TMessageKind::Warning   ? MsgKind::Warning
+                        : kind == TMessageKind::Error     ? MsgKind::Error
+                                                          : MsgKind::Plain;
+            ShowMessage(preview_, k, text);
+        };
+    }
+    return preview_;
+}
+
+void TPriceForm::ShowPriceReport() {
+    if (circuit_ == nullptr) return;
+    const std::string dataFolder = DataFolder();
+    QImage logo(QString::fromStdString(PriceLogoFile(dataFolder)));
+    logo_.reset(logo.isNull() ? nullptr : new TQtPageImage(std::move(logo)));
+
+    TPriceReportData data;
+    for (int r = 0; r < PriceGroupCount; ++r)
+        data.Rows.push_back({Cell(r, 0).toStdString(), Cell(r, 1).toStdString(), Cell(r, 2).toStdString()});
+    data.TotalLine = PriceReportTotalLine(*circuit_);
+    data.CurrencySymbol = CurrentMoneyFormat().symbol;
+    data.Heading1 = circuit_->Heading1;
+    data.Heading2 = circuit_->Heading2;
+    data.Version = ProgramVersionInfo().Version;
+
+    TPreviewForm* preview = Preview();
+    if (!report_.Setup(preview->Engine(), std::move(data), LoadPriceLetterhead(dataFolder), logo_.get())) {
+        ShowMessage(this, MsgKind::Error, "Error initialising report");
+        return;
+    }
+    preview->SetReport(&report_);
+    preview->exec();
 }
 
 void TPriceForm::CloseClick() { done(QDialog::Accepted); }

@@ -3,8 +3,11 @@
 // eight groups, the total price and hours, the cost and labour editors, a
 // fresh estimate ("Re-Calc") and the "Price Estimate Summary" report.
 
+#include "cost/StdReport.h"
+
 #include <QDialog>
 #include <functional>
+#include <memory>
 
 class QLabel;
 class QPlainTextEdit;
@@ -12,6 +15,8 @@ class QTableWidget;
 
 namespace dvx {
 class TCircuit;
+class TPageImage;
+class TPreviewForm;
 }
 
 namespace dvx::ui {
@@ -51,6 +56,15 @@ public:
     // default; tests may put their own in place).
     std::function<void()> ReportHook;
 
+    // The preview the report is shown in; without one the window makes its
+    // own the first time a report is asked for.
+    void SetPreview(TPreviewForm* preview) { preview_ = preview; }
+    TPreviewForm* Preview();
+    // The "Price Estimate Summary": letterhead, logo, the list's rows and the
+    // total, shown modally in the preview with the style "Report 2".
+    void ShowPriceReport();
+    TStdReport& Report() { return report_; }
+
     // Fills the list from the circuit's items and the status line from its
     // last estimate.
     void FillList();
@@ -73,6 +87,9 @@ private:
     QPlainTextEdit* text_ = nullptr;
     QTableWidget* list_ = nullptr;
     QLabel* status_ = nullptr;
+    TPreviewForm* preview_ = nullptr;
+    TStdReport report_;
+    std::unique_ptr<TPageImage> logo_;
 };
 
 } // namespace dvx::ui
