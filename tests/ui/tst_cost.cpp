@@ -380,6 +380,31 @@ private slots:
                  QString("The price database is incomplete.\n\rPipe  100 dia\n\rUpdate and retry..."));
     }
 
+    void itemOutsideTheTablesIsReportedNotPriced() {
+        PriceSteel100(50, 0.6);
+        AddTwoSteelPipes();
+        auto stray = std::make_unique<TFitting>(0);
+        stray->SetBore(kBore100);
+        stray->Quantity = 1;
+        stray->Flow = 0.01;
+        stray->FittingType = 40; // as a damaged project could bring it
+        W().Circuit().Append(std::move(stray));
+        bool opened = false;
+        WhenModal([&] {
+            if (QApplication::activeModalWidget() == W().PriceForm()) {
+                opened = true;
+                W().PriceForm()->CloseClick();
+            }
+        });
+        W().Action("&Materials && Labour Price Estimate")->trigger();
+        QCoreApplication::processEvents();
+        QVERIFY(!opened);
+        // The calculation fails on the item first, then the estimate.
+        QCOMPARE(messages_.size(), size_t(2));
+        QCOMPARE(messages_[0].text, QString("Pressure drop error.\nCheck your data..."));
+        QCOMPARE(messages_[1].kind, MsgKind::Error);
+    }
+
     void reportWaitsForReCalcAfterTheEditors() {
         PriceSteel100(50, 0.6);
         AddTwoSteelPipes();

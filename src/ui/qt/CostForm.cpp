@@ -4,6 +4,7 @@
 #include "common/Format.h"
 #include "common/Money.h"
 #include "common/Numbers.h"
+#include "widgets/qt/DialogKeys.h"
 #include "widgets/qt/FmtEdit.h"
 
 #include <QHBoxLayout>
@@ -29,6 +30,7 @@ TCostForm::TCostForm(QWidget* parent) : TCostEditor("Pipe and Fitting Costs", TC
     row->addStretch(1);
     // A typed labour cost is a change to save like a cell's.
     connect(rateEdit_, &QLineEdit::textEdited, this, [this] { SetModified(true); });
+    TDialogKeys::Install(this);
 }
 
 void TCostForm::FillFromTables() {
