@@ -5,6 +5,7 @@
 #include "common/Errors.h"
 #include "common/Format.h"
 #include "common/Numbers.h"
+#include "cost/PriceEstimate.h"
 #include "fluid/Fluid.h"
 #include "platform/Folders.h"
 #include "platform/Version.h"
@@ -26,6 +27,9 @@
 #include "ui/qt/FluidSpecForm.h"
 #include "ui/qt/InsertForm.h"
 #include "ui/qt/LimitsForm.h"
+#include "ui/qt/CostForm.h"
+#include "ui/qt/LabourForm.h"
+#include "ui/qt/PriceForm.h"
 #include "ui/qt/Messages.h"
 #include "ui/qt/PipeSpecForm.h"
 #include "ui/qt/SummaryForm.h"
@@ -101,20 +105,25 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
 
     // The other windows, once, in start-up order (their values were read
     // from the settings by the core start-up).
-    fittingsForm_ = new TFittingsForm(this);
-    pipeSpecForm_ = new TPipeSpecForm(this);
-    limitsForm_ = new TLimitsForm(this);
-    defaultsForm_ = new TDefaultsForm(this);
-    insertForm_ = new TInsertForm(this);
-    insertForm_->OnAddItem = [this](std::unique_ptr<TBranch> item) { InsertItem(std::move(item)); };
+    warningsForm_ = new TWarningsForm(this);
     preview_ = new TPreviewForm(this, &AppSettings());
     preview_->Seams().message = [this](TMessageKind kind, const QString& text) {
         const MsgKind kinds[] = {MsgKind::Information, MsgKind::Warning, MsgKind::Error, MsgKind::Plain};
         ShowMessage(preview_, kinds[static_cast<int>(kind)], text);
     };
-    defaultFlowForm_ = new TDefaultFlowForm(this);
-    warningsForm_ = new TWarningsForm(this);
+    fittingsForm_ = new TFittingsForm(this);
+    pipeSpecForm_ = new TPipeSpecForm(this);
     summaryForm_ = new TSummaryForm(this);
+    limitsForm_ = new TLimitsForm(this);
+    defaultsForm_ = new TDefaultsForm(this);
+    insertForm_ = new TInsertForm(this);
+    insertForm_->OnAddItem = [this](std::unique_ptr<TBranch> item) { InsertItem(std::move(item)); };
+    labourForm_ = new TLabourForm(this);
+    costForm_ = new TCostForm(this);
+    priceForm_ = new TPriceForm(this);
+    priceForm_->SetEditors(costForm_, labourForm_);
+    priceForm_->SetPreview(preview_); // one preview window for every report
+    defaultFlowForm_ = new TDefaultFlowForm(this);
     propertiesForm_ = new TPropertiesForm(this);
     fluidSpecForm_ = new TFluidSpecForm(this);
 
@@ -148,12 +157,6 @@ void TMainForm::BuildMenus() {
         QAction* a = menu->addAction(caption);
         if (!key.isEmpty()) a->setShortcut(key);
         connect(a, &QAction::triggered, this, slot);
-        return a;
-    };
-    auto later = [](QMenu* menu, const QString& caption) {
-        // A window that is not part of this build yet: shown, but not offered.
-        QAction* a = menu->addAction(caption);
-        a->setEnabled(false);
         return a;
     };
 
@@ -205,7 +208,7 @@ void TMainForm::BuildMenus() {
 
     QMenu* calc = menuBar()->addMenu("&Calculate");
     add(calc, "&Calculate Pressure Drop", [this] { CalcBtnClick(); }, QKeySequence(Qt::Key_F9));
-    later(calc, "&Materials && Labour Price Estimate");
+    add(calc, "&Materials && Labour Price Estimate", [this] { PriceEstimateCommand(); });
     add(calc, "&Resize all from Flow", [this] { ResizeAllCommand(); });
     add(calc, "Reset all &Flows from Size", [this] { ResetAllFlowsCommand(); });
     calc->addSeparator();
@@ -224,8 +227,8 @@ void TMainForm::BuildMenus() {
     QMenu* database = menuBar()->addMenu("&Database");
     add(database, "&Fittings and Valves", [this] { FittingsCommand(); });
     add(database, "&Pipe Roughness", [this] { PipeRoughnessCommand(); });
-    later(database, "&Cost Database");
-    later(database, "&Labour Rates");
+    add(database, "&Cost Database", [this] { costForm_->Execute(); });
+    add(database, "&Labour Rates", [this] { labourForm_->Execute(); });
 
     // Entries that start other programs installed beside this one; none are
     // installed with this program.
@@ -798,6 +801,25 @@ void TMainForm::DetailsToCircuit() {
     circuit_->DescriptionLines = propertiesForm_->DescriptionLines();
     circuit_->Author = propertiesForm_->Author().toStdString();
     circuit_->Company = propertiesForm_->Company().toStdString();
+}
+
+void TMainForm::PriceEstimateCommand() {
+    CalcBtnClick();
+    std::string message;
+    bool complete = false;
+    try {
+        complete = circuit_->Estimate(message);
+    } catch (const std::exception& e) {
+        // An item whose bore or fitting type lies outside the tables.
+        ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
+        return;
+    }
+    if (!complete) {
+        ShowMessage(this, MsgKind::Plain, Q(IncompletePriceMessage(message)));
+        return;
+    }
+    priceForm_->SetCircuit(circuit_.get());
+    priceForm_->Execute();
 }
 
 // ------------------------------------------------------------ grid events

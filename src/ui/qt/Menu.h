@@ -37,6 +37,9 @@ class TDefaultFlowForm;
 class TFluidSpecForm;
 class TWarningsForm;
 class TSummaryForm;
+class TCostForm;
+class TLabourForm;
+class TPriceForm;
 
 // What a file dialog is asked for; the answer is the chosen path or empty.
 struct TFileDialogRequest {
@@ -74,6 +77,9 @@ public:
     TWarningsForm* WarningsForm() const { return warningsForm_; }
     TSummaryForm* SummaryForm() const { return summaryForm_; }
     TPropertiesForm* PropertiesForm() const { return propertiesForm_; }
+    TCostForm* CostForm() const { return costForm_; }
+    TLabourForm* LabourForm() const { return labourForm_; }
+    TPriceForm* PriceForm() const { return priceForm_; }
     // The action of a menu entry by its caption (e.g. "&Calculate Pressure Drop").
     QAction* Action(const QString& caption) const;
     QMenu* ReopenMenu() const { return reopenMenu_; }
@@ -124,6 +130,8 @@ public:
     void WarningsCommand();
     void SummaryCommand();
     void ProjectDetailsCommand();
+    // Calculate, estimate, and the price window when every item is priced.
+    void PriceEstimateCommand();
 
     // The insertion rule: before the item of the current row, "Modified"
     // and "Not Solved"; the current row does not move.
@@ -198,6 +206,9 @@ private:
     TWarningsForm* warningsForm_ = nullptr;
     TSummaryForm* summaryForm_ = nullptr;
     TPropertiesForm* propertiesForm_ = nullptr;
+    TCostForm* costForm_ = nullptr;
+    TLabourForm* labourForm_ = nullptr;
+    TPriceForm* priceForm_ = nullptr;
     QLabel* panels_[4] = {};
     QMenu* reopenMenu_ = nullptr;
     QMenu* gridMenu_ = nullptr;

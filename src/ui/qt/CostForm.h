@@ -1,0 +1,33 @@
+#pragma once
+// The cost editor ("Pipe and Fitting Costs"): pipe prices per metre, fitting
+// prices per item and the labour cost per hour.
+
+#include "ui/qt/CostEditor.h"
+
+class QLabel;
+
+namespace dvx {
+class TFmtEdit;
+}
+
+namespace dvx::ui {
+
+class TCostForm : public TCostEditor {
+    Q_OBJECT
+public:
+    explicit TCostForm(QWidget* parent = nullptr);
+
+    TFmtEdit* LabourRateEdit() const { return rateEdit_; }
+    QLabel* PerHourLabel() const { return perHour_; }
+
+protected:
+    void FillFromTables() override;
+    // LabourRate from its field; a text that is not a number raises ConvertError.
+    void ReadExtraFields() override;
+
+private:
+    TFmtEdit* rateEdit_ = nullptr;
+    QLabel* perHour_ = nullptr;
+};
+
+} // namespace dvx::ui
