@@ -1,23 +1,12 @@
 # cmake -DCLI=darvenix-cli -DFILE=example -DWORK=folder -DOPTIONS="..." -DITEMS=n -P run_example.cmake
-# Calculates one example with the built-in tables: a project file is first
-# converted to a text item file (calc reads item files), then calc must
-# finish with exit code 0, report no invalid item, calculate every item and
-# give a positive total pressure drop.
+# Calculates one example with the built-in tables (a project file with its
+# own liquid and material): calc must finish with exit code 0, report no
+# invalid item, calculate every item and give a positive total pressure drop.
 cmake_minimum_required(VERSION 3.25)
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
-get_filename_component(ext ${FILE} LAST_EXT)
-set(items_file ${FILE})
-if(ext STREQUAL ".dvx")
-  set(items_file ${WORK}/items.txt)
-  execute_process(COMMAND ${CLI} convert ${FILE} ${items_file}
-    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "convert failed (${rc}):\n${out}\n${err}")
-  endif()
-endif()
 separate_arguments(opts UNIX_COMMAND "${OPTIONS}")
-execute_process(COMMAND ${CLI} calc --builtin ${opts} --json ${items_file}
+execute_process(COMMAND ${CLI} calc --builtin ${opts} --json ${FILE}
   RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "calc exit code ${rc}:\n${out}\n${err}")
