@@ -4,6 +4,7 @@
 
 #include "catalogue/Tables.h"
 #include "fluid/Fluid.h"
+#include "settings/MRU.h"
 #include "settings/SettingsStore.h"
 #include "ui/qt/CircuitModel.h"
 #include "ui/qt/Desktop.h"
@@ -308,13 +309,13 @@ private slots:
             chosenFiles_ << Path(QString("p%1.dvx").arg(i));
             W().SaveAsCommand();
         }
-        for (int i = 0; i < 7; ++i) QVERIFY(W().OpenFile(Path(QString("P%1.DVX").arg(i).toLower())));
+        for (int i = 0; i < 7; ++i) QVERIFY(W().OpenFile(Path(QString("p%1.dvx").arg(i))));
         // The current file is not listed; the five shown are the most recent others.
         QStringList shown;
         for (QAction* a : W().ReopenMenu()->actions()) shown << a->text();
         QCOMPARE(shown.size(), 5);
-        QCOMPARE(shown.first(), Path("p5.dvx").toLower());
-        QVERIFY(!shown.contains(Path("p6.dvx").toLower()));
+        QCOMPARE(shown.first(), Path("p5.dvx"));
+        QVERIFY(!shown.contains(Path("p6.dvx")));
     }
 
     void textExportAndImportReverseTheOrder() {
