@@ -14,6 +14,7 @@
 #include "widgets/qt/FmtEdit.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -22,6 +23,7 @@
 #include <QMenu>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 using namespace dvx;
@@ -334,6 +336,55 @@ private slots:
         for (int i = 0; i < 3; ++i) QCOMPARE(W().Circuit().Item(i).Kind(), before[static_cast<size_t>(2 - i)]);
         QCOMPARE(W().CurrentFile(), Path("three.dvx"));
         QCOMPARE(Panel(0), QString("Modified"));
+    }
+
+    void closingWritesSettingsAndTheRecentFiles() {
+        AddPipes(2);
+        W().SetGroupsActive(true);
+        // Cancel to the unsaved-changes question keeps the window open.
+        answers_ = {QMessageBox::Cancel};
+        QVERIFY(!W().close());
+        QVERIFY(W().isVisible());
+        chosenFiles_ << Path("Closing Time.dvx"); // a name with capitals and a blank
+        W().SaveAsCommand();
+        QVERIFY(W().close());
+        QVERIFY(AppSettings().Read(settings::ActiveGroups));
+        TRecentFiles stored;
+        stored.Load(AppSettings());
+        QCOMPARE(stored.Entries().size(), size_t(1));
+        QCOMPARE(QString::fromStdString(stored.Entries().front()), Path("Closing Time.dvx"));
+
+        // The next run offers the file under its own name, and it opens.
+        window_ = std::make_unique<TMainForm>();
+        W().show();
+        QVERIFY(W().GroupsActive());
+        QList<QAction*> entries = W().ReopenMenu()->actions();
+        QCOMPARE(entries.size(), 1);
+        entries.front()->trigger();
+        QCOMPARE(W().CurrentFile(), Path("Closing Time.dvx"));
+        QCOMPARE(W().Circuit().Count(), 2);
+        QCOMPARE(Panel(1), QString("Solved"));
+    }
+
+    void unwritableSettingsAreReportedNotThrown() {
+        // The settings folder's place is taken by a file: every write fails.
+        QFile blocker(Path("blocked"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        SetAppSettings(SettingsStore(Path("blocked/darvenix.ini").toStdString()));
+        // A menu command whose write fails shows the error (the about box is
+        // closed as soon as it is up).
+        QTimer::singleShot(0, [] {
+            if (QWidget* box = QApplication::activeModalWidget()) box->close();
+        });
+        W().Action("&About...")->trigger();
+        QCOMPARE(messages_.size(), size_t(1));
+        QCOMPARE(messages_.back().kind, MsgKind::Error);
+        // Closing still closes, the insert window included.
+        W().InsertCommand();
+        QVERIFY(W().close());
+        QVERIFY(!W().InsertForm()->isVisible());
+        QCOMPARE(messages_.size(), size_t(2));
     }
 
     void mailNeedsItems() {

@@ -293,7 +293,12 @@ void TInsertForm::RestorePlacementFromSettings() {
 }
 
 void TInsertForm::closeEvent(QCloseEvent* event) {
-    SavePlacement();
+    try {
+        SavePlacement();
+    } catch (const std::exception&) {
+        // An unwritable settings file does not keep the window open; it
+        // opens at its last stored place next time.
+    }
     QWidget::closeEvent(event);
 }
 

@@ -156,7 +156,7 @@ void TMainForm::BuildMenus() {
     auto add = [this](QMenu* menu, const QString& caption, auto slot, const QKeySequence& key = {}) {
         QAction* a = menu->addAction(caption);
         if (!key.isEmpty()) a->setShortcut(key);
-        connect(a, &QAction::triggered, this, slot);
+        connect(a, &QAction::triggered, this, [this, slot] { RunCommand(slot); });
         return a;
     };
 
@@ -258,7 +258,7 @@ void TMainForm::BuildToolBar() {
         QAction* a = bar->addAction(text);
         a->setToolTip(hint);
         a->setStatusTip(hint);
-        connect(a, &QAction::triggered, this, slot);
+        connect(a, &QAction::triggered, this, [this, slot] { RunCommand(slot); });
         return a;
     };
     button("&New", "Start new project", [this] { NewProject(); });
@@ -414,6 +414,16 @@ QString TMainForm::AskFile(const TFileDialogRequest& request) {
 }
 
 // --------------------------------------------------------------- commands
+
+void TMainForm::RunCommand(const std::function<void()>& command) {
+    // Nothing may leave a Qt slot or event handler by an exception: what a
+    // command did not handle itself is shown, and the window carries on.
+    try {
+        command();
+    } catch (const std::exception& e) {
+        ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
+    }
+}
 
 bool TMainForm::NewProject() {
     LeaveGrid();
@@ -601,7 +611,8 @@ void TMainForm::SendMailCommand() {
     SaveCommand();
     // Only a project that is now on disk can be attached.
     if (currentFile_.isEmpty() || !circuit_->Saved) return;
-    ComposeMail("Darvenix data file", "Please find Darvenix datafile attached...\r", {currentFile_});
+    if (!ComposeMail("Darvenix data file", "Please find Darvenix datafile attached...\r", {currentFile_}))
+        ShowMessage(this, MsgKind::Warning, "Unable to start the mail program");
 }
 
 void TMainForm::CalcBtnClick() {
@@ -856,13 +867,15 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Insert && key->modifiers() == Qt::NoModifier) {
-            LeaveGrid();
-            InsertCommand();
+            RunCommand([this] {
+                LeaveGrid();
+                InsertCommand();
+            });
             return false;
         }
         if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier && watched == grid_ &&
             !grid_->IsEditing()) {
-            DeleteCommand();
+            RunCommand([this] { DeleteCommand(); });
             return true;
         }
     }
@@ -923,7 +936,7 @@ void TMainForm::RebuildReopenMenu() {
     for (const std::string& entry : recent_.Visible()) {
         QString file = Q(entry);
         QAction* a = reopenMenu_->addAction(file);
-        connect(a, &QAction::triggered, this, [this, file] { ReopenCommand(file); });
+        connect(a, &QAction::triggered, this, [this, file] { RunCommand([this, file] { ReopenCommand(file); }); });
     }
     reopenMenu_->setEnabled(!reopenMenu_->actions().isEmpty());
 }
@@ -939,11 +952,10 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         SaveReportStyles(AppSettings());
         recent_.Add(currentFile_.toStdString());
         recent_.Save(AppSettings());
-        insertForm_->SavePlacement();
     } catch (const std::exception& e) {
         ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
     }
-    insertForm_->close();
+    insertForm_->close(); // it stores its own placement
     event->accept();
 }
 

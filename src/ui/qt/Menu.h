@@ -179,6 +179,9 @@ private:
     void ReplaceCircuit(std::unique_ptr<TCircuit> circuit);
     void ForgetUndo();
     QString AskFile(const TFileDialogRequest& request);
+    // Runs a command started by a menu, button or key; an error it did not
+    // handle is shown in a message instead of leaving the event loop.
+    void RunCommand(const std::function<void()>& command);
     QString ProgramFolderPath() const;
     // The project details' comments, author and company into the circuit
     // (the project is not marked modified).
