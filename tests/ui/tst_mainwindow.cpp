@@ -264,6 +264,24 @@ private slots:
         QCOMPARE(Panel(1), QString("Solved"));
     }
 
+    void openingAZeroFlowStopsAtIt() {
+        AddPipes(3);
+        W().CalcBtnClick();
+        QVERIFY(Panel(2).startsWith("dP = "));
+        W().Circuit().Item(1).Flow = 0;
+        chosenFiles_ << Path("zero.dvx");
+        W().SaveAsCommand();
+        QVERIFY(W().NewProject());
+        W().CalcBtnClick(); // an empty project: a total of 0 is shown
+        QVERIFY(W().OpenFile(Path("zero.dvx")));
+        QCOMPARE(messages_.back().text, QString("Data may not be zero"));
+        QCOMPARE(W().Grid()->currentIndex().row(), 1);
+        QCOMPARE(W().Model()->LogicalColumnAt(W().Grid()->currentIndex().column()), int(gcFlow));
+        QCOMPARE(Panel(0), QString("Ready"));
+        QCOMPARE(Panel(1), QString("Not Solved"));
+        QCOMPARE(Panel(2), QString()); // no total of another project
+    }
+
     void wrongExtensionsAreRefused() {
         AddPipes(1);
         chosenFiles_ << Path("items.txt");

@@ -448,7 +448,12 @@ void TMainForm::NewCircuit() {
 }
 
 void TMainForm::ReplaceCircuit(std::unique_ptr<TCircuit> circuit) {
+    // Every window that keeps a pointer into the circuit learns the new one
+    // before the old circuit and its items are destroyed.
     model_->SetCircuit(circuit.get());
+    summaryForm_->SetCircuit(circuit.get());
+    priceForm_->SetCircuit(circuit.get());
+    warningsForm_->BuildWarningList(*circuit);
     circuit_ = std::move(circuit);
 }
 
@@ -498,10 +503,9 @@ bool TMainForm::OpenFile(const QString& file) {
         return false;
     }
     LeaveGrid();
-    model_->SetCircuit(nullptr); // the old circuit goes away inside InstallProject
-    std::unique_ptr<TCircuit> replaced = std::move(circuit_);
-    InstallProject(std::move(*data), replaced);
-    ReplaceCircuit(std::move(replaced));
+    std::unique_ptr<TCircuit> opened;
+    InstallProject(std::move(*data), opened);
+    ReplaceCircuit(std::move(opened));
     SetCurrentFile(file);
     // The project's details into the dialog; name and number keep their
     // texts unless empty.
@@ -515,6 +519,9 @@ bool TMainForm::OpenFile(const QString& file) {
     RefreshGrid();
     SetSaved(true);
     SetSolved(false);
+    // The earlier project's total is no result of this one; the calculation
+    // below fills the panel again unless an item is invalid.
+    panels_[2]->clear();
     ForgetUndo();
     CalcBtnClick();
     return true;
@@ -683,6 +690,8 @@ void TMainForm::DeleteCommand() {
     int row = std::clamp(CurrentRow(), 0, circuit_->Count() - 1);
     QModelIndex current = grid_->currentIndex();
     undoItem_ = circuit_->Remove(row);
+    // The warnings list may point at the earlier undo item, destroyed just now.
+    warningsForm_->BuildWarningList(*circuit_);
     undoAction_->setEnabled(true);
     popupUndoAction_->setEnabled(true);
     SetSaved(false);
@@ -799,10 +808,7 @@ void TMainForm::WarningsCommand() {
     if (warningsForm_->Corrected() > 0) SetSaved(false);
 }
 
-void TMainForm::SummaryCommand() {
-    summaryForm_->SetCircuit(circuit_.get());
-    summaryForm_->exec();
-}
+void TMainForm::SummaryCommand() { summaryForm_->exec(); }
 
 void TMainForm::ProjectDetailsCommand() {
     if (propertiesForm_->exec() == QDialog::Accepted) DetailsToCircuit();
@@ -829,7 +835,6 @@ void TMainForm::PriceEstimateCommand() {
         ShowMessage(this, MsgKind::Plain, Q(IncompletePriceMessage(message)));
         return;
     }
-    priceForm_->SetCircuit(circuit_.get());
     priceForm_->Execute();
 }
 
