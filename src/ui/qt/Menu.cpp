@@ -97,7 +97,6 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     circuit_ = std::make_unique<TCircuit>();
     columnWidths_ = DefaultColumnWidths();
 
-    BuildActions();
     BuildMenus();
     BuildToolBar();
     BuildGrid();
@@ -143,8 +142,6 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
 TMainForm::~TMainForm() = default;
 
 // ---------------------------------------------------------------- building
-
-void TMainForm::BuildActions() {}
 
 QAction* TMainForm::Action(const QString& caption) const {
     for (QAction* a : findChildren<QAction*>())
@@ -290,7 +287,12 @@ void TMainForm::BuildGrid() {
     grid_->setItemDelegate(new CircuitDelegate(model_, grid_));
     grid_->setContextMenuPolicy(Qt::CustomContextMenu);
     setCentralWidget(grid_);
-    model_->OnCellCommitted = [this](int row, int column, const QString& text) { CellCommitted(row, column, text); };
+    // The model has refreshed the edited row (a size cell shows the nominal
+    // size of the bore taken); the project is changed and unsolved.
+    model_->OnCellCommitted = [this](int, int, const QString&) {
+        SetSaved(false);
+        SetSolved(false);
+    };
     model_->OnConvertError = [this](const QString& message) { ShowMessage(this, MsgKind::Error, message); };
     model_->OnRowMoved = [this](int, int to) {
         SetSaved(false);
@@ -400,6 +402,16 @@ void TMainForm::MoveCursorTo(int row, int logicalColumn) {
 
 QString TMainForm::ProgramFolderPath() const { return Q(ProgramFolder()); }
 
+TFileDialogRequest TMainForm::SaveDialogRequest() const {
+    return {true, currentFile_.isEmpty() ? ProgramFolderPath() : FolderPart(currentFile_), FileNamePart(currentFile_),
+            kProjectFilter, "dvx"};
+}
+
+TFileDialogRequest TMainForm::OpenDialogRequest(const QString& suffix, const QString& filter) const {
+    return {false, currentFile_.isEmpty() ? currentDir_ : FolderPart(currentFile_),
+            FileNamePart(WithSuffix(currentFile_, suffix)), filter, suffix};
+}
+
 QString TMainForm::AskFile(const TFileDialogRequest& request) {
     if (fileDialog_) return fileDialog_(this, request);
     QFileDialog dialog(this);
@@ -464,9 +476,7 @@ bool TMainForm::SaveChangesPrompt() {
                               QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     if (answer == QMessageBox::No) return true;
     if (answer != QMessageBox::Yes) return false;
-    TFileDialogRequest request{true, currentFile_.isEmpty() ? ProgramFolderPath() : FolderPart(currentFile_),
-                               FileNamePart(currentFile_), kProjectFilter, "dvx"};
-    QString chosen = AskFile(request);
+    QString chosen = AskFile(SaveDialogRequest());
     if (chosen.isEmpty()) return false;
     return SaveFile(chosen);
 }
@@ -536,9 +546,7 @@ void TMainForm::OpenCommand() {
     Commit();
     LeaveGrid();
     if (!SaveChangesPrompt()) return;
-    TFileDialogRequest request{false, currentFile_.isEmpty() ? currentDir_ : FolderPart(currentFile_),
-                               FileNamePart(WithSuffix(currentFile_, "dvx")), kProjectFilter, "dvx"};
-    QString chosen = AskFile(request);
+    QString chosen = AskFile(OpenDialogRequest("dvx", kProjectFilter));
     if (chosen.isEmpty()) return;
     currentDir_ = FolderPart(chosen);
     OpenFile(chosen);
@@ -561,9 +569,7 @@ void TMainForm::SaveCommand() {
 
 void TMainForm::SaveAsCommand() {
     Commit();
-    TFileDialogRequest request{true, currentFile_.isEmpty() ? ProgramFolderPath() : FolderPart(currentFile_),
-                               FileNamePart(currentFile_), kProjectFilter, "dvx"};
-    QString chosen = AskFile(request);
+    QString chosen = AskFile(SaveDialogRequest());
     if (chosen.isEmpty()) return;
     currentDir_ = FolderPart(chosen);
     if (!SaveFile(chosen)) ShowMessage(this, MsgKind::Plain, "Error writing " + FileNamePart(chosen));
@@ -583,9 +589,7 @@ void TMainForm::WriteTextFileCommand() {
 
 void TMainForm::ReadTextFileCommand() {
     Commit();
-    TFileDialogRequest request{false, currentFile_.isEmpty() ? currentDir_ : FolderPart(currentFile_),
-                               FileNamePart(WithSuffix(currentFile_, "txt")), kTextFilter, "txt"};
-    QString chosen = AskFile(request);
+    QString chosen = AskFile(OpenDialogRequest("txt", kTextFilter));
     if (chosen.isEmpty()) return;
     // The New command, with its unsaved-changes question.
     if (!NewProject()) return;
@@ -839,17 +843,6 @@ void TMainForm::PriceEstimateCommand() {
 }
 
 // ------------------------------------------------------------ grid events
-
-void TMainForm::CellCommitted(int row, int column, const QString& text) {
-    (void)text; // a size cell shows the label of the bore taken, the nearest one's nominal size
-    SetSaved(false);
-    SetSolved(false);
-    if (column == gcFlow || column == gcSize) {
-        QModelIndex left = model_->index(row, 0);
-        QModelIndex right = model_->index(row, model_->columnCount() - 1);
-        emit model_->dataChanged(left, right);
-    }
-}
 
 void TMainForm::ShowGridMenu(const QPoint& pos) {
     QModelIndex index = grid_->indexAt(pos);
