@@ -1,9 +1,9 @@
 #include "ui/qt/CircuitModel.h"
 
-#include "common/Errors.h"
-
 #include <QBrush>
 #include <QMimeData>
+
+#include <exception>
 
 namespace dvx::ui {
 

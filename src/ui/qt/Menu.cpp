@@ -92,7 +92,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle(Q(version.ProductName + " " + version.Version));
     resize(760, 520);
 
-    // 1. The dialogs start in the program's folder.
+    // The dialogs start in the program's folder.
     currentDir_ = ProgramFolderPath();
     circuit_ = std::make_unique<TCircuit>();
     columnWidths_ = DefaultColumnWidths();
@@ -126,15 +126,13 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     propertiesForm_ = new TPropertiesForm(this);
     fluidSpecForm_ = new TFluidSpecForm(this);
 
-    // 3. Own settings, 5. recent files (the catalogues were loaded at start-up).
+    // Own settings and recent files (the catalogues were loaded at start-up).
     LoadSettings();
-    // 6. An empty circuit with the material in force.
+    // An empty circuit with the material in force; nothing to undo.
     NewCircuit();
     circuit_->Material = PipeMaterial;
     ApplyMaterial();
-    // 7. Nothing to undo.
-    ForgetUndo();
-    // 8. The report's letterhead and logo.
+    // The report's letterhead and logo.
     SetReportLetterhead(ProgramFolder());
     installEventFilter(this);
 }
