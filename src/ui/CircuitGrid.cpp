@@ -137,10 +137,6 @@ void ApplyCellText(TCircuit& circuit, int position, int column, std::string_view
     }
 }
 
-std::string NormalisedSizeText(std::string_view text) {
-    return FloatToStr(NominalOf(NearestBore(StrToFloat(text))));
-}
-
 TColumnWidths DefaultColumnWidths() {
     TColumnWidths widths{};
     for (int c = 0; c < GridColumnCount; ++c) widths[static_cast<std::size_t>(c)] = GridColumns[static_cast<std::size_t>(c)].DefaultWidth;
