@@ -5,7 +5,6 @@
 #include "common/Errors.h"
 #include "common/Format.h"
 #include "common/Numbers.h"
-#include "cost/PriceEstimate.h"
 #include "fluid/Fluid.h"
 #include "platform/Folders.h"
 #include "platform/Version.h"
@@ -824,20 +823,7 @@ void TMainForm::DetailsToCircuit() {
 
 void TMainForm::PriceEstimateCommand() {
     CalcBtnClick();
-    std::string message;
-    bool complete = false;
-    try {
-        complete = circuit_->Estimate(message);
-    } catch (const std::exception& e) {
-        // An item whose bore or fitting type lies outside the tables.
-        ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
-        return;
-    }
-    if (!complete) {
-        ShowMessage(this, MsgKind::Plain, Q(IncompletePriceMessage(message)));
-        return;
-    }
-    priceForm_->Execute();
+    if (EstimateWithMessages(this, *circuit_)) priceForm_->Execute();
 }
 
 // ------------------------------------------------------------ grid events
