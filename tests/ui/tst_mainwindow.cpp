@@ -282,6 +282,25 @@ private slots:
         QCOMPARE(Panel(2), QString()); // no total of another project
     }
 
+    void resizingAllOrResettingAllFlowsIsAChange() {
+        AddPipes(2);
+        chosenFiles_ << Path("sizes.dvx");
+        W().SaveAsCommand();
+        QCOMPARE(Panel(0), QString("Ready"));
+        W().ResizeAllCommand();
+        QCOMPARE(Panel(0), QString("Modified"));
+        QCOMPARE(Panel(1), QString("Solved"));
+        W().SaveCommand();
+        QCOMPARE(Panel(0), QString("Ready"));
+        W().ResetAllFlowsCommand();
+        QCOMPARE(Panel(0), QString("Modified"));
+        QCOMPARE(Panel(1), QString("Solved"));
+        // Closing now asks first.
+        answers_ = {QMessageBox::Cancel};
+        QVERIFY(!W().close());
+        QCOMPARE(messages_.back().text, QString("sizes.dvx not saved.\nSave now?"));
+    }
+
     void wrongExtensionsAreRefused() {
         AddPipes(1);
         chosenFiles_ << Path("items.txt");

@@ -736,12 +736,17 @@ void TMainForm::AutoFlowCurrent() {
 
 void TMainForm::ResizeAllCommand() {
     Commit();
+    // New bores are a change to the project: closing must not drop them
+    // without the unsaved-changes question.
+    if (circuit_->Count() > 0) SetSaved(false);
     circuit_->ResizeAll();
     CalcBtnClick();
 }
 
 void TMainForm::ResetAllFlowsCommand() {
     Commit();
+    // New flows, likewise.
+    if (circuit_->Count() > 0) SetSaved(false);
     circuit_->ResetAllFlows();
     CalcBtnClick();
 }
