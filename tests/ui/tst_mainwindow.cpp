@@ -6,6 +6,7 @@
 #include "fluid/Fluid.h"
 #include "settings/MRU.h"
 #include "settings/SettingsStore.h"
+#include "ui/qt/AboutBox.h"
 #include "ui/qt/CircuitModel.h"
 #include "ui/qt/Desktop.h"
 #include "ui/qt/InsertForm.h"
@@ -15,6 +16,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -401,6 +403,19 @@ private slots:
         QCOMPARE(W().CurrentFile(), Path("Closing Time.dvx"));
         QCOMPARE(W().Circuit().Count(), 2);
         QCOMPARE(Panel(1), QString("Solved"));
+    }
+
+    void aboutBoxStoresTheSplashChoice() {
+        QVERIFY(!AppSettings().Read(settings::SplashScreen));
+        QTimer::singleShot(0, [] {
+            auto* box = qobject_cast<TAboutBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) return;
+            box->SplashCheck()->setChecked(true);
+            box->accept();
+        });
+        W().Action("&About...")->trigger();
+        QVERIFY(AppSettings().Read(settings::SplashScreen));
+        QVERIFY(messages_.empty());
     }
 
     void unwritableSettingsAreReportedNotThrown() {

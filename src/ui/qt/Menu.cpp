@@ -16,6 +16,7 @@
 #include "report/qt/fReport.h"
 #include "settings/Placement.h"
 #include "settings/SettingsStore.h"
+#include "ui/qt/AboutBox.h"
 #include "ui/qt/CircuitDelegate.h"
 #include "ui/qt/CircuitModel.h"
 #include "ui/qt/CircuitView.h"
@@ -37,10 +38,8 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDialog>
-#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -52,7 +51,6 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
-#include <QVBoxLayout>
 
 #include <optional>
 
@@ -758,22 +756,9 @@ void TMainForm::OpenHelpPage(const QString& relativePath) {
 }
 
 void TMainForm::AboutCommand() {
-    const TVersionInfo version = ProgramVersionInfo();
-    QDialog box(this);
-    box.setWindowTitle("About " + Q(version.ProductName));
-    auto* layout = new QVBoxLayout(&box);
-    auto* title = new QLabel("<h2>" + Q(version.ProductName).toHtmlEscaped() + "</h2>", &box);
-    layout->addWidget(title);
-    layout->addWidget(new QLabel("Version " + Q(version.Version), &box));
-    layout->addWidget(new QLabel(Q(version.FileDescription), &box));
-    auto* splash = new QCheckBox("Show this box at start-up", &box);
-    splash->setChecked(AppSettings().Read(settings::SplashScreen));
-    layout->addWidget(splash);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &box);
-    connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
-    layout->addWidget(buttons);
+    TAboutBox box(this);
     box.exec();
-    AppSettings().Write(settings::SplashScreen, splash->isChecked());
+    box.StoreSplashSetting();
 }
 
 void TMainForm::DefaultsCommand() {
