@@ -202,7 +202,7 @@ void TFluidSpecSheet::RowChanged(int row) {
     // Evaluate; a failure keeps the previous properties and the sheet
     // goes on showing what the liquid holds.
     if (evaluated) Evaluating([&] { f.Evaluate(); });
-    // 3 to 5.
+    // The status line, the caption and the additive volume.
     ShowStatus();
     f.Caption = f.GetCaption();
     sheet_.SetValue(1, frVolume, f.AdditiveVolume);
