@@ -1,8 +1,9 @@
 // darvenix: the desktop program. Start-up runs in a fixed order: the
 // built-in tables and number format, the core modules (install-data merge,
 // liquid library and system liquid, refrigerant library, folders, settings,
-// catalogues), then the windows, then the project named on the command line,
-// then the event loop.
+// catalogues), then the windows (under the about box as a splash when the
+// user asked for it), then the project named on the command line, then the
+// event loop.
 
 #include "catalogue/Tables.h"
 #include "platform/Folders.h"
@@ -11,16 +12,21 @@
 #include "report/qt/ReportSettings.h"
 #include "settings/SettingsStore.h"
 #include "settings/Startup.h"
+#include "ui/qt/AboutBox.h"
 #include "ui/qt/InstallDataConfirm.h"
 #include "ui/qt/Menu.h"
 #include "ui/qt/Messages.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QStringList>
+#include <QTimer>
 
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 
 namespace {
 
@@ -57,9 +63,22 @@ int main(int argc, char** argv) {
     options.Confirm = dvx::ui::TConfirmChangeDlg::Factory();
     dvx::TStartResult started = dvx::StartCore(options);
 
+    // With "Settings"/"SplashScreen" on, the about box stands while the
+    // windows are created and for at least two seconds in all.
+    std::unique_ptr<dvx::ui::TAboutBox> splash;
+    QElapsedTimer splashShown;
+    if (dvx::AppSettings().Read(dvx::settings::SplashScreen)) {
+        splash = std::make_unique<dvx::ui::TAboutBox>();
+        splash->show();
+        QApplication::processEvents();
+        splashShown.start();
+    }
+
     dvx::ui::TMainForm window;
     // After every window exists: the two report styles.
     dvx::LoadReportStyles(dvx::AppSettings());
+    if (splash)
+        QTimer::singleShot(std::max<qint64>(0, 2000 - splashShown.elapsed()), splash.get(), &QWidget::close);
     for (const std::string& message : started.Messages)
         dvx::ui::ShowMessage(&window, dvx::ui::MsgKind::Error, QString::fromStdString(message));
 

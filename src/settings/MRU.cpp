@@ -7,25 +7,16 @@
 
 namespace dvx {
 
-std::string LowerCasePath(std::string_view path) {
-    std::string lower(path);
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return lower;
-}
-
 void TRecentFiles::Add(std::string_view path) {
     if (path.empty()) return;
-    std::string lower = LowerCasePath(path);
-    auto it = std::find(entries_.begin(), entries_.end(), lower);
+    auto it = std::find(entries_.begin(), entries_.end(), path);
     if (it != entries_.end()) entries_.erase(it);
-    entries_.insert(entries_.begin(), lower);
+    entries_.insert(entries_.begin(), std::string(path));
     if (entries_.size() > kHeld) entries_.resize(kHeld);
 }
 
 void TRecentFiles::Remove(std::string_view path) {
-    std::string lower = LowerCasePath(path);
-    auto it = std::find(entries_.begin(), entries_.end(), lower);
+    auto it = std::find(entries_.begin(), entries_.end(), path);
     if (it != entries_.end()) entries_.erase(it);
 }
 

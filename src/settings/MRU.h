@@ -2,7 +2,8 @@
 // The recent-files list (section "MRU" of the settings store): up to six
 // project paths, the most recent first. Five are shown in the "&Reopen..."
 // menu; a sixth is held hidden so that it can move up when another entry
-// leaves. Paths are stored and compared in lower case.
+// leaves. Paths are kept and compared exactly as given: the file system is
+// case-sensitive, so a lower-cased path would name a file that does not exist.
 
 #include <cstddef>
 #include <string>
@@ -18,10 +19,10 @@ public:
     static constexpr std::size_t kVisible = 5; // entries shown in the menu
     static constexpr std::size_t kHeld = 6;    // entries kept, the last one hidden
 
-    // Puts path (lower-cased) at the top, moving it there when held already;
+    // Puts path at the top, moving it there when held already;
     // an empty path is ignored. A seventh entry falls off the end.
     void Add(std::string_view path);
-    // Removes path (lower-cased) when held; a hidden sixth entry becomes the
+    // Removes path when held; a hidden sixth entry becomes the
     // fifth visible one.
     void Remove(std::string_view path);
 
@@ -42,8 +43,5 @@ public:
 private:
     std::vector<std::string> entries_;
 };
-
-// Paths compare in lower case (ASCII letters).
-std::string LowerCasePath(std::string_view path);
 
 } // namespace dvx

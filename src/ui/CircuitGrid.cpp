@@ -3,8 +3,11 @@
 #include "catalogue/Bores.h"
 #include "catalogue/LineParser.h"
 #include "catalogue/Tables.h"
+#include "common/Errors.h"
 #include "common/Format.h"
 #include "common/Numbers.h"
+
+#include <limits>
 
 namespace dvx {
 
@@ -101,6 +104,11 @@ void ApplyCellText(TCircuit& circuit, int position, int column, std::string_view
     case gcDescription: item.Description = std::string(text); break;
     case gcGroup: {
         double value = StrToFloat(text);
+        // A group number must fit the item's 32-bit field; converting a
+        // larger value would be undefined.
+        if (!(value > std::numeric_limits<std::int32_t>::min() - 1.0 &&
+              value < std::numeric_limits<std::int32_t>::max() + 1.0))
+            throw ConvertError(Format("'%s' is not a valid integer value", {std::string(text)}));
         item.Group = static_cast<std::int32_t>(value);
         item.InIndex = circuit.GroupIndex(item.Group, item.Number);
         break;
@@ -127,10 +135,6 @@ void ApplyCellText(TCircuit& circuit, int position, int column, std::string_view
     case gcPressureDrop: item.PressureDrop = StrToFloat(text) * 1000; break;
     default: break; // "#" and "Type" have no setter
     }
-}
-
-std::string NormalisedSizeText(std::string_view text) {
-    return FloatToStr(NominalOf(NearestBore(StrToFloat(text))));
 }
 
 TColumnWidths DefaultColumnWidths() {

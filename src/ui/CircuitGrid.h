@@ -62,10 +62,6 @@ std::string CommittedText(int column, std::string_view typed);
 // other items too.
 void ApplyCellText(TCircuit& circuit, int position, int column, std::string_view text);
 
-// The "Size, mm" cell after an edit: the nominal size of the bore nearest
-// the typed value, in the shortest number form.
-std::string NormalisedSizeText(std::string_view text);
-
 // "GridCols" setting: nine widths joined by ", ". Missing, non-integer or
 // values below 5 read as 25.
 TColumnWidths ParseGridCols(std::string_view text);

@@ -166,7 +166,7 @@ void TFluidSpecSheet::ShowStatus() {
 void TFluidSpecSheet::RowChanged(int row) {
     if (!fluid_ || row < frTemperature || row > frConductivity) return;
     TLiquid& f = *fluid_;
-    // 1. The edited value into the liquid (the temperature evaluates it).
+    // The edited value into the liquid (the temperature evaluates it).
     bool evaluated = true;
     const std::optional<double> number = Number(row);
     const int index = Index(row);
@@ -199,23 +199,23 @@ void TFluidSpecSheet::RowChanged(int row) {
         if (number) f.UserKo = *number;
         break;
     }
-    // 2. Evaluate; a failure keeps the previous properties and the sheet
+    // Evaluate; a failure keeps the previous properties and the sheet
     // goes on showing what the liquid holds.
     if (evaluated) Evaluating([&] { f.Evaluate(); });
-    // 3 to 5.
+    // The status line, the caption and the additive volume.
     ShowStatus();
     f.Caption = f.GetCaption();
     sheet_.SetValue(1, frVolume, f.AdditiveVolume);
-    // 6. The row rules, ending with the additive rules.
+    // The row rules, ending with the additive rules.
     ApplyUserMode(Index(frUserDefined) == 1);
-    // 7. What the liquid's own values give.
+    // What the liquid's own values give.
     if (row >= frTemperature && row <= frVolume) {
         sheet_.SetValue(1, frDensity, f.ro);
         sheet_.SetValue(1, frSpecificHeat, f.Cp);
         sheet_.SetValue(1, frViscosity, f.mu);
         sheet_.SetValue(1, frConductivity, f.Ko);
     }
-    // 8. The user values follow the values shown.
+    // The user values follow the values shown.
     f.UserRo = Number(frDensity).value_or(f.UserRo);
     f.UserCp = Number(frSpecificHeat).value_or(f.UserCp);
     f.UserMu = Number(frViscosity).value_or(f.UserMu);

@@ -1,18 +1,15 @@
 # The first start of darvenix-cli in a fresh home: the merge brings the
 # shipped data files into the data folder and the catalogues load without a
-# message. The staged files are put back first (a run deletes them).
-add_test(NAME cli_settings_stage_install_data
-  COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${CMAKE_SOURCE_DIR}/data
-          -DDEST=$<TARGET_FILE_DIR:darvenix-cli>/install-data -P ${CMAKE_SOURCE_DIR}/data/StageInstallData.cmake)
-set_tests_properties(cli_settings_stage_install_data PROPERTIES FIXTURES_SETUP cli_settings_install_data)
-
+# message. The test stages the install files itself (every darvenix-cli run
+# merges and deletes them) and runs alone, so that no other test's
+# darvenix-cli consumes them between staging and the first run.
 add_test(NAME cli_settings_first_run
   COMMAND ${CMAKE_COMMAND} -DCLI=$<TARGET_FILE:darvenix-cli>
           -DWORK=${CMAKE_CURRENT_BINARY_DIR}/settings-first-run
+          -DSTAGE_SOURCE=${CMAKE_SOURCE_DIR}/data
+          -DSTAGE_DEST=$<TARGET_FILE_DIR:darvenix-cli>/install-data
           -P ${CMAKE_CURRENT_LIST_DIR}/FirstRun-settings.cmake)
-set_tests_properties(cli_settings_first_run PROPERTIES
-  FIXTURES_REQUIRED cli_settings_install_data
-  RESOURCE_LOCK darvenix_cli_install_data)
+set_tests_properties(cli_settings_first_run PROPERTIES RUN_SERIAL TRUE)
 
 # "paths" follows HOME and the XDG folders.
 add_test(NAME cli_settings_paths

@@ -1,6 +1,11 @@
-# cmake -DCLI=<darvenix-cli> -DWORK=<scratch folder> -P FirstRun-settings.cmake
-# Runs "darvenix-cli catalogue --json" twice in a fresh home and checks that
-# no loading message appears and the data files are in the data folder.
+# cmake -DCLI=<darvenix-cli> -DWORK=<scratch folder> -DSTAGE_SOURCE=<data folder>
+#       -DSTAGE_DEST=<install folder> -P FirstRun-settings.cmake
+# Stages the shipped data files for the install-data merge, runs
+# "darvenix-cli catalogue --json" twice in a fresh home and checks that no
+# loading message appears and the data files are in the data folder.
+set(SOURCE_DIR ${STAGE_SOURCE})
+set(DEST ${STAGE_DEST})
+include(${STAGE_SOURCE}/StageInstallData.cmake)
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK}/home)
 set(env HOME=${WORK}/home XDG_CONFIG_HOME=${WORK}/home/config XDG_DATA_HOME=${WORK}/home/data)

@@ -125,34 +125,38 @@ TEST(RecentFilesTest, SevenOpensLeaveSixEntriesFiveVisible) {
     }
     mru.Add(current); // the main window closes
     mru.Save(store);
-    EXPECT_EQ(mru.Entries(), (std::vector<std::string>{"/projects/p7.dvx", "/projects/p6.dvx", "/projects/p5.dvx",
-                                                       "/projects/p4.dvx", "/projects/p3.dvx", "/projects/p2.dvx"}));
+    EXPECT_EQ(mru.Entries(), (std::vector<std::string>{"/Projects/P7.dvx", "/Projects/P6.dvx", "/Projects/P5.dvx",
+                                                       "/Projects/P4.dvx", "/Projects/P3.dvx", "/Projects/P2.dvx"}));
     EXPECT_EQ(mru.Visible().size(), 5u);
-    EXPECT_EQ(store.ReadString("MRU", "0", ""), "/projects/p7.dvx");
-    EXPECT_EQ(store.ReadString("MRU", "5", ""), "/projects/p2.dvx");
+    EXPECT_EQ(store.ReadString("MRU", "0", ""), "/Projects/P7.dvx");
+    EXPECT_EQ(store.ReadString("MRU", "5", ""), "/Projects/P2.dvx");
 
     TRecentFiles loaded;
     loaded.Load(store);
     EXPECT_EQ(loaded.Entries(), mru.Entries());
 }
 
-TEST(RecentFilesTest, APathDifferingOnlyInCaseIsOneEntry) {
+TEST(RecentFilesTest, PathsKeepTheirCaseAndDifferByIt) {
+    // The file system is case-sensitive: an entry must name the file as it
+    // is, and two names differing in case are two files.
     TRecentFiles mru;
     mru.Add("/p/A.dvx");
     mru.Add("/p/B.dvx");
-    // Opening /P/b.DVX while /p/a.dvx... is current: the entry leaves the list…
-    mru.SetCurrentFile("", "/P/b.DVX");
-    EXPECT_EQ(mru.Entries(), (std::vector<std::string>{"/p/a.dvx"}));
-    // …and comes back at the top when another project is opened.
-    mru.SetCurrentFile("/P/b.DVX", "/p/C.dvx");
-    EXPECT_EQ(mru.Entries(), (std::vector<std::string>{"/p/b.dvx", "/p/a.dvx"}));
+    mru.Add("/p/b.dvx");
+    EXPECT_EQ(mru.Entries(), (std::vector<std::string>{"/p/b.dvx", "/p/B.dvx", "/p/A.dvx"}));
+    // Opening /p/B.dvx: that entry leaves the list, /p/b.dvx stays…
+    mru.SetCurrentFile("", "/p/B.dvx");
+    EXPECT_EQ(mru.Entries(), (std::vector<std::string>{"/p/b.dvx", "/p/A.dvx"}));
+    // …and it comes back at the top, as written, when another project is opened.
+    mru.SetCurrentFile("/p/B.dvx", "/p/C.dvx");
+    EXPECT_EQ(mru.Entries(), (std::vector<std::string>{"/p/B.dvx", "/p/b.dvx", "/p/A.dvx"}));
 }
 
 TEST(RecentFilesTest, RemovingAnEntryShowsTheHiddenSixth) {
     TRecentFiles mru;
     for (const char* p : {"/f", "/e", "/d", "/c", "/b", "/a"}) mru.Add(p);
     EXPECT_EQ(mru.Visible().back(), "/e"); // "/f" is held hidden
-    mru.Remove("/C");
+    mru.Remove("/c");
     EXPECT_EQ(mru.Visible(), (std::vector<std::string>{"/a", "/b", "/d", "/e", "/f"}));
     mru.Add("");
     EXPECT_EQ(mru.Entries().size(), 5u);
@@ -164,12 +168,12 @@ TEST(RecentFilesTest, LoadSkipsEmptyKeysAndSaveDropsStaleOnes) {
     WriteText(store.FileName(), "[MRU]\n0=/x/one.dvx\n1=\n2=/x/Two.dvx\n5=/x/five.dvx\n");
     TRecentFiles mru;
     mru.Load(store);
-    EXPECT_EQ(mru.Entries(), (std::vector<std::string>{"/x/one.dvx", "/x/two.dvx", "/x/five.dvx"}));
+    EXPECT_EQ(mru.Entries(), (std::vector<std::string>{"/x/one.dvx", "/x/Two.dvx", "/x/five.dvx"}));
     mru.Remove("/x/five.dvx");
     mru.Save(store);
     TRecentFiles again;
     again.Load(store);
-    EXPECT_EQ(again.Entries(), (std::vector<std::string>{"/x/one.dvx", "/x/two.dvx"}));
+    EXPECT_EQ(again.Entries(), (std::vector<std::string>{"/x/one.dvx", "/x/Two.dvx"}));
 }
 
 TEST(FoldersTest, SuiteFolderRules) {

@@ -4,7 +4,9 @@
 
 #include "catalogue/Tables.h"
 #include "fluid/Fluid.h"
+#include "settings/MRU.h"
 #include "settings/SettingsStore.h"
+#include "ui/qt/AboutBox.h"
 #include "ui/qt/CircuitModel.h"
 #include "ui/qt/Desktop.h"
 #include "ui/qt/InsertForm.h"
@@ -13,6 +15,8 @@
 #include "widgets/qt/FmtEdit.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -21,6 +25,7 @@
 #include <QMenu>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 using namespace dvx;
@@ -261,6 +266,43 @@ private slots:
         QCOMPARE(Panel(1), QString("Solved"));
     }
 
+    void openingAZeroFlowStopsAtIt() {
+        AddPipes(3);
+        W().CalcBtnClick();
+        QVERIFY(Panel(2).startsWith("dP = "));
+        W().Circuit().Item(1).Flow = 0;
+        chosenFiles_ << Path("zero.dvx");
+        W().SaveAsCommand();
+        QVERIFY(W().NewProject());
+        W().CalcBtnClick(); // an empty project: a total of 0 is shown
+        QVERIFY(W().OpenFile(Path("zero.dvx")));
+        QCOMPARE(messages_.back().text, QString("Data may not be zero"));
+        QCOMPARE(W().Grid()->currentIndex().row(), 1);
+        QCOMPARE(W().Model()->LogicalColumnAt(W().Grid()->currentIndex().column()), int(gcFlow));
+        QCOMPARE(Panel(0), QString("Ready"));
+        QCOMPARE(Panel(1), QString("Not Solved"));
+        QCOMPARE(Panel(2), QString()); // no total of another project
+    }
+
+    void resizingAllOrResettingAllFlowsIsAChange() {
+        AddPipes(2);
+        chosenFiles_ << Path("sizes.dvx");
+        W().SaveAsCommand();
+        QCOMPARE(Panel(0), QString("Ready"));
+        W().ResizeAllCommand();
+        QCOMPARE(Panel(0), QString("Modified"));
+        QCOMPARE(Panel(1), QString("Solved"));
+        W().SaveCommand();
+        QCOMPARE(Panel(0), QString("Ready"));
+        W().ResetAllFlowsCommand();
+        QCOMPARE(Panel(0), QString("Modified"));
+        QCOMPARE(Panel(1), QString("Solved"));
+        // Closing now asks first.
+        answers_ = {QMessageBox::Cancel};
+        QVERIFY(!W().close());
+        QCOMPARE(messages_.back().text, QString("sizes.dvx not saved.\nSave now?"));
+    }
+
     void wrongExtensionsAreRefused() {
         AddPipes(1);
         chosenFiles_ << Path("items.txt");
@@ -308,13 +350,13 @@ private slots:
             chosenFiles_ << Path(QString("p%1.dvx").arg(i));
             W().SaveAsCommand();
         }
-        for (int i = 0; i < 7; ++i) QVERIFY(W().OpenFile(Path(QString("P%1.DVX").arg(i).toLower())));
+        for (int i = 0; i < 7; ++i) QVERIFY(W().OpenFile(Path(QString("p%1.dvx").arg(i))));
         // The current file is not listed; the five shown are the most recent others.
         QStringList shown;
         for (QAction* a : W().ReopenMenu()->actions()) shown << a->text();
         QCOMPARE(shown.size(), 5);
-        QCOMPARE(shown.first(), Path("p5.dvx").toLower());
-        QVERIFY(!shown.contains(Path("p6.dvx").toLower()));
+        QCOMPARE(shown.first(), Path("p5.dvx"));
+        QVERIFY(!shown.contains(Path("p6.dvx")));
     }
 
     void textExportAndImportReverseTheOrder() {
@@ -333,6 +375,68 @@ private slots:
         for (int i = 0; i < 3; ++i) QCOMPARE(W().Circuit().Item(i).Kind(), before[static_cast<size_t>(2 - i)]);
         QCOMPARE(W().CurrentFile(), Path("three.dvx"));
         QCOMPARE(Panel(0), QString("Modified"));
+    }
+
+    void closingWritesSettingsAndTheRecentFiles() {
+        AddPipes(2);
+        W().SetGroupsActive(true);
+        // Cancel to the unsaved-changes question keeps the window open.
+        answers_ = {QMessageBox::Cancel};
+        QVERIFY(!W().close());
+        QVERIFY(W().isVisible());
+        chosenFiles_ << Path("Closing Time.dvx"); // a name with capitals and a blank
+        W().SaveAsCommand();
+        QVERIFY(W().close());
+        QVERIFY(AppSettings().Read(settings::ActiveGroups));
+        TRecentFiles stored;
+        stored.Load(AppSettings());
+        QCOMPARE(stored.Entries().size(), size_t(1));
+        QCOMPARE(QString::fromStdString(stored.Entries().front()), Path("Closing Time.dvx"));
+
+        // The next run offers the file under its own name, and it opens.
+        window_ = std::make_unique<TMainForm>();
+        W().show();
+        QVERIFY(W().GroupsActive());
+        QList<QAction*> entries = W().ReopenMenu()->actions();
+        QCOMPARE(entries.size(), 1);
+        entries.front()->trigger();
+        QCOMPARE(W().CurrentFile(), Path("Closing Time.dvx"));
+        QCOMPARE(W().Circuit().Count(), 2);
+        QCOMPARE(Panel(1), QString("Solved"));
+    }
+
+    void aboutBoxStoresTheSplashChoice() {
+        QVERIFY(!AppSettings().Read(settings::SplashScreen));
+        QTimer::singleShot(0, [] {
+            auto* box = qobject_cast<TAboutBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) return;
+            box->SplashCheck()->setChecked(true);
+            box->accept();
+        });
+        W().Action("&About...")->trigger();
+        QVERIFY(AppSettings().Read(settings::SplashScreen));
+        QVERIFY(messages_.empty());
+    }
+
+    void unwritableSettingsAreReportedNotThrown() {
+        // The settings folder's place is taken by a file: every write fails.
+        QFile blocker(Path("blocked"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        SetAppSettings(SettingsStore(Path("blocked/darvenix.ini").toStdString()));
+        // A menu command whose write fails shows the error (the about box is
+        // closed as soon as it is up).
+        QTimer::singleShot(0, [] {
+            if (QWidget* box = QApplication::activeModalWidget()) box->close();
+        });
+        W().Action("&About...")->trigger();
+        QCOMPARE(messages_.size(), size_t(1));
+        QCOMPARE(messages_.back().kind, MsgKind::Error);
+        // Closing still closes, the insert window included.
+        W().InsertCommand();
+        QVERIFY(W().close());
+        QVERIFY(!W().InsertForm()->isVisible());
+        QCOMPARE(messages_.size(), size_t(2));
     }
 
     void mailNeedsItems() {

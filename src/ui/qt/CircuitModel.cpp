@@ -1,9 +1,9 @@
 #include "ui/qt/CircuitModel.h"
 
-#include "common/Errors.h"
-
 #include <QBrush>
 #include <QMimeData>
+
+#include <exception>
 
 namespace dvx::ui {
 
@@ -125,7 +125,9 @@ bool CircuitModel::setData(const QModelIndex& index, const QVariant& value, int 
             emit dataChanged(this->index(index.row(), 0), this->index(index.row(), columnCount() - 1));
         if (OnCellCommitted) OnCellCommitted(index.row(), column, QString::fromStdString(committed));
         return true;
-    } catch (const ConvertError& e) {
+    } catch (const std::exception& e) {
+        // Called from the view's event handling: nothing may propagate.
+        // In practice this is a text that is not a number (ConvertError).
         if (OnConvertError) OnConvertError(QString::fromUtf8(e.what()));
         return false;
     }

@@ -36,8 +36,8 @@ public:
     // Colour used for warning cells (the platform's highlight-text colour).
     void SetHighlightColour(const QColor& colour) { highlight_ = colour; }
 
-    // Called with (row, logical column, committed text) after a setter ran,
-    // so the window can apply its own rules (size normalisation, flags).
+    // Called with (row, logical column, committed text) after a setter ran
+    // and the row was refreshed, so the window can update its flags.
     std::function<void(int, int, const QString&)> OnCellCommitted;
     // Called with the message of a conversion error; the item is unchanged.
     std::function<void(const QString&)> OnConvertError;

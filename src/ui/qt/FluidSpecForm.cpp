@@ -65,7 +65,7 @@ TFluidSpecForm::TFluidSpecForm(QWidget* parent)
     layout->addWidget(grid_, 1);
     layout->addWidget(statusLabel_);
 
-    // 2. Column widths: 100, 100 and 50, or wider where the font needs it
+    // Column widths: 100, 100 and 50, or wider where the font needs it
     // for the captions and the unit labels.
     grid_->setColumnWidth(0, 100);
     grid_->setColumnWidth(1, 100);
@@ -77,9 +77,9 @@ TFluidSpecForm::TFluidSpecForm(QWidget* parent)
     logic_.OnError = [this](const std::string& text) {
         ui::ShowMessage(this, MsgKind::Error, QString::fromStdString(text));
     };
-    // 3, 5, 6. Lines, liquid names, units and the units column.
+    // Lines, liquid names, units and the units column.
     logic_.Setup();
-    // 4. The sheet's notifications.
+    // The sheet's notifications.
     grid_->OnDoSetData = [this](TEntryGrid&, int, int row) { RowChanged(row); };
     grid_->OnAfterRightClick = [this](TEntryGrid&, int) { logic_.ShowStatus(); };
     grid_->SetUnitsChooser(ChooseUnits);
@@ -103,11 +103,11 @@ TFluidSpecForm::TFluidSpecForm(QWidget* parent)
     int sheetWidth = 0;
     for (int c = 0; c < grid_->ColCount(); ++c) sheetWidth += grid_->columnWidth(c);
     resize(std::clamp(sheetWidth + 2 * grid_->frameWidth() + 12, 300, 400), height());
-    // 7. Stored widths and units.
+    // Stored widths and units.
     std::vector<int> widths = ColumnWidths();
     logic_.LoadSheetSettings(AppSettings(), widths);
     for (int c = 0; c < static_cast<int>(widths.size()); ++c) grid_->setColumnWidth(c, widths[static_cast<std::size_t>(c)]);
-    // 1. Placement, position and size (over the design size worked out above).
+    // Placement, position and size (over the design size worked out above).
     const QSize screen = ScreenSize();
     const TWindowPlacement current{x(), y(), width(), height(), 0};
     const TWindowPlacement p = RestorePlacement(AppSettings(), kWindowName, current, true, screen.width(), screen.height());

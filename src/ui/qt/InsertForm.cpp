@@ -190,7 +190,11 @@ bool TInsertForm::ReadNumber(TFmtEdit* edit, double& value) {
     return true;
 }
 
-bool TInsertForm::Hand(std::unique_ptr<TBranch> item) {
+bool TInsertForm::Hand(std::unique_ptr<TBranch> item, const QLineEdit* description, double flow) {
+    // What the three kinds share: description, flow (l/s in the field) and bore.
+    item->Description = description->text().toStdString();
+    item->Flow = flow * 0.001;
+    item->SetBore(diameterCombo_->currentIndex());
     if (OnAddItem) OnAddItem(std::move(item));
     return true;
 }
@@ -200,11 +204,8 @@ bool TInsertForm::AddPipe() {
     if (!ReadNumber(flowEdit_, flow) || !ReadNumber(pipeLenEdit_, length))
         return false;
     auto pipe = std::make_unique<TPipe>();
-    pipe->Description = pipeDescriptionEdit_->text().toStdString();
-    pipe->Flow = flow * 0.001;
     pipe->Length = length;
-    pipe->SetBore(diameterCombo_->currentIndex());
-    return Hand(std::move(pipe));
+    return Hand(std::move(pipe), pipeDescriptionEdit_, flow);
 }
 
 bool TInsertForm::AddFitting() {
@@ -213,11 +214,8 @@ bool TInsertForm::AddFitting() {
         return false;
     int type = std::clamp(fittingCombo_->currentIndex(), 0, FittingCount - 1);
     auto fitting = std::make_unique<TFitting>(type);
-    fitting->Description = fittingDescriptionEdit_->text().toStdString();
-    fitting->Flow = flow * 0.001;
     fitting->Quantity = static_cast<int>(quantity);
-    fitting->SetBore(diameterCombo_->currentIndex());
-    return Hand(std::move(fitting));
+    return Hand(std::move(fitting), fittingDescriptionEdit_, flow);
 }
 
 bool TInsertForm::AddUser() {
@@ -225,11 +223,8 @@ bool TInsertForm::AddUser() {
     if (!ReadNumber(flowEdit_, flow) || !ReadNumber(userDPEdit_, dp))
         return false;
     auto user = std::make_unique<TUser>();
-    user->Description = userDescriptionEdit_->text().toStdString();
-    user->Flow = flow * 0.001;
     user->PressureDrop = dp * 1000;
-    user->SetBore(diameterCombo_->currentIndex());
-    return Hand(std::move(user));
+    return Hand(std::move(user), userDescriptionEdit_, flow);
 }
 
 bool TInsertForm::AddActive() {
@@ -293,7 +288,12 @@ void TInsertForm::RestorePlacementFromSettings() {
 }
 
 void TInsertForm::closeEvent(QCloseEvent* event) {
-    SavePlacement();
+    try {
+        SavePlacement();
+    } catch (const std::exception&) {
+        // An unwritable settings file does not keep the window open; it
+        // opens at its last stored place next time.
+    }
     QWidget::closeEvent(event);
 }
 

@@ -65,7 +65,9 @@ private:
     // The value of a numeric field after its formatted-entry check; a text
     // that still is not a number shows the conversion error and gives nothing.
     bool ReadNumber(TFmtEdit* edit, double& value);
-    bool Hand(std::unique_ptr<TBranch> item);
+    // Gives the item the description, the flow (l/s) and the chosen bore and
+    // hands it to OnAddItem; true.
+    bool Hand(std::unique_ptr<TBranch> item, const QLineEdit* description, double flow);
 
     TFmtEdit* flowEdit_ = nullptr;
     QComboBox* diameterCombo_ = nullptr;

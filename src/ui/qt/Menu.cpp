@@ -5,7 +5,6 @@
 #include "common/Errors.h"
 #include "common/Format.h"
 #include "common/Numbers.h"
-#include "cost/PriceEstimate.h"
 #include "fluid/Fluid.h"
 #include "platform/Folders.h"
 #include "platform/Version.h"
@@ -17,6 +16,7 @@
 #include "report/qt/fReport.h"
 #include "settings/Placement.h"
 #include "settings/SettingsStore.h"
+#include "ui/qt/AboutBox.h"
 #include "ui/qt/CircuitDelegate.h"
 #include "ui/qt/CircuitModel.h"
 #include "ui/qt/CircuitView.h"
@@ -38,10 +38,8 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDialog>
-#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -53,7 +51,6 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
-#include <QVBoxLayout>
 
 #include <optional>
 
@@ -92,12 +89,11 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle(Q(version.ProductName + " " + version.Version));
     resize(760, 520);
 
-    // 1. The dialogs start in the program's folder.
+    // The dialogs start in the program's folder.
     currentDir_ = ProgramFolderPath();
     circuit_ = std::make_unique<TCircuit>();
     columnWidths_ = DefaultColumnWidths();
 
-    BuildActions();
     BuildMenus();
     BuildToolBar();
     BuildGrid();
@@ -127,15 +123,13 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     propertiesForm_ = new TPropertiesForm(this);
     fluidSpecForm_ = new TFluidSpecForm(this);
 
-    // 3. Own settings, 5. recent files (the catalogues were loaded at start-up).
+    // Own settings and recent files (the catalogues were loaded at start-up).
     LoadSettings();
-    // 6. An empty circuit with the material in force.
+    // An empty circuit with the material in force; nothing to undo.
     NewCircuit();
     circuit_->Material = PipeMaterial;
     ApplyMaterial();
-    // 7. Nothing to undo.
-    ForgetUndo();
-    // 8. The report's letterhead and logo.
+    // The report's letterhead and logo.
     SetReportLetterhead(ProgramFolder());
     installEventFilter(this);
 }
@@ -143,8 +137,6 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
 TMainForm::~TMainForm() = default;
 
 // ---------------------------------------------------------------- building
-
-void TMainForm::BuildActions() {}
 
 QAction* TMainForm::Action(const QString& caption) const {
     for (QAction* a : findChildren<QAction*>())
@@ -156,7 +148,7 @@ void TMainForm::BuildMenus() {
     auto add = [this](QMenu* menu, const QString& caption, auto slot, const QKeySequence& key = {}) {
         QAction* a = menu->addAction(caption);
         if (!key.isEmpty()) a->setShortcut(key);
-        connect(a, &QAction::triggered, this, slot);
+        connect(a, &QAction::triggered, this, [this, slot] { RunCommand(slot); });
         return a;
     };
 
@@ -258,7 +250,7 @@ void TMainForm::BuildToolBar() {
         QAction* a = bar->addAction(text);
         a->setToolTip(hint);
         a->setStatusTip(hint);
-        connect(a, &QAction::triggered, this, slot);
+        connect(a, &QAction::triggered, this, [this, slot] { RunCommand(slot); });
         return a;
     };
     button("&New", "Start new project", [this] { NewProject(); });
@@ -290,7 +282,12 @@ void TMainForm::BuildGrid() {
     grid_->setItemDelegate(new CircuitDelegate(model_, grid_));
     grid_->setContextMenuPolicy(Qt::CustomContextMenu);
     setCentralWidget(grid_);
-    model_->OnCellCommitted = [this](int row, int column, const QString& text) { CellCommitted(row, column, text); };
+    // The model has refreshed the edited row (a size cell shows the nominal
+    // size of the bore taken); the project is changed and unsolved.
+    model_->OnCellCommitted = [this](int, int, const QString&) {
+        SetSaved(false);
+        SetSolved(false);
+    };
     model_->OnConvertError = [this](const QString& message) { ShowMessage(this, MsgKind::Error, message); };
     model_->OnRowMoved = [this](int, int to) {
         SetSaved(false);
@@ -400,6 +397,16 @@ void TMainForm::MoveCursorTo(int row, int logicalColumn) {
 
 QString TMainForm::ProgramFolderPath() const { return Q(ProgramFolder()); }
 
+TFileDialogRequest TMainForm::SaveDialogRequest() const {
+    return {true, currentFile_.isEmpty() ? ProgramFolderPath() : FolderPart(currentFile_), FileNamePart(currentFile_),
+            kProjectFilter, "dvx"};
+}
+
+TFileDialogRequest TMainForm::OpenDialogRequest(const QString& suffix, const QString& filter) const {
+    return {false, currentFile_.isEmpty() ? currentDir_ : FolderPart(currentFile_),
+            FileNamePart(WithSuffix(currentFile_, suffix)), filter, suffix};
+}
+
 QString TMainForm::AskFile(const TFileDialogRequest& request) {
     if (fileDialog_) return fileDialog_(this, request);
     QFileDialog dialog(this);
@@ -414,6 +421,16 @@ QString TMainForm::AskFile(const TFileDialogRequest& request) {
 }
 
 // --------------------------------------------------------------- commands
+
+void TMainForm::RunCommand(const std::function<void()>& command) {
+    // Nothing may leave a Qt slot or event handler by an exception: what a
+    // command did not handle itself is shown, and the window carries on.
+    try {
+        command();
+    } catch (const std::exception& e) {
+        ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
+    }
+}
 
 bool TMainForm::NewProject() {
     LeaveGrid();
@@ -438,7 +455,12 @@ void TMainForm::NewCircuit() {
 }
 
 void TMainForm::ReplaceCircuit(std::unique_ptr<TCircuit> circuit) {
+    // Every window that keeps a pointer into the circuit learns the new one
+    // before the old circuit and its items are destroyed.
     model_->SetCircuit(circuit.get());
+    summaryForm_->SetCircuit(circuit.get());
+    priceForm_->SetCircuit(circuit.get());
+    warningsForm_->BuildWarningList(*circuit);
     circuit_ = std::move(circuit);
 }
 
@@ -449,9 +471,7 @@ bool TMainForm::SaveChangesPrompt() {
                               QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     if (answer == QMessageBox::No) return true;
     if (answer != QMessageBox::Yes) return false;
-    TFileDialogRequest request{true, currentFile_.isEmpty() ? ProgramFolderPath() : FolderPart(currentFile_),
-                               FileNamePart(currentFile_), kProjectFilter, "dvx"};
-    QString chosen = AskFile(request);
+    QString chosen = AskFile(SaveDialogRequest());
     if (chosen.isEmpty()) return false;
     return SaveFile(chosen);
 }
@@ -488,10 +508,9 @@ bool TMainForm::OpenFile(const QString& file) {
         return false;
     }
     LeaveGrid();
-    model_->SetCircuit(nullptr); // the old circuit goes away inside InstallProject
-    std::unique_ptr<TCircuit> replaced = std::move(circuit_);
-    InstallProject(std::move(*data), replaced);
-    ReplaceCircuit(std::move(replaced));
+    std::unique_ptr<TCircuit> opened;
+    InstallProject(std::move(*data), opened);
+    ReplaceCircuit(std::move(opened));
     SetCurrentFile(file);
     // The project's details into the dialog; name and number keep their
     // texts unless empty.
@@ -505,6 +524,9 @@ bool TMainForm::OpenFile(const QString& file) {
     RefreshGrid();
     SetSaved(true);
     SetSolved(false);
+    // The earlier project's total is no result of this one; the calculation
+    // below fills the panel again unless an item is invalid.
+    panels_[2]->clear();
     ForgetUndo();
     CalcBtnClick();
     return true;
@@ -519,9 +541,7 @@ void TMainForm::OpenCommand() {
     Commit();
     LeaveGrid();
     if (!SaveChangesPrompt()) return;
-    TFileDialogRequest request{false, currentFile_.isEmpty() ? currentDir_ : FolderPart(currentFile_),
-                               FileNamePart(WithSuffix(currentFile_, "dvx")), kProjectFilter, "dvx"};
-    QString chosen = AskFile(request);
+    QString chosen = AskFile(OpenDialogRequest("dvx", kProjectFilter));
     if (chosen.isEmpty()) return;
     currentDir_ = FolderPart(chosen);
     OpenFile(chosen);
@@ -544,9 +564,7 @@ void TMainForm::SaveCommand() {
 
 void TMainForm::SaveAsCommand() {
     Commit();
-    TFileDialogRequest request{true, currentFile_.isEmpty() ? ProgramFolderPath() : FolderPart(currentFile_),
-                               FileNamePart(currentFile_), kProjectFilter, "dvx"};
-    QString chosen = AskFile(request);
+    QString chosen = AskFile(SaveDialogRequest());
     if (chosen.isEmpty()) return;
     currentDir_ = FolderPart(chosen);
     if (!SaveFile(chosen)) ShowMessage(this, MsgKind::Plain, "Error writing " + FileNamePart(chosen));
@@ -566,9 +584,7 @@ void TMainForm::WriteTextFileCommand() {
 
 void TMainForm::ReadTextFileCommand() {
     Commit();
-    TFileDialogRequest request{false, currentFile_.isEmpty() ? currentDir_ : FolderPart(currentFile_),
-                               FileNamePart(WithSuffix(currentFile_, "txt")), kTextFilter, "txt"};
-    QString chosen = AskFile(request);
+    QString chosen = AskFile(OpenDialogRequest("txt", kTextFilter));
     if (chosen.isEmpty()) return;
     // The New command, with its unsaved-changes question.
     if (!NewProject()) return;
@@ -601,7 +617,8 @@ void TMainForm::SendMailCommand() {
     SaveCommand();
     // Only a project that is now on disk can be attached.
     if (currentFile_.isEmpty() || !circuit_->Saved) return;
-    ComposeMail("Darvenix data file", "Please find Darvenix datafile attached...\r", {currentFile_});
+    if (!ComposeMail("Darvenix data file", "Please find Darvenix datafile attached...\r", {currentFile_}))
+        ShowMessage(this, MsgKind::Warning, "Unable to start the mail program");
 }
 
 void TMainForm::CalcBtnClick() {
@@ -672,6 +689,8 @@ void TMainForm::DeleteCommand() {
     int row = std::clamp(CurrentRow(), 0, circuit_->Count() - 1);
     QModelIndex current = grid_->currentIndex();
     undoItem_ = circuit_->Remove(row);
+    // The warnings list may point at the earlier undo item, destroyed just now.
+    warningsForm_->BuildWarningList(*circuit_);
     undoAction_->setEnabled(true);
     popupUndoAction_->setEnabled(true);
     SetSaved(false);
@@ -715,12 +734,17 @@ void TMainForm::AutoFlowCurrent() {
 
 void TMainForm::ResizeAllCommand() {
     Commit();
+    // New bores are a change to the project: closing must not drop them
+    // without the unsaved-changes question.
+    if (circuit_->Count() > 0) SetSaved(false);
     circuit_->ResizeAll();
     CalcBtnClick();
 }
 
 void TMainForm::ResetAllFlowsCommand() {
     Commit();
+    // New flows, likewise.
+    if (circuit_->Count() > 0) SetSaved(false);
     circuit_->ResetAllFlows();
     CalcBtnClick();
 }
@@ -732,22 +756,9 @@ void TMainForm::OpenHelpPage(const QString& relativePath) {
 }
 
 void TMainForm::AboutCommand() {
-    const TVersionInfo version = ProgramVersionInfo();
-    QDialog box(this);
-    box.setWindowTitle("About " + Q(version.ProductName));
-    auto* layout = new QVBoxLayout(&box);
-    auto* title = new QLabel("<h2>" + Q(version.ProductName).toHtmlEscaped() + "</h2>", &box);
-    layout->addWidget(title);
-    layout->addWidget(new QLabel("Version " + Q(version.Version), &box));
-    layout->addWidget(new QLabel(Q(version.FileDescription), &box));
-    auto* splash = new QCheckBox("Show this box at start-up", &box);
-    splash->setChecked(AppSettings().Read(settings::SplashScreen));
-    layout->addWidget(splash);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &box);
-    connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
-    layout->addWidget(buttons);
+    TAboutBox box(this);
     box.exec();
-    AppSettings().Write(settings::SplashScreen, splash->isChecked());
+    box.StoreSplashSetting();
 }
 
 void TMainForm::DefaultsCommand() {
@@ -788,10 +799,7 @@ void TMainForm::WarningsCommand() {
     if (warningsForm_->Corrected() > 0) SetSaved(false);
 }
 
-void TMainForm::SummaryCommand() {
-    summaryForm_->SetCircuit(circuit_.get());
-    summaryForm_->exec();
-}
+void TMainForm::SummaryCommand() { summaryForm_->exec(); }
 
 void TMainForm::ProjectDetailsCommand() {
     if (propertiesForm_->exec() == QDialog::Accepted) DetailsToCircuit();
@@ -805,35 +813,10 @@ void TMainForm::DetailsToCircuit() {
 
 void TMainForm::PriceEstimateCommand() {
     CalcBtnClick();
-    std::string message;
-    bool complete = false;
-    try {
-        complete = circuit_->Estimate(message);
-    } catch (const std::exception& e) {
-        // An item whose bore or fitting type lies outside the tables.
-        ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
-        return;
-    }
-    if (!complete) {
-        ShowMessage(this, MsgKind::Plain, Q(IncompletePriceMessage(message)));
-        return;
-    }
-    priceForm_->SetCircuit(circuit_.get());
-    priceForm_->Execute();
+    if (EstimateWithMessages(this, *circuit_)) priceForm_->Execute();
 }
 
 // ------------------------------------------------------------ grid events
-
-void TMainForm::CellCommitted(int row, int column, const QString& text) {
-    (void)text; // a size cell shows the label of the bore taken, the nearest one's nominal size
-    SetSaved(false);
-    SetSolved(false);
-    if (column == gcFlow || column == gcSize) {
-        QModelIndex left = model_->index(row, 0);
-        QModelIndex right = model_->index(row, model_->columnCount() - 1);
-        emit model_->dataChanged(left, right);
-    }
-}
 
 void TMainForm::ShowGridMenu(const QPoint& pos) {
     QModelIndex index = grid_->indexAt(pos);
@@ -856,13 +839,15 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Insert && key->modifiers() == Qt::NoModifier) {
-            LeaveGrid();
-            InsertCommand();
+            RunCommand([this] {
+                LeaveGrid();
+                InsertCommand();
+            });
             return false;
         }
         if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier && watched == grid_ &&
             !grid_->IsEditing()) {
-            DeleteCommand();
+            RunCommand([this] { DeleteCommand(); });
             return true;
         }
     }
@@ -923,7 +908,7 @@ void TMainForm::RebuildReopenMenu() {
     for (const std::string& entry : recent_.Visible()) {
         QString file = Q(entry);
         QAction* a = reopenMenu_->addAction(file);
-        connect(a, &QAction::triggered, this, [this, file] { ReopenCommand(file); });
+        connect(a, &QAction::triggered, this, [this, file] { RunCommand([this, file] { ReopenCommand(file); }); });
     }
     reopenMenu_->setEnabled(!reopenMenu_->actions().isEmpty());
 }
@@ -939,11 +924,10 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         SaveReportStyles(AppSettings());
         recent_.Add(currentFile_.toStdString());
         recent_.Save(AppSettings());
-        insertForm_->SavePlacement();
     } catch (const std::exception& e) {
         ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
     }
-    insertForm_->close();
+    insertForm_->close(); // it stores its own placement
     event->accept();
 }
 

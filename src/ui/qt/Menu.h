@@ -160,7 +160,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void BuildActions();
     void BuildMenus();
     void BuildToolBar();
     void BuildStatusBar();
@@ -172,13 +171,21 @@ private:
     void ShowDpPanel();
     void ShowGridMenu(const QPoint& pos);
     void HeaderClicked(int viewColumn);
-    void CellCommitted(int row, int column, const QString& text);
     void MoveCursorTo(int row, int logicalColumn);
     // Discards the circuit for an empty one: no file, "Ready", "Not Solved".
     void NewCircuit();
     void ReplaceCircuit(std::unique_ptr<TCircuit> circuit);
     void ForgetUndo();
+    // The save dialog: the folder and name of the current file (the program
+    // folder for an untitled project), for a project file.
+    TFileDialogRequest SaveDialogRequest() const;
+    // The open dialog for files with the suffix: the current file's folder
+    // (CurrentDir for an untitled project) and its name with that suffix.
+    TFileDialogRequest OpenDialogRequest(const QString& suffix, const QString& filter) const;
     QString AskFile(const TFileDialogRequest& request);
+    // Runs a command started by a menu, button or key; an error it did not
+    // handle is shown in a message instead of leaving the event loop.
+    void RunCommand(const std::function<void()>& command);
     QString ProgramFolderPath() const;
     // The project details' comments, author and company into the circuit
     // (the project is not marked modified).

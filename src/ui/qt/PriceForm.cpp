@@ -152,23 +152,24 @@ void TPriceForm::LabourClick() {
     SetStatus(LabourChangedNotice);
 }
 
-void TPriceForm::ReCalcClick() {
-    if (circuit_ == nullptr) return;
+bool EstimateWithMessages(QWidget* parent, TCircuit& circuit) {
     std::string message;
     bool complete = false;
     try {
-        complete = circuit_->Estimate(message);
+        complete = circuit.Estimate(message);
     } catch (const std::exception& e) {
         // An item whose bore or fitting type lies outside the tables.
-        ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
-        return;
+        ShowMessage(parent, MsgKind::Error, QString::fromUtf8(e.what()));
+        return false;
     }
-    if (complete) {
-        valid_ = true;
-        FillList();
-    } else {
-        ShowMessage(this, MsgKind::Plain, QString::fromStdString(IncompletePriceMessage(message)));
-    }
+    if (!complete) ShowMessage(parent, MsgKind::Plain, QString::fromStdString(IncompletePriceMessage(message)));
+    return complete;
+}
+
+void TPriceForm::ReCalcClick() {
+    if (circuit_ == nullptr || !EstimateWithMessages(this, *circuit_)) return;
+    valid_ = true;
+    FillList();
 }
 
 TPreviewForm* TPriceForm::Preview() {

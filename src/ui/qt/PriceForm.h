@@ -24,6 +24,11 @@ namespace dvx::ui {
 class TCostForm;
 class TLabourForm;
 
+// Estimates the circuit's price. True when every item is priced; otherwise
+// false after showing why: "The price database is incomplete." with the
+// first item missing, or the error of an item outside the tables.
+bool EstimateWithMessages(QWidget* parent, TCircuit& circuit);
+
 class TPriceForm : public QDialog {
     Q_OBJECT
 public:

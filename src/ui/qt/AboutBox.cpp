@@ -1,0 +1,31 @@
+#include "ui/qt/AboutBox.h"
+
+#include "platform/Version.h"
+#include "settings/SettingsStore.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace dvx::ui {
+
+TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
+    const TVersionInfo version = ProgramVersionInfo();
+    const QString product = QString::fromStdString(version.ProductName);
+    setWindowTitle("About " + product);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel("<h2>" + product.toHtmlEscaped() + "</h2>", this));
+    layout->addWidget(new QLabel("Version " + QString::fromStdString(version.Version), this));
+    layout->addWidget(new QLabel(QString::fromStdString(version.FileDescription), this));
+    splash_ = new QCheckBox("Show this box at start-up", this);
+    splash_->setChecked(AppSettings().Read(settings::SplashScreen));
+    layout->addWidget(splash_);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    layout->addWidget(buttons);
+}
+
+void TAboutBox::StoreSplashSetting() const { AppSettings().Write(settings::SplashScreen, splash_->isChecked()); }
+
+} // namespace dvx::ui
