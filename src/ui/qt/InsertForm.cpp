@@ -146,7 +146,9 @@ TInsertForm::TInsertForm(QWidget* parent) : QWidget(parent, Qt::Tool) {
 
     auto* status = new QStatusBar(this);
     status->setSizeGripEnabled(false);
-    status->showMessage("Select component and add to project with the [insert] button");
+    // A label rather than a passing message, so that the window's size
+    // accounts for the whole text.
+    status->addWidget(new QLabel("Select component and add to project with the [insert] button", status), 1);
     layout->addWidget(status);
 
     connect(newPipe, &QPushButton::clicked, this, [this] { AddPipe(); });
@@ -163,6 +165,10 @@ TInsertForm::TInsertForm(QWidget* parent) : QWidget(parent, Qt::Tool) {
     // The window sees keys before its controls (Insert, Up, Down).
     for (QWidget* w : findChildren<QWidget*>()) w->installEventFilter(this);
     LoadDefaults();
+    // 312 × 280 pixels at the least, more where the font needs it to show
+    // every label whole, within the 500 × 450 limit.
+    const QSize needed = minimumSizeHint();
+    setMinimumSize(std::clamp(needed.width(), 312, 500), std::clamp(needed.height(), 280, 450));
 }
 
 void TInsertForm::LoadDefaults() {
