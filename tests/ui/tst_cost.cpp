@@ -35,6 +35,8 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "ui/DialogTestSupport.h"
+
 using namespace dvx;
 using namespace dvx::ui;
 
@@ -42,21 +44,13 @@ namespace {
 constexpr int kBore100 = 11;
 }
 
-class CostTest : public QObject {
+class CostTest : public test::DialogTestBase {
     Q_OBJECT
 
 private:
-    struct Shown {
-        MsgKind kind;
-        QString text;
-    };
-    QTemporaryDir home_;
-    std::vector<Shown> messages_;
-    std::vector<QMessageBox::StandardButton> answers_; // in order; Ok when none left
     std::unique_ptr<TMainForm> window_;
 
     TMainForm& W() { return *window_; }
-    QString Path(const QString& name) { return home_.filePath(name); }
     QString DataFile(const char* name) { return QString::fromStdString(DataFolder()) + name; }
 
     // Types text into a cell through the real in-place editor.
@@ -95,17 +89,7 @@ private:
 
 private slots:
     void initTestCase() {
-        QVERIFY(home_.isValid());
-        qputenv("HOME", home_.path().toUtf8());
-        qputenv("XDG_CONFIG_HOME", Path("config").toUtf8());
-        qputenv("XDG_DATA_HOME", Path("data").toUtf8());
-        SetMessageHandler([this](QWidget*, MsgKind kind, const QString& text, QMessageBox::StandardButtons) {
-            messages_.push_back({kind, text});
-            if (answers_.empty()) return QMessageBox::Ok;
-            auto answer = answers_.front();
-            answers_.erase(answers_.begin());
-            return answer;
-        });
+        SetUpHome();
         SetMoneyFormat(MoneyFormat{"$", 2, true, false, false});
         QVERIFY(QDir().mkpath(QString::fromStdString(DataFolder())));
     }

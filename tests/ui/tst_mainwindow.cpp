@@ -28,20 +28,15 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "ui/DialogTestSupport.h"
+
 using namespace dvx;
 using namespace dvx::ui;
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public test::DialogTestBase {
     Q_OBJECT
 
 private:
-    struct Shown {
-        MsgKind kind;
-        QString text;
-    };
-    QTemporaryDir home_;
-    std::vector<Shown> messages_;
-    std::vector<QMessageBox::StandardButton> answers_; // given in order; Ok when none left
     QStringList chosenFiles_;                          // file dialog answers, in order
     std::unique_ptr<TMainForm> window_;
 
@@ -51,7 +46,6 @@ private:
         CircuitModel* m = W().Model();
         return m->data(m->index(row, m->ViewColumnOf(logicalColumn)), Qt::DisplayRole).toString();
     }
-    QString Path(const QString& name) { return home_.filePath(name); }
 
     // Types text into a cell through the real in-place editor, then commits.
     void EditCell(int row, int logicalColumn, const QString& text) {
@@ -72,17 +66,7 @@ private:
 
 private slots:
     void initTestCase() {
-        QVERIFY(home_.isValid());
-        qputenv("HOME", home_.path().toUtf8());
-        qputenv("XDG_CONFIG_HOME", Path("config").toUtf8());
-        qputenv("XDG_DATA_HOME", Path("data").toUtf8());
-        SetMessageHandler([this](QWidget*, MsgKind kind, const QString& text, QMessageBox::StandardButtons) {
-            messages_.push_back({kind, text});
-            if (answers_.empty()) return QMessageBox::Ok;
-            auto answer = answers_.front();
-            answers_.erase(answers_.begin());
-            return answer;
-        });
+        SetUpHome();
         SetLauncher([](const QString&, const QStringList&) { return true; });
     }
 
