@@ -7,9 +7,11 @@
 #include "fluid/Fluid.h"
 #include "settings/SettingsStore.h"
 #include "ui/qt/Messages.h"
+#include "widgets/qt/EntryGrid.h"
 #include "widgets/qt/Feedback.h"
 
 #include <QDialog>
+#include <QLineEdit>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -70,6 +72,26 @@ protected:
             if (dialog.isVisible()) dialog.reject(); // never leave a test hanging
         });
         return dialog.exec();
+    }
+
+    // The value text of a row of a property-sheet window (one with Grid()).
+    template <class Form>
+    static QString Cell(Form& form, int row) {
+        return QString::fromStdString(form.Grid()->Cell(1, row));
+    }
+
+    // Types into a value cell through the sheet's in-place editor.
+    template <class Form>
+    static void Type(Form& form, int row, const QString& text) {
+        TEntryGrid* grid = form.Grid();
+        grid->SetCurrentCell(1, row);
+        const QModelIndex index = grid->model()->index(row - 1, 1);
+        grid->edit(index);
+        auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(index));
+        QVERIFY2(editor != nullptr, "no in-place editor");
+        editor->selectAll();
+        QTest::keyClicks(editor, text);
+        grid->FinishEditing();
     }
 
     static void Screenshot(QWidget& widget, const QString& name) {

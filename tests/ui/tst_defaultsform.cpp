@@ -22,22 +22,6 @@ using namespace dvx::ui;
 class DefaultsFormTest : public test::DialogTestBase {
     Q_OBJECT
 
-private:
-    static QString Cell(TDefaultsForm& form, int row) { return QString::fromStdString(form.Grid()->Cell(1, row)); }
-
-    // Types into a value cell through the sheet's in-place editor.
-    static void Type(TDefaultsForm& form, int row, const QString& text) {
-        TEntryGrid* grid = form.Grid();
-        grid->SetCurrentCell(1, row);
-        const QModelIndex index = grid->model()->index(row - 1, 1);
-        grid->edit(index);
-        auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(index));
-        QVERIFY2(editor != nullptr, "no in-place editor");
-        editor->selectAll();
-        QTest::keyClicks(editor, text);
-        grid->FinishEditing();
-    }
-
 private slots:
     void initTestCase() { SetUpHome(); }
     void init() {

@@ -30,21 +30,6 @@ double& C(const char* name) { return FittingTable[static_cast<std::size_t>(Index
 class FittingsFormTest : public test::DialogTestBase {
     Q_OBJECT
 
-private:
-    static QString Cell(TFittingsForm& form, int row) { return QString::fromStdString(form.Grid()->Cell(1, row)); }
-
-    static void Type(TFittingsForm& form, int row, const QString& text) {
-        TEntryGrid* grid = form.Grid();
-        grid->SetCurrentCell(1, row);
-        const QModelIndex index = grid->model()->index(row - 1, 1);
-        grid->edit(index);
-        auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(index));
-        QVERIFY2(editor != nullptr, "no in-place editor");
-        editor->selectAll();
-        QTest::keyClicks(editor, text);
-        grid->FinishEditing();
-    }
-
 private slots:
     void initTestCase() { SetUpHome(); }
     void init() {

@@ -56,6 +56,21 @@ QPushButton* AddButton(const QString& text, const QString& hint, QWidget* parent
     return button;
 }
 
+// A tab of one kind with a single value: the add button at its left, the
+// labelled value with its unit, and the description below.
+QWidget* ValueTab(QPushButton* add, const QString& label, QLineEdit* value, const QString& unit,
+                  QLineEdit* description) {
+    auto* tab = new QWidget;
+    auto* grid = new QGridLayout(tab);
+    grid->addWidget(add, 0, 0, 3, 1);
+    grid->addWidget(new QLabel(label, tab), 0, 1);
+    grid->addWidget(value, 0, 2);
+    grid->addWidget(new QLabel(unit, tab), 0, 3);
+    grid->addWidget(description, 2, 1, 1, 3);
+    grid->setColumnStretch(3, 1);
+    return tab;
+}
+
 } // namespace
 
 TInsertForm::TInsertForm(QWidget* parent) : QWidget(parent, Qt::Tool) {
@@ -85,19 +100,11 @@ TInsertForm::TInsertForm(QWidget* parent) : QWidget(parent, Qt::Tool) {
 
     tabs_ = new QTabWidget(this);
     // Straight pipe.
-    auto* pipeTab = new QWidget;
-    auto* pipeGrid = new QGridLayout(pipeTab);
-    auto* newPipe = AddButton("Pipe", "Add straight pipe to project", pipeTab);
-    pipeLenEdit_ = NumberEdit(pipeTab, "%0.1f", 0, 100);
-    pipeDescriptionEdit_ = DescriptionEdit(pipeTab);
+    pipeLenEdit_ = NumberEdit(nullptr, "%0.1f", 0, 100);
+    pipeDescriptionEdit_ = DescriptionEdit(nullptr);
     pipeDescriptionEdit_->setText("Pipe");
-    pipeGrid->addWidget(newPipe, 0, 0, 3, 1);
-    pipeGrid->addWidget(new QLabel("Straight Length", pipeTab), 0, 1);
-    pipeGrid->addWidget(pipeLenEdit_, 0, 2);
-    pipeGrid->addWidget(new QLabel("m", pipeTab), 0, 3);
-    pipeGrid->addWidget(pipeDescriptionEdit_, 2, 1, 1, 3);
-    pipeGrid->setColumnStretch(3, 1);
-    tabs_->addTab(pipeTab, "Straight Pipe");
+    auto* newPipe = AddButton("Pipe", "Add straight pipe to project", nullptr);
+    tabs_->addTab(ValueTab(newPipe, "Straight Length", pipeLenEdit_, "m", pipeDescriptionEdit_), "Straight Pipe");
     // Standard fitting.
     auto* fittingTab = new QWidget;
     auto* fittingGrid = new QGridLayout(fittingTab);
@@ -128,19 +135,11 @@ TInsertForm::TInsertForm(QWidget* parent) : QWidget(parent, Qt::Tool) {
     fittingGrid->setColumnStretch(4, 1);
     tabs_->addTab(fittingTab, "Standard Fitting");
     // User item.
-    auto* userTab = new QWidget;
-    auto* userGrid = new QGridLayout(userTab);
-    auto* newUser = AddButton("User", "Add user defined item to project", userTab);
-    userDPEdit_ = NumberEdit(userTab, "%0.1f", 0, 200);
-    userDescriptionEdit_ = DescriptionEdit(userTab);
+    userDPEdit_ = NumberEdit(nullptr, "%0.1f", 0, 200);
+    userDescriptionEdit_ = DescriptionEdit(nullptr);
     userDescriptionEdit_->setText("User");
-    userGrid->addWidget(newUser, 0, 0, 3, 1);
-    userGrid->addWidget(new QLabel("Pressure Drop", userTab), 0, 1);
-    userGrid->addWidget(userDPEdit_, 0, 2);
-    userGrid->addWidget(new QLabel("kPa", userTab), 0, 3);
-    userGrid->addWidget(userDescriptionEdit_, 2, 1, 1, 3);
-    userGrid->setColumnStretch(3, 1);
-    tabs_->addTab(userTab, "User Defined");
+    auto* newUser = AddButton("User", "Add user defined item to project", nullptr);
+    tabs_->addTab(ValueTab(newUser, "Pressure Drop", userDPEdit_, "kPa", userDescriptionEdit_), "User Defined");
     tabs_->setCurrentIndex(1);
     layout->addWidget(tabs_, 1);
 
