@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cost of one liquid evaluation (TLiquid::Evaluate) for every library liquid
 // and for the three water-additive mixtures, at a temperature inside each
 // valid range.

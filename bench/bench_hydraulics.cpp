@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Friction factor per regime, circuit calculation per item on large mixed
 // circuits (with the memory an item takes), and the same formulas on plain
 // arrays as the floor the object model is measured against.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Project file speed and memory: writing and reading a 100 000-item project.
 //
 //   build/bench/bench_project                 timings (Google Benchmark)

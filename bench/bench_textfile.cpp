@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a text item file of a million lines: file to bytes, lines to
 // items, items into a new circuit.
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # cmake -DSOURCE_DIR=<data folder> -DDEST=<install folder> -P StageInstallData.cmake
 # Puts the shipped data files into the install folder from which the
 # install-data merge brings them into the user's data folder. file(COPY)

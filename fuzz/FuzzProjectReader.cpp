@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the project-file reader. Any input must end in a project or
 // a FileError; a project that was read must write and read back to the same
 // bytes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the text item import. Any bytes must give a list of items
 // (possibly empty) that the circuit takes, the export writes and the
 // project file carries.

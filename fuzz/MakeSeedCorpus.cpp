@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the seed corpus of the project-reader fuzzer into the folder given
 // on the command line: projects written by the program's own writer, and
 // hand-made files of the 2.00 generation and without a header, including the

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Clean-water properties of darvenix-cli against the IAPWS reference.
 
 Compares density and dynamic viscosity of liquid 0 (clean water) as

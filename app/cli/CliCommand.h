@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The subcommands of darvenix-cli. Each Cmd*.cpp defines one and registers it
 // with a static CliCommandRegistrar; main() looks it up by name.

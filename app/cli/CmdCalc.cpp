@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // darvenix-cli calc: reads a text item file the way "Read from Text File"
 // does, or a project file, calculates the circuit and prints the items'
 // results and the totals.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // darvenix-cli catalogue [--json]: starts the core as the program does (the
 // install-data merge answering "Decide later") and prints the bore table,
 // the material roughness and the fitting coefficients in force. Messages met

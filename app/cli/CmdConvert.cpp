@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // darvenix-cli convert IN OUT: a circuit from a project file (.dvx) to a
 // text item file (.txt) or back. Text to project builds the circuit as
 // "Read from Text File" does (items in the reverse of the file's order, the

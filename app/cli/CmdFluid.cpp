@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // darvenix-cli fluid: evaluates a liquid the way the program evaluates its
 // system fluid and prints the captions, the properties and the valid range.
 //

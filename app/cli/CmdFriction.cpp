@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // darvenix-cli friction: the Darcy friction factor and its regime code for
 // one Reynolds number, wall roughness and inside diameter.
 

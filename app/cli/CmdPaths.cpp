@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // darvenix-cli paths: the program's folders and its settings file, one
 // NAME=VALUE line each.
 

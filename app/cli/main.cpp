@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // darvenix-cli: the headless companion of the desktop program. It starts the
 // core the way the program does and runs one subcommand.
 

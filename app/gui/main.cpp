@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // darvenix: the desktop program. Start-up runs in a fixed order: the
 // built-in tables and number format, the core modules (install-data merge,
 // liquid library and system liquid, refrigerant library, folders, settings,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measures the desktop program where a user waits: start-up to the first
 // shown main window, opening a 100 000-item project until its grid and
 // totals are shown, and editing one cell followed by F9. Run offscreen:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Lookups on BoreTable. All read the values in force, so a catalogue file or
 // the "MaxFlows" setting changes their answers.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The catalogue files in the data folder override the built-in tables at
 // start-up, and the cost editors write the price and labour keys back.

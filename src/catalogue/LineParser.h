@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TLineParser: splits one line into tokens separated by delimiter characters
 // (the comma alone unless changed) and converts tokens to numbers. Quoted

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The process-wide catalogue tables: nominal bores with their inside
 // diameters, starting friction factors and maximum flows, the wall roughness

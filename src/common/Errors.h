@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Exceptions shared by every subsystem. Commands catch them and show their
 // message; nothing below the command layer shows anything itself.

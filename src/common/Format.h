@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // printf-style formatting of the format strings the program holds as data
 // ("%0.1f", "%0.4g", "%3d", "%s", "%m" …). Numbers always use "." as the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Money in the user's currency format: the symbol, its place and the number
 // of decimals come from the environment's monetary locale; the separators

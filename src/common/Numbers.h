@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading and writing numbers as text, always with "." as the decimal
 // separator whatever the process locale (the desktop toolkit sets the C

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two grids of the cost and labour editors as text: the "Straight Pipe"
 // grid (4 columns × 21 rows) and the "Fittings" grid (21 columns × 25 rows).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The price estimate's figures: the circuit's items summed into eight
 // groups (material cost and labour hours per group), the total line and the

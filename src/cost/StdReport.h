@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The "Price Estimate Summary" report: a small report routine on the page
 // engine that prints the price window's eight rows and the total under the

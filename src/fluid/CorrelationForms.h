@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The closed-form curve shapes the liquid correlations are built from. Each
 // takes the temperature T in °C and its coefficients; the units of the result

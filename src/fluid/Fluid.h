@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The liquid in the circuit: which liquid, its temperature, an optional
 // additive to water or the user's own property values, and the properties

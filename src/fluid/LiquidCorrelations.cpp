@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "fluid/LiquidCorrelations.h"
 
 #include "fluid/CorrelationForms.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Property correlations of the fourteen library liquids, one pure function
 // per property. Every function takes the temperature T in °C as passed by the

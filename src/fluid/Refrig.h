@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The refrigerant library: the file "RefLib8.rdf" in the data folder, an INI
 // text with one section per refrigerant (its name, e.g. [R22], then

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A one-variable root finder: f(x) = 0 by Newton's method, the step taken
 // from the derivative, with bisection whenever a Newton step would leave the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The value reader and writer through which objects put themselves into a
 // project stream. The project file implements them with its tagged encoding;

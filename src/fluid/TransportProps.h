@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The liquid property library: one evaluation per liquid type, each filling
 // the result buffer with the liquid's names, valid range and the four

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Properties of water mixed with ethylene glycol, propylene glycol or calcium
 // chloride, as functions of the temperature T (°C) and the additive volume

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reads and writes single child elements of an XML element on pugixml, one
 // value per element held as the element's text. Every read and every write

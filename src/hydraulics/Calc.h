@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The hydraulic model: circuit items, the circuit and its calculation, the
 // friction factor, auto-size and auto-flow.

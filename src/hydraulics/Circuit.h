@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TCircuit: the project in memory. The ordered items, the project's headings
 // and description, its pipe material, the results of the last calculation and

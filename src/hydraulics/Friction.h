@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Darcy friction factor of a circular duct. FrictionFactor picks the
 // flow regime and one of four laws; the iterative laws start from the factor

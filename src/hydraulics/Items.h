@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The items of a circuit: a length of straight pipe (TPipe), a number of
 // identical fittings of one type and bore (TFitting, calculated as an

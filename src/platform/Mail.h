@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Handing a message to the desktop's mail program: a new message opens in
 // its composer with the subject, body and attachments filled in, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Loading and saving a circuit by the file's extension, for the command-line
 // tools: ".dvx" is a project file (circuit, liquid and material), ".txt" a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The 80-bit extended-precision number of project files, converted to and
 // from double by bit operations so that the result does not depend on what

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Whole-file reading and the safe save shared by the project file, the text
 // export and the command-line converter.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The binary project file (".dvx"): the circuit, its items and the liquid
 // in the tagged-value stream. The writer produces the current generation

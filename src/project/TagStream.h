@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The tagged-value stream of project files: every value is a one-byte tag
 // and its payload; component records use untagged short names. The writer

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Conversions of the texts found in project streams into the UTF-8 the
 // program holds in memory.

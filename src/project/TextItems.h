@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The item list as a text file, one line per item:
 //   p, Number, 'Description', ID mm, flow l/s, dP kPa, 'TypeName', length m

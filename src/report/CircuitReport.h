@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The circuit report's contents: the circuit grid as the main window shows
 // it (its shown columns, captions and cell texts), the title, the circuit's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The grid report: letterhead and logo, title, date, headings, then any
 // number of grid tables, each fitted to the page width (by a smaller font

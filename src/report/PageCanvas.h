@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the page engine draws on: one page of the preview or the printer.
 // Coordinates are device pixels of that page with (0, 0) at its top-left;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The page-output engine. A report routine (TReportRoutine) writes its
 // document through the operations below; the engine keeps the pen, counts

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Page arithmetic of the page engine: device resolution in pixels per cm,
 // the page size chosen for the preview, and the pixel positions of margins

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The project details without their dialog: the user's defaults for name,
 // number, author and organisation, the project name and number put in when

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A report routine: the hooks through which a report writes its pages. The
 // same routine writes onto the preview's pages or onto the printer; the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Report styles: the page margins, tab positions, zoom and font a report is
 // laid out with. The program keeps two of them, "Report" for the circuit

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The report styles' view of the program's settings store. Writes are
 // collected per section and written in one change of the store file when

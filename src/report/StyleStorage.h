@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The small slice of the settings store the report styles need: named text
 // and integer values inside a section. The program's settings store is

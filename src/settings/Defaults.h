@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program-wide values that are not part of a project and live in the
 // settings store: the item defaults (section "Default"), the warning limits

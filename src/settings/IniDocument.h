@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The text of one INI file held as its lines, with the lookups and edits the
 // program's INI files need. Edits touch only the lines concerned, so comments,

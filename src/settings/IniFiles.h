@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // INI files: the catalogue files, the merge configuration and the settings
 // store are all read and written through these classes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The question the install-data merge asks about one differing section of a
 // data file: keep the user's section or take the newly installed one. The

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The recent-files list (section "MRU" of the settings store): up to six
 // project paths, the most recent first. Five are shown in the "&Reopen..."

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The install-data merge. A new version of the program does not overwrite
 // the user's data files (which the user may have edited): its copies go to an

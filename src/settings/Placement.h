@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Window placement in the settings store: the section named after the
 // window holds "Left", "Top", "Width", "Height" (pixels) and "WinState"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every section and key of the settings store with its type and the default
 // used when it is missing. Keys whose default is only known at run time (the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The per-user settings store: sections of named, typed values kept in one
 // INI file per user, $XDG_CONFIG_HOME (or ~/.config) + "Quellstrand/" + the

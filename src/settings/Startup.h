@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Start-up of the core, shared by the desktop program and darvenix-cli, in
 // the program's order:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the circuit grid shows and how edits reach the items, without any
 // toolkit: the nine logical columns, which are shown, each cell's text and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The fluid specification sheet without its window: the ten definition
 // lines, the unit families of the rows, and the rules that move values

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The project summary: the circuit added up by kind of item — metres of
 // straight pipe, numbers of fittings in six groups and user items — with the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the property-sheet tool window computes without its widgets: the XML
 // text of "Copy to XML" and the arithmetic of "Align".

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The warnings list: the pipes and fittings whose last calculation flagged a
 // high pressure gradient or a high velocity, one line per item, and the

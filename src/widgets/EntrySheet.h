@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The property sheet without its table widget: cell texts, the row fields
 // built from the definition lines, the typed operations by row, units, the

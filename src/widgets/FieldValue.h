@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Values exchanged with entry fields and sheet rows, and the rules that turn
 // a field's text into a value, a value into text, and typed text into a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The row fields of a property sheet and the grammar of the definition lines
 // that make them. A line "Caption; format; units; style; low; high; step"

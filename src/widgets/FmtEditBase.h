@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The formatted numeric edit without its widget: format, format type, range,
 // units and the rules for reading, writing and checking the text. The widget

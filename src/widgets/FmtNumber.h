@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The number rules of formatted entry: the class of a printf-style format,
 // the characters a field of that class accepts, the clean-up of typed

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The units service: unit families with their labels, factors, zeros and
 // display formats. A value is held in the family's internal unit and shown

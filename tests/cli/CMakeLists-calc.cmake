@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Tests of "darvenix-cli calc" and "darvenix-cli friction".
 #
 # This file is also the test driver: run with "cmake -P" it executes one

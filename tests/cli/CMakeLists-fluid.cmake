@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # darvenix-cli fluid: exit codes, messages, the text and the JSON form.
 set(fluid_check ${CMAKE_CURRENT_SOURCE_DIR}/fluid_cli_check.cmake)
 set(fluid_json_keys

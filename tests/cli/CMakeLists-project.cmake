@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # darvenix-cli convert, and calc on project files: each test runs a script
 # that drives the program in a scratch folder and checks files and output.
 set(project_cli_script ${CMAKE_CURRENT_LIST_DIR}/project_cli.cmake)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The first start of darvenix-cli in a fresh home: the merge brings the
 # shipped data files into the data folder and the catalogues load without a
 # message. The test stages the install files itself (every darvenix-cli run

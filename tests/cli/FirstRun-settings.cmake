@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # cmake -DCLI=<darvenix-cli> -DWORK=<scratch folder> -DSTAGE_SOURCE=<data folder>
 #       -DSTAGE_DEST=<install folder> -P FirstRun-settings.cmake
 # Stages the shipped data files for the install-data merge, runs

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs darvenix-cli once and checks its outcome (cmake -P script).
 #   CLI          path of darvenix-cli
 #   ARGS         its arguments, separated by "|"

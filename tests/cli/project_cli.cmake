@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs one darvenix-cli scenario on project and text files (cmake -P).
 # Inputs: CLI, SOURCE_DIR, WORK_DIR, CASE.
 file(REMOVE_RECURSE ${WORK_DIR})

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editors' grids as text: what each cell shows, the order and the stop
 // rule of reading them back, and the catalogue files written after a read.
 

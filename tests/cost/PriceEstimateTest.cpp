@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The estimate's groups and totals on real items, and the texts the price
 // window shows.
 

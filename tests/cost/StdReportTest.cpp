@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The price report written through the page engine onto a recording
 // device: what stands where on the page, the style it sets up and where its
 // letterhead and logo come from.

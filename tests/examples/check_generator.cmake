@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # cmake -DCLI=... -DGENERATOR=... -DEXAMPLES=examples/ -DWORK=folder -P check_generator.cmake
 # Regenerates the example projects and compares them with the committed ones
 # through their text item form (the same items, numbers, bores, flows and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // make_examples OUTDIR: writes the example projects of examples/ with the
 // program's own project writer, so they carry what a text item file cannot:
 // the liquid, the pipe material, groups and the project description.

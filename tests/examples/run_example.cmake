@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # cmake -DCLI=darvenix-cli -DFILE=example -DWORK=folder -DOPTIONS="..." -DITEMS=n -P run_example.cmake
 # Calculates one example with the built-in tables (a project file with its
 # own liquid and material): calc must finish with exit code 0, report no

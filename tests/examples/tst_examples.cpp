@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The example projects opened in the desktop program as a user opens them:
 // each must open, calculate without "Data may not be zero" and show
 // "Solved", with what its file carries (material, liquid, groups) in force.

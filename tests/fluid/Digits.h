@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Checks a computed value against a reference written with a given number of
 // digits: the value must round to the reference at the reference's last digit

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "Digits.h"
 #include "common/Errors.h"
 #include "fluid/Fluid.h"

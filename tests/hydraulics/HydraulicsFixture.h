@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Built-in tables, a fresh item counter and a liquid of round properties
 // (1000 kg/m³, 0.001 Pa·s); the tables are put back after each test.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "HydraulicsFixture.h"
 
 #include "catalogue/Bores.h"

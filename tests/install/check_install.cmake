@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # cmake -DBUILD_DIR=... -DSOURCE_DIR=... -DWORK=... [-DGUI=darvenix] -P check_install.cmake
 cmake_minimum_required(VERSION 3.25)
 set(prefix ${WORK}/prefix)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # cmake -DSOURCE_DIR=... -P check_links.cmake
 # Every src="..." and href="..." of the help page and the manual that names a
 # local file (not a web address, not a mere #anchor) must name an existing one.

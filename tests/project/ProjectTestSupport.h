@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared pieces of the project-file tests: a fixture that starts the fluid
 // module and the built-in tables, a temporary folder, and a builder for

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the readers over every seed of the fuzz corpus: each file must read or
 // fail with a FileError, never crash. Runs in the normal test suite, without
 // the fuzzing compiler.

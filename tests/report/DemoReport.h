@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A report routine for preview tests: a title, the date, two headings and a
 // header row on the first page; date, headings and header row on the

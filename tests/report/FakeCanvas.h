@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A page device for engine tests: records every text and line drawn, page
 // by page, with simple deterministic font metrics (a character is half the

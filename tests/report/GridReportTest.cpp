@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The grid report laid out on a recording page device: column fitting by
 // font and by narrowing, continuation pages, the summary on the last page
 // only, the letterhead and logo, and the circuit report's contents.

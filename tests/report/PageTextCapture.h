@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Replays a recorded page onto a paint device that keeps the texts drawn
 // (with their baseline positions) instead of pixels.

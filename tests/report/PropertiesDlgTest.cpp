@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Project details without the dialog: the stored defaults, the name and
 // number put in when empty, comments as lines and the facts of a file.
 

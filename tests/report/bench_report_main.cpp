@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Layout time and memory of the report preview, run by hand:
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_report [rows-for-memory]
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_report circuit [items-for-memory]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The circuit report opened from the main window as a user opens it: the
 // calculate-first question, the preview with the circuit's pages, the
 // reduced-font message, the summary, and the logo in each of its forms.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The report preview on the offscreen platform: pagination and footers,
 // the page without a printer, margins mode, zoom and keys, GIF, PDF and
 // e-mail output and the messages of their failures.

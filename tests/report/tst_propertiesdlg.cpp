@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Properties" dialog of the project details, on its own and as the
 // main window uses it: defaults, the "General" tab's file facts, Cancel,
 // "Keep as default", and the copies between dialog and circuit on New, Open,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/IniFiles.h"
 #include "settings/MergeINI.h"
 #include "settings/TempFolder.h"

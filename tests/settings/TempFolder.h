@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A temporary folder for one test, removed afterwards, and a test home:
 // every test program that includes this header runs with HOME and the XDG

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Item defaults, warning limits and default flows as they go between the
 // settings store and the process-wide values.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared by the dialog tests: a temporary home and settings store, message
 // boxes answered from a script, modal dialogs driven by a queued action, and

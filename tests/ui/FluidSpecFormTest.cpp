@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fluid specification sheet's rules on a sheet without a window: what
 // activation shows, how each changed row reaches the liquid, the additive
 // and user-value rules, the status line, Cancel and the stored settings.

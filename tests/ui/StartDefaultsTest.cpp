@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The core start-up puts the user's defaults, limits and default flows in
 // force after the catalogue files, as the program and darvenix-cli see them.
 

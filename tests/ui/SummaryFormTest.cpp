@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The project summary: groups of fitting types, whole-number counts, pipe
 // metres and the pressure drop of each group and of all items.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The XML text of a property sheet and the sizes "Align" gives.
 
 #include "ui/TechSheet.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The warnings list and its detail line, built from a circuit's flags.
 
 #include "ui/Warnings.h"

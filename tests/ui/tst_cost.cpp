@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cost and labour editors and the price window, driven through the main
 // window as a user drives them: cells typed through the in-place editor,
 // Save and Close with their questions, the price command and the price

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Default Flows": the stored list, Accept, Restore and Cancel.
 
 #include "DialogTestSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Defaults" on its own and from the main window's "D&efaults" command.
 
 #include "DialogTestSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Fittings Editor" on the property-sheet tool window.
 
 #include "DialogTestSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Fluid Specification" window driven as a user drives it: in-place
 // edits and enumeration choices reaching SystemFluid, the status line and
 // its colours, the units chooser, Cancel and the close box, and the main

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help page and the main window agree: every command the help page lists
 // (Help/Darvenix.htm, cells class="cmd" with their menu and key) is an entry
 // of that menu with that caption and accelerator letter, its key is the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Install notice" dialog answering a real install-data merge of two
 // INI files in temporary folders, by keys, buttons and closing the window.
 

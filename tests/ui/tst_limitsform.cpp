@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Warning Limits" driven as a user drives it.
 
 #include "DialogTestSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window driven as a user drives it: the insert dialog, in-place
 // edits, the commands and their messages. Message boxes and file dialogs are
 // answered through the window's seams.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Pipe Specification" (the roughness dialog) on its own and from the main
 // window's "&Pipe Roughness" command.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Warnings" and "Project Summary" windows opened from the main window:
 // the list built from the last calculation, "Auto Size" and "Auto Flow" on
 // listed items, what the main window does when the list closes, and the

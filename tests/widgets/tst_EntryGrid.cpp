@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The property sheet as a widget: editing a numeric row in place, cycling
 // and choosing enumerations, spin and property-editor buttons, the units
 // chooser, disabled rows, and a picture of a sample sheet.

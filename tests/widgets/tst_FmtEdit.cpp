@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The formatted edit as a widget: its key filter, Escape, Enter and focus
 // handling with the beep counted through the hook, and the dialog key rule.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The circuit report in the report preview: the grid report's hooks
 // installed in the preview, the letterhead and logo handed over at start-up,

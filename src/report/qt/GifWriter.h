@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writing report pages as GIF images (giflib). Pages are stacked top to
 // bottom into one image; each page is converted to the 256-colour palette

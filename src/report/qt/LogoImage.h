@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The report logo read from its file: by the file's extension, ".jpg" (and
 // ".jpeg") as JPEG with libjpeg, ".gif" as GIF with giflib (its first

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The page shown in the report preview: one recorded page drawn at 100 %
 // (its pixel size, at the left edge) or as a full page (scaled to the view's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The preview's contacts with the user and the desktop: message boxes, the
 // file, font and printer dialogs, the printer list and the program that

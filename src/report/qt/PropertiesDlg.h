@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "Properties": the project details — name, number, comments and date on
 // "Project", author and organisation on "User", and facts about the saved

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The page canvas on a QPainter: a preview page (recorded QPicture), a
 // printer sheet or a PDF page. Fonts are sized in device pixels from the

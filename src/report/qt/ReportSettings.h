@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two report styles ("Report" and "Report 2") in the settings store:
 // read once at start-up, with the toolkit's font as the default report

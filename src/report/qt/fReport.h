@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The report preview ("Report Preview"): shows the pages a report routine
 // writes through the page engine, lets the user page through them, zoom,

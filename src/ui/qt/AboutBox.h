@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The about box: the product name, version and description from the
 // program's version information, and the check box "Show this box at

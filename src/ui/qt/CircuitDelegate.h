@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The circuit grid's in-place editor: numeric columns are edited in a
 // formatted numeric edit with the column's format and no range (its key

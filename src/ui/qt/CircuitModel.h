@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The circuit as a Qt table model. It holds no item data: every cell is
 // asked of the circuit through the grid logic (ui/CircuitGrid.h) when the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The table view of the circuit grid: a QTableView that can take or drop a
 // pending in-place edit on request, as the main window's commands need.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the cost editor and the labour editor share: a tool bar with "Save"
 // and "Close", a panel the editor fills, and the tabs "Straight Pipe"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The cost editor ("Pipe and Fitting Costs"): pipe prices per metre, fitting
 // prices per item and the labour cost per hour.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The frame the program's small dialogs share: a tool bar of text buttons at
 // the top, the dialog's own controls in the middle and a status bar with one

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "Default Flows": the maximum flow of each bore (mf of BoreTable, l/s) that
 // auto-size and auto-flow work from, kept as the "MaxFlows" text.

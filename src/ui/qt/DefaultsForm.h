@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "Defaults": the values new circuit items start from, on a property sheet.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The desktop services the windows use: opening a document in the default
 // viewer (xdg-open) and composing a mail with attachments (xdg-email). Both

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "Fittings Editor": the equivalent-length coefficient of every fitting
 // type, on the property-sheet tool window. Accept puts the edited values in

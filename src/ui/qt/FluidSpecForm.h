@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "Fluid Specification": the modal tool window in which the user chooses
 // the liquid of the circuit, its temperature, an additive to water or the

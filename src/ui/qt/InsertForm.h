@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "Insert New Item": the non-modal tool window from which pipes, fittings and
 // user items are added to the circuit. Flow and bore are shared by the three

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "Install notice": asks whether one differing section of a data file keeps
 // the user's data or takes the newly installed data. Used by the

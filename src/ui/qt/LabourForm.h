@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The labour editor ("Labour Rate Editor"): installation hours per metre of
 // pipe and per fitting. Its maroon label names the table of the tab shown.

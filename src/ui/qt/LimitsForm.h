@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "Warning Limits": the pressure-gradient and velocity limits against which
 // every calculated item is tested. The limits affect warnings only.

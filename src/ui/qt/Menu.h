@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window: the one document window of the program. It owns the
 // circuit, shows it in the circuit grid and runs every command on the

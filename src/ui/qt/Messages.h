@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every message box of the windows goes through one seam, so tests answer
 // them without a person and without timers.

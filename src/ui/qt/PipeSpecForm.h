@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "Pipe Specification": the inside-surface roughness of the three pipe
 // materials, in millimetres on screen and metres in MaterialRoughness.

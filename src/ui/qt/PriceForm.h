@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The price window ("Price"): the circuit's materials and labour estimate in
 // eight groups, the total price and hours, the cost and labour editors, a

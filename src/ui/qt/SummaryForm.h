@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "Project Summary": the modal tool window that adds up the circuit by kind
 // of item each time it is shown.

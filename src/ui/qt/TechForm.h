@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The property-sheet tool window: a tool bar with the full set of sheet
 // commands, a property sheet and a status bar. Each window built on it shows

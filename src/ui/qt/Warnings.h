@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "Warnings": the modal tool window listing the pipes and fittings that the
 // last calculation flagged, from which the selected item's bore ("Auto

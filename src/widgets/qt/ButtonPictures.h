@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The small picture buttons of the property sheet: the drop-down triangle,
 // the property-editor dots and the two spin triangles.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's dialog key rule: Enter or Down moves the focus to the next
 // field and Up to the previous one, except while a grid, a list or a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The property sheet on a Qt table: the heading row as the table's fixed
 // header, the caption, value and units columns, the formatted edit as the

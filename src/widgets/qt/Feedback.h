@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The beep and the plain message box of the widgets, each behind a hook
 // that tests (or a silent batch run) can replace.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The formatted numeric edit: a single-line field that refuses keys that
 // cannot belong to a number of its format, restores its text on Escape,

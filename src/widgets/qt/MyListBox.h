@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The drop-down list of an enumerated sheet row: a flat pop-up with a thin
 // border and a vertical scroll bar. Each key release and a click set the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Choosing the unit of a sheet row from a pop-up list of its family's labels.
 
