@@ -61,7 +61,6 @@ private:
         answer.start();
         TIniFileMerger merger(TConfirmChangeDlg::Factory());
         merger.ReadConfiguration(Path("program/darvenix.ini").toStdString(), "", "");
-        merger.BackupUserFiles();
         merger.ProcessFiles();
         answer.stop();
     }
@@ -76,6 +75,8 @@ private slots:
         installFolder_ = Path("program/install-data/");
         QDir().mkpath(userFolder_);
         QDir().mkpath(installFolder_);
+        // Each case is a first meeting with the shipped version.
+        QFile::remove(userFolder_ + kMergeRecordFile);
         Write(Path("program/darvenix.ini"),
               ("[Data files]\nSteelPipe.ini=" + userFolder_ + ", " + installFolder_ + ", 1\n").toUtf8());
         Write(UserFile(), "[100]\nID=0.1023\nListPrice=12\n[80]\nID=0.0779\n[65]\nID=0.0627\n[50]\nID=0.0525\n");
@@ -109,7 +110,7 @@ private slots:
         QCOMPARE(Value(UserFile(), "80", "ID"), std::string("0.0779"));
         QCOMPARE(Value(UserFile(), "65", "ID"), std::string("0.0627"));
         QCOMPARE(Value(UserFile(), "40", "ID"), std::string("0.0409"));
-        QVERIFY(!QFile::exists(InstallFile()));
+        QVERIFY(QFile::exists(InstallFile())); // shared by every account, never deleted
         QVERIFY(QFile::exists(Path("data/SteelPipe.bak")));
     }
 
@@ -137,7 +138,7 @@ private slots:
         QCOMPARE(Value(UserFile(), "100", "ID"), std::string("0.1022"));
         QCOMPARE(Value(UserFile(), "80", "ID"), std::string("0.078"));
         QCOMPARE(Value(UserFile(), "65", "ID"), std::string("0.0626"));
-        QVERIFY(!QFile::exists(InstallFile()));
+        QVERIFY(QFile::exists(InstallFile()));
     }
 };
 
