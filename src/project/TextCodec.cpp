@@ -2,6 +2,7 @@
 #include "project/TextCodec.h"
 
 #include <array>
+#include <utility>
 
 namespace dvx {
 
@@ -116,6 +117,24 @@ std::string SanitiseUtf8(std::string_view bytes) {
     }
     if (!copying) return std::string(bytes);
     return out;
+}
+
+std::string TextFileToUtf8(std::string_view bytes) {
+    auto startsWith = [&](std::string_view mark) { return bytes.substr(0, mark.size()) == mark; };
+    auto asUnits = [](std::string_view b) {
+        return std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(b.data()), b.size());
+    };
+    if (startsWith("\xEF\xBB\xBF")) return SanitiseUtf8(bytes.substr(3));
+    if (startsWith("\xFF\xFE")) return Utf16LeToUtf8(asUnits(bytes.substr(2)));
+    if (startsWith("\xFE\xFF")) {
+        std::string swapped(bytes.substr(2));
+        for (std::size_t i = 0; i + 1 < swapped.size(); i += 2) std::swap(swapped[i], swapped[i + 1]);
+        return Utf16LeToUtf8(asUnits(swapped));
+    }
+    if (IsPlainAscii(bytes)) return std::string(bytes);
+    std::string utf8 = SanitiseUtf8(bytes);
+    if (utf8 == bytes) return utf8;
+    return Cp1252ToUtf8(bytes);
 }
 
 } // namespace dvx

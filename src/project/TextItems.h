@@ -28,11 +28,13 @@ void WriteTextItemsFile(const TCircuit& circuit, const std::string& path);
 struct TTextImport {
     std::vector<std::unique_ptr<TBranch>> Items; // in the file's order
     // One text per line that could not become an item although its kind
-    // letter is known (a fitting type outside the fittings table).
+    // letter is known (a fitting type outside the fittings table), or one
+    // text for a file with content from which no item came.
     std::vector<std::string> Messages;
 };
 
-// Reads the lines of a text item file (CR, LF or CR LF end a line).
+// Reads the lines of a text item file (CR, LF or CR LF end a line) from its
+// bytes, decoded by TextFileToUtf8, so every text taken is UTF-8.
 TTextImport ReadTextItems(std::string_view content);
 // The whole file as bytes; a file that cannot be read raises FileError
 // "Error reading <path>".
