@@ -163,6 +163,14 @@ private slots:
         QCOMPARE(messages_.size(), size_t(1));
     }
 
+    void aDecimalCommaEntersTheDecimalPoint() {
+        AddPipes(1);
+        EditCell(0, gcFlow, "1,5");
+        QCOMPARE(W().Circuit().Item(0).Flow, 0.0015); // 1.5 l/s, not 15
+        EditCell(0, gcQuantity, "12,5"); // a pipe's length
+        QCOMPARE(static_cast<const TPipe&>(W().Circuit().Item(0)).Length, 12.5);
+    }
+
     void calculateWithAZeroFlowPutsTheCursorOnIt() {
         AddPipes(3);
         W().Circuit().Item(1).Flow = 0;
