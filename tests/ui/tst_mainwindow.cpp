@@ -125,6 +125,37 @@ private slots:
         QCOMPARE(form->FlowEdit()->text(), QString("1300.0"));
     }
 
+    void insertDialogRefusesNegativeEntries_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("limit"); // what the field shows afterwards
+        QTest::newRow("pipe length") << "length" << "pipe" << "0.0";
+        QTest::newRow("pipe flow") << "flow" << "pipe" << "0.1";
+        QTest::newRow("fitting quantity") << "quantity" << "fitting" << "1";
+        QTest::newRow("user flow") << "flow" << "user" << "0.1";
+        QTest::newRow("user pressure drop") << "dp" << "user" << "0.0";
+    }
+
+    void insertDialogRefusesNegativeEntries() {
+        QFETCH(QString, field);
+        QFETCH(QString, kind);
+        QFETCH(QString, limit);
+        TInsertForm* form = W().InsertForm();
+        form->show();
+        form->UserDPEdit()->setText("40");
+        TFmtEdit* edit = field == "length" ? form->PipeLenEdit()
+                       : field == "quantity" ? form->FittingQty()
+                       : field == "dp" ? form->UserDPEdit()
+                                       : form->FlowEdit();
+        edit->setText("-5");
+        const bool added = kind == "pipe" ? form->AddPipe() : kind == "fitting" ? form->AddFitting() : form->AddUser();
+        QVERIFY(!added);
+        QCOMPARE(W().Circuit().Count(), 0);
+        QCOMPARE(edit->text(), limit);
+        QCOMPARE(Panel(0), QString("Ready"));
+        form->hide();
+    }
+
     void insertDialogAutoFlowAndSpin() {
         TInsertForm* form = W().InsertForm();
         form->DiameterCombo()->setCurrentText("65");
@@ -161,6 +192,20 @@ private slots:
         QVERIFY(!m->setData(m->index(1, m->ViewColumnOf(gcQuantity)), "1,5", Qt::EditRole));
         QCOMPARE(Cell(1, gcQuantity), QString("12.3"));
         QCOMPARE(messages_.size(), size_t(1));
+    }
+
+    void gridRefusesNegativeEntries() {
+        AddPipes(1);
+        const double length = static_cast<const TPipe&>(W().Circuit().Item(0)).Length;
+        const double flow = W().Circuit().Item(0).Flow;
+        for (int column : {int(gcQuantity), int(gcFlow)}) {
+            messages_.clear();
+            EditCell(0, column, "-5");
+            QCOMPARE(messages_.size(), size_t(1));
+            QCOMPARE(messages_.back().text, QString("Data must be positive"));
+        }
+        QCOMPARE(static_cast<const TPipe&>(W().Circuit().Item(0)).Length, length);
+        QCOMPARE(W().Circuit().Item(0).Flow, flow);
     }
 
     void aDecimalCommaEntersTheDecimalPoint() {
