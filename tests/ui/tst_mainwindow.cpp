@@ -11,6 +11,7 @@
 #include "ui/qt/CircuitModel.h"
 #include "ui/qt/Desktop.h"
 #include "ui/qt/InsertForm.h"
+#include "ui/qt/PipeSpecForm.h"
 #include "ui/qt/Menu.h"
 #include "ui/qt/Messages.h"
 #include "widgets/qt/FmtEdit.h"
@@ -206,6 +207,36 @@ private slots:
         }
         QCOMPARE(static_cast<const TPipe&>(W().Circuit().Item(0)).Length, length);
         QCOMPARE(W().Circuit().Item(0).Flow, flow);
+    }
+
+    void restoredRoughnessIsUsedEvenAfterCancel() {
+        AddPipes(1);
+        W().CalcBtnClick();
+        const double standard = W().Circuit().TotalDP;
+        // A rough steel in force, as an earlier session may have stored it.
+        MaterialRoughness[pmSteel] = 0.001;
+        SelectPipeMaterial(pmSteel);
+        W().CalcBtnClick();
+        const double rough = W().Circuit().TotalDP;
+        QVERIFY(rough > standard * 1.05);
+
+        TPipeSpecForm* form = W().PipeSpecForm();
+        QTimer::singleShot(0, form, [form] {
+            form->Button("Restore")->trigger();
+            form->Button("Cancel")->trigger();
+        });
+        W().PipeRoughnessCommand();
+        QCOMPARE(MaterialRoughness[pmSteel], 0.000046);
+        QCOMPARE(Panel(1), QString("Not Solved")); // the results no longer match
+        W().CalcBtnClick();
+        // The friction factor iterates from the last result: equal to 1e-5.
+        QVERIFY2(std::abs(W().Circuit().TotalDP - standard) < standard * 1e-5,
+                 qPrintable(QString::number(W().Circuit().TotalDP)));
+
+        // Cancel without a change leaves the results as they are.
+        QTimer::singleShot(0, form, [form] { form->Button("Cancel")->trigger(); });
+        W().PipeRoughnessCommand();
+        QCOMPARE(Panel(1), QString("Solved"));
     }
 
     void aDecimalCommaEntersTheDecimalPoint() {
