@@ -253,6 +253,14 @@ private slots:
         W().CalcBtnClick();
         QCOMPARE(messages_.back().text, QString("Data may not be zero"));
         QCOMPARE(W().Grid()->currentIndex().row(), 1);
+        // A negative value, as a text item file or an older project may
+        // hold, stops the calculation the same way and says what is wrong.
+        W().Circuit().Item(1).Flow = -0.02;
+        W().CalcBtnClick();
+        QCOMPARE(messages_.back().text, QString("Data must be positive"));
+        QCOMPARE(W().Grid()->currentIndex().row(), 1);
+        QCOMPARE(W().Model()->LogicalColumnAt(W().Grid()->currentIndex().column()), int(gcFlow));
+        QCOMPARE(Panel(1), QString("Not Solved"));
         QCOMPARE(W().Model()->LogicalColumnAt(W().Grid()->currentIndex().column()), int(gcFlow));
         QCOMPARE(Panel(1), QString("Not Solved"));
         W().Circuit().Item(1).Flow = 0.02;
@@ -347,6 +355,14 @@ private slots:
         QVERIFY(W().OpenFile(Path("zero.dvx")));
         QCOMPARE(messages_.back().text, QString("Data may not be zero"));
         QCOMPARE(W().Grid()->currentIndex().row(), 1);
+        // A negative value, as a text item file or an older project may
+        // hold, stops the calculation the same way and says what is wrong.
+        W().Circuit().Item(1).Flow = -0.02;
+        W().CalcBtnClick();
+        QCOMPARE(messages_.back().text, QString("Data must be positive"));
+        QCOMPARE(W().Grid()->currentIndex().row(), 1);
+        QCOMPARE(W().Model()->LogicalColumnAt(W().Grid()->currentIndex().column()), int(gcFlow));
+        QCOMPARE(Panel(1), QString("Not Solved"));
         QCOMPARE(W().Model()->LogicalColumnAt(W().Grid()->currentIndex().column()), int(gcFlow));
         QCOMPARE(Panel(0), QString("Ready"));
         QCOMPARE(Panel(1), QString("Not Solved"));

@@ -39,7 +39,7 @@ void TMainForm::CalcBtnClick() {
     Commit();
     TInvalidItem invalid = circuit_->FindInvalid();
     if (!invalid.AllValid) {
-        ShowMessage(this, MsgKind::Information, "Data may not be zero");
+        ShowMessage(this, MsgKind::Information, InvalidItemMessage(invalid));
         const int columns[3] = {gcQuantity, gcFlow, gcPressureDrop};
         MoveCursorTo(invalid.Position, columns[std::clamp(invalid.Column, 0, 2)]);
         grid_->setFocus();
