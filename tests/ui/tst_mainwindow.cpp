@@ -400,7 +400,7 @@ private slots:
         QCOMPARE(messages_.back().text, QString("File extension must be \"dvx\"."));
     }
 
-    void failedOpenKeepsTheProject() {
+    void failedOpenKeepsTheProjectAndItsState() {
         AddPipes(2);
         QFile bad(Path("bad.dvx"));
         QVERIFY(bad.open(QIODevice::WriteOnly));
@@ -410,6 +410,53 @@ private slots:
         QCOMPARE(messages_.back().text, "Error reading " + Path("bad.dvx"));
         QCOMPARE(W().Circuit().Count(), 2);
         QCOMPARE(Panel(0), QString("Modified"));
+        // An unchanged project stays unchanged: nothing was lost or altered.
+        W().CalcBtnClick();
+        W().SetSaved(true);
+        chosenFiles_ << Path("bad.dvx");
+        W().OpenCommand();
+        QCOMPARE(messages_.back().text, "Error reading " + Path("bad.dvx"));
+        QCOMPARE(Panel(0), QString("Ready"));
+        QCOMPARE(Panel(1), QString("Solved"));
+        QVERIFY(W().Circuit().Saved);
+    }
+
+    void refusedCellEntriesChangeNothing() {
+        AddPipes(1);
+        W().CalcBtnClick();
+        W().SetSaved(true);
+        const double flow = W().Circuit().Item(0).Flow;
+        // Letters typed into number cells, through the editor and by typing
+        // on the grid itself; and a text that does not read as a number.
+        for (int column : {int(gcSize), int(gcQuantity), int(gcFlow)}) EditCell(0, column, "abc");
+        QTableView* grid = W().Grid();
+        grid->setCurrentIndex(W().Model()->index(0, W().Model()->ViewColumnOf(gcFlow)));
+        grid->setFocus();
+        QTest::keyClicks(grid, "qq");
+        W().Commit();
+        grid->setCurrentIndex(W().Model()->index(0, W().Model()->ViewColumnOf(gcSize)));
+        QTest::keyClicks(grid, "q");
+        QTest::keyClick(grid, Qt::Key_Return);
+        QTest::keyClick(grid, Qt::Key_Down);
+        W().Commit();
+        // Pasted letters: the cell refuses them with the conversion message.
+        for (int column : {int(gcSize), int(gcQuantity), int(gcFlow)}) {
+            const QModelIndex index = W().Model()->index(0, W().Model()->ViewColumnOf(column));
+            grid->setCurrentIndex(index);
+            grid->edit(index);
+            auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(index));
+            QVERIFY(editor != nullptr);
+            editor->selectAll();
+            editor->insert("abc");
+            W().Commit();
+        }
+        QCOMPARE(W().Circuit().Item(0).Flow, flow);
+        QCOMPARE(Panel(0), QString("Ready"));
+        QCOMPARE(Panel(1), QString("Solved"));
+        // A real change still marks the project.
+        EditCell(0, gcFlow, "2.5");
+        QCOMPARE(Panel(0), QString("Modified"));
+        QCOMPARE(Panel(1), QString("Not Solved"));
     }
 
     void unsavedChangesPrompt() {

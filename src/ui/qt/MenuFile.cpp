@@ -124,7 +124,8 @@ bool TMainForm::OpenFile(const QString& file) {
     try {
         data.emplace(ReadProject(file.toStdString()));
     } catch (const std::exception&) {
-        SetSaved(false);
+        // Nothing was read into the project: it stays as it was, unchanged
+        // or not.
         ShowMessage(this, MsgKind::Warning, "Error reading " + file);
         return false;
     }
