@@ -459,6 +459,27 @@ private slots:
         QCOMPARE(Panel(1), QString("Not Solved"));
     }
 
+    void choosingAnotherMaterialIsAChangeToKeep() {
+        AddPipes(1);
+        W().CalcBtnClick();
+        W().SetSaved(true);
+        QAction* galvanised = W().Action("&Galvanised Iron Pipe");
+        QAction* steel = W().Action("&Schedule 40 Steel Pipe");
+        QVERIFY(steel->isChecked());
+        steel->trigger(); // the material in force: nothing changes
+        QCOMPARE(Panel(0), QString("Ready"));
+        QCOMPARE(Panel(1), QString("Solved"));
+        galvanised->trigger();
+        QCOMPARE(Panel(0), QString("Modified"));
+        QCOMPARE(Panel(1), QString("Not Solved"));
+        QCOMPARE(int(W().Circuit().Material), int(pmGalvIron));
+        // New asks before the material is dropped.
+        answers_ = {QMessageBox::Cancel};
+        QVERIFY(!W().NewProject());
+        QCOMPARE(messages_.back().text, QString("File not saved.\nSave now?"));
+        QCOMPARE(int(W().Circuit().Material), int(pmGalvIron));
+    }
+
     void unsavedChangesPrompt() {
         AddPipes(1);
         answers_ = {QMessageBox::Cancel};

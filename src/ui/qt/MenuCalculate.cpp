@@ -29,8 +29,12 @@ void TMainForm::ApplyMaterial() {
 }
 
 void TMainForm::ChooseMaterial(int material) {
-    SetSolved(false);
     materialActions_[material]->setChecked(true);
+    // The material is saved with the project: another one is a change to
+    // keep, the same one changes nothing.
+    if (circuit_->Material == material) return;
+    SetSolved(false);
+    SetSaved(false);
     circuit_->Material = static_cast<std::uint8_t>(material);
     SelectPipeMaterial(material);
 }

@@ -254,7 +254,15 @@ void TMainForm::Preview1Click() {
 }
 
 void TMainForm::ProjectDetailsCommand() {
-    if (propertiesForm_->exec() == QDialog::Accepted) DetailsToCircuit();
+    if (propertiesForm_->exec() != QDialog::Accepted) return;
+    // The description lines, author and company are saved with the project:
+    // a real change to them is a change to keep.
+    const auto lines = circuit_->DescriptionLines;
+    const std::string author = circuit_->Author;
+    const std::string company = circuit_->Company;
+    DetailsToCircuit();
+    if (circuit_->DescriptionLines != lines || circuit_->Author != author || circuit_->Company != company)
+        SetSaved(false);
 }
 
 void TMainForm::DetailsToCircuit() {
