@@ -5,6 +5,7 @@
 
 #include "catalogue/Tables.h"
 #include "fluid/Fluid.h"
+#include "project/ProjectFile.h"
 #include "settings/MRU.h"
 #include "settings/SettingsStore.h"
 #include "ui/qt/AboutBox.h"
@@ -25,6 +26,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+#include <QDateTime>
+#include <QFileInfo>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -40,6 +45,7 @@ class MainWindowTest : public test::DialogTestBase {
 
 private:
     QStringList chosenFiles_;                          // file dialog answers, in order
+    QStringList launched_;                             // programs and arguments started
     std::unique_ptr<TMainForm> window_;
 
     TMainForm& W() { return *window_; }
@@ -87,6 +93,8 @@ private slots:
     }
 
     void cleanup() {
+        SetLauncher([](const QString&, const QStringList&) { return true; });
+        W().LeaveGrid(); // a case that failed may have left an editor open
         W().Circuit().Saved = true; // no question on close
         window_.reset();
     }
@@ -590,6 +598,69 @@ private slots:
         QVERIFY(W().close());
         QVERIFY(!W().InsertForm()->isVisible());
         QCOMPARE(messages_.size(), size_t(2));
+    }
+
+    // Opens the flow cell's editor and types a value, leaving it open.
+    void TypeWithoutCommitting(const QString& text) {
+        QTableView* grid = W().Grid();
+        const QModelIndex index = W().Model()->index(0, W().Model()->ViewColumnOf(gcFlow));
+        grid->setCurrentIndex(index);
+        grid->edit(index);
+        auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(index));
+        QVERIFY2(editor != nullptr, "no in-place editor opened");
+        editor->selectAll();
+        QTest::keyClicks(editor, text);
+    }
+
+    // Every program the window starts is recorded in launched_ and counts
+    // as started.
+    void RecordLaunches() {
+        launched_.clear();
+        SetLauncher([this](const QString& program, const QStringList& args) {
+            launched_ << program << args;
+            return true;
+        });
+    }
+
+    static double SavedFlow(const QString& file) {
+        return ReadProject(file.toStdString()).Circuit->Item(0).Flow;
+    }
+
+    void commandsThatSaveOrReplaceTakeTheOpenEditFirst_data() {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("File > Save") << "menu";
+        QTest::newRow("Save tool button") << "button";
+        QTest::newRow("Send as Email Attachment") << "mail";
+        QTest::newRow("New Project") << "new";
+    }
+
+    void commandsThatSaveOrReplaceTakeTheOpenEditFirst() {
+        QFETCH(QString, command);
+        RecordLaunches();
+        AddPipes(1);
+        QVERIFY(W().SaveFile(Path("edit.dvx")));
+        QCOMPARE(Panel(0), QString("Ready"));
+        TypeWithoutCommitting("7.5");
+        if (command == "menu") {
+            for (QAction* a : W().menuBar()->actions()[0]->menu()->actions())
+                if (a->text() == "&Save") a->trigger();
+        } else if (command == "button") {
+            for (QToolBar* bar : W().findChildren<QToolBar*>())
+                for (QAction* a : bar->actions())
+                    if (a->text() == "&Save") a->trigger();
+        } else if (command == "mail") {
+            W().SendMailCommand();
+        } else {
+            answers_ = {QMessageBox::Cancel};
+            QVERIFY(!W().NewProject());
+            QCOMPARE(messages_.back().text, QString("edit.dvx not saved.\nSave now?"));
+            QCOMPARE(W().Circuit().Item(0).Flow, 0.0075);
+            return;
+        }
+        QCOMPARE(W().Circuit().Item(0).Flow, 0.0075);
+        QCOMPARE(SavedFlow(Path("edit.dvx")), 0.0075);
+        QCOMPARE(Panel(0), QString("Ready"));
+        if (command == "mail") QVERIFY(launched_.contains(Path("edit.dvx")));
     }
 
     void mailNeedsItems() {

@@ -54,7 +54,9 @@ QString TMainForm::AskFile(const TFileDialogRequest& request) {
 }
 
 bool TMainForm::NewProject() {
-    LeaveGrid();
+    // A value still in the cell editor is part of the project the question
+    // is about.
+    Commit();
     if (!SaveChangesPrompt()) return false;
     NewCircuit();
     propertiesForm_->ResetDetails();
@@ -177,6 +179,8 @@ void TMainForm::ReopenCommand(const QString& file) {
 }
 
 void TMainForm::SaveCommand() {
+    // The value still in the cell editor is saved with the rest.
+    Commit();
     if (currentFile_.isEmpty()) {
         SaveAsCommand();
         return;
@@ -232,6 +236,7 @@ void TMainForm::ReadTextFileCommand() {
 }
 
 void TMainForm::SendMailCommand() {
+    Commit();
     if (circuit_->Count() == 0) {
         ShowMessage(this, MsgKind::Plain, "Nothing to send...");
         return;
