@@ -663,6 +663,25 @@ private slots:
         if (command == "mail") QVERIFY(launched_.contains(Path("edit.dvx")));
     }
 
+    void mailingAnUnchangedProjectDoesNotWriteIt() {
+        AddPipes(1);
+        QVERIFY(W().SaveFile(Path("same.dvx")));
+        // An older time shows whether the file was written again.
+        QFile file(Path("same.dvx"));
+        const QDateTime old = QDateTime::currentDateTime().addDays(-1);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(old, QFileDevice::FileModificationTime));
+        const QByteArray bytes = file.readAll();
+        file.close();
+        RecordLaunches();
+        W().SendMailCommand();
+        QVERIFY(launched_.contains(Path("same.dvx")));
+        QCOMPARE(QFileInfo(Path("same.dvx")).lastModified(), old);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), bytes);
+        QCOMPARE(Panel(0), QString("Ready"));
+    }
+
     void mailNeedsItems() {
         W().SendMailCommand();
         QCOMPARE(messages_.back().text, QString("Nothing to send..."));

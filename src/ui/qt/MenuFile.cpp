@@ -241,7 +241,9 @@ void TMainForm::SendMailCommand() {
         ShowMessage(this, MsgKind::Plain, "Nothing to send...");
         return;
     }
-    SaveCommand();
+    // A project unchanged since it was saved is sent as it is on disk:
+    // a file the user did not change is not written again.
+    if (!circuit_->Saved || currentFile_.isEmpty() || !QFileInfo::exists(currentFile_)) SaveCommand();
     // Only a project that is now on disk can be attached.
     if (currentFile_.isEmpty() || !circuit_->Saved) return;
     if (!ComposeMail("Darvenix data file", "Please find Darvenix datafile attached...\r", {currentFile_}))
