@@ -5,6 +5,7 @@
 
 #include "catalogue/Tables.h"
 #include "fluid/Fluid.h"
+#include "platform/Folders.h"
 #include "project/ProjectFile.h"
 #include "settings/MRU.h"
 #include "settings/SettingsStore.h"
@@ -680,6 +681,52 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), bytes);
         QCOMPARE(Panel(0), QString("Ready"));
+    }
+
+    // Desktop helpers that start but find no browser or mail program end
+    // with a failure code; the window says so, with the file's path.
+    void desktopHelperFailuresAreReported_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("helperExit"); // -1: the helper is not there at all
+        QTest::newRow("Help > Contents, no browser") << "contents" << 3;
+        QTest::newRow("Help > Manual, no browser") << "manual" << 4;
+        QTest::newRow("Help > Contents, no xdg-open") << "contents" << -1;
+        QTest::newRow("mail, no mail program") << "mail" << 3;
+        QTest::newRow("mail, no xdg-email") << "mail" << -1;
+    }
+
+    void desktopHelperFailuresAreReported() {
+        QFETCH(QString, command);
+        QFETCH(int, helperExit);
+        // Stand-ins for xdg-open and xdg-email first on the search path; the
+        // real ones never run here.
+        QTemporaryDir bin;
+        for (const char* helper : {"xdg-open", "xdg-email"}) {
+            if (helperExit < 0) break;
+            QFile script(bin.filePath(helper));
+            QVERIFY(script.open(QIODevice::WriteOnly));
+            script.write(QByteArray("#!/bin/sh\nexit ") + QByteArray::number(helperExit) + "\n");
+            script.close();
+            script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        }
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", bin.path().toLocal8Bit() + (helperExit < 0 ? QByteArray() : ":" + path));
+        SetLauncher({});
+        QString expected;
+        if (command == "mail") {
+            AddPipes(1);
+            QVERIFY(W().SaveFile(Path("sent.dvx")));
+            W().SendMailCommand();
+            expected = "Unable to start the mail program.\nThe project file is " + Path("sent.dvx");
+        } else {
+            const QString page = command == "contents" ? "Help/Darvenix.htm" : "Manual/Manual.htm";
+            W().OpenHelpPage(page);
+            expected = "Unable to open " + QString::fromStdString(ProgramFolder()) + page;
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!messages_.empty(), 10000);
+        qputenv("PATH", path);
+        QCOMPARE(messages_.back().text, expected);
+        QCOMPARE(messages_.size(), size_t(1));
     }
 
     void mailNeedsItems() {

@@ -73,6 +73,9 @@ public slots:
     void WriteGif();
     void WritePdf();
     void SendMail();
+    // The mail program could not be started (at once, or its helper said so
+    // later): says so and removes the pages written for it.
+    void MailProgramFailed();
     // Closing: margins mode ends, the style is saved, the pages are freed.
     void done(int result) override;
 

@@ -246,8 +246,14 @@ void TMainForm::SendMailCommand() {
     if (!circuit_->Saved || currentFile_.isEmpty() || !QFileInfo::exists(currentFile_)) SaveCommand();
     // Only a project that is now on disk can be attached.
     if (currentFile_.isEmpty() || !circuit_->Saved) return;
-    if (!ComposeMail("Darvenix data file", "Please find Darvenix datafile attached...\r", {currentFile_}))
-        ShowMessage(this, MsgKind::Warning, "Unable to start the mail program");
+    // Also when the mail helper starts but finds no mail program: the user
+    // learns where the file is, to send it some other way.
+    const QString file = currentFile_;
+    auto failed = [this, file] {
+        ShowMessage(this, MsgKind::Warning, "Unable to start the mail program.\nThe project file is " + file);
+    };
+    if (!ComposeMail("Darvenix data file", "Please find Darvenix datafile attached...\r", {file}, this, failed))
+        failed();
 }
 
 void TMainForm::Preview1Click() {

@@ -13,8 +13,10 @@ namespace dvx::ui {
 
 void TMainForm::OpenHelpPage(const QString& relativePath) {
     Commit();
-    QString path = ProgramFolderPath() + relativePath;
-    if (!OpenDocument(path)) ShowMessage(this, MsgKind::Warning, "Unable to open " + path);
+    const QString path = ProgramFolderPath() + relativePath;
+    // Also when the viewer helper starts but finds no browser to show it.
+    auto failed = [this, path] { ShowMessage(this, MsgKind::Warning, "Unable to open " + path); };
+    if (!OpenDocument(path, this, failed)) failed();
 }
 
 void TMainForm::AboutCommand() {
