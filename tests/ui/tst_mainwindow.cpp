@@ -7,6 +7,9 @@
 #include "fluid/Fluid.h"
 #include "platform/Folders.h"
 #include "project/ProjectFile.h"
+#include "report/qt/fReport.h"
+#include "report/qt/PreviewSeams.h"
+#include <QPrinter>
 #include "settings/MRU.h"
 #include "settings/SettingsStore.h"
 #include "ui/qt/AboutBox.h"
@@ -727,6 +730,33 @@ private slots:
         qputenv("PATH", path);
         QCOMPARE(messages_.back().text, expected);
         QCOMPARE(messages_.size(), size_t(1));
+    }
+
+    void printerSetupIsOneForTheWholeProgram() {
+        TPreviewForm* preview = W().ReportPreview();
+        std::vector<QPrinter*> shown;
+        preview->Seams().printerSetup = [&shown](QPrinter& printer) {
+            shown.push_back(&printer);
+            if (shown.size() == 1) printer.setCopyCount(3); // the user's choice
+            return true;
+        };
+        // File > Printer Setup, then the preview's own set-up: the same
+        // printer, with the choice made in the first still there.
+        QAction* setup = nullptr;
+        for (QAction* a : W().menuBar()->actions()[0]->menu()->actions())
+            if (a->text() == "&Printer Setup") setup = a;
+        QVERIFY(setup != nullptr);
+        setup->trigger();
+        QCOMPARE(shown.size(), size_t(1));
+        QVERIFY(preview->Printer() != nullptr);
+        QCOMPARE(preview->Printer(), shown[0]);
+        QCOMPARE(preview->Printer()->copyCount(), 3);
+        preview->PrinterSetup();
+        setup->trigger();
+        QCOMPARE(shown.size(), size_t(3));
+        QCOMPARE(shown[1], shown[0]);
+        QCOMPARE(shown[2], shown[0]);
+        QCOMPARE(preview->Printer()->copyCount(), 3);
     }
 
     void mailNeedsItems() {

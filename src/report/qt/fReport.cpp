@@ -386,7 +386,10 @@ void TPreviewForm::ChangeFont() {
 
 void TPreviewForm::PrinterSetup() {
     if (!printer_ && !EnsurePrinterObject()) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    if (seams_.printerSetup && seams_.printerSetup(*printer_)) DoReport();
+    // Also called from the main window while the preview is closed: the
+    // choice is kept on the printer object and the pages follow it the
+    // next time the preview opens.
+    if (seams_.printerSetup && seams_.printerSetup(*printer_) && isVisible()) DoReport();
 }
 
 void TPreviewForm::Print() {

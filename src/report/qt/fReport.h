@@ -55,6 +55,9 @@ public:
     int PageCount() const { return pages_.PageCount(); }
     int CurrentPage() const { return currentPage_; }
     bool HasPrinter() const { return hasPrinter_; }
+    // The one printer set-up of the program (the main window's "Printer
+    // Setup" works on it too); null until it is first needed.
+    QPrinter* Printer() const { return printer_.get(); }
     bool MarginsMode() const { return marginsMode_; }
     QString StatusText(int panel) const;
     TPageView* View() const { return view_; }
