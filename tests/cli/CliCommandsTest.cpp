@@ -405,6 +405,27 @@ TEST_F(CliCommands, TextTableNamesItsSettingAndAlignsByDisplayWidth) {
     }
     EXPECT_EQ(typeColumns.size(), 1u) << r.Out;
     EXPECT_THAT(r.Out, HasSubstr("Chill\xc3\xa9r"));
+
+    // CJK characters take two terminal columns each: "配管" lines up with
+    // "abcd", not with "ab".
+    const TCliResult wide = Run({"calc", "--builtin", "-"},
+                                "u, 1, '\xe9\x85\x8d\xe7\xae\xa1', 102, 25.0, 5, 'User'\r\n"
+                                "u, 2, 'abcd', 102, 25.0, 5, 'User'\r\n");
+    ASSERT_EQ(wide.Exit, 0) << wide.Err;
+    std::istringstream wideLines(wide.Out);
+    std::vector<std::size_t> userColumns;
+    while (std::getline(wideLines, line)) {
+        const std::size_t at = line.find("  User");
+        if (at == std::string::npos) continue;
+        std::size_t columns = 0;
+        for (std::size_t i = 0; i < at; ++i) {
+            const auto c = static_cast<unsigned char>(line[i]);
+            if ((c & 0xC0) != 0x80) columns += c >= 0xE0 ? 2 : 1; // the two CJK characters are 3-byte
+        }
+        userColumns.push_back(columns);
+    }
+    ASSERT_EQ(userColumns.size(), 2u) << wide.Out;
+    EXPECT_EQ(userColumns[0], userColumns[1]) << wide.Out;
 }
 
 TEST_F(CliCommands, FluidListNamesEveryCode) {
