@@ -20,6 +20,7 @@
 #include "project/FileIO.h"
 
 #include <algorithm>
+#include <cctype>
 #include <iostream>
 #include <ostream>
 
