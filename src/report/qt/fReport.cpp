@@ -389,7 +389,7 @@ void TPreviewForm::PrinterSetup() {
     // Also called from the main window while the preview is closed: the
     // choice is kept on the printer object and the pages follow it the
     // next time the preview opens.
-    if (seams_.printerSetup && seams_.printerSetup(*printer_) && isVisible()) DoReport();
+    if (seams_.printerSetup && seams_.printerSetup(*printer_) && pages_.PageCount() > 0) DoReport();
 }
 
 void TPreviewForm::Print() {
