@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "project/TextCodec.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -132,9 +133,16 @@ std::string TextFileToUtf8(std::string_view bytes) {
         return Utf16LeToUtf8(asUnits(swapped));
     }
     if (IsPlainAscii(bytes)) return std::string(bytes);
-    std::string utf8 = SanitiseUtf8(bytes);
-    if (utf8 == bytes) return utf8;
-    return Cp1252ToUtf8(bytes);
+    std::string out;
+    out.reserve(bytes.size());
+    while (!bytes.empty()) {
+        const std::size_t end = std::min(bytes.find('\n'), bytes.size() - 1) + 1;
+        const std::string_view line = bytes.substr(0, end);
+        const std::string utf8 = SanitiseUtf8(line);
+        out += utf8 == line ? utf8 : Cp1252ToUtf8(line);
+        bytes.remove_prefix(end);
+    }
+    return out;
 }
 
 } // namespace dvx

@@ -168,10 +168,7 @@ TTextImport ReadTextItems(std::string_view bytes) {
         if (start < content.size() && content[start] == '\r') ++start;
         if (start < content.size() && content[start] == '\n') ++start;
     }
-    // A file with something in it that gave nothing is not a silent success.
-    const bool hasContent = content.find_first_not_of(" \t\r\n") != std::string_view::npos;
-    if (import.Items.empty() && import.Messages.empty() && hasContent)
-        import.Messages.push_back("No line of the file describes an item (p, f or u)");
+    import.HasText = content.find_first_not_of(" \t\r\n") != std::string_view::npos;
     return import;
 }
 

@@ -28,9 +28,11 @@ void WriteTextItemsFile(const TCircuit& circuit, const std::string& path);
 struct TTextImport {
     std::vector<std::unique_ptr<TBranch>> Items; // in the file's order
     // One text per line that could not become an item although its kind
-    // letter is known (a fitting type outside the fittings table), or one
-    // text for a file with content from which no item came.
+    // letter is known (a fitting type outside the fittings table).
     std::vector<std::string> Messages;
+    // The file holds something besides blanks and line ends: with no item
+    // read, the user is to be told so.
+    bool HasText = false;
 };
 
 // Reads the lines of a text item file (CR, LF or CR LF end a line) from its

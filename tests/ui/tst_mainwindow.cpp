@@ -542,6 +542,29 @@ private slots:
         QCOMPARE(Panel(0), QString("Modified"));
     }
 
+    void importingAFileWithoutItemsSaysSo() {
+        const struct {
+            const char* name;
+            QByteArray bytes;
+            bool told;
+        } cases[] = {
+            {"comments.txt", "; a comment\r\nx, not an item\r\n", true},
+            {"blank.txt", "\r\n\r\n", false},
+        };
+        for (const auto& c : cases) {
+            QFile file(Path(c.name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(c.bytes);
+            file.close();
+            messages_.clear();
+            chosenFiles_ << Path(c.name);
+            W().ReadTextFileCommand();
+            QCOMPARE(W().Circuit().Count(), 0);
+            QCOMPARE(messages_.size(), size_t(c.told ? 1 : 0));
+            if (c.told) QCOMPARE(messages_.back().text, QString(c.name) + " holds no item line.");
+        }
+    }
+
     void closingWritesSettingsAndTheRecentFiles() {
         AddPipes(2);
         W().SetGroupsActive(true);

@@ -231,6 +231,9 @@ void TMainForm::ReadTextFileCommand() {
         QString text = "Lines not read:";
         for (const std::string& m : import.Messages) text += "\n" + Q(m);
         ShowMessage(this, MsgKind::Warning, text);
+    } else if (circuit_->Count() == 0 && import.HasText) {
+        // Something was in the file, yet no item came of it.
+        ShowMessage(this, MsgKind::Warning, FileNamePart(chosen) + " holds no item line.");
     }
     SetCurrentFile(WithSuffix(chosen, "dvx"));
 }
