@@ -465,6 +465,34 @@ private slots:
         QCOMPARE(W().Circuit().Item(0).Flow, flow);
         QCOMPARE(Panel(0), QString("Ready"));
         QCOMPARE(Panel(1), QString("Solved"));
+        // Letters refused in each number cell of each kind of item, then
+        // Enter, as typed on the grid.
+        QVERIFY(W().InsertForm()->AddFitting());
+        W().InsertForm()->UserDPEdit()->setText("40");
+        QVERIFY(W().InsertForm()->AddUser());
+        W().SetGroupsActive(true);
+        W().CalcBtnClick();
+        W().SetSaved(true);
+        QCOMPARE(Panel(1), QString("Solved"));
+        W().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&W()));
+        for (int row = 0; row < 3; ++row) {
+            for (int column : {int(gcGroup), int(gcIndex), int(gcSize), int(gcQuantity), int(gcFlow),
+                               int(gcPressureDrop)}) {
+                const int view = W().Model()->ViewColumnOf(column);
+                const QModelIndex index = W().Model()->index(row, view);
+                if (view < 0 || !(W().Model()->flags(index) & Qt::ItemIsEditable)) continue;
+                grid->setCurrentIndex(index);
+                grid->setFocus();
+                QTest::keyClicks(grid, "w");
+                auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(grid->currentIndex()));
+                QVERIFY2(editor != nullptr, qPrintable(QString("no editor: row %1 column %2").arg(row).arg(column)));
+                QTest::keyClick(editor, Qt::Key_Return);
+                W().Commit();
+                QVERIFY2(Panel(0) == "Ready", qPrintable(QString("row %1 column %2").arg(row).arg(column)));
+                QVERIFY2(Panel(1) == "Solved", qPrintable(QString("row %1 column %2").arg(row).arg(column)));
+            }
+        }
         // A real change still marks the project.
         EditCell(0, gcFlow, "2.5");
         QCOMPARE(Panel(0), QString("Modified"));
