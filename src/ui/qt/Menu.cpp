@@ -7,6 +7,7 @@
 #include "common/Format.h"
 #include "common/Numbers.h"
 #include "fluid/Fluid.h"
+#include "platform/Documents.h"
 #include "platform/Folders.h"
 #include "platform/Version.h"
 #include "report/qt/PropertiesDlg.h"
@@ -752,7 +753,7 @@ void TMainForm::ResetAllFlowsCommand() {
 
 void TMainForm::OpenHelpPage(const QString& relativePath) {
     Commit();
-    QString path = ProgramFolderPath() + relativePath;
+    QString path = Q(DocumentPath(relativePath.toStdString()));
     if (!OpenDocument(path)) ShowMessage(this, MsgKind::Warning, "Unable to open " + path);
 }
 
