@@ -8,6 +8,7 @@
 
 #include "catalogue/Tables.h"
 #include "platform/Documents.h"
+#include "platform/Version.h"
 #include "common/Money.h"
 #include "fluid/Fluid.h"
 #include "report/qt/ReportSettings.h"
@@ -76,12 +77,11 @@ std::optional<int> InformationOnly(int argc, char** argv) {
         return 0;
     }
     if (option == "--version") {
-        std::fputs("darvenix " DARVENIX_VERSION "\n"
-                   "Copyright (C) 2026 The Darvenix developers\n"
-                   "License GPLv3+: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.\n"
-                   "This is free software: you are free to change and redistribute it.\n"
-                   "There is NO WARRANTY, to the extent permitted by law.\n",
-                   stdout);
+        const std::string text = std::string("darvenix " DARVENIX_VERSION "\n") + dvx::kCopyrightLine +
+                                 "\nLicense: " + dvx::kLicenceName + " <" + dvx::kLicenceUrl +
+                                 ">.\nThis is free software: you are free to change and redistribute it.\n"
+                                 "There is NO WARRANTY, to the extent permitted by law.\n";
+        std::fputs(text.c_str(), stdout);
         return 0;
     }
     if (option == "--check-install") return CheckInstall();

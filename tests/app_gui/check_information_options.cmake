@@ -1,10 +1,15 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# cmake -DPROGRAM=... -DVERSION=... -DWORK=... -P check_information_options.cmake
+# cmake -DPROGRAM=... -DVERSION=... -P check_information_options.cmake
 # "darvenix --version" and "--help" as a packager's build or a text console
 # runs them: no display, no platform plugin chosen. They print, exit 0 and
 # touch nothing of the user's (no settings, no data folder).
 cmake_minimum_required(VERSION 3.25)
-file(REMOVE_RECURSE ${WORK})
+set(tmp "$ENV{TMPDIR}")
+if(NOT tmp)
+  set(tmp /tmp)
+endif()
+string(RANDOM LENGTH 10 tag)
+set(WORK ${tmp}/darvenix-options-${tag})
 file(MAKE_DIRECTORY ${WORK}/home)
 set(ENV{HOME} ${WORK}/home)
 set(ENV{XDG_CONFIG_HOME} ${WORK}/home/config)
@@ -15,7 +20,7 @@ unset(ENV{WAYLAND_DISPLAY})
 
 # option | what its output must hold
 set(cases
-  "--version|^darvenix ${VERSION}\nCopyright .*GPLv3\\+"
+  "--version|^darvenix ${VERSION}\nCopyright .*General Public License, version 3 or later"
   "--help|^Usage: darvenix \\[FILE\\]\n.*  --check-install .*  --help .*  --version ")
 foreach(case IN LISTS cases)
   string(REPLACE "|" ";" parts "${case}")
@@ -38,4 +43,5 @@ file(GLOB_RECURSE written LIST_DIRECTORIES true ${WORK}/home/*)
 if(written)
   message(FATAL_ERROR "printing options wrote into the home folder:\n${written}")
 endif()
+file(REMOVE_RECURSE ${WORK})
 message(STATUS "--version and --help answered without a display")
