@@ -47,7 +47,7 @@ constexpr const char* kUsage =
     "Options (each on its own, no window is opened):\n"
     "  --check-install  print where the help page and the manual are found;\n"
     "                   exit status 1 when one of them is missing\n"
-    "  --help           print this help and exit\n"
+    "  -h, --help       print this help and exit\n"
     "  --version        print the version and exit\n"
     "\n"
     "darvenix-cli calculates and converts project files without a display.\n";
@@ -66,11 +66,12 @@ int CheckInstall() {
     return missing == 0 ? 0 : 1;
 }
 
-// The options that only print something. They are answered before the
-// application object exists, so they need neither a display nor a
-// platform plugin. Nothing when the command line starts the program.
+// The options that only print something, as the first argument (anything
+// after it is ignored). They are answered before the application object
+// exists, so they need neither a display nor a platform plugin. Nothing when
+// the command line starts the program.
 std::optional<int> InformationOnly(int argc, char** argv) {
-    if (argc != 2) return std::nullopt;
+    if (argc < 2) return std::nullopt;
     const std::string_view option = argv[1];
     if (option == "--help" || option == "-h") {
         std::fputs(kUsage, stdout);

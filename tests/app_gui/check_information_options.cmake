@@ -18,14 +18,17 @@ unset(ENV{QT_QPA_PLATFORM})
 unset(ENV{DISPLAY})
 unset(ENV{WAYLAND_DISPLAY})
 
-# option | what its output must hold
+# arguments | what the output must hold
 set(cases
   "--version|^darvenix ${VERSION}\nCopyright .*General Public License, version 3 or later"
-  "--help|^Usage: darvenix \\[FILE\\]\n.*  --check-install .*  --help .*  --version ")
+  "--help|^Usage: darvenix \\[FILE\\]\n.*  --check-install .*  -h, --help .*  --version "
+  "-h|^Usage: darvenix "
+  "--version project.dvx|^darvenix ${VERSION}\n")
 foreach(case IN LISTS cases)
   string(REPLACE "|" ";" parts "${case}")
   list(GET parts 0 option)
   list(GET parts 1 expected)
+  separate_arguments(option)
   execute_process(COMMAND ${PROGRAM} ${option} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err
                   TIMEOUT 20)
   if(NOT rc EQUAL 0)

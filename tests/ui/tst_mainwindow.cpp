@@ -397,6 +397,8 @@ private slots:
             auto* box = qobject_cast<TAboutBox*>(QApplication::activeModalWidget());
             if (box == nullptr) return;
             if (auto* label = box->findChild<QLabel*>("licence")) licence = label->text();
+            const QByteArray dir = qgetenv("DARVENIX_SCREENSHOT_DIR");
+            if (!dir.isEmpty()) box->grab().save(QDir(dir).filePath("about.png"));
             box->SplashCheck()->setChecked(true);
             box->accept();
         });
