@@ -27,9 +27,13 @@ string(REPLACE "\\-" "-" text "${text}")
 string(REGEX REPLACE "\\\\[,/&:]" "" text "${text}")
 string(REGEX REPLACE "(^|\n)\\.[A-Za-z]+" "\\1" text "${text}")
 string(REGEX REPLACE "[ \t\n\"]+" " " text "${text}")
+# help2man makes "Options:" the heading OPTIONS: compare without letter case.
+string(TOUPPER "${text}" text)
 
-# Each line of the help, as words, must be in the page. help2man turns the
-# first usage line into the synopsis, so only its program name is required.
+# Each line of the help, as words, must be in the page. help2man rewrites
+# the first usage line as the synopsis (it is left out; further "or:" lines
+# are checked without "or:") and a heading line such as "Options:" as a
+# section heading.
 string(REPLACE "\n" ";" lines "${help}")
 set(checked 0)
 foreach(line IN LISTS lines)
@@ -39,6 +43,10 @@ foreach(line IN LISTS lines)
     continue()
   endif()
   string(REGEX REPLACE "^or: " "" words "${words}")
+  if(line MATCHES "^[^ ].*:$") # a heading: its colon goes
+    string(REGEX REPLACE ":$" "" words "${words}")
+  endif()
+  string(TOUPPER "${words}" words)
   string(FIND "${text}" "${words}" at)
   if(at EQUAL -1)
     message(FATAL_ERROR "the manual page of ${name} lacks this line of --help:\n  ${line}\npage text:\n${text}")
