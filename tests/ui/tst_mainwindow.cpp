@@ -5,7 +5,7 @@
 
 #include "catalogue/Tables.h"
 #include "fluid/Fluid.h"
-#include "platform/Folders.h"
+#include "platform/Documents.h"
 #include "project/ProjectFile.h"
 #include "report/qt/fReport.h"
 #include "report/qt/PreviewSeams.h"
@@ -623,14 +623,21 @@ private slots:
 
     void aboutBoxStoresTheSplashChoice() {
         QVERIFY(!AppSettings().Read(settings::SplashScreen));
-        QTimer::singleShot(0, [] {
+        QString licence;
+        QTimer::singleShot(0, [&licence] {
             auto* box = qobject_cast<TAboutBox*>(QApplication::activeModalWidget());
             if (box == nullptr) return;
+            if (auto* label = box->findChild<QLabel*>("licence")) licence = label->text();
+            const QByteArray dir = qgetenv("DARVENIX_SCREENSHOT_DIR");
+            if (!dir.isEmpty()) box->grab().save(QDir(dir).filePath("about.png"));
             box->SplashCheck()->setChecked(true);
             box->accept();
         });
         W().Action("&About...")->trigger();
         QVERIFY(AppSettings().Read(settings::SplashScreen));
+        // The box names the licence the program is distributed under.
+        QVERIFY2(licence.contains("GNU General Public License, version 3 or later"), qPrintable(licence));
+        QVERIFY(licence.contains("NO WARRANTY"));
         QVERIFY(messages_.empty());
     }
 
@@ -775,7 +782,7 @@ private slots:
         } else {
             const QString page = command == "contents" ? "Help/Darvenix.htm" : "Manual/Manual.htm";
             W().OpenHelpPage(page);
-            expected = "Unable to open " + QString::fromStdString(ProgramFolder()) + page;
+            expected = "Unable to open " + QString::fromStdString(DocumentPath(page.toStdString()));
         }
         QTRY_VERIFY_WITH_TIMEOUT(!messages_.empty(), 10000);
         qputenv("PATH", path);

@@ -3,6 +3,7 @@
 
 #include "ui/qt/Menu.h"
 
+#include "platform/Documents.h"
 #include "ui/qt/Desktop.h"
 #include "ui/qt/AboutBox.h"
 #include "ui/qt/MenuSupport.h"
@@ -13,7 +14,7 @@ namespace dvx::ui {
 
 void TMainForm::OpenHelpPage(const QString& relativePath) {
     Commit();
-    const QString path = ProgramFolderPath() + relativePath;
+    const QString path = QString::fromStdString(DocumentPath(relativePath.toStdString()));
     // Also when the viewer helper starts but finds no browser to show it.
     auto failed = [this, path] { ShowMessage(this, MsgKind::Warning, "Unable to open " + path); };
     if (!OpenDocument(path, this, failed)) failed();
