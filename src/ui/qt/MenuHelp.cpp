@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The Help menu: the help page, the manual and the about box.
+
+#include "ui/qt/Menu.h"
+
+#include "ui/qt/Desktop.h"
+#include "ui/qt/AboutBox.h"
+#include "ui/qt/MenuSupport.h"
+#include "ui/qt/Messages.h"
+
+
+namespace dvx::ui {
+
+void TMainForm::OpenHelpPage(const QString& relativePath) {
+    Commit();
+    QString path = ProgramFolderPath() + relativePath;
+    if (!OpenDocument(path)) ShowMessage(this, MsgKind::Warning, "Unable to open " + path);
+}
+
+void TMainForm::AboutCommand() {
+    TAboutBox box(this);
+    box.exec();
+    box.StoreSplashSetting();
+}
+
+} // namespace dvx::ui
