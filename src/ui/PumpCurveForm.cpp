@@ -69,6 +69,8 @@ double NiceCeiling(double v) {
     return 10 * decade;
 }
 
+double TickStep(double end) { return NiceCeiling(end / 6); }
+
 TPumpChart ChartOf(const TPumpAnalysis& a, const TPumpSpec& pump) {
     TPumpChart chart;
     if (a.Curve) {

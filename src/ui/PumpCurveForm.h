@@ -64,5 +64,8 @@ std::vector<std::string> SummaryLines(const TPumpAnalysis& analysis);
 
 // A round axis end at or above v (1, 2, 2.5 or 5 times a power of ten).
 double NiceCeiling(double v);
+// A round distance between the grid lines of an axis from 0 to end: four to
+// ten of them.
+double TickStep(double end);
 
 } // namespace dvx

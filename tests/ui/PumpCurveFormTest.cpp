@@ -47,6 +47,12 @@ TEST(PumpChart, AxisEndsAreRound) {
     const std::pair<double, double> cases[] = {{0, 1}, {0.7, 1}, {1, 1}, {1.2, 2}, {2.2, 2.5}, {3, 5}, {7, 10},
                                                {42, 50}, {0.031, 0.05}};
     for (const auto& [v, expected] : cases) EXPECT_DOUBLE_EQ(NiceCeiling(v), expected) << v;
+    const std::pair<double, double> steps[] = {{1, 0.2}, {10, 2}, {25, 5}, {50, 10}, {0.05, 0.01}};
+    for (const auto& [end, step] : steps) {
+        EXPECT_DOUBLE_EQ(TickStep(end), step) << end;
+        const double lines = end / step;
+        EXPECT_TRUE(lines >= 4 && lines <= 10) << end;
+    }
 }
 
 class PumpChartTest : public ::testing::Test {
