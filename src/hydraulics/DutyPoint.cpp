@@ -3,20 +3,19 @@
 
 #include "common/Errors.h"
 #include "common/Format.h"
-#include "fluid/Root.h"
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace dvx {
 
 namespace {
 
-// Trial flows spread over the pump's range to find where the pump's head
-// first drops below the circuit's; a pump whose fitted curve rises may cross
-// the system curve more than once, and the crossing from above is the
-// stable one.
+// Trial flows spread over the range of a pump whose fitted curve rises
+// somewhere: it may cross the system curve more than once, and the crossing
+// from above is the stable one.
 constexpr int kScanIntervals = 16;
 
 struct Excess {
@@ -32,7 +31,62 @@ struct Excess {
     }
 };
 
-double ExcessAt(double q, void* context) { return (*static_cast<const Excess*>(context))(q); }
+// Brent's method on [a, b], where f(a) ≥ 0 ≥ f(b): inverse quadratic
+// interpolation and secant steps while they make progress, bisection when
+// they do not, so the bracket always shrinks. The circuit's drop is smooth
+// only piecewise (regime changes, and friction iterations that stop at a
+// tolerance), which upsets methods that trust a derivative; this one
+// needs none and ends within a bounded number of evaluations.
+double Brent(const Excess& f, double a, double b, double fa, double fb, double tolerance) {
+    double c = a, fc = fa, d = b - a, e = d;
+    for (int iteration = 0; iteration < 200; ++iteration) {
+        if ((fb > 0) == (fc > 0)) {
+            c = a;
+            fc = fa;
+            d = e = b - a;
+        }
+        if (std::fabs(fc) < std::fabs(fb)) {
+            a = b;
+            b = c;
+            c = a;
+            fa = fb;
+            fb = fc;
+            fc = fa;
+        }
+        const double tol = 2 * std::numeric_limits<double>::epsilon() * std::fabs(b) + 0.5 * tolerance;
+        const double m = 0.5 * (c - b);
+        if (std::fabs(m) <= tol || fb == 0) return b;
+        if (std::fabs(e) >= tol && std::fabs(fa) > std::fabs(fb)) {
+            double p, q;
+            const double s = fb / fa;
+            if (a == c) {
+                p = 2 * m * s;
+                q = 1 - s;
+            } else {
+                const double qa = fa / fc, r = fb / fc;
+                p = s * (2 * m * qa * (qa - r) - (b - a) * (r - 1));
+                q = (qa - 1) * (r - 1) * (s - 1);
+            }
+            if (p > 0) q = -q;
+            else p = -p;
+            if (2 * p < std::min(3 * m * q - std::fabs(tol * q), std::fabs(e * q))) {
+                e = d;
+                d = p / q;
+            } else {
+                d = m;
+                e = m;
+            }
+        } else {
+            d = m;
+            e = m;
+        }
+        a = b;
+        fa = fb;
+        b += std::fabs(d) > tol ? d : (m > 0 ? tol : -tol);
+        fb = f(b);
+    }
+    return b;
+}
 
 std::string LitresPerSecond(double q) { return Format("%0.4g", {q * 1000}); }
 
@@ -66,22 +120,27 @@ TDutyPoint FindDutyPoint(const TCircuit& circuit, bool groupsActive, const TSyst
     const double lo = fit.MinFlow;
     const double hi = fit.MaxFlow;
 
-    // The first crossing from above, scanning upwards in flow.
+    // The first crossing from above, scanning upwards in flow. The circuit's
+    // head only rises with flow, so against a pump whose head only falls the
+    // two ends of the range tell all.
+    const int intervals = fit.Falling ? 1 : kScanIntervals;
     double prevQ = lo;
     double prevE = excess(lo);
-    double bracketLo = 0, bracketHi = 0;
+    double bracketLo = 0, bracketHi = 0, excessLo = 0, excessHi = 0;
     bool bracketed = false;
     bool everAbove = prevE >= 0;
     if (prevE == 0) {
         bracketLo = bracketHi = lo;
         bracketed = true;
     }
-    for (int i = 1; i <= kScanIntervals && !bracketed; ++i) {
-        const double q = i == kScanIntervals ? hi : lo + (hi - lo) * i / kScanIntervals;
+    for (int i = 1; i <= intervals && !bracketed; ++i) {
+        const double q = i == intervals ? hi : lo + (hi - lo) * i / intervals;
         const double e = excess(q);
         if (prevE >= 0 && e <= 0) {
             bracketLo = prevQ;
             bracketHi = q;
+            excessLo = prevE;
+            excessHi = e;
             bracketed = true;
         }
         everAbove = everAbove || e >= 0;
@@ -100,13 +159,11 @@ TDutyPoint FindDutyPoint(const TCircuit& circuit, bool groupsActive, const TSyst
         return duty;
     }
 
+    // A billionth of the pump's range: far finer than any curve is read.
     double q = bracketLo;
-    if (bracketHi > bracketLo) {
-        TRoot root(&ExcessAt, const_cast<Excess*>(&excess));
-        // A billionth of the pump's range: far finer than any curve is read.
-        root.SetTolerance((hi - lo) * 1e-9, 200);
-        q = root.Solve(bracketLo, bracketHi);
-    }
+    if (excessHi == 0) q = bracketHi;
+    else if (bracketHi > bracketLo && excessLo != 0)
+        q = Brent(excess, bracketLo, bracketHi, excessLo, excessHi, (hi - lo) * 1e-9);
     const TCurvePoint p = curve.At(circuit, groupsActive, q / curve.DesignFlow);
     duty.Found = true;
     duty.Ratio = p.Ratio;

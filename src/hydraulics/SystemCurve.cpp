@@ -2,6 +2,7 @@
 #include "hydraulics/SystemCurve.h"
 
 #include "common/Format.h"
+#include "common/VectorState.h"
 #include "fluid/Fluid.h"
 
 #include <algorithm>
@@ -28,6 +29,7 @@ void CheckSettings(const TCurveSettings& settings) {
 void IndexDropsAtRatios(const TCircuit& circuit, bool groupsActive, std::span<const double> ratios,
                         std::span<double> drops) {
     if (drops.size() != ratios.size()) throw std::invalid_argument("one drop per flow ratio");
+    ClearUpperVectorState();
     std::fill(drops.begin(), drops.end(), 0.0);
     // Item by item, every ratio at once: each item is fetched from memory
     // once instead of once per ratio, and every total still adds the items
