@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGraphicsSimpleTextItem>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -84,7 +85,7 @@ QList<QPointF> PointsOf(const std::vector<TChartPoint>& points) {
 TPumpCurveForm::TPumpCurveForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName("PumpCurveForm");
     setWindowTitle(kPumpFormTitle);
-    resize(900, 560);
+    resize(980, 600);
 
     auto* left = new QVBoxLayout;
     left->addWidget(new QLabel("Pump points:", this));
@@ -121,7 +122,10 @@ TPumpCurveForm::TPumpCurveForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     duty_ = new QLabel(this);
     messages_ = new QLabel(this);
     messages_->setWordWrap(true);
-    for (QLabel* l : {design_, fit_, duty_, messages_}) l->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    for (QLabel* l : {design_, fit_, duty_, messages_}) {
+        l->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        l->setWordWrap(true);
+    }
     auto* right = new QVBoxLayout;
     right->addWidget(chartView_, 1);
     for (QLabel* l : {design_, fit_, duty_, messages_}) right->addWidget(l);
@@ -171,16 +175,23 @@ void TPumpCurveForm::BuildChart() {
     dutyPoint_ = new QScatterSeries;
     dutyPoint_->setName("Duty point");
     dutyPoint_->setMarkerSize(13);
-    for (QScatterSeries* s : {designPoint_, dutyPoint_}) {
-        s->setPointLabelsVisible(true);
-        s->setPointLabelsClipping(false);
-    }
+    // The two points' labels are placed by hand (PlaceLabels): the chart's
+    // own point labels sit centred above their points and cover each other
+    // when the duty point lies close to the design point.
+    designLabel_ = new QGraphicsSimpleTextItem(chart_);
+    dutyLabel_ = new QGraphicsSimpleTextItem(chart_);
+    connect(chart_, &QChart::plotAreaChanged, this, [this] { PlaceLabels(); });
     axisX_ = new QValueAxis;
     axisX_->setTitleText(kFlowAxisTitle);
     axisX_->setLabelFormat("%g");
     axisY_ = new QValueAxis;
     axisY_->setTitleText(kHeadAxisTitle);
     axisY_->setLabelFormat("%g");
+    for (QValueAxis* axis : {axisX_, axisY_}) {
+        // Grid lines at round values from 0, whatever the axis' length.
+        axis->setTickType(QValueAxis::TicksDynamic);
+        axis->setTickAnchor(0);
+    }
     chart_->addAxis(axisX_, Qt::AlignBottom);
     chart_->addAxis(axisY_, Qt::AlignLeft);
     for (QXYSeries* s : std::initializer_list<QXYSeries*>{system_, pumpCurve_, pumpPoints_, designPoint_, dutyPoint_}) {
@@ -272,15 +283,14 @@ void TPumpCurveForm::Redraw() {
     pumpCurve_->replace(PointsOf(chart.PumpCurve));
     pumpPoints_->replace(PointsOf(chart.PumpPoints));
     designPoint_->replace(chart.Design ? PointsOf({*chart.Design}) : QList<QPointF>{});
-    designPoint_->setPointLabelsFormat(Q(chart.DesignLabel));
     dutyPoint_->replace(chart.Duty ? PointsOf({*chart.Duty}) : QList<QPointF>{});
-    dutyPoint_->setPointLabelsFormat(Q(chart.DutyLabel));
+    designLabel_->setText(Q(chart.DesignLabel));
+    dutyLabel_->setText(Q(chart.DutyLabel));
     for (auto [axis, end] : {std::pair{axisX_, chart.MaxX}, std::pair{axisY_, chart.MaxY}}) {
-        axis->setRange(0, end);
-        axis->setTickType(QValueAxis::TicksDynamic);
-        axis->setTickAnchor(0);
         axis->setTickInterval(TickStep(end));
+        axis->setRange(0, end);
     }
+    PlaceLabels();
 
     design_->setText(Q(DesignText(analysis_)));
     fit_->setText(Q(FitText(analysis_)));
@@ -289,6 +299,22 @@ void TPumpCurveForm::Redraw() {
     if (!entryError_.empty()) lines << Q(entryError_);
     for (const std::string& m : analysis_.Messages) lines << Q(m);
     messages_->setText(lines.join('\n'));
+}
+
+void TPumpCurveForm::PlaceLabels() {
+    // The duty point's label above and to the right of it, clear of the
+    // pump curve falling through it. The design point lies just below the
+    // pump curve, which falls across the space to its right: its label goes
+    // well down to the right, into the wedge between the two curves.
+    auto place = [this](QGraphicsSimpleTextItem* label, QScatterSeries* series, bool above) {
+        label->setVisible(series->count() == 1);
+        if (series->count() != 1) return;
+        const QPointF at = chart_->mapToPosition(series->at(0), series);
+        const QRectF box = label->boundingRect();
+        label->setPos(at.x() + 8, above ? at.y() - box.height() - 6 : at.y() + 6 + 0.45 * box.width());
+    };
+    place(designLabel_, designPoint_, false);
+    place(dutyLabel_, dutyPoint_, true);
 }
 
 bool TPumpCurveForm::ExportChart(const QString& file) {

@@ -14,6 +14,7 @@
 
 class QChart;
 class QChartView;
+class QGraphicsSimpleTextItem;
 class QLabel;
 class QLineSeries;
 class QScatterSeries;
@@ -56,6 +57,9 @@ public:
     QLabel* DutyLabel() const { return duty_; }
     QLabel* MessageLabel() const { return messages_; }
     QChartView* ChartView() const { return chartView_; }
+    // The labels beside the design and duty points on the plot.
+    QGraphicsSimpleTextItem* DesignPointLabel() const { return designLabel_; }
+    QGraphicsSimpleTextItem* DutyPointLabel() const { return dutyLabel_; }
 
     void RestorePlacementFromSettings();
     void SavePlacement() const;
@@ -73,6 +77,7 @@ private:
     // or field that does not read is reported and changes nothing.
     void TakeEdits();
     void Redraw();
+    void PlaceLabels();
     void ExportCommand();
 
     TCircuit* circuit_ = nullptr;
@@ -99,6 +104,8 @@ private:
     QScatterSeries* pumpPoints_ = nullptr;
     QScatterSeries* designPoint_ = nullptr;
     QScatterSeries* dutyPoint_ = nullptr;
+    QGraphicsSimpleTextItem* designLabel_ = nullptr;
+    QGraphicsSimpleTextItem* dutyLabel_ = nullptr;
 };
 
 } // namespace dvx::ui
