@@ -23,11 +23,24 @@ TChartPoint Display(double flow, double head) { return {flow * kLitresPerCubicMe
 
 } // namespace
 
-TPumpRowsResult ReadPumpRows(const std::vector<TPumpRowText>& rows) {
+TPumpRowsResult ReadPumpRows(const std::vector<TPumpRowText>& rows, const std::vector<TPumpPoint>& shown) {
     TPumpRowsResult result;
+    const std::vector<TPumpRowText> shownRows = PumpRowsOf(shown);
+    std::vector<bool> used(shownRows.size(), false);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const TPumpRowText& row = rows[i];
         if (Blank(row.Flow) && Blank(row.Head) && Blank(row.Efficiency)) continue;
+        // Rows may have moved up when one above was deleted: match by text.
+        bool matched = false;
+        for (std::size_t j = 0; j < shownRows.size() && !matched; ++j) {
+            if (used[j] || row.Flow != shownRows[j].Flow || row.Head != shownRows[j].Head ||
+                row.Efficiency != shownRows[j].Efficiency)
+                continue;
+            used[j] = true;
+            matched = true;
+            result.Points.push_back(shown[j]);
+        }
+        if (matched) continue;
         const std::string where = Format("Row %d: ", {static_cast<int>(i) + 1});
         const std::optional<double> flow = TryStrToFloat(row.Flow);
         const std::optional<double> head = TryStrToFloat(row.Head);

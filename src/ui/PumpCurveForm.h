@@ -28,7 +28,10 @@ struct TPumpRowsResult {
 
 // Reads the table. A row with a flow or head missing or not a number, or an
 // efficiency outside 0 to 100 %, is an error naming the row ("Row 2: …").
-TPumpRowsResult ReadPumpRows(const std::vector<TPumpRowText>& rows);
+// `shown` are the points the table was filled with (PumpRowsOf): a row whose
+// text is still what was shown for its point gives that point exactly, so
+// reading an unedited table back never rounds a stored value.
+TPumpRowsResult ReadPumpRows(const std::vector<TPumpRowText>& rows, const std::vector<TPumpPoint>& shown = {});
 // The table's text for stored points ("%0.4g" in the display units; an
 // efficiency of 0 shows blank).
 std::vector<TPumpRowText> PumpRowsOf(const std::vector<TPumpPoint>& points);

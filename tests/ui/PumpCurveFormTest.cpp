@@ -27,6 +27,26 @@ TEST(PumpRows, TableTextBecomesPointsInSI) {
     EXPECT_EQ(rows[0].Efficiency, "");
 }
 
+TEST(PumpRows, UneditedRowsGiveTheShownPointsExactly) {
+    const std::vector<TPumpPoint> shown = {{0.0012345678, 31.23456789, 0.6543219}, {0.0045678912, 27.1, 0}};
+    std::vector<TPumpRowText> rows = PumpRowsOf(shown);
+    ASSERT_EQ(rows[0].Flow, "1.235"); // the table shows four digits
+    EXPECT_EQ(ReadPumpRows(rows, shown).Points, shown);
+    // Without knowing what was shown, the text is all there is.
+    EXPECT_NE(ReadPumpRows(rows).Points, shown);
+    // The first row deleted, a new one typed below: the kept row is exact,
+    // the typed one is what it says.
+    rows.erase(rows.begin());
+    rows.push_back({"9", "12", ""});
+    const TPumpRowsResult r = ReadPumpRows(rows, shown);
+    ASSERT_EQ(r.Points.size(), 2u);
+    EXPECT_EQ(r.Points[0], shown[1]);
+    EXPECT_EQ(r.Points[1], (TPumpPoint{0.009, 12, 0}));
+    // An edited row is read from its text.
+    rows[0].Head = "27.5";
+    EXPECT_EQ(ReadPumpRows(rows, shown).Points[0].Head, 27.5);
+}
+
 TEST(PumpRows, TheFirstBadRowIsNamed) {
     struct Case {
         std::vector<TPumpRowText> rows;

@@ -18,6 +18,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableView>
 #include <QTableWidget>
 #include <QtCharts/QChartView>
@@ -122,6 +123,28 @@ private slots:
         QCOMPARE(W().StatusPanel(0)->text(), QString("Modified"));
         QVERIFY(P().MessageLabel()->text().isEmpty());
         Screenshot(P(), "pump-curve");
+    }
+
+    void readingTheWindowBackChangesNoStoredValue() {
+        // A pump from a file, with more digits than the window shows.
+        TPumpSpec pump;
+        pump.Points = {{0, 20.123456789, 0}, {0.0041234567, 16.0987654321, 0.61234567}, {0.008, 4.5, 0}};
+        pump.Curve.StaticHead = 1.23456;
+        pump.Curve.MaxRatio = 1.4444;
+        W().Circuit().Pump = pump;
+        W().SetSaved(true);
+        P().SetCircuit(&W().Circuit());
+        for (TFmtEdit* edit : {P().StaticHeadEdit(), P().CurvePointsEdit(), P().MaxRatioEdit()})
+            emit edit->editingFinished(); // the focus passing through the fields
+        QVERIFY(W().Circuit().Pump == pump);
+        QCOMPARE(W().StatusPanel(0)->text(), QString("Ready"));
+        // Deleting the first row keeps the others exactly.
+        P().PointTable()->setCurrentCell(0, 0);
+        QTest::mouseClick(P().findChild<QPushButton*>("deleteRow"), Qt::LeftButton);
+        QCOMPARE(W().Circuit().Pump.Points.size(), std::size_t{2});
+        QVERIFY(W().Circuit().Pump.Points[0] == pump.Points[1]);
+        QCOMPARE(W().Circuit().Pump.Curve.StaticHead, 1.23456);
+        QCOMPARE(W().StatusPanel(0)->text(), QString("Modified"));
     }
 
     void aBadCellIsNamedAndChangesNothing() {

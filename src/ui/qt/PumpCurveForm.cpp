@@ -8,6 +8,7 @@
 #include "widgets/qt/FmtEdit.h"
 
 #include <QApplication>
+#include <optional>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGraphicsSimpleTextItem>
@@ -35,6 +36,9 @@ namespace {
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 enum PumpColumn { pcFlow = 0, pcHead = 1, pcEfficiency = 2 };
+
+constexpr const char* kStaticHeadFormat = "%0.2f";
+constexpr const char* kMaxRatioFormat = "%0.2f";
 
 // Each column's cells are typed in a formatted numeric edit: keys that
 // cannot belong to a number are refused and the number is shown in the
@@ -94,14 +98,16 @@ TPumpCurveForm::TPumpCurveForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     auto* rowButtons = new QHBoxLayout;
     auto* addRow = new QPushButton("&Add Row", this);
     auto* deleteRow = new QPushButton("&Delete Row", this);
+    addRow->setObjectName("addRow");
+    deleteRow->setObjectName("deleteRow");
     rowButtons->addWidget(addRow);
     rowButtons->addWidget(deleteRow);
     left->addLayout(rowButtons);
 
     auto* fields = new QGridLayout;
-    staticHead_ = NumberField(this, "%0.2f", -1000, 1000);
+    staticHead_ = NumberField(this, kStaticHeadFormat, -1000, 1000);
     curvePoints_ = NumberField(this, "%d", kMinCurvePoints, kMaxCurvePoints);
-    maxRatio_ = NumberField(this, "%0.2f", 0.01, kMaxCurveRatio);
+    maxRatio_ = NumberField(this, kMaxRatioFormat, 0.01, kMaxCurveRatio);
     const std::pair<const char*, TFmtEdit*> rows[] = {
         {"&Static head (m):", staticHead_}, {"Curve &points:", curvePoints_}, {"&Largest flow ratio:", maxRatio_}};
     int r = 0;
@@ -222,9 +228,10 @@ void TPumpCurveForm::LoadFromCircuit() {
         table_->setItem(i, pcHead, new QTableWidgetItem(Q(row.Head)));
         table_->setItem(i, pcEfficiency, new QTableWidgetItem(Q(row.Efficiency)));
     }
-    staticHead_->setText(Q(Format("%0.2f", {pump.Curve.StaticHead})));
+    staticHead_->setText(Q(Format(kStaticHeadFormat, {pump.Curve.StaticHead})));
     curvePoints_->setText(Q(Format("%d", {pump.Curve.Points})));
-    maxRatio_->setText(Q(Format("%0.2f", {pump.Curve.MaxRatio})));
+    maxRatio_->setText(Q(Format(kMaxRatioFormat, {pump.Curve.MaxRatio})));
+    shown_ = pump;
     entryError_.clear();
     loading_ = false;
 }
@@ -241,14 +248,20 @@ void TPumpCurveForm::TakeEdits() {
     }
     TPumpSpec pump = circuit_->Pump;
     entryError_.clear();
-    const TPumpRowsResult read = ReadPumpRows(rows);
+    const TPumpRowsResult read = ReadPumpRows(rows, shown_.Points);
     if (!read.Error.empty()) {
         entryError_ = read.Error;
     } else {
         pump.Points = read.Points;
-        const auto staticHead = TryStrToFloat(staticHead_->text().toStdString());
+        // A field still showing what it was filled with keeps the exact value.
+        auto number = [](TFmtEdit* edit, const char* format, double value) -> std::optional<double> {
+            const std::string text = edit->text().toStdString();
+            if (text == Format(format, {value})) return value;
+            return TryStrToFloat(text);
+        };
+        const auto staticHead = number(staticHead_, kStaticHeadFormat, shown_.Curve.StaticHead);
         const auto points = TryStrToInt(curvePoints_->text().toStdString());
-        const auto ratio = TryStrToFloat(maxRatio_->text().toStdString());
+        const auto ratio = number(maxRatio_, kMaxRatioFormat, shown_.Curve.MaxRatio);
         if (!staticHead || !std::isfinite(*staticHead)) entryError_ = "The static head is not a number.";
         else if (!points || *points < kMinCurvePoints || *points > kMaxCurvePoints)
             entryError_ = Format("The curve needs %d to %d points.", {kMinCurvePoints, kMaxCurvePoints});
@@ -262,6 +275,7 @@ void TPumpCurveForm::TakeEdits() {
     }
     if (entryError_.empty() && !(pump == circuit_->Pump)) {
         circuit_->Pump = pump;
+        shown_ = pump; // what the table and fields now say
         if (OnPumpChanged) OnPumpChanged();
     }
     Refresh();

@@ -82,6 +82,7 @@ private:
 
     TCircuit* circuit_ = nullptr;
     TPumpAnalysis analysis_;
+    TPumpSpec shown_; // the pump the table and fields were filled with
     bool stale_ = true;
     bool loading_ = false;
     std::string entryError_;
