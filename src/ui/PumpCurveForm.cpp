@@ -30,6 +30,11 @@ TPumpRowsResult ReadPumpRows(const std::vector<TPumpRowText>& rows, const std::v
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const TPumpRowText& row = rows[i];
         if (Blank(row.Flow) && Blank(row.Head) && Blank(row.Efficiency)) continue;
+        // The project file holds at most this many; more could not be read back.
+        if (static_cast<int>(result.Points.size()) >= kMaxPumpPoints) {
+            result.Error = Format("At most %d pump points.", {kMaxPumpPoints});
+            return result;
+        }
         // Rows may have moved up when one above was deleted: match by text.
         bool matched = false;
         for (std::size_t j = 0; j < shownRows.size() && !matched; ++j) {

@@ -27,7 +27,8 @@ struct TPumpRowsResult {
 };
 
 // Reads the table. A row with a flow or head missing or not a number, or an
-// efficiency outside 0 to 100 %, is an error naming the row ("Row 2: …").
+// efficiency outside 0 to 100 %, is an error naming the row ("Row 2: …");
+// so are more points than a project file holds.
 // `shown` are the points the table was filled with (PumpRowsOf): a row whose
 // text is still what was shown for its point gives that point exactly, so
 // reading an unedited table back never rounds a stored value.

@@ -61,6 +61,12 @@ TEST(PumpRows, TheFirstBadRowIsNamed) {
         {{{"1", "2", "x"}}, "Row 1: the efficiency must be 0 to 100 %."},
     };
     for (const Case& c : cases) EXPECT_EQ(ReadPumpRows(c.rows).Error, c.error);
+
+    // No more points than a project file can hold and read back.
+    std::vector<TPumpRowText> many(kMaxPumpPoints, {"1", "2", ""});
+    EXPECT_EQ(ReadPumpRows(many).Error, "");
+    many.push_back({"1", "2", ""});
+    EXPECT_EQ(ReadPumpRows(many).Error, "At most 1000 pump points.");
 }
 
 TEST(PumpChart, AxisEndsAreRound) {

@@ -238,6 +238,16 @@ void TPumpCurveForm::LoadFromCircuit() {
 
 void TPumpCurveForm::TakeEdits() {
     if (circuit_ == nullptr || loading_) return;
+    // Runs from slots: nothing may leave it.
+    try {
+        TakeEditsInto(*circuit_);
+    } catch (const std::exception& e) {
+        entryError_ = e.what();
+    }
+    Refresh();
+}
+
+void TPumpCurveForm::TakeEditsInto(TCircuit& circuit) {
     std::vector<TPumpRowText> rows;
     for (int r = 0; r < table_->rowCount(); ++r) {
         auto text = [&](int c) {
@@ -246,7 +256,7 @@ void TPumpCurveForm::TakeEdits() {
         };
         rows.push_back({text(pcFlow), text(pcHead), text(pcEfficiency)});
     }
-    TPumpSpec pump = circuit_->Pump;
+    TPumpSpec pump = circuit.Pump;
     entryError_.clear();
     const TPumpRowsResult read = ReadPumpRows(rows, shown_.Points);
     if (!read.Error.empty()) {
@@ -273,12 +283,11 @@ void TPumpCurveForm::TakeEdits() {
             pump.Curve.MaxRatio = *ratio;
         }
     }
-    if (entryError_.empty() && !(pump == circuit_->Pump)) {
-        circuit_->Pump = pump;
+    if (entryError_.empty() && !(pump == circuit.Pump)) {
+        circuit.Pump = pump;
         shown_ = pump; // what the table and fields now say
         if (OnPumpChanged) OnPumpChanged();
     }
-    Refresh();
 }
 
 void TPumpCurveForm::Refresh() {
@@ -287,6 +296,15 @@ void TPumpCurveForm::Refresh() {
 }
 
 void TPumpCurveForm::Redraw() {
+    // Runs from slots and event handlers: nothing may leave it.
+    try {
+        Draw();
+    } catch (const std::exception& e) {
+        messages_->setText(QString::fromUtf8(e.what()));
+    }
+}
+
+void TPumpCurveForm::Draw() {
     stale_ = false;
     if (circuit_ == nullptr) return;
     const bool groups = GroupsActive ? GroupsActive() : false;

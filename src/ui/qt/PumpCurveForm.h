@@ -76,7 +76,9 @@ private:
     // The table and fields into the circuit's pump when they read; a table
     // or field that does not read is reported and changes nothing.
     void TakeEdits();
+    void TakeEditsInto(TCircuit& circuit);
     void Redraw();
+    void Draw();
     void PlaceLabels();
     void ExportCommand();
 
