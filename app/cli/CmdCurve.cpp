@@ -1,52 +1,29 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// darvenix-cli curve: the system curve of a circuit file, the fit of the
-// pump's points and the duty point, as a table, as JSON (SI units) or as CSV.
-// The pump stored in a project is used unless --pump gives one.
+// darvenix-cli curve: the system curve of a circuit, the fit of the pump's
+// points and the duty point, as a text table, JSON or CSV (SI units). The
+// circuit is read and calculated exactly as calc does it; the pump stored in
+// a project is used unless --pump gives one.
 
 #include "Args.h"
+#include "CircuitCalc.h"
 #include "CliCommand.h"
-#include "settings/Startup.h"
+#include "CsvOut.h"
+#include "JsonOut.h"
 
-#include "catalogue/Tables.h"
-#include "common/Errors.h"
 #include "common/Format.h"
 #include "common/Numbers.h"
 #include "fluid/Fluid.h"
-#include "hydraulics/Calc.h"
 #include "hydraulics/PumpAnalysis.h"
-#include "project/CircuitFiles.h"
 #include "ui/PumpCurveForm.h"
 
-#include <nlohmann/json.hpp>
-
 #include <cmath>
+#include <iostream>
 #include <ostream>
 #include <string>
 #include <vector>
 
 namespace dvx::cli {
 namespace {
-
-// Exit codes beyond the shared ones, as calc uses them.
-constexpr int kExitInvalidItem = 3; // "Data may not be zero"
-constexpr int kExitCalculation = 4; // "Pressure drop error."
-constexpr int kExitFile = 5;        // "Error reading <path>"
-
-constexpr int kJsonVersion = 1;
-
-// Start-up as calc does it: the built-in tables and the liquid module alone
-// (builtinOnly), or the whole core start-up with the user's catalogues.
-void StartCore(bool builtinOnly, std::ostream& err) {
-    RestoreBuiltInTables();
-    if (builtinOnly) {
-        StartFluidModule(DefaultTemperature);
-        return;
-    }
-    TStartOptions options;
-    options.StartFluid = [] { StartFluidModule(DefaultTemperature); };
-    for (const std::string& message : dvx::StartCore(options).Messages) err << message << "\n";
-    SystemFluid->SetT(DefaultTemperature);
-}
 
 // "Q:H[:E],…" with Q in l/s, H in m and the optional efficiency E in %.
 std::vector<TPumpPoint> ParsePumpOption(const std::string& text) {
@@ -75,74 +52,85 @@ std::vector<TPumpPoint> ParsePumpOption(const std::string& text) {
     return points;
 }
 
-nlohmann::json CurvePointJson(const TCurvePoint& p) {
-    return {{"ratio", p.Ratio}, {"flow", p.Flow}, {"dp", p.PressureDrop}, {"head", p.Head}};
+Json CurvePointJson(const TCurvePoint& p) {
+    return Json{{"ratio", JsonNumber(p.Ratio)}, {"flow", JsonNumber(p.Flow)}, {"dp", JsonNumber(p.PressureDrop)},
+                {"head", JsonNumber(p.Head)}};
 }
 
-nlohmann::json Json(const TPumpAnalysis& a, const TPumpSpec& pump) {
-    using nlohmann::json;
-    json doc = {{"version", kJsonVersion},
-                {"units", {{"flow", "m3/s"}, {"dp", "Pa"}, {"head", "m"}, {"ro", "kg/m3"}, {"power", "W"},
-                           {"efficiency", "fraction"}}}};
-    doc["liquid"] = {{"description", SystemFluid->GetDescription()}, {"ro", SystemFluid->ro}, {"mu", SystemFluid->mu}};
+void WriteJson(const TPumpAnalysis& a, const TPumpSpec& pump, const TCalcSetting& setting, std::ostream& out) {
+    TJsonDocument doc({{"flow", "m3/s"}, {"dp", "Pa"}, {"head", "m"}, {"staticHead", "m"}, {"t", "degC"},
+                       {"ro", "kg/m3"}, {"mu", "Pa s"}, {"a", "m"}, {"b", "m/(m3/s)"}, {"c", "m/(m3/s)2"},
+                       {"residual", "m"}, {"minFlow", "m3/s"}, {"maxFlow", "m3/s"}, {"shaftPower", "W"}});
+    const TFluid& fluid = *setting.Fluid;
+    doc.Set("liquid", Json{{"caption", JsonText(fluid.GetCaption())},
+                           {"t", JsonNumber(fluid.t)},
+                           {"ro", JsonNumber(fluid.ro)},
+                           {"mu", JsonNumber(fluid.mu)}});
     if (a.Curve) {
         const TCurvePoint& d = a.Curve->Design;
-        doc["design"] = {{"flow", d.Flow}, {"dp", d.PressureDrop}, {"head", d.Head}};
-        doc["staticHead"] = a.Curve->StaticHead;
-        json curve = json::array();
-        for (const TCurvePoint& p : a.Curve->Points) curve.push_back(CurvePointJson(p));
-        doc["curve"] = std::move(curve);
+        doc.Set("design", Json{{"flow", JsonNumber(d.Flow)}, {"dp", JsonNumber(d.PressureDrop)},
+                               {"head", JsonNumber(d.Head)}});
     } else {
-        doc["design"] = nullptr;
-        doc["staticHead"] = pump.Curve.StaticHead;
-        doc["curve"] = json::array();
+        doc.Set("design", nullptr);
     }
+    doc.Set("staticHead", JsonNumber(pump.Curve.StaticHead));
+    Json curve = Json::array();
+    if (a.Curve)
+        for (const TCurvePoint& p : a.Curve->Points) curve.push_back(CurvePointJson(p));
+    doc.Set("curve", std::move(curve));
     if (a.Fit) {
-        json points = json::array();
+        Json points = Json::array();
         for (const TPumpPoint& p : pump.Points) {
-            json point = {{"flow", p.Flow}, {"head", p.Head}};
-            if (p.Efficiency > 0) point["efficiency"] = p.Efficiency;
+            Json point{{"flow", JsonNumber(p.Flow)}, {"head", JsonNumber(p.Head)}};
+            if (p.Efficiency > 0) point["efficiency"] = JsonNumber(p.Efficiency);
             points.push_back(std::move(point));
         }
-        json fit = nullptr;
+        Json fit = nullptr;
         if (a.Fit->Valid)
-            fit = {{"form", "head = a + b*flow + c*flow^2"}, {"a", a.Fit->A}, {"b", a.Fit->B}, {"c", a.Fit->C},
-                   {"residual", a.Fit->Residual}, {"minFlow", a.Fit->MinFlow}, {"maxFlow", a.Fit->MaxFlow},
-                   {"falling", a.Fit->Falling}};
-        doc["pump"] = {{"points", std::move(points)}, {"fit", std::move(fit)}};
+            fit = Json{{"form", "head = a + b*flow + c*flow^2"}, {"a", JsonNumber(a.Fit->A)},
+                       {"b", JsonNumber(a.Fit->B)}, {"c", JsonNumber(a.Fit->C)},
+                       {"residual", JsonNumber(a.Fit->Residual)}, {"minFlow", JsonNumber(a.Fit->MinFlow)},
+                       {"maxFlow", JsonNumber(a.Fit->MaxFlow)}, {"falling", a.Fit->Falling}};
+        doc.Set("pump", Json{{"points", std::move(points)}, {"fit", std::move(fit)}});
     } else {
-        doc["pump"] = nullptr;
+        doc.Set("pump", nullptr);
     }
     if (a.Duty && a.Duty->Found) {
         const TDutyPoint& d = *a.Duty;
-        doc["duty"] = {{"ratio", d.Ratio}, {"flow", d.Flow}, {"dp", d.PressureDrop}, {"head", d.Head}};
+        Json duty{{"ratio", JsonNumber(d.Ratio)}, {"flow", JsonNumber(d.Flow)}, {"dp", JsonNumber(d.PressureDrop)},
+                  {"head", JsonNumber(d.Head)}};
         if (d.HasPower) {
-            doc["duty"]["efficiency"] = d.Efficiency;
-            doc["duty"]["shaftPower"] = d.ShaftPower;
+            duty["efficiency"] = JsonNumber(d.Efficiency);
+            duty["shaftPower"] = JsonNumber(d.ShaftPower);
         }
+        doc.Set("duty", std::move(duty));
     } else {
-        doc["duty"] = nullptr;
+        doc.Set("duty", nullptr);
     }
-    doc["messages"] = a.Messages;
-    return doc;
+    Json messages = Json::array();
+    for (const std::string& m : a.Messages) messages.push_back(JsonText(m));
+    doc.Set("messages", std::move(messages));
+    for (const TCliWarning& w : setting.Warnings) doc.AddWarning(w);
+    doc.Write(out);
 }
 
-// One table, SI units: the curve's points, then the design and duty points.
-void PrintCsv(const TPumpAnalysis& a, std::ostream& out) {
-    auto row = [&out](const char* kind, double ratio, double flow, double dp, double head) {
-        out << kind << "," << FloatToStr17(ratio) << "," << FloatToStr17(flow) << "," << FloatToStr17(dp) << ","
-            << FloatToStr17(head) << "\n";
+// One table: a row per curve point, then the design and the duty point.
+std::string Csv(const TPumpAnalysis& a) {
+    TCsvTable table({{"point", ""}, {"ratio", ""}, {"flow", "m3/s"}, {"dp", "Pa"}, {"head", "m"}});
+    auto row = [&table](const char* kind, double ratio, double flow, double dp, double head) {
+        table.AddRow({CsvText(kind), CsvNumber(ratio), CsvNumber(flow), CsvNumber(dp), CsvNumber(head)});
     };
-    out << "point,ratio,flow_m3s,dp_pa,head_m\n";
     if (a.Curve) {
         for (const TCurvePoint& p : a.Curve->Points) row("curve", p.Ratio, p.Flow, p.PressureDrop, p.Head);
         const TCurvePoint& d = a.Curve->Design;
         row("design", d.Ratio, d.Flow, d.PressureDrop, d.Head);
     }
     if (a.Duty && a.Duty->Found) row("duty", a.Duty->Ratio, a.Duty->Flow, a.Duty->PressureDrop, a.Duty->Head);
+    return table.Text();
 }
 
-void PrintTable(const TPumpAnalysis& a, std::ostream& out) {
+// In the display units: l/s, kPa, m.
+void WriteTable(const TPumpAnalysis& a, std::ostream& out) {
     if (a.Curve) {
         out << Format("%8s %10s %12s %10s\n", {"Ratio", "Q l/s", "dP kPa", "H m"});
         for (const TCurvePoint& p : a.Curve->Points)
@@ -153,18 +141,18 @@ void PrintTable(const TPumpAnalysis& a, std::ostream& out) {
 
 int RunCurve(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
     Args args(argv);
-    const bool builtin = args.Flag("--builtin");
-    const bool groups = args.Flag("--groups");
+    TCalcRequest request = ReadCalcOptions(args);
     const bool json = args.Flag("--json");
     const bool csv = args.Flag("--csv");
+    const bool strict = args.Flag("--strict");
     const auto points = args.Integer("--points");
     const auto maxRatio = args.Number("--max-ratio");
     const auto pumpText = args.Value("--pump");
     const auto staticHead = args.Number("--static-head");
     const std::vector<std::string> files = args.Positionals();
     args.RequireAllUsed();
+    if (files.size() != 1) throw UsageError("one circuit file (.txt or .dvx, or - for standard input) is needed");
     if (json && csv) throw UsageError("--json and --csv exclude each other");
-    if (files.size() != 1) throw UsageError("one circuit file (.txt or .dvx) is needed");
     if (points && (*points < kMinCurvePoints || *points > kMaxCurvePoints))
         throw UsageError(Format("--points must be %d to %d", {kMinCurvePoints, kMaxCurvePoints}));
     if (maxRatio && !(*maxRatio > 0 && *maxRatio <= kMaxCurveRatio))
@@ -172,62 +160,47 @@ int RunCurve(const std::vector<std::string>& argv, std::ostream& out, std::ostre
     if (staticHead && !std::isfinite(*staticHead)) throw UsageError("--static-head: not a head");
     std::optional<std::vector<TPumpPoint>> pumpPoints;
     if (pumpText) pumpPoints = ParsePumpOption(*pumpText);
+    request.Input = files[0];
 
-    StartCore(builtin, err);
-    const std::string& path = files[0];
-    TLoadedCircuit loaded;
-    try {
-        loaded = LoadCircuitFile(path);
-    } catch (const FileError& e) {
-        err << e.what() << "\n";
-        return kExitFile;
-    }
-    for (const std::string& message : loaded.Messages) err << path << ": " << message << "\n";
-    ApplyLoadedCircuit(loaded);
-    TCircuit& circuit = *loaded.Circuit;
-    SelectPipeMaterial(circuit.Material);
-
+    const TCalcRun run = RunCalculation("curve", request, std::cin, err);
+    if (run.Exit != kExitOk) return run.Exit;
+    const TCircuit& circuit = *run.Setting.Circuit;
     TPumpSpec pump = circuit.Pump;
     if (pumpPoints) pump.Points = *pumpPoints;
     if (points) pump.Curve.Points = *points;
     if (maxRatio) pump.Curve.MaxRatio = *maxRatio;
     if (staticHead) pump.Curve.StaticHead = *staticHead;
 
-    const TInvalidItem invalid = circuit.FindInvalid();
-    if (!invalid.AllValid) {
-        err << Format("Data may not be zero: item %d (number %d), column %d\n",
-                      {invalid.Position + 1, circuit.Item(invalid.Position).Number, invalid.Column});
-        return kExitInvalidItem;
-    }
-    try {
-        circuit.Calculate(groups);
-    } catch (const MathError&) {
-        err << "Pressure drop error.\n";
+    const TPumpAnalysis analysis = AnalysePump(circuit, request.Groups, pump);
+    if (json)
+        WriteJson(analysis, pump, run.Setting, out);
+    else if (csv)
+        out << Csv(analysis);
+    else
+        WriteTable(analysis, out);
+    // A curve that cannot be formed is a failed calculation; a pump that
+    // meets no curve is an answer, given in the messages.
+    if (!analysis.Curve) {
+        for (const std::string& m : analysis.Messages) err << "darvenix-cli curve: " << m << "\n";
         return kExitCalculation;
     }
-
-    const TPumpAnalysis analysis = AnalysePump(circuit, groups, pump);
-    if (json)
-        out << Json(analysis, pump).dump() << "\n";
-    else if (csv)
-        PrintCsv(analysis, out);
-    else
-        PrintTable(analysis, out);
-    // A curve that cannot be formed is a failure; a pump that meets no curve
-    // is an answer, given in the messages.
-    if (!analysis.Curve) {
-        if (!json)
-            for (const std::string& m : analysis.Messages) err << m << "\n";
-        return kExitFailed;
-    }
-    return kExitOk;
+    return strict && !run.Setting.Warnings.empty() ? kExitStrictWarning : kExitOk;
 }
 
 const CliCommandRegistrar registrar({
     "curve",
-    "curve FILE.txt|FILE.dvx [--points N] [--max-ratio R] [--pump Q:H[:E],Q:H[:E],...] [--static-head H] "
-    "[--groups] [--builtin] [--json|--csv]   (pump points in l/s, m, %; JSON and CSV in SI; exit 1 no curve, "
-    "3 invalid item, 4 calculation error, 5 unreadable file)",
+    "the system curve of a circuit, the fit of the pump's points and the duty point",
+    "Usage: darvenix-cli curve [OPTIONS] FILE.dvx|FILE.txt|-\n",
+    CalcOptionsHelp() +
+        "  --points N           points of the curve, 2 to 10000 (default 41, or the project's)\n"
+        "  --max-ratio R        largest flow as a multiple of the design flow, above 0, at most 100\n"
+        "                       (default 1.3, or the project's)\n"
+        "  --pump Q:H[:E],...   the pump's points: flow l/s, head m, efficiency % (optional), at\n"
+        "                       least 3; replaces a pump stored in the project\n"
+        "  --static-head H      static head, m, added at every flow (default 0, or the project's)\n"
+        "  --json               print the versioned JSON document (units, liquid, design, curve,\n"
+        "                       pump, duty, messages, warnings)\n"
+        "  --csv                print one CSV row per curve point, then the design and duty points\n",
     RunCurve,
 });
 

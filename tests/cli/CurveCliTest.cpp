@@ -4,55 +4,50 @@
 // the CSV holds the same points, a stored pump is used unless --pump is
 // given, and failures end with the documented exit codes.
 
+#include "CliRunner.h"
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
+#include <vector>
 
+namespace dvx {
 namespace {
 
-std::string g_cli; // the program under test, from the command line
+using test::CliSandbox;
+using test::TCliResult;
 
-struct CliRun {
-    int rc = -1;
-    std::string out;
-};
+std::string Example(const char* name) { return std::string(DARVENIX_SOURCE_DIR) + "/examples/" + name; }
 
-// Runs darvenix-cli with the arguments (already quoted where needed);
-// stderr is discarded.
-CliRun Cli(const std::string& arguments) {
-    CliRun r;
-    const std::string command = "'" + g_cli + "' " + arguments + " 2>/dev/null";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return r;
-    char buffer[4096];
-    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) r.out.append(buffer, n);
-    const int status = pclose(pipe);
-    r.rc = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
+// darvenix-cli with the arguments (separated by blanks), in a sandbox of its own.
+TCliResult Cli(const std::string& arguments) {
+    static const CliSandbox sandbox;
+    std::istringstream words(arguments);
+    std::vector<std::string> args;
+    for (std::string w; words >> w;) args.push_back(w);
+    return sandbox.Run(args);
 }
-
-std::string Example(const char* name) { return std::string("'") + DARVENIX_SOURCE_DIR + "/examples/" + name + "'"; }
 
 constexpr double kG = 9.80665;
 
-void ExpectNear(double a, double b, double rel) { EXPECT_NEAR(a, b, rel * std::max(std::fabs(b), 1e-300)) << a << " vs " << b; }
+void ExpectNear(double a, double b, double rel) {
+    EXPECT_NEAR(a, b, rel * std::max(std::fabs(b), 1e-300)) << a << " vs " << b;
+}
 
 TEST(CurveCli, JsonAgreesWithCalcAndWithItself) {
-    const CliRun calc = Cli("calc --builtin --json " + Example("heating-loop.txt"));
-    ASSERT_EQ(calc.rc, 0);
-    const double totalDP = nlohmann::json::parse(calc.out)["totalDP"];
+    const TCliResult calc = Cli("calc --builtin --json " + Example("heating-loop.txt"));
+    ASSERT_EQ(calc.Exit, 0);
+    const double totalDP = nlohmann::json::parse(calc.Out)["totals"]["totalDP"];
 
-    const CliRun run = Cli("curve --builtin --json --points 5 --max-ratio 2 --pump 0:8,2:7.5,4:6,6:3.5 " +
+    const TCliResult run = Cli("curve --builtin --json --points 5 --max-ratio 2 --pump 0:8,2:7.5,4:6,6:3.5 " +
                         Example("heating-loop.txt"));
-    ASSERT_EQ(run.rc, 0) << run.out;
-    const auto doc = nlohmann::json::parse(run.out);
+    ASSERT_EQ(run.Exit, 0) << run.Out;
+    const auto doc = nlohmann::json::parse(run.Out);
     EXPECT_EQ(doc["version"], 1);
     EXPECT_EQ(doc["units"]["flow"], "m3/s");
     const double ro = doc["liquid"]["ro"];
@@ -88,14 +83,14 @@ TEST(CurveCli, JsonAgreesWithCalcAndWithItself) {
 }
 
 TEST(CurveCli, CsvHoldsTheCurveDesignAndDutyInSI) {
-    const CliRun json = Cli("curve --builtin --json --points 4 --pump 0:8,2:7.5,4:6,6:3.5 " + Example("heating-loop.txt"));
-    const CliRun csv = Cli("curve --builtin --csv --points 4 --pump 0:8,2:7.5,4:6,6:3.5 " + Example("heating-loop.txt"));
-    ASSERT_EQ(csv.rc, 0);
-    const auto doc = nlohmann::json::parse(json.out);
-    std::istringstream lines(csv.out);
+    const TCliResult json = Cli("curve --builtin --json --points 4 --pump 0:8,2:7.5,4:6,6:3.5 " + Example("heating-loop.txt"));
+    const TCliResult csv = Cli("curve --builtin --csv --points 4 --pump 0:8,2:7.5,4:6,6:3.5 " + Example("heating-loop.txt"));
+    ASSERT_EQ(csv.Exit, 0);
+    const auto doc = nlohmann::json::parse(json.Out);
+    std::istringstream lines(csv.Out);
     std::string line;
     std::getline(lines, line);
-    EXPECT_EQ(line, "point,ratio,flow_m3s,dp_pa,head_m");
+    EXPECT_EQ(line, "point,ratio,flow [m3/s],dp [Pa],head [m]\r");
     std::vector<std::string> kinds;
     std::vector<double> dps;
     while (std::getline(lines, line)) {
@@ -115,31 +110,31 @@ TEST(CurveCli, CsvHoldsTheCurveDesignAndDutyInSI) {
 }
 
 TEST(CurveCli, StoredPumpIsUsedUnlessOneIsGiven) {
-    const CliRun stored = Cli("curve --builtin --json " + Example("chilled-water.dvx"));
-    ASSERT_EQ(stored.rc, 0);
-    const auto a = nlohmann::json::parse(stored.out);
+    const TCliResult stored = Cli("curve --builtin --json " + Example("chilled-water.dvx"));
+    ASSERT_EQ(stored.Exit, 0);
+    const auto a = nlohmann::json::parse(stored.Out);
     ASSERT_EQ(a["pump"]["points"].size(), 6u);
     EXPECT_EQ(a["curve"].size(), 41u);
     ASSERT_FALSE(a["duty"].is_null());
     EXPECT_GT(a["duty"]["shaftPower"].get<double>(), 0);
 
-    const CliRun given = Cli("curve --builtin --json --pump 0:30,10:28,20:20 " + Example("chilled-water.dvx"));
-    const auto b = nlohmann::json::parse(given.out);
+    const TCliResult given = Cli("curve --builtin --json --pump 0:30,10:28,20:20 " + Example("chilled-water.dvx"));
+    const auto b = nlohmann::json::parse(given.Out);
     ASSERT_EQ(b["pump"]["points"].size(), 3u);
     EXPECT_EQ(b["pump"]["points"][2]["head"], 20.0);
     EXPECT_NE(a["duty"]["flow"], b["duty"]["flow"]);
 
     // Without any pump the curve alone.
-    const CliRun none = Cli("curve --builtin --json " + Example("heating-loop.txt"));
-    const auto c = nlohmann::json::parse(none.out);
+    const TCliResult none = Cli("curve --builtin --json " + Example("heating-loop.txt"));
+    const auto c = nlohmann::json::parse(none.Out);
     EXPECT_TRUE(c["pump"].is_null());
     EXPECT_TRUE(c["duty"].is_null());
 }
 
 TEST(CurveCli, NoDutyPointIsAnAnswerNotAFailure) {
-    const CliRun run = Cli("curve --builtin --json --pump 0:1,1:0.95,2:0.8 " + Example("chilled-water.dvx"));
-    EXPECT_EQ(run.rc, 0);
-    const auto doc = nlohmann::json::parse(run.out);
+    const TCliResult run = Cli("curve --builtin --json --pump 0:1,1:0.95,2:0.8 " + Example("chilled-water.dvx"));
+    EXPECT_EQ(run.Exit, 0);
+    const auto doc = nlohmann::json::parse(run.Out);
     EXPECT_TRUE(doc["duty"].is_null());
     ASSERT_EQ(doc["messages"].size(), 1u);
     EXPECT_EQ(doc["messages"][0], "The pump's head is still above the system curve at its largest flow of 2 l/s: "
@@ -147,13 +142,13 @@ TEST(CurveCli, NoDutyPointIsAnAnswerNotAFailure) {
 }
 
 TEST(CurveCli, ExitCodes) {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "darvenix-curve-cli";
-    std::filesystem::create_directories(dir);
+    const test::TempFolder folder;
+    const std::filesystem::path dir = folder.Path();
     std::ofstream(dir / "empty.txt").close();
     std::ofstream(dir / "zero.txt") << "u, 1, 'User', 50, 0, 10, 'User'\n";
     struct Case {
         std::string arguments;
-        int rc;
+        int exit;
     };
     const Case cases[] = {
         {"--pump 0:8,2 " + Example("heating-loop.txt"), 2},
@@ -163,22 +158,13 @@ TEST(CurveCli, ExitCodes) {
         {"--max-ratio 0 " + Example("heating-loop.txt"), 2},
         {"--json --csv " + Example("heating-loop.txt"), 2},
         {"", 2},
-        {"'" + (dir / "missing.dvx").string() + "'", 5},
-        {"'" + (dir / "zero.txt").string() + "'", 3},
-        {"'" + (dir / "empty.txt").string() + "'", 1}, // no items: no curve
+        {"--pmup 0:1,1:1,2:1 " + Example("heating-loop.txt"), 2},
+        {(dir / "missing.dvx").string(), 5},
+        {(dir / "zero.txt").string(), 3},
+        {(dir / "empty.txt").string(), 4}, // no items: no curve
     };
-    for (const Case& c : cases) EXPECT_EQ(Cli("curve --builtin " + c.arguments).rc, c.rc) << c.arguments;
-    std::filesystem::remove_all(dir);
+    for (const Case& c : cases) EXPECT_EQ(Cli("curve --builtin " + c.arguments).Exit, c.exit) << c.arguments;
 }
 
 } // namespace
-
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    if (argc != 2) {
-        std::fputs("usage: test_cli_curve DARVENIX-CLI\n", stderr);
-        return 2;
-    }
-    g_cli = argv[1];
-    return RUN_ALL_TESTS();
-}
+} // namespace dvx
