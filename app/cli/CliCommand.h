@@ -17,7 +17,7 @@ enum ExitCode : int {
     kExitOk = 0,
     kExitWrite = 1,         // an output file or standard output could not be written
     kExitUsage = 2,         // bad arguments: usage on stderr
-    kExitInvalidItem = 3,   // an item fails the check ("Data may not be zero")
+    kExitInvalidItem = 3,   // an item fails the check ("Data may not be zero" or "Data must be positive")
     kExitCalculation = 4,   // the calculation or the liquid evaluation failed
     kExitInput = 5,         // an input file cannot be read or is refused
     kExitStrictWarning = 6, // --strict: a warning was given
