@@ -119,6 +119,7 @@ bool CircuitModel::setData(const QModelIndex& index, const QVariant& value, int 
     try {
         std::string committed = CommittedText(column, typed.toStdString());
         if (committed.empty()) return false; // an empty text leaves the item as it is
+        if (OnCellAboutToCommit) OnCellAboutToCommit(index.row(), column);
         ApplyCellText(*circuit_, index.row(), column, committed);
         if (column == gcGroup || column == gcIndex)
             emit dataChanged(this->index(0, 0), this->index(rowCount() - 1, columnCount() - 1));

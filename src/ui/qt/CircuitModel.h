@@ -37,6 +37,8 @@ public:
     // Colour used for warning cells (the platform's highlight-text colour).
     void SetHighlightColour(const QColor& colour) { highlight_ = colour; }
 
+    // Called with (row, logical column) just before a setter runs.
+    std::function<void(int, int)> OnCellAboutToCommit;
     // Called with (row, logical column, committed text) after a setter ran
     // and the row was refreshed, so the window can update its flags.
     std::function<void(int, int, const QString&)> OnCellCommitted;

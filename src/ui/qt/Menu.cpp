@@ -33,6 +33,7 @@
 #include "ui/qt/PriceForm.h"
 #include "ui/qt/SummaryForm.h"
 #include "ui/qt/Warnings.h"
+#include "ui/qt/undo/ItemCommands.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -47,6 +48,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QUndoStack>
 
 namespace dvx::ui {
 
@@ -60,6 +62,12 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     currentDir_ = ProgramFolderPath();
     circuit_ = std::make_unique<TCircuit>();
     columnWidths_ = DefaultColumnWidths();
+    undoStack_ = new QUndoStack(this);
+    // Undoing or redoing to the state last saved reads "Ready" again; a
+    // change being recorded has set the flags itself.
+    connect(undoStack_, &QUndoStack::indexChanged, this, [this] {
+        if (!recording_) SetSaved(undoStack_->isClean());
+    });
 
     BuildMenus();
     BuildToolBar();
@@ -139,6 +147,23 @@ void TMainForm::BuildMenus() {
     add(file, "&Exit", [this] { close(); }, QKeySequence(Qt::ALT | Qt::Key_F4));
 
     QMenu* edit = menuBar()->addMenu("&Edit");
+    stackUndoAction_ = add(edit, "&Undo", [this] { UndoCommand(); });
+    stackUndoAction_->setShortcut(QKeySequence::Undo);
+    stackRedoAction_ = add(edit, "&Redo", [this] { RedoCommand(); });
+    stackRedoAction_->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    stackUndoAction_->setEnabled(false);
+    stackRedoAction_->setEnabled(false);
+    connect(undoStack_, &QUndoStack::canUndoChanged, stackUndoAction_, &QAction::setEnabled);
+    connect(undoStack_, &QUndoStack::canRedoChanged, stackRedoAction_, &QAction::setEnabled);
+    connect(undoStack_, &QUndoStack::undoTextChanged, stackUndoAction_, [this](const QString& text) {
+        stackUndoAction_->setToolTip(text.isEmpty() ? QString("Undo") : "Undo " + text);
+        stackUndoAction_->setStatusTip(stackUndoAction_->toolTip());
+    });
+    connect(undoStack_, &QUndoStack::redoTextChanged, stackRedoAction_, [this](const QString& text) {
+        stackRedoAction_->setToolTip(text.isEmpty() ? QString("Redo") : "Redo " + text);
+        stackRedoAction_->setStatusTip(stackRedoAction_->toolTip());
+    });
+    edit->addSeparator();
     QMenu* sort = edit->addMenu("&Sort by...");
     const std::pair<const char*, int> sorts[] = {{"&Reference no.", skNumber}, {"&Description", skDescription},
                                                  {"&Size", skBore},          {"&Quantity", skLengthOrQuantity},
@@ -249,14 +274,27 @@ void TMainForm::BuildGrid() {
     setCentralWidget(grid_);
     // The model has refreshed the edited row (a size cell shows the nominal
     // size of the bore taken); the project is changed and unsolved.
-    model_->OnCellCommitted = [this](int, int, const QString&) {
+    model_->OnCellAboutToCommit = [this](int, int) { cellEditBefore_ = CopyItems(*circuit_); };
+    model_->OnCellCommitted = [this](int, int column, const QString&) {
         SetSaved(false);
         SetSolved(false);
+        TItemCopies before = std::move(cellEditBefore_);
+        cellEditBefore_.clear();
+        const QString title = QString::fromUtf8(GridColumns[static_cast<std::size_t>(column)].Title);
+        RecordValues(before, [this, title](TValueChange change) {
+            return new TEditCellCommand(*this, std::move(change), title);
+        });
     };
     model_->OnConvertError = [this](const QString& message) { ShowMessage(this, MsgKind::Error, message); };
-    model_->OnRowMoved = [this](int, int to) {
+    model_->OnRowMoved = [this](int from, int to) {
         SetSaved(false);
         MoveCursorTo(to, gcDescription);
+        // The order before the move: the moved item back at its old place.
+        TOrderChange::TOrder before = TOrderChange::OrderOf(*circuit_);
+        const TBranch* moved = before[static_cast<std::size_t>(to)];
+        before.erase(before.begin() + to);
+        before.insert(before.begin() + from, moved);
+        Record(new TMoveItemCommand(*this, TOrderChange::Between(before, TSortState::Of(*circuit_), *circuit_), from, to));
     };
     connect(grid_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) { ShowGridMenu(pos); });
     connect(grid_->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int c) { HeaderClicked(c); });

@@ -8,6 +8,7 @@
 #include "hydraulics/Calc.h"
 #include "settings/MRU.h"
 #include "ui/CircuitGrid.h"
+#include "ui/qt/undo/UndoHost.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -19,6 +20,8 @@ class QActionGroup;
 class QLabel;
 class QMenu;
 class QTableView;
+class QUndoCommand;
+class QUndoStack;
 
 namespace dvx {
 class TPreviewForm;
@@ -52,7 +55,7 @@ struct TFileDialogRequest {
 };
 using FileDialogHandler = std::function<QString(QWidget* parent, const TFileDialogRequest&)>;
 
-class TMainForm : public QMainWindow {
+class TMainForm : public QMainWindow, private TUndoHost {
     Q_OBJECT
 public:
     explicit TMainForm(QWidget* parent = nullptr);
@@ -64,6 +67,8 @@ public:
     bool GroupsActive() const;
     bool ShowTypes() const;
     const TBranch* UndoItem() const { return undoItem_.get(); }
+    // The history of changes behind Edit › Undo and Redo.
+    QUndoStack* UndoStack() const { return undoStack_; }
 
     QTableView* Grid() const;
     CircuitModel* Model() const { return model_; }
@@ -110,6 +115,9 @@ public:
     void InsertCommand();
     void DeleteCommand();
     void UndoDeleteCommand();
+    // Edit › Undo and Redo: the last change to the project taken back or done again.
+    void UndoCommand();
+    void RedoCommand();
     void AutoSizeCurrent();
     void AutoFlowCurrent();
     void ResizeAllCommand();
@@ -177,6 +185,21 @@ private:
     void NewCircuit();
     void ReplaceCircuit(std::unique_ptr<TCircuit> circuit);
     void ForgetUndo();
+    // A fresh history for a new or opened project; a project that is not
+    // saved has no state to return to that reads "Ready".
+    void ResetHistory();
+    // Puts a change that has been made on the history.
+    void Record(QUndoCommand* command);
+    // Copies of the items now, to record a change of their values after it.
+    void RecordValues(const TItemCopies& before, const std::function<QUndoCommand*(TValueChange)>& make);
+
+    // TUndoHost
+    TCircuit& UndoCircuit() override { return *circuit_; }
+    void ItemsTakenBack(bool resultsStale, int row) override;
+    void MaterialTakenBack(int material) override;
+    void LiquidTakenBack() override;
+    void DetailsTakenBack() override;
+    void UndoFailed(const std::string& message) override;
     // The save dialog: the folder and name of the current file (the program
     // folder for an untitled project), for a project file.
     TFileDialogRequest SaveDialogRequest() const;
@@ -194,6 +217,9 @@ private:
 
     std::unique_ptr<TCircuit> circuit_;
     std::unique_ptr<TBranch> undoItem_;
+    QUndoStack* undoStack_ = nullptr;
+    bool recording_ = false;        // a change is being put on the history
+    TItemCopies cellEditBefore_;    // the items before the cell edit being committed
     QString currentFile_;
     QString currentDir_;
     TRecentFiles recent_;
@@ -224,7 +250,9 @@ private:
     QAction* materialActions_[3] = {};
     QAction* groupsAction_ = nullptr;
     QAction* typesAction_ = nullptr;
-    QAction* undoAction_ = nullptr;
+    QAction* undoAction_ = nullptr; // "&Undo last delete"
+    QAction* stackUndoAction_ = nullptr;
+    QAction* stackRedoAction_ = nullptr;
     QAction* popupUndoAction_ = nullptr;
     QAction* popupDeleteAction_ = nullptr;
     FileDialogHandler fileDialog_;

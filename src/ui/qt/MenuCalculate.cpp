@@ -15,6 +15,8 @@
 #include "ui/qt/Messages.h"
 #include "ui/qt/PriceForm.h"
 #include "ui/qt/Warnings.h"
+#include "ui/qt/undo/ItemCommands.h"
+#include "ui/qt/undo/ProjectCommands.h"
 
 #include <QAction>
 #include <QDialog>
@@ -29,10 +31,12 @@ void TMainForm::ApplyMaterial() {
 }
 
 void TMainForm::ChooseMaterial(int material) {
+    const int before = circuit_->Material;
     SetSolved(false);
     materialActions_[material]->setChecked(true);
     circuit_->Material = static_cast<std::uint8_t>(material);
     SelectPipeMaterial(material);
+    if (before != material) Record(new TMaterialCommand(*this, before, material));
 }
 
 void TMainForm::CalcBtnClick() {
@@ -61,7 +65,9 @@ void TMainForm::ResizeAllCommand() {
     // New bores are a change to the project: closing must not drop them
     // without the unsaved-changes question.
     if (circuit_->Count() > 0) SetSaved(false);
+    const TItemCopies before = CopyItems(*circuit_);
     circuit_->ResizeAll();
+    RecordValues(before, [this](TValueChange change) { return new TSizeFlowCommand(*this, std::move(change), "Resize All"); });
     CalcBtnClick();
 }
 
@@ -69,7 +75,10 @@ void TMainForm::ResetAllFlowsCommand() {
     Commit();
     // New flows, likewise.
     if (circuit_->Count() > 0) SetSaved(false);
+    const TItemCopies before = CopyItems(*circuit_);
     circuit_->ResetAllFlows();
+    RecordValues(before,
+                 [this](TValueChange change) { return new TSizeFlowCommand(*this, std::move(change), "Reset All Flows"); });
     CalcBtnClick();
 }
 
@@ -81,9 +90,11 @@ void TMainForm::WaterSpecCommand() {
     Commit();
     // The sheet edits SystemFluid in place; Cancel has put it back already.
     fluidSpecForm_->SetFluid(SystemFluid);
+    const TLiquid before = *SystemFluid;
     if (fluidSpecForm_->exec() != QDialog::Accepted) return;
     SetSaved(false);
     SetSolved(false);
+    Record(new TLiquidCommand(*this, before, *SystemFluid));
 }
 
 void TMainForm::PriceEstimateCommand() {

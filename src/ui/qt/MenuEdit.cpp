@@ -10,6 +10,7 @@
 #include "ui/qt/DefaultsForm.h"
 #include "ui/qt/InsertForm.h"
 #include "ui/qt/Warnings.h"
+#include "ui/qt/undo/ItemCommands.h"
 
 #include <QAction>
 #include <QLabel>
@@ -18,17 +19,22 @@ namespace dvx::ui {
 
 void TMainForm::SortCommand(int key) {
     Commit();
+    const TOrderChange::TOrder before = TOrderChange::OrderOf(*circuit_);
+    const TSortState sortBefore = TSortState::Of(*circuit_);
     circuit_->SetSortKey(key);
     circuit_->SortItems();
     SetSaved(false);
     RefreshGrid();
+    Record(new TSortCommand(*this, TOrderChange::Between(before, sortBefore, *circuit_)));
 }
 
 void TMainForm::RenumberCommand() {
     Commit();
+    const TItemCopies before = CopyItems(*circuit_);
     for (int i = 0; i < circuit_->Count(); ++i) circuit_->Item(i).Number = i + 1;
     SetSaved(false);
     RefreshGrid();
+    RecordValues(before, [this](TValueChange change) { return new TRenumberCommand(*this, std::move(change)); });
 }
 
 void TMainForm::InsertCommand() {
@@ -40,7 +46,9 @@ void TMainForm::InsertItem(std::unique_ptr<TBranch> item) {
     item->InIndex = circuit_->GroupIndex(item->Group, item->Number);
     int row = circuit_->Count() == 0 ? 0 : std::clamp(CurrentRow(), 0, circuit_->Count() - 1);
     QModelIndex current = grid_->currentIndex();
+    const TBranch& inserted = *item;
     circuit_->Insert(row, std::move(item));
+    Record(new TInsertItemsCommand(*this, TPlacement(row, inserted), "Insert"));
     SetSaved(false);
     SetSolved(false);
     model_->Refresh();
@@ -53,6 +61,7 @@ void TMainForm::DeleteCommand() {
     int row = std::clamp(CurrentRow(), 0, circuit_->Count() - 1);
     QModelIndex current = grid_->currentIndex();
     undoItem_ = circuit_->Remove(row);
+    Record(new TDeleteItemCommand(*this, TPlacement(row, *undoItem_)));
     // The warnings list may point at the earlier undo item, destroyed just now.
     warningsForm_->BuildWarningList(*circuit_);
     undoAction_->setEnabled(true);
@@ -73,7 +82,9 @@ void TMainForm::DeleteCommand() {
 
 void TMainForm::UndoDeleteCommand() {
     if (!undoItem_) return;
+    const TBranch& restored = *undoItem_;
     circuit_->Append(std::move(undoItem_));
+    Record(new TInsertItemsCommand(*this, TPlacement(circuit_->Count() - 1, restored), "Undo Delete"));
     RefreshGrid();
     ForgetUndo();
     SetSolved(false);
@@ -82,7 +93,9 @@ void TMainForm::UndoDeleteCommand() {
 
 void TMainForm::AutoSizeCurrent() {
     if (circuit_->Count() == 0) return;
+    const TItemCopies before = CopyItems(*circuit_);
     AutoSize(circuit_->Item(std::clamp(CurrentRow(), 0, circuit_->Count() - 1)));
+    RecordValues(before, [this](TValueChange change) { return new TSizeFlowCommand(*this, std::move(change), "AutoSize"); });
     RefreshGrid();
     SetSolved(false);
     SetSaved(false);
@@ -90,7 +103,9 @@ void TMainForm::AutoSizeCurrent() {
 
 void TMainForm::AutoFlowCurrent() {
     if (circuit_->Count() == 0) return;
+    const TItemCopies before = CopyItems(*circuit_);
     AutoFlow(circuit_->Item(std::clamp(CurrentRow(), 0, circuit_->Count() - 1)));
+    RecordValues(before, [this](TValueChange change) { return new TSizeFlowCommand(*this, std::move(change), "AutoFlow"); });
     RefreshGrid();
     SetSolved(false);
     SetSaved(false);

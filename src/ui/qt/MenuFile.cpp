@@ -18,6 +18,7 @@
 #include "ui/qt/PriceForm.h"
 #include "ui/qt/SummaryForm.h"
 #include "ui/qt/Warnings.h"
+#include "ui/qt/undo/ProjectCommands.h"
 
 #include <QDialog>
 #include <QFileDialog>
@@ -25,6 +26,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QAction>
+#include <QUndoStack>
 
 #include <optional>
 
@@ -72,6 +74,7 @@ void TMainForm::NewCircuit() {
     SetSaved(true);
     panels_[2]->clear();
     ForgetUndo();
+    ResetHistory();
     ApplyMaterial();
 }
 
@@ -112,6 +115,7 @@ bool TMainForm::SaveFile(const QString& file) {
     }
     SetCurrentFile(file);
     SetSaved(true);
+    undoStack_->setClean();
     return true;
 }
 
@@ -149,6 +153,7 @@ bool TMainForm::OpenFile(const QString& file) {
     // below fills the panel again unless an item is invalid.
     panels_[2]->clear();
     ForgetUndo();
+    ResetHistory();
     CalcBtnClick();
     return true;
 }
@@ -228,6 +233,8 @@ void TMainForm::ReadTextFileCommand() {
         ShowMessage(this, MsgKind::Warning, text);
     }
     SetCurrentFile(WithSuffix(chosen, "dvx"));
+    // The imported list is where the history of this project starts.
+    ResetHistory();
 }
 
 void TMainForm::SendMailCommand() {
@@ -253,7 +260,11 @@ void TMainForm::Preview1Click() {
 }
 
 void TMainForm::ProjectDetailsCommand() {
-    if (propertiesForm_->exec() == QDialog::Accepted) DetailsToCircuit();
+    const TProjectDetails before = TProjectDetails::Of(*circuit_);
+    if (propertiesForm_->exec() != QDialog::Accepted) return;
+    DetailsToCircuit();
+    const TProjectDetails after = TProjectDetails::Of(*circuit_);
+    if (!(after == before)) Record(new TDetailsCommand(*this, before, after));
 }
 
 void TMainForm::DetailsToCircuit() {
