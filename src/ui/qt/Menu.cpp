@@ -135,6 +135,7 @@ void TMainForm::BuildMenus() {
     add(file, "Write &to Text File", [this] { WriteTextFileCommand(); });
     add(file, "Read &from Text File", [this] { ReadTextFileCommand(); });
     add(file, "Send as E&mail Attachment ", [this] { SendMailCommand(); });
+    add(file, "Export CSV…", [this] { ExportCsvCommand(); });
     file->addSeparator();
     add(file, "Project &Details", [this] { ProjectDetailsCommand(); });
     add(file, "Pre&view", [this] { Preview1Click(); });
@@ -163,6 +164,11 @@ void TMainForm::BuildMenus() {
         stackRedoAction_->setToolTip(text.isEmpty() ? QString("Redo") : "Redo " + text);
         stackRedoAction_->setStatusTip(stackRedoAction_->toolTip());
     });
+    edit->addSeparator();
+    QAction* copy = add(edit, "&Copy", [this] { CopyCommand(); });
+    copy->setShortcut(QKeySequence::Copy);
+    QAction* paste = add(edit, "&Paste", [this] { PasteCommand(); });
+    paste->setShortcut(QKeySequence::Paste);
     edit->addSeparator();
     QMenu* sort = edit->addMenu("&Sort by...");
     const std::pair<const char*, int> sorts[] = {{"&Reference no.", skNumber}, {"&Description", skDescription},

@@ -109,6 +109,15 @@ public:
     void WriteTextFileCommand();
     void ReadTextFileCommand();
     void SendMailCommand();
+    // File › "Export CSV…": every item with its results, for spreadsheets.
+    void ExportCsvCommand();
+    // Edit › Copy: the selected rows (or the current one) as tab-separated
+    // text with a header row. Edit › Paste: rows from a spreadsheet, put in
+    // before the current row; rows that cannot be read are named.
+    void CopyCommand();
+    void PasteCommand();
+    // The folder of the project file, or CurrentDir for an untitled project.
+    QString ProjectFolder() const;
     void CalcBtnClick();
     void SortCommand(int key);
     void RenumberCommand();

@@ -5,14 +5,20 @@
 #include "ui/qt/Menu.h"
 
 #include "hydraulics/Calc.h"
+#include "project/ItemTable.h"
 #include "ui/qt/CircuitModel.h"
 #include "ui/qt/CircuitView.h"
 #include "ui/qt/DefaultsForm.h"
 #include "ui/qt/InsertForm.h"
+#include "ui/qt/Messages.h"
 #include "ui/qt/Warnings.h"
 #include "ui/qt/undo/ItemCommands.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QItemSelectionModel>
+#include <set>
 #include <QLabel>
 
 namespace dvx::ui {
@@ -109,6 +115,48 @@ void TMainForm::AutoFlowCurrent() {
     RefreshGrid();
     SetSolved(false);
     SetSaved(false);
+}
+
+void TMainForm::CopyCommand() {
+    Commit();
+    std::set<int> rows;
+    for (const QModelIndex& index : grid_->selectionModel()->selectedIndexes()) rows.insert(index.row());
+    if (rows.empty()) rows.insert(CurrentRow());
+    std::vector<const TBranch*> items;
+    for (int row : rows)
+        if (const TBranch* item = model_->ItemAt(row)) items.push_back(item);
+    if (items.empty()) return;
+    QApplication::clipboard()->setText(QString::fromStdString(ItemsAsTabSeparated(items)));
+}
+
+void TMainForm::PasteCommand() {
+    LeaveGrid();
+    const QString text = QApplication::clipboard()->text();
+    if (text.trimmed().isEmpty()) return;
+    TPastedItems pasted = ReadPastedItems(text.toStdString());
+    if (!pasted.Items.empty()) {
+        // As inserted: before the current row, which keeps its place.
+        const int row = circuit_->Count() == 0 ? 0 : std::clamp(CurrentRow(), 0, circuit_->Count() - 1);
+        const int column = grid_->currentIndex().isValid() ? grid_->currentIndex().column() : model_->ViewColumnOf(gcDescription);
+        std::vector<const TBranch*> items;
+        for (const auto& item : pasted.Items) items.push_back(item.get());
+        TPlacement placement(row, items);
+        const int count = static_cast<int>(pasted.Items.size());
+        circuit_->InsertRange(row, std::move(pasted.Items));
+        Record(new TInsertItemsCommand(*this, std::move(placement), "Paste"));
+        SetSaved(false);
+        SetSolved(false);
+        model_->Refresh();
+        // The pasted rows are selected, the cursor on the first of them.
+        grid_->setCurrentIndex(model_->index(row, column));
+        grid_->selectionModel()->select(QItemSelection(model_->index(row, 1), model_->index(row + count - 1, model_->columnCount() - 1)),
+                                        QItemSelectionModel::ClearAndSelect);
+    }
+    if (!pasted.Messages.empty()) {
+        QString message = "Rows not pasted:";
+        for (const std::string& m : pasted.Messages) message += "\n" + QString::fromStdString(m);
+        ShowMessage(this, MsgKind::Warning, message);
+    }
 }
 
 void TMainForm::DefaultsCommand() {

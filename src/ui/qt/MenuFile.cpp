@@ -9,6 +9,7 @@
 #include "ui/qt/Desktop.h"
 #include "project/ProjectFile.h"
 #include "project/TextItems.h"
+#include "project/ItemTable.h"
 #include "report/qt/CircuitReportPreview.h"
 #include "report/qt/PropertiesDlg.h"
 #include "ui/qt/CircuitModel.h"
@@ -247,6 +248,20 @@ void TMainForm::SendMailCommand() {
     if (currentFile_.isEmpty() || !circuit_->Saved) return;
     if (!ComposeMail("Darvenix data file", "Please find Darvenix datafile attached...\r", {currentFile_}))
         ShowMessage(this, MsgKind::Warning, "Unable to start the mail program");
+}
+
+QString TMainForm::ProjectFolder() const { return currentFile_.isEmpty() ? currentDir_ : FolderPart(currentFile_); }
+
+void TMainForm::ExportCsvCommand() {
+    Commit();
+    const QString name = currentFile_.isEmpty() ? QString("Darvenix.csv") : FileNamePart(WithSuffix(currentFile_, "csv"));
+    const QString chosen = AskFile({true, ProjectFolder(), name, "CSV files (*.csv)", "csv"});
+    if (chosen.isEmpty()) return;
+    try {
+        WriteCircuitCsv(*circuit_, chosen.toStdString());
+    } catch (const std::exception&) {
+        ShowMessage(this, MsgKind::Error, "Error writing " + FileNamePart(chosen));
+    }
 }
 
 void TMainForm::Preview1Click() {
