@@ -109,6 +109,7 @@ private:
     TPreviewSeams seams_;
     SettingsStore* settings_ = nullptr;
     TDeviceSetup previewSetup_;
+    std::vector<int> previewRowPages_; // page of each table row in the preview
 
     std::unique_ptr<QPrinter> printer_;
     bool hasPrinter_ = false;

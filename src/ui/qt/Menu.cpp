@@ -34,6 +34,7 @@
 #include "ui/qt/SummaryForm.h"
 #include "ui/qt/Warnings.h"
 #include "ui/qt/undo/ItemCommands.h"
+#include "widgets/qt/ScreenFit.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -57,6 +58,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     const TVersionInfo version = ProgramVersionInfo();
     setWindowTitle(Q(version.ProductName + " " + version.Version));
     resize(760, 520);
+    // Every window of the program opens inside the usable screen area.
+    FitWindowsOnScreen();
 
     // The dialogs start in the program's folder.
     currentDir_ = ProgramFolderPath();
