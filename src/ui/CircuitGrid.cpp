@@ -161,4 +161,25 @@ std::string FormatGridCols(const TColumnWidths& w) {
     return Format("%d, %d, %d, %d, %d, %d, %d, %d, %d", {w[0], w[1], w[2], w[3], w[4], w[5], w[6], w[7], w[8]});
 }
 
+TUserWidths UserChosenWidths(const TColumnWidths& stored) {
+    TUserWidths chosen{};
+    const TColumnWidths defaults = DefaultColumnWidths();
+    for (std::size_t c = 0; c < chosen.size(); ++c) chosen[c] = stored[c] != defaults[c];
+    return chosen;
+}
+
+TColumnWidths ShownWidths(const TColumnWidths& stored, const TUserWidths& chosen, const TColumnWidths& fitted) {
+    TColumnWidths shown{};
+    const TColumnWidths defaults = DefaultColumnWidths();
+    for (std::size_t c = 0; c < shown.size(); ++c) shown[c] = chosen[c] ? stored[c] : std::max(defaults[c], fitted[c]);
+    return shown;
+}
+
+TColumnWidths StoredWidths(const TColumnWidths& shown, const TUserWidths& chosen) {
+    TColumnWidths stored = DefaultColumnWidths();
+    for (std::size_t c = 0; c < stored.size(); ++c)
+        if (chosen[c]) stored[c] = shown[c];
+    return stored;
+}
+
 } // namespace dvx

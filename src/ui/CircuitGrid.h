@@ -69,4 +69,16 @@ TColumnWidths ParseGridCols(std::string_view text);
 std::string FormatGridCols(const TColumnWidths& widths);
 TColumnWidths DefaultColumnWidths();
 
+// Which widths the user chose: a stored width other than the column's
+// default was dragged there by the user at some time.
+using TUserWidths = std::array<bool, GridColumnCount>;
+TUserWidths UserChosenWidths(const TColumnWidths& stored);
+// The width each column is shown with: the user's own, otherwise the wider
+// of the default and what the font needs (`fitted`, pixels).
+TColumnWidths ShownWidths(const TColumnWidths& stored, const TUserWidths& chosen, const TColumnWidths& fitted);
+// What is stored at exit: the user's own widths, and the default for every
+// column the user left alone (so a width fitted to today's font is worked
+// out again for tomorrow's).
+TColumnWidths StoredWidths(const TColumnWidths& shown, const TUserWidths& chosen);
+
 } // namespace dvx

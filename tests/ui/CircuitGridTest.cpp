@@ -152,5 +152,22 @@ TEST(GridCols, ParsesWidthsWithFallbacks) {
     EXPECT_EQ(FormatGridCols(DefaultColumnWidths()), "25, 135, 35, 35, 60, 50, 50, 55, 125");
 }
 
+TEST_F(CircuitGridTest, UserWidthsWinOverFittedOnesAndOnlyTheyAreStored) {
+    // Description dragged to 300 some day; the font now needs more than the
+    // defaults for "#" and less for "Type".
+    const TColumnWidths stored = ParseGridCols("25, 300, 35, 35, 60, 50, 50, 55, 125");
+    const TUserWidths chosen = UserChosenWidths(stored);
+    EXPECT_TRUE(chosen[gcDescription]);
+    EXPECT_FALSE(chosen[gcNumber]);
+    TColumnWidths fitted{};
+    fitted.fill(40);
+    fitted[gcDescription] = 400;
+    const TColumnWidths shown = ShownWidths(stored, chosen, fitted);
+    EXPECT_EQ(shown[gcNumber], 40);        // wider for the font
+    EXPECT_EQ(shown[gcDescription], 300);  // the user's own
+    EXPECT_EQ(shown[gcType], 125);         // never below the default
+    EXPECT_EQ(FormatGridCols(StoredWidths(shown, chosen)), "25, 300, 35, 35, 60, 50, 50, 55, 125");
+}
+
 } // namespace
 } // namespace dvx

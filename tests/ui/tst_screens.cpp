@@ -16,6 +16,7 @@
 #include "report/qt/fReport.h"
 #include "settings/Placement.h"
 #include "settings/SettingsStore.h"
+#include "settings/SettingsKeys.h"
 #include "ui/qt/CircuitModel.h"
 #include "ui/qt/CostForm.h"
 #include "ui/qt/DefaultFlowForm.h"
@@ -135,6 +136,28 @@ private slots:
         ExpectInside(W().PriceForm(), "price estimate");
         TConfirmChangeDlg notice;
         ExpectInside(&notice, "install notice");
+    }
+
+    void gridColumnsFitFiveDigitsAndCaptionsAndKeepDraggedWidths() {
+        W().show();
+        W().SetGroupsActive(true);
+        QHeaderView* header = W().Grid()->horizontalHeader();
+        CircuitModel* model = W().Model();
+        const QFontMetrics cells(W().Grid()->font());
+        const QFontMetrics captions(header->font());
+        QVERIFY(header->sectionSize(model->ViewColumnOf(gcNumber)) > cells.horizontalAdvance("10000") + 4);
+        for (int column : {gcGroup, gcSize, gcQuantity, gcFlow, gcPressureDrop})
+            QVERIFY2(header->sectionSize(model->ViewColumnOf(column)) >
+                         captions.horizontalAdvance(QString::fromUtf8(GridColumns[static_cast<std::size_t>(column)].Title)) + 4,
+                     GridColumns[static_cast<std::size_t>(column)].Title);
+        // A width the user drags is kept, and only that one is stored.
+        header->resizeSection(model->ViewColumnOf(gcDescription), 333);
+        W().SaveSettings();
+        QCOMPARE(QString::fromStdString(Store().Read(settings::GridCols)), QString("25, 333, 35, 35, 60, 50, 50, 55, 125"));
+        window_ = std::make_unique<TMainForm>();
+        header = W().Grid()->horizontalHeader();
+        QCOMPARE(header->sectionSize(W().Model()->ViewColumnOf(gcDescription)), 333);
+        QVERIFY(header->sectionSize(W().Model()->ViewColumnOf(gcNumber)) > cells.horizontalAdvance("10000") + 4);
     }
 
     void previewLabelsItsPages() {

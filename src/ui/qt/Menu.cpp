@@ -48,6 +48,7 @@
 #include <QPrinter>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 #include <QUndoStack>
 
@@ -309,7 +310,10 @@ void TMainForm::BuildGrid() {
     connect(grid_->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int c) { HeaderClicked(c); });
     connect(grid_->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int c, int, int size) {
         int logical = model_->LogicalColumnAt(c);
-        if (logical >= 0) columnWidths_[static_cast<std::size_t>(logical)] = size;
+        if (logical < 0) return;
+        // A width the user dragged is theirs from now on.
+        columnWidths_[static_cast<std::size_t>(logical)] = size;
+        userWidths_[static_cast<std::size_t>(logical)] = true;
     });
     grid_->installEventFilter(this);
 }
@@ -322,6 +326,28 @@ void TMainForm::RebuildColumns() {
     for (std::size_t i = 0; i < shown.size(); ++i)
         header->resizeSection(static_cast<int>(i), columnWidths_[static_cast<std::size_t>(shown[i])]);
     header->setStretchLastSection(false);
+}
+
+TColumnWidths TMainForm::FittedWidths() const {
+    const QFontMetrics cells(grid_->font());
+    const QFontMetrics captions(grid_->horizontalHeader()->font());
+    // Room for the cell's margins, and in the header for a sort arrow.
+    const int cellPad = 2 * grid_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid_) + 8;
+    const int captionPad = cellPad + 8;
+    QString longestType = "Pipe";
+    for (const TFittingRec& fitting : FittingTable)
+        if (QString::fromStdString(fitting.FittingName).size() > longestType.size())
+            longestType = QString::fromStdString(fitting.FittingName);
+    // A sample of what each column holds at its widest, in display order.
+    const QString samples[GridColumnCount] = {"10000", "Main riser to plant room 2", "99999", "0", "750",
+                                              "9999.9", "999.99", "9999", longestType};
+    TColumnWidths fitted{};
+    for (int c = 0; c < GridColumnCount; ++c) {
+        const QString caption = QString::fromUtf8(GridColumns[static_cast<std::size_t>(c)].Title);
+        fitted[static_cast<std::size_t>(c)] = std::max(cells.horizontalAdvance(samples[c]) + cellPad,
+                                                       captions.horizontalAdvance(caption) + captionPad);
+    }
+    return fitted;
 }
 
 void TMainForm::RefreshGrid() {
@@ -459,7 +485,9 @@ void TMainForm::LoadSettings() {
     currentDir_ = Q(store.ReadString(settings::kToolsSection, settings::kCurrentDir, currentDir_.toStdString()));
     groupsAction_->setChecked(store.Read(settings::ActiveGroups));
     typesAction_->setChecked(store.Read(settings::ShowTypes));
-    columnWidths_ = ParseGridCols(store.Read(settings::GridCols));
+    const TColumnWidths stored = ParseGridCols(store.Read(settings::GridCols));
+    userWidths_ = UserChosenWidths(stored);
+    columnWidths_ = ShownWidths(stored, userWidths_, FittedWidths());
     LabourRate = store.Read(settings::LabourRate);
     recent_.Load(store);
     RebuildReopenMenu();
@@ -474,7 +502,7 @@ void TMainForm::SaveSettings() {
     store.WriteString(settings::kToolsSection, settings::kCurrentDir, currentDir_.toStdString());
     store.Write(settings::ActiveGroups, GroupsActive());
     store.Write(settings::ShowTypes, ShowTypes());
-    store.Write(settings::GridCols, FormatGridCols(columnWidths_));
+    store.Write(settings::GridCols, FormatGridCols(StoredWidths(columnWidths_, userWidths_)));
     store.Write(settings::LabourRate, LabourRate);
 }
 

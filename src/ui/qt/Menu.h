@@ -183,6 +183,9 @@ private:
     void BuildStatusBar();
     void BuildGrid();
     void RebuildColumns();
+    // What each column needs in the grid's font: its caption, and five-digit
+    // numbers or the longest texts it usually holds (pixels).
+    TColumnWidths FittedWidths() const;
     void RefreshGrid();
     void RebuildReopenMenu();
     void SetCurrentFile(const QString& file);
@@ -232,7 +235,8 @@ private:
     QString currentFile_;
     QString currentDir_;
     TRecentFiles recent_;
-    TColumnWidths columnWidths_{};
+    TColumnWidths columnWidths_{};  // pixels, as shown
+    TUserWidths userWidths_{};      // the columns whose width the user chose
     bool firstActivation_ = true;
     bool openedAtStartup_ = false;
 
