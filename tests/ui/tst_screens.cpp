@@ -108,7 +108,7 @@ private slots:
         FreshStart("screens.ini");
         StartFluidModule(9.0);
         // Placements remembered on a larger screen.
-        for (const char* section : {"MainForm", "PreviewForm", "FittingsForm", "DefaultFlowForm", "InsertForm"})
+        for (const char* section : {"MainForm", "PreviewForm", "FittingsForm", "InsertForm"})
             SavePlacement(Store(), section, TWindowPlacement{600, 500, 1500, 1100, 0});
         window_ = std::make_unique<TMainForm>();
     }
@@ -158,6 +158,22 @@ private slots:
         header = W().Grid()->horizontalHeader();
         QCOMPARE(header->sectionSize(W().Model()->ViewColumnOf(gcDescription)), 333);
         QVERIFY(header->sectionSize(W().Model()->ViewColumnOf(gcNumber)) > cells.horizontalAdvance("10000") + 4);
+    }
+
+    void catalogueEditorsShowEveryRow() {
+        auto lastRowWhole = [](QTableView* table) {
+            const QModelIndex last = table->model()->index(table->model()->rowCount() - 1, table->model()->columnCount() - 1);
+            const QRect cell = table->visualRect(last);
+            return table->viewport()->rect().contains(cell);
+        };
+        W().FittingsForm()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(W().FittingsForm()));
+        QVERIFY(lastRowWhole(W().FittingsForm()->Grid()));
+        W().FittingsForm()->hide();
+        W().DefaultFlowForm()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(W().DefaultFlowForm()));
+        QVERIFY(lastRowWhole(W().DefaultFlowForm()->findChild<QTableView*>()));
+        W().DefaultFlowForm()->hide();
     }
 
     void previewLabelsItsPages() {
