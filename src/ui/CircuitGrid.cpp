@@ -90,6 +90,14 @@ TCellColour CellColour(const TBranch* item, int column) {
     return CanEdit(item, column) ? TCellColour::Default : TCellColour::Grey;
 }
 
+std::string WarningTip(const TBranch* item, int column) {
+    if (CellColour(item, column) != TCellColour::Highlight) return {};
+    const TPipe& pipe = *AsPipe(item);
+    if (pipe.Warning == wnGradient)
+        return Format("Pressure gradient %0.1f Pa/m is above the limit of %0.1f Pa/m", {pipe.Gradient, GradientLimit});
+    return Format("Velocity %0.2f m/s is above the limit of %0.1f m/s", {pipe.Velocity, VelocityLimit});
+}
+
 std::string CommittedText(int column, std::string_view typed) {
     if (column < 0 || column >= GridColumnCount) return std::string(typed);
     const TGridColumnDef& def = GridColumns[static_cast<std::size_t>(column)];

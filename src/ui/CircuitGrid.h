@@ -51,6 +51,11 @@ bool CanEdit(const TBranch* item, int column);
 enum class TCellColour { Default, Highlight, Grey };
 TCellColour CellColour(const TBranch* item, int column);
 
+// For a cell shown as a warning: which limit the item is over and by what
+// value, e.g. "Velocity 4.21 m/s is above the limit of 3.5 m/s"; empty for
+// any other cell.
+std::string WarningTip(const TBranch* item, int column);
+
 // The text an in-place edit is committed as: numeric columns are read as a
 // number and formatted with the column's format (so the value is taken at
 // the precision shown); text columns as typed. Raises ConvertError for a

@@ -169,5 +169,27 @@ TEST_F(CircuitGridTest, UserWidthsWinOverFittedOnesAndOnlyTheyAreStored) {
     EXPECT_EQ(FormatGridCols(StoredWidths(shown, chosen)), "25, 300, 35, 35, 60, 50, 50, 55, 125");
 }
 
+TEST_F(CircuitGridTest, WarningCellsNameTheLimitAndTheValue) {
+    TPipe& pipe = AddPipe();
+    pipe.Velocity = 4.214;
+    pipe.Gradient = 2345.67;
+    struct Case {
+        std::uint8_t warning;
+        int column;
+        const char* tip;
+    };
+    const Case cases[] = {
+        {wnVelocity, gcFlow, "Velocity 4.21 m/s is above the limit of 3.5 m/s"},
+        {wnGradient, gcPressureDrop, "Pressure gradient 2345.7 Pa/m is above the limit of 1500.0 Pa/m"},
+        {wnVelocity, gcPressureDrop, ""}, // the other cell of the row is no warning
+        {wnNone, gcFlow, ""},
+    };
+    for (const Case& c : cases) {
+        pipe.Warning = c.warning;
+        EXPECT_EQ(WarningTip(&pipe, c.column), c.tip);
+    }
+    EXPECT_EQ(WarningTip(nullptr, gcFlow), "");
+}
+
 } // namespace
 } // namespace dvx

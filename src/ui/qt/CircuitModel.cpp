@@ -16,6 +16,14 @@ CircuitModel::CircuitModel(QObject* parent) : QAbstractTableModel(parent) {
     shown_ = ShownColumns(false, true);
 }
 
+void CircuitModel::SetWarningColours(const QPalette& palette) {
+    // A dark palette gets a deep red ground with light text; a light one a
+    // pale red ground with dark red text. Neither is the selection's colour.
+    const bool dark = palette.color(QPalette::Base).lightness() < 128;
+    warningBackground_ = dark ? QColor(122, 24, 24) : QColor(255, 214, 204);
+    warningText_ = dark ? QColor(255, 226, 220) : QColor(160, 0, 0);
+}
+
 void CircuitModel::SetCircuit(TCircuit* circuit) {
     beginResetModel();
     circuit_ = circuit;
@@ -70,14 +78,20 @@ QVariant CircuitModel::data(const QModelIndex& index, int role) const {
         return QString::fromStdString(CellText(item, column));
     case Qt::ForegroundRole:
         switch (CellColour(item, column)) {
-        case TCellColour::Highlight: return QBrush(highlight_);
+        case TCellColour::Highlight: return QBrush(warningText_);
         case TCellColour::Grey: return QBrush(QColor(128, 128, 128));
         case TCellColour::Default: return {};
         }
         return {};
     case Qt::BackgroundRole:
+        if (CellColour(item, column) == TCellColour::Highlight) return QBrush(warningBackground_);
         if (column == gcNumber) return QBrush(QColor(240, 240, 240));
         return {};
+    case Qt::ToolTipRole: {
+        const std::string tip = WarningTip(item, column);
+        if (tip.empty()) return {};
+        return QString::fromStdString(tip);
+    }
     case Qt::TextAlignmentRole:
         if (GridColumns[static_cast<std::size_t>(column)].Numeric && column != gcSize)
             return int(Qt::AlignRight | Qt::AlignVCenter);

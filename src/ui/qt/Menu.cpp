@@ -276,7 +276,7 @@ void TMainForm::BuildStatusBar() {
 void TMainForm::BuildGrid() {
     model_ = new CircuitModel(this);
     model_->SetCircuit(circuit_.get());
-    model_->SetHighlightColour(QApplication::palette().color(QPalette::Highlight));
+    model_->SetWarningColours(QApplication::palette());
     grid_ = new CircuitView(this);
     grid_->setModel(model_);
     grid_->setItemDelegate(new CircuitDelegate(model_, grid_));
@@ -375,6 +375,14 @@ void TMainForm::SetSaved(bool saved) {
 void TMainForm::SetSolved(bool solved) {
     circuit_->Solved = solved;
     panels_[1]->setText(solved ? "Solved" : "Not Solved");
+    // A total from before the last change is no result of the circuit as it
+    // is now: it stays for reference, greyed and struck out.
+    const bool stale = !solved && !panels_[2]->text().isEmpty();
+    QFont font = panels_[2]->font();
+    font.setStrikeOut(stale);
+    panels_[2]->setFont(font);
+    panels_[2]->setEnabled(!stale);
+    panels_[2]->setToolTip(stale ? QString("Not current: calculate again (F9)") : QString());
 }
 
 void TMainForm::ShowDpPanel() {

@@ -194,7 +194,9 @@ void TMainForm::SaveAsCommand() {
     QString chosen = AskFile(SaveDialogRequest());
     if (chosen.isEmpty()) return;
     currentDir_ = FolderPart(chosen);
-    if (!SaveFile(chosen)) ShowMessage(this, MsgKind::Plain, "Error writing " + FileNamePart(chosen));
+    // A refused extension has said so already; a second box adds nothing.
+    if (!SaveFile(chosen) && HasSuffix(chosen, "dvx"))
+        ShowMessage(this, MsgKind::Plain, "Error writing " + FileNamePart(chosen));
 }
 
 void TMainForm::WriteTextFileCommand() {
