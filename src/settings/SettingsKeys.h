@@ -59,6 +59,8 @@ inline constexpr TextSetting MaxFlows{
     "Settings", "MaxFlows",
     "1250, 780, 540, 430, 340, 260, 210, 150, 100, 55, 38, 25, 14, 7.5, 4.8, 2.5, 1.6, 0.8, 0.5, 0.25"};
 inline constexpr BoolSetting SplashScreen{"Settings", "SplashScreen", false};
+// The currency symbol for prices; empty: the locale's.
+inline constexpr TextSetting Currency{"Settings", "Currency", ""};
 
 // Item defaults, texts written "%0.0f" / "%0d".
 inline constexpr TextSetting WaterTemp{"Default", "Water Temp", "9"};          // °C
