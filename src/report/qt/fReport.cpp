@@ -454,7 +454,8 @@ QString TPreviewForm::AskFileName(const QString& caption, QString& folder, QStri
                                   const QString& defaultName, const QString& filter,
                                   const QString& suffix, bool refuseReserved) {
     if (!seams_.saveFileName) return {};
-    if (folder.isEmpty()) folder = seams_.programFolder ? seams_.programFolder() : QDir::currentPath();
+    if (!documentFolder_.isEmpty()) folder = documentFolder_;
+    else if (folder.isEmpty()) folder = seams_.programFolder ? seams_.programFolder() : QDir::currentPath();
     if (name.isEmpty()) name = defaultName;
     QString start = QDir(folder).filePath(name);
     for (;;) {

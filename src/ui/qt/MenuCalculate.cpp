@@ -14,6 +14,7 @@
 #include "ui/qt/LimitsForm.h"
 #include "ui/qt/Messages.h"
 #include "ui/qt/PriceForm.h"
+#include "report/qt/fReport.h"
 #include "ui/qt/Warnings.h"
 #include "ui/qt/undo/ItemCommands.h"
 #include "ui/qt/undo/ProjectCommands.h"
@@ -99,7 +100,9 @@ void TMainForm::WaterSpecCommand() {
 
 void TMainForm::PriceEstimateCommand() {
     CalcBtnClick();
-    if (EstimateWithMessages(this, *circuit_)) priceForm_->Execute();
+    if (!EstimateWithMessages(this, *circuit_)) return;
+    preview_->SetDocumentFolder(ProjectFolder());
+    priceForm_->Execute();
 }
 
 } // namespace dvx::ui

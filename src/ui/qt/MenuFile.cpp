@@ -11,6 +11,7 @@
 #include "project/TextItems.h"
 #include "project/ItemTable.h"
 #include "report/qt/CircuitReportPreview.h"
+#include "report/qt/fReport.h"
 #include "report/qt/PropertiesDlg.h"
 #include "ui/qt/CircuitModel.h"
 #include "ui/qt/CircuitView.h"
@@ -273,6 +274,7 @@ void TMainForm::Preview1Click() {
         if (answer != QMessageBox::Ok) return;
         CalcBtnClick();
     }
+    preview_->SetDocumentFolder(ProjectFolder());
     ShowCircuitReport(*preview_, *circuit_, GroupsActive(), ShowTypes());
 }
 
