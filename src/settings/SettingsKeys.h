@@ -53,6 +53,9 @@ inline constexpr const char* kCurrentDir = "CurrentDir";
 
 inline constexpr BoolSetting ActiveGroups{"Settings", "ActiveGroups", false};
 inline constexpr BoolSetting ShowTypes{"Settings", "ShowTypes", true};
+// The optional result columns shown in the grid: a bit per column
+// (velocity 1, gradient 2, Reynolds 4, friction 8, volume 16); none by default.
+inline constexpr IntSetting ExtraColumns{"Settings", "ExtraColumns", 0};
 inline constexpr TextSetting GridCols{"Settings", "GridCols", "25, 135, 35, 35, 60, 50, 50, 55, 125"};
 inline constexpr FloatSetting LabourRate{"Settings", "LabourRate", 100.0}; // cost per hour
 inline constexpr TextSetting MaxFlows{

@@ -25,8 +25,17 @@ enum TGridColumn : int {
     gcFlow = 6,
     gcPressureDrop = 7,
     gcType = 8,
+    // Optional result columns (View › Columns), shown before "Type".
+    gcVelocity = 9,
+    gcGradient = 10,
+    gcReynolds = 11,
+    gcFriction = 12,
+    gcVolume = 13,
 };
+// The columns whose widths the "GridCols" setting keeps.
 inline constexpr int GridColumnCount = 9;
+inline constexpr int ExtraColumnCount = 5;
+inline constexpr int AllColumnCount = GridColumnCount + ExtraColumnCount;
 
 struct TGridColumnDef {
     const char* Title;
@@ -36,11 +45,19 @@ struct TGridColumnDef {
 };
 
 extern const std::array<TGridColumnDef, GridColumnCount> GridColumns;
+// The optional result columns, gcVelocity to gcVolume.
+extern const std::array<TGridColumnDef, ExtraColumnCount> ExtraGridColumns;
+// The description of any logical column, 0 to AllColumnCount − 1.
+const TGridColumnDef& ColumnDef(int column);
+
+// Which optional columns are shown: bit (column − gcVelocity) per column.
+using TExtraColumns = unsigned;
+inline constexpr TExtraColumns ExtraBit(int column) { return 1u << (column - gcVelocity); }
 
 using TColumnWidths = std::array<int, GridColumnCount>; // pixels, per logical column
 
 // The logical columns shown, left to right.
-std::vector<int> ShownColumns(bool groupsOn, bool typesOn);
+std::vector<int> ShownColumns(bool groupsOn, bool typesOn, TExtraColumns extras = 0);
 
 // The cell text of logical column `column` for `item` (nullptr: the empty
 // row), formatted with the column's format.

@@ -191,5 +191,27 @@ TEST_F(CircuitGridTest, WarningCellsNameTheLimitAndTheValue) {
     EXPECT_EQ(WarningTip(nullptr, gcFlow), "");
 }
 
+TEST_F(CircuitGridTest, ResultColumnsComeBeforeTypeAndHoldPipeResultsOnly) {
+    EXPECT_EQ(ShownColumns(false, true, ExtraBit(gcVelocity) | ExtraBit(gcVolume)),
+              (std::vector<int>{gcNumber, gcDescription, gcSize, gcQuantity, gcFlow, gcPressureDrop, gcVelocity,
+                                gcVolume, gcType}));
+    EXPECT_EQ(ShownColumns(false, false, ExtraBit(gcReynolds)).back(), gcReynolds);
+    TPipe& pipe = AddPipe();
+    pipe.Velocity = 1.2345;
+    pipe.Gradient = 250.06;
+    pipe.Reynolds = 123456.7;
+    pipe.Friction = 0.019876;
+    pipe.Volume = 0.0001234;
+    const std::pair<int, const char*> cells[] = {{gcVelocity, "1.23"}, {gcGradient, "250.1"}, {gcReynolds, "123457"},
+                                                 {gcFriction, "0.0199"}, {gcVolume, "0.0001234"}};
+    for (const auto& [column, text] : cells) {
+        EXPECT_EQ(CellText(&pipe, column), text) << column;
+        EXPECT_FALSE(CanEdit(&pipe, column));
+    }
+    TUser& user = AddUser();
+    EXPECT_EQ(CellText(&user, gcVelocity), "");
+    EXPECT_FALSE(CanEdit(&user, gcVolume));
+}
+
 } // namespace
 } // namespace dvx

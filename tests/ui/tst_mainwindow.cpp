@@ -4,6 +4,8 @@
 // answered through the window's seams.
 
 #include "catalogue/Tables.h"
+#include "common/Format.h"
+#include "report/CircuitReport.h"
 #include "fluid/Fluid.h"
 #include "settings/MRU.h"
 #include "settings/SettingsStore.h"
@@ -494,6 +496,38 @@ private slots:
         W().CalcBtnClick();
         QVERIFY(!W().StatusPanel(2)->font().strikeOut());
         QVERIFY(W().StatusPanel(2)->isEnabled());
+    }
+
+    void resultColumnsAreChosenSavedAndReported() {
+        AddPipes(3);
+        W().CalcBtnClick();
+        const int standard = W().Model()->columnCount(); // no result column by default
+        QCOMPARE(W().Model()->ViewColumnOf(gcVelocity), -1);
+        W().Action("&Velocity")->trigger();
+        W().Action("&Friction factor")->trigger();
+        CircuitModel* m = W().Model();
+        QCOMPARE(m->columnCount(), standard + 2);
+        const int velocity = m->ViewColumnOf(gcVelocity);
+        QCOMPARE(velocity, m->ViewColumnOf(gcPressureDrop) + 1);
+        QCOMPARE(m->headerData(velocity, Qt::Horizontal, Qt::DisplayRole).toString(), QString("Velocity, m/s"));
+        QCOMPARE(Cell(0, gcVelocity), QString::fromStdString(FormatFloat("%0.2f", static_cast<TPipe&>(W().Circuit().Item(0)).Velocity)));
+        // Read-only results: no editor opens.
+        QVERIFY(!(m->flags(m->index(0, velocity)) & Qt::ItemIsEditable));
+        // The report prints the columns shown.
+        const TReportGrid grid = CircuitReportGrid(W().Circuit(), W().GroupsActive(), W().ShowTypes(), W().ExtraColumns());
+        QCOMPARE(static_cast<int>(grid.size()), standard + 2);
+        QCOMPARE(QString::fromStdString(grid[static_cast<std::size_t>(velocity)][0]), QString("Velocity, m/s"));
+        W().resize(1000, 420);
+        Screenshot(W(), "mainwindow-result-columns");
+        // The choice is kept for the next run.
+        W().SaveSettings();
+        window_ = std::make_unique<TMainForm>();
+        QVERIFY(W().Action("&Velocity")->isChecked());
+        QVERIFY(!W().Action("&Gradient")->isChecked());
+        QCOMPARE(W().Model()->columnCount(), standard + 2);
+        W().Action("&Velocity")->trigger();
+        W().Action("&Friction factor")->trigger();
+        W().SaveSettings(); // the next tests start with the standard grid
     }
 };
 

@@ -30,9 +30,9 @@ void CircuitModel::SetCircuit(TCircuit* circuit) {
     endResetModel();
 }
 
-void CircuitModel::RebuildColumns(bool groupsOn, bool typesOn) {
+void CircuitModel::RebuildColumns(bool groupsOn, bool typesOn, TExtraColumns extras) {
     beginResetModel();
-    shown_ = ShownColumns(groupsOn, typesOn);
+    shown_ = ShownColumns(groupsOn, typesOn, extras);
     endResetModel();
 }
 
@@ -93,7 +93,7 @@ QVariant CircuitModel::data(const QModelIndex& index, int role) const {
         return QString::fromStdString(tip);
     }
     case Qt::TextAlignmentRole:
-        if (GridColumns[static_cast<std::size_t>(column)].Numeric && column != gcSize)
+        if (ColumnDef(column).Numeric && column != gcSize)
             return int(Qt::AlignRight | Qt::AlignVCenter);
         if (column == gcSize) return int(Qt::AlignCenter);
         return int(Qt::AlignLeft | Qt::AlignVCenter);
@@ -107,7 +107,7 @@ QVariant CircuitModel::headerData(int section, Qt::Orientation orientation, int 
     if (orientation == Qt::Vertical) return section + 1;
     int column = LogicalColumnAt(section);
     if (column < 0) return {};
-    return QString::fromUtf8(GridColumns[static_cast<std::size_t>(column)].Title);
+    return QString::fromUtf8(ColumnDef(column).Title);
 }
 
 Qt::ItemFlags CircuitModel::flags(const QModelIndex& index) const {

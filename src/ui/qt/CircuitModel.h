@@ -23,7 +23,7 @@ public:
     TCircuit* Circuit() const { return circuit_; }
 
     // RebuildColumns: the shown columns for the two view switches.
-    void RebuildColumns(bool groupsOn, bool typesOn);
+    void RebuildColumns(bool groupsOn, bool typesOn, TExtraColumns extras = 0);
     const std::vector<int>& Shown() const { return shown_; }
     // View column of a logical column, or -1 when it is hidden.
     int ViewColumnOf(int logicalColumn) const;

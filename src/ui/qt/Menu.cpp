@@ -197,6 +197,17 @@ void TMainForm::BuildMenus() {
     typesAction_->setChecked(true);
     groupsAction_ = add(view, "Activate &Groups", [this] { SetGroupsActive(groupsAction_->isChecked()); });
     groupsAction_->setCheckable(true);
+    // Result columns beyond the standard grid; none unless chosen.
+    QMenu* columns = view->addMenu("&Columns");
+    const char* extraCaptions[ExtraColumnCount] = {"&Velocity", "&Gradient", "&Reynolds", "&Friction factor",
+                                                   "V&olume"};
+    for (int e = 0; e < ExtraColumnCount; ++e) {
+        const int column = gcVelocity + e;
+        extraActions_[e] = add(columns, extraCaptions[e], [this, e, column] {
+            SetExtraColumn(column, extraActions_[e]->isChecked());
+        });
+        extraActions_[e]->setCheckable(true);
+    }
 
     QMenu* calc = menuBar()->addMenu("&Calculate");
     add(calc, "&Calculate Pressure Drop", [this] { CalcBtnClick(); }, QKeySequence(Qt::Key_F9));
@@ -311,6 +322,10 @@ void TMainForm::BuildGrid() {
     connect(grid_->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int c, int, int size) {
         int logical = model_->LogicalColumnAt(c);
         if (logical < 0) return;
+        if (logical >= GridColumnCount) {
+            extraWidths_[static_cast<std::size_t>(logical - GridColumnCount)] = size;
+            return;
+        }
         // A width the user dragged is theirs from now on.
         columnWidths_[static_cast<std::size_t>(logical)] = size;
         userWidths_[static_cast<std::size_t>(logical)] = true;
@@ -319,16 +334,19 @@ void TMainForm::BuildGrid() {
 }
 
 void TMainForm::RebuildColumns() {
-    model_->RebuildColumns(GroupsActive(), ShowTypes());
+    model_->RebuildColumns(GroupsActive(), ShowTypes(), extras_);
     const auto& shown = model_->Shown();
     QHeaderView* header = grid_->horizontalHeader();
     const QSignalBlocker block(header); // setting widths is not a user's resize
-    for (std::size_t i = 0; i < shown.size(); ++i)
-        header->resizeSection(static_cast<int>(i), columnWidths_[static_cast<std::size_t>(shown[i])]);
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        const auto column = static_cast<std::size_t>(shown[i]);
+        header->resizeSection(static_cast<int>(i), column < GridColumnCount ? columnWidths_[column]
+                                                                            : extraWidths_[column - GridColumnCount]);
+    }
     header->setStretchLastSection(false);
 }
 
-TColumnWidths TMainForm::FittedWidths() const {
+TColumnWidths TMainForm::FittedWidths() {
     const QFontMetrics cells(grid_->font());
     const QFontMetrics captions(grid_->horizontalHeader()->font());
     // Room for the cell's margins, and in the header for a sort arrow.
@@ -346,6 +364,13 @@ TColumnWidths TMainForm::FittedWidths() const {
         const QString caption = QString::fromUtf8(GridColumns[static_cast<std::size_t>(c)].Title);
         fitted[static_cast<std::size_t>(c)] = std::max(cells.horizontalAdvance(samples[c]) + cellPad,
                                                        captions.horizontalAdvance(caption) + captionPad);
+    }
+    // The result columns are always fitted: their widths are not stored.
+    const QString extraSamples[ExtraColumnCount] = {"99.99", "99999.9", "99999999", "0.0000", "9.999e-05"};
+    for (int e = 0; e < ExtraColumnCount; ++e) {
+        const QString caption = QString::fromUtf8(ExtraGridColumns[static_cast<std::size_t>(e)].Title);
+        extraWidths_[static_cast<std::size_t>(e)] =
+            std::max(cells.horizontalAdvance(extraSamples[e]) + cellPad, captions.horizontalAdvance(caption) + captionPad);
     }
     return fitted;
 }
@@ -440,6 +465,7 @@ void TMainForm::ShowGridMenu(const QPoint& pos) {
 
 void TMainForm::HeaderClicked(int viewColumn) {
     int logical = model_->LogicalColumnAt(viewColumn);
+    if (logical >= GridColumnCount) return; // the result columns sort nothing
     const int keys[GridColumnCount] = {skNumber, skDescription, skGroup, -1, skBore,
                                        skLengthOrQuantity, skFlow, skPressureDrop, skTypeName};
     if (logical < 0 || keys[logical] < 0) return;
@@ -493,6 +519,8 @@ void TMainForm::LoadSettings() {
     currentDir_ = Q(store.ReadString(settings::kToolsSection, settings::kCurrentDir, currentDir_.toStdString()));
     groupsAction_->setChecked(store.Read(settings::ActiveGroups));
     typesAction_->setChecked(store.Read(settings::ShowTypes));
+    extras_ = static_cast<TExtraColumns>(store.Read(settings::ExtraColumns)) & ((1u << ExtraColumnCount) - 1);
+    for (int e = 0; e < ExtraColumnCount; ++e) extraActions_[e]->setChecked(extras_ & ExtraBit(gcVelocity + e));
     const TColumnWidths stored = ParseGridCols(store.Read(settings::GridCols));
     userWidths_ = UserChosenWidths(stored);
     columnWidths_ = ShownWidths(stored, userWidths_, FittedWidths());
@@ -510,6 +538,7 @@ void TMainForm::SaveSettings() {
     store.WriteString(settings::kToolsSection, settings::kCurrentDir, currentDir_.toStdString());
     store.Write(settings::ActiveGroups, GroupsActive());
     store.Write(settings::ShowTypes, ShowTypes());
+    store.Write(settings::ExtraColumns, static_cast<int>(extras_));
     store.Write(settings::GridCols, FormatGridCols(StoredWidths(columnWidths_, userWidths_)));
     store.Write(settings::LabourRate, LabourRate);
 }

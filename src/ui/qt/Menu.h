@@ -11,6 +11,7 @@
 #include "ui/qt/undo/UndoHost.h"
 
 #include <QMainWindow>
+#include <array>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -134,6 +135,9 @@ public:
     void ChooseMaterial(int material);
     void SetGroupsActive(bool on);
     void SetShowTypes(bool on);
+    // View › Columns: an optional result column (gcVelocity … gcVolume) on or off.
+    void SetExtraColumn(int column, bool on);
+    TExtraColumns ExtraColumns() const { return extras_; }
     void OpenHelpPage(const QString& relativePath);
     void AboutCommand();
     // "Pre&view" / "&Report": the circuit report, calculated first on request.
@@ -184,8 +188,9 @@ private:
     void BuildGrid();
     void RebuildColumns();
     // What each column needs in the grid's font: its caption, and five-digit
-    // numbers or the longest texts it usually holds (pixels).
-    TColumnWidths FittedWidths() const;
+    // numbers or the longest texts it usually holds (pixels). The result
+    // columns, whose widths are not stored, take theirs at once.
+    TColumnWidths FittedWidths();
     void RefreshGrid();
     void RebuildReopenMenu();
     void SetCurrentFile(const QString& file);
@@ -237,6 +242,9 @@ private:
     TRecentFiles recent_;
     TColumnWidths columnWidths_{};  // pixels, as shown
     TUserWidths userWidths_{};      // the columns whose width the user chose
+    TExtraColumns extras_ = 0;      // the optional result columns shown
+    std::array<int, ExtraColumnCount> extraWidths_{}; // pixels, fitted to the font each run
+    QAction* extraActions_[ExtraColumnCount] = {};
     bool firstActivation_ = true;
     bool openedAtStartup_ = false;
 

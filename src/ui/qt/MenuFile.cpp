@@ -275,7 +275,7 @@ void TMainForm::Preview1Click() {
         CalcBtnClick();
     }
     preview_->SetDocumentFolder(ProjectFolder());
-    ShowCircuitReport(*preview_, *circuit_, GroupsActive(), ShowTypes());
+    ShowCircuitReport(*preview_, *circuit_, GroupsActive(), ShowTypes(), extras_);
 }
 
 void TMainForm::ProjectDetailsCommand() {

@@ -24,6 +24,14 @@ void TMainForm::SetShowTypes(bool on) {
     RebuildColumns();
 }
 
+void TMainForm::SetExtraColumn(int column, bool on) {
+    if (column < gcVelocity || column >= AllColumnCount) return;
+    const int e = column - gcVelocity;
+    extraActions_[e]->setChecked(on);
+    extras_ = on ? (extras_ | ExtraBit(column)) : (extras_ & ~ExtraBit(column));
+    RebuildColumns();
+}
+
 void TMainForm::WarningsCommand() {
     LeaveGrid();
     warningsForm_->BuildWarningList(*circuit_);
