@@ -106,6 +106,8 @@ int main(int argc, char** argv) {
     // The merge asks with the "Install notice" dialog, before any other window.
     options.Confirm = dvx::ui::TConfirmChangeDlg::Factory();
     dvx::TStartResult started = dvx::StartCore(options);
+    // A currency chosen in the settings names prices where the locale has none.
+    dvx::UseCurrencySymbol(dvx::AppSettings().Read(dvx::settings::Currency));
 
     // With "Settings"/"SplashScreen" on, the about box stands while the
     // windows are created and for at least two seconds in all.

@@ -41,6 +41,12 @@ void LoadMoneyFormatFromEnvironment() {
     const lconv* conv = std::localeconv();
     if (conv != nullptr) {
         format.symbol = conv->currency_symbol != nullptr ? conv->currency_symbol : "";
+        if (format.symbol.empty() && conv->int_curr_symbol != nullptr) {
+            // "EUR " carries the blank that separates it from an amount.
+            std::string international = conv->int_curr_symbol;
+            while (!international.empty() && international.back() == ' ') international.pop_back();
+            format.symbol = international;
+        }
         if (conv->frac_digits >= 0 && conv->frac_digits <= 6) format.decimals = conv->frac_digits;
         if (conv->p_cs_precedes >= 0 && conv->p_cs_precedes <= 1) format.symbolFirst = conv->p_cs_precedes == 1;
         format.spaceBetween = conv->p_sep_by_space == 1;
@@ -49,6 +55,20 @@ void LoadMoneyFormatFromEnvironment() {
     uselocale(old);
     freelocale(loc);
     SetMoneyFormat(format);
+}
+
+void UseCurrencySymbol(const std::string& symbol) {
+    if (!symbol.empty()) Current().symbol = symbol;
+}
+
+std::string WithCurrency(const std::string& caption) {
+    const std::string& symbol = Current().symbol;
+    return symbol.empty() ? caption : caption + " (" + symbol + ")";
+}
+
+std::string PerHourText() {
+    const std::string& symbol = Current().symbol;
+    return symbol.empty() ? std::string("per hour") : symbol + " per hour";
 }
 
 std::string FormatMoney(double amount, int decimals) {

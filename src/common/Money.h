@@ -22,8 +22,20 @@ const MoneyFormat& CurrentMoneyFormat();
 void SetMoneyFormat(const MoneyFormat& format);
 
 // Reads the monetary conventions of the environment (LC_ALL, LC_MONETARY,
-// LANG) without changing the process locale, and puts them in force.
+// LANG) without changing the process locale, and puts them in force. A
+// locale without a currency symbol gives its international one ("EUR"),
+// else none.
 void LoadMoneyFormatFromEnvironment();
+
+// The currency named in the settings ("Settings"/"Currency") replaces the
+// locale's symbol; an empty text keeps the locale's.
+void UseCurrencySymbol(const std::string& symbol);
+
+// A caption with the currency in brackets, "Material (€)"; the caption alone
+// when no currency is known, never empty brackets.
+std::string WithCurrency(const std::string& caption);
+// "€ per hour", or "per hour" when no currency is known.
+std::string PerHourText();
 
 // Formats an amount; decimals < 0 means the format's own decimals.
 std::string FormatMoney(double amount, int decimals = -1);

@@ -114,7 +114,7 @@ void TStdReport::Row(TPageEngine& engine, const std::string& description, const 
 
 void TStdReport::ReportBody(TPageEngine& engine) {
     engine.LineFeed(1);
-    Row(engine, "Description", "Materials (" + data_.CurrencySymbol + ")", "Labour", true);
+    Row(engine, "Description", data_.CurrencySymbol.empty() ? std::string("Materials") : "Materials (" + data_.CurrencySymbol + ")", "Labour", true);
     engine.LineFeed(1);
     for (const auto& row : data_.Rows) Row(engine, row[0], row[1], row[2], false);
     engine.LineFeed(1);

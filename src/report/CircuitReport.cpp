@@ -12,15 +12,15 @@
 
 namespace dvx {
 
-TReportGrid CircuitReportGrid(const TCircuit& circuit, bool groupsOn, bool typesOn) {
-    const std::vector<int> shown = ShownColumns(groupsOn, typesOn);
+TReportGrid CircuitReportGrid(const TCircuit& circuit, bool groupsOn, bool typesOn, unsigned extras) {
+    const std::vector<int> shown = ShownColumns(groupsOn, typesOn, extras);
     const int rows = std::max(2, circuit.Count() + 1);
     TReportGrid grid;
     grid.reserve(shown.size());
     for (int column : shown) {
         std::vector<std::string> cells;
         cells.reserve(static_cast<std::size_t>(rows));
-        cells.emplace_back(GridColumns[static_cast<std::size_t>(column)].Title);
+        cells.emplace_back(ColumnDef(column).Title);
         for (int r = 1; r < rows; ++r) {
             const TBranch* item = r - 1 < circuit.Count() ? &circuit.Item(r - 1) : nullptr;
             cells.push_back(CellText(item, column));
@@ -38,8 +38,8 @@ std::vector<std::string> CircuitSummaryLines(const TCircuit& circuit, const TFlu
 }
 
 void FillCircuitReport(TReportSetup& setup, const TCircuit& circuit, bool groupsOn, bool typesOn,
-                       const TFluid* fluid) {
-    TReportGrid grid = CircuitReportGrid(circuit, groupsOn, typesOn);
+                       const TFluid* fluid, unsigned extras) {
+    TReportGrid grid = CircuitReportGrid(circuit, groupsOn, typesOn, extras);
     const int rows = grid.empty() ? 0 : static_cast<int>(grid.front().size());
     setup.ranges = {TCellRange{0, 1, static_cast<int>(grid.size()) - 1, rows - 1}};
     setup.tables.clear();

@@ -19,7 +19,8 @@ inline constexpr const char* kCircuitReportTitle = "Darvenix Report";
 // The grid's shown columns (groups and types as switched in the main
 // window): row 0 the captions, then one row per item; an empty circuit
 // still has its one empty row.
-TReportGrid CircuitReportGrid(const TCircuit& circuit, bool groupsOn, bool typesOn);
+// extras: the optional result columns shown in the grid (TExtraColumns).
+TReportGrid CircuitReportGrid(const TCircuit& circuit, bool groupsOn, bool typesOn, unsigned extras = 0);
 
 // With results: total pressure drop (kPa), total volume (m³) and the fluid;
 // without: the pressure drop line with "¤¤¤¤" for the number.
@@ -28,6 +29,6 @@ std::vector<std::string> CircuitSummaryLines(const TCircuit& circuit, const TFlu
 // Fills the report set-up for the circuit: one untitled table over all
 // shown columns and item rows, title, headings, summary and version.
 void FillCircuitReport(TReportSetup& setup, const TCircuit& circuit, bool groupsOn, bool typesOn,
-                       const TFluid* fluid);
+                       const TFluid* fluid, unsigned extras = 0);
 
 } // namespace dvx

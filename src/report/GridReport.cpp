@@ -314,7 +314,7 @@ void TGridReport::TableRows(TPageEngine& e, bool lastTable) {
         // The document's last row goes to the page that has room for the
         // summary below it, so the summary never runs into the footer.
         const bool lastRow = lastTable && row == range.lastRow;
-        e.EnsureSpace(lastRow ? 1 + LinesAfterLastRow() : 1);
+        e.RowSpace(lastRow ? 1 + LinesAfterLastRow() : 1);
         for (int col = range.firstColumn, i = 0; col <= range.lastColumn; ++col, ++i) {
             if (static_cast<std::size_t>(i + 1) >= edges.size()) break;
             e.CellText(edges[static_cast<std::size_t>(i)], edges[static_cast<std::size_t>(i) + 1],

@@ -62,6 +62,7 @@ void TPageEngine::WriteDocument(TPageDevice& device, const TDeviceSetup& setup) 
     device_ = &device;
     setup_ = setup;
     ComputeLayout();
+    rowPages_.clear();
     headerGuard_ = false;
     CallPageHeader(true);
     report_->ReportBody(*this);
@@ -113,6 +114,18 @@ void TPageEngine::EnsureSpace(int n) {
     // instead of starting pages without end.
     if (headerGuard_ && PageCount() == headerEndPage_ && penY_ == headerEndY_) return;
     NewPage();
+}
+
+void TPageEngine::RowSpace(int n) {
+    const std::size_t row = rowPages_.size();
+    if (row < followPages_.size()) {
+        // Never more pages than the followed layout had up to this row.
+        const int target = followPages_[row];
+        while (PageCount() < target) NewPage();
+    } else {
+        EnsureSpace(n);
+    }
+    rowPages_.push_back(PageCount());
 }
 
 void TPageEngine::NewPage(bool withPageEnd) {

@@ -118,6 +118,16 @@ public:
     // ---- page operations
     void LineFeed(int n);
     void EnsureSpace(int n);
+    // Room for the next row of a table, n lines: EnsureSpace, and the page
+    // the row lands on is recorded. While the pages of an earlier layout are
+    // followed, each row goes to the page it had there instead, so that the
+    // printer and PDF pages hold the same rows as the preview's whatever
+    // their fonts measure.
+    void RowSpace(int n);
+    // Page (1-based) of each row of the last layout, in the order written.
+    const std::vector<int>& RowPages() const { return rowPages_; }
+    // The row pages to follow in the next layouts; empty: break by space.
+    void FollowRowPages(std::vector<int> pages) { followPages_ = std::move(pages); }
     // Footer, a fresh page, its header. `withPageEnd` false leaves out the
     // routine's PageEnd (used when the page was already finished).
     void NewPage(bool withPageEnd = true);
@@ -176,6 +186,9 @@ private:
     bool headerGuard_ = false;
     int headerEndY_ = 0;
     int headerEndPage_ = 0;
+
+    std::vector<int> rowPages_;
+    std::vector<int> followPages_;
 
     TMessageSink message_;
     TDateFormatter dateFormatter_;

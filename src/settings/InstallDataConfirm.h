@@ -27,6 +27,21 @@ struct TConfirmChange {
     std::vector<std::string> InstallLines; // "[section]" then the install file's key=value lines
 };
 
+// One key whose value differs between the two versions of the section.
+struct TKeyDifference {
+    std::string Key;
+    std::string Yours;      // the user's value; empty when the key is missing
+    std::string Shipped;    // the installed value; empty when the key is missing
+    bool InYours = true;
+    bool InShipped = true;
+};
+
+// The section's name (from its "[section]" line) and the keys that differ
+// (values compared without regard to letter case, as the merge compares
+// them), in the order of the installed section, then keys only the user has.
+std::string SectionOf(const TConfirmChange& change);
+std::vector<TKeyDifference> DifferingKeys(const TConfirmChange& change);
+
 class TInstallDataConfirm {
 public:
     virtual ~TInstallDataConfirm() = default;

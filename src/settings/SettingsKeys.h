@@ -53,12 +53,17 @@ inline constexpr const char* kCurrentDir = "CurrentDir";
 
 inline constexpr BoolSetting ActiveGroups{"Settings", "ActiveGroups", false};
 inline constexpr BoolSetting ShowTypes{"Settings", "ShowTypes", true};
+// The optional result columns shown in the grid: a bit per column
+// (velocity 1, gradient 2, Reynolds 4, friction 8, volume 16); none by default.
+inline constexpr IntSetting ExtraColumns{"Settings", "ExtraColumns", 0};
 inline constexpr TextSetting GridCols{"Settings", "GridCols", "25, 135, 35, 35, 60, 50, 50, 55, 125"};
 inline constexpr FloatSetting LabourRate{"Settings", "LabourRate", 100.0}; // cost per hour
 inline constexpr TextSetting MaxFlows{
     "Settings", "MaxFlows",
     "1250, 780, 540, 430, 340, 260, 210, 150, 100, 55, 38, 25, 14, 7.5, 4.8, 2.5, 1.6, 0.8, 0.5, 0.25"};
 inline constexpr BoolSetting SplashScreen{"Settings", "SplashScreen", false};
+// The currency symbol for prices; empty: the locale's.
+inline constexpr TextSetting Currency{"Settings", "Currency", ""};
 
 // Item defaults, texts written "%0.0f" / "%0d".
 inline constexpr TextSetting WaterTemp{"Default", "Water Temp", "9"};          // °C

@@ -24,6 +24,20 @@ const std::array<TGridColumnDef, GridColumnCount> GridColumns = {{
     {"Type", 125, false, "%S"},
 }};
 
+const std::array<TGridColumnDef, ExtraColumnCount> ExtraGridColumns = {{
+    {"Velocity, m/s", 60, true, "%0.2f"},
+    {"Gradient, Pa/m", 70, true, "%0.1f"},
+    {"Reynolds", 70, true, "%0.0f"},
+    {"Friction", 55, true, "%0.4f"},
+    {"Volume, m\u00B3", 70, true, "%0.4g"},
+}};
+
+const TGridColumnDef& ColumnDef(int column) {
+    if (column >= GridColumnCount && column < AllColumnCount)
+        return ExtraGridColumns[static_cast<std::size_t>(column - GridColumnCount)];
+    return GridColumns.at(static_cast<std::size_t>(column));
+}
+
 namespace {
 
 const TPipe* AsPipe(const TBranch* item) {
@@ -43,24 +57,37 @@ double NumericValue(const TBranch& item, int column) {
         return 1;
     case gcFlow: return item.Flow * 1000;
     case gcPressureDrop: return item.PressureDrop * 0.001;
+    // Results of pipes and fittings, in the units the report prints.
+    case gcVelocity: return static_cast<const TPipe&>(item).Velocity;        // m/s
+    case gcGradient: return static_cast<const TPipe&>(item).Gradient;        // Pa/m
+    case gcReynolds: return static_cast<const TPipe&>(item).Reynolds;
+    case gcFriction: return item.Friction;
+    case gcVolume: return item.Volume;                                       // m³
     default: return 0;
     }
 }
 
 } // namespace
 
-std::vector<int> ShownColumns(bool groupsOn, bool typesOn) {
+std::vector<int> ShownColumns(bool groupsOn, bool typesOn, TExtraColumns extras) {
     std::vector<int> shown;
     for (int c = 0; c < GridColumnCount; ++c) {
         if ((c == gcGroup || c == gcIndex) && !groupsOn) continue;
-        if (c == gcType && !typesOn) continue;
+        if (c == gcType) {
+            // The chosen result columns follow the pressure drop.
+            for (int e = gcVelocity; e < AllColumnCount; ++e)
+                if (extras & ExtraBit(e)) shown.push_back(e);
+            if (!typesOn) continue;
+        }
         shown.push_back(c);
     }
     return shown;
 }
 
 std::string CellText(const TBranch* item, int column) {
-    if (item == nullptr || column < 0 || column >= GridColumnCount) return {};
+    if (item == nullptr || column < 0 || column >= AllColumnCount) return {};
+    // A user item has a fixed pressure drop and no flow results.
+    if (column >= gcVelocity && item->Kind() == TItemKind::User) return {};
     switch (column) {
     case gcDescription: return item->Description;
     case gcType: return item->TypeName;
@@ -69,13 +96,13 @@ std::string CellText(const TBranch* item, int column) {
         // A user item has no length or quantity; it always reads "1".
         if (item->Kind() == TItemKind::User) return "1";
         [[fallthrough]];
-    default: return FormatFloat(GridColumns[static_cast<std::size_t>(column)].Format, NumericValue(*item, column));
+    default: return FormatFloat(ColumnDef(column).Format, NumericValue(*item, column));
     }
 }
 
 bool CanEdit(const TBranch* item, int column) {
     if (item == nullptr) return false;
-    if (column == gcType || column == gcNumber) return false;
+    if (column == gcType || column == gcNumber || column >= gcVelocity) return false;
     if (item->Kind() == TItemKind::User) return column != gcQuantity;
     return column != gcPressureDrop;
 }
@@ -90,9 +117,17 @@ TCellColour CellColour(const TBranch* item, int column) {
     return CanEdit(item, column) ? TCellColour::Default : TCellColour::Grey;
 }
 
+std::string WarningTip(const TBranch* item, int column) {
+    if (CellColour(item, column) != TCellColour::Highlight) return {};
+    const TPipe& pipe = *AsPipe(item);
+    if (pipe.Warning == wnGradient)
+        return Format("Pressure gradient %0.1f Pa/m is above the limit of %0.1f Pa/m", {pipe.Gradient, GradientLimit});
+    return Format("Velocity %0.2f m/s is above the limit of %0.1f m/s", {pipe.Velocity, VelocityLimit});
+}
+
 std::string CommittedText(int column, std::string_view typed) {
-    if (column < 0 || column >= GridColumnCount) return std::string(typed);
-    const TGridColumnDef& def = GridColumns[static_cast<std::size_t>(column)];
+    if (column < 0 || column >= AllColumnCount) return std::string(typed);
+    const TGridColumnDef& def = ColumnDef(column);
     if (!def.Numeric) return std::string(typed);
     if (TrimBlanks(typed).empty()) return {};
     return FormatFloat(def.Format, StrToFloat(typed));
@@ -111,7 +146,7 @@ double PositiveOrZero(std::string_view text) {
 } // namespace
 
 void ApplyCellText(TCircuit& circuit, int position, int column, std::string_view text) {
-    if (TrimBlanks(text).empty() && GridColumns[static_cast<std::size_t>(column)].Numeric) return;
+    if (TrimBlanks(text).empty() && ColumnDef(column).Numeric) return;
     TBranch& item = circuit.Item(position);
     switch (column) {
     case gcDescription: item.Description = std::string(text); break;
@@ -171,6 +206,27 @@ TColumnWidths ParseGridCols(std::string_view text) {
 
 std::string FormatGridCols(const TColumnWidths& w) {
     return Format("%d, %d, %d, %d, %d, %d, %d, %d, %d", {w[0], w[1], w[2], w[3], w[4], w[5], w[6], w[7], w[8]});
+}
+
+TUserWidths UserChosenWidths(const TColumnWidths& stored) {
+    TUserWidths chosen{};
+    const TColumnWidths defaults = DefaultColumnWidths();
+    for (std::size_t c = 0; c < chosen.size(); ++c) chosen[c] = stored[c] != defaults[c];
+    return chosen;
+}
+
+TColumnWidths ShownWidths(const TColumnWidths& stored, const TUserWidths& chosen, const TColumnWidths& fitted) {
+    TColumnWidths shown{};
+    const TColumnWidths defaults = DefaultColumnWidths();
+    for (std::size_t c = 0; c < shown.size(); ++c) shown[c] = chosen[c] ? stored[c] : std::max(defaults[c], fitted[c]);
+    return shown;
+}
+
+TColumnWidths StoredWidths(const TColumnWidths& shown, const TUserWidths& chosen) {
+    TColumnWidths stored = DefaultColumnWidths();
+    for (std::size_t c = 0; c < stored.size(); ++c)
+        if (chosen[c]) stored[c] = shown[c];
+    return stored;
 }
 
 } // namespace dvx

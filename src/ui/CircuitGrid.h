@@ -25,8 +25,17 @@ enum TGridColumn : int {
     gcFlow = 6,
     gcPressureDrop = 7,
     gcType = 8,
+    // Optional result columns (View › Columns), shown before "Type".
+    gcVelocity = 9,
+    gcGradient = 10,
+    gcReynolds = 11,
+    gcFriction = 12,
+    gcVolume = 13,
 };
+// The columns whose widths the "GridCols" setting keeps.
 inline constexpr int GridColumnCount = 9;
+inline constexpr int ExtraColumnCount = 5;
+inline constexpr int AllColumnCount = GridColumnCount + ExtraColumnCount;
 
 struct TGridColumnDef {
     const char* Title;
@@ -36,11 +45,19 @@ struct TGridColumnDef {
 };
 
 extern const std::array<TGridColumnDef, GridColumnCount> GridColumns;
+// The optional result columns, gcVelocity to gcVolume.
+extern const std::array<TGridColumnDef, ExtraColumnCount> ExtraGridColumns;
+// The description of any logical column, 0 to AllColumnCount − 1.
+const TGridColumnDef& ColumnDef(int column);
+
+// Which optional columns are shown: bit (column − gcVelocity) per column.
+using TExtraColumns = unsigned;
+inline constexpr TExtraColumns ExtraBit(int column) { return 1u << (column - gcVelocity); }
 
 using TColumnWidths = std::array<int, GridColumnCount>; // pixels, per logical column
 
 // The logical columns shown, left to right.
-std::vector<int> ShownColumns(bool groupsOn, bool typesOn);
+std::vector<int> ShownColumns(bool groupsOn, bool typesOn, TExtraColumns extras = 0);
 
 // The cell text of logical column `column` for `item` (nullptr: the empty
 // row), formatted with the column's format.
@@ -50,6 +67,11 @@ bool CanEdit(const TBranch* item, int column);
 
 enum class TCellColour { Default, Highlight, Grey };
 TCellColour CellColour(const TBranch* item, int column);
+
+// For a cell shown as a warning: which limit the item is over and by what
+// value, e.g. "Velocity 4.21 m/s is above the limit of 3.5 m/s"; empty for
+// any other cell.
+std::string WarningTip(const TBranch* item, int column);
 
 // The text an in-place edit is committed as: numeric columns are read as a
 // number and formatted with the column's format (so the value is taken at
@@ -70,5 +92,17 @@ void ApplyCellText(TCircuit& circuit, int position, int column, std::string_view
 TColumnWidths ParseGridCols(std::string_view text);
 std::string FormatGridCols(const TColumnWidths& widths);
 TColumnWidths DefaultColumnWidths();
+
+// Which widths the user chose: a stored width other than the column's
+// default was dragged there by the user at some time.
+using TUserWidths = std::array<bool, GridColumnCount>;
+TUserWidths UserChosenWidths(const TColumnWidths& stored);
+// The width each column is shown with: the user's own, otherwise the wider
+// of the default and what the font needs (`fitted`, pixels).
+TColumnWidths ShownWidths(const TColumnWidths& stored, const TUserWidths& chosen, const TColumnWidths& fitted);
+// What is stored at exit: the user's own widths, and the default for every
+// column the user left alone (so a width fitted to today's font is worked
+// out again for tomorrow's).
+TColumnWidths StoredWidths(const TColumnWidths& shown, const TUserWidths& chosen);
 
 } // namespace dvx

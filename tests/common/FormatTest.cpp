@@ -2,6 +2,8 @@
 #include "common/Errors.h"
 #include "common/Format.h"
 #include "common/Money.h"
+
+#include <cstdlib>
 #include "common/Numbers.h"
 
 #include <clocale>
@@ -68,6 +70,27 @@ TEST(Money, SymbolPlaceDecimalsAndGrouping) {
     EXPECT_EQ(FormatMoney(999.5), "999.50 €");
     SetMoneyFormat({"", 0, true, false, true});
     EXPECT_EQ(FormatMoney(-1000.4), "(1,000)");
+    SetMoneyFormat(saved);
+}
+
+TEST(Money, CaptionsWithoutACurrencyHaveNoEmptyBrackets) {
+    const MoneyFormat saved = CurrentMoneyFormat();
+    // A locale without any currency (C.UTF-8 has neither symbol).
+    const std::string previous = std::getenv("LC_ALL") != nullptr ? std::getenv("LC_ALL") : "";
+    setenv("LC_ALL", "C.UTF-8", 1);
+    LoadMoneyFormatFromEnvironment();
+    EXPECT_EQ(CurrentMoneyFormat().symbol, "");
+    EXPECT_EQ(WithCurrency("Material"), "Material");
+    EXPECT_EQ(PerHourText(), "per hour");
+    // The setting names one; an empty setting leaves the locale's.
+    UseCurrencySymbol("");
+    EXPECT_EQ(WithCurrency("Material"), "Material");
+    UseCurrencySymbol("CHF");
+    EXPECT_EQ(WithCurrency("Material"), "Material (CHF)");
+    EXPECT_EQ(PerHourText(), "CHF per hour");
+    EXPECT_EQ(FormatMoney(12.5), "CHF12.50");
+    if (previous.empty()) unsetenv("LC_ALL");
+    else setenv("LC_ALL", previous.c_str(), 1);
     SetMoneyFormat(saved);
 }
 

@@ -27,6 +27,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 #include <gif_lib.h>
 
 #include <cmath>
@@ -158,6 +160,7 @@ private slots:
     void previewFollowsThePrinterPageAndLines();
     void threePagesBecomeOneGifThreePagesHigh();
     void reservedGifNameIsRefused();
+    void exportsStartInTheDocumentFolderAndHonourTheUmask();
     void cancelledGifDialogWritesNothing();
     void draggedLeftMarginMovesTextAndIsKept();
     void marginDragStaysInsideItsRange();
@@ -334,6 +337,27 @@ void PreviewTest::threePagesBecomeOneGifThreePagesHigh() {
     p.answers << "";
     p.form.WriteGif();
     QCOMPARE(p.asked.last(), path);
+}
+
+void PreviewTest::exportsStartInTheDocumentFolderAndHonourTheUmask() {
+    Preview p(5);
+    p.form.Activate();
+    const QString project = p.dir.filePath("project");
+    QVERIFY(QDir().mkpath(project));
+    p.form.SetDocumentFolder(project);
+    const QString gif = p.dir.filePath("shared.gif");
+    p.answers << gif << "";
+    const mode_t old = ::umask(022);
+    p.form.WriteGif();
+    ::umask(old);
+    QVERIFY(p.said.empty());
+    QCOMPARE(p.asked.first(), QDir(project).filePath("Report.gif"));
+    // Readable by others as any file the user creates under umask 022.
+    QCOMPARE(QFileInfo(gif).permissions() & (QFile::ReadGroup | QFile::ReadOther),
+             QFile::ReadGroup | QFile::ReadOther);
+    // The PDF dialog starts there too.
+    p.form.WritePdf();
+    QCOMPARE(p.asked.last(), QDir(project).filePath("Report.pdf"));
 }
 
 void PreviewTest::reservedGifNameIsRefused() {

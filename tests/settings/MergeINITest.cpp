@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/IniFiles.h"
+#include "settings/InstallDataConfirm.h"
 #include "settings/MergeINI.h"
 #include "settings/TempFolder.h"
 
@@ -260,6 +261,22 @@ TEST(MergeConfigurationTest, FolderItemsAndPlaceholders) {
     TIniFileMerger none(DecideLaterAlways());
     none.ReadConfiguration(dir / "missing.ini", "/d/", "/p/");
     EXPECT_TRUE(none.UserFiles().empty());
+}
+
+TEST(InstallNoticeKeys, DifferingKeysInShippedOrderThenTheUsersOwn) {
+    TConfirmChange change;
+    change.UserLines = {"[100]", "ID=0.1023", "ListPrice=12", "Mine=1", "Same=ABC"};
+    change.InstallLines = {"[100]", "ID=0.1022", "New=5", "same=abc", "listprice=12"};
+    EXPECT_EQ(SectionOf(change), "100");
+    const auto keys = DifferingKeys(change);
+    ASSERT_EQ(keys.size(), 3u);
+    EXPECT_EQ(keys[0].Key, "ID");
+    EXPECT_EQ(keys[0].Yours, "0.1023");
+    EXPECT_EQ(keys[0].Shipped, "0.1022");
+    EXPECT_EQ(keys[1].Key, "New");
+    EXPECT_FALSE(keys[1].InYours);
+    EXPECT_EQ(keys[2].Key, "Mine"); // lost when the section is replaced
+    EXPECT_FALSE(keys[2].InShipped);
 }
 
 } // namespace

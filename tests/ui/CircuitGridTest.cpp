@@ -182,5 +182,66 @@ TEST(GridCols, ParsesWidthsWithFallbacks) {
     EXPECT_EQ(FormatGridCols(DefaultColumnWidths()), "25, 135, 35, 35, 60, 50, 50, 55, 125");
 }
 
+TEST_F(CircuitGridTest, UserWidthsWinOverFittedOnesAndOnlyTheyAreStored) {
+    // Description dragged to 300 some day; the font now needs more than the
+    // defaults for "#" and less for "Type".
+    const TColumnWidths stored = ParseGridCols("25, 300, 35, 35, 60, 50, 50, 55, 125");
+    const TUserWidths chosen = UserChosenWidths(stored);
+    EXPECT_TRUE(chosen[gcDescription]);
+    EXPECT_FALSE(chosen[gcNumber]);
+    TColumnWidths fitted{};
+    fitted.fill(40);
+    fitted[gcDescription] = 400;
+    const TColumnWidths shown = ShownWidths(stored, chosen, fitted);
+    EXPECT_EQ(shown[gcNumber], 40);        // wider for the font
+    EXPECT_EQ(shown[gcDescription], 300);  // the user's own
+    EXPECT_EQ(shown[gcType], 125);         // never below the default
+    EXPECT_EQ(FormatGridCols(StoredWidths(shown, chosen)), "25, 300, 35, 35, 60, 50, 50, 55, 125");
+}
+
+TEST_F(CircuitGridTest, WarningCellsNameTheLimitAndTheValue) {
+    TPipe& pipe = AddPipe();
+    pipe.Velocity = 4.214;
+    pipe.Gradient = 2345.67;
+    struct Case {
+        std::uint8_t warning;
+        int column;
+        const char* tip;
+    };
+    const Case cases[] = {
+        {wnVelocity, gcFlow, "Velocity 4.21 m/s is above the limit of 3.5 m/s"},
+        {wnGradient, gcPressureDrop, "Pressure gradient 2345.7 Pa/m is above the limit of 1500.0 Pa/m"},
+        {wnVelocity, gcPressureDrop, ""}, // the other cell of the row is no warning
+        {wnNone, gcFlow, ""},
+    };
+    for (const Case& c : cases) {
+        pipe.Warning = c.warning;
+        EXPECT_EQ(WarningTip(&pipe, c.column), c.tip);
+    }
+    EXPECT_EQ(WarningTip(nullptr, gcFlow), "");
+}
+
+TEST_F(CircuitGridTest, ResultColumnsComeBeforeTypeAndHoldPipeResultsOnly) {
+    EXPECT_EQ(ShownColumns(false, true, ExtraBit(gcVelocity) | ExtraBit(gcVolume)),
+              (std::vector<int>{gcNumber, gcDescription, gcSize, gcQuantity, gcFlow, gcPressureDrop, gcVelocity,
+                                gcVolume, gcType}));
+    EXPECT_EQ(ShownColumns(false, false, ExtraBit(gcReynolds)).back(), gcReynolds);
+    TPipe& pipe = AddPipe();
+    pipe.Velocity = 1.2345;
+    pipe.Gradient = 250.06;
+    pipe.Reynolds = 123456.7;
+    pipe.Friction = 0.019876;
+    pipe.Volume = 0.0001234;
+    const std::pair<int, const char*> cells[] = {{gcVelocity, "1.23"}, {gcGradient, "250.1"}, {gcReynolds, "123457"},
+                                                 {gcFriction, "0.0199"}, {gcVolume, "0.0001234"}};
+    for (const auto& [column, text] : cells) {
+        EXPECT_EQ(CellText(&pipe, column), text) << column;
+        EXPECT_FALSE(CanEdit(&pipe, column));
+    }
+    TUser& user = AddUser();
+    EXPECT_EQ(CellText(&user, gcVelocity), "");
+    EXPECT_FALSE(CanEdit(&user, gcVolume));
+}
+
 } // namespace
 } // namespace dvx

@@ -10,6 +10,11 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTableWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSplitter>
@@ -112,6 +117,32 @@ private slots:
         QCOMPARE(Value(UserFile(), "40", "ID"), std::string("0.0409"));
         QVERIFY(QFile::exists(InstallFile())); // shared by every account, never deleted
         QVERIFY(QFile::exists(Path("data/SteelPipe.bak")));
+    }
+
+    void explainsTheChoiceAndComparesTheDifferingKeysSideBySide() {
+        // A long value that would sit far off at the end of a memo line.
+        Write(UserFile(), "[100]\nID=0.1023\nListPrice=12\nNote=" + QByteArray(300, 'x') + "\n");
+        Write(InstallFile(), "[100]\nID=0.1022\nlistprice=12\nNote=short\n");
+        script_ = {[this](TConfirmChangeDlg& dlg) {
+            QVERIFY(dlg.Explanation()->text().contains("[100] of SteelPipe.ini"));
+            QVERIFY(dlg.Explanation()->text().contains("\"Use install data\" replaces the whole section"));
+            QTableWidget* t = dlg.Comparison();
+            QCOMPARE(t->horizontalHeaderItem(0)->text(), QString("Yours"));
+            QCOMPARE(t->horizontalHeaderItem(1)->text(), QString("Shipped"));
+            // ListPrice differs only in the key's letter case: not listed.
+            QCOMPARE(t->rowCount(), 2);
+            QCOMPARE(t->verticalHeaderItem(0)->text(), QString("ID"));
+            QCOMPARE(t->item(0, 0)->text(), QString("0.1023"));
+            QCOMPARE(t->item(0, 1)->text(), QString("0.1022"));
+            QCOMPARE(t->item(1, 1)->text(), QString("short"));
+            // The comparison fits the window: no sideways scrolling.
+            QVERIFY(!t->horizontalScrollBar()->isVisible());
+            QVERIFY(dlg.frameGeometry().width() <= QApplication::primaryScreen()->availableGeometry().width());
+            Screenshot(dlg, "InstallNoticeComparison");
+            dlg.UserBtn()->click();
+        }};
+        RunMerge();
+        QVERIFY(script_.empty());
     }
 
     void escapeDecidesLaterAndKeepsTheInstallFile() {

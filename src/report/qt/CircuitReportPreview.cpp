@@ -22,10 +22,10 @@ void SetReportLetterhead(const std::string& dataFolder, const std::string& progr
                          FirstExistingFile(LogoCandidates(dataFolder, programFolder)), false, "", "", 4, 4);
 }
 
-void ShowCircuitReport(TPreviewForm& form, const TCircuit& circuit, bool groupsOn, bool typesOn) {
+void ShowCircuitReport(TPreviewForm& form, const TCircuit& circuit, bool groupsOn, bool typesOn, unsigned extras) {
     TGridReport& report = GridReport();
     PrepareGridReport(form, report);
-    FillCircuitReport(report.Setup(), circuit, groupsOn, typesOn, SystemFluid);
+    FillCircuitReport(report.Setup(), circuit, groupsOn, typesOn, SystemFluid, extras);
     form.exec();
 }
 

@@ -23,6 +23,7 @@ void SetReportLetterhead(const std::string& dataFolder, const std::string& progr
 
 // Fills the report from the circuit as the grid shows it and the system
 // liquid, and shows the preview modally.
-void ShowCircuitReport(TPreviewForm& form, const TCircuit& circuit, bool groupsOn, bool typesOn);
+void ShowCircuitReport(TPreviewForm& form, const TCircuit& circuit, bool groupsOn, bool typesOn,
+                       unsigned extras = 0);
 
 } // namespace dvx

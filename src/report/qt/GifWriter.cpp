@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "report/qt/GifWriter.h"
 
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
 #include "common/Format.h"
 
 #include <gif_lib.h>
@@ -85,8 +89,19 @@ void WriteStackedGif(const std::string& path, int width, int pageHeight, int pag
 
     int error = 0;
     GifFile file;
-    file.gif = EGifOpenFileName(path.c_str(), false, &error);
-    if (file.gif == nullptr) Fail(path, error);
+    // Opened here rather than by the GIF library, which creates files for
+    // its owner alone: an exported picture gets the permissions the user's
+    // umask gives any new file.
+    int fd = -1;
+    do {
+        fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) Fail(path, E_GIF_ERR_OPEN_FAILED);
+    file.gif = EGifOpenFileHandle(fd, &error); // owns fd from here on
+    if (file.gif == nullptr) {
+        ::close(fd);
+        Fail(path, error);
+    }
 
     ColorMapObject* map = GifMakeMapObject(256, nullptr);
     if (map == nullptr) throw GifWriteError("Out of memory");

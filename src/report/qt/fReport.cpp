@@ -282,6 +282,8 @@ void TPreviewForm::DoReport() {
         }
     }
     pages_.Finish();
+    // Print and PDF follow these page breaks (the GIF is these pages).
+    previewRowPages_ = engine_.RowPages();
     engine_.UseSetup(previewSetup_);
     ShowPage();
 }
@@ -296,6 +298,9 @@ void TPreviewForm::ShowPage() {
     view_->SetMarginLines(MarginLinePositions(engine_.Layout()), engine_.ActiveLines());
     scroll_->verticalScrollBar()->setValue(0);
     scroll_->horizontalScrollBar()->setValue(0);
+    // Which page is shown, out of how many: the first panel is never empty
+    // (a margin just dragged shows its value there until the next page).
+    status_[0]->setText(tr("Page %1 of %2").arg(currentPage_ + 1).arg(std::max(1, pages_.PageCount())));
     UpdateActions();
 }
 
@@ -405,6 +410,7 @@ void TPreviewForm::LayOutOnPrinter(QPrinter& printer) {
         TPreviewForm& form;
         ~Restore() {
             form.engine_.SetPrinting(false);
+            form.engine_.FollowRowPages({});
             form.engine_.UseSetup(form.previewSetup_);
             form.status_[1]->setText(form.hasPrinter_ ? form.printerName_ : tr("Printer not found"));
         }
@@ -419,6 +425,8 @@ void TPreviewForm::LayOutOnPrinter(QPrinter& printer) {
                        page.height(), static_cast<double>(device.Canvas().TextHeight("X"))};
     status_[1]->setText(tr("Print to ") + PrinterLabel(printer));
     engine_.SetPrinting(true);
+    // The rows go to the pages the preview showed them on.
+    if (pages_.PageCount() > 0) engine_.FollowRowPages(previewRowPages_);
     try {
         engine_.WriteDocument(device, setup);
     } catch (...) {
@@ -449,7 +457,8 @@ QString TPreviewForm::AskFileName(const QString& caption, QString& folder, QStri
                                   const QString& defaultName, const QString& filter,
                                   const QString& suffix, bool refuseReserved) {
     if (!seams_.saveFileName) return {};
-    if (folder.isEmpty()) folder = seams_.programFolder ? seams_.programFolder() : QDir::currentPath();
+    if (!documentFolder_.isEmpty()) folder = documentFolder_;
+    else if (folder.isEmpty()) folder = seams_.programFolder ? seams_.programFolder() : QDir::currentPath();
     if (name.isEmpty()) name = defaultName;
     QString start = QDir(folder).filePath(name);
     for (;;) {

@@ -40,6 +40,9 @@ public:
 
     // Installs a report's hooks (the routine outlives the preview's use of it).
     void SetReport(TReportRoutine* report);
+    // The folder of the document the report is about: the GIF and PDF
+    // dialogs start there.
+    void SetDocumentFolder(const QString& folder) { documentFolder_ = folder; }
     TReportRoutine* Report() const { return report_; }
     TPageEngine& Engine() { return engine_; }
     TPreviewSeams& Seams() { return seams_; }
@@ -115,6 +118,7 @@ private:
     TPreviewSeams seams_;
     SettingsStore* settings_ = nullptr;
     TDeviceSetup previewSetup_;
+    std::vector<int> previewRowPages_; // page of each table row in the preview
 
     std::unique_ptr<QPrinter> printer_;
     bool hasPrinter_ = false;
@@ -124,6 +128,7 @@ private:
     bool marginsMode_ = false;
 
     QString gifFolder_, gifName_, pdfFolder_, pdfName_;
+    QString documentFolder_; // where the export dialogs start; empty: the last folder used
     std::unique_ptr<QTemporaryDir> mailFolder_;
 
     QToolBar* toolBar_ = nullptr;

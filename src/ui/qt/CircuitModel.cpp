@@ -16,15 +16,23 @@ CircuitModel::CircuitModel(QObject* parent) : QAbstractTableModel(parent) {
     shown_ = ShownColumns(false, true);
 }
 
+void CircuitModel::SetWarningColours(const QPalette& palette) {
+    // A dark palette gets a deep red ground with light text; a light one a
+    // pale red ground with dark red text. Neither is the selection's colour.
+    const bool dark = palette.color(QPalette::Base).lightness() < 128;
+    warningBackground_ = dark ? QColor(122, 24, 24) : QColor(255, 214, 204);
+    warningText_ = dark ? QColor(255, 226, 220) : QColor(160, 0, 0);
+}
+
 void CircuitModel::SetCircuit(TCircuit* circuit) {
     beginResetModel();
     circuit_ = circuit;
     endResetModel();
 }
 
-void CircuitModel::RebuildColumns(bool groupsOn, bool typesOn) {
+void CircuitModel::RebuildColumns(bool groupsOn, bool typesOn, TExtraColumns extras) {
     beginResetModel();
-    shown_ = ShownColumns(groupsOn, typesOn);
+    shown_ = ShownColumns(groupsOn, typesOn, extras);
     endResetModel();
 }
 
@@ -70,16 +78,22 @@ QVariant CircuitModel::data(const QModelIndex& index, int role) const {
         return QString::fromStdString(CellText(item, column));
     case Qt::ForegroundRole:
         switch (CellColour(item, column)) {
-        case TCellColour::Highlight: return QBrush(highlight_);
+        case TCellColour::Highlight: return QBrush(warningText_);
         case TCellColour::Grey: return QBrush(QColor(128, 128, 128));
         case TCellColour::Default: return {};
         }
         return {};
     case Qt::BackgroundRole:
+        if (CellColour(item, column) == TCellColour::Highlight) return QBrush(warningBackground_);
         if (column == gcNumber) return QBrush(QColor(240, 240, 240));
         return {};
+    case Qt::ToolTipRole: {
+        const std::string tip = WarningTip(item, column);
+        if (tip.empty()) return {};
+        return QString::fromStdString(tip);
+    }
     case Qt::TextAlignmentRole:
-        if (GridColumns[static_cast<std::size_t>(column)].Numeric && column != gcSize)
+        if (ColumnDef(column).Numeric && column != gcSize)
             return int(Qt::AlignRight | Qt::AlignVCenter);
         if (column == gcSize) return int(Qt::AlignCenter);
         return int(Qt::AlignLeft | Qt::AlignVCenter);
@@ -93,7 +107,7 @@ QVariant CircuitModel::headerData(int section, Qt::Orientation orientation, int 
     if (orientation == Qt::Vertical) return section + 1;
     int column = LogicalColumnAt(section);
     if (column < 0) return {};
-    return QString::fromUtf8(GridColumns[static_cast<std::size_t>(column)].Title);
+    return QString::fromUtf8(ColumnDef(column).Title);
 }
 
 Qt::ItemFlags CircuitModel::flags(const QModelIndex& index) const {
@@ -119,6 +133,7 @@ bool CircuitModel::setData(const QModelIndex& index, const QVariant& value, int 
     try {
         std::string committed = CommittedText(column, typed.toStdString());
         if (committed.empty()) return false; // an empty text leaves the item as it is
+        if (OnCellAboutToCommit) OnCellAboutToCommit(index.row(), column);
         ApplyCellText(*circuit_, index.row(), column, committed);
         if (column == gcGroup || column == gcIndex)
             emit dataChanged(this->index(0, 0), this->index(rowCount() - 1, columnCount() - 1));

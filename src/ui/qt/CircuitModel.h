@@ -8,6 +8,7 @@
 
 #include <QAbstractTableModel>
 #include <QColor>
+#include <QPalette>
 #include <functional>
 #include <vector>
 
@@ -22,7 +23,7 @@ public:
     TCircuit* Circuit() const { return circuit_; }
 
     // RebuildColumns: the shown columns for the two view switches.
-    void RebuildColumns(bool groupsOn, bool typesOn);
+    void RebuildColumns(bool groupsOn, bool typesOn, TExtraColumns extras = 0);
     const std::vector<int>& Shown() const { return shown_; }
     // View column of a logical column, or -1 when it is hidden.
     int ViewColumnOf(int logicalColumn) const;
@@ -34,9 +35,14 @@ public:
     // The item on a view row, or nullptr for the empty row of an empty circuit.
     TBranch* ItemAt(int row) const;
 
-    // Colour used for warning cells (the platform's highlight-text colour).
-    void SetHighlightColour(const QColor& colour) { highlight_ = colour; }
+    // Warning cells (an item over a limit) are drawn in these colours: text
+    // and background, chosen to read as a warning on light and dark palettes.
+    void SetWarningColours(const QPalette& palette);
+    QColor WarningText() const { return warningText_; }
+    QColor WarningBackground() const { return warningBackground_; }
 
+    // Called with (row, logical column) just before a setter runs.
+    std::function<void(int, int)> OnCellAboutToCommit;
     // Called with (row, logical column, committed text) after a setter ran
     // and the row was refreshed, so the window can update its flags.
     std::function<void(int, int, const QString&)> OnCellCommitted;
@@ -63,7 +69,8 @@ public:
 private:
     TCircuit* circuit_ = nullptr;
     std::vector<int> shown_;
-    QColor highlight_{Qt::red};
+    QColor warningText_{Qt::darkRed};
+    QColor warningBackground_{255, 214, 204};
 };
 
 } // namespace dvx::ui

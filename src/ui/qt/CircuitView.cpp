@@ -7,7 +7,9 @@
 namespace dvx::ui {
 
 CircuitView::CircuitView(QWidget* parent) : QTableView(parent) {
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    // Several rows can be selected (Shift or Ctrl with the mouse or the
+    // arrows) to copy them to a spreadsheet.
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                     QAbstractItemView::AnyKeyPressed);

@@ -26,7 +26,7 @@ TCostForm::TCostForm(QWidget* parent) : TCostEditor("Pipe and Fitting Costs", TC
     rateEdit_->setFixedWidth(80);
     rateEdit_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     row->addWidget(rateEdit_);
-    perHour_ = new QLabel(QString::fromStdString(CurrentMoneyFormat().symbol + " per hour"), Panel());
+    perHour_ = new QLabel(QString::fromStdString(PerHourText()), Panel());
     row->addWidget(perHour_);
     row->addStretch(1);
     // A typed labour cost is a change to save like a cell's.
@@ -37,7 +37,7 @@ TCostForm::TCostForm(QWidget* parent) : TCostEditor("Pipe and Fitting Costs", TC
 void TCostForm::FillFromTables() {
     TCostEditor::FillFromTables();
     rateEdit_->SetText(FormatFloat("%0.2f", LabourRate));
-    perHour_->setText(QString::fromStdString(CurrentMoneyFormat().symbol + " per hour"));
+    perHour_->setText(QString::fromStdString(PerHourText()));
 }
 
 void TCostForm::ReadExtraFields() {

@@ -2,12 +2,18 @@
 #include "ui/qt/CustomForm.h"
 
 #include "settings/Placement.h"
+#include "widgets/qt/ScreenFit.h"
 #include "settings/SettingsStore.h"
 #include "widgets/qt/DialogKeys.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QHeaderView>
 #include <QLabel>
+#include <QLayout>
+#include <QShowEvent>
+#include <QStyle>
+#include <QTableView>
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
@@ -72,6 +78,30 @@ void TCustomForm::FitToolBar() {
 }
 
 void TCustomForm::SetStatusText(const QString& text) { status_->setText(text); }
+
+void TCustomForm::ShowRowsOf(QTableView* table, int rows) {
+    rowsTable_ = table;
+    rowsWanted_ = rows;
+}
+
+void TCustomForm::showEvent(QShowEvent* event) {
+    if (rowsTable_ != nullptr && !event->spontaneous()) {
+        if (layout() != nullptr) layout()->activate();
+        const QTableView* t = rowsTable_;
+        const int frame = 2 * t->frameWidth();
+        const int scrollBar = t->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, t);
+        int columns = t->verticalHeader()->isVisible() ? t->verticalHeader()->width() : 0;
+        for (int c = 0; c < t->model()->columnCount(); ++c) columns += t->columnWidth(c);
+        int tableHeight = t->horizontalHeader()->isVisible() ? t->horizontalHeader()->sizeHint().height() : 0;
+        for (int r = 0; r < std::min(rowsWanted_, t->model()->rowCount()); ++r) tableHeight += t->rowHeight(r);
+        // Everything around the table stays as laid out now.
+        const int wantWidth = width() - t->width() + columns + frame + scrollBar;
+        const int wantHeight = height() - t->height() + tableHeight + frame + 2;
+        resize(std::max(width(), wantWidth), std::max(height(), wantHeight));
+        FitOnScreen(this); // up to the screen's size
+    }
+    QDialog::showEvent(event);
+}
 
 void TCustomForm::RestorePlacement(bool restoreSize) {
     const QScreen* screen = QApplication::primaryScreen();

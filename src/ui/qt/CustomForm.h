@@ -7,6 +7,8 @@
 // where the user left it, under the window's name in the settings store.
 
 #include <QDialog>
+
+class QTableView;
 #include <QString>
 
 class QAction;
@@ -40,8 +42,15 @@ public:
 protected:
     // Where the dialog's own controls go, between tool bar and status bar.
     QVBoxLayout* Body() const { return body_; }
+    // The window opens large enough to show `rows` rows of the table whole,
+    // with its header and every column, up to the height of the screen (a
+    // larger size the user chose stays).
+    void ShowRowsOf(QTableView* table, int rows);
+    void showEvent(QShowEvent* event) override;
 
 private:
+    QTableView* rowsTable_ = nullptr;
+    int rowsWanted_ = 0;
     QToolBar* toolBar_;
     QVBoxLayout* body_;
     QLabel* status_;

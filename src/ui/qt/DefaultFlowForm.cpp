@@ -45,6 +45,7 @@ TDefaultFlowForm::TDefaultFlowForm(QWidget* parent) : TCustomForm("DefaultFlowFo
     Body()->addWidget(grid_, 1);
     resize(75 + 100 + 40, 420);
     FitToolBar();
+    ShowRowsOf(grid_, BoreCount);
 
     RestorePlacement(true);
     // mf holds the stored flows, rounded to two decimals, since start-up.

@@ -31,6 +31,7 @@ TFittingsForm::TFittingsForm(QWidget* parent) : TTechForm("FittingsForm", "Fitti
     grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     resize(260, 400);
     FitToolBar();
+    ShowRowsOf(grid, FittingCount);
 
     // The user's coefficients ("Fittings") are read with the other settings
     // of the core, after the catalogue files.

@@ -8,7 +8,9 @@
 
 #include <QDialog>
 
+class QLabel;
 class QPlainTextEdit;
+class QTableWidget;
 class QPushButton;
 class QSplitter;
 
@@ -31,6 +33,10 @@ public:
     QPlainTextEdit* UserMemo() const { return userMemo_; }
     QPlainTextEdit* InstallMemo() const { return installMemo_; }
     QSplitter* Splitter() const { return splitter_; }
+    // The sentence saying what the choice does, and the differing keys side
+    // by side (rows: keys; columns: yours, shipped).
+    QLabel* Explanation() const { return explanation_; }
+    QTableWidget* Comparison() const { return comparison_; }
     // The answer of the last Ask (a TConfirmResult).
     int Answer() const { return answer_; }
 
@@ -42,6 +48,7 @@ protected:
 
 private:
     void Choose(int answer);
+    void ShowComparison(const TConfirmChange& change);
 
     QPushButton* laterBtn_;
     QPushButton* allBtn_;
@@ -50,6 +57,8 @@ private:
     QPlainTextEdit* userMemo_;
     QPlainTextEdit* installMemo_;
     QSplitter* splitter_;
+    QLabel* explanation_;
+    QTableWidget* comparison_;
     int answer_ = crKeepUser;
 };
 

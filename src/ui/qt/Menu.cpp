@@ -34,6 +34,8 @@
 #include "ui/qt/PumpCurveForm.h"
 #include "ui/qt/SummaryForm.h"
 #include "ui/qt/Warnings.h"
+#include "ui/qt/undo/ItemCommands.h"
+#include "widgets/qt/ScreenFit.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -45,7 +47,9 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
+#include <QUndoStack>
 
 namespace dvx::ui {
 
@@ -54,11 +58,19 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     const TVersionInfo version = ProgramVersionInfo();
     setWindowTitle(Q(version.ProductName + " " + version.Version));
     resize(760, 520);
+    // Every window of the program opens inside the usable screen area.
+    FitWindowsOnScreen();
 
     // The dialogs start in the program's folder.
     currentDir_ = ProgramFolderPath();
     circuit_ = std::make_unique<TCircuit>();
     columnWidths_ = DefaultColumnWidths();
+    undoStack_ = new QUndoStack(this);
+    // Undoing or redoing to the state last saved reads "Ready" again; a
+    // change being recorded has set the flags itself.
+    connect(undoStack_, &QUndoStack::indexChanged, this, [this] {
+        if (!recording_) SetSaved(undoStack_->isClean());
+    });
 
     BuildMenus();
     BuildToolBar();
@@ -129,6 +141,7 @@ void TMainForm::BuildMenus() {
     add(file, "Write &to Text File", [this] { WriteTextFileCommand(); });
     add(file, "Read &from Text File", [this] { ReadTextFileCommand(); });
     add(file, "Send as E&mail Attachment ", [this] { SendMailCommand(); });
+    add(file, "Export CSV…", [this] { ExportCsvCommand(); });
     file->addSeparator();
     add(file, "Project &Details", [this] { ProjectDetailsCommand(); });
     add(file, "Pre&view", [this] { Preview1Click(); });
@@ -138,6 +151,28 @@ void TMainForm::BuildMenus() {
     add(file, "&Exit", [this] { close(); }, QKeySequence(Qt::ALT | Qt::Key_F4));
 
     QMenu* edit = menuBar()->addMenu("&Edit");
+    stackUndoAction_ = add(edit, "&Undo", [this] { UndoCommand(); });
+    stackUndoAction_->setShortcut(QKeySequence::Undo);
+    stackRedoAction_ = add(edit, "&Redo", [this] { RedoCommand(); });
+    stackRedoAction_->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    stackUndoAction_->setEnabled(false);
+    stackRedoAction_->setEnabled(false);
+    connect(undoStack_, &QUndoStack::canUndoChanged, stackUndoAction_, &QAction::setEnabled);
+    connect(undoStack_, &QUndoStack::canRedoChanged, stackRedoAction_, &QAction::setEnabled);
+    connect(undoStack_, &QUndoStack::undoTextChanged, stackUndoAction_, [this](const QString& text) {
+        stackUndoAction_->setToolTip(text.isEmpty() ? QString("Undo") : "Undo " + text);
+        stackUndoAction_->setStatusTip(stackUndoAction_->toolTip());
+    });
+    connect(undoStack_, &QUndoStack::redoTextChanged, stackRedoAction_, [this](const QString& text) {
+        stackRedoAction_->setToolTip(text.isEmpty() ? QString("Redo") : "Redo " + text);
+        stackRedoAction_->setStatusTip(stackRedoAction_->toolTip());
+    });
+    edit->addSeparator();
+    QAction* copy = add(edit, "&Copy", [this] { CopyCommand(); });
+    copy->setShortcut(QKeySequence::Copy);
+    QAction* paste = add(edit, "&Paste", [this] { PasteCommand(); });
+    paste->setShortcut(QKeySequence::Paste);
+    edit->addSeparator();
     QMenu* sort = edit->addMenu("&Sort by...");
     const std::pair<const char*, int> sorts[] = {{"&Reference no.", skNumber}, {"&Description", skDescription},
                                                  {"&Size", skBore},          {"&Quantity", skLengthOrQuantity},
@@ -161,6 +196,17 @@ void TMainForm::BuildMenus() {
     typesAction_->setChecked(true);
     groupsAction_ = add(view, "Activate &Groups", [this] { SetGroupsActive(groupsAction_->isChecked()); });
     groupsAction_->setCheckable(true);
+    // Result columns beyond the standard grid; none unless chosen.
+    QMenu* columns = view->addMenu("&Columns");
+    const char* extraCaptions[ExtraColumnCount] = {"&Velocity", "&Gradient", "&Reynolds", "&Friction factor",
+                                                   "V&olume"};
+    for (int e = 0; e < ExtraColumnCount; ++e) {
+        const int column = gcVelocity + e;
+        extraActions_[e] = add(columns, extraCaptions[e], [this, e, column] {
+            SetExtraColumn(column, extraActions_[e]->isChecked());
+        });
+        extraActions_[e]->setCheckable(true);
+    }
 
     QMenu* calc = menuBar()->addMenu("&Calculate");
     add(calc, "&Calculate Pressure Drop", [this] { CalcBtnClick(); }, QKeySequence(Qt::Key_F9));
@@ -242,7 +288,7 @@ void TMainForm::BuildStatusBar() {
 void TMainForm::BuildGrid() {
     model_ = new CircuitModel(this);
     model_->SetCircuit(circuit_.get());
-    model_->SetHighlightColour(QApplication::palette().color(QPalette::Highlight));
+    model_->SetWarningColours(QApplication::palette());
     grid_ = new CircuitView(this);
     grid_->setModel(model_);
     grid_->setItemDelegate(new CircuitDelegate(model_, grid_));
@@ -250,32 +296,84 @@ void TMainForm::BuildGrid() {
     setCentralWidget(grid_);
     // The model has refreshed the edited row (a size cell shows the nominal
     // size of the bore taken); the project is changed and unsolved.
-    model_->OnCellCommitted = [this](int, int, const QString&) {
+    model_->OnCellAboutToCommit = [this](int, int) { cellEditBefore_ = CopyItems(*circuit_); };
+    model_->OnCellCommitted = [this](int, int column, const QString&) {
         SetSaved(false);
         SetSolved(false);
+        TItemCopies before = std::move(cellEditBefore_);
+        cellEditBefore_.clear();
+        const QString title = QString::fromUtf8(GridColumns[static_cast<std::size_t>(column)].Title);
+        RecordValues(before, [this, title](TValueChange change) {
+            return new TEditCellCommand(*this, std::move(change), title);
+        });
     };
     model_->OnConvertError = [this](const QString& message) { ShowMessage(this, MsgKind::Error, message); };
-    model_->OnRowMoved = [this](int, int to) {
+    model_->OnRowMoved = [this](int from, int to) {
         SetSaved(false);
         MoveCursorTo(to, gcDescription);
+        // The order before the move: the moved item back at its old place.
+        TOrderChange::TOrder before = TOrderChange::OrderOf(*circuit_);
+        const TBranch* moved = before[static_cast<std::size_t>(to)];
+        before.erase(before.begin() + to);
+        before.insert(before.begin() + from, moved);
+        Record(new TMoveItemCommand(*this, TOrderChange::Between(before, TSortState::Of(*circuit_), *circuit_), from, to));
     };
     connect(grid_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) { ShowGridMenu(pos); });
     connect(grid_->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int c) { HeaderClicked(c); });
     connect(grid_->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int c, int, int size) {
         int logical = model_->LogicalColumnAt(c);
-        if (logical >= 0) columnWidths_[static_cast<std::size_t>(logical)] = size;
+        if (logical < 0) return;
+        if (logical >= GridColumnCount) {
+            extraWidths_[static_cast<std::size_t>(logical - GridColumnCount)] = size;
+            return;
+        }
+        // A width the user dragged is theirs from now on.
+        columnWidths_[static_cast<std::size_t>(logical)] = size;
+        userWidths_[static_cast<std::size_t>(logical)] = true;
     });
     grid_->installEventFilter(this);
 }
 
 void TMainForm::RebuildColumns() {
-    model_->RebuildColumns(GroupsActive(), ShowTypes());
+    model_->RebuildColumns(GroupsActive(), ShowTypes(), extras_);
     const auto& shown = model_->Shown();
     QHeaderView* header = grid_->horizontalHeader();
     const QSignalBlocker block(header); // setting widths is not a user's resize
-    for (std::size_t i = 0; i < shown.size(); ++i)
-        header->resizeSection(static_cast<int>(i), columnWidths_[static_cast<std::size_t>(shown[i])]);
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        const auto column = static_cast<std::size_t>(shown[i]);
+        header->resizeSection(static_cast<int>(i), column < GridColumnCount ? columnWidths_[column]
+                                                                            : extraWidths_[column - GridColumnCount]);
+    }
     header->setStretchLastSection(false);
+}
+
+TColumnWidths TMainForm::FittedWidths() {
+    const QFontMetrics cells(grid_->font());
+    const QFontMetrics captions(grid_->horizontalHeader()->font());
+    // Room for the cell's margins, and in the header for a sort arrow.
+    const int cellPad = 2 * grid_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid_) + 8;
+    const int captionPad = cellPad + 8;
+    QString longestType = "Pipe";
+    for (const TFittingRec& fitting : FittingTable)
+        if (QString::fromStdString(fitting.FittingName).size() > longestType.size())
+            longestType = QString::fromStdString(fitting.FittingName);
+    // A sample of what each column holds at its widest, in display order.
+    const QString samples[GridColumnCount] = {"10000", "Main riser to plant room 2", "99999", "0", "750",
+                                              "9999.9", "999.99", "9999", longestType};
+    TColumnWidths fitted{};
+    for (int c = 0; c < GridColumnCount; ++c) {
+        const QString caption = QString::fromUtf8(GridColumns[static_cast<std::size_t>(c)].Title);
+        fitted[static_cast<std::size_t>(c)] = std::max(cells.horizontalAdvance(samples[c]) + cellPad,
+                                                       captions.horizontalAdvance(caption) + captionPad);
+    }
+    // The result columns are always fitted: their widths are not stored.
+    const QString extraSamples[ExtraColumnCount] = {"99.99", "99999.9", "99999999", "0.0000", "9.999e-05"};
+    for (int e = 0; e < ExtraColumnCount; ++e) {
+        const QString caption = QString::fromUtf8(ExtraGridColumns[static_cast<std::size_t>(e)].Title);
+        extraWidths_[static_cast<std::size_t>(e)] =
+            std::max(cells.horizontalAdvance(extraSamples[e]) + cellPad, captions.horizontalAdvance(caption) + captionPad);
+    }
+    return fitted;
 }
 
 void TMainForm::RefreshGrid() {
@@ -305,6 +403,14 @@ void TMainForm::SetSolved(bool solved) {
     panels_[1]->setText(solved ? "Solved" : "Not Solved");
     // The pump window follows every calculation and every change.
     if (pumpForm_ != nullptr) pumpForm_->Refresh();
+    // A total from before the last change is no result of the circuit as it
+    // is now: it stays for reference, greyed and struck out.
+    const bool stale = !solved && !panels_[2]->text().isEmpty();
+    QFont font = panels_[2]->font();
+    font.setStrikeOut(stale);
+    panels_[2]->setFont(font);
+    panels_[2]->setEnabled(!stale);
+    panels_[2]->setToolTip(stale ? QString("Not current: calculate again (F9)") : QString());
 }
 
 void TMainForm::ShowDpPanel() {
@@ -362,6 +468,7 @@ void TMainForm::ShowGridMenu(const QPoint& pos) {
 
 void TMainForm::HeaderClicked(int viewColumn) {
     int logical = model_->LogicalColumnAt(viewColumn);
+    if (logical >= GridColumnCount) return; // the result columns sort nothing
     const int keys[GridColumnCount] = {skNumber, skDescription, skGroup, -1, skBore,
                                        skLengthOrQuantity, skFlow, skPressureDrop, skTypeName};
     if (logical < 0 || keys[logical] < 0) return;
@@ -415,7 +522,11 @@ void TMainForm::LoadSettings() {
     currentDir_ = Q(store.ReadString(settings::kToolsSection, settings::kCurrentDir, currentDir_.toStdString()));
     groupsAction_->setChecked(store.Read(settings::ActiveGroups));
     typesAction_->setChecked(store.Read(settings::ShowTypes));
-    columnWidths_ = ParseGridCols(store.Read(settings::GridCols));
+    extras_ = static_cast<TExtraColumns>(store.Read(settings::ExtraColumns)) & ((1u << ExtraColumnCount) - 1);
+    for (int e = 0; e < ExtraColumnCount; ++e) extraActions_[e]->setChecked(extras_ & ExtraBit(gcVelocity + e));
+    const TColumnWidths stored = ParseGridCols(store.Read(settings::GridCols));
+    userWidths_ = UserChosenWidths(stored);
+    columnWidths_ = ShownWidths(stored, userWidths_, FittedWidths());
     LabourRate = store.Read(settings::LabourRate);
     recent_.Load(store);
     RebuildReopenMenu();
@@ -431,7 +542,8 @@ void TMainForm::SaveSettings() {
     store.WriteString(settings::kToolsSection, settings::kCurrentDir, currentDir_.toStdString());
     store.Write(settings::ActiveGroups, GroupsActive());
     store.Write(settings::ShowTypes, ShowTypes());
-    store.Write(settings::GridCols, FormatGridCols(columnWidths_));
+    store.Write(settings::ExtraColumns, static_cast<int>(extras_));
+    store.Write(settings::GridCols, FormatGridCols(StoredWidths(columnWidths_, userWidths_)));
     store.Write(settings::LabourRate, LabourRate);
 }
 

@@ -8,8 +8,10 @@
 #include "hydraulics/Calc.h"
 #include "settings/MRU.h"
 #include "ui/CircuitGrid.h"
+#include "ui/qt/undo/UndoHost.h"
 
 #include <QMainWindow>
+#include <array>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -19,6 +21,8 @@ class QActionGroup;
 class QLabel;
 class QMenu;
 class QTableView;
+class QUndoCommand;
+class QUndoStack;
 
 namespace dvx {
 class TPreviewForm;
@@ -53,7 +57,7 @@ struct TFileDialogRequest {
 };
 using FileDialogHandler = std::function<QString(QWidget* parent, const TFileDialogRequest&)>;
 
-class TMainForm : public QMainWindow {
+class TMainForm : public QMainWindow, private TUndoHost {
     Q_OBJECT
 public:
     explicit TMainForm(QWidget* parent = nullptr);
@@ -65,6 +69,8 @@ public:
     bool GroupsActive() const;
     bool ShowTypes() const;
     const TBranch* UndoItem() const { return undoItem_.get(); }
+    // The history of changes behind Edit › Undo and Redo.
+    QUndoStack* UndoStack() const { return undoStack_; }
 
     QTableView* Grid() const;
     CircuitModel* Model() const { return model_; }
@@ -106,12 +112,24 @@ public:
     void WriteTextFileCommand();
     void ReadTextFileCommand();
     void SendMailCommand();
+    // File › "Export CSV…": every item with its results, for spreadsheets.
+    void ExportCsvCommand();
+    // Edit › Copy: the selected rows (or the current one) as tab-separated
+    // text with a header row. Edit › Paste: rows from a spreadsheet, put in
+    // before the current row; rows that cannot be read are named.
+    void CopyCommand();
+    void PasteCommand();
+    // The folder of the project file, or CurrentDir for an untitled project.
+    QString ProjectFolder() const;
     void CalcBtnClick();
     void SortCommand(int key);
     void RenumberCommand();
     void InsertCommand();
     void DeleteCommand();
     void UndoDeleteCommand();
+    // Edit › Undo and Redo: the last change to the project taken back or done again.
+    void UndoCommand();
+    void RedoCommand();
     void AutoSizeCurrent();
     void AutoFlowCurrent();
     void ResizeAllCommand();
@@ -119,6 +137,9 @@ public:
     void ChooseMaterial(int material);
     void SetGroupsActive(bool on);
     void SetShowTypes(bool on);
+    // View › Columns: an optional result column (gcVelocity … gcVolume) on or off.
+    void SetExtraColumn(int column, bool on);
+    TExtraColumns ExtraColumns() const { return extras_; }
     void OpenHelpPage(const QString& relativePath);
     void AboutCommand();
     // "Pre&view" / "&Report": the circuit report, calculated first on request.
@@ -170,6 +191,10 @@ private:
     void BuildStatusBar();
     void BuildGrid();
     void RebuildColumns();
+    // What each column needs in the grid's font: its caption, and five-digit
+    // numbers or the longest texts it usually holds (pixels). The result
+    // columns, whose widths are not stored, take theirs at once.
+    TColumnWidths FittedWidths();
     void RefreshGrid();
     void RebuildReopenMenu();
     void SetCurrentFile(const QString& file);
@@ -181,6 +206,21 @@ private:
     void NewCircuit();
     void ReplaceCircuit(std::unique_ptr<TCircuit> circuit);
     void ForgetUndo();
+    // A fresh history for a new or opened project; a project that is not
+    // saved has no state to return to that reads "Ready".
+    void ResetHistory();
+    // Puts a change that has been made on the history.
+    void Record(QUndoCommand* command);
+    // Copies of the items now, to record a change of their values after it.
+    void RecordValues(const TItemCopies& before, const std::function<QUndoCommand*(TValueChange)>& make);
+
+    // TUndoHost
+    TCircuit& UndoCircuit() override { return *circuit_; }
+    void ItemsTakenBack(bool resultsStale, int row) override;
+    void MaterialTakenBack(int material) override;
+    void LiquidTakenBack() override;
+    void DetailsTakenBack() override;
+    void UndoFailed(const std::string& message) override;
     // The save dialog: the folder and name of the current file (the program
     // folder for an untitled project), for a project file.
     TFileDialogRequest SaveDialogRequest() const;
@@ -198,10 +238,17 @@ private:
 
     std::unique_ptr<TCircuit> circuit_;
     std::unique_ptr<TBranch> undoItem_;
+    QUndoStack* undoStack_ = nullptr;
+    bool recording_ = false;        // a change is being put on the history
+    TItemCopies cellEditBefore_;    // the items before the cell edit being committed
     QString currentFile_;
     QString currentDir_;
     TRecentFiles recent_;
-    TColumnWidths columnWidths_{};
+    TColumnWidths columnWidths_{};  // pixels, as shown
+    TUserWidths userWidths_{};      // the columns whose width the user chose
+    TExtraColumns extras_ = 0;      // the optional result columns shown
+    std::array<int, ExtraColumnCount> extraWidths_{}; // pixels, fitted to the font each run
+    QAction* extraActions_[ExtraColumnCount] = {};
     bool firstActivation_ = true;
     bool openedAtStartup_ = false;
 
@@ -229,7 +276,9 @@ private:
     QAction* materialActions_[3] = {};
     QAction* groupsAction_ = nullptr;
     QAction* typesAction_ = nullptr;
-    QAction* undoAction_ = nullptr;
+    QAction* undoAction_ = nullptr; // "&Undo last delete"
+    QAction* stackUndoAction_ = nullptr;
+    QAction* stackRedoAction_ = nullptr;
     QAction* popupUndoAction_ = nullptr;
     QAction* popupDeleteAction_ = nullptr;
     FileDialogHandler fileDialog_;

@@ -14,8 +14,11 @@
 #include "ui/qt/LimitsForm.h"
 #include "ui/qt/Messages.h"
 #include "ui/qt/PriceForm.h"
+#include "report/qt/fReport.h"
 #include "ui/qt/PumpCurveForm.h"
 #include "ui/qt/Warnings.h"
+#include "ui/qt/undo/ItemCommands.h"
+#include "ui/qt/undo/ProjectCommands.h"
 
 #include <QAction>
 #include <QDialog>
@@ -30,6 +33,7 @@ void TMainForm::ApplyMaterial() {
 }
 
 void TMainForm::ChooseMaterial(int material) {
+    const int before = circuit_->Material;
     materialActions_[material]->setChecked(true);
     // The material is saved with the project: another one is a change to
     // keep, the same one changes nothing.
@@ -38,6 +42,7 @@ void TMainForm::ChooseMaterial(int material) {
     SetSaved(false);
     circuit_->Material = static_cast<std::uint8_t>(material);
     SelectPipeMaterial(material);
+    Record(new TMaterialCommand(*this, before, material));
 }
 
 void TMainForm::CalcBtnClick() {
@@ -66,7 +71,9 @@ void TMainForm::ResizeAllCommand() {
     // New bores are a change to the project: closing must not drop them
     // without the unsaved-changes question.
     if (circuit_->Count() > 0) SetSaved(false);
+    const TItemCopies before = CopyItems(*circuit_);
     circuit_->ResizeAll();
+    RecordValues(before, [this](TValueChange change) { return new TSizeFlowCommand(*this, std::move(change), "Resize All"); });
     CalcBtnClick();
 }
 
@@ -74,7 +81,10 @@ void TMainForm::ResetAllFlowsCommand() {
     Commit();
     // New flows, likewise.
     if (circuit_->Count() > 0) SetSaved(false);
+    const TItemCopies before = CopyItems(*circuit_);
     circuit_->ResetAllFlows();
+    RecordValues(before,
+                 [this](TValueChange change) { return new TSizeFlowCommand(*this, std::move(change), "Reset All Flows"); });
     CalcBtnClick();
 }
 
@@ -86,14 +96,18 @@ void TMainForm::WaterSpecCommand() {
     Commit();
     // The sheet edits SystemFluid in place; Cancel has put it back already.
     fluidSpecForm_->SetFluid(SystemFluid);
+    const TLiquid before = *SystemFluid;
     if (fluidSpecForm_->exec() != QDialog::Accepted) return;
     SetSaved(false);
     SetSolved(false);
+    Record(new TLiquidCommand(*this, before, *SystemFluid));
 }
 
 void TMainForm::PriceEstimateCommand() {
     CalcBtnClick();
-    if (EstimateWithMessages(this, *circuit_)) priceForm_->Execute();
+    if (!EstimateWithMessages(this, *circuit_)) return;
+    preview_->SetDocumentFolder(ProjectFolder());
+    priceForm_->Execute();
 }
 
 void TMainForm::PumpCurveCommand() {

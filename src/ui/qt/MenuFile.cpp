@@ -9,7 +9,9 @@
 #include "ui/qt/Desktop.h"
 #include "project/ProjectFile.h"
 #include "project/TextItems.h"
+#include "project/ItemTable.h"
 #include "report/qt/CircuitReportPreview.h"
+#include "report/qt/fReport.h"
 #include "report/qt/PropertiesDlg.h"
 #include "ui/qt/CircuitModel.h"
 #include "ui/qt/CircuitView.h"
@@ -19,6 +21,7 @@
 #include "ui/qt/PumpCurveForm.h"
 #include "ui/qt/SummaryForm.h"
 #include "ui/qt/Warnings.h"
+#include "ui/qt/undo/ProjectCommands.h"
 
 #include <QDialog>
 #include <QFileDialog>
@@ -26,6 +29,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QAction>
+#include <QUndoStack>
 
 #include <optional>
 
@@ -75,6 +79,7 @@ void TMainForm::NewCircuit() {
     SetSaved(true);
     panels_[2]->clear();
     ForgetUndo();
+    ResetHistory();
     ApplyMaterial();
 }
 
@@ -116,6 +121,7 @@ bool TMainForm::SaveFile(const QString& file) {
     }
     SetCurrentFile(file);
     SetSaved(true);
+    undoStack_->setClean();
     return true;
 }
 
@@ -154,6 +160,7 @@ bool TMainForm::OpenFile(const QString& file) {
     // below fills the panel again unless an item is invalid.
     panels_[2]->clear();
     ForgetUndo();
+    ResetHistory();
     CalcBtnClick();
     return true;
 }
@@ -195,7 +202,9 @@ void TMainForm::SaveAsCommand() {
     QString chosen = AskFile(SaveDialogRequest());
     if (chosen.isEmpty()) return;
     currentDir_ = FolderPart(chosen);
-    if (!SaveFile(chosen)) ShowMessage(this, MsgKind::Plain, "Error writing " + FileNamePart(chosen));
+    // A refused extension has said so already; a second box adds nothing.
+    if (!SaveFile(chosen) && HasSuffix(chosen, "dvx"))
+        ShowMessage(this, MsgKind::Plain, "Error writing " + FileNamePart(chosen));
 }
 
 void TMainForm::WriteTextFileCommand() {
@@ -238,6 +247,8 @@ void TMainForm::ReadTextFileCommand() {
         ShowMessage(this, MsgKind::Warning, FileNamePart(chosen) + " holds no item line.");
     }
     SetCurrentFile(WithSuffix(chosen, "dvx"));
+    // The imported list is where the history of this project starts.
+    ResetHistory();
 }
 
 void TMainForm::SendMailCommand() {
@@ -261,6 +272,20 @@ void TMainForm::SendMailCommand() {
         failed();
 }
 
+QString TMainForm::ProjectFolder() const { return currentFile_.isEmpty() ? currentDir_ : FolderPart(currentFile_); }
+
+void TMainForm::ExportCsvCommand() {
+    Commit();
+    const QString name = currentFile_.isEmpty() ? QString("Darvenix.csv") : FileNamePart(WithSuffix(currentFile_, "csv"));
+    const QString chosen = AskFile({true, ProjectFolder(), name, "CSV files (*.csv)", "csv"});
+    if (chosen.isEmpty()) return;
+    try {
+        WriteCircuitCsv(*circuit_, chosen.toStdString());
+    } catch (const std::exception&) {
+        ShowMessage(this, MsgKind::Error, "Error writing " + FileNamePart(chosen));
+    }
+}
+
 void TMainForm::Preview1Click() {
     if (!circuit_->Solved) {
         auto answer = ShowMessage(this, MsgKind::Confirmation, "Circuit must be calculated first.\nCalculate now?",
@@ -268,19 +293,20 @@ void TMainForm::Preview1Click() {
         if (answer != QMessageBox::Ok) return;
         CalcBtnClick();
     }
-    ShowCircuitReport(*preview_, *circuit_, GroupsActive(), ShowTypes());
+    preview_->SetDocumentFolder(ProjectFolder());
+    ShowCircuitReport(*preview_, *circuit_, GroupsActive(), ShowTypes(), extras_);
 }
 
 void TMainForm::ProjectDetailsCommand() {
+    const TProjectDetails before = TProjectDetails::Of(*circuit_);
     if (propertiesForm_->exec() != QDialog::Accepted) return;
-    // The description lines, author and company are saved with the project:
-    // a real change to them is a change to keep.
-    const auto lines = circuit_->DescriptionLines;
-    const std::string author = circuit_->Author;
-    const std::string company = circuit_->Company;
     DetailsToCircuit();
-    if (circuit_->DescriptionLines != lines || circuit_->Author != author || circuit_->Company != company)
-        SetSaved(false);
+    // The description lines, author and company are saved with the project:
+    // a real change to them is a change to keep, and one to undo.
+    const TProjectDetails after = TProjectDetails::Of(*circuit_);
+    if (after == before) return;
+    SetSaved(false);
+    Record(new TDetailsCommand(*this, before, after));
 }
 
 void TMainForm::DetailsToCircuit() {

@@ -7,6 +7,7 @@
 #include "ui/qt/CircuitModel.h"
 #include "ui/qt/SummaryForm.h"
 #include "ui/qt/Warnings.h"
+#include "ui/qt/undo/ItemCommands.h"
 
 #include <QAction>
 
@@ -23,10 +24,21 @@ void TMainForm::SetShowTypes(bool on) {
     RebuildColumns();
 }
 
+void TMainForm::SetExtraColumn(int column, bool on) {
+    if (column < gcVelocity || column >= AllColumnCount) return;
+    const int e = column - gcVelocity;
+    extraActions_[e]->setChecked(on);
+    extras_ = on ? (extras_ | ExtraBit(column)) : (extras_ & ~ExtraBit(column));
+    RebuildColumns();
+}
+
 void TMainForm::WarningsCommand() {
     LeaveGrid();
     warningsForm_->BuildWarningList(*circuit_);
+    const TItemCopies before = CopyItems(*circuit_);
     warningsForm_->exec();
+    RecordValues(before,
+                 [this](TValueChange change) { return new TSizeFlowCommand(*this, std::move(change), "Corrections"); });
     RefreshGrid();
     SetSolved(false);
     // A bore or flow corrected in the window is a change to the project.

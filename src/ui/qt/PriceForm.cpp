@@ -63,7 +63,7 @@ TPriceForm::TPriceForm(QWidget* parent) : QDialog(parent) {
     list_ = new QTableWidget(PriceGroupCount, 3, this);
     // The currency is named once, at creation.
     list_->setHorizontalHeaderLabels(
-        {"Description", QString::fromStdString("Material (" + CurrentMoneyFormat().symbol + ")"), "Labour (hrs)"});
+        {"Description", QString::fromStdString(WithCurrency("Material")), "Labour (hrs)"});
     list_->verticalHeader()->hide();
     list_->setShowGrid(true);
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -1,0 +1,164 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The item list as spreadsheet rows: copied rows read back into the same
+// items, rows in the text item order, header rows in any order, bad rows
+// reported and skipped, and CSV quoting.
+
+#include "project/ItemTable.h"
+
+#include "catalogue/Bores.h"
+#include "catalogue/Tables.h"
+#include "fluid/Fluid.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace dvx {
+namespace {
+
+class ItemTableTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RestoreBuiltInTables();
+        StartFluidModule(DefaultTemperature);
+        ItemCounter = 0;
+    }
+    void TearDown() override { RestoreBuiltInTables(); }
+};
+
+// The values a user enters: what must survive a copy and paste.
+void ExpectSameInputs(const TBranch& a, const TBranch& b, int row) {
+    SCOPED_TRACE(row);
+    ASSERT_EQ(a.Kind(), b.Kind());
+    EXPECT_EQ(a.Number, b.Number);
+    EXPECT_EQ(a.Description, b.Description);
+    EXPECT_EQ(a.TypeName, b.TypeName);
+    EXPECT_EQ(a.BoreIndex, b.BoreIndex);
+    EXPECT_NEAR(a.Flow, b.Flow, std::abs(a.Flow) * 1e-15);
+    EXPECT_EQ(a.Group, b.Group);
+    EXPECT_EQ(a.InIndex, b.InIndex);
+    if (a.Kind() == TItemKind::User) {
+        EXPECT_NEAR(a.PressureDrop, b.PressureDrop, std::abs(a.PressureDrop) * 1e-15);
+    }
+    if (a.Kind() == TItemKind::Pipe) {
+        EXPECT_EQ(static_cast<const TPipe&>(a).Length, static_cast<const TPipe&>(b).Length);
+    }
+    if (a.Kind() == TItemKind::Fitting) {
+        EXPECT_EQ(static_cast<const TFitting&>(a).FittingType, static_cast<const TFitting&>(b).FittingType);
+        EXPECT_EQ(static_cast<const TFitting&>(a).Quantity, static_cast<const TFitting&>(b).Quantity);
+    }
+}
+
+TEST_F(ItemTableTest, TwentyCopiedRowsPasteAsTheSameItems) {
+    TCircuit circuit;
+    for (int i = 0; i < 20; ++i) {
+        std::unique_ptr<TBranch> item;
+        if (i % 3 == 0) {
+            auto pipe = std::make_unique<TPipe>();
+            pipe->Length = 0.1 * i + 0.07;
+            item = std::move(pipe);
+        } else if (i % 3 == 1) {
+            auto fitting = std::make_unique<TFitting>(i % FittingCount);
+            fitting->Quantity = i;
+            item = std::move(fitting);
+        } else {
+            item = std::make_unique<TUser>();
+            item->PressureDrop = 1234.5678 * i;
+        }
+        item->Description = "Item, \"" + std::to_string(i) + "\"\tend"; // comma, quotes and a tab
+        item->SetBore(i % BoreCount);
+        item->Flow = 0.000123 * (i + 1);
+        item->Group = i / 4;
+        item->InIndex = i % 2 == 0;
+        circuit.Append(std::move(item));
+    }
+    circuit.Calculate(false);
+    std::vector<const TBranch*> items;
+    for (const auto& item : circuit.Items) items.push_back(item.get());
+
+    const TPastedItems pasted = ReadPastedItems(ItemsAsTabSeparated(items));
+    EXPECT_TRUE(pasted.Messages.empty()) << pasted.Messages.front();
+    ASSERT_EQ(pasted.Items.size(), 20u);
+    for (int i = 0; i < 20; ++i) {
+        TBranch& original = circuit.Item(i);
+        // A tab in a text cannot travel inside one cell; it becomes a blank.
+        original.Description.replace(original.Description.find('\t'), 1, " ");
+        ExpectSameInputs(original, *pasted.Items[static_cast<std::size_t>(i)], i);
+    }
+}
+
+TEST_F(ItemTableTest, RowsInTextItemOrderWithOneBadRow) {
+    const char* text = "p\t3\tMain riser\t102\t25\t8.077\tPipe\t10\r\n"
+                       "p\t4\tBroken\t102\tabc\t0\tPipe\t10\r\n"
+                       "u\t5\tCoil\t52\t2.5\t40\tUser\n";
+    const TPastedItems pasted = ReadPastedItems(text);
+    ASSERT_EQ(pasted.Items.size(), 2u);
+    ASSERT_EQ(pasted.Messages.size(), 1u);
+    EXPECT_EQ(pasted.Messages[0], "Row 2: 'abc' is not a valid floating point value");
+    const auto& pipe = static_cast<const TPipe&>(*pasted.Items[0]);
+    EXPECT_EQ(pipe.Number, 3);
+    EXPECT_EQ(pipe.Description, "Main riser");
+    EXPECT_EQ(NominalOf(pipe.BoreIndex), 100); // 102 mm inside: the 100 mm bore
+    EXPECT_DOUBLE_EQ(pipe.Flow, 0.025);
+    EXPECT_EQ(pipe.Length, 10);
+    EXPECT_EQ(pasted.Items[1]->Kind(), TItemKind::User);
+    EXPECT_DOUBLE_EQ(pasted.Items[1]->PressureDrop, 40000);
+}
+
+TEST_F(ItemTableTest, BadRowsAreNamedAndSkipped) {
+    struct Case {
+        const char* row;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"x\t1\tA\t102\t1\t0\tPipe\t10", "Row 1: 'x' is not a kind of item (p, f or u)"},
+        {"p\t1\tA\t102\t1\t0\tPipe", "Row 1: too few fields"},
+        {"f\t1\tA\t102\t1\t0\tElbow\t24\t2", "Row 1: fitting type 24 is not in the fittings table"},
+        {"p\t1\tA\t102\t-1\t0\tPipe\t10", "Row 1: Q, l/s may not be negative"},
+        {"p\t1.5\tA\t102\t1\t0\tPipe\t10", "Row 1: '1.5' is no whole number for #"},
+    };
+    for (const Case& c : cases) {
+        const TPastedItems pasted = ReadPastedItems(c.row);
+        EXPECT_TRUE(pasted.Items.empty()) << c.row;
+        ASSERT_EQ(pasted.Messages.size(), 1u) << c.row;
+        EXPECT_EQ(pasted.Messages[0], c.message);
+    }
+}
+
+TEST_F(ItemTableTest, HeaderRowNamesColumnsInAnyOrder) {
+    // A spreadsheet of its own: columns reordered, one unknown, quoted
+    // cells, no "Kind" column (the type tells it), a blank line.
+    const std::string fitting = FittingTable[5].FittingName;
+    const std::string text = "Remark\tType\tQ, l/s\tdescription\tSize, mm\tqty\tLength, m\n"
+                             "x\tPipe\t2.5\t\"Riser\t1\"\t100\t\t12\n"
+                             "\n"
+                             "y\t" + fitting + "\t1\tBend\t50\t3\t\n"
+                             "z\tWidget\t1\tOdd\t50\t\t\n";
+    const TPastedItems pasted = ReadPastedItems(text);
+    ASSERT_EQ(pasted.Items.size(), 2u);
+    EXPECT_EQ(pasted.Items[0]->Description, "Riser\t1");
+    EXPECT_EQ(NominalOf(pasted.Items[0]->BoreIndex), 100);
+    EXPECT_EQ(static_cast<const TPipe&>(*pasted.Items[0]).Length, 12);
+    ASSERT_EQ(pasted.Items[1]->Kind(), TItemKind::Fitting);
+    EXPECT_EQ(static_cast<const TFitting&>(*pasted.Items[1]).FittingType, 5);
+    EXPECT_EQ(static_cast<const TFitting&>(*pasted.Items[1]).Quantity, 3);
+    ASSERT_EQ(pasted.Messages.size(), 1u);
+    EXPECT_EQ(pasted.Messages[0], "Row 5: no kind of item (a \"Kind\" or \"Type\" column)");
+}
+
+TEST_F(ItemTableTest, CsvQuotesOnlyWhatNeedsIt) {
+    EXPECT_EQ(CommaSeparated({{"a", "b,c", "say \"hi\"", "two\nlines", ""}}),
+              "a,\"b,c\",\"say \"\"hi\"\"\",\"two\nlines\",\r\n");
+    TCircuit circuit;
+    circuit.Append(std::make_unique<TUser>());
+    const std::string csv = CircuitAsCsv(circuit);
+    EXPECT_EQ(csv.substr(0, csv.find("\r\n")),
+              "Kind,#,Description,\"Size, mm\",\"Q, l/s\",\"dP, kPa\",Type,\"Length, m\",Fitting,Qty,Group,Index,"
+              "\"Velocity, m/s\",\"Gradient, Pa/m\",Reynolds,Friction factor,\"Volume, m\u00B3\"");
+    // A user item has no length, fitting or flow results: those cells are empty.
+    EXPECT_NE(csv.find("\r\nu,1,User,"), std::string::npos);
+    EXPECT_EQ(csv.substr(csv.size() - 7), ",,,,,\r\n");
+}
+
+} // namespace
+} // namespace dvx
