@@ -15,7 +15,10 @@
 #include "fluid/Fluid.h"
 #include "hydraulics/Calc.h"
 #include "project/CircuitFiles.h"
+#include "project/FileIO.h"
 #include "project/TextItems.h"
+#include "settings/SettingsKeys.h"
+#include "settings/SettingsStore.h"
 
 #include <cmath>
 #include <optional>
@@ -49,7 +52,14 @@ void StartCore(bool builtinOnly, std::ostream& err) {
     for (const std::string& message : dvx::StartCore(options).Messages) err << message << "\n";
     // As the desktop program does when its window first becomes active: the
     // liquid takes the user's default temperature, read with the settings.
-    SystemFluid->SetT(DefaultTemperature);
+    // A stored temperature the liquid cannot take is named with its place in
+    // the settings file; the liquid keeps its start temperature.
+    try {
+        SystemFluid->SetT(DefaultTemperature);
+    } catch (const MathError& e) {
+        err << AppSettings().Where(settings::WaterTemp.Section, settings::WaterTemp.Key) << ": "
+            << Abbreviate(AppSettings().Read(settings::WaterTemp), 60) << ": " << e.what() << "\n";
+    }
 }
 
 int ParseSortKey(const std::string& text) {
@@ -214,6 +224,9 @@ int RunCalc(const std::vector<std::string>& argv, std::ostream& out, std::ostrea
     TLoadedCircuit loaded;
     try {
         loaded = LoadCircuitFile(path);
+    } catch (const ProjectFileError& e) {
+        err << e.what() << "\n" << e.Detail() << "\n";
+        return kExitFile;
     } catch (const FileError& e) {
         err << e.what() << "\n";
         return kExitFile;

@@ -9,11 +9,14 @@
 #include "fluid/Root.h"
 
 #include <array>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace dvx {
+
+class IniDocument;
 
 inline constexpr const char* kRefrigLibFile = "RefLib8.rdf";
 
@@ -99,6 +102,8 @@ public:
 
 private:
     bool ReadRecord(const std::string& section);
+    // The file parsed once at load; every selection reads from it.
+    std::shared_ptr<const IniDocument> library_;
 };
 
 // The library of the running program, created at start-up.
