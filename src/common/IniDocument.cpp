@@ -60,10 +60,10 @@ IniDocument IniDocument::Parse(std::string text) {
 std::string_view IniDocument::Content(std::size_t line) const {
     std::size_t begin = start_[line];
     std::size_t end = start_[line + 1];
-    if (end > begin && text_[end - 1] == '\n') {
-        --end;
-        if (end > begin && text_[end - 1] == '\r') --end;
-    }
+    // The line end is the LF with every CR before it (or the CRs ending the
+    // file), so that an edit of the line keeps it as it was.
+    if (end > begin && text_[end - 1] == '\n') --end;
+    while (end > begin && text_[end - 1] == '\r') --end;
     return std::string_view(text_).substr(begin, end - begin);
 }
 
