@@ -122,6 +122,10 @@ constexpr std::array<RoughnessKey, MaterialCount> kRoughnessKeys = {{
 
 } // namespace
 
+void ApplySteelCatalogue(const IniDocument& ini) { ReadSteelFile(ini); }
+void ApplyPipeCostCatalogue(const IniDocument& ini, int material) { ReadPipeCosts(ini, material); }
+bool ApplyFittingsCatalogue(const IniDocument& ini) { return ReadFittingsFile(ini); }
+
 std::vector<std::string> SplitCatalogueList(std::string_view text) {
     auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
     std::vector<std::string> items;

@@ -35,6 +35,14 @@ inline constexpr const char* kPipeFittingsFile = "PipeFittings.ini";
 // labour item did not convert.
 std::vector<std::string> LoadCatalogues(const std::string& dataFolder);
 
+// The same for one file already read: the steel file (bore data and the
+// steel cost column), a cost file of another material, the fittings file
+// (false when a price or labour item did not convert).
+class IniDocument;
+void ApplySteelCatalogue(const IniDocument& ini);
+void ApplyPipeCostCatalogue(const IniDocument& ini, int material);
+bool ApplyFittingsCatalogue(const IniDocument& ini);
+
 // Writes the pipe cost columns and the fittings' "Price" and "LabourTime"
 // lists; files that do not exist are created. Raises FileError
 // "Unable to write to <file>" when a file cannot be written.

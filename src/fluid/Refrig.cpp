@@ -111,6 +111,19 @@ const TRefrigRecord& BuiltInRefrigRecord() {
 }
 
 TRefrigLib::TRefrigLib(std::string fileName) : FileName(std::move(fileName)) {
+    IniLoad load = LoadIniFile(FileName);
+    if (load.Read()) FileDate = FileDateText(FileName);
+    // A missing library is normal (no message); one that exists but cannot
+    // be read is reported.
+    if (!load.Error.empty()) Errors.push_back("Error reading " + FileName + ": " + load.Reason);
+    Load(std::move(load.Doc));
+}
+
+TRefrigLib::TRefrigLib(std::string fileName, IniDocument library) : FileName(std::move(fileName)) {
+    Load(std::move(library));
+}
+
+void TRefrigLib::Load(IniDocument library) {
     Data = BuiltInRefrigRecord();
     LoadedName.clear();
     Status = rsLoaded;
@@ -118,14 +131,9 @@ TRefrigLib::TRefrigLib(std::string fileName) : FileName(std::move(fileName)) {
     Root.SetDerivative({});
     Root.SetTolerance(0.001, 120);
 
-    IniLoad load = LoadIniFile(FileName);
-    if (load.Read()) FileDate = FileDateText(FileName);
-    // A missing library is normal (no message); one that exists but cannot
-    // be read is reported.
-    if (!load.Error.empty()) Errors.push_back("Error reading " + FileName + ": " + load.Reason);
-    auto library = std::make_shared<IniDocument>(std::move(load.Doc));
-    library_ = library;
-    const IniDocument& ini = *library;
+    auto shared = std::make_shared<IniDocument>(std::move(library));
+    library_ = shared;
+    const IniDocument& ini = *shared;
     Sections = ini.Sections();
     std::sort(Sections.begin(), Sections.end(), LessIgnoringCase);
     InternalNumbers.resize(Sections.size());

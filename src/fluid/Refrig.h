@@ -6,6 +6,7 @@
 // carries the superheated-vapour enthalpy of the selected refrigerant and a
 // root finder set up to invert it.
 
+#include "common/IniDocument.h"
 #include "fluid/Root.h"
 
 #include <array>
@@ -16,7 +17,6 @@
 
 namespace dvx {
 
-class IniDocument;
 
 inline constexpr const char* kRefrigLibFile = "RefLib8.rdf";
 
@@ -68,6 +68,9 @@ public:
     // Loads the library from fileName (a missing file gives an empty list)
     // and selects "R22".
     explicit TRefrigLib(std::string fileName);
+    // The same with the file's content already read (fileName only names it
+    // in messages; FileDate stays empty).
+    TRefrigLib(std::string fileName, IniDocument library);
 
     // Makes the named refrigerant current (names compared without regard to
     // case). A name not in the file sets rsNotInFile; a list with too few
@@ -101,6 +104,7 @@ public:
     std::vector<std::string> Errors;   // load errors met so far, for the caller to show
 
 private:
+    void Load(IniDocument library);
     bool ReadRecord(const std::string& section);
     // The file parsed once at load; every selection reads from it.
     std::shared_ptr<const IniDocument> library_;
