@@ -21,10 +21,11 @@
 namespace dvx {
 
 // Size caps per kind of file, in bytes. Each is far above real use (a
-// project of a million items is about 150 MB); they exist so that a wrong
-// file is refused at once instead of filling the memory.
-inline constexpr std::uint64_t kMaxProjectFileBytes = 1024ull << 20; // 1 GiB
-inline constexpr std::uint64_t kMaxTextItemsFileBytes = 512ull << 20;
+// project of a million items is about 150 MB, a text item file of a million
+// items about 60 MB); they exist so that a wrong file is refused at once
+// instead of filling the memory. The manual lists them.
+inline constexpr std::uint64_t kMaxProjectFileBytes = 512ull << 20;
+inline constexpr std::uint64_t kMaxTextItemsFileBytes = 256ull << 20;
 inline constexpr std::uint64_t kMaxIniFileBytes = 256ull << 20; // settings, catalogues, refrigerants
 inline constexpr std::uint64_t kMaxLetterheadFileBytes = 1ull << 20;
 inline constexpr std::uint64_t kMaxImageFileBytes = 64ull << 20;
