@@ -83,7 +83,11 @@ void TCustomIniFile::ReplaceSection(std::string_view section, const std::vector<
 }
 
 const IniDocument& TIniFile::Doc() const {
+    const FileStamp stamp = StampOf(FileName());
+    if (stamp_.exists && stamp == stamp_) return doc_;
     doc_ = LoadIniFile(FileName()).Doc;
+    // A file that changed while it was read is read again next time.
+    stamp_ = StampOf(FileName()) == stamp && StampSettled(stamp) ? stamp : FileStamp{};
     return doc_;
 }
 

@@ -3,7 +3,8 @@
 // INI files: the catalogue files, the merge configuration and the settings
 // store are all read and written through these classes.
 //
-// TIniFile goes straight to the file: every read reads the file as it is now
+// TIniFile goes straight to the file: every read sees the file as it is now
+// (parsed again only when its stamp changed)
 // and every write rewrites it at once (atomically, see platform/AtomicWrite.h),
 // keeping comments, blank lines and order. TMemIniFile reads the file once
 // into memory; its writes stay in memory until UpdateFile. Files are read
@@ -21,6 +22,7 @@
 // A write that fails raises FileError "Unable to write to <file name>".
 
 #include "common/IniDocument.h"
+#include "platform/FileStamp.h"
 #include "platform/IniFileIO.h"
 
 #include <functional>
@@ -86,7 +88,10 @@ public:
     void UpdateFile() override {} // every write is on disk when it returns
 
 private:
+    // The last parse, kept while the file's stamp is unchanged, so that
+    // reading many keys parses the file once.
     mutable IniDocument doc_;
+    mutable FileStamp stamp_;
 
 protected:
     const IniDocument& Doc() const override;

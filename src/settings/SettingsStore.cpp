@@ -5,6 +5,7 @@
 #include "common/Format.h"
 #include "common/IniDocument.h"
 #include "common/Numbers.h"
+#include "platform/FileStamp.h"
 #include "platform/Folders.h"
 #include "settings/IniFiles.h"
 
@@ -19,37 +20,6 @@
 namespace dvx {
 
 namespace {
-
-// What tells one state of the file from another without reading it.
-struct FileStamp {
-    bool exists = false;
-    dev_t dev = 0;
-    ino_t ino = 0;
-    off_t size = 0;
-    timespec mtime{};
-    timespec ctime{};
-    mode_t mode = 0;
-
-    bool operator==(const FileStamp& o) const {
-        return exists == o.exists && dev == o.dev && ino == o.ino && size == o.size &&
-               mtime.tv_sec == o.mtime.tv_sec && mtime.tv_nsec == o.mtime.tv_nsec &&
-               ctime.tv_sec == o.ctime.tv_sec && ctime.tv_nsec == o.ctime.tv_nsec && mode == o.mode;
-    }
-};
-
-FileStamp StampOf(const std::string& path) {
-    FileStamp stamp;
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return stamp;
-    stamp.exists = true;
-    stamp.dev = st.st_dev;
-    stamp.ino = st.st_ino;
-    stamp.size = st.st_size;
-    stamp.mtime = st.st_mtim;
-    stamp.ctime = st.st_ctim;
-    stamp.mode = st.st_mode;
-    return stamp;
-}
 
 // An exclusive advisory lock on the folder of the settings file, held while
 // the file is read, changed and replaced. The folder, not the file, is locked
@@ -86,13 +56,13 @@ std::string SettingsStore::FileNameFor(std::string_view programName) {
 
 std::shared_ptr<const SettingsStore::Snapshot> SettingsStore::Current() const {
     FileStamp stamp = StampOf(fileName_);
-    if (snapshot_ && snapshot_->stamp == stamp) return snapshot_;
+    if (snapshot_ && snapshot_->stamp.exists && snapshot_->stamp == stamp) return snapshot_;
     auto fresh = std::make_shared<Snapshot>();
     IniLoad load = LoadIniFile(fileName_);
     fresh->doc = std::move(load.Doc);
     fresh->problem = std::move(load.Error);
     // A file that changes while it is read is read again next time.
-    fresh->stamp = StampOf(fileName_) == stamp ? stamp : FileStamp{};
+    fresh->stamp = StampOf(fileName_) == stamp && StampSettled(stamp) ? stamp : FileStamp{};
     snapshot_ = fresh;
     return fresh;
 }
@@ -137,10 +107,8 @@ void SettingsStore::Modify(const std::function<void(IniDocument&)>& change) {
     if (!load.Error.empty()) throw FileError(Format("Unable to write to %s", {fileName_}));
     change(load.Doc);
     WriteIniText(fileName_, load.Doc.Text());
-    auto fresh = std::make_shared<Snapshot>();
-    fresh->stamp = StampOf(fileName_);
-    fresh->doc = std::move(load.Doc);
-    snapshot_ = fresh;
+    // The file just written is not settled yet: the next read reads it again.
+    snapshot_.reset();
 }
 
 void SettingsStore::WriteString(std::string_view section, std::string_view key, std::string_view value) {

@@ -4,6 +4,7 @@
 // store's back.
 
 #include "platform/ChildProcess.h"
+#include "settings/IniFiles.h"
 #include "settings/SettingsStore.h"
 #include "settings/TempFolder.h"
 
@@ -65,9 +66,16 @@ TEST(SettingsMerge, AWriteKeepsKeysWrittenMeanwhile) {
     SettingsStore(path).WriteString("A", "Theirs", "2");
     mine.WriteString("A", "Mine", "3");
     EXPECT_EQ(ReadText(path), "[A]\nMine=3\nTheirs=2\n");
-    // A change on disk is seen by the next read.
+    // A change on disk is seen by the next read, also one that keeps the
+    // file's size and identity (rewritten in place).
     WriteText(path, "[A]\nMine=edited by hand\n");
     EXPECT_EQ(mine.ReadString("A", "Mine", ""), "edited by hand");
+    WriteText(path, "[A]\nMine=edited by foot\n");
+    EXPECT_EQ(mine.ReadString("A", "Mine", ""), "edited by foot");
+    TIniFile ini(path);
+    EXPECT_EQ(ini.ReadString("A", "Mine", ""), "edited by foot");
+    WriteText(path, "[A]\nMine=edited by hand\n");
+    EXPECT_EQ(ini.ReadString("A", "Mine", ""), "edited by hand");
 }
 
 // A settings file kept as a link (as dotfile managers do) stays a link; the
