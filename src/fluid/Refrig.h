@@ -65,8 +65,12 @@ enum TRefrigStatus : int {
 
 class TRefrigLib {
 public:
-    // Loads the library from fileName (a missing file gives an empty list)
-    // and selects "R22".
+    // Loads the library from fileName, parsing it once, and selects "R22". A
+    // missing file gives an empty list; one that exists but cannot be read
+    // (not a regular file, no permission, over kMaxIniFileBytes) gives the
+    // same and "Error reading <file>: <reason>" in Errors. A load error names
+    // the section, the key and its line, and quotes at most 60 characters of
+    // the value.
     explicit TRefrigLib(std::string fileName);
     // The same with the file's content already read (fileName only names it
     // in messages; FileDate stays empty).
