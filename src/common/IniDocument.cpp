@@ -323,12 +323,13 @@ void IniDocument::ReplaceSection(std::string_view section, const std::vector<std
     }
     // A key given twice keeps its first position and its last value.
     std::vector<std::pair<std::string, std::string>> pairs;
-    for (auto& [key, value] : SplitLines(lines)) {
-        auto same = std::find_if(pairs.begin(), pairs.end(), [&](const auto& p) { return SameIniName(p.first, key); });
+    for (auto& pair : SplitLines(lines)) {
+        auto same = std::find_if(pairs.begin(), pairs.end(),
+                                 [&](const auto& p) { return SameIniName(p.first, pair.first); });
         if (same != pairs.end())
-            same->second = value;
+            same->second = pair.second;
         else
-            pairs.emplace_back(key, value);
+            pairs.push_back(std::move(pair));
     }
     std::string body;
     for (auto& [key, value] : pairs) {
