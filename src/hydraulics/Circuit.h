@@ -6,6 +6,7 @@
 
 #include "common/Errors.h"
 #include "hydraulics/Items.h"
+#include "hydraulics/PumpSpec.h"
 
 #include <array>
 #include <cstdint>
@@ -41,7 +42,12 @@ struct TInvalidItem {
     bool AllValid = true;
     int Position = -1; // list position of the first item that fails
     int Column = 0;    // its TDataColumn
+    bool Negative = false; // the value there is below zero (otherwise zero)
 };
+
+// The message for a failed check: "Data may not be zero", or for a value
+// below zero "Data must be positive".
+const char* InvalidItemMessage(const TInvalidItem& invalid);
 
 class TCircuit {
 public:
@@ -70,6 +76,7 @@ public:
     double LabourTotal = 0;     // estimate: labour cost
     double LabourHoursTotal = 0; // h, estimate: labour hours
     double TotalVolume = 0;     // m³, sum of the items' Volume in the last calculation
+    TPumpSpec Pump;             // the pump's points and the system curve's settings
 
     // List operations; a position outside the list raises std::out_of_range.
     int Count() const { return static_cast<int>(Items.size()); }

@@ -98,6 +98,18 @@ std::string CommittedText(int column, std::string_view typed) {
     return FormatFloat(def.Format, StrToFloat(typed));
 }
 
+namespace {
+
+// Lengths, quantities, flows and pressure drops below zero would lower the
+// circuit's total: such an entry is refused and the item keeps its value.
+double PositiveOrZero(std::string_view text) {
+    const double value = StrToFloat(text);
+    if (value < 0) throw ConvertError("Data must be positive");
+    return value;
+}
+
+} // namespace
+
 void ApplyCellText(TCircuit& circuit, int position, int column, std::string_view text) {
     if (TrimBlanks(text).empty() && GridColumns[static_cast<std::size_t>(column)].Numeric) return;
     TBranch& item = circuit.Item(position);
@@ -122,18 +134,18 @@ void ApplyCellText(TCircuit& circuit, int position, int column, std::string_view
     }
     case gcSize: item.SetBoreFromNominal(StrToFloat(text)); break;
     case gcQuantity: {
-        double value = StrToFloat(text);
+        double value = PositiveOrZero(text);
         if (item.Kind() == TItemKind::Fitting) static_cast<TFitting&>(item).Quantity = value;
         else if (item.Kind() == TItemKind::Pipe) static_cast<TPipe&>(item).Length = value;
         break;
     }
     case gcFlow: {
-        double value = StrToFloat(text); // l/s
+        double value = PositiveOrZero(text); // l/s
         item.Flow = value * 0.001;
         if (item.Kind() == TItemKind::User) item.SetBore(BoreForFlow(value));
         break;
     }
-    case gcPressureDrop: item.PressureDrop = StrToFloat(text) * 1000; break;
+    case gcPressureDrop: item.PressureDrop = PositiveOrZero(text) * 1000; break;
     default: break; // "#" and "Type" have no setter
     }
 }

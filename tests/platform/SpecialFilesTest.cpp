@@ -19,6 +19,7 @@
 #include "project/CircuitFiles.h"
 #include "project/FileIO.h"
 #include "project/ProjectFile.h"
+#include "report/LetterheadFiles.h"
 #include "settings/SettingsStore.h"
 
 #include <array>
@@ -124,8 +125,10 @@ std::vector<ReaderCase> Readers() {
              return text;
          },
          {kNotAFile, kNotAFile, kNotAFile, kLoop, ""}},
-        {"letterhead", kDataLetterheadFile,
-         [](const std::string& dir) { return Joined(LoadPriceLetterhead(dir)) == " " ? std::string() : "read"; },
+        {"letterhead", kDataLetterheadName,
+         [](const std::string& dir) {
+             return Joined(LoadPriceLetterhead(dir, dir + "no-program-folder/")) == " " ? std::string() : "read";
+         },
          {"", "", "", "", ""}},
     };
 }

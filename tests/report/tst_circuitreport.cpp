@@ -20,6 +20,7 @@
 #include "report/qt/QtPageCanvas.h"
 #include "report/qt/fReport.h"
 #include "settings/SettingsStore.h"
+#include "ui/PumpCurveForm.h"
 #include "ui/qt/Menu.h"
 #include "ui/qt/Messages.h"
 
@@ -61,6 +62,16 @@ int ImagesOn(const TPreviewForm& form, int page) {
         p.drawPicture(0, 0, form.Pages().Page(page));
     }
     return device.engine.images;
+}
+
+// The pixel sizes of the images drawn on a page.
+std::vector<QSize> ImageSizesOn(const TPreviewForm& form, int page) {
+    test::CaptureDevice device(form.Pages().Width(), form.Pages().Height());
+    {
+        QPainter p(&device);
+        p.drawPicture(0, 0, form.Pages().Page(page));
+    }
+    return device.engine.imageSizes;
 }
 
 std::unique_ptr<TBranch> Pipe(int number, const std::string& description, double flowLs, double length) {
@@ -136,6 +147,30 @@ private:
     TPreviewForm& Preview() { return *W().ReportPreview(); }
     QString Path(const QString& name) { return home_.filePath(name); }
     QString ProgramPath(const QString& name) { return home_.filePath("program/" + name); }
+    QString DataPath(const QString& name) { return home_.filePath("suite/Common Files/" + name); }
+
+    static void WriteFile(const QString& path, const QByteArray& text) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(text);
+    }
+
+    // Opens the preview of a two-item circuit in a main window created now
+    // (the letterhead and logo are read when it is created) and returns the
+    // first page's texts and the sizes of the images on it.
+    std::pair<QStringList, std::vector<QSize>> FirstPageOfANewWindow() {
+        window_.reset();
+        window_ = std::make_unique<TMainForm>();
+        Preview().Seams().printerInstalled = [] { return false; };
+        FillCircuit(2);
+        W().CalcBtnClick();
+        std::pair<QStringList, std::vector<QSize>> page;
+        WhenPreviewShows([&](TPreviewForm& form) {
+            page = {PageTexts(form)[0], ImageSizesOn(form, 0)};
+        });
+        W().Preview1Click();
+        return page;
+    }
 
     // Runs `inspect` on the preview once it shows modally, then closes it.
     void WhenPreviewShows(std::function<void(TPreviewForm&)> inspect) {
@@ -230,8 +265,10 @@ private slots:
     void cleanup() {
         W().Circuit().Saved = true;
         window_.reset();
-        QFile::remove(ProgramPath("ReportLogo.gif"));
-        QFile::remove(ProgramPath("LetterHead.txt"));
+        for (const QString& file : {ProgramPath("ReportLogo.gif"), ProgramPath("LetterHead.txt"),
+                                    DataPath("ReportLogo.gif"), DataPath("LetterHead.txt"),
+                                    DataPath("Letterhead.txt")})
+            QFile::remove(file);
     }
 
     void menuEntryAndToolButtonOpenTheReport() {
@@ -295,6 +332,36 @@ private slots:
         QVERIFY(!texts.contains("- 1 -")); // one page: no page number
     }
 
+    void projectWithAPumpEndsWithThePlotPage() {
+        FillCircuit(3);
+        W().Circuit().Calculate(false);
+        // A pump through 1.5 times the circuit's head at no flow and its
+        // design head at 1.25 times the largest flow.
+        const TCircuit& c = W().Circuit();
+        double q = 0;
+        for (const auto& item : c.Items) q = std::max(q, item->Flow);
+        const double h = c.TotalDP / (SystemFluid->ro * 9.80665);
+        W().Circuit().Pump.Points = {{0, 1.5 * h, 0}, {0.8 * q, 1.3 * h, 0.6}, {1.6 * q, 0.7 * h, 0.7}};
+        std::vector<QStringList> pages;
+        QImage plot;
+        WhenPreviewShows([&](TPreviewForm& form) {
+            pages = PageTexts(form);
+            plot = form.Pages().Render(form.PageCount() - 1);
+        });
+        answers_ = {QMessageBox::Ok};
+        W().Preview1Click();
+        QCOMPARE(pages.size(), std::size_t{2});
+        QVERIFY(pages[0].contains(" Description"));
+        QVERIFY(!pages[1].contains(" Description"));
+        QVERIFY(pages[1].contains("Pump and System Curve"));
+        QVERIFY(pages[1].contains("Flow (l/s)"));
+        const TPumpAnalysis a = AnalysePump(W().Circuit(), W().GroupsActive(), W().Circuit().Pump);
+        QVERIFY(a.Duty && a.Duty->Found);
+        QVERIFY(pages[1].contains(QString::fromStdString(ChartOf(a, W().Circuit().Pump).DutyLabel)));
+        QVERIFY(pages[1].join(' ').contains("shaft power"));
+        SaveScreenshot(plot, "circuitreport-pump.png");
+    }
+
     void calculationRefusedReportsWithoutANumber() {
         FillCircuit(3);
         W().Circuit().Item(1).Flow = 0; // "Data may not be zero"
@@ -334,7 +401,7 @@ private slots:
         }
         WriteStackedGif(ProgramPath("ReportLogo.gif").toStdString(), 360, 140, 1,
                         [&](int) { return logo; });
-        SetReportLetterhead(ProgramFolder()); // as at start-up
+        SetReportLetterhead(DataFolder(), ProgramFolder()); // as at start-up
 
         FillCircuit(150);
         W().CalcBtnClick();
@@ -507,21 +574,49 @@ private slots:
     }
 
     void letterheadFromTheProgramFolder() {
-        window_.reset();
-        QFile f(ProgramPath("LetterHead.txt"));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("Quellstrand Consulting Engineers\r\n12 Harbour Road, Leith\r\nTel 0131 555 0123\r\n");
-        f.close();
-        window_ = std::make_unique<TMainForm>();
-        Preview().Seams().printerInstalled = [] { return false; };
-        FillCircuit(2);
-        W().CalcBtnClick();
-        QStringList texts;
-        WhenPreviewShows([&](TPreviewForm& form) { texts = PageTexts(form)[0]; });
-        W().Preview1Click();
+        WriteFile(ProgramPath("LetterHead.txt"),
+                  "Quellstrand Consulting Engineers\r\n12 Harbour Road, Leith\r\nTel 0131 555 0123\r\n");
+        const QStringList texts = FirstPageOfANewWindow().first;
         QVERIFY(texts.contains("Quellstrand Consulting Engineers"));
         QVERIFY(texts.contains("12 Harbour Road, Leith"));
         QVERIFY(texts.contains("Tel 0131 555 0123"));
+    }
+
+    // A user's own letterhead and logo in the data folder (writable, unlike
+    // an installed program folder) come before the ones beside the program.
+    void letterheadAndLogoFromTheUsersDataFolder() {
+        WriteFile(ProgramPath("LetterHead.txt"), "Program Folder Letterhead Ltd\n");
+        WriteStackedGif(ProgramPath("ReportLogo.gif").toStdString(), 40, 40, 1, [](int) {
+            QImage square(40, 40, QImage::Format_RGB32);
+            square.fill(Qt::red);
+            return square;
+        });
+        // The logo is drawn 4 cm wide; its proportions tell which file it came from.
+        auto [texts, images] = FirstPageOfANewWindow();
+        QVERIFY(texts.contains("Program Folder Letterhead Ltd"));
+        QCOMPARE(images.size(), size_t(1));
+        QCOMPARE(images[0].width(), images[0].height());
+
+        WriteFile(DataPath("LetterHead.txt"), "Northbank Building Services Ltd\n4 Mill Lane, Exampleton\n");
+        WriteStackedGif(DataPath("ReportLogo.gif").toStdString(), 120, 30, 1, [](int) {
+            QImage wide(120, 30, QImage::Format_RGB32);
+            wide.fill(Qt::darkBlue);
+            return wide;
+        });
+        std::tie(texts, images) = FirstPageOfANewWindow();
+        QVERIFY(texts.contains("Northbank Building Services Ltd"));
+        QVERIFY(texts.contains("4 Mill Lane, Exampleton"));
+        QVERIFY(!texts.contains("Program Folder Letterhead Ltd"));
+        QCOMPARE(images.size(), size_t(1));
+        QVERIFY2(qAbs(images[0].width() - 4 * images[0].height()) <= 4,
+                 qPrintable(QString("%1 x %2").arg(images[0].width()).arg(images[0].height())));
+
+        // The data folder's letterhead also under the name earlier versions read there.
+        QVERIFY(QFile::remove(DataPath("LetterHead.txt")));
+        WriteFile(DataPath("Letterhead.txt"), "Riverside Mechanical\n");
+        texts = FirstPageOfANewWindow().first;
+        QVERIFY(texts.contains("Riverside Mechanical"));
+        QVERIFY(!texts.contains("Program Folder Letterhead Ltd"));
     }
 };
 

@@ -1,38 +1,37 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The main window: building its menus, tool bar, grid and status bar, the
+// state shown in the status bar, the routing of keys and grid events, and
+// its settings. The commands live in one file per menu (Menu<Name>.cpp).
+
 #include "ui/qt/Menu.h"
 
-#include "catalogue/Bores.h"
 #include "catalogue/Tables.h"
-#include "common/Errors.h"
 #include "common/Format.h"
-#include "common/Numbers.h"
 #include "fluid/Fluid.h"
 #include "platform/Folders.h"
 #include "platform/Version.h"
-#include "report/qt/PropertiesDlg.h"
-#include "project/ProjectFile.h"
-#include "project/TextItems.h"
 #include "report/qt/CircuitReportPreview.h"
+#include "report/qt/PropertiesDlg.h"
 #include "report/qt/ReportSettings.h"
 #include "report/qt/fReport.h"
 #include "settings/Placement.h"
 #include "settings/SettingsStore.h"
-#include "ui/qt/AboutBox.h"
 #include "ui/qt/CircuitDelegate.h"
 #include "ui/qt/CircuitModel.h"
 #include "ui/qt/CircuitView.h"
+#include "ui/qt/CostForm.h"
 #include "ui/qt/DefaultFlowForm.h"
 #include "ui/qt/DefaultsForm.h"
-#include "ui/qt/Desktop.h"
 #include "ui/qt/FittingsForm.h"
 #include "ui/qt/FluidSpecForm.h"
 #include "ui/qt/InsertForm.h"
-#include "ui/qt/LimitsForm.h"
-#include "ui/qt/CostForm.h"
 #include "ui/qt/LabourForm.h"
-#include "ui/qt/PriceForm.h"
+#include "ui/qt/LimitsForm.h"
+#include "ui/qt/MenuSupport.h"
 #include "ui/qt/Messages.h"
 #include "ui/qt/PipeSpecForm.h"
+#include "ui/qt/PriceForm.h"
+#include "ui/qt/PumpCurveForm.h"
 #include "ui/qt/SummaryForm.h"
 #include "ui/qt/Warnings.h"
 
@@ -40,49 +39,15 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDialog>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
-#include <QPageSetupDialog>
-#include <QPrinter>
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
 
-#include <optional>
-
 namespace dvx::ui {
-
-namespace {
-
-const char* const kProjectFilter = "Darvenix data files (*.dvx)";
-const char* const kTextFilter = "Darvenix data files (*.txt)";
-
-QString FileNamePart(const QString& path) { return QFileInfo(path).fileName(); }
-
-QString FolderPart(const QString& path) {
-    QString folder = QFileInfo(path).absolutePath();
-    return folder.endsWith('/') ? folder : folder + '/';
-}
-
-QString WithSuffix(const QString& path, const QString& suffix) {
-    if (path.isEmpty()) return {};
-    QFileInfo info(path);
-    QString base = info.completeSuffix().isEmpty() ? path : path.left(path.size() - info.suffix().size() - 1);
-    return base + "." + suffix;
-}
-
-bool HasSuffix(const QString& path, const QString& suffix) {
-    return QFileInfo(path).suffix().compare(suffix, Qt::CaseInsensitive) == 0;
-}
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-
-} // namespace
 
 TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     setObjectName("MainForm");
@@ -123,6 +88,9 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     defaultFlowForm_ = new TDefaultFlowForm(this);
     propertiesForm_ = new TPropertiesForm(this);
     fluidSpecForm_ = new TFluidSpecForm(this);
+    pumpForm_ = new TPumpCurveForm(this);
+    pumpForm_->GroupsActive = [this] { return GroupsActive(); };
+    pumpForm_->OnPumpChanged = [this] { SetSaved(false); };
 
     // Own settings and recent files (the catalogues were loaded at start-up).
     LoadSettings();
@@ -131,13 +99,11 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     circuit_->Material = PipeMaterial;
     ApplyMaterial();
     // The report's letterhead and logo.
-    SetReportLetterhead(ProgramFolder());
+    SetReportLetterhead(DataFolder(), ProgramFolder());
     installEventFilter(this);
 }
 
 TMainForm::~TMainForm() = default;
-
-// ---------------------------------------------------------------- building
 
 QAction* TMainForm::Action(const QString& caption) const {
     for (QAction* a : findChildren<QAction*>())
@@ -166,11 +132,8 @@ void TMainForm::BuildMenus() {
     file->addSeparator();
     add(file, "Project &Details", [this] { ProjectDetailsCommand(); });
     add(file, "Pre&view", [this] { Preview1Click(); });
-    add(file, "&Printer Setup", [this] {
-        QPrinter printer;
-        QPageSetupDialog dialog(&printer, this);
-        dialog.exec();
-    });
+    // One printer set-up for the whole run, shared with the report preview.
+    add(file, "&Printer Setup", [this] { preview_->PrinterSetup(); });
     file->addSeparator();
     add(file, "&Exit", [this] { close(); }, QKeySequence(Qt::ALT | Qt::Key_F4));
 
@@ -202,6 +165,7 @@ void TMainForm::BuildMenus() {
     QMenu* calc = menuBar()->addMenu("&Calculate");
     add(calc, "&Calculate Pressure Drop", [this] { CalcBtnClick(); }, QKeySequence(Qt::Key_F9));
     add(calc, "&Materials && Labour Price Estimate", [this] { PriceEstimateCommand(); });
+    add(calc, "&Pump && System Curve", [this] { PumpCurveCommand(); });
     add(calc, "&Resize all from Flow", [this] { ResizeAllCommand(); });
     add(calc, "Reset all &Flows from Size", [this] { ResetAllFlowsCommand(); });
     calc->addSeparator();
@@ -261,6 +225,7 @@ void TMainForm::BuildToolBar() {
     button("R&enum", "Re-number in existing order", [this] { RenumberCommand(); });
     button("&Calc", "Calculate circuit pressure drop", [this] { CalcBtnClick(); });
     button("&Report", "Report preview", [this] { Preview1Click(); });
+    button("&Pump", "Pump and system curve", [this] { PumpCurveCommand(); });
 }
 
 void TMainForm::BuildStatusBar() {
@@ -324,10 +289,10 @@ void TMainForm::RefreshGrid() {
     }
 }
 
-// ------------------------------------------------------------------ state
-
 bool TMainForm::GroupsActive() const { return groupsAction_ != nullptr && groupsAction_->isChecked(); }
+
 bool TMainForm::ShowTypes() const { return typesAction_ == nullptr || typesAction_->isChecked(); }
+
 QTableView* TMainForm::Grid() const { return grid_; }
 
 void TMainForm::SetSaved(bool saved) {
@@ -338,6 +303,8 @@ void TMainForm::SetSaved(bool saved) {
 void TMainForm::SetSolved(bool solved) {
     circuit_->Solved = solved;
     panels_[1]->setText(solved ? "Solved" : "Not Solved");
+    // The pump window follows every calculation and every change.
+    if (pumpForm_ != nullptr) pumpForm_->Refresh();
 }
 
 void TMainForm::ShowDpPanel() {
@@ -349,31 +316,6 @@ void TMainForm::SetCurrentFile(const QString& file) {
     currentFile_ = file;
     panels_[3]->setText(FileNamePart(file));
     RebuildReopenMenu();
-}
-
-void TMainForm::ApplyMaterial() {
-    int m = circuit_->Material;
-    if (m < 0 || m > 2) return;
-    materialActions_[m]->setChecked(true);
-    SelectPipeMaterial(m);
-}
-
-void TMainForm::ChooseMaterial(int material) {
-    SetSolved(false);
-    materialActions_[material]->setChecked(true);
-    circuit_->Material = static_cast<std::uint8_t>(material);
-    SelectPipeMaterial(material);
-}
-
-void TMainForm::SetGroupsActive(bool on) {
-    groupsAction_->setChecked(on);
-    SetSolved(false);
-    RebuildColumns();
-}
-
-void TMainForm::SetShowTypes(bool on) {
-    typesAction_->setChecked(on);
-    RebuildColumns();
 }
 
 void TMainForm::ForgetUndo() {
@@ -388,6 +330,7 @@ int TMainForm::CurrentRow() const {
 }
 
 void TMainForm::Commit() { grid_->CommitEdit(); }
+
 void TMainForm::LeaveGrid() { grid_->CancelEdit(); }
 
 void TMainForm::MoveCursorTo(int row, int logicalColumn) {
@@ -398,31 +341,6 @@ void TMainForm::MoveCursorTo(int row, int logicalColumn) {
 
 QString TMainForm::ProgramFolderPath() const { return Q(ProgramFolder()); }
 
-TFileDialogRequest TMainForm::SaveDialogRequest() const {
-    return {true, currentFile_.isEmpty() ? ProgramFolderPath() : FolderPart(currentFile_), FileNamePart(currentFile_),
-            kProjectFilter, "dvx"};
-}
-
-TFileDialogRequest TMainForm::OpenDialogRequest(const QString& suffix, const QString& filter) const {
-    return {false, currentFile_.isEmpty() ? currentDir_ : FolderPart(currentFile_),
-            FileNamePart(WithSuffix(currentFile_, suffix)), filter, suffix};
-}
-
-QString TMainForm::AskFile(const TFileDialogRequest& request) {
-    if (fileDialog_) return fileDialog_(this, request);
-    QFileDialog dialog(this);
-    dialog.setAcceptMode(request.Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(request.Save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setDirectory(request.Folder);
-    dialog.selectFile(request.FileName);
-    dialog.setNameFilter(request.Filter);
-    dialog.setDefaultSuffix(request.DefaultSuffix);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().first();
-}
-
-// --------------------------------------------------------------- commands
-
 void TMainForm::RunCommand(const std::function<void()>& command) {
     // Nothing may leave a Qt slot or event handler by an exception: what a
     // command did not handle itself is shown, and the window carries on.
@@ -432,392 +350,6 @@ void TMainForm::RunCommand(const std::function<void()>& command) {
         ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
     }
 }
-
-bool TMainForm::NewProject() {
-    LeaveGrid();
-    if (!SaveChangesPrompt()) return false;
-    NewCircuit();
-    propertiesForm_->ResetDetails();
-    DetailsToCircuit();
-    return true;
-}
-
-void TMainForm::NewCircuit() {
-    LeaveGrid();
-    SetCurrentFile({});
-    ReplaceCircuit(std::make_unique<TCircuit>());
-    RebuildColumns();
-    RefreshGrid();
-    SetSolved(false);
-    SetSaved(true);
-    panels_[2]->clear();
-    ForgetUndo();
-    ApplyMaterial();
-}
-
-void TMainForm::ReplaceCircuit(std::unique_ptr<TCircuit> circuit) {
-    // Every window that keeps a pointer into the circuit learns the new one
-    // before the old circuit and its items are destroyed.
-    model_->SetCircuit(circuit.get());
-    summaryForm_->SetCircuit(circuit.get());
-    priceForm_->SetCircuit(circuit.get());
-    warningsForm_->BuildWarningList(*circuit);
-    circuit_ = std::move(circuit);
-}
-
-bool TMainForm::SaveChangesPrompt() {
-    if (circuit_->Saved) return true;
-    QString name = currentFile_.isEmpty() ? QString("File") : FileNamePart(currentFile_);
-    auto answer = ShowMessage(this, MsgKind::Confirmation, name + " not saved.\nSave now?",
-                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-    if (answer == QMessageBox::No) return true;
-    if (answer != QMessageBox::Yes) return false;
-    QString chosen = AskFile(SaveDialogRequest());
-    if (chosen.isEmpty()) return false;
-    return SaveFile(chosen);
-}
-
-bool TMainForm::SaveFile(const QString& file) {
-    if (!HasSuffix(file, "dvx")) {
-        ShowMessage(this, MsgKind::Information, "File not saved.  Extension must be \"dvx\".");
-        return false;
-    }
-    try {
-        WriteProject(file.toStdString(), *circuit_, *SystemFluid);
-    } catch (const std::exception&) {
-        // The safe save left any earlier file as it was.
-        SetSaved(false);
-        ShowMessage(this, MsgKind::Information, "Error saving file");
-        return false;
-    }
-    SetCurrentFile(file);
-    SetSaved(true);
-    return true;
-}
-
-bool TMainForm::OpenFile(const QString& file) {
-    if (!HasSuffix(file, "dvx")) {
-        ShowMessage(this, MsgKind::Information, "File extension must be \"dvx\".");
-        return false;
-    }
-    std::optional<TProjectData> data;
-    try {
-        data.emplace(ReadProject(file.toStdString()));
-    } catch (const std::exception&) {
-        SetSaved(false);
-        ShowMessage(this, MsgKind::Warning, "Error reading " + file);
-        return false;
-    }
-    LeaveGrid();
-    std::unique_ptr<TCircuit> opened;
-    InstallProject(std::move(*data), opened);
-    ReplaceCircuit(std::move(opened));
-    SetCurrentFile(file);
-    // The project's details into the dialog; name and number keep their
-    // texts unless empty.
-    propertiesForm_->SetProjectName(propertiesForm_->ProjectNameOrDefault());
-    propertiesForm_->SetProjectNumber(propertiesForm_->ProjectNumberOrDefault());
-    propertiesForm_->SetDescriptionLines(circuit_->DescriptionLines);
-    propertiesForm_->SetAuthor(Q(circuit_->Author));
-    propertiesForm_->SetCompany(Q(circuit_->Company));
-    ApplyMaterial();
-    RebuildColumns();
-    RefreshGrid();
-    SetSaved(true);
-    SetSolved(false);
-    // The earlier project's total is no result of this one; the calculation
-    // below fills the panel again unless an item is invalid.
-    panels_[2]->clear();
-    ForgetUndo();
-    CalcBtnClick();
-    return true;
-}
-
-void TMainForm::OpenStartupFile(const QString& file) {
-    if (file.isEmpty() || !QFileInfo::exists(file)) return; // a name that does not exist is ignored
-    openedAtStartup_ = OpenFile(QFileInfo(file).absoluteFilePath());
-}
-
-void TMainForm::OpenCommand() {
-    Commit();
-    LeaveGrid();
-    if (!SaveChangesPrompt()) return;
-    QString chosen = AskFile(OpenDialogRequest("dvx", kProjectFilter));
-    if (chosen.isEmpty()) return;
-    currentDir_ = FolderPart(chosen);
-    OpenFile(chosen);
-}
-
-void TMainForm::ReopenCommand(const QString& file) {
-    Commit();
-    LeaveGrid();
-    if (!SaveChangesPrompt()) return;
-    OpenFile(file);
-}
-
-void TMainForm::SaveCommand() {
-    if (currentFile_.isEmpty()) {
-        SaveAsCommand();
-        return;
-    }
-    if (!SaveFile(currentFile_)) ShowMessage(this, MsgKind::Plain, "Error writing " + FileNamePart(currentFile_));
-}
-
-void TMainForm::SaveAsCommand() {
-    Commit();
-    QString chosen = AskFile(SaveDialogRequest());
-    if (chosen.isEmpty()) return;
-    currentDir_ = FolderPart(chosen);
-    if (!SaveFile(chosen)) ShowMessage(this, MsgKind::Plain, "Error writing " + FileNamePart(chosen));
-}
-
-void TMainForm::WriteTextFileCommand() {
-    Commit();
-    QString file = currentFile_.isEmpty() ? QString("Darvenix.txt") : WithSuffix(currentFile_, "txt");
-    try {
-        WriteTextItemsFile(*circuit_, file.toStdString());
-    } catch (const std::exception& e) {
-        ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
-        return;
-    }
-    ShowMessage(this, MsgKind::Information, "Saved as... " + file);
-}
-
-void TMainForm::ReadTextFileCommand() {
-    Commit();
-    QString chosen = AskFile(OpenDialogRequest("txt", kTextFilter));
-    if (chosen.isEmpty()) return;
-    // The New command, with its unsaved-changes question.
-    if (!NewProject()) return;
-    TTextImport import;
-    try {
-        import = ReadTextItems(ReadTextFileBytes(chosen.toStdString()));
-    } catch (const std::exception& e) {
-        ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
-        return;
-    }
-    // Each item goes before the first row, as inserted one by one.
-    for (auto& item : import.Items) {
-        MoveCursorTo(0, gcDescription);
-        InsertItem(std::move(item));
-    }
-    MoveCursorTo(0, gcDescription);
-    if (!import.Messages.empty()) {
-        QString text = "Lines not read:";
-        for (const std::string& m : import.Messages) text += "\n" + Q(m);
-        ShowMessage(this, MsgKind::Warning, text);
-    }
-    SetCurrentFile(WithSuffix(chosen, "dvx"));
-}
-
-void TMainForm::SendMailCommand() {
-    if (circuit_->Count() == 0) {
-        ShowMessage(this, MsgKind::Plain, "Nothing to send...");
-        return;
-    }
-    SaveCommand();
-    // Only a project that is now on disk can be attached.
-    if (currentFile_.isEmpty() || !circuit_->Saved) return;
-    if (!ComposeMail("Darvenix data file", "Please find Darvenix datafile attached...\r", {currentFile_}))
-        ShowMessage(this, MsgKind::Warning, "Unable to start the mail program");
-}
-
-void TMainForm::CalcBtnClick() {
-    Commit();
-    TInvalidItem invalid = circuit_->FindInvalid();
-    if (!invalid.AllValid) {
-        ShowMessage(this, MsgKind::Information, "Data may not be zero");
-        const int columns[3] = {gcQuantity, gcFlow, gcPressureDrop};
-        MoveCursorTo(invalid.Position, columns[std::clamp(invalid.Column, 0, 2)]);
-        grid_->setFocus();
-        return;
-    }
-    try {
-        circuit_->Calculate(GroupsActive());
-    } catch (const std::exception&) {
-        ShowMessage(this, MsgKind::Error, "Pressure drop error.\nCheck your data...");
-    }
-    RefreshGrid();
-    ShowDpPanel();
-    SetSolved(circuit_->Solved);
-    warningsForm_->BuildWarningList(*circuit_);
-}
-
-void TMainForm::Preview1Click() {
-    if (!circuit_->Solved) {
-        auto answer = ShowMessage(this, MsgKind::Confirmation, "Circuit must be calculated first.\nCalculate now?",
-                                  QMessageBox::Ok | QMessageBox::Cancel);
-        if (answer != QMessageBox::Ok) return;
-        CalcBtnClick();
-    }
-    ShowCircuitReport(*preview_, *circuit_, GroupsActive(), ShowTypes());
-}
-
-void TMainForm::SortCommand(int key) {
-    Commit();
-    circuit_->SetSortKey(key);
-    circuit_->SortItems();
-    SetSaved(false);
-    RefreshGrid();
-}
-
-void TMainForm::RenumberCommand() {
-    Commit();
-    for (int i = 0; i < circuit_->Count(); ++i) circuit_->Item(i).Number = i + 1;
-    SetSaved(false);
-    RefreshGrid();
-}
-
-void TMainForm::InsertCommand() {
-    insertForm_->show();
-    insertForm_->raise();
-}
-
-void TMainForm::InsertItem(std::unique_ptr<TBranch> item) {
-    item->InIndex = circuit_->GroupIndex(item->Group, item->Number);
-    int row = circuit_->Count() == 0 ? 0 : std::clamp(CurrentRow(), 0, circuit_->Count() - 1);
-    QModelIndex current = grid_->currentIndex();
-    circuit_->Insert(row, std::move(item));
-    SetSaved(false);
-    SetSolved(false);
-    model_->Refresh();
-    grid_->setCurrentIndex(model_->index(row, current.isValid() ? current.column() : model_->ViewColumnOf(gcDescription)));
-}
-
-void TMainForm::DeleteCommand() {
-    if (circuit_->Count() == 0) return;
-    LeaveGrid();
-    int row = std::clamp(CurrentRow(), 0, circuit_->Count() - 1);
-    QModelIndex current = grid_->currentIndex();
-    undoItem_ = circuit_->Remove(row);
-    // The warnings list may point at the earlier undo item, destroyed just now.
-    warningsForm_->BuildWarningList(*circuit_);
-    undoAction_->setEnabled(true);
-    popupUndoAction_->setEnabled(true);
-    SetSaved(false);
-    SetSolved(false);
-    model_->Refresh();
-    if (circuit_->Count() > 0) {
-        grid_->setCurrentIndex(model_->index(std::min(row, circuit_->Count() - 1), current.column()));
-    } else {
-        circuit_->TotalDP = 0;
-        SetSaved(true);
-        SetSolved(true);
-        panels_[2]->clear();
-        grid_->setCurrentIndex(model_->index(0, current.column()));
-    }
-}
-
-void TMainForm::UndoDeleteCommand() {
-    if (!undoItem_) return;
-    circuit_->Append(std::move(undoItem_));
-    RefreshGrid();
-    ForgetUndo();
-    SetSolved(false);
-    SetSaved(false);
-}
-
-void TMainForm::AutoSizeCurrent() {
-    if (circuit_->Count() == 0) return;
-    AutoSize(circuit_->Item(std::clamp(CurrentRow(), 0, circuit_->Count() - 1)));
-    RefreshGrid();
-    SetSolved(false);
-    SetSaved(false);
-}
-
-void TMainForm::AutoFlowCurrent() {
-    if (circuit_->Count() == 0) return;
-    AutoFlow(circuit_->Item(std::clamp(CurrentRow(), 0, circuit_->Count() - 1)));
-    RefreshGrid();
-    SetSolved(false);
-    SetSaved(false);
-}
-
-void TMainForm::ResizeAllCommand() {
-    Commit();
-    // New bores are a change to the project: closing must not drop them
-    // without the unsaved-changes question.
-    if (circuit_->Count() > 0) SetSaved(false);
-    circuit_->ResizeAll();
-    CalcBtnClick();
-}
-
-void TMainForm::ResetAllFlowsCommand() {
-    Commit();
-    // New flows, likewise.
-    if (circuit_->Count() > 0) SetSaved(false);
-    circuit_->ResetAllFlows();
-    CalcBtnClick();
-}
-
-void TMainForm::OpenHelpPage(const QString& relativePath) {
-    Commit();
-    QString path = ProgramFolderPath() + relativePath;
-    if (!OpenDocument(path)) ShowMessage(this, MsgKind::Warning, "Unable to open " + path);
-}
-
-void TMainForm::AboutCommand() {
-    TAboutBox box(this);
-    box.exec();
-    box.StoreSplashSetting();
-}
-
-void TMainForm::DefaultsCommand() {
-    if (defaultsForm_->exec() == QDialog::Accepted) insertForm_->LoadDefaults();
-}
-
-void TMainForm::DefaultFlowsCommand() { defaultFlowForm_->exec(); }
-
-void TMainForm::LimitsCommand() { limitsForm_->exec(); }
-
-void TMainForm::FittingsCommand() {
-    if (fittingsForm_->exec() == QDialog::Accepted) SetSolved(false);
-}
-
-void TMainForm::PipeRoughnessCommand() {
-    if (pipeSpecForm_->exec() != QDialog::Accepted) return;
-    SetSolved(false);
-    SetSaved(false);
-    ApplyMaterial();
-}
-
-void TMainForm::WaterSpecCommand() {
-    Commit();
-    // The sheet edits SystemFluid in place; Cancel has put it back already.
-    fluidSpecForm_->SetFluid(SystemFluid);
-    if (fluidSpecForm_->exec() != QDialog::Accepted) return;
-    SetSaved(false);
-    SetSolved(false);
-}
-
-void TMainForm::WarningsCommand() {
-    LeaveGrid();
-    warningsForm_->BuildWarningList(*circuit_);
-    warningsForm_->exec();
-    RefreshGrid();
-    SetSolved(false);
-    // A bore or flow corrected in the window is a change to the project.
-    if (warningsForm_->Corrected() > 0) SetSaved(false);
-}
-
-void TMainForm::SummaryCommand() { summaryForm_->exec(); }
-
-void TMainForm::ProjectDetailsCommand() {
-    if (propertiesForm_->exec() == QDialog::Accepted) DetailsToCircuit();
-}
-
-void TMainForm::DetailsToCircuit() {
-    circuit_->DescriptionLines = propertiesForm_->DescriptionLines();
-    circuit_->Author = propertiesForm_->Author().toStdString();
-    circuit_->Company = propertiesForm_->Company().toStdString();
-}
-
-void TMainForm::PriceEstimateCommand() {
-    CalcBtnClick();
-    if (EstimateWithMessages(this, *circuit_)) priceForm_->Execute();
-}
-
-// ------------------------------------------------------------ grid events
 
 void TMainForm::ShowGridMenu(const QPoint& pos) {
     QModelIndex index = grid_->indexAt(pos);
@@ -873,8 +405,6 @@ bool TMainForm::event(QEvent* event) {
     return QMainWindow::event(event);
 }
 
-// --------------------------------------------------------------- settings
-
 void TMainForm::LoadSettings() {
     SettingsStore& store = AppSettings();
     QSize screen = QApplication::primaryScreen() != nullptr ? QApplication::primaryScreen()->size() : QSize(1024, 768);
@@ -890,6 +420,7 @@ void TMainForm::LoadSettings() {
     recent_.Load(store);
     RebuildReopenMenu();
     insertForm_->RestorePlacementFromSettings();
+    pumpForm_->RestorePlacementFromSettings();
 }
 
 void TMainForm::SaveSettings() {
@@ -902,16 +433,6 @@ void TMainForm::SaveSettings() {
     store.Write(settings::ShowTypes, ShowTypes());
     store.Write(settings::GridCols, FormatGridCols(columnWidths_));
     store.Write(settings::LabourRate, LabourRate);
-}
-
-void TMainForm::RebuildReopenMenu() {
-    reopenMenu_->clear();
-    for (const std::string& entry : recent_.Visible()) {
-        QString file = Q(entry);
-        QAction* a = reopenMenu_->addAction(file);
-        connect(a, &QAction::triggered, this, [this, file] { RunCommand([this, file] { ReopenCommand(file); }); });
-    }
-    reopenMenu_->setEnabled(!reopenMenu_->actions().isEmpty());
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
@@ -929,6 +450,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
     }
     insertForm_->close(); // it stores its own placement
+    if (pumpForm_->isVisible()) pumpForm_->close(); // so does the pump window
     event->accept();
 }
 

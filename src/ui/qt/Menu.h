@@ -41,6 +41,7 @@ class TSummaryForm;
 class TCostForm;
 class TLabourForm;
 class TPriceForm;
+class TPumpCurveForm;
 
 // What a file dialog is asked for; the answer is the chosen path or empty.
 struct TFileDialogRequest {
@@ -81,6 +82,7 @@ public:
     TCostForm* CostForm() const { return costForm_; }
     TLabourForm* LabourForm() const { return labourForm_; }
     TPriceForm* PriceForm() const { return priceForm_; }
+    TPumpCurveForm* PumpForm() const { return pumpForm_; }
     // The action of a menu entry by its caption (e.g. "&Calculate Pressure Drop").
     QAction* Action(const QString& caption) const;
     QMenu* ReopenMenu() const { return reopenMenu_; }
@@ -133,6 +135,8 @@ public:
     void ProjectDetailsCommand();
     // Calculate, estimate, and the price window when every item is priced.
     void PriceEstimateCommand();
+    // The pump and system-curve window, shown beside the main window.
+    void PumpCurveCommand();
 
     // The insertion rule: before the item of the current row, "Modified"
     // and "Not Solved"; the current row does not move.
@@ -217,6 +221,7 @@ private:
     TCostForm* costForm_ = nullptr;
     TLabourForm* labourForm_ = nullptr;
     TPriceForm* priceForm_ = nullptr;
+    TPumpCurveForm* pumpForm_ = nullptr;
     QLabel* panels_[4] = {};
     QMenu* reopenMenu_ = nullptr;
     QMenu* gridMenu_ = nullptr;

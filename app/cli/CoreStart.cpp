@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "CoreStart.h"
+
+#include "catalogue/Tables.h"
+#include "common/Errors.h"
+#include "common/Format.h"
+#include "fluid/Fluid.h"
+#include "settings/SettingsKeys.h"
+#include "settings/SettingsStore.h"
+#include "settings/Startup.h"
+
+namespace dvx::cli {
+
+std::string DesktopSettingsFile() { return SettingsStore::FileNameFor("darvenix"); }
+
+TCliStart StartCliCore(bool builtinOnly) {
+    TCliStart started;
+    RestoreBuiltInTables();
+    if (builtinOnly) {
+        StartFluidModule(DefaultTemperature);
+        return started;
+    }
+    TStartOptions options;
+    options.SettingsFile = DesktopSettingsFile();
+    options.StartFluid = [] { StartFluidModule(DefaultTemperature); };
+    const TStartResult result = StartCore(options);
+    started.SettingsFile = result.SettingsFile;
+    for (const std::string& message : result.Messages) started.Warnings.push_back({"startup", message});
+    // A stored temperature the liquid cannot take is named with its place in
+    // the settings file; the liquid keeps its start temperature.
+    try {
+        SystemFluid->SetT(DefaultTemperature);
+    } catch (const MathError& e) {
+        started.Warnings.push_back(
+            {"startup", AppSettings().Where(settings::WaterTemp.Section, settings::WaterTemp.Key) + ": " +
+                            Abbreviate(AppSettings().Read(settings::WaterTemp), 60) + ": " + e.what()});
+    }
+    return started;
+}
+
+} // namespace dvx::cli
