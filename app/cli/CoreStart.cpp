@@ -2,7 +2,10 @@
 #include "CoreStart.h"
 
 #include "catalogue/Tables.h"
+#include "common/Errors.h"
+#include "common/Format.h"
 #include "fluid/Fluid.h"
+#include "settings/SettingsKeys.h"
 #include "settings/SettingsStore.h"
 #include "settings/Startup.h"
 
@@ -23,7 +26,15 @@ TCliStart StartCliCore(bool builtinOnly) {
     const TStartResult result = StartCore(options);
     started.SettingsFile = result.SettingsFile;
     for (const std::string& message : result.Messages) started.Warnings.push_back({"startup", message});
-    SystemFluid->SetT(DefaultTemperature);
+    // A stored temperature the liquid cannot take is named with its place in
+    // the settings file; the liquid keeps its start temperature.
+    try {
+        SystemFluid->SetT(DefaultTemperature);
+    } catch (const MathError& e) {
+        started.Warnings.push_back(
+            {"startup", AppSettings().Where(settings::WaterTemp.Section, settings::WaterTemp.Key) + ": " +
+                            Abbreviate(AppSettings().Read(settings::WaterTemp), 60) + ": " + e.what()});
+    }
     return started;
 }
 

@@ -4,7 +4,8 @@
 #include "catalogue/Tables.h"
 #include "common/Format.h"
 #include "common/Numbers.h"
-#include "settings/IniFiles.h"
+#include "common/Errors.h"
+#include "platform/IniFileIO.h"
 #include "settings/SettingsKeys.h"
 #include "settings/SettingsStore.h"
 
@@ -16,41 +17,49 @@ namespace dvx {
 
 namespace {
 
-bool FileExists(const std::string& path) {
-    std::error_code ec;
-    return std::filesystem::is_regular_file(path, ec);
+std::string ErrorReading(const std::string& path) { return "Error reading " + path; }
+
+// The message for a file that could not be read at all: a missing file is
+// named alone, one that exists but cannot be read also with the reason.
+std::string ErrorReading(const std::string& path, const IniLoad& load) {
+    return load.Missing ? ErrorReading(path) : ErrorReading(path) + ": " + load.Reason;
 }
 
-std::string ErrorReading(const std::string& path) { return "Error reading " + path; }
+// A number of the file, or current when the key is missing or does not
+// convert.
+double ReadFloat(const IniDocument& ini, std::string_view section, std::string_view key, double current) {
+    auto text = ini.Value(section, key);
+    return text ? TryStrToFloat(*text).value_or(current) : current;
+}
 
 // A positive value, or the value in memory. A zero or negative inside
 // diameter or friction factor cannot be calculated with, so such a file value
 // is treated like one that is not a number.
-double ReadPositive(const TIniFile& ini, const char* section, const char* key, double current) {
-    double value = ini.ReadFloat(section, key, current);
+double ReadPositive(const IniDocument& ini, const char* section, const char* key, double current) {
+    double value = ReadFloat(ini, section, key, current);
     return value > 0 ? value : current;
 }
 
 // Reads ListPrice and LabourTime of one material column.
-void ReadPipeCosts(const TIniFile& ini, int material) {
+void ReadPipeCosts(const IniDocument& ini, int material) {
     for (int b = 0; b < BoreCount; ++b) {
         auto m = static_cast<std::size_t>(material);
         auto i = static_cast<std::size_t>(b);
-        PipeListPrice[i][m] = ini.ReadFloat(BoreName[i], "ListPrice", PipeListPrice[i][m]);
-        PipeLabourTime[i][m] = ini.ReadFloat(BoreName[i], "LabourTime", PipeLabourTime[i][m]);
+        PipeListPrice[i][m] = ReadFloat(ini, BoreName[i], "ListPrice", PipeListPrice[i][m]);
+        PipeLabourTime[i][m] = ReadFloat(ini, BoreName[i], "LabourTime", PipeLabourTime[i][m]);
     }
 }
 
-void ReadSteelFile(const TIniFile& ini) {
+void ReadSteelFile(const IniDocument& ini) {
     for (std::size_t i = 0; i < BoreCount; ++i) {
         TBoreRec& bore = BoreTable[i];
         bore.ID = ReadPositive(ini, BoreName[i], "ID", bore.ID);
         bore.ff = ReadPositive(ini, BoreName[i], "ff", bore.ff);
-        double mf = ini.ReadFloat(BoreName[i], "mf", bore.mf);
+        double mf = ReadFloat(ini, BoreName[i], "mf", bore.mf);
         if (mf >= 0) bore.mf = mf;
         auto b = static_cast<std::size_t>(i);
-        PipeListPrice[b][pmSteel] = ini.ReadFloat(BoreName[i], "ListPrice", PipeListPrice[b][pmSteel]);
-        PipeLabourTime[b][pmSteel] = ini.ReadFloat(BoreName[i], "LabourTime", PipeLabourTime[b][pmSteel]);
+        PipeListPrice[b][pmSteel] = ReadFloat(ini, BoreName[i], "ListPrice", PipeListPrice[b][pmSteel]);
+        PipeLabourTime[b][pmSteel] = ReadFloat(ini, BoreName[i], "LabourTime", PipeLabourTime[b][pmSteel]);
     }
 }
 
@@ -68,24 +77,32 @@ bool ReadList(const std::string& text, std::array<double, BoreCount>& values) {
 }
 
 // Returns false when a price or labour item did not convert.
-bool ReadFittingsFile(const TIniFile& ini) {
+bool ReadFittingsFile(const IniDocument& ini) {
     bool ok = true;
     for (std::size_t t = 0; t < FittingCount; ++t) {
         const std::string& name = FittingTable[t].FittingName;
-        double c = ini.ReadFloat(name, "C", FittingTable[t].C);
+        double c = ReadFloat(ini, name, "C", FittingTable[t].C);
         if (c >= 0) FittingTable[t].C = c;
-        ok = ReadList(ini.ReadString(name, "Price", ""), FittingPrice[t]) && ok;
-        ok = ReadList(ini.ReadString(name, "LabourTime", ""), FittingLabour[t]) && ok;
+        ok = ReadList(ini.Value(name, "Price").value_or(""), FittingPrice[t]) && ok;
+        ok = ReadList(ini.Value(name, "LabourTime").value_or(""), FittingLabour[t]) && ok;
     }
     return ok;
 }
 
-void WritePipeCosts(TCustomIniFile& ini, int material) {
+void WritePipeCosts(IniDocument& ini, int material) {
     auto m = static_cast<std::size_t>(material);
     for (std::size_t i = 0; i < BoreCount; ++i) {
-        ini.WriteFloat(BoreName[i], "ListPrice", PipeListPrice[i][m]);
-        ini.WriteFloat(BoreName[i], "LabourTime", PipeLabourTime[i][m]);
+        ini.Set(BoreName[i], "ListPrice", FloatToStr(PipeListPrice[i][m]));
+        ini.Set(BoreName[i], "LabourTime", FloatToStr(PipeLabourTime[i][m]));
     }
+}
+
+// The file's document for a change; a file that exists but cannot be read is
+// not replaced (its content would be lost).
+IniDocument LoadForChange(const std::string& path) {
+    IniLoad load = LoadIniFile(path);
+    if (!load.Error.empty()) throw FileError(Format("Unable to write to %s", {path}));
+    return std::move(load.Doc);
 }
 
 void PrepareFolder(const std::string& dataFolder) {
@@ -104,6 +121,10 @@ constexpr std::array<RoughnessKey, MaterialCount> kRoughnessKeys = {{
 }};
 
 } // namespace
+
+void ApplySteelCatalogue(const IniDocument& ini) { ReadSteelFile(ini); }
+void ApplyPipeCostCatalogue(const IniDocument& ini, int material) { ReadPipeCosts(ini, material); }
+bool ApplyFittingsCatalogue(const IniDocument& ini) { return ReadFittingsFile(ini); }
 
 std::vector<std::string> SplitCatalogueList(std::string_view text) {
     auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
@@ -156,18 +177,22 @@ std::vector<std::string> LoadCatalogues(const std::string& dataFolder) {
     for (PipeFile file : {PipeFile{kSteelPipeFile, pmSteel}, PipeFile{kGalvIronPipeFile, pmGalvIron},
                           PipeFile{kDrawnTubePipeFile, pmDrawnTube}}) {
         std::string path = dataFolder + file.name;
-        if (!FileExists(path)) {
-            messages.push_back(ErrorReading(path));
+        const IniLoad ini = LoadIniFile(path); // read and parsed once
+        if (!ini.Read()) {
+            messages.push_back(ErrorReading(path, ini));
             continue;
         }
-        TIniFile ini(path);
         if (file.material == pmSteel)
-            ReadSteelFile(ini);
+            ReadSteelFile(ini.Doc);
         else
-            ReadPipeCosts(ini, file.material);
+            ReadPipeCosts(ini.Doc, file.material);
     }
     std::string fittings = dataFolder + kPipeFittingsFile;
-    if (!FileExists(fittings) || !ReadFittingsFile(TIniFile(fittings))) messages.push_back(ErrorReading(fittings));
+    const IniLoad fittingsIni = LoadIniFile(fittings);
+    if (!fittingsIni.Read())
+        messages.push_back(ErrorReading(fittings, fittingsIni));
+    else if (!ReadFittingsFile(fittingsIni.Doc))
+        messages.push_back(ErrorReading(fittings));
     return messages;
 }
 
@@ -181,17 +206,19 @@ void SaveCatalogues(const std::string& dataFolder) {
     };
     for (PipeFile file : {PipeFile{kSteelPipeFile, pmSteel}, PipeFile{kGalvIronPipeFile, pmGalvIron},
                           PipeFile{kDrawnTubePipeFile, pmDrawnTube}}) {
-        TMemIniFile ini(dataFolder + file.name);
+        const std::string path = dataFolder + file.name;
+        IniDocument ini = LoadForChange(path);
         WritePipeCosts(ini, file.material);
-        ini.UpdateFile();
+        WriteIniText(path, ini.Text());
     }
-    TMemIniFile ini(dataFolder + kPipeFittingsFile);
+    const std::string path = dataFolder + kPipeFittingsFile;
+    IniDocument ini = LoadForChange(path);
     for (std::size_t t = 0; t < FittingCount; ++t) {
         const std::string& name = FittingTable[t].FittingName;
-        ini.WriteString(name, "Price", FormatCatalogueList(FittingPrice[t].data(), BoreCount));
-        ini.WriteString(name, "LabourTime", FormatCatalogueList(FittingLabour[t].data(), BoreCount));
+        ini.Set(name, "Price", FormatCatalogueList(FittingPrice[t].data(), BoreCount));
+        ini.Set(name, "LabourTime", FormatCatalogueList(FittingLabour[t].data(), BoreCount));
     }
-    ini.UpdateFile();
+    WriteIniText(path, ini.Text());
 }
 
 void LoadRoughnessSettings(const SettingsStore& store) {

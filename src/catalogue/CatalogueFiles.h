@@ -31,9 +31,19 @@ inline constexpr const char* kPipeFittingsFile = "PipeFittings.ini";
 // Reads the four catalogue files of dataFolder (ending with "/") into the
 // tables. A missing or non-numeric value leaves the value in memory, silently.
 // Returns the messages for the caller to show: "Error reading " + full path
-// for each missing file, and once for "PipeFittings.ini" when a price or
-// labour item did not convert.
+// for each missing file, the same followed by ": " and the reason for a file
+// that exists but cannot be read (not a regular file, no permission, larger
+// than kMaxIniFileBytes), and once for "PipeFittings.ini" when a price or
+// labour item did not convert. Each file is read and parsed once.
 std::vector<std::string> LoadCatalogues(const std::string& dataFolder);
+
+// The same for one file already read: the steel file (bore data and the
+// steel cost column), a cost file of another material, the fittings file
+// (false when a price or labour item did not convert).
+class IniDocument;
+void ApplySteelCatalogue(const IniDocument& ini);
+void ApplyPipeCostCatalogue(const IniDocument& ini, int material);
+bool ApplyFittingsCatalogue(const IniDocument& ini);
 
 // Writes the pipe cost columns and the fittings' "Price" and "LabourTime"
 // lists; files that do not exist are created. Raises FileError

@@ -138,4 +138,12 @@ std::string Format(std::string_view format, std::initializer_list<FmtArg> args) 
     return out;
 }
 
+std::string Abbreviate(std::string_view text, std::size_t maxLength) {
+    if (text.size() <= maxLength) return std::string(text);
+    std::size_t keep = maxLength > 3 ? maxLength - 3 : 0;
+    // Step back over UTF-8 continuation bytes so no character is split.
+    while (keep > 0 && (static_cast<unsigned char>(text[keep]) & 0xC0) == 0x80) --keep;
+    return std::string(text.substr(0, keep)) + "...";
+}
+
 } // namespace dvx

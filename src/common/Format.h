@@ -47,6 +47,10 @@ private:
 
 std::string Format(std::string_view format, std::initializer_list<FmtArg> args);
 
+// text cut to at most maxLength bytes for quoting in a message, ending in
+// "..." when it was cut (never inside a UTF-8 sequence).
+std::string Abbreviate(std::string_view text, std::size_t maxLength);
+
 // Convenience for the single-number case: Format("%0.4g", {x}).
 inline std::string FormatFloat(std::string_view format, double value) {
     return Format(format, {FmtArg(value)});

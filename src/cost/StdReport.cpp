@@ -1,25 +1,33 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cost/StdReport.h"
 
+#include "platform/FileRead.h"
 #include "report/LetterheadFiles.h"
 #include "report/ReportStyle.h"
 
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 
 namespace dvx {
 
 namespace {
 
 bool ReadLines(const std::string& path, std::vector<std::string>& lines) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
+    std::string text;
+    try {
+        text = ReadFileText(path, kMaxLetterheadFileBytes);
+    } catch (const FileError&) {
+        return false;
+    }
     lines.clear();
-    std::string line;
-    while (std::getline(in, line)) {
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
+        lines.push_back(std::move(line));
+        start = end + 1;
     }
     return true;
 }

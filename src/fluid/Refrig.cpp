@@ -3,7 +3,9 @@
 
 #include "common/Errors.h"
 #include "common/Numbers.h"
-#include "settings/IniFiles.h"
+#include "common/Format.h"
+#include "common/IniDocument.h"
+#include "platform/IniFileIO.h"
 
 #include <algorithm>
 #include <ctime>
@@ -61,19 +63,44 @@ std::string FileDateText(const std::string& path) {
     return text;
 }
 
+// Longest piece of a file's value quoted in a message.
+constexpr std::size_t kQuotedValueLength = 60;
+
 // Reads the first N numbers of a comma-separated list; raises ConvertError
-// when the list has fewer or one of them does not convert.
+// when the list has fewer or one of them does not convert. The message names
+// the key and its line and quotes at most the start of the value.
 template <std::size_t N>
-void ReadList(const TIniFile& ini, const std::string& section, const char* key, std::array<double, N>& values) {
-    std::string text = ini.ReadString(section, key, "0,0,0,0,0,0,0,0,0,0");
+void ReadList(const IniDocument& ini, const std::string& section, const char* key, std::array<double, N>& values) {
+    std::string text = ini.Value(section, key).value_or("0,0,0,0,0,0,0,0,0,0");
+    auto fail = [&](const std::string& what) {
+        std::string where = std::string(key);
+        if (std::size_t line = ini.LineOf(section, key)) where += " (line " + std::to_string(line) + ")";
+        throw ConvertError(where + ": " + what + " in '" + Abbreviate(text, kQuotedValueLength) + "'");
+    };
     std::string_view rest = text;
     for (std::size_t i = 0; i < N; ++i) {
-        if (rest.data() == nullptr)
-            throw ConvertError(std::string(key) + ": " + std::to_string(N) + " numbers expected in '" + text + "'");
+        if (rest.data() == nullptr) fail(std::to_string(N) + " numbers expected");
         auto comma = rest.find(',');
-        values[i] = StrToFloat(rest.substr(0, comma));
+        auto value = TryStrToFloat(rest.substr(0, comma));
+        if (!value) fail("'" + Abbreviate(rest.substr(0, comma), kQuotedValueLength) + "' is not a valid floating point value");
+        values[i] = *value;
         rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
     }
+}
+
+// Scalars: the value, or current when the key is missing or does not convert.
+double ReadNumber(const IniDocument& ini, const std::string& section, const char* key, double current) {
+    auto text = ini.Value(section, key);
+    return text ? TryStrToFloat(*text).value_or(current) : current;
+}
+
+int ReadInt(const IniDocument& ini, const std::string& section, const char* key, int current) {
+    auto text = ini.Value(section, key);
+    return text ? TryStrToInt(*text).value_or(current) : current;
+}
+
+std::string ReadText(const IniDocument& ini, const std::string& section, const char* key, const std::string& current) {
+    return ini.Value(section, key).value_or(current);
 }
 
 } // namespace
@@ -84,6 +111,19 @@ const TRefrigRecord& BuiltInRefrigRecord() {
 }
 
 TRefrigLib::TRefrigLib(std::string fileName) : FileName(std::move(fileName)) {
+    IniLoad load = LoadIniFile(FileName);
+    if (load.Read()) FileDate = FileDateText(FileName);
+    // A missing library is normal (no message); one that exists but cannot
+    // be read is reported.
+    if (!load.Error.empty()) Errors.push_back("Error reading " + FileName + ": " + load.Reason);
+    Load(std::move(load.Doc));
+}
+
+TRefrigLib::TRefrigLib(std::string fileName, IniDocument library) : FileName(std::move(fileName)) {
+    Load(std::move(library));
+}
+
+void TRefrigLib::Load(IniDocument library) {
     Data = BuiltInRefrigRecord();
     LoadedName.clear();
     Status = rsLoaded;
@@ -91,38 +131,38 @@ TRefrigLib::TRefrigLib(std::string fileName) : FileName(std::move(fileName)) {
     Root.SetDerivative({});
     Root.SetTolerance(0.001, 120);
 
-    std::error_code ec;
-    if (std::filesystem::is_regular_file(FileName, ec)) FileDate = FileDateText(FileName);
-    TIniFile ini(FileName);
-    Sections = ini.ReadSections();
+    auto shared = std::make_shared<IniDocument>(std::move(library));
+    library_ = shared;
+    const IniDocument& ini = *shared;
+    Sections = ini.Sections();
     std::sort(Sections.begin(), Sections.end(), LessIgnoringCase);
     InternalNumbers.resize(Sections.size());
     for (std::size_t i = 0; i < Sections.size(); ++i)
-        InternalNumbers[i] = ini.ReadInteger(Sections[i], "InternalNumber", -1);
+        InternalNumbers[i] = ReadInt(ini, Sections[i], "InternalNumber", -1);
     Select("R22");
 }
 
 bool TRefrigLib::ReadRecord(const std::string& section) {
-    TIniFile ini(FileName);
+    const IniDocument& ini = *library_;
     TRefrigRecord r = Data;
     try {
-        r.InternalNumber = ini.ReadInteger(section, "InternalNumber", r.InternalNumber);
-        r.RNumber = ini.ReadString(section, "RNumber", r.RNumber);
-        r.Formula = ini.ReadString(section, "Formula", r.Formula);
-        r.ChemicalName = ini.ReadString(section, "ChemicalName", r.ChemicalName);
-        r.CASNumber = ini.ReadString(section, "CASNumber", "");
-        r.Components = ini.ReadInteger(section, "Components", r.Components);
-        r.RefState = ini.ReadString(section, "RefState", r.RefState);
-        r.SourceFile = ini.ReadString(section, "SourceFile", r.SourceFile);
-        r.FluidType = ini.ReadString(section, "FluidType", r.FluidType);
-        r.TCrit = ini.ReadFloat(section, "TCrit", r.TCrit);
-        r.PCrit = ini.ReadFloat(section, "PCrit", r.PCrit);
-        r.DCrit = ini.ReadFloat(section, "DCrit", r.DCrit);
-        r.wm = ini.ReadFloat(section, "wm", r.wm);
-        r.TTrip = ini.ReadFloat(section, "TTrip", r.TTrip);
-        r.TBoil = ini.ReadFloat(section, "TBoil", r.TBoil);
-        r.TMax = ini.ReadFloat(section, "TMax", r.TMax);
-        r.TMin = ini.ReadFloat(section, "TMin", r.TMin);
+        r.InternalNumber = ReadInt(ini, section, "InternalNumber", r.InternalNumber);
+        r.RNumber = ReadText(ini, section, "RNumber", r.RNumber);
+        r.Formula = ReadText(ini, section, "Formula", r.Formula);
+        r.ChemicalName = ReadText(ini, section, "ChemicalName", r.ChemicalName);
+        r.CASNumber = ReadText(ini, section, "CASNumber", "");
+        r.Components = ReadInt(ini, section, "Components", r.Components);
+        r.RefState = ReadText(ini, section, "RefState", r.RefState);
+        r.SourceFile = ReadText(ini, section, "SourceFile", r.SourceFile);
+        r.FluidType = ReadText(ini, section, "FluidType", r.FluidType);
+        r.TCrit = ReadNumber(ini, section, "TCrit", r.TCrit);
+        r.PCrit = ReadNumber(ini, section, "PCrit", r.PCrit);
+        r.DCrit = ReadNumber(ini, section, "DCrit", r.DCrit);
+        r.wm = ReadNumber(ini, section, "wm", r.wm);
+        r.TTrip = ReadNumber(ini, section, "TTrip", r.TTrip);
+        r.TBoil = ReadNumber(ini, section, "TBoil", r.TBoil);
+        r.TMax = ReadNumber(ini, section, "TMax", r.TMax);
+        r.TMin = ReadNumber(ini, section, "TMin", r.TMin);
         ReadList(ini, section, "dp", r.dp);
         ReadList(ini, section, "bp", r.bp);
         ReadList(ini, section, "lh", r.lh);

@@ -6,14 +6,17 @@
 // carries the superheated-vapour enthalpy of the selected refrigerant and a
 // root finder set up to invert it.
 
+#include "common/IniDocument.h"
 #include "fluid/Root.h"
 
 #include <array>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace dvx {
+
 
 inline constexpr const char* kRefrigLibFile = "RefLib8.rdf";
 
@@ -62,9 +65,16 @@ enum TRefrigStatus : int {
 
 class TRefrigLib {
 public:
-    // Loads the library from fileName (a missing file gives an empty list)
-    // and selects "R22".
+    // Loads the library from fileName, parsing it once, and selects "R22". A
+    // missing file gives an empty list; one that exists but cannot be read
+    // (not a regular file, no permission, over kMaxIniFileBytes) gives the
+    // same and "Error reading <file>: <reason>" in Errors. A load error names
+    // the section, the key and its line, and quotes at most 60 characters of
+    // the value.
     explicit TRefrigLib(std::string fileName);
+    // The same with the file's content already read (fileName only names it
+    // in messages; FileDate stays empty).
+    TRefrigLib(std::string fileName, IniDocument library);
 
     // Makes the named refrigerant current (names compared without regard to
     // case). A name not in the file sets rsNotInFile; a list with too few
@@ -98,7 +108,10 @@ public:
     std::vector<std::string> Errors;   // load errors met so far, for the caller to show
 
 private:
+    void Load(IniDocument library);
     bool ReadRecord(const std::string& section);
+    // The file parsed once at load; every selection reads from it.
+    std::shared_ptr<const IniDocument> library_;
 };
 
 // The library of the running program, created at start-up.

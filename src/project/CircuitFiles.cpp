@@ -34,7 +34,7 @@ TLoadedCircuit LoadCircuitFile(const std::filesystem::path& path) {
     case TCircuitFileKind::TextItems: {
         std::vector<std::uint8_t> bytes;
         try {
-            bytes = ReadWholeFile(path);
+            bytes = ReadFileBytes(path, kMaxTextItemsFileBytes);
         } catch (const FileError& e) {
             throw ProjectFileError("Error reading " + path.string(), e.what());
         }

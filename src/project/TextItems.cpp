@@ -173,16 +173,11 @@ TTextImport ReadTextItems(std::string_view bytes) {
 }
 
 std::string ReadTextFileBytes(const std::string& path) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) throw FileError("Error reading " + path);
-    std::ifstream file(path, std::ios::binary);
-    if (!file) throw FileError("Error reading " + path);
-    std::string content;
-    std::vector<char> buffer(1 << 16);
-    while (file.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) || file.gcount() > 0)
-        content.append(buffer.data(), static_cast<std::size_t>(file.gcount()));
-    if (file.bad()) throw FileError("Error reading " + path);
-    return content;
+    try {
+        return ReadFileText(path, kMaxTextItemsFileBytes);
+    } catch (const FileError& e) {
+        throw ProjectFileError("Error reading " + path, e.what());
+    }
 }
 
 void InsertImportedItems(TCircuit& circuit, TTextImport& import) {

@@ -2,13 +2,12 @@
 #include "report/GridReport.h"
 
 #include "common/Format.h"
+#include "platform/FileRead.h"
 #include "platform/Folders.h"
 
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <numeric>
 #include <system_error>
 
@@ -103,10 +102,12 @@ int SummaryBlockLines(const std::vector<std::string>& lines) {
 }
 
 std::optional<std::vector<std::string>> ReadTextLines(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return std::nullopt;
+    std::string text;
+    try {
+        text = ReadFileText(path, kMaxLetterheadFileBytes);
+    } catch (const FileError&) {
+        return std::nullopt;
+    }
     if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3);
     if (!IsUtf8(text)) text = Latin1ToUtf8(text);
     std::vector<std::string> lines;

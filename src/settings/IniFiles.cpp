@@ -2,36 +2,25 @@
 #include "settings/IniFiles.h"
 
 #include "common/Numbers.h"
-#include "settings/AtomicFile.h"
+#include "common/Errors.h"
+#include "common/Format.h"
+#include "platform/AtomicWrite.h"
+#include "platform/FileRead.h"
 
-#include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace dvx {
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
-    std::string content;
-    char buffer[8192];
-    for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            ::close(fd);
-            return std::nullopt;
-        }
-        if (n == 0) break;
-        content.append(buffer, static_cast<std::size_t>(n));
+    try {
+        return ReadFileText(path, kMaxIniFileBytes);
+    } catch (const FileError&) {
+        return std::nullopt;
     }
-    ::close(fd);
-    return content;
 }
 
 std::string TCustomIniFile::ReadString(std::string_view section, std::string_view key,
                                        std::string_view def) const {
-    if (auto value = Load().Value(section, key)) return *value;
+    if (auto value = Doc().Value(section, key)) return *value;
     return std::string(def);
 }
 
@@ -65,20 +54,20 @@ void TCustomIniFile::WriteBool(std::string_view section, std::string_view key, b
     WriteString(section, key, value ? "1" : "0");
 }
 
-bool TCustomIniFile::SectionExists(std::string_view section) const { return Load().HasSection(section); }
+bool TCustomIniFile::SectionExists(std::string_view section) const { return Doc().HasSection(section); }
 
 bool TCustomIniFile::ValueExists(std::string_view section, std::string_view key) const {
-    return Load().Value(section, key).has_value();
+    return Doc().Value(section, key).has_value();
 }
 
-std::vector<std::string> TCustomIniFile::ReadSections() const { return Load().Sections(); }
+std::vector<std::string> TCustomIniFile::ReadSections() const { return Doc().Sections(); }
 
 std::vector<std::string> TCustomIniFile::ReadSection(std::string_view section) const {
-    return Load().Keys(section);
+    return Doc().Keys(section);
 }
 
 std::vector<std::string> TCustomIniFile::ReadSectionValues(std::string_view section) const {
-    return Load().SectionLines(section);
+    return Doc().SectionLines(section);
 }
 
 void TCustomIniFile::EraseSection(std::string_view section) {
@@ -93,19 +82,29 @@ void TCustomIniFile::ReplaceSection(std::string_view section, const std::vector<
     Modify([&](IniDocument& doc) { doc.ReplaceSection(section, lines); });
 }
 
-IniDocument TIniFile::Load() const {
-    auto text = ReadWholeFile(FileName());
-    return text ? IniDocument::Parse(*text) : IniDocument();
+const IniDocument& TIniFile::Doc() const {
+    const FileStamp stamp = StampOf(FileName());
+    if (stamp_.exists && stamp == stamp_) return doc_;
+    doc_ = LoadIniFile(FileName()).Doc;
+    // A file that changed while it was read is read again next time.
+    stamp_ = StampOf(FileName()) == stamp && StampSettled(stamp) ? stamp : FileStamp{};
+    return doc_;
 }
 
 void TIniFile::Modify(const std::function<void(IniDocument&)>& change) {
-    IniDocument doc = Load();
-    change(doc);
-    WriteFileAtomically(FileName(), doc.Text());
+    IniLoad load = LoadIniFile(FileName());
+    // A file that exists but cannot be read would lose its content.
+    if (!load.Error.empty()) throw FileError(Format("Unable to write to %s", {FileName()}));
+    change(load.Doc);
+    WriteIniText(FileName(), load.Doc.Text());
 }
 
 TMemIniFile::TMemIniFile(std::string fileName) : TCustomIniFile(std::move(fileName)) {
-    if (auto text = ReadWholeFile(FileName())) doc_ = IniDocument::Parse(*text);
+    IniLoad load = LoadIniFile(FileName());
+    doc_ = std::move(load.Doc);
+    loadError_ = std::move(load.Error);
+    loadReason_ = std::move(load.Reason);
+    missing_ = load.Missing;
 }
 
 void TMemIniFile::Modify(const std::function<void(IniDocument&)>& change) {
@@ -115,7 +114,8 @@ void TMemIniFile::Modify(const std::function<void(IniDocument&)>& change) {
 
 void TMemIniFile::UpdateFile() {
     if (!modified_) return;
-    WriteFileAtomically(FileName(), doc_.Text());
+    if (!loadError_.empty()) throw FileError(Format("Unable to write to %s", {FileName()}));
+    WriteIniText(FileName(), doc_.Text());
     modified_ = false;
 }
 

@@ -3,10 +3,16 @@
 // INI files: the catalogue files, the merge configuration and the settings
 // store are all read and written through these classes.
 //
-// TIniFile goes straight to the file: every read reads the file as it is now
-// and every write rewrites it at once (atomically, see AtomicFile.h), keeping
-// comments, blank lines and order. TMemIniFile reads the file once into
-// memory; its writes stay in memory until UpdateFile.
+// TIniFile goes straight to the file: every read sees the file as it is now
+// (parsed again only when its stamp changed)
+// and every write rewrites it at once (atomically, see platform/AtomicWrite.h),
+// keeping comments, blank lines and order. TMemIniFile reads the file once
+// into memory; its writes stay in memory until UpdateFile. Files are read
+// through platform/FileRead.h with the INI size cap: a file that is missing
+// reads as empty; one that exists but cannot be read (no permission, not a
+// regular file, too large) also reads as empty, and the reason is kept in
+// LoadError so that the caller can report it. Such a file is never
+// overwritten: a write to it fails.
 //
 // Reading rules: names are matched without regard to letter case, blanks
 // around names and values are ignored, a blank name reads as the default,
@@ -15,7 +21,9 @@
 // written in the shortest general form with "." as the decimal separator.
 // A write that fails raises FileError "Unable to write to <file name>".
 
-#include "settings/IniDocument.h"
+#include "common/IniDocument.h"
+#include "platform/FileStamp.h"
+#include "platform/IniFileIO.h"
 
 #include <functional>
 #include <optional>
@@ -63,8 +71,9 @@ public:
     virtual void UpdateFile() = 0;
 
 protected:
-    // The document to read from.
-    virtual IniDocument Load() const = 0;
+    // The document to read from (TIniFile reads the file again for each
+    // call; the reference stays valid until the next call).
+    virtual const IniDocument& Doc() const = 0;
     // Applies one change to the document and stores it.
     virtual void Modify(const std::function<void(IniDocument&)>& change) = 0;
 
@@ -78,8 +87,14 @@ public:
     using TCustomIniFile::TCustomIniFile;
     void UpdateFile() override {} // every write is on disk when it returns
 
+private:
+    // The last parse, kept while the file's stamp is unchanged, so that
+    // reading many keys parses the file once.
+    mutable IniDocument doc_;
+    mutable FileStamp stamp_;
+
 protected:
-    IniDocument Load() const override;
+    const IniDocument& Doc() const override;
     void Modify(const std::function<void(IniDocument&)>& change) override;
 };
 
@@ -90,15 +105,28 @@ public:
     void UpdateFile() override;
 
 protected:
-    IniDocument Load() const override { return doc_; }
+    const IniDocument& Doc() const override { return doc_; }
     void Modify(const std::function<void(IniDocument&)>& change) override;
+
+public:
+    // Why the file could not be read when it exists ("" when it was read or
+    // does not exist).
+    const std::string& LoadError() const { return loadError_; }
+    // The file did not exist when it was read.
+    bool Missing() const { return missing_; }
+    // LoadError without the file name, e.g. "Permission denied".
+    const std::string& LoadReason() const { return loadReason_; }
 
 private:
     IniDocument doc_;
+    std::string loadError_;
+    std::string loadReason_;
+    bool missing_ = false;
     bool modified_ = false;
 };
 
-// The whole content of a file, or nothing when it cannot be read.
+// The whole content of a file (read with the INI size cap), or nothing when
+// it cannot be read.
 std::optional<std::string> ReadWholeFile(const std::string& path);
 
 } // namespace dvx

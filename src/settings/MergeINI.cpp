@@ -4,7 +4,6 @@
 #include "common/Errors.h"
 #include "common/Format.h"
 #include "common/Numbers.h"
-#include "settings/AtomicFile.h"
 #include "settings/IniFiles.h"
 
 #include <algorithm>
@@ -88,7 +87,7 @@ void CopyFileKeepingTime(const std::string& source, const std::string& target) {
     if (!content) throw FileError(Format("Unable to write to %s", {target}));
     std::error_code ec;
     fs::create_directories(fs::path(target).parent_path(), ec);
-    WriteFileAtomically(target, *content);
+    WriteIniText(target, *content);
     auto time = fs::last_write_time(source, ec);
     if (!ec) fs::last_write_time(target, time, ec);
 }

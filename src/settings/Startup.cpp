@@ -38,6 +38,9 @@ TStartResult StartCore(const TStartOptions& options) {
     // 4. Folders and settings store.
     FixFolders(result.Folders);
     SetAppSettings(SettingsStore(result.SettingsFile));
+    // A settings file that exists but cannot be read is named like a bad
+    // catalogue; the program goes on with the defaults.
+    if (std::string problem = AppSettings().LoadProblem(); !problem.empty()) result.Messages.push_back(problem);
 
     // 5. Catalogues, then the settings that override them.
     note(LoadCatalogues(result.Folders.DataFolder));

@@ -3,7 +3,7 @@
 #include "catalogue/Tables.h"
 #include "catalogue/TablesFixture.h"
 #include "common/Errors.h"
-#include "settings/AtomicFile.h"
+#include "platform/AtomicWrite.h"
 #include "settings/IniFiles.h"
 #include "settings/SettingsStore.h"
 #include "settings/TempFolder.h"

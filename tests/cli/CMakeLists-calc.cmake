@@ -110,6 +110,9 @@ darvenix_calc_test(cli_calc_missing_file ARGS "calc ${calc_data}/no_such_file.tx
   ERR "^Error reading .*no_such_file\\.txt\nCannot open ")
 file(MAKE_DIRECTORY ${calc_data}/folder.txt)
 darvenix_calc_test(cli_calc_folder ARGS "calc ${calc_data}/folder.txt" RC 5 ERR "^Error reading ")
+# A FIFO is refused at once instead of waiting for a writer.
+execute_process(COMMAND mkfifo ${calc_data}/fifo.dvx OUTPUT_QUIET ERROR_QUIET)
+darvenix_calc_test(cli_calc_fifo ARGS "calc ${calc_data}/fifo.dvx" RC 5 ERR "^Error reading .*fifo\\.dvx\n.*fifo\\.dvx is not a file\n")
 darvenix_calc_test(cli_calc_no_file ARGS "calc --quiet" RC 2 ERR "Usage:")
 darvenix_calc_test(cli_calc_bad_material ARGS "calc ${calc_data}/circuit.txt --material 3" RC 2 ERR "Usage:")
 darvenix_calc_test(cli_calc_bad_sort ARGS "calc ${calc_data}/circuit.txt --sort 8" RC 2 ERR "Usage:")

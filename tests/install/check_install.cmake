@@ -84,12 +84,13 @@ foreach(name SteelPipe.ini GalvIronPipe.ini DrawnTubePipe.ini PipeFittings.ini R
   expect_file("${home}/data/Quellstrand/Common Files/${name}")
 endforeach()
 
-# The desktop entry starts a program that is installed.
-file(STRINGS ${prefix}/share/applications/darvenix.desktop exec REGEX "^Exec=")
-string(REGEX REPLACE "^Exec=([^ ]+).*" "\\1" exec_program "${exec}")
-expect_file(${prefix}/bin/${exec_program})
-
 if(GUI)
+  # The desktop entry starts a program that is installed (a build without
+  # the desktop program installs none).
+  file(STRINGS ${prefix}/share/applications/darvenix.desktop exec REGEX "^Exec=")
+  string(REGEX REPLACE "^Exec=([^ ]+).*" "\\1" exec_program "${exec}")
+  expect_file(${prefix}/bin/${exec_program})
+
   # The desktop program resolves its help page and manual in the installed
   # documentation folder.
   file(REAL_PATH ${prefix}/share/doc/darvenix doc_folder)

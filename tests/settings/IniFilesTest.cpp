@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/Errors.h"
-#include "settings/AtomicFile.h"
+#include "platform/AtomicWrite.h"
 #include "settings/IniFiles.h"
 #include "settings/TempFolder.h"
 

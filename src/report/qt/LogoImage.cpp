@@ -3,11 +3,16 @@
 
 #include "report/qt/QtPageCanvas.h"
 
+#include "platform/FileRead.h"
+
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImageReader>
 
+#include <cstring>
 #include <csetjmp>
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 #include <gif_lib.h>
@@ -23,6 +28,31 @@ bool SizeAcceptable(long long width, long long height) {
 
 // ------------------------------------------------------------------ GIF
 
+// The file's bytes through the program's one reader: only a regular file,
+// at most kMaxImageFileBytes; nothing when it cannot be read.
+std::optional<std::vector<std::uint8_t>> ReadImageFile(const std::string& path) {
+    try {
+        return ReadFileBytes(path, kMaxImageFileBytes);
+    } catch (const FileError&) {
+        return std::nullopt;
+    }
+}
+
+// giflib reads from memory through this.
+struct GifSource {
+    const std::vector<std::uint8_t>* bytes;
+    std::size_t position = 0;
+};
+
+int ReadGifBytes(GifFileType* gif, GifByteType* into, int wanted) {
+    auto* source = static_cast<GifSource*>(gif->UserData);
+    const std::size_t left = source->bytes->size() - source->position;
+    const std::size_t n = std::min(left, static_cast<std::size_t>(wanted < 0 ? 0 : wanted));
+    std::memcpy(into, source->bytes->data() + source->position, n);
+    source->position += n;
+    return static_cast<int>(n);
+}
+
 struct GifCloser {
     GifFileType* gif = nullptr;
     ~GifCloser() {
@@ -34,8 +64,11 @@ struct GifCloser {
 } // namespace
 
 QImage DecodeGifFile(const std::string& path) {
+    const auto bytes = ReadImageFile(path);
+    if (!bytes) return {};
+    GifSource source{&*bytes};
     int error = 0;
-    GifCloser file{DGifOpenFileName(path.c_str(), &error)};
+    GifCloser file{DGifOpen(&source, ReadGifBytes, &error)};
     GifFileType* gif = file.gif;
     if (gif == nullptr) return {};
     // The logical screen may be given as 0 × 0; the picture's own size counts then.
@@ -122,7 +155,7 @@ void JpegQuiet(j_common_ptr, int) {} // warnings are not shown
 
 // The decoding itself: nothing with a destructor lives in this frame, so a
 // libjpeg failure can jump back out of it safely.
-bool DecodeJpegInto(std::FILE* file, QImage* image) {
+bool DecodeJpegInto(const std::vector<std::uint8_t>& bytes, QImage* image) {
     jpeg_decompress_struct info;
     JpegError error;
     info.err = jpeg_std_error(&error.mgr);
@@ -133,7 +166,7 @@ bool DecodeJpegInto(std::FILE* file, QImage* image) {
         return false;
     }
     jpeg_create_decompress(&info);
-    jpeg_stdio_src(&info, file);
+    jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&info, TRUE);
     if (!SizeAcceptable(info.image_width, info.image_height)) {
         jpeg_destroy_decompress(&info);
@@ -175,11 +208,10 @@ bool DecodeJpegInto(std::FILE* file, QImage* image) {
 } // namespace
 
 QImage DecodeJpegFile(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return {};
+    const auto bytes = ReadImageFile(path);
+    if (!bytes) return {};
     QImage image;
-    const bool ok = DecodeJpegInto(file, &image);
-    std::fclose(file);
+    const bool ok = DecodeJpegInto(*bytes, &image);
     return ok ? image : QImage();
 }
 
@@ -191,7 +223,13 @@ std::unique_ptr<TPageImage> LoadLogoImage(const std::string& path) {
     } else if (suffix == "gif") {
         image = DecodeGifFile(path);
     } else {
-        QImageReader reader(QString::fromStdString(path));
+        const auto bytes = ReadImageFile(path);
+        if (!bytes) return nullptr;
+        QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes->data()),
+                                                  static_cast<qsizetype>(bytes->size()));
+        QBuffer buffer(&data);
+        buffer.open(QIODevice::ReadOnly);
+        QImageReader reader(&buffer, suffix.toLatin1());
         const QSize size = reader.size();
         if (size.isValid() && SizeAcceptable(size.width(), size.height())) image = reader.read();
     }

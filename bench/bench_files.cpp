@@ -1,0 +1,159 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// File loading against file size: an INI file (the settings store, the
+// catalogues and the refrigerant library read through the same document)
+// and a project file, each of 1, 10 and 100 MB. Time and peak heap should
+// both grow in proportion to the size.
+//
+//   build/bench/bench_files
+//
+// Counters: file_MB is the file's size, peak_x the peak heap of one load
+// divided by the file size (the heap is counted by this program's operator
+// new, so the figure is the reader's own, independent of the allocator).
+
+#include "catalogue/Tables.h"
+#include "fluid/Fluid.h"
+#include "hydraulics/Calc.h"
+#include "platform/IniFileIO.h"
+#include "project/FileIO.h"
+#include "project/ProjectFile.h"
+
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <malloc.h>
+#include <map>
+#include <new>
+#include <unistd.h>
+
+namespace {
+
+std::atomic<std::size_t> heapNow{0};
+std::atomic<std::size_t> heapPeak{0};
+
+void* Allocate(std::size_t size) {
+    void* p = std::malloc(size == 0 ? 1 : size);
+    if (!p) throw std::bad_alloc();
+    const std::size_t now =
+        heapNow.fetch_add(malloc_usable_size(p), std::memory_order_relaxed) + malloc_usable_size(p);
+    std::size_t peak = heapPeak.load(std::memory_order_relaxed);
+    while (now > peak && !heapPeak.compare_exchange_weak(peak, now, std::memory_order_relaxed)) {
+    }
+    return p;
+}
+
+void Release(void* p) noexcept {
+    if (!p) return;
+    heapNow.fetch_sub(malloc_usable_size(p), std::memory_order_relaxed);
+    std::free(p);
+}
+
+} // namespace
+
+void* operator new(std::size_t size) { return Allocate(size); }
+void* operator new[](std::size_t size) { return Allocate(size); }
+void operator delete(void* p) noexcept { Release(p); }
+void operator delete[](void* p) noexcept { Release(p); }
+void operator delete(void* p, std::size_t) noexcept { Release(p); }
+void operator delete[](void* p, std::size_t) noexcept { Release(p); }
+
+namespace {
+
+using namespace dvx;
+namespace fs = std::filesystem;
+
+fs::path Folder() {
+    static const fs::path folder = [] {
+        fs::path f = fs::temp_directory_path() / ("darvenix-bench-files-" + std::to_string(::getpid()));
+        fs::create_directories(f);
+        return f;
+    }();
+    return folder;
+}
+
+// Short key=value lines in sections of 40 keys: the shape that costs the
+// most per byte.
+fs::path IniFile(std::size_t megabytes) {
+    const fs::path path = Folder() / ("s" + std::to_string(megabytes) + ".ini");
+    if (fs::exists(path)) return path;
+    std::string text;
+    const std::size_t target = megabytes << 20;
+    text.reserve(target + 64);
+    for (int section = 0; text.size() < target; ++section) {
+        text += "[Section " + std::to_string(section) + "]\n";
+        for (int k = 0; k < 40 && text.size() < target; ++k) text += "Key" + std::to_string(k) + "=" + std::to_string(section + k) + "\n";
+    }
+    WriteFileAtomically(path, text);
+    return path;
+}
+
+std::unique_ptr<TCircuit> Circuit(std::size_t items) {
+    auto c = std::make_unique<TCircuit>();
+    c->Heading1 = "Benchmark project";
+    for (std::size_t i = 0; i < items; ++i) {
+        std::unique_ptr<TBranch> item;
+        if (i % 3 == 0)
+            item = std::make_unique<TPipe>();
+        else if (i % 3 == 1)
+            item = std::make_unique<TFitting>(static_cast<int>(i % FittingCount));
+        else
+            item = std::make_unique<TUser>();
+        item->Description = "Riser section " + std::to_string(i);
+        item->SetBore(static_cast<int>(i % BoreCount));
+        item->Flow = 0.001 * static_cast<double>(1 + i % 40);
+        c->Append(std::move(item));
+    }
+    return c;
+}
+
+fs::path ProjectFile(std::size_t megabytes) {
+    const fs::path path = Folder() / ("p" + std::to_string(megabytes) + ".dvx");
+    if (fs::exists(path)) return path;
+    const std::size_t perItem = EncodeProject(*Circuit(3000), *SystemFluid).size() / 3000 + 1;
+    WriteProject(path, *Circuit((megabytes << 20) / perItem), *SystemFluid);
+    return path;
+}
+
+template <typename Load>
+void Measure(benchmark::State& state, const fs::path& path, Load load) {
+    const double size = static_cast<double>(fs::file_size(path));
+    const std::size_t before = heapNow.load();
+    heapPeak.store(before);
+    load(path);
+    const double peak = static_cast<double>(heapPeak.load() - before);
+    for (auto _ : state) load(path);
+    state.counters["file_MB"] = size / (1 << 20);
+    state.counters["peak_x"] = peak / size;
+    state.SetBytesProcessed(static_cast<std::int64_t>(size) * state.iterations());
+}
+
+void BM_LoadIniFile(benchmark::State& state) {
+    Measure(state, IniFile(static_cast<std::size_t>(state.range(0))), [](const fs::path& p) {
+        IniLoad load = LoadIniFile(p.string());
+        benchmark::DoNotOptimize(load.Doc.Value("Section 7", "Key3"));
+    });
+}
+
+void BM_ReadProjectFile(benchmark::State& state) {
+    Measure(state, ProjectFile(static_cast<std::size_t>(state.range(0))), [](const fs::path& p) {
+        TProjectData data = ReadProject(p);
+        benchmark::DoNotOptimize(data.Circuit.get());
+    });
+}
+
+BENCHMARK(BM_LoadIniFile)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ReadProjectFile)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    StartFluidModule(DefaultTemperature);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::error_code ec;
+    fs::remove_all(Folder(), ec);
+    return 0;
+}
