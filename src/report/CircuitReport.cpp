@@ -19,7 +19,7 @@ TReportGrid CircuitReportGrid(const TCircuit& circuit, bool groupsOn, bool types
     for (int column : shown) {
         std::vector<std::string> cells;
         cells.reserve(static_cast<std::size_t>(rows));
-        cells.emplace_back(GridColumns[static_cast<std::size_t>(column)].Title);
+        cells.push_back(ColumnTitle(column));
         for (int r = 1; r < rows; ++r) {
             const TBranch* item = r - 1 < circuit.Count() ? &circuit.Item(r - 1) : nullptr;
             cells.push_back(CellText(item, column));

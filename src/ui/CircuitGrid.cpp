@@ -7,6 +7,8 @@
 #include "common/Errors.h"
 #include "common/Format.h"
 #include "common/Numbers.h"
+#include "units/NominalInches.h"
+#include "units/UnitView.h"
 
 #include <limits>
 
@@ -25,6 +27,13 @@ const std::array<TGridColumnDef, GridColumnCount> GridColumns = {{
 }};
 
 namespace {
+
+// The grid's quantities in the units in force. With SI chosen each shows
+// and reads exactly as the columns always have.
+TUnitView SizeView() { return TUnitView(qtPipeSize, {"mm", "%0.0f", Times(1)}); }
+TUnitView LengthView() { return TUnitView(qtLength, {"m", "%0.1f", Times(1)}); }
+TUnitView FlowView() { return TUnitView(qtFlow, {"l/s", "%0.2f", Times(1000), Times(0.001)}); }
+TUnitView DropView() { return TUnitView(qtPressureDrop, {"kPa", "%0.4g", Times(0.001), Times(1000)}); }
 
 const TPipe* AsPipe(const TBranch* item) {
     return item != nullptr && item->Kind() != TItemKind::User ? static_cast<const TPipe*>(item) : nullptr;
@@ -49,6 +58,33 @@ double NumericValue(const TBranch& item, int column) {
 
 } // namespace
 
+std::string ColumnTitle(int column) {
+    switch (column) {
+    case gcSize: return SizeView().Caption("Size, ");
+    case gcFlow: return FlowView().Caption("Q, ");
+    case gcPressureDrop: return DropView().Caption("dP, ");
+    default:
+        if (column < 0 || column >= GridColumnCount) return {};
+        return GridColumns[static_cast<std::size_t>(column)].Title;
+    }
+}
+
+std::string ColumnFormat(int column) {
+    switch (column) {
+    case gcSize: return SizeView().NumberFormat();
+    case gcFlow: return FlowView().NumberFormat();
+    case gcPressureDrop: return DropView().NumberFormat();
+    case gcQuantity: return LengthView().NumberFormat(); // a fitting count shares the length's format
+    default:
+        if (column < 0 || column >= GridColumnCount) return {};
+        return GridColumns[static_cast<std::size_t>(column)].Format;
+    }
+}
+
+bool TypedAsText(int column) {
+    return column == gcSize && SizeView().Unit().Basis == ubNominalInch && !SizeView().IsMetric();
+}
+
 std::vector<int> ShownColumns(bool groupsOn, bool typesOn) {
     std::vector<int> shown;
     for (int c = 0; c < GridColumnCount; ++c) {
@@ -64,13 +100,21 @@ std::string CellText(const TBranch* item, int column) {
     switch (column) {
     case gcDescription: return item->Description;
     case gcType: return item->TypeName;
-    case gcSize: return BoreName[item->BoreIndex % BoreCount]; // the bore's label
+    case gcSize: {
+        const TUnitView size = SizeView();
+        if (size.IsMetric()) return BoreName[item->BoreIndex % BoreCount]; // the bore's label
+        return size.Text(NominalOf(item->BoreIndex));
+    }
     case gcQuantity:
         // A user item has no length or quantity; it always reads "1".
         if (item->Kind() == TItemKind::User) return "1";
-        [[fallthrough]];
-    default: return FormatFloat(GridColumns[static_cast<std::size_t>(column)].Format, NumericValue(*item, column));
+        if (item->Kind() == TItemKind::Pipe) return LengthView().Text(static_cast<const TPipe&>(*item).Length);
+        break;
+    case gcFlow: return FlowView().Text(item->Flow);
+    case gcPressureDrop: return DropView().Text(item->PressureDrop);
+    default: break;
     }
+    return FormatFloat(GridColumns[static_cast<std::size_t>(column)].Format, NumericValue(*item, column));
 }
 
 bool CanEdit(const TBranch* item, int column) {
@@ -95,7 +139,8 @@ std::string CommittedText(int column, std::string_view typed) {
     const TGridColumnDef& def = GridColumns[static_cast<std::size_t>(column)];
     if (!def.Numeric) return std::string(typed);
     if (TrimBlanks(typed).empty()) return {};
-    return FormatFloat(def.Format, StrToFloat(typed));
+    if (TypedAsText(column)) return SizeView().Text(SizeView().Parse(typed));
+    return FormatFloat(ColumnFormat(column), StrToFloat(typed));
 }
 
 void ApplyCellText(TCircuit& circuit, int position, int column, std::string_view text) {
@@ -120,20 +165,20 @@ void ApplyCellText(TCircuit& circuit, int position, int column, std::string_view
         circuit.SetGroupIndex(item.Group, flag);
         break;
     }
-    case gcSize: item.SetBoreFromNominal(StrToFloat(text)); break;
-    case gcQuantity: {
-        double value = StrToFloat(text);
-        if (item.Kind() == TItemKind::Fitting) static_cast<TFitting&>(item).Quantity = value;
-        else if (item.Kind() == TItemKind::Pipe) static_cast<TPipe&>(item).Length = value;
+    case gcSize: item.SetBoreFromNominal(SizeView().Parse(text)); break; // nominal mm
+    case gcQuantity:
+        if (item.Kind() == TItemKind::Fitting) static_cast<TFitting&>(item).Quantity = StrToFloat(text);
+        else if (item.Kind() == TItemKind::Pipe) static_cast<TPipe&>(item).Length = LengthView().Parse(text);
         break;
-    }
     case gcFlow: {
-        double value = StrToFloat(text); // l/s
-        item.Flow = value * 0.001;
-        if (item.Kind() == TItemKind::User) item.SetBore(BoreForFlow(value));
+        const TUnitView flow = FlowView();
+        const double si = flow.Parse(text); // m³/s
+        item.Flow = si;
+        // The maximum flows of the bore table are in l/s.
+        if (item.Kind() == TItemKind::User) item.SetBore(BoreForFlow(flow.IsMetric() ? StrToFloat(text) : si * 1000));
         break;
     }
-    case gcPressureDrop: item.PressureDrop = StrToFloat(text) * 1000; break;
+    case gcPressureDrop: item.PressureDrop = DropView().Parse(text); break; // Pa
     default: break; // "#" and "Type" have no setter
     }
 }

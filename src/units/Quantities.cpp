@@ -84,7 +84,7 @@ constexpr std::array<const char*, QuantityCount> kNames = {
 
 double WeightPerVolume(double density) {
     if (!(density > 0) || !std::isfinite(density))
-        throw UnitsError(Format("A liquid head needs a positive density, not %g kg/m³", {density}));
+        throw DisplayUnitsError(Format("A liquid head needs a positive density, not %g kg/m³", {density}));
     return density * StandardGravity; // Pa per m of liquid column
 }
 
@@ -95,7 +95,7 @@ const char* QuantityName(TQuantity quantity) {
     return kNames[static_cast<std::size_t>(quantity)];
 }
 
-const std::vector<TDisplayUnit>& UnitsOf(TQuantity quantity) {
+const std::vector<TDisplayUnit>& DisplayUnitsOf(TQuantity quantity) {
     switch (quantity) {
     case qtFlow: return kFlow;
     case qtPressureDrop: return kPressureDrop;
@@ -109,20 +109,20 @@ const std::vector<TDisplayUnit>& UnitsOf(TQuantity quantity) {
     case qtDensity: return kDensity;
     case qtViscosity: return kViscosity;
     }
-    throw UnitsError(Format("No quantity %d", {static_cast<int>(quantity)}));
+    throw DisplayUnitsError(Format("No quantity %d", {static_cast<int>(quantity)}));
 }
 
 int UnitIndexOf(TQuantity quantity, std::string_view key) {
-    const auto& units = UnitsOf(quantity);
+    const auto& units = DisplayUnitsOf(quantity);
     for (std::size_t i = 0; i < units.size(); ++i)
         if (key == units[i].Key) return static_cast<int>(i);
     return -1;
 }
 
 const TDisplayUnit& UnitAt(TQuantity quantity, int index) {
-    const auto& units = UnitsOf(quantity);
+    const auto& units = DisplayUnitsOf(quantity);
     if (index < 0 || static_cast<std::size_t>(index) >= units.size())
-        throw UnitsError(Format("No unit %d for %s", {index, QuantityName(quantity)}));
+        throw DisplayUnitsError(Format("No unit %d for %s", {index, QuantityName(quantity)}));
     return units[static_cast<std::size_t>(index)];
 }
 

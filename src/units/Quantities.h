@@ -60,7 +60,7 @@ struct TDisplayUnit {
     const char* Format; // display format where a window has none of its own
 };
 
-class UnitsError : public std::runtime_error {
+class DisplayUnitsError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
@@ -73,16 +73,16 @@ inline constexpr double StandardGravity = 9.80665;
 const char* QuantityName(TQuantity quantity);
 
 // The units of a quantity; index 0 is the unit the SI preset shows.
-const std::vector<TDisplayUnit>& UnitsOf(TQuantity quantity);
+const std::vector<TDisplayUnit>& DisplayUnitsOf(TQuantity quantity);
 
 // The index of the unit with the given key, or -1.
 int UnitIndexOf(TQuantity quantity, std::string_view key);
 
-// The unit at `index`; raises UnitsError outside the quantity's list.
+// The unit at `index`; raises DisplayUnitsError outside the quantity's list.
 const TDisplayUnit& UnitAt(TQuantity quantity, int index);
 
 // SI → display and back. `density` (kg/m³) is used by head units only and
-// must then be positive and finite, else UnitsError. Nominal-inch units
+// must then be positive and finite, else DisplayUnitsError. Nominal-inch units
 // convert the nominal millimetres to inches by their designation and back
 // (NominalInches.h).
 double ToDisplay(const TDisplayUnit& unit, double si, double density);

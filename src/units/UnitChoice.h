@@ -29,7 +29,7 @@ public:
     static TUnitChoice FromPreset(TUnitPreset preset);
 
     int Index(TQuantity quantity) const { return indices_[static_cast<std::size_t>(quantity)]; }
-    // Raises UnitsError for an index outside the quantity's units.
+    // Raises DisplayUnitsError for an index outside the quantity's units.
     void Set(TQuantity quantity, int index);
     const TDisplayUnit& Unit(TQuantity quantity) const { return UnitAt(quantity, Index(quantity)); }
     // The quantity is shown as the program has always shown it.

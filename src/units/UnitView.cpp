@@ -42,7 +42,7 @@ TUnitView::TUnitView(const TUnitChoice& choice, TQuantity quantity, TMetricForm 
         format_ = metric_.Format;
     } else {
         label_ = unit_.Label;
-        format_ = AdaptedFormat(metric_.Format, ScaleOf(unit_) / metric_.Factor);
+        format_ = AdaptedFormat(metric_.Format, ScaleOf(unit_) / metric_.Out.PerSI());
     }
 }
 
@@ -54,11 +54,11 @@ std::string TUnitView::Caption(std::string_view before, std::string_view after) 
 }
 
 double TUnitView::ToShown(double si) const {
-    return metric_form_ ? si * metric_.Factor : ToDisplay(unit_, si, density_);
+    return metric_form_ ? metric_.Out.Apply(si) : ToDisplay(unit_, si, density_);
 }
 
 double TUnitView::FromShown(double shown) const {
-    return metric_form_ ? shown / metric_.Factor : FromDisplay(unit_, shown, density_);
+    return metric_form_ ? metric_.In.Apply(shown) : FromDisplay(unit_, shown, density_);
 }
 
 std::string TUnitView::Text(double si) const {
@@ -78,6 +78,23 @@ double TUnitView::Parse(std::string_view typed) const {
         return FromDisplay(unit_, *inches, density_);
     }
     return FromShown(StrToFloat(typed));
+}
+
+} // namespace dvx
+
+namespace dvx {
+
+double TUnitView::ShownFromMetric(double metricValue) const {
+    return metric_form_ ? metricValue : ToShown(metric_.In.Apply(metricValue));
+}
+
+double TUnitView::MetricFromShown(double shown) const {
+    return metric_form_ ? shown : metric_.Out.Apply(FromShown(shown));
+}
+
+std::string TUnitView::TextFromMetric(double metricValue) const {
+    if (metric_form_) return FormatFloat(format_, metricValue);
+    return Text(metric_.In.Apply(metricValue));
 }
 
 } // namespace dvx

@@ -15,11 +15,28 @@
 
 namespace dvx {
 
+// Multiplying or dividing by a constant. A place that has always divided
+// Pa by 1000 keeps dividing, so its numbers stay the same to the last bit.
+struct TScale {
+    double Value = 1;
+    bool Divides = false;
+    double Apply(double x) const { return Divides ? x / Value : x * Value; }
+    TScale Inverse() const { return {Value, !Divides}; }
+    // How many shown units make one SI unit.
+    double PerSI() const { return Divides ? 1 / Value : Value; }
+};
+constexpr TScale Times(double value) { return {value, false}; }
+constexpr TScale Over(double value) { return {value, true}; }
+
 // How a place shows a quantity when the SI unit is chosen.
 struct TMetricForm {
+    TMetricForm(const char* label, const char* format, TScale out) : TMetricForm(label, format, out, out.Inverse()) {}
+    TMetricForm(const char* label, const char* format, TScale out, TScale in)
+        : Label(label), Format(format), Out(out), In(in) {}
     const char* Label;  // "l/s"
-    double Factor;      // shown = SI × Factor (1000 for l/s from m³/s)
     const char* Format; // "%0.2f"
+    TScale Out;         // SI → shown (Times(1000) for l/s from m³/s)
+    TScale In;          // shown → SI (Times(0.001) for l/s)
 };
 
 class TUnitView {
@@ -48,6 +65,14 @@ public:
     // Reads a typed value in this unit and gives it in SI. Raises
     // ConvertError for text that is not a value of the unit.
     double Parse(std::string_view typed) const;
+
+    // For values the program keeps in the metric form's unit (the item
+    // defaults in l/s and kPa, the limits in Pa/m, the bore table's maximum
+    // flows in l/s): the same operations without a detour through SI, so
+    // that with the SI unit chosen they are exactly what they always were.
+    double ShownFromMetric(double metricValue) const;
+    double MetricFromShown(double shown) const;
+    std::string TextFromMetric(double metricValue) const;
 
 private:
     TDisplayUnit unit_;

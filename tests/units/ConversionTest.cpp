@@ -86,15 +86,15 @@ TEST(DisplayUnits, EveryUnitConvertsByItsStandardFactorBothWays) {
     }
     // A unit added to a quantity must be added to the table above too.
     for (int q = 0; q < QuantityCount; ++q)
-        for (const TDisplayUnit& unit : UnitsOf(static_cast<TQuantity>(q)))
+        for (const TDisplayUnit& unit : DisplayUnitsOf(static_cast<TQuantity>(q)))
             EXPECT_TRUE(covered.count({q, unit.Key})) << QuantityName(static_cast<TQuantity>(q)) << " " << unit.Key;
 }
 
 TEST(DisplayUnits, HeadUnitsRefuseAMissingDensity) {
     const TDisplayUnit& head = UnitAt(qtPressureDrop, UnitIndexOf(qtPressureDrop, "ft-head"));
-    EXPECT_THROW(ToDisplay(head, 1000, 0), UnitsError);
-    EXPECT_THROW(FromDisplay(head, 1, std::nan("")), UnitsError);
-    EXPECT_THROW(UnitAt(qtFlow, 99), UnitsError);
+    EXPECT_THROW(ToDisplay(head, 1000, 0), DisplayUnitsError);
+    EXPECT_THROW(FromDisplay(head, 1, std::nan("")), DisplayUnitsError);
+    EXPECT_THROW(UnitAt(qtFlow, 99), DisplayUnitsError);
     EXPECT_EQ(UnitIndexOf(qtFlow, "furlongs/fortnight"), -1);
 }
 
@@ -121,11 +121,11 @@ TEST(DisplayUnits, HeadFollowsTheLiquidDensityAtItsTemperature) {
         SystemFluid->WaterAdditive = static_cast<std::uint8_t>(c.Additive);
         SystemFluid->AdditiveVolume = c.Volume;
         SystemFluid->SetT(c.Temperature);
-        const TUnitView metres(qtPressureDrop, {"kPa", 1e-3, "%0.4g"});
+        const TUnitView metres(qtPressureDrop, {"kPa", "%0.4g", Times(1e-3)});
         EXPECT_NEAR(metres.ToShown(10000), c.Metres, 2e-5);
         EXPECT_NEAR(metres.Parse(metres.Text(10000)), 10000, 10000 * 1e-3);
         choice.Set(qtPressureDrop, UnitIndexOf(qtPressureDrop, "ft-head"));
-        const TUnitView feet(choice, qtPressureDrop, {"kPa", 1e-3, "%0.4g"}, LiquidDensity());
+        const TUnitView feet(choice, qtPressureDrop, {"kPa", "%0.4g", Times(1e-3)}, LiquidDensity());
         EXPECT_NEAR(feet.ToShown(10000), c.Metres / 0.3048, 1e-4);
         choice.Set(qtPressureDrop, UnitIndexOf(qtPressureDrop, "m-head"));
     }
@@ -140,29 +140,29 @@ TEST(DisplayUnits, ShownTextsReadBackToTheSameText) {
         TMetricForm Metric;
         double Values[3];
     } places[] = {
-        {qtFlow, {"l/s", 1000, "%0.2f"}, {0.025, 0.0001234, 1.3}},
-        {qtFlow, {"l/s", 1000, "%0.1f"}, {0.025, 0.0001, 0.3333}},
-        {qtPressureDrop, {"kPa", 1e-3, "%0.4g"}, {8077, 12.5, 123456}},
-        {qtPressureDrop, {"kPa", 1e-3, "%0.1f"}, {50000, 1234.5, 0}},
-        {qtHead, {"m", 1, "%0.2f"}, {12.34, 0.5, 100}},
-        {qtLength, {"m", 1, "%0.1f"}, {10, 0.3, 99.9}},
-        {qtPipeSize, {"mm", 1, "%0.0f"}, {15, 32, 750}},
-        {qtVelocity, {"m/s", 1, "%0.1f"}, {3.5, 0.05, 1.234}},
-        {qtGradient, {"Pa/m", 1, "%0.1f"}, {1500, 12.3, 3000}},
-        {qtGradient, {"kPa/m", 1e-3, "%0.4g"}, {1500, 12.3, 3000}},
-        {qtVolume, {"l", 1000, "%0.1f"}, {0.25, 0.0012, 3}},
-        {qtTemperature, {"°C", 1, "%0.1f"}, {9, -10, 90}},
-        {qtDensity, {"kg/m³", 1, "%0.4f"}, {998.2, 1045.2, 0.01}},
-        {qtViscosity, {"Pa·s", 1, "%0.4g"}, {0.0013, 1e-5, 0.5}},
+        {qtFlow, {"l/s", "%0.2f", Times(1000)}, {0.025, 0.0001234, 1.3}},
+        {qtFlow, {"l/s", "%0.1f", Times(1000)}, {0.025, 0.0001, 0.3333}},
+        {qtPressureDrop, {"kPa", "%0.4g", Times(1e-3)}, {8077, 12.5, 123456}},
+        {qtPressureDrop, {"kPa", "%0.1f", Times(1e-3)}, {50000, 1234.5, 0}},
+        {qtHead, {"m", "%0.2f", Times(1)}, {12.34, 0.5, 100}},
+        {qtLength, {"m", "%0.1f", Times(1)}, {10, 0.3, 99.9}},
+        {qtPipeSize, {"mm", "%0.0f", Times(1)}, {15, 32, 750}},
+        {qtVelocity, {"m/s", "%0.1f", Times(1)}, {3.5, 0.05, 1.234}},
+        {qtGradient, {"Pa/m", "%0.1f", Times(1)}, {1500, 12.3, 3000}},
+        {qtGradient, {"kPa/m", "%0.4g", Times(1e-3)}, {1500, 12.3, 3000}},
+        {qtVolume, {"l", "%0.1f", Times(1000)}, {0.25, 0.0012, 3}},
+        {qtTemperature, {"°C", "%0.1f", Times(1)}, {9, -10, 90}},
+        {qtDensity, {"kg/m³", "%0.4f", Times(1)}, {998.2, 1045.2, 0.01}},
+        {qtViscosity, {"Pa·s", "%0.4g", Times(1)}, {0.0013, 1e-5, 0.5}},
     };
     for (const auto& place : places) {
-        for (std::size_t u = 0; u < UnitsOf(place.Quantity).size(); ++u) {
+        for (std::size_t u = 0; u < DisplayUnitsOf(place.Quantity).size(); ++u) {
             TUnitChoice choice;
             choice.Set(place.Quantity, static_cast<int>(u));
             const TUnitView view(choice, place.Quantity, place.Metric, 998.2);
             for (double si : place.Values) {
                 const std::string shown = view.Text(si);
-                SCOPED_TRACE(std::string(QuantityName(place.Quantity)) + " " + UnitsOf(place.Quantity)[u].Key +
+                SCOPED_TRACE(std::string(QuantityName(place.Quantity)) + " " + DisplayUnitsOf(place.Quantity)[u].Key +
                              " " + view.NumberFormat() + " shows " + shown);
                 EXPECT_EQ(view.Text(view.Parse(shown)), shown);
             }
@@ -173,7 +173,7 @@ TEST(DisplayUnits, ShownTextsReadBackToTheSameText) {
 TEST(DisplayUnits, MetricFormIsKeptExactlyAndOtherUnitsKeepItsResolution) {
     const TUnitChoice si;
     const TUnitChoice us = TUnitChoice::FromPreset(upUS);
-    const TMetricForm gridFlow{"l/s", 1000, "%0.2f"};
+    const TMetricForm gridFlow{"l/s", "%0.2f", Times(1000)};
     const TUnitView siFlow(si, qtFlow, gridFlow, 1000);
     EXPECT_TRUE(siFlow.IsMetric());
     EXPECT_EQ(siFlow.Caption("Q, "), "Q, l/s");
@@ -187,11 +187,11 @@ TEST(DisplayUnits, MetricFormIsKeptExactlyAndOtherUnitsKeepItsResolution) {
     EXPECT_NEAR(usFlow.Parse("100"), 100 * 3.785411784e-3 / 60, 1e-15);
 
     // The gradient shown in kPa/m in one place and Pa/m in another stays so.
-    EXPECT_EQ(TUnitView(si, qtGradient, {"kPa/m", 1e-3, "%0.4g"}, 1000).Text(1500), "1.5");
-    EXPECT_EQ(TUnitView(si, qtGradient, {"Pa/m", 1, "%0.1f"}, 1000).Text(1500), "1500.0");
-    EXPECT_EQ(TUnitView(us, qtGradient, {"Pa/m", 1, "%0.1f"}, 1000).Caption("", " limit"), "ft/100 ft limit");
+    EXPECT_EQ(TUnitView(si, qtGradient, {"kPa/m", "%0.4g", Times(1e-3)}, 1000).Text(1500), "1.5");
+    EXPECT_EQ(TUnitView(si, qtGradient, {"Pa/m", "%0.1f", Times(1)}, 1000).Text(1500), "1500.0");
+    EXPECT_EQ(TUnitView(us, qtGradient, {"Pa/m", "%0.1f", Times(1)}, 1000).Caption("", " limit"), "ft/100 ft limit");
 
-    const TUnitView usSize(us, qtPipeSize, {"mm", 1, "%0.0f"}, 1000);
+    const TUnitView usSize(us, qtPipeSize, {"mm", "%0.0f", Times(1)}, 1000);
     EXPECT_EQ(usSize.Text(32), "1¼\"");
     EXPECT_EQ(usSize.Text(42), "1.65\""); // not a standard bore: plain inches
     EXPECT_DOUBLE_EQ(usSize.Parse("3"), 80);

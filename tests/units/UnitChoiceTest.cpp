@@ -33,8 +33,8 @@ TEST(UnitChoice, PresetsGiveTheirUnitsAndAreRecognised) {
     TUnitChoice mixed = us;
     mixed.Set(qtPressureDrop, UnitIndexOf(qtPressureDrop, "ft-head"));
     EXPECT_FALSE(mixed.MatchingPreset());
-    EXPECT_THROW(mixed.Set(qtFlow, 5), UnitsError);
-    EXPECT_THROW(mixed.Set(qtFlow, -1), UnitsError);
+    EXPECT_THROW(mixed.Set(qtFlow, 5), DisplayUnitsError);
+    EXPECT_THROW(mixed.Set(qtFlow, -1), DisplayUnitsError);
     EXPECT_EQ(mixed.Index(qtFlow), UnitIndexOf(qtFlow, "gpm")); // a refused index changes nothing
     EXPECT_STREQ(PresetName(upSI), "SI (as today)");
     EXPECT_STREQ(PresetName(upUS), "US customary");

@@ -32,7 +32,10 @@
 #include "ui/qt/PipeSpecForm.h"
 #include "ui/qt/PriceForm.h"
 #include "ui/qt/SummaryForm.h"
+#include "ui/qt/UnitsForm.h"
 #include "ui/qt/Warnings.h"
+#include "units/UnitChoice.h"
+#include "units/UnitView.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -60,6 +63,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     currentDir_ = ProgramFolderPath();
     circuit_ = std::make_unique<TCircuit>();
     columnWidths_ = DefaultColumnWidths();
+    // The engineer's display units, before anything shows a quantity.
+    SetDisplayUnits(TUnitChoice::Read(AppSettings()));
 
     BuildMenus();
     BuildToolBar();
@@ -89,6 +94,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     defaultFlowForm_ = new TDefaultFlowForm(this);
     propertiesForm_ = new TPropertiesForm(this);
     fluidSpecForm_ = new TFluidSpecForm(this);
+    unitsForm_ = new TUnitsForm(this);
 
     // Own settings and recent files (the catalogues were loaded at start-up).
     LoadSettings();
@@ -187,9 +193,8 @@ void TMainForm::BuildMenus() {
     add(database, "&Cost Database", [this] { costForm_->Execute(); });
     add(database, "&Labour Rates", [this] { labourForm_->Execute(); });
 
-    // Entries that start other programs installed beside this one; none are
-    // installed with this program.
-    menuBar()->addMenu("&Tools");
+    QMenu* tools = menuBar()->addMenu("&Tools");
+    add(tools, "&Units...", [this] { UnitsCommand(); });
 
     QMenu* help = menuBar()->addMenu("&Help");
     add(help, "&Contents", [this] { OpenHelpPage("Help/Darvenix.htm"); });
@@ -305,7 +310,8 @@ void TMainForm::SetSolved(bool solved) {
 }
 
 void TMainForm::ShowDpPanel() {
-    panels_[2]->setText(Q(FormatFloat("dP = %0.4g kPa", circuit_->TotalDP / 1000)));
+    const TUnitView drop(qtPressureDrop, {"kPa", "%0.4g", Over(1000)});
+    panels_[2]->setText(Q("dP = " + drop.Text(circuit_->TotalDP) + " " + drop.Label()));
 }
 
 void TMainForm::SetCurrentFile(const QString& file) {
