@@ -1,0 +1,193 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The display units switched as a user switches them, in the Units dialog
+// of the main window: captions, cells, typed entries, the status bar total,
+// the insert window and the report's captions follow; the values kept in
+// the circuit stay SI; the SI preset shows what the program always showed.
+
+#include "catalogue/Bores.h"
+#include "common/Format.h"
+#include "report/CircuitReport.h"
+#include "settings/SettingsStore.h"
+#include "ui/qt/CircuitModel.h"
+#include "ui/qt/InsertForm.h"
+#include "ui/qt/Menu.h"
+#include "ui/qt/UnitsForm.h"
+#include "units/UnitChoice.h"
+#include "widgets/qt/FmtEdit.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableView>
+
+#include "ui/DialogTestSupport.h"
+
+using namespace dvx;
+using namespace dvx::ui;
+
+class UnitsTest : public test::DialogTestBase {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TMainForm> window_;
+
+    TMainForm& W() { return *window_; }
+    QString Caption(int logicalColumn) {
+        CircuitModel* m = W().Model();
+        return m->headerData(m->ViewColumnOf(logicalColumn), Qt::Horizontal, Qt::DisplayRole).toString();
+    }
+    QString Cell(int row, int logicalColumn) {
+        CircuitModel* m = W().Model();
+        return m->data(m->index(row, m->ViewColumnOf(logicalColumn)), Qt::DisplayRole).toString();
+    }
+    void EditCell(int row, int logicalColumn, const QString& text) {
+        QTableView* grid = W().Grid();
+        QModelIndex index = W().Model()->index(row, W().Model()->ViewColumnOf(logicalColumn));
+        grid->setCurrentIndex(index);
+        grid->edit(index);
+        auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(index));
+        QVERIFY2(editor != nullptr, "no in-place editor opened");
+        editor->selectAll();
+        QTest::keyClicks(editor, text);
+        W().Commit();
+    }
+    // The Units dialog run as a user runs it: a preset picked from its list
+    // (or own units per quantity), then Accept.
+    void ChooseInDialog(const std::function<void(TUnitsForm&)>& pick) {
+        QTimer::singleShot(0, W().UnitsForm(), [this, pick] {
+            TUnitsForm& form = *W().UnitsForm();
+            pick(form);
+            Screenshot(form, "units-dialog");
+            form.Button("Accept")->trigger();
+        });
+        W().UnitsCommand();
+    }
+    void ChoosePreset(TUnitPreset preset) {
+        ChooseInDialog([preset](TUnitsForm& form) {
+            form.PresetCombo()->setCurrentIndex(preset);
+            emit form.PresetCombo()->activated(preset);
+        });
+    }
+    QStringList ReportCaptions() {
+        QStringList captions;
+        for (const auto& column : CircuitReportGrid(W().Circuit(), false, true))
+            captions << QString::fromStdString(column.front());
+        return captions;
+    }
+
+private slots:
+    void initTestCase() { SetUpHome(); }
+
+    void init() {
+        FreshStart("units.ini");
+        StartFluidModule(9.0);
+        SetDisplayUnits(TUnitChoice());
+        window_ = std::make_unique<TMainForm>();
+        W().show();
+        // One pipe of 25 l/s, 100 mm, 10 m, with a calculated 8077 Pa.
+        QVERIFY(W().InsertForm()->AddPipe());
+        TBranch& pipe = W().Circuit().Item(0);
+        pipe.Flow = 0.025;
+        pipe.PressureDrop = 8077;
+        W().Model()->Refresh();
+    }
+
+    void cleanup() {
+        W().Circuit().Saved = true;
+        window_.reset();
+        SetDisplayUnits(TUnitChoice());
+    }
+
+    void siPresetShowsWhatTheProgramAlwaysShowed() {
+        const QStringList siCaptions = {"#", "Description", "Size, mm", " Qty", "Q, l/s", "dP, kPa", "Type"};
+        QCOMPARE(ReportCaptions(), siCaptions);
+        QCOMPARE(Cell(0, gcFlow), QString("25.00"));
+        QCOMPARE(Cell(0, gcPressureDrop), QString("8.077"));
+        QCOMPARE(W().InsertForm()->FlowEdit()->text(), QString("25.0"));
+        // There and back: everything as before.
+        ChoosePreset(upUS);
+        ChoosePreset(upSI);
+        QCOMPARE(ReportCaptions(), siCaptions);
+        QCOMPARE(Caption(gcFlow), QString("Q, l/s"));
+        QCOMPARE(Cell(0, gcFlow), QString("25.00"));
+        QCOMPARE(Cell(0, gcSize), QString("100"));
+        QCOMPARE(Cell(0, gcQuantity), QString("10.0"));
+        QCOMPARE(W().InsertForm()->FlowEdit()->text(), QString("25.0"));
+        QCOMPARE(W().InsertForm()->DiameterCombo()->itemText(19), QString("15"));
+        QCOMPARE(QString::fromStdString(Store().ReadString("Units", "Flow", "")), QString("l/s"));
+    }
+
+    void usPresetShowsAndReadsUsCustomaryUnits() {
+        ChoosePreset(upUS);
+        QVERIFY(DisplayUnits() == TUnitChoice::FromPreset(upUS));
+        QCOMPARE(Caption(gcSize), QString("Size, in"));
+        QCOMPARE(Caption(gcFlow), QString("Q, gpm"));
+        QCOMPARE(Caption(gcPressureDrop), QString("dP, psi"));
+        QCOMPARE(Cell(0, gcFlow), QString("396.3"));       // 25 l/s
+        QCOMPARE(Cell(0, gcPressureDrop), QString("1.171")); // 8077 Pa
+        QCOMPARE(Cell(0, gcSize), QString("4\""));
+        QCOMPARE(Cell(0, gcQuantity), QString("32.8"));    // 10 m
+        QCOMPARE(ReportCaptions().mid(2, 4), QStringList({"Size, in", " Qty", "Q, gpm", "dP, psi"}));
+
+        // Typed in gpm, kept in m³/s; a size typed as a designation.
+        EditCell(0, gcFlow, "100");
+        QCOMPARE(W().Circuit().Item(0).Flow, 100.0 * 3.785411784e-3 / 60);
+        QCOMPARE(Cell(0, gcFlow), QString("100.0"));
+        EditCell(0, gcSize, "1 1/4");
+        QCOMPARE(NominalOf(W().Circuit().Item(0).BoreIndex), 32.0);
+        QCOMPARE(Cell(0, gcSize), QString("1¼\""));
+        EditCell(0, gcQuantity, "50");
+        QCOMPARE(static_cast<const TPipe&>(W().Circuit().Item(0)).Length, 50 * 0.3048);
+
+        W().CalcBtnClick();
+        const double psi = W().Circuit().TotalDP / 6894.757293168;
+        QCOMPARE(W().StatusPanel(2)->text(), QString("dP = %1 psi").arg(QString::fromStdString(FormatFloat("%0.4g", psi))));
+        Screenshot(W(), "units-us-main");
+
+        // The insert window: labels, bore list and values in the new units.
+        TInsertForm* insert = W().InsertForm();
+        QCOMPARE(insert->FlowEdit()->text(), QString("396")); // the 25 l/s default, "%0.0f" gpm
+        QCOMPARE(insert->DiameterCombo()->itemText(16), QString("1¼\""));
+        insert->FlowEdit()->setText("50");
+        insert->DiameterCombo()->setCurrentIndex(16);
+        QVERIFY(insert->AddUser());
+        QCOMPARE(W().Circuit().Item(0).Flow, 50 * 3.785411784e-3 / 60);
+        QCOMPARE(NominalOf(W().Circuit().Item(0).BoreIndex), 32.0);
+        insert->FlowEdit()->setText("40");
+        insert->AutoSizeClick(); // 40 gpm = 2.52 l/s: more than 40 mm carries
+        QCOMPARE(insert->DiameterCombo()->currentText(), QString("2\""));
+
+        // Kept for the next run.
+        QCOMPARE(TUnitChoice::Read(Store()), TUnitChoice::FromPreset(upUS));
+        window_.reset();
+        SetDisplayUnits(TUnitChoice());
+        window_ = std::make_unique<TMainForm>();
+        QCOMPARE(Caption(gcFlow), QString("Q, gpm"));
+    }
+
+    void ownChoicePerQuantityAndCancel() {
+        ChooseInDialog([](TUnitsForm& form) {
+            form.UnitCombo(qtPressureDrop)->setCurrentIndex(UnitIndexOf(qtPressureDrop, "ft-head"));
+            QCOMPARE(form.PresetCombo()->currentText(), QString("Own choice"));
+            form.UnitCombo(qtFlow)->setCurrentIndex(UnitIndexOf(qtFlow, "m3/h"));
+        });
+        QCOMPARE(Caption(gcFlow), QString("Q, m³/h"));
+        QCOMPARE(Caption(gcPressureDrop), QString("dP, ft head"));
+        QCOMPARE(Cell(0, gcFlow), QString("90.00"));
+        // 8077 Pa of water at 9 °C (999.78 kg/m³): 2.703 ft.
+        QCOMPARE(Cell(0, gcPressureDrop), QString("2.703"));
+
+        // Cancel keeps what is in force.
+        QTimer::singleShot(0, W().UnitsForm(), [this] {
+            W().UnitsForm()->PresetCombo()->setCurrentIndex(upUS);
+            emit W().UnitsForm()->PresetCombo()->activated(upUS);
+            W().UnitsForm()->Button("Cancel")->trigger();
+        });
+        W().UnitsCommand();
+        QCOMPARE(Caption(gcFlow), QString("Q, m³/h"));
+    }
+};
+
+QTEST_MAIN(UnitsTest)
+#include "tst_units.moc"
