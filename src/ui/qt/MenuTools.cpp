@@ -5,6 +5,7 @@
 
 #include "ui/qt/CircuitModel.h"
 #include "ui/qt/InsertForm.h"
+#include "ui/qt/Warnings.h"
 #include "ui/qt/UnitsForm.h"
 
 namespace dvx::ui {
@@ -19,6 +20,9 @@ void TMainForm::ShowNewUnits() {
     RefreshGrid(); // captions and cells are asked of the units in force
     ShowDpPanel();
     insertForm_->ApplyUnits();
+    warningsForm_->RefreshDetail();
+    // The dialogs for defaults, default flows and limits and the summary
+    // show the units in force each time they open.
 }
 
 } // namespace dvx::ui
