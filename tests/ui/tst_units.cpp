@@ -8,7 +8,13 @@
 #include "common/Format.h"
 #include "report/CircuitReport.h"
 #include "settings/SettingsStore.h"
+#include "settings/Defaults.h"
+#include "ui/SummaryForm.h"
+#include "ui/Warnings.h"
 #include "ui/qt/CircuitModel.h"
+#include "ui/qt/DefaultFlowForm.h"
+#include "ui/qt/DefaultsForm.h"
+#include "ui/qt/LimitsForm.h"
 #include "ui/qt/InsertForm.h"
 #include "ui/qt/Menu.h"
 #include "ui/qt/UnitsForm.h"
@@ -20,6 +26,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableView>
+#include <QTableWidget>
 
 #include "ui/DialogTestSupport.h"
 
@@ -175,7 +182,7 @@ private slots:
         QCOMPARE(Caption(gcFlow), QString("Q, m³/h"));
         QCOMPARE(Caption(gcPressureDrop), QString("dP, ft head"));
         QCOMPARE(Cell(0, gcFlow), QString("90.00"));
-        // 8077 Pa of water at 9 °C (999.78 kg/m³): 2.703 ft.
+        // 8077 Pa of water at 9 °C (999.65 kg/m³): 2.703 ft.
         QCOMPARE(Cell(0, gcPressureDrop), QString("2.703"));
 
         // Cancel keeps what is in force.
@@ -186,6 +193,94 @@ private slots:
         });
         W().UnitsCommand();
         QCOMPARE(Caption(gcFlow), QString("Q, m³/h"));
+    }
+
+    void defaultsSheetInUsUnitsKeepsTheDefaultsInTheirOwnUnits() {
+        QCOMPARE(TDefaultsForm::LinesFor(TUnitChoice()), TDefaultsForm::Lines());
+        SetDisplayUnits(TUnitChoice::FromPreset(upUS));
+        DefaultFlow = 25;        // l/s
+        DefaultLength = 10;      // m
+        DefaultTemperature = 9;  // °C
+        DefaultUserDP = 50;      // kPa
+        TDefaultsForm form;
+        const std::vector<std::string> lines = TDefaultsForm::LinesFor(DisplayUnits());
+        QCOMPARE(lines[1], std::string("Water Temperature; %0.1f; °F; NPE; 14; 194"));
+        QCOMPARE(lines[3], std::string("Pipe Length; %0.3f; ft; NPE; 0.328084; 328.084 "));
+        QCOMPARE(lines[7], std::string("User Pressure Drop; %0.2f; psi; NPE; 0; 14.5038"));
+        const int result = RunModal(form, [&] {
+            QCOMPARE(DialogTestBase::Cell(form, 1), QString("48.2"));
+            QCOMPARE(DialogTestBase::Cell(form, 2), QString("4\""));
+            QCOMPARE(DialogTestBase::Cell(form, 3), QString("32.808"));
+            QCOMPARE(DialogTestBase::Cell(form, 4), QString("396.26"));
+            QCOMPARE(DialogTestBase::Cell(form, 7), QString("7.25"));
+            QCOMPARE(QString::fromStdString(form.Grid()->Cell(2, 4)), QString("gpm"));
+            Screenshot(form, "units-us-defaults");
+            Type(form, 4, "100");
+            Type(form, 1, "68");
+            Type(form, 7, "5000"); // beyond the limit: taken at 100 kPa, shown as 14.50 psi
+            QVERIFY(form.AcceptClick());
+        });
+        QCOMPARE(result, int(QDialog::Accepted));
+        QVERIFY(std::abs(DefaultFlow - 100 * 3.785411784 / 60) < 1e-9);
+        QVERIFY(std::abs(DefaultTemperature - 20) < 1e-9);
+        QVERIFY(std::abs(DefaultUserDP - 14.5 * 6.894757293168) < 1e-9);
+    }
+
+    void defaultFlowsInGpmAreStoredInLitresPerSecond() {
+        SetDisplayUnits(TUnitChoice::FromPreset(upUS));
+        TDefaultFlowForm form;
+        QTableWidget* grid = form.Grid();
+        QCOMPARE(grid->item(13, 0)->text(), QString("2½\""));
+        QCOMPARE(grid->horizontalHeaderItem(1)->text(), QString("Max Flow, gpm"));
+        QCOMPARE(grid->item(13, 1)->text(), QString("118.9")); // 7.5 l/s
+        grid->item(13, 1)->setText("150");
+        QVERIFY(form.AcceptClick());
+        QCOMPARE(BoreTable[13].mf, 9.46); // 150 gpm, kept as l/s to two decimals
+        QVERIFY(form.MaxFlowsText().find(", 9.46, 4.80,") != std::string::npos);
+        QCOMPARE(QString::fromStdString(Store().Read(settings::MaxFlows)).contains("9.46"), true);
+        grid->item(0, 1)->setText("lots");
+        QVERIFY(!form.AcceptClick()); // the conversion error, the dialog stays
+        QCOMPARE(messages_.back().kind, MsgKind::Error);
+    }
+
+    void limitsInUsUnits() {
+        SetDisplayUnits(TUnitChoice::FromPreset(upUS));
+        GradientLimit = 1500; // Pa/m
+        VelocityLimit = 3.5;  // m/s
+        TLimitsForm form;
+        const int result = RunModal(form, [&] {
+            QCOMPARE(form.PRateUnit()->text(), QString("ft/100 ft"));
+            QCOMPARE(form.MaxVUnit()->text(), QString("ft/s"));
+            // 1500 Pa/m of water at 9 °C (999.65 kg/m³) is 15.301 ft per 100 ft; 3.5 m/s is 11.48 ft/s.
+            QCOMPARE(form.PRateEdit()->text(), QString("15.301"));
+            QCOMPARE(form.MaxVEdit()->text(), QString("11.5"));
+            form.MaxVEdit()->setText("12");
+            QVERIFY(form.AcceptClick());
+        });
+        QCOMPARE(result, int(QDialog::Accepted));
+        QCOMPARE(VelocityLimit, 12 * 0.3048);
+        QVERIFY(std::abs(GradientLimit - 1500) < 0.1);
+        QCOMPARE(QString::fromStdString(Store().Read(settings::VMax)), QString("3.7"));
+    }
+
+    void warningDetailAndSummaryInUsUnits() {
+        TPipe& pipe = static_cast<TPipe&>(W().Circuit().Item(0));
+        pipe.Number = 7;
+        pipe.Description = "Riser";
+        pipe.Velocity = 3.6;
+        pipe.Length = 30;
+        pipe.Gradient = 2000;
+        QCOMPARE(ui::WarningDetail(pipe), std::string("  7: Riser 8.077 kPa 3.6 m/s 30.0 m 2 kPa/m"));
+        const TSummary summary = SummarizeCircuit(W().Circuit());
+        QCOMPARE(SummaryPressureCaption(), std::string("dP, kPa"));
+        QCOMPARE(SummaryQuantityText(summary, 0), std::string("30"));
+        ChoosePreset(upUS);
+        // 2000 Pa/m of water at 9 °C (999.65 kg/m³) is 20.40 ft per 100 ft.
+        QCOMPARE(ui::WarningDetail(pipe), std::string("  7: Riser 1.171 psi 11.8 ft/s 98.4 ft 20.4 ft/100 ft"));
+        QCOMPARE(SummaryPressureCaption(), std::string("dP, psi"));
+        QCOMPARE(SummaryQuantityText(summary, 0), std::string("98"));
+        QCOMPARE(SummaryPressureText(summary, 0), std::string("1.171"));
+        QCOMPARE(SummaryStatusText(summary), std::string("Total pressure of summary items = 1.171 psi"));
     }
 };
 
