@@ -37,7 +37,7 @@ def program_values(cli, t):
     out = subprocess.run([cli, "fluid", "--liquid", "0", "--t", repr(float(t)), "--json"],
                          check=True, capture_output=True, text=True).stdout
     values = json.loads(out)
-    return values["ro"], values["mu"]
+    return values["liquid"]["ro"], values["liquid"]["mu"]
 
 
 def reference_values(t):

@@ -4,11 +4,40 @@
 #include "common/Numbers.h"
 
 namespace dvx::cli {
+namespace {
+bool IsNumber(const std::string& text) { return TryStrToFloat(text).has_value(); }
+} // namespace
+
+Args::Args(const std::vector<std::string>& args) {
+    for (const std::string& a : args) {
+        const std::size_t eq = a.find('=');
+        if (a.size() > 2 && a.rfind("--", 0) == 0 && eq != std::string::npos && eq > 2) {
+            args_.push_back(a.substr(0, eq));
+            args_.push_back(a.substr(eq + 1));
+            joined_.push_back(false);
+            joined_.push_back(true);
+        } else {
+            args_.push_back(a);
+            joined_.push_back(false);
+        }
+    }
+    used_.assign(args_.size(), false);
+}
+
+bool AsksForHelp(const std::vector<std::string>& args) {
+    for (const std::string& a : args)
+        if (a == "--help" || a == "-h") return true;
+    return false;
+}
 
 bool Args::Flag(const std::string& name) {
     bool found = false;
     for (std::size_t i = 0; i < args_.size(); ++i)
-        if (!used_[i] && args_[i] == name) used_[i] = found = true;
+        if (!used_[i] && !joined_[i] && args_[i] == name) {
+            used_[i] = found = true;
+            // "--flag=value": a flag takes no value.
+            if (i + 1 < args_.size() && joined_[i + 1]) throw UsageError(name + " takes no value");
+        }
     return found;
 }
 
@@ -21,7 +50,7 @@ std::optional<std::string> Args::Value(const std::string& name) {
 std::vector<std::string> Args::Values(const std::string& name) {
     std::vector<std::string> values;
     for (std::size_t i = 0; i < args_.size(); ++i) {
-        if (used_[i] || args_[i] != name) continue;
+        if (used_[i] || joined_[i] || args_[i] != name) continue;
         if (i + 1 >= args_.size()) throw UsageError(name + " needs a value");
         used_[i] = used_[i + 1] = true;
         values.push_back(args_[i + 1]);
@@ -49,7 +78,8 @@ std::optional<int> Args::Integer(const std::string& name) {
 std::vector<std::string> Args::Positionals() {
     std::vector<std::string> out;
     for (std::size_t i = 0; i < args_.size(); ++i) {
-        if (used_[i] || (args_[i].size() > 2 && args_[i].rfind("--", 0) == 0)) continue;
+        if (used_[i] || (!joined_[i] && args_[i].size() > 1 && args_[i][0] == '-' && !IsNumber(args_[i])))
+            continue;
         used_[i] = true;
         out.push_back(args_[i]);
     }

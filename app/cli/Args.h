@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// A small option reader for the subcommands: "--name value" pairs and flags.
+// A small option reader for the subcommands: "--name value" and
+// "--name=value" pairs, flags, and positional arguments ("-" alone is a
+// positional argument: standard input).
 
 #include <optional>
 #include <stdexcept>
@@ -16,7 +18,12 @@ public:
 
 class Args {
 public:
-    explicit Args(std::vector<std::string> args) : args_(std::move(args)), used_(args_.size(), false) {}
+    // "--name=value" is taken apart into "--name" and "value" here, so every
+    // reader below sees both spellings alike.
+    explicit Args(const std::vector<std::string>& args);
+
+    // The arguments after "--name=value" was taken apart, in order.
+    const std::vector<std::string>& Normalised() const { return args_; }
 
     // True when the flag is present; consumes it.
     bool Flag(const std::string& name);
@@ -34,6 +41,10 @@ public:
 private:
     std::vector<std::string> args_;
     std::vector<bool> used_;
+    std::vector<bool> joined_; // the value came from "--name=value"
 };
+
+// True when the arguments ask for the command's help ("--help" or "-h").
+bool AsksForHelp(const std::vector<std::string>& args);
 
 } // namespace dvx::cli

@@ -10,16 +10,51 @@ std::vector<CliCommand>& CliCommands() {
     return commands;
 }
 
+const CliCommand* FindCliCommand(const std::string& name) {
+    for (const CliCommand& c : CliCommands())
+        if (c.name == name) return &c;
+    return nullptr;
+}
+
 CliCommandRegistrar::CliCommandRegistrar(CliCommand command) {
     CliCommands().push_back(std::move(command));
     std::sort(CliCommands().begin(), CliCommands().end(),
               [](const CliCommand& a, const CliCommand& b) { return a.name < b.name; });
 }
 
+std::string ExitCodesText() {
+    return "Exit status:\n"
+           "  0  success\n"
+           "  1  an output file or standard output could not be written\n"
+           "  2  bad arguments\n"
+           "  3  an item is invalid (\"Data may not be zero\")\n"
+           "  4  the calculation or the liquid evaluation failed\n"
+           "  5  an input file cannot be read or is refused\n"
+           "  6  --strict and a warning was given\n";
+}
+
 std::string UsageText() {
-    std::string text = "Usage: darvenix-cli [--help | --version] COMMAND [OPTIONS]\n\nCommands:\n";
-    for (const CliCommand& c : CliCommands()) text += "  " + c.synopsis + "\n";
-    return text;
+    std::string text = "Usage: darvenix-cli COMMAND [OPTIONS]\n"
+                       "  or:  darvenix-cli help COMMAND\n"
+                       "Calculate the pressure drop of a liquid pipe circuit, convert circuit files and\n"
+                       "look up liquid properties, with the desktop program's settings and catalogues.\n"
+                       "\nCommands:\n";
+    std::size_t width = 0;
+    for (const CliCommand& c : CliCommands()) width = std::max(width, c.name.size());
+    for (const CliCommand& c : CliCommands())
+        text += "  " + c.name + std::string(width + 2 - c.name.size(), ' ') + c.synopsis + "\n";
+    text += "\nOptions:\n"
+            "  -h, --help     show this help, or a command's help after the command\n"
+            "  --version      show the program's version\n"
+            "\nOptions take their value as \"--name value\" or \"--name=value\".\n\n";
+    return text + ExitCodesText();
+}
+
+std::string CommandHelp(const CliCommand& command) {
+    std::string text = command.usage + command.synopsis + "\n";
+    if (!command.options.empty()) text += "\nOptions:\n" + command.options;
+    text += "  -h, --help           show this help\n\n";
+    return text + ExitCodesText();
 }
 
 } // namespace dvx::cli

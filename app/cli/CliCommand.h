@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The subcommands of darvenix-cli. Each Cmd*.cpp defines one and registers it
-// with a static CliCommandRegistrar; main() looks it up by name.
+// with a static CliCommandRegistrar; main() looks it up by name, answers
+// "help CMD" and "CMD --help" from its help text, and writes what the command
+// put into `out` to standard output (a failed write is exit 1).
 
 #include <functional>
 #include <iosfwd>
@@ -13,23 +15,35 @@ namespace dvx::cli {
 // Exit codes shared by every subcommand.
 enum ExitCode : int {
     kExitOk = 0,
-    kExitFailed = 1,   // the work itself failed (an evaluation error)
-    kExitUsage = 2,    // bad arguments: usage on stderr
+    kExitWrite = 1,         // an output file or standard output could not be written
+    kExitUsage = 2,         // bad arguments: usage on stderr
+    kExitInvalidItem = 3,   // an item fails the check ("Data may not be zero")
+    kExitCalculation = 4,   // the calculation or the liquid evaluation failed
+    kExitInput = 5,         // an input file cannot be read or is refused
+    kExitStrictWarning = 6, // --strict: a warning was given
 };
+
+// The exit-code lines every help text ends with.
+std::string ExitCodesText();
 
 struct CliCommand {
     std::string name;
-    std::string synopsis; // one usage line, shown by --help
+    std::string synopsis; // one line after the name in the command list
+    std::string usage;    // "Usage: darvenix-cli NAME ..." lines
+    std::string options;  // option lines, "  --name VALUE   what it does"
     std::function<int(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)> run;
 };
 
 std::vector<CliCommand>& CliCommands();
+const CliCommand* FindCliCommand(const std::string& name);
 
 struct CliCommandRegistrar {
     explicit CliCommandRegistrar(CliCommand command);
 };
 
-// The whole usage text: the program line and every subcommand's synopsis.
+// The whole usage text: the program line, every subcommand and the exit codes.
 std::string UsageText();
+// One command's help: its usage, its options and the exit codes.
+std::string CommandHelp(const CliCommand& command);
 
 } // namespace dvx::cli

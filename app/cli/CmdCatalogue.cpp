@@ -1,65 +1,48 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// darvenix-cli catalogue [--json]: starts the core as the program does (the
-// install-data merge answering "Decide later") and prints the bore table,
-// the material roughness and the fitting coefficients in force. Messages met
-// while loading go to stderr, and with --json into "messages" as well.
+// darvenix-cli catalogue: starts the core as the desktop program does (the
+// install-data merge answering "Decide later", the desktop program's
+// settings) and prints the bore table, the material roughness and the
+// fitting coefficients in force. Messages met while loading go to stderr as
+// warnings, and with --json into "messages" and "warnings" as well.
 
 #include "Args.h"
+#include "CircuitOutput.h"
 #include "CliCommand.h"
+#include "CoreStart.h"
+#include "JsonOut.h"
 
 #include "catalogue/Tables.h"
 #include "common/Format.h"
 #include "common/Numbers.h"
-#include "settings/Startup.h"
 
-#include <cmath>
-#include <fmt/format.h>
 #include <ostream>
 
 namespace dvx::cli {
 namespace {
 
-// Shortest text that reads back to the same double.
-std::string JsonNumber(double v) { return std::isfinite(v) ? fmt::format("{}", v) : "null"; }
-
-std::string JsonString(std::string_view text) {
-    std::string out = "\"";
-    for (char c : text) {
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20)
-                out += fmt::format("\\u{:04x}", static_cast<int>(c));
-            else
-                out += c;
-        }
-    }
-    return out + "\"";
-}
-
-void PrintJson(std::ostream& out, const std::vector<std::string>& messages) {
-    out << "{\"bores\":[";
+void PrintJson(std::ostream& out, const std::vector<TCliWarning>& warnings) {
+    TJsonDocument doc({{"nominal", "mm"}, {"ID", "m"}, {"mf", "l/s"}, {"roughness", "m"}});
+    Json bores = Json::array();
     for (int i = 0; i < BoreCount; ++i) {
         const TBoreRec& b = BoreTable[static_cast<std::size_t>(i)];
-        out << (i ? "," : "") << "{\"name\":" << JsonString(BoreName[static_cast<std::size_t>(i)])
-            << ",\"nominal\":" << JsonNumber(b.Nominal) << ",\"ID\":" << JsonNumber(b.ID)
-            << ",\"ff\":" << JsonNumber(b.ff) << ",\"mf\":" << JsonNumber(b.mf) << "}";
+        bores.push_back(Json{{"name", BoreName[static_cast<std::size_t>(i)]},
+                             {"nominal", JsonNumber(b.Nominal)},
+                             {"ID", JsonNumber(b.ID)},
+                             {"ff", JsonNumber(b.ff)},
+                             {"mf", JsonNumber(b.mf)}});
     }
-    out << "],\"roughness\":[";
-    for (int m = 0; m < MaterialCount; ++m)
-        out << (m ? "," : "") << JsonNumber(MaterialRoughness[static_cast<std::size_t>(m)]);
-    out << "],\"fittings\":[";
-    for (int t = 0; t < FittingCount; ++t) {
-        const TFittingRec& f = FittingTable[static_cast<std::size_t>(t)];
-        out << (t ? "," : "") << "{\"name\":" << JsonString(f.FittingName) << ",\"C\":" << JsonNumber(f.C) << "}";
-    }
-    out << "],\"messages\":[";
-    for (std::size_t i = 0; i < messages.size(); ++i) out << (i ? "," : "") << JsonString(messages[i]);
-    out << "]}\n";
+    Json roughness = Json::array();
+    for (int m = 0; m < MaterialCount; ++m) roughness.push_back(JsonNumber(MaterialRoughness[static_cast<std::size_t>(m)]));
+    Json fittings = Json::array();
+    for (const TFittingRec& f : FittingTable) fittings.push_back(Json{{"name", JsonText(f.FittingName)}, {"C", JsonNumber(f.C)}});
+    Json messages = Json::array();
+    for (const TCliWarning& w : warnings) messages.push_back(JsonText(w.Message));
+    doc.Set("bores", std::move(bores));
+    doc.Set("roughness", std::move(roughness));
+    doc.Set("fittings", std::move(fittings));
+    doc.Set("messages", std::move(messages));
+    for (const TCliWarning& w : warnings) doc.AddWarning(w);
+    doc.Write(out);
 }
 
 void PrintText(std::ostream& out) {
@@ -69,29 +52,37 @@ void PrintText(std::ostream& out) {
         out << Format("%-6s %-11s %-8s %s\n", {BoreName[static_cast<std::size_t>(i)], FloatToStr(b.ID),
                                                FloatToStr(b.ff), FloatToStr(b.mf)});
     }
-    const char* materials[MaterialCount] = {"Schedule 40 steel", "Galvanised iron", "Drawn tubing"};
     out << "\nRoughness mm\n";
     for (int m = 0; m < MaterialCount; ++m)
-        out << Format("%-18s %0.6f\n", {materials[m], MaterialRoughness[static_cast<std::size_t>(m)] * 1000});
+        out << Format("%-18s %0.6f\n", {MaterialName(m), MaterialRoughness[static_cast<std::size_t>(m)] * 1000});
     out << "\nFitting              C\n";
     for (const TFittingRec& f : FittingTable) out << Format("%-20s %0.2f\n", {f.FittingName, f.C});
 }
 
 int RunCatalogue(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
     Args args(argv);
-    bool json = args.Flag("--json");
+    const bool json = args.Flag("--json");
+    const bool builtin = args.Flag("--builtin");
+    const bool strict = args.Flag("--strict");
     args.RequireAllUsed();
-    TStartResult start = StartCore(TStartOptions{});
-    for (const std::string& message : start.Messages) err << message << "\n";
+    const TCliStart started = StartCliCore(builtin);
+    PrintWarnings("catalogue", started.Warnings, err);
     if (json)
-        PrintJson(out, start.Messages);
+        PrintJson(out, started.Warnings);
     else
         PrintText(out);
-    return kExitOk;
+    return strict && !started.Warnings.empty() ? kExitStrictWarning : kExitOk;
 }
 
-CliCommandRegistrar registrar({"catalogue", "catalogue [--json]    the bore, roughness and fitting tables in force after start-up",
-                               RunCatalogue});
+CliCommandRegistrar registrar({
+    "catalogue",
+    "print the bore, roughness and fitting tables in force after start-up",
+    "Usage: darvenix-cli catalogue [OPTIONS]\n",
+    "  --builtin            the built-in tables, without reading any file\n"
+    "  --json               print the versioned JSON document\n"
+    "  --strict             exit 6 when a file could not be loaded as it should\n",
+    RunCatalogue,
+});
 
 } // namespace
 } // namespace dvx::cli

@@ -3,13 +3,17 @@
 // system fluid and prints the captions, the properties and the valid range.
 //
 //   darvenix-cli fluid --liquid CODE --t CELSIUS [--additive 0-3 --volume FRACTION]
-//                      [--user RO,CP,MU,KO] [--json]
+//                      [--user RO,CP,MU,KO] [--json] [--strict]
+//   darvenix-cli fluid --list [--json]
 //
 // Values are printed in the program's internal units: °C, kg/m³, kJ/(kg·K),
 // Pa·s and kW/(m·K).
 
 #include "Args.h"
 #include "CliCommand.h"
+#include "CliWarning.h"
+#include "JsonOut.h"
+#include "OutputText.h"
 
 #include "common/Errors.h"
 #include "common/Format.h"
@@ -64,35 +68,82 @@ std::array<double, 4> ParseUserList(const std::string& text) {
     return values;
 }
 
-std::string JsonString(std::string_view text) {
-    std::string out = "\"";
-    for (char c : text) {
-        const auto u = static_cast<unsigned char>(c);
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\b': out += "\\b"; break;
-        case '\f': out += "\\f"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (u < 0x20) out += Format("\\u%04x", {FmtArg(static_cast<int>(u))});
-            else out += c; // UTF-8 passes through
-        }
+const std::vector<std::pair<std::string, std::string>> kFluidUnits = {
+    {"t", "degC"},      {"ro", "kg/m3"},    {"Cp", "kJ/(kg K)"}, {"mu", "Pa s"},
+    {"Ko", "kW/(m K)"}, {"validTMin", "degC"}, {"validTMax", "degC"},
+};
+
+// The additive names as the fluid sheet lists them.
+const char* const kAdditiveCaptions[AdditiveCodeMax + 1] = {"None", "Ethylene Glycol", "Propylene Glycol",
+                                                            "Calcium Chloride"};
+
+struct TListedRange {
+    int Code;
+    std::string Name;
+    std::string Caption;
+    double TMin, TMax; // °C
+};
+
+// Every liquid code and additive with the valid range its evaluation gives.
+// Each is evaluated at 20 °C; the range does not depend on the temperature.
+std::vector<TListedRange> ListedLiquids() {
+    std::vector<TListedRange> list;
+    for (int code = 0; code <= LiquidCodeMax; ++code) {
+        TLiquid liquid("", static_cast<std::uint8_t>(code), 0, 20, 20);
+        list.push_back({code, LiquidNames[static_cast<std::size_t>(code)], liquid.GetCaption(), liquid.ValidTMin,
+                        liquid.ValidTMax});
     }
-    return out + "\"";
+    return list;
 }
 
-// JSON has no NaN or infinity; such a value (not expected after a
-// successful evaluation) is written as null.
-std::string JsonNumber(double value) {
-    return std::isfinite(value) ? FloatToStr17(value) : "null";
+std::vector<TListedRange> ListedAdditives() {
+    std::vector<TListedRange> list;
+    for (int code = 1; code <= AdditiveCodeMax; ++code) {
+        TLiquid liquid("", 0, 0, 20, 20);
+        liquid.WaterAdditive = static_cast<std::uint8_t>(code);
+        liquid.AdditiveVolume = 0.3;
+        liquid.Evaluate();
+        list.push_back({code, kAdditiveCaptions[code], AdditiveNames[static_cast<std::size_t>(code)],
+                        liquid.ValidTMin, liquid.ValidTMax});
+    }
+    return list;
+}
+
+int PrintList(bool json, std::ostream& out) {
+    StartFluidModule();
+    const std::vector<TListedRange> liquids = ListedLiquids();
+    const std::vector<TListedRange> additives = ListedAdditives();
+    if (json) {
+        TJsonDocument doc({{"validTMin", "degC"}, {"validTMax", "degC"}});
+        Json l = Json::array(), a = Json::array();
+        for (const TListedRange& r : liquids)
+            l.push_back(Json{{"code", r.Code}, {"name", r.Name}, {"caption", JsonText(r.Caption)},
+                             {"validTMin", JsonNumber(r.TMin)}, {"validTMax", JsonNumber(r.TMax)}});
+        a.push_back(Json{{"code", 0}, {"name", kAdditiveCaptions[0]}, {"caption", AdditiveNames[0]},
+                         {"validTMin", nullptr}, {"validTMax", nullptr}});
+        for (const TListedRange& r : additives)
+            a.push_back(Json{{"code", r.Code}, {"name", r.Name}, {"caption", r.Caption},
+                             {"validTMin", JsonNumber(r.TMin)}, {"validTMax", JsonNumber(r.TMax)}});
+        doc.Set("liquids", std::move(l));
+        doc.Set("additives", std::move(a));
+        doc.Write(out);
+        return kExitOk;
+    }
+    out << "Liquids (--liquid CODE), valid range in °C:\n";
+    for (const TListedRange& r : liquids)
+        out << Format("%4d  %-22s %s to %s\n", {r.Code, r.Name, FloatToStr(r.TMin), FloatToStr(r.TMax)});
+    out << "\nAdditives to water (--liquid 0 --additive CODE --volume FRACTION), valid range in °C:\n";
+    out << Format("%4d  %s\n", {0, kAdditiveCaptions[0]});
+    for (const TListedRange& r : additives)
+        out << Format("%4d  %-22s %s to %s\n", {r.Code, r.Name, FloatToStr(r.TMin), FloatToStr(r.TMax)});
+    return kExitOk;
 }
 
 int RunFluid(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     Args args(arguments);
     const bool json = args.Flag("--json");
+    const bool list = args.Flag("--list");
+    const bool strict = args.Flag("--strict");
     const auto liquid = args.Integer("--liquid");
     const auto t = args.Number("--t");
     const auto additive = args.Integer("--additive");
@@ -100,8 +151,13 @@ int RunFluid(const std::vector<std::string>& arguments, std::ostream& out, std::
     const auto user = args.Value("--user");
     args.RequireAllUsed();
 
+    if (list) {
+        if (liquid || t || additive || volume || user) throw UsageError("--list takes no liquid options");
+        return PrintList(json, out);
+    }
     if (!liquid) throw UsageError("--liquid CODE is required");
     if (!t) throw UsageError("--t CELSIUS is required");
+    if (!std::isfinite(*t)) throw UsageError("--t: not a temperature");
     if (*liquid < 0 || *liquid > LiquidCodeMax)
         throw UsageError(Format("--liquid: the code must lie between 0 and %d", {LiquidCodeMax}));
     if (additive && (*additive < 0 || *additive > AdditiveCodeMax))
@@ -128,8 +184,10 @@ int RunFluid(const std::vector<std::string>& arguments, std::ostream& out, std::
     } catch (const MathError& e) {
         err << "darvenix-cli fluid: the liquid cannot be evaluated at "
             << FloatToStr(*t) << " °C: " << e.what() << "\n";
-        return kExitFailed;
+        return kExitCalculation;
     }
+    const std::vector<TCliWarning> warnings = RangeWarnings(fluid);
+    PrintWarnings("fluid", warnings, err);
 
     const std::vector<std::pair<const char*, double>> numbers = {
         {"t", fluid.t},       {"ro", fluid.ro},   {"Cp", fluid.Cp},
@@ -137,19 +195,21 @@ int RunFluid(const std::vector<std::string>& arguments, std::ostream& out, std::
         {"validTMin", fluid.ValidTMin}, {"validTMax", fluid.ValidTMax},
     };
     if (json) {
-        std::string text = "{";
-        text += "\"caption\": " + JsonString(fluid.GetCaption());
-        text += ", \"shortCaption\": " + JsonString(fluid.GetShortCaption());
-        text += ", \"description\": " + JsonString(fluid.GetDescription());
-        for (const auto& [name, value] : numbers)
-            text += std::string(", \"") + name + "\": " + JsonNumber(value);
-        text += ", \"rangeStatus\": " + Format("%d", {fluid.RangeStatus});
-        out << text << "}\n";
+        TJsonDocument doc(kFluidUnits);
+        Json l = Json::object();
+        l["caption"] = JsonText(fluid.GetCaption());
+        l["shortCaption"] = JsonText(fluid.GetShortCaption());
+        l["description"] = JsonText(fluid.GetDescription());
+        for (const auto& [name, value] : numbers) l[name] = JsonNumber(value);
+        l["rangeStatus"] = fluid.RangeStatus;
+        doc.Set("liquid", std::move(l));
+        for (const TCliWarning& w : warnings) doc.AddWarning(w);
+        doc.Write(out);
     } else {
         std::string text;
-        text += "caption = " + fluid.GetCaption() + "\n";
-        text += "shortCaption = " + fluid.GetShortCaption() + "\n";
-        text += "description = " + fluid.GetDescription() + "\n";
+        text += "caption = " + Utf8Text(fluid.GetCaption()) + "\n";
+        text += "shortCaption = " + Utf8Text(fluid.GetShortCaption()) + "\n";
+        text += "description = " + Utf8Text(fluid.GetDescription()) + "\n";
         for (const auto& [name, value] : numbers) {
             // The text form names the range ends as the fluid does.
             std::string key = name;
@@ -160,13 +220,24 @@ int RunFluid(const std::vector<std::string>& arguments, std::ostream& out, std::
         text += "RangeStatus = " + Format("%d", {fluid.RangeStatus}) + "\n";
         out << text;
     }
-    return kExitOk;
+    return strict && !warnings.empty() ? kExitStrictWarning : kExitOk;
 }
 
 const CliCommandRegistrar registrar(CliCommand{
     "fluid",
-    "fluid --liquid CODE(0-13) --t CELSIUS [--additive 0-3 --volume FRACTION] "
-    "[--user RO,CP,MU,KO] [--json]",
+    "evaluate a liquid at a temperature, or list the liquid and additive codes",
+    "Usage: darvenix-cli fluid --liquid CODE --t CELSIUS [OPTIONS]\n"
+    "  or:  darvenix-cli fluid --list [--json]\n",
+    "  --liquid CODE        liquid code 0 to 13 (see --list)\n"
+    "  --t CELSIUS          temperature\n"
+    "  --additive CODE      additive to water: 0 none, 1 ethylene glycol, 2 propylene glycol,\n"
+    "                       3 calcium chloride\n"
+    "  --volume FRACTION    additive volume fraction, 0 to 1\n"
+    "  --user RO,CP,MU,KO   the user's own density (kg/m3), specific heat (kJ/(kg K)),\n"
+    "                       viscosity (Pa s) and conductivity (kW/(m K))\n"
+    "  --list               list the liquid and additive codes with their valid ranges\n"
+    "  --json               print the versioned JSON document\n"
+    "  --strict             exit 6 when the temperature is outside the valid range\n",
     RunFluid,
 });
 

@@ -4,6 +4,7 @@
 
 #include "Args.h"
 #include "CliCommand.h"
+#include "JsonOut.h"
 
 #include "common/Format.h"
 #include "common/Numbers.h"
@@ -33,16 +34,31 @@ int RunFriction(const std::vector<std::string>& argv, std::ostream& out, std::os
     if (!(d > 0)) throw UsageError("--d must be greater than 0");
     if (!std::isfinite(f0)) throw UsageError("--f0 must be a finite number");
     const TFrictionResult r = FrictionFactor(f0, eps, d, re);
-    if (json)
-        out << "{\"f\":" << (std::isfinite(r.f) ? FloatToStr17(r.f) : "null") << ",\"regime\":" << Format("%d", {r.Regime}) << "}\n";
-    else
+    if (json) {
+        TJsonDocument doc({{"eps", "m"}, {"d", "m"}});
+        doc.Set("re", JsonNumber(re));
+        doc.Set("eps", JsonNumber(eps));
+        doc.Set("d", JsonNumber(d));
+        doc.Set("f0", JsonNumber(f0));
+        doc.Set("f", JsonNumber(r.f));
+        doc.Set("regime", r.Regime);
+        doc.Write(out);
+    } else {
         out << "f " << FloatToStr17(r.f) << "\nregime " << Format("%d", {r.Regime}) << "\n";
+    }
     return kExitOk;
 }
 
 const CliCommandRegistrar registrar({
     "friction",
-    "friction --re RE --eps EPS --d D [--f0 F0] [--json]",
+    "the Darcy friction factor and its regime for a Reynolds number, roughness and diameter",
+    "Usage: darvenix-cli friction --re RE --eps METRES --d METRES [OPTIONS]\n",
+    "  --re RE              Reynolds number\n"
+    "  --eps METRES         wall roughness\n"
+    "  --d METRES           inside diameter, greater than 0\n"
+    "  --f0 F0              starting friction factor (default 0); returned when there is no flow\n"
+    "  --json               print the versioned JSON document\n"
+    "                       (regime -1 no flow, 0 smooth, 1 Colebrook, 2 fully rough, 3 laminar)\n",
     RunFriction,
 });
 

@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// darvenix-cli paths: the program's folders and its settings file, one
-// NAME=VALUE line each.
+// darvenix-cli paths: the program's folders and the settings file the
+// calculating commands read (the desktop program's), one NAME=VALUE line
+// each; SettingsInForce says whether that file exists and so is in force.
 
 #include "Args.h"
 #include "CliCommand.h"
+#include "CoreStart.h"
 
 #include "platform/Folders.h"
-#include "settings/SettingsStore.h"
 
+#include <filesystem>
 #include <ostream>
+#include <system_error>
 
 namespace dvx::cli {
 namespace {
@@ -17,14 +20,24 @@ int RunPaths(const std::vector<std::string>& argv, std::ostream& out, std::ostre
     Args args(argv);
     args.RequireAllUsed();
     TFolders folders = FoldersFor(ProgramFolder(), ProgramsFolder());
+    const std::string settings = DesktopSettingsFile();
+    std::error_code ec;
     out << "ProgramFolder=" << folders.ProgramFolder << "\n";
     out << "SuiteFolder=" << folders.SuiteFolder << "\n";
     out << "DataFolder=" << folders.DataFolder << "\n";
-    out << "SettingsFile=" << SettingsStore::FileNameFor(ProgramFileName()) << "\n";
+    out << "SettingsFile=" << settings << "\n";
+    out << "SettingsInForce=" << (std::filesystem::is_regular_file(settings, ec) ? "yes" : "no (built-in values)")
+        << "\n";
     return kExitOk;
 }
 
-CliCommandRegistrar registrar({"paths", "paths                 the program's folders and settings file", RunPaths});
+CliCommandRegistrar registrar({
+    "paths",
+    "print the program's folders and the settings file in force",
+    "Usage: darvenix-cli paths\n",
+    "",
+    RunPaths,
+});
 
 } // namespace
 } // namespace dvx::cli

@@ -1,8 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # darvenix-cli fluid: exit codes, messages, the text and the JSON form.
 set(fluid_check ${CMAKE_CURRENT_SOURCE_DIR}/fluid_cli_check.cmake)
-set(fluid_json_keys
-  "caption|shortCaption|description|t|ro|Cp|mu|Ko|Pr|validTMin|validTMax|rangeStatus")
+set(fluid_json_keys "version|units|liquid|warnings")
 
 # fluid_cli_test(NAME ARGS <a|b|c> EXIT <code> [more -D settings ...])
 function(fluid_cli_test name)
@@ -27,26 +26,28 @@ fluid_cli_test(bad_user_value ARGS "fluid|--liquid|0|--t|20|--user|1000,4.2,x,0.
 fluid_cli_test(zero_user_conductivity ARGS "fluid|--liquid|0|--t|20|--user|1000,4.2,0.001,0" EXIT 2)
 fluid_cli_test(unknown_option ARGS "fluid|--liquid|0|--t|20|--colour|red" EXIT 2)
 
-# A failed evaluation: the error on stderr, exit 1, nothing on stdout.
-fluid_cli_test(steam_below_pole ARGS "fluid|--liquid|12|--t|-50" EXIT 1
+# A failed evaluation: the error on stderr, exit 4, nothing on stdout.
+fluid_cli_test(steam_below_pole ARGS "fluid|--liquid|12|--t|-50" EXIT 4
   SETTINGS "-DSTDERR_REGEX=cannot be evaluated at -50" "-DSTDOUT_REGEX=^$")
-fluid_cli_test(mixture_overflow ARGS "fluid|--liquid|0|--t|1e6|--additive|1|--volume|0.3" EXIT 1
+fluid_cli_test(mixture_overflow ARGS "fluid|--liquid|0|--t|1e6|--additive|1|--volume|0.3" EXIT 4
   SETTINGS "-DSTDERR_REGEX=overflow")
 
 # The text form, one "name = value" per line.
 fluid_cli_test(text_ammonia ARGS "fluid|--liquid|8|--t|0" EXIT 0
   SETTINGS "-DSTDOUT_REGEX=caption = Liquid Ammonia\nshortCaption = Liq NH3\ndescription = Liquid Ammonia 0.0\nt = 0\nro = 637.7\nCp = 4.6275455\nmu = 0.000239254[0-9]*\nKo = 0.000538138[0-9]*\nPr = [0-9.]+\nValidTMin = -50\nValidTMax = 50\nRangeStatus = 0\n$")
 
-# The JSON form: exactly the twelve keys, 17-digit numbers, escaped texts.
+# The JSON form: the document's four members, the liquid's values in the
+# shortest round-trip form, escaped texts.
 fluid_cli_test(json_water ARGS "fluid|--liquid|0|--t|20|--json" EXIT 0
   SETTINGS "-DJSON_KEYS=${fluid_json_keys}"
-           "-DJSON_STRINGS=caption=Clean Water|shortCaption=Clean Water|description=Clean Water 20.0"
-           "-DSTDOUT_REGEX=\"ro\": 998\\.047[0-9]*, \"Cp\": 4\\.183[0-9]*, \"mu\": 0\\.00099989[0-9]*, .*\"rangeStatus\": 0}")
+           "-DJSON_STRINGS=liquid.caption=Clean Water|liquid.shortCaption=Clean Water|liquid.description=Clean Water 20.0|units.mu=Pa s"
+           "-DSTDOUT_REGEX=\"ro\":998\\.047[0-9]*,\"Cp\":4\\.183[0-9]*,\"mu\":0\\.00099989[0-9]*,.*\"rangeStatus\":0},\"warnings\":\\[\\]}")
 fluid_cli_test(json_mixture_out_of_range ARGS "fluid|--liquid|0|--t|-35|--additive|2|--volume|0.3|--json" EXIT 0
   SETTINGS "-DJSON_KEYS=${fluid_json_keys}"
-           "-DJSON_STRINGS=caption=Water (30% Propylene Glycol)|shortCaption=30% Prop-Glycol"
-           "-DSTDOUT_REGEX=\"validTMin\": -30, \"validTMax\": 300, \"rangeStatus\": 1}")
+           "-DJSON_STRINGS=liquid.caption=Water (30% Propylene Glycol)|liquid.shortCaption=30% Prop-Glycol|warnings.0.code=temperatureOutOfRange"
+           "-DSTDOUT_REGEX=\"validTMin\":-30\\.0,\"validTMax\":300\\.0,\"rangeStatus\":1}"
+           "-DSTDERR_REGEX=warning: -35 °C is outside the valid range of Water \\(30% Propylene Glycol\\) \\(-30 to 300 °C\\)")
 fluid_cli_test(json_user ARGS "fluid|--liquid|3|--t|20|--user|1100,3.5,0.004,0.0005|--json" EXIT 0
   SETTINGS "-DJSON_KEYS=${fluid_json_keys}"
-           "-DJSON_STRINGS=caption=User Specified Fluid|shortCaption=User Spec. Fluid"
-           "-DSTDOUT_REGEX=\"ro\": 1100, \"Cp\": 3\\.5, \"mu\": 0\\.00400000000000000[0-9]*, \"Ko\": 0\\.000500000000000000[0-9]*, \"Pr\": 28[,.]")
+           "-DJSON_STRINGS=liquid.caption=User Specified Fluid|liquid.shortCaption=User Spec. Fluid"
+           "-DSTDOUT_REGEX=\"ro\":1100\\.0,\"Cp\":3\\.5,\"mu\":0\\.004,\"Ko\":0\\.0005,\"Pr\":28[,.]")

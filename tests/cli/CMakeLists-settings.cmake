@@ -12,10 +12,11 @@ add_test(NAME cli_settings_first_run
           -P ${CMAKE_CURRENT_LIST_DIR}/FirstRun-settings.cmake)
 set_tests_properties(cli_settings_first_run PROPERTIES RUN_SERIAL TRUE)
 
-# "paths" follows HOME and the XDG folders.
+# "paths" follows HOME and the XDG folders and names the desktop program's
+# settings file, which the calculating commands read.
 add_test(NAME cli_settings_paths
   COMMAND ${CMAKE_COMMAND} -E env HOME=${CMAKE_CURRENT_BINARY_DIR}/paths-home
           XDG_CONFIG_HOME=/xdg/config XDG_DATA_HOME=relative/is/ignored
           $<TARGET_FILE:darvenix-cli> paths)
 set_tests_properties(cli_settings_paths PROPERTIES PASS_REGULAR_EXPRESSION
-  "ProgramFolder=[^\n]*/\nSuiteFolder=${CMAKE_CURRENT_BINARY_DIR}/paths-home/\\.local/share/Quellstrand/\nDataFolder=${CMAKE_CURRENT_BINARY_DIR}/paths-home/\\.local/share/Quellstrand/Common Files/\nSettingsFile=/xdg/config/Quellstrand/darvenix-cli\\.ini\n")
+  "ProgramFolder=[^\n]*/\nSuiteFolder=${CMAKE_CURRENT_BINARY_DIR}/paths-home/\\.local/share/Quellstrand/\nDataFolder=${CMAKE_CURRENT_BINARY_DIR}/paths-home/\\.local/share/Quellstrand/Common Files/\nSettingsFile=/xdg/config/Quellstrand/darvenix\\.ini\nSettingsInForce=no")

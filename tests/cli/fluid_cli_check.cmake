@@ -9,7 +9,8 @@
 #                object with exactly these keys (CMake's JSON reader does not
 #                keep the order of members, so the order is not checked)
 #   JSON_STRINGS optional "|"-separated KEY=VALUE pairs: string members that
-#                must equal VALUE (after JSON unescaping)
+#                must equal VALUE (after JSON unescaping); KEY is a path of
+#                member names joined by "." ("liquid.caption")
 string(REPLACE "|" ";" arguments "${ARGS}")
 execute_process(COMMAND ${CLI} ${arguments}
   RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err)
@@ -47,6 +48,7 @@ if(DEFINED JSON_STRINGS)
     string(SUBSTRING "${check}" 0 ${eq} key)
     math(EXPR from "${eq} + 1")
     string(SUBSTRING "${check}" ${from} -1 want)
+    string(REPLACE "." ";" key "${key}")
     string(JSON got GET "${out}" ${key})
     if(NOT got STREQUAL want)
       message(FATAL_ERROR "${key} is '${got}', expected '${want}'")

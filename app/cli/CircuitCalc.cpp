@@ -1,0 +1,215 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "CircuitCalc.h"
+
+#include "CliCommand.h"
+#include "CoreStart.h"
+
+#include "catalogue/Tables.h"
+#include "common/Errors.h"
+#include "common/Format.h"
+#include "common/Numbers.h"
+#include "fluid/Fluid.h"
+#include "hydraulics/Calc.h"
+#include "project/FileIO.h"
+
+#include <cmath>
+#include <ostream>
+
+namespace dvx::cli {
+namespace {
+
+int ParseSortKey(const std::string& text) {
+    static const char* const names[SortKeyCount] = {"number", "description", "group", "bore",
+                                                    "length", "flow", "dp", "type"};
+    for (int k = 0; k < SortKeyCount; ++k)
+        if (text == names[k]) return k;
+    if (auto k = TryStrToInt(text); k && *k >= 0 && *k < SortKeyCount) return *k;
+    throw UsageError("--sort: '" + text + "' is not a sort key (0 to 7 or number, description, group, "
+                     "bore, length, flow, dp, type)");
+}
+
+std::vector<TOperation> OrderedOperations(const std::vector<std::string>& args) {
+    std::vector<TOperation> ops;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--resize-all") ops.push_back({TOperation::Resize});
+        else if (args[i] == "--reset-flows") ops.push_back({TOperation::ResetFlows});
+        else if (args[i] == "--sort" && i + 1 < args.size()) ops.push_back({TOperation::Sort, ParseSortKey(args[++i])});
+    }
+    return ops;
+}
+
+// The grid column FindInvalid names, as the user knows the value.
+std::string InvalidValueName(const TBranch& item, int column) {
+    switch (column) {
+    case dcFlow: return "the flow";
+    case dcPressureDrop: return "the pressure drop";
+    case dcLengthOrQuantity: return item.Kind() == TItemKind::Fitting ? "the quantity" : "the length";
+    default: return "column " + std::to_string(column);
+    }
+}
+
+// The liquid options over the liquid in force; false when the liquid
+// cannot be evaluated (the message is on err).
+bool ApplyFluidOptions(const TCalcRequest& r, const std::string& command, std::ostream& err) {
+    if (!r.Liquid && !r.Temperature && !r.Additive && !r.Volume) return true;
+    if (r.Liquid) SystemFluid->LiquidSpec = static_cast<std::uint8_t>(*r.Liquid);
+    if (r.Additive) SystemFluid->WaterAdditive = static_cast<std::uint8_t>(*r.Additive);
+    if (r.Volume) SystemFluid->AdditiveVolume = *r.Volume;
+    const double t = r.Temperature ? *r.Temperature : SystemFluid->t;
+    try {
+        SystemFluid->SetT(t);
+    } catch (const MathError& e) {
+        err << "darvenix-cli " << command << ": the liquid cannot be evaluated at " << FloatToStr(t)
+            << " °C: " << e.what() << "\n";
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::string CalcOptionsHelp() {
+    return "  --builtin            use the built-in tables, not the settings and catalogue files\n"
+           "  --groups             total only the items flagged for the index circuit\n"
+           "  --material CODE      pipe material: 0 Schedule 40 steel, 1 galvanised iron, 2 drawn tubing\n"
+           "  --liquid CODE        liquid code 0 to 13 (see \"fluid --list\")\n"
+           "  --t CELSIUS          liquid temperature\n"
+           "  --additive CODE      additive to water: 0 none, 1 ethylene glycol, 2 propylene glycol,\n"
+           "                       3 calcium chloride\n"
+           "  --volume FRACTION    additive volume fraction, 0 to 1\n"
+           "  --resize-all         choose every item's bore from its flow\n"
+           "  --reset-flows        give every item the default flow of its bore\n"
+           "  --sort KEY           sort the items: number, description, group, bore, length, flow, dp,\n"
+           "                       type or 0 to 7 (repeatable; operations run in the order given)\n"
+           "  --repeat N           calculate N times (the friction factors start from the last pass)\n"
+           "  --strict             exit 6 when a warning was given\n";
+}
+
+TCalcRequest ReadCalcOptions(Args& args) {
+    TCalcRequest r;
+    r.Builtin = args.Flag("--builtin");
+    r.Groups = args.Flag("--groups");
+    r.Material = args.Integer("--material");
+    const auto repeat = args.Integer("--repeat");
+    r.Liquid = args.Integer("--liquid");
+    r.Temperature = args.Number("--t");
+    r.Additive = args.Integer("--additive");
+    r.Volume = args.Number("--volume");
+    r.Operations = OrderedOperations(args.Normalised());
+    args.Flag("--resize-all");
+    args.Flag("--reset-flows");
+    args.Values("--sort");
+    if (r.Material && (*r.Material < 0 || *r.Material >= MaterialCount))
+        throw UsageError("--material must be 0, 1 or 2");
+    if (repeat && *repeat < 1) throw UsageError("--repeat must be at least 1");
+    r.Repeat = repeat.value_or(1);
+    if (r.Liquid && (*r.Liquid < 0 || *r.Liquid > 13)) throw UsageError("--liquid: the code must be 0 to 13");
+    if (r.Additive && (*r.Additive < 0 || *r.Additive > 3)) throw UsageError("--additive: the code must be 0 to 3");
+    if (r.Volume && !(*r.Volume >= 0 && *r.Volume <= 1)) throw UsageError("--volume: the fraction must be 0 to 1");
+    if (r.Temperature && !std::isfinite(*r.Temperature)) throw UsageError("--t: not a temperature");
+    return r;
+}
+
+bool ChangesTheCircuit(const TCalcRequest& r) {
+    return r.Material || r.Repeat != 1 || r.Liquid || r.Temperature || r.Additive || r.Volume ||
+           !r.Operations.empty();
+}
+
+TCalcRun RunCalculation(const std::string& command, const TCalcRequest& r, std::istream& in, std::ostream& err) {
+    TCalcRun run;
+    TCliStart started = StartCliCore(r.Builtin);
+    std::vector<TCliWarning>& warnings = run.Setting.Warnings;
+    warnings = started.Warnings;
+    PrintWarnings(command, started.Warnings, err);
+    // The start-up liquid with the options over it; a project's stored
+    // liquid replaces it below and the options then apply again.
+    if (!ApplyFluidOptions(r, command, err)) {
+        run.Exit = kExitCalculation;
+        return run;
+    }
+
+    try {
+        run.Input = ReadCircuitInput(r.Input, in);
+    } catch (const ProjectFileError& e) {
+        err << e.what() << "\n" << e.Detail() << "\n";
+        run.Exit = kExitInput;
+        return run;
+    } catch (const FileError& e) {
+        err << e.what() << "\n";
+        if (std::string(e.what()) == kReadExtensionMessage)
+            err << "darvenix-cli " << command
+                << " reads a project file (.dvx), a text item file (.txt) or \"-\" for standard input\n";
+        run.Exit = kExitInput;
+        return run;
+    }
+    TLoadedCircuit& loaded = run.Input.Loaded;
+    const std::string name = InputName(r.Input);
+    for (const std::string& message : loaded.Messages) {
+        warnings.push_back({"skippedLine", name + ": " + message});
+        PrintWarnings(command, {warnings.back()}, err);
+    }
+    if (loaded.Circuit->Count() == 0 && !run.Input.FromEmptyInput) {
+        warnings.push_back({"noItems", name + " holds no item line"});
+        PrintWarnings(command, {warnings.back()}, err);
+    }
+    ApplyLoadedCircuit(loaded);
+    TCircuit& circuit = *loaded.Circuit;
+    if (r.Material) circuit.Material = static_cast<std::uint8_t>(*r.Material);
+    SelectPipeMaterial(circuit.Material);
+    if (loaded.Fluid && !ApplyFluidOptions(r, command, err)) {
+        run.Exit = kExitCalculation;
+        return run;
+    }
+
+    // A project's liquid comes with the properties it was saved with and no
+    // range; a copy evaluated at the same temperature tells whether that
+    // temperature lies in the liquid's valid range, without changing the
+    // properties the calculation uses.
+    TLiquid probe = *SystemFluid;
+    try {
+        probe.Evaluate();
+    } catch (const MathError&) {
+        probe.RangeStatus = 1;
+    }
+    run.Setting.RangeStatus = probe.RangeStatus;
+    run.Setting.ValidTMin = probe.ValidTMin;
+    run.Setting.ValidTMax = probe.ValidTMax;
+    if (probe.RangeStatus) {
+        for (const TCliWarning& w : RangeWarnings(probe)) warnings.push_back(w);
+        PrintWarnings(command, RangeWarnings(probe), err);
+    }
+
+    for (const TOperation& op : r.Operations) {
+        switch (op.What) {
+        case TOperation::Resize: circuit.ResizeAll(); break;
+        case TOperation::ResetFlows: circuit.ResetAllFlows(); break;
+        case TOperation::Sort:
+            circuit.SetSortKey(op.Key);
+            circuit.SortItems();
+            break;
+        }
+    }
+
+    const TInvalidItem invalid = circuit.FindInvalid();
+    if (!invalid.AllValid) {
+        const TBranch& item = circuit.Item(invalid.Position);
+        err << Format("Data may not be zero: item %d (number %d), %s\n",
+                      {invalid.Position + 1, item.Number, InvalidValueName(item, invalid.Column)});
+        run.Exit = kExitInvalidItem;
+        return run;
+    }
+    try {
+        for (int pass = 0; pass < r.Repeat; ++pass) circuit.Calculate(r.Groups);
+    } catch (const MathError&) {
+        err << "Pressure drop error.\n";
+        run.Exit = kExitCalculation;
+        return run;
+    }
+    run.Setting.Circuit = &circuit;
+    run.Setting.Fluid = SystemFluid;
+    run.Setting.Material = circuit.Material;
+    run.Setting.Roughness = CurrentRoughness;
+    return run;
+}
+
+} // namespace dvx::cli

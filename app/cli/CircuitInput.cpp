@@ -1,0 +1,81 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "CircuitInput.h"
+
+#include "OutputText.h"
+
+#include "catalogue/Tables.h"
+#include "common/Errors.h"
+#include "project/FileIO.h"
+#include "project/ProjectFile.h"
+#include "project/TagStream.h"
+#include "project/TextItems.h"
+
+#include <filesystem>
+#include <istream>
+#include <iterator>
+#include <system_error>
+
+namespace dvx::cli {
+namespace {
+
+// A text item file is read byte for byte, so an older file's 8-bit
+// descriptions would reach the circuit as bytes that are not UTF-8 and be
+// lost (replaced) when the circuit is written as a project. They are
+// decoded as Windows-1252 here; UTF-8 text stays as it is.
+void DecodeEightBitTexts(TCircuit& circuit) {
+    for (auto& item : circuit.Items) {
+        item->Description = Utf8Text(item->Description);
+        item->TypeName = Utf8Text(item->TypeName);
+    }
+}
+
+
+TLoadedCircuit FromBytes(const std::string& bytes) {
+    TLoadedCircuit loaded;
+    if (bytes.rfind(kStreamSignature, 0) == 0) {
+        try {
+            TProjectData data = ParseProject(
+                std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()), *SystemFluid);
+            loaded.Circuit = std::move(data.Circuit);
+            loaded.Fluid = std::move(data.Fluid);
+            loaded.ItemCounter = data.HighestNumber;
+        } catch (const std::exception& e) {
+            throw ProjectFileError("Error reading standard input", e.what());
+        }
+        return loaded;
+    }
+    // As a text item file is read: a new circuit first (it restarts
+    // ItemCounter), then the items.
+    loaded.Circuit = std::make_unique<TCircuit>();
+    TTextImport import = ReadTextItems(bytes);
+    InsertImportedItems(*loaded.Circuit, import);
+    DecodeEightBitTexts(*loaded.Circuit);
+    loaded.Messages = std::move(import.Messages);
+    loaded.Circuit->Saved = true;
+    loaded.ItemCounter = ItemCounter;
+    return loaded;
+}
+
+} // namespace
+
+std::string InputName(const std::string& path) { return path == "-" ? "standard input" : path; }
+
+TCircuitInput ReadCircuitInput(const std::string& path, std::istream& stdinStream) {
+    TCircuitInput input;
+    if (path == "-") {
+        std::string bytes((std::istreambuf_iterator<char>(stdinStream)), std::istreambuf_iterator<char>());
+        if (stdinStream.bad()) throw FileError("Error reading standard input");
+        input.FromEmptyInput = bytes.empty();
+        input.Loaded = FromBytes(bytes);
+        return input;
+    }
+    // A folder is never a circuit, whatever its name ends in.
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) throw FileError("Error reading " + path + ": it is a folder");
+    input.Loaded = LoadCircuitFile(path);
+    if (CircuitFileKind(path) == TCircuitFileKind::TextItems) DecodeEightBitTexts(*input.Loaded.Circuit);
+    input.FromEmptyInput = std::filesystem::file_size(path, ec) == 0 && !ec;
+    return input;
+}
+
+} // namespace dvx::cli

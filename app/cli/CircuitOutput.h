@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The forms of a calculated circuit: the JSON document, the CSV table and
+// the text table. JSON and CSV are built from one list of fields, so they
+// always carry the same values under the same names and units.
+
+#include "CliWarning.h"
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace dvx {
+class TCircuit;
+class TFluid;
+} // namespace dvx
+
+namespace dvx::cli {
+
+// What the results were calculated with.
+struct TCalcSetting {
+    const TCircuit* Circuit = nullptr;
+    const TFluid* Fluid = nullptr;
+    int Material = 0;
+    double Roughness = 0;     // m, the material's roughness in force
+    int RangeStatus = 0;      // 0: the liquid's temperature is inside its valid range
+    double ValidTMin = 0;     // °C
+    double ValidTMax = 0;     // °C
+    std::vector<TCliWarning> Warnings;
+};
+
+// The pipe material's name ("Schedule 40 steel", …); empty for another code.
+std::string MaterialName(int material);
+
+void WriteCircuitJson(const TCalcSetting& setting, std::ostream& out);
+std::string CircuitCsv(const TCalcSetting& setting);
+// The header (liquid, temperature, material), one row per item and the totals.
+void WriteCircuitTable(const TCalcSetting& setting, std::ostream& out);
+void WriteCircuitTotals(const TCircuit& circuit, std::ostream& out);
+
+} // namespace dvx::cli
