@@ -38,6 +38,7 @@ class UnitsTest : public test::DialogTestBase {
 
 private:
     std::unique_ptr<TMainForm> window_;
+    QStringList chosenFiles_; // file dialog answers, in order
 
     TMainForm& W() { return *window_; }
     QString Caption(int logicalColumn) {
@@ -91,6 +92,9 @@ private slots:
         StartFluidModule(9.0);
         SetDisplayUnits(TUnitChoice());
         window_ = std::make_unique<TMainForm>();
+        W().SetFileDialogHandler([this](QWidget*, const TFileDialogRequest&) {
+            return chosenFiles_.isEmpty() ? QString() : chosenFiles_.takeFirst();
+        });
         W().show();
         // One pipe of 25 l/s, 100 mm, 10 m, with a calculated 8077 Pa.
         QVERIFY(W().InsertForm()->AddPipe());
@@ -281,6 +285,34 @@ private slots:
         QCOMPARE(SummaryQuantityText(summary, 0), std::string("98"));
         QCOMPARE(SummaryPressureText(summary, 0), std::string("1.171"));
         QCOMPARE(SummaryStatusText(summary), std::string("Total pressure of summary items = 1.171 psi"));
+    }
+
+    void filesAreTheSameUnderEitherPreset() {
+        // Items entered in US units, then the same project written under
+        // each preset: project and text item files byte for byte the same.
+        ChoosePreset(upUS);
+        TInsertForm* insert = W().InsertForm();
+        insert->FlowEdit()->setText("75");
+        insert->PipeLenEdit()->setText("40");
+        QVERIFY(insert->AddPipe());
+        QVERIFY(insert->AddFitting());
+        W().CalcBtnClick();
+        auto write = [this](const QString& stem) {
+            chosenFiles_ << Path(stem + ".dvx"); // the text file takes the project's name
+            W().SaveAsCommand();
+            W().WriteTextFileCommand();
+        };
+        write("us");
+        ChoosePreset(upSI);
+        write("si");
+        for (const char* suffix : {".dvx", ".txt"}) {
+            QFile us(Path(QString("us") + suffix)), si(Path(QString("si") + suffix));
+            QVERIFY(us.open(QIODevice::ReadOnly));
+            QVERIFY(si.open(QIODevice::ReadOnly));
+            const QByteArray usBytes = us.readAll();
+            QVERIFY(!usBytes.isEmpty());
+            QCOMPARE(usBytes, si.readAll());
+        }
     }
 };
 
