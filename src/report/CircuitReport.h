@@ -21,8 +21,9 @@ inline constexpr const char* kCircuitReportTitle = "Darvenix Report";
 // still has its one empty row.
 TReportGrid CircuitReportGrid(const TCircuit& circuit, bool groupsOn, bool typesOn);
 
-// With results: total pressure drop (kPa), total volume (m³) and the fluid;
-// without: the pressure drop line with "¤¤¤¤" for the number.
+// With results: total pressure drop (kPa), total volume (m³) and the fluid
+// with its temperature (°C), each in the display units in force; without:
+// the pressure drop line with "¤¤¤¤" for the number.
 std::vector<std::string> CircuitSummaryLines(const TCircuit& circuit, const TFluid* fluid);
 
 // Fills the report set-up for the circuit: one untitled table over all

@@ -111,6 +111,7 @@ private slots:
     }
 
     void siPresetShowsWhatTheProgramAlwaysShowed() {
+
         const QStringList siCaptions = {"#", "Description", "Size, mm", " Qty", "Q, l/s", "dP, kPa", "Type"};
         QCOMPARE(ReportCaptions(), siCaptions);
         QCOMPARE(Cell(0, gcFlow), QString("25.00"));
@@ -127,6 +128,14 @@ private slots:
         QCOMPARE(W().InsertForm()->FlowEdit()->text(), QString("25.0"));
         QCOMPARE(W().InsertForm()->DiameterCombo()->itemText(19), QString("15"));
         QCOMPARE(QString::fromStdString(Store().ReadString("Units", "Flow", "")), QString("l/s"));
+        W().CalcBtnClick();
+        const std::vector<std::string> summary = CircuitSummaryLines(W().Circuit(), SystemFluid);
+        QCOMPARE(QString::fromStdString(summary[0]),
+                 QString("Index circuit total pressure drop %1 kPa")
+                     .arg(QString::fromStdString(FormatFloat("%0.4g", W().Circuit().TotalDP / 1000))));
+        QCOMPARE(QString::fromStdString(summary[2]), QString("System fluid: Clean Water 9.0 °C"));
+        QCOMPARE(W().StatusPanel(2)->text(),
+                 QString("dP = %1 kPa").arg(QString::fromStdString(FormatFloat("%0.4g", W().Circuit().TotalDP / 1000))));
     }
 
     void usPresetShowsAndReadsUsCustomaryUnits() {
@@ -155,6 +164,13 @@ private slots:
         const double psi = W().Circuit().TotalDP / 6894.757293168;
         QCOMPARE(W().StatusPanel(2)->text(), QString("dP = %1 psi").arg(QString::fromStdString(FormatFloat("%0.4g", psi))));
         Screenshot(W(), "units-us-main");
+        const std::vector<std::string> summary = CircuitSummaryLines(W().Circuit(), SystemFluid);
+        QCOMPARE(QString::fromStdString(summary[0]),
+                 QString("Index circuit total pressure drop %1 psi").arg(QString::fromStdString(FormatFloat("%0.4g", psi))));
+        QCOMPARE(QString::fromStdString(summary[1]),
+                 QString("Total system volume %1 US gal")
+                     .arg(QString::fromStdString(FormatFloat("%0.4g", W().Circuit().TotalVolume / 3.785411784e-3))));
+        QCOMPARE(QString::fromStdString(summary[2]), QString("System fluid: Clean Water 48.2 °F"));
 
         // The insert window: labels, bore list and values in the new units.
         TInsertForm* insert = W().InsertForm();
