@@ -145,4 +145,13 @@ TEST_F(CliUnits, UnknownUnitsAreABadArgument) {
     EXPECT_THAT(cli_.Run({"help", "calc"}).Out, HasSubstr("--units si|us"));
 }
 
+TEST_F(CliUnits, ConvertToCsvTakesTheUnitsAndOtherOutputsRefuseThem) {
+    ASSERT_EQ(cli_.Run({"convert", "--builtin", "--units", "us", "circuit.txt", "us.csv"}).Exit, 0);
+    EXPECT_EQ(ReadText(cli_.WorkFile("us.csv")), Run({"--csv", "--units", "us"}).Out);
+    const TCliResult refused = cli_.Run({"convert", "--units", "us", "circuit.txt", "out.dvx"});
+    EXPECT_EQ(refused.Exit, 2);
+    EXPECT_THAT(refused.Err, HasSubstr("--units applies only to a .csv output"));
+    EXPECT_FALSE(std::filesystem::exists(cli_.WorkFile("out.dvx")));
+}
+
 } // namespace
