@@ -176,6 +176,8 @@ private slots:
         TInsertForm* insert = W().InsertForm();
         QCOMPARE(insert->FlowEdit()->text(), QString("396")); // the 25 l/s default, "%0.0f" gpm
         QCOMPARE(insert->DiameterCombo()->itemText(16), QString("1¼\""));
+        insert->show();
+        Screenshot(*insert, "units-us-insert");
         insert->FlowEdit()->setText("50");
         insert->DiameterCombo()->setCurrentIndex(16);
         QVERIFY(insert->AddUser());
