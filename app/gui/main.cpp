@@ -7,7 +7,8 @@
 // event loop.
 
 #include "catalogue/Tables.h"
-#include "platform/Folders.h"
+#include "platform/Documents.h"
+#include "platform/Version.h"
 #include "common/Money.h"
 #include "fluid/Fluid.h"
 #include "report/qt/ReportSettings.h"
@@ -25,20 +26,39 @@
 
 #include <cstdio>
 #include <algorithm>
-#include <cstring>
 #include <filesystem>
 #include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
 
 namespace {
 
-// "darvenix --check-install": prints where the program looks for its help
-// and manual pages (the program folder, i.e. the executable's own folder)
-// and exits 0 when both exist, 1 otherwise. No window, no settings, no
-// display needed; the installation tests use it.
+// What "darvenix --help" prints. help2man builds the manual page from it, so
+// the option lines keep its layout: two spaces, the option, its text.
+constexpr const char* kUsage =
+    "Usage: darvenix [FILE]\n"
+    "   or: darvenix OPTION\n"
+    "Calculate the pressure drop of a liquid pipe circuit.\n"
+    "\n"
+    "With FILE, the desktop program opens and calculates that project (.dvx);\n"
+    "without it, it starts with an empty project.\n"
+    "\n"
+    "Options (each on its own, no window is opened):\n"
+    "  --check-install  print where the help page and the manual are found;\n"
+    "                   exit status 1 when one of them is missing\n"
+    "  -h, --help       print this help and exit\n"
+    "  --version        print the version and exit\n"
+    "\n"
+    "darvenix-cli calculates and converts project files without a display.\n";
+
+// "darvenix --check-install": prints where the program finds its help and
+// manual pages (beside the executable, or in the installed documentation
+// folder) and exits 0 when both exist, 1 otherwise.
 int CheckInstall() {
     int missing = 0;
     for (const char* page : {"Help/Darvenix.htm", "Manual/Manual.htm"}) {
-        const std::string path = dvx::ProgramFolder() + page;
+        const std::string path = dvx::DocumentPath(page);
         const bool found = std::filesystem::is_regular_file(path);
         std::fputs((path + (found ? "\n" : " (missing)\n")).c_str(), stdout);
         if (!found) ++missing;
@@ -46,10 +66,33 @@ int CheckInstall() {
     return missing == 0 ? 0 : 1;
 }
 
+// The options that only print something, as the first argument (anything
+// after it is ignored). They are answered before the application object
+// exists, so they need neither a display nor a platform plugin. Nothing when
+// the command line starts the program.
+std::optional<int> InformationOnly(int argc, char** argv) {
+    if (argc < 2) return std::nullopt;
+    const std::string_view option = argv[1];
+    if (option == "--help" || option == "-h") {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (option == "--version") {
+        const std::string text = std::string("darvenix " DARVENIX_VERSION "\n") + dvx::kCopyrightLine +
+                                 "\nLicense: " + dvx::kLicenceName + " <" + dvx::kLicenceUrl +
+                                 ">.\nThis is free software: you are free to change and redistribute it.\n"
+                                 "There is NO WARRANTY, to the extent permitted by law.\n";
+        std::fputs(text.c_str(), stdout);
+        return 0;
+    }
+    if (option == "--check-install") return CheckInstall();
+    return std::nullopt;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 2 && std::strcmp(argv[1], "--check-install") == 0) return CheckInstall();
+    if (const std::optional<int> status = InformationOnly(argc, argv)) return *status;
     QApplication app(argc, argv);
     QApplication::setApplicationName("Darvenix");
     // Numbers are always written and read with "." (the program never uses

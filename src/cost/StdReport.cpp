@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cost/StdReport.h"
 
+#include "report/LetterheadFiles.h"
 #include "report/ReportStyle.h"
 
 #include <cmath>
@@ -30,15 +31,15 @@ bool IsFile(const std::string& path) {
 
 } // namespace
 
-std::vector<std::string> LoadPriceLetterhead(const std::string& dataFolder) {
+std::vector<std::string> LoadPriceLetterhead(const std::string& dataFolder, const std::string& programFolder) {
     std::vector<std::string> lines;
-    if (IsFile(kLetterheadFile) && ReadLines(kLetterheadFile, lines)) return lines;
-    if (IsFile(dataFolder + kDataLetterheadFile) && ReadLines(dataFolder + kDataLetterheadFile, lines)) return lines;
+    for (const std::string& path : LetterheadCandidates(dataFolder, programFolder))
+        if (IsFile(path) && ReadLines(path, lines)) return lines;
     return {" "};
 }
 
-std::string PriceLogoFile(const std::string& dataFolder) {
-    return IsFile(kLogoFile) ? std::string(kLogoFile) : dataFolder + kLogoFile;
+std::string PriceLogoFile(const std::string& dataFolder, const std::string& programFolder) {
+    return FirstExistingFile(LogoCandidates(dataFolder, programFolder));
 }
 
 TStdReport::TStdReport() { UseStyle(&PriceReportStyle()); }

@@ -14,17 +14,12 @@
 
 namespace dvx {
 
-// Where the letterhead and the logo come from: the bare names (the current
-// folder), else the data folder.
-inline constexpr const char* kLetterheadFile = "LetterHead.txt";
-inline constexpr const char* kDataLetterheadFile = "Letterhead.txt";
-inline constexpr const char* kLogoFile = "ReportLogo.gif";
-
-// The letterhead's lines: "LetterHead.txt", else dataFolder +
-// "Letterhead.txt", else the single line " ".
-std::vector<std::string> LoadPriceLetterhead(const std::string& dataFolder);
-// The logo's file: "ReportLogo.gif" when it exists, else dataFolder + "ReportLogo.gif".
-std::string PriceLogoFile(const std::string& dataFolder);
+// The letterhead's lines from the first readable file of
+// LetterheadCandidates (the user's data folder, then the program folder),
+// else the single line " ".
+std::vector<std::string> LoadPriceLetterhead(const std::string& dataFolder, const std::string& programFolder);
+// The logo's file: the first of LogoCandidates that exists, else the last one.
+std::string PriceLogoFile(const std::string& dataFolder, const std::string& programFolder);
 
 // What the report prints, as the price window shows it.
 struct TPriceReportData {

@@ -16,6 +16,12 @@ struct TVersionInfo {
 
 TVersionInfo ProgramVersionInfo();
 
+// The copyright holder's line and the licence, as the about box and the
+// programs' --version show them.
+inline constexpr const char* kCopyrightLine = "Copyright (C) 2026 The Darvenix developers";
+inline constexpr const char* kLicenceName = "GNU General Public License, version 3 or later";
+inline constexpr const char* kLicenceUrl = "https://www.gnu.org/licenses/gpl-3.0.html";
+
 // "1.2" → "1.2.0.0": missing parts count as 0, parts beyond four are dropped.
 std::string FourPartVersion(std::string_view version);
 

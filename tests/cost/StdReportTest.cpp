@@ -161,22 +161,33 @@ TEST_F(StdReportTest, WithoutAFirstHeadingNeitherHeadingIsPrinted) {
     EXPECT_NE(device.Find("Pipes"), nullptr);
 }
 
-TEST(PriceLetterhead, BareNameFirstThenDataFolderThenABlankLine) {
+// The user's data folder first (under either spelling of the name), then the
+// program folder; never the folder the program was started from.
+TEST(PriceLetterhead, DataFolderFirstThenProgramFolderThenABlankLine) {
     test::TempFolder work;
     test::TempFolder data;
+    test::TempFolder program;
     const auto previous = std::filesystem::current_path();
     std::filesystem::current_path(work.Path());
+    test::WriteText(work / "LetterHead.txt", "Started here Co\n");
+    test::WriteText(work / "ReportLogo.gif", "GIF89a");
 
-    EXPECT_EQ(LoadPriceLetterhead(data.Path()), std::vector<std::string>{" "});
-    EXPECT_EQ(PriceLogoFile(data.Path()), data / "ReportLogo.gif");
+    EXPECT_EQ(LoadPriceLetterhead(data.Path(), program.Path()), std::vector<std::string>{" "});
+    EXPECT_EQ(PriceLogoFile(data.Path(), program.Path()), program / "ReportLogo.gif");
+
+    test::WriteText(program / "LetterHead.txt", "Program Co\n");
+    test::WriteText(program / "ReportLogo.gif", "GIF89a");
+    EXPECT_EQ(LoadPriceLetterhead(data.Path(), program.Path()), std::vector<std::string>{"Program Co"});
+    EXPECT_EQ(PriceLogoFile(data.Path(), program.Path()), program / "ReportLogo.gif");
 
     test::WriteText(data / "Letterhead.txt", "Data Co\r\nData Street\r\n");
-    EXPECT_EQ(LoadPriceLetterhead(data.Path()), (std::vector<std::string>{"Data Co", "Data Street"}));
+    EXPECT_EQ(LoadPriceLetterhead(data.Path(), program.Path()),
+              (std::vector<std::string>{"Data Co", "Data Street"}));
 
-    test::WriteText(work / "LetterHead.txt", "Local Co\n");
-    test::WriteText(work / "ReportLogo.gif", "GIF89a");
-    EXPECT_EQ(LoadPriceLetterhead(data.Path()), std::vector<std::string>{"Local Co"});
-    EXPECT_EQ(PriceLogoFile(data.Path()), "ReportLogo.gif");
+    test::WriteText(data / "LetterHead.txt", "User Co\n");
+    test::WriteText(data / "ReportLogo.gif", "GIF89a");
+    EXPECT_EQ(LoadPriceLetterhead(data.Path(), program.Path()), std::vector<std::string>{"User Co"});
+    EXPECT_EQ(PriceLogoFile(data.Path(), program.Path()), data / "ReportLogo.gif");
 
     std::filesystem::current_path(previous);
 }

@@ -33,12 +33,25 @@ expect_ok("cmake --install")
 
 # Layout: the programs in the private folder, links to them in bin/.
 foreach(file bin/darvenix-cli lib/darvenix/darvenix-cli lib/darvenix/darvenix-cli.ini
-             lib/darvenix/Help/Darvenix.htm lib/darvenix/Manual/Manual.htm
+             share/doc/darvenix/Help/Darvenix.htm share/doc/darvenix/Manual/Manual.htm
+             share/doc/darvenix/copyright share/doc/darvenix/changelog.gz
              share/darvenix/install-data/SteelPipe.ini share/darvenix/examples/chilled-water.dvx
+             share/darvenix/examples/LetterHead.txt
              share/applications/darvenix.desktop share/mime/packages/darvenix.xml
              share/icons/hicolor/scalable/apps/darvenix.svg)
   expect_file(${prefix}/${file})
 endforeach()
+if(EXISTS ${prefix}/lib/darvenix/Help OR EXISTS ${prefix}/lib/darvenix/Manual)
+  message(FATAL_ERROR "documentation left beside the programs in lib/darvenix/")
+endif()
+
+# A prefix installed without DESTDIR has its file-type database refreshed,
+# so that .dvx files are known at once (when the tool is there to do it).
+find_program(update_mime update-mime-database)
+if(update_mime)
+  expect_file(${prefix}/share/mime/application/x-darvenix.xml)
+  expect_file(${prefix}/share/mime/mime.cache)
+endif()
 if(NOT IS_SYMLINK ${prefix}/bin/darvenix-cli)
   message(FATAL_ERROR "bin/darvenix-cli is not a link to the program folder")
 endif()
@@ -77,19 +90,21 @@ string(REGEX REPLACE "^Exec=([^ ]+).*" "\\1" exec_program "${exec}")
 expect_file(${prefix}/bin/${exec_program})
 
 if(GUI)
-  # The desktop program resolves its help page and manual in its folder.
+  # The desktop program resolves its help page and manual in the installed
+  # documentation folder.
+  file(REAL_PATH ${prefix}/share/doc/darvenix doc_folder)
   run(${prefix}/bin/darvenix --check-install)
   expect_ok("darvenix --check-install")
-  if(NOT out MATCHES "${program_folder}/Help/Darvenix.htm\n")
-    message(FATAL_ERROR "help page not resolved in the program folder:\n${out}")
+  if(NOT out MATCHES "${doc_folder}/Help/Darvenix.htm\n" OR NOT out MATCHES "${doc_folder}/Manual/Manual.htm\n")
+    message(FATAL_ERROR "help page and manual not resolved in ${doc_folder}:\n${out}")
   endif()
-  file(READ ${prefix}/lib/darvenix/Help/Darvenix.htm installed_help)
+  file(READ ${prefix}/share/doc/darvenix/Help/Darvenix.htm installed_help)
   file(READ ${SOURCE_DIR}/Help/Darvenix.htm source_help)
   if(NOT installed_help STREQUAL source_help)
     message(FATAL_ERROR "the installed help page is not the project's")
   endif()
   # Without its help page the check fails and names what is missing.
-  file(REMOVE ${prefix}/lib/darvenix/Help/Darvenix.htm)
+  file(REMOVE ${prefix}/share/doc/darvenix/Help/Darvenix.htm)
   run(${prefix}/bin/darvenix --check-install)
   if(rc EQUAL 0 OR NOT out MATCHES "Help/Darvenix.htm \\(missing\\)")
     message(FATAL_ERROR "--check-install passed without the help page (${rc}):\n${out}")

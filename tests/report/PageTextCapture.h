@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <QPicture>
 #include <QFont>
+#include <QImage>
+#include <QSize>
 #include <QString>
 
 #include <vector>
@@ -27,8 +29,9 @@ public:
     bool end() override { return true; }
     void updateState(const QPaintEngineState&) override {}
     void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
-    void drawImage(const QRectF&, const QImage&, const QRectF&, Qt::ImageConversionFlags) override {
+    void drawImage(const QRectF&, const QImage& image, const QRectF&, Qt::ImageConversionFlags) override {
         ++images;
+        imageSizes.push_back(image.size());
     }
     void drawTextItem(const QPointF& p, const QTextItem& item) override {
         texts.push_back({item.text(), p, item.font()});
@@ -42,6 +45,7 @@ public:
     std::vector<CapturedText> texts;
     int lines = 0;
     int images = 0;
+    std::vector<QSize> imageSizes; // pixel size of each image drawn, in order
 };
 
 class CaptureDevice : public QPaintDevice {

@@ -63,6 +63,16 @@ int ImagesOn(const TPreviewForm& form, int page) {
     return device.engine.images;
 }
 
+// The pixel sizes of the images drawn on a page.
+std::vector<QSize> ImageSizesOn(const TPreviewForm& form, int page) {
+    test::CaptureDevice device(form.Pages().Width(), form.Pages().Height());
+    {
+        QPainter p(&device);
+        p.drawPicture(0, 0, form.Pages().Page(page));
+    }
+    return device.engine.imageSizes;
+}
+
 std::unique_ptr<TBranch> Pipe(int number, const std::string& description, double flowLs, double length) {
     auto pipe = std::make_unique<TPipe>();
     pipe->Number = number;
@@ -136,6 +146,30 @@ private:
     TPreviewForm& Preview() { return *W().ReportPreview(); }
     QString Path(const QString& name) { return home_.filePath(name); }
     QString ProgramPath(const QString& name) { return home_.filePath("program/" + name); }
+    QString DataPath(const QString& name) { return home_.filePath("suite/Common Files/" + name); }
+
+    static void WriteFile(const QString& path, const QByteArray& text) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(text);
+    }
+
+    // Opens the preview of a two-item circuit in a main window created now
+    // (the letterhead and logo are read when it is created) and returns the
+    // first page's texts and the sizes of the images on it.
+    std::pair<QStringList, std::vector<QSize>> FirstPageOfANewWindow() {
+        window_.reset();
+        window_ = std::make_unique<TMainForm>();
+        Preview().Seams().printerInstalled = [] { return false; };
+        FillCircuit(2);
+        W().CalcBtnClick();
+        std::pair<QStringList, std::vector<QSize>> page;
+        WhenPreviewShows([&](TPreviewForm& form) {
+            page = {PageTexts(form)[0], ImageSizesOn(form, 0)};
+        });
+        W().Preview1Click();
+        return page;
+    }
 
     // Runs `inspect` on the preview once it shows modally, then closes it.
     void WhenPreviewShows(std::function<void(TPreviewForm&)> inspect) {
@@ -230,8 +264,10 @@ private slots:
     void cleanup() {
         W().Circuit().Saved = true;
         window_.reset();
-        QFile::remove(ProgramPath("ReportLogo.gif"));
-        QFile::remove(ProgramPath("LetterHead.txt"));
+        for (const QString& file : {ProgramPath("ReportLogo.gif"), ProgramPath("LetterHead.txt"),
+                                    DataPath("ReportLogo.gif"), DataPath("LetterHead.txt"),
+                                    DataPath("Letterhead.txt")})
+            QFile::remove(file);
     }
 
     void menuEntryAndToolButtonOpenTheReport() {
@@ -334,7 +370,7 @@ private slots:
         }
         WriteStackedGif(ProgramPath("ReportLogo.gif").toStdString(), 360, 140, 1,
                         [&](int) { return logo; });
-        SetReportLetterhead(ProgramFolder()); // as at start-up
+        SetReportLetterhead(DataFolder(), ProgramFolder()); // as at start-up
 
         FillCircuit(150);
         W().CalcBtnClick();
@@ -507,21 +543,49 @@ private slots:
     }
 
     void letterheadFromTheProgramFolder() {
-        window_.reset();
-        QFile f(ProgramPath("LetterHead.txt"));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("Quellstrand Consulting Engineers\r\n12 Harbour Road, Leith\r\nTel 0131 555 0123\r\n");
-        f.close();
-        window_ = std::make_unique<TMainForm>();
-        Preview().Seams().printerInstalled = [] { return false; };
-        FillCircuit(2);
-        W().CalcBtnClick();
-        QStringList texts;
-        WhenPreviewShows([&](TPreviewForm& form) { texts = PageTexts(form)[0]; });
-        W().Preview1Click();
+        WriteFile(ProgramPath("LetterHead.txt"),
+                  "Quellstrand Consulting Engineers\r\n12 Harbour Road, Leith\r\nTel 0131 555 0123\r\n");
+        const QStringList texts = FirstPageOfANewWindow().first;
         QVERIFY(texts.contains("Quellstrand Consulting Engineers"));
         QVERIFY(texts.contains("12 Harbour Road, Leith"));
         QVERIFY(texts.contains("Tel 0131 555 0123"));
+    }
+
+    // A user's own letterhead and logo in the data folder (writable, unlike
+    // an installed program folder) come before the ones beside the program.
+    void letterheadAndLogoFromTheUsersDataFolder() {
+        WriteFile(ProgramPath("LetterHead.txt"), "Program Folder Letterhead Ltd\n");
+        WriteStackedGif(ProgramPath("ReportLogo.gif").toStdString(), 40, 40, 1, [](int) {
+            QImage square(40, 40, QImage::Format_RGB32);
+            square.fill(Qt::red);
+            return square;
+        });
+        // The logo is drawn 4 cm wide; its proportions tell which file it came from.
+        auto [texts, images] = FirstPageOfANewWindow();
+        QVERIFY(texts.contains("Program Folder Letterhead Ltd"));
+        QCOMPARE(images.size(), size_t(1));
+        QCOMPARE(images[0].width(), images[0].height());
+
+        WriteFile(DataPath("LetterHead.txt"), "Northbank Building Services Ltd\n4 Mill Lane, Exampleton\n");
+        WriteStackedGif(DataPath("ReportLogo.gif").toStdString(), 120, 30, 1, [](int) {
+            QImage wide(120, 30, QImage::Format_RGB32);
+            wide.fill(Qt::darkBlue);
+            return wide;
+        });
+        std::tie(texts, images) = FirstPageOfANewWindow();
+        QVERIFY(texts.contains("Northbank Building Services Ltd"));
+        QVERIFY(texts.contains("4 Mill Lane, Exampleton"));
+        QVERIFY(!texts.contains("Program Folder Letterhead Ltd"));
+        QCOMPARE(images.size(), size_t(1));
+        QVERIFY2(qAbs(images[0].width() - 4 * images[0].height()) <= 4,
+                 qPrintable(QString("%1 x %2").arg(images[0].width()).arg(images[0].height())));
+
+        // The data folder's letterhead also under the name earlier versions read there.
+        QVERIFY(QFile::remove(DataPath("LetterHead.txt")));
+        WriteFile(DataPath("Letterhead.txt"), "Riverside Mechanical\n");
+        texts = FirstPageOfANewWindow().first;
+        QVERIFY(texts.contains("Riverside Mechanical"));
+        QVERIFY(!texts.contains("Program Folder Letterhead Ltd"));
     }
 };
 

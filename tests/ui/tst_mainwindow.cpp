@@ -392,14 +392,21 @@ private slots:
 
     void aboutBoxStoresTheSplashChoice() {
         QVERIFY(!AppSettings().Read(settings::SplashScreen));
-        QTimer::singleShot(0, [] {
+        QString licence;
+        QTimer::singleShot(0, [&licence] {
             auto* box = qobject_cast<TAboutBox*>(QApplication::activeModalWidget());
             if (box == nullptr) return;
+            if (auto* label = box->findChild<QLabel*>("licence")) licence = label->text();
+            const QByteArray dir = qgetenv("DARVENIX_SCREENSHOT_DIR");
+            if (!dir.isEmpty()) box->grab().save(QDir(dir).filePath("about.png"));
             box->SplashCheck()->setChecked(true);
             box->accept();
         });
         W().Action("&About...")->trigger();
         QVERIFY(AppSettings().Read(settings::SplashScreen));
+        // The box names the licence the program is distributed under.
+        QVERIFY2(licence.contains("GNU General Public License, version 3 or later"), qPrintable(licence));
+        QVERIFY(licence.contains("NO WARRANTY"));
         QVERIFY(messages_.empty());
     }
 

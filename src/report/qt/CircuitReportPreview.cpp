@@ -4,6 +4,7 @@
 #include "fluid/Fluid.h"
 #include "report/CircuitReport.h"
 #include "report/GridReport.h"
+#include "report/LetterheadFiles.h"
 #include "report/qt/LogoImage.h"
 #include "report/qt/fReport.h"
 
@@ -14,11 +15,11 @@ void PrepareGridReport(TPreviewForm& form, TGridReport& report) {
     report.Prepare(form.Engine());
 }
 
-void SetReportLetterhead(const std::string& programFolder) {
+void SetReportLetterhead(const std::string& dataFolder, const std::string& programFolder) {
     TGridReport& report = GridReport();
     report.SetImageLoader(LoadLogoImage);
-    report.SetLetterhead(programFolder + "LetterHead.txt", programFolder + "ReportLogo.gif", false,
-                         "", "", 4, 4);
+    report.SetLetterhead(FirstExistingFile(LetterheadCandidates(dataFolder, programFolder)),
+                         FirstExistingFile(LogoCandidates(dataFolder, programFolder)), false, "", "", 4, 4);
 }
 
 void ShowCircuitReport(TPreviewForm& form, const TCircuit& circuit, bool groupsOn, bool typesOn) {

@@ -17,8 +17,9 @@ class TPreviewForm;
 void PrepareGridReport(TPreviewForm& form, TGridReport& report);
 
 // The program's report with the logo decoder, and its letterhead and logo:
-// "LetterHead.txt" and "ReportLogo.gif" in `programFolder` (ends with "/").
-void SetReportLetterhead(const std::string& programFolder);
+// "LetterHead.txt" and "ReportLogo.gif" from the user's `dataFolder`, else
+// from `programFolder` (both end with "/"; see LetterheadFiles.h).
+void SetReportLetterhead(const std::string& dataFolder, const std::string& programFolder);
 
 // Fills the report from the circuit as the grid shows it and the system
 // liquid, and shows the preview modally.

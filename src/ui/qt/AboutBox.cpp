@@ -19,6 +19,17 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     layout->addWidget(new QLabel("<h2>" + product.toHtmlEscaped() + "</h2>", this));
     layout->addWidget(new QLabel("Version " + QString::fromStdString(version.Version), this));
     layout->addWidget(new QLabel(QString::fromStdString(version.FileDescription), this));
+    // The licence, as the program is distributed under it.
+    auto* licence = new QLabel(
+        QString(kCopyrightLine).replace("(C)", "\u00A9").toHtmlEscaped() + "<br>" +
+            QString("This program is free software under the <a href=\"%1\">%2</a>. "
+                    "It comes with ABSOLUTELY NO WARRANTY.")
+                .arg(kLicenceUrl, QString(kLicenceName).toHtmlEscaped()),
+        this);
+    licence->setObjectName("licence");
+    licence->setWordWrap(true);
+    licence->setOpenExternalLinks(true);
+    layout->addWidget(licence);
     splash_ = new QCheckBox("Show this box at start-up", this);
     splash_->setChecked(AppSettings().Read(settings::SplashScreen));
     layout->addWidget(splash_);

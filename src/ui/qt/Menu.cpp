@@ -103,7 +103,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     circuit_->Material = PipeMaterial;
     ApplyMaterial();
     // The report's letterhead and logo.
-    SetReportLetterhead(ProgramFolder());
+    SetReportLetterhead(DataFolder(), ProgramFolder());
     installEventFilter(this);
 }
 

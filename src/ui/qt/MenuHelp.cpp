@@ -3,6 +3,7 @@
 
 #include "ui/qt/Menu.h"
 
+#include "platform/Documents.h"
 #include "ui/qt/Desktop.h"
 #include "ui/qt/AboutBox.h"
 #include "ui/qt/MenuSupport.h"
@@ -13,7 +14,7 @@ namespace dvx::ui {
 
 void TMainForm::OpenHelpPage(const QString& relativePath) {
     Commit();
-    QString path = ProgramFolderPath() + relativePath;
+    QString path = QString::fromStdString(DocumentPath(relativePath.toStdString()));
     if (!OpenDocument(path)) ShowMessage(this, MsgKind::Warning, "Unable to open " + path);
 }
 

@@ -191,7 +191,8 @@ TPreviewForm* TPriceForm::Preview() {
 void TPriceForm::ShowPriceReport() {
     if (circuit_ == nullptr) return;
     const std::string dataFolder = DataFolder();
-    QImage logo(QString::fromStdString(PriceLogoFile(dataFolder)));
+    const std::string programFolder = ProgramFolder();
+    QImage logo(QString::fromStdString(PriceLogoFile(dataFolder, programFolder)));
     logo_.reset(logo.isNull() ? nullptr : new TQtPageImage(std::move(logo)));
 
     TPriceReportData data;
@@ -204,7 +205,7 @@ void TPriceForm::ShowPriceReport() {
     data.Version = ProgramVersionInfo().Version;
 
     TPreviewForm* preview = Preview();
-    if (!report_.Setup(preview->Engine(), std::move(data), LoadPriceLetterhead(dataFolder), logo_.get())) {
+    if (!report_.Setup(preview->Engine(), std::move(data), LoadPriceLetterhead(dataFolder, programFolder), logo_.get())) {
         ShowMessage(this, MsgKind::Error, "Error initialising report");
         return;
     }
