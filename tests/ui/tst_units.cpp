@@ -246,6 +246,9 @@ private slots:
         QVERIFY(std::abs(DefaultFlow - 100 * 3.785411784 / 60) < 1e-9);
         QVERIFY(std::abs(DefaultTemperature - 20) < 1e-9);
         QVERIFY(std::abs(DefaultUserDP - 14.5 * 6.894757293168) < 1e-9);
+        // The length was not touched: it is kept exactly, not read back
+        // from its rounded feet.
+        QCOMPARE(DefaultLength, 10.0);
     }
 
     void defaultFlowsInGpmAreStoredInLitresPerSecond() {
@@ -281,7 +284,7 @@ private slots:
         });
         QCOMPARE(result, int(QDialog::Accepted));
         QCOMPARE(VelocityLimit, 12 * 0.3048);
-        QVERIFY(std::abs(GradientLimit - 1500) < 0.1);
+        QCOMPARE(GradientLimit, 1500.0); // untouched: kept exactly
         QCOMPARE(QString::fromStdString(Store().Read(settings::VMax)), QString("3.7"));
     }
 

@@ -39,6 +39,15 @@ double Number(const TEntryGrid& grid, int row) {
     return *ValueAsNumber(value);
 }
 
+// A row of a quantity read back into its default (in the metric unit the
+// default is kept in); an untouched row in another unit keeps the default.
+void TakeQuantity(const TEntryGrid& grid, int row, const TUnitView& view, const std::vector<std::string>& filled,
+                  double& value) {
+    const std::size_t r = static_cast<std::size_t>(row);
+    if (!view.IsMetric() && r < filled.size() && grid.Cell(1, row) == filled[r]) return;
+    value = view.MetricFromShown(Number(grid, row));
+}
+
 int Index(const TEntryGrid& grid, int row) {
     const TValue value = grid.GetValue(1, row);
     return std::holds_alternative<int>(value) ? std::get<int>(value) : -1;
@@ -156,6 +165,8 @@ void TDefaultsForm::FillGrid() {
     grid_->SetValue(1, rowFittingType, DefaultFittingType);
     grid_->SetValue(1, rowQuantity, DefaultQuantity);
     grid_->SetValue(1, rowUserDP, DropView(units_).ShownFromMetric(DefaultUserDP));
+    filled_.assign(static_cast<std::size_t>(grid_->RowCount()), std::string());
+    for (int r = 1; r < grid_->RowCount(); ++r) filled_[static_cast<std::size_t>(r)] = grid_->Cell(1, r);
 }
 
 void TDefaultsForm::showEvent(QShowEvent* event) {
@@ -168,15 +179,15 @@ void TDefaultsForm::showEvent(QShowEvent* event) {
 bool TDefaultsForm::TakeGrid() {
     grid_->FinishEditing();
     try {
-        DefaultTemperature = TemperatureView(units_).MetricFromShown(Number(*grid_, rowTemperature));
+        TakeQuantity(*grid_, rowTemperature, TemperatureView(units_), filled_, DefaultTemperature);
         const int bore = Index(*grid_, rowBore);
         if (bore >= 0 && bore < BoreCount) DefaultBore = NominalOf(bore);
-        DefaultLength = LengthView(units_).MetricFromShown(Number(*grid_, rowLength));
-        DefaultFlow = FlowView(units_).MetricFromShown(Number(*grid_, rowFlow));
+        TakeQuantity(*grid_, rowLength, LengthView(units_), filled_, DefaultLength);
+        TakeQuantity(*grid_, rowFlow, FlowView(units_), filled_, DefaultFlow);
         const int type = Index(*grid_, rowFittingType);
         if (type >= 0 && type < FittingCount) DefaultFittingType = type;
         DefaultQuantity = static_cast<int>(Number(*grid_, rowQuantity));
-        DefaultUserDP = DropView(units_).MetricFromShown(Number(*grid_, rowUserDP));
+        TakeQuantity(*grid_, rowUserDP, DropView(units_), filled_, DefaultUserDP);
     } catch (const ConvertError& e) {
         ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
         return false;

@@ -53,6 +53,9 @@ private:
     void FollowUnits();
     TEntryGrid* grid_;
     TUnitChoice units_; // the units the sheet shows
+    // The value texts the sheet was filled with, by row: in another unit
+    // than SI an untouched row keeps its default exactly.
+    std::vector<std::string> filled_;
 };
 
 } // namespace dvx::ui

@@ -72,6 +72,8 @@ TLimitsForm::TLimitsForm(QWidget* parent) : TCustomForm("LimitsForm", "Warning L
 void TLimitsForm::FillFields() {
     ShowIn(edPRate_, prateUnit_, GradientView(), kGradientRange, GradientLimit);
     ShowIn(edMaxV_, maxVUnit_, VelocityView(), kVelocityRange, VelocityLimit);
+    filledPRate_ = edPRate_->Text();
+    filledMaxV_ = edMaxV_->Text();
 }
 
 void TLimitsForm::showEvent(QShowEvent* event) {
@@ -91,8 +93,12 @@ bool TLimitsForm::AcceptClick() {
     }
     const TUnitView gradient = GradientView(), velocity = VelocityView();
     try {
-        GradientLimit = gradient.MetricFromShown(StrToFloat(edPRate_->Text()));
-        VelocityLimit = velocity.MetricFromShown(StrToFloat(edMaxV_->Text()));
+        // In SI the limit is the text, as it has always been; in another
+        // unit an untouched field keeps the limit exactly.
+        if (gradient.IsMetric() || edPRate_->Text() != filledPRate_)
+            GradientLimit = gradient.MetricFromShown(StrToFloat(edPRate_->Text()));
+        if (velocity.IsMetric() || edMaxV_->Text() != filledMaxV_)
+            VelocityLimit = velocity.MetricFromShown(StrToFloat(edMaxV_->Text()));
     } catch (const ConvertError& e) {
         ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
         return false;

@@ -5,6 +5,8 @@
 
 #include "ui/qt/CustomForm.h"
 
+#include <string>
+
 class QLabel;
 
 namespace dvx {
@@ -39,6 +41,9 @@ private:
     TFmtEdit* edMaxV_;
     QLabel* prateUnit_ = nullptr;
     QLabel* maxVUnit_ = nullptr;
+    // The texts the fields were filled with: a limit whose text is unchanged
+    // is kept as it is rather than read back through a unit conversion.
+    std::string filledPRate_, filledMaxV_;
 };
 
 } // namespace dvx::ui
