@@ -132,10 +132,33 @@ void TCircuit::Move(int from, int to) {
         std::rotate(first + to, first + from, first + from + 1);
 }
 
+namespace {
+
+// The value ValidData found wanting in a column of the item.
+double CheckedValue(const TBranch& item, int column) {
+    switch (column) {
+    case dcFlow: return item.Flow;
+    case dcPressureDrop: return item.PressureDrop;
+    default: break;
+    }
+    if (item.Kind() == TItemKind::User) return 0;
+    const auto& pipe = static_cast<const TPipe&>(item);
+    if (!(pipe.Length > 0)) return pipe.Length;
+    if (item.Kind() == TItemKind::Fitting) return static_cast<const TFitting&>(item).Quantity;
+    return 0;
+}
+
+} // namespace
+
+const char* InvalidItemMessage(const TInvalidItem& invalid) {
+    return invalid.Negative ? "Data must be positive" : "Data may not be zero";
+}
+
 TInvalidItem TCircuit::FindInvalid() const {
     for (int i = 0; i < Count(); ++i) {
+        const TBranch& item = *Items[static_cast<std::size_t>(i)];
         int column = 0;
-        if (!Items[static_cast<std::size_t>(i)]->ValidData(column)) return {false, i, column};
+        if (!item.ValidData(column)) return {false, i, column, CheckedValue(item, column) < 0};
     }
     return {};
 }

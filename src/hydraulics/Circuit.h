@@ -41,7 +41,12 @@ struct TInvalidItem {
     bool AllValid = true;
     int Position = -1; // list position of the first item that fails
     int Column = 0;    // its TDataColumn
+    bool Negative = false; // the value there is below zero (otherwise zero)
 };
+
+// The message for a failed check: "Data may not be zero", or for a value
+// below zero "Data must be positive".
+const char* InvalidItemMessage(const TInvalidItem& invalid);
 
 class TCircuit {
 public:

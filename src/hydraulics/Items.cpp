@@ -40,7 +40,7 @@ TBranch::TBranch() : TypeName("Branch") {
 }
 
 bool TBranch::ValidData(int& column) const {
-    if (Flow == 0) {
+    if (!(Flow > 0)) {
         column = dcFlow;
         return false;
     }
@@ -95,7 +95,7 @@ void TPipe::Process() {
 
 bool TPipe::ValidData(int& column) const {
     if (!TBranch::ValidData(column)) return false;
-    if (Length == 0) {
+    if (!(Length > 0)) {
         column = dcLengthOrQuantity;
         return false;
     }
@@ -145,7 +145,7 @@ void TFitting::Process() {
 
 bool TFitting::ValidData(int& column) const {
     if (!TPipe::ValidData(column)) return false;
-    if (Quantity == 0) {
+    if (!(Quantity > 0)) {
         column = dcLengthOrQuantity;
         return false;
     }
@@ -163,7 +163,7 @@ void TUser::Process() { Volume = 0; }
 
 bool TUser::ValidData(int& column) const {
     if (!TBranch::ValidData(column)) return false;
-    if (PressureDrop == 0) {
+    if (!(PressureDrop > 0)) {
         column = dcPressureDrop;
         return false;
     }

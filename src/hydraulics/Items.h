@@ -58,7 +58,9 @@ public:
     // nothing itself; the circuit checks the results.
     virtual void Process() = 0;
     // True when the item can be calculated; otherwise column names the grid
-    // column to correct (TDataColumn). Only an exact zero fails.
+    // column to correct (TDataColumn). Flow, length, quantity and a user
+    // item's pressure drop must be above zero: a zero or a negative value
+    // (which would lower the circuit's total) fails.
     virtual bool ValidData(int& column) const;
 
     // Bore i (0 to 19): BoreIndex, InsideDiameter and Friction from BoreTable.

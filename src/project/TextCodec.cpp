@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "project/TextCodec.h"
 
+#include <algorithm>
 #include <array>
+#include <utility>
 
 namespace dvx {
 
@@ -115,6 +117,31 @@ std::string SanitiseUtf8(std::string_view bytes) {
         }
     }
     if (!copying) return std::string(bytes);
+    return out;
+}
+
+std::string TextFileToUtf8(std::string_view bytes) {
+    auto startsWith = [&](std::string_view mark) { return bytes.substr(0, mark.size()) == mark; };
+    auto asUnits = [](std::string_view b) {
+        return std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(b.data()), b.size());
+    };
+    if (startsWith("\xEF\xBB\xBF")) return SanitiseUtf8(bytes.substr(3));
+    if (startsWith("\xFF\xFE")) return Utf16LeToUtf8(asUnits(bytes.substr(2)));
+    if (startsWith("\xFE\xFF")) {
+        std::string swapped(bytes.substr(2));
+        for (std::size_t i = 0; i + 1 < swapped.size(); i += 2) std::swap(swapped[i], swapped[i + 1]);
+        return Utf16LeToUtf8(asUnits(swapped));
+    }
+    if (IsPlainAscii(bytes)) return std::string(bytes);
+    std::string out;
+    out.reserve(bytes.size());
+    while (!bytes.empty()) {
+        const std::size_t end = std::min(bytes.find('\n'), bytes.size() - 1) + 1;
+        const std::string_view line = bytes.substr(0, end);
+        const std::string utf8 = SanitiseUtf8(line);
+        out += utf8 == line ? utf8 : Cp1252ToUtf8(line);
+        bytes.remove_prefix(end);
+    }
     return out;
 }
 

@@ -24,6 +24,13 @@ std::string Utf16LeToUtf8(std::span<const std::uint8_t> bytes);
 // rest of the program.
 std::string SanitiseUtf8(std::string_view bytes);
 
+// A text file's bytes as UTF-8: UTF-16 (little- or big-endian) after its
+// byte-order mark; UTF-8 with its byte-order mark dropped; otherwise line by
+// line, each line as UTF-8 when it is valid UTF-8, else as Windows-1252
+// (8-bit text of older tools and editors; a file edited with both kinds
+// keeps every line right).
+std::string TextFileToUtf8(std::string_view bytes);
+
 // True when every byte is below 128.
 bool IsPlainAscii(std::string_view text);
 

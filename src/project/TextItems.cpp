@@ -2,6 +2,7 @@
 #include "project/TextItems.h"
 
 #include "project/FileIO.h"
+#include "project/TextCodec.h"
 
 #include "catalogue/Bores.h"
 #include "catalogue/LineParser.h"
@@ -145,7 +146,9 @@ void WriteTextItemsFile(const TCircuit& circuit, const std::string& path) {
     }
 }
 
-TTextImport ReadTextItems(std::string_view content) {
+TTextImport ReadTextItems(std::string_view bytes) {
+    const std::string text = TextFileToUtf8(bytes);
+    const std::string_view content = text;
     TTextImport import;
     TLineParser parser;
     std::string message;
@@ -165,6 +168,7 @@ TTextImport ReadTextItems(std::string_view content) {
         if (start < content.size() && content[start] == '\r') ++start;
         if (start < content.size() && content[start] == '\n') ++start;
     }
+    import.HasText = content.find_first_not_of(" \t\r\n") != std::string_view::npos;
     return import;
 }
 

@@ -30,9 +30,13 @@ struct TTextImport {
     // One text per line that could not become an item although its kind
     // letter is known (a fitting type outside the fittings table).
     std::vector<std::string> Messages;
+    // The file holds something besides blanks and line ends: with no item
+    // read, the user is to be told so.
+    bool HasText = false;
 };
 
-// Reads the lines of a text item file (CR, LF or CR LF end a line).
+// Reads the lines of a text item file (CR, LF or CR LF end a line) from its
+// bytes, decoded by TextFileToUtf8, so every text taken is UTF-8.
 TTextImport ReadTextItems(std::string_view content);
 // The whole file as bytes; a file that cannot be read raises FileError
 // "Error reading <path>".

@@ -8,6 +8,8 @@
 #include "settings/IniFiles.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cstdint>
 #include <filesystem>
 #include <system_error>
 
@@ -18,6 +20,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* kDataFilesSection = "Data files";
+constexpr const char* kRecordSection = "Merged";
 
 std::string ExpandFolder(std::string item, const std::string& dataFolder, const std::string& programFolder) {
     for (auto [token, value] : {std::pair<std::string, const std::string*>{"%DATAFOLDER%", &dataFolder},
@@ -44,11 +47,6 @@ bool Exists(const std::string& path) {
     return fs::is_regular_file(path, ec);
 }
 
-void DeleteFile(const std::string& path) {
-    std::error_code ec; // an install copy that cannot be deleted is offered again next time
-    fs::remove(path, ec);
-}
-
 std::vector<std::string> WithHeader(const std::string& section, std::vector<std::string> lines) {
     lines.insert(lines.begin(), "[" + section + "]");
     return lines;
@@ -69,6 +67,21 @@ bool SectionDiffers(const TIniFile& user, const TIniFile& install, const std::st
 }
 
 } // namespace
+
+std::string ContentFingerprint(const std::string& path) {
+    auto content = ReadWholeFile(path);
+    if (!content) return {};
+    // 64-bit FNV-1a: stable across builds and platforms, unlike std::hash.
+    std::uint64_t hash = 14695981039346656037ull;
+    for (unsigned char c : *content) {
+        hash ^= c;
+        hash *= 1099511628211ull;
+    }
+    char size[24], digits[17];
+    auto sizeEnd = std::to_chars(size, size + sizeof size, content->size()).ptr;
+    auto digitsEnd = std::to_chars(digits, digits + sizeof digits, hash, 16).ptr;
+    return std::string(size, sizeEnd) + "-" + std::string(digits, digitsEnd);
+}
 
 void CopyFileKeepingTime(const std::string& source, const std::string& target) {
     auto content = ReadWholeFile(source);
@@ -93,18 +106,6 @@ void TIniFileMerger::ReadConfiguration(const std::string& configFile, const std:
     }
 }
 
-void TIniFileMerger::BackupUserFiles() {
-    for (const std::string& user : userFiles_) {
-        if (!Exists(user)) continue;
-        std::string backup = fs::path(user).replace_extension(".bak").string();
-        try {
-            CopyFileKeepingTime(user, backup);
-        } catch (const FileError& e) {
-            messages_.push_back(e.what());
-        }
-    }
-}
-
 void TIniFileMerger::RemoveEntry(std::size_t index) {
     auto at = static_cast<std::ptrdiff_t>(index);
     userFiles_.erase(userFiles_.begin() + at);
@@ -112,28 +113,41 @@ void TIniFileMerger::RemoveEntry(std::size_t index) {
     spareItems_.erase(spareItems_.begin() + at);
 }
 
+void TIniFileMerger::BackUp(const std::string& userFile) {
+    CopyFileKeepingTime(userFile, fs::path(userFile).replace_extension(".bak").string());
+}
+
 void TIniFileMerger::ProcessFiles() {
     for (std::size_t i = userFiles_.size(); i-- > 0;) {
         const std::string user = userFiles_[i];
         const std::string install = installFiles_[i];
-        bool haveUser = Exists(user);
-        bool haveInstall = Exists(install);
+        const bool haveUser = Exists(user);
+        if (!Exists(install)) {
+            if (haveUser) RemoveEntry(i);
+            continue;
+        }
         try {
-            if (haveUser && haveInstall) {
+            const std::string name = fs::path(user).filename().string();
+            const std::string fingerprint = ContentFingerprint(install);
+            TIniFile record((fs::path(user).parent_path() / kMergeRecordFile).string());
+            auto remember = [&] { record.WriteString(kRecordSection, name, fingerprint); };
+            if (haveUser) {
+                if (!fingerprint.empty() && record.ReadString(kRecordSection, name, "") == fingerprint) {
+                    RemoveEntry(i); // this version was dealt with before
+                    continue;
+                }
                 std::error_code ec1, ec2;
                 auto userTime = fs::last_write_time(user, ec1);
                 auto installTime = fs::last_write_time(install, ec2);
                 if (!ec1 && !ec2 && userTime == installTime) {
-                    DeleteFile(install);
+                    remember();
                     RemoveEntry(i);
-                } else {
-                    MergeIniFile(user, install);
+                } else if (MergeIniFile(user, install)) {
+                    remember();
                 }
-            } else if (haveUser) {
-                RemoveEntry(i);
-            } else if (haveInstall) {
+            } else {
                 CopyFileKeepingTime(install, user);
-                DeleteFile(install);
+                remember();
                 RemoveEntry(i);
             }
         } catch (const FileError& e) {
@@ -142,27 +156,38 @@ void TIniFileMerger::ProcessFiles() {
     }
 }
 
-void TIniFileMerger::MergeIniFile(const std::string& userFile, const std::string& installFile) {
+bool TIniFileMerger::MergeIniFile(const std::string& userFile, const std::string& installFile) {
     TIniFile user(userFile);
     TIniFile install(installFile);
     const std::vector<std::string> userSections = user.ReadSections();
     const std::vector<std::string> installSections = install.ReadSections();
     bool decideLater = false;
     bool acceptAll = false;
+    bool backedUp = false;
     std::unique_ptr<TInstallDataConfirm> dialog;
+    // The user file is backed up once, just before its first change.
+    auto beforeChange = [&] {
+        if (!backedUp) BackUp(userFile);
+        backedUp = true;
+    };
+    auto replace = [&](const std::string& section) {
+        beforeChange();
+        user.ReplaceSection(section, install.ReadSectionValues(section));
+    };
 
     for (const std::string& section : installSections) {
         if (decideLater) break;
         bool userHasIt = std::any_of(userSections.begin(), userSections.end(),
                                      [&](const std::string& s) { return SameIniName(s, section); });
         if (!userHasIt) {
+            beforeChange();
             user.WriteSectionValues(section, install.ReadSectionValues(section));
             continue;
         }
         if (!SectionDiffers(user, install, section)) continue;
         if (!dialog && confirm_) dialog = confirm_();
         if (acceptAll) {
-            user.ReplaceSection(section, install.ReadSectionValues(section));
+            replace(section);
             continue;
         }
         TConfirmChange change;
@@ -172,13 +197,13 @@ void TIniFileMerger::MergeIniFile(const std::string& userFile, const std::string
         int result = dialog ? dialog->Ask(change) : crDecideLater;
         switch (result) {
         case crUseInstall:
-            user.ReplaceSection(section, install.ReadSectionValues(section));
+            replace(section);
             break;
         case crDecideLater:
             decideLater = true;
             break;
         case crAcceptAll:
-            user.ReplaceSection(section, install.ReadSectionValues(section));
+            replace(section);
             acceptAll = true;
             break;
         default: // "Keep your data", or the dialog closed without an answer
@@ -186,14 +211,13 @@ void TIniFileMerger::MergeIniFile(const std::string& userFile, const std::string
         }
     }
     user.UpdateFile();
-    if (!decideLater) DeleteFile(installFile);
+    return !decideLater;
 }
 
 std::vector<std::string> RunInstallDataMerge(const std::string& configFile, const std::string& dataFolder,
                                              const std::string& programFolder, TConfirmFactory confirm) {
     TIniFileMerger merger(std::move(confirm));
     merger.ReadConfiguration(configFile, dataFolder, programFolder);
-    merger.BackupUserFiles();
     merger.ProcessFiles();
     return merger.Messages();
 }

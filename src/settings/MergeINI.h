@@ -15,10 +15,17 @@
 // every user and every installation place.
 //
 // At every start, before anything reads the data files, each listed user
-// file is backed up to ".bak" and brought up to date from its install copy:
-// new files are copied, identical ones dropped, and differing INI files are
-// merged section by section with the user's consent. An install copy is
-// deleted once dealt with, unless the user chose to decide later.
+// file is brought up to date from its install copy: new files are copied,
+// identical ones left alone, and differing INI files are merged section by
+// section with the user's consent; a user file is backed up to ".bak" just
+// before the merge changes it.
+//
+// The install copies are shared by every account and may lie in a read-only
+// folder, so they are never deleted. Instead each user's data folder keeps a
+// record (kMergeRecordFile) of the install version, by content, that was
+// dealt with for each file; a version on record is not offered again, a new
+// one is. "Decide later" leaves the version off the record, so it is offered
+// again at the next start.
 
 #include "settings/InstallDataConfirm.h"
 
@@ -36,13 +43,11 @@ public:
     // without both folders is skipped.
     void ReadConfiguration(const std::string& configFile, const std::string& dataFolder,
                            const std::string& programFolder);
-    // Copies every existing user file to the same path with ".bak" as its
-    // extension, replacing an older backup.
-    void BackupUserFiles();
     // Brings each user file up to date, from the last entry to the first.
     void ProcessFiles();
-    // Merges one install file into one user file (both INI files).
-    void MergeIniFile(const std::string& userFile, const std::string& installFile);
+    // Merges one install file into one user file (both INI files). Returns
+    // false when the user chose to decide later.
+    bool MergeIniFile(const std::string& userFile, const std::string& installFile);
 
     const std::vector<std::string>& UserFiles() const { return userFiles_; }
     const std::vector<std::string>& InstallFiles() const { return installFiles_; }
@@ -53,6 +58,8 @@ public:
 
 private:
     void RemoveEntry(std::size_t index);
+    // Copies the user file to ".bak" before its first change in this merge.
+    void BackUp(const std::string& userFile);
 
     TConfirmFactory confirm_;
     std::vector<std::string> userFiles_;
@@ -61,8 +68,15 @@ private:
     std::vector<std::string> messages_;
 };
 
-// The whole merge as it runs at start-up: read the configuration, back up,
-// process. Returns the failures met; a missing configuration does nothing.
+// The record of merged install versions in each user data folder: section
+// "Merged", key the data file's name, value the install copy's fingerprint.
+inline constexpr const char* kMergeRecordFile = "MergedInstallData.ini";
+
+// The fingerprint of a file's content ("<size>-<hash>"), empty when the file
+// cannot be read.
+std::string ContentFingerprint(const std::string& path);
+
+// The whole merge as it runs at start-up: read the configuration, process. Returns the failures met; a missing configuration does nothing.
 std::vector<std::string> RunInstallDataMerge(const std::string& configFile, const std::string& dataFolder,
                                              const std::string& programFolder, TConfirmFactory confirm);
 

@@ -143,6 +143,18 @@ std::string CommittedText(int column, std::string_view typed) {
     return FormatFloat(ColumnFormat(column), StrToFloat(typed));
 }
 
+namespace {
+
+// Lengths, quantities, flows and pressure drops below zero would lower the
+// circuit's total: such an entry is refused and the item keeps its value.
+double PositiveOrZero(std::string_view text) {
+    const double value = StrToFloat(text);
+    if (value < 0) throw ConvertError("Data must be positive");
+    return value;
+}
+
+} // namespace
+
 void ApplyCellText(TCircuit& circuit, int position, int column, std::string_view text) {
     if (TrimBlanks(text).empty() && GridColumns[static_cast<std::size_t>(column)].Numeric) return;
     TBranch& item = circuit.Item(position);
@@ -166,19 +178,21 @@ void ApplyCellText(TCircuit& circuit, int position, int column, std::string_view
         break;
     }
     case gcSize: item.SetBoreFromNominal(SizeView().Parse(text)); break; // nominal mm
-    case gcQuantity:
-        if (item.Kind() == TItemKind::Fitting) static_cast<TFitting&>(item).Quantity = StrToFloat(text);
-        else if (item.Kind() == TItemKind::Pipe) static_cast<TPipe&>(item).Length = LengthView().Parse(text);
-        break;
-    case gcFlow: {
-        const TUnitView flow = FlowView();
-        const double si = flow.Parse(text); // m³/s
-        item.Flow = si;
-        // The maximum flows of the bore table are in l/s.
-        if (item.Kind() == TItemKind::User) item.SetBore(BoreForFlow(flow.IsMetric() ? StrToFloat(text) : si * 1000));
+    case gcQuantity: {
+        const double value = PositiveOrZero(text); // as shown
+        if (item.Kind() == TItemKind::Fitting) static_cast<TFitting&>(item).Quantity = value;
+        else if (item.Kind() == TItemKind::Pipe) static_cast<TPipe&>(item).Length = LengthView().FromShown(value);
         break;
     }
-    case gcPressureDrop: item.PressureDrop = DropView().Parse(text); break; // Pa
+    case gcFlow: {
+        const TUnitView flow = FlowView();
+        const double value = PositiveOrZero(text); // as shown
+        item.Flow = flow.FromShown(value);         // m³/s
+        // The maximum flows of the bore table are in l/s.
+        if (item.Kind() == TItemKind::User) item.SetBore(BoreForFlow(flow.IsMetric() ? value : item.Flow * 1000));
+        break;
+    }
+    case gcPressureDrop: item.PressureDrop = DropView().FromShown(PositiveOrZero(text)); break; // Pa
     default: break; // "#" and "Type" have no setter
     }
 }

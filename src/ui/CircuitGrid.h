@@ -70,7 +70,9 @@ std::string CommittedText(int column, std::string_view typed);
 // Applies a committed, non-empty text to item `position` of the circuit
 // through the column's setter, read in the display units in force (the item
 // holds SI). Raises ConvertError (the item keeps its
-// value) for a number that does not convert. Group and Index setters change
+// value) for a number that does not convert, and "Data must be positive"
+// for a length, quantity, flow or pressure drop below zero (zero stays
+// possible: the calculation names it). Group and Index setters change
 // other items too.
 void ApplyCellText(TCircuit& circuit, int position, int column, std::string_view text);
 

@@ -72,6 +72,12 @@ int DecimalsOf(std::string_view format) {
     return c >= '0' && c <= '9' ? c - '0' : 0;
 }
 
+char32_t EnteredCharacter(std::string_view format, char32_t typed) {
+    if (typed != U',') return typed;
+    const TFormatClass kind = FormatClassOf(format);
+    return kind == TFormatClass::Real || kind == TFormatClass::Pair ? U'.' : typed;
+}
+
 bool KeyAllowed(std::string_view format, char32_t ch) {
     const bool digit = ch >= U'0' && ch <= U'9';
     switch (FormatClassOf(format)) {

@@ -30,6 +30,10 @@ TFormatClass FormatClassOf(std::string_view format);
 int DecimalsOf(std::string_view format);
 
 // Whether a field of this format accepts the typed character.
+// The character a typed key enters: in a real or pair field a comma is a
+// decimal separator and enters ".", so "1,5" is 1.5 and never 15; every
+// other key enters itself.
+char32_t EnteredCharacter(std::string_view format, char32_t typed);
 bool KeyAllowed(std::string_view format, char32_t ch);
 
 // Cleans a typed number before it is read: blanks removed, one "/" for a

@@ -39,6 +39,9 @@ file(WRITE ${calc_data}/fitting_99.txt
 file(WRITE ${calc_data}/empty.txt "")
 file(WRITE ${calc_data}/overflow.txt "u, 1, 'first', 102, 25.0, 5, 'User'\np, 2, 'flood', 102, 1e200, 0, 'Pipe', 10.0\n")
 file(WRITE ${calc_data}/zero_length.txt "p, 1, 'short', 102, 25.0, 0, 'Pipe', 0.0\n")
+file(WRITE ${calc_data}/negative_length.txt
+  "p, 1, 'riser', 102, 25.0, 0, 'Pipe', 10.0\np, 2, 'minus five', 102, 25.0, 0, 'Pipe', -5.0\n")
+file(WRITE ${calc_data}/negative_user_dp.txt "u, 7, 'coil', 102, 25.0, -50, 'User'\n")
 # Deterministic text garbage: random letters, digits, punctuation, quotes,
 # line ends and bytes above 127.
 string(RANDOM LENGTH 20000 ALPHABET "fpu0123456789.,;'\" eE+-%xq\t\r\néÿ" RANDOM_SEED 4711 garbage)
@@ -78,6 +81,10 @@ darvenix_calc_test(cli_calc_fitting_length_zero ARGS "calc ${calc_data}/zero_qua
   ERR "Data may not be zero: item 1 \\(number 1\\), the quantity")
 darvenix_calc_test(cli_calc_zero_length_pipe ARGS "calc ${calc_data}/zero_length.txt" RC 3
   ERR "Data may not be zero: item 1 \\(number 1\\), the length")
+darvenix_calc_test(cli_calc_negative_length ARGS "calc ${calc_data}/negative_length.txt" RC 3
+  ERR ": item 1 \\(number 2\\), the length")
+darvenix_calc_test(cli_calc_negative_user_pressure_drop ARGS "calc ${calc_data}/negative_user_dp.txt" RC 3
+  ERR ": item 1 \\(number 7\\), the pressure drop")
 darvenix_calc_test(cli_calc_overflow ARGS "calc ${calc_data}/overflow.txt --json" RC 4
   ERR "^Pressure drop error\\.\n$" OUT "^$")
 darvenix_calc_test(cli_calc_repeat_glycol ARGS "calc ${calc_data}/circuit.txt --repeat 3 --additive 1 --volume 0.3 --t 5 --groups --json" RC 0

@@ -1,9 +1,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The first start of darvenix-cli in a fresh home: the merge brings the
 # shipped data files into the data folder and the catalogues load without a
-# message. The test stages the install files itself (every darvenix-cli run
-# merges and deletes them) and runs alone, so that no other test's
-# darvenix-cli consumes them between staging and the first run.
+# message, in a second home too. The test stages the install files itself
+# and runs alone, so that it sees the shipped files as the build left them.
 add_test(NAME cli_settings_first_run
   COMMAND ${CMAKE_COMMAND} -DCLI=$<TARGET_FILE:darvenix-cli>
           -DWORK=${CMAKE_CURRENT_BINARY_DIR}/settings-first-run

@@ -2,17 +2,24 @@
 # cmake -DCLI=<darvenix-cli> -DWORK=<scratch folder> -DSTAGE_SOURCE=<data folder>
 #       -DSTAGE_DEST=<install folder> -P FirstRun-settings.cmake
 # Stages the shipped data files for the install-data merge, runs
-# "darvenix-cli catalogue --json" twice in a fresh home and checks that no
-# loading message appears and the data files are in the data folder.
+# "darvenix-cli catalogue --json" twice in a fresh home and then once in a
+# second fresh home (another account, or the start that follows a test run),
+# and checks each time that no loading message appears, the data files are
+# in that home's data folder and the shipped copies are still in place.
 set(SOURCE_DIR ${STAGE_SOURCE})
 set(DEST ${STAGE_DEST})
 include(${STAGE_SOURCE}/StageInstallData.cmake)
 file(REMOVE_RECURSE ${WORK})
-file(MAKE_DIRECTORY ${WORK}/home)
-set(env HOME=${WORK}/home XDG_CONFIG_HOME=${WORK}/home/config XDG_DATA_HOME=${WORK}/home/data)
-set(data_folder "${WORK}/home/data/Quellstrand/Common Files")
 
-foreach(run first second)
+foreach(run first second other-home)
+  if(run STREQUAL "other-home")
+    set(home ${WORK}/home2)
+  else()
+    set(home ${WORK}/home)
+  endif()
+  file(MAKE_DIRECTORY ${home})
+  set(env HOME=${home} XDG_CONFIG_HOME=${home}/config XDG_DATA_HOME=${home}/data)
+  set(data_folder "${home}/data/Quellstrand/Common Files")
   execute_process(COMMAND ${CMAKE_COMMAND} -E env ${env} ${CLI} catalogue --json
                   RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
   if(NOT rc EQUAL 0)
@@ -37,6 +44,9 @@ foreach(run first second)
   foreach(file SteelPipe.ini GalvIronPipe.ini DrawnTubePipe.ini PipeFittings.ini RefLib8.rdf)
     if(NOT EXISTS "${data_folder}/${file}")
       message(FATAL_ERROR "${run} run: ${file} is not in ${data_folder}")
+    endif()
+    if(NOT EXISTS "${STAGE_DEST}/${file}")
+      message(FATAL_ERROR "${run} run: the shipped ${file} was removed from ${STAGE_DEST}")
     endif()
   endforeach()
 endforeach()

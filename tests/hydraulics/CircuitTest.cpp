@@ -86,6 +86,29 @@ TEST_F(Hydraulics, FindInvalidGivesTheFirstFailure) {
     invalid = circuit.FindInvalid();
     EXPECT_EQ(invalid.Position, 2);
     EXPECT_EQ(invalid.Column, dcFlow);
+    EXPECT_STREQ(InvalidItemMessage(invalid), "Data may not be zero");
+}
+
+TEST_F(Hydraulics, FindInvalidTellsANegativeValueFromAZero) {
+    // -5 m of pipe would have lowered the total: the circuit is not
+    // calculated, and the message says the value must be positive.
+    TCircuit circuit;
+    circuit.Append(Pipe("ok", 0.01, 1));
+    circuit.Append(Pipe("minus five metres", 0.01, 2));
+    static_cast<TPipe&>(circuit.Item(1)).Length = -5;
+    TInvalidItem invalid = circuit.FindInvalid();
+    EXPECT_FALSE(invalid.AllValid);
+    EXPECT_EQ(invalid.Position, 1);
+    EXPECT_EQ(invalid.Column, dcLengthOrQuantity);
+    EXPECT_TRUE(invalid.Negative);
+    EXPECT_STREQ(InvalidItemMessage(invalid), "Data must be positive");
+
+    static_cast<TPipe&>(circuit.Item(1)).Length = 5;
+    circuit.Item(0).Flow = 0;
+    invalid = circuit.FindInvalid();
+    EXPECT_EQ(invalid.Position, 0);
+    EXPECT_EQ(invalid.Column, dcFlow);
+    EXPECT_FALSE(invalid.Negative);
 }
 
 TEST_F(Hydraulics, GroupsAndTotals) {

@@ -142,8 +142,6 @@ TEST_F(Hydraulics, ValidationCodes) {
     int column = -1;
     TPipe pipe;
     EXPECT_TRUE(pipe.ValidData(column));
-    pipe.Length = -2; // only exact zero fails
-    EXPECT_TRUE(pipe.ValidData(column));
     pipe.Length = 0;
     pipe.Flow = 0;
     EXPECT_FALSE(pipe.ValidData(column));
@@ -159,7 +157,7 @@ TEST_F(Hydraulics, ValidationCodes) {
     user.Flow = 0.01;
     EXPECT_FALSE(user.ValidData(column));
     EXPECT_EQ(column, dcPressureDrop);
-    user.PressureDrop = -5000;
+    user.PressureDrop = 5000;
     EXPECT_TRUE(user.ValidData(column));
 
     TFitting fitting(0);
@@ -169,6 +167,35 @@ TEST_F(Hydraulics, ValidationCodes) {
     column = -1;
     EXPECT_FALSE(fitting.ValidData(column));
     EXPECT_EQ(column, dcLengthOrQuantity);
+}
+
+// A value below zero would lower the total; it fails like a zero.
+TEST_F(Hydraulics, NegativeValuesFailTheCheck) {
+    const struct {
+        const char* what;
+        std::function<std::unique_ptr<TBranch>()> make;
+        int column;
+    } cases[] = {
+        {"pipe length", [] { auto p = std::make_unique<TPipe>(); p->Length = -5; return p; }, dcLengthOrQuantity},
+        {"pipe flow", [] { auto p = std::make_unique<TPipe>(); p->Flow = -0.001; return p; }, dcFlow},
+        {"fitting quantity",
+         [] {
+             auto f = std::make_unique<TFitting>(3);
+             f->Quantity = -2;
+             return f;
+         },
+         dcLengthOrQuantity},
+        {"user flow", [] { auto u = std::make_unique<TUser>(); u->Flow = -0.001; u->PressureDrop = 1; return u; }, dcFlow},
+        {"user pressure drop", [] { auto u = std::make_unique<TUser>(); u->PressureDrop = -5000; return u; },
+         dcPressureDrop},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        int column = -1;
+        auto item = c.make();
+        EXPECT_FALSE(item->ValidData(column));
+        EXPECT_EQ(column, c.column);
+    }
 }
 
 TEST_F(Hydraulics, BoreChangeResetsTheFrictionFactor) {

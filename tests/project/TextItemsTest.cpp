@@ -5,6 +5,7 @@
 #include "catalogue/Tables.h"
 #include "common/Errors.h"
 #include "fluid/Fluid.h"
+#include "project/ProjectFile.h"
 
 #include <gtest/gtest.h>
 
@@ -122,6 +123,80 @@ TEST_F(TextItems, ReadsEachKindAndSkipsOtherLines) {
     const auto& cut = *import.Items[4];
     EXPECT_EQ(cut.Description, "It");
     EXPECT_EQ(cut.Kind(), TItemKind::User);
+}
+
+// The same two lines as another tool or editor may have saved them.
+TEST_F(TextItems, EncodingsOfTheFileAllGiveTheSameText) {
+    const std::string cp1252 = "u, 1, 'K\xFChler \x80', 102, 1, 2, 'User'\r\np, 2, 'Rohr', 102, 1, 0, 'Pipe', 4\r\n";
+    const std::string utf8 = "u, 1, 'K\xC3\xBChler \xE2\x82\xAC', 102, 1, 2, 'User'\r\np, 2, 'Rohr', 102, 1, 0, 'Pipe', 4\r\n";
+    auto utf16 = [&](bool bigEndian) {
+        // "Kühler €" and the rest, code unit by code unit.
+        std::u16string text = u"u, 1, 'K\u00FChler \u20AC', 102, 1, 2, 'User'\r\np, 2, 'Rohr', 102, 1, 0, 'Pipe', 4\r\n";
+        std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+        for (char16_t unit : text) {
+            const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+            bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+        }
+        return bytes;
+    };
+    const struct {
+        const char* name;
+        std::string bytes;
+    } cases[] = {
+        {"Windows-1252", cp1252},
+        {"UTF-8", utf8},
+        {"UTF-8 with byte-order mark", "\xEF\xBB\xBF" + utf8},
+        {"UTF-16LE with byte-order mark", utf16(false)},
+        {"UTF-16BE with byte-order mark", utf16(true)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TTextImport import = ReadTextItems(c.bytes);
+        EXPECT_TRUE(import.Messages.empty());
+        ASSERT_EQ(import.Items.size(), 2u); // the first line is not lost to a mark
+        EXPECT_EQ(import.Items[0]->Description, "K\xC3\xBChler \xE2\x82\xAC");
+        EXPECT_EQ(import.Items[0]->Kind(), TItemKind::User);
+        EXPECT_EQ(import.Items[1]->Description, "Rohr");
+        EXPECT_EQ(static_cast<const TPipe&>(*import.Items[1]).Length, 4);
+
+        // Saved in a project file and read back, the name is unchanged.
+        TCircuit circuit;
+        InsertImportedItems(circuit, import);
+        TProjectData back = ParseProject(EncodeProject(circuit, *SystemFluid), *SystemFluid);
+        ASSERT_EQ(back.Circuit->Count(), 2);
+        EXPECT_EQ(back.Circuit->Items[1]->Description, "K\xC3\xBChler \xE2\x82\xAC");
+    }
+}
+
+TEST_F(TextItems, LinesOfEitherEncodingInOneFileEachReadRight) {
+    // Lines added with another editor: UTF-8 and Windows-1252 in one file.
+    TTextImport import = ReadTextItems("u, 1, 'Main riser \xCE\xA9', 102, 1, 2, 'User'\r\n"
+                                       "u, 2, 'K\xFChler', 102, 1, 2, 'User'\r\n"
+                                       "u, 3, 'B\xC3\xA9nds', 102, 1, 2, 'User'");
+    ASSERT_EQ(import.Items.size(), 3u);
+    EXPECT_EQ(import.Items[0]->Description, "Main riser \xCE\xA9");
+    EXPECT_EQ(import.Items[1]->Description, "K\xC3\xBChler");
+    EXPECT_EQ(import.Items[2]->Description, "B\xC3\xA9nds");
+}
+
+TEST_F(TextItems, AFileWithTextButNoItemIsTold) {
+    const struct {
+        const char* bytes;
+        bool hasText;
+    } cases[] = {
+        {"", false},
+        {"\r\n  \n", false},
+        {"\xEF\xBB\xBF", false},
+        {"; only a comment\r\n", true},
+        {"x, 1, 'unknown kind', 102, 1, 1\n", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        TTextImport import = ReadTextItems(c.bytes);
+        EXPECT_TRUE(import.Items.empty());
+        EXPECT_TRUE(import.Messages.empty());
+        EXPECT_EQ(import.HasText, c.hasText);
+    }
 }
 
 TEST_F(TextItems, FittingTypeOutsideTheTableSkipsTheLine) {

@@ -612,11 +612,37 @@ void PreviewTest::mailAttachesEveryPage() {
         QCOMPARE(GifHeight(files[n]), p.form.Pages().Height());
     }
 
-    // A mail program that does not start is reported.
+    // A mail program that does not start is reported, and the pages
+    // written for it are removed.
     p.launchResult = false;
     p.form.SendMail();
     QCOMPARE(p.said.size(), size_t(1));
     QCOMPARE(p.said[0].kind, TMessageKind::Error);
+    QCOMPARE(p.said[0].text, QString("The mail program could not be started."));
+    QVERIFY(!QFileInfo::exists(QFileInfo(files[0]).absolutePath()));
+
+    // The desktop's mail helper starts but finds no mail program: it ends
+    // with a failure code, which is reported the same way once it is known.
+    QTemporaryDir bin;
+    QFile script(bin.filePath("xdg-email"));
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\nexit 3\n");
+    script.close();
+    script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", bin.path().toLocal8Bit() + ":" + path);
+    p.form.Seams().launch = DesktopPreviewSeams(&p.form).launch;
+    p.said.clear();
+    QTemporaryDir temp; // the pages' folder goes in here
+    const QByteArray tmpdir = qgetenv("TMPDIR");
+    qputenv("TMPDIR", temp.path().toLocal8Bit());
+    p.form.SendMail();
+    qputenv("TMPDIR", tmpdir);
+    QCOMPARE(QDir(temp.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 1);
+    QTRY_VERIFY_WITH_TIMEOUT(!p.said.empty(), 10000);
+    qputenv("PATH", path);
+    QCOMPARE(p.said[0].text, QString("The mail program could not be started."));
+    QVERIFY(QDir(temp.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
 }
 
 void PreviewTest::writeFailuresAreReported() {

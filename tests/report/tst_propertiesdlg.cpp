@@ -169,7 +169,7 @@ private slots:
         });
     }
 
-    void cancelPutsBackAndAcceptCopiesWithoutModifying() {
+    void cancelPutsBackAndAcceptMarksOnlyARealChange() {
         TCircuit& c = W().Circuit();
         c.DescriptionLines = {"kept"};
         D().SetDescriptionLines(c.DescriptionLines);
@@ -200,9 +200,32 @@ private slots:
         });
         QCOMPARE(c.DescriptionLines, (std::vector<std::string>{"first", "second"}));
         QCOMPARE(c.Company, std::string("Quellstrand"));
-        QCOMPARE(W().StatusPanel(0)->text(), QString("Ready"));
+        // The details are saved with the project: New or Exit must ask.
+        QCOMPARE(W().StatusPanel(0)->text(), QString("Modified"));
+        QVERIFY(!c.Saved);
         // Not kept as default.
         QVERIFY(!AppSettings().ValueExists("File Properties", "Company"));
+
+        // Accepting without a change leaves the project as it was; so does
+        // a change to a text the project file does not hold.
+        W().SetSaved(true);
+        RunDetails([this] { D().AcceptButton()->click(); });
+        QCOMPARE(W().StatusPanel(0)->text(), QString("Ready"));
+        RunDetails([this] {
+            D().NumberEdit()->setText("12");
+            D().AcceptButton()->click();
+        });
+        QCOMPARE(W().StatusPanel(0)->text(), QString("Ready"));
+        for (auto change : std::vector<std::function<void()>>{
+                 [this] { D().AuthorEdit()->setText("Another"); },
+                 [this] { D().DescriptionEdit()->setPlainText("first\nsecond\nthird"); }}) {
+            W().SetSaved(true);
+            RunDetails([this, change] {
+                change();
+                D().AcceptButton()->click();
+            });
+            QCOMPARE(W().StatusPanel(0)->text(), QString("Modified"));
+        }
     }
 
     void keepAsDefaultReachesTheNextNewProject() {
@@ -218,6 +241,7 @@ private slots:
         // Someone else's texts, then New: the defaults come back.
         D().SetAuthor("Temporary");
         D().SetProjectNumber("7");
+        W().SetSaved(true); // the changed details are not to be kept here
         QVERIFY(W().NewProject());
         QCOMPARE(D().Author(), QString("Kim Writer"));
         QCOMPARE(D().ProjectNumber(), QString("042"));

@@ -26,9 +26,11 @@ protected:
         fs::create_directories(installFolder);
     }
 
+    // Lists the files; the user folder stands for the data folder of the
+    // account that runs the merge.
     void Configure(const std::vector<std::string>& files) {
         std::string text = "[Data files]\n";
-        for (const std::string& f : files) text += f + "=" + userFolder + ", " + installFolder + ", 1\n";
+        for (const std::string& f : files) text += f + "=%DATAFOLDER%, " + installFolder + ", 1\n";
         WriteText(dir / "prog.ini", text);
     }
 
@@ -41,7 +43,7 @@ protected:
 
     std::vector<std::string> Run() {
         created = 0;
-        return RunInstallDataMerge(dir / "prog.ini", "", "", [this] {
+        return RunInstallDataMerge(dir / "prog.ini", userFolder, "", [this] {
             ++created;
             return std::make_unique<TCallbackConfirm>([this](const TConfirmChange& change) {
                 shown.push_back(change);
@@ -59,15 +61,16 @@ protected:
     int created = 0;
 };
 
-TEST_F(MergeTest, EqualModificationTimesDropTheInstallCopyUnread) {
+TEST_F(MergeTest, EqualModificationTimesLeaveTheUserFileUnread) {
     Configure({"SteelPipe.ini"});
     User("SteelPipe.ini", "[750]\nID=0.7\n");
     Install("SteelPipe.ini", "[750]\nID=0.9\n[new]\nx=1\n");
     fs::last_write_time(installFolder + "SteelPipe.ini", fs::last_write_time(userFolder + "SteelPipe.ini"));
     EXPECT_TRUE(Run().empty());
-    EXPECT_FALSE(Exists(installFolder + "SteelPipe.ini"));
+    EXPECT_TRUE(Exists(installFolder + "SteelPipe.ini"));
     EXPECT_EQ(ReadText(userFolder + "SteelPipe.ini"), "[750]\nID=0.7\n");
     EXPECT_EQ(created, 0);
+    EXPECT_FALSE(Exists(userFolder + "SteelPipe.bak"));
 }
 
 TEST_F(MergeTest, SectionsThatAreEqualForTheMergeAskNothing) {
@@ -78,7 +81,7 @@ TEST_F(MergeTest, SectionsThatAreEqualForTheMergeAskNothing) {
     Install("PipeFittings.ini", "[Gate Valve]\nC=12\n[reducer]\nname=TAPER\n[VibroFlex]\nC=8\nPrice=1.00,\n");
     EXPECT_TRUE(Run().empty());
     EXPECT_EQ(created, 0);
-    EXPECT_FALSE(Exists(installFolder + "PipeFittings.ini"));
+    EXPECT_TRUE(Exists(installFolder + "PipeFittings.ini"));
     EXPECT_EQ(ReadText(userFolder + "PipeFittings.ini"),
               "; mine\n[Gate Valve]\nC=12\nMyNote=keep me\n[Reducer]\nName=Taper\n\n[VibroFlex]\nC=8\nPrice=1.00,\n");
 }
@@ -99,13 +102,17 @@ TEST_F(MergeTest, DecideLaterOnTheSecondOfThreeDifferingSections) {
     EXPECT_EQ(user.ReadString("500", "ID", ""), "3");
     EXPECT_TRUE(Exists(installFolder + "SteelPipe.ini")); // offered again next start
 
-    // Next start: "Keep your data" for all three; the install copy goes.
+    // Next start: "Keep your data" for the two left; that answers this
+    // version, so the start after asks nothing.
     answers = {crKeepUser, crKeepUser};
     shown.clear();
     Run();
     EXPECT_EQ(shown.size(), 2u); // 750 is equal now
-    EXPECT_FALSE(Exists(installFolder + "SteelPipe.ini"));
     EXPECT_EQ(user.ReadString("600", "ID", ""), "2");
+    shown.clear();
+    Run();
+    EXPECT_TRUE(shown.empty());
+    EXPECT_TRUE(Exists(installFolder + "SteelPipe.ini"));
 }
 
 TEST_F(MergeTest, AcceptAllReplacesEveryLaterDifferingSectionWithoutAsking) {
@@ -118,29 +125,99 @@ TEST_F(MergeTest, AcceptAllReplacesEveryLaterDifferingSectionWithoutAsking) {
     EXPECT_EQ(created, 1);
     // Replacing a section drops the user's own keys in it.
     EXPECT_EQ(ReadText(userFolder + "SteelPipe.ini"), "[750]\nID=10\n[600]\nID=2\n[500]\nID=30\n");
-    EXPECT_FALSE(Exists(installFolder + "SteelPipe.ini"));
+    EXPECT_TRUE(Exists(installFolder + "SteelPipe.ini"));
 }
 
-TEST_F(MergeTest, NewFilesAreCopiedAndEveryUserFileIsBackedUp) {
-    Configure({"SteelPipe.ini", "GalvIronPipe.ini", "NotAnywhere.ini"});
-    User("SteelPipe.ini", "[750]\nListPrice=12\n");      // no install copy
-    fs::remove_all(userFolder);                          // and a user folder that does not exist yet…
-    WriteText(userFolder + "SteelPipe.ini", "[750]\nListPrice=12\n");
-    Install("GalvIronPipe.ini", "[750]\nListPrice=-1\n"); // …for a file only the install has
+TEST_F(MergeTest, NewFilesAreCopiedAndBackupsAreMadeOnlyBeforeAChange) {
+    Configure({"SteelPipe.ini", "GalvIronPipe.ini", "DrawnTubePipe.ini", "NotAnywhere.ini"});
+    fs::remove_all(userFolder); // a user folder that does not exist yet
+    Install("GalvIronPipe.ini", "[750]\nListPrice=-1\n"); // only the install has it
     auto installTime = fs::last_write_time(installFolder + "GalvIronPipe.ini");
 
     EXPECT_TRUE(Run().empty());
-    EXPECT_EQ(ReadText(userFolder + "SteelPipe.bak"), "[750]\nListPrice=12\n");
     EXPECT_EQ(ReadText(userFolder + "GalvIronPipe.ini"), "[750]\nListPrice=-1\n");
     EXPECT_EQ(fs::last_write_time(userFolder + "GalvIronPipe.ini"), installTime);
-    EXPECT_FALSE(Exists(installFolder + "GalvIronPipe.ini"));
     EXPECT_FALSE(Exists(userFolder + "NotAnywhere.ini"));
 
-    // At the next start the backup is made again, from the file as it is then.
-    WriteText(userFolder + "SteelPipe.ini", "[750]\nListPrice=15\n");
+    // A user file without an install copy, and one whose install copy has
+    // the same sections but another time: neither changes, neither is
+    // backed up.
+    User("SteelPipe.ini", "[750]\nListPrice=12\n");
+    User("DrawnTubePipe.ini", "[15]\nID=0.0136\n");
+    Install("DrawnTubePipe.ini", "[15]\nID=0.0136\n");
+    EXPECT_TRUE(Run().empty());
+    for (const char* backup : {"SteelPipe.bak", "GalvIronPipe.bak", "DrawnTubePipe.bak"})
+        EXPECT_FALSE(Exists(userFolder + backup)) << backup;
+
+    // A new shipped version that changes the file: the backup holds the
+    // user's file as it was before the merge.
+    User("DrawnTubePipe.ini", "[15]\nID=0.0136\nListPrice=3\n");
+    Install("DrawnTubePipe.ini", "[15]\nID=0.0136\n[20]\nID=0.0189\n");
+    EXPECT_TRUE(Run().empty());
+    EXPECT_EQ(ReadText(userFolder + "DrawnTubePipe.bak"), "[15]\nID=0.0136\nListPrice=3\n");
+    EXPECT_EQ(ReadText(userFolder + "DrawnTubePipe.ini"), "[15]\nID=0.0136\nListPrice=3\n\n[20]\nID=0.0189\n");
+}
+
+TEST_F(MergeTest, EveryAccountMergesEachShippedVersionOnceAndTheShippedCopyStays) {
+    Configure({"SteelPipe.ini"});
+    Install("SteelPipe.ini", "[750]\nID=0.7\n");
+    const std::string firstHome = userFolder;
+    const std::string secondHome = dir / "second/";
+
+    // Two accounts one after the other each get the shipped file.
+    for (const std::string& home : {firstHome, secondHome}) {
+        userFolder = home;
+        EXPECT_TRUE(Run().empty());
+        EXPECT_EQ(ReadText(home + "SteelPipe.ini"), "[750]\nID=0.7\n") << home;
+        EXPECT_TRUE(Exists(installFolder + "SteelPipe.ini"));
+    }
+
+    // The first account edits its file; the same shipped version is not
+    // offered again, whatever its time.
+    userFolder = firstHome;
+    User("SteelPipe.ini", "[750]\nID=0.75\n");
+    fs::last_write_time(installFolder + "SteelPipe.ini", fs::file_time_type::clock::now());
     Run();
-    EXPECT_EQ(ReadText(userFolder + "SteelPipe.bak"), "[750]\nListPrice=15\n");
-    EXPECT_EQ(ReadText(userFolder + "GalvIronPipe.bak"), "[750]\nListPrice=-1\n");
+    EXPECT_TRUE(shown.empty());
+    EXPECT_EQ(ReadText(firstHome + "SteelPipe.ini"), "[750]\nID=0.75\n");
+
+    // A newer shipped version is offered to each account once.
+    Install("SteelPipe.ini", "[750]\nID=0.8\n");
+    for (const std::string& home : {firstHome, secondHome}) {
+        userFolder = home;
+        fs::last_write_time(home + "SteelPipe.ini", fs::file_time_type::clock::now() - std::chrono::hours(2));
+        answers = {crUseInstall};
+        shown.clear();
+        Run();
+        EXPECT_EQ(shown.size(), 1u) << home;
+        EXPECT_EQ(ReadText(home + "SteelPipe.ini"), "[750]\nID=0.8\n") << home;
+        shown.clear();
+        Run();
+        EXPECT_TRUE(shown.empty()) << home;
+    }
+}
+
+TEST_F(MergeTest, AReadOnlyInstallFolderIsOnlyRead) {
+    Configure({"SteelPipe.ini", "PipeFittings.ini"});
+    Install("SteelPipe.ini", "[750]\nID=0.7\n");
+    Install("PipeFittings.ini", "[Gate Valve]\nC=8\n[Tee]\nC=20\n");
+    User("PipeFittings.ini", "[Gate Valve]\nC=8\n");
+    const auto stamp = [&](const char* name) { return fs::last_write_time(installFolder + name); };
+    const auto steelTime = stamp("SteelPipe.ini");
+    const auto fittingsTime = stamp("PipeFittings.ini");
+    fs::permissions(installFolder, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                       fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+
+    const std::vector<std::string> messages = Run();
+    fs::permissions(installFolder, fs::perms::owner_all, fs::perm_options::add);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(ReadText(userFolder + "SteelPipe.ini"), "[750]\nID=0.7\n");
+    EXPECT_EQ(ReadText(userFolder + "PipeFittings.ini"), "[Gate Valve]\nC=8\n\n[Tee]\nC=20\n");
+    EXPECT_EQ(ReadText(installFolder + "SteelPipe.ini"), "[750]\nID=0.7\n");
+    EXPECT_EQ(ReadText(installFolder + "PipeFittings.ini"), "[Gate Valve]\nC=8\n[Tee]\nC=20\n");
+    EXPECT_EQ(stamp("SteelPipe.ini"), steelTime);
+    EXPECT_EQ(stamp("PipeFittings.ini"), fittingsTime);
+    EXPECT_EQ(std::distance(fs::directory_iterator(installFolder), fs::directory_iterator()), 2);
 }
 
 TEST_F(MergeTest, FilesAreProcessedFromTheLastEntryToTheFirstEachWithFreshFlags) {
@@ -155,9 +232,15 @@ TEST_F(MergeTest, FilesAreProcessedFromTheLastEntryToTheFirstEachWithFreshFlags)
     EXPECT_EQ(shown[0].Caption, "Install notice: B.ini");
     EXPECT_EQ(shown[1].Caption, "Install notice: A.ini");
     EXPECT_EQ(created, 2); // one dialog per file
-    EXPECT_TRUE(Exists(installFolder + "B.ini"));
-    EXPECT_FALSE(Exists(installFolder + "A.ini"));
     EXPECT_EQ(ReadText(userFolder + "A.ini"), "[S]\nk=1\n[T]\nk=2\n");
+
+    // B was left for later and is offered again; A was answered.
+    answers = {crKeepUser, crKeepUser};
+    shown.clear();
+    Run();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].Caption, "Install notice: B.ini");
+    EXPECT_EQ(shown[1].Caption, "Install notice: B.ini");
 }
 
 TEST(MergeConfigurationTest, FolderItemsAndPlaceholders) {

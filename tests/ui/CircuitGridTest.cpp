@@ -107,6 +107,36 @@ TEST_F(CircuitGridTest, QuantityAndPressureSetters) {
     EXPECT_DOUBLE_EQ(user.Flow, flow);
 }
 
+TEST_F(CircuitGridTest, NegativeEntriesAreRefusedAndTheItemKeepsItsValue) {
+    TPipe& pipe = AddPipe();
+    TUser& user = AddUser();
+    user.PressureDrop = 40000;
+    const double length = pipe.Length, flow = pipe.Flow;
+    const struct {
+        int position, column;
+        const char* text;
+    } refused[] = {
+        {0, gcQuantity, "-5"}, {0, gcFlow, "-1.5"}, {1, gcPressureDrop, "-40"}, {1, gcFlow, "-0.1"},
+    };
+    for (const auto& r : refused) {
+        SCOPED_TRACE(r.text);
+        try {
+            ApplyCellText(circuit, r.position, r.column, CommittedText(r.column, r.text));
+            ADD_FAILURE() << "taken";
+        } catch (const ConvertError& e) {
+            EXPECT_STREQ(e.what(), "Data must be positive");
+        }
+    }
+    EXPECT_DOUBLE_EQ(pipe.Length, length);
+    EXPECT_DOUBLE_EQ(pipe.Flow, flow);
+    EXPECT_DOUBLE_EQ(user.PressureDrop, 40000);
+    // A zero is taken; the calculation names it. Groups may be negative.
+    ApplyCellText(circuit, 0, gcQuantity, "0");
+    EXPECT_EQ(pipe.Length, 0);
+    ApplyCellText(circuit, 0, gcGroup, "-3");
+    EXPECT_EQ(pipe.Group, -3);
+}
+
 TEST_F(CircuitGridTest, BadNumbersLeaveTheItemUnchanged) {
     TPipe& pipe = AddPipe();
     double length = pipe.Length;

@@ -61,7 +61,6 @@ private:
         answer.start();
         TIniFileMerger merger(TConfirmChangeDlg::Factory());
         merger.ReadConfiguration(Path("program/darvenix.ini").toStdString(), "", "");
-        merger.BackupUserFiles();
         merger.ProcessFiles();
         answer.stop();
     }
@@ -76,6 +75,8 @@ private slots:
         installFolder_ = Path("program/install-data/");
         QDir().mkpath(userFolder_);
         QDir().mkpath(installFolder_);
+        // Each case is a first meeting with the shipped version.
+        QFile::remove(userFolder_ + kMergeRecordFile);
         Write(Path("program/darvenix.ini"),
               ("[Data files]\nSteelPipe.ini=" + userFolder_ + ", " + installFolder_ + ", 1\n").toUtf8());
         Write(UserFile(), "[100]\nID=0.1023\nListPrice=12\n[80]\nID=0.0779\n[65]\nID=0.0627\n[50]\nID=0.0525\n");
@@ -109,7 +110,7 @@ private slots:
         QCOMPARE(Value(UserFile(), "80", "ID"), std::string("0.0779"));
         QCOMPARE(Value(UserFile(), "65", "ID"), std::string("0.0627"));
         QCOMPARE(Value(UserFile(), "40", "ID"), std::string("0.0409"));
-        QVERIFY(!QFile::exists(InstallFile()));
+        QVERIFY(QFile::exists(InstallFile())); // shared by every account, never deleted
         QVERIFY(QFile::exists(Path("data/SteelPipe.bak")));
     }
 
@@ -120,6 +121,51 @@ private slots:
         QCOMPARE(Value(UserFile(), "100", "ID"), std::string("0.1023"));
         QCOMPARE(Value(UserFile(), "40", "ID"), std::string("-")); // the loop ended before it
         QVERIFY(QFile::exists(InstallFile()));
+    }
+
+    void enterActivatesTheFocusedButton_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("id100");     // section [100] after the merge
+        QTest::addColumn<QString>("id80");      // section [80] after the merge
+        QTest::addColumn<int>("dialogs");       // how often the dialog was shown
+        QTest::addColumn<bool>("offeredAgain"); // left for the next start
+        // "Keep your data" on [100] then on the two further differing sections.
+        QTest::newRow("Keep your data") << "UserBtn" << "0.1023" << "0.0779" << 3 << false;
+        QTest::newRow("Decide later") << "LaterBtn" << "0.1023" << "0.0779" << 1 << true;
+        QTest::newRow("Accept All") << "AllBtn" << "0.1022" << "0.078" << 1 << false;
+        QTest::newRow("Use install data") << "InstallBtn" << "0.1022" << "0.0779" << 3 << false;
+    }
+
+    void enterActivatesTheFocusedButton() {
+        QFETCH(QString, button);
+        QFETCH(QString, id100);
+        QFETCH(QString, id80);
+        QFETCH(int, dialogs);
+        QFETCH(bool, offeredAgain);
+        auto buttonOf = [](TConfirmChangeDlg& dlg, const QString& name) {
+            return name == "UserBtn" ? dlg.UserBtn()
+                 : name == "LaterBtn" ? dlg.LaterBtn()
+                 : name == "AllBtn" ? dlg.AllBtn()
+                                    : dlg.InstallBtn();
+        };
+        script_ = {[&](TConfirmChangeDlg& dlg) {
+            QPushButton* target = buttonOf(dlg, button);
+            target->setFocus();
+            QTest::keyClick(target, Qt::Key_Return);
+        }};
+        for (int i = 1; i < dialogs; ++i)
+            script_.push_back([](TConfirmChangeDlg& dlg) { dlg.UserBtn()->click(); });
+        RunMerge();
+        QVERIFY(script_.empty());
+        QCOMPARE(int(seen_.size()), dialogs);
+        QCOMPARE(QString::fromStdString(Value(UserFile(), "100", "ID")), id100);
+        QCOMPARE(QString::fromStdString(Value(UserFile(), "80", "ID")), id80);
+
+        // The next start asks again only after "Decide later".
+        seen_.clear();
+        script_ = {[](TConfirmChangeDlg& dlg) { dlg.LaterBtn()->click(); }};
+        RunMerge();
+        QCOMPARE(seen_.empty(), !offeredAgain);
     }
 
     void acceptAllReplacesEveryLaterSectionWithoutAsking() {
@@ -137,7 +183,7 @@ private slots:
         QCOMPARE(Value(UserFile(), "100", "ID"), std::string("0.1022"));
         QCOMPARE(Value(UserFile(), "80", "ID"), std::string("0.078"));
         QCOMPARE(Value(UserFile(), "65", "ID"), std::string("0.0626"));
-        QVERIFY(!QFile::exists(InstallFile()));
+        QVERIFY(QFile::exists(InstallFile()));
     }
 };
 

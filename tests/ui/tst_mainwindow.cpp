@@ -5,12 +5,18 @@
 
 #include "catalogue/Tables.h"
 #include "fluid/Fluid.h"
+#include "platform/Documents.h"
+#include "project/ProjectFile.h"
+#include "report/qt/fReport.h"
+#include "report/qt/PreviewSeams.h"
+#include <QPrinter>
 #include "settings/MRU.h"
 #include "settings/SettingsStore.h"
 #include "ui/qt/AboutBox.h"
 #include "ui/qt/CircuitModel.h"
 #include "ui/qt/Desktop.h"
 #include "ui/qt/InsertForm.h"
+#include "ui/qt/PipeSpecForm.h"
 #include "ui/qt/Menu.h"
 #include "ui/qt/Messages.h"
 #include "widgets/qt/FmtEdit.h"
@@ -24,6 +30,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+#include <QDateTime>
+#include <QFileInfo>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -39,6 +49,7 @@ class MainWindowTest : public test::DialogTestBase {
 
 private:
     QStringList chosenFiles_;                          // file dialog answers, in order
+    QStringList launched_;                             // programs and arguments started
     std::unique_ptr<TMainForm> window_;
 
     TMainForm& W() { return *window_; }
@@ -86,6 +97,8 @@ private slots:
     }
 
     void cleanup() {
+        SetLauncher([](const QString&, const QStringList&) { return true; });
+        W().LeaveGrid(); // a case that failed may have left an editor open
         W().Circuit().Saved = true; // no question on close
         window_.reset();
     }
@@ -123,6 +136,37 @@ private slots:
         QVERIFY(form->AddPipe());
         QCOMPARE(c.Item(0).Flow, 1.3);
         QCOMPARE(form->FlowEdit()->text(), QString("1300.0"));
+    }
+
+    void insertDialogRefusesNegativeEntries_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("limit"); // what the field shows afterwards
+        QTest::newRow("pipe length") << "length" << "pipe" << "0.0";
+        QTest::newRow("pipe flow") << "flow" << "pipe" << "0.1";
+        QTest::newRow("fitting quantity") << "quantity" << "fitting" << "1";
+        QTest::newRow("user flow") << "flow" << "user" << "0.1";
+        QTest::newRow("user pressure drop") << "dp" << "user" << "0.0";
+    }
+
+    void insertDialogRefusesNegativeEntries() {
+        QFETCH(QString, field);
+        QFETCH(QString, kind);
+        QFETCH(QString, limit);
+        TInsertForm* form = W().InsertForm();
+        form->show();
+        form->UserDPEdit()->setText("40");
+        TFmtEdit* edit = field == "length" ? form->PipeLenEdit()
+                       : field == "quantity" ? form->FittingQty()
+                       : field == "dp" ? form->UserDPEdit()
+                                       : form->FlowEdit();
+        edit->setText("-5");
+        const bool added = kind == "pipe" ? form->AddPipe() : kind == "fitting" ? form->AddFitting() : form->AddUser();
+        QVERIFY(!added);
+        QCOMPARE(W().Circuit().Count(), 0);
+        QCOMPARE(edit->text(), limit);
+        QCOMPARE(Panel(0), QString("Ready"));
+        form->hide();
     }
 
     void insertDialogAutoFlowAndSpin() {
@@ -163,12 +207,72 @@ private slots:
         QCOMPARE(messages_.size(), size_t(1));
     }
 
+    void gridRefusesNegativeEntries() {
+        AddPipes(1);
+        const double length = static_cast<const TPipe&>(W().Circuit().Item(0)).Length;
+        const double flow = W().Circuit().Item(0).Flow;
+        for (int column : {int(gcQuantity), int(gcFlow)}) {
+            messages_.clear();
+            EditCell(0, column, "-5");
+            QCOMPARE(messages_.size(), size_t(1));
+            QCOMPARE(messages_.back().text, QString("Data must be positive"));
+        }
+        QCOMPARE(static_cast<const TPipe&>(W().Circuit().Item(0)).Length, length);
+        QCOMPARE(W().Circuit().Item(0).Flow, flow);
+    }
+
+    void restoredRoughnessIsUsedEvenAfterCancel() {
+        AddPipes(1);
+        W().CalcBtnClick();
+        const double standard = W().Circuit().TotalDP;
+        // A rough steel in force, as an earlier session may have stored it.
+        MaterialRoughness[pmSteel] = 0.001;
+        SelectPipeMaterial(pmSteel);
+        W().CalcBtnClick();
+        const double rough = W().Circuit().TotalDP;
+        QVERIFY(rough > standard * 1.05);
+
+        TPipeSpecForm* form = W().PipeSpecForm();
+        QTimer::singleShot(0, form, [form] {
+            form->Button("Restore")->trigger();
+            form->Button("Cancel")->trigger();
+        });
+        W().PipeRoughnessCommand();
+        QCOMPARE(MaterialRoughness[pmSteel], 0.000046);
+        QCOMPARE(Panel(1), QString("Not Solved")); // the results no longer match
+        W().CalcBtnClick();
+        // The friction factor iterates from the last result: equal to 1e-5.
+        QVERIFY2(std::abs(W().Circuit().TotalDP - standard) < standard * 1e-5,
+                 qPrintable(QString::number(W().Circuit().TotalDP)));
+
+        // Cancel without a change leaves the results as they are.
+        QTimer::singleShot(0, form, [form] { form->Button("Cancel")->trigger(); });
+        W().PipeRoughnessCommand();
+        QCOMPARE(Panel(1), QString("Solved"));
+    }
+
+    void aDecimalCommaEntersTheDecimalPoint() {
+        AddPipes(1);
+        EditCell(0, gcFlow, "1,5");
+        QCOMPARE(W().Circuit().Item(0).Flow, 0.0015); // 1.5 l/s, not 15
+        EditCell(0, gcQuantity, "12,5"); // a pipe's length
+        QCOMPARE(static_cast<const TPipe&>(W().Circuit().Item(0)).Length, 12.5);
+    }
+
     void calculateWithAZeroFlowPutsTheCursorOnIt() {
         AddPipes(3);
         W().Circuit().Item(1).Flow = 0;
         W().CalcBtnClick();
         QCOMPARE(messages_.back().text, QString("Data may not be zero"));
         QCOMPARE(W().Grid()->currentIndex().row(), 1);
+        // A negative value, as a text item file or an older project may
+        // hold, stops the calculation the same way and says what is wrong.
+        W().Circuit().Item(1).Flow = -0.02;
+        W().CalcBtnClick();
+        QCOMPARE(messages_.back().text, QString("Data must be positive"));
+        QCOMPARE(W().Grid()->currentIndex().row(), 1);
+        QCOMPARE(W().Model()->LogicalColumnAt(W().Grid()->currentIndex().column()), int(gcFlow));
+        QCOMPARE(Panel(1), QString("Not Solved"));
         QCOMPARE(W().Model()->LogicalColumnAt(W().Grid()->currentIndex().column()), int(gcFlow));
         QCOMPARE(Panel(1), QString("Not Solved"));
         W().Circuit().Item(1).Flow = 0.02;
@@ -263,6 +367,14 @@ private slots:
         QVERIFY(W().OpenFile(Path("zero.dvx")));
         QCOMPARE(messages_.back().text, QString("Data may not be zero"));
         QCOMPARE(W().Grid()->currentIndex().row(), 1);
+        // A negative value, as a text item file or an older project may
+        // hold, stops the calculation the same way and says what is wrong.
+        W().Circuit().Item(1).Flow = -0.02;
+        W().CalcBtnClick();
+        QCOMPARE(messages_.back().text, QString("Data must be positive"));
+        QCOMPARE(W().Grid()->currentIndex().row(), 1);
+        QCOMPARE(W().Model()->LogicalColumnAt(W().Grid()->currentIndex().column()), int(gcFlow));
+        QCOMPARE(Panel(1), QString("Not Solved"));
         QCOMPARE(W().Model()->LogicalColumnAt(W().Grid()->currentIndex().column()), int(gcFlow));
         QCOMPARE(Panel(0), QString("Ready"));
         QCOMPARE(Panel(1), QString("Not Solved"));
@@ -300,7 +412,7 @@ private slots:
         QCOMPARE(messages_.back().text, QString("File extension must be \"dvx\"."));
     }
 
-    void failedOpenKeepsTheProject() {
+    void failedOpenKeepsTheProjectAndItsState() {
         AddPipes(2);
         QFile bad(Path("bad.dvx"));
         QVERIFY(bad.open(QIODevice::WriteOnly));
@@ -310,6 +422,102 @@ private slots:
         QCOMPARE(messages_.back().text, "Error reading " + Path("bad.dvx"));
         QCOMPARE(W().Circuit().Count(), 2);
         QCOMPARE(Panel(0), QString("Modified"));
+        // An unchanged project stays unchanged: nothing was lost or altered.
+        W().CalcBtnClick();
+        W().SetSaved(true);
+        chosenFiles_ << Path("bad.dvx");
+        W().OpenCommand();
+        QCOMPARE(messages_.back().text, "Error reading " + Path("bad.dvx"));
+        QCOMPARE(Panel(0), QString("Ready"));
+        QCOMPARE(Panel(1), QString("Solved"));
+        QVERIFY(W().Circuit().Saved);
+    }
+
+    void refusedCellEntriesChangeNothing() {
+        AddPipes(1);
+        W().CalcBtnClick();
+        W().SetSaved(true);
+        const double flow = W().Circuit().Item(0).Flow;
+        // Letters typed into number cells, through the editor and by typing
+        // on the grid itself; and a text that does not read as a number.
+        for (int column : {int(gcSize), int(gcQuantity), int(gcFlow)}) EditCell(0, column, "abc");
+        QTableView* grid = W().Grid();
+        grid->setCurrentIndex(W().Model()->index(0, W().Model()->ViewColumnOf(gcFlow)));
+        grid->setFocus();
+        QTest::keyClicks(grid, "qq");
+        W().Commit();
+        grid->setCurrentIndex(W().Model()->index(0, W().Model()->ViewColumnOf(gcSize)));
+        QTest::keyClicks(grid, "q");
+        QTest::keyClick(grid, Qt::Key_Return);
+        QTest::keyClick(grid, Qt::Key_Down);
+        W().Commit();
+        // Pasted letters: the cell refuses them with the conversion message.
+        for (int column : {int(gcSize), int(gcQuantity), int(gcFlow)}) {
+            const QModelIndex index = W().Model()->index(0, W().Model()->ViewColumnOf(column));
+            grid->setCurrentIndex(index);
+            grid->edit(index);
+            auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(index));
+            QVERIFY(editor != nullptr);
+            editor->selectAll();
+            editor->insert("abc");
+            W().Commit();
+        }
+        QCOMPARE(W().Circuit().Item(0).Flow, flow);
+        QCOMPARE(Panel(0), QString("Ready"));
+        QCOMPARE(Panel(1), QString("Solved"));
+        // Letters refused in each number cell of each kind of item, then
+        // Enter, as typed on the grid.
+        QVERIFY(W().InsertForm()->AddFitting());
+        W().InsertForm()->UserDPEdit()->setText("40");
+        QVERIFY(W().InsertForm()->AddUser());
+        W().SetGroupsActive(true);
+        W().CalcBtnClick();
+        W().SetSaved(true);
+        QCOMPARE(Panel(1), QString("Solved"));
+        W().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&W()));
+        for (int row = 0; row < 3; ++row) {
+            for (int column : {int(gcGroup), int(gcIndex), int(gcSize), int(gcQuantity), int(gcFlow),
+                               int(gcPressureDrop)}) {
+                const int view = W().Model()->ViewColumnOf(column);
+                const QModelIndex index = W().Model()->index(row, view);
+                if (view < 0 || !(W().Model()->flags(index) & Qt::ItemIsEditable)) continue;
+                grid->setCurrentIndex(index);
+                grid->setFocus();
+                QTest::keyClicks(grid, "w");
+                auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(grid->currentIndex()));
+                QVERIFY2(editor != nullptr, qPrintable(QString("no editor: row %1 column %2").arg(row).arg(column)));
+                QTest::keyClick(editor, Qt::Key_Return);
+                W().Commit();
+                QVERIFY2(Panel(0) == "Ready", qPrintable(QString("row %1 column %2").arg(row).arg(column)));
+                QVERIFY2(Panel(1) == "Solved", qPrintable(QString("row %1 column %2").arg(row).arg(column)));
+            }
+        }
+        // A real change still marks the project.
+        EditCell(0, gcFlow, "2.5");
+        QCOMPARE(Panel(0), QString("Modified"));
+        QCOMPARE(Panel(1), QString("Not Solved"));
+    }
+
+    void choosingAnotherMaterialIsAChangeToKeep() {
+        AddPipes(1);
+        W().CalcBtnClick();
+        W().SetSaved(true);
+        QAction* galvanised = W().Action("&Galvanised Iron Pipe");
+        QAction* steel = W().Action("&Schedule 40 Steel Pipe");
+        QVERIFY(steel->isChecked());
+        steel->trigger(); // the material in force: nothing changes
+        QCOMPARE(Panel(0), QString("Ready"));
+        QCOMPARE(Panel(1), QString("Solved"));
+        galvanised->trigger();
+        QCOMPARE(Panel(0), QString("Modified"));
+        QCOMPARE(Panel(1), QString("Not Solved"));
+        QCOMPARE(int(W().Circuit().Material), int(pmGalvIron));
+        // New asks before the material is dropped.
+        answers_ = {QMessageBox::Cancel};
+        QVERIFY(!W().NewProject());
+        QCOMPARE(messages_.back().text, QString("File not saved.\nSave now?"));
+        QCOMPARE(int(W().Circuit().Material), int(pmGalvIron));
     }
 
     void unsavedChangesPrompt() {
@@ -360,6 +568,29 @@ private slots:
         for (int i = 0; i < 3; ++i) QCOMPARE(W().Circuit().Item(i).Kind(), before[static_cast<size_t>(2 - i)]);
         QCOMPARE(W().CurrentFile(), Path("three.dvx"));
         QCOMPARE(Panel(0), QString("Modified"));
+    }
+
+    void importingAFileWithoutItemsSaysSo() {
+        const struct {
+            const char* name;
+            QByteArray bytes;
+            bool told;
+        } cases[] = {
+            {"comments.txt", "; a comment\r\nx, not an item\r\n", true},
+            {"blank.txt", "\r\n\r\n", false},
+        };
+        for (const auto& c : cases) {
+            QFile file(Path(c.name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(c.bytes);
+            file.close();
+            messages_.clear();
+            chosenFiles_ << Path(c.name);
+            W().ReadTextFileCommand();
+            QCOMPARE(W().Circuit().Count(), 0);
+            QCOMPARE(messages_.size(), size_t(c.told ? 1 : 0));
+            if (c.told) QCOMPARE(messages_.back().text, QString(c.name) + " holds no item line.");
+        }
     }
 
     void closingWritesSettingsAndTheRecentFiles() {
@@ -429,6 +660,161 @@ private slots:
         QVERIFY(W().close());
         QVERIFY(!W().InsertForm()->isVisible());
         QCOMPARE(messages_.size(), size_t(2));
+    }
+
+    // Opens the flow cell's editor and types a value, leaving it open.
+    void TypeWithoutCommitting(const QString& text) {
+        QTableView* grid = W().Grid();
+        const QModelIndex index = W().Model()->index(0, W().Model()->ViewColumnOf(gcFlow));
+        grid->setCurrentIndex(index);
+        grid->edit(index);
+        auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(index));
+        QVERIFY2(editor != nullptr, "no in-place editor opened");
+        editor->selectAll();
+        QTest::keyClicks(editor, text);
+    }
+
+    // Every program the window starts is recorded in launched_ and counts
+    // as started.
+    void RecordLaunches() {
+        launched_.clear();
+        SetLauncher([this](const QString& program, const QStringList& args) {
+            launched_ << program << args;
+            return true;
+        });
+    }
+
+    static double SavedFlow(const QString& file) {
+        return ReadProject(file.toStdString()).Circuit->Item(0).Flow;
+    }
+
+    void commandsThatSaveOrReplaceTakeTheOpenEditFirst_data() {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("File > Save") << "menu";
+        QTest::newRow("Save tool button") << "button";
+        QTest::newRow("Send as Email Attachment") << "mail";
+        QTest::newRow("New Project") << "new";
+    }
+
+    void commandsThatSaveOrReplaceTakeTheOpenEditFirst() {
+        QFETCH(QString, command);
+        RecordLaunches();
+        AddPipes(1);
+        QVERIFY(W().SaveFile(Path("edit.dvx")));
+        QCOMPARE(Panel(0), QString("Ready"));
+        TypeWithoutCommitting("7.5");
+        if (command == "menu") {
+            for (QAction* a : W().menuBar()->actions()[0]->menu()->actions())
+                if (a->text() == "&Save") a->trigger();
+        } else if (command == "button") {
+            for (QToolBar* bar : W().findChildren<QToolBar*>())
+                for (QAction* a : bar->actions())
+                    if (a->text() == "&Save") a->trigger();
+        } else if (command == "mail") {
+            W().SendMailCommand();
+        } else {
+            answers_ = {QMessageBox::Cancel};
+            QVERIFY(!W().NewProject());
+            QCOMPARE(messages_.back().text, QString("edit.dvx not saved.\nSave now?"));
+            QCOMPARE(W().Circuit().Item(0).Flow, 0.0075);
+            return;
+        }
+        QCOMPARE(W().Circuit().Item(0).Flow, 0.0075);
+        QCOMPARE(SavedFlow(Path("edit.dvx")), 0.0075);
+        QCOMPARE(Panel(0), QString("Ready"));
+        if (command == "mail") QVERIFY(launched_.contains(Path("edit.dvx")));
+    }
+
+    void mailingAnUnchangedProjectDoesNotWriteIt() {
+        AddPipes(1);
+        QVERIFY(W().SaveFile(Path("same.dvx")));
+        // An older time shows whether the file was written again.
+        QFile file(Path("same.dvx"));
+        const QDateTime old = QDateTime::currentDateTime().addDays(-1);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(old, QFileDevice::FileModificationTime));
+        const QByteArray bytes = file.readAll();
+        file.close();
+        RecordLaunches();
+        W().SendMailCommand();
+        QVERIFY(launched_.contains(Path("same.dvx")));
+        QCOMPARE(QFileInfo(Path("same.dvx")).lastModified(), old);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), bytes);
+        QCOMPARE(Panel(0), QString("Ready"));
+    }
+
+    // Desktop helpers that start but find no browser or mail program end
+    // with a failure code; the window says so, with the file's path.
+    void desktopHelperFailuresAreReported_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("helperExit"); // -1: the helper is not there at all
+        QTest::newRow("Help > Contents, no browser") << "contents" << 3;
+        QTest::newRow("Help > Manual, no browser") << "manual" << 4;
+        QTest::newRow("Help > Contents, no xdg-open") << "contents" << -1;
+        QTest::newRow("mail, no mail program") << "mail" << 3;
+        QTest::newRow("mail, no xdg-email") << "mail" << -1;
+    }
+
+    void desktopHelperFailuresAreReported() {
+        QFETCH(QString, command);
+        QFETCH(int, helperExit);
+        // Stand-ins for xdg-open and xdg-email first on the search path; the
+        // real ones never run here.
+        QTemporaryDir bin;
+        for (const char* helper : {"xdg-open", "xdg-email"}) {
+            if (helperExit < 0) break;
+            QFile script(bin.filePath(helper));
+            QVERIFY(script.open(QIODevice::WriteOnly));
+            script.write(QByteArray("#!/bin/sh\nexit ") + QByteArray::number(helperExit) + "\n");
+            script.close();
+            script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        }
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", bin.path().toLocal8Bit() + (helperExit < 0 ? QByteArray() : ":" + path));
+        SetLauncher({});
+        QString expected;
+        if (command == "mail") {
+            AddPipes(1);
+            QVERIFY(W().SaveFile(Path("sent.dvx")));
+            W().SendMailCommand();
+            expected = "Unable to start the mail program.\nThe project file is " + Path("sent.dvx");
+        } else {
+            const QString page = command == "contents" ? "Help/Darvenix.htm" : "Manual/Manual.htm";
+            W().OpenHelpPage(page);
+            expected = "Unable to open " + QString::fromStdString(DocumentPath(page.toStdString()));
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!messages_.empty(), 10000);
+        qputenv("PATH", path);
+        QCOMPARE(messages_.back().text, expected);
+        QCOMPARE(messages_.size(), size_t(1));
+    }
+
+    void printerSetupIsOneForTheWholeProgram() {
+        TPreviewForm* preview = W().ReportPreview();
+        std::vector<QPrinter*> shown;
+        preview->Seams().printerSetup = [&shown](QPrinter& printer) {
+            shown.push_back(&printer);
+            if (shown.size() == 1) printer.setCopyCount(3); // the user's choice
+            return true;
+        };
+        // File > Printer Setup, then the preview's own set-up: the same
+        // printer, with the choice made in the first still there.
+        QAction* setup = nullptr;
+        for (QAction* a : W().menuBar()->actions()[0]->menu()->actions())
+            if (a->text() == "&Printer Setup") setup = a;
+        QVERIFY(setup != nullptr);
+        setup->trigger();
+        QCOMPARE(shown.size(), size_t(1));
+        QVERIFY(preview->Printer() != nullptr);
+        QCOMPARE(preview->Printer(), shown[0]);
+        QCOMPARE(preview->Printer()->copyCount(), 3);
+        preview->PrinterSetup();
+        setup->trigger();
+        QCOMPARE(shown.size(), size_t(3));
+        QCOMPARE(shown[1], shown[0]);
+        QCOMPARE(shown[2], shown[0]);
+        QCOMPARE(preview->Printer()->copyCount(), 3);
     }
 
     void mailNeedsItems() {

@@ -48,6 +48,34 @@ TEST(Units, FluidSheetFamilies) {
     EXPECT_EQ(UnitLabels(utTemperature), (std::vector<std::string>{"°C", "°F", "K"}));
 }
 
+TEST(Units, ViscosityUnitsAgreeWithTheirDefinitions) {
+    // From the pound (0.45359237 kg), the foot (0.3048 m) and the
+    // pound-force (4.4482216152605 N): how many of each unit make 1 Pa·s.
+    const double lbm = 0.45359237, ft = 0.3048, lbf = 4.4482216152605;
+    const struct {
+        int index;
+        const char* label;
+        double perPascalSecond;
+    } cases[] = {
+        {3, "cP", 1000},
+        {4, "lbm/ft·s", ft / lbm},              // 0.671969
+        {5, "lbf·s/ft²", ft * ft / lbf},        // 0.0208854
+        {6, "lbf·hr/ft²", ft * ft / lbf / 3600}, // 5.80151e-06
+    };
+    for (const auto& c : cases) {
+        std::string format, label;
+        double factor = 0, zero = 0;
+        UnitsInfo(utViscosity, c.index, 0, format, label, factor, zero);
+        EXPECT_EQ(label, c.label);
+        EXPECT_NEAR(factor / c.perPascalSecond, 1.0, 1e-4) << c.label;
+    }
+    // Water at 20 °C, 0.001002 Pa·s, is 0.000673313 lbm/(ft·s).
+    std::string format, label;
+    double factor = 0, zero = 0;
+    UnitsInfo(utViscosity, 4, 0, format, label, factor, zero);
+    EXPECT_NEAR(0.001002 * factor, 0.000673313, 1e-9);
+}
+
 TEST(Units, FactorAndZeroRelativeToAnotherBase) {
     std::string format, label;
     double factor = 0, zero = 0;

@@ -60,7 +60,10 @@ private slots:
         QTest::addColumn<int>("beeps");
         QTest::newRow("integer refuses the point") << "%d" << "2.5" << "25" << 1;
         QTest::newRow("integer takes a minus") << "%d" << "-12" << "-12" << 0;
-        QTest::newRow("real refuses a comma") << "%0.1f" << "12,5" << "125" << 1;
+        QTest::newRow("real takes a decimal comma as the point") << "%0.1f" << "12,5" << "12.5" << 0;
+        QTest::newRow("g format takes a decimal comma") << "%0.4g" << "1,5e3" << "1.5e3" << 0;
+        QTest::newRow("pair takes decimal commas") << "%0.1f/%0.1f" << "1,5/2,5" << "1.5/2.5" << 0;
+        QTest::newRow("integer refuses a comma") << "%d" << "2,5" << "25" << 1;
         QTest::newRow("real refuses an exponent") << "%0.1f" << "1e3" << "13" << 1;
         QTest::newRow("g format takes an exponent") << "%0.4g" << "1e3" << "1e3" << 0;
         QTest::newRow("pair takes the slash") << "%0.1f/%0.1f" << "1.5/2" << "1.5/2" << 0;

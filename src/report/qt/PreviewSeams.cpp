@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "report/qt/PreviewSeams.h"
 
+#include "report/qt/fReport.h"
+#include "widgets/qt/WatchedLaunch.h"
+
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QFontDialog>
@@ -8,7 +11,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QProcess>
+#include <QPointer>
 
 namespace dvx {
 
@@ -56,10 +59,15 @@ TPreviewSeams DesktopPreviewSeams(QWidget* parent) {
         if (info.isNull()) return nullptr;
         return std::make_unique<QPrinter>(info, QPrinter::HighResolution);
     };
-    s.launch = [](const std::string& program, const std::vector<std::string>& args) {
+    s.launch = [parent](const std::string& program, const std::vector<std::string>& args) {
         QStringList list;
         for (const auto& a : args) list << QString::fromStdString(a);
-        return QProcess::startDetached(QString::fromStdString(program), list);
+        // The mail helper may start and then find no mail program: the
+        // preview learns of it when the helper ends.
+        QPointer<TPreviewForm> preview = qobject_cast<TPreviewForm*>(parent);
+        return StartWatched(QString::fromStdString(program), list, parent, [preview] {
+            if (preview) preview->MailProgramFailed();
+        });
     };
     s.programFolder = [] { return QCoreApplication::applicationDirPath(); };
     return s;

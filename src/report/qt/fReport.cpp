@@ -386,7 +386,10 @@ void TPreviewForm::ChangeFont() {
 
 void TPreviewForm::PrinterSetup() {
     if (!printer_ && !EnsurePrinterObject()) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    if (seams_.printerSetup && seams_.printerSetup(*printer_)) DoReport();
+    // Also called from the main window while the preview is closed: the
+    // choice is kept on the printer object and the pages follow it the
+    // next time the preview opens.
+    if (seams_.printerSetup && seams_.printerSetup(*printer_) && pages_.PageCount() > 0) DoReport();
 }
 
 void TPreviewForm::Print() {
@@ -513,13 +516,12 @@ void TPreviewForm::SendMail() {
     if (pages_.PageCount() == 0) return;
     BusyCursor busy;
     // The pages go to a temporary folder of this run. The mail composer may
-    // read them long after this returns, even after the program has ended,
-    // so the folder is left for the system's cleaning of temporary files;
-    // each sending replaces the pages of the previous one.
-    if (!mailFolder_ || !mailFolder_->isValid()) {
+    // read them long after this returns, so the folder stays while the
+    // program runs and is removed with the preview when the program ends, or
+    // at once when the mail program cannot be started; each sending replaces
+    // the pages of the previous one.
+    if (!mailFolder_ || !mailFolder_->isValid())
         mailFolder_ = std::make_unique<QTemporaryDir>(QDir::temp().filePath("darvenix-report-XXXXXX"));
-        mailFolder_->setAutoRemove(false);
-    }
     if (!mailFolder_->isValid()) {
         Message(TMessageKind::Error, "Unable to write to " + QDir::tempPath());
         return;
@@ -541,8 +543,12 @@ void TPreviewForm::SendMail() {
         Message(TMessageKind::Error, Qs(e.what()));
         return;
     }
-    if (!ComposeMail(mail, seams_.launch))
-        Message(TMessageKind::Error, tr("The mail program could not be started."));
+    if (!ComposeMail(mail, seams_.launch)) MailProgramFailed();
+}
+
+void TPreviewForm::MailProgramFailed() {
+    mailFolder_.reset(); // removes the pages: nothing will read them
+    Message(TMessageKind::Error, tr("The mail program could not be started."));
 }
 
 void TPreviewForm::done(int result) {

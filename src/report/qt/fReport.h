@@ -55,6 +55,9 @@ public:
     int PageCount() const { return pages_.PageCount(); }
     int CurrentPage() const { return currentPage_; }
     bool HasPrinter() const { return hasPrinter_; }
+    // The one printer set-up of the program (the main window's "Printer
+    // Setup" works on it too); null until it is first needed.
+    QPrinter* Printer() const { return printer_.get(); }
     bool MarginsMode() const { return marginsMode_; }
     QString StatusText(int panel) const;
     TPageView* View() const { return view_; }
@@ -73,6 +76,9 @@ public slots:
     void WriteGif();
     void WritePdf();
     void SendMail();
+    // The mail program could not be started (at once, or its helper said so
+    // later): says so and removes the pages written for it.
+    void MailProgramFailed();
     // Closing: margins mode ends, the style is saved, the pages are freed.
     void done(int result) override;
 

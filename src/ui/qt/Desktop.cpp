@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/qt/Desktop.h"
 
-#include <QProcess>
+#include "widgets/qt/WatchedLaunch.h"
 
 namespace dvx::ui {
 
@@ -14,9 +14,10 @@ Launcher& Current() {
 
 } // namespace
 
-bool Launch(const QString& program, const QStringList& arguments) {
+bool Launch(const QString& program, const QStringList& arguments, QObject* context,
+            std::function<void()> failedLater) {
     if (Current()) return Current()(program, arguments);
-    return QProcess::startDetached(program, arguments);
+    return StartWatched(program, arguments, context, std::move(failedLater));
 }
 
 Launcher SetLauncher(Launcher launcher) {
@@ -25,12 +26,15 @@ Launcher SetLauncher(Launcher launcher) {
     return previous;
 }
 
-bool OpenDocument(const QString& path) { return Launch("xdg-open", {path}); }
+bool OpenDocument(const QString& path, QObject* context, std::function<void()> failedLater) {
+    return Launch("xdg-open", {path}, context, std::move(failedLater));
+}
 
-bool ComposeMail(const QString& subject, const QString& body, const QStringList& attachments) {
+bool ComposeMail(const QString& subject, const QString& body, const QStringList& attachments, QObject* context,
+                 std::function<void()> failedLater) {
     QStringList args{"--subject", subject, "--body", body};
     for (const QString& file : attachments) args << "--attach" << file;
-    return Launch("xdg-email", args);
+    return Launch("xdg-email", args, context, std::move(failedLater));
 }
 
 } // namespace dvx::ui

@@ -10,6 +10,7 @@
 #include "settings/SettingsStore.h"
 #include "ui/qt/Messages.h"
 #include "units/UnitView.h"
+#include "widgets/FmtNumber.h"
 #include "widgets/qt/FmtEdit.h"
 
 #include <QApplication>
@@ -256,8 +257,16 @@ void TInsertForm::LoadDefaults() {
 
 bool TInsertForm::ReadNumber(TFmtEdit* edit, double& value) {
     // The formatted-entry rules: the text is cleaned and a value outside the
-    // field's range is taken at the nearer limit, with a beep.
+    // field's range is taken at the nearer limit, with a beep. A value typed
+    // below zero is refused rather than taken as that limit: the field shows
+    // the limit and keeps the focus, and no item is added.
+    const std::optional<double> typed = dvx::ReadNumber(edit->text().toStdString());
     edit->ValidateWithBeep();
+    if (typed && *typed < 0) {
+        edit->setFocus();
+        edit->selectAll();
+        return false;
+    }
     try {
         value = StrToFloat(edit->text().toStdString());
     } catch (const ConvertError& e) {

@@ -84,7 +84,15 @@ void TConfirmChangeDlg::keyPressEvent(QKeyEvent* event) {
         switch (event->key()) {
         case Qt::Key_Escape: laterBtn_->click(); return;
         case Qt::Key_Return:
-        case Qt::Key_Enter: installBtn_->click(); return;
+        case Qt::Key_Enter: {
+            // Enter answers with the focused button; from anywhere else it
+            // means "Use install data".
+            QPushButton* focused = installBtn_;
+            for (QPushButton* button : {laterBtn_, allBtn_, userBtn_, installBtn_})
+                if (focusWidget() == button) focused = button;
+            focused->click();
+            return;
+        }
         default: break;
         }
     }

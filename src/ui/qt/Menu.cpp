@@ -45,8 +45,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
-#include <QPageSetupDialog>
-#include <QPrinter>
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
@@ -136,11 +134,8 @@ void TMainForm::BuildMenus() {
     file->addSeparator();
     add(file, "Project &Details", [this] { ProjectDetailsCommand(); });
     add(file, "Pre&view", [this] { Preview1Click(); });
-    add(file, "&Printer Setup", [this] {
-        QPrinter printer;
-        QPageSetupDialog dialog(&printer, this);
-        dialog.exec();
-    });
+    // One printer set-up for the whole run, shared with the report preview.
+    add(file, "&Printer Setup", [this] { preview_->PrinterSetup(); });
     file->addSeparator();
     add(file, "&Exit", [this] { close(); }, QKeySequence(Qt::ALT | Qt::Key_F4));
 

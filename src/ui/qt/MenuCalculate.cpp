@@ -29,8 +29,12 @@ void TMainForm::ApplyMaterial() {
 }
 
 void TMainForm::ChooseMaterial(int material) {
-    SetSolved(false);
     materialActions_[material]->setChecked(true);
+    // The material is saved with the project: another one is a change to
+    // keep, the same one changes nothing.
+    if (circuit_->Material == material) return;
+    SetSolved(false);
+    SetSaved(false);
     circuit_->Material = static_cast<std::uint8_t>(material);
     SelectPipeMaterial(material);
 }
@@ -39,7 +43,7 @@ void TMainForm::CalcBtnClick() {
     Commit();
     TInvalidItem invalid = circuit_->FindInvalid();
     if (!invalid.AllValid) {
-        ShowMessage(this, MsgKind::Information, "Data may not be zero");
+        ShowMessage(this, MsgKind::Information, InvalidItemMessage(invalid));
         const int columns[3] = {gcQuantity, gcFlow, gcPressureDrop};
         MoveCursorTo(invalid.Position, columns[std::clamp(invalid.Column, 0, 2)]);
         grid_->setFocus();

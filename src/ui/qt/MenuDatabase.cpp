@@ -3,6 +3,7 @@
 
 #include "ui/qt/Menu.h"
 
+#include "catalogue/Tables.h"
 #include "ui/qt/FittingsForm.h"
 #include "ui/qt/PipeSpecForm.h"
 
@@ -15,10 +16,16 @@ void TMainForm::FittingsCommand() {
 }
 
 void TMainForm::PipeRoughnessCommand() {
-    if (pipeSpecForm_->exec() != QDialog::Accepted) return;
-    SetSolved(false);
-    SetSaved(false);
+    const double before = CurrentRoughness;
+    const bool accepted = pipeSpecForm_->exec() == QDialog::Accepted;
+    if (accepted) {
+        SetSolved(false);
+        SetSaved(false);
+    }
+    // "Restore" puts the standard values in force even when the dialog is
+    // then cancelled: the next calculation uses whatever is in force.
     ApplyMaterial();
+    if (!accepted && CurrentRoughness != before) SetSolved(false);
 }
 
 } // namespace dvx::ui

@@ -54,7 +54,9 @@ QString TMainForm::AskFile(const TFileDialogRequest& request) {
 }
 
 bool TMainForm::NewProject() {
-    LeaveGrid();
+    // A value still in the cell editor is part of the project the question
+    // is about.
+    Commit();
     if (!SaveChangesPrompt()) return false;
     NewCircuit();
     propertiesForm_->ResetDetails();
@@ -124,7 +126,8 @@ bool TMainForm::OpenFile(const QString& file) {
     try {
         data.emplace(ReadProject(file.toStdString()));
     } catch (const std::exception&) {
-        SetSaved(false);
+        // Nothing was read into the project: it stays as it was, unchanged
+        // or not.
         ShowMessage(this, MsgKind::Warning, "Error reading " + file);
         return false;
     }
@@ -176,6 +179,8 @@ void TMainForm::ReopenCommand(const QString& file) {
 }
 
 void TMainForm::SaveCommand() {
+    // The value still in the cell editor is saved with the rest.
+    Commit();
     if (currentFile_.isEmpty()) {
         SaveAsCommand();
         return;
@@ -226,20 +231,32 @@ void TMainForm::ReadTextFileCommand() {
         QString text = "Lines not read:";
         for (const std::string& m : import.Messages) text += "\n" + Q(m);
         ShowMessage(this, MsgKind::Warning, text);
+    } else if (circuit_->Count() == 0 && import.HasText) {
+        // Something was in the file, yet no item came of it.
+        ShowMessage(this, MsgKind::Warning, FileNamePart(chosen) + " holds no item line.");
     }
     SetCurrentFile(WithSuffix(chosen, "dvx"));
 }
 
 void TMainForm::SendMailCommand() {
+    Commit();
     if (circuit_->Count() == 0) {
         ShowMessage(this, MsgKind::Plain, "Nothing to send...");
         return;
     }
-    SaveCommand();
+    // A project unchanged since it was saved is sent as it is on disk:
+    // a file the user did not change is not written again.
+    if (!circuit_->Saved || currentFile_.isEmpty() || !QFileInfo::exists(currentFile_)) SaveCommand();
     // Only a project that is now on disk can be attached.
     if (currentFile_.isEmpty() || !circuit_->Saved) return;
-    if (!ComposeMail("Darvenix data file", "Please find Darvenix datafile attached...\r", {currentFile_}))
-        ShowMessage(this, MsgKind::Warning, "Unable to start the mail program");
+    // Also when the mail helper starts but finds no mail program: the user
+    // learns where the file is, to send it some other way.
+    const QString file = currentFile_;
+    auto failed = [this, file] {
+        ShowMessage(this, MsgKind::Warning, "Unable to start the mail program.\nThe project file is " + file);
+    };
+    if (!ComposeMail("Darvenix data file", "Please find Darvenix datafile attached...\r", {file}, this, failed))
+        failed();
 }
 
 void TMainForm::Preview1Click() {
@@ -253,7 +270,15 @@ void TMainForm::Preview1Click() {
 }
 
 void TMainForm::ProjectDetailsCommand() {
-    if (propertiesForm_->exec() == QDialog::Accepted) DetailsToCircuit();
+    if (propertiesForm_->exec() != QDialog::Accepted) return;
+    // The description lines, author and company are saved with the project:
+    // a real change to them is a change to keep.
+    const auto lines = circuit_->DescriptionLines;
+    const std::string author = circuit_->Author;
+    const std::string company = circuit_->Company;
+    DetailsToCircuit();
+    if (circuit_->DescriptionLines != lines || circuit_->Author != author || circuit_->Company != company)
+        SetSaved(false);
 }
 
 void TMainForm::DetailsToCircuit() {

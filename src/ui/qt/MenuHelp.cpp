@@ -14,8 +14,10 @@ namespace dvx::ui {
 
 void TMainForm::OpenHelpPage(const QString& relativePath) {
     Commit();
-    QString path = QString::fromStdString(DocumentPath(relativePath.toStdString()));
-    if (!OpenDocument(path)) ShowMessage(this, MsgKind::Warning, "Unable to open " + path);
+    const QString path = QString::fromStdString(DocumentPath(relativePath.toStdString()));
+    // Also when the viewer helper starts but finds no browser to show it.
+    auto failed = [this, path] { ShowMessage(this, MsgKind::Warning, "Unable to open " + path); };
+    if (!OpenDocument(path, this, failed)) failed();
 }
 
 void TMainForm::AboutCommand() {

@@ -65,12 +65,25 @@ void TFmtEdit::keyPressEvent(QKeyEvent* event) {
     const bool command = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     if (!typed.isEmpty() && !command && !isReadOnly() && typed.front().isPrint()) {
         const std::string format = FormatStr();
+        QString entered;
         for (char32_t ch : typed.toUcs4()) {
+            ch = EnteredCharacter(format, ch);
             if (!KeyAllowed(format, ch)) {
                 Beep();
                 event->accept();
                 return;
             }
+            entered += QString::fromUcs4(&ch, 1);
+        }
+        if (entered != typed) {
+            // The key stands for another character (a decimal comma): the
+            // line edit handles that character as if it had been typed.
+            const int key = entered == QStringLiteral(".") ? int(Qt::Key_Period) : event->key();
+            QKeyEvent replaced(event->type(), key, event->modifiers(), entered, event->isAutoRepeat(),
+                               static_cast<quint16>(event->count()));
+            QLineEdit::keyPressEvent(&replaced);
+            event->setAccepted(replaced.isAccepted());
+            return;
         }
     }
     QLineEdit::keyPressEvent(event);
