@@ -159,6 +159,11 @@ private slots:
         QCOMPARE(Cell(0, gcSize), QString("1¼\""));
         EditCell(0, gcQuantity, "50");
         QCOMPARE(static_cast<const TPipe&>(W().Circuit().Item(0)).Length, 50 * 0.3048);
+        // A flow below zero is refused in gpm as in l/s.
+        CircuitModel* m = W().Model();
+        QVERIFY(!m->setData(m->index(0, m->ViewColumnOf(gcFlow)), "-5", Qt::EditRole));
+        QCOMPARE(messages_.back().text, QString("Data must be positive"));
+        QCOMPARE(W().Circuit().Item(0).Flow, 100.0 * 3.785411784e-3 / 60);
 
         W().CalcBtnClick();
         const double psi = W().Circuit().TotalDP / 6894.757293168;
