@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the seed corpus of the project-reader fuzzer into the folder given
-// on the command line: projects written by the program's own writer, and
+// on the command line: projects written by the program's own writer (one
+// with the pump property), and
 // hand-made files of the 2.00 generation and without a header, including the
 // value tags only older writers used.
 
@@ -24,7 +25,7 @@ void Save(const fs::path& dir, const char* name, const std::vector<std::uint8_t>
     std::cout << (dir / name).string() << " " << bytes.size() << " bytes\n";
 }
 
-std::vector<std::uint8_t> Written(bool withItems) {
+std::vector<std::uint8_t> Written(bool withItems, bool withPump = false) {
     TCircuit c;
     c.Heading1 = "Seed project";
     c.Heading2 = "Caf\xC3\xA9 \xE2\x80\x93 plant room";
@@ -47,6 +48,13 @@ std::vector<std::uint8_t> Written(bool withItems) {
         user->PressureDrop = 50000;
         user->Number = 300;
         c.Append(std::move(user));
+    }
+    if (withPump) {
+        // The optional pump property after the circuit data.
+        c.Pump.Points = {{0, 30, 0}, {0.005, 27.5, 0.6}, {0.01, 20, 0.7}, {0.012, 15, 0.65}};
+        c.Pump.Curve.StaticHead = 4;
+        c.Pump.Curve.Points = 21;
+        c.Pump.Curve.MaxRatio = 1.5;
     }
     return EncodeProject(c, *SystemFluid);
 }
@@ -193,6 +201,7 @@ int main(int argc, char** argv) {
     try {
         Save(dir, "current.dvx", Written(true));
         Save(dir, "empty.dvx", Written(false));
+        Save(dir, "pump.dvx", Written(true, true));
         Save(dir, "version200.dvx", Version200());
         Save(dir, "headerless.dvx", Headerless());
         Save(dir, "older-tags.dvx", OlderTags());

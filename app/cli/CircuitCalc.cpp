@@ -193,8 +193,8 @@ TCalcRun RunCalculation(const std::string& command, const TCalcRequest& r, std::
     const TInvalidItem invalid = circuit.FindInvalid();
     if (!invalid.AllValid) {
         const TBranch& item = circuit.Item(invalid.Position);
-        err << Format("Data may not be zero: item %d (number %d), %s\n",
-                      {invalid.Position + 1, item.Number, InvalidValueName(item, invalid.Column)});
+        err << InvalidItemMessage(invalid)
+            << Format(": item %d (number %d), %s\n", {invalid.Position + 1, item.Number, InvalidValueName(item, invalid.Column)});
         run.Exit = kExitInvalidItem;
         return run;
     }

@@ -27,7 +27,7 @@ std::string ExitCodesText() {
            "  0  success\n"
            "  1  an output file or standard output could not be written\n"
            "  2  bad arguments\n"
-           "  3  an item is invalid (\"Data may not be zero\")\n"
+           "  3  an item is invalid (\"Data may not be zero\" or \"Data must be positive\")\n"
            "  4  the calculation or the liquid evaluation failed\n"
            "  5  an input file cannot be read or is refused\n"
            "  6  --strict and a warning was given\n";

@@ -3,6 +3,7 @@
 
 #include "catalogue/Tables.h"
 #include "common/Format.h"
+#include "common/VectorState.h"
 
 #include <algorithm>
 #include <cfenv>
@@ -166,6 +167,7 @@ TInvalidItem TCircuit::FindInvalid() const {
 void TCircuit::Calculate(bool groupsActive) {
     TotalDP = 0;
     TotalVolume = 0;
+    ClearUpperVectorState();
     std::feclearexcept(kFaults);
     const std::size_t count = Items.size();
     for (std::size_t i = 0; i < count; ++i) {

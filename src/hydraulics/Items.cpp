@@ -70,16 +70,39 @@ double TPipe::LabourHours() const { return Length * PipeLabourTime.at(BoreIndex)
 
 double TPipe::MaterialCost() const { return Length * PipeListPrice.at(BoreIndex).at(PipeMaterial); }
 
-void TPipe::Solve(double eps) {
+namespace {
+
+const TLiquid& Liquid() {
     if (SystemFluid == nullptr) throw MathError("no system liquid");
-    const double ro = SystemFluid->ro;
-    const double mu = SystemFluid->mu;
-    Area = InsideDiameter * InsideDiameter * std::numbers::pi / 4;
-    Velocity = Flow / Area;
-    Reynolds = ro * Velocity * InsideDiameter / mu;
-    Friction = FrictionFactor(Friction, eps, InsideDiameter, Reynolds).f;
-    PressureDrop = Velocity * Velocity * (0.5 * ro * Friction * Length) / InsideDiameter;
+    return *SystemFluid;
+}
+
+} // namespace
+
+TDuctFlow SolveDuct(double flow, double d, double length, double eps, double f0, double ro, double mu) {
+    TDuctFlow r;
+    r.Area = d * d * std::numbers::pi / 4;
+    r.Velocity = flow / r.Area;
+    r.Reynolds = ro * r.Velocity * d / mu;
+    r.Friction = FrictionFactor(f0, eps, d, r.Reynolds).f;
+    r.PressureDrop = r.Velocity * r.Velocity * (0.5 * ro * r.Friction * length) / d;
+    return r;
+}
+
+void TPipe::Solve(double eps) {
+    const TLiquid& liquid = Liquid();
+    const TDuctFlow r = SolveDuct(Flow, InsideDiameter, Length, eps, Friction, liquid.ro, liquid.mu);
+    Area = r.Area;
+    Velocity = r.Velocity;
+    Reynolds = r.Reynolds;
+    Friction = r.Friction;
+    PressureDrop = r.PressureDrop;
     Gradient = PressureDrop / Length;
+}
+
+double TPipe::DropAtRatio(double s) const {
+    const TLiquid& liquid = Liquid();
+    return SolveDuct(s * Flow, InsideDiameter, Length, CurrentRoughness, Friction, liquid.ro, liquid.mu).PressureDrop;
 }
 
 void TPipe::Process() {
@@ -143,6 +166,15 @@ void TFitting::Process() {
     Volume = Area * Length;
 }
 
+double TFitting::DropAtRatio(double s) const {
+    if (FittingType >= FittingCount) throw MathError("fitting type outside the fittings table");
+    const TLiquid& liquid = Liquid();
+    // The equivalent length exactly as Process forms it.
+    const double equivLength = FittingTable[FittingType].C * InsideDiameter;
+    const double length = Quantity * equivLength;
+    return SolveDuct(s * Flow, InsideDiameter, length, 0, Friction, liquid.ro, liquid.mu).PressureDrop;
+}
+
 bool TFitting::ValidData(int& column) const {
     if (!TPipe::ValidData(column)) return false;
     if (!(Quantity > 0)) {
@@ -160,6 +192,8 @@ TUser::TUser() {
 }
 
 void TUser::Process() { Volume = 0; }
+
+double TUser::DropAtRatio(double s) const { return PressureDrop * (s * s); }
 
 bool TUser::ValidData(int& column) const {
     if (!TBranch::ValidData(column)) return false;

@@ -62,6 +62,11 @@ public:
     // item's pressure drop must be above zero: a zero or a negative value
     // (which would lower the circuit's total) fails.
     virtual bool ValidData(int& column) const;
+    // Pa, the pressure drop the item would have at s times its Flow, by the
+    // rules of Process and starting from the Friction it holds now. The item
+    // itself is not changed, so a whole circuit can be evaluated at other
+    // flows without disturbing its results.
+    virtual double DropAtRatio(double s) const = 0;
 
     // Bore i (0 to 19): BoreIndex, InsideDiameter and Friction from BoreTable.
     // Any other index raises std::out_of_range and changes nothing.
@@ -90,6 +95,7 @@ public:
     double MaterialCost() const override;
     void Process() override;
     bool ValidData(int& column) const override;
+    double DropAtRatio(double s) const override;
 
 protected:
     // Area, velocity, Reynolds number, friction factor (wall roughness eps
@@ -112,6 +118,7 @@ public:
     double MaterialCost() const override;
     void Process() override;
     bool ValidData(int& column) const override;
+    double DropAtRatio(double s) const override;
 
     // Type t (0 to 23) and its coefficient; TypeName is left alone (a project
     // file keeps the name it stored). Any other type raises std::out_of_range.
@@ -125,7 +132,21 @@ public:
     TItemKind Kind() const override { return TItemKind::User; }
     void Process() override;
     bool ValidData(int& column) const override;
+    // The fixed drop scaled with s², as for a coil or a valve at a fixed opening.
+    double DropAtRatio(double s) const override;
 };
+
+// Darcy–Weisbach flow through a straight run of circular duct.
+struct TDuctFlow {
+    double Area = 0;         // m²
+    double Velocity = 0;     // m/s
+    double Reynolds = 0;     // —
+    double Friction = 0;     // —, Darcy factor
+    double PressureDrop = 0; // Pa
+};
+// flow in m³/s, inside diameter d and length in m, wall roughness eps in m,
+// f0 the friction factor to start from, ro in kg/m³, mu in Pa·s.
+TDuctFlow SolveDuct(double flow, double d, double length, double eps, double f0, double ro, double mu);
 
 // Auto-size: the smallest bore that carries the item's flow (resets Friction).
 void AutoSize(TBranch& item);

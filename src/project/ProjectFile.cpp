@@ -6,6 +6,7 @@
 #include "common/Errors.h"
 #include "common/Format.h"
 #include "project/FileIO.h"
+#include "project/PumpData.h"
 #include "project/TagStream.h"
 
 
@@ -198,11 +199,19 @@ TProjectData ParseProject(std::span<const std::uint8_t> bytes, const TLiquid& fl
     if (root != kRootClass) Bad(r, "Root class \"" + root + "\" is not " + kRootClass);
     r.ReadShortName(); // instance name
     bool haveData = false;
+    bool havePump = false;
     while (!r.EndOfList()) {
         const std::string property = r.ReadShortName();
-        if (property != kRootProperty || haveData) Bad(r, "Unexpected property \"" + property + "\"");
-        ReadCircuitData(r, data);
-        haveData = true;
+        if (property == kRootProperty && !haveData) {
+            ReadCircuitData(r, data);
+            haveData = true;
+        } else if (property == kPumpProperty && haveData && !havePump) {
+            // Optional, after the circuit data, in any generation.
+            data.Circuit->Pump = ReadPumpData(r);
+            havePump = true;
+        } else {
+            Bad(r, "Unexpected property \"" + property + "\"");
+        }
     }
     if (!haveData) Bad(r, "No circuit data");
     r.ReadListEnd(); // the circuit's (empty) child list
@@ -247,6 +256,8 @@ std::vector<std::uint8_t> EncodeProject(const TCircuit& c, const TFluid& fluid) 
     fluid.WriteToStream(w);
     w.WriteInteger(c.Material);
     for (const auto& item : c.Items) WriteItem(w, *item);
+    // Only a project that uses the pump settings carries them.
+    if (!c.Pump.IsDefault()) WritePumpData(w, c.Pump);
     w.WriteRawByte(vaNull); // end of the circuit's properties
     w.WriteRawByte(vaNull); // no children
     return w.TakeBytes();

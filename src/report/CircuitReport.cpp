@@ -5,6 +5,7 @@
 #include "fluid/Fluid.h"
 #include "hydraulics/Calc.h"
 #include "platform/Version.h"
+#include "report/PumpCurvePage.h"
 #include "ui/CircuitGrid.h"
 #include "units/UnitView.h"
 
@@ -57,6 +58,8 @@ void FillCircuitReport(TReportSetup& setup, const TCircuit& circuit, bool groups
     setup.headingLines = {circuit.Heading1, circuit.Heading2};
     setup.summaryLines = CircuitSummaryLines(circuit, fluid);
     setup.versionText = ProgramVersionInfo().Version;
+    // A project that uses the pump settings gets its plot as the last page.
+    setup.closingPage = PumpCurvePageFor(circuit, groupsOn);
 }
 
 } // namespace dvx

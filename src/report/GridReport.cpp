@@ -212,9 +212,10 @@ void TGridReport::PageHeader(TPageEngine& e, bool firstPage) {
         }
         e.TextBlock(setup_.titleLines, 4, 2);
     }
+    if (firstPage) setup_.onClosingPage = false;
     e.DateLine(Today());
     e.TextBlock(setup_.headingLines, 2, 2);
-    TableStart(e, firstPage);
+    if (!setup_.onClosingPage) TableStart(e, firstPage);
 }
 
 void TGridReport::TableStart(TPageEngine& e, bool firstPage) {
@@ -351,10 +352,18 @@ void TGridReport::ReportBody(TPageEngine& e) {
         TableRows(e, i == tables - 1);
     }
     setup_.finished = true;
-    if (e.PageCount() == 1) PageEnd(e);
+    if (setup_.closingPage) {
+        // The tables' last page ends with its frame and the summary (PageEnd
+        // then turns to the closing page), and the closing page follows.
+        e.NewPage(true);
+        setup_.closingPage(e);
+    } else if (e.PageCount() == 1) {
+        PageEnd(e);
+    }
 }
 
 void TGridReport::PageEnd(TPageEngine& e) {
+    if (setup_.onClosingPage) return;
     if (setup_.columnEdges.size() >= 2) {
         const int bottom = e.PenY() + e.HalfLine();
         e.Rule(setup_.columnEdges.front(), setup_.columnEdges.back());
@@ -364,6 +373,8 @@ void TGridReport::PageEnd(TPageEngine& e) {
         e.LineFeed(1);
         e.TextBlock(setup_.summaryLines, 2, 2);
         e.BottomLine(!setup_.summaryLines.empty(), setup_.versionText);
+        // Whatever page comes next is the closing page.
+        if (setup_.closingPage) setup_.onClosingPage = true;
     }
 }
 

@@ -48,6 +48,10 @@ struct TReportSetup {
     std::string firstLineFont;        // empty: the report font
     std::string laterLinesFont;       // empty: the report font
     std::string versionText;
+    // A page drawn after the tables and the summary (the pump and system
+    // curve); none when empty. It gets the page below its header's date
+    // and headings, and no table frame or summary.
+    std::function<void(TPageEngine&)> closingPage;
 
     // ---- layout state
     int currentTable = 0;
@@ -56,6 +60,7 @@ struct TReportSetup {
     std::vector<int> columnEdges;     // x, pixels; one more than the columns
     bool finished = false;            // the body has been written
     bool showSizeMessage = false;
+    bool onClosingPage = false;       // the pen is on the closing page
 };
 
 // Decodes a picture file for the page; nothing when it cannot be read.

@@ -82,9 +82,9 @@ darvenix_calc_test(cli_calc_fitting_length_zero ARGS "calc ${calc_data}/zero_qua
 darvenix_calc_test(cli_calc_zero_length_pipe ARGS "calc ${calc_data}/zero_length.txt" RC 3
   ERR "Data may not be zero: item 1 \\(number 1\\), the length")
 darvenix_calc_test(cli_calc_negative_length ARGS "calc ${calc_data}/negative_length.txt" RC 3
-  ERR ": item 1 \\(number 2\\), the length")
+  ERR "^Data must be positive: item 1 \\(number 2\\), the length")
 darvenix_calc_test(cli_calc_negative_user_pressure_drop ARGS "calc ${calc_data}/negative_user_dp.txt" RC 3
-  ERR ": item 1 \\(number 7\\), the pressure drop")
+  ERR "^Data must be positive: item 1 \\(number 7\\), the pressure drop")
 darvenix_calc_test(cli_calc_overflow ARGS "calc ${calc_data}/overflow.txt --json" RC 4
   ERR "^Pressure drop error\\.\n$" OUT "^$")
 darvenix_calc_test(cli_calc_repeat_glycol ARGS "calc ${calc_data}/circuit.txt --repeat 3 --additive 1 --volume 0.3 --t 5 --groups --json" RC 0

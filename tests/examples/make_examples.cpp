@@ -110,6 +110,11 @@ void ChilledWater(const std::filesystem::path& file) {
     b.Fitting("Swing Check Valve", 100, 15.0, 1, "Pump check valve");
     b.Fitting("Butterfly Valve", 100, 15.0, 1, "Chiller isolation");
 
+    // The circulating pump as read off the maker's curve for its 200 mm
+    // impeller: flow (m³/s), head (m of water) and efficiency.
+    c.Pump.Points = {{0.000, 26.0, 0},    {0.005, 25.4, 0.48}, {0.010, 23.6, 0.68},
+                     {0.015, 20.6, 0.76}, {0.020, 16.4, 0.72}, {0.024, 12.2, 0.62}};
+
     TLiquid water("Water", 0, 0, 6, 12); // clean water, 6 degC in, 12 degC out
     SaveCircuitFile(file, c, water);
 }

@@ -13,6 +13,7 @@
 #include "ui/qt/InsertForm.h"
 #include "ui/qt/Menu.h"
 #include "ui/qt/Messages.h"
+#include "ui/qt/PumpCurveForm.h"
 #include "widgets/qt/FmtEdit.h"
 
 #include <QAction>
@@ -24,6 +25,8 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <cmath>
 
 using namespace dvx;
 using namespace dvx::ui;
@@ -112,6 +115,30 @@ private slots:
         W().Grid()->scrollToTop();
         W().Grid()->setColumnWidth(W().Model()->ViewColumnOf(gcDescription), 190); // as a user drags it
         Shot(&W(), "chilled-water.png");
+    }
+
+    void chilledWaterPumpMeetsItsSystemCurve() {
+        QVERIFY(W().OpenFile(Example("chilled-water.dvx")));
+        W().Action("&Pump && System Curve")->trigger();
+        TPumpCurveForm& form = *W().PumpForm();
+        QVERIFY(form.isVisible());
+        const TPumpAnalysis& a = form.Analysis();
+        QVERIFY(a.Curve && a.Fit && a.Duty);
+        QCOMPARE(W().Circuit().Pump.Points.size(), std::size_t{6});
+        QCOMPARE(a.Curve->DesignFlow, 0.015);
+        QCOMPARE(a.Curve->Design.PressureDrop, W().Circuit().TotalDP);
+        // The selected pump runs a little beyond the design flow, on the
+        // falling part of its curve, where both curves give the same head.
+        const TDutyPoint& d = *a.Duty;
+        QVERIFY(d.Found);
+        QVERIFY2(d.Flow > 0.015 && d.Flow < 0.016, qPrintable(QString::number(d.Flow)));
+        QVERIFY(std::fabs(a.Fit->Head(d.Flow) - d.Head) < 1e-6);
+        QVERIFY(std::fabs(a.Curve->At(W().Circuit(), false, d.Ratio).Head - d.Head) < 1e-9);
+        QVERIFY(a.Fit->Falling);
+        // Efficiency between the 15 and 20 l/s points' 76 % and 72 %.
+        QVERIFY(d.HasPower && d.Efficiency < 0.76 && d.Efficiency > 0.72);
+        QVERIFY(form.MessageLabel()->text().isEmpty());
+        Shot(&form, "chilled-water-pump.png");
     }
 
     void glycolLoopCarriesLiquidMaterialAndGroups() {

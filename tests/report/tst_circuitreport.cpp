@@ -20,6 +20,7 @@
 #include "report/qt/QtPageCanvas.h"
 #include "report/qt/fReport.h"
 #include "settings/SettingsStore.h"
+#include "ui/PumpCurveForm.h"
 #include "ui/qt/Menu.h"
 #include "ui/qt/Messages.h"
 
@@ -329,6 +330,36 @@ private slots:
         QVERIFY(texts.contains(QString::fromStdString(FormatFloat("Total system volume %0.4g m\u00B3", c.TotalVolume))));
         QVERIFY(texts.contains("System fluid: " + QString::fromStdString(SystemFluid->GetDescription()) + " \u00B0C"));
         QVERIFY(!texts.contains("- 1 -")); // one page: no page number
+    }
+
+    void projectWithAPumpEndsWithThePlotPage() {
+        FillCircuit(3);
+        W().Circuit().Calculate(false);
+        // A pump through 1.5 times the circuit's head at no flow and its
+        // design head at 1.25 times the largest flow.
+        const TCircuit& c = W().Circuit();
+        double q = 0;
+        for (const auto& item : c.Items) q = std::max(q, item->Flow);
+        const double h = c.TotalDP / (SystemFluid->ro * 9.80665);
+        W().Circuit().Pump.Points = {{0, 1.5 * h, 0}, {0.8 * q, 1.3 * h, 0.6}, {1.6 * q, 0.7 * h, 0.7}};
+        std::vector<QStringList> pages;
+        QImage plot;
+        WhenPreviewShows([&](TPreviewForm& form) {
+            pages = PageTexts(form);
+            plot = form.Pages().Render(form.PageCount() - 1);
+        });
+        answers_ = {QMessageBox::Ok};
+        W().Preview1Click();
+        QCOMPARE(pages.size(), std::size_t{2});
+        QVERIFY(pages[0].contains(" Description"));
+        QVERIFY(!pages[1].contains(" Description"));
+        QVERIFY(pages[1].contains("Pump and System Curve"));
+        QVERIFY(pages[1].contains("Flow (l/s)"));
+        const TPumpAnalysis a = AnalysePump(W().Circuit(), W().GroupsActive(), W().Circuit().Pump);
+        QVERIFY(a.Duty && a.Duty->Found);
+        QVERIFY(pages[1].contains(QString::fromStdString(ChartOf(a, W().Circuit().Pump).DutyLabel)));
+        QVERIFY(pages[1].join(' ').contains("shaft power"));
+        SaveScreenshot(plot, "circuitreport-pump.png");
     }
 
     void calculationRefusedReportsWithoutANumber() {

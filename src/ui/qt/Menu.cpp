@@ -31,6 +31,7 @@
 #include "ui/qt/Messages.h"
 #include "ui/qt/PipeSpecForm.h"
 #include "ui/qt/PriceForm.h"
+#include "ui/qt/PumpCurveForm.h"
 #include "ui/qt/SummaryForm.h"
 #include "ui/qt/UnitsForm.h"
 #include "ui/qt/Warnings.h"
@@ -93,6 +94,9 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     propertiesForm_ = new TPropertiesForm(this);
     fluidSpecForm_ = new TFluidSpecForm(this);
     unitsForm_ = new TUnitsForm(this);
+    pumpForm_ = new TPumpCurveForm(this);
+    pumpForm_->GroupsActive = [this] { return GroupsActive(); };
+    pumpForm_->OnPumpChanged = [this] { SetSaved(false); };
 
     // Own settings and recent files (the catalogues were loaded at start-up).
     LoadSettings();
@@ -167,6 +171,7 @@ void TMainForm::BuildMenus() {
     QMenu* calc = menuBar()->addMenu("&Calculate");
     add(calc, "&Calculate Pressure Drop", [this] { CalcBtnClick(); }, QKeySequence(Qt::Key_F9));
     add(calc, "&Materials && Labour Price Estimate", [this] { PriceEstimateCommand(); });
+    add(calc, "&Pump && System Curve", [this] { PumpCurveCommand(); });
     add(calc, "&Resize all from Flow", [this] { ResizeAllCommand(); });
     add(calc, "Reset all &Flows from Size", [this] { ResetAllFlowsCommand(); });
     calc->addSeparator();
@@ -225,6 +230,7 @@ void TMainForm::BuildToolBar() {
     button("R&enum", "Re-number in existing order", [this] { RenumberCommand(); });
     button("&Calc", "Calculate circuit pressure drop", [this] { CalcBtnClick(); });
     button("&Report", "Report preview", [this] { Preview1Click(); });
+    button("&Pump", "Pump and system curve", [this] { PumpCurveCommand(); });
 }
 
 void TMainForm::BuildStatusBar() {
@@ -302,6 +308,8 @@ void TMainForm::SetSaved(bool saved) {
 void TMainForm::SetSolved(bool solved) {
     circuit_->Solved = solved;
     panels_[1]->setText(solved ? "Solved" : "Not Solved");
+    // The pump window follows every calculation and every change.
+    if (pumpForm_ != nullptr) pumpForm_->Refresh();
 }
 
 void TMainForm::ShowDpPanel() {
@@ -418,6 +426,7 @@ void TMainForm::LoadSettings() {
     recent_.Load(store);
     RebuildReopenMenu();
     insertForm_->RestorePlacementFromSettings();
+    pumpForm_->RestorePlacementFromSettings();
 }
 
 void TMainForm::SaveSettings() {
@@ -447,6 +456,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
     }
     insertForm_->close(); // it stores its own placement
+    if (pumpForm_->isVisible()) pumpForm_->close(); // so does the pump window
     event->accept();
 }
 

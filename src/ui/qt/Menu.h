@@ -42,6 +42,7 @@ class TCostForm;
 class TLabourForm;
 class TPriceForm;
 class TUnitsForm;
+class TPumpCurveForm;
 
 // What a file dialog is asked for; the answer is the chosen path or empty.
 struct TFileDialogRequest {
@@ -82,6 +83,7 @@ public:
     TCostForm* CostForm() const { return costForm_; }
     TLabourForm* LabourForm() const { return labourForm_; }
     TPriceForm* PriceForm() const { return priceForm_; }
+    TPumpCurveForm* PumpForm() const { return pumpForm_; }
     // The action of a menu entry by its caption (e.g. "&Calculate Pressure Drop").
     QAction* Action(const QString& caption) const;
     QMenu* ReopenMenu() const { return reopenMenu_; }
@@ -138,6 +140,8 @@ public:
     // quantities in the new units.
     void UnitsCommand();
     TUnitsForm* UnitsForm() const { return unitsForm_; }
+    // The pump and system-curve window, shown beside the main window.
+    void PumpCurveCommand();
 
     // The insertion rule: before the item of the current row, "Modified"
     // and "Not Solved"; the current row does not move.
@@ -226,6 +230,7 @@ private:
     TLabourForm* labourForm_ = nullptr;
     TPriceForm* priceForm_ = nullptr;
     TUnitsForm* unitsForm_ = nullptr;
+    TPumpCurveForm* pumpForm_ = nullptr;
     QLabel* panels_[4] = {};
     QMenu* reopenMenu_ = nullptr;
     QMenu* gridMenu_ = nullptr;

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The Calculate menu: the calculation, the price estimate, Resize All and
-// Reset All Flows, the liquid, default flows, warning limits and the pipe
+// The Calculate menu: the calculation, the price estimate, the pump and
+// system curve, Resize All and Reset All Flows, the liquid, default flows, warning limits and the pipe
 // material.
 
 #include "ui/qt/Menu.h"
@@ -14,6 +14,7 @@
 #include "ui/qt/LimitsForm.h"
 #include "ui/qt/Messages.h"
 #include "ui/qt/PriceForm.h"
+#include "ui/qt/PumpCurveForm.h"
 #include "ui/qt/Warnings.h"
 
 #include <QAction>
@@ -93,6 +94,13 @@ void TMainForm::WaterSpecCommand() {
 void TMainForm::PriceEstimateCommand() {
     CalcBtnClick();
     if (EstimateWithMessages(this, *circuit_)) priceForm_->Execute();
+}
+
+void TMainForm::PumpCurveCommand() {
+    Commit();
+    pumpForm_->show();
+    pumpForm_->raise();
+    pumpForm_->activateWindow();
 }
 
 } // namespace dvx::ui

@@ -16,6 +16,7 @@
 #include "ui/qt/MenuSupport.h"
 #include "ui/qt/Messages.h"
 #include "ui/qt/PriceForm.h"
+#include "ui/qt/PumpCurveForm.h"
 #include "ui/qt/SummaryForm.h"
 #include "ui/qt/Warnings.h"
 
@@ -83,6 +84,7 @@ void TMainForm::ReplaceCircuit(std::unique_ptr<TCircuit> circuit) {
     model_->SetCircuit(circuit.get());
     summaryForm_->SetCircuit(circuit.get());
     priceForm_->SetCircuit(circuit.get());
+    pumpForm_->SetCircuit(circuit.get());
     warningsForm_->BuildWarningList(*circuit);
     circuit_ = std::move(circuit);
 }

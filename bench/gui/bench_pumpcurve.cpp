@@ -1,0 +1,143 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Measures the pump window following F9: a circuit of [items] items with a
+// pump, the main window's calculation with the pump window hidden and with
+// it shown (analysis, series, plot painted), and the window's own redraw.
+// Run offscreen:
+//   QT_QPA_PLATFORM=offscreen build/bench/bench_pumpcurve [items]
+// Prints the median of several runs of each step, in milliseconds.
+
+#include "catalogue/Tables.h"
+#include "fluid/Fluid.h"
+#include "ui/qt/Menu.h"
+#include "ui/qt/Messages.h"
+#include "ui/qt/PumpCurveForm.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QtCharts/QChartView>
+#include <algorithm>
+#include <ctime>
+#include <cstdio>
+#include <vector>
+
+using namespace dvx;
+
+namespace {
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+double Ms(const QElapsedTimer& t) { return static_cast<double>(t.nsecsElapsed()) / 1e6; }
+
+// ms of processor time the calling thread has used; on a shared machine the wall
+// clock also counts the time other programs had the processor.
+double CpuMs() {
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) * 1e3 + static_cast<double>(ts.tv_nsec) / 1e6;
+}
+
+void Settle() {
+    for (int i = 0; i < 3; ++i) QApplication::processEvents();
+}
+
+// Pipes, fittings and user items on every bore at 80 % of its largest flow.
+void Fill(TCircuit& circuit, int count) {
+    for (int i = 0; i < count; ++i) {
+        std::unique_ptr<TBranch> item;
+        switch (i % 3) {
+        case 0: item = std::make_unique<TPipe>(); break;
+        case 1: item = std::make_unique<TFitting>(i % FittingCount); break;
+        default: {
+            auto user = std::make_unique<TUser>();
+            user->PressureDrop = 500;
+            item = std::move(user);
+        }
+        }
+        item->SetBore(2 + i % 17);
+        item->Flow = BoreTable[static_cast<std::size_t>(item->BoreIndex)].mf * 0.0008;
+        circuit.Append(std::move(item));
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toUtf8());
+    qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toUtf8());
+    qputenv("XDG_DATA_HOME", (home.path() + "/data").toUtf8());
+    QApplication app(argc, argv);
+    const int items = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1000;
+    ui::SetMessageHandler([](QWidget*, ui::MsgKind, const QString& text, QMessageBox::StandardButtons) {
+        std::fprintf(stderr, "message: %s\n", text.toUtf8().constData());
+        return QMessageBox::Ok;
+    });
+    RestoreBuiltInTables();
+    StartFluidModule(DefaultTemperature);
+
+    ui::TMainForm window;
+    window.show();
+    TCircuit& circuit = window.Circuit();
+    Fill(circuit, items);
+    window.CalcBtnClick();
+    // A pump through the design point with room on either side.
+    double q = 0;
+    for (const auto& item : circuit.Items) q = std::max(q, item->Flow);
+    const double h = circuit.TotalDP / (SystemFluid->ro * 9.80665);
+    circuit.Pump.Points = {{0, 1.4 * h, 0}, {q, 1.1 * h, 0.7}, {1.5 * q, 0.8 * h, 0.65}};
+    ui::TPumpCurveForm& form = *window.PumpForm();
+    Settle();
+
+    std::vector<double> hidden, shown, redraw, analyse, paint, core, redrawCpu, coreCpu;
+    for (int run = 0; run < 9; ++run) {
+        QElapsedTimer t;
+        form.hide();
+        Settle();
+        t.start();
+        window.CalcBtnClick();
+        Settle();
+        hidden.push_back(Ms(t));
+
+        form.show();
+        Settle();
+        t.restart();
+        window.CalcBtnClick(); // the window analyses the circuit again and sets its series
+        form.ChartView()->viewport()->repaint();
+        Settle();
+        shown.push_back(Ms(t));
+
+        t.restart();
+        const double cpu = CpuMs();
+        form.Refresh();
+        form.ChartView()->viewport()->repaint();
+        redraw.push_back(Ms(t));
+        redrawCpu.push_back(CpuMs() - cpu);
+
+        t.restart();
+        const double cpuCore = CpuMs();
+        const TPumpAnalysis a = AnalysePump(circuit, window.GroupsActive(), circuit.Pump);
+        core.push_back(Ms(t));
+        coreCpu.push_back(CpuMs() - cpuCore);
+        t.restart();
+        form.Refresh();
+        analyse.push_back(Ms(t));
+        t.restart();
+        form.ChartView()->viewport()->repaint();
+        paint.push_back(Ms(t));
+    }
+    if (!form.Analysis().Duty || !form.Analysis().Duty->Found) std::fprintf(stderr, "no duty point\n");
+    std::printf("%d items, F9 with the pump window hidden: median %.2f ms\n", items, Median(hidden));
+    std::printf("%d items, F9 with the pump window shown and painted: median %.2f ms\n", items, Median(shown));
+    std::printf("%d items, pump window redraw (analysis, series, paint): median %.2f ms (max %.2f), "
+                "processor time median %.2f ms\n",
+                items, Median(redraw), *std::max_element(redraw.begin(), redraw.end()), Median(redrawCpu));
+    std::printf("  of which analysis and series: median %.2f ms (the analysis alone %.2f ms, processor time "
+                "%.2f ms); painting the plot: median %.2f ms\n",
+                Median(analyse), Median(core), Median(coreCpu), Median(paint));
+    circuit.Saved = true;
+    return 0;
+}

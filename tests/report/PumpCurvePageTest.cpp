@@ -1,0 +1,147 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The pump and system curve as the circuit report's last page: there only
+// for a project with pump settings, after the summary, inside the margins.
+#include "FakeCanvas.h"
+
+#include "catalogue/Bores.h"
+#include "catalogue/Tables.h"
+#include "fluid/Fluid.h"
+#include "hydraulics/Calc.h"
+#include "report/CircuitReport.h"
+#include "report/GridReport.h"
+#include "report/PumpCurvePage.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace dvx {
+namespace {
+
+using test::FakeDevice;
+
+class PumpPage : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RestoreBuiltInTables();
+        StartFluidModule(9.0);
+        for (int i = 0; i < 4; ++i) {
+            auto pipe = std::make_unique<TPipe>();
+            pipe->Flow = 0.005;
+            pipe->Length = 20;
+            pipe->SetBore(BoreForFlow(5));
+            circuit.Append(std::move(pipe));
+        }
+        circuit.Calculate(false);
+        TReportFont font;
+        font.size = 10;
+        engine.SetReportFont(font);
+        report.Prepare(engine);
+        report.UseStyle(nullptr);
+    }
+    void TearDown() override { RestoreBuiltInTables(); }
+
+    // A pump through twice the circuit's head at no flow and its design head
+    // at 1.2 times the design flow.
+    void AddPump() {
+        const double h = circuit.TotalDP / (SystemFluid->ro * 9.80665);
+        circuit.Pump.Points = {{0, 2 * h, 0}, {0.003, 1.9 * h, 0}, {0.008, 0.8 * h, 0}};
+    }
+    void Write() {
+        FillCircuitReport(report.Setup(), circuit, false, true, SystemFluid);
+        device = FakeDevice(engine.ReportFont());
+        // A4 at 32 pixels per cm: 672 × 950 pixels.
+        engine.WriteDocument(device, TDeviceSetup{MakePixelsPerCm(32, 32), 672, 950, 18});
+    }
+    int Count(int page, const std::string& text) const {
+        const auto texts = device.TextsOn(page);
+        return static_cast<int>(std::count_if(texts.begin(), texts.end(), [&](const auto& t) { return t.text == text; }));
+    }
+
+    TCircuit circuit;
+    TPageEngine engine;
+    TGridReport report;
+    FakeDevice device;
+};
+
+TEST(PumpPageText, WrapsAtBlanksWithinTheWidth) {
+    FakeDevice device(TReportFont{"", 1, 0, 8, 0}); // 4 pixels a character
+    struct Case {
+        std::string text;
+        int width;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {"one two three", 100, {"one two three"}},
+        {"one two three", 28, {"one two", "three"}},
+        {"one two three", 12, {"one", "two", "three"}},
+        {"unbreakable", 8, {"unbreakable"}},
+        {"", 20, {""}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(WrapText(device, c.text, c.width), c.lines) << c.text << " " << c.width;
+}
+
+TEST_F(PumpPage, NoPumpNoPage) {
+    Write();
+    EXPECT_FALSE(report.Setup().closingPage);
+    EXPECT_EQ(device.pages, 1);
+    EXPECT_EQ(device.Find(kPumpPageTitle), nullptr);
+    EXPECT_EQ(device.Find("- 1 -"), nullptr); // a one-page report carries no number
+}
+
+TEST_F(PumpPage, PlotFollowsTheSummaryOnAPageOfItsOwn) {
+    AddPump();
+    Write();
+    ASSERT_EQ(device.pages, 2);
+    const std::string total = report.Setup().summaryLines.front();
+    EXPECT_EQ(Count(1, total), 1);
+    EXPECT_EQ(Count(2, total), 0);
+    EXPECT_EQ(Count(1, " Description"), 1);
+    EXPECT_EQ(Count(2, " Description"), 0); // no table on the plot's page
+    EXPECT_EQ(Count(1, "- 1 -"), 1);
+    EXPECT_EQ(Count(2, "- 2 -"), 1);
+    for (const char* text : {kPumpPageTitle, kFlowAxisTitle, kHeadAxisTitle})
+        EXPECT_EQ(Count(2, text), 1) << text;
+
+    const TPumpAnalysis a = AnalysePump(circuit, false, circuit.Pump);
+    ASSERT_TRUE(a.Duty && a.Duty->Found);
+    const TPumpChart chart = ChartOf(a, circuit.Pump);
+    EXPECT_EQ(Count(2, chart.DutyLabel), 1);
+    EXPECT_EQ(Count(2, chart.DesignLabel), 1);
+    // The key and the result lines, each whole when its words are joined
+    // again, and no text past the right margin.
+    std::string page;
+    for (const auto& t : device.TextsOn(2)) {
+        page += t.text + " ";
+        EXPECT_LE(t.x + device.TextWidth(t.text), engine.RightPx() + 1) << t.text;
+    }
+    for (const std::string& line : SummaryLines(a)) {
+        std::string words;
+        for (const std::string& w : WrapText(device, line, engine.RightPx() - engine.LeftPx())) words += w + " ";
+        EXPECT_NE(page.find(words), std::string::npos) << line;
+    }
+    EXPECT_NE(page.find("Full line: system curve."), std::string::npos);
+
+    // Every line of the plot inside the margins and above the footer.
+    int plotted = 0;
+    for (const auto& l : device.lines) {
+        if (l.page != 2) continue;
+        ++plotted;
+        for (int x : {l.x1, l.x2}) {
+            EXPECT_GE(x, engine.LeftPx());
+            EXPECT_LE(x, engine.RightPx());
+        }
+        for (int y : {l.y1, l.y2}) EXPECT_LE(y, engine.TextLimit());
+    }
+    EXPECT_GT(plotted, 60); // the curves are drawn, not only the axes
+}
+
+TEST_F(PumpPage, UnsolvedOrPumpWithoutDutyStillGivesThePageWithTheReason) {
+    circuit.Pump.Points = {{0, 1, 0}, {0.001, 0.5, 0}}; // two points: no curve yet
+    Write();
+    ASSERT_EQ(device.pages, 2);
+    EXPECT_EQ(Count(2, "A pump curve needs at least 3 points."), 1);
+}
+
+} // namespace
+} // namespace dvx

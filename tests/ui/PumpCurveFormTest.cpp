@@ -1,0 +1,142 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The pump window's logic: the point table read and written in display
+// units, and the plot and texts of an analysis.
+
+#include "ui/PumpCurveForm.h"
+
+#include "catalogue/Tables.h"
+#include "fluid/Fluid.h"
+#include "hydraulics/Calc.h"
+
+#include <gtest/gtest.h>
+
+namespace dvx {
+namespace {
+
+TEST(PumpRows, TableTextBecomesPointsInSI) {
+    const TPumpRowsResult r = ReadPumpRows({{"0", "32", ""}, {" ", "", ""}, {"4.5", "30.5", "62.5"}, {"9", "25", " "}});
+    ASSERT_TRUE(r.Error.empty()) << r.Error;
+    ASSERT_EQ(r.Points.size(), 3u); // the blank row is skipped
+    EXPECT_EQ(r.Points[1], (TPumpPoint{0.0045, 30.5, 0.625}));
+    EXPECT_EQ(r.Points[2].Efficiency, 0);
+    // Back to the same text.
+    const std::vector<TPumpRowText> rows = PumpRowsOf(r.Points);
+    EXPECT_EQ(rows[1].Flow, "4.5");
+    EXPECT_EQ(rows[1].Head, "30.5");
+    EXPECT_EQ(rows[1].Efficiency, "62.5");
+    EXPECT_EQ(rows[0].Efficiency, "");
+}
+
+TEST(PumpRows, UneditedRowsGiveTheShownPointsExactly) {
+    const std::vector<TPumpPoint> shown = {{0.0012345678, 31.23456789, 0.6543219}, {0.0045678912, 27.1, 0}};
+    std::vector<TPumpRowText> rows = PumpRowsOf(shown);
+    ASSERT_EQ(rows[0].Flow, "1.235"); // the table shows four digits
+    EXPECT_EQ(ReadPumpRows(rows, shown).Points, shown);
+    // Without knowing what was shown, the text is all there is.
+    EXPECT_NE(ReadPumpRows(rows).Points, shown);
+    // The first row deleted, a new one typed below: the kept row is exact,
+    // the typed one is what it says.
+    rows.erase(rows.begin());
+    rows.push_back({"9", "12", ""});
+    const TPumpRowsResult r = ReadPumpRows(rows, shown);
+    ASSERT_EQ(r.Points.size(), 2u);
+    EXPECT_EQ(r.Points[0], shown[1]);
+    EXPECT_EQ(r.Points[1], (TPumpPoint{0.009, 12, 0}));
+    // An edited row is read from its text.
+    rows[0].Head = "27.5";
+    EXPECT_EQ(ReadPumpRows(rows, shown).Points[0].Head, 27.5);
+}
+
+TEST(PumpRows, TheFirstBadRowIsNamed) {
+    struct Case {
+        std::vector<TPumpRowText> rows;
+        const char* error;
+    };
+    const Case cases[] = {
+        {{{"1", "2", ""}, {"1,5", "2", ""}}, "Row 2: the flow is not a number."},
+        {{{"1", "", ""}}, "Row 1: the head is not a number."},
+        {{{"", "", ""}, {"", "", "50"}}, "Row 2: the flow is not a number."},
+        {{{"1", "2", "101"}}, "Row 1: the efficiency must be 0 to 100 %."},
+        {{{"1", "2", "-1"}}, "Row 1: the efficiency must be 0 to 100 %."},
+        {{{"1", "2", "x"}}, "Row 1: the efficiency must be 0 to 100 %."},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ReadPumpRows(c.rows).Error, c.error);
+
+    // No more points than a project file can hold and read back.
+    std::vector<TPumpRowText> many(kMaxPumpPoints, {"1", "2", ""});
+    EXPECT_EQ(ReadPumpRows(many).Error, "");
+    many.push_back({"1", "2", ""});
+    EXPECT_EQ(ReadPumpRows(many).Error, "At most 1000 pump points.");
+}
+
+TEST(PumpChart, AxisEndsAreRound) {
+    const std::pair<double, double> cases[] = {{0, 1}, {0.7, 1}, {1, 1}, {1.2, 2}, {2.2, 2.5}, {3, 5}, {7, 10},
+                                               {42, 50}, {0.031, 0.05}};
+    for (const auto& [v, expected] : cases) EXPECT_DOUBLE_EQ(NiceCeiling(v), expected) << v;
+    const std::pair<double, double> steps[] = {{1, 0.2}, {10, 2}, {25, 5}, {50, 10}, {0.05, 0.01}};
+    for (const auto& [end, step] : steps) {
+        EXPECT_DOUBLE_EQ(TickStep(end), step) << end;
+        const double lines = end / step;
+        EXPECT_TRUE(lines >= 4 && lines <= 10) << end;
+    }
+}
+
+class PumpChartTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RestoreBuiltInTables();
+        StartFluidModule(9.0);
+        SystemFluid->ro = 1000;
+        auto user = std::make_unique<TUser>();
+        user->PressureDrop = 98066.5; // 10 m of water at 5 l/s
+        user->Flow = 0.005;
+        circuit.Append(std::move(user));
+        circuit.Calculate(false);
+    }
+    TCircuit circuit;
+};
+
+TEST_F(PumpChartTest, ChartAndTextsInDisplayUnits) {
+    // H = 20 - 0.4·Q² (Q in l/s) meets 10·(Q/5)² = 0.4·Q² at Q = 5 l/s, 10 m.
+    circuit.Pump.Points = {{0, 20, 0}, {0.004, 13.6, 0.6}, {0.006, 5.6, 0.7}};
+    const TPumpAnalysis a = AnalysePump(circuit, false, circuit.Pump);
+    const TPumpChart chart = ChartOf(a, circuit.Pump);
+    ASSERT_EQ(chart.System.size(), 41u);
+    EXPECT_NEAR(chart.System.back().X, 6.5, 1e-12);
+    EXPECT_NEAR(chart.System.back().Y, 16.9, 1e-9);
+    ASSERT_TRUE(chart.Design && chart.Duty);
+    EXPECT_NEAR(chart.Design->X, 5, 1e-12);
+    EXPECT_NEAR(chart.Design->Y, 10, 1e-12);
+    EXPECT_NEAR(chart.Duty->X, 5, 1e-6);
+    EXPECT_NEAR(chart.Duty->Y, 10, 1e-6);
+    EXPECT_EQ(chart.PumpPoints.size(), 3u);
+    EXPECT_EQ(chart.PumpCurve.front().X, 0);
+    EXPECT_NEAR(chart.PumpCurve.back().X, 6, 1e-12);
+    EXPECT_EQ(chart.MaxX, 10);
+    EXPECT_EQ(chart.MaxY, 25); // 20 m and room for the labels
+    EXPECT_EQ(chart.DutyLabel, "Duty 5 l/s, 10 m");
+    EXPECT_EQ(DesignText(a), "Design point: 5 l/s, 10 m (98.07 kPa)");
+    EXPECT_EQ(FitText(a), "Pump: H = 20 - 0.4 Q² (H in m, Q in l/s), residual 0.000 m");
+    // Efficiency 65 % at 5 l/s: 1000·9.80665·0.005·10 / 0.65 W.
+    EXPECT_EQ(DutyText(a), "Duty point: 5 l/s, 10 m (98.07 kPa), 1.000 × design flow; efficiency 65.0 %, "
+                           "shaft power 0.754 kW");
+}
+
+TEST_F(PumpChartTest, WithoutAPumpOnlyTheCurveAndItsMessages) {
+    TPumpAnalysis a = AnalysePump(circuit, false, circuit.Pump);
+    TPumpChart chart = ChartOf(a, circuit.Pump);
+    EXPECT_EQ(chart.System.size(), 41u);
+    EXPECT_TRUE(chart.PumpCurve.empty());
+    EXPECT_FALSE(chart.Duty);
+    EXPECT_EQ(SummaryLines(a), std::vector<std::string>{"Design point: 5 l/s, 10 m (98.07 kPa)"});
+
+    circuit.Solved = false;
+    a = AnalysePump(circuit, false, circuit.Pump);
+    chart = ChartOf(a, circuit.Pump);
+    EXPECT_TRUE(chart.System.empty());
+    EXPECT_FALSE(chart.Design);
+    EXPECT_EQ(SummaryLines(a), std::vector<std::string>{"Calculate the circuit first."});
+}
+
+} // namespace
+} // namespace dvx

@@ -1,0 +1,233 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The pump window driven from the main window: points typed into the table,
+// the duty point it reports, the plot following an edit and a recalculation
+// in the main grid, the pump saved with the project, the plot exported, and
+// the window's placement kept between runs.
+
+#include "catalogue/Tables.h"
+#include "fluid/Fluid.h"
+#include "settings/SettingsStore.h"
+#include "ui/qt/CircuitModel.h"
+#include "ui/qt/InsertForm.h"
+#include "ui/qt/Menu.h"
+#include "ui/qt/PumpCurveForm.h"
+#include "widgets/qt/FmtEdit.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTableWidget>
+#include <QtCharts/QChartView>
+#include <QtTest>
+
+#include <cmath>
+
+#include "ui/DialogTestSupport.h"
+
+using namespace dvx;
+using namespace dvx::ui;
+
+class PumpCurveFormTest : public test::DialogTestBase {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TMainForm> window_;
+
+    TMainForm& W() { return *window_; }
+    TPumpCurveForm& P() { return *W().PumpForm(); }
+
+    // Types into a cell of the point table through its formatted editor.
+    void TypePoint(int row, int column, const QString& text) {
+        QTableWidget* table = P().PointTable();
+        const QModelIndex index = table->model()->index(row, column);
+        table->setCurrentIndex(index);
+        table->edit(index);
+        auto* editor = qobject_cast<TFmtEdit*>(table->indexWidget(index));
+        QVERIFY2(editor != nullptr, "no formatted editor in the point table");
+        editor->selectAll();
+        QTest::keyClicks(editor, text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QApplication::processEvents(); // the table commits a cell from its event loop
+    }
+
+    void TypeGridCell(int row, int logicalColumn, const QString& text) {
+        QTableView* grid = W().Grid();
+        const QModelIndex index = W().Model()->index(row, W().Model()->ViewColumnOf(logicalColumn));
+        grid->setCurrentIndex(index);
+        grid->edit(index);
+        auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(index));
+        QVERIFY2(editor != nullptr, "no in-place editor opened");
+        editor->selectAll();
+        QTest::keyClicks(editor, text);
+        W().Commit();
+    }
+
+    // The pump H = 20 − 0.25·Q² (m, Q in l/s), entered row by row.
+    void EnterPump() {
+        const char* rows[][2] = {{"0", "20"}, {"4", "16"}, {"8", "4"}};
+        for (int r = 0; r < 3; ++r) {
+            TypePoint(r, 0, rows[r][0]);
+            TypePoint(r, 1, rows[r][1]);
+        }
+    }
+
+    // Flow (l/s) where the pump meets a circuit that needs dpKpa at 5 l/s
+    // (a user item: head ∝ Q²), in water of density ro.
+    static double ExpectedDutyFlow(double dpKpa, double ro) {
+        const double k = dpKpa * 1000 / (ro * 9.80665) / 25; // m per (l/s)²
+        return std::sqrt(20 / (0.25 + k));
+    }
+
+private slots:
+    void initTestCase() { SetUpHome(); }
+
+    void init() {
+        FreshStart("darvenix-pump.ini");
+        StartFluidModule(9.0);
+        window_ = std::make_unique<TMainForm>();
+        W().show();
+        // One user item of 50 kPa at 5 l/s, calculated.
+        W().InsertForm()->FlowEdit()->setText("5.0");
+        W().InsertForm()->UserDPEdit()->setText("50");
+        QVERIFY(W().InsertForm()->AddUser());
+        W().CalcBtnClick();
+        QCOMPARE(W().Circuit().TotalDP, 50000.0);
+        W().Action("&Pump && System Curve")->trigger();
+        QVERIFY(P().isVisible());
+        QCOMPARE(P().windowTitle(), QString("Pump & System Curve"));
+    }
+
+    void cleanup() {
+        W().Circuit().Saved = true;
+        window_.reset();
+    }
+
+    void enteredPointsGiveTheDutyPoint() {
+        QCOMPARE(P().DutyLabel()->text(), QString("Duty point: none"));
+        EnterPump();
+        const TPumpAnalysis& a = P().Analysis();
+        QVERIFY(a.Duty && a.Duty->Found);
+        const double q = ExpectedDutyFlow(50, SystemFluid->ro);
+        QVERIFY2(std::fabs(a.Duty->Flow * 1000 - q) < 1e-6, qPrintable(QString::number(a.Duty->Flow * 1000)));
+        const QString label = P().DutyLabel()->text();
+        QVERIFY2(label.startsWith(QString("Duty point: %1 l/s, %2 m").arg(q, 0, 'g', 4).arg(20 - 0.25 * q * q, 0, 'g', 4)),
+                 qPrintable(label));
+        QVERIFY(label.contains(QString("%1 × design flow").arg(q / 5, 0, 'f', 3)));
+        // The pump is the project's now, and the project is modified.
+        QCOMPARE(W().Circuit().Pump.Points.size(), std::size_t{3});
+        QCOMPARE(W().Circuit().Pump.Points[2].Flow, 0.008);
+        QCOMPARE(W().StatusPanel(0)->text(), QString("Modified"));
+        QVERIFY(P().MessageLabel()->text().isEmpty());
+        Screenshot(P(), "pump-curve");
+    }
+
+    void readingTheWindowBackChangesNoStoredValue() {
+        // A pump from a file, with more digits than the window shows.
+        TPumpSpec pump;
+        pump.Points = {{0, 20.123456789, 0}, {0.0041234567, 16.0987654321, 0.61234567}, {0.008, 4.5, 0}};
+        pump.Curve.StaticHead = 1.23456;
+        pump.Curve.MaxRatio = 1.4444;
+        W().Circuit().Pump = pump;
+        W().SetSaved(true);
+        P().SetCircuit(&W().Circuit());
+        for (TFmtEdit* edit : {P().StaticHeadEdit(), P().CurvePointsEdit(), P().MaxRatioEdit()})
+            emit edit->editingFinished(); // the focus passing through the fields
+        QVERIFY(W().Circuit().Pump == pump);
+        QCOMPARE(W().StatusPanel(0)->text(), QString("Ready"));
+        // Deleting the first row keeps the others exactly.
+        P().PointTable()->setCurrentCell(0, 0);
+        QTest::mouseClick(P().findChild<QPushButton*>("deleteRow"), Qt::LeftButton);
+        QCOMPARE(W().Circuit().Pump.Points.size(), std::size_t{2});
+        QVERIFY(W().Circuit().Pump.Points[0] == pump.Points[1]);
+        QCOMPARE(W().Circuit().Pump.Curve.StaticHead, 1.23456);
+        QCOMPARE(W().StatusPanel(0)->text(), QString("Modified"));
+    }
+
+    void aBadCellIsNamedAndChangesNothing() {
+        EnterPump();
+        TypePoint(3, 2, "50");  // an efficiency without flow and head
+        QCOMPARE(P().MessageLabel()->text(), QString("Row 4: the flow is not a number."));
+        QCOMPARE(W().Circuit().Pump.Points.size(), std::size_t{3});
+        QVERIFY(P().Analysis().Duty->Found); // the last good pump is still drawn
+    }
+
+    void followsEditsAndRecalculationInTheMainGrid() {
+        EnterPump();
+        const double before = P().Analysis().Duty->Flow;
+        TypeGridCell(0, gcPressureDrop, "80");
+        // Not solved: the window says so and draws no duty point.
+        QVERIFY(!P().Analysis().Duty);
+        QCOMPARE(P().MessageLabel()->text(), QString("Calculate the circuit first."));
+        QCOMPARE(P().DutyLabel()->text(), QString("Duty point: none"));
+        W().Action("&Calculate Pressure Drop")->trigger();
+        const TPumpAnalysis& a = P().Analysis();
+        QVERIFY(a.Duty && a.Duty->Found);
+        QVERIFY(a.Duty->Flow < before);
+        QVERIFY(std::fabs(a.Duty->Flow * 1000 - ExpectedDutyFlow(80, SystemFluid->ro)) < 1e-6);
+        QVERIFY(std::fabs(a.Curve->Design.PressureDrop - 80000) < 1e-9);
+    }
+
+    void staticHeadAndSettingsFieldsApply() {
+        EnterPump();
+        P().StaticHeadEdit()->setText("3.00");
+        emit P().StaticHeadEdit()->editingFinished();
+        P().CurvePointsEdit()->setText("11");
+        emit P().CurvePointsEdit()->editingFinished();
+        QCOMPARE(W().Circuit().Pump.Curve.StaticHead, 3.0);
+        QCOMPARE(P().Analysis().Curve->Points.size(), std::size_t{11});
+        QCOMPARE(P().Analysis().Curve->Points.front().Head, 3.0);
+        P().MaxRatioEdit()->setText("0");
+        emit P().MaxRatioEdit()->editingFinished();
+        QCOMPARE(P().MessageLabel()->text().split('\n').front(),
+                 QString("The largest flow ratio must be above 0 and at most 100."));
+        QCOMPARE(W().Circuit().Pump.Curve.MaxRatio, 1.3);
+    }
+
+    void thePumpIsSavedWithTheProject() {
+        EnterPump();
+        const QString file = Path("pump.dvx");
+        QVERIFY(W().SaveFile(file));
+        QVERIFY(W().NewProject());
+        QCOMPARE(P().PointTable()->item(0, 0), nullptr); // a new project has no pump
+        QVERIFY(W().OpenFile(file));
+        QCOMPARE(W().Circuit().Pump.Points.size(), std::size_t{3});
+        QCOMPARE(P().PointTable()->item(2, 0)->text(), QString("8"));
+        QCOMPARE(P().PointTable()->item(2, 1)->text(), QString("4"));
+        // Opening calculates, and the window follows.
+        QVERIFY(P().Analysis().Duty && P().Analysis().Duty->Found);
+    }
+
+    void plotExportsAsPngAndSvg() {
+        EnterPump();
+        const QString png = Path("plot.png");
+        const QString svg = Path("plot.svg");
+        QVERIFY(P().ExportChart(png));
+        QVERIFY(P().ExportChart(svg));
+        QImage image(png);
+        QVERIFY(!image.isNull());
+        QCOMPARE(image.size(), P().ChartView()->size() * P().ChartView()->devicePixelRatio());
+        QFile file(svg);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray text = file.readAll();
+        QVERIFY(text.contains("<svg"));
+        QVERIFY(text.contains("Flow (l/s)"));
+        QVERIFY(!P().ExportChart(Path("plot.bmp"))); // only the two formats
+        QVERIFY(!P().ExportChart(Path("no-such-folder/plot.png")));
+    }
+
+    void placementIsKeptBetweenRuns() {
+        P().setGeometry(120, 90, 700, 480);
+        const QRect placed = P().geometry();
+        P().close();
+        window_.reset();
+        window_ = std::make_unique<TMainForm>();
+        QCOMPARE(P().geometry(), placed);
+    }
+};
+
+QTEST_MAIN(PumpCurveFormTest)
+#include "tst_pumpcurveform.moc"
