@@ -1,16 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CircuitOutput.h"
 
+#include "CliUnits.h"
 #include "CsvOut.h"
 #include "JsonOut.h"
 #include "OutputText.h"
 
+#include "catalogue/Bores.h"
 #include "catalogue/Tables.h"
 #include "common/Format.h"
 #include "common/Numbers.h"
 #include "fluid/Fluid.h"
 #include "hydraulics/Calc.h"
 #include "ui/Warnings.h"
+#include "units/NominalInches.h"
+#include "units/UnitView.h"
 
 #include <functional>
 #include <ostream>
@@ -118,6 +122,22 @@ std::string UnitOf(const std::string& field) {
     return {};
 }
 
+// A CSV column of a field in the units of the setting.
+TCsvColumn CsvColumn(const TCalcSetting& s, const std::string& name, const std::string& siUnit) {
+    if (name == "bore" && !s.Units.IsSI(qtPipeSize)) return {name, s.Units.Unit(qtPipeSize).Key};
+    const auto quantity = QuantityOfField(name);
+    return {name, quantity ? CsvUnitLabel(s.Units, *quantity, siUnit) : siUnit};
+}
+
+// A CSV cell of a field in the units of the setting, at full precision.
+std::string CsvCell(const TCalcSetting& s, const std::string& name, const TCell& cell, const TBranch* item) {
+    if (name == "bore" && item != nullptr && !s.Units.IsSI(qtPipeSize))
+        return CsvNumber(NominalInches(NominalOf(item->BoreIndex)));
+    const auto quantity = QuantityOfField(name);
+    if (quantity && cell.Kind == TCell::Number) return CsvNumber(CsvValue(s.Units, *quantity, cell.Num, s.Fluid->ro));
+    return ToCsv(cell);
+}
+
 } // namespace
 
 std::string MaterialName(int material) {
@@ -153,61 +173,88 @@ void WriteCircuitJson(const TCalcSetting& s, std::ostream& out) {
 std::string CircuitCsv(const TCalcSetting& s) {
     std::vector<TCsvColumn> columns;
     columns.push_back({"row", ""}); // "item" or "total"
-    for (const TItemField& f : ItemFields()) columns.push_back({f.Name, f.Unit});
+    for (const TItemField& f : ItemFields()) columns.push_back(CsvColumn(s, f.Name, f.Unit));
     for (const char* extra : {"totalDP", "totalVolume", "liquid", "t", "rangeStatus", "material", "roughness"})
-        columns.push_back({extra, UnitOf(extra)});
+        columns.push_back(CsvColumn(s, extra, UnitOf(extra)));
     const TFluid& fluid = *s.Fluid;
-    const std::vector<std::string> setting = {CsvText(fluid.GetCaption()), CsvNumber(fluid.t),
+    const std::vector<std::string> setting = {CsvText(fluid.GetCaption()), CsvCell(s, "t", Num(fluid.t), nullptr),
                                               CsvInteger(s.RangeStatus), CsvText(MaterialName(s.Material)),
-                                              CsvNumber(s.Roughness)};
+                                              CsvCell(s, "roughness", Num(s.Roughness), nullptr)};
     TCsvTable table(columns);
     for (const auto& item : s.Circuit->Items) {
         std::vector<std::string> row = {"item"};
-        for (const TItemField& f : ItemFields()) row.push_back(ToCsv(f.Get(*item)));
+        for (const TItemField& f : ItemFields()) row.push_back(CsvCell(s, f.Name, f.Get(*item), item.get()));
         row.insert(row.end(), {"", ""});
         row.insert(row.end(), setting.begin(), setting.end());
         table.AddRow(std::move(row));
     }
     std::vector<std::string> total(1 + ItemFields().size(), "");
     total[0] = "total";
-    total.push_back(CsvNumber(s.Circuit->TotalDP));
-    total.push_back(CsvNumber(s.Circuit->TotalVolume));
+    total.push_back(CsvCell(s, "totalDP", Num(s.Circuit->TotalDP), nullptr));
+    total.push_back(CsvCell(s, "totalVolume", Num(s.Circuit->TotalVolume), nullptr));
     total.insert(total.end(), setting.begin(), setting.end());
     table.AddRow(std::move(total));
     return table.Text();
 }
 
-void WriteCircuitTotals(const TCircuit& circuit, std::ostream& out) {
-    out << Format("Index circuit dP: %0.4f kPa\n", {circuit.TotalDP * 0.001});
-    out << Format("Total volume: %0.6f m3\n", {circuit.TotalVolume});
+namespace {
+
+// The text table's quantities; with the SI units they are the columns the
+// table has always had.
+struct TTableViews {
+    TTableViews(const TUnitChoice& u, double density)
+        : Flow(u, qtFlow, {"l/s", "%0.3f", Times(1000)}, density),
+          Velocity(u, qtVelocity, {"m/s", "%0.3f", Times(1)}, density),
+          Drop(u, qtPressureDrop, {"kPa", "%0.4f", Times(0.001)}, density),
+          Gradient(u, qtGradient, {"Pa/m", "%0.1f", Times(1)}, density),
+          Volume(u, qtVolume, {"m3", "%0.6f", Times(1)}, density),
+          Size(u, qtPipeSize, {"mm", "%0.0f", Times(1)}, density),
+          Temperature(u, qtTemperature, {"°C", "%0.1f", Times(1)}, density) {}
+    TUnitView Flow, Velocity, Drop, Gradient, Volume, Size, Temperature;
+};
+
+} // namespace
+
+void WriteCircuitTotals(const TCircuit& circuit, std::ostream& out, const TUnitChoice& units, double density) {
+    const TTableViews v(units, density);
+    out << "Index circuit dP: " << v.Drop.Text(circuit.TotalDP) << " " << v.Drop.Label() << "\n";
+    out << "Total volume: " << v.Volume.Text(circuit.TotalVolume) << " " << v.Volume.Label() << "\n";
 }
 
 void WriteCircuitTable(const TCalcSetting& s, std::ostream& out) {
     const TFluid& fluid = *s.Fluid;
-    out << "Liquid: " << Utf8Text(fluid.GetCaption()) << " at " << Format("%0.1f", {fluid.t}) << " °C (valid "
-        << FloatToStr(s.ValidTMin) << " to " << FloatToStr(s.ValidTMax) << " °C"
+    const TTableViews v(s.Units, fluid.ro);
+    const TUnitView& t = v.Temperature;
+    out << "Liquid: " << Utf8Text(fluid.GetCaption()) << " at " << t.Text(fluid.t) << " " << t.Label() << " (valid "
+        << t.ShortText(s.ValidTMin) << " to " << t.ShortText(s.ValidTMax) << " " << t.Label()
         << (s.RangeStatus ? ", outside" : "") << ")\n";
-    out << "Material: " << MaterialName(s.Material) << " (roughness " << Format("%0.4f", {s.Roughness * 1000})
-        << " mm)\n\n";
+    // Wall roughness is a fraction of a millimetre: shown in inches with the
+    // US units (1 in = 25.4 mm exactly).
+    const bool inches = !s.Units.IsSI(qtLength);
+    out << "Material: " << MaterialName(s.Material) << " (roughness "
+        << (inches ? Format("%0.6f", {s.Roughness / 0.0254}) : Format("%0.4f", {s.Roughness * 1000}))
+        << (inches ? " in)\n\n" : " mm)\n\n");
 
     // Columns sized to their widest cell by display width, so text after
     // non-ASCII characters stays in its column.
     std::vector<std::vector<std::string>> rows;
-    rows.push_back({"#", "Description", "Type", "Bore", "Q l/s", "v m/s", "Re", "f", "dP kPa", "Pa/m", "Vol m3",
-                    "Warning"});
+    rows.push_back({"#", "Description", "Type", v.Size.IsMetric() ? "Bore" : "Bore in", v.Flow.Caption("Q "),
+                    v.Velocity.Caption("v "), "Re", "f", v.Drop.Caption("dP "), v.Gradient.Label(),
+                    v.Volume.Caption("Vol "), "Warning"});
     for (const auto& itemPtr : s.Circuit->Items) {
         const TBranch& item = *itemPtr;
         std::vector<std::string> row = {Format("%d", {item.Number}), Utf8Text(item.Description),
-                                        Utf8Text(item.TypeName), BoreName[item.BoreIndex],
-                                        Format("%0.3f", {item.Flow * 1000})};
+                                        Utf8Text(item.TypeName),
+                                        v.Size.IsMetric() ? BoreName[item.BoreIndex]
+                                                          : v.Size.Text(NominalOf(item.BoreIndex)),
+                                        v.Flow.Text(item.Flow)};
         if (const TPipe* pipe = AsPipe(item)) {
-            row.insert(row.end(), {Format("%0.3f", {pipe->Velocity}), Format("%0.0f", {pipe->Reynolds}),
-                                   Format("%0.6f", {pipe->Friction}), Format("%0.4f", {pipe->PressureDrop * 0.001}),
-                                   Format("%0.1f", {pipe->Gradient}), Format("%0.6f", {pipe->Volume}),
+            row.insert(row.end(), {v.Velocity.Text(pipe->Velocity), Format("%0.0f", {pipe->Reynolds}),
+                                   Format("%0.6f", {pipe->Friction}), v.Drop.Text(pipe->PressureDrop),
+                                   v.Gradient.Text(pipe->Gradient), v.Volume.Text(pipe->Volume),
                                    ui::WarningText(pipe->Warning)});
         } else {
-            row.insert(row.end(), {"", "", "", Format("%0.4f", {item.PressureDrop * 0.001}), "",
-                                   Format("%0.6f", {item.Volume}), ""});
+            row.insert(row.end(), {"", "", "", v.Drop.Text(item.PressureDrop), "", v.Volume.Text(item.Volume), ""});
         }
         rows.push_back(std::move(row));
     }
@@ -226,7 +273,7 @@ void WriteCircuitTable(const TCalcSetting& s, std::ostream& out) {
         while (!line.empty() && line.back() == ' ') line.pop_back();
         out << line << "\n";
     }
-    WriteCircuitTotals(*s.Circuit, out);
+    WriteCircuitTotals(*s.Circuit, out, s.Units, fluid.ro);
 }
 
 } // namespace dvx::cli

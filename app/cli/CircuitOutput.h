@@ -5,6 +5,7 @@
 // always carry the same values under the same names and units.
 
 #include "CliWarning.h"
+#include "units/UnitChoice.h"
 
 #include <iosfwd>
 #include <string>
@@ -27,6 +28,7 @@ struct TCalcSetting {
     double ValidTMin = 0;     // °C
     double ValidTMax = 0;     // °C
     std::vector<TCliWarning> Warnings;
+    TUnitChoice Units; // of the text table and the CSV (CliUnits.h); JSON is SI
 };
 
 // The pipe material's name ("Schedule 40 steel", …); empty for another code.
@@ -36,6 +38,7 @@ void WriteCircuitJson(const TCalcSetting& setting, std::ostream& out);
 std::string CircuitCsv(const TCalcSetting& setting);
 // The header (liquid, temperature, material), one row per item and the totals.
 void WriteCircuitTable(const TCalcSetting& setting, std::ostream& out);
-void WriteCircuitTotals(const TCircuit& circuit, std::ostream& out);
+void WriteCircuitTotals(const TCircuit& circuit, std::ostream& out, const TUnitChoice& units = {},
+                        double density = 0);
 
 } // namespace dvx::cli

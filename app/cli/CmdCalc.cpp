@@ -8,6 +8,7 @@
 #include "CircuitCalc.h"
 #include "CircuitOutput.h"
 #include "CliCommand.h"
+#include "CliUnits.h"
 
 #include <iostream>
 #include <ostream>
@@ -22,20 +23,22 @@ int RunCalc(const std::vector<std::string>& argv, std::ostream& out, std::ostrea
     const bool json = args.Flag("--json");
     const bool csv = args.Flag("--csv");
     const bool strict = args.Flag("--strict");
+    const TUnitChoice units = ReadUnitsOption(args);
     const std::vector<std::string> files = args.Positionals();
     args.RequireAllUsed();
     if (files.size() != 1) throw UsageError("one circuit file (.txt or .dvx, or - for standard input) is needed");
     if (json + csv + quiet > 1) throw UsageError("--json, --csv and --quiet exclude each other");
     request.Input = files[0];
 
-    const TCalcRun run = RunCalculation("calc", request, std::cin, err);
+    TCalcRun run = RunCalculation("calc", request, std::cin, err);
     if (run.Exit != kExitOk) return run.Exit;
+    run.Setting.Units = units;
     if (json)
         WriteCircuitJson(run.Setting, out);
     else if (csv)
         out << CircuitCsv(run.Setting);
     else if (quiet)
-        WriteCircuitTotals(*run.Setting.Circuit, out);
+        WriteCircuitTotals(*run.Setting.Circuit, out, units, run.Setting.Fluid->ro);
     else
         WriteCircuitTable(run.Setting, out);
     return strict && !run.Setting.Warnings.empty() ? kExitStrictWarning : kExitOk;
@@ -45,7 +48,7 @@ const CliCommandRegistrar registrar({
     "calc",
     "calculate a circuit and print every item's results and the totals",
     "Usage: darvenix-cli calc [OPTIONS] FILE.dvx|FILE.txt|-\n",
-    CalcOptionsHelp() +
+    CalcOptionsHelp() + UnitsOptionHelp() +
         "  --quiet              print the totals only\n"
         "  --json               print the versioned JSON document (units, liquid, material, items,\n"
         "                       totals, warnings)\n"

@@ -12,6 +12,7 @@
 #include "CircuitInput.h"
 #include "CircuitOutput.h"
 #include "CliCommand.h"
+#include "CliUnits.h"
 
 #include "catalogue/Tables.h"
 #include "common/Format.h"
@@ -47,6 +48,7 @@ int RunConvert(const std::vector<std::string>& argv, std::ostream& out, std::ost
     Args args(argv);
     TCalcRequest request = ReadCalcOptions(args);
     const bool strict = args.Flag("--strict");
+    const TUnitChoice units = ReadUnitsOption(args);
     const std::vector<std::string> files = args.Positionals();
     args.RequireAllUsed();
     if (files.size() != 2) throw UsageError("convert needs an input and an output file");
@@ -55,6 +57,7 @@ int RunConvert(const std::vector<std::string>& argv, std::ostream& out, std::ost
     const bool toCsv = IsCsvPath(target);
     if (!toCsv && (ChangesTheCircuit(request) || request.Builtin || request.Groups))
         throw UsageError("the calculation options apply only to a .csv output");
+    if (!toCsv && !(units == TUnitChoice())) throw UsageError("--units applies only to a .csv output");
 
     if (request.Input != "-" && CircuitFileKind(request.Input) == TCircuitFileKind::Other) {
         err << kReadExtensionMessage << "\n";
@@ -66,8 +69,9 @@ int RunConvert(const std::vector<std::string>& argv, std::ostream& out, std::ost
     }
 
     if (toCsv) {
-        const TCalcRun run = RunCalculation("convert", request, std::cin, err);
+        TCalcRun run = RunCalculation("convert", request, std::cin, err);
         if (run.Exit != kExitOk) return run.Exit;
+        run.Setting.Units = units;
         if (int rc = WriteCsv(target, CircuitCsv(run.Setting), err); rc != kExitOk) return rc;
         out << Format("%d items written to %s", {run.Setting.Circuit->Count(), target.string()}) << "\n";
         return strict && !run.Setting.Warnings.empty() ? kExitStrictWarning : kExitOk;
@@ -111,7 +115,7 @@ const CliCommandRegistrar registrar({
     "Usage: darvenix-cli convert [OPTIONS] IN.dvx|IN.txt|- OUT.dvx|OUT.txt|OUT.csv\n",
     "  (a .csv output is the calculated circuit, as \"calc --csv\" prints it; the calculation\n"
     "   options below apply to it only)\n" +
-        CalcOptionsHelp(),
+        CalcOptionsHelp() + UnitsOptionHelp(),
     RunConvert,
 });
 

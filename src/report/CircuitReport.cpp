@@ -7,6 +7,7 @@
 #include "platform/Version.h"
 #include "report/PumpCurvePage.h"
 #include "ui/CircuitGrid.h"
+#include "units/UnitView.h"
 
 #include <algorithm>
 
@@ -20,7 +21,7 @@ TReportGrid CircuitReportGrid(const TCircuit& circuit, bool groupsOn, bool types
     for (int column : shown) {
         std::vector<std::string> cells;
         cells.reserve(static_cast<std::size_t>(rows));
-        cells.emplace_back(ColumnDef(column).Title);
+        cells.push_back(ColumnTitle(column));
         for (int r = 1; r < rows; ++r) {
             const TBranch* item = r - 1 < circuit.Count() ? &circuit.Item(r - 1) : nullptr;
             cells.push_back(CellText(item, column));
@@ -31,10 +32,18 @@ TReportGrid CircuitReportGrid(const TCircuit& circuit, bool groupsOn, bool types
 }
 
 std::vector<std::string> CircuitSummaryLines(const TCircuit& circuit, const TFluid* fluid) {
-    if (!circuit.Solved) return {"Index circuit total pressure drop \u00A4\u00A4\u00A4\u00A4 kPa"};
-    return {FormatFloat("Index circuit total pressure drop %0.4g kPa", circuit.TotalDP / 1000),
-            FormatFloat("Total system volume %0.4g m\u00B3", circuit.TotalVolume),
-            Format("System fluid: %s \u00B0C", {fluid ? fluid->GetDescription() : std::string()})};
+    // In the display units in force; with SI the lines the report has always had.
+    const TUnitView drop(qtPressureDrop, {"kPa", "%0.4g", Over(1000)});
+    if (!circuit.Solved) return {"Index circuit total pressure drop \u00A4\u00A4\u00A4\u00A4 " + drop.Label()};
+    const TUnitView volume(qtVolume, {"m\u00B3", "%0.4g", Times(1)});
+    const TUnitView temperature(qtTemperature, {"\u00B0C", "%0.1f", Times(1)});
+    std::string liquid; // caption and temperature
+    if (fluid != nullptr)
+        liquid = temperature.IsMetric() ? fluid->GetDescription()
+                                        : fluid->GetCaption() + " " + temperature.Text(fluid->t);
+    return {"Index circuit total pressure drop " + drop.Text(circuit.TotalDP) + " " + drop.Label(),
+            "Total system volume " + volume.Text(circuit.TotalVolume) + " " + volume.Label(),
+            "System fluid: " + liquid + " " + temperature.Label()};
 }
 
 void FillCircuitReport(TReportSetup& setup, const TCircuit& circuit, bool groupsOn, bool typesOn,

@@ -22,8 +22,9 @@ inline constexpr const char* kCircuitReportTitle = "Darvenix Report";
 // extras: the optional result columns shown in the grid (TExtraColumns).
 TReportGrid CircuitReportGrid(const TCircuit& circuit, bool groupsOn, bool typesOn, unsigned extras = 0);
 
-// With results: total pressure drop (kPa), total volume (m³) and the fluid;
-// without: the pressure drop line with "¤¤¤¤" for the number.
+// With results: total pressure drop (kPa), total volume (m³) and the fluid
+// with its temperature (°C), each in the display units in force; without:
+// the pressure drop line with "¤¤¤¤" for the number.
 std::vector<std::string> CircuitSummaryLines(const TCircuit& circuit, const TFluid* fluid);
 
 // Fills the report set-up for the circuit: one untitled table over all

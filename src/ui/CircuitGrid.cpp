@@ -7,6 +7,8 @@
 #include "common/Errors.h"
 #include "common/Format.h"
 #include "common/Numbers.h"
+#include "units/NominalInches.h"
+#include "units/UnitView.h"
 
 #include <limits>
 
@@ -40,6 +42,17 @@ const TGridColumnDef& ColumnDef(int column) {
 
 namespace {
 
+// The grid's quantities in the units in force. With SI chosen each shows
+// and reads exactly as the columns always have.
+TUnitView SizeView() { return TUnitView(qtPipeSize, {"mm", "%0.0f", Times(1)}); }
+TUnitView LengthView() { return TUnitView(qtLength, {"m", "%0.1f", Times(1)}); }
+TUnitView FlowView() { return TUnitView(qtFlow, {"l/s", "%0.2f", Times(1000), Times(0.001)}); }
+TUnitView DropView() { return TUnitView(qtPressureDrop, {"kPa", "%0.4g", Times(0.001), Times(1000)}); }
+// The optional result columns, in the forms the report prints.
+TUnitView VelocityView() { return TUnitView(qtVelocity, {"m/s", "%0.2f", Times(1)}); }
+TUnitView GradientView() { return TUnitView(qtGradient, {"Pa/m", "%0.1f", Times(1)}); }
+TUnitView VolumeView() { return TUnitView(qtVolume, {"m\u00B3", "%0.4g", Times(1)}); }
+
 const TPipe* AsPipe(const TBranch* item) {
     return item != nullptr && item->Kind() != TItemKind::User ? static_cast<const TPipe*>(item) : nullptr;
 }
@@ -69,6 +82,39 @@ double NumericValue(const TBranch& item, int column) {
 
 } // namespace
 
+std::string ColumnTitle(int column) {
+    switch (column) {
+    case gcSize: return SizeView().Caption("Size, ");
+    case gcFlow: return FlowView().Caption("Q, ");
+    case gcPressureDrop: return DropView().Caption("dP, ");
+    case gcVelocity: return VelocityView().Caption("Velocity, ");
+    case gcGradient: return GradientView().Caption("Gradient, ");
+    case gcVolume: return VolumeView().Caption("Volume, ");
+    default:
+        if (column < 0 || column >= AllColumnCount) return {};
+        return ColumnDef(column).Title;
+    }
+}
+
+std::string ColumnFormat(int column) {
+    switch (column) {
+    case gcSize: return SizeView().NumberFormat();
+    case gcFlow: return FlowView().NumberFormat();
+    case gcPressureDrop: return DropView().NumberFormat();
+    case gcQuantity: return LengthView().NumberFormat(); // a fitting count shares the length's format
+    case gcVelocity: return VelocityView().NumberFormat();
+    case gcGradient: return GradientView().NumberFormat();
+    case gcVolume: return VolumeView().NumberFormat();
+    default:
+        if (column < 0 || column >= AllColumnCount) return {};
+        return ColumnDef(column).Format;
+    }
+}
+
+bool TypedAsText(int column) {
+    return column == gcSize && SizeView().Unit().Basis == ubNominalInch && !SizeView().IsMetric();
+}
+
 std::vector<int> ShownColumns(bool groupsOn, bool typesOn, TExtraColumns extras) {
     std::vector<int> shown;
     for (int c = 0; c < GridColumnCount; ++c) {
@@ -91,13 +137,24 @@ std::string CellText(const TBranch* item, int column) {
     switch (column) {
     case gcDescription: return item->Description;
     case gcType: return item->TypeName;
-    case gcSize: return BoreName[item->BoreIndex % BoreCount]; // the bore's label
+    case gcSize: {
+        const TUnitView size = SizeView();
+        if (size.IsMetric()) return BoreName[item->BoreIndex % BoreCount]; // the bore's label
+        return size.Text(NominalOf(item->BoreIndex));
+    }
     case gcQuantity:
         // A user item has no length or quantity; it always reads "1".
         if (item->Kind() == TItemKind::User) return "1";
-        [[fallthrough]];
-    default: return FormatFloat(ColumnDef(column).Format, NumericValue(*item, column));
+        if (item->Kind() == TItemKind::Pipe) return LengthView().Text(static_cast<const TPipe&>(*item).Length);
+        break;
+    case gcFlow: return FlowView().Text(item->Flow);
+    case gcPressureDrop: return DropView().Text(item->PressureDrop);
+    case gcVelocity: return VelocityView().Text(static_cast<const TPipe&>(*item).Velocity);
+    case gcGradient: return GradientView().Text(static_cast<const TPipe&>(*item).Gradient);
+    case gcVolume: return VolumeView().Text(item->Volume);
+    default: break;
     }
+    return FormatFloat(ColumnDef(column).Format, NumericValue(*item, column));
 }
 
 bool CanEdit(const TBranch* item, int column) {
@@ -120,9 +177,15 @@ TCellColour CellColour(const TBranch* item, int column) {
 std::string WarningTip(const TBranch* item, int column) {
     if (CellColour(item, column) != TCellColour::Highlight) return {};
     const TPipe& pipe = *AsPipe(item);
-    if (pipe.Warning == wnGradient)
-        return Format("Pressure gradient %0.1f Pa/m is above the limit of %0.1f Pa/m", {pipe.Gradient, GradientLimit});
-    return Format("Velocity %0.2f m/s is above the limit of %0.1f m/s", {pipe.Velocity, VelocityLimit});
+    // The value and the limit (held in Pa/m and m/s) in the units in force.
+    if (pipe.Warning == wnGradient) {
+        const TUnitView view = GradientView();
+        return "Pressure gradient " + view.Text(pipe.Gradient) + " " + view.Label() + " is above the limit of " +
+               TUnitView(qtGradient, {"Pa/m", "%0.1f", Times(1)}).Text(GradientLimit) + " " + view.Label();
+    }
+    const TUnitView view = VelocityView();
+    return "Velocity " + view.Text(pipe.Velocity) + " " + view.Label() + " is above the limit of " +
+           TUnitView(qtVelocity, {"m/s", "%0.1f", Times(1)}).Text(VelocityLimit) + " " + view.Label();
 }
 
 std::string CommittedText(int column, std::string_view typed) {
@@ -130,7 +193,8 @@ std::string CommittedText(int column, std::string_view typed) {
     const TGridColumnDef& def = ColumnDef(column);
     if (!def.Numeric) return std::string(typed);
     if (TrimBlanks(typed).empty()) return {};
-    return FormatFloat(def.Format, StrToFloat(typed));
+    if (TypedAsText(column)) return SizeView().Text(SizeView().Parse(typed));
+    return FormatFloat(ColumnFormat(column), StrToFloat(typed));
 }
 
 namespace {
@@ -167,20 +231,22 @@ void ApplyCellText(TCircuit& circuit, int position, int column, std::string_view
         circuit.SetGroupIndex(item.Group, flag);
         break;
     }
-    case gcSize: item.SetBoreFromNominal(StrToFloat(text)); break;
+    case gcSize: item.SetBoreFromNominal(SizeView().Parse(text)); break; // nominal mm
     case gcQuantity: {
-        double value = PositiveOrZero(text);
+        const double value = PositiveOrZero(text); // as shown
         if (item.Kind() == TItemKind::Fitting) static_cast<TFitting&>(item).Quantity = value;
-        else if (item.Kind() == TItemKind::Pipe) static_cast<TPipe&>(item).Length = value;
+        else if (item.Kind() == TItemKind::Pipe) static_cast<TPipe&>(item).Length = LengthView().FromShown(value);
         break;
     }
     case gcFlow: {
-        double value = PositiveOrZero(text); // l/s
-        item.Flow = value * 0.001;
-        if (item.Kind() == TItemKind::User) item.SetBore(BoreForFlow(value));
+        const TUnitView flow = FlowView();
+        const double value = PositiveOrZero(text); // as shown
+        item.Flow = flow.FromShown(value);         // m³/s
+        // The maximum flows of the bore table are in l/s.
+        if (item.Kind() == TItemKind::User) item.SetBore(BoreForFlow(flow.IsMetric() ? value : item.Flow * 1000));
         break;
     }
-    case gcPressureDrop: item.PressureDrop = PositiveOrZero(text) * 1000; break;
+    case gcPressureDrop: item.PressureDrop = DropView().FromShown(PositiveOrZero(text)); break; // Pa
     default: break; // "#" and "Type" have no setter
     }
 }

@@ -54,13 +54,22 @@ const TGridColumnDef& ColumnDef(int column);
 using TExtraColumns = unsigned;
 inline constexpr TExtraColumns ExtraBit(int column) { return 1u << (column - gcVelocity); }
 
+// The caption of a logical column in the display units in force ("Q, l/s",
+// "Q, gpm"); the table's Title for columns without a unit.
+std::string ColumnTitle(int column);
+// The number format of a logical column in the display units in force.
+std::string ColumnFormat(int column);
+// The column is typed as free text although it holds a number: a pipe size
+// in inches is typed as a designation ("1 1/4", "1¼").
+bool TypedAsText(int column);
+
 using TColumnWidths = std::array<int, GridColumnCount>; // pixels, per logical column
 
 // The logical columns shown, left to right.
 std::vector<int> ShownColumns(bool groupsOn, bool typesOn, TExtraColumns extras = 0);
 
 // The cell text of logical column `column` for `item` (nullptr: the empty
-// row), formatted with the column's format.
+// row), formatted with the column's format in the display units in force.
 std::string CellText(const TBranch* item, int column);
 
 bool CanEdit(const TBranch* item, int column);
@@ -75,12 +84,14 @@ std::string WarningTip(const TBranch* item, int column);
 
 // The text an in-place edit is committed as: numeric columns are read as a
 // number and formatted with the column's format (so the value is taken at
-// the precision shown); text columns as typed. Raises ConvertError for a
-// numeric text that is not a number.
+// the precision shown); a size in inches becomes the designation of the
+// nearest bore; text columns as typed. Raises ConvertError for a numeric
+// text that is not a number.
 std::string CommittedText(int column, std::string_view typed);
 
 // Applies a committed, non-empty text to item `position` of the circuit
-// through the column's setter. Raises ConvertError (the item keeps its
+// through the column's setter, read in the display units in force (the item
+// holds SI). Raises ConvertError (the item keeps its
 // value) for a number that does not convert, and "Data must be positive"
 // for a length, quantity, flow or pressure drop below zero (zero stays
 // possible: the calculation names it). Group and Index setters change

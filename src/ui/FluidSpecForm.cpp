@@ -6,8 +6,10 @@
 #include "fluid/Fluid.h"
 #include "settings/SettingsKeys.h"
 #include "settings/SettingsStore.h"
+#include "units/UnitChoice.h"
 
 #include <cmath>
+#include <string_view>
 
 namespace dvx::ui {
 
@@ -31,6 +33,25 @@ constexpr TRowUnits kRowUnits[] = {
 
 constexpr int kDataRows = 9;
 
+// The unit a row starts in: the table's, unless the display units in force
+// name another unit of the row's quantity (°F or K, lb/ft³, cP or
+// lb/(ft·s)). Units chosen on the sheet itself and saved with it still win.
+int StartUnit(const TRowUnits& u) {
+    const TUnitChoice& shown = DisplayUnits();
+    auto sheetIndexOf = [&](TQuantity quantity, std::initializer_list<std::pair<const char*, int>> map) {
+        if (shown.IsSI(quantity)) return u.StartUnit;
+        for (const auto& [key, index] : map)
+            if (std::string_view(shown.Unit(quantity).Key) == key) return index;
+        return u.StartUnit;
+    };
+    switch (u.Type) {
+    case utTemperature: return sheetIndexOf(qtTemperature, {{"F", 1}, {"K", 2}});
+    case utDensity: return sheetIndexOf(qtDensity, {{"lb/ft3", 2}});
+    case utViscosity: return sheetIndexOf(qtViscosity, {{"cP", 3}, {"lb/ft.s", 4}});
+    default: return u.StartUnit;
+    }
+}
+
 } // namespace
 
 const std::vector<std::string>& FluidSpecLines() {
@@ -53,7 +74,7 @@ void TFluidSpecSheet::Setup() {
     sheet_.SetLines(FluidSpecLines());
     // The list index of row 2 is the LiquidSpec code.
     sheet_.SetEnumStrings(frFluidType, std::vector<std::string>(LiquidNames.begin(), LiquidNames.end()));
-    for (const TRowUnits& u : kRowUnits) sheet_.SetUnits(u.Row, u.Type, u.StartUnit, 0, ft_Fixed, 1.0, 0.0);
+    for (const TRowUnits& u : kRowUnits) sheet_.SetUnits(u.Row, u.Type, StartUnit(u), 0, ft_Fixed, 1.0, 0.0);
     sheet_.SetUnitsColumn(2);
 }
 

@@ -3,6 +3,7 @@
 
 #include "common/Format.h"
 #include "hydraulics/Calc.h"
+#include "units/UnitView.h"
 
 #include <algorithm>
 #include <cmath>
@@ -26,6 +27,9 @@ constexpr int kGroupOfType[24] = {
 };
 
 constexpr int kUserRow = 7;
+
+TUnitView LengthView() { return TUnitView(qtLength, {"m", "%0.0f", Times(1)}); }
+TUnitView DropView() { return TUnitView(qtPressureDrop, {"kPa", "%0.4g", Times(0.001)}); }
 
 // The whole-number part of a quantity, kept to a range a count can hold.
 std::int64_t WholePart(double quantity) {
@@ -72,18 +76,21 @@ TSummary SummarizeCircuit(const TCircuit& circuit) {
 }
 
 std::string SummaryQuantityText(const TSummary& summary, int row) {
-    if (row == 0) return FormatFloat("%0.0f", summary.PipeLength);
+    if (row == 0) return LengthView().Text(summary.PipeLength);
     if (row < 0 || row >= SummaryRowCount) return {};
     return Format("%d", {static_cast<long long>(summary.Count[static_cast<std::size_t>(row)])});
 }
 
 std::string SummaryPressureText(const TSummary& summary, int row) {
     if (row < 0 || row >= SummaryRowCount) return {};
-    return FormatFloat("%0.4g", summary.DP[static_cast<std::size_t>(row)] * 0.001);
+    return DropView().Text(summary.DP[static_cast<std::size_t>(row)]);
 }
 
 std::string SummaryStatusText(const TSummary& summary) {
-    return FormatFloat("Total pressure of summary items = %0.4g kPa", summary.Total * 0.001);
+    const TUnitView drop = DropView();
+    return "Total pressure of summary items = " + drop.Text(summary.Total) + " " + drop.Label();
 }
+
+std::string SummaryPressureCaption() { return DropView().Caption("dP, "); }
 
 } // namespace dvx::ui

@@ -36,10 +36,13 @@ struct TSummary {
 TSummary SummarizeCircuit(const TCircuit& circuit);
 
 // The texts of one row: "Qty" ("%0.0f" metres for row 0, "%d" for the
-// others) and "dP, kPa" ("%0.4g").
+// others) and "dP, kPa" ("%0.4g"); lengths and pressure drops in the
+// display units in force.
 std::string SummaryQuantityText(const TSummary& summary, int row);
 std::string SummaryPressureText(const TSummary& summary, int row);
 // "Total pressure of summary items = %0.4g kPa".
 std::string SummaryStatusText(const TSummary& summary);
+// The pressure column's caption, "dP, kPa" in SI.
+std::string SummaryPressureCaption();
 
 } // namespace dvx::ui

@@ -3,6 +3,7 @@
 
 #include "common/Format.h"
 #include "hydraulics/Calc.h"
+#include "units/UnitView.h"
 
 namespace dvx::ui {
 
@@ -27,9 +28,14 @@ std::vector<TWarningLine> BuildWarningList(const TCircuit& circuit) {
 }
 
 std::string WarningDetail(const TPipe& item) {
-    return Format("%3d: %s %0.4g kPa %0.1f m/s %0.1f m %0.4g kPa/m",
-                  {item.Number, item.Description, item.PressureDrop * 0.001, item.Velocity, item.Length,
-                   item.Gradient * 0.001});
+    // Each value with its unit, in the display units in force; in SI the
+    // line reads "%3d: %s %0.4g kPa %0.1f m/s %0.1f m %0.4g kPa/m".
+    auto part = [](const TUnitView& view, double si) { return " " + view.Text(si) + " " + view.Label(); };
+    return Format("%3d: %s", {item.Number, item.Description}) +
+           part(TUnitView(qtPressureDrop, {"kPa", "%0.4g", Times(0.001)}), item.PressureDrop) +
+           part(TUnitView(qtVelocity, {"m/s", "%0.1f", Times(1)}), item.Velocity) +
+           part(TUnitView(qtLength, {"m", "%0.1f", Times(1)}), item.Length) +
+           part(TUnitView(qtGradient, {"kPa/m", "%0.4g", Times(0.001)}), item.Gradient);
 }
 
 } // namespace dvx::ui

@@ -30,7 +30,7 @@ std::vector<TWarningLine> BuildWarningList(const TCircuit& circuit);
 
 // "%3d: %s %0.4g kPa %0.1f m/s %0.1f m %0.4g kPa/m": number, description,
 // pressure drop, velocity, length (a fitting's equivalent length) and
-// gradient.
+// gradient; each value in the display units in force.
 std::string WarningDetail(const TPipe& item);
 
 } // namespace dvx::ui

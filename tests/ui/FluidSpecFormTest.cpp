@@ -8,6 +8,7 @@
 #include "common/Errors.h"
 #include "fluid/Fluid.h"
 #include "settings/SettingsStore.h"
+#include "units/UnitChoice.h"
 
 #include <gtest/gtest.h>
 
@@ -269,6 +270,36 @@ TEST_F(FluidSpecSheetTest, SheetSettingsRoundTripAndFallBack) {
     EXPECT_EQ(other.Cell(2, frTemperature), "°F");
     EXPECT_TRUE(other.Messages.empty());
     std::filesystem::remove_all(folder);
+}
+
+} // namespace
+} // namespace dvx::ui
+
+namespace dvx::ui {
+namespace {
+
+// The sheet starts in the engineer's display units where it has the same
+// quantity; otherwise (and with SI chosen) in its own start units.
+TEST(FluidSpecSheetUnits, StartUnitsFollowTheDisplayUnits) {
+    StartFluidModule(9.0);
+    auto startUnits = [](const TUnitChoice& shown) {
+        SetDisplayUnits(shown);
+        TEntrySheet sheet;
+        TFluidSpecSheet logic{sheet};
+        logic.Setup();
+        SetDisplayUnits(TUnitChoice());
+        return std::vector<int>{sheet.GetUnitsValue(frTemperature), sheet.GetUnitsValue(frDensity),
+                                sheet.GetUnitsValue(frViscosity), sheet.GetUnitsValue(frVolume),
+                                sheet.GetUnitsValue(frConductivity)};
+    };
+    // °C, kg/m³, cP, %, W/mK: the sheet's own start.
+    EXPECT_EQ(startUnits(TUnitChoice()), (std::vector<int>{0, 0, 3, 1, 1}));
+    // °F, lb/ft³, cP.
+    EXPECT_EQ(startUnits(TUnitChoice::FromPreset(upUS)), (std::vector<int>{1, 2, 3, 1, 1}));
+    TUnitChoice own;
+    own.Set(qtTemperature, UnitIndexOf(qtTemperature, "K"));
+    own.Set(qtViscosity, UnitIndexOf(qtViscosity, "lb/ft.s"));
+    EXPECT_EQ(startUnits(own), (std::vector<int>{2, 0, 4, 1, 1}));
 }
 
 } // namespace

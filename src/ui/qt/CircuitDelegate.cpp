@@ -14,14 +14,14 @@ CircuitDelegate::CircuitDelegate(CircuitModel* model, QObject* parent)
 
 QWidget* CircuitDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const {
     int column = model_->LogicalColumnAt(index.column());
-    if (column < 0 || column >= AllColumnCount || !ColumnDef(column).Numeric) {
+    if (column < 0 || column >= AllColumnCount || !ColumnDef(column).Numeric || TypedAsText(column)) {
         auto* edit = new QLineEdit(parent);
         edit->setFrame(false);
         return edit;
     }
     auto* edit = new TFmtEdit(parent);
     edit->setFrame(false);
-    edit->SetFormatStr(ColumnDef(column).Format);
+    edit->SetFormatStr(ColumnFormat(column));
     edit->RangeLo = edit->RangeHi = 0; // the grid checks no ranges
     edit->KeepFocusOnFailure = false;
     edit->setAlignment(Qt::AlignRight);

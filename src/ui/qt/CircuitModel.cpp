@@ -107,7 +107,7 @@ QVariant CircuitModel::headerData(int section, Qt::Orientation orientation, int 
     if (orientation == Qt::Vertical) return section + 1;
     int column = LogicalColumnAt(section);
     if (column < 0) return {};
-    return QString::fromUtf8(ColumnDef(column).Title);
+    return QString::fromStdString(ColumnTitle(column));
 }
 
 Qt::ItemFlags CircuitModel::flags(const QModelIndex& index) const {

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/qt/DefaultFlowForm.h"
 
+#include "catalogue/Bores.h"
 #include "catalogue/Tables.h"
 #include "common/Errors.h"
 #include "common/Numbers.h"
 #include "settings/SettingsKeys.h"
 #include "settings/SettingsStore.h"
 #include "ui/qt/Messages.h"
+#include "units/UnitView.h"
 
 #include <QAction>
 #include <QApplication>
@@ -15,6 +17,14 @@
 #include <QVBoxLayout>
 
 namespace dvx::ui {
+
+namespace {
+// The maximum flows are held in l/s and shown "%0.2f" in SI.
+TUnitView FlowView(const TUnitChoice& u) {
+    return TUnitView(u, qtFlow, {"l/s", "%0.2f", Times(1000), Times(0.001)}, LiquidDensity());
+}
+TUnitView SizeView(const TUnitChoice& u) { return TUnitView(u, qtPipeSize, {"mm", "%0.0f", Times(1)}, LiquidDensity()); }
+} // namespace
 
 TDefaultFlowForm::TDefaultFlowForm(QWidget* parent) : TCustomForm("DefaultFlowForm", "Default Flows", parent) {
     connect(AddButton("Accept"), &QAction::triggered, this, [this] { AcceptClick(); });
@@ -47,6 +57,8 @@ TDefaultFlowForm::TDefaultFlowForm(QWidget* parent) : TCustomForm("DefaultFlowFo
     FitToolBar();
     ShowRowsOf(grid_, BoreCount);
 
+    units_ = DisplayUnits();
+    ShowUnitTexts();
     RestorePlacement(true);
     // mf holds the stored flows, rounded to two decimals, since start-up.
     for (std::size_t b = 0; b < flows_.size(); ++b) flows_[b] = BoreTable[b].mf;
@@ -55,9 +67,48 @@ TDefaultFlowForm::TDefaultFlowForm(QWidget* parent) : TCustomForm("DefaultFlowFo
     grid_->setCurrentCell(0, 1);
 }
 
-void TDefaultFlowForm::FillGrid(const TFlowList& flows) {
+void TDefaultFlowForm::ShowUnitTexts() {
+    const TUnitView flow = FlowView(units_), size = SizeView(units_);
+    // The SI grid has always shown no unit in its caption.
+    grid_->setHorizontalHeaderLabels(
+        {"Bore", flow.IsMetric() ? QString("Max Flow") : QString::fromStdString(flow.Caption("Max Flow, "))});
     for (int b = 0; b < BoreCount; ++b)
-        grid_->item(b, 1)->setText(QString::fromStdString(FlowText(flows[static_cast<std::size_t>(b)])));
+        grid_->item(b, 0)->setText(size.IsMetric() ? QString::fromLatin1(BoreName[static_cast<std::size_t>(b)])
+                                                   : QString::fromStdString(size.Text(NominalOf(b))));
+}
+
+void TDefaultFlowForm::showEvent(QShowEvent* event) {
+    if (!(units_ == DisplayUnits())) {
+        // The flows in the grid are kept, shown in the new unit.
+        std::vector<std::string> stored;
+        try {
+            stored = StoredTexts();
+        } catch (const ConvertError&) {
+            stored.clear(); // a cell being typed that is not a number: show the flows in force
+        }
+        units_ = DisplayUnits();
+        ShowUnitTexts();
+        TFlowList shown = flows_;
+        for (std::size_t b = 0; b < stored.size() && b < shown.size(); ++b) shown[b] = StrToFloat(stored[b]);
+        FillGrid(shown);
+    }
+    TCustomForm::showEvent(event);
+}
+
+void TDefaultFlowForm::FillGrid(const TFlowList& flows) {
+    const TUnitView flow = FlowView(units_);
+    for (int b = 0; b < BoreCount; ++b) {
+        const double f = flows[static_cast<std::size_t>(b)];
+        grid_->item(b, 1)->setText(QString::fromStdString(flow.IsMetric() ? FlowText(f) : flow.TextFromMetric(f)));
+    }
+}
+
+std::vector<std::string> TDefaultFlowForm::StoredTexts() const {
+    const TUnitView flow = FlowView(units_);
+    std::vector<std::string> texts = CellTexts();
+    if (flow.IsMetric()) return texts;
+    for (std::string& text : texts) text = FlowText(flow.MetricFromShown(StrToFloat(text)));
+    return texts;
 }
 
 std::vector<std::string> TDefaultFlowForm::CellTexts() const {
@@ -73,10 +124,15 @@ bool TDefaultFlowForm::AcceptClick() {
         QMetaObject::invokeMethod(grid_, "closeEditor", Q_ARG(QWidget*, editor),
                                   Q_ARG(QAbstractItemDelegate::EndEditHint, QAbstractItemDelegate::NoHint));
     }
-    const std::vector<std::string> texts = CellTexts();
+    const std::vector<std::string> cells = CellTexts();
+    const TUnitView flow = FlowView(units_);
+    std::vector<std::string> texts;
     try {
-        for (std::size_t b = 0; b < texts.size(); ++b) {
-            flows_[b] = StrToFloat(texts[b]);
+        for (std::size_t b = 0; b < cells.size(); ++b) {
+            // In another unit the flow is taken as the text it is stored as
+            // (l/s to two decimals), so this run and the next agree.
+            texts.push_back(flow.IsMetric() ? cells[b] : FlowText(flow.MetricFromShown(StrToFloat(cells[b]))));
+            flows_[b] = StrToFloat(texts.back());
             BoreTable[b].mf = flows_[b];
         }
     } catch (const ConvertError& e) {
@@ -90,7 +146,10 @@ bool TDefaultFlowForm::AcceptClick() {
 
 void TDefaultFlowForm::RestoreClick() {
     FillGrid(BuiltInMaxFlows);
-    text_ = JoinMaxFlows(CellTexts());
+    TFlowList stored = BuiltInMaxFlows;
+    std::vector<std::string> texts;
+    for (double f : stored) texts.push_back(FlowText(f));
+    text_ = JoinMaxFlows(texts);
     Store();
 }
 

@@ -5,6 +5,7 @@
 
 #include "settings/Defaults.h"
 #include "ui/qt/CustomForm.h"
+#include "units/UnitChoice.h"
 
 #include <string>
 
@@ -22,7 +23,8 @@ public:
     const TFlowList& Flows() const { return flows_; }
     const std::string& MaxFlowsText() const { return text_; }
 
-    // Writes flows into the second column, "%0.2f".
+    // Writes flows (l/s) into the second column, "%0.2f" l/s or in the flow
+    // unit in force; the bore column in the size unit in force.
     void FillGrid(const TFlowList& flows);
     // "Accept": the second column into the array and mf, the text rebuilt
     // from the cell texts; closes with the OK result. A cell that is not a
@@ -34,8 +36,17 @@ public:
 
     void done(int result) override;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     std::vector<std::string> CellTexts() const;
+    // The cell texts as the "MaxFlows" text keeps them: l/s, "%0.2f".
+    // Raises ConvertError for a cell that is not a number.
+    std::vector<std::string> StoredTexts() const;
+    // Bore labels and the flow caption for units_.
+    void ShowUnitTexts();
+    TUnitChoice units_; // the units the grid shows
     void Store();
     QTableWidget* grid_;
     TFlowList flows_{};

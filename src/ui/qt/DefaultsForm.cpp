@@ -7,7 +7,9 @@
 #include "common/Numbers.h"
 #include "settings/Defaults.h"
 #include "settings/SettingsStore.h"
+#include "ui/UnitLines.h"
 #include "ui/qt/Messages.h"
+#include "units/UnitView.h"
 #include "widgets/qt/EntryGrid.h"
 
 #include <QAction>
@@ -37,12 +39,45 @@ double Number(const TEntryGrid& grid, int row) {
     return *ValueAsNumber(value);
 }
 
+// A row of a quantity read back into its default (in the metric unit the
+// default is kept in); an untouched row in another unit keeps the default.
+void TakeQuantity(const TEntryGrid& grid, int row, const TUnitView& view, const std::vector<std::string>& filled,
+                  double& value) {
+    const std::size_t r = static_cast<std::size_t>(row);
+    if (!view.IsMetric() && r < filled.size() && grid.Cell(1, row) == filled[r]) return;
+    value = view.MetricFromShown(Number(grid, row));
+}
+
 int Index(const TEntryGrid& grid, int row) {
     const TValue value = grid.GetValue(1, row);
     return std::holds_alternative<int>(value) ? std::get<int>(value) : -1;
 }
 
+// The sheet's quantities. The defaults are held in °C, m, l/s and kPa, the
+// units the SI sheet shows.
+TUnitView TemperatureView(const TUnitChoice& u) {
+    return TUnitView(u, qtTemperature, {"°C", "%0.1f", Times(1)}, LiquidDensity());
+}
+TUnitView LengthView(const TUnitChoice& u) { return TUnitView(u, qtLength, {"m", "%0.3f", Times(1)}, LiquidDensity()); }
+TUnitView FlowView(const TUnitChoice& u) {
+    return TUnitView(u, qtFlow, {"l/s", "%0.3f", Times(1000), Times(0.001)}, LiquidDensity());
+}
+TUnitView DropView(const TUnitChoice& u) {
+    return TUnitView(u, qtPressureDrop, {"kPa", "%0.1f", Times(0.001), Times(1000)}, LiquidDensity());
+}
+TUnitView SizeView(const TUnitChoice& u) { return TUnitView(u, qtPipeSize, {"mm", "%0.0f", Times(1)}, LiquidDensity()); }
+
 } // namespace
+
+std::vector<std::string> TDefaultsForm::LinesFor(const TUnitChoice& u) {
+    std::vector<std::string> lines = Lines();
+    lines[rowTemperature] = QuantityLine("Water Temperature", TemperatureView(u), -10, 90);
+    if (!SizeView(u).IsMetric()) lines[rowBore] = "Pipe Bore; enum; " + SizeView(u).Label();
+    lines[rowLength] = QuantityLine("Pipe Length", LengthView(u), 0.1, 100, " ");
+    lines[rowFlow] = QuantityLine("Water Flow Rate", FlowView(u), 0.1, 100);
+    lines[rowUserDP] = QuantityLine("User Pressure Drop", DropView(u), 0, 100);
+    return lines;
+}
 
 const std::vector<std::string>& TDefaultsForm::Lines() {
     static const std::vector<std::string> lines = {
@@ -65,7 +100,8 @@ TDefaultsForm::TDefaultsForm(QWidget* parent) : TCustomForm("DefaultsForm", "Def
     SetStatusText("Program default values for new item");
 
     grid_ = new TEntryGrid(this);
-    grid_->SetLines(Lines());
+    units_ = DisplayUnits();
+    grid_->SetLines(LinesFor(units_));
     grid_->setColumnWidth(0, 115);
     grid_->setColumnWidth(1, 93);
     grid_->setColumnWidth(2, 49);
@@ -104,21 +140,33 @@ void TDefaultsForm::FitColumns() {
     FitToolBar();
 }
 
+void TDefaultsForm::FollowUnits() {
+    if (units_ == DisplayUnits()) return;
+    units_ = DisplayUnits();
+    grid_->SetLines(LinesFor(units_));
+    FitColumns();
+}
+
 void TDefaultsForm::FillGrid() {
+    FollowUnits();
     std::vector<std::string> bores(BoreName.begin(), BoreName.end());
+    if (!SizeView(units_).IsMetric())
+        for (int b = 0; b < BoreCount; ++b) bores[static_cast<std::size_t>(b)] = SizeView(units_).Text(NominalOf(b));
     grid_->SetEnumStrings(rowBore, bores);
     // The fitting row offers every fitting type, so its value is the
     // FittingTable index the insert dialog preselects.
     std::vector<std::string> fittings;
     for (const TFittingRec& rec : FittingTable) fittings.push_back(rec.FittingName);
     grid_->SetEnumStrings(rowFittingType, fittings);
-    grid_->SetValue(1, rowTemperature, DefaultTemperature);
+    grid_->SetValue(1, rowTemperature, TemperatureView(units_).ShownFromMetric(DefaultTemperature));
     grid_->SetValue(1, rowBore, static_cast<int>(BoreAtLeast(DefaultBore)));
-    grid_->SetValue(1, rowLength, DefaultLength);
-    grid_->SetValue(1, rowFlow, DefaultFlow);
+    grid_->SetValue(1, rowLength, LengthView(units_).ShownFromMetric(DefaultLength));
+    grid_->SetValue(1, rowFlow, FlowView(units_).ShownFromMetric(DefaultFlow));
     grid_->SetValue(1, rowFittingType, DefaultFittingType);
     grid_->SetValue(1, rowQuantity, DefaultQuantity);
-    grid_->SetValue(1, rowUserDP, DefaultUserDP);
+    grid_->SetValue(1, rowUserDP, DropView(units_).ShownFromMetric(DefaultUserDP));
+    filled_.assign(static_cast<std::size_t>(grid_->RowCount()), std::string());
+    for (int r = 1; r < grid_->RowCount(); ++r) filled_[static_cast<std::size_t>(r)] = grid_->Cell(1, r);
 }
 
 void TDefaultsForm::showEvent(QShowEvent* event) {
@@ -131,15 +179,15 @@ void TDefaultsForm::showEvent(QShowEvent* event) {
 bool TDefaultsForm::TakeGrid() {
     grid_->FinishEditing();
     try {
-        DefaultTemperature = Number(*grid_, rowTemperature);
+        TakeQuantity(*grid_, rowTemperature, TemperatureView(units_), filled_, DefaultTemperature);
         const int bore = Index(*grid_, rowBore);
         if (bore >= 0 && bore < BoreCount) DefaultBore = NominalOf(bore);
-        DefaultLength = Number(*grid_, rowLength);
-        DefaultFlow = Number(*grid_, rowFlow);
+        TakeQuantity(*grid_, rowLength, LengthView(units_), filled_, DefaultLength);
+        TakeQuantity(*grid_, rowFlow, FlowView(units_), filled_, DefaultFlow);
         const int type = Index(*grid_, rowFittingType);
         if (type >= 0 && type < FittingCount) DefaultFittingType = type;
         DefaultQuantity = static_cast<int>(Number(*grid_, rowQuantity));
-        DefaultUserDP = Number(*grid_, rowUserDP);
+        TakeQuantity(*grid_, rowUserDP, DropView(units_), filled_, DefaultUserDP);
     } catch (const ConvertError& e) {
         ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
         return false;

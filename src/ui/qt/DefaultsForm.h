@@ -3,6 +3,7 @@
 // "Defaults": the values new circuit items start from, on a property sheet.
 
 #include "ui/qt/CustomForm.h"
+#include "units/UnitChoice.h"
 
 #include <string>
 #include <vector>
@@ -21,6 +22,11 @@ public:
     // The definition lines of the sheet; rows 2 and 5 get their choices at
     // each opening (the bore labels and the fitting type names).
     static const std::vector<std::string>& Lines();
+    // The same lines for the display units `units`: temperature, length,
+    // flow and pressure drop rows in the chosen units with their limits
+    // converted, the bore row's units text "in" for inch sizes. With SI
+    // chosen these are Lines().
+    static std::vector<std::string> LinesFor(const TUnitChoice& units);
 
     TEntryGrid* Grid() const { return grid_; }
 
@@ -43,7 +49,13 @@ protected:
 private:
     void Store();
     void FitColumns();
+    // Rebuilds the sheet when the display units changed since it was built.
+    void FollowUnits();
     TEntryGrid* grid_;
+    TUnitChoice units_; // the units the sheet shows
+    // The value texts the sheet was filled with, by row: in another unit
+    // than SI an untouched row keeps its default exactly.
+    std::vector<std::string> filled_;
 };
 
 } // namespace dvx::ui

@@ -9,6 +9,7 @@
 #include "settings/Placement.h"
 #include "settings/SettingsStore.h"
 #include "ui/qt/Messages.h"
+#include "units/UnitView.h"
 #include "widgets/FmtNumber.h"
 #include "widgets/qt/FmtEdit.h"
 
@@ -20,6 +21,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolButton>
@@ -60,18 +62,43 @@ QPushButton* AddButton(const QString& text, const QString& hint, QWidget* parent
 
 // A tab of one kind with a single value: the add button at its left, the
 // labelled value with its unit, and the description below.
-QWidget* ValueTab(QPushButton* add, const QString& label, QLineEdit* value, const QString& unit,
+QWidget* ValueTab(QPushButton* add, const QString& label, QLineEdit* value, QLabel*& unit,
                   QLineEdit* description) {
     auto* tab = new QWidget;
     auto* grid = new QGridLayout(tab);
     grid->addWidget(add, 0, 0, 3, 1);
     grid->addWidget(new QLabel(label, tab), 0, 1);
     grid->addWidget(value, 0, 2);
-    grid->addWidget(new QLabel(unit, tab), 0, 3);
+    unit = new QLabel(tab);
+    grid->addWidget(unit, 0, 3);
     grid->addWidget(description, 2, 1, 1, 3);
     grid->setColumnStretch(3, 1);
     return tab;
 }
+
+// The window's quantities; with SI chosen they show exactly what the fields
+// always showed (flow in l/s, size in mm, length in m, drop in kPa).
+TUnitView FlowView(const TUnitChoice& units) {
+    return TUnitView(units, qtFlow, {"l/s", "%0.1f", Times(1000), Times(0.001)}, LiquidDensity());
+}
+TUnitView SizeView(const TUnitChoice& units) {
+    return TUnitView(units, qtPipeSize, {"mm", "%0.0f", Times(1)}, LiquidDensity());
+}
+TUnitView LengthView(const TUnitChoice& units) {
+    return TUnitView(units, qtLength, {"m", "%0.1f", Times(1)}, LiquidDensity());
+}
+TUnitView DropView(const TUnitChoice& units) {
+    return TUnitView(units, qtPressureDrop, {"kPa", "%0.1f", Times(0.001), Times(1000)}, LiquidDensity());
+}
+
+// The field's range in the shown unit, from its range in the metric unit.
+void SetShownRange(TFmtEdit* edit, const TUnitView& view, double low, double high) {
+    edit->SetFormatStr(view.NumberFormat());
+    edit->RangeLo = view.ShownFromMetric(low);
+    edit->RangeHi = view.ShownFromMetric(high);
+}
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 } // namespace
 
@@ -83,6 +110,7 @@ TInsertForm::TInsertForm(QWidget* parent) : QWidget(parent, Qt::Tool) {
 
     auto* layout = new QVBoxLayout(this);
     auto* shared = new QGridLayout;
+    // Formats and ranges are set with the units (ShowUnitTexts).
     flowEdit_ = NumberEdit(this, "%0.1f", 0.1, 1300);
     diameterCombo_ = new QComboBox(this);
     diameterCombo_->setMaxVisibleItems(14);
@@ -91,11 +119,13 @@ TInsertForm::TInsertForm(QWidget* parent) : QWidget(parent, Qt::Tool) {
     auto* autoSize = new QPushButton("AutoSize", this);
     shared->addWidget(new QLabel("Water Flowrate", this), 0, 0);
     shared->addWidget(flowEdit_, 0, 1);
-    shared->addWidget(new QLabel("l/s", this), 0, 2);
+    flowUnit_ = new QLabel(this);
+    shared->addWidget(flowUnit_, 0, 2);
     shared->addWidget(autoFlow, 0, 3);
     shared->addWidget(new QLabel("Nominal Diameter", this), 1, 0);
     shared->addWidget(diameterCombo_, 1, 1);
-    shared->addWidget(new QLabel("mm", this), 1, 2);
+    sizeUnit_ = new QLabel(this);
+    shared->addWidget(sizeUnit_, 1, 2);
     shared->addWidget(autoSize, 1, 3);
     shared->setColumnStretch(4, 1);
     layout->addLayout(shared);
@@ -106,7 +136,7 @@ TInsertForm::TInsertForm(QWidget* parent) : QWidget(parent, Qt::Tool) {
     pipeDescriptionEdit_ = DescriptionEdit(nullptr);
     pipeDescriptionEdit_->setText("Pipe");
     auto* newPipe = AddButton("Pipe", "Add straight pipe to project", nullptr);
-    tabs_->addTab(ValueTab(newPipe, "Straight Length", pipeLenEdit_, "m", pipeDescriptionEdit_), "Straight Pipe");
+    tabs_->addTab(ValueTab(newPipe, "Straight Length", pipeLenEdit_, lengthUnit_, pipeDescriptionEdit_), "Straight Pipe");
     // Standard fitting.
     auto* fittingTab = new QWidget;
     auto* fittingGrid = new QGridLayout(fittingTab);
@@ -141,7 +171,7 @@ TInsertForm::TInsertForm(QWidget* parent) : QWidget(parent, Qt::Tool) {
     userDescriptionEdit_ = DescriptionEdit(nullptr);
     userDescriptionEdit_->setText("User");
     auto* newUser = AddButton("User", "Add user defined item to project", nullptr);
-    tabs_->addTab(ValueTab(newUser, "Pressure Drop", userDPEdit_, "kPa", userDescriptionEdit_), "User Defined");
+    tabs_->addTab(ValueTab(newUser, "Pressure Drop", userDPEdit_, dropUnit_, userDescriptionEdit_), "User Defined");
     tabs_->setCurrentIndex(1);
     layout->addWidget(tabs_, 1);
 
@@ -165,6 +195,8 @@ TInsertForm::TInsertForm(QWidget* parent) : QWidget(parent, Qt::Tool) {
 
     // The window sees keys before its controls (Insert, Up, Down).
     for (QWidget* w : findChildren<QWidget*>()) w->installEventFilter(this);
+    units_ = DisplayUnits();
+    ShowUnitTexts();
     LoadDefaults();
     // 312 × 280 pixels at the least, more where the font needs it to show
     // every label whole, within the 500 × 450 limit.
@@ -172,11 +204,51 @@ TInsertForm::TInsertForm(QWidget* parent) : QWidget(parent, Qt::Tool) {
     setMinimumSize(std::clamp(needed.width(), 312, 500), std::clamp(needed.height(), 280, 450));
 }
 
+void TInsertForm::ShowUnitTexts() {
+    const TUnitView flow = FlowView(units_), size = SizeView(units_), length = LengthView(units_),
+                    drop = DropView(units_);
+    flowUnit_->setText(Q(flow.Label()));
+    sizeUnit_->setText(Q(size.Label()));
+    lengthUnit_->setText(Q(length.Label()));
+    dropUnit_->setText(Q(drop.Label()));
+    SetShownRange(flowEdit_, flow, 0.1, 1300);
+    SetShownRange(pipeLenEdit_, length, 0, 100);
+    SetShownRange(userDPEdit_, drop, 0, 200);
+    const QSignalBlocker block(diameterCombo_);
+    const int bore = diameterCombo_->currentIndex();
+    diameterCombo_->clear();
+    for (int b = 0; b < BoreCount; ++b)
+        diameterCombo_->addItem(size.IsMetric() ? QString::fromLatin1(BoreName[static_cast<std::size_t>(b)])
+                                                : Q(size.Text(NominalOf(b))));
+    diameterCombo_->setCurrentIndex(bore);
+}
+
+void TInsertForm::ApplyUnits() {
+    // Each value is read in the units it is shown in and written in the
+    // new ones; a text that does not read is left as it is.
+    auto convert = [](TFmtEdit* edit, const TUnitView& from, const TUnitView& to) {
+        if (auto shown = TryStrToFloat(edit->text().toStdString()))
+            edit->setText(Q(to.Text(from.FromShown(*shown))));
+    };
+    const TUnitChoice before = units_;
+    units_ = DisplayUnits();
+    if (units_ == before) return;
+    const QString flow = flowEdit_->text(), length = pipeLenEdit_->text(), drop = userDPEdit_->text();
+    ShowUnitTexts();
+    flowEdit_->setText(flow);
+    pipeLenEdit_->setText(length);
+    userDPEdit_->setText(drop);
+    convert(flowEdit_, FlowView(before), FlowView(units_));
+    convert(pipeLenEdit_, LengthView(before), LengthView(units_));
+    convert(userDPEdit_, DropView(before), DropView(units_));
+}
+
 void TInsertForm::LoadDefaults() {
-    flowEdit_->setText(QString::fromStdString(FormatFloat("%0.1f", DefaultFlow)));
+    // The defaults are held in l/s, mm, m and kPa.
+    flowEdit_->setText(Q(FlowView(units_).TextFromMetric(DefaultFlow)));
     diameterCombo_->setCurrentIndex(BoreAtLeast(DefaultBore));
-    pipeLenEdit_->setText(QString::fromStdString(FormatFloat("%0.1f", DefaultLength)));
-    userDPEdit_->setText(QString::fromStdString(FormatFloat("%0.1f", DefaultUserDP)));
+    pipeLenEdit_->setText(Q(LengthView(units_).TextFromMetric(DefaultLength)));
+    userDPEdit_->setText(Q(DropView(units_).TextFromMetric(DefaultUserDP)));
     int type = DefaultFittingType >= 0 && DefaultFittingType < FittingCount ? DefaultFittingType : 0;
     fittingCombo_->setCurrentIndex(type);
     fittingDescriptionEdit_->setText(QString::fromStdString(FittingTable[static_cast<std::size_t>(type)].FittingName));
@@ -206,9 +278,9 @@ bool TInsertForm::ReadNumber(TFmtEdit* edit, double& value) {
 }
 
 bool TInsertForm::Hand(std::unique_ptr<TBranch> item, const QLineEdit* description, double flow) {
-    // What the three kinds share: description, flow (l/s in the field) and bore.
+    // What the three kinds share: description, flow (as shown in the field) and bore.
     item->Description = description->text().toStdString();
-    item->Flow = flow * 0.001;
+    item->Flow = FlowView(units_).FromShown(flow); // m³/s
     item->SetBore(diameterCombo_->currentIndex());
     if (OnAddItem) OnAddItem(std::move(item));
     return true;
@@ -219,7 +291,7 @@ bool TInsertForm::AddPipe() {
     if (!ReadNumber(flowEdit_, flow) || !ReadNumber(pipeLenEdit_, length))
         return false;
     auto pipe = std::make_unique<TPipe>();
-    pipe->Length = length;
+    pipe->Length = LengthView(units_).FromShown(length); // m
     return Hand(std::move(pipe), pipeDescriptionEdit_, flow);
 }
 
@@ -238,7 +310,7 @@ bool TInsertForm::AddUser() {
     if (!ReadNumber(flowEdit_, flow) || !ReadNumber(userDPEdit_, dp))
         return false;
     auto user = std::make_unique<TUser>();
-    user->PressureDrop = dp * 1000;
+    user->PressureDrop = DropView(units_).FromShown(dp); // Pa
     return Hand(std::move(user), userDescriptionEdit_, flow);
 }
 
@@ -258,13 +330,15 @@ void TInsertForm::AutoSizeClick() {
         ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
         return;
     }
-    diameterCombo_->setCurrentIndex(BoreForFlow(q));
+    diameterCombo_->setCurrentIndex(BoreForFlow(FlowView(units_).MetricFromShown(q))); // maximum flows are in l/s
 }
 
 void TInsertForm::AutoFlowClick() {
     int bore = diameterCombo_->currentIndex();
     if (bore < 0 || bore >= BoreCount) return;
-    flowEdit_->setText(QString::fromStdString(FloatToStr(BoreTable[static_cast<std::size_t>(bore)].mf)));
+    const double mf = BoreTable[static_cast<std::size_t>(bore)].mf; // l/s
+    const TUnitView flow = FlowView(units_);
+    flowEdit_->setText(Q(flow.IsMetric() ? FloatToStr(mf) : flow.TextFromMetric(mf)));
 }
 
 void TInsertForm::SpinQuantity(int step) {

@@ -5,12 +5,14 @@
 // kinds; each tab holds the fields of one kind and its add button.
 
 #include "hydraulics/Calc.h"
+#include "units/UnitChoice.h"
 
 #include <QWidget>
 #include <functional>
 #include <memory>
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QTabWidget;
 class QToolButton;
@@ -32,6 +34,10 @@ public:
 
     // Fills the fields from the defaults in force.
     void LoadDefaults();
+    // Shows the fields in the display units in force: unit labels, the
+    // bore list, formats and ranges; the values in the fields are kept and
+    // shown in the new units.
+    void ApplyUnits();
 
     // The add commands of the three tabs; false (nothing added) when a field
     // does not convert.
@@ -69,6 +75,8 @@ private:
     // Gives the item the description, the flow (l/s) and the chosen bore and
     // hands it to OnAddItem; true.
     bool Hand(std::unique_ptr<TBranch> item, const QLineEdit* description, double flow);
+    // Unit labels, bore names, formats and ranges for units_.
+    void ShowUnitTexts();
 
     TFmtEdit* flowEdit_ = nullptr;
     QComboBox* diameterCombo_ = nullptr;
@@ -80,6 +88,11 @@ private:
     TFmtEdit* userDPEdit_ = nullptr;
     QLineEdit* userDescriptionEdit_ = nullptr;
     QTabWidget* tabs_ = nullptr;
+    QLabel* flowUnit_ = nullptr;
+    QLabel* sizeUnit_ = nullptr;
+    QLabel* lengthUnit_ = nullptr;
+    QLabel* dropUnit_ = nullptr;
+    TUnitChoice units_; // the units the fields are shown in
 };
 
 } // namespace dvx::ui

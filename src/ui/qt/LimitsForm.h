@@ -5,6 +5,10 @@
 
 #include "ui/qt/CustomForm.h"
 
+#include <string>
+
+class QLabel;
+
 namespace dvx {
 class TFmtEdit;
 }
@@ -16,10 +20,13 @@ class TLimitsForm : public TCustomForm {
 public:
     explicit TLimitsForm(QWidget* parent = nullptr);
 
-    TFmtEdit* PRateEdit() const { return edPRate_; } // Pa/m
-    TFmtEdit* MaxVEdit() const { return edMaxV_; }   // m/s
+    TFmtEdit* PRateEdit() const { return edPRate_; } // Pa/m, or the gradient unit in force
+    TFmtEdit* MaxVEdit() const { return edMaxV_; }   // m/s, or the velocity unit in force
+    QLabel* PRateUnit() const { return prateUnit_; }
+    QLabel* MaxVUnit() const { return maxVUnit_; }
 
-    // Fills the fields from the limits in force (each time the dialog opens).
+    // Fills the fields from the limits in force, in the display units in
+    // force, with the ranges converted (each time the dialog opens).
     void FillFields();
     // "Accept": takes the fields into the limits, saves placement and
     // texts and closes with the OK result; false (the dialog stays open)
@@ -32,6 +39,11 @@ protected:
 private:
     TFmtEdit* edPRate_;
     TFmtEdit* edMaxV_;
+    QLabel* prateUnit_ = nullptr;
+    QLabel* maxVUnit_ = nullptr;
+    // The texts the fields were filled with: a limit whose text is unchanged
+    // is kept as it is rather than read back through a unit conversion.
+    std::string filledPRate_, filledMaxV_;
 };
 
 } // namespace dvx::ui

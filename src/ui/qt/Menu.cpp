@@ -33,8 +33,11 @@
 #include "ui/qt/PriceForm.h"
 #include "ui/qt/PumpCurveForm.h"
 #include "ui/qt/SummaryForm.h"
+#include "ui/qt/UnitsForm.h"
 #include "ui/qt/Warnings.h"
 #include "ui/qt/undo/ItemCommands.h"
+#include "units/UnitChoice.h"
+#include "units/UnitView.h"
 #include "widgets/qt/ScreenFit.h"
 
 #include <QAction>
@@ -71,6 +74,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     connect(undoStack_, &QUndoStack::indexChanged, this, [this] {
         if (!recording_) SetSaved(undoStack_->isClean());
     });
+    // The engineer's display units, before anything shows a quantity.
+    SetDisplayUnits(TUnitChoice::Read(AppSettings()));
 
     BuildMenus();
     BuildToolBar();
@@ -100,6 +105,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     defaultFlowForm_ = new TDefaultFlowForm(this);
     propertiesForm_ = new TPropertiesForm(this);
     fluidSpecForm_ = new TFluidSpecForm(this);
+    unitsForm_ = new TUnitsForm(this);
     pumpForm_ = new TPumpCurveForm(this);
     pumpForm_->GroupsActive = [this] { return GroupsActive(); };
     pumpForm_->OnPumpChanged = [this] { SetSaved(false); };
@@ -233,9 +239,8 @@ void TMainForm::BuildMenus() {
     add(database, "&Cost Database", [this] { costForm_->Execute(); });
     add(database, "&Labour Rates", [this] { labourForm_->Execute(); });
 
-    // Entries that start other programs installed beside this one; none are
-    // installed with this program.
-    menuBar()->addMenu("&Tools");
+    QMenu* tools = menuBar()->addMenu("&Tools");
+    add(tools, "&Units...", [this] { UnitsCommand(); });
 
     QMenu* help = menuBar()->addMenu("&Help");
     add(help, "&Contents", [this] { OpenHelpPage("Help/Darvenix.htm"); });
@@ -414,7 +419,8 @@ void TMainForm::SetSolved(bool solved) {
 }
 
 void TMainForm::ShowDpPanel() {
-    panels_[2]->setText(Q(FormatFloat("dP = %0.4g kPa", circuit_->TotalDP / 1000)));
+    const TUnitView drop(qtPressureDrop, {"kPa", "%0.4g", Over(1000)});
+    panels_[2]->setText(Q("dP = " + drop.Text(circuit_->TotalDP) + " " + drop.Label()));
 }
 
 void TMainForm::SetCurrentFile(const QString& file) {

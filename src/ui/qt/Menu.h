@@ -45,6 +45,7 @@ class TSummaryForm;
 class TCostForm;
 class TLabourForm;
 class TPriceForm;
+class TUnitsForm;
 class TPumpCurveForm;
 
 // What a file dialog is asked for; the answer is the chosen path or empty.
@@ -156,6 +157,10 @@ public:
     void ProjectDetailsCommand();
     // Calculate, estimate, and the price window when every item is priced.
     void PriceEstimateCommand();
+    // Tools > "&Units...": the display units; every window then shows its
+    // quantities in the new units.
+    void UnitsCommand();
+    TUnitsForm* UnitsForm() const { return unitsForm_; }
     // The pump and system-curve window, shown beside the main window.
     void PumpCurveCommand();
 
@@ -235,6 +240,9 @@ private:
     // The project details' comments, author and company into the circuit
     // (the project is not marked modified).
     void DetailsToCircuit();
+    // After the display units changed: the grid's captions and cells, the
+    // status bar total and every window that shows a quantity.
+    void ShowNewUnits();
 
     std::unique_ptr<TCircuit> circuit_;
     std::unique_ptr<TBranch> undoItem_;
@@ -268,6 +276,7 @@ private:
     TCostForm* costForm_ = nullptr;
     TLabourForm* labourForm_ = nullptr;
     TPriceForm* priceForm_ = nullptr;
+    TUnitsForm* unitsForm_ = nullptr;
     TPumpCurveForm* pumpForm_ = nullptr;
     QLabel* panels_[4] = {};
     QMenu* reopenMenu_ = nullptr;

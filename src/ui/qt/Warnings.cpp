@@ -68,6 +68,8 @@ void TWarningsForm::BuildWarningList(const TCircuit& circuit) {
     for (const TWarningLine& line : lines_) list_->addItem(QString::fromStdString(line.Text));
 }
 
+void TWarningsForm::RefreshDetail() { ShowDetail(list_->currentRow()); }
+
 TPipe* TWarningsForm::SelectedItem() const {
     const int line = list_->currentRow();
     if (line < 0 || line >= static_cast<int>(lines_.size())) return nullptr;

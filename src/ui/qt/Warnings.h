@@ -21,6 +21,9 @@ public:
 
     // Lists the flagged items of the circuit (the list before is dropped).
     void BuildWarningList(const TCircuit& circuit);
+    // Shows the selected item's detail line again (after the display units
+    // changed).
+    void RefreshDetail();
 
     // The selected item's bore from its flow / flow from its bore; the line
     // leaves the list. Nothing happens on an empty list.

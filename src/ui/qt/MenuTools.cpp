@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The Tools menu: the display units.
+
+#include "ui/qt/Menu.h"
+
+#include "ui/qt/CircuitModel.h"
+#include "ui/qt/InsertForm.h"
+#include "ui/qt/Warnings.h"
+#include "ui/qt/UnitsForm.h"
+
+namespace dvx::ui {
+
+void TMainForm::UnitsCommand() {
+    Commit();
+    if (!unitsForm_->Execute()) return;
+    ShowNewUnits();
+}
+
+void TMainForm::ShowNewUnits() {
+    RefreshGrid(); // captions and cells are asked of the units in force
+    ShowDpPanel();
+    insertForm_->ApplyUnits();
+    warningsForm_->RefreshDetail();
+    // The dialogs for defaults, default flows and limits and the summary
+    // show the units in force each time they open.
+}
+
+} // namespace dvx::ui

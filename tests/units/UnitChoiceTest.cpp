@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "settings/SettingsStore.h"
+#include "settings/TempFolder.h"
+#include "units/UnitChoice.h"
+
+#include <gtest/gtest.h>
+
+namespace dvx {
+namespace {
+
+using test::ReadText;
+using test::TempFolder;
+using test::WriteText;
+
+TEST(UnitChoice, PresetsGiveTheirUnitsAndAreRecognised) {
+    const TUnitChoice us = TUnitChoice::FromPreset(upUS);
+    const struct {
+        TQuantity Quantity;
+        const char* Si;
+        const char* Us;
+    } expected[] = {
+        {qtFlow, "l/s", "gpm"},          {qtPressureDrop, "kPa", "psi"}, {qtHead, "m", "ft"},
+        {qtLength, "m", "ft"},           {qtPipeSize, "mm", "in"},       {qtVelocity, "m/s", "ft/s"},
+        {qtGradient, "Pa/m", "ft/100ft"}, {qtVolume, "l", "USgal"},      {qtTemperature, "C", "F"},
+        {qtDensity, "kg/m3", "lb/ft3"},  {qtViscosity, "Pa.s", "cP"},
+    };
+    for (const auto& e : expected) {
+        EXPECT_STREQ(TUnitChoice().Unit(e.Quantity).Key, e.Si);
+        EXPECT_STREQ(us.Unit(e.Quantity).Key, e.Us);
+    }
+    EXPECT_EQ(TUnitChoice().MatchingPreset(), upSI);
+    EXPECT_EQ(us.MatchingPreset(), upUS);
+    TUnitChoice mixed = us;
+    mixed.Set(qtPressureDrop, UnitIndexOf(qtPressureDrop, "ft-head"));
+    EXPECT_FALSE(mixed.MatchingPreset());
+    EXPECT_THROW(mixed.Set(qtFlow, 5), DisplayUnitsError);
+    EXPECT_THROW(mixed.Set(qtFlow, -1), DisplayUnitsError);
+    EXPECT_EQ(mixed.Index(qtFlow), UnitIndexOf(qtFlow, "gpm")); // a refused index changes nothing
+    EXPECT_STREQ(PresetName(upSI), "SI (as today)");
+    EXPECT_STREQ(PresetName(upUS), "US customary");
+}
+
+TEST(UnitChoice, SavedChoiceReadsBackAndDamagedKeysFallBackToSI) {
+    TempFolder dir;
+    SettingsStore store(dir / "Darvenix.ini");
+    EXPECT_EQ(TUnitChoice::Read(store), TUnitChoice()); // nothing saved: SI
+
+    TUnitChoice mixed = TUnitChoice::FromPreset(upUS);
+    mixed.Set(qtPressureDrop, UnitIndexOf(qtPressureDrop, "ft-head"));
+    mixed.Write(store);
+    EXPECT_EQ(TUnitChoice::Read(store), mixed);
+    EXPECT_NE(ReadText(store.FileName()).find("Pressure drop=ft-head"), std::string::npos);
+
+    WriteText(store.FileName(), "[Units]\nFlow=gpm\nLength=furlong\nVelocity=\nPipe size=in\n");
+    const TUnitChoice damaged = TUnitChoice::Read(store);
+    EXPECT_STREQ(damaged.Unit(qtFlow).Key, "gpm");
+    EXPECT_STREQ(damaged.Unit(qtPipeSize).Key, "in");
+    EXPECT_TRUE(damaged.IsSI(qtLength));
+    EXPECT_TRUE(damaged.IsSI(qtVelocity));
+    EXPECT_TRUE(damaged.IsSI(qtTemperature));
+}
+
+} // namespace
+} // namespace dvx
