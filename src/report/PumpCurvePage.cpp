@@ -78,7 +78,7 @@ void DrawPumpCurvePage(TPageEngine& e, const TPumpChart& chart, const std::vecto
     f.maxX = chart.MaxX;
     f.maxY = chart.MaxY;
 
-    c.TextOut(e.LeftPx(), e.PenY(), kHeadAxisTitle);
+    c.TextOut(e.LeftPx(), e.PenY(), HeadAxisTitle());
     // Grid: short ticks outside the frame with their numbers.
     const int tick = std::max(2, lineHeight / 4);
     for (double v = 0; v <= chart.MaxX * (1 + 1e-9); v += stepX) {
@@ -95,7 +95,7 @@ void DrawPumpCurvePage(TPageEngine& e, const TPumpChart& chart, const std::vecto
     }
     c.Line(f.left, f.top, f.left, f.bottom);
     c.Line(f.left, f.bottom, f.right, f.bottom);
-    c.TextOut((f.left + f.right - c.TextWidth(kFlowAxisTitle)) / 2, f.bottom + tick + lineHeight, kFlowAxisTitle);
+    c.TextOut((f.left + f.right - c.TextWidth(FlowAxisTitle())) / 2, f.bottom + tick + lineHeight, FlowAxisTitle());
 
     Polyline(c, f, chart.System, false);
     Polyline(c, f, chart.PumpCurve, true);

@@ -3,6 +3,7 @@
 
 #include "common/Format.h"
 #include "common/Numbers.h"
+#include "units/UnitView.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,15 +12,22 @@ namespace dvx {
 
 namespace {
 
-constexpr double kLitresPerCubicMetre = 1000;
-constexpr double kPascalsPerKilopascal = 1000;
 constexpr double kPercent = 100;
+
+// The window's quantities in the units in force; with SI chosen they read
+// l/s, m of the circuit's liquid and kPa, to four significant digits.
+TUnitView FlowView() { return TUnitView(qtFlow, {"l/s", "%0.4g", Times(1000)}); }
+TUnitView HeadView() { return TUnitView(qtHead, {"m", "%0.4g", Times(1)}); }
+TUnitView DropView() { return TUnitView(qtPressureDrop, {"kPa", "%0.4g", Over(1000)}); }
 
 bool Blank(const std::string& text) { return TrimBlanks(text).empty(); }
 
 std::string Num(double v) { return Format("%0.4g", {v}); }
 
-TChartPoint Display(double flow, double head) { return {flow * kLitresPerCubicMetre, head}; }
+// A value and its unit label, "5 l/s".
+std::string WithUnit(const TUnitView& view, double si) { return view.Text(si) + " " + view.Label(); }
+
+TChartPoint Display(double flow, double head) { return {FlowView().ToShown(flow), HeadView().ToShown(head)}; }
 
 } // namespace
 
@@ -66,18 +74,25 @@ TPumpRowsResult ReadPumpRows(const std::vector<TPumpRowText>& rows, const std::v
             }
             efficiency = *e / kPercent;
         }
-        result.Points.push_back({*flow / kLitresPerCubicMetre, *head, efficiency});
+        result.Points.push_back({FlowView().FromShown(*flow), HeadView().FromShown(*head), efficiency});
     }
     return result;
 }
 
 std::vector<TPumpRowText> PumpRowsOf(const std::vector<TPumpPoint>& points) {
     std::vector<TPumpRowText> rows;
+    const TUnitView flow = FlowView();
+    const TUnitView head = HeadView();
     for (const TPumpPoint& p : points)
-        rows.push_back({Num(p.Flow * kLitresPerCubicMetre), Num(p.Head),
+        rows.push_back({flow.Text(p.Flow), head.Text(p.Head),
                         p.Efficiency > 0 ? Num(p.Efficiency * kPercent) : std::string()});
     return rows;
 }
+
+TUnitView PumpHeadView() { return HeadView(); }
+
+std::string FlowAxisTitle() { return "Flow (" + FlowView().Label() + ")"; }
+std::string HeadAxisTitle() { return "Head (" + HeadView().Label() + ")"; }
 
 double NiceCeiling(double v) {
     if (!(v > 0) || !std::isfinite(v)) return 1;
@@ -94,7 +109,8 @@ TPumpChart ChartOf(const TPumpAnalysis& a, const TPumpSpec& pump) {
     if (a.Curve) {
         for (const TCurvePoint& p : a.Curve->Points) chart.System.push_back(Display(p.Flow, p.Head));
         chart.Design = Display(a.Curve->Design.Flow, a.Curve->Design.Head);
-        chart.DesignLabel = "Design " + Num(chart.Design->X) + " l/s, " + Num(chart.Design->Y) + " m";
+        chart.DesignLabel = "Design " + WithUnit(FlowView(), a.Curve->Design.Flow) + ", " +
+                            WithUnit(HeadView(), a.Curve->Design.Head);
     }
     if (a.Fit && a.Fit->Valid)
         for (const TPumpPoint& p : SampleFit(*a.Fit, 41)) chart.PumpCurve.push_back(Display(p.Flow, p.Head));
@@ -102,7 +118,7 @@ TPumpChart ChartOf(const TPumpAnalysis& a, const TPumpSpec& pump) {
         if (std::isfinite(p.Flow) && std::isfinite(p.Head)) chart.PumpPoints.push_back(Display(p.Flow, p.Head));
     if (a.Duty && a.Duty->Found) {
         chart.Duty = Display(a.Duty->Flow, a.Duty->Head);
-        chart.DutyLabel = "Duty " + Num(chart.Duty->X) + " l/s, " + Num(chart.Duty->Y) + " m";
+        chart.DutyLabel = "Duty " + WithUnit(FlowView(), a.Duty->Flow) + ", " + WithUnit(HeadView(), a.Duty->Head);
     }
     double maxX = 0, maxY = 0;
     for (const auto* series : {&chart.System, &chart.PumpCurve, &chart.PumpPoints})
@@ -118,34 +134,40 @@ TPumpChart ChartOf(const TPumpAnalysis& a, const TPumpSpec& pump) {
 std::string DesignText(const TPumpAnalysis& a) {
     if (!a.Curve) return {};
     const TCurvePoint& d = a.Curve->Design;
-    return "Design point: " + Num(d.Flow * kLitresPerCubicMetre) + " l/s, " + Num(d.Head) + " m (" +
-           Num(d.PressureDrop / kPascalsPerKilopascal) + " kPa)";
+    return "Design point: " + WithUnit(FlowView(), d.Flow) + ", " + WithUnit(HeadView(), d.Head) + " (" +
+           WithUnit(DropView(), d.PressureDrop) + ")";
 }
 
 std::string FitText(const TPumpAnalysis& a) {
     if (!a.Fit || !a.Fit->Valid) return {};
-    // Coefficients for Q in l/s, as the engineer reads the chart.
+    // Coefficients for H and Q in the units of the chart, as the engineer
+    // reads it: H' = kH·H and Q' = kQ·Q turn H = A + B·Q + C·Q² into
+    // H' = kH·A + (kH·B/kQ)·Q' + (kH·C/kQ²)·Q'².
     const TPumpFit& f = *a.Fit;
-    const double b = f.B / kLitresPerCubicMetre;
-    const double c = f.C / (kLitresPerCubicMetre * kLitresPerCubicMetre);
-    const double qMax = f.MaxFlow * kLitresPerCubicMetre;
-    const double scale = std::max({std::fabs(f.A), std::fabs(b) * qMax, std::fabs(c) * qMax * qMax});
+    const TUnitView flow = FlowView();
+    const TUnitView head = HeadView();
+    const double kQ = flow.ToShown(1);
+    const double kH = head.ToShown(1);
+    const double a0 = kH * f.A;
+    const double b = kH * f.B / kQ;
+    const double c = kH * f.C / (kQ * kQ);
+    const double qMax = f.MaxFlow * kQ;
+    const double scale = std::max({std::fabs(a0), std::fabs(b) * qMax, std::fabs(c) * qMax * qMax});
     // A term worth less than a billionth of the head over the range is
     // rounding left by the fit, not part of the curve.
     auto term = [&](double v, double qPower, const char* power) {
         if (std::fabs(v) * qPower <= 1e-9 * scale) return std::string();
         return std::string(v < 0 ? " - " : " + ") + Num(std::fabs(v)) + power;
     };
-    return "Pump: H = " + Num(f.A) + term(b, qMax, " Q") + term(c, qMax * qMax, " Q²") +
-           " (H in m, Q in l/s), residual " + Format("%0.3f", {f.Residual}) + " m";
+    return "Pump: H = " + Num(a0) + term(b, qMax, " Q") + term(c, qMax * qMax, " Q²") + " (H in " + head.Label() +
+           ", Q in " + flow.Label() + "), residual " + Format("%0.3f", {kH * f.Residual}) + " " + head.Label();
 }
 
 std::string DutyText(const TPumpAnalysis& a) {
     if (!a.Duty || !a.Duty->Found) return {};
     const TDutyPoint& d = *a.Duty;
-    std::string text = "Duty point: " + Num(d.Flow * kLitresPerCubicMetre) + " l/s, " + Num(d.Head) + " m (" +
-                       Num(d.PressureDrop / kPascalsPerKilopascal) + " kPa), " + Format("%0.3f", {d.Ratio}) +
-                       " × design flow";
+    std::string text = "Duty point: " + WithUnit(FlowView(), d.Flow) + ", " + WithUnit(HeadView(), d.Head) + " (" +
+                       WithUnit(DropView(), d.PressureDrop) + "), " + Format("%0.3f", {d.Ratio}) + " × design flow";
     if (d.HasPower)
         text += "; efficiency " + Format("%0.1f", {d.Efficiency * kPercent}) + " %, shaft power " +
                 Format("%0.3g", {d.ShaftPower / 1000}) + " kW";

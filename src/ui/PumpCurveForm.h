@@ -2,11 +2,12 @@
 #pragma once
 // The pump and system-curve window without its widgets: the point table's
 // text read into pump points, and the analysis turned into what the plot and
-// the labels show, in the program's display units (flow l/s, head m,
-// pressure kPa, efficiency %, power kW). The report page and the window both
+// the labels show, in the display units in force (with SI: flow l/s, head m,
+// pressure kPa; always efficiency % and power kW). The report page and the window both
 // draw from a TPumpChart.
 
 #include "hydraulics/PumpAnalysis.h"
+#include "units/UnitView.h"
 
 #include <optional>
 #include <string>
@@ -14,7 +15,8 @@
 
 namespace dvx {
 
-// One row of the point table as typed: flow (l/s), head (m), efficiency (%).
+// One row of the point table as typed: flow and head in the display units
+// (l/s and m with SI), efficiency (%).
 struct TPumpRowText {
     std::string Flow;
     std::string Head;
@@ -38,8 +40,8 @@ TPumpRowsResult ReadPumpRows(const std::vector<TPumpRowText>& rows, const std::v
 std::vector<TPumpRowText> PumpRowsOf(const std::vector<TPumpPoint>& points);
 
 struct TChartPoint {
-    double X = 0; // l/s
-    double Y = 0; // m
+    double X = 0; // flow in the display unit (l/s with SI)
+    double Y = 0; // head in the display unit (m with SI)
 };
 
 struct TPumpChart {
@@ -50,12 +52,16 @@ struct TPumpChart {
     std::optional<TChartPoint> Duty;
     std::string DesignLabel;   // e.g. "Design 5 l/s, 12.3 m"
     std::string DutyLabel;     // e.g. "Duty 5.62 l/s, 14.1 m"
-    double MaxX = 1;           // l/s, axis ends that hold every series
-    double MaxY = 1;           // m
+    double MaxX = 1;           // axis ends that hold every series, display units
+    double MaxY = 1;
 };
 
-inline constexpr const char* kFlowAxisTitle = "Flow (l/s)";
-inline constexpr const char* kHeadAxisTitle = "Head (m)";
+// "Flow (l/s)" and "Head (m)" with the display units in force.
+std::string FlowAxisTitle();
+std::string HeadAxisTitle();
+// The head of the point table and the static head field in the display unit
+// in force (m of the circuit's liquid with SI).
+TUnitView PumpHeadView();
 
 TPumpChart ChartOf(const TPumpAnalysis& analysis, const TPumpSpec& pump);
 

@@ -100,7 +100,7 @@ TEST_F(PumpPage, PlotFollowsTheSummaryOnAPageOfItsOwn) {
     EXPECT_EQ(Count(2, " Description"), 0); // no table on the plot's page
     EXPECT_EQ(Count(1, "- 1 -"), 1);
     EXPECT_EQ(Count(2, "- 2 -"), 1);
-    for (const char* text : {kPumpPageTitle, kFlowAxisTitle, kHeadAxisTitle})
+    for (const char* text : {kPumpPageTitle, "Flow (l/s)", "Head (m)"})
         EXPECT_EQ(Count(2, text), 1) << text;
 
     const TPumpAnalysis a = AnalysePump(circuit, false, circuit.Pump);

@@ -7,6 +7,7 @@
 #include "catalogue/Tables.h"
 #include "fluid/Fluid.h"
 #include "hydraulics/Calc.h"
+#include "units/UnitChoice.h"
 
 #include <gtest/gtest.h>
 
@@ -120,6 +121,41 @@ TEST_F(PumpChartTest, ChartAndTextsInDisplayUnits) {
     // Efficiency 65 % at 5 l/s: 1000·9.80665·0.005·10 / 0.65 W.
     EXPECT_EQ(DutyText(a), "Duty point: 5 l/s, 10 m (98.07 kPa), 1.000 × design flow; efficiency 65.0 %, "
                            "shaft power 0.754 kW");
+}
+
+TEST_F(PumpChartTest, UsCustomaryUnitsInTheTableThePlotAndTheTexts) {
+    // The same pump and circuit as above, shown in gpm, ft of head and psi:
+    // 5 l/s = 5·60/3.785411784 gpm = 79.25 gpm, 10 m = 32.81 ft,
+    // 98 066.5 Pa = 14.22 psi.
+    circuit.Pump.Points = {{0, 20, 0}, {0.004, 13.6, 0.6}, {0.006, 5.6, 0.7}};
+    SetDisplayUnits(TUnitChoice::FromPreset(upUS));
+    const TPumpAnalysis a = AnalysePump(circuit, false, circuit.Pump);
+    const TPumpChart chart = ChartOf(a, circuit.Pump);
+    const std::string duty = DutyText(a);
+    const std::string fit = FitText(a);
+    const std::vector<TPumpRowText> rows = PumpRowsOf(circuit.Pump.Points);
+    const TPumpRowsResult typed = ReadPumpRows({{"79.25", "32.81", ""}});
+    const std::string flowAxis = FlowAxisTitle();
+    const std::string headAxis = HeadAxisTitle();
+    SetDisplayUnits(TUnitChoice());
+
+    ASSERT_TRUE(chart.Duty);
+    EXPECT_NEAR(chart.Duty->X, 0.005 * 60 / 3.785411784e-3, 1e-4);
+    EXPECT_NEAR(chart.Duty->Y, 10 / 0.3048, 1e-4);
+    EXPECT_EQ(chart.DutyLabel, "Duty 79.25 gpm, 32.81 ft");
+    EXPECT_EQ(duty.substr(0, 43), "Duty point: 79.25 gpm, 32.81 ft (14.22 psi)");
+    // H = 20 m − 0.4 m/(l/s)² · Q² is 65.62 ft at no flow.
+    EXPECT_EQ(fit.substr(0, 16), "Pump: H = 65.62 ");
+    EXPECT_NE(fit.find("(H in ft, Q in gpm)"), std::string::npos) << fit;
+    EXPECT_EQ(rows[1].Flow, "63.4"); // 4 l/s
+    EXPECT_EQ(rows[1].Head, "44.62"); // 13.6 m
+    ASSERT_EQ(typed.Points.size(), 1u);
+    EXPECT_NEAR(typed.Points[0].Flow, 79.25 * 3.785411784e-3 / 60, 1e-15);
+    EXPECT_NEAR(typed.Points[0].Head, 32.81 * 0.3048, 1e-12);
+    EXPECT_EQ(flowAxis, "Flow (gpm)");
+    EXPECT_EQ(headAxis, "Head (ft)");
+    EXPECT_EQ(FlowAxisTitle(), "Flow (l/s)");
+    EXPECT_EQ(HeadAxisTitle(), "Head (m)");
 }
 
 TEST_F(PumpChartTest, WithoutAPumpOnlyTheCurveAndItsMessages) {

@@ -5,6 +5,7 @@
 
 #include "ui/qt/CircuitModel.h"
 #include "ui/qt/InsertForm.h"
+#include "ui/qt/PumpCurveForm.h"
 #include "ui/qt/Warnings.h"
 #include "ui/qt/UnitsForm.h"
 
@@ -21,6 +22,7 @@ void TMainForm::ShowNewUnits() {
     ShowDpPanel();
     insertForm_->ApplyUnits();
     warningsForm_->RefreshDetail();
+    pumpForm_->ApplyUnits();
     // The dialogs for defaults, default flows and limits and the summary
     // show the units in force each time they open.
 }

@@ -38,6 +38,7 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 enum PumpColumn { pcFlow = 0, pcHead = 1, pcEfficiency = 2 };
 
 constexpr const char* kStaticHeadFormat = "%0.2f";
+constexpr double kStaticHeadLimit = 1000; // m, either way
 constexpr const char* kMaxRatioFormat = "%0.2f";
 
 // Each column's cells are typed in a formatted numeric edit: keys that
@@ -105,7 +106,7 @@ TPumpCurveForm::TPumpCurveForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     left->addLayout(rowButtons);
 
     auto* fields = new QGridLayout;
-    staticHead_ = NumberField(this, kStaticHeadFormat, -1000, 1000);
+    staticHead_ = NumberField(this, kStaticHeadFormat, -kStaticHeadLimit, kStaticHeadLimit);
     curvePoints_ = NumberField(this, "%d", kMinCurvePoints, kMaxCurvePoints);
     maxRatio_ = NumberField(this, kMaxRatioFormat, 0.01, kMaxCurveRatio);
     const std::pair<const char*, TFmtEdit*> rows[] = {
@@ -113,6 +114,7 @@ TPumpCurveForm::TPumpCurveForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     int r = 0;
     for (const auto& [caption, edit] : rows) {
         auto* label = new QLabel(caption, this);
+        if (edit == staticHead_) staticHeadLabel_ = label;
         label->setBuddy(edit);
         fields->addWidget(label, r, 0);
         fields->addWidget(edit, r, 1);
@@ -154,7 +156,6 @@ TPumpCurveForm::TPumpCurveForm(QWidget* parent) : QWidget(parent, Qt::Window) {
 
 void TPumpCurveForm::BuildTable() {
     table_ = new QTableWidget(kPumpTableRows, 3, this);
-    table_->setHorizontalHeaderLabels({"Flow (l/s)", "Head (m)", "Efficiency (%)"});
     table_->setItemDelegate(new PumpCellDelegate(table_));
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -188,10 +189,10 @@ void TPumpCurveForm::BuildChart() {
     dutyLabel_ = new QGraphicsSimpleTextItem(chart_);
     connect(chart_, &QChart::plotAreaChanged, this, [this] { PlaceLabels(); });
     axisX_ = new QValueAxis;
-    axisX_->setTitleText(kFlowAxisTitle);
+    axisX_->setTitleText(Q(FlowAxisTitle()));
     axisX_->setLabelFormat("%g");
     axisY_ = new QValueAxis;
-    axisY_->setTitleText(kHeadAxisTitle);
+    axisY_->setTitleText(Q(HeadAxisTitle()));
     axisY_->setLabelFormat("%g");
     for (QValueAxis* axis : {axisX_, axisY_}) {
         // Grid lines at round values from 0, whatever the axis' length.
@@ -216,8 +217,21 @@ void TPumpCurveForm::SetCircuit(TCircuit* circuit) {
     Refresh();
 }
 
+void TPumpCurveForm::ApplyUnits() {
+    LoadFromCircuit();
+    Refresh();
+}
+
 void TPumpCurveForm::LoadFromCircuit() {
     loading_ = true;
+    // The captions and the static head's range in the display units in force.
+    const TUnitView head = PumpHeadView();
+    table_->setHorizontalHeaderLabels({Q(FlowAxisTitle()), Q(HeadAxisTitle()), "Efficiency (%)"});
+    staticHeadLabel_->setText(Q("&Static head (" + head.Label() + "):"));
+    staticHead_->RangeLo = head.ToShown(-kStaticHeadLimit);
+    staticHead_->RangeHi = head.ToShown(kStaticHeadLimit);
+    axisX_->setTitleText(Q(FlowAxisTitle()));
+    axisY_->setTitleText(Q(HeadAxisTitle()));
     const TPumpSpec pump = circuit_ ? circuit_->Pump : TPumpSpec{};
     const std::vector<TPumpRowText> rows = PumpRowsOf(pump.Points);
     table_->clearContents();
@@ -228,7 +242,7 @@ void TPumpCurveForm::LoadFromCircuit() {
         table_->setItem(i, pcHead, new QTableWidgetItem(Q(row.Head)));
         table_->setItem(i, pcEfficiency, new QTableWidgetItem(Q(row.Efficiency)));
     }
-    staticHead_->setText(Q(Format(kStaticHeadFormat, {pump.Curve.StaticHead})));
+    staticHead_->setText(Q(Format(kStaticHeadFormat, {head.ToShown(pump.Curve.StaticHead)})));
     curvePoints_->setText(Q(Format("%d", {pump.Curve.Points})));
     maxRatio_->setText(Q(Format(kMaxRatioFormat, {pump.Curve.MaxRatio})));
     shown_ = pump;
@@ -269,7 +283,14 @@ void TPumpCurveForm::TakeEditsInto(TCircuit& circuit) {
             if (text == Format(format, {value})) return value;
             return TryStrToFloat(text);
         };
-        const auto staticHead = number(staticHead_, kStaticHeadFormat, shown_.Curve.StaticHead);
+        // The static head is typed in the display unit; a field left as it
+        // was filled keeps the stored value exactly.
+        const TUnitView head = PumpHeadView();
+        std::optional<double> staticHead;
+        if (staticHead_->text().toStdString() == Format(kStaticHeadFormat, {head.ToShown(shown_.Curve.StaticHead)}))
+            staticHead = shown_.Curve.StaticHead;
+        else if (const auto typed = TryStrToFloat(staticHead_->text().toStdString()))
+            staticHead = head.FromShown(*typed);
         const auto points = TryStrToInt(curvePoints_->text().toStdString());
         const auto ratio = number(maxRatio_, kMaxRatioFormat, shown_.Curve.MaxRatio);
         if (!staticHead || !std::isfinite(*staticHead)) entryError_ = "The static head is not a number.";

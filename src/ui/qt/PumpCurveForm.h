@@ -45,6 +45,8 @@ public:
     // Analyses the circuit again and redraws, now if the window is shown,
     // otherwise when it is next shown.
     void Refresh();
+    // Shows the table, the fields and the plot in the display units in force.
+    void ApplyUnits();
     // Writes the plot as a PNG or SVG picture, by the file's extension;
     // false when the file cannot be written.
     bool ExportChart(const QString& file);
@@ -91,6 +93,7 @@ private:
 
     QTableWidget* table_ = nullptr;
     TFmtEdit* staticHead_ = nullptr;
+    QLabel* staticHeadLabel_ = nullptr;
     TFmtEdit* curvePoints_ = nullptr;
     TFmtEdit* maxRatio_ = nullptr;
     QLabel* design_ = nullptr;
