@@ -4,6 +4,7 @@
 #include "catalogue/Tables.h"
 #include "common/Errors.h"
 #include "fluid/Fluid.h"
+#include "units/UnitChoice.h"
 
 #include <gtest/gtest.h>
 
@@ -241,6 +242,30 @@ TEST_F(CircuitGridTest, ResultColumnsComeBeforeTypeAndHoldPipeResultsOnly) {
     TUser& user = AddUser();
     EXPECT_EQ(CellText(&user, gcVelocity), "");
     EXPECT_FALSE(CanEdit(&user, gcVolume));
+}
+
+TEST_F(CircuitGridTest, ResultColumnsAndWarningTipsFollowTheDisplayUnits) {
+    TPipe& pipe = AddPipe();
+    pipe.Velocity = 1.2345;  // 4.050 ft/s
+    pipe.Volume = 0.0001234; // 0.03260 US gal
+    SetDisplayUnits(TUnitChoice::FromPreset(upUS));
+    const std::string velocityTitle = ColumnTitle(gcVelocity);
+    const std::string volumeTitle = ColumnTitle(gcVolume);
+    const std::string reynoldsTitle = ColumnTitle(gcReynolds);
+    const std::string velocity = CellText(&pipe, gcVelocity);
+    const std::string volume = CellText(&pipe, gcVolume);
+    pipe.Velocity = 4.214; // 13.83 ft/s over the limit of 3.5 m/s = 11.48 ft/s
+    pipe.Warning = wnVelocity;
+    const std::string tip = WarningTip(&pipe, gcFlow);
+    SetDisplayUnits(TUnitChoice());
+
+    EXPECT_EQ(velocityTitle, "Velocity, ft/s");
+    EXPECT_EQ(volumeTitle, "Volume, US gal");
+    EXPECT_EQ(reynoldsTitle, "Reynolds");
+    EXPECT_EQ(velocity, "4.05");
+    EXPECT_EQ(volume, "0.0326");
+    EXPECT_EQ(tip, "Velocity 13.83 ft/s is above the limit of 11.5 ft/s");
+    EXPECT_EQ(ColumnTitle(gcVelocity), "Velocity, m/s");
 }
 
 } // namespace
