@@ -6,6 +6,8 @@
 #include "common/Errors.h"
 #include "common/Numbers.h"
 #include "project/FileIO.h"
+#include "units/UnitChoice.h"
+#include "units/UnitView.h"
 
 #include <algorithm>
 #include <charconv>
@@ -43,13 +45,65 @@ std::string Shortest(double value) {
     return std::string(buffer, result.ptr);
 }
 
-std::string Shown(TTableColumn column, double si) {
-    return Shortest(si * ItemTableColumns[static_cast<std::size_t>(column)].Factor);
+// The quantity a column holds, for the columns that carry a unit.
+std::optional<TQuantity> QuantityOf(int column) {
+    switch (column) {
+    case tcSize: return qtPipeSize;
+    case tcFlow: return qtFlow;
+    case tcPressureDrop: return qtPressureDrop;
+    case tcLength: return qtLength;
+    case tcVelocity: return qtVelocity;
+    case tcGradient: return qtGradient;
+    case tcVolume: return qtVolume;
+    default: return std::nullopt;
+    }
 }
 
+// "Q, " of "Q, l/s": the caption without its unit.
+std::string CaptionStem(int column) {
+    const std::string caption = ItemTableColumns[static_cast<std::size_t>(column)].Caption;
+    const std::size_t comma = caption.rfind(", ");
+    return comma == std::string::npos ? caption : caption.substr(0, comma + 2);
+}
+
+// A unit-carrying column in the units of `choice`. With the SI unit it is
+// the column's own metric form: shown = SI × Factor, and back by dividing,
+// which undoes the multiplication exactly in more cases than multiplying by
+// the inverse would.
+TUnitView ViewOf(int column, const TUnitChoice& choice) {
+    // The metric labels ("l/s"), kept for the program's life: a view holds
+    // its metric form's label by pointer.
+    static const std::array<std::string, TableColumnCount> labels = [] {
+        std::array<std::string, TableColumnCount> l;
+        for (int c = 0; c < TableColumnCount; ++c)
+            l[static_cast<std::size_t>(c)] =
+                std::string(ItemTableColumns[static_cast<std::size_t>(c)].Caption).substr(CaptionStem(c).size());
+        return l;
+    }();
+    const TTableColumnDef& def = ItemTableColumns[static_cast<std::size_t>(column)];
+    return TUnitView(choice, *QuantityOf(column),
+                     {labels[static_cast<std::size_t>(column)].c_str(), "%0.4g", Times(def.Factor), Over(def.Factor)},
+                     LiquidDensity());
+}
+
+// A pipe size in inches is its designation (1¼"), not a number.
+bool SizeAsDesignation(const TUnitView& view) { return view.Unit().Basis == ubNominalInch && !view.IsMetric(); }
+
+std::string Caption(int column, const TUnitChoice& choice) {
+    if (!QuantityOf(column)) return ItemTableColumns[static_cast<std::size_t>(column)].Caption;
+    return CaptionStem(column) + ViewOf(column, choice).Label();
+}
+
+// A value in the display units in force, at full precision.
+std::string Shown(TTableColumn column, double si) {
+    if (!QuantityOf(column)) return Shortest(si * ItemTableColumns[static_cast<std::size_t>(column)].Factor);
+    const TUnitView view = ViewOf(column, DisplayUnits());
+    if (SizeAsDesignation(view)) return view.Text(si);
+    return Shortest(view.ToShown(si));
+}
+
+// The text item file's order is in SI's metric forms (l/s, kPa).
 double ToSi(TTableColumn column, double shown) {
-    // Dividing by the factor undoes the multiplication above exactly in more
-    // cases than multiplying by its inverse would.
     return shown / ItemTableColumns[static_cast<std::size_t>(column)].Factor;
 }
 
@@ -205,6 +259,8 @@ std::unique_ptr<TBranch> ItemFromTextOrder(const std::vector<std::string>& cells
 // The columns a header row names: column of the table → cell position.
 struct HeaderMap {
     std::array<int, TableColumnCount> At{};
+    // The unit each unit-carrying column is in, as its caption names it.
+    std::array<TUnitChoice, TableColumnCount> Units{};
     int InsideDiameterAt = -1; // "ID, mm", as text item files give the bore
     HeaderMap() { At.fill(-1); }
     bool Any() const {
@@ -217,10 +273,21 @@ HeaderMap ReadHeader(const std::vector<std::string>& cells) {
     for (std::size_t i = 0; i < cells.size(); ++i) {
         const std::string caption = Lower(cells[i]);
         if (caption == "id, mm") map.InsideDiameterAt = static_cast<int>(i);
-        for (int c = 0; c < TableColumnCount; ++c)
-            if (caption == Lower(ItemTableColumns[static_cast<std::size_t>(c)].Caption) &&
-                map.At[static_cast<std::size_t>(c)] < 0)
-                map.At[static_cast<std::size_t>(c)] = static_cast<int>(i);
+        for (int c = 0; c < TableColumnCount; ++c) {
+            const auto at = static_cast<std::size_t>(c);
+            if (map.At[at] >= 0) continue;
+            // A unit-carrying column is recognised in any of its units.
+            TUnitChoice choice;
+            const std::optional<TQuantity> quantity = QuantityOf(c);
+            const int units = quantity ? static_cast<int>(DisplayUnitsOf(*quantity).size()) : 1;
+            for (int u = 0; u < units && map.At[at] < 0; ++u) {
+                if (quantity) choice.Set(*quantity, u);
+                if (caption == Lower(Caption(c, choice))) {
+                    map.At[at] = static_cast<int>(i);
+                    map.Units[at] = choice;
+                }
+            }
+        }
     }
     return map;
 }
@@ -257,13 +324,20 @@ std::unique_ptr<TBranch> ItemFromHeader(const HeaderMap& map, const std::vector<
     if (auto v = cell(tcNumber)) item->Number = WholeNumber(*v, "#");
     if (map.At[tcDescription] >= 0 && map.At[tcDescription] < static_cast<int>(cells.size()))
         item->Description = cells[static_cast<std::size_t>(map.At[tcDescription])];
-    if (auto v = cell(tcSize)) item->SetBoreFromNominal(Number(*v, "Size, mm"));
+    // Values in the units their captions name.
+    auto view = [&](TTableColumn c) { return ViewOf(c, map.Units[static_cast<std::size_t>(c)]); };
+    if (auto v = cell(tcSize)) {
+        const TUnitView size = view(tcSize);
+        item->SetBoreFromNominal(SizeAsDesignation(size) ? size.Parse(*v) : size.FromShown(Number(*v, "Size")));
+    }
     else if (map.InsideDiameterAt >= 0 && map.InsideDiameterAt < static_cast<int>(cells.size()) &&
              !TrimBlanks(cells[static_cast<std::size_t>(map.InsideDiameterAt)]).empty())
         item->SetBore(BoreForInsideDiameter(Number(cells[static_cast<std::size_t>(map.InsideDiameterAt)], "ID, mm") / 1000));
-    if (auto v = cell(tcFlow)) item->Flow = ToSi(tcFlow, Number(*v, "Q, l/s"));
-    if (auto v = cell(tcPressureDrop); v && *kind == 'u') item->PressureDrop = ToSi(tcPressureDrop, Number(*v, "dP, kPa", true));
-    if (auto v = cell(tcLength); v && *kind == 'p') static_cast<TPipe&>(*item).Length = Number(*v, "Length, m");
+    if (auto v = cell(tcFlow)) item->Flow = view(tcFlow).FromShown(Number(*v, "Q"));
+    if (auto v = cell(tcPressureDrop); v && *kind == 'u')
+        item->PressureDrop = view(tcPressureDrop).FromShown(Number(*v, "dP", true));
+    if (auto v = cell(tcLength); v && *kind == 'p')
+        static_cast<TPipe&>(*item).Length = view(tcLength).FromShown(Number(*v, "Length"));
     if (auto v = cell(tcQuantity); v && *kind == 'f') static_cast<TFitting&>(*item).Quantity = Number(*v, "Qty");
     if (auto v = cell(tcGroup)) item->Group = WholeNumber(*v, "Group");
     if (auto v = cell(tcIndex)) item->InIndex = Number(*v, "Index", true) != 0;
@@ -279,7 +353,7 @@ std::string Cleaned(std::string text) {
 
 std::vector<std::string> ItemTableHeader() {
     std::vector<std::string> header;
-    for (const auto& column : ItemTableColumns) header.emplace_back(column.Caption);
+    for (int c = 0; c < TableColumnCount; ++c) header.push_back(Caption(c, DisplayUnits()));
     return header;
 }
 
@@ -288,7 +362,7 @@ std::vector<std::string> ItemTableRow(const TBranch& item) {
     row[tcKind] = KindLetter(item.Kind());
     row[tcNumber] = std::to_string(item.Number);
     row[tcDescription] = item.Description;
-    row[tcSize] = Shortest(NominalOf(item.BoreIndex));
+    row[tcSize] = Shown(tcSize, NominalOf(item.BoreIndex));
     row[tcFlow] = Shown(tcFlow, item.Flow);
     row[tcPressureDrop] = Shown(tcPressureDrop, item.PressureDrop);
     row[tcType] = item.TypeName;

@@ -5,8 +5,11 @@
 // clipboard) or comma-separated values (a .csv file), and pasted rows read
 // back into items.
 //
-// Captions and unit factors of every column live in ItemTableColumns alone,
-// so that the display units can be changed in one place.
+// Captions and unit factors of every column live in ItemTableColumns (the
+// SI form); sizes, flows, pressure drops, lengths, velocities, gradients and
+// volumes are written in the display units in force, and their captions say
+// which ("Q, gpm"). A pasted header row is read in whatever unit each caption
+// names, so rows copied under one choice of units paste right under another.
 
 #include "hydraulics/Calc.h"
 
@@ -71,8 +74,8 @@ struct TPastedItems {
 };
 
 // Reads tab-separated rows copied from a spreadsheet (or from the grid).
-// Either the first row names the columns by the captions above (any order,
-// unknown columns ignored; the kind comes from "Kind" or else from "Type"),
+// Either the first row names the columns by the captions above, in any of
+// their units (any order, unknown columns ignored; the kind comes from "Kind" or else from "Type"),
 // or every row follows the text item file's field order:
 //   kind, number, description, inside diameter mm, flow l/s, pressure drop
 //   kPa, type name, then length m (pipe) or fitting type and quantity (fitting).

@@ -7,7 +7,9 @@
 
 #include "catalogue/Bores.h"
 #include "catalogue/Tables.h"
+#include "common/Numbers.h"
 #include "fluid/Fluid.h"
+#include "units/UnitChoice.h"
 
 #include <gtest/gtest.h>
 
@@ -85,6 +87,64 @@ TEST_F(ItemTableTest, TwentyCopiedRowsPasteAsTheSameItems) {
         original.Description.replace(original.Description.find('\t'), 1, " ");
         ExpectSameInputs(original, *pasted.Items[static_cast<std::size_t>(i)], i);
     }
+}
+
+TEST_F(ItemTableTest, CopiedRowsAreInTheShownUnitsAndPasteBackByTheirCaptions) {
+    TCircuit circuit;
+    auto pipe = std::make_unique<TPipe>();
+    pipe->Length = 30.48; // 100 ft
+    pipe->SetBoreFromNominal(32);
+    pipe->Flow = 6.30901964e-3; // 100 gpm
+    circuit.Append(std::move(pipe));
+    auto user = std::make_unique<TUser>();
+    user->PressureDrop = 6894.757293168; // 1 psi
+    user->SetBoreFromNominal(50);
+    user->Flow = 0.001;
+    circuit.Append(std::move(user));
+    const std::vector<const TBranch*> items{&circuit.Item(0), &circuit.Item(1)};
+
+    SetDisplayUnits(TUnitChoice::FromPreset(upUS));
+    const std::string copied = ItemsAsTabSeparated(items);
+    SetDisplayUnits(TUnitChoice());
+
+    const std::string header = copied.substr(0, copied.find('\r'));
+    for (const char* caption : {"\tSize, in\t", "\tQ, gpm\t", "\tdP, psi\t", "\tLength, ft\t", "\tVelocity, ft/s\t"})
+        EXPECT_NE(header.find(caption), std::string::npos) << caption << " in " << header;
+    // The pipe's row: size, flow and length in the shown units.
+    std::vector<std::string> cells;
+    const std::size_t rowStart = copied.find('\n') + 1;
+    const std::string row = copied.substr(rowStart, copied.find('\r', rowStart) - rowStart);
+    for (std::size_t at = 0, tab; at <= row.size(); at = tab + 1) {
+        tab = row.find('\t', at);
+        if (tab == std::string::npos) tab = row.size();
+        cells.push_back(row.substr(at, tab - at));
+    }
+    ASSERT_EQ(cells.size(), static_cast<std::size_t>(TableColumnCount));
+    EXPECT_EQ(cells[tcSize], "1\u00BC\""); // 32 mm is 1¼"
+    EXPECT_NEAR(StrToFloat(cells[tcFlow]), 100, 1e-12);
+    EXPECT_NEAR(StrToFloat(cells[tcLength]), 100, 1e-12);
+
+    // Pasted with the SI units in force, the captions still say what the
+    // numbers are in.
+    const TPastedItems pasted = ReadPastedItems(copied);
+    EXPECT_TRUE(pasted.Messages.empty()) << pasted.Messages.front();
+    ASSERT_EQ(pasted.Items.size(), 2u);
+    for (int i = 0; i < 2; ++i) {
+        const TBranch& a = circuit.Item(i);
+        const TBranch& b = *pasted.Items[static_cast<std::size_t>(i)];
+        EXPECT_EQ(a.BoreIndex, b.BoreIndex) << i;
+        EXPECT_NEAR(a.Flow, b.Flow, a.Flow * 1e-14) << i;
+    }
+    EXPECT_NEAR(static_cast<const TPipe&>(*pasted.Items[0]).Length, 30.48, 1e-12);
+    EXPECT_NEAR(pasted.Items[1]->PressureDrop, 6894.757293168, 1e-9);
+
+    // A spreadsheet of its own in US units.
+    const TPastedItems typed = ReadPastedItems("Type\tSize, in\tQ, gpm\tLength, ft\nPipe\t2\t50\t10\n");
+    EXPECT_TRUE(typed.Messages.empty()) << typed.Messages.front();
+    ASSERT_EQ(typed.Items.size(), 1u);
+    EXPECT_EQ(NominalOf(typed.Items[0]->BoreIndex), 50);
+    EXPECT_NEAR(typed.Items[0]->Flow, 50 * 3.785411784e-3 / 60, 1e-15);
+    EXPECT_NEAR(static_cast<const TPipe&>(*typed.Items[0]).Length, 3.048, 1e-12);
 }
 
 TEST_F(ItemTableTest, RowsInTextItemOrderWithOneBadRow) {
