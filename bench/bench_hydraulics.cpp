@@ -189,7 +189,7 @@ void BM_PumpAnalysis(benchmark::State& state) {
     // A pump through the design point: 1.5 times its head at shut-off,
     // zero at twice the design flow.
     const TSystemCurve curve = BuildSystemCurve(circuit, false, TCurveSettings{});
-    TPumpSpec pump;
+    TPumpSettings pump;
     const double q = curve.DesignFlow, h = curve.Design.Head;
     pump.Points = {{0, 1.5 * h, 0}, {q, h, 0.7}, {1.6 * q, 0.6 * h, 0.6}};
     for (auto _ : state) {

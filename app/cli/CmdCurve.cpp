@@ -57,7 +57,7 @@ Json CurvePointJson(const TCurvePoint& p) {
                 {"head", JsonNumber(p.Head)}};
 }
 
-void WriteJson(const TPumpAnalysis& a, const TPumpSpec& pump, const TCalcSetting& setting, std::ostream& out) {
+void WriteJson(const TPumpAnalysis& a, const TPumpSettings& pump, const TCalcSetting& setting, std::ostream& out) {
     TJsonDocument doc({{"flow", "m3/s"}, {"dp", "Pa"}, {"head", "m"}, {"staticHead", "m"}, {"t", "degC"},
                        {"ro", "kg/m3"}, {"mu", "Pa s"}, {"a", "m"}, {"b", "m/(m3/s)"}, {"c", "m/(m3/s)2"},
                        {"residual", "m"}, {"minFlow", "m3/s"}, {"maxFlow", "m3/s"}, {"shaftPower", "W"}});
@@ -165,7 +165,7 @@ int RunCurve(const std::vector<std::string>& argv, std::ostream& out, std::ostre
     const TCalcRun run = RunCalculation("curve", request, std::cin, err);
     if (run.Exit != kExitOk) return run.Exit;
     const TCircuit& circuit = *run.Setting.Circuit;
-    TPumpSpec pump = circuit.Pump;
+    TPumpSettings pump = circuit.Pump;
     if (pumpPoints) pump.Points = *pumpPoints;
     if (points) pump.Curve.Points = *points;
     if (maxRatio) pump.Curve.MaxRatio = *maxRatio;

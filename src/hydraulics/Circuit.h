@@ -6,7 +6,7 @@
 
 #include "common/Errors.h"
 #include "hydraulics/Items.h"
-#include "hydraulics/PumpSpec.h"
+#include "hydraulics/PumpSettings.h"
 
 #include <array>
 #include <cstdint>
@@ -76,7 +76,7 @@ public:
     double LabourTotal = 0;     // estimate: labour cost
     double LabourHoursTotal = 0; // h, estimate: labour hours
     double TotalVolume = 0;     // m³, sum of the items' Volume in the last calculation
-    TPumpSpec Pump;             // the pump's points and the system curve's settings
+    TPumpSettings Pump;             // the pump's points and the system curve's settings
 
     // List operations; a position outside the list raises std::out_of_range.
     int Count() const { return static_cast<int>(Items.size()); }

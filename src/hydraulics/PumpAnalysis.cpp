@@ -5,7 +5,7 @@
 
 namespace dvx {
 
-TPumpAnalysis AnalysePump(const TCircuit& circuit, bool groupsActive, const TPumpSpec& pump) {
+TPumpAnalysis AnalysePump(const TCircuit& circuit, bool groupsActive, const TPumpSettings& pump) {
     TPumpAnalysis a;
     try {
         a.Curve = BuildSystemCurve(circuit, groupsActive, pump.Curve);

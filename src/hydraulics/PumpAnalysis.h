@@ -23,7 +23,7 @@ struct TPumpAnalysis {
 
 // Never raises for a circuit or pump that cannot be evaluated: the reason
 // goes into Messages and the parts that depend on it stay empty.
-TPumpAnalysis AnalysePump(const TCircuit& circuit, bool groupsActive, const TPumpSpec& pump);
+TPumpAnalysis AnalysePump(const TCircuit& circuit, bool groupsActive, const TPumpSettings& pump);
 
 // The fitted pump curve sampled evenly over the pump's range, for drawing.
 std::vector<TPumpPoint> SampleFit(const TPumpFit& fit, int samples);

@@ -11,7 +11,7 @@
 // anywhere in that range is reported, since a duty point on a rising part is
 // not stable.
 
-#include "hydraulics/PumpSpec.h"
+#include "hydraulics/PumpSettings.h"
 
 #include <span>
 #include <string>

@@ -8,7 +8,7 @@
 // An optional static head (open circuits) adds a constant.
 
 #include "hydraulics/Circuit.h"
-#include "hydraulics/PumpSpec.h"
+#include "hydraulics/PumpSettings.h"
 
 #include <span>
 #include <stdexcept>

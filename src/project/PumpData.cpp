@@ -24,7 +24,7 @@ double ReadFinite(TTagReader& r, const char* what) {
 
 } // namespace
 
-void WritePumpData(TTagWriter& w, const TPumpSpec& pump) {
+void WritePumpData(TTagWriter& w, const TPumpSettings& pump) {
     w.WriteShortName(kPumpProperty);
     w.WriteInteger(kPumpLayout);
     w.WriteListBegin();
@@ -39,8 +39,8 @@ void WritePumpData(TTagWriter& w, const TPumpSpec& pump) {
     w.WriteFloat(pump.Curve.MaxRatio);
 }
 
-TPumpSpec ReadPumpData(TTagReader& r) {
-    TPumpSpec pump;
+TPumpSettings ReadPumpData(TTagReader& r) {
+    TPumpSettings pump;
     const std::int64_t layout = r.ReadInteger();
     if (layout != kPumpLayout) Bad(r, Format("Pump data layout %d is not known", {static_cast<long long>(layout)}));
     r.ReadListBegin();

@@ -11,7 +11,7 @@
 // static head (m, float); the number of curve points (integer); the largest
 // flow ratio (float).
 
-#include "hydraulics/PumpSpec.h"
+#include "hydraulics/PumpSettings.h"
 #include "project/TagStream.h"
 
 namespace dvx {
@@ -19,10 +19,10 @@ namespace dvx {
 inline constexpr const char* kPumpProperty = "Pump";
 
 // Writes the property name and its values.
-void WritePumpData(TTagWriter& w, const TPumpSpec& pump);
+void WritePumpData(TTagWriter& w, const TPumpSettings& pump);
 // Reads the values after the property name. A layout other than 1, more
 // points than a pump can have, or a value that is not a number or is outside
 // its range raises FileError.
-TPumpSpec ReadPumpData(TTagReader& r);
+TPumpSettings ReadPumpData(TTagReader& r);
 
 } // namespace dvx

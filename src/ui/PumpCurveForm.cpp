@@ -104,7 +104,7 @@ double NiceCeiling(double v) {
 
 double TickStep(double end) { return NiceCeiling(end / 6); }
 
-TPumpChart ChartOf(const TPumpAnalysis& a, const TPumpSpec& pump) {
+TPumpChart ChartOf(const TPumpAnalysis& a, const TPumpSettings& pump) {
     TPumpChart chart;
     if (a.Curve) {
         for (const TCurvePoint& p : a.Curve->Points) chart.System.push_back(Display(p.Flow, p.Head));

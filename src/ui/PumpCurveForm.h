@@ -63,7 +63,7 @@ std::string HeadAxisTitle();
 // in force (m of the circuit's liquid with SI).
 TUnitView PumpHeadView();
 
-TPumpChart ChartOf(const TPumpAnalysis& analysis, const TPumpSpec& pump);
+TPumpChart ChartOf(const TPumpAnalysis& analysis, const TPumpSettings& pump);
 
 // The lines under the plot: the design point, the pump fit, the duty point
 // (with the shaft power when known), then every message.

@@ -19,8 +19,8 @@ using Bytes = std::vector<std::uint8_t>;
 
 class PumpFile : public test::ProjectFileFixture {};
 
-TPumpSpec SomePump() {
-    TPumpSpec pump;
+TPumpSettings SomePump() {
+    TPumpSettings pump;
     pump.Points = {{0, 32.5, 0}, {0.004, 30.1, 0.55}, {0.008, 24.75, 0.72}, {0.012, 15.2, 0.61}};
     pump.Curve.StaticHead = 3.25;
     pump.Curve.Points = 61;
@@ -59,11 +59,11 @@ TEST_F(PumpFile, ProjectWithoutPumpIsWrittenAsBefore) {
 TEST_F(PumpFile, PumpAndCurveSettingsReadBack) {
     struct Case {
         const char* name;
-        TPumpSpec pump;
+        TPumpSettings pump;
     };
-    TPumpSpec settingsOnly;
+    TPumpSettings settingsOnly;
     settingsOnly.Curve.StaticHead = 12;
-    TPumpSpec pointsOnly;
+    TPumpSettings pointsOnly;
     pointsOnly.Points = {{0.001, 10, 0}, {0.002, 9, 0}};
     for (const Case& c : {Case{"full", SomePump()}, Case{"static head only", settingsOnly},
                           Case{"two points, not yet a curve", pointsOnly}}) {
@@ -82,7 +82,7 @@ TEST_F(PumpFile, PumpAndCurveSettingsReadBack) {
 }
 
 // A file of each generation with one pipe, optionally followed by the pump.
-Bytes GenerationFile(const std::string& header, bool v200, const TPumpSpec* pump) {
+Bytes GenerationFile(const std::string& header, bool v200, const TPumpSettings* pump) {
     FileBuilder b;
     b.Start().Circuit(header, "Plant room", 1).Fluid().Material(0);
     b.ItemHead("TPipe", "Pipe", "Pipe", 4);
@@ -101,7 +101,7 @@ TEST_F(PumpFile, EveryGenerationReadsWithAndWithoutThePump) {
         const char* header;
         bool v200;
     };
-    const TPumpSpec pump = SomePump();
+    const TPumpSettings pump = SomePump();
     for (const Generation& g : {Generation{kProjectHeader209, false}, Generation{kProjectHeader200, true},
                                 Generation{"", false}}) {
         SCOPED_TRACE(g.header);

@@ -124,7 +124,7 @@ private slots:
         QCOMPARE(StatusColour(), kTeal);
         QVERIFY(F().minimumWidth() == 300 && F().maximumWidth() == 400);
         QVERIFY(F().minimumHeight() == 300 && F().maximumHeight() == 500);
-        SaveShot(&F(), "fluid_specification.png");
+        SaveShot(&F(), "liquid-sheet.png");
     }
 
     void additiveThenVolumeThenAnotherLiquid() {
@@ -152,7 +152,7 @@ private slots:
         QVERIFY(SystemFluid->ro > 13000);
         QCOMPARE(SystemFluid->WaterAdditive, std::uint8_t(0));
         QCOMPARE(Status(), QString("Valid range = [0.0 .. 316.0] °C"));
-        SaveShot(&F(), "fluid_specification_mercury.png");
+        SaveShot(&F(), "liquid-sheet-mercury.png");
     }
 
     void unitsChooserRefreshesTheStatus() {
@@ -183,7 +183,7 @@ private slots:
         QCOMPARE(SystemFluid->t, 5.0);
         QCOMPARE(Status(), QString("Valid range = [50.0 .. 400.0] °C"));
         QCOMPARE(StatusColour(), kMaroon);
-        SaveShot(&F(), "fluid_specification_out_of_range.png");
+        SaveShot(&F(), "liquid-sheet-out-of-range.png");
     }
 
     void userDensityThenCloseBoxRestores() {

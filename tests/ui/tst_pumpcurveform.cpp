@@ -127,7 +127,7 @@ private slots:
 
     void readingTheWindowBackChangesNoStoredValue() {
         // A pump from a file, with more digits than the window shows.
-        TPumpSpec pump;
+        TPumpSettings pump;
         pump.Points = {{0, 20.123456789, 0}, {0.0041234567, 16.0987654321, 0.61234567}, {0.008, 4.5, 0}};
         pump.Curve.StaticHead = 1.23456;
         pump.Curve.MaxRatio = 1.4444;

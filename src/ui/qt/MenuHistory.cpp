@@ -20,7 +20,7 @@ namespace dvx::ui {
 
 void TMainForm::UndoCommand() {
     LeaveGrid();
-    // The spec'd one-item "Undo last delete" refers to the last change only;
+    // The one-item "Undo last delete" belongs to the last change only;
     // once the history moves it would restore an item twice.
     ForgetUndo();
     undoStack_->undo();

@@ -232,7 +232,7 @@ void TPumpCurveForm::LoadFromCircuit() {
     staticHead_->RangeHi = head.ToShown(kStaticHeadLimit);
     axisX_->setTitleText(Q(FlowAxisTitle()));
     axisY_->setTitleText(Q(HeadAxisTitle()));
-    const TPumpSpec pump = circuit_ ? circuit_->Pump : TPumpSpec{};
+    const TPumpSettings pump = circuit_ ? circuit_->Pump : TPumpSettings{};
     const std::vector<TPumpRowText> rows = PumpRowsOf(pump.Points);
     table_->clearContents();
     table_->setRowCount(std::max(kPumpTableRows, static_cast<int>(rows.size()) + 2));
@@ -270,7 +270,7 @@ void TPumpCurveForm::TakeEditsInto(TCircuit& circuit) {
         };
         rows.push_back({text(pcFlow), text(pcHead), text(pcEfficiency)});
     }
-    TPumpSpec pump = circuit.Pump;
+    TPumpSettings pump = circuit.Pump;
     entryError_.clear();
     const TPumpRowsResult read = ReadPumpRows(rows, shown_.Points);
     if (!read.Error.empty()) {

@@ -86,7 +86,7 @@ private:
 
     TCircuit* circuit_ = nullptr;
     TPumpAnalysis analysis_;
-    TPumpSpec shown_; // the pump the table and fields were filled with
+    TPumpSettings shown_; // the pump the table and fields were filled with
     bool stale_ = true;
     bool loading_ = false;
     std::string entryError_;

@@ -32,14 +32,14 @@ inline constexpr double kMaxCurveRatio = 100;
 inline constexpr int kMinPumpPoints = 3;
 inline constexpr int kMaxPumpPoints = 1000;
 
-struct TPumpSpec {
+struct TPumpSettings {
     std::vector<TPumpPoint> Points; // in the order entered; empty when no pump is chosen
     TCurveSettings Curve;
 
     // True when nothing differs from a new project: no pump and the curve
     // settings at their defaults. Such a project stores no pump data.
     bool IsDefault() const { return Points.empty() && Curve == TCurveSettings{}; }
-    bool operator==(const TPumpSpec&) const = default;
+    bool operator==(const TPumpSettings&) const = default;
 };
 
 } // namespace dvx
