@@ -5,12 +5,12 @@
 // standard output.
 
 #include "CliRunner.h"
+#include "CsvRead.h"
 
 #include "hydraulics/Calc.h"
 #include "project/CircuitFiles.h"
 #include "project/ProjectFile.h"
 
-#include <csv.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -34,28 +34,6 @@ const std::string kCircuit = "p, 3, 'Main riser \xce\xa9', 102, 25.0, 8.077, 'Pi
                              "f, 4, 'B\xc3\xa9nds, long', 102, 25.0, 0, 'Std Elbow 90 deg', 0, 2\r\n"
                              "u, 5, 'Chill\xe9r', 102, 25.0, 50, 'User'\r\n";
 
-std::vector<std::vector<std::string>> ParseCsv(const std::string& text) {
-    struct State {
-        std::vector<std::vector<std::string>> rows;
-        std::vector<std::string> row;
-    } state;
-    csv_parser parser;
-    csv_init(&parser, CSV_STRICT | CSV_STRICT_FINI);
-    auto field = [](void* s, std::size_t n, void* data) {
-        static_cast<State*>(data)->row.emplace_back(s ? static_cast<const char*>(s) : "", s ? n : 0);
-    };
-    auto record = [](int, void* data) {
-        auto* st = static_cast<State*>(data);
-        st->rows.push_back(std::move(st->row));
-        st->row.clear();
-    };
-    const std::size_t parsed = csv_parse(&parser, text.data(), text.size(), field, record, &state);
-    const int fini = csv_fini(&parser, field, record, &state);
-    const bool ok = parsed == text.size() && fini == 0;
-    csv_free(&parser);
-    if (!ok) ADD_FAILURE() << "not valid CSV:\n" << text;
-    return state.rows;
-}
 
 class CliCommands : public testing::Test {
 protected:

@@ -4,8 +4,8 @@
 // writes without the option.
 
 #include "CliRunner.h"
+#include "CsvRead.h"
 
-#include <csv.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -26,28 +26,11 @@ const std::string kCircuit = "p, 1, 'Riser', 16, 2.0, 0, 'Pipe', 25.0\r\n"
 
 // Header cell → the cell of the row of item number 1 (the pipe).
 std::map<std::string, std::string> PipeRow(const std::string& text) {
-    struct State {
-        std::vector<std::vector<std::string>> rows;
-        std::vector<std::string> row;
-    } state;
-    csv_parser parser;
-    csv_init(&parser, CSV_STRICT | CSV_STRICT_FINI);
-    auto field = [](void* s, std::size_t n, void* data) {
-        static_cast<State*>(data)->row.emplace_back(s ? static_cast<const char*>(s) : "", s ? n : 0);
-    };
-    auto record = [](int, void* data) {
-        auto* st = static_cast<State*>(data);
-        st->rows.push_back(std::move(st->row));
-        st->row.clear();
-    };
-    csv_parse(&parser, text.data(), text.size(), field, record, &state);
-    csv_fini(&parser, field, record, &state);
-    csv_free(&parser);
+    const std::vector<std::vector<std::string>> rows = ParseCsv(text);
     std::map<std::string, std::string> row;
-    for (std::size_t r = 1; r < state.rows.size(); ++r) {
-        if (state.rows[r].size() < 2 || state.rows[r][1] != "1") continue;
-        for (std::size_t c = 0; c < state.rows[0].size() && c < state.rows[r].size(); ++c)
-            row[state.rows[0][c]] = state.rows[r][c];
+    for (std::size_t r = 1; r < rows.size(); ++r) {
+        if (rows[r].size() < 2 || rows[r][1] != "1") continue;
+        for (std::size_t c = 0; c < rows[0].size() && c < rows[r].size(); ++c) row[rows[0][c]] = rows[r][c];
         return row;
     }
     ADD_FAILURE() << "no row of item 1:\n" << text;

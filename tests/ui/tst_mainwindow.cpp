@@ -42,6 +42,7 @@
 #include <QtTest>
 
 #include "ui/DialogTestSupport.h"
+#include "ui/MainWindowTestSupport.h"
 
 using namespace dvx;
 using namespace dvx::ui;
@@ -56,22 +57,11 @@ private:
 
     TMainForm& W() { return *window_; }
     QString Panel(int i) { return W().StatusPanel(i)->text(); }
-    QString Cell(int row, int logicalColumn) {
-        CircuitModel* m = W().Model();
-        return m->data(m->index(row, m->ViewColumnOf(logicalColumn)), Qt::DisplayRole).toString();
-    }
+    QString Cell(int row, int logicalColumn) { return test::GridCellText(W(), row, logicalColumn); }
 
     // Types text into a cell through the real in-place editor, then commits.
     void EditCell(int row, int logicalColumn, const QString& text) {
-        QTableView* grid = W().Grid();
-        QModelIndex index = W().Model()->index(row, W().Model()->ViewColumnOf(logicalColumn));
-        grid->setCurrentIndex(index);
-        grid->edit(index);
-        auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(index));
-        QVERIFY2(editor != nullptr, "no in-place editor opened");
-        editor->selectAll();
-        QTest::keyClicks(editor, text);
-        W().Commit();
+        test::TypeIntoGridCell(W(), row, logicalColumn, text);
     }
 
     void AddPipes(int n) {

@@ -27,6 +27,7 @@
 #include <cmath>
 
 #include "ui/DialogTestSupport.h"
+#include "ui/MainWindowTestSupport.h"
 
 using namespace dvx;
 using namespace dvx::ui;
@@ -55,15 +56,7 @@ private:
     }
 
     void TypeGridCell(int row, int logicalColumn, const QString& text) {
-        QTableView* grid = W().Grid();
-        const QModelIndex index = W().Model()->index(row, W().Model()->ViewColumnOf(logicalColumn));
-        grid->setCurrentIndex(index);
-        grid->edit(index);
-        auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(index));
-        QVERIFY2(editor != nullptr, "no in-place editor opened");
-        editor->selectAll();
-        QTest::keyClicks(editor, text);
-        W().Commit();
+        test::TypeIntoGridCell(W(), row, logicalColumn, text);
     }
 
     // The pump H = 20 − 0.25·Q² (m, Q in l/s), entered row by row.

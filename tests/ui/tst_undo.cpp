@@ -26,6 +26,7 @@
 #include <QtTest>
 
 #include "ui/DialogTestSupport.h"
+#include "ui/MainWindowTestSupport.h"
 
 using namespace dvx;
 using namespace dvx::ui;
@@ -82,15 +83,7 @@ private:
     }
 
     void EditCell(int row, int logicalColumn, const QString& text) {
-        QTableView* grid = W().Grid();
-        QModelIndex index = W().Model()->index(row, W().Model()->ViewColumnOf(logicalColumn));
-        grid->setCurrentIndex(index);
-        grid->edit(index);
-        auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(index));
-        QVERIFY2(editor != nullptr, "no in-place editor opened");
-        editor->selectAll();
-        QTest::keyClicks(editor, text);
-        W().Commit();
+        test::TypeIntoGridCell(W(), row, logicalColumn, text);
     }
 
     void DragRow(int from, int to) {

@@ -29,6 +29,7 @@
 #include <QTableWidget>
 
 #include "ui/DialogTestSupport.h"
+#include "ui/MainWindowTestSupport.h"
 
 using namespace dvx;
 using namespace dvx::ui;
@@ -45,20 +46,9 @@ private:
         CircuitModel* m = W().Model();
         return m->headerData(m->ViewColumnOf(logicalColumn), Qt::Horizontal, Qt::DisplayRole).toString();
     }
-    QString Cell(int row, int logicalColumn) {
-        CircuitModel* m = W().Model();
-        return m->data(m->index(row, m->ViewColumnOf(logicalColumn)), Qt::DisplayRole).toString();
-    }
+    QString Cell(int row, int logicalColumn) { return test::GridCellText(W(), row, logicalColumn); }
     void EditCell(int row, int logicalColumn, const QString& text) {
-        QTableView* grid = W().Grid();
-        QModelIndex index = W().Model()->index(row, W().Model()->ViewColumnOf(logicalColumn));
-        grid->setCurrentIndex(index);
-        grid->edit(index);
-        auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(index));
-        QVERIFY2(editor != nullptr, "no in-place editor opened");
-        editor->selectAll();
-        QTest::keyClicks(editor, text);
-        W().Commit();
+        test::TypeIntoGridCell(W(), row, logicalColumn, text);
     }
     // The Units dialog run as a user runs it: a preset picked from its list
     // (or own units per quantity), then Accept.
