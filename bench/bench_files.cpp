@@ -17,6 +17,8 @@
 #include "project/FileIO.h"
 #include "project/ProjectFile.h"
 
+#include "HeapCounter.h"
+
 #include <benchmark/benchmark.h>
 
 #include <atomic>
@@ -26,37 +28,6 @@
 #include <map>
 #include <new>
 #include <unistd.h>
-
-namespace {
-
-std::atomic<std::size_t> heapNow{0};
-std::atomic<std::size_t> heapPeak{0};
-
-void* Allocate(std::size_t size) {
-    void* p = std::malloc(size == 0 ? 1 : size);
-    if (!p) throw std::bad_alloc();
-    const std::size_t now =
-        heapNow.fetch_add(malloc_usable_size(p), std::memory_order_relaxed) + malloc_usable_size(p);
-    std::size_t peak = heapPeak.load(std::memory_order_relaxed);
-    while (now > peak && !heapPeak.compare_exchange_weak(peak, now, std::memory_order_relaxed)) {
-    }
-    return p;
-}
-
-void Release(void* p) noexcept {
-    if (!p) return;
-    heapNow.fetch_sub(malloc_usable_size(p), std::memory_order_relaxed);
-    std::free(p);
-}
-
-} // namespace
-
-void* operator new(std::size_t size) { return Allocate(size); }
-void* operator new[](std::size_t size) { return Allocate(size); }
-void operator delete(void* p) noexcept { Release(p); }
-void operator delete[](void* p) noexcept { Release(p); }
-void operator delete(void* p, std::size_t) noexcept { Release(p); }
-void operator delete[](void* p, std::size_t) noexcept { Release(p); }
 
 namespace {
 
@@ -118,10 +89,10 @@ fs::path ProjectFile(std::size_t megabytes) {
 template <typename Load>
 void Measure(benchmark::State& state, const fs::path& path, Load load) {
     const double size = static_cast<double>(fs::file_size(path));
-    const std::size_t before = heapNow.load();
-    heapPeak.store(before);
+    const std::size_t before = bench::heapNow.load();
+    bench::heapPeak.store(before);
     load(path);
-    const double peak = static_cast<double>(heapPeak.load() - before);
+    const double peak = static_cast<double>(bench::heapPeak.load() - before);
     for (auto _ : state) load(path);
     state.counters["file_MB"] = size / (1 << 20);
     state.counters["peak_x"] = peak / size;

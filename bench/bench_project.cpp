@@ -13,6 +13,8 @@
 #include "project/FileIO.h"
 #include "project/ProjectFile.h"
 
+#include "HeapCounter.h"
+
 #include <benchmark/benchmark.h>
 
 #include <atomic>
@@ -24,37 +26,6 @@
 #include <new>
 #include <sys/resource.h>
 #include <unistd.h>
-
-namespace {
-
-std::atomic<std::size_t> heapNow{0};
-std::atomic<std::size_t> heapPeak{0};
-
-void* Allocate(std::size_t size) {
-    void* p = std::malloc(size == 0 ? 1 : size);
-    if (!p) throw std::bad_alloc();
-    const std::size_t now = heapNow.fetch_add(malloc_usable_size(p), std::memory_order_relaxed) +
-                            malloc_usable_size(p);
-    std::size_t peak = heapPeak.load(std::memory_order_relaxed);
-    while (now > peak && !heapPeak.compare_exchange_weak(peak, now, std::memory_order_relaxed)) {
-    }
-    return p;
-}
-
-void Release(void* p) noexcept {
-    if (!p) return;
-    heapNow.fetch_sub(malloc_usable_size(p), std::memory_order_relaxed);
-    std::free(p);
-}
-
-} // namespace
-
-void* operator new(std::size_t size) { return Allocate(size); }
-void* operator new[](std::size_t size) { return Allocate(size); }
-void operator delete(void* p) noexcept { Release(p); }
-void operator delete[](void* p) noexcept { Release(p); }
-void operator delete(void* p, std::size_t) noexcept { Release(p); }
-void operator delete[](void* p, std::size_t) noexcept { Release(p); }
 
 namespace {
 
@@ -148,14 +119,14 @@ int MeasureMemory() {
         WriteProject(path, *circuit, *SystemFluid);
     }
     const auto fileSize = std::filesystem::file_size(path);
-    const std::size_t before = heapNow.load();
-    heapPeak.store(before);
+    const std::size_t before = bench::heapNow.load();
+    bench::heapPeak.store(before);
     std::size_t kept = 0;
     {
         auto data = ReadProject(path);
-        kept = heapNow.load() - before;
+        kept = bench::heapNow.load() - before;
     }
-    const std::size_t peak = heapPeak.load() - before;
+    const std::size_t peak = bench::heapPeak.load() - before;
     std::filesystem::remove(path);
     struct rusage usage {};
     ::getrusage(RUSAGE_SELF, &usage);

@@ -5,6 +5,7 @@
 
 #include "../../fuzz/FileFuzzChecks.h"
 #include "platform/FileRead.h"
+#include "common/SeedFiles.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -15,15 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<fs::path> Seeds(const char* sub) {
-    std::vector<fs::path> files;
-    const fs::path dir = fs::path(DARVENIX_SOURCE_DIR) / "fuzz" / "corpus" / sub;
-    if (fs::is_directory(dir))
-        for (const auto& e : fs::directory_iterator(dir))
-            if (e.is_regular_file()) files.push_back(e.path());
-    std::sort(files.begin(), files.end());
-    return files;
-}
+std::vector<fs::path> Seeds(const char* corpus) { return test::SeedFiles(corpus); }
 
 TEST(FuzzSeeds, EverySeedHoldsItsTargetsProperties) {
     struct Target {

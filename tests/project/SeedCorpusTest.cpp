@@ -4,6 +4,7 @@
 // the fuzzing compiler.
 
 #include "ProjectTestSupport.h"
+#include "common/SeedFiles.h"
 
 #include "common/Errors.h"
 #include "project/FileIO.h"
@@ -17,15 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<fs::path> Seeds(const char* sub) {
-    std::vector<fs::path> files;
-    const fs::path dir = fs::path(DARVENIX_SOURCE_DIR) / "fuzz" / "corpus" / sub;
-    if (fs::is_directory(dir))
-        for (const auto& e : fs::directory_iterator(dir))
-            if (e.is_regular_file()) files.push_back(e.path());
-    std::sort(files.begin(), files.end());
-    return files;
-}
+std::vector<fs::path> Seeds(const char* corpus) { return test::SeedFiles(corpus); }
 
 class SeedCorpus : public test::ProjectFileFixture {};
 
