@@ -14,6 +14,8 @@
 #include "ui/qt/Menu.h"
 #include "ui/qt/Messages.h"
 
+#include "GuiBenchSupport.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTableView>
@@ -24,35 +26,14 @@
 #include <vector>
 
 using namespace dvx;
+using bench::Median;
+using bench::Settle;
 
 namespace {
 
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-void Settle() {
-    for (int i = 0; i < 3; ++i) QApplication::processEvents();
-}
-
 std::unique_ptr<TCircuit> MakeCircuit(int count) {
     auto circuit = std::make_unique<TCircuit>();
-    for (int i = 0; i < count; ++i) {
-        std::unique_ptr<TBranch> item;
-        switch (i % 3) {
-        case 0: item = std::make_unique<TPipe>(); break;
-        case 1: item = std::make_unique<TFitting>(i % FittingCount); break;
-        default: {
-            auto user = std::make_unique<TUser>();
-            user->PressureDrop = 5000;
-            item = std::move(user);
-        }
-        }
-        item->SetBore(2 + i % 17);
-        item->Flow = BoreTable[static_cast<std::size_t>(item->BoreIndex)].mf * 0.0008;
-        circuit->Append(std::move(item));
-    }
+    bench::FillMixedCircuit(*circuit, count, 5000);
     return circuit;
 }
 

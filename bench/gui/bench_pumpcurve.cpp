@@ -12,6 +12,8 @@
 #include "ui/qt/Messages.h"
 #include "ui/qt/PumpCurveForm.h"
 
+#include "GuiBenchSupport.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -22,13 +24,10 @@
 #include <vector>
 
 using namespace dvx;
+using bench::Median;
+using bench::Settle;
 
 namespace {
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 double Ms(const QElapsedTimer& t) { return static_cast<double>(t.nsecsElapsed()) / 1e6; }
 
@@ -38,29 +37,6 @@ double CpuMs() {
     timespec ts{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
     return static_cast<double>(ts.tv_sec) * 1e3 + static_cast<double>(ts.tv_nsec) / 1e6;
-}
-
-void Settle() {
-    for (int i = 0; i < 3; ++i) QApplication::processEvents();
-}
-
-// Pipes, fittings and user items on every bore at 80 % of its largest flow.
-void Fill(TCircuit& circuit, int count) {
-    for (int i = 0; i < count; ++i) {
-        std::unique_ptr<TBranch> item;
-        switch (i % 3) {
-        case 0: item = std::make_unique<TPipe>(); break;
-        case 1: item = std::make_unique<TFitting>(i % FittingCount); break;
-        default: {
-            auto user = std::make_unique<TUser>();
-            user->PressureDrop = 500;
-            item = std::move(user);
-        }
-        }
-        item->SetBore(2 + i % 17);
-        item->Flow = BoreTable[static_cast<std::size_t>(item->BoreIndex)].mf * 0.0008;
-        circuit.Append(std::move(item));
-    }
 }
 
 } // namespace
@@ -82,7 +58,7 @@ int main(int argc, char** argv) {
     ui::TMainForm window;
     window.show();
     TCircuit& circuit = window.Circuit();
-    Fill(circuit, items);
+    bench::FillMixedCircuit(circuit, items, 500);
     window.CalcBtnClick();
     // A pump through the design point with room on either side.
     double q = 0;

@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// Shared by the desktop program's benchmarks: the median of runs, letting
+// queued events run, and a circuit of mixed items of a given size.
+
+#include "catalogue/Tables.h"
+#include "hydraulics/Calc.h"
+
+#include <QApplication>
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+namespace bench {
+
+inline double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+inline void Settle() {
+    for (int i = 0; i < 3; ++i) QApplication::processEvents();
+}
+
+// Pipes, fittings and user items (userDrop Pa each) in turn, on every bore
+// from index 2 on at 80 % of its largest flow.
+inline void FillMixedCircuit(dvx::TCircuit& circuit, int count, double userDrop) {
+    using namespace dvx;
+    for (int i = 0; i < count; ++i) {
+        std::unique_ptr<TBranch> item;
+        switch (i % 3) {
+        case 0: item = std::make_unique<TPipe>(); break;
+        case 1: item = std::make_unique<TFitting>(i % FittingCount); break;
+        default: {
+            auto user = std::make_unique<TUser>();
+            user->PressureDrop = userDrop;
+            item = std::move(user);
+        }
+        }
+        item->SetBore(2 + i % 17);
+        item->Flow = BoreTable[static_cast<std::size_t>(item->BoreIndex)].mf * 0.0008;
+        circuit.Append(std::move(item));
+    }
+}
+
+} // namespace bench
