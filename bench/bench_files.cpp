@@ -10,12 +10,12 @@
 // divided by the file size (the heap is counted by this program's operator
 // new, so the figure is the reader's own, independent of the allocator).
 
-#include "catalogue/Tables.h"
-#include "fluid/Fluid.h"
-#include "hydraulics/Calc.h"
-#include "platform/IniFileIO.h"
-#include "project/FileIO.h"
-#include "project/ProjectFile.h"
+#include "engine/catalogue/Tables.h"
+#include "engine/fluid/Fluid.h"
+#include "engine/hydraulics/Calc.h"
+#include "base/platform/IniFileIO.h"
+#include "storage/project/FileIO.h"
+#include "storage/project/ProjectFile.h"
 
 #include "HeapCounter.h"
 

@@ -3,7 +3,7 @@
 // and for the three water-additive mixtures, at a temperature inside each
 // valid range.
 
-#include "fluid/Fluid.h"
+#include "engine/fluid/Fluid.h"
 
 #include <benchmark/benchmark.h>
 

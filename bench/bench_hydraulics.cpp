@@ -3,10 +3,10 @@
 // circuits (with the memory an item takes), and the same formulas on plain
 // arrays as the floor the object model is measured against.
 
-#include "catalogue/Tables.h"
-#include "fluid/Fluid.h"
-#include "hydraulics/Calc.h"
-#include "hydraulics/PumpAnalysis.h"
+#include "engine/catalogue/Tables.h"
+#include "engine/fluid/Fluid.h"
+#include "engine/hydraulics/Calc.h"
+#include "engine/hydraulics/PumpAnalysis.h"
 
 #include <benchmark/benchmark.h>
 

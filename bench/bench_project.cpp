@@ -7,11 +7,11 @@
 // The heap is measured by counting what operator new hands out in this
 // program, so the figure is the reader's own, independent of the allocator.
 
-#include "catalogue/Tables.h"
-#include "fluid/Fluid.h"
-#include "hydraulics/Calc.h"
-#include "project/FileIO.h"
-#include "project/ProjectFile.h"
+#include "engine/catalogue/Tables.h"
+#include "engine/fluid/Fluid.h"
+#include "engine/hydraulics/Calc.h"
+#include "storage/project/FileIO.h"
+#include "storage/project/ProjectFile.h"
 
 #include "HeapCounter.h"
 

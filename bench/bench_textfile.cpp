@@ -2,10 +2,10 @@
 // Reading a text item file of a million lines: file to bytes, lines to
 // items, items into a new circuit.
 
-#include "catalogue/Tables.h"
-#include "fluid/Fluid.h"
-#include "hydraulics/Calc.h"
-#include "project/TextItems.h"
+#include "engine/catalogue/Tables.h"
+#include "engine/fluid/Fluid.h"
+#include "engine/hydraulics/Calc.h"
+#include "storage/project/TextItems.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,10 +4,10 @@
 // targets and by the test that replays their seeds in the normal suite. Each
 // check returns "" when every property holds, otherwise what failed.
 
-#include "catalogue/CatalogueFiles.h"
-#include "catalogue/Tables.h"
-#include "common/IniDocument.h"
-#include "fluid/Refrig.h"
+#include "storage/catalogue/CatalogueFiles.h"
+#include "engine/catalogue/Tables.h"
+#include "base/IniDocument.h"
+#include "engine/fluid/Refrig.h"
 
 #include <string>
 #include <string_view>

@@ -3,10 +3,10 @@
 // a FileError; a project that was read must write and read back to the same
 // bytes.
 
-#include "catalogue/Tables.h"
-#include "common/Errors.h"
-#include "fluid/Fluid.h"
-#include "project/ProjectFile.h"
+#include "engine/catalogue/Tables.h"
+#include "base/Errors.h"
+#include "engine/fluid/Fluid.h"
+#include "storage/project/ProjectFile.h"
 
 #include <cstdint>
 #include <cstdlib>

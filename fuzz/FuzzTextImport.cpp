@@ -3,11 +3,11 @@
 // (possibly empty) that the circuit takes, the export writes and the
 // project file carries.
 
-#include "catalogue/Tables.h"
-#include "common/Errors.h"
-#include "fluid/Fluid.h"
-#include "project/ProjectFile.h"
-#include "project/TextItems.h"
+#include "engine/catalogue/Tables.h"
+#include "base/Errors.h"
+#include "engine/fluid/Fluid.h"
+#include "storage/project/ProjectFile.h"
+#include "storage/project/TextItems.h"
 
 #include <cstdint>
 #include <cstdlib>

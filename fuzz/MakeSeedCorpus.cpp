@@ -5,12 +5,12 @@
 // hand-made files of the 2.00 generation and without a header, including the
 // value tags only older writers used.
 
-#include "catalogue/Tables.h"
-#include "fluid/Fluid.h"
-#include "hydraulics/Calc.h"
-#include "project/FileIO.h"
-#include "project/ProjectFile.h"
-#include "project/TagStream.h"
+#include "engine/catalogue/Tables.h"
+#include "engine/fluid/Fluid.h"
+#include "engine/hydraulics/Calc.h"
+#include "storage/project/FileIO.h"
+#include "storage/project/ProjectFile.h"
+#include "storage/project/TagStream.h"
 
 #include <filesystem>
 #include <iostream>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Args.h"
 
-#include "common/Numbers.h"
+#include "base/Numbers.h"
 
 namespace dvx::cli {
 namespace {

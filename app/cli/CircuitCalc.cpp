@@ -4,13 +4,13 @@
 #include "CliCommand.h"
 #include "CoreStart.h"
 
-#include "catalogue/Tables.h"
-#include "common/Errors.h"
-#include "common/Format.h"
-#include "common/Numbers.h"
-#include "fluid/Fluid.h"
-#include "hydraulics/Calc.h"
-#include "project/FileIO.h"
+#include "engine/catalogue/Tables.h"
+#include "base/Errors.h"
+#include "base/Format.h"
+#include "base/Numbers.h"
+#include "engine/fluid/Fluid.h"
+#include "engine/hydraulics/Calc.h"
+#include "storage/project/FileIO.h"
 
 #include <cmath>
 #include <ostream>

@@ -3,12 +3,12 @@
 
 #include "OutputText.h"
 
-#include "catalogue/Tables.h"
-#include "common/Errors.h"
-#include "project/FileIO.h"
-#include "project/ProjectFile.h"
-#include "project/TagStream.h"
-#include "project/TextItems.h"
+#include "engine/catalogue/Tables.h"
+#include "base/Errors.h"
+#include "storage/project/FileIO.h"
+#include "storage/project/ProjectFile.h"
+#include "storage/project/TagStream.h"
+#include "storage/project/TextItems.h"
 
 #include <filesystem>
 #include <istream>

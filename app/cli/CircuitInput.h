@@ -4,7 +4,7 @@
 // (.txt), or "-" for standard input, which is taken as a project file when
 // it starts with the project stream's signature and as text items otherwise.
 
-#include "project/CircuitFiles.h"
+#include "storage/project/CircuitFiles.h"
 
 #include <iosfwd>
 #include <string>

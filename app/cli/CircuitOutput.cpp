@@ -6,15 +6,15 @@
 #include "JsonOut.h"
 #include "OutputText.h"
 
-#include "catalogue/Bores.h"
-#include "catalogue/Tables.h"
-#include "common/Format.h"
-#include "common/Numbers.h"
-#include "fluid/Fluid.h"
-#include "hydraulics/Calc.h"
-#include "ui/Warnings.h"
-#include "units/NominalInches.h"
-#include "units/UnitView.h"
+#include "engine/catalogue/Bores.h"
+#include "engine/catalogue/Tables.h"
+#include "base/Format.h"
+#include "base/Numbers.h"
+#include "engine/fluid/Fluid.h"
+#include "engine/hydraulics/Calc.h"
+#include "presentation/ui/WarningList.h"
+#include "engine/units/NominalInches.h"
+#include "engine/units/UnitView.h"
 
 #include <functional>
 #include <ostream>

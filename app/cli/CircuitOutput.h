@@ -5,7 +5,7 @@
 // always carry the same values under the same names and units.
 
 #include "CliWarning.h"
-#include "units/UnitChoice.h"
+#include "engine/units/UnitChoice.h"
 
 #include <iosfwd>
 #include <string>

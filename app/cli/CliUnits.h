@@ -6,7 +6,7 @@
 // us" writes both in US customary units. JSON is always base SI.
 
 #include "Args.h"
-#include "units/UnitChoice.h"
+#include "engine/units/UnitChoice.h"
 
 #include <optional>
 #include <string>

@@ -3,8 +3,8 @@
 
 #include "OutputText.h"
 
-#include "common/Numbers.h"
-#include "fluid/Fluid.h"
+#include "base/Numbers.h"
+#include "engine/fluid/Fluid.h"
 
 #include <ostream>
 

@@ -11,9 +11,9 @@
 #include "CoreStart.h"
 #include "JsonOut.h"
 
-#include "catalogue/Tables.h"
-#include "common/Format.h"
-#include "common/Numbers.h"
+#include "engine/catalogue/Tables.h"
+#include "base/Format.h"
+#include "base/Numbers.h"
 
 #include <ostream>
 

@@ -14,11 +14,11 @@
 #include "CliCommand.h"
 #include "CliUnits.h"
 
-#include "catalogue/Tables.h"
-#include "common/Format.h"
-#include "fluid/Fluid.h"
-#include "project/CircuitFiles.h"
-#include "project/FileIO.h"
+#include "engine/catalogue/Tables.h"
+#include "base/Format.h"
+#include "engine/fluid/Fluid.h"
+#include "storage/project/CircuitFiles.h"
+#include "storage/project/FileIO.h"
 
 #include <algorithm>
 #include <cctype>

@@ -10,11 +10,11 @@
 #include "CsvOut.h"
 #include "JsonOut.h"
 
-#include "common/Format.h"
-#include "common/Numbers.h"
-#include "fluid/Fluid.h"
-#include "hydraulics/PumpAnalysis.h"
-#include "ui/PumpCurveForm.h"
+#include "base/Format.h"
+#include "base/Numbers.h"
+#include "engine/fluid/Fluid.h"
+#include "engine/hydraulics/PumpAnalysis.h"
+#include "presentation/ui/PumpChart.h"
 
 #include <cmath>
 #include <iostream>

@@ -15,10 +15,10 @@
 #include "JsonOut.h"
 #include "OutputText.h"
 
-#include "common/Errors.h"
-#include "common/Format.h"
-#include "common/Numbers.h"
-#include "fluid/Fluid.h"
+#include "base/Errors.h"
+#include "base/Format.h"
+#include "base/Numbers.h"
+#include "engine/fluid/Fluid.h"
 
 #include <array>
 #include <cmath>

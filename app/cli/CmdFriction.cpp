@@ -6,9 +6,9 @@
 #include "CliCommand.h"
 #include "JsonOut.h"
 
-#include "common/Format.h"
-#include "common/Numbers.h"
-#include "hydraulics/Friction.h"
+#include "base/Format.h"
+#include "base/Numbers.h"
+#include "engine/hydraulics/Friction.h"
 
 #include <cmath>
 #include <ostream>

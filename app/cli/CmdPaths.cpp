@@ -7,7 +7,7 @@
 #include "CliCommand.h"
 #include "CoreStart.h"
 
-#include "platform/Folders.h"
+#include "base/platform/Folders.h"
 
 #include <filesystem>
 #include <ostream>

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CoreStart.h"
 
-#include "catalogue/Tables.h"
-#include "common/Errors.h"
-#include "common/Format.h"
-#include "fluid/Fluid.h"
-#include "settings/SettingsKeys.h"
-#include "settings/SettingsStore.h"
-#include "settings/Startup.h"
+#include "engine/catalogue/Tables.h"
+#include "base/Errors.h"
+#include "base/Format.h"
+#include "engine/fluid/Fluid.h"
+#include "storage/settings/SettingsKeys.h"
+#include "storage/settings/SettingsStore.h"
+#include "storage/startup/Startup.h"
 
 namespace dvx::cli {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "OutputText.h"
 
-#include "project/TextCodec.h"
+#include "storage/project/TextCodec.h"
 
 namespace dvx::cli {
 namespace {

@@ -6,18 +6,18 @@
 // user asked for it), then the project named on the command line, then the
 // event loop.
 
-#include "catalogue/Tables.h"
-#include "platform/Documents.h"
-#include "platform/Version.h"
-#include "common/Money.h"
-#include "fluid/Fluid.h"
-#include "report/qt/ReportSettings.h"
-#include "settings/SettingsStore.h"
-#include "settings/Startup.h"
-#include "ui/qt/AboutBox.h"
-#include "ui/qt/InstallDataConfirm.h"
-#include "ui/qt/Menu.h"
-#include "ui/qt/Messages.h"
+#include "engine/catalogue/Tables.h"
+#include "base/platform/Documents.h"
+#include "base/platform/Version.h"
+#include "base/Money.h"
+#include "engine/fluid/Fluid.h"
+#include "desktop/report/ReportSettings.h"
+#include "storage/settings/SettingsStore.h"
+#include "storage/startup/Startup.h"
+#include "desktop/windows/AboutBox.h"
+#include "desktop/windows/ConfirmChangeDlg.h"
+#include "desktop/windows/MainWindow.h"
+#include "desktop/widgets/Messages.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -3,8 +3,8 @@
 // Shared by the desktop program's benchmarks: the median of runs, letting
 // queued events run, and a circuit of mixed items of a given size.
 
-#include "catalogue/Tables.h"
-#include "hydraulics/Calc.h"
+#include "engine/catalogue/Tables.h"
+#include "engine/hydraulics/Calc.h"
 
 #include <QApplication>
 #include <algorithm>

@@ -5,14 +5,14 @@
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_mainwindow [items]
 // Prints the median of several runs of each step, in milliseconds.
 
-#include "catalogue/Tables.h"
-#include "fluid/Fluid.h"
-#include "project/ProjectFile.h"
-#include "settings/SettingsStore.h"
-#include "settings/Startup.h"
-#include "ui/qt/CircuitModel.h"
-#include "ui/qt/Menu.h"
-#include "ui/qt/Messages.h"
+#include "engine/catalogue/Tables.h"
+#include "engine/fluid/Fluid.h"
+#include "storage/project/ProjectFile.h"
+#include "storage/settings/SettingsStore.h"
+#include "storage/startup/Startup.h"
+#include "desktop/windows/CircuitModel.h"
+#include "desktop/windows/MainWindow.h"
+#include "desktop/widgets/Messages.h"
 
 #include "GuiBenchSupport.h"
 

@@ -6,11 +6,11 @@
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_pumpcurve [items]
 // Prints the median of several runs of each step, in milliseconds.
 
-#include "catalogue/Tables.h"
-#include "fluid/Fluid.h"
-#include "ui/qt/Menu.h"
-#include "ui/qt/Messages.h"
-#include "ui/qt/PumpCurveForm.h"
+#include "engine/catalogue/Tables.h"
+#include "engine/fluid/Fluid.h"
+#include "desktop/windows/MainWindow.h"
+#include "desktop/widgets/Messages.h"
+#include "desktop/windows/PumpCurveForm.h"
 
 #include "GuiBenchSupport.h"
 

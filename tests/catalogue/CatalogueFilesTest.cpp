@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "catalogue/CatalogueFiles.h"
-#include "catalogue/Tables.h"
+#include "storage/catalogue/CatalogueFiles.h"
+#include "engine/catalogue/Tables.h"
 #include "catalogue/TablesFixture.h"
-#include "common/Errors.h"
-#include "platform/AtomicWrite.h"
-#include "settings/IniFiles.h"
-#include "settings/SettingsStore.h"
+#include "base/Errors.h"
+#include "base/platform/AtomicWrite.h"
+#include "storage/settings/IniFiles.h"
+#include "storage/settings/SettingsStore.h"
 #include "settings/TempFolder.h"
 
 #include <filesystem>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "catalogue/LineParser.h"
+#include "engine/catalogue/LineParser.h"
 
 #include <gtest/gtest.h>
 

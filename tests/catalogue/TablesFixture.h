@@ -2,7 +2,7 @@
 #pragma once
 // Tests that change the process-wide tables put them back afterwards.
 
-#include "catalogue/Tables.h"
+#include "engine/catalogue/Tables.h"
 
 #include <gtest/gtest.h>
 

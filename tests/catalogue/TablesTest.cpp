@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TablesFixture.h"
 
-#include "catalogue/Bores.h"
-#include "catalogue/Tables.h"
+#include "engine/catalogue/Bores.h"
+#include "engine/catalogue/Tables.h"
 
 #include <gtest/gtest.h>
 

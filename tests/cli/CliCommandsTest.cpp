@@ -7,9 +7,9 @@
 #include "CliRunner.h"
 #include "CsvRead.h"
 
-#include "hydraulics/Calc.h"
-#include "project/CircuitFiles.h"
-#include "project/ProjectFile.h"
+#include "engine/hydraulics/Calc.h"
+#include "storage/project/CircuitFiles.h"
+#include "storage/project/ProjectFile.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

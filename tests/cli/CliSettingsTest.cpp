@@ -6,11 +6,11 @@
 
 #include "CliRunner.h"
 
-#include "catalogue/Tables.h"
-#include "fluid/Fluid.h"
-#include "hydraulics/Calc.h"
-#include "project/TextItems.h"
-#include "settings/Startup.h"
+#include "engine/catalogue/Tables.h"
+#include "engine/fluid/Fluid.h"
+#include "engine/hydraulics/Calc.h"
+#include "storage/project/TextItems.h"
+#include "storage/startup/Startup.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

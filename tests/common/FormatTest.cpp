@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "common/Errors.h"
-#include "common/Format.h"
-#include "common/Money.h"
+#include "base/Errors.h"
+#include "base/Format.h"
+#include "base/Money.h"
 
 #include <cstdlib>
-#include "common/Numbers.h"
+#include "base/Numbers.h"
 
 #include <clocale>
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // The INI document on its own: bytes kept exactly, lookups through the index
 // agreeing with the reading rules, edits touching only their lines.
 
-#include "common/IniDocument.h"
+#include "base/IniDocument.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "common/Errors.h"
-#include "common/Numbers.h"
+#include "base/Errors.h"
+#include "base/Numbers.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -2,10 +2,10 @@
 // The editors' grids as text: what each cell shows, the order and the stop
 // rule of reading them back, and the catalogue files written after a read.
 
-#include "catalogue/CatalogueFiles.h"
-#include "catalogue/Tables.h"
-#include "cost/CostGrids.h"
-#include "settings/IniFiles.h"
+#include "storage/catalogue/CatalogueFiles.h"
+#include "engine/catalogue/Tables.h"
+#include "engine/cost/CostGrids.h"
+#include "storage/settings/IniFiles.h"
 #include "settings/TempFolder.h"
 
 #include <gtest/gtest.h>

@@ -2,11 +2,11 @@
 // The estimate's groups and totals on real items, and the texts the price
 // window shows.
 
-#include "catalogue/Tables.h"
-#include "common/Money.h"
-#include "cost/PriceEstimate.h"
-#include "fluid/Fluid.h"
-#include "hydraulics/Calc.h"
+#include "engine/catalogue/Tables.h"
+#include "base/Money.h"
+#include "engine/cost/PriceEstimate.h"
+#include "engine/fluid/Fluid.h"
+#include "engine/hydraulics/Calc.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 // device: what stands where on the page, the style it sets up and where its
 // letterhead and logo come from.
 
-#include "cost/StdReport.h"
+#include "presentation/report/PriceReport.h"
 #include "report/FakeCanvas.h"
-#include "report/ReportStyle.h"
+#include "presentation/report/ReportStyle.h"
 #include "settings/TempFolder.h"
 
 #include <gtest/gtest.h>

@@ -10,10 +10,10 @@
 // flows in l/s, lengths in m and user pressure drops in kPa, as typed in the
 // insert dialog.
 
-#include "catalogue/Tables.h"
-#include "fluid/Fluid.h"
-#include "hydraulics/Calc.h"
-#include "project/CircuitFiles.h"
+#include "engine/catalogue/Tables.h"
+#include "engine/fluid/Fluid.h"
+#include "engine/hydraulics/Calc.h"
+#include "storage/project/CircuitFiles.h"
 
 #include <cstdio>
 #include <filesystem>

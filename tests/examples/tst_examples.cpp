@@ -5,16 +5,16 @@
 // With DARVENIX_SCREENSHOT_DIR set, the steps of the manual's worked example
 // are saved there as PNG pictures (tools/make-screenshots).
 
-#include "catalogue/Tables.h"
-#include "fluid/Fluid.h"
-#include "settings/SettingsStore.h"
-#include "ui/qt/CircuitModel.h"
-#include "ui/qt/Desktop.h"
-#include "ui/qt/InsertForm.h"
-#include "ui/qt/Menu.h"
-#include "ui/qt/Messages.h"
-#include "ui/qt/PumpCurveForm.h"
-#include "widgets/qt/FmtEdit.h"
+#include "engine/catalogue/Tables.h"
+#include "engine/fluid/Fluid.h"
+#include "storage/settings/SettingsStore.h"
+#include "desktop/windows/CircuitModel.h"
+#include "desktop/windows/Desktop.h"
+#include "desktop/windows/InsertForm.h"
+#include "desktop/windows/MainWindow.h"
+#include "desktop/widgets/Messages.h"
+#include "desktop/windows/PumpCurveForm.h"
+#include "desktop/widgets/FmtEdit.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "common/Errors.h"
-#include "fluid/CorrelationForms.h"
+#include "base/Errors.h"
+#include "engine/fluid/CorrelationForms.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "common/Errors.h"
-#include "fluid/Fluid.h"
-#include "fluid/StreamIO.h"
+#include "base/Errors.h"
+#include "engine/fluid/Fluid.h"
+#include "engine/fluid/StreamIO.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Digits.h"
-#include "common/Errors.h"
-#include "fluid/Fluid.h"
-#include "fluid/TransportProps.h"
-#include "fluid/WaterAdditives.h"
+#include "base/Errors.h"
+#include "engine/fluid/Fluid.h"
+#include "engine/fluid/TransportProps.h"
+#include "engine/fluid/WaterAdditives.h"
 
 #include <gtest/gtest.h>
 

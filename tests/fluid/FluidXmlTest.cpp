@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Digits.h"
-#include "common/Errors.h"
-#include "fluid/Fluid.h"
-#include "fluid/XmlNodeIO.h"
+#include "base/Errors.h"
+#include "engine/fluid/Fluid.h"
+#include "engine/fluid/XmlNodeIO.h"
 
 #include <gtest/gtest.h>
 #include <pugixml.hpp>

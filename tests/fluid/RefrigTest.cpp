@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "common/Errors.h"
-#include "fluid/Refrig.h"
-#include "fluid/Root.h"
+#include "base/Errors.h"
+#include "engine/fluid/Refrig.h"
+#include "engine/fluid/Root.h"
 #include "settings/TempFolder.h"
 
 #include <cmath>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Digits.h"
-#include "common/Errors.h"
-#include "fluid/LiquidCorrelations.h"
-#include "fluid/TransportProps.h"
+#include "base/Errors.h"
+#include "engine/fluid/LiquidCorrelations.h"
+#include "engine/fluid/TransportProps.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Digits.h"
-#include "fluid/WaterAdditives.h"
+#include "engine/fluid/WaterAdditives.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "HydraulicsFixture.h"
 
-#include "catalogue/Bores.h"
+#include "engine/catalogue/Bores.h"
 
 #include <cmath>
 #include <limits>

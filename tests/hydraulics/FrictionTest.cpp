@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "hydraulics/Friction.h"
+#include "engine/hydraulics/Friction.h"
 
 #include <gtest/gtest.h>
 

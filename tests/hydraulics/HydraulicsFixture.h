@@ -3,9 +3,9 @@
 // Built-in tables, a fresh item counter and a liquid of round properties
 // (1000 kg/m³, 0.001 Pa·s); the tables are put back after each test.
 
-#include "catalogue/Tables.h"
-#include "fluid/Fluid.h"
-#include "hydraulics/Calc.h"
+#include "engine/catalogue/Tables.h"
+#include "engine/fluid/Fluid.h"
+#include "engine/hydraulics/Calc.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // laminar law, user items, groups and static head.
 #include "HydraulicsFixture.h"
 
-#include "hydraulics/SystemCurve.h"
+#include "engine/hydraulics/SystemCurve.h"
 
 #include <cmath>
 #include <functional>

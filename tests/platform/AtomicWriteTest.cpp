@@ -5,8 +5,8 @@
 #include "ChildProcess.h"
 #include "settings/TempFolder.h"
 
-#include "common/Errors.h"
-#include "platform/AtomicWrite.h"
+#include "base/Errors.h"
+#include "base/platform/AtomicWrite.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

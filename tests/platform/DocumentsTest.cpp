@@ -2,7 +2,7 @@
 // The help page and the manual: beside the program in a build tree, in
 // share/doc/darvenix/ of an installation.
 
-#include "platform/Documents.h"
+#include "base/platform/Documents.h"
 
 #include "settings/TempFolder.h"
 

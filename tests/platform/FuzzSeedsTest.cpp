@@ -4,7 +4,7 @@
 // holds every reader to the same properties.
 
 #include "../../fuzz/FileFuzzChecks.h"
-#include "platform/FileRead.h"
+#include "base/platform/FileRead.h"
 #include "common/SeedFiles.h"
 
 #include <algorithm>

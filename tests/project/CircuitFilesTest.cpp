@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ProjectTestSupport.h"
 
-#include "common/Errors.h"
-#include "project/CircuitFiles.h"
-#include "project/FileIO.h"
-#include "project/ProjectFile.h"
+#include "base/Errors.h"
+#include "storage/project/CircuitFiles.h"
+#include "storage/project/FileIO.h"
+#include "storage/project/ProjectFile.h"
 
 namespace dvx {
 namespace {

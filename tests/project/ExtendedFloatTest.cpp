@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "project/ExtendedFloat.h"
+#include "storage/project/ExtendedFloat.h"
 
 #include <gtest/gtest.h>
 

@@ -3,13 +3,13 @@
 // items, rows in the text item order, header rows in any order, bad rows
 // reported and skipped, and CSV quoting.
 
-#include "project/ItemTable.h"
+#include "storage/project/ItemTable.h"
 
-#include "catalogue/Bores.h"
-#include "catalogue/Tables.h"
-#include "common/Numbers.h"
-#include "fluid/Fluid.h"
-#include "units/UnitChoice.h"
+#include "engine/catalogue/Bores.h"
+#include "engine/catalogue/Tables.h"
+#include "base/Numbers.h"
+#include "engine/fluid/Fluid.h"
+#include "engine/units/UnitChoice.h"
 
 #include <gtest/gtest.h>
 

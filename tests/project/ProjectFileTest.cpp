@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ProjectTestSupport.h"
 
-#include "catalogue/Bores.h"
-#include "common/Errors.h"
-#include "project/FileIO.h"
-#include "project/ProjectFile.h"
+#include "engine/catalogue/Bores.h"
+#include "base/Errors.h"
+#include "storage/project/FileIO.h"
+#include "storage/project/ProjectFile.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,10 +4,10 @@
 // module and the built-in tables, a temporary folder, and a builder for
 // hand-made project files.
 
-#include "catalogue/Tables.h"
-#include "fluid/Fluid.h"
-#include "hydraulics/Calc.h"
-#include "project/TagStream.h"
+#include "engine/catalogue/Tables.h"
+#include "engine/fluid/Fluid.h"
+#include "engine/hydraulics/Calc.h"
+#include "storage/project/TagStream.h"
 
 #include <gtest/gtest.h>
 

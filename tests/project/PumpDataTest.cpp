@@ -3,9 +3,9 @@
 // every generation, and refused when damaged.
 #include "ProjectTestSupport.h"
 
-#include "common/Errors.h"
-#include "project/ProjectFile.h"
-#include "project/PumpData.h"
+#include "base/Errors.h"
+#include "storage/project/ProjectFile.h"
+#include "storage/project/PumpData.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ProjectTestSupport.h"
 
-#include "common/Errors.h"
-#include "project/FileIO.h"
-#include "project/ProjectFile.h"
+#include "base/Errors.h"
+#include "storage/project/FileIO.h"
+#include "storage/project/ProjectFile.h"
 
 #include <csignal>
 #include <sys/resource.h>

@@ -6,10 +6,10 @@
 #include "ProjectTestSupport.h"
 #include "common/SeedFiles.h"
 
-#include "common/Errors.h"
-#include "project/FileIO.h"
-#include "project/ProjectFile.h"
-#include "project/TextItems.h"
+#include "base/Errors.h"
+#include "storage/project/FileIO.h"
+#include "storage/project/ProjectFile.h"
+#include "storage/project/TextItems.h"
 
 #include <filesystem>
 

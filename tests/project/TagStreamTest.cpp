@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "common/Errors.h"
-#include "project/TagStream.h"
+#include "base/Errors.h"
+#include "storage/project/TagStream.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "project/TextItems.h"
+#include "storage/project/TextItems.h"
 
-#include "catalogue/Bores.h"
-#include "catalogue/Tables.h"
-#include "common/Errors.h"
-#include "fluid/Fluid.h"
-#include "project/ProjectFile.h"
+#include "engine/catalogue/Bores.h"
+#include "engine/catalogue/Tables.h"
+#include "base/Errors.h"
+#include "engine/fluid/Fluid.h"
+#include "storage/project/ProjectFile.h"
 
 #include <gtest/gtest.h>
 

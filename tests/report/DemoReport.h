@@ -4,7 +4,7 @@
 // header row on the first page; date, headings and header row on the
 // following ones; `rows` table rows of four columns; a rule closes each page.
 
-#include "report/PageEngine.h"
+#include "presentation/report/PageEngine.h"
 
 #include <array>
 #include <string>

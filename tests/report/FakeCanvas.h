@@ -4,7 +4,7 @@
 // by page, with simple deterministic font metrics (a character is half the
 // font size wide, a line 1.5 × the size high, bold adds one pixel a char).
 
-#include "report/PageCanvas.h"
+#include "presentation/report/PageCanvas.h"
 
 #include <string>
 #include <vector>

@@ -5,15 +5,15 @@
 
 #include "report/FakeCanvas.h"
 
-#include "catalogue/Bores.h"
-#include "catalogue/Tables.h"
-#include "common/Format.h"
-#include "fluid/Fluid.h"
-#include "hydraulics/Calc.h"
-#include "platform/Folders.h"
-#include "report/CircuitReport.h"
-#include "report/GridReport.h"
-#include "ui/CircuitGrid.h"
+#include "engine/catalogue/Bores.h"
+#include "engine/catalogue/Tables.h"
+#include "base/Format.h"
+#include "engine/fluid/Fluid.h"
+#include "engine/hydraulics/Calc.h"
+#include "base/platform/Folders.h"
+#include "presentation/report/CircuitReport.h"
+#include "presentation/report/GridReport.h"
+#include "presentation/ui/CircuitGrid.h"
 
 #include <gtest/gtest.h>
 

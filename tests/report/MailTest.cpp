@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/Mail.h"
+#include "base/platform/Mail.h"
 
 #include <gtest/gtest.h>
 

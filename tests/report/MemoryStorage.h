@@ -2,8 +2,8 @@
 #pragma once
 // An in-memory settings section store for style tests.
 
-#include "common/Numbers.h"
-#include "report/StyleStorage.h"
+#include "base/Numbers.h"
+#include "presentation/report/StyleStorage.h"
 
 #include <map>
 #include <string>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "report/PageEngine.h"
+#include "presentation/report/PageEngine.h"
 
 #include "FakeCanvas.h"
 

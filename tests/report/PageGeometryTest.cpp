@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "report/PageGeometry.h"
+#include "presentation/report/PageGeometry.h"
 
 #include <gtest/gtest.h>
 

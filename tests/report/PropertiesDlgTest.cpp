@@ -2,9 +2,9 @@
 // Project details without the dialog: the stored defaults, the name and
 // number put in when empty, comments as lines and the facts of a file.
 
-#include "report/PropertiesDlg.h"
+#include "presentation/report/ProjectDetails.h"
 
-#include "settings/SettingsStore.h"
+#include "storage/settings/SettingsStore.h"
 
 #include <gtest/gtest.h>
 

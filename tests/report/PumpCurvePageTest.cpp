@@ -3,13 +3,13 @@
 // for a project with pump settings, after the summary, inside the margins.
 #include "FakeCanvas.h"
 
-#include "catalogue/Bores.h"
-#include "catalogue/Tables.h"
-#include "fluid/Fluid.h"
-#include "hydraulics/Calc.h"
-#include "report/CircuitReport.h"
-#include "report/GridReport.h"
-#include "report/PumpCurvePage.h"
+#include "engine/catalogue/Bores.h"
+#include "engine/catalogue/Tables.h"
+#include "engine/fluid/Fluid.h"
+#include "engine/hydraulics/Calc.h"
+#include "presentation/report/CircuitReport.h"
+#include "presentation/report/GridReport.h"
+#include "presentation/report/PumpCurvePage.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "report/ReportStyle.h"
+#include "presentation/report/ReportStyle.h"
 
 #include "MemoryStorage.h"
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "report/SettingsStyleStorage.h"
+#include "presentation/report/SettingsStyleStorage.h"
 
-#include "report/ReportStyle.h"
-#include "settings/SettingsStore.h"
+#include "presentation/report/ReportStyle.h"
+#include "storage/settings/SettingsStore.h"
 #include "settings/TempFolder.h"
 
 #include <gtest/gtest.h>

@@ -9,16 +9,16 @@
 // out in the preview: 150 rows repeatedly for the time, then a long report
 // for the resident memory of its recorded pages.
 
-#include "catalogue/Bores.h"
-#include "catalogue/Tables.h"
-#include "fluid/Fluid.h"
-#include "hydraulics/Calc.h"
-#include "report/CircuitReport.h"
-#include "report/GridReport.h"
-#include "report/PageEngine.h"
-#include "report/qt/CircuitReportPreview.h"
-#include "report/qt/LogoImage.h"
-#include "report/qt/fReport.h"
+#include "engine/catalogue/Bores.h"
+#include "engine/catalogue/Tables.h"
+#include "engine/fluid/Fluid.h"
+#include "engine/hydraulics/Calc.h"
+#include "presentation/report/CircuitReport.h"
+#include "presentation/report/GridReport.h"
+#include "presentation/report/PageEngine.h"
+#include "desktop/report/CircuitReportPreview.h"
+#include "desktop/report/LogoImage.h"
+#include "desktop/report/PreviewWindow.h"
 
 #include <QApplication>
 #include <QImage>

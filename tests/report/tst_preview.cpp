@@ -6,13 +6,13 @@
 #include "DemoReport.h"
 #include "PageTextCapture.h"
 
-#include "report/ReportStyle.h"
-#include "report/qt/PageView.h"
-#include "report/qt/GifWriter.h"
-#include "report/qt/QtPageCanvas.h"
-#include "report/qt/ReportSettings.h"
-#include "report/qt/fReport.h"
-#include "settings/SettingsStore.h"
+#include "presentation/report/ReportStyle.h"
+#include "desktop/report/PageView.h"
+#include "desktop/report/GifWriter.h"
+#include "desktop/report/QtPageCanvas.h"
+#include "desktop/report/ReportSettings.h"
+#include "desktop/report/PreviewWindow.h"
+#include "storage/settings/SettingsStore.h"
 
 #include <QAction>
 #include <QFile>

@@ -4,13 +4,13 @@
 // "Keep as default", and the copies between dialog and circuit on New, Open,
 // the first activation and "Project &Details".
 
-#include "catalogue/Tables.h"
-#include "fluid/Fluid.h"
-#include "platform/Version.h"
-#include "report/qt/PropertiesDlg.h"
-#include "settings/SettingsStore.h"
-#include "ui/qt/Menu.h"
-#include "ui/qt/Messages.h"
+#include "engine/catalogue/Tables.h"
+#include "engine/fluid/Fluid.h"
+#include "base/platform/Version.h"
+#include "desktop/report/PropertiesDlg.h"
+#include "storage/settings/SettingsStore.h"
+#include "desktop/windows/MainWindow.h"
+#include "desktop/widgets/Messages.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "common/Errors.h"
-#include "platform/AtomicWrite.h"
-#include "settings/IniFiles.h"
+#include "base/Errors.h"
+#include "base/platform/AtomicWrite.h"
+#include "storage/settings/IniFiles.h"
 #include "settings/TempFolder.h"
 
 #include <filesystem>

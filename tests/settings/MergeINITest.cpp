@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "settings/IniFiles.h"
-#include "settings/InstallDataConfirm.h"
-#include "settings/MergeINI.h"
+#include "storage/settings/IniFiles.h"
+#include "storage/settings/InstallDataConfirm.h"
+#include "storage/settings/MergeINI.h"
 #include "settings/TempFolder.h"
 
 #include <filesystem>

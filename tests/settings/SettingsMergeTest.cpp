@@ -4,8 +4,8 @@
 // store's back.
 
 #include "platform/ChildProcess.h"
-#include "settings/IniFiles.h"
-#include "settings/SettingsStore.h"
+#include "storage/settings/IniFiles.h"
+#include "storage/settings/SettingsStore.h"
 #include "settings/TempFolder.h"
 
 #include <filesystem>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/Folders.h"
-#include "settings/MRU.h"
-#include "settings/Placement.h"
-#include "settings/SettingsStore.h"
+#include "base/platform/Folders.h"
+#include "storage/settings/MRU.h"
+#include "storage/settings/Placement.h"
+#include "storage/settings/SettingsStore.h"
 #include "settings/TempFolder.h"
 
 #include <cstdlib>

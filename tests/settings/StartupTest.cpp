@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "catalogue/Tables.h"
-#include "fluid/Refrig.h"
-#include "settings/IniFiles.h"
-#include "settings/SettingsStore.h"
-#include "settings/Startup.h"
+#include "engine/catalogue/Tables.h"
+#include "engine/fluid/Refrig.h"
+#include "storage/settings/IniFiles.h"
+#include "storage/settings/SettingsStore.h"
+#include "storage/startup/Startup.h"
 #include "settings/TempFolder.h"
 
 #include <filesystem>

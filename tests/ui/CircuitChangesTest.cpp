@@ -2,10 +2,10 @@
 // What a change stores and restores: values of items in their places, a new
 // order with the sort state, and items put in or taken out.
 
-#include "ui/CircuitChanges.h"
+#include "presentation/ui/CircuitChanges.h"
 
-#include "catalogue/Tables.h"
-#include "fluid/Fluid.h"
+#include "engine/catalogue/Tables.h"
+#include "engine/fluid/Fluid.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/CircuitGrid.h"
+#include "presentation/ui/CircuitGrid.h"
 
-#include "catalogue/Tables.h"
-#include "common/Errors.h"
-#include "fluid/Fluid.h"
-#include "units/UnitChoice.h"
+#include "engine/catalogue/Tables.h"
+#include "base/Errors.h"
+#include "engine/fluid/Fluid.h"
+#include "engine/units/UnitChoice.h"
 
 #include <gtest/gtest.h>
 

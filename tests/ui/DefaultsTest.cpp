@@ -2,10 +2,10 @@
 // Item defaults, warning limits and default flows as they go between the
 // settings store and the process-wide values.
 
-#include "catalogue/Tables.h"
-#include "common/Errors.h"
-#include "settings/Defaults.h"
-#include "settings/SettingsStore.h"
+#include "engine/catalogue/Tables.h"
+#include "base/Errors.h"
+#include "storage/settings/Defaults.h"
+#include "storage/settings/SettingsStore.h"
 #include "settings/TempFolder.h"
 
 #include <gtest/gtest.h>

@@ -4,12 +4,12 @@
 // boxes answered from a script, modal dialogs driven by a queued action, and
 // pictures saved when DARVENIX_SCREENSHOT_DIR is set.
 
-#include "catalogue/Tables.h"
-#include "fluid/Fluid.h"
-#include "settings/SettingsStore.h"
-#include "ui/qt/Messages.h"
-#include "widgets/qt/EntryGrid.h"
-#include "widgets/qt/Feedback.h"
+#include "engine/catalogue/Tables.h"
+#include "engine/fluid/Fluid.h"
+#include "storage/settings/SettingsStore.h"
+#include "desktop/widgets/Messages.h"
+#include "desktop/widgets/EntryGrid.h"
+#include "desktop/widgets/Feedback.h"
 
 #include <QDialog>
 #include <QLineEdit>

@@ -3,12 +3,12 @@
 // activation shows, how each changed row reaches the liquid, the additive
 // and user-value rules, the status line, Cancel and the stored settings.
 
-#include "ui/FluidSpecForm.h"
+#include "presentation/ui/FluidSheet.h"
 
-#include "common/Errors.h"
-#include "fluid/Fluid.h"
-#include "settings/SettingsStore.h"
-#include "units/UnitChoice.h"
+#include "base/Errors.h"
+#include "engine/fluid/Fluid.h"
+#include "storage/settings/SettingsStore.h"
+#include "engine/units/UnitChoice.h"
 
 #include <gtest/gtest.h>
 

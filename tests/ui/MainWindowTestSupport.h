@@ -2,8 +2,8 @@
 #pragma once
 // Shared by the tests that drive the main window's grid as a user does.
 
-#include "ui/qt/CircuitModel.h"
-#include "ui/qt/Menu.h"
+#include "desktop/windows/CircuitModel.h"
+#include "desktop/windows/MainWindow.h"
 
 #include <QLineEdit>
 #include <QTableView>

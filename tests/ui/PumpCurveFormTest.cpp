@@ -2,12 +2,12 @@
 // The pump window's logic: the point table read and written in display
 // units, and the plot and texts of an analysis.
 
-#include "ui/PumpCurveForm.h"
+#include "presentation/ui/PumpChart.h"
 
-#include "catalogue/Tables.h"
-#include "fluid/Fluid.h"
-#include "hydraulics/Calc.h"
-#include "units/UnitChoice.h"
+#include "engine/catalogue/Tables.h"
+#include "engine/fluid/Fluid.h"
+#include "engine/hydraulics/Calc.h"
+#include "engine/units/UnitChoice.h"
 
 #include <gtest/gtest.h>
 

@@ -2,10 +2,10 @@
 // The core start-up puts the user's defaults, limits and default flows in
 // force after the catalogue files, as the program and darvenix-cli see them.
 
-#include "catalogue/Tables.h"
-#include "settings/IniFiles.h"
-#include "settings/SettingsStore.h"
-#include "settings/Startup.h"
+#include "engine/catalogue/Tables.h"
+#include "storage/settings/IniFiles.h"
+#include "storage/settings/SettingsStore.h"
+#include "storage/startup/Startup.h"
 #include "settings/TempFolder.h"
 
 #include <filesystem>

@@ -2,11 +2,11 @@
 // The project summary: groups of fitting types, whole-number counts, pipe
 // metres and the pressure drop of each group and of all items.
 
-#include "ui/SummaryForm.h"
+#include "presentation/ui/ProjectSummary.h"
 
-#include "catalogue/Tables.h"
-#include "fluid/Fluid.h"
-#include "hydraulics/Calc.h"
+#include "engine/catalogue/Tables.h"
+#include "engine/fluid/Fluid.h"
+#include "engine/hydraulics/Calc.h"
 
 #include <gtest/gtest.h>
 

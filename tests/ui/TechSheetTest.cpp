@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The XML text of a property sheet and the sizes "Align" gives.
 
-#include "ui/TechSheet.h"
-#include "widgets/EntrySheet.h"
+#include "presentation/ui/TechSheet.h"
+#include "presentation/widgets/EntrySheet.h"
 
 #include <gtest/gtest.h>
 

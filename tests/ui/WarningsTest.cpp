@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The warnings list and its detail line, built from a circuit's flags.
 
-#include "ui/Warnings.h"
+#include "presentation/ui/WarningList.h"
 
-#include "catalogue/Tables.h"
-#include "fluid/Fluid.h"
-#include "hydraulics/Calc.h"
+#include "engine/catalogue/Tables.h"
+#include "engine/fluid/Fluid.h"
+#include "engine/hydraulics/Calc.h"
 
 #include <gtest/gtest.h>
 

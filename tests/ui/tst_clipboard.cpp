@@ -2,15 +2,15 @@
 // Copy, paste and CSV export on the main window: rows travel to and from a
 // spreadsheet through the clipboard, and the whole table to a .csv file.
 
-#include "catalogue/Bores.h"
-#include "catalogue/Tables.h"
-#include "fluid/Fluid.h"
-#include "project/ProjectFile.h"
-#include "settings/SettingsStore.h"
-#include "ui/CircuitChanges.h"
-#include "ui/qt/CircuitModel.h"
-#include "ui/qt/Menu.h"
-#include "ui/qt/Messages.h"
+#include "engine/catalogue/Bores.h"
+#include "engine/catalogue/Tables.h"
+#include "engine/fluid/Fluid.h"
+#include "storage/project/ProjectFile.h"
+#include "storage/settings/SettingsStore.h"
+#include "presentation/ui/CircuitChanges.h"
+#include "desktop/windows/CircuitModel.h"
+#include "desktop/windows/MainWindow.h"
+#include "desktop/widgets/Messages.h"
 
 #include <QAction>
 #include <QClipboard>

@@ -3,10 +3,10 @@
 
 #include "DialogTestSupport.h"
 
-#include "catalogue/Bores.h"
-#include "settings/Defaults.h"
-#include "ui/qt/DefaultFlowForm.h"
-#include "ui/qt/Menu.h"
+#include "engine/catalogue/Bores.h"
+#include "storage/settings/Defaults.h"
+#include "desktop/windows/DefaultFlowForm.h"
+#include "desktop/windows/MainWindow.h"
 
 #include <QAction>
 #include <QLabel>

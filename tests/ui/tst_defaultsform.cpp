@@ -3,14 +3,14 @@
 
 #include "DialogTestSupport.h"
 
-#include "catalogue/Bores.h"
-#include "hydraulics/Calc.h"
-#include "settings/Defaults.h"
-#include "ui/qt/DefaultsForm.h"
-#include "ui/qt/InsertForm.h"
-#include "ui/qt/Menu.h"
-#include "widgets/qt/EntryGrid.h"
-#include "widgets/qt/FmtEdit.h"
+#include "engine/catalogue/Bores.h"
+#include "engine/hydraulics/Calc.h"
+#include "storage/settings/Defaults.h"
+#include "desktop/windows/DefaultsForm.h"
+#include "desktop/windows/InsertForm.h"
+#include "desktop/windows/MainWindow.h"
+#include "desktop/widgets/EntryGrid.h"
+#include "desktop/widgets/FmtEdit.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -3,10 +3,10 @@
 
 #include "DialogTestSupport.h"
 
-#include "catalogue/CatalogueFiles.h"
-#include "ui/qt/FittingsForm.h"
-#include "ui/qt/Menu.h"
-#include "widgets/qt/EntryGrid.h"
+#include "storage/catalogue/CatalogueFiles.h"
+#include "desktop/windows/FittingsForm.h"
+#include "desktop/windows/MainWindow.h"
+#include "desktop/widgets/EntryGrid.h"
 
 #include <QAction>
 #include <QClipboard>

@@ -4,14 +4,14 @@
 // its colours, the units chooser, Cancel and the close box, and the main
 // window's "&Water Specification" command.
 
-#include "catalogue/Tables.h"
-#include "fluid/Fluid.h"
-#include "settings/SettingsStore.h"
-#include "ui/qt/FluidSpecForm.h"
-#include "ui/qt/Menu.h"
-#include "ui/qt/Messages.h"
-#include "widgets/qt/Feedback.h"
-#include "widgets/qt/FmtEdit.h"
+#include "engine/catalogue/Tables.h"
+#include "engine/fluid/Fluid.h"
+#include "storage/settings/SettingsStore.h"
+#include "desktop/windows/FluidSpecForm.h"
+#include "desktop/windows/MainWindow.h"
+#include "desktop/widgets/Messages.h"
+#include "desktop/widgets/Feedback.h"
+#include "desktop/widgets/FmtEdit.h"
 
 #include <QAction>
 #include <QLabel>

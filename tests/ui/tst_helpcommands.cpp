@@ -6,12 +6,12 @@
 // entry of the window is on the page, and the tool buttons and their hints
 // are the ones the page names.
 
-#include "catalogue/Tables.h"
-#include "fluid/Fluid.h"
-#include "settings/SettingsStore.h"
-#include "ui/qt/InsertForm.h"
-#include "ui/qt/Menu.h"
-#include "ui/qt/Messages.h"
+#include "engine/catalogue/Tables.h"
+#include "engine/fluid/Fluid.h"
+#include "storage/settings/SettingsStore.h"
+#include "desktop/windows/InsertForm.h"
+#include "desktop/windows/MainWindow.h"
+#include "desktop/widgets/Messages.h"
 
 #include <QAction>
 #include <QFile>

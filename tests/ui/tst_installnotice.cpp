@@ -4,9 +4,9 @@
 
 #include "DialogTestSupport.h"
 
-#include "settings/IniFiles.h"
-#include "settings/MergeINI.h"
-#include "ui/qt/InstallDataConfirm.h"
+#include "storage/settings/IniFiles.h"
+#include "storage/settings/MergeINI.h"
+#include "desktop/windows/ConfirmChangeDlg.h"
 
 #include <QApplication>
 #include <QFile>

@@ -3,11 +3,11 @@
 
 #include "DialogTestSupport.h"
 
-#include "common/Errors.h"
-#include "settings/Defaults.h"
-#include "ui/qt/LimitsForm.h"
-#include "ui/qt/Menu.h"
-#include "widgets/qt/FmtEdit.h"
+#include "base/Errors.h"
+#include "storage/settings/Defaults.h"
+#include "desktop/windows/LimitsForm.h"
+#include "desktop/windows/MainWindow.h"
+#include "desktop/widgets/FmtEdit.h"
 
 #include <QAction>
 #include <QLabel>

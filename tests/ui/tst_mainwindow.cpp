@@ -3,25 +3,25 @@
 // edits, the commands and their messages. Message boxes and file dialogs are
 // answered through the window's seams.
 
-#include "catalogue/Tables.h"
-#include "common/Format.h"
-#include "report/CircuitReport.h"
-#include "fluid/Fluid.h"
-#include "platform/Documents.h"
-#include "project/ProjectFile.h"
-#include "report/qt/fReport.h"
-#include "report/qt/PreviewSeams.h"
+#include "engine/catalogue/Tables.h"
+#include "base/Format.h"
+#include "presentation/report/CircuitReport.h"
+#include "engine/fluid/Fluid.h"
+#include "base/platform/Documents.h"
+#include "storage/project/ProjectFile.h"
+#include "desktop/report/PreviewWindow.h"
+#include "desktop/report/PreviewSeams.h"
 #include <QPrinter>
-#include "settings/MRU.h"
-#include "settings/SettingsStore.h"
-#include "ui/qt/AboutBox.h"
-#include "ui/qt/CircuitModel.h"
-#include "ui/qt/Desktop.h"
-#include "ui/qt/InsertForm.h"
-#include "ui/qt/PipeSpecForm.h"
-#include "ui/qt/Menu.h"
-#include "ui/qt/Messages.h"
-#include "widgets/qt/FmtEdit.h"
+#include "storage/settings/MRU.h"
+#include "storage/settings/SettingsStore.h"
+#include "desktop/windows/AboutBox.h"
+#include "desktop/windows/CircuitModel.h"
+#include "desktop/windows/Desktop.h"
+#include "desktop/windows/InsertForm.h"
+#include "desktop/windows/PipeSpecForm.h"
+#include "desktop/windows/MainWindow.h"
+#include "desktop/widgets/Messages.h"
+#include "desktop/widgets/FmtEdit.h"
 
 #include <QAction>
 #include <QApplication>

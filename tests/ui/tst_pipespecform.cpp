@@ -4,11 +4,11 @@
 
 #include "DialogTestSupport.h"
 
-#include "catalogue/CatalogueFiles.h"
-#include "common/Errors.h"
-#include "ui/qt/Menu.h"
-#include "ui/qt/PipeSpecForm.h"
-#include "widgets/qt/FmtEdit.h"
+#include "storage/catalogue/CatalogueFiles.h"
+#include "base/Errors.h"
+#include "desktop/windows/MainWindow.h"
+#include "desktop/windows/PipeSpecForm.h"
+#include "desktop/widgets/FmtEdit.h"
 
 #include <QAction>
 #include <QLabel>

@@ -4,14 +4,14 @@
 // in the main grid, the pump saved with the project, the plot exported, and
 // the window's placement kept between runs.
 
-#include "catalogue/Tables.h"
-#include "fluid/Fluid.h"
-#include "settings/SettingsStore.h"
-#include "ui/qt/CircuitModel.h"
-#include "ui/qt/InsertForm.h"
-#include "ui/qt/Menu.h"
-#include "ui/qt/PumpCurveForm.h"
-#include "widgets/qt/FmtEdit.h"
+#include "engine/catalogue/Tables.h"
+#include "engine/fluid/Fluid.h"
+#include "storage/settings/SettingsStore.h"
+#include "desktop/windows/CircuitModel.h"
+#include "desktop/windows/InsertForm.h"
+#include "desktop/windows/MainWindow.h"
+#include "desktop/windows/PumpCurveForm.h"
+#include "desktop/widgets/FmtEdit.h"
 
 #include <QAction>
 #include <QApplication>

@@ -3,18 +3,18 @@
 // and done again, with the "Ready" / "Modified" marker following the state
 // last saved.
 
-#include "catalogue/Tables.h"
-#include "fluid/Fluid.h"
-#include "project/ProjectFile.h"
-#include "report/qt/PropertiesDlg.h"
-#include "settings/SettingsStore.h"
-#include "ui/qt/CircuitModel.h"
-#include "ui/qt/FluidSpecForm.h"
-#include "ui/qt/InsertForm.h"
-#include "ui/qt/Menu.h"
-#include "ui/qt/Messages.h"
+#include "engine/catalogue/Tables.h"
+#include "engine/fluid/Fluid.h"
+#include "storage/project/ProjectFile.h"
+#include "desktop/report/PropertiesDlg.h"
+#include "storage/settings/SettingsStore.h"
+#include "desktop/windows/CircuitModel.h"
+#include "desktop/windows/FluidSpecForm.h"
+#include "desktop/windows/InsertForm.h"
+#include "desktop/windows/MainWindow.h"
+#include "desktop/widgets/Messages.h"
 
-#include "widgets/qt/FmtEdit.h"
+#include "desktop/widgets/FmtEdit.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -4,22 +4,22 @@
 // the insert window and the report's captions follow; the values kept in
 // the circuit stay SI; the SI preset shows what the program always showed.
 
-#include "catalogue/Bores.h"
-#include "common/Format.h"
-#include "report/CircuitReport.h"
-#include "settings/SettingsStore.h"
-#include "settings/Defaults.h"
-#include "ui/SummaryForm.h"
-#include "ui/Warnings.h"
-#include "ui/qt/CircuitModel.h"
-#include "ui/qt/DefaultFlowForm.h"
-#include "ui/qt/DefaultsForm.h"
-#include "ui/qt/LimitsForm.h"
-#include "ui/qt/InsertForm.h"
-#include "ui/qt/Menu.h"
-#include "ui/qt/UnitsForm.h"
-#include "units/UnitChoice.h"
-#include "widgets/qt/FmtEdit.h"
+#include "engine/catalogue/Bores.h"
+#include "base/Format.h"
+#include "presentation/report/CircuitReport.h"
+#include "storage/settings/SettingsStore.h"
+#include "storage/settings/Defaults.h"
+#include "presentation/ui/ProjectSummary.h"
+#include "presentation/ui/WarningList.h"
+#include "desktop/windows/CircuitModel.h"
+#include "desktop/windows/DefaultFlowForm.h"
+#include "desktop/windows/DefaultsForm.h"
+#include "desktop/windows/LimitsForm.h"
+#include "desktop/windows/InsertForm.h"
+#include "desktop/windows/MainWindow.h"
+#include "desktop/windows/UnitsForm.h"
+#include "engine/units/UnitChoice.h"
+#include "desktop/widgets/FmtEdit.h"
 
 #include <QAction>
 #include <QComboBox>

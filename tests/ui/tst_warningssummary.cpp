@@ -4,15 +4,15 @@
 // listed items, what the main window does when the list closes, and the
 // summary's rows and status.
 
-#include "catalogue/Tables.h"
-#include "fluid/Fluid.h"
-#include "settings/SettingsStore.h"
-#include "ui/CircuitGrid.h"
-#include "ui/qt/CircuitModel.h"
-#include "ui/qt/Menu.h"
-#include "ui/qt/Messages.h"
-#include "ui/qt/SummaryForm.h"
-#include "ui/qt/Warnings.h"
+#include "engine/catalogue/Tables.h"
+#include "engine/fluid/Fluid.h"
+#include "storage/settings/SettingsStore.h"
+#include "presentation/ui/CircuitGrid.h"
+#include "desktop/windows/CircuitModel.h"
+#include "desktop/windows/MainWindow.h"
+#include "desktop/widgets/Messages.h"
+#include "desktop/windows/SummaryForm.h"
+#include "desktop/windows/Warnings.h"
 
 #include <QAction>
 #include <QLabel>

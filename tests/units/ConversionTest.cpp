@@ -2,10 +2,10 @@
 // Every display unit against the standard definitions it is built on
 // (1 ft = 0.3048 m, 1 US gal = 3.785411784 L, 1 lb = 0.45359237 kg,
 // 1 psi = 6894.757293168 Pa, g = 9.80665 m/s²), both ways.
-#include "common/Errors.h"
-#include "fluid/Fluid.h"
-#include "units/NominalInches.h"
-#include "units/UnitView.h"
+#include "base/Errors.h"
+#include "engine/fluid/Fluid.h"
+#include "engine/units/NominalInches.h"
+#include "engine/units/UnitView.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "settings/SettingsStore.h"
+#include "storage/settings/SettingsStore.h"
 #include "settings/TempFolder.h"
-#include "units/UnitChoice.h"
+#include "engine/units/UnitChoice.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "widgets/EntrySheet.h"
+#include "presentation/widgets/EntrySheet.h"
 
 #include <gtest/gtest.h>
 

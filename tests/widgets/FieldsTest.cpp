@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "widgets/Fields.h"
+#include "presentation/widgets/Fields.h"
 
 #include <gtest/gtest.h>
 

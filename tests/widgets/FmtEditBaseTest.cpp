@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "widgets/FmtEditBase.h"
+#include "presentation/widgets/FmtEditBase.h"
 
 #include <gtest/gtest.h>
 

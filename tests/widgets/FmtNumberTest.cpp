@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "widgets/FmtNumber.h"
+#include "presentation/widgets/FmtNumber.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

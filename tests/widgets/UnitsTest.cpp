@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "widgets/Units.h"
+#include "presentation/widgets/Units.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 // and choosing enumerations, spin and property-editor buttons, the units
 // chooser, disabled rows, and a picture of a sample sheet.
 
-#include "widgets/qt/EntryGrid.h"
-#include "widgets/qt/Feedback.h"
-#include "widgets/qt/FmtEdit.h"
+#include "desktop/widgets/EntryGrid.h"
+#include "desktop/widgets/Feedback.h"
+#include "desktop/widgets/FmtEdit.h"
 
 #include <QDialog>
 #include <QHeaderView>

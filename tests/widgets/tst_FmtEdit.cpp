@@ -2,9 +2,9 @@
 // The formatted edit as a widget: its key filter, Escape, Enter and focus
 // handling with the beep counted through the hook, and the dialog key rule.
 
-#include "widgets/qt/DialogKeys.h"
-#include "widgets/qt/Feedback.h"
-#include "widgets/qt/FmtEdit.h"
+#include "desktop/widgets/DialogKeys.h"
+#include "desktop/widgets/Feedback.h"
+#include "desktop/widgets/FmtEdit.h"
 
 #include <QClipboard>
 #include <QDialog>

@@ -1,0 +1,76 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "desktop/undo/ProjectCommands.h"
+
+#include <exception>
+
+namespace dvx::ui {
+
+TMaterialCommand::TMaterialCommand(TUndoHost& host, int before, int after)
+    : QUndoCommand("Pipe Material"), host_(host), before_(before), after_(after) {}
+
+void TMaterialCommand::Apply(int material) {
+    try {
+        host_.UndoCircuit().Material = static_cast<std::uint8_t>(material);
+        host_.MaterialTakenBack(material);
+    } catch (const std::exception& e) {
+        host_.UndoFailed(e.what());
+    }
+}
+
+void TMaterialCommand::undo() {
+    Apply(before_);
+    done_ = false;
+}
+
+void TMaterialCommand::redo() {
+    if (!done_) Apply(after_);
+    done_ = true;
+}
+
+TLiquidCommand::TLiquidCommand(TUndoHost& host, const TLiquid& before, const TLiquid& after)
+    : QUndoCommand("Liquid"), host_(host), before_(before), after_(after) {}
+
+void TLiquidCommand::Apply(const TLiquid& liquid) {
+    try {
+        // The stored copy holds the evaluated properties as well: nothing is
+        // evaluated again, so the liquid is exactly as it was.
+        if (SystemFluid != nullptr) *SystemFluid = liquid;
+        host_.LiquidTakenBack();
+    } catch (const std::exception& e) {
+        host_.UndoFailed(e.what());
+    }
+}
+
+void TLiquidCommand::undo() {
+    Apply(before_);
+    done_ = false;
+}
+
+void TLiquidCommand::redo() {
+    if (!done_) Apply(after_);
+    done_ = true;
+}
+
+TDetailsCommand::TDetailsCommand(TUndoHost& host, TProjectDetails before, TProjectDetails after)
+    : QUndoCommand("Project Details"), host_(host), before_(std::move(before)), after_(std::move(after)) {}
+
+void TDetailsCommand::Apply(const TProjectDetails& details) {
+    try {
+        details.ApplyTo(host_.UndoCircuit());
+        host_.DetailsTakenBack();
+    } catch (const std::exception& e) {
+        host_.UndoFailed(e.what());
+    }
+}
+
+void TDetailsCommand::undo() {
+    Apply(before_);
+    done_ = false;
+}
+
+void TDetailsCommand::redo() {
+    if (!done_) Apply(after_);
+    done_ = true;
+}
+
+} // namespace dvx::ui

@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// Undo commands for changes to the project around its items: the pipe
+// material, the liquid and the project details. Like the item commands
+// they are pushed after the change was made.
+
+#include "engine/fluid/Fluid.h"
+#include "presentation/ui/CircuitChanges.h"
+#include "desktop/undo/UndoHost.h"
+
+#include <QUndoCommand>
+
+namespace dvx::ui {
+
+class TMaterialCommand : public QUndoCommand {
+public:
+    TMaterialCommand(TUndoHost& host, int before, int after);
+    void undo() override;
+    void redo() override;
+
+private:
+    void Apply(int material);
+    TUndoHost& host_;
+    int before_;
+    int after_;
+    bool done_ = true;
+};
+
+// The liquid as the fluid sheet left it, and as it was before.
+class TLiquidCommand : public QUndoCommand {
+public:
+    TLiquidCommand(TUndoHost& host, const TLiquid& before, const TLiquid& after);
+    void undo() override;
+    void redo() override;
+
+private:
+    void Apply(const TLiquid& liquid);
+    TUndoHost& host_;
+    TLiquid before_;
+    TLiquid after_;
+    bool done_ = true;
+};
+
+class TDetailsCommand : public QUndoCommand {
+public:
+    TDetailsCommand(TUndoHost& host, TProjectDetails before, TProjectDetails after);
+    void undo() override;
+    void redo() override;
+
+private:
+    void Apply(const TProjectDetails& details);
+    TUndoHost& host_;
+    TProjectDetails before_;
+    TProjectDetails after_;
+    bool done_ = true;
+};
+
+} // namespace dvx::ui

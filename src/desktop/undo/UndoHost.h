@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// What the undo commands need of the window that holds the circuit. The
+// commands change the circuit; the host brings its views and flags up to
+// date afterwards.
+
+#include "engine/hydraulics/Calc.h"
+#include "presentation/ui/CircuitChanges.h"
+
+#include <string>
+
+namespace dvx::ui {
+
+class TUndoHost {
+public:
+    virtual ~TUndoHost() = default;
+    virtual TCircuit& UndoCircuit() = 0;
+    // The items changed by an undo or redo: refresh the grid and the
+    // warnings; when resultsStale the results are no longer current. row is
+    // the grid row to show, -1 to keep the current one.
+    virtual void ItemsTakenBack(bool resultsStale, int row) = 0;
+    // The pipe material was set back to `material` (0 to 2).
+    virtual void MaterialTakenBack(int material) = 0;
+    // The liquid was set back; the results are no longer current.
+    virtual void LiquidTakenBack() = 0;
+    // The project details were set back (the circuit holds them already).
+    virtual void DetailsTakenBack() = 0;
+    // An undo or redo could not be applied; the history is not to be trusted.
+    virtual void UndoFailed(const std::string& message) = 0;
+};
+
+} // namespace dvx::ui

@@ -1,0 +1,82 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "desktop/widgets/ScreenFit.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+#include <QWindow>
+
+#include <algorithm>
+
+namespace dvx {
+
+namespace {
+
+// What a window manager's frame usually takes before the window is mapped
+// and the real frame is known.
+const QMargins kFrameEstimate(4, 28, 4, 4);
+
+QMargins FrameOf(const QWidget* window) {
+    if (const QWindow* handle = window->windowHandle()) {
+        const QMargins m = handle->frameMargins();
+        if (!m.isNull()) return m;
+    }
+    // Nothing known yet: on a desktop with a window manager, allow for one.
+    return QGuiApplication::platformName() == "xcb" ? kFrameEstimate : QMargins();
+}
+
+class ShowFilter : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && watched->isWidgetType()) {
+            auto* widget = static_cast<QWidget*>(watched);
+            const Qt::WindowType type = widget->windowType();
+            if (widget->isWindow() && (type == Qt::Window || type == Qt::Dialog || type == Qt::Tool)) FitOnScreen(widget);
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+QRect FittedGeometry(const QRect& wanted, const QMargins& frame, const QRect& area, const QSize& minimum) {
+    if (!area.isValid()) return wanted;
+    const int maxWidth = area.width() - frame.left() - frame.right();
+    const int maxHeight = area.height() - frame.top() - frame.bottom();
+    const int width = std::max(std::min(wanted.width(), maxWidth), minimum.width());
+    const int height = std::max(std::min(wanted.height(), maxHeight), minimum.height());
+    const int left = area.left() + frame.left();
+    const int top = area.top() + frame.top();
+    // The far edges where the frame still fits; a window too big for the
+    // area keeps its top-left corner (and its title bar) inside it.
+    const int right = std::max(left, area.right() - frame.right() - width + 1);
+    const int bottom = std::max(top, area.bottom() - frame.bottom() - height + 1);
+    return {std::clamp(wanted.x(), left, right), std::clamp(wanted.y(), top, bottom), width, height};
+}
+
+QRect AvailableArea(const QWidget* window) {
+    QScreen* screen = window != nullptr ? window->screen() : nullptr;
+    if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+    return screen != nullptr ? screen->availableGeometry() : QRect();
+}
+
+void FitOnScreen(QWidget* window) {
+    if (window == nullptr || (window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) return;
+    const QRect now = window->geometry();
+    const QRect fitted = FittedGeometry(now, FrameOf(window), AvailableArea(window), window->minimumSize());
+    if (fitted != now) window->setGeometry(fitted);
+}
+
+void FitWindowsOnScreen() {
+    static ShowFilter* filter = nullptr;
+    if (filter != nullptr || QCoreApplication::instance() == nullptr) return;
+    filter = new ShowFilter(QCoreApplication::instance());
+    QCoreApplication::instance()->installEventFilter(filter);
+}
+
+} // namespace dvx

@@ -1,0 +1,154 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "desktop/windows/FluidSpecForm.h"
+
+#include "storage/settings/Placement.h"
+#include "storage/settings/SettingsStore.h"
+#include "desktop/widgets/Messages.h"
+#include "desktop/widgets/UnitsChooser.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace dvx::ui {
+
+namespace {
+
+const char* const kWindowName = "FluidSpecForm";
+const QColor kTeal(0, 128, 128);
+const QColor kMaroon(128, 0, 0);
+
+QSize ScreenSize() {
+    QScreen* screen = QApplication::primaryScreen();
+    return screen != nullptr ? screen->size() : QSize(1024, 768);
+}
+
+} // namespace
+
+void TFluidGrid::ShowMessage(const std::string& text) {
+    ui::ShowMessage(this, MsgKind::Plain, QString::fromStdString(text));
+}
+
+TFluidSpecForm::TFluidSpecForm(QWidget* parent)
+    : QDialog(parent, Qt::Tool), grid_(new TFluidGrid(this)), logic_(*grid_) {
+    setObjectName(kWindowName);
+    setWindowTitle("Fluid Specification");
+    setModal(true);
+    setMinimumSize(300, 300);
+    setMaximumSize(400, 500);
+    resize(340, 330);
+
+    accept_ = new QPushButton("Accept", this);
+    cancel_ = new QPushButton("Cancel", this);
+    accept_->setAutoDefault(false);
+    cancel_->setAutoDefault(false);
+    connect(accept_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+    auto* panel = new QHBoxLayout;
+    panel->addWidget(accept_);
+    panel->addWidget(cancel_);
+    panel->addStretch(1);
+
+    statusLabel_ = new QLabel("Status...", this);
+    ShowStatus({"Status...", true});
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addLayout(panel);
+    layout->addWidget(grid_, 1);
+    layout->addWidget(statusLabel_);
+
+    // Column widths: 100, 100 and 50, or wider where the font needs it
+    // for the captions and the unit labels.
+    grid_->setColumnWidth(0, 100);
+    grid_->setColumnWidth(1, 100);
+    grid_->setColumnWidth(2, 50);
+    logic_.OnStatus = [this](const TFluidStatus& status) { ShowStatus(status); };
+    logic_.OnMessage = [this](const std::string& text) {
+        ui::ShowMessage(this, MsgKind::Plain, QString::fromStdString(text));
+    };
+    logic_.OnError = [this](const std::string& text) {
+        ui::ShowMessage(this, MsgKind::Error, QString::fromStdString(text));
+    };
+    // Lines, liquid names, units and the units column.
+    logic_.Setup();
+    // The sheet's notifications.
+    grid_->OnDoSetData = [this](TEntryGrid&, int, int row) { RowChanged(row); };
+    grid_->OnAfterRightClick = [this](TEntryGrid&, int) { logic_.ShowStatus(); };
+    grid_->SetUnitsChooser(ChooseUnits);
+    const QFontMetrics metrics(grid_->font());
+    int captions = 0;
+    int labels = 0;
+    int items = 0;
+    for (int r = 1; r < grid_->RowCount(); ++r) {
+        captions = std::max(captions, metrics.horizontalAdvance(QString::fromStdString(grid_->Cell(0, r))));
+        if (auto* field = grid_->EnumField(r))
+            for (const std::string& item : field->Items)
+                items = std::max(items, metrics.horizontalAdvance(QString::fromStdString(item)));
+        if (auto* field = grid_->NumField(r))
+            for (const std::string& label : UnitLabels(field->UnitsType))
+                labels = std::max(labels, metrics.horizontalAdvance(QString::fromStdString(label)));
+    }
+    grid_->setColumnWidth(0, std::max(100, captions + 12));
+    // The value column leaves room for the drop-down button of the lists.
+    grid_->setColumnWidth(1, std::max(100, items + 12 + grid_->DefaultRowHeight()));
+    grid_->setColumnWidth(2, std::max(50, labels + 12));
+    int sheetWidth = 0;
+    for (int c = 0; c < grid_->ColCount(); ++c) sheetWidth += grid_->columnWidth(c);
+    resize(std::clamp(sheetWidth + 2 * grid_->frameWidth() + 12, 300, 400), height());
+    // Stored widths and units.
+    std::vector<int> widths = ColumnWidths();
+    logic_.LoadSheetSettings(AppSettings(), widths);
+    for (int c = 0; c < static_cast<int>(widths.size()); ++c) grid_->setColumnWidth(c, widths[static_cast<std::size_t>(c)]);
+    // Placement, position and size (over the design size worked out above).
+    const QSize screen = ScreenSize();
+    const TWindowPlacement current{x(), y(), width(), height(), 0};
+    const TWindowPlacement p = RestorePlacement(AppSettings(), kWindowName, current, true, screen.width(), screen.height());
+    move(p.Left, p.Top);
+    resize(p.Width, p.Height);
+}
+
+std::vector<int> TFluidSpecForm::ColumnWidths() const {
+    std::vector<int> widths;
+    for (int c = 0; c < grid_->ColCount(); ++c) widths.push_back(grid_->columnWidth(c));
+    return widths;
+}
+
+void TFluidSpecForm::ShowStatus(const TFluidStatus& status) {
+    statusLabel_->setText(QString::fromStdString(status.Text));
+    QPalette palette = statusLabel_->palette();
+    palette.setColor(QPalette::WindowText, status.InRange ? kTeal : kMaroon);
+    statusLabel_->setPalette(palette);
+}
+
+void TFluidSpecForm::RowChanged(int row) { logic_.RowChanged(row); }
+
+void TFluidSpecForm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // Once per opening: a message box or the units list taking the focus
+    // for a moment must not renew the backup that Cancel restores.
+    if (!event->spontaneous()) logic_.Activate();
+}
+
+void TFluidSpecForm::done(int result) {
+    if (grid_->IsEditing()) grid_->FinishEditing();
+    if (result != QDialog::Accepted) logic_.RestoreBackup();
+    try {
+        SettingsStore& store = AppSettings();
+        SavePlacement(store, kWindowName, TWindowPlacement{x(), y(), width(), height(), 0});
+        logic_.SaveSheetSettings(store, ColumnWidths());
+    } catch (const std::exception& e) {
+        ui::ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
+    }
+    QDialog::done(result);
+}
+
+} // namespace dvx::ui

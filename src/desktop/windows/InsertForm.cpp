@@ -1,0 +1,389 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "desktop/windows/InsertForm.h"
+
+#include "engine/catalogue/Bores.h"
+#include "engine/catalogue/Tables.h"
+#include "base/Errors.h"
+#include "base/Format.h"
+#include "base/Numbers.h"
+#include "storage/settings/Placement.h"
+#include "storage/settings/SettingsStore.h"
+#include "desktop/widgets/Messages.h"
+#include "engine/units/UnitView.h"
+#include "presentation/widgets/FmtNumber.h"
+#include "desktop/widgets/FmtEdit.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace dvx::ui {
+
+namespace {
+
+// A formatted numeric field: format and range (internal units as shown).
+TFmtEdit* NumberEdit(QWidget* parent, const char* format, double low, double high) {
+    auto* edit = new TFmtEdit(parent);
+    edit->SetFormatStr(format);
+    edit->RangeLo = low;
+    edit->RangeHi = high;
+    edit->setAlignment(Qt::AlignRight);
+    edit->setMaximumWidth(90);
+    return edit;
+}
+
+QLineEdit* DescriptionEdit(QWidget* parent) {
+    auto* edit = new QLineEdit(parent);
+    // Description fields sit on the information colour.
+    QPalette p = edit->palette();
+    p.setColor(QPalette::Base, QApplication::palette().color(QPalette::ToolTipBase));
+    p.setColor(QPalette::Text, QApplication::palette().color(QPalette::ToolTipText));
+    edit->setPalette(p);
+    return edit;
+}
+
+QPushButton* AddButton(const QString& text, const QString& hint, QWidget* parent) {
+    auto* button = new QPushButton(text, parent);
+    button->setToolTip(hint);
+    button->setMinimumSize(64, 64);
+    button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    return button;
+}
+
+// A tab of one kind with a single value: the add button at its left, the
+// labelled value with its unit, and the description below.
+QWidget* ValueTab(QPushButton* add, const QString& label, QLineEdit* value, QLabel*& unit,
+                  QLineEdit* description) {
+    auto* tab = new QWidget;
+    auto* grid = new QGridLayout(tab);
+    grid->addWidget(add, 0, 0, 3, 1);
+    grid->addWidget(new QLabel(label, tab), 0, 1);
+    grid->addWidget(value, 0, 2);
+    unit = new QLabel(tab);
+    grid->addWidget(unit, 0, 3);
+    grid->addWidget(description, 2, 1, 1, 3);
+    grid->setColumnStretch(3, 1);
+    return tab;
+}
+
+// The window's quantities; with SI chosen they show exactly what the fields
+// always showed (flow in l/s, size in mm, length in m, drop in kPa).
+TUnitView FlowView(const TUnitChoice& units) {
+    return TUnitView(units, qtFlow, {"l/s", "%0.1f", Times(1000), Times(0.001)}, LiquidDensity());
+}
+TUnitView SizeView(const TUnitChoice& units) {
+    return TUnitView(units, qtPipeSize, {"mm", "%0.0f", Times(1)}, LiquidDensity());
+}
+TUnitView LengthView(const TUnitChoice& units) {
+    return TUnitView(units, qtLength, {"m", "%0.1f", Times(1)}, LiquidDensity());
+}
+TUnitView DropView(const TUnitChoice& units) {
+    return TUnitView(units, qtPressureDrop, {"kPa", "%0.1f", Times(0.001), Times(1000)}, LiquidDensity());
+}
+
+// The field's range in the shown unit, from its range in the metric unit.
+void SetShownRange(TFmtEdit* edit, const TUnitView& view, double low, double high) {
+    edit->SetFormatStr(view.NumberFormat());
+    edit->RangeLo = view.ShownFromMetric(low);
+    edit->RangeHi = view.ShownFromMetric(high);
+}
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+} // namespace
+
+TInsertForm::TInsertForm(QWidget* parent) : QWidget(parent, Qt::Tool) {
+    setWindowTitle("Insert New Item");
+    setObjectName("InsertForm");
+    setMinimumSize(312, 280);
+    setMaximumSize(500, 450);
+
+    auto* layout = new QVBoxLayout(this);
+    auto* shared = new QGridLayout;
+    // Formats and ranges are set with the units (ShowUnitTexts).
+    flowEdit_ = NumberEdit(this, "%0.1f", 0.1, 1300);
+    diameterCombo_ = new QComboBox(this);
+    diameterCombo_->setMaxVisibleItems(14);
+    for (const char* name : BoreName) diameterCombo_->addItem(QString::fromLatin1(name));
+    auto* autoFlow = new QPushButton("AutoFlow", this);
+    auto* autoSize = new QPushButton("AutoSize", this);
+    shared->addWidget(new QLabel("Water Flowrate", this), 0, 0);
+    shared->addWidget(flowEdit_, 0, 1);
+    flowUnit_ = new QLabel(this);
+    shared->addWidget(flowUnit_, 0, 2);
+    shared->addWidget(autoFlow, 0, 3);
+    shared->addWidget(new QLabel("Nominal Diameter", this), 1, 0);
+    shared->addWidget(diameterCombo_, 1, 1);
+    sizeUnit_ = new QLabel(this);
+    shared->addWidget(sizeUnit_, 1, 2);
+    shared->addWidget(autoSize, 1, 3);
+    shared->setColumnStretch(4, 1);
+    layout->addLayout(shared);
+
+    tabs_ = new QTabWidget(this);
+    // Straight pipe.
+    pipeLenEdit_ = NumberEdit(nullptr, "%0.1f", 0, 100);
+    pipeDescriptionEdit_ = DescriptionEdit(nullptr);
+    pipeDescriptionEdit_->setText("Pipe");
+    auto* newPipe = AddButton("Pipe", "Add straight pipe to project", nullptr);
+    tabs_->addTab(ValueTab(newPipe, "Straight Length", pipeLenEdit_, lengthUnit_, pipeDescriptionEdit_), "Straight Pipe");
+    // Standard fitting.
+    auto* fittingTab = new QWidget;
+    auto* fittingGrid = new QGridLayout(fittingTab);
+    auto* newFitting = AddButton("Fitting", "Add standard fitting to project", fittingTab);
+    fittingCombo_ = new QComboBox(fittingTab);
+    fittingCombo_->setMaxVisibleItems(16);
+    for (const TFittingRec& rec : FittingTable) fittingCombo_->addItem(QString::fromStdString(rec.FittingName));
+    fittingQty_ = NumberEdit(fittingTab, "%d", 1, 999);
+    auto* up = new QToolButton(fittingTab);
+    up->setArrowType(Qt::UpArrow);
+    auto* down = new QToolButton(fittingTab);
+    down->setArrowType(Qt::DownArrow);
+    auto* spin = new QVBoxLayout;
+    spin->setSpacing(0);
+    up->setFixedSize(18, 12);
+    down->setFixedSize(18, 12);
+    spin->addWidget(up);
+    spin->addWidget(down);
+    fittingDescriptionEdit_ = DescriptionEdit(fittingTab);
+    fittingGrid->addWidget(newFitting, 0, 0, 3, 1);
+    fittingGrid->addWidget(new QLabel("Fitting Type", fittingTab), 0, 1);
+    fittingGrid->addWidget(fittingCombo_, 0, 2, 1, 3);
+    fittingGrid->addWidget(new QLabel("Quantity", fittingTab), 1, 1);
+    fittingGrid->addWidget(fittingQty_, 1, 2);
+    fittingGrid->addLayout(spin, 1, 3);
+    fittingGrid->addWidget(new QLabel("off", fittingTab), 1, 4);
+    fittingGrid->addWidget(fittingDescriptionEdit_, 2, 1, 1, 4);
+    fittingGrid->setColumnStretch(4, 1);
+    tabs_->addTab(fittingTab, "Standard Fitting");
+    // User item.
+    userDPEdit_ = NumberEdit(nullptr, "%0.1f", 0, 200);
+    userDescriptionEdit_ = DescriptionEdit(nullptr);
+    userDescriptionEdit_->setText("User");
+    auto* newUser = AddButton("User", "Add user defined item to project", nullptr);
+    tabs_->addTab(ValueTab(newUser, "Pressure Drop", userDPEdit_, dropUnit_, userDescriptionEdit_), "User Defined");
+    tabs_->setCurrentIndex(1);
+    layout->addWidget(tabs_, 1);
+
+    auto* status = new QStatusBar(this);
+    status->setSizeGripEnabled(false);
+    // A label rather than a passing message, so that the window's size
+    // accounts for the whole text.
+    status->addWidget(new QLabel("Select component and add to project with the [insert] button", status), 1);
+    layout->addWidget(status);
+
+    connect(newPipe, &QPushButton::clicked, this, [this] { AddPipe(); });
+    connect(newFitting, &QPushButton::clicked, this, [this] { AddFitting(); });
+    connect(newUser, &QPushButton::clicked, this, [this] { AddUser(); });
+    connect(autoSize, &QPushButton::clicked, this, [this] { AutoSizeClick(); });
+    connect(autoFlow, &QPushButton::clicked, this, [this] { AutoFlowClick(); });
+    connect(up, &QToolButton::clicked, this, [this] { SpinQuantity(+1); });
+    connect(down, &QToolButton::clicked, this, [this] { SpinQuantity(-1); });
+    connect(fittingCombo_, &QComboBox::currentIndexChanged, this, [this](int i) {
+        if (i >= 0 && i < FittingCount) fittingDescriptionEdit_->setText(QString::fromStdString(FittingTable[static_cast<std::size_t>(i)].FittingName));
+    });
+
+    // The window sees keys before its controls (Insert, Up, Down).
+    for (QWidget* w : findChildren<QWidget*>()) w->installEventFilter(this);
+    units_ = DisplayUnits();
+    ShowUnitTexts();
+    LoadDefaults();
+    // 312 × 280 pixels at the least, more where the font needs it to show
+    // every label whole, within the 500 × 450 limit.
+    const QSize needed = minimumSizeHint();
+    setMinimumSize(std::clamp(needed.width(), 312, 500), std::clamp(needed.height(), 280, 450));
+}
+
+void TInsertForm::ShowUnitTexts() {
+    const TUnitView flow = FlowView(units_), size = SizeView(units_), length = LengthView(units_),
+                    drop = DropView(units_);
+    flowUnit_->setText(Q(flow.Label()));
+    sizeUnit_->setText(Q(size.Label()));
+    lengthUnit_->setText(Q(length.Label()));
+    dropUnit_->setText(Q(drop.Label()));
+    SetShownRange(flowEdit_, flow, 0.1, 1300);
+    SetShownRange(pipeLenEdit_, length, 0, 100);
+    SetShownRange(userDPEdit_, drop, 0, 200);
+    const QSignalBlocker block(diameterCombo_);
+    const int bore = diameterCombo_->currentIndex();
+    diameterCombo_->clear();
+    for (int b = 0; b < BoreCount; ++b)
+        diameterCombo_->addItem(size.IsMetric() ? QString::fromLatin1(BoreName[static_cast<std::size_t>(b)])
+                                                : Q(size.Text(NominalOf(b))));
+    diameterCombo_->setCurrentIndex(bore);
+}
+
+void TInsertForm::ApplyUnits() {
+    // Each value is read in the units it is shown in and written in the
+    // new ones; a text that does not read is left as it is.
+    auto convert = [](TFmtEdit* edit, const TUnitView& from, const TUnitView& to) {
+        if (auto shown = TryStrToFloat(edit->text().toStdString()))
+            edit->setText(Q(to.Text(from.FromShown(*shown))));
+    };
+    const TUnitChoice before = units_;
+    units_ = DisplayUnits();
+    if (units_ == before) return;
+    const QString flow = flowEdit_->text(), length = pipeLenEdit_->text(), drop = userDPEdit_->text();
+    ShowUnitTexts();
+    flowEdit_->setText(flow);
+    pipeLenEdit_->setText(length);
+    userDPEdit_->setText(drop);
+    convert(flowEdit_, FlowView(before), FlowView(units_));
+    convert(pipeLenEdit_, LengthView(before), LengthView(units_));
+    convert(userDPEdit_, DropView(before), DropView(units_));
+}
+
+void TInsertForm::LoadDefaults() {
+    // The defaults are held in l/s, mm, m and kPa.
+    flowEdit_->setText(Q(FlowView(units_).TextFromMetric(DefaultFlow)));
+    diameterCombo_->setCurrentIndex(BoreAtLeast(DefaultBore));
+    pipeLenEdit_->setText(Q(LengthView(units_).TextFromMetric(DefaultLength)));
+    userDPEdit_->setText(Q(DropView(units_).TextFromMetric(DefaultUserDP)));
+    int type = DefaultFittingType >= 0 && DefaultFittingType < FittingCount ? DefaultFittingType : 0;
+    fittingCombo_->setCurrentIndex(type);
+    fittingDescriptionEdit_->setText(QString::fromStdString(FittingTable[static_cast<std::size_t>(type)].FittingName));
+    fittingQty_->setText(QString::number(DefaultQuantity));
+}
+
+bool TInsertForm::ReadNumber(TFmtEdit* edit, double& value) {
+    // The formatted-entry rules: the text is cleaned and a value outside the
+    // field's range is taken at the nearer limit, with a beep. A value typed
+    // below zero is refused rather than taken as that limit: the field shows
+    // the limit and keeps the focus, and no item is added.
+    const std::optional<double> typed = dvx::ReadNumber(edit->text().toStdString());
+    edit->ValidateWithBeep();
+    if (typed && *typed < 0) {
+        edit->setFocus();
+        edit->selectAll();
+        return false;
+    }
+    try {
+        value = StrToFloat(edit->text().toStdString());
+    } catch (const ConvertError& e) {
+        ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
+        edit->setFocus();
+        return false;
+    }
+    return true;
+}
+
+bool TInsertForm::Hand(std::unique_ptr<TBranch> item, const QLineEdit* description, double flow) {
+    // What the three kinds share: description, flow (as shown in the field) and bore.
+    item->Description = description->text().toStdString();
+    item->Flow = FlowView(units_).FromShown(flow); // m³/s
+    item->SetBore(diameterCombo_->currentIndex());
+    if (OnAddItem) OnAddItem(std::move(item));
+    return true;
+}
+
+bool TInsertForm::AddPipe() {
+    double flow = 0, length = 0;
+    if (!ReadNumber(flowEdit_, flow) || !ReadNumber(pipeLenEdit_, length))
+        return false;
+    auto pipe = std::make_unique<TPipe>();
+    pipe->Length = LengthView(units_).FromShown(length); // m
+    return Hand(std::move(pipe), pipeDescriptionEdit_, flow);
+}
+
+bool TInsertForm::AddFitting() {
+    double flow = 0, quantity = 0;
+    if (!ReadNumber(flowEdit_, flow) || !ReadNumber(fittingQty_, quantity))
+        return false;
+    int type = std::clamp(fittingCombo_->currentIndex(), 0, FittingCount - 1);
+    auto fitting = std::make_unique<TFitting>(type);
+    fitting->Quantity = static_cast<int>(quantity);
+    return Hand(std::move(fitting), fittingDescriptionEdit_, flow);
+}
+
+bool TInsertForm::AddUser() {
+    double flow = 0, dp = 0;
+    if (!ReadNumber(flowEdit_, flow) || !ReadNumber(userDPEdit_, dp))
+        return false;
+    auto user = std::make_unique<TUser>();
+    user->PressureDrop = DropView(units_).FromShown(dp); // Pa
+    return Hand(std::move(user), userDescriptionEdit_, flow);
+}
+
+bool TInsertForm::AddActive() {
+    switch (tabs_->currentIndex()) {
+    case 0: return AddPipe();
+    case 1: return AddFitting();
+    default: return AddUser();
+    }
+}
+
+void TInsertForm::AutoSizeClick() {
+    double q = 0;
+    try {
+        q = StrToFloat(flowEdit_->text().toStdString());
+    } catch (const ConvertError& e) {
+        ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
+        return;
+    }
+    diameterCombo_->setCurrentIndex(BoreForFlow(FlowView(units_).MetricFromShown(q))); // maximum flows are in l/s
+}
+
+void TInsertForm::AutoFlowClick() {
+    int bore = diameterCombo_->currentIndex();
+    if (bore < 0 || bore >= BoreCount) return;
+    const double mf = BoreTable[static_cast<std::size_t>(bore)].mf; // l/s
+    const TUnitView flow = FlowView(units_);
+    flowEdit_->setText(Q(flow.IsMetric() ? FloatToStr(mf) : flow.TextFromMetric(mf)));
+}
+
+void TInsertForm::SpinQuantity(int step) {
+    auto value = TryStrToFloat(fittingQty_->text().toStdString());
+    int quantity = value ? static_cast<int>(*value) : DefaultQuantity;
+    if (step > 0 && quantity < 999) ++quantity;
+    if (step < 0 && quantity > 1) --quantity;
+    fittingQty_->setText(QString::number(quantity));
+}
+
+bool TInsertForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Insert) {
+            AddActive();
+            return true;
+        }
+        if (key->key() == Qt::Key_Down || key->key() == Qt::Key_Up) {
+            focusNextPrevChild(key->key() == Qt::Key_Down);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TInsertForm::SavePlacement() const {
+    TWindowPlacement p{x(), y(), width(), height(), 0};
+    dvx::SavePlacement(AppSettings(), "InsertForm", p);
+}
+
+void TInsertForm::RestorePlacementFromSettings() {
+    QSize screen = QApplication::primaryScreen() != nullptr ? QApplication::primaryScreen()->size() : QSize(1024, 768);
+    TWindowPlacement current{x(), y(), width(), height(), 0};
+    TWindowPlacement p = RestorePlacement(AppSettings(), "InsertForm", current, true, screen.width(), screen.height());
+    setGeometry(p.Left, p.Top, p.Width, p.Height);
+}
+
+void TInsertForm::closeEvent(QCloseEvent* event) {
+    try {
+        SavePlacement();
+    } catch (const std::exception&) {
+        // An unwritable settings file does not keep the window open; it
+        // opens at its last stored place next time.
+    }
+    QWidget::closeEvent(event);
+}
+
+} // namespace dvx::ui

@@ -1,0 +1,575 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window: building its menus, tool bar, grid and status bar, the
+// state shown in the status bar, the routing of keys and grid events, and
+// its settings. The commands live in one file per menu (Menu<Name>.cpp).
+
+#include "desktop/windows/MainWindow.h"
+
+#include "engine/catalogue/Tables.h"
+#include "base/Format.h"
+#include "engine/fluid/Fluid.h"
+#include "base/platform/Folders.h"
+#include "base/platform/Version.h"
+#include "desktop/report/CircuitReportPreview.h"
+#include "desktop/report/PropertiesDlg.h"
+#include "desktop/report/ReportSettings.h"
+#include "desktop/report/PreviewWindow.h"
+#include "storage/settings/Placement.h"
+#include "storage/settings/SettingsStore.h"
+#include "desktop/windows/CircuitDelegate.h"
+#include "desktop/windows/CircuitModel.h"
+#include "desktop/windows/CircuitView.h"
+#include "desktop/windows/CostForm.h"
+#include "desktop/windows/DefaultFlowForm.h"
+#include "desktop/windows/DefaultsForm.h"
+#include "desktop/windows/FittingsForm.h"
+#include "desktop/windows/FluidSpecForm.h"
+#include "desktop/windows/InsertForm.h"
+#include "desktop/windows/LabourForm.h"
+#include "desktop/windows/LimitsForm.h"
+#include "desktop/windows/MainWindowSupport.h"
+#include "desktop/widgets/Messages.h"
+#include "desktop/windows/PipeSpecForm.h"
+#include "desktop/windows/PriceForm.h"
+#include "desktop/windows/PumpCurveForm.h"
+#include "desktop/windows/SummaryForm.h"
+#include "desktop/windows/UnitsForm.h"
+#include "desktop/windows/Warnings.h"
+#include "desktop/undo/ItemCommands.h"
+#include "engine/units/UnitChoice.h"
+#include "engine/units/UnitView.h"
+#include "desktop/widgets/ScreenFit.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QUndoStack>
+
+namespace dvx::ui {
+
+TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
+    setObjectName("MainForm");
+    const TVersionInfo version = ProgramVersionInfo();
+    setWindowTitle(Q(version.ProductName + " " + version.Version));
+    resize(760, 520);
+    // Every window of the program opens inside the usable screen area.
+    FitWindowsOnScreen();
+
+    // The dialogs start in the program's folder.
+    currentDir_ = ProgramFolderPath();
+    circuit_ = std::make_unique<TCircuit>();
+    columnWidths_ = DefaultColumnWidths();
+    undoStack_ = new QUndoStack(this);
+    // Undoing or redoing to the state last saved reads "Ready" again; a
+    // change being recorded has set the flags itself.
+    connect(undoStack_, &QUndoStack::indexChanged, this, [this] {
+        if (!recording_) SetSaved(undoStack_->isClean());
+    });
+    // The engineer's display units, before anything shows a quantity.
+    SetDisplayUnits(TUnitChoice::Read(AppSettings()));
+
+    BuildMenus();
+    BuildToolBar();
+    BuildGrid();
+    BuildStatusBar();
+
+    // The other windows, once, in start-up order (their values were read
+    // from the settings by the core start-up).
+    warningsForm_ = new TWarningsForm(this);
+    preview_ = new TPreviewForm(this, &AppSettings());
+    preview_->Seams().message = [this](TMessageKind kind, const QString& text) {
+        const MsgKind kinds[] = {MsgKind::Information, MsgKind::Warning, MsgKind::Error, MsgKind::Plain};
+        ShowMessage(preview_, kinds[static_cast<int>(kind)], text);
+    };
+    fittingsForm_ = new TFittingsForm(this);
+    pipeSpecForm_ = new TPipeSpecForm(this);
+    summaryForm_ = new TSummaryForm(this);
+    limitsForm_ = new TLimitsForm(this);
+    defaultsForm_ = new TDefaultsForm(this);
+    insertForm_ = new TInsertForm(this);
+    insertForm_->OnAddItem = [this](std::unique_ptr<TBranch> item) { InsertItem(std::move(item)); };
+    labourForm_ = new TLabourForm(this);
+    costForm_ = new TCostForm(this);
+    priceForm_ = new TPriceForm(this);
+    priceForm_->SetEditors(costForm_, labourForm_);
+    priceForm_->SetPreview(preview_); // one preview window for every report
+    defaultFlowForm_ = new TDefaultFlowForm(this);
+    propertiesForm_ = new TPropertiesForm(this);
+    fluidSpecForm_ = new TFluidSpecForm(this);
+    unitsForm_ = new TUnitsForm(this);
+    pumpForm_ = new TPumpCurveForm(this);
+    pumpForm_->GroupsActive = [this] { return GroupsActive(); };
+    pumpForm_->OnPumpChanged = [this] { SetSaved(false); };
+
+    // Own settings and recent files (the catalogues were loaded at start-up).
+    LoadSettings();
+    // An empty circuit with the material in force; nothing to undo.
+    NewCircuit();
+    circuit_->Material = PipeMaterial;
+    ApplyMaterial();
+    // The report's letterhead and logo.
+    SetReportLetterhead(DataFolder(), ProgramFolder());
+    installEventFilter(this);
+}
+
+TMainForm::~TMainForm() = default;
+
+QAction* TMainForm::Action(const QString& caption) const {
+    for (QAction* a : findChildren<QAction*>())
+        if (a->text() == caption) return a;
+    return nullptr;
+}
+
+void TMainForm::BuildMenus() {
+    auto add = [this](QMenu* menu, const QString& caption, auto slot, const QKeySequence& key = {}) {
+        QAction* a = menu->addAction(caption);
+        if (!key.isEmpty()) a->setShortcut(key);
+        connect(a, &QAction::triggered, this, [this, slot] { RunCommand(slot); });
+        return a;
+    };
+
+    QMenu* file = menuBar()->addMenu("&File");
+    add(file, "&New Project", [this] { NewProject(); }, QKeySequence(Qt::CTRL | Qt::Key_F11));
+    add(file, "&Open...", [this] { OpenCommand(); });
+    reopenMenu_ = file->addMenu("&Reopen...");
+    add(file, "&Save", [this] { SaveCommand(); }, QKeySequence(Qt::CTRL | Qt::Key_S));
+    add(file, "Save &As...", [this] { SaveAsCommand(); });
+    file->addSeparator();
+    add(file, "Write &to Text File", [this] { WriteTextFileCommand(); });
+    add(file, "Read &from Text File", [this] { ReadTextFileCommand(); });
+    add(file, "Send as E&mail Attachment ", [this] { SendMailCommand(); });
+    add(file, "Export CSV…", [this] { ExportCsvCommand(); });
+    file->addSeparator();
+    add(file, "Project &Details", [this] { ProjectDetailsCommand(); });
+    add(file, "Pre&view", [this] { Preview1Click(); });
+    // One printer set-up for the whole run, shared with the report preview.
+    add(file, "&Printer Setup", [this] { preview_->PrinterSetup(); });
+    file->addSeparator();
+    add(file, "&Exit", [this] { close(); }, QKeySequence(Qt::ALT | Qt::Key_F4));
+
+    QMenu* edit = menuBar()->addMenu("&Edit");
+    stackUndoAction_ = add(edit, "&Undo", [this] { UndoCommand(); });
+    stackUndoAction_->setShortcut(QKeySequence::Undo);
+    stackRedoAction_ = add(edit, "&Redo", [this] { RedoCommand(); });
+    stackRedoAction_->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    stackUndoAction_->setEnabled(false);
+    stackRedoAction_->setEnabled(false);
+    connect(undoStack_, &QUndoStack::canUndoChanged, stackUndoAction_, &QAction::setEnabled);
+    connect(undoStack_, &QUndoStack::canRedoChanged, stackRedoAction_, &QAction::setEnabled);
+    connect(undoStack_, &QUndoStack::undoTextChanged, stackUndoAction_, [this](const QString& text) {
+        stackUndoAction_->setToolTip(text.isEmpty() ? QString("Undo") : "Undo " + text);
+        stackUndoAction_->setStatusTip(stackUndoAction_->toolTip());
+    });
+    connect(undoStack_, &QUndoStack::redoTextChanged, stackRedoAction_, [this](const QString& text) {
+        stackRedoAction_->setToolTip(text.isEmpty() ? QString("Redo") : "Redo " + text);
+        stackRedoAction_->setStatusTip(stackRedoAction_->toolTip());
+    });
+    edit->addSeparator();
+    QAction* copy = add(edit, "&Copy", [this] { CopyCommand(); });
+    copy->setShortcut(QKeySequence::Copy);
+    QAction* paste = add(edit, "&Paste", [this] { PasteCommand(); });
+    paste->setShortcut(QKeySequence::Paste);
+    edit->addSeparator();
+    QMenu* sort = edit->addMenu("&Sort by...");
+    const std::pair<const char*, int> sorts[] = {{"&Reference no.", skNumber}, {"&Description", skDescription},
+                                                 {"&Size", skBore},          {"&Quantity", skLengthOrQuantity},
+                                                 {"&Flow", skFlow},          {"&Pressure", skPressureDrop},
+                                                 {"&Type", skTypeName}};
+    for (const auto& [caption, key] : sorts) add(sort, caption, [this, key = key] { SortCommand(key); });
+    add(edit, "&Re-Number in existing order", [this] { RenumberCommand(); });
+    edit->addSeparator();
+    add(edit, "&Insert", [this] { InsertCommand(); });
+    add(edit, "&Delete", [this] { DeleteCommand(); });
+    undoAction_ = add(edit, "&Undo last delete", [this] { UndoDeleteCommand(); });
+    edit->addSeparator();
+    add(edit, "D&efaults", [this] { DefaultsCommand(); });
+
+    QMenu* view = menuBar()->addMenu("&View");
+    add(view, "List of &Warnings", [this] { WarningsCommand(); });
+    add(view, "Project &Summary", [this] { SummaryCommand(); });
+    view->addSeparator();
+    typesAction_ = add(view, "Show &Types", [this] { SetShowTypes(typesAction_->isChecked()); });
+    typesAction_->setCheckable(true);
+    typesAction_->setChecked(true);
+    groupsAction_ = add(view, "Activate &Groups", [this] { SetGroupsActive(groupsAction_->isChecked()); });
+    groupsAction_->setCheckable(true);
+    // Result columns beyond the standard grid; none unless chosen.
+    QMenu* columns = view->addMenu("&Columns");
+    const char* extraCaptions[ExtraColumnCount] = {"&Velocity", "&Gradient", "&Reynolds", "&Friction factor",
+                                                   "V&olume"};
+    for (int e = 0; e < ExtraColumnCount; ++e) {
+        const int column = gcVelocity + e;
+        extraActions_[e] = add(columns, extraCaptions[e], [this, e, column] {
+            SetExtraColumn(column, extraActions_[e]->isChecked());
+        });
+        extraActions_[e]->setCheckable(true);
+    }
+
+    QMenu* calc = menuBar()->addMenu("&Calculate");
+    add(calc, "&Calculate Pressure Drop", [this] { CalcBtnClick(); }, QKeySequence(Qt::Key_F9));
+    add(calc, "&Materials && Labour Price Estimate", [this] { PriceEstimateCommand(); });
+    add(calc, "&Pump && System Curve", [this] { PumpCurveCommand(); });
+    add(calc, "&Resize all from Flow", [this] { ResizeAllCommand(); });
+    add(calc, "Reset all &Flows from Size", [this] { ResetAllFlowsCommand(); });
+    calc->addSeparator();
+    add(calc, "&Water Specification", [this] { WaterSpecCommand(); });
+    add(calc, "&Default Flow Settings", [this] { DefaultFlowsCommand(); });
+    add(calc, "Warning &Limits", [this] { LimitsCommand(); });
+    calc->addSeparator();
+    materialGroup_ = new QActionGroup(this);
+    const char* materials[] = {"&Schedule 40 Steel Pipe", "&Galvanised Iron Pipe", "Drawn &Tubing"};
+    for (int m = 0; m < 3; ++m) {
+        materialActions_[m] = add(calc, materials[m], [this, m] { ChooseMaterial(m); });
+        materialActions_[m]->setCheckable(true);
+        materialGroup_->addAction(materialActions_[m]);
+    }
+
+    QMenu* database = menuBar()->addMenu("&Database");
+    add(database, "&Fittings and Valves", [this] { FittingsCommand(); });
+    add(database, "&Pipe Roughness", [this] { PipeRoughnessCommand(); });
+    add(database, "&Cost Database", [this] { costForm_->Execute(); });
+    add(database, "&Labour Rates", [this] { labourForm_->Execute(); });
+
+    QMenu* tools = menuBar()->addMenu("&Tools");
+    add(tools, "&Units...", [this] { UnitsCommand(); });
+
+    QMenu* help = menuBar()->addMenu("&Help");
+    add(help, "&Contents", [this] { OpenHelpPage("Help/Darvenix.htm"); });
+    add(help, "&Manual", [this] { OpenHelpPage("Manual/Manual.htm"); });
+    add(help, "&About...", [this] { AboutCommand(); });
+
+    gridMenu_ = new QMenu(this);
+    add(gridMenu_, "&Insert", [this] { InsertCommand(); });
+    popupDeleteAction_ = add(gridMenu_, "&Delete", [this] { DeleteCommand(); });
+    popupUndoAction_ = add(gridMenu_, "Undo Last Delete", [this] { UndoDeleteCommand(); });
+    gridMenu_->addSeparator();
+    add(gridMenu_, "AutoSize", [this] { AutoSizeCurrent(); });
+    add(gridMenu_, "AutoFlow", [this] { AutoFlowCurrent(); });
+    connect(gridMenu_, &QMenu::aboutToShow, this, [this] { LeaveGrid(); });
+}
+
+void TMainForm::BuildToolBar() {
+    QToolBar* bar = addToolBar("Tools");
+    bar->setObjectName("MainToolBar");
+    bar->setMovable(false);
+    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    auto button = [&](const QString& text, const QString& hint, auto slot) {
+        QAction* a = bar->addAction(text);
+        a->setToolTip(hint);
+        a->setStatusTip(hint);
+        connect(a, &QAction::triggered, this, [this, slot] { RunCommand(slot); });
+        return a;
+    };
+    button("&New", "Start new project", [this] { NewProject(); });
+    button("&Open", "Open file", [this] { OpenCommand(); });
+    button("&Save", "Save file", [this] { SaveCommand(); });
+    bar->addSeparator();
+    button("R&enum", "Re-number in existing order", [this] { RenumberCommand(); });
+    button("&Calc", "Calculate circuit pressure drop", [this] { CalcBtnClick(); });
+    button("&Report", "Report preview", [this] { Preview1Click(); });
+    button("&Pump", "Pump and system curve", [this] { PumpCurveCommand(); });
+}
+
+void TMainForm::BuildStatusBar() {
+    const int widths[4] = {70, 70, 150, 100};
+    for (int i = 0; i < 4; ++i) {
+        panels_[i] = new QLabel(this);
+        panels_[i]->setMinimumWidth(widths[i]);
+        panels_[i]->setFrameShape(QFrame::Panel);
+        panels_[i]->setFrameShadow(QFrame::Sunken);
+        statusBar()->addWidget(panels_[i], i == 3 ? 1 : 0);
+    }
+}
+
+void TMainForm::BuildGrid() {
+    model_ = new CircuitModel(this);
+    model_->SetCircuit(circuit_.get());
+    model_->SetWarningColours(QApplication::palette());
+    grid_ = new CircuitView(this);
+    grid_->setModel(model_);
+    grid_->setItemDelegate(new CircuitDelegate(model_, grid_));
+    grid_->setContextMenuPolicy(Qt::CustomContextMenu);
+    setCentralWidget(grid_);
+    // The model has refreshed the edited row (a size cell shows the nominal
+    // size of the bore taken); the project is changed and unsolved.
+    model_->OnCellAboutToCommit = [this](int, int) { cellEditBefore_ = CopyItems(*circuit_); };
+    model_->OnCellCommitted = [this](int, int column, const QString&) {
+        SetSaved(false);
+        SetSolved(false);
+        TItemCopies before = std::move(cellEditBefore_);
+        cellEditBefore_.clear();
+        const QString title = QString::fromUtf8(GridColumns[static_cast<std::size_t>(column)].Title);
+        RecordValues(before, [this, title](TValueChange change) {
+            return new TEditCellCommand(*this, std::move(change), title);
+        });
+    };
+    model_->OnConvertError = [this](const QString& message) { ShowMessage(this, MsgKind::Error, message); };
+    model_->OnRowMoved = [this](int from, int to) {
+        SetSaved(false);
+        MoveCursorTo(to, gcDescription);
+        // The order before the move: the moved item back at its old place.
+        TOrderChange::TOrder before = TOrderChange::OrderOf(*circuit_);
+        const TBranch* moved = before[static_cast<std::size_t>(to)];
+        before.erase(before.begin() + to);
+        before.insert(before.begin() + from, moved);
+        Record(new TMoveItemCommand(*this, TOrderChange::Between(before, TSortState::Of(*circuit_), *circuit_), from, to));
+    };
+    connect(grid_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) { ShowGridMenu(pos); });
+    connect(grid_->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int c) { HeaderClicked(c); });
+    connect(grid_->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int c, int, int size) {
+        int logical = model_->LogicalColumnAt(c);
+        if (logical < 0) return;
+        if (logical >= GridColumnCount) {
+            extraWidths_[static_cast<std::size_t>(logical - GridColumnCount)] = size;
+            return;
+        }
+        // A width the user dragged is theirs from now on.
+        columnWidths_[static_cast<std::size_t>(logical)] = size;
+        userWidths_[static_cast<std::size_t>(logical)] = true;
+    });
+    grid_->installEventFilter(this);
+}
+
+void TMainForm::RebuildColumns() {
+    model_->RebuildColumns(GroupsActive(), ShowTypes(), extras_);
+    const auto& shown = model_->Shown();
+    QHeaderView* header = grid_->horizontalHeader();
+    const QSignalBlocker block(header); // setting widths is not a user's resize
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        const auto column = static_cast<std::size_t>(shown[i]);
+        header->resizeSection(static_cast<int>(i), column < GridColumnCount ? columnWidths_[column]
+                                                                            : extraWidths_[column - GridColumnCount]);
+    }
+    header->setStretchLastSection(false);
+}
+
+TColumnWidths TMainForm::FittedWidths() {
+    const QFontMetrics cells(grid_->font());
+    const QFontMetrics captions(grid_->horizontalHeader()->font());
+    // Room for the cell's margins, and in the header for a sort arrow.
+    const int cellPad = 2 * grid_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid_) + 8;
+    const int captionPad = cellPad + 8;
+    QString longestType = "Pipe";
+    for (const TFittingRec& fitting : FittingTable)
+        if (QString::fromStdString(fitting.FittingName).size() > longestType.size())
+            longestType = QString::fromStdString(fitting.FittingName);
+    // A sample of what each column holds at its widest, in display order.
+    const QString samples[GridColumnCount] = {"10000", "Main riser to plant room 2", "99999", "0", "750",
+                                              "9999.9", "999.99", "9999", longestType};
+    TColumnWidths fitted{};
+    for (int c = 0; c < GridColumnCount; ++c) {
+        const QString caption = QString::fromUtf8(GridColumns[static_cast<std::size_t>(c)].Title);
+        fitted[static_cast<std::size_t>(c)] = std::max(cells.horizontalAdvance(samples[c]) + cellPad,
+                                                       captions.horizontalAdvance(caption) + captionPad);
+    }
+    // The result columns are always fitted: their widths are not stored.
+    const QString extraSamples[ExtraColumnCount] = {"99.99", "99999.9", "99999999", "0.0000", "9.999e-05"};
+    for (int e = 0; e < ExtraColumnCount; ++e) {
+        const QString caption = QString::fromUtf8(ExtraGridColumns[static_cast<std::size_t>(e)].Title);
+        extraWidths_[static_cast<std::size_t>(e)] =
+            std::max(cells.horizontalAdvance(extraSamples[e]) + cellPad, captions.horizontalAdvance(caption) + captionPad);
+    }
+    return fitted;
+}
+
+void TMainForm::RefreshGrid() {
+    QModelIndex current = grid_->currentIndex();
+    model_->Refresh();
+    if (current.isValid()) {
+        int row = std::min(current.row(), model_->rowCount() - 1);
+        grid_->setCurrentIndex(model_->index(row, current.column()));
+    } else {
+        grid_->setCurrentIndex(model_->index(0, std::min(1, model_->columnCount() - 1)));
+    }
+}
+
+bool TMainForm::GroupsActive() const { return groupsAction_ != nullptr && groupsAction_->isChecked(); }
+
+bool TMainForm::ShowTypes() const { return typesAction_ == nullptr || typesAction_->isChecked(); }
+
+QTableView* TMainForm::Grid() const { return grid_; }
+
+void TMainForm::SetSaved(bool saved) {
+    circuit_->Saved = saved;
+    panels_[0]->setText(saved ? "Ready" : "Modified");
+}
+
+void TMainForm::SetSolved(bool solved) {
+    circuit_->Solved = solved;
+    panels_[1]->setText(solved ? "Solved" : "Not Solved");
+    // The pump window follows every calculation and every change.
+    if (pumpForm_ != nullptr) pumpForm_->Refresh();
+    // A total from before the last change is no result of the circuit as it
+    // is now: it stays for reference, greyed and struck out.
+    const bool stale = !solved && !panels_[2]->text().isEmpty();
+    QFont font = panels_[2]->font();
+    font.setStrikeOut(stale);
+    panels_[2]->setFont(font);
+    panels_[2]->setEnabled(!stale);
+    panels_[2]->setToolTip(stale ? QString("Not current: calculate again (F9)") : QString());
+}
+
+void TMainForm::ShowDpPanel() {
+    const TUnitView drop(qtPressureDrop, {"kPa", "%0.4g", Over(1000)});
+    panels_[2]->setText(Q("dP = " + drop.Text(circuit_->TotalDP) + " " + drop.Label()));
+}
+
+void TMainForm::SetCurrentFile(const QString& file) {
+    recent_.SetCurrentFile(currentFile_.toStdString(), file.toStdString());
+    currentFile_ = file;
+    panels_[3]->setText(FileNamePart(file));
+    RebuildReopenMenu();
+}
+
+void TMainForm::ForgetUndo() {
+    undoItem_.reset();
+    undoAction_->setEnabled(false);
+    popupUndoAction_->setEnabled(false);
+}
+
+int TMainForm::CurrentRow() const {
+    QModelIndex current = grid_->currentIndex();
+    return current.isValid() ? current.row() : 0;
+}
+
+void TMainForm::Commit() { grid_->CommitEdit(); }
+
+void TMainForm::LeaveGrid() { grid_->CancelEdit(); }
+
+void TMainForm::MoveCursorTo(int row, int logicalColumn) {
+    int column = model_->ViewColumnOf(logicalColumn);
+    if (column < 0) column = model_->ViewColumnOf(gcDescription);
+    grid_->setCurrentIndex(model_->index(std::clamp(row, 0, model_->rowCount() - 1), column));
+}
+
+QString TMainForm::ProgramFolderPath() const { return Q(ProgramFolder()); }
+
+void TMainForm::RunCommand(const std::function<void()>& command) {
+    // Nothing may leave a Qt slot or event handler by an exception: what a
+    // command did not handle itself is shown, and the window carries on.
+    try {
+        command();
+    } catch (const std::exception& e) {
+        ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
+    }
+}
+
+void TMainForm::ShowGridMenu(const QPoint& pos) {
+    QModelIndex index = grid_->indexAt(pos);
+    if (!index.isValid() || model_->LogicalColumnAt(index.column()) == gcNumber) return;
+    grid_->setCurrentIndex(index);
+    // "&Delete" is offered on every row that holds an item.
+    popupDeleteAction_->setEnabled(model_->ItemAt(index.row()) != nullptr);
+    gridMenu_->popup(grid_->viewport()->mapToGlobal(pos));
+}
+
+void TMainForm::HeaderClicked(int viewColumn) {
+    int logical = model_->LogicalColumnAt(viewColumn);
+    if (logical >= GridColumnCount) return; // the result columns sort nothing
+    const int keys[GridColumnCount] = {skNumber, skDescription, skGroup, -1, skBore,
+                                       skLengthOrQuantity, skFlow, skPressureDrop, skTypeName};
+    if (logical < 0 || keys[logical] < 0) return;
+    SortCommand(keys[logical]);
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Insert && key->modifiers() == Qt::NoModifier) {
+            RunCommand([this] {
+                LeaveGrid();
+                InsertCommand();
+            });
+            return false;
+        }
+        if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier && watched == grid_ &&
+            !grid_->IsEditing()) {
+            RunCommand([this] { DeleteCommand(); });
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool TMainForm::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate && firstActivation_) {
+        firstActivation_ = false;
+        propertiesForm_->SetFileReference(&currentFile_);
+        DetailsToCircuit();
+        // The liquid starts at the default temperature, unless a project
+        // opened from the command line brought its own.
+        if (!openedAtStartup_ && SystemFluid != nullptr) {
+            try {
+                SystemFluid->SetT(DefaultTemperature);
+            } catch (const std::exception& e) {
+                ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
+            }
+        }
+    }
+    return QMainWindow::event(event);
+}
+
+void TMainForm::LoadSettings() {
+    SettingsStore& store = AppSettings();
+    QSize screen = QApplication::primaryScreen() != nullptr ? QApplication::primaryScreen()->size() : QSize(1024, 768);
+    TWindowPlacement current{x(), y(), width(), height(), 0};
+    TWindowPlacement p = RestorePlacement(store, "MainForm", current, true, screen.width(), screen.height());
+    setGeometry(p.Left, p.Top, p.Width, p.Height);
+    if (p.WinState == 2) setWindowState(Qt::WindowMaximized);
+    currentDir_ = Q(store.ReadString(settings::kToolsSection, settings::kCurrentDir, currentDir_.toStdString()));
+    groupsAction_->setChecked(store.Read(settings::ActiveGroups));
+    typesAction_->setChecked(store.Read(settings::ShowTypes));
+    extras_ = static_cast<TExtraColumns>(store.Read(settings::ExtraColumns)) & ((1u << ExtraColumnCount) - 1);
+    for (int e = 0; e < ExtraColumnCount; ++e) extraActions_[e]->setChecked(extras_ & ExtraBit(gcVelocity + e));
+    const TColumnWidths stored = ParseGridCols(store.Read(settings::GridCols));
+    userWidths_ = UserChosenWidths(stored);
+    columnWidths_ = ShownWidths(stored, userWidths_, FittedWidths());
+    LabourRate = store.Read(settings::LabourRate);
+    recent_.Load(store);
+    RebuildReopenMenu();
+    insertForm_->RestorePlacementFromSettings();
+    pumpForm_->RestorePlacementFromSettings();
+}
+
+void TMainForm::SaveSettings() {
+    SettingsStore& store = AppSettings();
+    TWindowPlacement p{geometry().x(), geometry().y(), geometry().width(), geometry().height(),
+                       isMaximized() ? 2 : (isMinimized() ? 1 : 0)};
+    SavePlacement(store, "MainForm", p);
+    store.WriteString(settings::kToolsSection, settings::kCurrentDir, currentDir_.toStdString());
+    store.Write(settings::ActiveGroups, GroupsActive());
+    store.Write(settings::ShowTypes, ShowTypes());
+    store.Write(settings::ExtraColumns, static_cast<int>(extras_));
+    store.Write(settings::GridCols, FormatGridCols(StoredWidths(columnWidths_, userWidths_)));
+    store.Write(settings::LabourRate, LabourRate);
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    Commit();
+    if (!SaveChangesPrompt()) {
+        event->ignore();
+        return;
+    }
+    try {
+        SaveSettings();
+        SaveReportStyles(AppSettings());
+        recent_.Add(currentFile_.toStdString());
+        recent_.Save(AppSettings());
+    } catch (const std::exception& e) {
+        ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
+    }
+    insertForm_->close(); // it stores its own placement
+    if (pumpForm_->isVisible()) pumpForm_->close(); // so does the pump window
+    event->accept();
+}
+
+} // namespace dvx::ui

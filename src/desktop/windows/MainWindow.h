@@ -1,0 +1,296 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The main window: the one document window of the program. It owns the
+// circuit, shows it in the circuit grid and runs every command on the
+// project from its menus, tool bar, pop-up menu and keys; its status bar
+// shows Saved / Solved, the total pressure drop and the file name.
+
+#include "engine/hydraulics/Calc.h"
+#include "storage/settings/MRU.h"
+#include "presentation/ui/CircuitGrid.h"
+#include "desktop/undo/UndoHost.h"
+
+#include <QMainWindow>
+#include <array>
+#include <QString>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QMenu;
+class QTableView;
+class QUndoCommand;
+class QUndoStack;
+
+namespace dvx {
+class TPreviewForm;
+class TPropertiesForm;
+}
+
+namespace dvx::ui {
+
+class CircuitModel;
+class CircuitView;
+class TInsertForm;
+class TFittingsForm;
+class TPipeSpecForm;
+class TLimitsForm;
+class TDefaultsForm;
+class TDefaultFlowForm;
+class TFluidSpecForm;
+class TWarningsForm;
+class TSummaryForm;
+class TCostForm;
+class TLabourForm;
+class TPriceForm;
+class TUnitsForm;
+class TPumpCurveForm;
+
+// What a file dialog is asked for; the answer is the chosen path or empty.
+struct TFileDialogRequest {
+    bool Save = false;
+    QString Folder;
+    QString FileName;
+    QString Filter;       // Qt form, e.g. "Darvenix data files (*.dvx)"
+    QString DefaultSuffix;
+};
+using FileDialogHandler = std::function<QString(QWidget* parent, const TFileDialogRequest&)>;
+
+class TMainForm : public QMainWindow, private TUndoHost {
+    Q_OBJECT
+public:
+    explicit TMainForm(QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    TCircuit& Circuit() { return *circuit_; }
+    QString CurrentFile() const { return currentFile_; }
+    QString CurrentDir() const { return currentDir_; }
+    bool GroupsActive() const;
+    bool ShowTypes() const;
+    const TBranch* UndoItem() const { return undoItem_.get(); }
+    // The history of changes behind Edit › Undo and Redo.
+    QUndoStack* UndoStack() const { return undoStack_; }
+
+    QTableView* Grid() const;
+    CircuitModel* Model() const { return model_; }
+    QLabel* StatusPanel(int i) const { return panels_[i]; }
+    TInsertForm* InsertForm() const { return insertForm_; }
+    TFittingsForm* FittingsForm() const { return fittingsForm_; }
+    TPipeSpecForm* PipeSpecForm() const { return pipeSpecForm_; }
+    TLimitsForm* LimitsForm() const { return limitsForm_; }
+    TDefaultsForm* DefaultsForm() const { return defaultsForm_; }
+    TDefaultFlowForm* DefaultFlowForm() const { return defaultFlowForm_; }
+    TFluidSpecForm* FluidSpecForm() const { return fluidSpecForm_; }
+    TWarningsForm* WarningsForm() const { return warningsForm_; }
+    TSummaryForm* SummaryForm() const { return summaryForm_; }
+    TPropertiesForm* PropertiesForm() const { return propertiesForm_; }
+    TCostForm* CostForm() const { return costForm_; }
+    TLabourForm* LabourForm() const { return labourForm_; }
+    TPriceForm* PriceForm() const { return priceForm_; }
+    TPumpCurveForm* PumpForm() const { return pumpForm_; }
+    // The action of a menu entry by its caption (e.g. "&Calculate Pressure Drop").
+    QAction* Action(const QString& caption) const;
+    QMenu* ReopenMenu() const { return reopenMenu_; }
+    const TRecentFiles& RecentFiles() const { return recent_; }
+    // The report preview, created once with the window.
+    TPreviewForm* ReportPreview() const { return preview_; }
+
+    // Replaces the open and save dialogs (tests answer them).
+    void SetFileDialogHandler(FileDialogHandler handler) { fileDialog_ = std::move(handler); }
+
+    // --- commands, as the menus run them ---
+    // False when the unsaved-changes question was answered Cancel.
+    bool NewProject();
+    void OpenCommand();
+    void ReopenCommand(const QString& file);
+    void SaveCommand();
+    void SaveAsCommand();
+    bool SaveChangesPrompt();
+    bool SaveFile(const QString& file);
+    bool OpenFile(const QString& file);
+    void WriteTextFileCommand();
+    void ReadTextFileCommand();
+    void SendMailCommand();
+    // File › "Export CSV…": every item with its results, for spreadsheets.
+    void ExportCsvCommand();
+    // Edit › Copy: the selected rows (or the current one) as tab-separated
+    // text with a header row. Edit › Paste: rows from a spreadsheet, put in
+    // before the current row; rows that cannot be read are named.
+    void CopyCommand();
+    void PasteCommand();
+    // The folder of the project file, or CurrentDir for an untitled project.
+    QString ProjectFolder() const;
+    void CalcBtnClick();
+    void SortCommand(int key);
+    void RenumberCommand();
+    void InsertCommand();
+    void DeleteCommand();
+    void UndoDeleteCommand();
+    // Edit › Undo and Redo: the last change to the project taken back or done again.
+    void UndoCommand();
+    void RedoCommand();
+    void AutoSizeCurrent();
+    void AutoFlowCurrent();
+    void ResizeAllCommand();
+    void ResetAllFlowsCommand();
+    void ChooseMaterial(int material);
+    void SetGroupsActive(bool on);
+    void SetShowTypes(bool on);
+    // View › Columns: an optional result column (gcVelocity … gcVolume) on or off.
+    void SetExtraColumn(int column, bool on);
+    TExtraColumns ExtraColumns() const { return extras_; }
+    void OpenHelpPage(const QString& relativePath);
+    void AboutCommand();
+    // "Pre&view" / "&Report": the circuit report, calculated first on request.
+    void Preview1Click();
+    // The settings and catalogue dialogs, shown modally.
+    void DefaultsCommand();
+    void DefaultFlowsCommand();
+    void LimitsCommand();
+    void FittingsCommand();
+    void PipeRoughnessCommand();
+    void WaterSpecCommand();
+    void WarningsCommand();
+    void SummaryCommand();
+    void ProjectDetailsCommand();
+    // Calculate, estimate, and the price window when every item is priced.
+    void PriceEstimateCommand();
+    // Tools > "&Units...": the display units; every window then shows its
+    // quantities in the new units.
+    void UnitsCommand();
+    TUnitsForm* UnitsForm() const { return unitsForm_; }
+    // The pump and system-curve window, shown beside the main window.
+    void PumpCurveCommand();
+
+    // The insertion rule: before the item of the current row, "Modified"
+    // and "Not Solved"; the current row does not move.
+    void InsertItem(std::unique_ptr<TBranch> item);
+
+    void SetSaved(bool saved);
+    void SetSolved(bool solved);
+    void ApplyMaterial();
+    // Takes a pending grid edit into its item.
+    void Commit();
+    // Closes the in-place editor without taking its text.
+    void LeaveGrid();
+    // Current grid row (item position), 0 when there is none.
+    int CurrentRow() const;
+
+    // Settings of the window: read at creation, written on close.
+    void LoadSettings();
+    void SaveSettings();
+
+    // The file opened from the command line, before the window is shown.
+    void OpenStartupFile(const QString& file);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildMenus();
+    void BuildToolBar();
+    void BuildStatusBar();
+    void BuildGrid();
+    void RebuildColumns();
+    // What each column needs in the grid's font: its caption, and five-digit
+    // numbers or the longest texts it usually holds (pixels). The result
+    // columns, whose widths are not stored, take theirs at once.
+    TColumnWidths FittedWidths();
+    void RefreshGrid();
+    void RebuildReopenMenu();
+    void SetCurrentFile(const QString& file);
+    void ShowDpPanel();
+    void ShowGridMenu(const QPoint& pos);
+    void HeaderClicked(int viewColumn);
+    void MoveCursorTo(int row, int logicalColumn);
+    // Discards the circuit for an empty one: no file, "Ready", "Not Solved".
+    void NewCircuit();
+    void ReplaceCircuit(std::unique_ptr<TCircuit> circuit);
+    void ForgetUndo();
+    // A fresh history for a new or opened project; a project that is not
+    // saved has no state to return to that reads "Ready".
+    void ResetHistory();
+    // Puts a change that has been made on the history.
+    void Record(QUndoCommand* command);
+    // Copies of the items now, to record a change of their values after it.
+    void RecordValues(const TItemCopies& before, const std::function<QUndoCommand*(TValueChange)>& make);
+
+    // TUndoHost
+    TCircuit& UndoCircuit() override { return *circuit_; }
+    void ItemsTakenBack(bool resultsStale, int row) override;
+    void MaterialTakenBack(int material) override;
+    void LiquidTakenBack() override;
+    void DetailsTakenBack() override;
+    void UndoFailed(const std::string& message) override;
+    // The save dialog: the folder and name of the current file (the program
+    // folder for an untitled project), for a project file.
+    TFileDialogRequest SaveDialogRequest() const;
+    // The open dialog for files with the suffix: the current file's folder
+    // (CurrentDir for an untitled project) and its name with that suffix.
+    TFileDialogRequest OpenDialogRequest(const QString& suffix, const QString& filter) const;
+    QString AskFile(const TFileDialogRequest& request);
+    // Runs a command started by a menu, button or key; an error it did not
+    // handle is shown in a message instead of leaving the event loop.
+    void RunCommand(const std::function<void()>& command);
+    QString ProgramFolderPath() const;
+    // The project details' comments, author and company into the circuit
+    // (the project is not marked modified).
+    void DetailsToCircuit();
+    // After the display units changed: the grid's captions and cells, the
+    // status bar total and every window that shows a quantity.
+    void ShowNewUnits();
+
+    std::unique_ptr<TCircuit> circuit_;
+    std::unique_ptr<TBranch> undoItem_;
+    QUndoStack* undoStack_ = nullptr;
+    bool recording_ = false;        // a change is being put on the history
+    TItemCopies cellEditBefore_;    // the items before the cell edit being committed
+    QString currentFile_;
+    QString currentDir_;
+    TRecentFiles recent_;
+    TColumnWidths columnWidths_{};  // pixels, as shown
+    TUserWidths userWidths_{};      // the columns whose width the user chose
+    TExtraColumns extras_ = 0;      // the optional result columns shown
+    std::array<int, ExtraColumnCount> extraWidths_{}; // pixels, fitted to the font each run
+    QAction* extraActions_[ExtraColumnCount] = {};
+    bool firstActivation_ = true;
+    bool openedAtStartup_ = false;
+
+    CircuitModel* model_ = nullptr;
+    CircuitView* grid_ = nullptr;
+    TInsertForm* insertForm_ = nullptr;
+    TPreviewForm* preview_ = nullptr;
+    TFittingsForm* fittingsForm_ = nullptr;
+    TPipeSpecForm* pipeSpecForm_ = nullptr;
+    TLimitsForm* limitsForm_ = nullptr;
+    TDefaultsForm* defaultsForm_ = nullptr;
+    TDefaultFlowForm* defaultFlowForm_ = nullptr;
+    TFluidSpecForm* fluidSpecForm_ = nullptr;
+    TWarningsForm* warningsForm_ = nullptr;
+    TSummaryForm* summaryForm_ = nullptr;
+    TPropertiesForm* propertiesForm_ = nullptr;
+    TCostForm* costForm_ = nullptr;
+    TLabourForm* labourForm_ = nullptr;
+    TPriceForm* priceForm_ = nullptr;
+    TUnitsForm* unitsForm_ = nullptr;
+    TPumpCurveForm* pumpForm_ = nullptr;
+    QLabel* panels_[4] = {};
+    QMenu* reopenMenu_ = nullptr;
+    QMenu* gridMenu_ = nullptr;
+    QActionGroup* materialGroup_ = nullptr;
+    QAction* materialActions_[3] = {};
+    QAction* groupsAction_ = nullptr;
+    QAction* typesAction_ = nullptr;
+    QAction* undoAction_ = nullptr; // "&Undo last delete"
+    QAction* stackUndoAction_ = nullptr;
+    QAction* stackRedoAction_ = nullptr;
+    QAction* popupUndoAction_ = nullptr;
+    QAction* popupDeleteAction_ = nullptr;
+    FileDialogHandler fileDialog_;
+};
+
+} // namespace dvx::ui

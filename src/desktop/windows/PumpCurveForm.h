@@ -1,0 +1,117 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// "Pump & System Curve": a tool window beside the main window with the
+// pump's point table, the static head and curve settings, and a plot of the
+// system curve, the pump curve with its points, the design point and the
+// duty point. It follows every recalculation of the circuit; the pump it
+// edits is the project's and is saved with it.
+
+#include "engine/hydraulics/PumpAnalysis.h"
+#include "presentation/ui/PumpChart.h"
+
+#include <QWidget>
+#include <functional>
+
+class QChart;
+class QChartView;
+class QGraphicsSimpleTextItem;
+class QLabel;
+class QLineSeries;
+class QScatterSeries;
+class QTableWidget;
+class QValueAxis;
+
+namespace dvx {
+class TFmtEdit;
+}
+
+namespace dvx::ui {
+
+inline constexpr const char* kPumpFormTitle = "Pump & System Curve";
+inline constexpr int kPumpTableRows = 8; // rows shown for a new pump; "Add Row" makes more
+
+class TPumpCurveForm : public QWidget {
+    Q_OBJECT
+public:
+    explicit TPumpCurveForm(QWidget* parent = nullptr);
+
+    // The project's circuit: its pump fills the table and the fields.
+    void SetCircuit(TCircuit* circuit);
+    // The main window's "Activate Groups" switch, read at every refresh.
+    std::function<bool()> GroupsActive;
+    // The user changed the pump or the curve settings (the project is modified).
+    std::function<void()> OnPumpChanged;
+
+    // Analyses the circuit again and redraws, now if the window is shown,
+    // otherwise when it is next shown.
+    void Refresh();
+    // Shows the table, the fields and the plot in the display units in force.
+    void ApplyUnits();
+    // Writes the plot as a PNG or SVG picture, by the file's extension;
+    // false when the file cannot be written.
+    bool ExportChart(const QString& file);
+
+    const TPumpAnalysis& Analysis() const { return analysis_; }
+    QTableWidget* PointTable() const { return table_; }
+    TFmtEdit* StaticHeadEdit() const { return staticHead_; }
+    TFmtEdit* CurvePointsEdit() const { return curvePoints_; }
+    TFmtEdit* MaxRatioEdit() const { return maxRatio_; }
+    QLabel* DutyLabel() const { return duty_; }
+    QLabel* MessageLabel() const { return messages_; }
+    QChartView* ChartView() const { return chartView_; }
+    // The labels beside the design and duty points on the plot.
+    QGraphicsSimpleTextItem* DesignPointLabel() const { return designLabel_; }
+    QGraphicsSimpleTextItem* DutyPointLabel() const { return dutyLabel_; }
+
+    void RestorePlacementFromSettings();
+    void SavePlacement() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildTable();
+    void BuildChart();
+    // The pump and settings into the table and fields.
+    void LoadFromCircuit();
+    // The table and fields into the circuit's pump when they read; a table
+    // or field that does not read is reported and changes nothing.
+    void TakeEdits();
+    void TakeEditsInto(TCircuit& circuit);
+    void Redraw();
+    void Draw();
+    void PlaceLabels();
+    void ExportCommand();
+
+    TCircuit* circuit_ = nullptr;
+    TPumpAnalysis analysis_;
+    TPumpSettings shown_; // the pump the table and fields were filled with
+    bool stale_ = true;
+    bool loading_ = false;
+    std::string entryError_;
+
+    QTableWidget* table_ = nullptr;
+    TFmtEdit* staticHead_ = nullptr;
+    QLabel* staticHeadLabel_ = nullptr;
+    TFmtEdit* curvePoints_ = nullptr;
+    TFmtEdit* maxRatio_ = nullptr;
+    QLabel* design_ = nullptr;
+    QLabel* fit_ = nullptr;
+    QLabel* duty_ = nullptr;
+    QLabel* messages_ = nullptr;
+
+    QChart* chart_ = nullptr;
+    QChartView* chartView_ = nullptr;
+    QValueAxis* axisX_ = nullptr;
+    QValueAxis* axisY_ = nullptr;
+    QLineSeries* system_ = nullptr;
+    QLineSeries* pumpCurve_ = nullptr;
+    QScatterSeries* pumpPoints_ = nullptr;
+    QScatterSeries* designPoint_ = nullptr;
+    QScatterSeries* dutyPoint_ = nullptr;
+    QGraphicsSimpleTextItem* designLabel_ = nullptr;
+    QGraphicsSimpleTextItem* dutyLabel_ = nullptr;
+};
+
+} // namespace dvx::ui

@@ -1,0 +1,132 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "desktop/windows/Warnings.h"
+
+#include "engine/hydraulics/Calc.h"
+#include "storage/settings/Placement.h"
+#include "storage/settings/SettingsStore.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFontDatabase>
+#include <QListWidget>
+#include <QScreen>
+#include <QShowEvent>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace dvx::ui {
+
+namespace {
+const char* const kWindowName = "WarningsForm";
+}
+
+TWarningsForm::TWarningsForm(QWidget* parent) : QDialog(parent, Qt::Tool) {
+    setObjectName(kWindowName);
+    setWindowTitle("Warnings");
+    setModal(true);
+    resize(420, 260);
+
+    auto* bar = new QToolBar(this);
+    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    autoSize_ = bar->addAction("Auto Size");
+    autoFlow_ = bar->addAction("Auto Flow");
+    close_ = bar->addAction("Close");
+    connect(autoSize_, &QAction::triggered, this, [this] { AutoSizeClick(); });
+    connect(autoFlow_, &QAction::triggered, this, [this] { AutoFlowClick(); });
+    connect(close_, &QAction::triggered, this, &QDialog::accept);
+
+    list_ = new QListWidget(this);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Fixed pitch, so that the right-aligned item numbers line up.
+    list_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    connect(list_, &QListWidget::currentRowChanged, this, [this](int line) { ShowDetail(line); });
+
+    status_ = new QStatusBar(this);
+    status_->setSizeGripEnabled(false);
+    status_->showMessage("Select warning item and auto correct as required");
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(bar);
+    layout->addWidget(list_, 1);
+    layout->addWidget(status_);
+
+    QScreen* screen = QApplication::primaryScreen();
+    const QSize size = screen != nullptr ? screen->size() : QSize(1024, 768);
+    const TWindowPlacement p = RestorePlacement(AppSettings(), kWindowName, {x(), y(), width(), height(), 0},
+                                                true, size.width(), size.height());
+    move(p.Left, p.Top);
+    resize(p.Width, p.Height);
+}
+
+void TWarningsForm::BuildWarningList(const TCircuit& circuit) {
+    const QSignalBlocker block(list_); // rebuilding selects nothing
+    list_->clear();
+    lines_ = ui::BuildWarningList(circuit);
+    for (const TWarningLine& line : lines_) list_->addItem(QString::fromStdString(line.Text));
+}
+
+void TWarningsForm::RefreshDetail() { ShowDetail(list_->currentRow()); }
+
+TPipe* TWarningsForm::SelectedItem() const {
+    const int line = list_->currentRow();
+    if (line < 0 || line >= static_cast<int>(lines_.size())) return nullptr;
+    return lines_[static_cast<std::size_t>(line)].Item;
+}
+
+void TWarningsForm::ShowDetail(int line) {
+    if (line < 0 || line >= static_cast<int>(lines_.size())) return;
+    status_->showMessage(QString::fromStdString(WarningDetail(*lines_[static_cast<std::size_t>(line)].Item)));
+}
+
+void TWarningsForm::RemoveSelected() {
+    const int line = list_->currentRow();
+    {
+        const QSignalBlocker block(list_);
+        delete list_->takeItem(line);
+        lines_.erase(lines_.begin() + line);
+    }
+    if (!lines_.empty()) {
+        list_->setCurrentRow(0);
+        ShowDetail(0);
+    }
+}
+
+void TWarningsForm::AutoSizeClick() {
+    TPipe* item = SelectedItem();
+    if (item == nullptr) return;
+    AutoSize(*item);
+    ++corrected_;
+    RemoveSelected();
+}
+
+void TWarningsForm::AutoFlowClick() {
+    TPipe* item = SelectedItem();
+    if (item == nullptr) return;
+    AutoFlow(*item);
+    ++corrected_;
+    RemoveSelected();
+}
+
+void TWarningsForm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (event->spontaneous()) return;
+    corrected_ = 0;
+    if (!lines_.empty()) {
+        list_->setCurrentRow(0);
+        ShowDetail(0);
+    }
+}
+
+void TWarningsForm::done(int result) {
+    try {
+        SavePlacement(AppSettings(), kWindowName, {x(), y(), width(), height(), 0});
+    } catch (const std::exception&) {
+        // The window closes all the same; it opens at its last place next time.
+    }
+    QDialog::done(result);
+}
+
+} // namespace dvx::ui

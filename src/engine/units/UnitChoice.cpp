@@ -1,0 +1,82 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "engine/units/UnitChoice.h"
+
+#include "base/Format.h"
+#include "storage/settings/SettingsStore.h"
+
+#include <string>
+#include <vector>
+
+namespace dvx {
+
+namespace {
+
+TUnitChoice& CurrentChoice() {
+    static TUnitChoice choice;
+    return choice;
+}
+
+struct TPresetUnit {
+    TQuantity Quantity;
+    const char* Key;
+};
+
+// Viscosity in cP and density in lb/ft³ are what US liquid data sheets give.
+constexpr TPresetUnit kUsCustomary[] = {
+    {qtFlow, "gpm"},         {qtPressureDrop, "psi"}, {qtHead, "ft"},
+    {qtLength, "ft"},        {qtPipeSize, "in"},      {qtVelocity, "ft/s"},
+    {qtGradient, "ft/100ft"}, {qtVolume, "USgal"},    {qtTemperature, "F"},
+    {qtDensity, "lb/ft3"},   {qtViscosity, "cP"},
+};
+
+} // namespace
+
+const char* PresetName(TUnitPreset preset) {
+    switch (preset) {
+    case upSI: return "SI (as today)";
+    case upUS: return "US customary";
+    }
+    return "";
+}
+
+TUnitChoice TUnitChoice::FromPreset(TUnitPreset preset) {
+    TUnitChoice choice;
+    if (preset == upUS)
+        for (const TPresetUnit& u : kUsCustomary) choice.Set(u.Quantity, UnitIndexOf(u.Quantity, u.Key));
+    return choice;
+}
+
+void TUnitChoice::Set(TQuantity quantity, int index) {
+    UnitAt(quantity, index); // raises for an index outside the list
+    indices_[static_cast<std::size_t>(quantity)] = index;
+}
+
+std::optional<TUnitPreset> TUnitChoice::MatchingPreset() const {
+    for (int p = 0; p < UnitPresetCount; ++p)
+        if (*this == FromPreset(static_cast<TUnitPreset>(p))) return static_cast<TUnitPreset>(p);
+    return std::nullopt;
+}
+
+TUnitChoice TUnitChoice::Read(const SettingsStore& store) {
+    TUnitChoice choice;
+    for (int q = 0; q < QuantityCount; ++q) {
+        const auto quantity = static_cast<TQuantity>(q);
+        const int index = UnitIndexOf(quantity, store.ReadString(kUnitsSection, QuantityName(quantity), ""));
+        if (index >= 0) choice.Set(quantity, index);
+    }
+    return choice;
+}
+
+void TUnitChoice::Write(SettingsStore& store) const {
+    std::vector<std::string> lines;
+    for (int q = 0; q < QuantityCount; ++q) {
+        const auto quantity = static_cast<TQuantity>(q);
+        lines.push_back(std::string(QuantityName(quantity)) + "=" + Unit(quantity).Key);
+    }
+    store.ReplaceSection(kUnitsSection, lines);
+}
+
+const TUnitChoice& DisplayUnits() { return CurrentChoice(); }
+void SetDisplayUnits(const TUnitChoice& choice) { CurrentChoice() = choice; }
+
+} // namespace dvx

@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "presentation/report/CircuitReport.h"
+
+#include "base/Format.h"
+#include "engine/fluid/Fluid.h"
+#include "engine/hydraulics/Calc.h"
+#include "base/platform/Version.h"
+#include "presentation/report/PumpCurvePage.h"
+#include "presentation/ui/CircuitGrid.h"
+#include "engine/units/UnitView.h"
+
+#include <algorithm>
+
+namespace dvx {
+
+TReportGrid CircuitReportGrid(const TCircuit& circuit, bool groupsOn, bool typesOn, unsigned extras) {
+    const std::vector<int> shown = ShownColumns(groupsOn, typesOn, extras);
+    const int rows = std::max(2, circuit.Count() + 1);
+    TReportGrid grid;
+    grid.reserve(shown.size());
+    for (int column : shown) {
+        std::vector<std::string> cells;
+        cells.reserve(static_cast<std::size_t>(rows));
+        cells.push_back(ColumnTitle(column));
+        for (int r = 1; r < rows; ++r) {
+            const TBranch* item = r - 1 < circuit.Count() ? &circuit.Item(r - 1) : nullptr;
+            cells.push_back(CellText(item, column));
+        }
+        grid.push_back(std::move(cells));
+    }
+    return grid;
+}
+
+std::vector<std::string> CircuitSummaryLines(const TCircuit& circuit, const TFluid* fluid) {
+    // In the display units in force; with SI the lines the report has always had.
+    const TUnitView drop(qtPressureDrop, {"kPa", "%0.4g", Over(1000)});
+    if (!circuit.Solved) return {"Index circuit total pressure drop \u00A4\u00A4\u00A4\u00A4 " + drop.Label()};
+    const TUnitView volume(qtVolume, {"m\u00B3", "%0.4g", Times(1)});
+    const TUnitView temperature(qtTemperature, {"\u00B0C", "%0.1f", Times(1)});
+    std::string liquid; // caption and temperature
+    if (fluid != nullptr)
+        liquid = temperature.IsMetric() ? fluid->GetDescription()
+                                        : fluid->GetCaption() + " " + temperature.Text(fluid->t);
+    return {"Index circuit total pressure drop " + drop.Text(circuit.TotalDP) + " " + drop.Label(),
+            "Total system volume " + volume.Text(circuit.TotalVolume) + " " + volume.Label(),
+            "System fluid: " + liquid + " " + temperature.Label()};
+}
+
+void FillCircuitReport(TReportSetup& setup, const TCircuit& circuit, bool groupsOn, bool typesOn,
+                       const TFluid* fluid, unsigned extras) {
+    TReportGrid grid = CircuitReportGrid(circuit, groupsOn, typesOn, extras);
+    const int rows = grid.empty() ? 0 : static_cast<int>(grid.front().size());
+    setup.ranges = {TCellRange{0, 1, static_cast<int>(grid.size()) - 1, rows - 1}};
+    setup.tables.clear();
+    setup.tables.push_back(std::move(grid));
+    setup.tableTitles = {std::string()};
+    setup.titleLines = {kCircuitReportTitle};
+    setup.headingLines = {circuit.Heading1, circuit.Heading2};
+    setup.summaryLines = CircuitSummaryLines(circuit, fluid);
+    setup.versionText = ProgramVersionInfo().Version;
+    // A project that uses the pump settings gets its plot as the last page.
+    setup.closingPage = PumpCurvePageFor(circuit, groupsOn);
+}
+
+} // namespace dvx

@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The circuit report's contents: the circuit grid as the main window shows
+// it (its shown columns, captions and cell texts), the title, the circuit's
+// two headings and the summary of the results.
+
+#include "presentation/report/GridReport.h"
+
+#include <string>
+#include <vector>
+
+namespace dvx {
+
+class TCircuit;
+class TFluid;
+
+inline constexpr const char* kCircuitReportTitle = "Darvenix Report";
+
+// The grid's shown columns (groups and types as switched in the main
+// window): row 0 the captions, then one row per item; an empty circuit
+// still has its one empty row.
+// extras: the optional result columns shown in the grid (TExtraColumns).
+TReportGrid CircuitReportGrid(const TCircuit& circuit, bool groupsOn, bool typesOn, unsigned extras = 0);
+
+// With results: total pressure drop (kPa), total volume (m³) and the fluid
+// with its temperature (°C), each in the display units in force; without:
+// the pressure drop line with "¤¤¤¤" for the number.
+std::vector<std::string> CircuitSummaryLines(const TCircuit& circuit, const TFluid* fluid);
+
+// Fills the report set-up for the circuit: one untitled table over all
+// shown columns and item rows, title, headings, summary and version.
+void FillCircuitReport(TReportSetup& setup, const TCircuit& circuit, bool groupsOn, bool typesOn,
+                       const TFluid* fluid, unsigned extras = 0);
+
+} // namespace dvx

@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "presentation/ui/WarningList.h"
+
+#include "base/Format.h"
+#include "engine/hydraulics/Calc.h"
+#include "engine/units/UnitView.h"
+
+namespace dvx::ui {
+
+const char* WarningText(int warning) {
+    switch (warning) {
+    case wnNone: return "Flow OK";
+    case wnGradient: return "High dP Rate";
+    case wnVelocity: return "High Velocity";
+    default: return "";
+    }
+}
+
+std::vector<TWarningLine> BuildWarningList(const TCircuit& circuit) {
+    std::vector<TWarningLine> lines;
+    for (const auto& item : circuit.Items) {
+        if (item->Kind() == TItemKind::User) continue;
+        auto* pipe = static_cast<TPipe*>(item.get());
+        if (pipe->Warning == wnNone) continue;
+        lines.push_back({Format("%3d: %s %s", {pipe->Number, pipe->Description, WarningText(pipe->Warning)}), pipe});
+    }
+    return lines;
+}
+
+std::string WarningDetail(const TPipe& item) {
+    // Each value with its unit, in the display units in force; in SI the
+    // line reads "%3d: %s %0.4g kPa %0.1f m/s %0.1f m %0.4g kPa/m".
+    auto part = [](const TUnitView& view, double si) { return " " + view.Text(si) + " " + view.Label(); };
+    return Format("%3d: %s", {item.Number, item.Description}) +
+           part(TUnitView(qtPressureDrop, {"kPa", "%0.4g", Times(0.001)}), item.PressureDrop) +
+           part(TUnitView(qtVelocity, {"m/s", "%0.1f", Times(1)}), item.Velocity) +
+           part(TUnitView(qtLength, {"m", "%0.1f", Times(1)}), item.Length) +
+           part(TUnitView(qtGradient, {"kPa/m", "%0.4g", Times(0.001)}), item.Gradient);
+}
+
+} // namespace dvx::ui

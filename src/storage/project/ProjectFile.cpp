@@ -1,0 +1,281 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "storage/project/ProjectFile.h"
+
+#include "engine/catalogue/Bores.h"
+#include "engine/catalogue/Tables.h"
+#include "base/Errors.h"
+#include "base/Format.h"
+#include "storage/project/FileIO.h"
+#include "storage/project/PumpData.h"
+#include "storage/project/TagStream.h"
+
+
+namespace dvx {
+
+namespace {
+
+constexpr const char* kRootClass = "TCircuit";
+constexpr const char* kRootProperty = "Circuit";
+
+// The three item classes with the property each writes its values under.
+struct ItemClass {
+    TItemKind kind;
+    const char* className;
+    const char* propertyName;
+};
+
+constexpr ItemClass kItemClasses[] = {
+    {TItemKind::Pipe, "TPipe", "Pipe"},
+    {TItemKind::Fitting, "TFitting", "Fitting"},
+    {TItemKind::User, "TUser", "Branch"},
+};
+
+// The fewest bytes one item record can take (a headerless TUser with empty
+// texts and one-byte numbers); bounds the item count a file can hold.
+constexpr std::size_t kSmallestItemRecord = 28;
+
+enum class Generation { Current, V200, Headerless };
+
+[[noreturn]] void Bad(const TTagReader& reader, const std::string& what) {
+    throw FileError(Format("%s at offset %d", {what, static_cast<long long>(reader.Position())}));
+}
+
+std::int32_t ReadInt32(TTagReader& reader) {
+    // Integer tags are at most 32 bits wide, so the value always fits.
+    return static_cast<std::int32_t>(reader.ReadInteger());
+}
+
+// Keeps ItemCounter as it was: the item constructors count up while a file
+// is read, but only installing the project may change it.
+class ItemCounterGuard {
+public:
+    ItemCounterGuard() : saved_(ItemCounter) {}
+    ~ItemCounterGuard() { ItemCounter = saved_; }
+    ItemCounterGuard(const ItemCounterGuard&) = delete;
+    ItemCounterGuard& operator=(const ItemCounterGuard&) = delete;
+
+private:
+    std::int32_t saved_;
+};
+
+const ItemClass& ClassOf(const TBranch& item) {
+    switch (item.Kind()) {
+    case TItemKind::Pipe: return kItemClasses[0];
+    case TItemKind::Fitting: return kItemClasses[1];
+    case TItemKind::User: break;
+    }
+    return kItemClasses[2];
+}
+
+void WriteItem(TTagWriter& w, const TBranch& item) {
+    const ItemClass& cls = ClassOf(item);
+    w.WriteShortName(cls.className);
+    w.WriteShortName("");
+    w.WriteShortName(cls.propertyName);
+    w.WriteString(item.TypeName);
+    w.WriteString(item.Description);
+    w.WriteInteger(item.Number);
+    w.WriteFloat(NominalOf(item.BoreIndex));
+    w.WriteFloat(item.Flow);
+    w.WriteFloat(item.PressureDrop);
+    w.WriteInteger(item.Group);
+    w.WriteBoolean(item.InIndex);
+    if (cls.kind != TItemKind::User) {
+        w.WriteFloat(static_cast<const TPipe&>(item).Length);
+    }
+    if (cls.kind == TItemKind::Fitting) {
+        const auto& fitting = static_cast<const TFitting&>(item);
+        w.WriteFloat(fitting.EquivLength);
+        w.WriteFloat(fitting.Quantity);
+        w.WriteInteger(fitting.FittingType);
+    }
+    w.WriteRawByte(vaNull); // end of the item's properties
+    w.WriteRawByte(vaNull); // no children
+}
+
+std::unique_ptr<TBranch> ReadItem(TTagReader& r, Generation generation) {
+    const std::string className = r.ReadShortName();
+    const ItemClass* cls = nullptr;
+    for (const ItemClass& c : kItemClasses)
+        if (className == c.className) cls = &c;
+    if (!cls) Bad(r, "Unknown item class \"" + className + "\"");
+    r.ReadShortName(); // instance name, empty in every file written
+    const std::string property = r.ReadShortName();
+    if (property != cls->propertyName)
+        Bad(r, "Unknown property \"" + property + "\" of " + className);
+
+    std::unique_ptr<TBranch> item;
+    switch (cls->kind) {
+    case TItemKind::Pipe: item = std::make_unique<TPipe>(); break;
+    case TItemKind::Fitting: item = std::make_unique<TFitting>(0); break;
+    case TItemKind::User: item = std::make_unique<TUser>(); break;
+    }
+
+    item->TypeName = r.ReadString();
+    item->Description = r.ReadString();
+    item->Number = ReadInt32(r);
+    int bore = 0;
+    if (generation == Generation::V200) {
+        // The old bore table started at today's 300 mm row.
+        bore = r.ReadRawByte() + 6;
+        if (bore >= BoreCount) Bad(r, Format("Bore code %d out of range", {bore - 6}));
+    } else {
+        bore = BoreAtLeast(r.ReadFloat());
+    }
+    item->SetBore(bore);
+    item->Flow = r.ReadFloat();
+    item->PressureDrop = r.ReadFloat();
+    if (generation == Generation::Headerless) {
+        item->Group = 0;
+        item->InIndex = true;
+    } else {
+        item->Group = ReadInt32(r);
+        item->InIndex = r.ReadBoolean();
+    }
+    if (cls->kind != TItemKind::User) static_cast<TPipe&>(*item).Length = r.ReadFloat();
+    if (cls->kind == TItemKind::Fitting) {
+        auto& fitting = static_cast<TFitting&>(*item);
+        fitting.EquivLength = r.ReadFloat();
+        fitting.Quantity = r.ReadFloat();
+        const int type = static_cast<int>(r.ReadInteger() & 0xFF);
+        if (type >= FittingCount) Bad(r, Format("Fitting type %d out of range", {type}));
+        fitting.SetFittingType(type); // C from the catalogue; the stored TypeName stays
+    }
+    r.ReadListEnd(); // end of the item's properties
+    r.ReadListEnd(); // its (empty) child list
+    return item;
+}
+
+void ReadCircuitData(TTagReader& r, TProjectData& data) {
+    TCircuit& c = *data.Circuit;
+
+    // The first string tells the generation; a file without a header starts
+    // with its first heading, which is then read again as Heading1.
+    const std::size_t start = r.Position();
+    data.Version = r.ReadString();
+    Generation generation = Generation::Headerless;
+    if (data.Version == kProjectHeader209) generation = Generation::Current;
+    else if (data.Version == kProjectHeader200) generation = Generation::V200;
+    else r.Seek(start);
+
+    c.Heading1 = r.ReadString();
+    c.Heading2 = r.ReadString();
+    r.ReadListBegin();
+    while (!r.EndOfList()) c.DescriptionLines.push_back(r.ReadString());
+    c.Author = r.ReadString();
+    c.Company = r.ReadString();
+    c.CreationDate = r.ReadDate();
+    const std::int64_t count = r.ReadInteger();
+    if (count < 0 || static_cast<std::uint64_t>(count) > r.Remaining() / kSmallestItemRecord)
+        Bad(r, Format("Item count %d does not fit the file", {static_cast<long long>(count)}));
+
+    data.Fluid.ReadFromStream(r);
+    if (data.Fluid.LiquidSpec >= LiquidNames.size())
+        Bad(r, Format("Liquid type %d out of range", {static_cast<int>(data.Fluid.LiquidSpec)}));
+    if (data.Fluid.WaterAdditive >= AdditiveNames.size())
+        Bad(r, Format("Water additive %d out of range", {static_cast<int>(data.Fluid.WaterAdditive)}));
+
+    const int material = static_cast<int>(r.ReadInteger() & 0xFF);
+    if (material >= MaterialCount) Bad(r, Format("Pipe material %d out of range", {material}));
+    c.Material = static_cast<std::uint8_t>(material);
+
+    std::int32_t highest = 0;
+    for (std::int64_t i = 0; i < count; ++i) {
+        std::unique_ptr<TBranch> item = ReadItem(r, generation);
+        if (item->Number > highest) highest = item->Number;
+        c.Items.push_back(std::move(item));
+    }
+    data.HighestNumber = highest;
+}
+
+} // namespace
+
+TProjectData ParseProject(std::span<const std::uint8_t> bytes, const TLiquid& fluidBase) {
+    ItemCounterGuard counterGuard;
+    TProjectData data{std::make_unique<TCircuit>(), fluidBase, 0, {}};
+    TTagReader r(bytes);
+    r.ReadSignature();
+    const std::string root = r.ReadShortName();
+    if (root != kRootClass) Bad(r, "Root class \"" + root + "\" is not " + kRootClass);
+    r.ReadShortName(); // instance name
+    bool haveData = false;
+    bool havePump = false;
+    while (!r.EndOfList()) {
+        const std::string property = r.ReadShortName();
+        if (property == kRootProperty && !haveData) {
+            ReadCircuitData(r, data);
+            haveData = true;
+        } else if (property == kPumpProperty && haveData && !havePump) {
+            // Optional, after the circuit data, in any generation.
+            data.Circuit->Pump = ReadPumpData(r);
+            havePump = true;
+        } else {
+            Bad(r, "Unexpected property \"" + property + "\"");
+        }
+    }
+    if (!haveData) Bad(r, "No circuit data");
+    r.ReadListEnd(); // the circuit's (empty) child list
+
+    TCircuit& c = *data.Circuit;
+    c.SortAscending.fill(false);
+    c.SecondKey = 0;
+    c.Saved = true;
+    c.Solved = false;
+    c.TotalCost = 0;
+    return data;
+}
+
+TProjectData ReadProject(const std::filesystem::path& path) {
+    try {
+        if (!SystemFluid) throw FileError("The fluid module is not started");
+        const std::vector<std::uint8_t> bytes = ReadWholeFile(path);
+        return ParseProject(bytes, *SystemFluid);
+    } catch (const std::exception& e) {
+        // Anything at all (a bad value, a failed allocation) abandons the read.
+        throw ProjectFileError("Error reading " + path.string(), e.what());
+    }
+}
+
+std::vector<std::uint8_t> EncodeProject(const TCircuit& c, const TFluid& fluid) {
+    TTagWriter w;
+    w.Reserve(512 + c.Items.size() * 128);
+    w.WriteSignature();
+    w.WriteShortName(kRootClass);
+    w.WriteShortName("");
+    w.WriteShortName(kRootProperty);
+    w.WriteString(kProjectHeader209);
+    w.WriteString(c.Heading1);
+    w.WriteString(c.Heading2);
+    w.WriteListBegin();
+    for (const std::string& line : c.DescriptionLines) w.WriteString(line);
+    w.WriteListEnd();
+    w.WriteString(c.Author);
+    w.WriteString(c.Company);
+    w.WriteDate(c.CreationDate);
+    w.WriteInteger(static_cast<std::int64_t>(c.Items.size()));
+    fluid.WriteToStream(w);
+    w.WriteInteger(c.Material);
+    for (const auto& item : c.Items) WriteItem(w, *item);
+    // Only a project that uses the pump settings carries them.
+    if (!c.Pump.IsDefault()) WritePumpData(w, c.Pump);
+    w.WriteRawByte(vaNull); // end of the circuit's properties
+    w.WriteRawByte(vaNull); // no children
+    return w.TakeBytes();
+}
+
+void WriteProject(const std::filesystem::path& path, const TCircuit& circuit, const TFluid& fluid) {
+    try {
+        const std::vector<std::uint8_t> bytes = EncodeProject(circuit, fluid);
+        WriteFileAtomically(path, bytes);
+    } catch (const std::exception& e) {
+        throw ProjectFileError("Error writing " + path.string(), e.what());
+    }
+}
+
+void InstallProject(TProjectData&& data, std::unique_ptr<TCircuit>& current) {
+    current = std::move(data.Circuit);
+    if (SystemFluid) *SystemFluid = data.Fluid;
+    ItemCounter = data.HighestNumber;
+}
+
+} // namespace dvx

@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The binary project file (".dvx"): the circuit, its items and the liquid
+// in the tagged-value stream. The writer produces the current generation
+// ("Darvenix 2.09 data file"); the reader also takes the 2.00 generation and
+// files without a header.
+//
+// Reading never touches the project in memory: it builds a new circuit and a
+// new liquid and hands them back; the caller installs them (InstallProject)
+// only when the whole file has been read.
+
+#include "engine/fluid/Fluid.h"
+#include "engine/hydraulics/Calc.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace dvx {
+
+inline constexpr const char* kProjectHeader209 = "Darvenix 2.09 data file";
+inline constexpr const char* kProjectHeader200 = "Darvenix 2.00 data file";
+
+// A project read from a file, not yet in force.
+struct TProjectData {
+    std::unique_ptr<TCircuit> Circuit; // Saved true, Solved false, sort state reset
+    TLiquid Fluid;                     // the stored liquid, properties as stored
+    std::int32_t HighestNumber = 0;    // the new ItemCounter (0 when no Number is above 0)
+    std::string Version;               // the header read, or the title of a headerless file
+};
+
+// Parses a whole project file held in memory. `fluidBase` provides the
+// liquid fields the file does not carry (UserProps, the valid range,
+// RangeStatus, AuxValue). Raises FileError saying what is wrong and where.
+// ItemCounter is left as it was on entry, whatever happens.
+TProjectData ParseProject(std::span<const std::uint8_t> bytes, const TLiquid& fluidBase);
+
+// Reads a project file, taking the fields the file does not carry from
+// *SystemFluid. Any failure raises ProjectFileError "Error reading " + path.
+TProjectData ReadProject(const std::filesystem::path& path);
+
+// The bytes of a project file for this circuit and liquid.
+std::vector<std::uint8_t> EncodeProject(const TCircuit& circuit, const TFluid& fluid);
+
+// Writes the project with the safe save (the old file survives any failure).
+// Raises ProjectFileError "Error writing " + path.
+void WriteProject(const std::filesystem::path& path, const TCircuit& circuit, const TFluid& fluid);
+
+// Puts a read project in force: it replaces `current`, *SystemFluid takes
+// the stored liquid, ItemCounter the highest item number.
+void InstallProject(TProjectData&& data, std::unique_ptr<TCircuit>& current);
+
+} // namespace dvx

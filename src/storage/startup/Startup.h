@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// Start-up of the core, shared by the desktop program and darvenix-cli, in
+// the program's order:
+//   1. the install-data merge (before anything reads a data file);
+//   2. the fluid module (hook, see TStartOptions::StartFluid);
+//   3. the refrigerant library from DataFolder;
+//   4. the folders and the settings store are fixed;
+//   5. the catalogue files (LoadCatalogues), then the roughness settings
+//      (section "Pipe") and the user's fitting coefficients ("Fittings").
+// Every message met on the way is returned for the caller to show; nothing
+// here shows anything itself.
+
+#include "base/platform/Folders.h"
+#include "storage/settings/InstallDataConfirm.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace dvx {
+
+struct TStartOptions {
+    // Name of the program file without extension; names the merge
+    // configuration (<ProgramFolder><name>.ini) and the settings store.
+    // Empty: the running program's.
+    std::string ProgramName;
+    // Empty: the folder of the running program.
+    std::string ProgramFolder;
+    // Empty: the store of ProgramName in the user's config folder.
+    std::string SettingsFile;
+    // The answer to the merge's questions. Empty: "Decide later" throughout.
+    TConfirmFactory Confirm;
+    // Start-up of the fluid module (StartFluidModule(DefaultTemperature)).
+    // Programs pass it in while the fluid module joins the core; empty: skipped.
+    std::function<void()> StartFluid;
+};
+
+struct TStartResult {
+    TFolders Folders;
+    std::string SettingsFile;
+    std::string MergeConfiguration;   // the merge configuration file looked for
+    std::vector<std::string> Messages; // in the order met
+};
+
+TStartResult StartCore(const TStartOptions& options);
+
+} // namespace dvx
