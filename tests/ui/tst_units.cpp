@@ -8,6 +8,7 @@
 #include "base/Format.h"
 #include "presentation/report/CircuitReport.h"
 #include "storage/settings/SettingsStore.h"
+#include "storage/settings/UnitSettings.h"
 #include "storage/settings/Defaults.h"
 #include "presentation/ui/ProjectSummary.h"
 #include "presentation/ui/WarningList.h"
@@ -183,7 +184,7 @@ private slots:
         QCOMPARE(insert->DiameterCombo()->currentText(), QString("2\""));
 
         // Kept for the next run.
-        QCOMPARE(TUnitChoice::Read(Store()), TUnitChoice::FromPreset(upUS));
+        QCOMPARE(ReadUnitChoice(Store()), TUnitChoice::FromPreset(upUS));
         window_.reset();
         SetDisplayUnits(TUnitChoice());
         window_ = std::make_unique<TMainForm>();

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "storage/settings/SettingsStore.h"
+#include "storage/settings/UnitSettings.h"
 #include "settings/TempFolder.h"
 #include "engine/units/UnitChoice.h"
 
@@ -43,16 +44,16 @@ TEST(UnitChoice, PresetsGiveTheirUnitsAndAreRecognised) {
 TEST(UnitChoice, SavedChoiceReadsBackAndDamagedKeysFallBackToSI) {
     TempFolder dir;
     SettingsStore store(dir / "Darvenix.ini");
-    EXPECT_EQ(TUnitChoice::Read(store), TUnitChoice()); // nothing saved: SI
+    EXPECT_EQ(ReadUnitChoice(store), TUnitChoice()); // nothing saved: SI
 
     TUnitChoice mixed = TUnitChoice::FromPreset(upUS);
     mixed.Set(qtPressureDrop, UnitIndexOf(qtPressureDrop, "ft-head"));
-    mixed.Write(store);
-    EXPECT_EQ(TUnitChoice::Read(store), mixed);
+    WriteUnitChoice(store, mixed);
+    EXPECT_EQ(ReadUnitChoice(store), mixed);
     EXPECT_NE(ReadText(store.FileName()).find("Pressure drop=ft-head"), std::string::npos);
 
     WriteText(store.FileName(), "[Units]\nFlow=gpm\nLength=furlong\nVelocity=\nPipe size=in\n");
-    const TUnitChoice damaged = TUnitChoice::Read(store);
+    const TUnitChoice damaged = ReadUnitChoice(store);
     EXPECT_STREQ(damaged.Unit(qtFlow).Key, "gpm");
     EXPECT_STREQ(damaged.Unit(qtPipeSize).Key, "in");
     EXPECT_TRUE(damaged.IsSI(qtLength));

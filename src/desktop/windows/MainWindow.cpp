@@ -16,6 +16,7 @@
 #include "desktop/report/PreviewWindow.h"
 #include "storage/settings/Placement.h"
 #include "storage/settings/SettingsStore.h"
+#include "storage/settings/UnitSettings.h"
 #include "desktop/windows/CircuitDelegate.h"
 #include "desktop/windows/CircuitModel.h"
 #include "desktop/windows/CircuitView.h"
@@ -75,7 +76,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
         if (!recording_) SetSaved(undoStack_->isClean());
     });
     // The engineer's display units, before anything shows a quantity.
-    SetDisplayUnits(TUnitChoice::Read(AppSettings()));
+    SetDisplayUnits(ReadUnitChoice(AppSettings()));
 
     BuildMenus();
     BuildToolBar();

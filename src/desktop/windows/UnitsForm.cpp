@@ -2,6 +2,7 @@
 #include "desktop/windows/UnitsForm.h"
 
 #include "storage/settings/SettingsStore.h"
+#include "storage/settings/UnitSettings.h"
 #include "desktop/widgets/Messages.h"
 
 #include <QAction>
@@ -82,7 +83,7 @@ bool TUnitsForm::Execute() {
     SetDisplayUnits(Choice());
     try {
         SavePlacement();
-        DisplayUnits().Write(AppSettings());
+        WriteUnitChoice(AppSettings(), DisplayUnits());
     } catch (const std::exception& e) {
         // The choice is in force for this run even when it cannot be kept.
         ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));

@@ -2,10 +2,7 @@
 #include "engine/units/UnitChoice.h"
 
 #include "base/Format.h"
-#include "storage/settings/SettingsStore.h"
 
-#include <string>
-#include <vector>
 
 namespace dvx {
 
@@ -55,25 +52,6 @@ std::optional<TUnitPreset> TUnitChoice::MatchingPreset() const {
     for (int p = 0; p < UnitPresetCount; ++p)
         if (*this == FromPreset(static_cast<TUnitPreset>(p))) return static_cast<TUnitPreset>(p);
     return std::nullopt;
-}
-
-TUnitChoice TUnitChoice::Read(const SettingsStore& store) {
-    TUnitChoice choice;
-    for (int q = 0; q < QuantityCount; ++q) {
-        const auto quantity = static_cast<TQuantity>(q);
-        const int index = UnitIndexOf(quantity, store.ReadString(kUnitsSection, QuantityName(quantity), ""));
-        if (index >= 0) choice.Set(quantity, index);
-    }
-    return choice;
-}
-
-void TUnitChoice::Write(SettingsStore& store) const {
-    std::vector<std::string> lines;
-    for (int q = 0; q < QuantityCount; ++q) {
-        const auto quantity = static_cast<TQuantity>(q);
-        lines.push_back(std::string(QuantityName(quantity)) + "=" + Unit(quantity).Key);
-    }
-    store.ReplaceSection(kUnitsSection, lines);
 }
 
 const TUnitChoice& DisplayUnits() { return CurrentChoice(); }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The engineer's choice of display unit for every quantity, the two presets
-// and the saved form of the choice. The choice in force is process-wide:
+// The engineer's choice of display unit for every quantity and the two
+// presets (the saved form is storage/settings/UnitSettings.h). The choice in force is process-wide:
 // windows, reports and the command line read it when they show a value.
 
 #include "engine/units/Quantities.h"
@@ -10,8 +10,6 @@
 #include <optional>
 
 namespace dvx {
-
-class SettingsStore;
 
 enum TUnitPreset : int {
     upSI, // what the program has always shown: l/s, kPa, mm, m, m/s, Pa/m, °C …
@@ -40,17 +38,9 @@ public:
 
     bool operator==(const TUnitChoice&) const = default;
 
-    // Section "Units": one key per quantity (its name) holding the unit's
-    // key. A missing key or an unknown unit reads as the SI unit, so a
-    // damaged setting never leaves a quantity without a unit.
-    static TUnitChoice Read(const SettingsStore& store);
-    void Write(SettingsStore& store) const;
-
 private:
     std::array<int, QuantityCount> indices_;
 };
-
-inline constexpr const char* kUnitsSection = "Units";
 
 // The choice in force; SI until the program reads the settings.
 const TUnitChoice& DisplayUnits();

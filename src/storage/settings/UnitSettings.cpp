@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "storage/settings/UnitSettings.h"
+
+#include "storage/settings/SettingsStore.h"
+
+#include <string>
+#include <vector>
+
+namespace dvx {
+
+TUnitChoice ReadUnitChoice(const SettingsStore& store) {
+    TUnitChoice choice;
+    for (int q = 0; q < QuantityCount; ++q) {
+        const auto quantity = static_cast<TQuantity>(q);
+        const int index = UnitIndexOf(quantity, store.ReadString(kUnitsSection, QuantityName(quantity), ""));
+        if (index >= 0) choice.Set(quantity, index);
+    }
+    return choice;
+}
+
+void WriteUnitChoice(SettingsStore& store, const TUnitChoice& choice) {
+    std::vector<std::string> lines;
+    for (int q = 0; q < QuantityCount; ++q) {
+        const auto quantity = static_cast<TQuantity>(q);
+        lines.push_back(std::string(QuantityName(quantity)) + "=" + choice.Unit(quantity).Key);
+    }
+    store.ReplaceSection(kUnitsSection, lines);
+}
+
+} // namespace dvx
