@@ -29,20 +29,8 @@ TLiquid* SystemFluid = nullptr;
 
 namespace {
 
-// Owners of the two process-wide objects; the globals above and in
-// TransportProps.cpp are their plain views.
-std::unique_ptr<TTransportProps> transportPropsOwner;
+// Owner of the program's liquid; SystemFluid above is its plain view.
 std::unique_ptr<TLiquid> systemFluidOwner;
-
-// The library buffer, created here if the start-up has not run yet (a
-// liquid made outside the program's start-up, as in a tool or a test).
-TTransportProps& Library() {
-    if (!TransportProps) {
-        transportPropsOwner = std::make_unique<TTransportProps>();
-        TransportProps = transportPropsOwner.get();
-    }
-    return *TransportProps;
-}
 
 // The valid range reported for every water-additive mixture, °C.
 constexpr double MixtureTMin = -30;
@@ -217,8 +205,19 @@ void TLiquid::Evaluate() {
             break;
         }
     } else {
-        TTransportProps& library = Library();
-        const int flag = library.EvalByCode(LiquidSpec, t);
+        // Each evaluation has its own result buffer, so liquids evaluated in
+        // different threads never share one.
+        TTransportProps library;
+        int flag = -1;
+        try {
+            flag = library.EvalByCode(LiquidSpec, t);
+        } catch (...) {
+            // The names are set before a correlation can fail; the caption
+            // names the chosen liquid even when its properties stay as they were.
+            LibraryName = library.Name;
+            LibraryShortName = library.ShortName;
+            throw;
+        }
         if (flag >= 0) { // a known liquid code
             status = flag;
             newMin = library.ValidTMin;
@@ -227,6 +226,8 @@ void TLiquid::Evaluate() {
             newCp = library.Cp;
             newMu = library.mu;
             newKo = library.Ko;
+            LibraryName = library.Name;
+            LibraryShortName = library.ShortName;
         }
     }
 
@@ -249,7 +250,7 @@ void TLiquid::Evaluate() {
 
 std::string TLiquid::GetCaption() const {
     if (UserProps) return "User Specified Fluid";
-    if (LiquidSpec != 0) return TransportProps ? TransportProps->Name : std::string();
+    if (LiquidSpec != 0) return LibraryName;
     switch (WaterAdditive) {
     case 0: return "Clean Water";
     case 1: return FormatFloat("Water (%0.0f%% Ethylene Glycol)", AdditiveVolume * 100);
@@ -261,7 +262,7 @@ std::string TLiquid::GetCaption() const {
 
 std::string TLiquid::GetShortCaption() const {
     if (UserProps) return "User Spec. Fluid";
-    if (LiquidSpec != 0) return TransportProps ? TransportProps->ShortName : std::string();
+    if (LiquidSpec != 0) return LibraryShortName;
     switch (WaterAdditive) {
     case 0: return "Clean Water";
     case 1: return FormatFloat("%0.0f%% Eth-Glycol", AdditiveVolume * 100);
@@ -321,8 +322,6 @@ void TLiquid::WriteToXml(XmlNodeIO& io, pugi::xml_node element) const {
 void StartFluidModule(double defaultTemperature) {
     systemFluidOwner.reset();
     SystemFluid = nullptr;
-    transportPropsOwner = std::make_unique<TTransportProps>();
-    TransportProps = transportPropsOwner.get();
     systemFluidOwner = std::make_unique<TLiquid>("Water", 0, 0.0, defaultTemperature,
                                                  defaultTemperature);
     SystemFluid = systemFluidOwner.get();

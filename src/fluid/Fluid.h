@@ -96,14 +96,20 @@ public:
     // that evaluation reaches the caller, with the values read kept).
     void ReadFromXml(XmlNodeIO& io, pugi::xml_node element) override;
     void WriteToXml(XmlNodeIO& io, pugi::xml_node element) const override;
+
+private:
+    // Long and short name of the library liquid at its last evaluation (the
+    // caption of codes 1 to 13); empty before the first.
+    std::string LibraryName;
+    std::string LibraryShortName;
 };
 
 // The program's one liquid; created by StartFluidModule and alive until exit.
 extern TLiquid* SystemFluid;
 
-// Start-up of the fluid module: creates TransportProps, then SystemFluid as
+// Start-up of the fluid module: creates SystemFluid as
 // clean water ("Water", code 0, m 0) at defaultTemperature (°C) for both
-// tfi and tfo. Calling it again recreates both.
+// tfi and tfo. Calling it again recreates it.
 void StartFluidModule(double defaultTemperature = 9.0);
 
 } // namespace dvx

@@ -27,13 +27,12 @@ TStartResult StartCore(const TStartOptions& options) {
     note(RunInstallDataMerge(result.MergeConfiguration, result.Folders.DataFolder, result.Folders.ProgramFolder,
                              options.Confirm ? options.Confirm : DecideLaterAlways()));
 
-    // 2. The fluid module: TransportProps and SystemFluid.
+    // 2. The fluid module: SystemFluid.
     if (options.StartFluid) options.StartFluid();
 
     // 3. The refrigerant library.
-    delete RefrigLib;
-    RefrigLib = new TRefrigLib(result.Folders.DataFolder + kRefrigLibFile);
-    note(RefrigLib->Errors);
+    result.Refrigerants = std::make_unique<TRefrigLib>(result.Folders.DataFolder + kRefrigLibFile);
+    note(result.Refrigerants->Errors);
 
     // 4. Folders and settings store.
     FixFolders(result.Folders);

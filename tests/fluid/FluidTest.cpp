@@ -35,7 +35,6 @@ struct Snapshot {
 TEST(Fluid, SystemFluidStartsAsCleanWaterAtTheDefaultTemperature) {
     StartFluidModule();
     ASSERT_NE(SystemFluid, nullptr);
-    ASSERT_NE(TransportProps, nullptr);
     const TLiquid& f = *SystemFluid;
     EXPECT_EQ(f.Caption, "Water");
     EXPECT_EQ(f.LiquidSpec, 0);
