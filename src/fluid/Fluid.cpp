@@ -32,6 +32,19 @@ namespace {
 // Owner of the program's liquid; SystemFluid above is its plain view.
 std::unique_ptr<TLiquid> systemFluidOwner;
 
+// The library's names of liquid code (empty for a code it does not know).
+// An evaluation sets the names before any correlation can fail, and they
+// depend on the code only, so a liquid read from a file names itself
+// before its first evaluation.
+TTransportProps LibraryNames(int code, double t) {
+    TTransportProps names;
+    try {
+        names.EvalByCode(code, t);
+    } catch (const MathError&) {
+    }
+    return names;
+}
+
 // The valid range reported for every water-additive mixture, °C.
 constexpr double MixtureTMin = -30;
 constexpr double MixtureTMax = 300;
@@ -208,16 +221,7 @@ void TLiquid::Evaluate() {
         // Each evaluation has its own result buffer, so liquids evaluated in
         // different threads never share one.
         TTransportProps library;
-        int flag = -1;
-        try {
-            flag = library.EvalByCode(LiquidSpec, t);
-        } catch (...) {
-            // The names are set before a correlation can fail; the caption
-            // names the chosen liquid even when its properties stay as they were.
-            LibraryName = library.Name;
-            LibraryShortName = library.ShortName;
-            throw;
-        }
+        const int flag = library.EvalByCode(LiquidSpec, t);
         if (flag >= 0) { // a known liquid code
             status = flag;
             newMin = library.ValidTMin;
@@ -226,8 +230,6 @@ void TLiquid::Evaluate() {
             newCp = library.Cp;
             newMu = library.mu;
             newKo = library.Ko;
-            LibraryName = library.Name;
-            LibraryShortName = library.ShortName;
         }
     }
 
@@ -250,7 +252,7 @@ void TLiquid::Evaluate() {
 
 std::string TLiquid::GetCaption() const {
     if (UserProps) return "User Specified Fluid";
-    if (LiquidSpec != 0) return LibraryName;
+    if (LiquidSpec != 0) return LibraryNames(LiquidSpec, t).Name;
     switch (WaterAdditive) {
     case 0: return "Clean Water";
     case 1: return FormatFloat("Water (%0.0f%% Ethylene Glycol)", AdditiveVolume * 100);
@@ -262,7 +264,7 @@ std::string TLiquid::GetCaption() const {
 
 std::string TLiquid::GetShortCaption() const {
     if (UserProps) return "User Spec. Fluid";
-    if (LiquidSpec != 0) return LibraryShortName;
+    if (LiquidSpec != 0) return LibraryNames(LiquidSpec, t).ShortName;
     switch (WaterAdditive) {
     case 0: return "Clean Water";
     case 1: return FormatFloat("%0.0f%% Eth-Glycol", AdditiveVolume * 100);

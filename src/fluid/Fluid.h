@@ -96,12 +96,6 @@ public:
     // that evaluation reaches the caller, with the values read kept).
     void ReadFromXml(XmlNodeIO& io, pugi::xml_node element) override;
     void WriteToXml(XmlNodeIO& io, pugi::xml_node element) const override;
-
-private:
-    // Long and short name of the library liquid at its last evaluation (the
-    // caption of codes 1 to 13); empty before the first.
-    std::string LibraryName;
-    std::string LibraryShortName;
 };
 
 // The program's one liquid; created by StartFluidModule and alive until exit.
