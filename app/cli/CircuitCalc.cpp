@@ -50,14 +50,14 @@ std::string InvalidValueName(const TBranch& item, int column) {
 
 // The liquid options over the liquid in force; false when the liquid
 // cannot be evaluated (the message is on err).
-bool ApplyFluidOptions(const TCalcRequest& r, const std::string& command, std::ostream& err) {
+bool ApplyFluidOptions(TLiquid& liquid, const TCalcRequest& r, const std::string& command, std::ostream& err) {
     if (!r.Liquid && !r.Temperature && !r.Additive && !r.Volume) return true;
-    if (r.Liquid) SystemFluid->LiquidSpec = static_cast<std::uint8_t>(*r.Liquid);
-    if (r.Additive) SystemFluid->WaterAdditive = static_cast<std::uint8_t>(*r.Additive);
-    if (r.Volume) SystemFluid->AdditiveVolume = *r.Volume;
-    const double t = r.Temperature ? *r.Temperature : SystemFluid->t;
+    if (r.Liquid) liquid.LiquidSpec = static_cast<std::uint8_t>(*r.Liquid);
+    if (r.Additive) liquid.WaterAdditive = static_cast<std::uint8_t>(*r.Additive);
+    if (r.Volume) liquid.AdditiveVolume = *r.Volume;
+    const double t = r.Temperature ? *r.Temperature : liquid.t;
     try {
-        SystemFluid->SetT(t);
+        liquid.SetT(t);
     } catch (const MathError& e) {
         err << "darvenix-cli " << command << ": the liquid cannot be evaluated at " << FloatToStr(t)
             << " °C: " << e.what() << "\n";
@@ -118,12 +118,14 @@ bool ChangesTheCircuit(const TCalcRequest& r) {
 TCalcRun RunCalculation(const std::string& command, const TCalcRequest& r, std::istream& in, std::ostream& err) {
     TCalcRun run;
     TCliStart started = StartCliCore(r.Builtin);
+    // The run's project: the tables and liquid the start-up just set up.
+    const TProjectContext project = ProgramContext();
     std::vector<TCliWarning>& warnings = run.Setting.Warnings;
     warnings = started.Warnings;
     PrintWarnings(command, started.Warnings, err);
     // The start-up liquid with the options over it; a project's stored
     // liquid replaces it below and the options then apply again.
-    if (!ApplyFluidOptions(r, command, err)) {
+    if (!ApplyFluidOptions(*project.Liquid, r, command, err)) {
         run.Exit = kExitCalculation;
         return run;
     }
@@ -157,8 +159,8 @@ TCalcRun RunCalculation(const std::string& command, const TCalcRequest& r, std::
     ApplyLoadedCircuit(loaded);
     TCircuit& circuit = *loaded.Circuit;
     if (r.Material) circuit.Material = static_cast<std::uint8_t>(*r.Material);
-    SelectPipeMaterial(circuit.Material);
-    if (loaded.Fluid && !ApplyFluidOptions(r, command, err)) {
+    project.Tables.SelectPipeMaterial(circuit.Material);
+    if (loaded.Fluid && !ApplyFluidOptions(*project.Liquid, r, command, err)) {
         run.Exit = kExitCalculation;
         return run;
     }
@@ -167,7 +169,7 @@ TCalcRun RunCalculation(const std::string& command, const TCalcRequest& r, std::
     // range; a copy evaluated at the same temperature tells whether that
     // temperature lies in the liquid's valid range, without changing the
     // properties the calculation uses.
-    TLiquid probe = *SystemFluid;
+    TLiquid probe = *project.Liquid;
     try {
         probe.Evaluate();
     } catch (const MathError&) {
@@ -183,8 +185,8 @@ TCalcRun RunCalculation(const std::string& command, const TCalcRequest& r, std::
 
     for (const TOperation& op : r.Operations) {
         switch (op.What) {
-        case TOperation::Resize: circuit.ResizeAll(); break;
-        case TOperation::ResetFlows: circuit.ResetAllFlows(); break;
+        case TOperation::Resize: circuit.ResizeAll(project); break;
+        case TOperation::ResetFlows: circuit.ResetAllFlows(project); break;
         case TOperation::Sort:
             circuit.SetSortKey(op.Key);
             circuit.SortItems();
@@ -201,16 +203,16 @@ TCalcRun RunCalculation(const std::string& command, const TCalcRequest& r, std::
         return run;
     }
     try {
-        for (int pass = 0; pass < r.Repeat; ++pass) circuit.Calculate(r.Groups);
+        for (int pass = 0; pass < r.Repeat; ++pass) circuit.Calculate(project, r.Groups);
     } catch (const MathError&) {
         err << "Pressure drop error.\n";
         run.Exit = kExitCalculation;
         return run;
     }
     run.Setting.Circuit = &circuit;
-    run.Setting.Fluid = SystemFluid;
+    run.Setting.Fluid = project.Liquid;
     run.Setting.Material = circuit.Material;
-    run.Setting.Roughness = CurrentRoughness;
+    run.Setting.Roughness = project.Tables.CurrentRoughness;
     return run;
 }
 

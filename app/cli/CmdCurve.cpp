@@ -171,7 +171,7 @@ int RunCurve(const std::vector<std::string>& argv, std::ostream& out, std::ostre
     if (maxRatio) pump.Curve.MaxRatio = *maxRatio;
     if (staticHead) pump.Curve.StaticHead = *staticHead;
 
-    const TPumpAnalysis analysis = AnalysePump(circuit, request.Groups, pump);
+    const TPumpAnalysis analysis = AnalysePump(ProgramContext(), circuit, request.Groups, pump);
     if (json)
         WriteJson(analysis, pump, run.Setting, out);
     else if (csv)

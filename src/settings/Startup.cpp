@@ -50,13 +50,12 @@ TStartResult StartCore(const TStartOptions& options) {
         result.ReadFolder = ReadOnlyDataFolder(result);
     }
 
-    // 2. The fluid module: TransportProps and SystemFluid.
+    // 2. The fluid module: SystemFluid.
     if (options.StartFluid) options.StartFluid();
 
     // 3. The refrigerant library.
-    delete RefrigLib;
-    RefrigLib = new TRefrigLib(result.ReadFolder + kRefrigLibFile);
-    note(RefrigLib->Errors);
+    result.Refrigerants = std::make_unique<TRefrigLib>(result.ReadFolder + kRefrigLibFile);
+    note(result.Refrigerants->Errors);
 
     // 4. Folders and settings store.
     FixFolders(result.Folders);

@@ -11,10 +11,12 @@
 // Every message met on the way is returned for the caller to show; nothing
 // here shows anything itself.
 
+#include "fluid/Refrig.h"
 #include "platform/Folders.h"
 #include "settings/InstallDataConfirm.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -47,6 +49,7 @@ struct TStartResult {
     std::string MergeConfiguration;   // the merge configuration file looked for
     std::string ReadFolder;           // the folder the data files were read from
     std::vector<std::string> Messages; // in the order met
+    std::unique_ptr<TRefrigLib> Refrigerants; // the refrigerant library from DataFolder
 };
 
 TStartResult StartCore(const TStartOptions& options);
