@@ -18,6 +18,7 @@
 #include "settings/SettingsStore.h"
 #include "ui/qt/CircuitDelegate.h"
 #include "ui/qt/CircuitModel.h"
+#include "ui/qt/undo/ProjectCommands.h"
 #include "ui/qt/CircuitView.h"
 #include "ui/qt/CostForm.h"
 #include "ui/qt/DefaultFlowForm.h"
@@ -108,7 +109,12 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     unitsForm_ = new TUnitsForm(this);
     pumpForm_ = new TPumpCurveForm(this);
     pumpForm_->GroupsActive = [this] { return GroupsActive(); };
-    pumpForm_->OnPumpChanged = [this] { SetSaved(false); };
+    // The pump is saved with the project: its changes go through the undo
+    // history, so undoing another change to the saved state cannot hide one.
+    pumpForm_->OnPumpChanged = [this](const TPumpSettings& before, const TPumpSettings& after) {
+        SetSaved(false);
+        Record(new TPumpCommand(*this, before, after));
+    };
 
     // Own settings and recent files (the catalogues were loaded at start-up).
     LoadSettings();

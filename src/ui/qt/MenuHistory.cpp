@@ -10,6 +10,7 @@
 #include "ui/qt/CircuitView.h"
 #include "ui/qt/MenuSupport.h"
 #include "ui/qt/Messages.h"
+#include "ui/qt/PumpCurveForm.h"
 #include "ui/qt/Warnings.h"
 
 #include <QAction>
@@ -76,6 +77,8 @@ void TMainForm::DetailsTakenBack() {
     propertiesForm_->SetAuthor(Q(circuit_->Author));
     propertiesForm_->SetCompany(Q(circuit_->Company));
 }
+
+void TMainForm::PumpTakenBack() { pumpForm_->PumpTakenBack(); }
 
 void TMainForm::UndoFailed(const std::string& message) {
     ShowMessage(this, MsgKind::Error, "Cannot undo: " + QString::fromStdString(message));
