@@ -18,6 +18,10 @@
 namespace dvx::cli {
 namespace {
 
+// Passes of --repeat: the friction factors settle within a few; the bound
+// keeps a mistyped count from running for hours.
+constexpr int kMaxRepeat = 1000000;
+
 int ParseSortKey(const std::string& text) {
     static const char* const names[SortKeyCount] = {"number", "description", "group", "bore",
                                                     "length", "flow", "dp", "type"};
@@ -101,7 +105,8 @@ TCalcRequest ReadCalcOptions(Args& args) {
     args.Values("--sort");
     if (r.Material && (*r.Material < 0 || *r.Material >= MaterialCount))
         throw UsageError("--material must be 0, 1 or 2");
-    if (repeat && *repeat < 1) throw UsageError("--repeat must be at least 1");
+    if (repeat && (*repeat < 1 || *repeat > kMaxRepeat))
+        throw UsageError(Format("--repeat must be 1 to %d", {kMaxRepeat}));
     r.Repeat = repeat.value_or(1);
     if (r.Liquid && (*r.Liquid < 0 || *r.Liquid > 13)) throw UsageError("--liquid: the code must be 0 to 13");
     if (r.Additive && (*r.Additive < 0 || *r.Additive > 3)) throw UsageError("--additive: the code must be 0 to 3");
@@ -115,7 +120,7 @@ bool ChangesTheCircuit(const TCalcRequest& r) {
            !r.Operations.empty();
 }
 
-TCalcRun RunCalculation(const std::string& command, const TCalcRequest& r, std::istream& in, std::ostream& err) {
+TCalcRun RunCalculation(const std::string& command, const TCalcRequest& r, std::ostream& err) {
     TCalcRun run;
     TCliStart started = StartCliCore(r.Builtin);
     std::vector<TCliWarning>& warnings = run.Setting.Warnings;
@@ -129,7 +134,7 @@ TCalcRun RunCalculation(const std::string& command, const TCalcRequest& r, std::
     }
 
     try {
-        run.Input = ReadCircuitInput(r.Input, in);
+        run.Input = ReadCircuitInput(r.Input);
     } catch (const ProjectFileError& e) {
         err << e.what() << "\n" << e.Detail() << "\n";
         run.Exit = kExitInput;

@@ -157,12 +157,13 @@ int RunCurve(const std::vector<std::string>& argv, std::ostream& out, std::ostre
         throw UsageError(Format("--points must be %d to %d", {kMinCurvePoints, kMaxCurvePoints}));
     if (maxRatio && !(*maxRatio > 0 && *maxRatio <= kMaxCurveRatio))
         throw UsageError(Format("--max-ratio must be above 0 and at most %g", {kMaxCurveRatio}));
-    if (staticHead && !std::isfinite(*staticHead)) throw UsageError("--static-head: not a head");
+    if (staticHead && !(std::abs(*staticHead) <= kMaxStaticHead))
+        throw UsageError(Format("--static-head must be -%g to %g m", {kMaxStaticHead, kMaxStaticHead}));
     std::optional<std::vector<TPumpPoint>> pumpPoints;
     if (pumpText) pumpPoints = ParsePumpOption(*pumpText);
     request.Input = files[0];
 
-    const TCalcRun run = RunCalculation("curve", request, std::cin, err);
+    const TCalcRun run = RunCalculation("curve", request, err);
     if (run.Exit != kExitOk) return run.Exit;
     const TCircuit& circuit = *run.Setting.Circuit;
     TPumpSettings pump = circuit.Pump;

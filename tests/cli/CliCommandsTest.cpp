@@ -292,7 +292,7 @@ TEST_F(CliCommands, NoItemsFromANonEmptyFileIsAWarning) {
     EXPECT_THAT(r.Err, HasSubstr("warning: comments.txt holds no item line"));
     EXPECT_EQ(Json::parse(r.Out)["warnings"][0]["code"], "noItems");
     EXPECT_EQ(Run({"calc", "--builtin", "--strict", "comments.txt"}).Exit, 6);
-    EXPECT_EQ(Run({"convert", "--strict", "comments.txt", "out.dvx"}).Exit, 6);
+    EXPECT_EQ(Run({"convert", "--allow-empty", "--strict", "comments.txt", "out.dvx"}).Exit, 6);
     const TCliResult empty = Run({"calc", "--builtin", "--strict", "empty.txt"});
     EXPECT_EQ(empty.Exit, 0);
     EXPECT_EQ(empty.Err, "");
