@@ -85,7 +85,8 @@ std::string CalcOptionsHelp() {
            "  --reset-flows        give every item the default flow of its bore\n"
            "  --sort KEY           sort the items: number, description, group, bore, length, flow, dp,\n"
            "                       type or 0 to 7 (repeatable; operations run in the order given)\n"
-           "  --repeat N           calculate N times (the friction factors start from the last pass)\n"
+           "  --repeat N           calculate N times, 1 to 1000000 (the friction factors start from the\n"
+           "                       last pass)\n"
            "  --strict             exit 6 when a warning was given\n";
 }
 

@@ -125,9 +125,10 @@ const CliCommandRegistrar registrar({
     "convert",
     "convert a circuit between a project file, a text item file and a CSV table",
     "Usage: darvenix-cli convert [OPTIONS] IN.dvx|IN.txt|- OUT.dvx|OUT.txt|OUT.csv\n",
+    "  --allow-empty        write the output even when the input holds no item (otherwise\n"
+    "                       exit 3 and nothing is written)\n"
     "  (a .csv output is the calculated circuit, as \"calc --csv\" prints it; the calculation\n"
-    "   options below apply to it only)\n"
-        "  --allow-empty        write the output even when the input holds no item\n" +
+    "   options below apply to it only)\n" +
         CalcOptionsHelp() + UnitsOptionHelp(),
     RunConvert,
 });

@@ -198,7 +198,8 @@ const CliCommandRegistrar registrar({
         "                       (default 1.3, or the project's)\n"
         "  --pump Q:H[:E],...   the pump's points: flow l/s, head m, efficiency % (optional), at\n"
         "                       least 3; replaces a pump stored in the project\n"
-        "  --static-head H      static head, m, added at every flow (default 0, or the project's)\n"
+        "  --static-head H      static head, m, -10000 to 10000, added at every flow (default 0, or\n"
+        "                       the project's)\n"
         "  --json               print the versioned JSON document (units, liquid, design, curve,\n"
         "                       pump, duty, messages, warnings)\n"
         "  --csv                print one CSV row per curve point, then the design and duty points\n",
