@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
+#include <vector>
 
 namespace dvx {
 
@@ -36,7 +37,9 @@ void ClaimStandardInput() {
 std::string ReadStandardInput(const TInputCap& capFor, std::size_t headBytes, int fd) {
     if (fd == 0 && standardInputClosed) ReadFailed(EBADF);
     constexpr std::size_t kChunk = 1 << 16;
-    std::string bytes;
+    // A vector, not a string: its reserve takes exactly the size asked for,
+    // where a string's may double it past the cap.
+    std::vector<char> bytes;
     std::uint64_t cap = 0;
     bool capKnown = false;
     for (;;) {
@@ -45,7 +48,9 @@ std::string ReadStandardInput(const TInputCap& capFor, std::size_t headBytes, in
         // memory stays bounded by the cap and one chunk.
         if (used + kChunk > bytes.capacity()) {
             std::size_t next = std::max<std::size_t>(2 * bytes.capacity(), used + kChunk);
-            if (capKnown) next = std::min<std::size_t>(next, static_cast<std::size_t>(cap) + kChunk);
+            // Once a doubling reaches the cap, the last step takes all the
+            // cap allows, so the buffer is never copied at its largest size.
+            if (capKnown && next >= cap) next = static_cast<std::size_t>(cap) + kChunk;
             bytes.reserve(std::max(next, used + kChunk));
         }
         bytes.resize(used + kChunk);
@@ -58,14 +63,13 @@ std::string ReadStandardInput(const TInputCap& capFor, std::size_t headBytes, in
         bytes.resize(used + static_cast<std::size_t>(n));
         const bool atEnd = n == 0;
         if (!capKnown && (bytes.size() >= headBytes || atEnd)) {
-            cap = capFor(std::string_view(bytes).substr(0, std::min(headBytes, bytes.size())));
+            cap = capFor(std::string_view(bytes.data(), std::min(headBytes, bytes.size())));
             capKnown = true;
         }
         if (capKnown && bytes.size() > cap) TooLarge(cap);
         if (atEnd) break;
     }
-    bytes.shrink_to_fit();
-    return bytes;
+    return std::string(bytes.begin(), bytes.end());
 }
 
 } // namespace dvx
