@@ -154,8 +154,10 @@ TCalcRun RunCalculation(const std::string& command, const TCalcRequest& r, std::
         warnings.push_back({"skippedLine", name + ": " + message});
         PrintWarnings(command, {warnings.back()}, err);
     }
-    if (loaded.Circuit->Count() == 0 && !run.Input.FromEmptyInput) {
-        warnings.push_back({"noItems", name + " holds no item line"});
+    // Empty input is said like input without item lines: a script that fed
+    // nothing by mistake must not take the all-zero totals for a result.
+    if (loaded.Circuit->Count() == 0) {
+        warnings.push_back({"noItems", name + (run.Input.FromEmptyInput ? " is empty" : " holds no item line")});
         PrintWarnings(command, {warnings.back()}, err);
     }
     ApplyLoadedCircuit(loaded);

@@ -5,6 +5,7 @@
 #include "common/Format.h"
 #include "common/Numbers.h"
 #include "common/Errors.h"
+#include "platform/Folders.h"
 #include "platform/IniFileIO.h"
 #include "settings/SettingsKeys.h"
 #include "settings/SettingsStore.h"
@@ -106,8 +107,7 @@ IniDocument LoadForChange(const std::string& path) {
 }
 
 void PrepareFolder(const std::string& dataFolder) {
-    std::error_code ec; // a failure shows as the write error that follows
-    std::filesystem::create_directories(dataFolder, ec);
+    CreatePrivateFolders(dataFolder); // a failure shows as the write error that follows
 }
 
 struct RoughnessKey {

@@ -34,12 +34,18 @@ struct TStartOptions {
     // Start-up of the fluid module (StartFluidModule(DefaultTemperature)).
     // Programs pass it in while the fluid module joins the core; empty: skipped.
     std::function<void()> StartFluid;
+    // Whether the start may write the user's data folder (the install-data
+    // merge stages the shipped files there). Reading programs pass false:
+    // nothing is written, and the data files are read from the user's data
+    // folder once it exists, else straight from the install copies.
+    bool StageData = true;
 };
 
 struct TStartResult {
     TFolders Folders;
     std::string SettingsFile;
     std::string MergeConfiguration;   // the merge configuration file looked for
+    std::string ReadFolder;           // the folder the data files were read from
     std::vector<std::string> Messages; // in the order met
 };
 
