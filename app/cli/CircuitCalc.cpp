@@ -18,6 +18,10 @@
 namespace dvx::cli {
 namespace {
 
+// Passes of --repeat: the friction factors settle within a few; the bound
+// keeps a mistyped count from running for hours.
+constexpr int kMaxRepeat = 1000000;
+
 int ParseSortKey(const std::string& text) {
     static const char* const names[SortKeyCount] = {"number", "description", "group", "bore",
                                                     "length", "flow", "dp", "type"};
@@ -81,7 +85,8 @@ std::string CalcOptionsHelp() {
            "  --reset-flows        give every item the default flow of its bore\n"
            "  --sort KEY           sort the items: number, description, group, bore, length, flow, dp,\n"
            "                       type or 0 to 7 (repeatable; operations run in the order given)\n"
-           "  --repeat N           calculate N times (the friction factors start from the last pass)\n"
+           "  --repeat N           calculate N times, 1 to 1000000 (the friction factors start from the\n"
+           "                       last pass)\n"
            "  --strict             exit 6 when a warning was given\n";
 }
 
@@ -101,7 +106,8 @@ TCalcRequest ReadCalcOptions(Args& args) {
     args.Values("--sort");
     if (r.Material && (*r.Material < 0 || *r.Material >= MaterialCount))
         throw UsageError("--material must be 0, 1 or 2");
-    if (repeat && *repeat < 1) throw UsageError("--repeat must be at least 1");
+    if (repeat && (*repeat < 1 || *repeat > kMaxRepeat))
+        throw UsageError(Format("--repeat must be 1 to %d", {kMaxRepeat}));
     r.Repeat = repeat.value_or(1);
     if (r.Liquid && (*r.Liquid < 0 || *r.Liquid > 13)) throw UsageError("--liquid: the code must be 0 to 13");
     if (r.Additive && (*r.Additive < 0 || *r.Additive > 3)) throw UsageError("--additive: the code must be 0 to 3");
@@ -115,7 +121,7 @@ bool ChangesTheCircuit(const TCalcRequest& r) {
            !r.Operations.empty();
 }
 
-TCalcRun RunCalculation(const std::string& command, const TCalcRequest& r, std::istream& in, std::ostream& err) {
+TCalcRun RunCalculation(const std::string& command, const TCalcRequest& r, std::ostream& err) {
     TCalcRun run;
     TCliStart started = StartCliCore(r.Builtin);
     // The run's project: the tables and liquid the start-up just set up.
@@ -131,7 +137,7 @@ TCalcRun RunCalculation(const std::string& command, const TCalcRequest& r, std::
     }
 
     try {
-        run.Input = ReadCircuitInput(r.Input, in);
+        run.Input = ReadCircuitInput(r.Input);
     } catch (const ProjectFileError& e) {
         err << e.what() << "\n" << e.Detail() << "\n";
         run.Exit = kExitInput;

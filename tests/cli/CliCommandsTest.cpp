@@ -292,7 +292,7 @@ TEST_F(CliCommands, InputWithoutItemsIsAWarning) {
     EXPECT_THAT(r.Err, HasSubstr("warning: comments.txt holds no item line"));
     EXPECT_EQ(Json::parse(r.Out)["warnings"][0]["code"], "noItems");
     EXPECT_EQ(Run({"calc", "--builtin", "--strict", "comments.txt"}).Exit, 6);
-    EXPECT_EQ(Run({"convert", "--strict", "comments.txt", "out.dvx"}).Exit, 6);
+    EXPECT_EQ(Run({"convert", "--allow-empty", "--strict", "comments.txt", "out.dvx"}).Exit, 6);
     // An empty file is no result either: warned like the file without items.
     const TCliResult empty = Run({"calc", "--builtin", "--json", "empty.txt"});
     EXPECT_EQ(empty.Exit, 0);
