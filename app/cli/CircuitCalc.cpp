@@ -18,6 +18,10 @@
 namespace dvx::cli {
 namespace {
 
+// Passes of --repeat: the friction factors settle within a few; the bound
+// keeps a mistyped count from running for hours.
+constexpr int kMaxRepeat = 1000000;
+
 int ParseSortKey(const std::string& text) {
     static const char* const names[SortKeyCount] = {"number", "description", "group", "bore",
                                                     "length", "flow", "dp", "type"};
@@ -50,14 +54,14 @@ std::string InvalidValueName(const TBranch& item, int column) {
 
 // The liquid options over the liquid in force; false when the liquid
 // cannot be evaluated (the message is on err).
-bool ApplyFluidOptions(const TCalcRequest& r, const std::string& command, std::ostream& err) {
+bool ApplyFluidOptions(TLiquid& liquid, const TCalcRequest& r, const std::string& command, std::ostream& err) {
     if (!r.Liquid && !r.Temperature && !r.Additive && !r.Volume) return true;
-    if (r.Liquid) SystemFluid->LiquidSpec = static_cast<std::uint8_t>(*r.Liquid);
-    if (r.Additive) SystemFluid->WaterAdditive = static_cast<std::uint8_t>(*r.Additive);
-    if (r.Volume) SystemFluid->AdditiveVolume = *r.Volume;
-    const double t = r.Temperature ? *r.Temperature : SystemFluid->t;
+    if (r.Liquid) liquid.LiquidSpec = static_cast<std::uint8_t>(*r.Liquid);
+    if (r.Additive) liquid.WaterAdditive = static_cast<std::uint8_t>(*r.Additive);
+    if (r.Volume) liquid.AdditiveVolume = *r.Volume;
+    const double t = r.Temperature ? *r.Temperature : liquid.t;
     try {
-        SystemFluid->SetT(t);
+        liquid.SetT(t);
     } catch (const MathError& e) {
         err << "darvenix-cli " << command << ": the liquid cannot be evaluated at " << FloatToStr(t)
             << " °C: " << e.what() << "\n";
@@ -81,7 +85,8 @@ std::string CalcOptionsHelp() {
            "  --reset-flows        give every item the default flow of its bore\n"
            "  --sort KEY           sort the items: number, description, group, bore, length, flow, dp,\n"
            "                       type or 0 to 7 (repeatable; operations run in the order given)\n"
-           "  --repeat N           calculate N times (the friction factors start from the last pass)\n"
+           "  --repeat N           calculate N times, 1 to 1000000 (the friction factors start from the\n"
+           "                       last pass)\n"
            "  --strict             exit 6 when a warning was given\n";
 }
 
@@ -101,7 +106,8 @@ TCalcRequest ReadCalcOptions(Args& args) {
     args.Values("--sort");
     if (r.Material && (*r.Material < 0 || *r.Material >= MaterialCount))
         throw UsageError("--material must be 0, 1 or 2");
-    if (repeat && *repeat < 1) throw UsageError("--repeat must be at least 1");
+    if (repeat && (*repeat < 1 || *repeat > kMaxRepeat))
+        throw UsageError(Format("--repeat must be 1 to %d", {kMaxRepeat}));
     r.Repeat = repeat.value_or(1);
     if (r.Liquid && (*r.Liquid < 0 || *r.Liquid > 13)) throw UsageError("--liquid: the code must be 0 to 13");
     if (r.Additive && (*r.Additive < 0 || *r.Additive > 3)) throw UsageError("--additive: the code must be 0 to 3");
@@ -115,21 +121,23 @@ bool ChangesTheCircuit(const TCalcRequest& r) {
            !r.Operations.empty();
 }
 
-TCalcRun RunCalculation(const std::string& command, const TCalcRequest& r, std::istream& in, std::ostream& err) {
+TCalcRun RunCalculation(const std::string& command, const TCalcRequest& r, std::ostream& err) {
     TCalcRun run;
     TCliStart started = StartCliCore(r.Builtin);
+    // The run's project: the tables and liquid the start-up just set up.
+    const TProjectContext project = ProgramContext();
     std::vector<TCliWarning>& warnings = run.Setting.Warnings;
     warnings = started.Warnings;
     PrintWarnings(command, started.Warnings, err);
     // The start-up liquid with the options over it; a project's stored
     // liquid replaces it below and the options then apply again.
-    if (!ApplyFluidOptions(r, command, err)) {
+    if (!ApplyFluidOptions(*project.Liquid, r, command, err)) {
         run.Exit = kExitCalculation;
         return run;
     }
 
     try {
-        run.Input = ReadCircuitInput(r.Input, in);
+        run.Input = ReadCircuitInput(r.Input);
     } catch (const ProjectFileError& e) {
         err << e.what() << "\n" << e.Detail() << "\n";
         run.Exit = kExitInput;
@@ -148,15 +156,17 @@ TCalcRun RunCalculation(const std::string& command, const TCalcRequest& r, std::
         warnings.push_back({"skippedLine", name + ": " + message});
         PrintWarnings(command, {warnings.back()}, err);
     }
-    if (loaded.Circuit->Count() == 0 && !run.Input.FromEmptyInput) {
-        warnings.push_back({"noItems", name + " holds no item line"});
+    // Empty input is said like input without item lines: a script that fed
+    // nothing by mistake must not take the all-zero totals for a result.
+    if (loaded.Circuit->Count() == 0) {
+        warnings.push_back({"noItems", name + (run.Input.FromEmptyInput ? " is empty" : " holds no item line")});
         PrintWarnings(command, {warnings.back()}, err);
     }
     ApplyLoadedCircuit(loaded);
     TCircuit& circuit = *loaded.Circuit;
     if (r.Material) circuit.Material = static_cast<std::uint8_t>(*r.Material);
-    SelectPipeMaterial(circuit.Material);
-    if (loaded.Fluid && !ApplyFluidOptions(r, command, err)) {
+    project.Tables.SelectPipeMaterial(circuit.Material);
+    if (loaded.Fluid && !ApplyFluidOptions(*project.Liquid, r, command, err)) {
         run.Exit = kExitCalculation;
         return run;
     }
@@ -165,7 +175,7 @@ TCalcRun RunCalculation(const std::string& command, const TCalcRequest& r, std::
     // range; a copy evaluated at the same temperature tells whether that
     // temperature lies in the liquid's valid range, without changing the
     // properties the calculation uses.
-    TLiquid probe = *SystemFluid;
+    TLiquid probe = *project.Liquid;
     try {
         probe.Evaluate();
     } catch (const MathError&) {
@@ -181,8 +191,8 @@ TCalcRun RunCalculation(const std::string& command, const TCalcRequest& r, std::
 
     for (const TOperation& op : r.Operations) {
         switch (op.What) {
-        case TOperation::Resize: circuit.ResizeAll(); break;
-        case TOperation::ResetFlows: circuit.ResetAllFlows(); break;
+        case TOperation::Resize: circuit.ResizeAll(project); break;
+        case TOperation::ResetFlows: circuit.ResetAllFlows(project); break;
         case TOperation::Sort:
             circuit.SetSortKey(op.Key);
             circuit.SortItems();
@@ -199,16 +209,16 @@ TCalcRun RunCalculation(const std::string& command, const TCalcRequest& r, std::
         return run;
     }
     try {
-        for (int pass = 0; pass < r.Repeat; ++pass) circuit.Calculate(r.Groups);
+        for (int pass = 0; pass < r.Repeat; ++pass) circuit.Calculate(project, r.Groups);
     } catch (const MathError&) {
         err << "Pressure drop error.\n";
         run.Exit = kExitCalculation;
         return run;
     }
     run.Setting.Circuit = &circuit;
-    run.Setting.Fluid = SystemFluid;
+    run.Setting.Fluid = project.Liquid;
     run.Setting.Material = circuit.Material;
-    run.Setting.Roughness = CurrentRoughness;
+    run.Setting.Roughness = project.Tables.CurrentRoughness;
     return run;
 }
 

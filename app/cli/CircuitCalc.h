@@ -51,7 +51,6 @@ struct TCalcRun {
     TCalcSetting Setting; // complete when Exit is 0
 };
 
-TCalcRun RunCalculation(const std::string& command, const TCalcRequest& request, std::istream& in,
-                        std::ostream& err);
+TCalcRun RunCalculation(const std::string& command, const TCalcRequest& request, std::ostream& err);
 
 } // namespace dvx::cli

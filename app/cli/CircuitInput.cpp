@@ -9,10 +9,10 @@
 #include "storage/project/ProjectFile.h"
 #include "storage/project/TagStream.h"
 #include "storage/project/TextItems.h"
+#include "base/platform/StandardInput.h"
 
 #include <filesystem>
-#include <istream>
-#include <iterator>
+#include <string_view>
 #include <system_error>
 
 namespace dvx::cli {
@@ -60,11 +60,17 @@ TLoadedCircuit FromBytes(const std::string& bytes) {
 
 std::string InputName(const std::string& path) { return path == "-" ? "standard input" : path; }
 
-TCircuitInput ReadCircuitInput(const std::string& path, std::istream& stdinStream) {
+TCircuitInput ReadCircuitInput(const std::string& path) {
     TCircuitInput input;
     if (path == "-") {
-        std::string bytes((std::istreambuf_iterator<char>(stdinStream)), std::istreambuf_iterator<char>());
-        if (stdinStream.bad()) throw FileError("Error reading standard input");
+        // A project stream has the project file's cap, anything else the
+        // text item file's, as for files.
+        const std::string_view signature = kStreamSignature;
+        const std::string bytes = ReadStandardInput(
+            [signature](std::string_view head) {
+                return head.starts_with(signature) ? kMaxProjectFileBytes : kMaxTextItemsFileBytes;
+            },
+            signature.size());
         input.FromEmptyInput = bytes.empty();
         input.Loaded = FromBytes(bytes);
         return input;

@@ -6,7 +6,6 @@
 
 #include "storage/project/CircuitFiles.h"
 
-#include <iosfwd>
 #include <string>
 
 namespace dvx::cli {
@@ -18,8 +17,10 @@ struct TCircuitInput {
 
 // Raises FileError (exit 5 for the caller): the program's extension message
 // for another extension, "Error reading PATH" for a file or folder that
-// cannot be read as a circuit.
-TCircuitInput ReadCircuitInput(const std::string& path, std::istream& stdinStream);
+// cannot be read as a circuit, "Error reading standard input: REASON" when
+// standard input cannot be read, "standard input is larger than N MB" past
+// the cap of the file kind it holds.
+TCircuitInput ReadCircuitInput(const std::string& path);
 
 // The name to show for the input: the path, or "standard input" for "-".
 std::string InputName(const std::string& path);

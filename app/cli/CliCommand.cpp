@@ -27,9 +27,10 @@ std::string ExitCodesText() {
            "  0  success\n"
            "  1  an output file or standard output could not be written\n"
            "  2  bad arguments\n"
-           "  3  an item is invalid (\"Data may not be zero\" or \"Data must be positive\")\n"
+           "  3  an item is invalid (\"Data may not be zero\" or \"Data must be positive\"), or the\n"
+           "     input of convert holds no item\n"
            "  4  the calculation or the liquid evaluation failed\n"
-           "  5  an input file cannot be read or is refused\n"
+           "  5  an input file or standard input cannot be read or is refused\n"
            "  6  --strict and a warning was given\n";
 }
 

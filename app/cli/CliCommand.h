@@ -17,9 +17,10 @@ enum ExitCode : int {
     kExitOk = 0,
     kExitWrite = 1,         // an output file or standard output could not be written
     kExitUsage = 2,         // bad arguments: usage on stderr
-    kExitInvalidItem = 3,   // an item fails the check ("Data may not be zero" or "Data must be positive")
+    kExitInvalidItem = 3,   // an item fails the check ("Data may not be zero" or "Data must be positive"),
+                            // or convert's input holds no item
     kExitCalculation = 4,   // the calculation or the liquid evaluation failed
-    kExitInput = 5,         // an input file cannot be read or is refused
+    kExitInput = 5,         // an input file or standard input cannot be read or is refused
     kExitStrictWarning = 6, // --strict: a warning was given
 };
 

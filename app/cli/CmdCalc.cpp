@@ -30,7 +30,7 @@ int RunCalc(const std::vector<std::string>& argv, std::ostream& out, std::ostrea
     if (json + csv + quiet > 1) throw UsageError("--json, --csv and --quiet exclude each other");
     request.Input = files[0];
 
-    TCalcRun run = RunCalculation("calc", request, std::cin, err);
+    TCalcRun run = RunCalculation("calc", request, err);
     if (run.Exit != kExitOk) return run.Exit;
     run.Setting.Units = units;
     if (json)

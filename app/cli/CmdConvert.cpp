@@ -44,10 +44,20 @@ int WriteCsv(const std::filesystem::path& target, const std::string& text, std::
     return kExitOk;
 }
 
+// An input without items would replace the output with an empty circuit:
+// most likely the wrong input (an empty pipe, a file of other content), and
+// the file it would overwrite may hold work. Only --allow-empty writes it.
+int RefuseEmpty(const std::string& input, std::ostream& err) {
+    err << "darvenix-cli convert: " << InputName(input)
+        << " holds no item line; nothing written (--allow-empty writes an empty circuit)\n";
+    return kExitInvalidItem;
+}
+
 int RunConvert(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
     Args args(argv);
     TCalcRequest request = ReadCalcOptions(args);
     const bool strict = args.Flag("--strict");
+    const bool allowEmpty = args.Flag("--allow-empty");
     const TUnitChoice units = ReadUnitsOption(args);
     const std::vector<std::string> files = args.Positionals();
     args.RequireAllUsed();
@@ -69,8 +79,9 @@ int RunConvert(const std::vector<std::string>& argv, std::ostream& out, std::ost
     }
 
     if (toCsv) {
-        TCalcRun run = RunCalculation("convert", request, std::cin, err);
+        TCalcRun run = RunCalculation("convert", request, err);
         if (run.Exit != kExitOk) return run.Exit;
+        if (run.Setting.Circuit->Count() == 0 && !allowEmpty) return RefuseEmpty(request.Input, err);
         run.Setting.Units = units;
         if (int rc = WriteCsv(target, CircuitCsv(run.Setting), err); rc != kExitOk) return rc;
         out << Format("%d items written to %s", {run.Setting.Circuit->Count(), target.string()}) << "\n";
@@ -80,7 +91,7 @@ int RunConvert(const std::vector<std::string>& argv, std::ostream& out, std::ost
     StartFluidModule(DefaultTemperature);
     TCircuitInput input;
     try {
-        input = ReadCircuitInput(request.Input, std::cin);
+        input = ReadCircuitInput(request.Input);
     } catch (const ProjectFileError& e) {
         err << e.what() << "\n" << e.Detail() << "\n";
         return kExitInput;
@@ -94,6 +105,7 @@ int RunConvert(const std::vector<std::string>& argv, std::ostream& out, std::ost
     if (input.Loaded.Circuit->Count() == 0 && !input.FromEmptyInput)
         warnings.push_back({"noItems", InputName(request.Input) + " holds no item line"});
     PrintWarnings("convert", warnings, err);
+    if (input.Loaded.Circuit->Count() == 0 && !allowEmpty) return RefuseEmpty(request.Input, err);
     try {
         const TLoadedCircuit& loaded = input.Loaded;
         const TFluid& fluid = loaded.Fluid ? static_cast<const TFluid&>(*loaded.Fluid) : *SystemFluid;
@@ -113,6 +125,8 @@ const CliCommandRegistrar registrar({
     "convert",
     "convert a circuit between a project file, a text item file and a CSV table",
     "Usage: darvenix-cli convert [OPTIONS] IN.dvx|IN.txt|- OUT.dvx|OUT.txt|OUT.csv\n",
+    "  --allow-empty        write the output even when the input holds no item (otherwise\n"
+    "                       exit 3 and nothing is written)\n"
     "  (a .csv output is the calculated circuit, as \"calc --csv\" prints it; the calculation\n"
     "   options below apply to it only)\n" +
         CalcOptionsHelp() + UnitsOptionHelp(),

@@ -157,12 +157,13 @@ int RunCurve(const std::vector<std::string>& argv, std::ostream& out, std::ostre
         throw UsageError(Format("--points must be %d to %d", {kMinCurvePoints, kMaxCurvePoints}));
     if (maxRatio && !(*maxRatio > 0 && *maxRatio <= kMaxCurveRatio))
         throw UsageError(Format("--max-ratio must be above 0 and at most %g", {kMaxCurveRatio}));
-    if (staticHead && !std::isfinite(*staticHead)) throw UsageError("--static-head: not a head");
+    if (staticHead && !(std::abs(*staticHead) <= kMaxStaticHead))
+        throw UsageError(Format("--static-head must be -%g to %g m", {kMaxStaticHead, kMaxStaticHead}));
     std::optional<std::vector<TPumpPoint>> pumpPoints;
     if (pumpText) pumpPoints = ParsePumpOption(*pumpText);
     request.Input = files[0];
 
-    const TCalcRun run = RunCalculation("curve", request, std::cin, err);
+    const TCalcRun run = RunCalculation("curve", request, err);
     if (run.Exit != kExitOk) return run.Exit;
     const TCircuit& circuit = *run.Setting.Circuit;
     TPumpSettings pump = circuit.Pump;
@@ -171,7 +172,7 @@ int RunCurve(const std::vector<std::string>& argv, std::ostream& out, std::ostre
     if (maxRatio) pump.Curve.MaxRatio = *maxRatio;
     if (staticHead) pump.Curve.StaticHead = *staticHead;
 
-    const TPumpAnalysis analysis = AnalysePump(circuit, request.Groups, pump);
+    const TPumpAnalysis analysis = AnalysePump(ProgramContext(), circuit, request.Groups, pump);
     if (json)
         WriteJson(analysis, pump, run.Setting, out);
     else if (csv)
@@ -197,7 +198,8 @@ const CliCommandRegistrar registrar({
         "                       (default 1.3, or the project's)\n"
         "  --pump Q:H[:E],...   the pump's points: flow l/s, head m, efficiency % (optional), at\n"
         "                       least 3; replaces a pump stored in the project\n"
-        "  --static-head H      static head, m, added at every flow (default 0, or the project's)\n"
+        "  --static-head H      static head, m, -10000 to 10000, added at every flow (default 0, or\n"
+        "                       the project's)\n"
         "  --json               print the versioned JSON document (units, liquid, design, curve,\n"
         "                       pump, duty, messages, warnings)\n"
         "  --csv                print one CSV row per curve point, then the design and duty points\n",

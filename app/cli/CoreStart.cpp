@@ -23,6 +23,9 @@ TCliStart StartCliCore(bool builtinOnly) {
     TStartOptions options;
     options.SettingsFile = DesktopSettingsFile();
     options.StartFluid = [] { StartFluidModule(DefaultTemperature); };
+    // The calculating commands only read: the shipped data files reach the
+    // user's data folder through "darvenix-cli setup" or the desktop program.
+    options.StageData = false;
     const TStartResult result = StartCore(options);
     started.SettingsFile = result.SettingsFile;
     for (const std::string& message : result.Messages) started.Warnings.push_back({"startup", message});
@@ -36,6 +39,13 @@ TCliStart StartCliCore(bool builtinOnly) {
                             Abbreviate(AppSettings().Read(settings::WaterTemp), 60) + ": " + e.what()});
     }
     return started;
+}
+
+std::vector<std::string> StageDataFiles() {
+    TStartOptions options;
+    options.SettingsFile = DesktopSettingsFile();
+    options.StartFluid = [] { StartFluidModule(DefaultTemperature); };
+    return StartCore(options).Messages;
 }
 
 } // namespace dvx::cli

@@ -22,11 +22,16 @@ struct TCliStart {
 
 // builtinOnly: the tables keep their built-in values and the liquid module
 // starts at the built-in default temperature; no file is read. Otherwise the
-// whole core start-up (install-data merge answered "Decide later", liquid
+// whole core start-up without writing anything (liquid
 // module, refrigerant library, folders, the desktop program's settings,
 // catalogue files), and the liquid then takes the default temperature read
 // from the settings, as the desktop program's liquid does when its window
 // first becomes active.
 TCliStart StartCliCore(bool builtinOnly);
+
+// The core start-up with the install-data merge ("Decide later" for every
+// question), which brings the shipped data files into the user's data
+// folder. Returns the messages met.
+std::vector<std::string> StageDataFiles();
 
 } // namespace dvx::cli

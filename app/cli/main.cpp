@@ -9,6 +9,8 @@
 #include "Args.h"
 #include "CliCommand.h"
 
+#include "base/platform/StandardInput.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -56,6 +58,7 @@ int RunCommand(const CliCommand& command, const std::vector<std::string>& rest) 
 } // namespace
 
 int main(int argc, char** argv) {
+    dvx::ClaimStandardInput();
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) {
         std::cerr << UsageText();

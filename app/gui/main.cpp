@@ -7,6 +7,7 @@
 // event loop.
 
 #include "engine/catalogue/Tables.h"
+#include "DisplayGuard.h"
 #include "base/platform/Documents.h"
 #include "base/platform/Version.h"
 #include "base/Money.h"
@@ -93,7 +94,9 @@ std::optional<int> InformationOnly(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     if (const std::optional<int> status = InformationOnly(argc, argv)) return *status;
+    std::optional<dvx::app::DisplayGuard> displayGuard(std::in_place);
     QApplication app(argc, argv);
+    displayGuard.reset();
     QApplication::setApplicationName("Darvenix");
     // Numbers are always written and read with "." (the program never uses
     // the C library's locale-dependent conversions); money follows the

@@ -42,6 +42,21 @@ foreach(case IN LISTS cases)
   endif()
 endforeach()
 
+# Opening the window without a display: one line that says so and names the
+# command-line program, exit 1; not Qt's abort with its plugin advice. Both
+# with no display named and with one named that does not answer.
+foreach(display "" ":97")
+  if(display)
+    set(ENV{DISPLAY} ${display})
+  endif()
+  execute_process(COMMAND ${PROGRAM} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 20)
+  if(NOT rc EQUAL 1 OR NOT err STREQUAL
+     "darvenix: cannot connect to a display; use darvenix-cli for calculations without one\n")
+    message(FATAL_ERROR "darvenix without a display (DISPLAY=${display}): exit ${rc}\n${err}")
+  endif()
+endforeach()
+unset(ENV{DISPLAY})
+
 file(GLOB_RECURSE written LIST_DIRECTORIES true ${WORK}/home/*)
 if(written)
   message(FATAL_ERROR "printing options wrote into the home folder:\n${written}")

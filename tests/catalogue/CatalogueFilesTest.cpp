@@ -24,11 +24,11 @@ const std::string kShippedData = std::string(DARVENIX_SOURCE_DIR) + "/data/";
 // Every value the catalogue files can set.
 struct Snapshot {
     std::array<TBoreRec, BoreCount> bores;
-    decltype(PipeListPrice) pipePrice;
-    decltype(PipeLabourTime) pipeLabour;
+    decltype(TCatalogueTables::PipeListPrice) pipePrice;
+    decltype(TCatalogueTables::PipeLabourTime) pipeLabour;
     std::array<double, FittingCount> c;
-    decltype(FittingPrice) fittingPrice;
-    decltype(FittingLabour) fittingLabour;
+    decltype(TCatalogueTables::FittingPrice) fittingPrice;
+    decltype(TCatalogueTables::FittingLabour) fittingLabour;
 
     static Snapshot Take() {
         Snapshot s{BoreTable, PipeListPrice, PipeLabourTime, {}, FittingPrice, FittingLabour};

@@ -107,10 +107,10 @@ TEST_F(CliCommands, StandardInputTakesTextItemsAndProjectsByTheirHeader) {
     ASSERT_EQ(Run({"convert", "-", "again.txt"}, kCircuit).Exit, 0);
     EXPECT_THAT(ReadText(cli_.WorkFile("again.txt")), HasSubstr("'Chill\xc3\xa9r'"));
 
-    // Nothing at all on standard input: no items and no warning.
+    // Nothing at all on standard input is said, and --strict fails on it.
     const TCliResult empty = Run({"calc", "--builtin", "--strict", "-"}, "");
-    EXPECT_EQ(empty.Exit, 0);
-    EXPECT_EQ(empty.Err, "");
+    EXPECT_EQ(empty.Exit, 6);
+    EXPECT_THAT(empty.Err, HasSubstr("warning: standard input is empty"));
     // A damaged project on standard input is unreadable input.
     const TCliResult broken = Run({"calc", "--builtin", "-"}, "TPF0\x08TCircuit");
     EXPECT_EQ(broken.Exit, 5);
@@ -284,7 +284,7 @@ TEST_F(CliCommands, TemperatureOutsideTheRangeWarnsAndStrictFails) {
     EXPECT_EQ(inside.Err, "");
 }
 
-TEST_F(CliCommands, NoItemsFromANonEmptyFileIsAWarning) {
+TEST_F(CliCommands, InputWithoutItemsIsAWarning) {
     WriteText(cli_.WorkFile("comments.txt"), "# only a comment\r\nx, not an item\r\n");
     WriteText(cli_.WorkFile("empty.txt"), "");
     const TCliResult r = Run({"calc", "--builtin", "--json", "comments.txt"});
@@ -292,10 +292,13 @@ TEST_F(CliCommands, NoItemsFromANonEmptyFileIsAWarning) {
     EXPECT_THAT(r.Err, HasSubstr("warning: comments.txt holds no item line"));
     EXPECT_EQ(Json::parse(r.Out)["warnings"][0]["code"], "noItems");
     EXPECT_EQ(Run({"calc", "--builtin", "--strict", "comments.txt"}).Exit, 6);
-    EXPECT_EQ(Run({"convert", "--strict", "comments.txt", "out.dvx"}).Exit, 6);
-    const TCliResult empty = Run({"calc", "--builtin", "--strict", "empty.txt"});
+    EXPECT_EQ(Run({"convert", "--allow-empty", "--strict", "comments.txt", "out.dvx"}).Exit, 6);
+    // An empty file is no result either: warned like the file without items.
+    const TCliResult empty = Run({"calc", "--builtin", "--json", "empty.txt"});
     EXPECT_EQ(empty.Exit, 0);
-    EXPECT_EQ(empty.Err, "");
+    EXPECT_THAT(empty.Err, HasSubstr("warning: empty.txt is empty"));
+    EXPECT_EQ(Json::parse(empty.Out)["warnings"][0]["code"], "noItems");
+    EXPECT_EQ(Run({"calc", "--builtin", "--strict", "empty.txt"}).Exit, 6);
 }
 
 TEST_F(CliCommands, EveryExitCode) {

@@ -10,6 +10,7 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -84,6 +85,58 @@ public:
         waitpid(pid, &status, 0);
         if (WIFEXITED(status)) result.Exit = WEXITSTATUS(status);
         if (stdoutPath.empty()) result.Out = ReadText(out);
+        result.Err = ReadText(err);
+        return result;
+    }
+
+    // How standard input reaches a run of RunWithInput.
+    struct TStandardInput {
+        std::string Path;               // opened for reading (a folder, /dev/zero, a file)
+        bool Closed = false;            // the program starts with descriptor 0 closed
+        std::uint64_t AddressSpace = 0; // bytes; a limit on the child's memory when not 0
+    };
+
+    // Runs the program with standard input as given, in a child process of
+    // its own (so the descriptor and the memory limit are the child's only).
+    TCliResult RunWithInput(const std::vector<std::string>& args, const TStandardInput& input) const {
+        const std::string out = folder_ / "stdout", err = folder_ / "stderr";
+        std::vector<std::string> env = {"HOME=" + Home(), "XDG_CONFIG_HOME=" + ConfigHome(),
+                                        "XDG_DATA_HOME=" + DataHome(), "PATH=/usr/bin:/bin", "LC_ALL=C"};
+        std::vector<std::string> argv = {Program().string()};
+        argv.insert(argv.end(), args.begin(), args.end());
+        std::vector<char*> argp, envp;
+        for (auto& a : argv) argp.push_back(a.data());
+        argp.push_back(nullptr);
+        for (auto& e : env) envp.push_back(e.data());
+        envp.push_back(nullptr);
+        const std::string work = Work();
+
+        TCliResult result;
+        const pid_t pid = fork();
+        if (pid < 0) return result;
+        if (pid == 0) {
+            // Only async-signal-safe calls from here on.
+            const int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            const int e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            if (o < 0 || e < 0 || dup2(o, 1) < 0 || dup2(e, 2) < 0 || chdir(work.c_str()) != 0) _exit(127);
+            if (input.Closed) {
+                close(0);
+            } else {
+                const int i = open(input.Path.c_str(), O_RDONLY);
+                if (i < 0 || dup2(i, 0) < 0) _exit(127);
+                if (i != 0) close(i);
+            }
+            if (input.AddressSpace) {
+                const rlimit limit{input.AddressSpace, input.AddressSpace};
+                if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(127);
+            }
+            execve(argp[0], argp.data(), envp.data());
+            _exit(127);
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        if (WIFEXITED(status)) result.Exit = WEXITSTATUS(status);
+        result.Out = ReadText(out);
         result.Err = ReadText(err);
         return result;
     }

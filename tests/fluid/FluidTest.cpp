@@ -35,7 +35,6 @@ struct Snapshot {
 TEST(Fluid, SystemFluidStartsAsCleanWaterAtTheDefaultTemperature) {
     StartFluidModule();
     ASSERT_NE(SystemFluid, nullptr);
-    ASSERT_NE(TransportProps, nullptr);
     const TLiquid& f = *SystemFluid;
     EXPECT_EQ(f.Caption, "Water");
     EXPECT_EQ(f.LiquidSpec, 0);
@@ -206,6 +205,26 @@ TEST(Fluid, CaptionsFollowTheirRules) {
         EXPECT_EQ(f.GetCaption(), c.longCaption) << int(c.spec) << "/" << int(c.additive);
         EXPECT_EQ(f.GetShortCaption(), c.shortCaption) << int(c.spec) << "/" << int(c.additive);
     }
+}
+
+TEST(Fluid, ALiquidsCaptionNamesItselfWhateverWasEvaluatedLast) {
+    // A liquid read from a project file is not evaluated yet; another liquid
+    // evaluated since (a preview, a second project) must not lend it its name.
+    TLiquid oil("a", 1, 0, 60, 60);
+    oil.Evaluate();
+    TLiquid mercury("b", 7, 0, 60, 60);
+    mercury.Evaluate();
+    EXPECT_EQ(oil.GetCaption(), "Shell Thermia B");
+    EXPECT_EQ(oil.GetShortCaption(), "Thermal Oil");
+
+    TLiquid read = oil;
+    read.LiquidSpec = 3; // as a file read sets it, without an evaluation
+    mercury.Evaluate();
+    EXPECT_EQ(read.GetCaption(), "Glycerin");
+
+    TLiquid unknown("c", 0, 0, 60, 60);
+    unknown.LiquidSpec = 200; // damaged data: no name to give, not another liquid's
+    EXPECT_EQ(unknown.GetCaption(), "");
 }
 
 TEST(Fluid, FailedEvaluationKeepsThePreviousProperties) {

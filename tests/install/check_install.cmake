@@ -67,8 +67,9 @@ if(NOT out MATCHES "ProgramFolder=${program_folder}/\n")
   message(FATAL_ERROR "program folder is not ${program_folder}/:\n${out}")
 endif()
 
-# ... and calculates an installed example with the catalogue files that its
-# merge configuration brought into the user's data folder.
+# ... and calculates an installed example with the shipped catalogue files,
+# writing nothing into the home folder; "setup" then brings the files its
+# merge configuration names into the user's data folder.
 set(items ${WORK}/chilled-water.txt)
 run(${prefix}/bin/darvenix-cli convert ${prefix}/share/darvenix/examples/chilled-water.dvx ${items})
 expect_ok("darvenix-cli convert")
@@ -80,6 +81,11 @@ endif()
 if(NOT out MATCHES "Index circuit dP: [0-9]")
   message(FATAL_ERROR "no total from calc:\n${out}")
 endif()
+if(EXISTS "${home}/data/Quellstrand")
+  message(FATAL_ERROR "calc wrote into the user's data folder")
+endif()
+run(${prefix}/bin/darvenix-cli setup)
+expect_ok("darvenix-cli setup")
 foreach(name SteelPipe.ini GalvIronPipe.ini DrawnTubePipe.ini PipeFittings.ini RefLib8.rdf)
   expect_file("${home}/data/Quellstrand/Common Files/${name}")
 endforeach()

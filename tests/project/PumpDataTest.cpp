@@ -155,6 +155,8 @@ TEST_F(PumpFile, DamagedPumpDataIsAReadError) {
         {"efficiency above 1", file(values(1, {0, 10, 1.5}, 0, 41, 1.3))},
         {"half a point", file(values(1, {0, 10}, 0, 41, 1.3))},
         {"static head not a number", file(values(1, {0, 10, 0}, nan, 41, 1.3))},
+        {"static head of 1e308 m", file(values(1, {0, 10, 0}, 1e308, 41, 1.3))},
+        {"static head beyond -10 000 m", file(values(1, {0, 10, 0}, -10001, 41, 1.3))},
         {"one curve point", file(values(1, {0, 10, 0}, 0, 1, 1.3))},
         {"a billion curve points", file(values(1, {0, 10, 0}, 0, 1000000000, 1.3))},
         {"ratio 0", file(values(1, {0, 10, 0}, 0, 41, 0))},

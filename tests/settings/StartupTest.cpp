@@ -63,8 +63,8 @@ TEST_F(StartupTest, FirstStartBringsTheDataFilesInAndLoadsThemSilently) {
         EXPECT_TRUE(Exists(programFolder + "install-data/" + f)) << f; // shared by every account
     }
     EXPECT_TRUE(fluidStarted);
-    ASSERT_NE(RefrigLib, nullptr);
-    EXPECT_EQ(RefrigLib->LoadedName, "R22");
+    ASSERT_NE(start.Refrigerants, nullptr);
+    EXPECT_EQ(start.Refrigerants->LoadedName, "R22");
     EXPECT_EQ(FittingTable[16].C, 300);
     EXPECT_DOUBLE_EQ(MaterialRoughness[pmGalvIron], 0.0002);
     EXPECT_DOUBLE_EQ(CurrentRoughness, 0.000046);

@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTableWidget>
+#include <QXmlStreamReader>
 #include <QtCharts/QChartView>
 #include <QtTest>
 
@@ -208,8 +209,49 @@ private slots:
         const QByteArray text = file.readAll();
         QVERIFY(text.contains("<svg"));
         QVERIFY(text.contains("Flow (l/s)"));
+        // The drawing is well-formed XML, its title read back unescaped.
+        QXmlStreamReader xml(text);
+        QString title;
+        while (!xml.atEnd()) {
+            if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"title") title = xml.readElementText();
+        }
+        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        QCOMPARE(title, QString("Pump & System Curve"));
         QVERIFY(!P().ExportChart(Path("plot.bmp"))); // only the two formats
         QVERIFY(!P().ExportChart(Path("no-such-folder/plot.png")));
+    }
+
+    // A pump edit is part of the project's history: undoing a later grid
+    // edit back past the save must not read "Ready" while the pump change
+    // is still on screen, and undoing the pump edit restores the saved pump.
+    void aPumpEditIsKeptInTheHistory() {
+        EnterPump();
+        QVERIFY(W().SaveFile(Path("pump.dvx")));
+        QCOMPARE(W().StatusPanel(0)->text(), QString("Ready"));
+        TypePoint(0, 1, "19.5");
+        QCOMPARE(W().Circuit().Pump.Points.at(0).Head, 19.5);
+        QCOMPARE(W().StatusPanel(0)->text(), QString("Modified"));
+        TypeGridCell(0, gcDescription, "Coil");
+
+        // Back in the main window, as the user would click it.
+        QApplication::setActiveWindow(&W());
+        QVERIFY(QTest::qWaitForWindowActive(&W()));
+        W().Grid()->setFocus();
+        QTest::keyClick(W().Grid(), Qt::Key_Z, Qt::ControlModifier); // the grid edit
+        QVERIFY(W().Action("&Redo")->isEnabled()); // the grid edit was undone
+        QCOMPARE(W().Circuit().Pump.Points.at(0).Head, 19.5);
+        QCOMPARE(W().StatusPanel(0)->text(), QString("Modified"));
+        QVERIFY(!W().Circuit().Saved);
+
+        QTest::keyClick(W().Grid(), Qt::Key_Z, Qt::ControlModifier); // the pump edit
+        QCOMPARE(W().Circuit().Pump.Points.at(0).Head, 20.0);
+        QCOMPARE(P().PointTable()->item(0, 1)->text(), QString("20"));
+        QCOMPARE(W().StatusPanel(0)->text(), QString("Ready"));
+
+        QTest::keyClick(W().Grid(), Qt::Key_Y, Qt::ControlModifier); // and again
+        QCOMPARE(W().Circuit().Pump.Points.at(0).Head, 19.5);
+        QCOMPARE(P().PointTable()->item(0, 1)->text(), QString("19.5"));
+        QCOMPARE(W().StatusPanel(0)->text(), QString("Modified"));
     }
 
     void placementIsKeptBetweenRuns() {

@@ -140,6 +140,18 @@ private slots:
         QVERIFY(changes.isEmpty());
     }
 
+    // Keys typed straight after a click on the current cell reach the cell,
+    // however quickly they follow the click.
+    void typingRightAfterAClickOnTheCurrentCell() {
+        auto grid = MakeGrid();
+        grid->SetCurrentCell(1, 1);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, CellRect(*grid, 1, 1).center());
+        QTest::keyClicks(QApplication::focusWidget(), "42");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTRY_VERIFY(!grid->IsEditing());
+        QCOMPARE(QString::fromStdString(grid->Cell(1, 1)), QString("42.0"));
+    }
+
     void enterInTheEditorStaysInTheSheet() {
         QDialog dialog;
         auto* layout = new QVBoxLayout(&dialog);

@@ -115,4 +115,19 @@ std::string DataFolder() {
 
 void FixFolders(TFolders folders) { Fixed() = std::move(folders); }
 
+bool CreatePrivateFolders(const std::string& folder) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path target = fs::path(folder).lexically_normal();
+    fs::path path;
+    for (const fs::path& part : target) {
+        if (part.empty()) continue;
+        path /= part;
+        if (fs::is_directory(path, ec)) continue;
+        if (!fs::create_directory(path, ec) && !fs::is_directory(path, ec)) return false;
+        fs::permissions(path, fs::perms::owner_all, fs::perm_options::replace, ec);
+    }
+    return fs::is_directory(target, ec);
+}
+
 } // namespace dvx

@@ -58,4 +58,10 @@ std::string SuiteFolder();
 std::string DataFolder();
 void FixFolders(TFolders folders);
 
+// Creates folder and every missing folder above it with mode 0700 (only
+// the user may read the settings and data kept there), leaving the mode of
+// folders that exist alone. Returns false when the folder is not there
+// afterwards.
+bool CreatePrivateFolders(const std::string& folder);
+
 } // namespace dvx

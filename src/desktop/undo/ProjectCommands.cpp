@@ -73,4 +73,20 @@ void TDetailsCommand::redo() {
     done_ = true;
 }
 
+TPumpCommand::TPumpCommand(TUndoHost& host, TPumpSettings before, TPumpSettings after)
+    : QUndoCommand("Pump"), host_(host), before_(std::move(before)), after_(std::move(after)) {}
+
+void TPumpCommand::Apply(const TPumpSettings& pump) {
+    try {
+        host_.UndoCircuit().Pump = pump;
+        host_.PumpTakenBack();
+    } catch (const std::exception& e) {
+        host_.UndoFailed(e.what());
+    }
+}
+
+void TPumpCommand::undo() { Apply(before_); }
+
+void TPumpCommand::redo() { Apply(after_); }
+
 } // namespace dvx::ui

@@ -5,6 +5,7 @@
 // they are pushed after the change was made.
 
 #include "engine/fluid/Fluid.h"
+#include "engine/hydraulics/PumpSettings.h"
 #include "presentation/ui/CircuitChanges.h"
 #include "desktop/undo/UndoHost.h"
 
@@ -53,6 +54,22 @@ private:
     TProjectDetails before_;
     TProjectDetails after_;
     bool done_ = true;
+};
+
+// The pump's points and the system curve's settings. Unlike the commands
+// above it makes its change itself: its first redo() puts `after` into the
+// circuit.
+class TPumpCommand : public QUndoCommand {
+public:
+    TPumpCommand(TUndoHost& host, TPumpSettings before, TPumpSettings after);
+    void undo() override;
+    void redo() override;
+
+private:
+    void Apply(const TPumpSettings& pump);
+    TUndoHost& host_;
+    TPumpSettings before_;
+    TPumpSettings after_;
 };
 
 } // namespace dvx::ui

@@ -25,6 +25,9 @@ public:
     virtual void LiquidTakenBack() = 0;
     // The project details were set back (the circuit holds them already).
     virtual void DetailsTakenBack() = 0;
+    // The pump or the system curve's settings were set back (the circuit
+    // holds them already).
+    virtual void PumpTakenBack() = 0;
     // An undo or redo could not be applied; the history is not to be trusted.
     virtual void UndoFailed(const std::string& message) = 0;
 };

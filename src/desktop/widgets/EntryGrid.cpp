@@ -378,6 +378,26 @@ void TEntryGrid::keyPressEvent(QKeyEvent* event) {
     QTableView::keyPressEvent(event);
 }
 
+bool TEntryGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+    // A click on the current cell opens its editor at once. The view would
+    // wait for the double-click delay first, and keys typed meanwhile would
+    // go to its type-ahead search and be lost. It opens as F2 opens it, its
+    // text selected, so the keys replace the value.
+    if (trigger == SelectedClicked && state() != EditingState && editTriggers().testFlag(SelectedClicked)) {
+        clickEdit_ = index; // opened by mouseReleaseEvent, which resets the view's state first
+        return false;
+    }
+    return QTableView::edit(index, trigger, event);
+}
+
+void TEntryGrid::mouseReleaseEvent(QMouseEvent* event) {
+    clickEdit_ = QPersistentModelIndex();
+    QTableView::mouseReleaseEvent(event);
+    const QModelIndex index = clickEdit_;
+    clickEdit_ = QPersistentModelIndex();
+    if (index.isValid() && state() != EditingState) QTableView::edit(index, DoubleClicked, nullptr);
+}
+
 void TEntryGrid::mousePressEvent(QMouseEvent* event) {
     const QModelIndex index = indexAt(event->position().toPoint());
     const int row = index.isValid() ? index.row() + 1 : 0;

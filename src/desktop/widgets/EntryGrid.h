@@ -25,6 +25,7 @@ class TEntryGridModel;
 class TEntryGrid : public QTableView, public TEntrySheet {
     Q_OBJECT
 public:
+    using QTableView::edit; // the public edit(index) beside the override below
     explicit TEntryGrid(QWidget* parent = nullptr);
     ~TEntryGrid() override;
 
@@ -83,7 +84,9 @@ protected:
 
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
@@ -108,6 +111,9 @@ private:
     TUnitsChooser chooser_;
     QModelIndex previous_;
     bool reverting_ = false;
+    // The cell a click on the current cell is to edit, once the click's
+    // release has been handled.
+    QPersistentModelIndex clickEdit_;
 };
 
 } // namespace dvx

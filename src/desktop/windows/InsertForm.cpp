@@ -373,7 +373,11 @@ void TInsertForm::RestorePlacementFromSettings() {
     QSize screen = QApplication::primaryScreen() != nullptr ? QApplication::primaryScreen()->size() : QSize(1024, 768);
     TWindowPlacement current{x(), y(), width(), height(), 0};
     TWindowPlacement p = RestorePlacement(AppSettings(), "InsertForm", current, true, screen.width(), screen.height());
-    setGeometry(p.Left, p.Top, p.Width, p.Height);
+    // Left/Top are the frame's corner (as x() and y() gave them when saved),
+    // Width/Height the client size: move() places the frame, resize() the
+    // client, so the window does not creep by the frame size on each reopen.
+    move(p.Left, p.Top);
+    resize(p.Width, p.Height);
 }
 
 void TInsertForm::closeEvent(QCloseEvent* event) {

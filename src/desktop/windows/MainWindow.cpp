@@ -19,6 +19,7 @@
 #include "storage/settings/UnitSettings.h"
 #include "desktop/windows/CircuitDelegate.h"
 #include "desktop/windows/CircuitModel.h"
+#include "desktop/undo/ProjectCommands.h"
 #include "desktop/windows/CircuitView.h"
 #include "desktop/windows/CostForm.h"
 #include "desktop/windows/DefaultFlowForm.h"
@@ -109,7 +110,12 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     unitsForm_ = new TUnitsForm(this);
     pumpForm_ = new TPumpCurveForm(this);
     pumpForm_->GroupsActive = [this] { return GroupsActive(); };
-    pumpForm_->OnPumpChanged = [this] { SetSaved(false); };
+    // The pump is saved with the project: its changes go through the undo
+    // history, so undoing another change to the saved state cannot hide one.
+    pumpForm_->OnPumpChanged = [this](const TPumpSettings& before, const TPumpSettings& after) {
+        SetSaved(false);
+        Record(new TPumpCommand(*this, before, after));
+    };
 
     // Own settings and recent files (the catalogues were loaded at start-up).
     LoadSettings();

@@ -225,6 +225,7 @@ private:
     void MaterialTakenBack(int material) override;
     void LiquidTakenBack() override;
     void DetailsTakenBack() override;
+    void PumpTakenBack() override;
     void UndoFailed(const std::string& message) override;
     // The save dialog: the folder and name of the current file (the program
     // folder for an untitled project), for a project file.

@@ -10,6 +10,7 @@
 #include "desktop/windows/CircuitView.h"
 #include "desktop/windows/MainWindowSupport.h"
 #include "desktop/widgets/Messages.h"
+#include "desktop/windows/PumpCurveForm.h"
 #include "desktop/windows/Warnings.h"
 
 #include <QAction>
@@ -76,6 +77,8 @@ void TMainForm::DetailsTakenBack() {
     propertiesForm_->SetAuthor(Q(circuit_->Author));
     propertiesForm_->SetCompany(Q(circuit_->Company));
 }
+
+void TMainForm::PumpTakenBack() { pumpForm_->PumpTakenBack(); }
 
 void TMainForm::UndoFailed(const std::string& message) {
     ShowMessage(this, MsgKind::Error, "Cannot undo: " + QString::fromStdString(message));

@@ -305,10 +305,19 @@ void TPumpCurveForm::TakeEditsInto(TCircuit& circuit) {
         }
     }
     if (entryError_.empty() && !(pump == circuit.Pump)) {
-        circuit.Pump = pump;
+        const TPumpSettings before = circuit.Pump;
         shown_ = pump; // what the table and fields now say
-        if (OnPumpChanged) OnPumpChanged();
+        if (OnPumpChanged) OnPumpChanged(before, pump);
+        else circuit.Pump = pump;
     }
+}
+
+void TPumpCurveForm::PumpTakenBack() {
+    // A change the user has just typed is on screen already: rewriting the
+    // table from inside its own edit would disturb the editor.
+    if (circuit_ == nullptr) return;
+    if (!(circuit_->Pump == shown_)) LoadFromCircuit();
+    Refresh();
 }
 
 void TPumpCurveForm::Refresh() {
@@ -378,7 +387,9 @@ bool TPumpCurveForm::ExportChart(const QString& file) {
         svg.setFileName(file);
         svg.setSize(chartView_->size());
         svg.setViewBox(QRect(QPoint(0, 0), chartView_->size()));
-        svg.setTitle(kPumpFormTitle);
+        // The generator writes the title into the file as it is: escape it,
+        // or the "&" in the window's title makes the drawing invalid XML.
+        svg.setTitle(QString(kPumpFormTitle).toHtmlEscaped());
         QPainter painter;
         if (!painter.begin(&svg)) return false;
         chartView_->render(&painter);

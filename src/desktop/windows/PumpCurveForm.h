@@ -39,8 +39,12 @@ public:
     void SetCircuit(TCircuit* circuit);
     // The main window's "Activate Groups" switch, read at every refresh.
     std::function<bool()> GroupsActive;
-    // The user changed the pump or the curve settings (the project is modified).
-    std::function<void()> OnPumpChanged;
+    // The user changed the pump or the curve settings: the owner records the
+    // change (before → after) and puts `after` into the circuit. Without an
+    // owner the form puts it there itself.
+    std::function<void(const TPumpSettings& before, const TPumpSettings& after)> OnPumpChanged;
+    // The circuit's pump was set back by an undo or redo: show it.
+    void PumpTakenBack();
 
     // Analyses the circuit again and redraws, now if the window is shown,
     // otherwise when it is next shown.

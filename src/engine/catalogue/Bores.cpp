@@ -9,25 +9,25 @@
 
 namespace dvx {
 
-double NominalOf(int boreIndex) {
+double NominalOf(const TCatalogueTables& tables, int boreIndex) {
     int i = boreIndex % 128;
     if (i < 0 || i >= BoreCount)
         throw std::out_of_range("bore index " + std::to_string(boreIndex) + " is not in the bore table");
-    return BoreTable[i].Nominal;
+    return tables.BoreTable[i].Nominal;
 }
 
-std::uint8_t BoreAtLeast(double d) {
+std::uint8_t BoreAtLeast(const TCatalogueTables& tables, double d) {
     for (int i = BoreCount - 1; i >= 0; --i)
-        if (BoreTable[i].Nominal >= d) return static_cast<std::uint8_t>(i);
+        if (tables.BoreTable[i].Nominal >= d) return static_cast<std::uint8_t>(i);
     return 0;
 }
 
-std::uint8_t NearestBore(double d) {
-    if (d >= BoreTable[0].Nominal) return 0;
-    if (d <= BoreTable[BoreCount - 1].Nominal) return BoreCount - 1;
+std::uint8_t NearestBore(const TCatalogueTables& tables, double d) {
+    if (d >= tables.BoreTable[0].Nominal) return 0;
+    if (d <= tables.BoreTable[BoreCount - 1].Nominal) return BoreCount - 1;
     for (int i = 1; i < BoreCount; ++i) {
-        if (BoreTable[i].Nominal <= d) {
-            double r = (d - BoreTable[i].Nominal) / (BoreTable[i - 1].Nominal - BoreTable[i].Nominal);
+        if (tables.BoreTable[i].Nominal <= d) {
+            double r = (d - tables.BoreTable[i].Nominal) / (tables.BoreTable[i - 1].Nominal - tables.BoreTable[i].Nominal);
             return static_cast<std::uint8_t>(r > 0.5 ? i - 1 : i);
         }
     }
@@ -35,15 +35,15 @@ std::uint8_t NearestBore(double d) {
     return BoreCount - 1;
 }
 
-std::uint8_t BoreForFlow(double q) {
+std::uint8_t BoreForFlow(const TCatalogueTables& tables, double q) {
     for (int i = BoreCount - 1; i >= 1; --i)
-        if (BoreTable[i].mf >= q) return static_cast<std::uint8_t>(i);
+        if (tables.BoreTable[i].mf >= q) return static_cast<std::uint8_t>(i);
     return 0;
 }
 
-std::uint8_t BoreForInsideDiameter(double d) {
+std::uint8_t BoreForInsideDiameter(const TCatalogueTables& tables, double d) {
     for (int i = BoreCount - 1; i >= 0; --i) {
-        double id = BoreTable[i].ID;
+        double id = tables.BoreTable[i].ID;
         if (std::fabs(d - id) * 100 / id <= 10) return static_cast<std::uint8_t>(i);
     }
     return 0;

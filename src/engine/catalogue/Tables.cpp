@@ -33,7 +33,16 @@ const std::array<const char*, BoreCount> BoreName = {
 
 constexpr std::array<double, MaterialCount> BuiltInMaterialRoughness = {0.000046, 0.00015, 0.0000015};
 
-const std::array<TFittingRec, FittingCount> StandardFittingTable = {{
+namespace {
+
+struct TStandardFitting {
+    const char* Name;
+    double C;
+};
+
+// Constant data, so the tables can be built in any static initialiser
+// (the program's tables are first built on first use).
+constexpr std::array<TStandardFitting, FittingCount> kStandardFittings = {{
     {"Std Elbow 90 deg", 30},
     {"Std Elbow 45 deg", 16},
     {"Reducer", 38},
@@ -59,6 +68,16 @@ const std::array<TFittingRec, FittingCount> StandardFittingTable = {{
     {"Gauge Socket", 5},
     {"VibroFlex", 8},
 }};
+
+std::array<TFittingRec, FittingCount> StandardFittings() {
+    std::array<TFittingRec, FittingCount> table;
+    for (std::size_t t = 0; t < table.size(); ++t) table[t] = {kStandardFittings[t].Name, kStandardFittings[t].C};
+    return table;
+}
+
+} // namespace
+
+const std::array<TFittingRec, FittingCount> StandardFittingTable = StandardFittings();
 
 namespace {
 
@@ -98,40 +117,19 @@ const std::array<double, BoreCount>& LabourProfile(int fittingType) {
 
 } // namespace
 
-std::array<TBoreRec, BoreCount> BoreTable = BuiltInBoreTable;
-std::array<double, MaterialCount> MaterialRoughness = BuiltInMaterialRoughness;
-double CurrentRoughness = BuiltInMaterialRoughness[pmSteel];
-std::uint8_t PipeMaterial = pmSteel;
-std::array<TFittingRec, FittingCount> FittingTable = StandardFittingTable;
-std::array<std::array<double, MaterialCount>, BoreCount> PipeListPrice{};
-std::array<std::array<double, MaterialCount>, BoreCount> PipeLabourTime{};
-std::array<std::array<double, BoreCount>, FittingCount> FittingPrice{};
-std::array<std::array<double, BoreCount>, FittingCount> FittingLabour{};
-
-double DefaultTemperature = BuiltInDefaultTemperature;
-double DefaultBore = BuiltInDefaultBore;
-double DefaultLength = BuiltInDefaultLength;
-double DefaultFlow = BuiltInDefaultFlow;
-int DefaultFittingType = BuiltInDefaultFittingType;
-int DefaultQuantity = BuiltInDefaultQuantity;
-double DefaultUserDP = BuiltInDefaultUserDP;
-double GradientLimit = BuiltInGradientLimit;
-double VelocityLimit = BuiltInVelocityLimit;
-double LabourRate = BuiltInLabourRate;
-
-bool SelectPipeMaterial(int m) {
+bool TCatalogueTables::SelectPipeMaterial(int m) {
     if (m < 0 || m >= MaterialCount) return false;
     PipeMaterial = static_cast<std::uint8_t>(m);
     CurrentRoughness = MaterialRoughness[PipeMaterial];
     return true;
 }
 
-void RestoreBuiltInTables() {
+void TCatalogueTables::RestoreBuiltIn() {
     BoreTable = BuiltInBoreTable;
     MaterialRoughness = BuiltInMaterialRoughness;
     PipeMaterial = pmSteel;
     CurrentRoughness = MaterialRoughness[pmSteel];
-    FittingTable = StandardFittingTable;
+    FittingTable = StandardFittings();
     for (int b = 0; b < BoreCount; ++b) {
         for (int m = 0; m < MaterialCount; ++m) {
             PipeListPrice[b][m] = -1;
@@ -154,10 +152,9 @@ void RestoreBuiltInTables() {
     LabourRate = BuiltInLabourRate;
 }
 
-namespace {
-// The cost tables get their built-in values before main() runs, like the
-// tables initialised above.
-const bool kTablesReady = (RestoreBuiltInTables(), true);
-} // namespace
+TCatalogueTables& ProgramTables() {
+    static TCatalogueTables tables;
+    return tables;
+}
 
 } // namespace dvx

@@ -1,13 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The process-wide catalogue tables: nominal bores with their inside
+// The catalogue tables of a project: nominal bores with their inside
 // diameters, starting friction factors and maximum flows, the wall roughness
 // of the three pipe materials, the 24 standard fitting types, the price and
 // labour tables of the estimate, and the item defaults and warning limits.
-//
-// They hold their built-in values from program start. The catalogue files,
-// the settings store and the dialogs only override values in place; nothing
-// here is ever resized. RestoreBuiltInTables() puts every value back.
 
 #include <array>
 #include <cstdint>
@@ -27,8 +23,6 @@ struct TBoreRec {
     double mf = 0;      // l/s, maximum flow for the bore (auto-size and auto-flow)
 };
 
-// BoreIndex 0 is the 750 mm bore, 19 the 15 mm bore (largest first).
-extern std::array<TBoreRec, BoreCount> BoreTable;
 // Labels of the bores ("750" … "15"): list texts and catalogue section names.
 extern const std::array<const char*, BoreCount> BoreName;
 
@@ -39,51 +33,15 @@ enum TPipeMaterial : std::uint8_t {
     pmDrawnTube = 2, // drawn tubing
 };
 
-// m, wall roughness per material.
-extern std::array<double, MaterialCount> MaterialRoughness;
-// m, roughness of the active material; the only roughness the pipe calculation reads.
-extern double CurrentRoughness;
-// The active material (0, 1 or 2): the cost column the pipe items read.
-extern std::uint8_t PipeMaterial;
-
-// Makes material m active: PipeMaterial = m and CurrentRoughness =
-// MaterialRoughness[m]. Any other value changes nothing and returns false.
-bool SelectPipeMaterial(int m);
-
 struct TFittingRec {
     std::string FittingName; // fixed name; catalogue section name and settings key
     double C = 0;            // —, equivalent length in inside diameters (L/D)
 };
 
-// The fitting types; the index is what a fitting stores as its type (also
-// in project files), so the order never changes.
-extern std::array<TFittingRec, FittingCount> FittingTable;
 // The built-in coefficients, for "Restore standard defaults".
 extern const std::array<TFittingRec, FittingCount> StandardFittingTable;
 
-// Cost tables; −1 marks a value not entered yet.
-// [BoreIndex][material]: price per metre of pipe.
-extern std::array<std::array<double, MaterialCount>, BoreCount> PipeListPrice;
-// [BoreIndex][material]: h per metre of pipe.
-extern std::array<std::array<double, MaterialCount>, BoreCount> PipeLabourTime;
-// [fitting type][BoreIndex]: price per fitting.
-extern std::array<std::array<double, BoreCount>, FittingCount> FittingPrice;
-// [fitting type][BoreIndex]: h per fitting.
-extern std::array<std::array<double, BoreCount>, FittingCount> FittingLabour;
-
-// Item defaults, warning limits and labour rate.
-extern double DefaultTemperature;   // °C, the project liquid's temperature
-extern double DefaultBore;          // mm, nominal bore of new items
-extern double DefaultLength;        // m, length of new straight pipes
-extern double DefaultFlow;          // l/s, flow of new items
-extern int DefaultFittingType;      // index into FittingTable for the insert dialog
-extern int DefaultQuantity;         // —, quantity of new fittings
-extern double DefaultUserDP;        // kPa, the insert dialog's user pressure drop
-extern double GradientLimit;        // Pa/m, warning 1 above this
-extern double VelocityLimit;        // m/s, warning 2 above this
-extern double LabourRate;           // cost per hour of labour
-
-// Built-in start values of the scalars above (the dialogs' "Restore").
+// Built-in start values of the scalar defaults and limits (the dialogs' "Restore").
 inline constexpr double BuiltInDefaultTemperature = 9;
 inline constexpr double BuiltInDefaultBore = 100;
 inline constexpr double BuiltInDefaultLength = 10;
@@ -99,8 +57,80 @@ inline constexpr double BuiltInLabourRate = 100;
 extern const std::array<TBoreRec, BoreCount> BuiltInBoreTable;
 extern const std::array<double, MaterialCount> BuiltInMaterialRoughness;
 
-// Puts every table, default, limit, the active material (steel) and
-// CurrentRoughness back to the built-in values.
-void RestoreBuiltInTables();
+// The tables in force for one project. A new object holds the built-in
+// values; the catalogue files, the settings store and the dialogs override
+// values in place, and nothing here is ever resized.
+struct TCatalogueTables {
+    // BoreIndex 0 is the 750 mm bore, 19 the 15 mm bore (largest first).
+    std::array<TBoreRec, BoreCount> BoreTable{};
+    // m, wall roughness per material.
+    std::array<double, MaterialCount> MaterialRoughness{};
+    // m, roughness of the active material; the only roughness the pipe calculation reads.
+    double CurrentRoughness = 0;
+    // The active material (0, 1 or 2): the cost column the pipe items read.
+    std::uint8_t PipeMaterial = pmSteel;
+    // The fitting types; the index is what a fitting stores as its type (also
+    // in project files), so the order never changes.
+    std::array<TFittingRec, FittingCount> FittingTable{};
+
+    // Cost tables; −1 marks a value not entered yet.
+    // [BoreIndex][material]: price per metre of pipe.
+    std::array<std::array<double, MaterialCount>, BoreCount> PipeListPrice{};
+    // [BoreIndex][material]: h per metre of pipe.
+    std::array<std::array<double, MaterialCount>, BoreCount> PipeLabourTime{};
+    // [fitting type][BoreIndex]: price per fitting.
+    std::array<std::array<double, BoreCount>, FittingCount> FittingPrice{};
+    // [fitting type][BoreIndex]: h per fitting.
+    std::array<std::array<double, BoreCount>, FittingCount> FittingLabour{};
+
+    // Item defaults, warning limits and labour rate.
+    double DefaultTemperature = 0;   // °C, the project liquid's temperature
+    double DefaultBore = 0;          // mm, nominal bore of new items
+    double DefaultLength = 0;        // m, length of new straight pipes
+    double DefaultFlow = 0;          // l/s, flow of new items
+    int DefaultFittingType = 0;      // index into FittingTable for the insert dialog
+    int DefaultQuantity = 0;         // —, quantity of new fittings
+    double DefaultUserDP = 0;        // kPa, the insert dialog's user pressure drop
+    double GradientLimit = 0;        // Pa/m, warning 1 above this
+    double VelocityLimit = 0;        // m/s, warning 2 above this
+    double LabourRate = 0;           // cost per hour of labour
+
+    TCatalogueTables() { RestoreBuiltIn(); }
+
+    // Makes material m active: PipeMaterial = m and CurrentRoughness =
+    // MaterialRoughness[m]. Any other value changes nothing and returns false.
+    bool SelectPipeMaterial(int m);
+    // Puts every table, default, limit, the active material (steel) and
+    // CurrentRoughness back to the built-in values.
+    void RestoreBuiltIn();
+};
+
+// The tables of the running program's project.
+TCatalogueTables& ProgramTables();
+
+// Short names for the program's tables, for code that works on the
+// program's project only.
+inline auto& BoreTable = ProgramTables().BoreTable;
+inline auto& MaterialRoughness = ProgramTables().MaterialRoughness;
+inline auto& CurrentRoughness = ProgramTables().CurrentRoughness;
+inline auto& PipeMaterial = ProgramTables().PipeMaterial;
+inline auto& FittingTable = ProgramTables().FittingTable;
+inline auto& PipeListPrice = ProgramTables().PipeListPrice;
+inline auto& PipeLabourTime = ProgramTables().PipeLabourTime;
+inline auto& FittingPrice = ProgramTables().FittingPrice;
+inline auto& FittingLabour = ProgramTables().FittingLabour;
+inline auto& DefaultTemperature = ProgramTables().DefaultTemperature;
+inline auto& DefaultBore = ProgramTables().DefaultBore;
+inline auto& DefaultLength = ProgramTables().DefaultLength;
+inline auto& DefaultFlow = ProgramTables().DefaultFlow;
+inline auto& DefaultFittingType = ProgramTables().DefaultFittingType;
+inline auto& DefaultQuantity = ProgramTables().DefaultQuantity;
+inline auto& DefaultUserDP = ProgramTables().DefaultUserDP;
+inline auto& GradientLimit = ProgramTables().GradientLimit;
+inline auto& VelocityLimit = ProgramTables().VelocityLimit;
+inline auto& LabourRate = ProgramTables().LabourRate;
+
+inline bool SelectPipeMaterial(int m) { return ProgramTables().SelectPipeMaterial(m); }
+inline void RestoreBuiltInTables() { ProgramTables().RestoreBuiltIn(); }
 
 } // namespace dvx

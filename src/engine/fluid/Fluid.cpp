@@ -29,19 +29,20 @@ TLiquid* SystemFluid = nullptr;
 
 namespace {
 
-// Owners of the two process-wide objects; the globals above and in
-// TransportProps.cpp are their plain views.
-std::unique_ptr<TTransportProps> transportPropsOwner;
+// Owner of the program's liquid; SystemFluid above is its plain view.
 std::unique_ptr<TLiquid> systemFluidOwner;
 
-// The library buffer, created here if the start-up has not run yet (a
-// liquid made outside the program's start-up, as in a tool or a test).
-TTransportProps& Library() {
-    if (!TransportProps) {
-        transportPropsOwner = std::make_unique<TTransportProps>();
-        TransportProps = transportPropsOwner.get();
+// The library's names of liquid code (empty for a code it does not know).
+// An evaluation sets the names before any correlation can fail, and they
+// depend on the code only, so a liquid read from a file names itself
+// before its first evaluation.
+TTransportProps LibraryNames(int code, double t) {
+    TTransportProps names;
+    try {
+        names.EvalByCode(code, t);
+    } catch (const MathError&) {
     }
-    return *TransportProps;
+    return names;
 }
 
 // The valid range reported for every water-additive mixture, °C.
@@ -217,7 +218,9 @@ void TLiquid::Evaluate() {
             break;
         }
     } else {
-        TTransportProps& library = Library();
+        // Each evaluation has its own result buffer, so liquids evaluated in
+        // different threads never share one.
+        TTransportProps library;
         const int flag = library.EvalByCode(LiquidSpec, t);
         if (flag >= 0) { // a known liquid code
             status = flag;
@@ -249,7 +252,7 @@ void TLiquid::Evaluate() {
 
 std::string TLiquid::GetCaption() const {
     if (UserProps) return "User Specified Fluid";
-    if (LiquidSpec != 0) return TransportProps ? TransportProps->Name : std::string();
+    if (LiquidSpec != 0) return LibraryNames(LiquidSpec, t).Name;
     switch (WaterAdditive) {
     case 0: return "Clean Water";
     case 1: return FormatFloat("Water (%0.0f%% Ethylene Glycol)", AdditiveVolume * 100);
@@ -261,7 +264,7 @@ std::string TLiquid::GetCaption() const {
 
 std::string TLiquid::GetShortCaption() const {
     if (UserProps) return "User Spec. Fluid";
-    if (LiquidSpec != 0) return TransportProps ? TransportProps->ShortName : std::string();
+    if (LiquidSpec != 0) return LibraryNames(LiquidSpec, t).ShortName;
     switch (WaterAdditive) {
     case 0: return "Clean Water";
     case 1: return FormatFloat("%0.0f%% Eth-Glycol", AdditiveVolume * 100);
@@ -321,8 +324,6 @@ void TLiquid::WriteToXml(XmlNodeIO& io, pugi::xml_node element) const {
 void StartFluidModule(double defaultTemperature) {
     systemFluidOwner.reset();
     SystemFluid = nullptr;
-    transportPropsOwner = std::make_unique<TTransportProps>();
-    TransportProps = transportPropsOwner.get();
     systemFluidOwner = std::make_unique<TLiquid>("Water", 0, 0.0, defaultTemperature,
                                                  defaultTemperature);
     SystemFluid = systemFluidOwner.get();

@@ -101,9 +101,9 @@ public:
 // The program's one liquid; created by StartFluidModule and alive until exit.
 extern TLiquid* SystemFluid;
 
-// Start-up of the fluid module: creates TransportProps, then SystemFluid as
+// Start-up of the fluid module: creates SystemFluid as
 // clean water ("Water", code 0, m 0) at defaultTemperature (°C) for both
-// tfi and tfo. Calling it again recreates both.
+// tfi and tfo. Calling it again recreates it.
 void StartFluidModule(double defaultTemperature = 9.0);
 
 } // namespace dvx

@@ -15,7 +15,6 @@
 
 namespace dvx {
 
-TRefrigLib* RefrigLib = nullptr;
 
 namespace {
 

@@ -114,7 +114,4 @@ private:
     std::shared_ptr<const IniDocument> library_;
 };
 
-// The library of the running program, created at start-up.
-extern TRefrigLib* RefrigLib;
-
 } // namespace dvx

@@ -7,7 +7,6 @@
 
 namespace dvx {
 
-TTransportProps* TransportProps = nullptr;
 
 namespace {
 

@@ -3,8 +3,8 @@
 // The liquid property library: one evaluation per liquid type, each filling
 // the result buffer with the liquid's names, valid range and the four
 // transport properties at a temperature, and returning the out-of-range flag
-// for that temperature. One buffer, TransportProps, serves the program; an
-// evaluation and the copy of its results belong together (not re-entrant).
+// for that temperature. Each evaluation owns its buffer; an evaluation and
+// the copy of its results belong together.
 
 #include <cstdint>
 #include <string>
@@ -49,9 +49,5 @@ public:
     // The pressure (kPa) at which TLiquid evaluates compressed air.
     static constexpr double CompressedAirPressure = 500; // kPa
 };
-
-// The program's one result buffer; created by StartFluidModule before
-// SystemFluid.
-extern TTransportProps* TransportProps;
 
 } // namespace dvx

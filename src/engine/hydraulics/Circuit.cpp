@@ -94,7 +94,7 @@ int CompareOnKey(int key, const TBranch& a, const TBranch& b) {
 
 } // namespace
 
-TCircuit::TCircuit() : CreationDate(Today()) { ItemCounter = 0; }
+TCircuit::TCircuit(const TProjectContext& project) : CreationDate(Today()) { project.ItemCounter = 0; }
 
 TBranch& TCircuit::Item(int i) const {
     CheckPosition(i, Count());
@@ -164,7 +164,7 @@ TInvalidItem TCircuit::FindInvalid() const {
     return {};
 }
 
-void TCircuit::Calculate(bool groupsActive) {
+void TCircuit::Calculate(const TProjectContext& project, bool groupsActive) {
     TotalDP = 0;
     TotalVolume = 0;
     ClearUpperVectorState();
@@ -172,7 +172,7 @@ void TCircuit::Calculate(bool groupsActive) {
     const std::size_t count = Items.size();
     for (std::size_t i = 0; i < count; ++i) {
         TBranch& item = *Items[i];
-        item.Process();
+        item.Process(project);
         const bool counts = item.InIndex || !groupsActive;
         const double dp = counts ? TotalDP + item.PressureDrop : TotalDP;
         const double volume = TotalVolume + item.Volume;
@@ -189,17 +189,17 @@ void TCircuit::Calculate(bool groupsActive) {
     }
 }
 
-bool TCircuit::Estimate(std::string& message) {
+bool TCircuit::Estimate(const TProjectContext& project, std::string& message) {
     TotalCost = 0;
     MaterialTotal = 0;
     LabourTotal = 0;
     LabourHoursTotal = 0;
     message.clear();
     for (const auto& item : Items) {
-        const double m = item->MaterialCost();
-        const double hours = item->LabourHours();
+        const double m = item->MaterialCost(project);
+        const double hours = item->LabourHours(project);
         LabourHoursTotal += hours;
-        const double l = hours * LabourRate;
+        const double l = hours * project.Tables.LabourRate;
         if (m < 0 || l < 0) {
             message = Format("%s  %s dia", {item->TypeName, BoreName.at(item->BoreIndex)});
             TotalCost = 0;
@@ -244,12 +244,12 @@ void TCircuit::SortItems() {
               });
 }
 
-void TCircuit::ResizeAll() {
-    for (const auto& item : Items) AutoSize(*item);
+void TCircuit::ResizeAll(const TProjectContext& project) {
+    for (const auto& item : Items) AutoSize(project, *item);
 }
 
-void TCircuit::ResetAllFlows() {
-    for (const auto& item : Items) AutoFlow(*item);
+void TCircuit::ResetAllFlows(const TProjectContext& project) {
+    for (const auto& item : Items) AutoFlow(project, *item);
 }
 
 } // namespace dvx

@@ -19,6 +19,7 @@ namespace {
 constexpr int kScanIntervals = 16;
 
 struct Excess {
+    const TProjectContext* project;
     const TCircuit* circuit;
     bool groupsActive;
     const TSystemCurve* curve;
@@ -27,7 +28,7 @@ struct Excess {
     // m, pump head minus the head the circuit needs at flow q.
     double operator()(double q) const {
         const double s = q / curve->DesignFlow;
-        return fit->Head(q) - curve->At(*circuit, groupsActive, s).Head;
+        return fit->Head(q) - curve->At(*project, *circuit, groupsActive, s).Head;
     }
 };
 
@@ -109,14 +110,14 @@ double EfficiencyAt(std::span<const TPumpPoint> points, double q) {
     return 0;
 }
 
-TDutyPoint FindDutyPoint(const TCircuit& circuit, bool groupsActive, const TSystemCurve& curve,
-                         const TPumpFit& fit, std::span<const TPumpPoint> points) {
+TDutyPoint FindDutyPoint(const TProjectContext& project, const TCircuit& circuit, bool groupsActive,
+                         const TSystemCurve& curve, const TPumpFit& fit, std::span<const TPumpPoint> points) {
     TDutyPoint duty;
     if (!fit.Valid) {
         duty.Message = fit.Message;
         return duty;
     }
-    const Excess excess{&circuit, groupsActive, &curve, &fit};
+    const Excess excess{&project, &circuit, groupsActive, &curve, &fit};
     const double lo = fit.MinFlow;
     const double hi = fit.MaxFlow;
 
@@ -164,7 +165,7 @@ TDutyPoint FindDutyPoint(const TCircuit& circuit, bool groupsActive, const TSyst
     if (excessHi == 0) q = bracketHi;
     else if (bracketHi > bracketLo && excessLo != 0)
         q = Brent(excess, bracketLo, bracketHi, excessLo, excessHi, (hi - lo) * 1e-9);
-    const TCurvePoint p = curve.At(circuit, groupsActive, q / curve.DesignFlow);
+    const TCurvePoint p = curve.At(project, circuit, groupsActive, q / curve.DesignFlow);
     duty.Found = true;
     duty.Ratio = p.Ratio;
     duty.Flow = q;

@@ -27,14 +27,15 @@ void CheckFittingType(int t) {
 
 // --- TBranch ---------------------------------------------------------------
 
-TBranch::TBranch() : TypeName("Branch") {
+TBranch::TBranch(const TProjectContext& project) : TypeName("Branch") {
     Description = TypeName;
     // A project file may hold the largest number there is; the counter then
     // stays there rather than overflowing.
-    if (ItemCounter < std::numeric_limits<std::int32_t>::max()) ++ItemCounter;
-    Number = ItemCounter;
-    SetBore(BoreAtLeast(DefaultBore));
-    Flow = DefaultFlow / 1000;
+    std::int32_t& counter = project.ItemCounter;
+    if (counter < std::numeric_limits<std::int32_t>::max()) ++counter;
+    Number = counter;
+    SetBore(project, BoreAtLeast(project.Tables, project.Tables.DefaultBore));
+    Flow = project.Tables.DefaultFlow / 1000;
     Group = 0;
     InIndex = true;
 }
@@ -47,34 +48,42 @@ bool TBranch::ValidData(int& column) const {
     return true;
 }
 
-void TBranch::SetBore(int i) {
+void TBranch::SetBore(const TProjectContext& project, int i) {
     if (i < 0 || i >= BoreCount)
         throw std::out_of_range("bore index " + std::to_string(i) + " is not in the bore table");
     BoreIndex = static_cast<std::uint8_t>(i);
-    InsideDiameter = BoreTable[i].ID;
-    Friction = BoreTable[i].ff;
+    InsideDiameter = project.Tables.BoreTable[i].ID;
+    Friction = project.Tables.BoreTable[i].ff;
 }
 
-void TBranch::SetBoreFromNominal(double d) { SetBore(NearestBore(d)); }
+void TBranch::SetBoreFromNominal(const TProjectContext& project, double d) {
+    SetBore(project, NearestBore(project.Tables, d));
+}
 
 // --- TPipe -----------------------------------------------------------------
 
-TPipe::TPipe() {
+TPipe::TPipe(const TProjectContext& project) : TBranch(project) {
     TypeName = "Pipe";
     Description = TypeName;
-    Length = DefaultLength;
+    Length = project.Tables.DefaultLength;
     Warning = wnNone;
 }
 
-double TPipe::LabourHours() const { return Length * PipeLabourTime.at(BoreIndex).at(PipeMaterial); }
+double TPipe::LabourHours(const TProjectContext& project) const {
+    const TCatalogueTables& t = project.Tables;
+    return Length * t.PipeLabourTime.at(BoreIndex).at(t.PipeMaterial);
+}
 
-double TPipe::MaterialCost() const { return Length * PipeListPrice.at(BoreIndex).at(PipeMaterial); }
+double TPipe::MaterialCost(const TProjectContext& project) const {
+    const TCatalogueTables& t = project.Tables;
+    return Length * t.PipeListPrice.at(BoreIndex).at(t.PipeMaterial);
+}
 
 namespace {
 
-const TLiquid& Liquid() {
-    if (SystemFluid == nullptr) throw MathError("no system liquid");
-    return *SystemFluid;
+const TLiquid& Liquid(const TProjectContext& project) {
+    if (project.Liquid == nullptr) throw MathError("no system liquid");
+    return *project.Liquid;
 }
 
 } // namespace
@@ -89,8 +98,7 @@ TDuctFlow SolveDuct(double flow, double d, double length, double eps, double f0,
     return r;
 }
 
-void TPipe::Solve(double eps) {
-    const TLiquid& liquid = Liquid();
+void TPipe::Solve(const TLiquid& liquid, double eps) {
     const TDuctFlow r = SolveDuct(Flow, InsideDiameter, Length, eps, Friction, liquid.ro, liquid.mu);
     Area = r.Area;
     Velocity = r.Velocity;
@@ -100,18 +108,21 @@ void TPipe::Solve(double eps) {
     Gradient = PressureDrop / Length;
 }
 
-double TPipe::DropAtRatio(double s) const {
-    const TLiquid& liquid = Liquid();
-    return SolveDuct(s * Flow, InsideDiameter, Length, CurrentRoughness, Friction, liquid.ro, liquid.mu).PressureDrop;
+double TPipe::DropAtRatio(const TProjectContext& project, double s) const {
+    const TLiquid& liquid = Liquid(project);
+    return SolveDuct(s * Flow, InsideDiameter, Length, project.Tables.CurrentRoughness, Friction, liquid.ro,
+                     liquid.mu)
+        .PressureDrop;
 }
 
-void TPipe::Process() {
+void TPipe::Process(const TProjectContext& project) {
+    const TCatalogueTables& t = project.Tables;
     Warning = wnNone;
-    Solve(CurrentRoughness);
+    Solve(Liquid(project), t.CurrentRoughness);
     // A pipe over both limits shows the gradient warning.
-    if (Gradient > GradientLimit)
+    if (Gradient > t.GradientLimit)
         Warning = wnGradient;
-    else if (Velocity > VelocityLimit)
+    else if (Velocity > t.VelocityLimit)
         Warning = wnVelocity;
     Volume = Area * Length;
 }
@@ -127,50 +138,56 @@ bool TPipe::ValidData(int& column) const {
 
 // --- TFitting --------------------------------------------------------------
 
-TFitting::TFitting(int t) {
+TFitting::TFitting(const TProjectContext& project, int t) : TPipe(project) {
     CheckFittingType(t);
+    const auto& FittingTable = project.Tables.FittingTable;
     FittingType = static_cast<std::uint8_t>(t);
     // Fresh copies moved in: a copy-assignment would grow the short-string
     // buffer to twice its size, and a million fittings feel every byte.
     TypeName = std::string(FittingTable[t].FittingName);
     C = FittingTable[t].C;
     Description = std::string(TypeName);
-    Quantity = DefaultQuantity;
+    Quantity = project.Tables.DefaultQuantity;
 }
 
-void TFitting::SetFittingType(int t) {
+void TFitting::SetFittingType(const TProjectContext& project, int t) {
     CheckFittingType(t);
     FittingType = static_cast<std::uint8_t>(t);
-    C = FittingTable[t].C;
+    C = project.Tables.FittingTable[t].C;
 }
 
-double TFitting::LabourHours() const { return Quantity * FittingLabour.at(FittingType).at(BoreIndex); }
+double TFitting::LabourHours(const TProjectContext& project) const {
+    return Quantity * project.Tables.FittingLabour.at(FittingType).at(BoreIndex);
+}
 
-double TFitting::MaterialCost() const { return Quantity * FittingPrice.at(FittingType).at(BoreIndex); }
+double TFitting::MaterialCost(const TProjectContext& project) const {
+    return Quantity * project.Tables.FittingPrice.at(FittingType).at(BoreIndex);
+}
 
-void TFitting::Process() {
+void TFitting::Process(const TProjectContext& project) {
+    const TCatalogueTables& t = project.Tables;
     Warning = wnNone;
     // FittingType is a public field: never read past the table.
     if (FittingType >= FittingCount) throw MathError("fitting type outside the fittings table");
     // The coefficient in force now, so a changed catalogue applies at once.
-    C = FittingTable[FittingType].C;
+    C = t.FittingTable[FittingType].C;
     EquivLength = C * InsideDiameter;
     Length = Quantity * EquivLength;
     // Fittings always have a smooth wall, whatever the pipe material.
-    Solve(0);
+    Solve(Liquid(project), 0);
     // A fitting over both limits shows the velocity warning.
-    if (Velocity > VelocityLimit)
+    if (Velocity > t.VelocityLimit)
         Warning = wnVelocity;
-    else if (Gradient > GradientLimit)
+    else if (Gradient > t.GradientLimit)
         Warning = wnGradient;
     Volume = Area * Length;
 }
 
-double TFitting::DropAtRatio(double s) const {
+double TFitting::DropAtRatio(const TProjectContext& project, double s) const {
     if (FittingType >= FittingCount) throw MathError("fitting type outside the fittings table");
-    const TLiquid& liquid = Liquid();
+    const TLiquid& liquid = Liquid(project);
     // The equivalent length exactly as Process forms it.
-    const double equivLength = FittingTable[FittingType].C * InsideDiameter;
+    const double equivLength = project.Tables.FittingTable[FittingType].C * InsideDiameter;
     const double length = Quantity * equivLength;
     return SolveDuct(s * Flow, InsideDiameter, length, 0, Friction, liquid.ro, liquid.mu).PressureDrop;
 }
@@ -186,14 +203,14 @@ bool TFitting::ValidData(int& column) const {
 
 // --- TUser -----------------------------------------------------------------
 
-TUser::TUser() {
+TUser::TUser(const TProjectContext& project) : TBranch(project) {
     TypeName = "User";
     Description = TypeName;
 }
 
-void TUser::Process() { Volume = 0; }
+void TUser::Process(const TProjectContext&) { Volume = 0; }
 
-double TUser::DropAtRatio(double s) const { return PressureDrop * (s * s); }
+double TUser::DropAtRatio(const TProjectContext&, double s) const { return PressureDrop * (s * s); }
 
 bool TUser::ValidData(int& column) const {
     if (!TBranch::ValidData(column)) return false;
@@ -206,8 +223,12 @@ bool TUser::ValidData(int& column) const {
 
 // --- auto-size and auto-flow -----------------------------------------------
 
-void AutoSize(TBranch& item) { item.SetBore(BoreForFlow(item.Flow * 1000)); }
+void AutoSize(const TProjectContext& project, TBranch& item) {
+    item.SetBore(project, BoreForFlow(project.Tables, item.Flow * 1000));
+}
 
-void AutoFlow(TBranch& item) { item.Flow = BoreTable.at(item.BoreIndex).mf * 0.001; }
+void AutoFlow(const TProjectContext& project, TBranch& item) {
+    item.Flow = project.Tables.BoreTable.at(item.BoreIndex).mf * 0.001;
+}
 
 } // namespace dvx

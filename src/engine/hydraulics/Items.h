@@ -8,6 +8,8 @@
 // Fields are grouped by size rather than kept in file order so that an item
 // stays small; the project file writes them in its own fixed order.
 
+#include "engine/hydraulics/ProjectContext.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -51,12 +53,15 @@ public:
 
     virtual TItemKind Kind() const = 0;
     // h, labour time for the item in the active material.
-    virtual double LabourHours() const { return 0; }
+    virtual double LabourHours(const TProjectContext& project) const { (void)project; return 0; }
+    double LabourHours() const { return LabourHours(ProgramContext()); }
     // Price of the item's material; negative when the price table has no value yet.
-    virtual double MaterialCost() const { return 0; }
-    // Computes the item's results from SystemFluid and the tables. Reports
-    // nothing itself; the circuit checks the results.
-    virtual void Process() = 0;
+    virtual double MaterialCost(const TProjectContext& project) const { (void)project; return 0; }
+    double MaterialCost() const { return MaterialCost(ProgramContext()); }
+    // Computes the item's results from the project's liquid and tables.
+    // Reports nothing itself; the circuit checks the results.
+    virtual void Process(const TProjectContext& project) = 0;
+    void Process() { Process(ProgramContext()); }
     // True when the item can be calculated; otherwise column names the grid
     // column to correct (TDataColumn). Flow, length, quantity and a user
     // item's pressure drop must be above zero: a zero or a negative value
@@ -66,22 +71,28 @@ public:
     // rules of Process and starting from the Friction it holds now. The item
     // itself is not changed, so a whole circuit can be evaluated at other
     // flows without disturbing its results.
-    virtual double DropAtRatio(double s) const = 0;
+    virtual double DropAtRatio(const TProjectContext& project, double s) const = 0;
+    double DropAtRatio(double s) const { return DropAtRatio(ProgramContext(), s); }
 
-    // Bore i (0 to 19): BoreIndex, InsideDiameter and Friction from BoreTable.
-    // Any other index raises std::out_of_range and changes nothing.
-    void SetBore(int i);
+    // Bore i (0 to 19): BoreIndex, InsideDiameter and Friction from the
+    // project's BoreTable. Any other index raises std::out_of_range and
+    // changes nothing.
+    void SetBore(const TProjectContext& project, int i);
+    void SetBore(int i) { SetBore(ProgramContext(), i); }
     // The bore nearest the nominal size d (mm).
-    void SetBoreFromNominal(double d);
+    void SetBoreFromNominal(const TProjectContext& project, double d);
+    void SetBoreFromNominal(double d) { SetBoreFromNominal(ProgramContext(), d); }
 
 protected:
-    // Next reference number, the default bore and flow, group 0 in the index.
-    TBranch();
+    // Next reference number of the project, its default bore and flow,
+    // group 0 in the index.
+    explicit TBranch(const TProjectContext& project);
 };
 
 class TPipe : public TBranch {
 public:
-    TPipe();
+    explicit TPipe(const TProjectContext& project);
+    TPipe() : TPipe(ProgramContext()) {}
 
     std::uint8_t Warning = wnNone; // TWarning of the last calculation
     double Area = 0;       // m², flow area
@@ -91,22 +102,27 @@ public:
     double Gradient = 0;   // Pa/m, pressure drop per metre of Length
 
     TItemKind Kind() const override { return TItemKind::Pipe; }
-    double LabourHours() const override;
-    double MaterialCost() const override;
-    void Process() override;
+    using TBranch::DropAtRatio;
+    using TBranch::LabourHours;
+    using TBranch::MaterialCost;
+    using TBranch::Process;
+    double LabourHours(const TProjectContext& project) const override;
+    double MaterialCost(const TProjectContext& project) const override;
+    void Process(const TProjectContext& project) override;
     bool ValidData(int& column) const override;
-    double DropAtRatio(double s) const override;
+    double DropAtRatio(const TProjectContext& project, double s) const override;
 
 protected:
     // Area, velocity, Reynolds number, friction factor (wall roughness eps
-    // in m), pressure drop and gradient over Length.
-    void Solve(double eps);
+    // in m), pressure drop and gradient over Length, in the given liquid.
+    void Solve(const TLiquid& liquid, double eps);
 };
 
 class TFitting : public TPipe {
 public:
     // A fitting of type t (0 to 23); any other type raises std::out_of_range.
-    explicit TFitting(int t);
+    TFitting(const TProjectContext& project, int t);
+    explicit TFitting(int t) : TFitting(ProgramContext(), t) {}
 
     std::uint8_t FittingType = 0; // row of FittingTable
     double EquivLength = 0;       // m, equivalent length of one fitting, C × InsideDiameter
@@ -114,26 +130,34 @@ public:
     double C = 0;                 // —, FittingTable[FittingType].C when last taken
 
     TItemKind Kind() const override { return TItemKind::Fitting; }
-    double LabourHours() const override;
-    double MaterialCost() const override;
-    void Process() override;
+    using TPipe::DropAtRatio;
+    using TPipe::LabourHours;
+    using TPipe::MaterialCost;
+    using TPipe::Process;
+    double LabourHours(const TProjectContext& project) const override;
+    double MaterialCost(const TProjectContext& project) const override;
+    void Process(const TProjectContext& project) override;
     bool ValidData(int& column) const override;
-    double DropAtRatio(double s) const override;
+    double DropAtRatio(const TProjectContext& project, double s) const override;
 
     // Type t (0 to 23) and its coefficient; TypeName is left alone (a project
     // file keeps the name it stored). Any other type raises std::out_of_range.
-    void SetFittingType(int t);
+    void SetFittingType(const TProjectContext& project, int t);
+    void SetFittingType(int t) { SetFittingType(ProgramContext(), t); }
 };
 
 class TUser : public TBranch {
 public:
-    TUser();
+    explicit TUser(const TProjectContext& project);
+    TUser() : TUser(ProgramContext()) {}
 
     TItemKind Kind() const override { return TItemKind::User; }
-    void Process() override;
+    using TBranch::DropAtRatio;
+    using TBranch::Process;
+    void Process(const TProjectContext& project) override;
     bool ValidData(int& column) const override;
     // The fixed drop scaled with s², as for a coil or a valve at a fixed opening.
-    double DropAtRatio(double s) const override;
+    double DropAtRatio(const TProjectContext& project, double s) const override;
 };
 
 // Darcy–Weisbach flow through a straight run of circular duct.
@@ -149,8 +173,10 @@ struct TDuctFlow {
 TDuctFlow SolveDuct(double flow, double d, double length, double eps, double f0, double ro, double mu);
 
 // Auto-size: the smallest bore that carries the item's flow (resets Friction).
-void AutoSize(TBranch& item);
+void AutoSize(const TProjectContext& project, TBranch& item);
+inline void AutoSize(TBranch& item) { AutoSize(ProgramContext(), item); }
 // Auto-flow: the maximum flow of the item's bore.
-void AutoFlow(TBranch& item);
+void AutoFlow(const TProjectContext& project, TBranch& item);
+inline void AutoFlow(TBranch& item) { AutoFlow(ProgramContext(), item); }
 
 } // namespace dvx

@@ -5,10 +5,11 @@
 
 namespace dvx {
 
-TPumpAnalysis AnalysePump(const TCircuit& circuit, bool groupsActive, const TPumpSettings& pump) {
+TPumpAnalysis AnalysePump(const TProjectContext& project, const TCircuit& circuit, bool groupsActive,
+                          const TPumpSettings& pump) {
     TPumpAnalysis a;
     try {
-        a.Curve = BuildSystemCurve(circuit, groupsActive, pump.Curve);
+        a.Curve = BuildSystemCurve(project, circuit, groupsActive, pump.Curve);
     } catch (const CurveError& e) {
         a.Messages.push_back(e.what());
     } catch (const MathError&) {
@@ -20,7 +21,7 @@ TPumpAnalysis AnalysePump(const TCircuit& circuit, bool groupsActive, const TPum
     }
     if (a.Curve && a.Fit && a.Fit->Valid) {
         try {
-            a.Duty = FindDutyPoint(circuit, groupsActive, *a.Curve, *a.Fit, pump.Points);
+            a.Duty = FindDutyPoint(project, circuit, groupsActive, *a.Curve, *a.Fit, pump.Points);
             if (!a.Duty->Message.empty()) a.Messages.push_back(a.Duty->Message);
         } catch (const MathError&) {
             a.Duty.reset();

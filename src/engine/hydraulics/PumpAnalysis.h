@@ -23,7 +23,11 @@ struct TPumpAnalysis {
 
 // Never raises for a circuit or pump that cannot be evaluated: the reason
 // goes into Messages and the parts that depend on it stay empty.
-TPumpAnalysis AnalysePump(const TCircuit& circuit, bool groupsActive, const TPumpSettings& pump);
+TPumpAnalysis AnalysePump(const TProjectContext& project, const TCircuit& circuit, bool groupsActive,
+                          const TPumpSettings& pump);
+inline TPumpAnalysis AnalysePump(const TCircuit& circuit, bool groupsActive, const TPumpSettings& pump) {
+    return AnalysePump(ProgramContext(), circuit, groupsActive, pump);
+}
 
 // The fitted pump curve sampled evenly over the pump's range, for drawing.
 std::vector<TPumpPoint> SampleFit(const TPumpFit& fit, int samples);

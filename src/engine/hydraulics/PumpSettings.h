@@ -29,6 +29,9 @@ struct TCurveSettings {
 inline constexpr int kMinCurvePoints = 2;
 inline constexpr int kMaxCurvePoints = 10000;
 inline constexpr double kMaxCurveRatio = 100;
+// m, either way: far beyond any building or well, small enough that the
+// pressure it stands for stays a finite number for every liquid.
+inline constexpr double kMaxStaticHead = 10000;
 inline constexpr int kMinPumpPoints = 3;
 inline constexpr int kMaxPumpPoints = 1000;
 

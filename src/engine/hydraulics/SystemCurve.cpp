@@ -26,8 +26,8 @@ void CheckSettings(const TCurveSettings& settings) {
 
 } // namespace
 
-void IndexDropsAtRatios(const TCircuit& circuit, bool groupsActive, std::span<const double> ratios,
-                        std::span<double> drops) {
+void IndexDropsAtRatios(const TProjectContext& project, const TCircuit& circuit, bool groupsActive,
+                        std::span<const double> ratios, std::span<double> drops) {
     if (drops.size() != ratios.size()) throw std::invalid_argument("one drop per flow ratio");
     ClearUpperVectorState();
     std::fill(drops.begin(), drops.end(), 0.0);
@@ -41,7 +41,7 @@ void IndexDropsAtRatios(const TCircuit& circuit, bool groupsActive, std::span<co
             const double s = ratios[k];
             // At the design flow the item's own result is its drop, so that
             // total is formed exactly as the circuit formed TotalDP.
-            drops[k] += s == 1 ? item.PressureDrop : item.DropAtRatio(s);
+            drops[k] += s == 1 ? item.PressureDrop : item.DropAtRatio(project, s);
         }
     }
     for (std::size_t k = 0; k < ratios.size(); ++k)
@@ -49,9 +49,9 @@ void IndexDropsAtRatios(const TCircuit& circuit, bool groupsActive, std::span<co
             throw CalculationError(Format("Pressure drop error at flow ratio %g", {ratios[k]}), -1);
 }
 
-double IndexDropAtRatio(const TCircuit& circuit, bool groupsActive, double s) {
+double IndexDropAtRatio(const TProjectContext& project, const TCircuit& circuit, bool groupsActive, double s) {
     double drop = 0;
-    IndexDropsAtRatios(circuit, groupsActive, std::span<const double>(&s, 1), std::span<double>(&drop, 1));
+    IndexDropsAtRatios(project, circuit, groupsActive, std::span<const double>(&s, 1), std::span<double>(&drop, 1));
     return drop;
 }
 
@@ -66,19 +66,22 @@ TCurvePoint TSystemCurve::PointOf(double s, double dp) const {
     return p;
 }
 
-TCurvePoint TSystemCurve::At(const TCircuit& circuit, bool groupsActive, double s) const {
-    return PointOf(s, IndexDropAtRatio(circuit, groupsActive, s));
+TCurvePoint TSystemCurve::At(const TProjectContext& project, const TCircuit& circuit, bool groupsActive,
+                              double s) const {
+    return PointOf(s, IndexDropAtRatio(project, circuit, groupsActive, s));
 }
 
-TSystemCurve BuildSystemCurve(const TCircuit& circuit, bool groupsActive, const TCurveSettings& settings) {
+TSystemCurve BuildSystemCurve(const TProjectContext& project, const TCircuit& circuit, bool groupsActive,
+                              const TCurveSettings& settings) {
+    const TLiquid* liquid = project.Liquid;
     CheckSettings(settings);
     if (circuit.Items.empty()) throw CurveError("The circuit has no items.");
     if (!circuit.Solved) throw CurveError("Calculate the circuit first.");
-    if (SystemFluid == nullptr || !(SystemFluid->ro > 0) || !std::isfinite(SystemFluid->ro))
+    if (liquid == nullptr || !(liquid->ro > 0) || !std::isfinite(liquid->ro))
         throw CurveError("The liquid has no density.");
 
     TSystemCurve curve;
-    curve.Density = SystemFluid->ro;
+    curve.Density = liquid->ro;
     curve.StaticHead = settings.StaticHead;
     bool any = false;
     for (const auto& item : circuit.Items) {
@@ -97,7 +100,7 @@ TSystemCurve BuildSystemCurve(const TCircuit& circuit, bool groupsActive, const 
         // The last point lands on the maximum exactly.
         ratios[static_cast<std::size_t>(i)] = i == n - 1 ? settings.MaxRatio : settings.MaxRatio * i / (n - 1);
     std::vector<double> drops(ratios.size());
-    IndexDropsAtRatios(circuit, groupsActive, ratios, drops);
+    IndexDropsAtRatios(project, circuit, groupsActive, ratios, drops);
     curve.Points.reserve(ratios.size());
     for (std::size_t k = 0; k < ratios.size(); ++k) curve.Points.push_back(curve.PointOf(ratios[k], drops[k]));
     return curve;

@@ -4,6 +4,7 @@
 #include "base/Format.h"
 #include "base/platform/FileRead.h"
 #include "base/platform/Folders.h"
+#include "presentation/report/LetterheadFiles.h"
 
 #include <algorithm>
 #include <cmath>
@@ -20,39 +21,6 @@ int Round(double v) { return static_cast<int>(std::lround(v)); }
 bool FileExists(const std::string& path) {
     std::error_code ec;
     return !path.empty() && std::filesystem::is_regular_file(path, ec);
-}
-
-bool IsUtf8(const std::string& s) {
-    std::size_t i = 0;
-    while (i < s.size()) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        std::size_t follow = 0;
-        if (c < 0x80) follow = 0;
-        else if ((c >> 5) == 0x6) follow = 1;
-        else if ((c >> 4) == 0xE) follow = 2;
-        else if ((c >> 3) == 0x1E) follow = 3;
-        else return false;
-        if (s.size() - i <= follow) return false; // cut short
-        for (std::size_t k = 1; k <= follow; ++k)
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
-        i += follow + 1;
-    }
-    return true;
-}
-
-std::string Latin1ToUtf8(const std::string& s) {
-    std::string out;
-    out.reserve(s.size() + s.size() / 4);
-    for (char ch : s) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c < 0x80) {
-            out += ch;
-        } else {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
 }
 
 // The column widths of a set of edges.
@@ -101,28 +69,6 @@ int SummaryBlockLines(const std::vector<std::string>& lines) {
     return n;
 }
 
-std::optional<std::vector<std::string>> ReadTextLines(const std::string& path) {
-    std::string text;
-    try {
-        text = ReadFileText(path, kMaxLetterheadFileBytes);
-    } catch (const FileError&) {
-        return std::nullopt;
-    }
-    if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3);
-    if (!IsUtf8(text)) text = Latin1ToUtf8(text);
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(std::move(line));
-        start = end + 1;
-    }
-    return lines;
-}
-
 // ---------------------------------------------------------------- set-up
 
 void TGridReport::SetLetterhead(const std::string& letterheadFile, const std::string& logoFile,
@@ -132,7 +78,7 @@ void TGridReport::SetLetterhead(const std::string& letterheadFile, const std::st
     const std::string letterhead =
         FileExists(letterheadFile) ? letterheadFile : DataFolder() + "Letterhead.txt";
     std::optional<std::vector<std::string>> lines;
-    if (FileExists(letterhead)) lines = ReadTextLines(letterhead);
+    if (FileExists(letterhead)) lines = ReadLetterheadLines(letterhead);
     setup_.letterheadLines = lines ? *lines : std::vector<std::string>{" "};
     setup_.logoFile = FileExists(logoFile) ? logoFile : DataFolder() + "ReportLogo.gif";
     setup_.logoOnLeft = logoOnLeft;

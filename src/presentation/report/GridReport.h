@@ -81,10 +81,6 @@ bool NarrowColumns(std::vector<int>& widths, int available);
 // Lines a TextBlock(lines, step, 2) of summary lines advances the pen.
 int SummaryBlockLines(const std::vector<std::string>& lines);
 
-// The lines of a text file (line ends "\n" or "\r\n"; text that is not
-// UTF-8 is read as Latin-1); nothing when the file cannot be read.
-std::optional<std::vector<std::string>> ReadTextLines(const std::string& path);
-
 class TGridReport : public TReportRoutine {
 public:
     TReportSetup& Setup() { return setup_; }

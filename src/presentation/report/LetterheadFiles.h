@@ -8,6 +8,7 @@
 // letterhead is also taken under the name "Letterhead.txt", which earlier
 // versions read there.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,5 +26,12 @@ std::vector<std::string> LogoCandidates(const std::string& dataFolder, const std
 // The first candidate that is a file; the last candidate when none is, so
 // that a caller who reads it finds nothing.
 std::string FirstExistingFile(const std::vector<std::string>& candidates);
+
+// The lines of a letterhead file as UTF-8, the one reader both reports use.
+// Letterheads are written with whatever editor is at hand, so the file may
+// be UTF-8 with or without a byte-order mark, UTF-16 after its mark, or
+// 8-bit Windows-1252 (decoded line by line, see TextFileToUtf8). Line ends
+// are "\n" or "\r\n". Nothing when the file cannot be read.
+std::optional<std::vector<std::string>> ReadLetterheadLines(const std::string& path);
 
 } // namespace dvx

@@ -12,26 +12,6 @@ namespace dvx {
 
 namespace {
 
-bool ReadLines(const std::string& path, std::vector<std::string>& lines) {
-    std::string text;
-    try {
-        text = ReadFileText(path, kMaxLetterheadFileBytes);
-    } catch (const FileError&) {
-        return false;
-    }
-    lines.clear();
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(std::move(line));
-        start = end + 1;
-    }
-    return true;
-}
-
 bool IsFile(const std::string& path) {
     std::error_code ec;
     return std::filesystem::is_regular_file(path, ec);
@@ -40,9 +20,9 @@ bool IsFile(const std::string& path) {
 } // namespace
 
 std::vector<std::string> LoadPriceLetterhead(const std::string& dataFolder, const std::string& programFolder) {
-    std::vector<std::string> lines;
     for (const std::string& path : LetterheadCandidates(dataFolder, programFolder))
-        if (IsFile(path) && ReadLines(path, lines)) return lines;
+        if (IsFile(path))
+            if (std::optional<std::vector<std::string>> lines = ReadLetterheadLines(path)) return *lines;
     return {" "};
 }
 

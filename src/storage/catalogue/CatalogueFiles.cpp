@@ -5,6 +5,7 @@
 #include "base/Format.h"
 #include "base/Numbers.h"
 #include "base/Errors.h"
+#include "base/platform/Folders.h"
 #include "base/platform/IniFileIO.h"
 #include "storage/settings/SettingsKeys.h"
 #include "storage/settings/SettingsStore.h"
@@ -106,8 +107,7 @@ IniDocument LoadForChange(const std::string& path) {
 }
 
 void PrepareFolder(const std::string& dataFolder) {
-    std::error_code ec; // a failure shows as the write error that follows
-    std::filesystem::create_directories(dataFolder, ec);
+    CreatePrivateFolders(dataFolder); // a failure shows as the write error that follows
 }
 
 struct RoughnessKey {

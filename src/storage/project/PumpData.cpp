@@ -55,6 +55,8 @@ TPumpSettings ReadPumpData(TTagReader& r) {
         pump.Points.push_back(p);
     }
     pump.Curve.StaticHead = ReadFinite(r, "the static head");
+    if (std::abs(pump.Curve.StaticHead) > kMaxStaticHead)
+        Bad(r, Format("Pump data: the static head is beyond %g m", {kMaxStaticHead}));
     const std::int64_t points = r.ReadInteger();
     if (points < kMinCurvePoints || points > kMaxCurvePoints)
         Bad(r, Format("Pump data: %d curve points", {static_cast<long long>(points)}));

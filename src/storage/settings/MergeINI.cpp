@@ -4,6 +4,7 @@
 #include "base/Errors.h"
 #include "base/Format.h"
 #include "base/Numbers.h"
+#include "base/platform/Folders.h"
 #include "storage/settings/IniFiles.h"
 
 #include <algorithm>
@@ -85,8 +86,8 @@ std::string ContentFingerprint(const std::string& path) {
 void CopyFileKeepingTime(const std::string& source, const std::string& target) {
     auto content = ReadWholeFile(source);
     if (!content) throw FileError(Format("Unable to write to %s", {target}));
+    CreatePrivateFolders(fs::path(target).parent_path().string()); // a failure shows as the write error
     std::error_code ec;
-    fs::create_directories(fs::path(target).parent_path(), ec);
     WriteIniText(target, *content);
     auto time = fs::last_write_time(source, ec);
     if (!ec) fs::last_write_time(target, time, ec);

@@ -99,8 +99,7 @@ double SettingsStore::ReadFloat(std::string_view section, std::string_view key, 
 
 void SettingsStore::Modify(const std::function<void(IniDocument&)>& change) {
     const std::filesystem::path folder = std::filesystem::path(fileName_).parent_path();
-    std::error_code ec; // a failure shows as the write error that follows
-    std::filesystem::create_directories(folder, ec);
+    CreatePrivateFolders(folder.string()); // a failure shows as the write error that follows
     FolderLock lock(folder.empty() ? "." : folder.string());
     IniLoad load = LoadIniFile(fileName_);
     // A file that exists but cannot be read would lose its content.

@@ -9,7 +9,25 @@
 #include "storage/settings/MergeINI.h"
 #include "storage/settings/SettingsStore.h"
 
+#include <filesystem>
+#include <system_error>
+
 namespace dvx {
+namespace {
+
+// The folder a start that stages nothing reads the data files from: the
+// user's data folder once it exists (the user's edited files are in force
+// there), otherwise the install folder the merge configuration names.
+std::string ReadOnlyDataFolder(const TStartResult& result) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(result.Folders.DataFolder, ec)) return result.Folders.DataFolder;
+    TIniFileMerger merger(DecideLaterAlways());
+    merger.ReadConfiguration(result.MergeConfiguration, result.Folders.DataFolder, result.Folders.ProgramFolder);
+    if (merger.InstallFiles().empty()) return result.Folders.DataFolder;
+    return FolderOf(merger.InstallFiles().front());
+}
+
+} // namespace
 
 TStartResult StartCore(const TStartOptions& options) {
     TStartResult result;
@@ -24,16 +42,20 @@ TStartResult StartCore(const TStartOptions& options) {
 
     // 1. The merge, before any data file is read.
     result.MergeConfiguration = result.Folders.ProgramFolder + programName + ".ini";
-    note(RunInstallDataMerge(result.MergeConfiguration, result.Folders.DataFolder, result.Folders.ProgramFolder,
-                             options.Confirm ? options.Confirm : DecideLaterAlways()));
+    if (options.StageData) {
+        note(RunInstallDataMerge(result.MergeConfiguration, result.Folders.DataFolder, result.Folders.ProgramFolder,
+                                 options.Confirm ? options.Confirm : DecideLaterAlways()));
+        result.ReadFolder = result.Folders.DataFolder;
+    } else {
+        result.ReadFolder = ReadOnlyDataFolder(result);
+    }
 
-    // 2. The fluid module: TransportProps and SystemFluid.
+    // 2. The fluid module: SystemFluid.
     if (options.StartFluid) options.StartFluid();
 
     // 3. The refrigerant library.
-    delete RefrigLib;
-    RefrigLib = new TRefrigLib(result.Folders.DataFolder + kRefrigLibFile);
-    note(RefrigLib->Errors);
+    result.Refrigerants = std::make_unique<TRefrigLib>(result.ReadFolder + kRefrigLibFile);
+    note(result.Refrigerants->Errors);
 
     // 4. Folders and settings store.
     FixFolders(result.Folders);
@@ -43,7 +65,7 @@ TStartResult StartCore(const TStartOptions& options) {
     if (std::string problem = AppSettings().LoadProblem(); !problem.empty()) result.Messages.push_back(problem);
 
     // 5. Catalogues, then the settings that override them.
-    note(LoadCatalogues(result.Folders.DataFolder));
+    note(LoadCatalogues(result.ReadFolder));
     try {
         LoadRoughnessSettings(AppSettings());
     } catch (const ConvertError& e) {

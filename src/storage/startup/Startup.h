@@ -11,10 +11,12 @@
 // Every message met on the way is returned for the caller to show; nothing
 // here shows anything itself.
 
+#include "engine/fluid/Refrig.h"
 #include "base/platform/Folders.h"
 #include "storage/settings/InstallDataConfirm.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -34,13 +36,20 @@ struct TStartOptions {
     // Start-up of the fluid module (StartFluidModule(DefaultTemperature)).
     // Programs pass it in while the fluid module joins the core; empty: skipped.
     std::function<void()> StartFluid;
+    // Whether the start may write the user's data folder (the install-data
+    // merge stages the shipped files there). Reading programs pass false:
+    // nothing is written, and the data files are read from the user's data
+    // folder once it exists, else straight from the install copies.
+    bool StageData = true;
 };
 
 struct TStartResult {
     TFolders Folders;
     std::string SettingsFile;
     std::string MergeConfiguration;   // the merge configuration file looked for
+    std::string ReadFolder;           // the folder the data files were read from
     std::vector<std::string> Messages; // in the order met
+    std::unique_ptr<TRefrigLib> Refrigerants; // the refrigerant library from DataFolder
 };
 
 TStartResult StartCore(const TStartOptions& options);
