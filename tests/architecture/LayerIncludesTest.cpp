@@ -16,6 +16,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <ostream>
 #include <optional>
 #include <regex>
 #include <set>
@@ -220,6 +221,9 @@ struct TTreeCase {
     std::vector<std::pair<std::string, std::string>> Files;
     std::vector<std::string> Expected; // each must appear in one fault; none: no fault at all
 };
+
+// ctest lists the case by its name, not its bytes.
+void PrintTo(const TTreeCase& tree, std::ostream* out) { *out << tree.Name; }
 
 class LayerTreeCases : public LayerFixture, public ::testing::WithParamInterface<TTreeCase> {};
 
