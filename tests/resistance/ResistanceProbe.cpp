@@ -9,6 +9,12 @@
 //   kvdp Q kv rho               → Δp in Pa (Q in m³/s)
 //   kvfor Q dp rho              → Kv in m³/h
 //   kvk kv d rho                → K
+//   fitting M T NOMINAL Q N     → Δp (Pa), ID (m), ρ, μ, K of N fittings of
+//                                 type T on the bore of NOMINAL mm carrying
+//                                 Q m³/s by method M (0, 1, 2), clean water
+//                                 at the built-in temperature
+#include "engine/catalogue/Bores.h"
+#include "engine/hydraulics/Items.h"
 #include "engine/resistance/CraneFriction.h"
 #include "engine/resistance/CraneTransitions.h"
 #include "engine/resistance/ThreeK.h"
@@ -66,7 +72,20 @@ int main() {
             result = KvForPressureDrop(a[0], a[1], a[2]);
         else if (what == "kvk" && a.size() == 3)
             result = KvToResistanceK(a[0], a[1], a[2]);
-        else {
+        else if (what == "fitting" && a.size() == 5) {
+            TProjectState state;
+            state.Tables.FittingMethod = static_cast<TFittingMethod>(static_cast<int>(a[0]));
+            const TProjectContext project = state.Context();
+            TFitting fitting(project, static_cast<int>(a[1]));
+            fitting.SetBoreFromNominal(project, a[2]);
+            fitting.Flow = a[3];
+            fitting.Quantity = a[4];
+            fitting.Process(project);
+            std::cout << Text(fitting.PressureDrop) << ' ' << Text(fitting.InsideDiameter) << ' '
+                      << Text(state.Liquid.ro) << ' ' << Text(state.Liquid.mu) << ' '
+                      << Text(fitting.ResistanceK(project)) << '\n';
+            continue;
+        } else {
             std::cerr << "bad request: " << line << '\n';
             return 2;
         }

@@ -33,6 +33,14 @@ enum TPipeMaterial : std::uint8_t {
     pmDrawnTube = 2, // drawn tubing
 };
 
+// How a project turns a fitting into a pressure drop (names and rules in
+// engine/resistance/FittingMethod.h). The order is what project files store.
+enum class TFittingMethod : std::uint8_t {
+    EquivalentLength = 0, // C inside diameters of smooth pipe: every file without a method
+    CraneK = 1,           // K = n·fT
+    ThreeK = 2,           // K = K1/Re + Ki·(1 + Kd/Dn^0.3)
+};
+
 struct TFittingRec {
     std::string FittingName; // fixed name; catalogue section name and settings key
     double C = 0;            // —, equivalent length in inside diameters (L/D)
@@ -82,6 +90,11 @@ struct TCatalogueTables {
     std::array<std::array<double, BoreCount>, FittingCount> FittingPrice{};
     // [fitting type][BoreIndex]: h per fitting.
     std::array<std::array<double, BoreCount>, FittingCount> FittingLabour{};
+
+    // How fittings are calculated. A project setting kept beside the tables:
+    // RestoreBuiltIn leaves it alone (restoring the catalogue is no change
+    // of method); a new project starts with EquivalentLength.
+    TFittingMethod FittingMethod = TFittingMethod::EquivalentLength;
 
     // Item defaults, warning limits and labour rate.
     double DefaultTemperature = 0;   // °C, the project liquid's temperature

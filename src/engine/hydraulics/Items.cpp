@@ -8,6 +8,7 @@
 #include "base/Errors.h"
 #include "engine/fluid/Fluid.h"
 #include "engine/hydraulics/Friction.h"
+#include "engine/resistance/FittingMethod.h"
 
 #include <numbers>
 #include <stdexcept>
@@ -174,7 +175,14 @@ void TFitting::Process(const TProjectContext& project) {
     EquivLength = C * InsideDiameter;
     Length = Quantity * EquivLength;
     // Fittings always have a smooth wall, whatever the pipe material.
-    Solve(Liquid(project), 0);
+    const TLiquid& liquid = Liquid(project);
+    Solve(liquid, 0);
+    if (t.FittingMethod != TFittingMethod::EquivalentLength) {
+        // The same velocity and Reynolds number; the drop from K instead of
+        // from the pipe's friction factor over the equivalent length.
+        PressureDrop = Quantity * MethodK(project, Reynolds) * (0.5 * liquid.ro * Velocity * Velocity);
+        Gradient = Length > 0 ? PressureDrop / Length : 0;
+    }
     // A fitting over both limits shows the velocity warning.
     if (Velocity > t.VelocityLimit)
         Warning = wnVelocity;
@@ -189,7 +197,28 @@ double TFitting::DropAtRatio(const TProjectContext& project, double s) const {
     // The equivalent length exactly as Process forms it.
     const double equivLength = project.Tables.FittingTable[FittingType].C * InsideDiameter;
     const double length = Quantity * equivLength;
-    return SolveDuct(s * Flow, InsideDiameter, length, 0, Friction, liquid.ro, liquid.mu).PressureDrop;
+    const TDuctFlow r = SolveDuct(s * Flow, InsideDiameter, length, 0, Friction, liquid.ro, liquid.mu);
+    if (project.Tables.FittingMethod == TFittingMethod::EquivalentLength) return r.PressureDrop;
+    // Crane K is the same K at every flow; 3-K's K1/Re term follows the flow.
+    return Quantity * MethodK(project, r.Reynolds) * (0.5 * liquid.ro * r.Velocity * r.Velocity);
+}
+
+double TFitting::MethodK(const TProjectContext& project, double Re) const {
+    const TCatalogueTables& t = project.Tables;
+    return FittingResistanceK(t.FittingMethod, FittingType, t.FittingTable[FittingType].C, InsideDiameter, Re,
+                              NominalOf(t, BoreIndex))
+        .K;
+}
+
+double TFitting::ResistanceK(const TProjectContext& project) const {
+    if (FittingType >= FittingCount) throw MathError("fitting type outside the fittings table");
+    if (project.Tables.FittingMethod == TFittingMethod::EquivalentLength) return Friction * C;
+    return MethodK(project, Reynolds);
+}
+
+bool TFitting::ThreeKFallsBack(const TProjectContext& project) const {
+    return project.Tables.FittingMethod == TFittingMethod::ThreeK && FittingType < FittingCount &&
+           !StandardFittingResistance()[FittingType].ThreeK;
 }
 
 bool TFitting::ValidData(int& column) const {

@@ -144,6 +144,20 @@ public:
     // file keeps the name it stored). Any other type raises std::out_of_range.
     void SetFittingType(const TProjectContext& project, int t);
     void SetFittingType(int t) { SetFittingType(ProgramContext(), t); }
+
+    // —, the resistance coefficient of one fitting on its bore as the last
+    // calculation used it: Friction × C by equivalent length, n·fT by Crane
+    // K, the 3-K value at the Reynolds number held. Derived on demand, so a
+    // fitting stays as small as it was.
+    double ResistanceK(const TProjectContext& project) const;
+    // True when the project asks for 3-K and the fitting's type has no 3-K
+    // constants, so Crane K stands in.
+    bool ThreeKFallsBack(const TProjectContext& project) const;
+
+private:
+    // K of one fitting at Reynolds number Re by the project's method; not
+    // for the equivalent-length method.
+    double MethodK(const TProjectContext& project, double Re) const;
 };
 
 class TUser : public TBranch {

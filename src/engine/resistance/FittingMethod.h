@@ -18,12 +18,6 @@
 
 namespace dvx {
 
-enum class TFittingMethod : std::uint8_t {
-    EquivalentLength = 0,
-    CraneK = 1,
-    ThreeK = 2,
-};
-
 // "Equivalent length", "Crane K", "3-K": the names the window and the report show.
 std::string_view FittingMethodName(TFittingMethod method);
 // The CLI's words: "length", "crane", "3k".
