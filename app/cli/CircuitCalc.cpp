@@ -166,6 +166,7 @@ TCalcRun RunCalculation(const std::string& command, const TCalcRequest& r, std::
     TCircuit& circuit = *loaded.Circuit;
     if (r.Material) circuit.Material = static_cast<std::uint8_t>(*r.Material);
     project.Tables.SelectPipeMaterial(circuit.Material);
+    project.Tables.FittingMethod = circuit.FittingMethod;
     if (loaded.Fluid && !ApplyFluidOptions(*project.Liquid, r, command, err)) {
         run.Exit = kExitCalculation;
         return run;

@@ -42,6 +42,7 @@ class ProjectFileFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         RestoreBuiltInTables();
+        ProgramTables().FittingMethod = TFittingMethod::EquivalentLength;
         StartFluidModule(9.0);
         ItemCounter = 0;
     }

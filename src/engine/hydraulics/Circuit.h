@@ -70,6 +70,9 @@ public:
     std::vector<std::unique_ptr<TBranch>> Items; // owned, in list order
     double TotalDP = 0;         // Pa, index-circuit pressure drop of the last calculation
     std::uint8_t Material = 0;  // the project's PipeMaterial
+    // How the project calculates its fittings; put in force in the tables
+    // like Material.
+    TFittingMethod FittingMethod = TFittingMethod::EquivalentLength;
     bool Saved = false;         // no unsaved changes
     bool Solved = false;        // results are current
     double TotalCost = 0;       // estimate: material plus labour

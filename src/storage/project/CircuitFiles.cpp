@@ -55,7 +55,10 @@ TLoadedCircuit LoadCircuitFile(const std::filesystem::path& path) {
 
 void ApplyLoadedCircuit(const TLoadedCircuit& loaded) {
     if (loaded.Fluid && SystemFluid) *SystemFluid = *loaded.Fluid;
-    if (loaded.Circuit) SelectPipeMaterial(loaded.Circuit->Material);
+    if (loaded.Circuit) {
+        SelectPipeMaterial(loaded.Circuit->Material);
+        ProgramTables().FittingMethod = loaded.Circuit->FittingMethod;
+    }
     ItemCounter = loaded.ItemCounter;
 }
 

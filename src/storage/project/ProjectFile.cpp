@@ -146,6 +146,25 @@ std::unique_ptr<TBranch> ReadItem(TTagReader& r, Generation generation) {
     return item;
 }
 
+// The optional property "FittingMethod": one integer, 1 (Crane K) or 2
+// (3-K). A program that predates it stops at the unknown property and
+// refuses the whole file ("Unexpected property"), so no older reader opens
+// such a project and silently calculates it by equivalent length.
+constexpr const char* kFittingMethodProperty = "FittingMethod";
+
+void WriteFittingMethod(TTagWriter& w, TFittingMethod method) {
+    w.WriteShortName(kFittingMethodProperty);
+    w.WriteInteger(static_cast<int>(method));
+}
+
+TFittingMethod ReadFittingMethod(TTagReader& r) {
+    const std::int64_t value = r.ReadInteger();
+    // 0 is never written: equivalent length is the absence of the property.
+    if (value != static_cast<int>(TFittingMethod::CraneK) && value != static_cast<int>(TFittingMethod::ThreeK))
+        Bad(r, Format("Fitting method %d out of range", {static_cast<long long>(value)}));
+    return static_cast<TFittingMethod>(value);
+}
+
 void ReadCircuitData(TTagReader& r, TProjectData& data) {
     TCircuit& c = *data.Circuit;
 
@@ -200,6 +219,7 @@ TProjectData ParseProject(std::span<const std::uint8_t> bytes, const TLiquid& fl
     r.ReadShortName(); // instance name
     bool haveData = false;
     bool havePump = false;
+    bool haveMethod = false;
     while (!r.EndOfList()) {
         const std::string property = r.ReadShortName();
         if (property == kRootProperty && !haveData) {
@@ -209,6 +229,9 @@ TProjectData ParseProject(std::span<const std::uint8_t> bytes, const TLiquid& fl
             // Optional, after the circuit data, in any generation.
             data.Circuit->Pump = ReadPumpData(r);
             havePump = true;
+        } else if (property == kFittingMethodProperty && haveData && !haveMethod) {
+            data.Circuit->FittingMethod = ReadFittingMethod(r);
+            haveMethod = true;
         } else {
             Bad(r, "Unexpected property \"" + property + "\"");
         }
@@ -258,6 +281,9 @@ std::vector<std::uint8_t> EncodeProject(const TCircuit& c, const TFluid& fluid) 
     for (const auto& item : c.Items) WriteItem(w, *item);
     // Only a project that uses the pump settings carries them.
     if (!c.Pump.IsDefault()) WritePumpData(w, c.Pump);
+    // Likewise the fitting method: a project by equivalent length is written
+    // as before any other method existed.
+    if (c.FittingMethod != TFittingMethod::EquivalentLength) WriteFittingMethod(w, c.FittingMethod);
     w.WriteRawByte(vaNull); // end of the circuit's properties
     w.WriteRawByte(vaNull); // no children
     return w.TakeBytes();
