@@ -121,9 +121,8 @@ TDutyPoint FindDutyPoint(const TProjectContext& project, const TCircuit& circuit
     const double lo = fit.MinFlow;
     const double hi = fit.MaxFlow;
 
-    // The first crossing from above, scanning upwards in flow. The circuit's
-    // head only rises with flow, so against a pump whose head only falls the
-    // two ends of the range tell all.
+    // The first crossing from above, scanning upwards in flow. Against a
+    // pump whose head only falls, the two ends of the range decide.
     const int intervals = fit.Falling ? 1 : kScanIntervals;
     double prevQ = lo;
     double prevE = excess(lo);
@@ -148,6 +147,43 @@ TDutyPoint FindDutyPoint(const TProjectContext& project, const TCircuit& circuit
         prevQ = q;
         prevE = e;
     }
+
+    // The circuit's head need not rise everywhere: where the friction law
+    // changes regime it can dip, and the curves can then cross more than
+    // once even for a falling pump. A finer scan finds every crossing.
+    struct Crossing {
+        double lo, hi, elo, ehi;
+        bool fromAbove;
+    };
+    std::vector<Crossing> crossings;
+    {
+        double q0 = lo, e0 = excess(lo);
+        for (int i = 1; i <= kScanIntervals; ++i) {
+            const double q1 = i == kScanIntervals ? hi : lo + (hi - lo) * i / kScanIntervals;
+            const double e1 = excess(q1);
+            if ((e0 > 0 && e1 <= 0) || (e0 < 0 && e1 >= 0)) crossings.push_back({q0, q1, e0, e1, e0 > 0});
+            q0 = q1;
+            e0 = e1;
+        }
+    }
+    if (crossings.size() > 1) {
+        // The first crossing from above is the duty point, as for a rising pump.
+        const auto first = std::find_if(crossings.begin(), crossings.end(), [](const Crossing& c) { return c.fromAbove; });
+        if (first != crossings.end()) {
+            bracketLo = first->lo;
+            bracketHi = first->hi;
+            excessLo = first->elo;
+            excessHi = first->ehi;
+            bracketed = true;
+        }
+    } else if (!bracketed && crossings.size() == 1 && crossings.front().fromAbove) {
+        const Crossing& c = crossings.front();
+        bracketLo = c.lo;
+        bracketHi = c.hi;
+        excessLo = c.elo;
+        excessHi = c.ehi;
+        bracketed = true;
+    }
     if (!bracketed) {
         if (!everAbove)
             duty.Message = Format("The pump's head is below the system curve over its whole range (%s to %s l/s): "
@@ -171,6 +207,30 @@ TDutyPoint FindDutyPoint(const TProjectContext& project, const TCircuit& circuit
     duty.Flow = q;
     duty.Head = p.Head;
     duty.PressureDrop = p.PressureDrop;
+
+    // The search ends where the excess changes sign. On a smooth curve the
+    // two heads agree there; on a jump of the circuit's curve they do not,
+    // and the pump runs at its own head on the jump.
+    const double pumpHead = fit.Head(q);
+    if (std::fabs(pumpHead - p.Head) > 1e-6 * std::fmax(1.0, std::fabs(pumpHead))) {
+        const double below = curve.At(project, circuit, groupsActive, q * (1 - 1e-7) / curve.DesignFlow).Head;
+        const double above = curve.At(project, circuit, groupsActive, q * (1 + 1e-7) / curve.DesignFlow).Head;
+        duty.Head = pumpHead;
+        duty.PressureDrop = PressureOf(pumpHead, curve.Density);
+        duty.JumpMessage = Format("The system curve jumps at %s l/s, from %s m to %s m, where the flow changes "
+                                  "between laminar and turbulent: the duty head given is the pump's, %s m.",
+                                  {LitresPerSecond(q), Format("%0.4g", {below}), Format("%0.4g", {above}),
+                                   Format("%0.4g", {pumpHead})});
+    }
+
+    // The other crossings, to the precision a flow is shown with.
+    for (const Crossing& c : crossings) {
+        if (q >= c.lo && q <= c.hi) continue;
+        const double other = c.elo == 0 ? c.lo
+                             : c.ehi == 0 ? c.hi
+                                          : Brent(excess, c.lo, c.hi, c.elo, c.ehi, (hi - lo) * 1e-7);
+        duty.OtherCrossings.push_back(other);
+    }
 
     duty.Efficiency = EfficiencyAt(points, q);
     if (duty.Efficiency > 0) {

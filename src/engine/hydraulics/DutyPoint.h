@@ -10,6 +10,7 @@
 
 #include <span>
 #include <string>
+#include <vector>
 
 namespace dvx {
 
@@ -23,6 +24,13 @@ struct TDutyPoint {
     double Efficiency = 0;   // —, 0 to 1
     double ShaftPower = 0;   // W, ρ·g·Q·H / efficiency
     std::string Message;     // why there is no point, or why no power; empty when all is given
+    // Where the circuit's curve jumps (the friction law changes between
+    // laminar and turbulent flow) right at the duty flow, Head is the pump's
+    // head there and this says so; empty otherwise.
+    std::string JumpMessage;
+    // m³/s, the flows of every other crossing of the two curves in the
+    // pump's range, ascending; Flow is the first crossing from above.
+    std::vector<double> OtherCrossings;
 };
 
 // The duty point of the fitted pump on the curve of the calculated circuit.

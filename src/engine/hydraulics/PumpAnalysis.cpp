@@ -2,6 +2,7 @@
 #include "engine/hydraulics/PumpAnalysis.h"
 
 #include "base/Errors.h"
+#include "base/Format.h"
 
 namespace dvx {
 
@@ -15,6 +16,12 @@ TPumpAnalysis AnalysePump(const TProjectContext& project, const TCircuit& circui
     } catch (const MathError&) {
         a.Messages.push_back("Pressure drop error.");
     }
+    // A circuit that falls from the pump's suction to its outlet side is real
+    // (a tank that drains downhill); it is calculated and said.
+    if (pump.Curve.StaticHead < 0)
+        a.Messages.push_back(Format("The static head is negative (%s m): the circuit's outlet lies below its inlet, "
+                                    "and the pump is helped by the fall.",
+                                    {Format("%0.4g", {pump.Curve.StaticHead})}));
     if (!pump.Points.empty()) {
         a.Fit = FitPumpCurve(pump.Points);
         if (!a.Fit->Message.empty()) a.Messages.push_back(a.Fit->Message);
@@ -23,6 +30,18 @@ TPumpAnalysis AnalysePump(const TProjectContext& project, const TCircuit& circui
         try {
             a.Duty = FindDutyPoint(project, circuit, groupsActive, *a.Curve, *a.Fit, pump.Points);
             if (!a.Duty->Message.empty()) a.Messages.push_back(a.Duty->Message);
+            if (!a.Duty->JumpMessage.empty()) a.Messages.push_back(a.Duty->JumpMessage);
+            if (!a.Duty->OtherCrossings.empty()) {
+                std::string flows;
+                for (double q : a.Duty->OtherCrossings)
+                    flows += (flows.empty() ? "" : ", ") + Format("%0.4g", {q * 1000});
+                a.Messages.push_back("The curves also cross at " + flows +
+                                     " l/s; the duty point given is the first crossing from above.");
+            }
+            const TSystemCurve& curve = *a.Curve;
+            if (a.Duty->Found && curve.DesignFlow >= a.Fit->MinFlow && curve.DesignFlow <= a.Fit->MaxFlow)
+                a.ExtraDropForDesign =
+                    PressureOf(a.Fit->Head(curve.DesignFlow), curve.Density) - curve.Design.PressureDrop;
         } catch (const MathError&) {
             a.Duty.reset();
             a.Messages.push_back("The duty point could not be found.");

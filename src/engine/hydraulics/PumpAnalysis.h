@@ -19,6 +19,12 @@ struct TPumpAnalysis {
     std::optional<TPumpFit> Fit;       // none when no pump points are given
     std::optional<TDutyPoint> Duty;    // none without a curve and a valid fit
     std::vector<std::string> Messages; // for the user, in the order they arose
+    // Pa: the extra pressure drop (a balancing valve closed further) that
+    // brings the duty flow down to the design flow: the pump's pressure at
+    // the design flow minus the circuit's. Negative when the pump gives less
+    // than the circuit needs there. None without a duty point, or when the
+    // design flow lies outside the pump's points.
+    std::optional<double> ExtraDropForDesign;
 };
 
 // Never raises for a circuit or pump that cannot be evaluated: the reason
