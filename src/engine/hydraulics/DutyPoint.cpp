@@ -237,9 +237,14 @@ TDutyPoint FindDutyPoint(const TProjectContext& project, const TCircuit& circuit
         duty.HasPower = true;
         duty.ShaftPower = curve.Density * kGravity * q * duty.Head / duty.Efficiency;
     } else {
-        bool anyEfficiency = false;
-        for (const TPumpPoint& pt : points) anyEfficiency = anyEfficiency || pt.Efficiency > 0;
-        if (anyEfficiency) duty.Message = "The efficiency points do not reach the duty flow: no shaft power.";
+        int withEfficiency = 0;
+        for (const TPumpPoint& pt : points) withEfficiency += pt.Efficiency > 0 ? 1 : 0;
+        // One efficiency makes no curve at all, wherever the duty lies.
+        if (withEfficiency == 1)
+            duty.Message = "Only one pump point gives an efficiency: an efficiency curve needs two or more, "
+                           "so there is no shaft power.";
+        else if (withEfficiency > 1)
+            duty.Message = "The efficiency points do not reach the duty flow: no shaft power.";
     }
     return duty;
 }

@@ -23,12 +23,13 @@ TPumpAnalysis AnalysePump(const TProjectContext& project, const TCircuit& circui
                                     "and the pump is helped by the fall.",
                                     {Format("%0.4g", {pump.Curve.StaticHead})}));
     if (!pump.Points.empty()) {
-        a.Fit = FitPumpCurve(pump.Points);
+        a.Points = PointsInForce(pump.Points, pump.Selection, pump.Selection.Pumps);
+        a.Fit = FitPumpCurve(a.Points);
         if (!a.Fit->Message.empty()) a.Messages.push_back(a.Fit->Message);
     }
     if (a.Curve && a.Fit && a.Fit->Valid) {
         try {
-            a.Duty = FindDutyPoint(project, circuit, groupsActive, *a.Curve, *a.Fit, pump.Points);
+            a.Duty = FindDutyPoint(project, circuit, groupsActive, *a.Curve, *a.Fit, a.Points);
             if (!a.Duty->Message.empty()) a.Messages.push_back(a.Duty->Message);
             if (!a.Duty->JumpMessage.empty()) a.Messages.push_back(a.Duty->JumpMessage);
             if (!a.Duty->OtherCrossings.empty()) {
@@ -42,6 +43,8 @@ TPumpAnalysis AnalysePump(const TProjectContext& project, const TCircuit& circui
             if (a.Duty->Found && curve.DesignFlow >= a.Fit->MinFlow && curve.DesignFlow <= a.Fit->MaxFlow)
                 a.ExtraDropForDesign =
                     PressureOf(a.Fit->Head(curve.DesignFlow), curve.Density) - curve.Design.PressureDrop;
+            a.Selection = AnalyseSelection(project, circuit, groupsActive, pump, curve, *a.Fit, a.Points, a.Duty);
+            for (const std::string& m : a.Selection->Messages) a.Messages.push_back(m);
         } catch (const MathError&) {
             a.Duty.reset();
             a.Messages.push_back("The duty point could not be found.");

@@ -7,6 +7,7 @@
 #include "engine/hydraulics/DutyPoint.h"
 #include "engine/hydraulics/PumpFit.h"
 #include "engine/hydraulics/SystemCurve.h"
+#include "engine/pump/SelectionAnalysis.h"
 
 #include <optional>
 #include <string>
@@ -17,7 +18,9 @@ namespace dvx {
 struct TPumpAnalysis {
     std::optional<TSystemCurve> Curve; // none when the curve cannot be formed
     std::optional<TPumpFit> Fit;       // none when no pump points are given
+    std::vector<TPumpPoint> Points;    // the pump points in force: at the speed, all pumps running
     std::optional<TDutyPoint> Duty;    // none without a curve and a valid fit
+    std::optional<TSelectionResult> Selection; // with a duty search: speed, pumps, NPSH, energy
     std::vector<std::string> Messages; // for the user, in the order they arose
     // Pa: the extra pressure drop (a balancing valve closed further) that
     // brings the duty flow down to the design flow: the pump's pressure at

@@ -14,8 +14,6 @@
 
 namespace dvx {
 
-enum class TPumpArrangement : std::uint8_t { Parallel = 0, Series = 1 };
-
 // "parallel", "series": the words of the CLI and the project file.
 std::string_view ArrangementKey(TPumpArrangement arrangement);
 std::optional<TPumpArrangement> ArrangementFromKey(std::string_view key);

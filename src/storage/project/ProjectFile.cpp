@@ -220,6 +220,7 @@ TProjectData ParseProject(std::span<const std::uint8_t> bytes, const TLiquid& fl
     bool haveData = false;
     bool havePump = false;
     bool haveMethod = false;
+    bool haveSelection = false;
     while (!r.EndOfList()) {
         const std::string property = r.ReadShortName();
         if (property == kRootProperty && !haveData) {
@@ -227,8 +228,14 @@ TProjectData ParseProject(std::span<const std::uint8_t> bytes, const TLiquid& fl
             haveData = true;
         } else if (property == kPumpProperty && haveData && !havePump) {
             // Optional, after the circuit data, in any generation.
+            // The selection may come first in a file; the points don't replace it.
+            const TPumpSelection selection = data.Circuit->Pump.Selection;
             data.Circuit->Pump = ReadPumpData(r);
+            data.Circuit->Pump.Selection = selection;
             havePump = true;
+        } else if (property == kPumpSelectionProperty && haveData && !haveSelection) {
+            data.Circuit->Pump.Selection = ReadPumpSelection(r);
+            haveSelection = true;
         } else if (property == kFittingMethodProperty && haveData && !haveMethod) {
             data.Circuit->FittingMethod = ReadFittingMethod(r);
             haveMethod = true;
@@ -280,7 +287,8 @@ std::vector<std::uint8_t> EncodeProject(const TCircuit& c, const TFluid& fluid) 
     w.WriteInteger(c.Material);
     for (const auto& item : c.Items) WriteItem(w, *item);
     // Only a project that uses the pump settings carries them.
-    if (!c.Pump.IsDefault()) WritePumpData(w, c.Pump);
+    if (!c.Pump.HasNoCurveData()) WritePumpData(w, c.Pump);
+    if (!c.Pump.Selection.IsDefault()) WritePumpSelection(w, c.Pump.Selection);
     // Likewise the fitting method: a project by equivalent length is written
     // as before any other method existed.
     if (c.FittingMethod != TFittingMethod::EquivalentLength) WriteFittingMethod(w, c.FittingMethod);

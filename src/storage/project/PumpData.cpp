@@ -67,4 +67,75 @@ TPumpSettings ReadPumpData(TTagReader& r) {
     return pump;
 }
 
+namespace {
+constexpr int kSelectionLayout = 1;
+
+double ReadInRange(TTagReader& r, const char* what, double low, double high) {
+    const double v = ReadFinite(r, what);
+    if (v < low || v > high) Bad(r, Format("Pump data: %s is outside %g to %g", {what, low, high}));
+    return v;
+}
+} // namespace
+
+void WritePumpSelection(TTagWriter& w, const TPumpSelection& s) {
+    w.WriteShortName(kPumpSelectionProperty);
+    w.WriteInteger(kSelectionLayout);
+    w.WriteFloat(s.Speed);
+    w.WriteInteger(s.Pumps);
+    w.WriteInteger(static_cast<int>(s.Arrangement));
+    w.WriteBoolean(s.Standby);
+    w.WriteListBegin();
+    for (const TNpshPoint& p : s.NpshRequired) {
+        w.WriteFloat(p.Flow);
+        w.WriteFloat(p.Required);
+    }
+    w.WriteListEnd();
+    w.WriteListBegin();
+    for (std::int32_t n : s.SuctionItems) w.WriteInteger(n);
+    w.WriteListEnd();
+    for (double v : {s.SuctionHeight, s.SurfacePressure, s.VapourPressure, s.NpshMargin, s.HoursPerYear,
+                     s.PricePerKWh, s.MotorEfficiency, s.DriveEfficiency})
+        w.WriteFloat(v);
+}
+
+TPumpSelection ReadPumpSelection(TTagReader& r) {
+    TPumpSelection s;
+    const std::int64_t layout = r.ReadInteger();
+    if (layout != kSelectionLayout)
+        Bad(r, Format("Pump selection layout %d is not known", {static_cast<long long>(layout)}));
+    s.Speed = ReadInRange(r, "the speed ratio", kMinSpeed, 1);
+    const std::int64_t pumps = r.ReadInteger();
+    if (pumps < 1 || pumps > kMaxPumps) Bad(r, Format("Pump data: %d pumps", {static_cast<long long>(pumps)}));
+    s.Pumps = static_cast<int>(pumps);
+    const std::int64_t arrangement = r.ReadInteger();
+    if (arrangement != 0 && arrangement != 1)
+        Bad(r, Format("Pump data: arrangement %d is not known", {static_cast<long long>(arrangement)}));
+    s.Arrangement = static_cast<TPumpArrangement>(arrangement);
+    s.Standby = r.ReadBoolean();
+    r.ReadListBegin();
+    while (!r.EndOfList()) {
+        if (static_cast<int>(s.NpshRequired.size()) >= kMaxPumpPoints)
+            Bad(r, Format("More than %d NPSH points", {kMaxPumpPoints}));
+        TNpshPoint p;
+        p.Flow = ReadInRange(r, "an NPSH flow", 0, 1e6);
+        p.Required = ReadInRange(r, "an NPSH required", 0, kMaxStaticHead);
+        s.NpshRequired.push_back(p);
+    }
+    r.ReadListBegin();
+    while (!r.EndOfList()) {
+        if (static_cast<int>(s.SuctionItems.size()) >= kMaxSuctionItems)
+            Bad(r, Format("More than %d suction items", {kMaxSuctionItems}));
+        s.SuctionItems.push_back(static_cast<std::int32_t>(r.ReadInteger()));
+    }
+    s.SuctionHeight = ReadInRange(r, "the suction height", -kMaxStaticHead, kMaxStaticHead);
+    s.SurfacePressure = ReadInRange(r, "the surface pressure", 1, kMaxAbsolutePressure);
+    s.VapourPressure = ReadInRange(r, "the vapour pressure", -1, kMaxAbsolutePressure);
+    s.NpshMargin = ReadInRange(r, "the NPSH margin", 0, 100);
+    s.HoursPerYear = ReadInRange(r, "the hours per year", 0, kHoursPerYear);
+    s.PricePerKWh = ReadInRange(r, "the price per kWh", 0, 1e6);
+    s.MotorEfficiency = ReadInRange(r, "the motor efficiency", 1e-3, 1);
+    s.DriveEfficiency = ReadInRange(r, "the drive efficiency", 1e-3, 1);
+    return s;
+}
+
 } // namespace dvx

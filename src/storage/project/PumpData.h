@@ -25,4 +25,23 @@ void WritePumpData(TTagWriter& w, const TPumpSettings& pump);
 // its range raises FileError.
 TPumpSettings ReadPumpData(TTagReader& r);
 
+// The pump selection (speed, several pumps, suction side, running cost): a
+// property "PumpSelection" of its own after "Pump", written only when the
+// selection differs from the defaults, so that a project without one is
+// written as before. A program that predates it refuses such a file
+// ("Unexpected property") rather than dropping the selection unseen.
+//
+// Values, in order: the layout number (integer, 1); the speed ratio
+// (float); the number of pumps (integer); the arrangement (integer, 0
+// parallel, 1 series); standby (boolean); a list of NPSH-required points,
+// each flow (m³/s) and NPSH (m) as floats; a list of suction item numbers
+// (integers); the suction height (m), surface pressure (Pa), vapour pressure
+// (Pa, negative: from the water table), NPSH margin (m), hours per year,
+// price per kWh, motor and drive efficiencies, all floats.
+inline constexpr const char* kPumpSelectionProperty = "PumpSelection";
+void WritePumpSelection(TTagWriter& w, const TPumpSelection& selection);
+// Reads the values after the property name; anything out of its range
+// raises FileError naming it.
+TPumpSelection ReadPumpSelection(TTagReader& r);
+
 } // namespace dvx

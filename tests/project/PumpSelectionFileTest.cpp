@@ -1,0 +1,134 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The pump selection in the project file: absent while at its defaults (a
+// project with only today's pump data is written byte for byte as before),
+// read back whole, and refused field by field when out of range.
+#include "ProjectTestSupport.h"
+
+#include "base/Errors.h"
+#include "storage/project/ProjectFile.h"
+#include "storage/project/PumpData.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
+namespace dvx {
+namespace {
+
+using test::FileBuilder;
+using Bytes = std::vector<std::uint8_t>;
+
+class PumpSelectionFile : public test::ProjectFileFixture {};
+
+bool Contains(const Bytes& bytes, const std::string& name) {
+    Bytes tag{static_cast<std::uint8_t>(name.size())};
+    tag.insert(tag.end(), name.begin(), name.end());
+    return std::search(bytes.begin(), bytes.end(), tag.begin(), tag.end()) != bytes.end();
+}
+
+TPumpSelection FullSelection() {
+    TPumpSelection s;
+    s.Speed = 0.85;
+    s.Pumps = 3;
+    s.Arrangement = TPumpArrangement::Series;
+    s.Standby = true;
+    s.NpshRequired = {{0, 1.5}, {0.01, 2.5}, {0.02, 5.25}};
+    s.SuctionItems = {4, 17, 2};
+    s.SuctionHeight = -2.5;
+    s.SurfacePressure = 150e3;
+    s.VapourPressure = 3170;
+    s.NpshMargin = 1.2;
+    s.HoursPerYear = 6000;
+    s.PricePerKWh = 0.27;
+    s.MotorEfficiency = 0.93;
+    s.DriveEfficiency = 0.97;
+    return s;
+}
+
+TEST_F(PumpSelectionFile, WrittenOnlyWhenUsedAndReadBackWhole) {
+    TCircuit circuit;
+    circuit.Append(std::make_unique<TPipe>());
+    circuit.Pump.Points = {{0, 30, 0}, {0.005, 25, 0.6}, {0.01, 15, 0.7}};
+    const Bytes todays = EncodeProject(circuit, *SystemFluid);
+    EXPECT_TRUE(Contains(todays, "Pump"));
+    EXPECT_FALSE(Contains(todays, "PumpSelection"));
+
+    circuit.Pump.Selection = FullSelection();
+    const Bytes withSelection = EncodeProject(circuit, *SystemFluid);
+    // Today's bytes, then the selection before the two closing bytes.
+    TTagWriter selectionOnly;
+    WritePumpSelection(selectionOnly, circuit.Pump.Selection);
+    Bytes expected(todays.begin(), todays.end() - 2);
+    expected.insert(expected.end(), selectionOnly.Bytes().begin(), selectionOnly.Bytes().end());
+    expected.insert(expected.end(), {0x00, 0x00});
+    EXPECT_EQ(withSelection, expected);
+    EXPECT_EQ(ParseProject(withSelection, *SystemFluid).Circuit->Pump, circuit.Pump);
+
+    // A selection without pump points stands on its own.
+    TCircuit selectionAlone;
+    selectionAlone.Pump.Selection = FullSelection();
+    const Bytes alone = EncodeProject(selectionAlone, *SystemFluid);
+    EXPECT_FALSE(Contains(alone, std::string("\x04Pump", 5) + "\x02"));
+    EXPECT_EQ(ParseProject(alone, *SystemFluid).Circuit->Pump, selectionAlone.Pump);
+
+    circuit.Pump.Selection = {};
+    EXPECT_EQ(EncodeProject(circuit, *SystemFluid), todays);
+}
+
+TEST_F(PumpSelectionFile, OutOfRangeValuesAreReadErrors) {
+    struct Field {
+        const char* name;
+        std::function<void(TPumpSelection&)> spoil;
+    };
+    const double nan = std::nan("");
+    const Field fields[] = {
+        {"speed 0", [](TPumpSelection& s) { s.Speed = 0; }},
+        {"speed above rated", [](TPumpSelection& s) { s.Speed = 1.01; }},
+        {"speed NaN", [=](TPumpSelection& s) { s.Speed = nan; }},
+        {"no pump", [](TPumpSelection& s) { s.Pumps = 0; }},
+        {"eleven pumps", [](TPumpSelection& s) { s.Pumps = 11; }},
+        {"arrangement 2", [](TPumpSelection& s) { s.Arrangement = static_cast<TPumpArrangement>(2); }},
+        {"negative NPSH", [](TPumpSelection& s) { s.NpshRequired = {{0, -1}}; }},
+        {"infinite NPSH flow", [](TPumpSelection& s) { s.NpshRequired = {{INFINITY, 1}}; }},
+        {"suction height beyond 10 km", [](TPumpSelection& s) { s.SuctionHeight = 1e5; }},
+        {"no surface pressure", [](TPumpSelection& s) { s.SurfacePressure = 0; }},
+        {"vapour pressure below -1", [](TPumpSelection& s) { s.VapourPressure = -2; }},
+        {"negative margin", [](TPumpSelection& s) { s.NpshMargin = -0.1; }},
+        {"more hours than a year has", [](TPumpSelection& s) { s.HoursPerYear = 9000; }},
+        {"negative price", [](TPumpSelection& s) { s.PricePerKWh = -0.1; }},
+        {"motor efficiency 0", [](TPumpSelection& s) { s.MotorEfficiency = 0; }},
+        {"drive efficiency above 1", [](TPumpSelection& s) { s.DriveEfficiency = 1.1; }},
+    };
+    for (const Field& f : fields) {
+        TCircuit circuit;
+        circuit.Pump.Selection = FullSelection();
+        f.spoil(circuit.Pump.Selection);
+        EXPECT_THROW(ParseProject(EncodeProject(circuit, *SystemFluid), *SystemFluid), FileError) << f.name;
+    }
+    // Layout 2, a selection given twice, a selection before the circuit.
+    auto file = [](const std::function<void(TTagWriter&)>& tail) {
+        FileBuilder b;
+        b.Start().Circuit(kProjectHeader209, "T", 0).Fluid().Material(0);
+        tail(b.w);
+        b.End();
+        return b.Bytes();
+    };
+    EXPECT_THROW(ParseProject(file([](TTagWriter& w) {
+                                  w.WriteShortName("PumpSelection");
+                                  w.WriteInteger(2);
+                              }),
+                              *SystemFluid),
+                 FileError);
+    EXPECT_THROW(ParseProject(file([](TTagWriter& w) {
+                                  WritePumpSelection(w, FullSelection());
+                                  WritePumpSelection(w, FullSelection());
+                              }),
+                              *SystemFluid),
+                 FileError);
+    EXPECT_EQ(ParseProject(file([](TTagWriter& w) { WritePumpSelection(w, FullSelection()); }), *SystemFluid)
+                  .Circuit->Pump.Selection,
+              FullSelection());
+}
+
+} // namespace
+} // namespace dvx
