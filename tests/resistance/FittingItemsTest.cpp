@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <ostream>
 #include <string>
 
 namespace dvx {
@@ -23,6 +24,12 @@ struct Case {
     double flow; // m³/s
     double quantity;
 };
+
+// Shown by name in failure messages and test listings, not as raw bytes.
+void PrintTo(const Case& c, std::ostream* out) {
+    *out << FittingMethodName(c.method) << ", type " << c.type << ", " << c.nominalMm << " mm, " << c.flow
+         << " m³/s, ×" << c.quantity;
+}
 
 class FittingItems : public ::testing::TestWithParam<Case> {};
 
