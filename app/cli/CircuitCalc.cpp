@@ -47,7 +47,13 @@ std::string InvalidValueName(const TBranch& item, int column) {
     switch (column) {
     case dcFlow: return "the flow";
     case dcPressureDrop: return "the pressure drop";
-    case dcLengthOrQuantity: return item.Kind() == TItemKind::Fitting ? "the quantity" : "the length";
+    case dcLengthOrQuantity:
+        switch (item.Kind()) {
+        case TItemKind::Fitting: return "the quantity";
+        case TItemKind::KItem: return "K";
+        case TItemKind::Valve: return "Kv";
+        default: return "the length";
+        }
     default: return "column " + std::to_string(column);
     }
 }

@@ -37,13 +37,21 @@ TCell Str(std::string v) { return {TCell::Text, 0, 0, std::move(v), false}; }
 TCell Bool(bool v) { return {TCell::Bool, 0, 0, {}, v}; }
 
 const TPipe* AsPipe(const TBranch& item) {
-    return item.Kind() == TItemKind::User ? nullptr : static_cast<const TPipe*>(&item);
+    return item.Kind() == TItemKind::Pipe || item.Kind() == TItemKind::Fitting ? static_cast<const TPipe*>(&item)
+                                                                                 : nullptr;
 }
 const TFitting* AsFitting(const TBranch& item) {
     return item.Kind() == TItemKind::Fitting ? static_cast<const TFitting*>(&item) : nullptr;
 }
 const char* KindName(const TBranch& item) {
-    return item.Kind() == TItemKind::Pipe ? "pipe" : item.Kind() == TItemKind::Fitting ? "fitting" : "user";
+    switch (item.Kind()) {
+    case TItemKind::Pipe: return "pipe";
+    case TItemKind::Fitting: return "fitting";
+    case TItemKind::KItem: return "k";
+    case TItemKind::Valve: return "valve";
+    case TItemKind::User: break;
+    }
+    return "user";
 }
 
 struct TItemField {

@@ -171,7 +171,7 @@ TEST_F(ItemTableTest, BadRowsAreNamedAndSkipped) {
         const char* message;
     };
     const Case cases[] = {
-        {"x\t1\tA\t102\t1\t0\tPipe\t10", "Row 1: 'x' is not a kind of item (p, f or u)"},
+        {"x\t1\tA\t102\t1\t0\tPipe\t10", "Row 1: 'x' is not a kind of item (p, f, u, k or v)"},
         {"p\t1\tA\t102\t1\t0\tPipe", "Row 1: too few fields"},
         {"f\t1\tA\t102\t1\t0\tElbow\t24\t2", "Row 1: fitting type 24 is not in the fittings table"},
         {"p\t1\tA\t102\t-1\t0\tPipe\t10", "Row 1: Q, l/s may not be negative"},

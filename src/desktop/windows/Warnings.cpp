@@ -70,7 +70,7 @@ void TWarningsForm::BuildWarningList(const TCircuit& circuit) {
 
 void TWarningsForm::RefreshDetail() { ShowDetail(list_->currentRow()); }
 
-TPipe* TWarningsForm::SelectedItem() const {
+TBranch* TWarningsForm::SelectedItem() const {
     const int line = list_->currentRow();
     if (line < 0 || line >= static_cast<int>(lines_.size())) return nullptr;
     return lines_[static_cast<std::size_t>(line)].Item;
@@ -95,7 +95,7 @@ void TWarningsForm::RemoveSelected() {
 }
 
 void TWarningsForm::AutoSizeClick() {
-    TPipe* item = SelectedItem();
+    TBranch* item = SelectedItem();
     if (item == nullptr) return;
     AutoSize(*item);
     ++corrected_;
@@ -103,7 +103,7 @@ void TWarningsForm::AutoSizeClick() {
 }
 
 void TWarningsForm::AutoFlowClick() {
-    TPipe* item = SelectedItem();
+    TBranch* item = SelectedItem();
     if (item == nullptr) return;
     AutoFlow(*item);
     ++corrected_;

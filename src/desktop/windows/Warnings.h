@@ -46,7 +46,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    TPipe* SelectedItem() const;
+    TBranch* SelectedItem() const;
     void ShowDetail(int line);
     // Removes the selected line and selects the first remaining one.
     void RemoveSelected();

@@ -21,6 +21,8 @@ int PriceGroupOf(const TBranch& item) {
     case TItemKind::Pipe:
         return pgPipes;
     case TItemKind::User:
+    case TItemKind::KItem: // entrances, exits and valves by Kv: priced by the user
+    case TItemKind::Valve:
         return pgUser;
     case TItemKind::Fitting:
         break;

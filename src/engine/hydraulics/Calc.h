@@ -6,3 +6,4 @@
 #include "engine/hydraulics/Circuit.h"
 #include "engine/hydraulics/Friction.h"
 #include "engine/hydraulics/Items.h"
+#include "engine/hydraulics/ResistanceItems.h"

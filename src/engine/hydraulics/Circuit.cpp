@@ -2,6 +2,7 @@
 #include "engine/hydraulics/Circuit.h"
 
 #include "engine/catalogue/Tables.h"
+#include "engine/hydraulics/ItemValue.h"
 #include "base/Format.h"
 #include "base/VectorState.h"
 
@@ -69,14 +70,7 @@ int CompareTexts(const std::string& a, const std::string& b) {
     return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
 
-double LengthOrQuantity(const TBranch& item) {
-    switch (item.Kind()) {
-    case TItemKind::Fitting: return static_cast<const TFitting&>(item).Quantity;
-    case TItemKind::Pipe: return static_cast<const TPipe&>(item).Length;
-    case TItemKind::User: break;
-    }
-    return 0;
-}
+double LengthOrQuantity(const TBranch& item) { return ItemValue(item).value_or(0); }
 
 int CompareOnKey(int key, const TBranch& a, const TBranch& b) {
     switch (key) {
@@ -142,6 +136,7 @@ double CheckedValue(const TBranch& item, int column) {
     case dcPressureDrop: return item.PressureDrop;
     default: break;
     }
+    if (item.Kind() == TItemKind::KItem || item.Kind() == TItemKind::Valve) return ItemValue(item).value_or(0);
     if (item.Kind() == TItemKind::User) return 0;
     const auto& pipe = static_cast<const TPipe&>(item);
     if (!(pipe.Length > 0)) return pipe.Length;

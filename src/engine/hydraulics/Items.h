@@ -3,7 +3,8 @@
 // The items of a circuit: a length of straight pipe (TPipe), a number of
 // identical fittings of one type and bore (TFitting, calculated as an
 // equivalent length of pipe) and a user item with a fixed pressure drop
-// (TUser). The circuit owns them and calls them through TBranch.
+// (TUser); ResistanceItems.h adds items stated by K or by Kv. The circuit
+// owns them and calls them through TBranch.
 //
 // Fields are grouped by size rather than kept in file order so that an item
 // stays small; the project file writes them in its own fixed order.
@@ -19,7 +20,9 @@ namespace dvx {
 // The last reference number handed to a new item.
 extern std::int32_t ItemCounter;
 
-enum class TItemKind : std::uint8_t { Pipe, Fitting, User };
+// KItem and Valve (ResistanceItems.h) are stated by a resistance rather
+// than a length.
+enum class TItemKind : std::uint8_t { Pipe, Fitting, User, KItem, Valve };
 
 // Warning codes of pipes and fittings.
 enum TWarning : std::uint8_t {

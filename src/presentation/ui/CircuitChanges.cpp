@@ -19,6 +19,11 @@ bool SamePipe(const TPipe& a, const TPipe& b) {
            a.Velocity == b.Velocity && a.Length == b.Length && a.Gradient == b.Gradient;
 }
 
+bool SameResistance(const TResistanceItem& a, const TResistanceItem& b) {
+    return SameBranch(a, b) && a.Warning == b.Warning && a.Area == b.Area && a.Reynolds == b.Reynolds &&
+           a.Velocity == b.Velocity;
+}
+
 } // namespace
 
 std::unique_ptr<TBranch> CloneItem(const TBranch& item) {
@@ -26,6 +31,8 @@ std::unique_ptr<TBranch> CloneItem(const TBranch& item) {
     case TItemKind::Pipe: return std::make_unique<TPipe>(static_cast<const TPipe&>(item));
     case TItemKind::Fitting: return std::make_unique<TFitting>(static_cast<const TFitting&>(item));
     case TItemKind::User: return std::make_unique<TUser>(static_cast<const TUser&>(item));
+    case TItemKind::KItem: return std::make_unique<TKItem>(static_cast<const TKItem&>(item));
+    case TItemKind::Valve: return std::make_unique<TValve>(static_cast<const TValve&>(item));
     }
     throw std::invalid_argument("unknown item kind");
 }
@@ -41,6 +48,12 @@ bool SameItem(const TBranch& a, const TBranch& b) {
                fa.Quantity == fb.Quantity && fa.C == fb.C;
     }
     case TItemKind::User: return SameBranch(a, b);
+    case TItemKind::KItem:
+        return SameResistance(static_cast<const TKItem&>(a), static_cast<const TKItem&>(b)) &&
+               static_cast<const TKItem&>(a).K == static_cast<const TKItem&>(b).K;
+    case TItemKind::Valve:
+        return SameResistance(static_cast<const TValve&>(a), static_cast<const TValve&>(b)) &&
+               static_cast<const TValve&>(a).Kv == static_cast<const TValve&>(b).Kv;
     }
     return false;
 }
@@ -51,6 +64,8 @@ void AssignItem(TBranch& target, const TBranch& source) {
     case TItemKind::Pipe: static_cast<TPipe&>(target) = static_cast<const TPipe&>(source); break;
     case TItemKind::Fitting: static_cast<TFitting&>(target) = static_cast<const TFitting&>(source); break;
     case TItemKind::User: static_cast<TUser&>(target) = static_cast<const TUser&>(source); break;
+    case TItemKind::KItem: static_cast<TKItem&>(target) = static_cast<const TKItem&>(source); break;
+    case TItemKind::Valve: static_cast<TValve&>(target) = static_cast<const TValve&>(source); break;
     }
 }
 

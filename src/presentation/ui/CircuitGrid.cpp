@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "presentation/ui/CircuitGrid.h"
 
+#include "engine/hydraulics/ItemValue.h"
 #include "engine/catalogue/Bores.h"
 #include "engine/catalogue/LineParser.h"
 #include "engine/catalogue/Tables.h"
@@ -54,7 +55,16 @@ TUnitView GradientView() { return TUnitView(qtGradient, {"Pa/m", "%0.1f", Times(
 TUnitView VolumeView() { return TUnitView(qtVolume, {"m\u00B3", "%0.4g", Times(1)}); }
 
 const TPipe* AsPipe(const TBranch* item) {
-    return item != nullptr && item->Kind() != TItemKind::User ? static_cast<const TPipe*>(item) : nullptr;
+    return item != nullptr && (item->Kind() == TItemKind::Pipe || item->Kind() == TItemKind::Fitting)
+               ? static_cast<const TPipe*>(item)
+               : nullptr;
+}
+
+// A K item or a valve: a velocity and a Reynolds number, no gradient or friction.
+const TResistanceItem* AsResistance(const TBranch* item) {
+    return item != nullptr && (item->Kind() == TItemKind::KItem || item->Kind() == TItemKind::Valve)
+               ? static_cast<const TResistanceItem*>(item)
+               : nullptr;
 }
 
 // The getter's value of a numeric column.
@@ -64,16 +74,17 @@ double NumericValue(const TBranch& item, int column) {
     case gcGroup: return item.Group;
     case gcIndex: return item.InIndex ? 1 : 0;
     case gcSize: return NominalOf(item.BoreIndex);
-    case gcQuantity:
-        if (item.Kind() == TItemKind::Fitting) return static_cast<const TFitting&>(item).Quantity;
-        if (item.Kind() == TItemKind::Pipe) return static_cast<const TPipe&>(item).Length;
-        return 1;
+    case gcQuantity: return ItemValue(item).value_or(1);
     case gcFlow: return item.Flow * 1000;
     case gcPressureDrop: return item.PressureDrop * 0.001;
     // Results of pipes and fittings, in the units the report prints.
-    case gcVelocity: return static_cast<const TPipe&>(item).Velocity;        // m/s
+    case gcVelocity:
+        if (const TResistanceItem* r = AsResistance(&item)) return r->Velocity;
+        return static_cast<const TPipe&>(item).Velocity;        // m/s
     case gcGradient: return static_cast<const TPipe&>(item).Gradient;        // Pa/m
-    case gcReynolds: return static_cast<const TPipe&>(item).Reynolds;
+    case gcReynolds:
+        if (const TResistanceItem* r = AsResistance(&item)) return r->Reynolds;
+        return static_cast<const TPipe&>(item).Reynolds;
     case gcFriction: return item.Friction;
     case gcVolume: return item.Volume;                                       // m³
     default: return 0;
@@ -134,6 +145,8 @@ std::string CellText(const TBranch* item, int column) {
     if (item == nullptr || column < 0 || column >= AllColumnCount) return {};
     // A user item has a fixed pressure drop and no flow results.
     if (column >= gcVelocity && item->Kind() == TItemKind::User) return {};
+    // K items and valves have no length: no gradient, friction factor or volume.
+    if (AsResistance(item) && (column == gcGradient || column == gcFriction || column == gcVolume)) return {};
     switch (column) {
     case gcDescription: return item->Description;
     case gcType: return item->TypeName;
@@ -146,10 +159,12 @@ std::string CellText(const TBranch* item, int column) {
         // A user item has no length or quantity; it always reads "1".
         if (item->Kind() == TItemKind::User) return "1";
         if (item->Kind() == TItemKind::Pipe) return LengthView().Text(static_cast<const TPipe&>(*item).Length);
+        // K and Kv run from a few hundredths upwards: four significant digits.
+        if (AsResistance(item)) return FormatFloat("%0.4g", *ItemValue(*item));
         break;
     case gcFlow: return FlowView().Text(item->Flow);
     case gcPressureDrop: return DropView().Text(item->PressureDrop);
-    case gcVelocity: return VelocityView().Text(static_cast<const TPipe&>(*item).Velocity);
+    case gcVelocity: return VelocityView().Text(NumericValue(*item, gcVelocity));
     case gcGradient: return GradientView().Text(static_cast<const TPipe&>(*item).Gradient);
     case gcVolume: return VolumeView().Text(item->Volume);
     default: break;
@@ -171,11 +186,18 @@ TCellColour CellColour(const TBranch* item, int column) {
             (pipe->Warning == wnVelocity && column == gcFlow))
             return TCellColour::Highlight;
     }
+    if (const TResistanceItem* r = AsResistance(item); r && r->Warning == wnVelocity && column == gcFlow)
+        return TCellColour::Highlight;
     return CanEdit(item, column) ? TCellColour::Default : TCellColour::Grey;
 }
 
 std::string WarningTip(const TBranch* item, int column) {
     if (CellColour(item, column) != TCellColour::Highlight) return {};
+    if (const TResistanceItem* r = AsResistance(item)) {
+        const TUnitView view = VelocityView();
+        return "Velocity " + view.Text(r->Velocity) + " " + view.Label() + " is above the limit of " +
+               TUnitView(qtVelocity, {"m/s", "%0.1f", Times(1)}).Text(VelocityLimit) + " " + view.Label();
+    }
     const TPipe& pipe = *AsPipe(item);
     // The value and the limit (held in Pa/m and m/s) in the units in force.
     if (pipe.Warning == wnGradient) {
@@ -236,6 +258,8 @@ void ApplyCellText(TCircuit& circuit, int position, int column, std::string_view
         const double value = PositiveOrZero(text); // as shown
         if (item.Kind() == TItemKind::Fitting) static_cast<TFitting&>(item).Quantity = value;
         else if (item.Kind() == TItemKind::Pipe) static_cast<TPipe&>(item).Length = LengthView().FromShown(value);
+        else if (item.Kind() == TItemKind::KItem) static_cast<TKItem&>(item).K = value;
+        else if (item.Kind() == TItemKind::Valve) static_cast<TValve&>(item).Kv = value;
         break;
     }
     case gcFlow: {

@@ -66,6 +66,8 @@ TSummary SummarizeCircuit(const TCircuit& circuit) {
             s.DP[0] += item->PressureDrop;
             break;
         case TItemKind::User:
+        case TItemKind::KItem: // fixed resistances count with the items of fixed drop
+        case TItemKind::Valve:
             s.Count[kUserRow] += 1;
             s.DP[kUserRow] += item->PressureDrop;
             break;

@@ -19,10 +19,9 @@ const char* WarningText(int warning) {
 std::vector<TWarningLine> BuildWarningList(const TCircuit& circuit) {
     std::vector<TWarningLine> lines;
     for (const auto& item : circuit.Items) {
-        if (item->Kind() == TItemKind::User) continue;
-        auto* pipe = static_cast<TPipe*>(item.get());
-        if (pipe->Warning == wnNone) continue;
-        lines.push_back({Format("%3d: %s %s", {pipe->Number, pipe->Description, WarningText(pipe->Warning)}), pipe});
+        const int warning = WarningOf(*item);
+        if (warning == wnNone) continue;
+        lines.push_back({Format("%3d: %s %s", {item->Number, item->Description, WarningText(warning)}), item.get()});
     }
     return lines;
 }
@@ -36,6 +35,29 @@ std::string WarningDetail(const TPipe& item) {
            part(TUnitView(qtVelocity, {"m/s", "%0.1f", Times(1)}), item.Velocity) +
            part(TUnitView(qtLength, {"m", "%0.1f", Times(1)}), item.Length) +
            part(TUnitView(qtGradient, {"kPa/m", "%0.4g", Times(0.001)}), item.Gradient);
+}
+
+int WarningOf(const TBranch& item) {
+    switch (item.Kind()) {
+    case TItemKind::Pipe:
+    case TItemKind::Fitting: return static_cast<const TPipe&>(item).Warning;
+    case TItemKind::KItem:
+    case TItemKind::Valve: return static_cast<const TResistanceItem&>(item).Warning;
+    case TItemKind::User: break;
+    }
+    return wnNone;
+}
+
+std::string WarningDetail(const TBranch& item) {
+    if (item.Kind() == TItemKind::Pipe || item.Kind() == TItemKind::Fitting)
+        return WarningDetail(static_cast<const TPipe&>(item));
+    auto part = [](const TUnitView& view, double si) { return " " + view.Text(si) + " " + view.Label(); };
+    std::string line = Format("%3d: %s", {item.Number, item.Description}) +
+                       part(TUnitView(qtPressureDrop, {"kPa", "%0.4g", Times(0.001)}), item.PressureDrop);
+    if (item.Kind() == TItemKind::KItem || item.Kind() == TItemKind::Valve)
+        line += part(TUnitView(qtVelocity, {"m/s", "%0.1f", Times(1)}),
+                     static_cast<const TResistanceItem&>(item).Velocity);
+    return line;
 }
 
 } // namespace dvx::ui

@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The warnings list: the pipes and fittings whose last calculation flagged a
-// high pressure gradient or a high velocity, one line per item, and the
-// detail line of a listed item.
+// The warnings list: the pipes, fittings, K items and valves whose last
+// calculation flagged a high pressure gradient or a high velocity, one line
+// per item, and the detail line of a listed item.
 
 #include <string>
 #include <vector>
 
 namespace dvx {
+class TBranch;
 class TCircuit;
 class TPipe;
 } // namespace dvx
@@ -20,17 +21,23 @@ const char* WarningText(int warning);
 // One line of the list and the item it belongs to.
 struct TWarningLine {
     std::string Text;
-    TPipe* Item = nullptr;
+    TBranch* Item = nullptr; // a pipe, fitting, K item or valve
 };
 
-// Every pipe or fitting of the circuit, in circuit order, whose Warning is
-// not 0, as "%3d: %s %s" from Number, Description and the warning text. User
-// items are never listed.
+// Every pipe, fitting, K item or valve of the circuit, in circuit order,
+// whose Warning is not 0, as "%3d: %s %s" from Number, Description and the
+// warning text. User items are never listed.
 std::vector<TWarningLine> BuildWarningList(const TCircuit& circuit);
 
 // "%3d: %s %0.4g kPa %0.1f m/s %0.1f m %0.4g kPa/m": number, description,
 // pressure drop, velocity, length (a fitting's equivalent length) and
 // gradient; each value in the display units in force.
 std::string WarningDetail(const TPipe& item);
+// For a K item or valve, which has no length or gradient:
+// "%3d: %s %0.4g kPa %0.1f m/s"; for a pipe or fitting as above.
+std::string WarningDetail(const TBranch& item);
+
+// The warning code of an item (TWarning); 0 for a user item.
+int WarningOf(const TBranch& item);
 
 } // namespace dvx::ui

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "storage/project/ItemTable.h"
 
+
 #include "engine/catalogue/Bores.h"
 #include "engine/catalogue/Tables.h"
+#include "engine/hydraulics/ItemValue.h"
 #include "base/Errors.h"
 #include "base/Numbers.h"
 #include "storage/project/FileIO.h"
@@ -112,6 +114,8 @@ const char* KindLetter(TItemKind kind) {
     case TItemKind::Pipe: return "p";
     case TItemKind::Fitting: return "f";
     case TItemKind::User: return "u";
+    case TItemKind::KItem: return "k";
+    case TItemKind::Valve: return "v";
     }
     return "";
 }
@@ -214,6 +218,8 @@ std::unique_ptr<TBranch> MakeItem(char kind, int fittingType) {
     case 'p': return std::make_unique<TPipe>();
     case 'f': return std::make_unique<TFitting>(fittingType);
     case 'u': return std::make_unique<TUser>();
+    case 'k': return std::make_unique<TKItem>();
+    case 'v': return std::make_unique<TValve>();
     default: return nullptr;
     }
 }
@@ -223,6 +229,8 @@ std::optional<char> KindOf(std::string_view cell) {
     if (k == "p" || k == "pipe") return 'p';
     if (k == "f" || k == "fitting") return 'f';
     if (k == "u" || k == "user") return 'u';
+    if (k == "k" || k == "k item") return 'k';
+    if (k == "v" || k == "valve") return 'v';
     return std::nullopt;
 }
 
@@ -230,8 +238,8 @@ std::optional<char> KindOf(std::string_view cell) {
 std::unique_ptr<TBranch> ItemFromTextOrder(const std::vector<std::string>& cells) {
     const std::optional<char> kind = KindOf(cells[0]);
     if (!kind || TrimBlanks(cells[0]).size() != 1)
-        throw RowError{"'" + std::string(TrimBlanks(cells[0])) + "' is not a kind of item (p, f or u)"};
-    const std::size_t needed = *kind == 'p' ? 8 : (*kind == 'f' ? 9 : 7);
+        throw RowError{"'" + std::string(TrimBlanks(cells[0])) + "' is not a kind of item (p, f, u, k or v)"};
+    const std::size_t needed = *kind == 'f' ? 9 : (*kind == 'u' ? 7 : 8);
     if (cells.size() < needed) throw RowError{"too few fields"};
     const std::int32_t number = WholeNumber(cells[1], "#");
     const double diameter = Number(cells[3], "ID, mm");
@@ -244,6 +252,8 @@ std::unique_ptr<TBranch> ItemFromTextOrder(const std::vector<std::string>& cells
         extra = Number(cells[8], "Qty");
     } else if (*kind == 'p') {
         extra = Number(cells[7], "Length, m");
+    } else if (*kind == 'k' || *kind == 'v') {
+        extra = Number(cells[7], *kind == 'k' ? "K" : "Kv");
     }
     std::unique_ptr<TBranch> item = MakeItem(*kind, fittingType);
     item->Number = number;
@@ -253,6 +263,8 @@ std::unique_ptr<TBranch> ItemFromTextOrder(const std::vector<std::string>& cells
     if (*kind == 'u') item->PressureDrop = ToSi(tcPressureDrop, dp);
     if (*kind == 'f') static_cast<TFitting&>(*item).Quantity = extra;
     if (*kind == 'p') static_cast<TPipe&>(*item).Length = extra;
+    if (*kind == 'k') static_cast<TKItem&>(*item).K = extra;
+    if (*kind == 'v') static_cast<TValve&>(*item).Kv = extra;
     return item;
 }
 
@@ -304,7 +316,7 @@ std::unique_ptr<TBranch> ItemFromHeader(const HeaderMap& map, const std::vector<
     std::optional<int> fittingType;
     if (auto k = cell(tcKind)) {
         kind = KindOf(*k);
-        if (!kind) throw RowError{"'" + std::string(TrimBlanks(*k)) + "' is not a kind of item (p, f or u)"};
+        if (!kind) throw RowError{"'" + std::string(TrimBlanks(*k)) + "' is not a kind of item (p, f, u, k or v)"};
     }
     if (auto f = cell(tcFitting)) fittingType = FittingIndex(*f);
     if (auto type = cell(tcType)) {
@@ -312,6 +324,8 @@ std::unique_ptr<TBranch> ItemFromHeader(const HeaderMap& map, const std::vector<
         if (!kind) {
             if (t == "pipe") kind = 'p';
             else if (t == "user") kind = 'u';
+            else if (t == "k item") kind = 'k';
+            else if (t == "valve") kind = 'v';
             else if ((fittingType = fittingType ? fittingType : FittingByName(*type))) kind = 'f';
         } else if (*kind == 'f' && !fittingType) {
             fittingType = FittingByName(*type);
@@ -339,6 +353,9 @@ std::unique_ptr<TBranch> ItemFromHeader(const HeaderMap& map, const std::vector<
     if (auto v = cell(tcLength); v && *kind == 'p')
         static_cast<TPipe&>(*item).Length = view(tcLength).FromShown(Number(*v, "Length"));
     if (auto v = cell(tcQuantity); v && *kind == 'f') static_cast<TFitting&>(*item).Quantity = Number(*v, "Qty");
+    // A K item's K and a valve's Kv travel in the quantity column.
+    if (auto v = cell(tcQuantity); v && *kind == 'k') static_cast<TKItem&>(*item).K = Number(*v, "Qty");
+    if (auto v = cell(tcQuantity); v && *kind == 'v') static_cast<TValve&>(*item).Kv = Number(*v, "Qty");
     if (auto v = cell(tcGroup)) item->Group = WholeNumber(*v, "Group");
     if (auto v = cell(tcIndex)) item->InIndex = Number(*v, "Index", true) != 0;
     return item;
@@ -369,6 +386,13 @@ std::vector<std::string> ItemTableRow(const TBranch& item) {
     row[tcGroup] = std::to_string(item.Group);
     row[tcIndex] = item.InIndex ? "1" : "0";
     if (item.Kind() == TItemKind::User) return row;
+    if (item.Kind() == TItemKind::KItem || item.Kind() == TItemKind::Valve) {
+        const auto& r = static_cast<const TResistanceItem&>(item);
+        row[tcQuantity] = Shortest(*ItemValue(item));
+        row[tcVelocity] = Shown(tcVelocity, r.Velocity);
+        row[tcReynolds] = Shown(tcReynolds, r.Reynolds);
+        return row;
+    }
     const auto& pipe = static_cast<const TPipe&>(item);
     if (item.Kind() == TItemKind::Pipe) {
         row[tcLength] = Shown(tcLength, pipe.Length);

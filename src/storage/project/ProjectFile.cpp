@@ -9,6 +9,8 @@
 #include "storage/project/PumpData.h"
 #include "storage/project/TagStream.h"
 
+#include <cmath>
+
 
 namespace dvx {
 
@@ -17,7 +19,9 @@ namespace {
 constexpr const char* kRootClass = "TCircuit";
 constexpr const char* kRootProperty = "Circuit";
 
-// The three item classes with the property each writes its values under.
+// The item classes with the property each writes its values under. K items
+// and valves are later additions: a program that predates them stops at
+// their class name ("Unknown item class") and opens nothing of such a file.
 struct ItemClass {
     TItemKind kind;
     const char* className;
@@ -28,6 +32,8 @@ constexpr ItemClass kItemClasses[] = {
     {TItemKind::Pipe, "TPipe", "Pipe"},
     {TItemKind::Fitting, "TFitting", "Fitting"},
     {TItemKind::User, "TUser", "Branch"},
+    {TItemKind::KItem, "TKItem", "KItem"},
+    {TItemKind::Valve, "TValve", "Valve"},
 };
 
 // The fewest bytes one item record can take (a headerless TUser with empty
@@ -62,6 +68,8 @@ const ItemClass& ClassOf(const TBranch& item) {
     switch (item.Kind()) {
     case TItemKind::Pipe: return kItemClasses[0];
     case TItemKind::Fitting: return kItemClasses[1];
+    case TItemKind::KItem: return kItemClasses[3];
+    case TItemKind::Valve: return kItemClasses[4];
     case TItemKind::User: break;
     }
     return kItemClasses[2];
@@ -80,7 +88,9 @@ void WriteItem(TTagWriter& w, const TBranch& item) {
     w.WriteFloat(item.PressureDrop);
     w.WriteInteger(item.Group);
     w.WriteBoolean(item.InIndex);
-    if (cls.kind != TItemKind::User) {
+    if (cls.kind == TItemKind::KItem) w.WriteFloat(static_cast<const TKItem&>(item).K);
+    if (cls.kind == TItemKind::Valve) w.WriteFloat(static_cast<const TValve&>(item).Kv);
+    if (cls.kind == TItemKind::Pipe || cls.kind == TItemKind::Fitting) {
         w.WriteFloat(static_cast<const TPipe&>(item).Length);
     }
     if (cls.kind == TItemKind::Fitting) {
@@ -109,6 +119,8 @@ std::unique_ptr<TBranch> ReadItem(TTagReader& r, Generation generation) {
     case TItemKind::Pipe: item = std::make_unique<TPipe>(); break;
     case TItemKind::Fitting: item = std::make_unique<TFitting>(0); break;
     case TItemKind::User: item = std::make_unique<TUser>(); break;
+    case TItemKind::KItem: item = std::make_unique<TKItem>(); break;
+    case TItemKind::Valve: item = std::make_unique<TValve>(); break;
     }
 
     item->TypeName = r.ReadString();
@@ -132,7 +144,16 @@ std::unique_ptr<TBranch> ReadItem(TTagReader& r, Generation generation) {
         item->Group = ReadInt32(r);
         item->InIndex = r.ReadBoolean();
     }
-    if (cls->kind != TItemKind::User) static_cast<TPipe&>(*item).Length = r.ReadFloat();
+    if (cls->kind == TItemKind::KItem || cls->kind == TItemKind::Valve) {
+        const double value = r.ReadFloat();
+        if (!(value > 0 && std::isfinite(value)))
+            Bad(r, Format("%s of item %d is not a number above zero",
+                          {cls->kind == TItemKind::KItem ? "K" : "Kv", item->Number}));
+        if (cls->kind == TItemKind::KItem) static_cast<TKItem&>(*item).K = value;
+        else static_cast<TValve&>(*item).Kv = value;
+    }
+    if (cls->kind == TItemKind::Pipe || cls->kind == TItemKind::Fitting)
+        static_cast<TPipe&>(*item).Length = r.ReadFloat();
     if (cls->kind == TItemKind::Fitting) {
         auto& fitting = static_cast<TFitting&>(*item);
         fitting.EquivLength = r.ReadFloat();

@@ -23,6 +23,9 @@ namespace {
 constexpr std::string_view kPipeLine = "p, %d, '%s', %0.0f, %0.1f, %0.4g, '%s', %0.1f";
 constexpr std::string_view kFittingLine = "f, %d, '%s', %0.0f, %0.1f, %0.4g, '%s', %0d, %0.0f";
 constexpr std::string_view kUserLine = "u, %d, '%s', %0.0f, %0.1f, %0.4g, '%s'";
+// A K item and a valve: a user item's fields and K (—) or Kv (m³/h).
+constexpr std::string_view kKItemLine = "k, %d, '%s', %0.0f, %0.1f, %0.4g, '%s', %0.6g";
+constexpr std::string_view kValveLine = "v, %d, '%s', %0.0f, %0.1f, %0.4g, '%s', %0.6g";
 
 // Nearest whole number, halves to the even neighbour (2.5 → 2, 3.5 → 4).
 double RoundHalfEven(double q) {
@@ -100,6 +103,29 @@ std::unique_ptr<TBranch> ReadLine(TLineParser& parser, std::string_view line, st
         user->SetBore(BoreForInsideDiameter(fields.Diameter * 0.001));
         return user;
     }
+    case 'k':
+    case 'v': {
+        TCommonFields fields = ReadCommon(parser);
+        const double value = parser.NextFloat();
+        const bool isK = kind.front() == 'k';
+        if (!(value > 0 && std::isfinite(value))) {
+            message = Format("%s must be a number above zero; line skipped", {isK ? "K" : "Kv"});
+            return nullptr;
+        }
+        std::unique_ptr<TBranch> item;
+        if (isK) {
+            auto k = std::make_unique<TKItem>();
+            k->K = value;
+            item = std::move(k);
+        } else {
+            auto valve = std::make_unique<TValve>();
+            valve->Kv = value;
+            item = std::move(valve);
+        }
+        ApplyCommon(*item, fields);
+        item->SetBore(BoreForInsideDiameter(fields.Diameter * 0.001));
+        return item;
+    }
     default:
         return nullptr;
     }
@@ -120,6 +146,12 @@ std::string TextItemLine(const TBranch& item) {
     case TItemKind::Pipe:
         return Format(kPipeLine, {item.Number, item.Description, diameter, flow, dp, item.TypeName,
                                   static_cast<const TPipe&>(item).Length});
+    case TItemKind::KItem:
+        return Format(kKItemLine, {item.Number, item.Description, diameter, flow, dp, item.TypeName,
+                                   static_cast<const TKItem&>(item).K});
+    case TItemKind::Valve:
+        return Format(kValveLine, {item.Number, item.Description, diameter, flow, dp, item.TypeName,
+                                   static_cast<const TValve&>(item).Kv});
     case TItemKind::User:
         break;
     }
