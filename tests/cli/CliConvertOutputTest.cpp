@@ -52,6 +52,20 @@ TEST_F(CliConvertOutput, StandardOutputHoldsWhatTheFileWouldHold) {
         toFile.insert(toFile.end(), {"--to", c.form});
         EXPECT_EQ(Run(toFile).Exit, 0);
     }
+    // Larger than the output buffer: written whole, in order.
+    {
+        std::string large;
+        for (int i = 1; i <= 4000; ++i) large += "p, " + std::to_string(i) + ", 'Riser', 102, 25.0, 0, 'Pipe', 10.0\r\n";
+        WriteText(cli_.WorkFile("large.txt"), large);
+        for (const char* form : {"dvx", "csv"}) {
+            SCOPED_TRACE(form);
+            const std::string file = std::string("large.") + form;
+            ASSERT_EQ(Run({"convert", "large.txt", file}).Exit, 0);
+            const std::string written = ReadText(cli_.WorkFile(file));
+            EXPECT_GT(written.size(), 128u * 1024u);
+            EXPECT_EQ(Run({"convert", "large.txt", "-", "--to", form}).Out, written);
+        }
+    }
     // Standard input to standard output: the project read back calculates
     // like the file it came from.
     const TCliResult piped = Run({"convert", "-", "-", "--to", "dvx"}, kCircuit);
