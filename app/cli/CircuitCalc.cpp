@@ -11,6 +11,7 @@
 #include "base/Numbers.h"
 #include "engine/fluid/Fluid.h"
 #include "engine/hydraulics/Calc.h"
+#include "engine/resistance/FittingMethod.h"
 #include "storage/project/FileIO.h"
 
 #include <cmath>
@@ -91,6 +92,8 @@ std::string CalcOptionsHelp() {
            "  --additive NAME      additive to water, by name or code 0 to 3:\n" +
            OptionValueList(AdditiveOptionNames()) +
            "  --volume FRACTION    additive volume fraction, 0 to 1\n"
+           "  --fitting-method M   how fittings are calculated, over the project's choice:\n"
+           "                       length (equivalent length), crane (Crane K) or 3k\n"
            "  --resize-all         choose every item's bore from its flow\n"
            "  --reset-flows        give every item the default flow of its bore\n"
            "  --sort KEY           sort the items: number, description, group, bore,\n"
@@ -113,6 +116,11 @@ TCalcRequest ReadCalcOptions(Args& args) {
     if (const auto additive = args.Value("--additive"))
         r.Additive = CodeOrName("--additive", *additive, AdditiveOptionNames());
     r.Volume = args.Number("--volume");
+    if (const auto method = args.Value("--fitting-method")) {
+        r.FittingMethod = FittingMethodFromKey(*method);
+        if (!r.FittingMethod)
+            throw UsageError("--fitting-method: '" + *method + "' is none of length, crane and 3k");
+    }
     r.Operations = OrderedOperations(args.Normalised());
     args.Flag("--resize-all");
     args.Flag("--reset-flows");
@@ -127,7 +135,7 @@ TCalcRequest ReadCalcOptions(Args& args) {
 
 bool ChangesTheCircuit(const TCalcRequest& r) {
     return r.Material || r.Repeat != 1 || r.Liquid || r.Temperature || r.Additive || r.Volume ||
-           !r.Operations.empty();
+           r.FittingMethod || !r.Operations.empty();
 }
 
 TCalcRun RunCalculation(const std::string& command, const TCalcRequest& r, std::ostream& err) {
@@ -175,6 +183,7 @@ TCalcRun RunCalculation(const std::string& command, const TCalcRequest& r, std::
     TCircuit& circuit = *loaded.Circuit;
     if (r.Material) circuit.Material = static_cast<std::uint8_t>(*r.Material);
     project.Tables.SelectPipeMaterial(circuit.Material);
+    if (r.FittingMethod) circuit.FittingMethod = *r.FittingMethod;
     project.Tables.FittingMethod = circuit.FittingMethod;
     if (loaded.Fluid && !ApplyFluidOptions(*project.Liquid, r, err)) {
         run.Exit = kExitCalculation;
@@ -229,6 +238,7 @@ TCalcRun RunCalculation(const std::string& command, const TCalcRequest& r, std::
     run.Setting.Fluid = project.Liquid;
     run.Setting.Material = circuit.Material;
     run.Setting.Roughness = project.Tables.CurrentRoughness;
+    run.Setting.FittingMethod = project.Tables.FittingMethod;
     return run;
 }
 

@@ -8,6 +8,7 @@
 #include "Args.h"
 #include "CircuitInput.h"
 #include "CircuitOutput.h"
+#include "engine/catalogue/Tables.h"
 #include "CliCommand.h"
 
 #include <iosfwd>
@@ -33,6 +34,7 @@ struct TCalcRequest {
     std::optional<double> Temperature; // °C
     std::optional<int> Additive;
     std::optional<double> Volume; // fraction 0 to 1
+    std::optional<TFittingMethod> FittingMethod; // over the project's
     std::vector<TOperation> Operations;
 };
 

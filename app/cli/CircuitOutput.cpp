@@ -12,6 +12,8 @@
 #include "base/Numbers.h"
 #include "engine/fluid/Fluid.h"
 #include "engine/hydraulics/Calc.h"
+#include "engine/resistance/FittingMethod.h"
+#include "engine/resistance/ValveFlowCoefficient.h"
 #include "presentation/ui/WarningList.h"
 #include "engine/units/NominalInches.h"
 #include "engine/units/UnitView.h"
@@ -43,6 +45,33 @@ const TPipe* AsPipe(const TBranch& item) {
 const TFitting* AsFitting(const TBranch& item) {
     return item.Kind() == TItemKind::Fitting ? static_cast<const TFitting*>(&item) : nullptr;
 }
+const TResistanceItem* AsResistance(const TBranch& item) {
+    return item.Kind() == TItemKind::KItem || item.Kind() == TItemKind::Valve
+               ? static_cast<const TResistanceItem*>(&item)
+               : nullptr;
+}
+
+// The K the calculation used: a fitting's by the run's method, a K item's
+// own, a valve's from its Kv in the run's liquid; none for pipes and user items.
+TCell ResistanceKOf(const TBranch& item, const TCalcSetting& s) {
+    switch (item.Kind()) {
+    case TItemKind::Fitting: {
+        const auto& f = static_cast<const TFitting&>(item);
+        if (s.FittingMethod == TFittingMethod::EquivalentLength) return Num(f.Friction * f.C);
+        if (f.FittingType >= FittingCount) return {};
+        return Num(FittingResistanceK(s.FittingMethod, f.FittingType, f.C, f.InsideDiameter, f.Reynolds,
+                                      NominalOf(f.BoreIndex))
+                       .K);
+    }
+    case TItemKind::KItem: return Num(static_cast<const TKItem&>(item).K);
+    case TItemKind::Valve:
+        return Num(KvToResistanceK(static_cast<const TValve&>(item).Kv, item.InsideDiameter, s.Fluid->ro));
+    case TItemKind::Pipe:
+    case TItemKind::User: break;
+    }
+    return {};
+}
+
 const char* KindName(const TBranch& item) {
     switch (item.Kind()) {
     case TItemKind::Pipe: return "pipe";
@@ -57,35 +86,57 @@ const char* KindName(const TBranch& item) {
 struct TItemField {
     const char* Name;
     const char* Unit;
-    std::function<TCell(const TBranch&)> Get;
+    std::function<TCell(const TBranch&, const TCalcSetting&)> Get;
 };
 
 // Every input and computed field of an item, in output order.
 const std::vector<TItemField>& ItemFields() {
     static const std::vector<TItemField> fields = {
-        {"number", "", [](const TBranch& i) { return Int(i.Number); }},
-        {"description", "", [](const TBranch& i) { return Str(i.Description); }},
-        {"type", "", [](const TBranch& i) { return Str(i.TypeName); }},
-        {"kind", "", [](const TBranch& i) { return Str(KindName(i)); }},
-        {"group", "", [](const TBranch& i) { return Int(i.Group); }},
-        {"inIndex", "", [](const TBranch& i) { return Bool(i.InIndex); }},
-        {"bore", "mm", [](const TBranch& i) { return Str(BoreName[i.BoreIndex]); }},
-        {"insideDiameter", "m", [](const TBranch& i) { return Num(i.InsideDiameter); }},
-        {"flow", "m3/s", [](const TBranch& i) { return Num(i.Flow); }},
+        {"number", "", [](const TBranch& i, const TCalcSetting&) { return Int(i.Number); }},
+        {"description", "", [](const TBranch& i, const TCalcSetting&) { return Str(i.Description); }},
+        {"type", "", [](const TBranch& i, const TCalcSetting&) { return Str(i.TypeName); }},
+        {"kind", "", [](const TBranch& i, const TCalcSetting&) { return Str(KindName(i)); }},
+        {"group", "", [](const TBranch& i, const TCalcSetting&) { return Int(i.Group); }},
+        {"inIndex", "", [](const TBranch& i, const TCalcSetting&) { return Bool(i.InIndex); }},
+        {"bore", "mm", [](const TBranch& i, const TCalcSetting&) { return Str(BoreName[i.BoreIndex]); }},
+        {"insideDiameter", "m", [](const TBranch& i, const TCalcSetting&) { return Num(i.InsideDiameter); }},
+        {"flow", "m3/s", [](const TBranch& i, const TCalcSetting&) { return Num(i.Flow); }},
         {"fittingType", "",
-         [](const TBranch& i) { auto* f = AsFitting(i); return f ? Int(f->FittingType) : TCell{}; }},
-        {"quantity", "", [](const TBranch& i) { auto* f = AsFitting(i); return f ? Num(f->Quantity) : TCell{}; }},
-        {"coefficient", "", [](const TBranch& i) { auto* f = AsFitting(i); return f ? Num(f->C) : TCell{}; }},
-        {"length", "m", [](const TBranch& i) { auto* p = AsPipe(i); return p ? Num(p->Length) : TCell{}; }},
-        {"velocity", "m/s", [](const TBranch& i) { auto* p = AsPipe(i); return p ? Num(p->Velocity) : TCell{}; }},
-        {"reynolds", "", [](const TBranch& i) { auto* p = AsPipe(i); return p ? Num(p->Reynolds) : TCell{}; }},
-        {"friction", "", [](const TBranch& i) { return AsPipe(i) ? Num(i.Friction) : TCell{}; }},
-        {"pressureDrop", "Pa", [](const TBranch& i) { return Num(i.PressureDrop); }},
-        {"gradient", "Pa/m", [](const TBranch& i) { auto* p = AsPipe(i); return p ? Num(p->Gradient) : TCell{}; }},
-        {"volume", "m3", [](const TBranch& i) { return Num(i.Volume); }},
-        {"warning", "", [](const TBranch& i) { auto* p = AsPipe(i); return p ? Int(p->Warning) : TCell{}; }},
+         [](const TBranch& i, const TCalcSetting&) { auto* f = AsFitting(i); return f ? Int(f->FittingType) : TCell{}; }},
+        {"quantity", "", [](const TBranch& i, const TCalcSetting&) { auto* f = AsFitting(i); return f ? Num(f->Quantity) : TCell{}; }},
+        {"coefficient", "", [](const TBranch& i, const TCalcSetting&) { auto* f = AsFitting(i); return f ? Num(f->C) : TCell{}; }},
+        {"length", "m", [](const TBranch& i, const TCalcSetting&) { auto* p = AsPipe(i); return p ? Num(p->Length) : TCell{}; }},
+        {"velocity", "m/s",
+         [](const TBranch& i, const TCalcSetting&) {
+             if (auto* r = AsResistance(i)) return Num(r->Velocity);
+             auto* p = AsPipe(i);
+             return p ? Num(p->Velocity) : TCell{};
+         }},
+        {"reynolds", "",
+         [](const TBranch& i, const TCalcSetting&) {
+             if (auto* r = AsResistance(i)) return Num(r->Reynolds);
+             auto* p = AsPipe(i);
+             return p ? Num(p->Reynolds) : TCell{};
+         }},
+        {"friction", "", [](const TBranch& i, const TCalcSetting&) { return AsPipe(i) ? Num(i.Friction) : TCell{}; }},
+        {"pressureDrop", "Pa", [](const TBranch& i, const TCalcSetting&) { return Num(i.PressureDrop); }},
+        {"gradient", "Pa/m", [](const TBranch& i, const TCalcSetting&) { auto* p = AsPipe(i); return p ? Num(p->Gradient) : TCell{}; }},
+        {"volume", "m3", [](const TBranch& i, const TCalcSetting&) { return Num(i.Volume); }},
+        {"warning", "",
+         [](const TBranch& i, const TCalcSetting&) {
+             return i.Kind() == TItemKind::User ? TCell{} : Int(ui::WarningOf(i));
+         }},
         {"warningText", "",
-         [](const TBranch& i) { auto* p = AsPipe(i); return p ? Str(ui::WarningText(p->Warning)) : TCell{}; }},
+         [](const TBranch& i, const TCalcSetting&) {
+             return i.Kind() == TItemKind::User ? TCell{} : Str(ui::WarningText(ui::WarningOf(i)));
+         }},
+        // Added with K items and valves: the K each fitting, K item and valve
+        // was calculated with (on its own bore), and a valve's Kv.
+        {"resistanceK", "", [](const TBranch& i, const TCalcSetting& s) { return ResistanceKOf(i, s); }},
+        {"kv", "m3/h",
+         [](const TBranch& i, const TCalcSetting&) {
+             return i.Kind() == TItemKind::Valve ? Num(static_cast<const TValve&>(i).Kv) : TCell{};
+         }},
     };
     return fields;
 }
@@ -170,7 +221,7 @@ void WriteCircuitJson(const TCalcSetting& s, std::ostream& out) {
     json.BeginArray("items");
     for (const auto& item : s.Circuit->Items) {
         Json j = Json::object();
-        for (const TItemField& f : ItemFields()) j[f.Name] = ToJson(f.Get(*item));
+        for (const TItemField& f : ItemFields()) j[f.Name] = ToJson(f.Get(*item, s));
         json.Element(j);
     }
     json.EndArray();
@@ -194,7 +245,7 @@ std::string CircuitCsv(const TCalcSetting& s) {
     TCsvTable table(columns);
     for (const auto& item : s.Circuit->Items) {
         std::vector<std::string> row = {"item"};
-        for (const TItemField& f : ItemFields()) row.push_back(CsvCell(s, f.Name, f.Get(*item), item.get()));
+        for (const TItemField& f : ItemFields()) row.push_back(CsvCell(s, f.Name, f.Get(*item, s), item.get()));
         row.insert(row.end(), {"", ""});
         row.insert(row.end(), setting.begin(), setting.end());
         table.AddRow(std::move(row));

@@ -5,6 +5,7 @@
 // always carry the same values under the same names and units.
 
 #include "CliWarning.h"
+#include "engine/catalogue/Tables.h"
 #include "engine/units/UnitChoice.h"
 
 #include <iosfwd>
@@ -29,6 +30,7 @@ struct TCalcSetting {
     double ValidTMax = 0;     // °C
     std::vector<TCliWarning> Warnings;
     TUnitChoice Units; // of the text table and the CSV (CliUnits.h); JSON is SI
+    TFittingMethod FittingMethod = TFittingMethod::EquivalentLength; // the fittings were calculated by
 };
 
 // The pipe material's name ("Schedule 40 steel", …); empty for another code.

@@ -103,8 +103,11 @@ int RunConvert(const std::vector<std::string>& argv, std::ostream& out, std::ost
     const std::string target = files[1];
     const TOutputForm form = OutputForm(target, to);
     const bool toCsv = form == TOutputForm::Csv;
+    // A project file keeps the fitting method; a text item file has no place for it.
+    const std::optional<TFittingMethod> method = request.FittingMethod;
+    if (form == TOutputForm::Project) request.FittingMethod.reset();
     if (!toCsv && (ChangesTheCircuit(request) || request.Builtin || request.Groups))
-        throw UsageError("the calculation options apply only to a .csv output");
+        throw UsageError("the calculation options apply only to a .csv output (--fitting-method also to .dvx)");
     if (!toCsv && !(units == TUnitChoice())) throw UsageError("--units applies only to a .csv output");
 
     if (request.Input != "-" && CircuitFileKind(request.Input) == TCircuitFileKind::Other) {
@@ -140,6 +143,7 @@ int RunConvert(const std::vector<std::string>& argv, std::ostream& out, std::ost
         warnings.push_back({"noItems", InputName(request.Input) + " holds no item line"});
     PrintWarnings(warnings, err);
     if (input.Loaded.Circuit->Count() == 0 && !allowEmpty) return RefuseEmpty(request.Input, err);
+    if (method) input.Loaded.Circuit->FittingMethod = *method;
     const TLoadedCircuit& loaded = input.Loaded;
     const TFluid& fluid = loaded.Fluid ? static_cast<const TFluid&>(*loaded.Fluid) : *SystemFluid;
     if (target == "-") {

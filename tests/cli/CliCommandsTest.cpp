@@ -141,7 +141,7 @@ TEST_F(CliCommands, JsonDocumentHasItsDocumentedShape) {
     ASSERT_EQ(items.size(), 3u);
     std::set<std::string> fieldNames;
     for (const auto& [key, value] : items[0].items()) fieldNames.insert(key);
-    const std::set<std::string> dimensionless = {"quantity", "coefficient", "reynolds", "friction"};
+    const std::set<std::string> dimensionless = {"quantity", "coefficient", "reynolds", "friction", "resistanceK"};
     for (const Json& item : items) {
         std::set<std::string> names;
         for (const auto& [key, value] : item.items()) {

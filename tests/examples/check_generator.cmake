@@ -10,7 +10,7 @@ execute_process(COMMAND ${GENERATOR} ${WORK} RESULT_VARIABLE rc OUTPUT_VARIABLE 
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "make_examples failed (${rc}):\n${out}\n${err}")
 endif()
-foreach(name chilled-water glycol-loop)
+foreach(name chilled-water chilled-water-kv glycol-loop)
   foreach(side committed generated)
     if(side STREQUAL "committed")
       set(in ${EXAMPLES}/${name}.dvx)

@@ -61,6 +61,11 @@ struct Builder {
         u->PressureDrop = kPa * 1000;
         Place(std::move(u), description, bore, flow);
     }
+    void Valve(const std::string& description, double bore, double flow, double kv) {
+        auto v = std::make_unique<TValve>();
+        v->Kv = kv;
+        Place(std::move(v), description, bore, flow);
+    }
 };
 
 // 15 January 2026 as a day number (days since 30 December 1899), so that
@@ -78,11 +83,19 @@ void Describe(TCircuit& c, std::string heading1, std::string heading2, std::vect
 
 // Chilled water from the chiller to the farthest air-handling unit and back:
 // the index circuit of a 15 l/s system, with a balancing valve entered as a
-// user item at its design pressure drop.
-void ChilledWater(const std::filesystem::path& file) {
+// user item at its design pressure drop. The companion (byMaker) is the same
+// circuit as a designer finishes it with the makers' data: the control and
+// balancing valves by their Kv and the fittings by the Crane K method.
+void ChilledWater(const std::filesystem::path& file, bool byMaker = false) {
     TCircuit c;
-    Describe(c, "Office block - chilled water", "Index circuit to AHU-3",
-             {"Chilled water 6/12 degC, chiller 90 kW.", "Index circuit: chiller - AHU-3 (roof) - chiller."});
+    if (byMaker)
+        Describe(c, "Office block - chilled water", "Index circuit to AHU-3, valves by Kv, Crane K",
+                 {"Chilled water 6/12 degC, chiller 90 kW.", "Index circuit: chiller - AHU-3 (roof) - chiller.",
+                  "Control valve Kv 40; balancing valve preset to Kv 55.8 (15 kPa at 6 l/s)."});
+    else
+        Describe(c, "Office block - chilled water", "Index circuit to AHU-3",
+                 {"Chilled water 6/12 degC, chiller 90 kW.", "Index circuit: chiller - AHU-3 (roof) - chiller."});
+    if (byMaker) c.FittingMethod = TFittingMethod::CraneK;
     c.Material = 0; // Schedule 40 steel
     Builder b{c};
     b.User("Chiller evaporator", 100, 15.0, 45);
@@ -98,8 +111,15 @@ void ChilledWater(const std::filesystem::path& file) {
     b.Fitting("Std Elbow 90 deg", 80, 6.0, 5);
     b.Fitting("Gate Valve", 80, 6.0, 1, "AHU-3 isolation");
     b.User("AHU-3 cooling coil", 65, 6.0, 38);
-    b.User("AHU-3 two-port control valve", 65, 6.0, 30);
-    b.User("AHU-3 balancing valve", 65, 6.0, 15);
+    if (byMaker) {
+        // 6 l/s = 21.6 m³/h: Kv 40 drops about 29 kPa, the balancing valve's
+        // presetting about 15 kPa.
+        b.Valve("AHU-3 two-port control valve", 65, 6.0, 40);
+        b.Valve("AHU-3 balancing valve", 65, 6.0, 55.8);
+    } else {
+        b.User("AHU-3 two-port control valve", 65, 6.0, 30);
+        b.User("AHU-3 balancing valve", 65, 6.0, 15);
+    }
     b.Fitting("Gate Valve", 80, 6.0, 1, "AHU-3 isolation");
     b.Pipe("AHU-3 return branch", 80, 6.0, 16);
     b.Fitting("Std Elbow 90 deg", 80, 6.0, 5);
@@ -172,7 +192,8 @@ int main(int argc, char** argv) {
     const std::filesystem::path dir = argv[1];
     std::filesystem::create_directories(dir);
     ChilledWater(dir / "chilled-water.dvx");
+    ChilledWater(dir / "chilled-water-kv.dvx", true);
     GlycolLoop(dir / "glycol-loop.dvx");
-    std::puts("chilled-water.dvx glycol-loop.dvx");
+    std::puts("chilled-water.dvx chilled-water-kv.dvx glycol-loop.dvx");
     return 0;
 }

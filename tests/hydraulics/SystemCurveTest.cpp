@@ -20,6 +20,8 @@ std::unique_ptr<TBranch> Clone(const TBranch& item) {
     switch (item.Kind()) {
     case TItemKind::Pipe: return std::make_unique<TPipe>(static_cast<const TPipe&>(item));
     case TItemKind::Fitting: return std::make_unique<TFitting>(static_cast<const TFitting&>(item));
+    case TItemKind::KItem: return std::make_unique<TKItem>(static_cast<const TKItem&>(item));
+    case TItemKind::Valve: return std::make_unique<TValve>(static_cast<const TValve&>(item));
     case TItemKind::User: break;
     }
     return std::make_unique<TUser>(static_cast<const TUser&>(item));
