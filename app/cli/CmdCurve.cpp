@@ -17,6 +17,7 @@
 #include "presentation/ui/PumpChart.h"
 
 #include <cmath>
+#include <cstdint>
 #include <iostream>
 #include <ostream>
 #include <string>
@@ -46,10 +47,94 @@ std::vector<TPumpPoint> ParsePumpOption(const std::string& text) {
         }
         if (!q || !h || !e || !std::isfinite(*q) || !std::isfinite(*h) || !(*e >= 0 && *e <= 100))
             throw UsageError("--pump: '" + point + "' is not FLOW:HEAD or FLOW:HEAD:EFFICIENCY (l/s, m, %)");
+        if (*q < 0 || *h < 0) throw UsageError("--pump: '" + point + "' has a negative flow or head");
         points.push_back({*q / 1000, *h, *e / 100});
         start = end + 1;
     }
+    // A pump the fit refuses (too few points, too few different flows) is a
+    // bad argument like any other, not a result with a message.
+    const TPumpFit fit = FitPumpCurve(points);
+    if (!fit.Valid) throw UsageError("--pump: " + fit.Message);
     return points;
+}
+
+// "Q:H,…": NPSH required (m) at flows (l/s), rising flows.
+std::vector<TNpshPoint> ParseNpshOption(const std::string& text) {
+    std::vector<TNpshPoint> points;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find(',', start);
+        if (end == std::string::npos) end = text.size();
+        const std::string point = text.substr(start, end - start);
+        const std::size_t colon = point.find(':');
+        std::optional<double> q, h;
+        if (colon != std::string::npos) {
+            q = TryStrToFloat(point.substr(0, colon));
+            h = TryStrToFloat(point.substr(colon + 1));
+        }
+        if (!q || !h || !std::isfinite(*q) || !std::isfinite(*h) || *q < 0 || *h < 0 || *h > kMaxStaticHead)
+            throw UsageError("--npsh-required: '" + point + "' is not FLOW:NPSH (l/s, m, not negative)");
+        if (!points.empty() && *q / 1000 <= points.back().Flow)
+            throw UsageError("--npsh-required: the flows must rise from point to point");
+        if (points.size() >= static_cast<std::size_t>(kMaxPumpPoints))
+            throw UsageError(Format("--npsh-required: at most %d points", {kMaxPumpPoints}));
+        points.push_back({*q / 1000, *h});
+        start = end + 1;
+    }
+    return points;
+}
+
+// "N,N,…": item numbers.
+std::vector<std::int32_t> ParseItemNumbers(const std::string& text) {
+    std::vector<std::int32_t> numbers;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find(',', start);
+        if (end == std::string::npos) end = text.size();
+        const std::string word = text.substr(start, end - start);
+        const std::optional<int> n = TryStrToInt(word);
+        if (!n || *n < 0) throw UsageError("--suction-items: '" + word + "' is not an item number");
+        if (numbers.size() >= static_cast<std::size_t>(kMaxSuctionItems))
+            throw UsageError(Format("--suction-items: at most %d items", {kMaxSuctionItems}));
+        numbers.push_back(*n);
+        start = end + 1;
+    }
+    return numbers;
+}
+
+// A number option within [low, high], or nothing when not given.
+std::optional<double> Bounded(Args& args, const std::string& name, double low, double high, const char* unit) {
+    const std::optional<double> v = args.Number(name);
+    if (v && !(*v >= low && *v <= high))
+        throw UsageError(Format("%s must be %g to %g%s", {name, low, high, std::string(unit)}));
+    return v;
+}
+
+// The selection options that are given, over the selection s.
+void ReadSelectionOptions(Args& args, TPumpSelection& s) {
+    if (auto v = Bounded(args, "--speed", kMinSpeed, 1, "")) s.Speed = *v;
+    if (auto n = args.Integer("--pumps")) {
+        if (*n < 1 || *n > kMaxPumps) throw UsageError(Format("--pumps must be 1 to %d", {kMaxPumps}));
+        s.Pumps = *n;
+    }
+    if (auto a = args.Value("--arrangement")) {
+        if (*a == "parallel") s.Arrangement = TPumpArrangement::Parallel;
+        else if (*a == "series") s.Arrangement = TPumpArrangement::Series;
+        else throw UsageError("--arrangement: '" + *a + "' is neither parallel nor series");
+    }
+    if (args.Flag("--standby")) s.Standby = true;
+    if (auto t = args.Value("--npsh-required")) s.NpshRequired = ParseNpshOption(*t);
+    if (auto t = args.Value("--suction-items")) s.SuctionItems = ParseItemNumbers(*t);
+    if (auto v = Bounded(args, "--suction-height", -kMaxStaticHead, kMaxStaticHead, " m")) s.SuctionHeight = *v;
+    if (auto v = Bounded(args, "--surface-pressure", 0.001, kMaxAbsolutePressure / 1000, " kPa"))
+        s.SurfacePressure = *v * 1000;
+    if (auto v = Bounded(args, "--vapour-pressure", 0, kMaxAbsolutePressure / 1000, " kPa"))
+        s.VapourPressure = *v * 1000;
+    if (auto v = Bounded(args, "--npsh-margin", 0, 100, " m")) s.NpshMargin = *v;
+    if (auto v = Bounded(args, "--hours", 0, kHoursPerYear, " h")) s.HoursPerYear = *v;
+    if (auto v = Bounded(args, "--price", 0, 1e6, "")) s.PricePerKWh = *v;
+    if (auto v = Bounded(args, "--motor-efficiency", 0.1, 100, " %")) s.MotorEfficiency = *v / 100;
+    if (auto v = Bounded(args, "--drive-efficiency", 0.1, 100, " %")) s.DriveEfficiency = *v / 100;
 }
 
 Json CurvePointJson(const TCurvePoint& p) {
@@ -60,7 +145,9 @@ Json CurvePointJson(const TCurvePoint& p) {
 void WriteJson(const TPumpAnalysis& a, const TPumpSettings& pump, const TCalcSetting& setting, std::ostream& out) {
     TJsonDocument doc({{"flow", "m3/s"}, {"dp", "Pa"}, {"head", "m"}, {"staticHead", "m"}, {"t", "degC"},
                        {"ro", "kg/m3"}, {"mu", "Pa s"}, {"a", "m"}, {"b", "m/(m3/s)"}, {"c", "m/(m3/s)2"},
-                       {"residual", "m"}, {"minFlow", "m3/s"}, {"maxFlow", "m3/s"}, {"shaftPower", "W"}});
+                       {"residual", "m"}, {"minFlow", "m3/s"}, {"maxFlow", "m3/s"}, {"shaftPower", "W"},
+                       {"maxShaftPower", "W"}, {"extraDropForDesign", "Pa"}, {"available", "m"}, {"required", "m"},
+                       {"margin", "m"}, {"inputPower", "W"}, {"kWhPerYear", "kWh"}});
     const TFluid& fluid = *setting.Fluid;
     doc.Set("liquid", Json{{"caption", JsonText(fluid.GetCaption())},
                            {"t", JsonNumber(fluid.t)},
@@ -107,6 +194,43 @@ void WriteJson(const TPumpAnalysis& a, const TPumpSettings& pump, const TCalcSet
     } else {
         doc.Set("duty", nullptr);
     }
+    // The pump selection.
+    const TPumpSelection& sel = pump.Selection;
+    const TSelectionResult* r = a.Selection ? &*a.Selection : nullptr;
+    doc.Set("speed", JsonNumber(sel.Speed));
+    doc.Set("speedForDesign", r && r->SpeedForDesign ? JsonNumber(*r->SpeedForDesign) : Json(nullptr));
+    doc.Set("pumps", sel.Pumps);
+    doc.Set("arrangement", sel.Arrangement == TPumpArrangement::Series ? "series" : "parallel");
+    if (r && r->StandbyDuty && r->StandbyDuty->Found) {
+        const TDutyPoint& d = *r->StandbyDuty;
+        Json standby{{"flow", JsonNumber(d.Flow)}, {"dp", JsonNumber(d.PressureDrop)}, {"head", JsonNumber(d.Head)}};
+        if (d.HasPower) standby["shaftPower"] = JsonNumber(d.ShaftPower);
+        doc.Set("standbyDuty", std::move(standby));
+    } else {
+        doc.Set("standbyDuty", nullptr);
+    }
+    doc.Set("bep", r && r->Bep ? Json{{"flow", JsonNumber(r->Bep->Flow)}, {"efficiency", JsonNumber(r->Bep->Efficiency)}}
+                              : Json(nullptr));
+    doc.Set("maxShaftPower", r && r->MaxShaftPower ? JsonNumber(r->MaxShaftPower->Power) : Json(nullptr));
+    doc.Set("extraDropForDesign", a.ExtraDropForDesign ? JsonNumber(*a.ExtraDropForDesign) : Json(nullptr));
+    auto orNull = [](const std::optional<double>& v) { return v ? JsonNumber(*v) : Json(nullptr); };
+    if (r && r->NpshAtDuty) {
+        const TNpshPointResult& n = *r->NpshAtDuty;
+        Json curve = Json::array();
+        for (const TNpshPointResult& p : r->NpshCurve)
+            curve.push_back(Json{{"flow", JsonNumber(p.Flow)}, {"available", JsonNumber(p.Available)},
+                                 {"required", orNull(p.Required)}});
+        doc.Set("npsh", Json{{"available", JsonNumber(n.Available)},
+                             {"required", orNull(n.Required)},
+                             {"margin", n.Required ? JsonNumber(n.Available - *n.Required) : Json(nullptr)},
+                             {"curve", std::move(curve)}});
+    } else {
+        doc.Set("npsh", nullptr);
+    }
+    doc.Set("energy", r && r->Energy ? Json{{"inputPower", JsonNumber(r->Energy->InputPower)},
+                                            {"kWhPerYear", JsonNumber(r->Energy->KWhPerYear)},
+                                            {"costPerYear", JsonNumber(r->Energy->CostPerYear)}}
+                                     : Json(nullptr));
     Json messages = Json::array();
     for (const std::string& m : a.Messages) messages.push_back(JsonText(m));
     doc.Set("messages", std::move(messages));
@@ -149,6 +273,11 @@ int RunCurve(const std::vector<std::string>& argv, std::ostream& out, std::ostre
     const auto maxRatio = args.Number("--max-ratio");
     const auto pumpText = args.Value("--pump");
     const auto staticHead = args.Number("--static-head");
+    // The selection options are checked here, and read again over the
+    // project's own selection once the project is read.
+    Args selectionArgs(args.Normalised());
+    TPumpSelection checked;
+    ReadSelectionOptions(args, checked);
     const std::vector<std::string> files = args.Positionals();
     args.RequireAllUsed();
     if (files.size() != 1) throw UsageError("one circuit file (.txt or .dvx, or - for standard input) is needed");
@@ -171,6 +300,7 @@ int RunCurve(const std::vector<std::string>& argv, std::ostream& out, std::ostre
     if (points) pump.Curve.Points = *points;
     if (maxRatio) pump.Curve.MaxRatio = *maxRatio;
     if (staticHead) pump.Curve.StaticHead = *staticHead;
+    ReadSelectionOptions(selectionArgs, pump.Selection);
 
     const TPumpAnalysis analysis = AnalysePump(ProgramContext(), circuit, request.Groups, pump);
     if (json)
@@ -202,8 +332,31 @@ const CliCommandRegistrar registrar({
         "                       project\n"
         "  --static-head H      static head, m, -10000 to 10000, added at every flow\n"
         "                       (default 0, or the project's)\n"
+        "  --speed R            running speed as a fraction of the rated speed of the\n"
+        "                       pump's points, 0.1 to 1 (affinity laws)\n"
+        "  --pumps N            identical pumps running together, 1 to 10\n"
+        "  --arrangement A      parallel (flows add) or series (heads add)\n"
+        "  --standby            also find the duty with one pump fewer running\n"
+        "  --npsh-required Q:H,...\n"
+        "                       NPSH required of one pump at rated speed: flow l/s,\n"
+        "                       NPSH m, rising flows\n"
+        "  --suction-items N,...\n"
+        "                       numbers of the items between the liquid surface and\n"
+        "                       the pump inlet\n"
+        "  --suction-height M   liquid surface above the pump inlet, m (below: negative)\n"
+        "  --surface-pressure KPA\n"
+        "                       absolute pressure on the surface (default 101.325)\n"
+        "  --vapour-pressure KPA\n"
+        "                       the liquid's vapour pressure (default: water's at the\n"
+        "                       liquid's temperature, for water-based liquids)\n"
+        "  --npsh-margin M      least NPSH margin before a warning (default 0.5)\n"
+        "  --hours H            running hours per year, for the running cost\n"
+        "  --price P            price of a kWh\n"
+        "  --motor-efficiency E motor efficiency, % (default 100)\n"
+        "  --drive-efficiency E drive efficiency, % (default 100: no drive)\n"
         "  --json               print the versioned JSON document (units, liquid,\n"
-        "                       design, curve, pump, duty, messages, warnings)\n"
+        "                       design, curve, pump, duty, selection, NPSH, energy,\n"
+        "                       messages, warnings)\n"
         "  --csv                print one CSV row per curve point, then the design and\n"
         "                       duty points\n",
     RunCurve,
