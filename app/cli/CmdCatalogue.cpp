@@ -12,6 +12,7 @@
 #include "JsonOut.h"
 
 #include "engine/catalogue/Tables.h"
+#include "engine/resistance/FittingMethod.h"
 #include "base/Format.h"
 #include "base/Numbers.h"
 
@@ -21,7 +22,7 @@ namespace dvx::cli {
 namespace {
 
 void PrintJson(std::ostream& out, const std::vector<TCliWarning>& warnings) {
-    TJsonDocument doc({{"nominal", "mm"}, {"ID", "m"}, {"mf", "l/s"}, {"roughness", "m"}});
+    TJsonDocument doc({{"nominal", "mm"}, {"ID", "m"}, {"mf", "l/s"}, {"roughness", "m"}, {"Kd", "in^0.3"}});
     Json bores = Json::array();
     for (int i = 0; i < BoreCount; ++i) {
         const TBoreRec& b = BoreTable[static_cast<std::size_t>(i)];
@@ -34,7 +35,19 @@ void PrintJson(std::ostream& out, const std::vector<TCliWarning>& warnings) {
     Json roughness = Json::array();
     for (int m = 0; m < MaterialCount; ++m) roughness.push_back(JsonNumber(MaterialRoughness[static_cast<std::size_t>(m)]));
     Json fittings = Json::array();
-    for (const TFittingRec& f : FittingTable) fittings.push_back(Json{{"name", JsonText(f.FittingName)}, {"C", JsonNumber(f.C)}});
+    for (int t = 0; t < FittingCount; ++t) {
+        const TFittingRec& f = FittingTable[t];
+        Json fitting{{"name", JsonText(f.FittingName)}, {"C", JsonNumber(f.C)}};
+        // What the Crane K and 3-K methods take for the type: its Crane
+        // multiplier where it is not C, and its 3-K constants where it has any.
+        const TFittingResistanceData& data = StandardFittingResistance()[static_cast<std::size_t>(t)];
+        if (data.CraneN && *data.CraneN != f.C) fitting["craneN"] = JsonNumber(*data.CraneN);
+        fitting["threeK"] = data.ThreeK ? Json{{"K1", JsonNumber(data.ThreeK->K1)},
+                                               {"Ki", JsonNumber(data.ThreeK->Ki)},
+                                               {"Kd", JsonNumber(data.ThreeK->Kd)}}
+                                        : Json(nullptr);
+        fittings.push_back(std::move(fitting));
+    }
     Json messages = Json::array();
     for (const TCliWarning& w : warnings) messages.push_back(JsonText(w.Message));
     doc.Set("bores", std::move(bores));
