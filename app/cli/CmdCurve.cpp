@@ -6,6 +6,7 @@
 
 #include "Args.h"
 #include "CircuitCalc.h"
+#include "CliUnits.h"
 #include "CliCommand.h"
 #include "CsvOut.h"
 #include "JsonOut.h"
@@ -238,11 +239,18 @@ void WriteJson(const TPumpAnalysis& a, const TPumpSettings& pump, const TCalcSet
     doc.Write(out);
 }
 
-// One table: a row per curve point, then the design and the duty point.
-std::string Csv(const TPumpAnalysis& a) {
-    TCsvTable table({{"point", ""}, {"ratio", ""}, {"flow", "m3/s"}, {"dp", "Pa"}, {"head", "m"}});
-    auto row = [&table](const char* kind, double ratio, double flow, double dp, double head) {
-        table.AddRow({CsvText(kind), CsvNumber(ratio), CsvNumber(flow), CsvNumber(dp), CsvNumber(head)});
+// One table: a row per curve point, then the design and the duty point;
+// base SI, or the chosen units with --units.
+std::string Csv(const TPumpAnalysis& a, const TUnitChoice& units, double density) {
+    TCsvTable table({{"point", ""},
+                     {"ratio", ""},
+                     {"flow", CsvUnitLabel(units, qtFlow, "m3/s")},
+                     {"dp", CsvUnitLabel(units, qtPressureDrop, "Pa")},
+                     {"head", CsvUnitLabel(units, qtHead, "m")}});
+    auto row = [&](const char* kind, double ratio, double flow, double dp, double head) {
+        table.AddRow({CsvText(kind), CsvNumber(ratio), CsvNumber(CsvValue(units, qtFlow, flow, density)),
+                      CsvNumber(CsvValue(units, qtPressureDrop, dp, density)),
+                      CsvNumber(CsvValue(units, qtHead, head, density))});
     };
     if (a.Curve) {
         for (const TCurvePoint& p : a.Curve->Points) row("curve", p.Ratio, p.Flow, p.PressureDrop, p.Head);
@@ -253,12 +261,25 @@ std::string Csv(const TPumpAnalysis& a) {
     return table.Text();
 }
 
-// In the display units: l/s, kPa, m.
-void WriteTable(const TPumpAnalysis& a, std::ostream& out) {
+// In the display units: l/s, kPa, m, or the US units with --units us.
+void WriteTable(const TPumpAnalysis& a, const TUnitChoice& units, double density, std::ostream& out) {
     if (a.Curve) {
-        out << Format("%8s %10s %12s %10s\n", {"Ratio", "Q l/s", "dP kPa", "H m"});
-        for (const TCurvePoint& p : a.Curve->Points)
-            out << Format("%8.4f %10.4f %12.4f %10.4f\n", {p.Ratio, p.Flow * 1000, p.PressureDrop / 1000, p.Head});
+        if (units.IsSI(qtFlow) && units.IsSI(qtPressureDrop) && units.IsSI(qtHead)) {
+            out << Format("%8s %10s %12s %10s\n", {"Ratio", "Q l/s", "dP kPa", "H m"});
+            for (const TCurvePoint& p : a.Curve->Points)
+                out << Format("%8.4f %10.4f %12.4f %10.4f\n",
+                              {p.Ratio, p.Flow * 1000, p.PressureDrop / 1000, p.Head});
+        } else {
+            const TDisplayUnit& q = units.Unit(qtFlow);
+            const TDisplayUnit& dp = units.Unit(qtPressureDrop);
+            const TDisplayUnit& h = units.Unit(qtHead);
+            out << Format("%8s %10s %12s %10s\n", {"Ratio", std::string("Q ") + q.Label,
+                                                     std::string("dP ") + dp.Label, std::string("H ") + h.Label});
+            for (const TCurvePoint& p : a.Curve->Points)
+                out << Format("%8.4f %10.4f %12.4f %10.4f\n",
+                              {p.Ratio, ToDisplay(q, p.Flow, density), ToDisplay(dp, p.PressureDrop, density),
+                               ToDisplay(h, p.Head, density)});
+        }
     }
     for (const std::string& line : SummaryLines(a)) out << line << "\n";
 }
@@ -273,6 +294,7 @@ int RunCurve(const std::vector<std::string>& argv, std::ostream& out, std::ostre
     const auto maxRatio = args.Number("--max-ratio");
     const auto pumpText = args.Value("--pump");
     const auto staticHead = args.Number("--static-head");
+    const TUnitChoice units = ReadUnitsOption(args);
     // The selection options are checked here, and read again over the
     // project's own selection once the project is read.
     Args selectionArgs(args.Normalised());
@@ -303,12 +325,13 @@ int RunCurve(const std::vector<std::string>& argv, std::ostream& out, std::ostre
     ReadSelectionOptions(selectionArgs, pump.Selection);
 
     const TPumpAnalysis analysis = AnalysePump(ProgramContext(), circuit, request.Groups, pump);
+    const double density = run.Setting.Fluid->ro;
     if (json)
         WriteJson(analysis, pump, run.Setting, out);
     else if (csv)
-        out << Csv(analysis);
+        out << Csv(analysis, units, density);
     else
-        WriteTable(analysis, out);
+        WriteTable(analysis, units, density, out);
     // A curve that cannot be formed is a failed calculation; a pump that
     // meets no curve is an answer, given in the messages.
     if (!analysis.Curve) {
@@ -322,7 +345,7 @@ const CliCommandRegistrar registrar({
     "curve",
     "the system curve, the pump's fitted curve and the duty point",
     "Usage: darvenix-cli curve [OPTIONS] FILE.dvx|FILE.txt|-\n",
-    CalcOptionsHelp() +
+    CalcOptionsHelp() + UnitsOptionHelp() +
         "  --points N           points of the curve, 2 to 10000 (default 41, or the\n"
         "                       project's)\n"
         "  --max-ratio R        largest flow as a multiple of the design flow, above 0,\n"
