@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <charconv>
 #include <cmath>
 #include <sstream>
 #include <string>
@@ -123,6 +124,44 @@ TEST(SelectionCli, FittingMethodOverridesAndIsKept) {
         if (item["kind"] == "fitting") {
             EXPECT_GT(item["resistanceK"].get<double>(), 0) << item["description"];
         }
+}
+
+double Number(const std::string& text) {
+    double v = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    EXPECT_TRUE(ec == std::errc{} && end == text.data() + text.size()) << text;
+    return v;
+}
+
+// The CSV of the curve in US units holds the SI values converted.
+TEST(SelectionCli, CurveCsvInUsUnits) {
+    const std::string file = " " + Example("chilled-water.dvx");
+    const TCliResult si = Cli("curve --builtin --csv --points 5" + file);
+    const TCliResult us = Cli("curve --builtin --csv --points 5 --units us" + file);
+    ASSERT_EQ(si.Exit, 0);
+    ASSERT_EQ(us.Exit, 0);
+    auto rows = [](const std::string& text) {
+        std::vector<std::vector<std::string>> table;
+        std::istringstream lines(text);
+        for (std::string line; std::getline(lines, line);) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            std::vector<std::string> cells;
+            std::istringstream fields(line);
+            for (std::string cell; std::getline(fields, cell, ',');) cells.push_back(cell);
+            table.push_back(cells);
+        }
+        return table;
+    };
+    const auto a = rows(si.Out), b = rows(us.Out);
+    ASSERT_EQ(a.size(), b.size());
+    EXPECT_EQ(b[0][2], "flow [gpm]");
+    EXPECT_EQ(b[0][3], "dp [psi]");
+    EXPECT_EQ(b[0][4], "head [ft]");
+    for (std::size_t i = 1; i < a.size(); ++i) {
+        EXPECT_NEAR(Number(b[i][2]), Number(a[i][2]) / (3.785411784e-3 / 60), 1e-9 * Number(b[i][2]) + 1e-12);
+        EXPECT_NEAR(Number(b[i][3]), Number(a[i][3]) / 6894.757293168361, 1e-9 * Number(b[i][3]) + 1e-12);
+        EXPECT_NEAR(Number(b[i][4]), Number(a[i][4]) / 0.3048, 1e-9 * Number(b[i][4]) + 1e-12);
+    }
 }
 
 } // namespace
