@@ -119,6 +119,13 @@ TEST(SelectionCli, FittingMethodOverridesAndIsKept) {
     EXPECT_EQ(Cli("convert --fitting-method crane " + Example("chilled-water.dvx") + " " + Sandbox().WorkFile("items.txt"))
                   .Exit,
               2);
+    // 3-K names the types it had no constants for, once, as a warning.
+    const TCliResult threeK = Cli("calc --builtin --strict --fitting-method 3k " + Example("chilled-water.dvx"));
+    EXPECT_EQ(threeK.Exit, 6);
+    EXPECT_NE(threeK.Err.find("no 3-K constants for VibroFlex, Butterfly Valve, Clean Strainer: calculated by Crane K"),
+              std::string::npos)
+        << threeK.Err;
+    EXPECT_EQ(Cli("calc --builtin --strict --fitting-method crane " + Example("chilled-water.dvx")).Exit, 0);
     // Every fitting says the K it was calculated with.
     for (const Json& item : Json::parse(byCrane.Out)["items"])
         if (item["kind"] == "fitting") {
