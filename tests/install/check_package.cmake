@@ -80,6 +80,16 @@ endforeach()
 if(GUI AND NOT listing MATCHES " \\./usr/share/man/man1/darvenix\\.1\\.gz\n")
   message(FATAL_ERROR "the desktop program's manual page is not in the package:\n${listing}")
 endif()
+# What software centres read: the AppStream entry and PNG icons.
+if(GUI)
+  foreach(file ./usr/share/metainfo/org.quellstrand.darvenix.metainfo.xml
+               ./usr/share/icons/hicolor/48x48/apps/darvenix.png ./usr/share/icons/hicolor/256x256/apps/darvenix.png)
+    string(REPLACE "." "\\." pattern "${file}")
+    if(NOT listing MATCHES " ${pattern}\n")
+      message(FATAL_ERROR "${file} is not in the package:\n${listing}")
+    endif()
+  endforeach()
+endif()
 # The pages belong under share/darvenix, not beside the programs; share/doc
 # holds only what the program never reads (a system may leave it out).
 if(listing MATCHES " \\./usr/lib/darvenix/(Help|Manual)/")
