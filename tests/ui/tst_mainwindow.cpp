@@ -347,6 +347,25 @@ private slots:
         QCOMPARE(Panel(1), QString("Solved"));
     }
 
+    // The title names the project's file and carries the modified mark,
+    // which follows every change, save and undo.
+    void titleNamesTheProjectAndMarksChanges() {
+        QVERIFY(W().windowTitle().startsWith("Darvenix "));
+        QVERIFY(!W().isWindowModified());
+        AddPipes(2);
+        QVERIFY(W().isWindowModified());
+        chosenFiles_ << Path("chilled-water.dvx");
+        W().SaveAsCommand();
+        QCOMPARE(W().windowTitle(), QString("chilled-water.dvx[*] — Darvenix"));
+        QVERIFY(!W().isWindowModified());
+        W().ChooseMaterial(pmGalvIron);
+        QVERIFY(W().isWindowModified());
+        W().Action("&Undo")->trigger();
+        QVERIFY(!W().isWindowModified());
+        QVERIFY(W().NewProject());
+        QVERIFY(W().windowTitle().startsWith("Darvenix "));
+    }
+
     void openingAZeroFlowStopsAtIt() {
         AddPipes(3);
         W().CalcBtnClick();

@@ -59,6 +59,26 @@ QRect FittedGeometry(const QRect& wanted, const QMargins& frame, const QRect& ar
     return {std::clamp(wanted.x(), left, right), std::clamp(wanted.y(), top, bottom), width, height};
 }
 
+QRect BesideGeometry(const QRect& beside, const QSize& wanted, const QSize& minimum, const QMargins& frame,
+                     const QRect& area) {
+    const int frameWidth = frame.left() + frame.right();
+    const int roomRight = area.right() - beside.right() - frameWidth;   // inside width that fits to the right
+    const int roomLeft = beside.left() - area.left() - frameWidth;      // and to the left
+    const int height = std::min(wanted.height(), area.height() - frame.top() - frame.bottom());
+    const int top = std::max(beside.top(), area.top()) + frame.top();
+    int width = 0;
+    int left = 0;
+    if (roomRight >= minimum.width() || (roomLeft < minimum.width() && roomRight >= roomLeft)) {
+        width = std::clamp(roomRight, minimum.width(), std::max(minimum.width(), wanted.width()));
+        // Against the first window, or as far right as the area lets it be.
+        left = std::min(beside.right() + 1, area.right() - width - frameWidth + 1) + frame.left();
+    } else {
+        width = std::clamp(roomLeft, minimum.width(), std::max(minimum.width(), wanted.width()));
+        left = std::max(beside.left() - width - frameWidth, area.left()) + frame.left();
+    }
+    return FittedGeometry(QRect(left, top, width, height), frame, area, minimum);
+}
+
 QRect AvailableArea(const QWidget* window) {
     QScreen* screen = window != nullptr ? window->screen() : nullptr;
     if (screen == nullptr) screen = QGuiApplication::primaryScreen();

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/windows/FluidSpecForm.h"
 
-#include "storage/settings/Placement.h"
+#include "desktop/widgets/WindowPlacement.h"
 #include "storage/settings/SettingsStore.h"
 #include "desktop/widgets/Messages.h"
 #include "desktop/widgets/UnitsChooser.h"
@@ -109,11 +109,7 @@ TFluidSpecForm::TFluidSpecForm(QWidget* parent)
     logic_.LoadSheetSettings(AppSettings(), widths);
     for (int c = 0; c < static_cast<int>(widths.size()); ++c) grid_->setColumnWidth(c, widths[static_cast<std::size_t>(c)]);
     // Placement, position and size (over the design size worked out above).
-    const QSize screen = ScreenSize();
-    const TWindowPlacement current{x(), y(), width(), height(), 0};
-    const TWindowPlacement p = RestorePlacement(AppSettings(), kWindowName, current, true, screen.width(), screen.height());
-    move(p.Left, p.Top);
-    resize(p.Width, p.Height);
+    RestoreWindowPlacement(*this, AppSettings(), kWindowName, true);
 }
 
 std::vector<int> TFluidSpecForm::ColumnWidths() const {
@@ -143,7 +139,7 @@ void TFluidSpecForm::done(int result) {
     if (result != QDialog::Accepted) logic_.RestoreBackup();
     try {
         SettingsStore& store = AppSettings();
-        SavePlacement(store, kWindowName, TWindowPlacement{x(), y(), width(), height(), 0});
+        SaveWindowPlacement(*this, store, kWindowName);
         logic_.SaveSheetSettings(store, ColumnWidths());
     } catch (const std::exception& e) {
         ui::ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
