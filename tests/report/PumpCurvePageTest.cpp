@@ -162,11 +162,12 @@ TEST_F(PumpPage, LabelsCoverNoLineAndEfficiencyHasAnAxisOfItsOwn) {
     ASSERT_EQ(labels.size(), 2u);
     EXPECT_FALSE(labels[0].Overlaps(labels[1]));
     for (const TPlotBox& label : labels)
-        for (const auto& l : device.lines)
-            if (l.page == 2)
-                EXPECT_FALSE(label.Crosses({double(l.x1), double(l.y1)}, {double(l.x2), double(l.y2)}))
-                    << "line " << l.x1 << "," << l.y1 << " " << l.x2 << "," << l.y2 << " through the label at "
-                    << label.Left << "," << label.Top;
+        for (const auto& l : device.lines) {
+            if (l.page != 2) continue;
+            EXPECT_FALSE(label.Crosses({double(l.x1), double(l.y1)}, {double(l.x2), double(l.y2)}))
+                << "line " << l.x1 << "," << l.y1 << " " << l.x2 << "," << l.y2 << " through the label at "
+                << label.Left << "," << label.Top;
+        }
 }
 
 TEST_F(PumpPage, UnsolvedOrPumpWithoutDutyStillGivesThePageWithTheReason) {

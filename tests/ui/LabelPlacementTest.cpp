@@ -98,3 +98,12 @@ TEST(LabelPlacement, CrowdedPlotTakesThePlaceMeetingLeast) {
     const TPlotBox box = PlaceLabel({200, 150}, 40, 10, 3, {}, taken, kArea);
     EXPECT_TRUE(kArea.Contains(box));
 }
+
+TEST(LabelPlacement, ALabelAwayFromItsPointIsJoinedToIt) {
+    const TPlotBox box{100, 50, 60, 12};
+    EXPECT_DOUBLE_EQ(NearestPoint(box, {90, 56}).X, 100);  // level with it: its left edge
+    EXPECT_DOUBLE_EQ(NearestPoint(box, {130, 80}).Y, 62);  // below it: its bottom edge
+    EXPECT_DOUBLE_EQ(NearestPoint(box, {130, 80}).X, 130);
+    EXPECT_FALSE(NeedsLeader(box, {95, 65}, 5)); // beside it, as placed at the first gap
+    EXPECT_TRUE(NeedsLeader(box, {60, 100}, 5));
+}

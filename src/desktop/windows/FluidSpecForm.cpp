@@ -12,7 +12,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
@@ -25,11 +24,6 @@ namespace {
 const char* const kWindowName = "FluidSpecForm";
 const QColor kTeal(0, 128, 128);
 const QColor kMaroon(128, 0, 0);
-
-QSize ScreenSize() {
-    QScreen* screen = QApplication::primaryScreen();
-    return screen != nullptr ? screen->size() : QSize(1024, 768);
-}
 
 } // namespace
 

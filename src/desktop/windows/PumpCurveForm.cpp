@@ -12,6 +12,7 @@
 #include <optional>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGraphicsLineItem>
 #include <QGraphicsSimpleTextItem>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -192,6 +193,13 @@ void TPumpCurveForm::BuildChart() {
     // when the duty point lies close to the design point.
     designLabel_ = new QGraphicsSimpleTextItem(chart_);
     dutyLabel_ = new QGraphicsSimpleTextItem(chart_);
+    designLeader_ = new QGraphicsLineItem(chart_);
+    dutyLeader_ = new QGraphicsLineItem(chart_);
+    for (QGraphicsLineItem* leader : {designLeader_, dutyLeader_}) {
+        leader->setPen(QPen(QColor(0x60, 0x60, 0x60), 0.8));
+        leader->setZValue(-1); // under the marker it starts at
+        leader->setVisible(false);
+    }
     connect(chart_, &QChart::plotAreaChanged, this, [this] { PlaceLabels(); });
     axisX_ = new QValueAxis;
     axisX_->setTitleText(Q(FlowAxisTitle()));
@@ -417,13 +425,19 @@ void TPumpCurveForm::PlaceLabels() {
     const TPlotBox area{plot.left(), plot.top(), plot.width(), plot.height()};
     for (auto [label, series] : {std::pair{dutyLabel_, dutyPoint_}, std::pair{designLabel_, designPoint_}}) {
         label->setVisible(series->count() == 1);
+        (label == dutyLabel_ ? dutyLeader_ : designLeader_)->setVisible(false);
         if (series->count() != 1) continue;
         const TPlotPoint at = onScreen(series).front();
         const QRectF size = label->boundingRect();
-        const TPlotBox box =
-            PlaceLabel(at, size.width(), size.height(), series->markerSize() / 2 + 3, lines, taken, area);
+        const double gap = series->markerSize() / 2 + 3;
+        const TPlotBox box = PlaceLabel(at, size.width(), size.height(), gap, lines, taken, area);
         label->setPos(box.Left, box.Top);
         taken.push_back(box);
+        // A label away from its point is joined to it by a thin line.
+        QGraphicsLineItem* leader = label == dutyLabel_ ? dutyLeader_ : designLeader_;
+        leader->setVisible(NeedsLeader(box, at, gap));
+        const TPlotPoint to = NearestPoint(box, at);
+        leader->setLine(at.X, at.Y, to.X, to.Y);
     }
 }
 

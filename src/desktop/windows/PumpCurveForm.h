@@ -15,6 +15,7 @@
 class QChart;
 class QPainter;
 class QChartView;
+class QGraphicsLineItem;
 class QGraphicsSimpleTextItem;
 class QLabel;
 class QLineSeries;
@@ -140,6 +141,8 @@ private:
     QScatterSeries* dutyPoint_ = nullptr;
     QGraphicsSimpleTextItem* designLabel_ = nullptr;
     QGraphicsSimpleTextItem* dutyLabel_ = nullptr;
+    QGraphicsLineItem* designLeader_ = nullptr; // from a point to its label placed away from it
+    QGraphicsLineItem* dutyLeader_ = nullptr;
 };
 
 } // namespace dvx::ui

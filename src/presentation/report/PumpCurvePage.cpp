@@ -156,8 +156,18 @@ void DrawPumpCurvePage(TPageEngine& e, const TPumpChart& chart, const std::vecto
                         static_cast<double>(f.bottom - f.top)};
     auto label = [&](const TChartPoint& point, const std::string& text, int radius) {
         const TPlotPoint at = onPage({point}).front();
-        const TPlotBox box = PlaceLabel(at, c.TextWidth(text), c.TextHeight(text), radius + r, curves, taken, area);
+        const double gap = radius + r;
+        const TPlotBox box = PlaceLabel(at, c.TextWidth(text), c.TextHeight(text), gap, curves, taken, area);
         c.TextOut(static_cast<int>(std::lround(box.Left)), static_cast<int>(std::lround(box.Top)), text);
+        if (NeedsLeader(box, at, gap)) {
+            // From the marker's edge to the label, so the label is read as this point's.
+            const TPlotPoint to = NearestPoint(box, at);
+            const double length = std::hypot(to.X - at.X, to.Y - at.Y);
+            const double from = (radius + 1) / length;
+            c.Line(static_cast<int>(std::lround(at.X + (to.X - at.X) * from)),
+                   static_cast<int>(std::lround(at.Y + (to.Y - at.Y) * from)), static_cast<int>(std::lround(to.X)),
+                   static_cast<int>(std::lround(to.Y)));
+        }
         taken.push_back(box);
     };
     if (duty) {

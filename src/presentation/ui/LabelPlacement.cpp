@@ -2,6 +2,7 @@
 #include "presentation/ui/LabelPlacement.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace dvx {
 
@@ -30,6 +31,15 @@ bool TPlotBox::Crosses(TPlotPoint a, TPlotPoint b) const {
         if (t0 > t1) return false;
     }
     return true;
+}
+
+TPlotPoint NearestPoint(const TPlotBox& box, TPlotPoint anchor) {
+    return {std::clamp(anchor.X, box.Left, box.Right()), std::clamp(anchor.Y, box.Top, box.Bottom())};
+}
+
+bool NeedsLeader(const TPlotBox& box, TPlotPoint anchor, double gap) {
+    const TPlotPoint near = NearestPoint(box, anchor);
+    return std::hypot(near.X - anchor.X, near.Y - anchor.Y) > 2.5 * gap;
 }
 
 TPlotBox MarkerBox(TPlotPoint at, double radius) { return {at.X - radius, at.Y - radius, 2 * radius, 2 * radius}; }

@@ -39,6 +39,12 @@ TPlotBox PlaceLabel(TPlotPoint anchor, double width, double height, double gap,
                     const std::vector<std::vector<TPlotPoint>>& lines, const std::vector<TPlotBox>& taken,
                     const TPlotBox& area);
 
+// Where a leader from `anchor` meets the label's box: the box's nearest
+// point. A label placed further than two gaps from its point is joined to it
+// by such a line, so it cannot be read as another point's.
+TPlotPoint NearestPoint(const TPlotBox& box, TPlotPoint anchor);
+bool NeedsLeader(const TPlotBox& box, TPlotPoint anchor, double gap);
+
 // The square box a marker of `radius` covers around a point.
 TPlotBox MarkerBox(TPlotPoint at, double radius);
 
