@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QVariant>
 #include <QWidget>
 #include <QWindow>
 
@@ -27,16 +28,33 @@ QMargins FrameOf(const QWidget* window) {
     return QGuiApplication::platformName() == "xcb" ? kFrameEstimate : QMargins();
 }
 
+constexpr const char* kRefitPending = "dvxRefitPending";
+
+bool HasRealFrame(const QWidget* window) {
+    const QWindow* handle = window->windowHandle();
+    return handle != nullptr && !handle->frameMargins().isNull();
+}
+
 class ShowFilter : public QObject {
 public:
     using QObject::QObject;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show && watched->isWidgetType()) {
-            auto* widget = static_cast<QWidget*>(watched);
-            const Qt::WindowType type = widget->windowType();
-            if (widget->isWindow() && (type == Qt::Window || type == Qt::Dialog || type == Qt::Tool)) FitOnScreen(widget);
+        const QEvent::Type kind = event->type();
+        if ((kind != QEvent::Show && kind != QEvent::Move) || !watched->isWidgetType()) return false;
+        auto* widget = static_cast<QWidget*>(watched);
+        const Qt::WindowType type = widget->windowType();
+        if (!widget->isWindow() || (type != Qt::Window && type != Qt::Dialog && type != Qt::Tool)) return false;
+        if (kind == QEvent::Show) {
+            FitOnScreen(widget);
+            // A window manager frames the window only once it is mapped, and
+            // its frame may be larger than the one allowed for: fit again
+            // when the window first moves with its real frame.
+            if (!HasRealFrame(widget)) widget->setProperty(kRefitPending, true);
+        } else if (widget->property(kRefitPending).toBool() && HasRealFrame(widget)) {
+            widget->setProperty(kRefitPending, QVariant());
+            FitOnScreen(widget);
         }
         return false;
     }
