@@ -42,7 +42,8 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         const QEvent::Type kind = event->type();
-        if ((kind != QEvent::Show && kind != QEvent::Move) || !watched->isWidgetType()) return false;
+        if ((kind != QEvent::Show && kind != QEvent::Move && kind != QEvent::WindowActivate) || !watched->isWidgetType())
+            return false;
         auto* widget = static_cast<QWidget*>(watched);
         const Qt::WindowType type = widget->windowType();
         if (!widget->isWindow() || (type != Qt::Window && type != Qt::Dialog && type != Qt::Tool)) return false;
@@ -50,7 +51,7 @@ protected:
             FitOnScreen(widget);
             // A window manager frames the window only once it is mapped, and
             // its frame may be larger than the one allowed for: fit again
-            // when the window first moves with its real frame.
+            // when the window first moves or is activated with its real frame.
             if (!HasRealFrame(widget)) widget->setProperty(kRefitPending, true);
         } else if (widget->property(kRefitPending).toBool() && HasRealFrame(widget)) {
             widget->setProperty(kRefitPending, QVariant());
@@ -105,9 +106,14 @@ QRect AvailableArea(const QWidget* window) {
 
 void FitOnScreen(QWidget* window) {
     if (window == nullptr || (window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) return;
-    const QRect now = window->geometry();
-    const QRect fitted = FittedGeometry(now, FrameOf(window), AvailableArea(window), window->minimumSize());
-    if (fitted != now) window->setGeometry(fitted);
+    // pos() is the frame's corner, as the placement was restored by move();
+    // the inside lies the frame's margins further in.
+    const QMargins frame = FrameOf(window);
+    const QPoint corner = window->pos();
+    const QRect now(corner + QPoint(frame.left(), frame.top()), window->size());
+    const QRect fitted = FittedGeometry(now, frame, AvailableArea(window), window->minimumSize());
+    if (fitted.size() != now.size()) window->resize(fitted.size());
+    if (fitted.topLeft() != now.topLeft()) window->move(fitted.topLeft() - QPoint(frame.left(), frame.top()));
 }
 
 void FitWindowsOnScreen() {

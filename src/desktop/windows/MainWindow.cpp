@@ -420,8 +420,11 @@ void TMainForm::WidenToShowColumns() {
 void TMainForm::PlacePumpWindowBeside() {
     const QMargins frame(geometry().left() - frameGeometry().left(), geometry().top() - frameGeometry().top(),
                          frameGeometry().right() - geometry().right(), frameGeometry().bottom() - geometry().bottom());
-    pumpForm_->setGeometry(BesideGeometry(frameGeometry(), pumpForm_->size(), pumpForm_->minimumSizeHint(), frame,
-                                          AvailableArea(this)));
+    const QRect inside =
+        BesideGeometry(frameGeometry(), pumpForm_->size(), pumpForm_->minimumSizeHint(), frame, AvailableArea(this));
+    // Placed as a remembered place is: the frame's corner, the inside's size.
+    pumpForm_->resize(inside.size());
+    pumpForm_->move(inside.topLeft() - QPoint(frame.left(), frame.top()));
 }
 
 void TMainForm::RefreshGrid() {
