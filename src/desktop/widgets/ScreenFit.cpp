@@ -98,6 +98,8 @@ QRect BesideGeometry(const QRect& beside, const QSize& wanted, const QSize& mini
     return FittedGeometry(QRect(left, top, width, height), frame, area, minimum);
 }
 
+QMargins FrameMargins(const QWidget* window) { return FrameOf(window); }
+
 QRect AvailableArea(const QWidget* window) {
     QScreen* screen = window != nullptr ? window->screen() : nullptr;
     if (screen == nullptr) screen = QGuiApplication::primaryScreen();

@@ -27,6 +27,10 @@ QRect FittedGeometry(const QRect& wanted, const QMargins& frame, const QRect& ar
 QRect BesideGeometry(const QRect& beside, const QSize& wanted, const QSize& minimum, const QMargins& frame,
                      const QRect& area);
 
+// The window's frame margins: the real ones once a window manager has framed
+// it, else what a frame usually takes (none without a window manager).
+QMargins FrameMargins(const QWidget* window);
+
 // The usable area of the screen the window is on (the primary screen when
 // it has none yet).
 QRect AvailableArea(const QWidget* window);

@@ -137,7 +137,14 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     ApplyMaterial();
     // The first start opens wide enough for the columns; later starts keep
     // the size the user left.
-    if (!HasStoredPlacement(AppSettings(), "MainForm")) WidenToShowColumns();
+    if (!HasStoredPlacement(AppSettings(), "MainForm") && WidenToShowColumns()) {
+        // Widened, it may be too wide for the window manager to place it
+        // whole: it opens centred in the screen's usable area.
+        const QRect area = AvailableArea(this);
+        const QSize outside = size().grownBy(FrameMargins(this));
+        move(area.left() + std::max(0, (area.width() - outside.width()) / 2),
+             area.top() + std::max(0, (area.height() - outside.height()) / 2));
+    }
     // The report's letterhead and logo.
     SetReportLetterhead(DataFolder(), ProgramFolder());
     installEventFilter(this);
@@ -405,16 +412,17 @@ TColumnWidths TMainForm::FittedWidths() {
     return fitted;
 }
 
-void TMainForm::WidenToShowColumns() {
-    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) return;
+bool TMainForm::WidenToShowColumns() {
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) return false;
     const int columns = grid_->horizontalHeader()->length();
     const int rowNumbers = std::max(grid_->verticalHeader()->width(), grid_->verticalHeader()->sizeHint().width());
     const int scrollBar = grid_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, grid_);
     // The window's own margins around the grid are those of its layout.
     const int wanted = columns + rowNumbers + scrollBar + 2 * grid_->frameWidth() + 2;
-    if (width() >= wanted) return;
-    resize(wanted, height());
+    if (width() >= wanted) return false;
+    resize(std::min(wanted, AvailableArea(this).width()), height());
     if (isVisible()) FitOnScreen(this); // a shown window is kept on the screen here, a hidden one when shown
+    return true;
 }
 
 void TMainForm::PlacePumpWindowBeside() {

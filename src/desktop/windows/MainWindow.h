@@ -203,7 +203,8 @@ private:
     TColumnWidths FittedWidths();
     // Widens the window until every shown column fits beside the row
     // numbers, as far as the screen allows; a wider window keeps its size.
-    void WidenToShowColumns();
+    // Whether it widened.
+    bool WidenToShowColumns();
     // The pump window's first place: beside this window, so that the grid
     // and the curves can be seen together.
     void PlacePumpWindowBeside();
