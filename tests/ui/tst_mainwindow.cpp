@@ -100,8 +100,10 @@ private slots:
         QCOMPARE(Panel(1), QString("Not Solved"));
         QCOMPARE(W().Model()->rowCount(), 1); // the one empty row
         QCOMPARE(W().Model()->columnCount(), 7);
-        // The same version the programs' --version print: "Darvenix 0.1.0".
-        QCOMPARE(W().windowTitle(), QString("Darvenix " DARVENIX_VERSION));
+        // The same version the programs' --version print: "Darvenix 0.1.0",
+        // with the place of the modified mark.
+        QCOMPARE(W().windowTitle(), QString("Darvenix " DARVENIX_VERSION "[*]"));
+        QVERIFY(!W().isWindowModified());
     }
 
     void insertDialogAddsEachKindBeforeTheCurrentRow() {
