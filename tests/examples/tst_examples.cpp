@@ -14,9 +14,12 @@
 #include "desktop/windows/MainWindow.h"
 #include "desktop/widgets/Messages.h"
 #include "desktop/windows/PumpCurveForm.h"
+#include "desktop/report/PreviewPages.h"
+#include "desktop/report/PreviewWindow.h"
 #include "desktop/widgets/FmtEdit.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -24,6 +27,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 #include <cmath>
@@ -138,7 +142,21 @@ private slots:
         // Efficiency between the 15 and 20 l/s points' 76 % and 72 %.
         QVERIFY(d.HasPower && d.Efficiency < 0.76 && d.Efficiency > 0.72);
         QVERIFY(form.MessageLabel()->text().isEmpty());
+        QApplication::processEvents(); // the plot lays out its axes from the event loop
         Shot(&form, "chilled-water-pump.png");
+
+        // The report ends with the pump's page: its plot and the same lines.
+        QImage page;
+        QTimer::singleShot(0, this, [&] {
+            TPreviewForm& preview = *W().ReportPreview();
+            if (!preview.isVisible()) return;
+            page = preview.Pages().Render(preview.PageCount() - 1);
+            preview.accept();
+        });
+        W().Preview1Click();
+        QVERIFY(!page.isNull());
+        const QByteArray dir = qgetenv("DARVENIX_SCREENSHOT_DIR");
+        if (!dir.isEmpty()) QVERIFY(page.save(QDir(QString::fromLocal8Bit(dir)).filePath("chilled-water-pump-page.png")));
     }
 
     void glycolLoopCarriesLiquidMaterialAndGroups() {

@@ -154,7 +154,7 @@ TEST_F(ItemTableTest, RowsInTextItemOrderWithOneBadRow) {
     const TPastedItems pasted = ReadPastedItems(text);
     ASSERT_EQ(pasted.Items.size(), 2u);
     ASSERT_EQ(pasted.Messages.size(), 1u);
-    EXPECT_EQ(pasted.Messages[0], "Row 2: 'abc' is not a valid floating point value");
+    EXPECT_EQ(pasted.Messages[0], "Row 2, Q (l/s): 'abc' is not a number");
     const auto& pipe = static_cast<const TPipe&>(*pasted.Items[0]);
     EXPECT_EQ(pipe.Number, 3);
     EXPECT_EQ(pipe.Description, "Main riser");
@@ -176,6 +176,12 @@ TEST_F(ItemTableTest, BadRowsAreNamedAndSkipped) {
         {"f\t1\tA\t102\t1\t0\tElbow\t24\t2", "Row 1: fitting type 24 is not in the fittings table"},
         {"p\t1\tA\t102\t-1\t0\tPipe\t10", "Row 1: Q, l/s may not be negative"},
         {"p\t1.5\tA\t102\t1\t0\tPipe\t10", "Row 1: '1.5' is no whole number for #"},
+        // A cell that is no number names its row and column.
+        {"p\tone\tA\t102\t1\t0\tPipe\t10", "Row 1, #: 'one' is not a number"},
+        {"p\t1\tA\t102\t1\t0\tPipe\t10 m", "Row 1, Length (m): '10 m' is not a number"},
+        {"f\t1\tA\t102\t1\t0\tElbow\t2\ttwo", "Row 1, Qty: 'two' is not a number"},
+        {"Type\tQ, gpm\tLength, ft\n\nPipe\tabc\t10", "Row 3, Q (gpm): 'abc' is not a number"},
+        {"Type\tSize, mm\nPipe\twide", "Row 2, Size (mm): 'wide' is not a number"},
     };
     for (const Case& c : cases) {
         const TPastedItems pasted = ReadPastedItems(c.row);

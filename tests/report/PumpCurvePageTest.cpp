@@ -10,6 +10,7 @@
 #include "presentation/report/CircuitReport.h"
 #include "presentation/report/GridReport.h"
 #include "presentation/report/PumpCurvePage.h"
+#include "presentation/ui/LabelPlacement.h"
 
 #include <gtest/gtest.h>
 
@@ -134,6 +135,39 @@ TEST_F(PumpPage, PlotFollowsTheSummaryOnAPageOfItsOwn) {
         for (int y : {l.y1, l.y2}) EXPECT_LE(y, engine.TextLimit());
     }
     EXPECT_GT(plotted, 60); // the curves are drawn, not only the axes
+}
+
+TEST_F(PumpPage, LabelsCoverNoLineAndEfficiencyHasAnAxisOfItsOwn) {
+    AddPump();
+    circuit.Pump.Points[1].Efficiency = 0.55;
+    circuit.Pump.Points[2].Efficiency = 0.7;
+    Write();
+    ASSERT_EQ(device.pages, 2);
+    EXPECT_EQ(Count(2, "Efficiency (%)"), 1);
+    EXPECT_EQ(Count(2, "100"), 1);
+    std::string page;
+    for (const auto& t : device.TextsOn(2)) page += t.text + " ";
+    EXPECT_NE(page.find("efficiency (right axis)"), std::string::npos);
+
+    const TPumpAnalysis a = AnalysePump(circuit, false, circuit.Pump);
+    const TPumpChart chart = ChartOf(a, circuit.Pump);
+    ASSERT_EQ(chart.Efficiency.size(), 2u);
+    // The boxes of the two labels as drawn, a pixel in from their edges.
+    std::vector<TPlotBox> labels;
+    for (const auto& t : device.TextsOn(2))
+        if (t.text == chart.DutyLabel || t.text == chart.DesignLabel) {
+            const int perChar = t.font.size / 2 + ((t.font.style & fsBold) ? 1 : 0);
+            labels.push_back({t.x + 1.0, t.y + 1.0, t.text.size() * perChar - 2.0, t.font.size * 3 / 2 - 2.0});
+        }
+    ASSERT_EQ(labels.size(), 2u);
+    EXPECT_FALSE(labels[0].Overlaps(labels[1]));
+    for (const TPlotBox& label : labels)
+        for (const auto& l : device.lines) {
+            if (l.page != 2) continue;
+            EXPECT_FALSE(label.Crosses({double(l.x1), double(l.y1)}, {double(l.x2), double(l.y2)}))
+                << "line " << l.x1 << "," << l.y1 << " " << l.x2 << "," << l.y2 << " through the label at "
+                << label.Left << "," << label.Top;
+        }
 }
 
 TEST_F(PumpPage, UnsolvedOrPumpWithoutDutyStillGivesThePageWithTheReason) {

@@ -80,6 +80,15 @@ TEST(PumpChart, AxisEndsAreRound) {
         const double lines = end / step;
         EXPECT_TRUE(lines >= 4 && lines <= 10) << end;
     }
+    // An axis ends at the first grid line that holds the data, not at the
+    // next round number: a head of 33.6 m is drawn to 35 m, not 50 m.
+    const std::pair<double, double> ends[] = {{33.6, 35}, {21, 25}, {6.5, 7}, {35, 35}, {0.81, 1}, {1.01, 1.2},
+                                              {0, 1}, {-3, 1}};
+    for (const auto& [v, end] : ends) {
+        EXPECT_NEAR(AxisEnd(v), end, 1e-12) << v;
+        const double lines = AxisEnd(v) / TickStep(AxisEnd(v));
+        EXPECT_TRUE(lines >= 4 && lines <= 8) << v;
+    }
 }
 
 class PumpChartTest : public ::testing::Test {
@@ -113,7 +122,7 @@ TEST_F(PumpChartTest, ChartAndTextsInDisplayUnits) {
     EXPECT_EQ(chart.PumpPoints.size(), 3u);
     EXPECT_EQ(chart.PumpCurve.front().X, 0);
     EXPECT_NEAR(chart.PumpCurve.back().X, 6, 1e-12);
-    EXPECT_EQ(chart.MaxX, 10);
+    EXPECT_EQ(chart.MaxX, 7); // 6.5 l/s
     EXPECT_EQ(chart.MaxY, 25); // 20 m and room for the labels
     EXPECT_EQ(chart.DutyLabel, "Duty 5 l/s, 10 m");
     EXPECT_EQ(DesignText(a), "Design point: 5 l/s, 10 m (98.07 kPa)");
@@ -144,6 +153,8 @@ TEST_F(PumpChartTest, UsCustomaryUnitsInTheTableThePlotAndTheTexts) {
     EXPECT_NEAR(chart.Duty->Y, 10 / 0.3048, 1e-4);
     EXPECT_EQ(chart.DutyLabel, "Duty 79.25 gpm, 32.81 ft");
     EXPECT_EQ(duty.substr(0, 43), "Duty point: 79.25 gpm, 32.81 ft (14.22 psi)");
+    // 754.4 W (0.754 kW in SI) is 1.01 mechanical horsepower.
+    EXPECT_NE(duty.find("shaft power 1.01 hp"), std::string::npos) << duty;
     // H = 20 m − 0.4 m/(l/s)² · Q² is 65.62 ft at no flow.
     EXPECT_EQ(fit.substr(0, 16), "Pump: H = 65.62 ");
     EXPECT_NE(fit.find("(H in ft, Q in gpm)"), std::string::npos) << fit;

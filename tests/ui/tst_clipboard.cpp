@@ -141,7 +141,7 @@ private slots:
         QCOMPARE(NominalOf(c.Item(2).BoreIndex), 32.0);
         QCOMPARE(messages_.size(), std::size_t(1));
         QCOMPARE(messages_[0].kind, MsgKind::Warning);
-        QCOMPARE(messages_[0].text, QString("Rows not pasted:\nRow 3: 'lots' is not a valid floating point value"));
+        QCOMPARE(messages_[0].text, QString("Rows not pasted:\nRow 3, Q (l/s): 'lots' is not a number"));
     }
 
     void exportCsvWritesTheWholeTableInTheProjectFolder() {
@@ -157,6 +157,7 @@ private slots:
         // The dialog starts beside the project, offering its name as .csv.
         QCOMPARE(QDir(requests_[0].Folder).canonicalPath(), QDir(Path("")).canonicalPath());
         QCOMPARE(requests_[0].FileName, QString("rows.csv"));
+        QCOMPARE(requests_[0].Title, QString("Export CSV"));
         QFile file(target);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QStringList lines = QString::fromUtf8(file.readAll()).split("\r\n", Qt::SkipEmptyParts);

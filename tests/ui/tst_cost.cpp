@@ -177,6 +177,28 @@ private slots:
         form->CloseClick();
     }
 
+    // Keys typed straight after a click on the current cell of either grid
+    // reach the cell, however quickly they follow the click.
+    void typingRightAfterAClickOnTheCurrentCell() {
+        TCostForm* form = W().CostForm();
+        form->show();
+        QApplication::setActiveWindow(form);
+        QVERIFY(QTest::qWaitForWindowActive(form));
+        for (int tab : {0, 1}) {
+            form->Tabs()->setCurrentIndex(tab);
+            TCostGrid* grid = tab == 0 ? form->PipeGrid() : form->FittingGrid();
+            grid->GoTo(2, 3);
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualItemRect(grid->item(2, 1)).center());
+            QTest::keyClicks(QApplication::focusWidget(), "12.5");
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QTRY_VERIFY(grid->indexWidget(grid->currentIndex()) == nullptr);
+            QCOMPARE(grid->Cell(2, 3), QString("12.50"));
+        }
+        QVERIFY(form->Modified());
+        answers_ = {QMessageBox::No};
+        form->CloseClick();
+    }
+
     void closeAfterChangeAnsweredNoLeavesTheTables() {
         TCostForm* form = W().CostForm();
         form->show();

@@ -9,6 +9,7 @@
 #include "desktop/windows/MainWindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QTableWidget>
 
@@ -118,6 +119,26 @@ private slots:
         QCOMPARE(BoreTable[2].mf, 540.0);
         // The close wrote the text in force, which only Accept and Restore change.
         QCOMPARE(StoredText(), QString::fromStdString(settings::MaxFlows.Default));
+    }
+
+    // Keys typed straight after a click on the current flow cell reach the
+    // cell, however quickly they follow the click.
+    void typingRightAfterAClickOnTheCurrentCell() {
+        LoadDefaultFlows(Store());
+        TDefaultFlowForm form;
+        form.show();
+        QApplication::setActiveWindow(&form);
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QTableWidget* grid = form.Grid();
+        QCOMPARE(grid->currentRow(), 0);
+        QCOMPARE(grid->currentColumn(), 1);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualItemRect(grid->item(0, 1)).center());
+        QTest::keyClicks(QApplication::focusWidget(), "1300");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTRY_VERIFY(grid->indexWidget(grid->currentIndex()) == nullptr);
+        QCOMPARE(Flow(form, 0), QString("1300"));
+        QVERIFY(form.AcceptClick());
+        QCOMPARE(BoreTable[0].mf, 1300.0);
     }
 
     void theMenuShowsTheDialogAndAutoSizeUsesTheAcceptedFlows() {

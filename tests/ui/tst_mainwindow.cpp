@@ -100,8 +100,10 @@ private slots:
         QCOMPARE(Panel(1), QString("Not Solved"));
         QCOMPARE(W().Model()->rowCount(), 1); // the one empty row
         QCOMPARE(W().Model()->columnCount(), 7);
-        // The same version the programs' --version print: "Darvenix 0.1.0".
-        QCOMPARE(W().windowTitle(), QString("Darvenix " DARVENIX_VERSION));
+        // The same version the programs' --version print: "Darvenix 0.1.0",
+        // with the place of the modified mark.
+        QCOMPARE(W().windowTitle(), QString("Darvenix " DARVENIX_VERSION "[*]"));
+        QVERIFY(!W().isWindowModified());
     }
 
     void insertDialogAddsEachKindBeforeTheCurrentRow() {
@@ -346,6 +348,25 @@ private slots:
         QVERIFY(W().Action("&Galvanised Iron Pipe")->isChecked());
         QCOMPARE(W().Circuit().Count(), 2);
         QCOMPARE(Panel(1), QString("Solved"));
+    }
+
+    // The title names the project's file and carries the modified mark,
+    // which follows every change, save and undo.
+    void titleNamesTheProjectAndMarksChanges() {
+        QVERIFY(W().windowTitle().startsWith("Darvenix "));
+        QVERIFY(!W().isWindowModified());
+        AddPipes(2);
+        QVERIFY(W().isWindowModified());
+        chosenFiles_ << Path("chilled-water.dvx");
+        W().SaveAsCommand();
+        QCOMPARE(W().windowTitle(), QString("chilled-water.dvx[*] — Darvenix"));
+        QVERIFY(!W().isWindowModified());
+        W().ChooseMaterial(pmGalvIron);
+        QVERIFY(W().isWindowModified());
+        W().Action("&Undo")->trigger();
+        QVERIFY(!W().isWindowModified());
+        QVERIFY(W().NewProject());
+        QVERIFY(W().windowTitle().startsWith("Darvenix "));
     }
 
     void openingAZeroFlowStopsAtIt() {

@@ -7,14 +7,18 @@
 #include "engine/catalogue/Tables.h"
 #include "engine/fluid/Fluid.h"
 #include "storage/settings/SettingsStore.h"
+#include "desktop/report/PropertiesDlg.h"
 #include "desktop/windows/CircuitModel.h"
 #include "desktop/windows/InsertForm.h"
 #include "desktop/windows/MainWindow.h"
 #include "desktop/windows/PumpCurveForm.h"
 #include "desktop/widgets/FmtEdit.h"
+#include "presentation/ui/LabelPlacement.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,7 +26,12 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QXmlStreamReader>
+#include <QtCharts/QChart>
 #include <QtCharts/QChartView>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QScatterSeries>
+#include <QtCharts/QValueAxis>
+#include <QGraphicsSimpleTextItem>
 #include <QtTest>
 
 #include <cmath>
@@ -195,30 +204,116 @@ private slots:
         QVERIFY(P().Analysis().Duty && P().Analysis().Duty->Found);
     }
 
+    // Efficiency points get a curve on an axis of their own at the right;
+    // the point labels cover no curve, no marker and each other not.
+    void efficiencyOnItsOwnAxisAndLabelsClearOfTheCurves() {
+        EnterPump();
+        QVERIFY(!P().EfficiencySeries()->isVisible());
+        QVERIFY(!P().EfficiencyAxis()->isVisible());
+        TypePoint(1, 2, "60");
+        TypePoint(2, 2, "55");
+        QVERIFY(P().EfficiencySeries()->isVisible());
+        QVERIFY(P().EfficiencyAxis()->isVisible());
+        QCOMPARE(P().EfficiencySeries()->points(), (QList<QPointF>{{4, 60}, {8, 55}}));
+        QCOMPARE(P().EfficiencyAxis()->alignment(), Qt::AlignRight);
+        QApplication::processEvents();
+        QChart* chart = P().ChartView()->chart();
+        auto onScreen = [&](QXYSeries* series) {
+            std::vector<TPlotPoint> points;
+            for (const QPointF& p : series->points()) {
+                const QPointF at = chart->mapToPosition(p, series);
+                points.push_back({at.x(), at.y()});
+            }
+            return points;
+        };
+        auto boxOf = [](QGraphicsSimpleTextItem* label) {
+            const QRectF r = label->mapRectToParent(label->boundingRect());
+            return TPlotBox{r.left(), r.top(), r.width(), r.height()};
+        };
+        const TPlotBox duty = boxOf(P().DutyPointLabel());
+        const TPlotBox design = boxOf(P().DesignPointLabel());
+        QVERIFY(P().DutyPointLabel()->isVisible() && P().DesignPointLabel()->isVisible());
+        QVERIFY(!duty.Overlaps(design));
+        const QRectF plot = chart->plotArea();
+        const TPlotBox area{plot.left(), plot.top(), plot.width(), plot.height()};
+        for (const TPlotBox& label : {duty, design}) {
+            QVERIFY(area.Contains(label));
+            for (QAbstractSeries* series : chart->series()) {
+                auto* xy = qobject_cast<QXYSeries*>(series);
+                if (xy == nullptr) continue;
+                const std::vector<TPlotPoint> points = onScreen(xy);
+                if (qobject_cast<QScatterSeries*>(series) != nullptr) { // markers
+                    for (const TPlotPoint& p : points) QVERIFY2(!label.Overlaps(MarkerBox(p, 4)), qPrintable(xy->name()));
+                    continue;
+                }
+                for (std::size_t i = 1; i < points.size(); ++i) // curves
+                    QVERIFY2(!label.Crosses(points[i - 1], points[i]), qPrintable(xy->name()));
+            }
+        }
+        Screenshot(P(), "pump-curve-efficiency");
+    }
+
     void plotExportsAsPngAndSvg() {
+        W().PropertiesForm()->SetProjectName("Tower loop");
         EnterPump();
         const QString png = Path("plot.png");
         const QString svg = Path("plot.svg");
         QVERIFY(P().ExportChart(png));
         QVERIFY(P().ExportChart(svg));
+        // The picture is the plot's width, and taller: the heading above it
+        // and the result lines below.
         QImage image(png);
         QVERIFY(!image.isNull());
-        QCOMPARE(image.size(), P().ChartView()->size() * P().ChartView()->devicePixelRatio());
+        const qreal ratio = P().ChartView()->devicePixelRatio();
+        QCOMPARE(image.width(), qRound(P().ChartView()->width() * ratio));
+        QVERIFY(image.height() > qRound((P().ChartView()->height() + 4 * P().fontMetrics().height()) * ratio));
         QFile file(svg);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray text = file.readAll();
         QVERIFY(text.contains("<svg"));
         QVERIFY(text.contains("Flow (l/s)"));
-        // The drawing is well-formed XML, its title read back unescaped.
+        // The drawing is well-formed XML, its title read back unescaped; its
+        // texts carry the project's name and the duty line as the window shows it.
         QXmlStreamReader xml(text);
         QString title;
+        QStringList texts;
         while (!xml.atEnd()) {
-            if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"title") title = xml.readElementText();
+            if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+            if (xml.name() == u"title") title = xml.readElementText();
+            else if (xml.name() == u"text") texts << xml.readElementText(QXmlStreamReader::IncludeChildElements).simplified();
         }
         QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
         QCOMPARE(title, QString("Pump & System Curve"));
+        QVERIFY2(texts.contains("Tower loop — Pump & System Curve"), qPrintable(texts.join(" | ")));
+        QVERIFY2(texts.join(" ").contains(P().DutyLabel()->text().simplified()), qPrintable(texts.join(" | ")));
         QVERIFY(!P().ExportChart(Path("plot.bmp"))); // only the two formats
         QVERIFY(!P().ExportChart(Path("no-such-folder/plot.png")));
+    }
+
+    // Export Plot offers the project's folder and name, and a name typed
+    // without an extension gets the chosen type's.
+    void exportPlotStartsAtTheProjectAndAddsTheExtension() {
+        EnterPump();
+        QDir().mkpath(Path("projects"));
+        QVERIFY(W().SaveFile(Path("projects/tower.dvx")));
+        QStringList offered;
+        QString answer;
+        P().AskExportFile = [&](QWidget*, const QString& start, const QStringList& filters, QString* filter) {
+            offered << start;
+            *filter = filters.last(); // SVG drawings
+            return answer;
+        };
+        answer = Path("projects/curves");
+        P().ExportCommand();
+        QCOMPARE(offered, QStringList{Path("projects/tower.png")});
+        QVERIFY(QFileInfo(Path("projects/curves.svg")).size() > 0);
+        QVERIFY(P().MessageLabel()->text().isEmpty());
+        answer = Path("projects/typed.png"); // a typed extension stands
+        P().ExportCommand();
+        QVERIFY(!QImage(Path("projects/typed.png")).isNull());
+        answer.clear(); // cancelled: nothing written, nothing said
+        P().ExportCommand();
+        QVERIFY(P().MessageLabel()->text().isEmpty());
     }
 
     // A pump edit is part of the project's history: undoing a later grid
@@ -255,12 +350,14 @@ private slots:
     }
 
     void placementIsKeptBetweenRuns() {
-        P().setGeometry(120, 90, 700, 480);
+        P().setGeometry(30, 40, 700, 480); // inside the test screen, so that showing keeps it
         const QRect placed = P().geometry();
         P().close();
         window_.reset();
         window_ = std::make_unique<TMainForm>();
-        QCOMPARE(P().geometry(), placed);
+        P().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&P()));
+        QTRY_COMPARE(P().geometry(), placed);
     }
 };
 

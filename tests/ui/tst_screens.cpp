@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The windows on a small screen: every frame inside the usable area (also
-// from a remembered placement larger than the screen), the preview's page
-// labels, the preview and the PDF holding the same rows on each page, and
-// the grid's "#" column wide enough for five digits.
+// from a remembered placement larger than the screen), windows reopening
+// where they were closed, the first start's size, the pump window beside the
+// main window, the preview's page labels, the preview and the PDF holding
+// the same rows on each page, and the grid's "#" column wide enough for five
+// digits.
 //
 // The screen comes from DARVENIX_TEST_SCREEN ("1280x800" when unset); the
 // offscreen platform is given one screen of that size, with window frames.
@@ -30,15 +32,23 @@
 #include "desktop/windows/MainWindow.h"
 #include "desktop/windows/PipeSpecForm.h"
 #include "desktop/windows/PriceForm.h"
+#include "desktop/windows/PumpCurveForm.h"
 #include "desktop/windows/SummaryForm.h"
 #include "desktop/windows/Warnings.h"
 #include "desktop/report/PropertiesDlg.h"
+#include "desktop/widgets/ScreenFit.h"
+#include "desktop/widgets/WindowPlacement.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QScreen>
 #include <QTableView>
+#include <QDir>
+#include <QPainter>
+#include <QLabel>
+#include <QAction>
 #include <QtTest>
 
 #include "ui/DialogTestSupport.h"
@@ -54,6 +64,7 @@ private:
     TMainForm& W() { return *window_; }
 
     QRect Area() const { return QGuiApplication::primaryScreen()->availableGeometry(); }
+    static bool DutyFound(const TPumpCurveForm& pump) { return pump.Analysis().Duty && pump.Analysis().Duty->Found; }
 
     void ExpectInside(QWidget* window, const char* name) {
         window->show();
@@ -136,6 +147,148 @@ private slots:
         ExpectInside(W().PriceForm(), "price estimate");
         TConfirmChangeDlg notice;
         ExpectInside(&notice, "install notice");
+    }
+
+    // A window closed at a place opens there again, its frame where it was
+    // and its inside the same size, whatever frame surrounds it.
+    void windowsReopenWhereTheyWereClosed_data() {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<bool>("sizeKept"); // a dialog of fixed design keeps only its place
+        for (const char* name : {"main window", "insert", "pump", "report preview", "warnings"})
+            QTest::newRow(name) << QString(name) << true;
+        QTest::newRow("project details") << QString("project details") << false;
+    }
+    void windowsReopenWhereTheyWereClosed() {
+        QFETCH(QString, window);
+        QFETCH(bool, sizeKept);
+        auto find = [&]() -> QWidget* {
+            if (window == "main window") return &W();
+            if (window == "insert") return W().InsertForm();
+            if (window == "pump") return W().PumpForm();
+            if (window == "report preview") return W().ReportPreview();
+            if (window == "project details") return W().PropertiesForm();
+            return W().WarningsForm();
+        };
+        QWidget* before = find();
+        before->show();
+        QVERIFY(QTest::qWaitForWindowExposed(before));
+        before->resize(500, 380);
+        before->move(Area().left() + 70, Area().top() + 60);
+        QTRY_COMPARE(before->frameGeometry().topLeft(), QPoint(Area().left() + 70, Area().top() + 60));
+        QVERIFY(before->frameGeometry() != before->geometry()); // the screen draws frames
+        const QRect frame = before->frameGeometry();
+        const QSize inside = before->size();
+        before->close();
+        if (before != &W()) W().close(); // the main window remembers the others' places as it closes
+        window_ = std::make_unique<TMainForm>();
+        QWidget* after = find();
+        after->show();
+        QVERIFY(QTest::qWaitForWindowExposed(after));
+        QTRY_COMPARE(after->frameGeometry().topLeft(), frame.topLeft());
+        if (sizeKept) QCOMPARE(after->size(), inside);
+    }
+
+    // The first start opens wide enough for every column the grid shows,
+    // result columns included, as far as the screen allows.
+    void firstStartShowsEveryColumn() {
+        Store().EraseSection("MainForm");
+        Store().Write(settings::ExtraColumns, (1 << ExtraColumnCount) - 1);
+        window_ = std::make_unique<TMainForm>();
+        W().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&W()));
+        QApplication::processEvents();
+        const QRect frame = W().frameGeometry();
+        QVERIFY(Area().contains(frame));
+        const bool screenIsFull = frame.width() >= Area().width() - 1;
+        QVERIFY2(screenIsFull || !W().Grid()->horizontalScrollBar()->isVisible(),
+                 qPrintable(QString("%1 px wide, columns %2 px").arg(W().width()).arg(W().Grid()->horizontalHeader()->length())));
+        if (Area().width() >= 1280) QVERIFY(!W().Grid()->horizontalScrollBar()->isVisible());
+        // The size the user leaves is the one the next start takes.
+        W().resize(640, 480);
+        W().close();
+        window_ = std::make_unique<TMainForm>();
+        QCOMPARE(W().size(), QSize(640, 480));
+    }
+
+    // The pump window's first opening is beside the main window where the
+    // screen has room, else as little over it as its size allows.
+    void pumpWindowOpensBesideTheMainWindow() {
+        Store().EraseSection("PumpCurveForm");
+        W().show();
+        W().resize(560, 500);
+        W().move(Area().topLeft());
+        QTRY_COMPARE(W().frameGeometry().topLeft(), Area().topLeft());
+        W().Action("&Pump && System Curve")->trigger();
+        TPumpCurveForm* pump = W().PumpForm();
+        QVERIFY(QTest::qWaitForWindowExposed(pump));
+        QApplication::processEvents();
+        QVERIFY(Area().contains(pump->frameGeometry()));
+        const int room = Area().right() - W().frameGeometry().right();
+        if (room >= pump->frameGeometry().width())
+            QVERIFY(!pump->frameGeometry().intersects(W().frameGeometry()));
+        else
+            QCOMPARE(pump->frameGeometry().right(), Area().right());
+    }
+
+    // The chilled-water example as an engineer first sees it on this screen:
+    // the main window with every result column, calculated, and the pump
+    // window beside it, both whole on the screen. With
+    // DARVENIX_SCREENSHOT_DIR set, the screen is saved as a picture.
+    void exampleWithResultColumnsAndThePumpWindow() {
+        Store().EraseSection("MainForm");
+        Store().EraseSection("PumpCurveForm");
+        Store().Write(settings::ExtraColumns, (1 << ExtraColumnCount) - 1);
+        window_ = std::make_unique<TMainForm>();
+        W().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&W()));
+        QVERIFY(W().OpenFile(DARVENIX_SOURCE_DIR "/examples/chilled-water.dvx"));
+        W().CalcBtnClick();
+        QCOMPARE(W().StatusPanel(1)->text(), QString("Solved"));
+        W().Action("&Pump && System Curve")->trigger();
+        TPumpCurveForm* pump = W().PumpForm();
+        QVERIFY(QTest::qWaitForWindowExposed(pump));
+        QApplication::processEvents();
+        QVERIFY(Area().contains(W().frameGeometry()));
+        QVERIFY(Area().contains(pump->frameGeometry()));
+        QVERIFY(DutyFound(*pump));
+        QCOMPARE(W().windowTitle(), QString("chilled-water.dvx[*] — Darvenix"));
+        const QByteArray dir = qgetenv("DARVENIX_SCREENSHOT_DIR");
+        if (dir.isEmpty()) return;
+        // The screen: each window's inside where it is, in its frame, the
+        // pump window on top as it opens.
+        QImage screen(QGuiApplication::primaryScreen()->geometry().size(), QImage::Format_RGB32);
+        screen.fill(QColor(0x5a, 0x6e, 0x7f));
+        QPainter painter(&screen);
+        for (QWidget* window : {static_cast<QWidget*>(&W()), static_cast<QWidget*>(pump)}) {
+            painter.fillRect(window->frameGeometry(), QColor(0x3c, 0x3f, 0x41));
+            painter.drawPixmap(window->geometry().topLeft(), window->grab());
+        }
+        painter.end();
+        const QString name = QString("desk-%1x%2.png").arg(screen.width()).arg(screen.height());
+        QVERIFY(screen.save(QDir(QString::fromLocal8Bit(dir)).filePath(name)));
+    }
+
+    // Where a second window goes beside a first one (inside rectangles;
+    // frames of 4 px around and a 28 px title bar).
+    void besideGeometry_data() {
+        QTest::addColumn<QRect>("first");
+        QTest::addColumn<QSize>("wanted");
+        QTest::addColumn<QRect>("expected");
+        // A 1280 × 800 area; the second window is at least 300 × 200.
+        QTest::newRow("room on the right") << QRect(0, 0, 600, 500) << QSize(600, 500) << QRect(604, 28, 600, 500);
+        QTest::newRow("right, narrowed to the room") << QRect(0, 0, 800, 500) << QSize(600, 500) << QRect(804, 28, 472, 500);
+        QTest::newRow("room only on the left") << QRect(700, 100, 580, 500) << QSize(600, 500) << QRect(96, 128, 600, 500);
+        QTest::newRow("no room: at the right edge") << QRect(100, 0, 1000, 500) << QSize(600, 500) << QRect(976, 28, 300, 500);
+        QTest::newRow("taller than the area") << QRect(0, 0, 600, 500) << QSize(600, 1000) << QRect(604, 28, 600, 768);
+    }
+    void besideGeometry() {
+        QFETCH(QRect, first);
+        QFETCH(QSize, wanted);
+        QFETCH(QRect, expected);
+        const QMargins frame(4, 28, 4, 4);
+        const QRect placed = BesideGeometry(first, wanted, QSize(300, 200), frame, QRect(0, 0, 1280, 800));
+        QCOMPARE(placed, expected);
+        QVERIFY(QRect(0, 0, 1280, 800).contains(placed.marginsAdded(frame)));
     }
 
     void gridColumnsFitFiveDigitsAndCaptionsAndKeepDraggedWidths() {

@@ -191,6 +191,26 @@ private slots:
         QCOMPARE(Caption(gcFlow), QString("Q, gpm"));
     }
 
+    // The dialog names its presets plainly, and no caption touches its list.
+    void dialogCaptionsStandClearOfTheirLists() {
+        TUnitsForm& form = *W().UnitsForm();
+        QCOMPARE(form.PresetCombo()->itemText(upSI), QString("SI"));
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        int checked = 0;
+        for (QLabel* label : form.findChildren<QLabel*>()) {
+            auto* combo = qobject_cast<QComboBox*>(label->buddy());
+            if (combo == nullptr || !label->isVisible()) continue;
+            const int textRight = (label->alignment() & Qt::AlignRight)
+                                      ? label->geometry().right()
+                                      : label->x() + label->fontMetrics().horizontalAdvance(label->text());
+            QVERIFY2(combo->x() - textRight >= 6, qPrintable(label->text()));
+            ++checked;
+        }
+        QCOMPARE(checked, QuantityCount + 1); // every quantity and the preset
+        form.hide();
+    }
+
     void ownChoicePerQuantityAndCancel() {
         ChooseInDialog([](TUnitsForm& form) {
             form.UnitCombo(qtPressureDrop)->setCurrentIndex(UnitIndexOf(qtPressureDrop, "ft-head"));

@@ -5,7 +5,7 @@
 #include "desktop/report/GifWriter.h"
 #include "desktop/report/PageView.h"
 #include "desktop/report/QtPageCanvas.h"
-#include "storage/settings/Placement.h"
+#include "desktop/widgets/WindowPlacement.h"
 #include "storage/settings/SettingsStore.h"
 
 #include <QAction>
@@ -142,14 +142,7 @@ constexpr const char* kPlacementSection = "PreviewForm";
 void TPreviewForm::RestoreWindowPlacement() {
     if (settings_ == nullptr) return;
     try {
-        const QRect g = geometry();
-        const TWindowPlacement current{g.x(), g.y(), g.width(), g.height(), 0};
-        const QScreen* screen = QGuiApplication::primaryScreen();
-        const QSize area = screen ? screen->size() : QSize(g.right(), g.bottom());
-        const TWindowPlacement p = RestorePlacement(*settings_, kPlacementSection, current, true,
-                                                    area.width(), area.height());
-        move(p.Left, p.Top);
-        resize(p.Width, p.Height);
+        const TWindowPlacement p = dvx::RestoreWindowPlacement(*this, *settings_, kPlacementSection, true);
         if (p.WinState == 1) setWindowState(Qt::WindowMinimized);
         if (p.WinState == 2) setWindowState(Qt::WindowMaximized);
     } catch (const std::exception& e) {
@@ -159,15 +152,9 @@ void TPreviewForm::RestoreWindowPlacement() {
 
 void TPreviewForm::SaveWindowPlacement() {
     if (settings_ == nullptr) return;
-    // The normal geometry, also while maximised or minimised.
-    const QRect g = (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized)) ? normalGeometry()
-                                                                                  : geometry();
-    const int state = (windowState() & Qt::WindowMinimized)   ? 1
-                      : (windowState() & Qt::WindowMaximized) ? 2
-                                                              : 0;
     try {
-        SavePlacement(*settings_, kPlacementSection,
-                      TWindowPlacement{g.x(), g.y(), g.width(), g.height(), state});
+        // The normal place, also while maximised or minimised, with the state.
+        dvx::SaveWindowPlacement(*this, *settings_, kPlacementSection);
     } catch (const std::exception& e) {
         Message(TMessageKind::Error, Qs(e.what()));
     }

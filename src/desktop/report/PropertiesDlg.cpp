@@ -2,7 +2,7 @@
 #include "desktop/report/PropertiesDlg.h"
 
 #include "base/platform/Version.h"
-#include "storage/settings/Placement.h"
+#include "desktop/widgets/WindowPlacement.h"
 #include "storage/settings/SettingsStore.h"
 #include "desktop/widgets/Messages.h"
 #include "desktop/widgets/DialogKeys.h"
@@ -157,11 +157,7 @@ TPropertiesForm::TPropertiesForm(QWidget* parent)
     TDialogKeys::Install(this);
 
     // Position only.
-    QScreen* screen = QApplication::primaryScreen();
-    const QSize size = screen != nullptr ? screen->size() : QSize(1024, 768);
-    const TWindowPlacement p = RestorePlacement(AppSettings(), kWindowName, {x(), y(), width(), height(), 0},
-                                                false, size.width(), size.height());
-    move(p.Left, p.Top);
+    RestoreWindowPlacement(*this, AppSettings(), kWindowName, false);
 
     ApplyDefaults(ReadDetailsDefaults(AppSettings(), registeredOwner_, registeredOrganization_));
     edDate_->setDate(QDate::currentDate());
@@ -269,7 +265,7 @@ void TPropertiesForm::done(int result) {
         edDate_->setDate(remembered_.Date);
     }
     try {
-        SavePlacement(AppSettings(), kWindowName, {x(), y(), width(), height(), 0});
+        SaveWindowPlacement(*this, AppSettings(), kWindowName);
     } catch (const std::exception&) {
         // The dialog closes all the same.
     }

@@ -150,7 +150,7 @@ private:
 // ---------------------------------------------------------------------------
 // The sheet.
 
-TEntryGrid::TEntryGrid(QWidget* parent) : QTableView(parent), model_(new TEntryGridModel(this)) {
+TEntryGrid::TEntryGrid(QWidget* parent) : TEditOnClick<QTableView>(parent), model_(new TEntryGridModel(this)) {
     // The buttons exist before the model, whose first current cell places them.
     dropDown_ = MakeButton(viewport(), PullDownPicture());
     propEditor_ = MakeButton(viewport(), PropEdPicture());
@@ -376,26 +376,6 @@ void TEntryGrid::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QTableView::keyPressEvent(event);
-}
-
-bool TEntryGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
-    // A click on the current cell opens its editor at once. The view would
-    // wait for the double-click delay first, and keys typed meanwhile would
-    // go to its type-ahead search and be lost. It opens as F2 opens it, its
-    // text selected, so the keys replace the value.
-    if (trigger == SelectedClicked && state() != EditingState && editTriggers().testFlag(SelectedClicked)) {
-        clickEdit_ = index; // opened by mouseReleaseEvent, which resets the view's state first
-        return false;
-    }
-    return QTableView::edit(index, trigger, event);
-}
-
-void TEntryGrid::mouseReleaseEvent(QMouseEvent* event) {
-    clickEdit_ = QPersistentModelIndex();
-    QTableView::mouseReleaseEvent(event);
-    const QModelIndex index = clickEdit_;
-    clickEdit_ = QPersistentModelIndex();
-    if (index.isValid() && state() != EditingState) QTableView::edit(index, DoubleClicked, nullptr);
 }
 
 void TEntryGrid::mousePressEvent(QMouseEvent* event) {

@@ -8,6 +8,7 @@
 // Sheet row r (r ≥ 1) is table row r − 1; row 0 is the header.
 
 #include "presentation/widgets/EntrySheet.h"
+#include "desktop/widgets/EditOnClick.h"
 #include "desktop/widgets/MyListBox.h"
 #include "desktop/widgets/UnitsChooser.h"
 
@@ -22,10 +23,9 @@ namespace dvx {
 
 class TEntryGridModel;
 
-class TEntryGrid : public QTableView, public TEntrySheet {
+class TEntryGrid : public TEditOnClick<QTableView>, public TEntrySheet {
     Q_OBJECT
 public:
-    using QTableView::edit; // the public edit(index) beside the override below
     explicit TEntryGrid(QWidget* parent = nullptr);
     ~TEntryGrid() override;
 
@@ -84,9 +84,7 @@ protected:
 
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void keyPressEvent(QKeyEvent* event) override;
-    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
@@ -111,9 +109,6 @@ private:
     TUnitsChooser chooser_;
     QModelIndex previous_;
     bool reverting_ = false;
-    // The cell a click on the current cell is to edit, once the click's
-    // release has been handled.
-    QPersistentModelIndex clickEdit_;
 };
 
 } // namespace dvx

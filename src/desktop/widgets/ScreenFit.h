@@ -18,6 +18,19 @@ namespace dvx {
 // the area).
 QRect FittedGeometry(const QRect& wanted, const QMargins& frame, const QRect& area, const QSize& minimum = {});
 
+// Where a second window of size `wanted` (inside its frame) goes beside a
+// window whose frame is `beside`, so that both can be seen: to its right
+// where the area has room for the second window's minimum width, else to
+// its left, else at the side with more room, overlapping the first window
+// as little as its minimum size allows. Returns the inside rectangle; the
+// frame margins are those the second window is expected to get.
+QRect BesideGeometry(const QRect& beside, const QSize& wanted, const QSize& minimum, const QMargins& frame,
+                     const QRect& area);
+
+// The window's frame margins: the real ones once a window manager has framed
+// it, else what a frame usually takes (none without a window manager).
+QMargins FrameMargins(const QWidget* window);
+
 // The usable area of the screen the window is on (the primary screen when
 // it has none yet).
 QRect AvailableArea(const QWidget* window);

@@ -60,7 +60,7 @@ public:
 // ------------------------------------------------------------------ grid
 
 TCostGrid::TCostGrid(int cols, int rows, QWidget* parent)
-    : QTableWidget(rows - 1, cols - 1, parent), cols_(cols), rows_(rows) {
+    : TEditOnClick<QTableWidget>(rows - 1, cols - 1, parent), cols_(cols), rows_(rows) {
     setItemDelegate(new TCostCellDelegate(this));
     horizontalHeader()->setDefaultSectionSize(kColumnWidth);
     horizontalHeader()->setMinimumSectionSize(20);

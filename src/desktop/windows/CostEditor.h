@@ -7,6 +7,7 @@
 // opening fills the grids from the tables; the tables change only on Save.
 
 #include "engine/cost/CostGrids.h"
+#include "desktop/widgets/EditOnClick.h"
 
 #include <QDialog>
 #include <QTableWidget>
@@ -19,7 +20,7 @@ namespace dvx::ui {
 
 // A cost grid: fixed heading row and column, "%0.2f" cells edited in place
 // by the formatted edit.
-class TCostGrid : public QTableWidget {
+class TCostGrid : public TEditOnClick<QTableWidget> {
     Q_OBJECT
 public:
     TCostGrid(int cols, int rows, QWidget* parent);

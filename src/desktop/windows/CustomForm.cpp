@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/windows/CustomForm.h"
 
-#include "storage/settings/Placement.h"
+#include "desktop/widgets/WindowPlacement.h"
 #include "desktop/widgets/ScreenFit.h"
 #include "storage/settings/SettingsStore.h"
 #include "desktop/widgets/DialogKeys.h"
@@ -104,18 +104,11 @@ void TCustomForm::showEvent(QShowEvent* event) {
 }
 
 void TCustomForm::RestorePlacement(bool restoreSize) {
-    const QScreen* screen = QApplication::primaryScreen();
-    const QSize area = screen != nullptr ? screen->size() : QSize(1024, 768);
-    const TWindowPlacement current{x(), y(), width(), height(), 0};
-    const TWindowPlacement p = dvx::RestorePlacement(AppSettings(), objectName().toStdString(), current,
-                                                     restoreSize, area.width(), area.height());
-    move(p.Left, p.Top);
-    if (restoreSize) resize(p.Width, p.Height);
+    RestoreWindowPlacement(*this, AppSettings(), objectName().toStdString(), restoreSize);
 }
 
 void TCustomForm::SavePlacement() {
-    const TWindowPlacement p{x(), y(), width(), height(), isMinimized() ? 1 : (isMaximized() ? 2 : 0)};
-    dvx::SavePlacement(AppSettings(), objectName().toStdString(), p);
+    SaveWindowPlacement(*this, AppSettings(), objectName().toStdString());
 }
 
 } // namespace dvx::ui

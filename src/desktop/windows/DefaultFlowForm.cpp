@@ -7,6 +7,7 @@
 #include "base/Numbers.h"
 #include "storage/settings/SettingsKeys.h"
 #include "storage/settings/SettingsStore.h"
+#include "desktop/widgets/EditOnClick.h"
 #include "desktop/widgets/Messages.h"
 #include "engine/units/UnitView.h"
 
@@ -32,7 +33,7 @@ TDefaultFlowForm::TDefaultFlowForm(QWidget* parent) : TCustomForm("DefaultFlowFo
     connect(AddButton("Cancel"), &QAction::triggered, this, &QDialog::reject);
     SetStatusText("These are default auto-flows");
 
-    grid_ = new QTableWidget(BoreCount, 2, this);
+    grid_ = new TEditOnClick<QTableWidget>(BoreCount, 2, this);
     grid_->setHorizontalHeaderLabels({"Bore", "Max Flow"});
     grid_->verticalHeader()->hide();
     grid_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);

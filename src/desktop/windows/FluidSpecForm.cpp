@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/windows/FluidSpecForm.h"
 
-#include "storage/settings/Placement.h"
+#include "desktop/widgets/WindowPlacement.h"
 #include "storage/settings/SettingsStore.h"
 #include "desktop/widgets/Messages.h"
 #include "desktop/widgets/UnitsChooser.h"
@@ -12,7 +12,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
@@ -25,11 +24,6 @@ namespace {
 const char* const kWindowName = "FluidSpecForm";
 const QColor kTeal(0, 128, 128);
 const QColor kMaroon(128, 0, 0);
-
-QSize ScreenSize() {
-    QScreen* screen = QApplication::primaryScreen();
-    return screen != nullptr ? screen->size() : QSize(1024, 768);
-}
 
 } // namespace
 
@@ -109,11 +103,7 @@ TFluidSpecForm::TFluidSpecForm(QWidget* parent)
     logic_.LoadSheetSettings(AppSettings(), widths);
     for (int c = 0; c < static_cast<int>(widths.size()); ++c) grid_->setColumnWidth(c, widths[static_cast<std::size_t>(c)]);
     // Placement, position and size (over the design size worked out above).
-    const QSize screen = ScreenSize();
-    const TWindowPlacement current{x(), y(), width(), height(), 0};
-    const TWindowPlacement p = RestorePlacement(AppSettings(), kWindowName, current, true, screen.width(), screen.height());
-    move(p.Left, p.Top);
-    resize(p.Width, p.Height);
+    RestoreWindowPlacement(*this, AppSettings(), kWindowName, true);
 }
 
 std::vector<int> TFluidSpecForm::ColumnWidths() const {
@@ -143,7 +133,7 @@ void TFluidSpecForm::done(int result) {
     if (result != QDialog::Accepted) logic_.RestoreBackup();
     try {
         SettingsStore& store = AppSettings();
-        SavePlacement(store, kWindowName, TWindowPlacement{x(), y(), width(), height(), 0});
+        SaveWindowPlacement(*this, store, kWindowName);
         logic_.SaveSheetSettings(store, ColumnWidths());
     } catch (const std::exception& e) {
         ui::ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));

@@ -6,7 +6,7 @@
 #include "base/Errors.h"
 #include "base/Format.h"
 #include "base/Numbers.h"
-#include "storage/settings/Placement.h"
+#include "desktop/widgets/WindowPlacement.h"
 #include "storage/settings/SettingsStore.h"
 #include "desktop/widgets/Messages.h"
 #include "engine/units/UnitView.h"
@@ -365,19 +365,11 @@ bool TInsertForm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TInsertForm::SavePlacement() const {
-    TWindowPlacement p{x(), y(), width(), height(), 0};
-    dvx::SavePlacement(AppSettings(), "InsertForm", p);
+    SaveWindowPlacement(*this, AppSettings(), "InsertForm");
 }
 
 void TInsertForm::RestorePlacementFromSettings() {
-    QSize screen = QApplication::primaryScreen() != nullptr ? QApplication::primaryScreen()->size() : QSize(1024, 768);
-    TWindowPlacement current{x(), y(), width(), height(), 0};
-    TWindowPlacement p = RestorePlacement(AppSettings(), "InsertForm", current, true, screen.width(), screen.height());
-    // Left/Top are the frame's corner (as x() and y() gave them when saved),
-    // Width/Height the client size: move() places the frame, resize() the
-    // client, so the window does not creep by the frame size on each reopen.
-    move(p.Left, p.Top);
-    resize(p.Width, p.Height);
+    RestoreWindowPlacement(*this, AppSettings(), "InsertForm", true);
 }
 
 void TInsertForm::closeEvent(QCloseEvent* event) {

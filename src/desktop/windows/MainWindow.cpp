@@ -14,7 +14,7 @@
 #include "desktop/report/PropertiesDlg.h"
 #include "desktop/report/ReportSettings.h"
 #include "desktop/report/PreviewWindow.h"
-#include "storage/settings/Placement.h"
+#include "desktop/widgets/WindowPlacement.h"
 #include "storage/settings/SettingsStore.h"
 #include "storage/settings/UnitSettings.h"
 #include "desktop/windows/CircuitDelegate.h"
@@ -41,11 +41,14 @@
 #include "engine/units/UnitChoice.h"
 #include "engine/units/UnitView.h"
 #include "desktop/widgets/ScreenFit.h"
+#include "desktop/widgets/ToolIcons.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -60,8 +63,7 @@ namespace dvx::ui {
 
 TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     setObjectName("MainForm");
-    const TVersionInfo version = ProgramVersionInfo();
-    setWindowTitle(Q(version.ProductName + " " + version.Version));
+    ShowTitle();
     resize(760, 520);
     // Every window of the program opens inside the usable screen area.
     FitWindowsOnScreen();
@@ -110,6 +112,16 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     unitsForm_ = new TUnitsForm(this);
     pumpForm_ = new TPumpCurveForm(this);
     pumpForm_->GroupsActive = [this] { return GroupsActive(); };
+    // An exported plot is headed by the project's name, else its file's.
+    pumpForm_->ProjectName = [this] {
+        const QString name = propertiesForm_->ProjectName().trimmed();
+        return !name.isEmpty() || currentFile_.isEmpty() ? name : QFileInfo(currentFile_).completeBaseName();
+    };
+    // Export Plot starts beside the project, named after it.
+    pumpForm_->ExportStart = [this] {
+        const QString name = currentFile_.isEmpty() ? QString("Pump curve") : QFileInfo(currentFile_).completeBaseName();
+        return QDir(ProjectFolder()).filePath(name);
+    };
     // The pump is saved with the project: its changes go through the undo
     // history, so undoing another change to the saved state cannot hide one.
     pumpForm_->OnPumpChanged = [this](const TPumpSettings& before, const TPumpSettings& after) {
@@ -123,6 +135,16 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     NewCircuit();
     circuit_->Material = PipeMaterial;
     ApplyMaterial();
+    // The first start opens wide enough for the columns; later starts keep
+    // the size the user left.
+    if (!HasStoredPlacement(AppSettings(), "MainForm") && WidenToShowColumns()) {
+        // Widened, it may be too wide for the window manager to place it
+        // whole: it opens centred in the screen's usable area.
+        const QRect area = AvailableArea(this);
+        const QSize outside = size().grownBy(FrameMargins(this));
+        move(area.left() + std::max(0, (area.width() - outside.width()) / 2),
+             area.top() + std::max(0, (area.height() - outside.height()) / 2));
+    }
     // The report's letterhead and logo.
     SetReportLetterhead(DataFolder(), ProgramFolder());
     installEventFilter(this);
@@ -268,22 +290,24 @@ void TMainForm::BuildToolBar() {
     QToolBar* bar = addToolBar("Tools");
     bar->setObjectName("MainToolBar");
     bar->setMovable(false);
-    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    auto button = [&](const QString& text, const QString& hint, auto slot) {
-        QAction* a = bar->addAction(text);
+    // Each button shows its picture with its caption beside it; the hint is
+    // its tooltip and status tip.
+    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    auto button = [&](TToolPicture picture, const QString& text, const QString& hint, auto slot) {
+        QAction* a = bar->addAction(ToolIcon(picture), text);
         a->setToolTip(hint);
         a->setStatusTip(hint);
         connect(a, &QAction::triggered, this, [this, slot] { RunCommand(slot); });
         return a;
     };
-    button("&New", "Start new project", [this] { NewProject(); });
-    button("&Open", "Open file", [this] { OpenCommand(); });
-    button("&Save", "Save file", [this] { SaveCommand(); });
+    button(TToolPicture::New, "&New", "Start new project", [this] { NewProject(); });
+    button(TToolPicture::Open, "&Open", "Open file", [this] { OpenCommand(); });
+    button(TToolPicture::Save, "&Save", "Save file", [this] { SaveCommand(); });
     bar->addSeparator();
-    button("R&enum", "Re-number in existing order", [this] { RenumberCommand(); });
-    button("&Calc", "Calculate circuit pressure drop", [this] { CalcBtnClick(); });
-    button("&Report", "Report preview", [this] { Preview1Click(); });
-    button("&Pump", "Pump and system curve", [this] { PumpCurveCommand(); });
+    button(TToolPicture::Renumber, "R&enum", "Re-number in existing order", [this] { RenumberCommand(); });
+    button(TToolPicture::Calculate, "&Calc", "Calculate circuit pressure drop", [this] { CalcBtnClick(); });
+    button(TToolPicture::Report, "&Report", "Report preview", [this] { Preview1Click(); });
+    button(TToolPicture::Pump, "&Pump", "Pump and system curve", [this] { PumpCurveCommand(); });
 }
 
 void TMainForm::BuildStatusBar() {
@@ -388,6 +412,29 @@ TColumnWidths TMainForm::FittedWidths() {
     return fitted;
 }
 
+bool TMainForm::WidenToShowColumns() {
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) return false;
+    const int columns = grid_->horizontalHeader()->length();
+    const int rowNumbers = std::max(grid_->verticalHeader()->width(), grid_->verticalHeader()->sizeHint().width());
+    const int scrollBar = grid_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, grid_);
+    // The window's own margins around the grid are those of its layout.
+    const int wanted = columns + rowNumbers + scrollBar + 2 * grid_->frameWidth() + 2;
+    if (width() >= wanted) return false;
+    resize(std::min(wanted, AvailableArea(this).width()), height());
+    if (isVisible()) FitOnScreen(this); // a shown window is kept on the screen here, a hidden one when shown
+    return true;
+}
+
+void TMainForm::PlacePumpWindowBeside() {
+    const QMargins frame(geometry().left() - frameGeometry().left(), geometry().top() - frameGeometry().top(),
+                         frameGeometry().right() - geometry().right(), frameGeometry().bottom() - geometry().bottom());
+    const QRect inside =
+        BesideGeometry(frameGeometry(), pumpForm_->size(), pumpForm_->minimumSizeHint(), frame, AvailableArea(this));
+    // Placed as a remembered place is: the frame's corner, the inside's size.
+    pumpForm_->resize(inside.size());
+    pumpForm_->move(inside.topLeft() - QPoint(frame.left(), frame.top()));
+}
+
 void TMainForm::RefreshGrid() {
     QModelIndex current = grid_->currentIndex();
     model_->Refresh();
@@ -405,8 +452,19 @@ bool TMainForm::ShowTypes() const { return typesAction_ == nullptr || typesActio
 
 QTableView* TMainForm::Grid() const { return grid_; }
 
+void TMainForm::ShowTitle() {
+    // "[*]" is where the window shows its modified mark.
+    if (currentFile_.isEmpty()) {
+        const TVersionInfo version = ProgramVersionInfo();
+        setWindowTitle(Q(version.ProductName + " " + version.Version) + "[*]");
+    } else {
+        setWindowTitle(FileNamePart(currentFile_) + "[*] — " + Q(ProgramVersionInfo().ProductName));
+    }
+}
+
 void TMainForm::SetSaved(bool saved) {
     circuit_->Saved = saved;
+    setWindowModified(!saved);
     panels_[0]->setText(saved ? "Ready" : "Modified");
 }
 
@@ -434,6 +492,7 @@ void TMainForm::SetCurrentFile(const QString& file) {
     recent_.SetCurrentFile(currentFile_.toStdString(), file.toStdString());
     currentFile_ = file;
     panels_[3]->setText(FileNamePart(file));
+    ShowTitle();
     RebuildReopenMenu();
 }
 
@@ -527,10 +586,7 @@ bool TMainForm::event(QEvent* event) {
 
 void TMainForm::LoadSettings() {
     SettingsStore& store = AppSettings();
-    QSize screen = QApplication::primaryScreen() != nullptr ? QApplication::primaryScreen()->size() : QSize(1024, 768);
-    TWindowPlacement current{x(), y(), width(), height(), 0};
-    TWindowPlacement p = RestorePlacement(store, "MainForm", current, true, screen.width(), screen.height());
-    setGeometry(p.Left, p.Top, p.Width, p.Height);
+    const TWindowPlacement p = RestoreWindowPlacement(*this, store, "MainForm", true);
     if (p.WinState == 2) setWindowState(Qt::WindowMaximized);
     currentDir_ = Q(store.ReadString(settings::kToolsSection, settings::kCurrentDir, currentDir_.toStdString()));
     groupsAction_->setChecked(store.Read(settings::ActiveGroups));
@@ -549,9 +605,7 @@ void TMainForm::LoadSettings() {
 
 void TMainForm::SaveSettings() {
     SettingsStore& store = AppSettings();
-    TWindowPlacement p{geometry().x(), geometry().y(), geometry().width(), geometry().height(),
-                       isMaximized() ? 2 : (isMinimized() ? 1 : 0)};
-    SavePlacement(store, "MainForm", p);
+    SaveWindowPlacement(*this, store, "MainForm");
     store.WriteString(settings::kToolsSection, settings::kCurrentDir, currentDir_.toStdString());
     store.Write(settings::ActiveGroups, GroupsActive());
     store.Write(settings::ShowTypes, ShowTypes());

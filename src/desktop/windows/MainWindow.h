@@ -56,6 +56,7 @@ struct TFileDialogRequest {
     QString FileName;
     QString Filter;       // Qt form, e.g. "Darvenix data files (*.dvx)"
     QString DefaultSuffix;
+    QString Title = {};   // the dialog's title; empty: the toolkit's own ("Save As", "Open")
 };
 using FileDialogHandler = std::function<QString(QWidget* parent, const TFileDialogRequest&)>;
 
@@ -216,9 +217,19 @@ private:
     // numbers or the longest texts it usually holds (pixels). The result
     // columns, whose widths are not stored, take theirs at once.
     TColumnWidths FittedWidths();
+    // Widens the window until every shown column fits beside the row
+    // numbers, as far as the screen allows; a wider window keeps its size.
+    // Whether it widened.
+    bool WidenToShowColumns();
+    // The pump window's first place: beside this window, so that the grid
+    // and the curves can be seen together.
+    void PlacePumpWindowBeside();
     void RefreshGrid();
     void RebuildReopenMenu();
     void SetCurrentFile(const QString& file);
+    // The title names the project's file (or the program for an untitled
+    // project), with the modified mark.
+    void ShowTitle();
     void ShowDpPanel();
     void ShowGridMenu(const QPoint& pos);
     void HeaderClicked(int viewColumn);

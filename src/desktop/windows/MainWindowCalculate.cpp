@@ -19,6 +19,8 @@
 #include "desktop/windows/Warnings.h"
 #include "desktop/undo/ItemCommands.h"
 #include "desktop/undo/ProjectCommands.h"
+#include "desktop/widgets/WindowPlacement.h"
+#include "storage/settings/SettingsStore.h"
 
 #include <QAction>
 #include <QDialog>
@@ -112,6 +114,8 @@ void TMainForm::PriceEstimateCommand() {
 
 void TMainForm::PumpCurveCommand() {
     Commit();
+    // Until the user has placed it, the window opens beside this one.
+    if (!pumpForm_->isVisible() && !HasStoredPlacement(AppSettings(), "PumpCurveForm")) PlacePumpWindowBeside();
     pumpForm_->show();
     pumpForm_->raise();
     pumpForm_->activateWindow();

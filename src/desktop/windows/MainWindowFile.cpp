@@ -54,6 +54,7 @@ QString TMainForm::AskFile(const TFileDialogRequest& request) {
     dialog.selectFile(request.FileName);
     dialog.setNameFilter(request.Filter);
     dialog.setDefaultSuffix(request.DefaultSuffix);
+    if (!request.Title.isEmpty()) dialog.setWindowTitle(request.Title);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().first();
 }
@@ -283,7 +284,7 @@ QString TMainForm::ProjectFolder() const { return currentFile_.isEmpty() ? curre
 void TMainForm::ExportCsvCommand() {
     Commit();
     const QString name = currentFile_.isEmpty() ? QString("Darvenix.csv") : FileNamePart(WithSuffix(currentFile_, "csv"));
-    const QString chosen = AskFile({true, ProjectFolder(), name, "CSV files (*.csv)", "csv"});
+    const QString chosen = AskFile({true, ProjectFolder(), name, "CSV files (*.csv)", "csv", "Export CSV"});
     if (chosen.isEmpty()) return;
     try {
         WriteCircuitCsv(*circuit_, chosen.toStdString());

@@ -30,6 +30,8 @@ void TMainForm::SetExtraColumn(int column, bool on) {
     extraActions_[e]->setChecked(on);
     extras_ = on ? (extras_ | ExtraBit(column)) : (extras_ & ~ExtraBit(column));
     RebuildColumns();
+    // A column switched on is shown, not hidden behind the scroll bar.
+    if (on) WidenToShowColumns();
 }
 
 void TMainForm::WarningsCommand() {

@@ -8,7 +8,7 @@
 #include "base/platform/Version.h"
 #include "desktop/report/QtPageCanvas.h"
 #include "desktop/report/PreviewWindow.h"
-#include "storage/settings/Placement.h"
+#include "desktop/widgets/WindowPlacement.h"
 #include "storage/settings/SettingsStore.h"
 #include "desktop/windows/CostForm.h"
 #include "desktop/windows/LabourForm.h"
@@ -221,16 +221,12 @@ void TPriceForm::done(int result) {
 }
 
 void TPriceForm::RestoreWindowPlacement() {
-    QSize screen = QApplication::primaryScreen() != nullptr ? QApplication::primaryScreen()->size() : QSize(1024, 768);
-    TWindowPlacement current{x(), y(), width(), height(), 0};
-    TWindowPlacement p = RestorePlacement(AppSettings(), kPlacementName, current, true, screen.width(), screen.height());
-    move(p.Left, p.Top);
-    resize(p.Width, p.Height);
+    dvx::RestoreWindowPlacement(*this, AppSettings(), kPlacementName, true);
 }
 
 void TPriceForm::SaveWindowPlacement() {
     try {
-        SavePlacement(AppSettings(), kPlacementName, TWindowPlacement{x(), y(), width(), height(), 0});
+        dvx::SaveWindowPlacement(*this, AppSettings(), kPlacementName);
     } catch (const std::exception&) {
         // The placement is a convenience; a store that cannot be written
         // does not keep the window open.

@@ -3,7 +3,8 @@
 
 #include "base/Format.h"
 #include "base/Numbers.h"
-#include "storage/settings/Placement.h"
+#include "desktop/widgets/WindowPlacement.h"
+#include "presentation/ui/LabelPlacement.h"
 #include "storage/settings/SettingsStore.h"
 #include "desktop/widgets/FmtEdit.h"
 
@@ -11,13 +12,16 @@
 #include <optional>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGraphicsLineItem>
 #include <QGraphicsSimpleTextItem>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QImage>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QStyledItemDelegate>
 #include <QSvgGenerator>
@@ -25,6 +29,8 @@
 #include <QVBoxLayout>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
+#include <QtCharts/QLegend>
+#include <QtCharts/QLegendMarker>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QScatterSeries>
 #include <QtCharts/QValueAxis>
@@ -187,6 +193,13 @@ void TPumpCurveForm::BuildChart() {
     // when the duty point lies close to the design point.
     designLabel_ = new QGraphicsSimpleTextItem(chart_);
     dutyLabel_ = new QGraphicsSimpleTextItem(chart_);
+    designLeader_ = new QGraphicsLineItem(chart_);
+    dutyLeader_ = new QGraphicsLineItem(chart_);
+    for (QGraphicsLineItem* leader : {designLeader_, dutyLeader_}) {
+        leader->setPen(QPen(QColor(0x60, 0x60, 0x60), 0.8));
+        leader->setZValue(-1); // under the marker it starts at
+        leader->setVisible(false);
+    }
     connect(chart_, &QChart::plotAreaChanged, this, [this] { PlaceLabels(); });
     axisX_ = new QValueAxis;
     axisX_->setTitleText(Q(FlowAxisTitle()));
@@ -206,6 +219,30 @@ void TPumpCurveForm::BuildChart() {
         s->attachAxis(axisX_);
         s->attachAxis(axisY_);
     }
+    // The efficiency, in %, against an axis of its own at the right; both
+    // are shown only when points give an efficiency.
+    efficiency_ = new QLineSeries;
+    efficiency_->setName("Efficiency");
+    efficiency_->setPointsVisible(true);
+    efficiency_->setPen(QPen(QColor(0x2e, 0x8b, 0x57), 1.5, Qt::DashDotLine));
+    axisEfficiency_ = new QValueAxis;
+    axisEfficiency_->setTitleText("Efficiency (%)");
+    axisEfficiency_->setLabelFormat("%g");
+    axisEfficiency_->setRange(0, 100);
+    axisEfficiency_->setTickType(QValueAxis::TicksDynamic);
+    axisEfficiency_->setTickAnchor(0);
+    axisEfficiency_->setTickInterval(20);
+    axisEfficiency_->setGridLineVisible(false);
+    chart_->addAxis(axisEfficiency_, Qt::AlignRight);
+    chart_->addSeries(efficiency_);
+    efficiency_->attachAxis(axisX_);
+    efficiency_->attachAxis(axisEfficiency_);
+    axisEfficiency_->setVisible(false);
+    efficiency_->setVisible(false);
+    // The design and duty points are named by their labels on the plot; the
+    // legend keeps its room for the curves.
+    for (QScatterSeries* named : {designPoint_, dutyPoint_})
+        for (QLegendMarker* marker : chart_->legend()->markers(named)) marker->setVisible(false);
     chartView_ = new QChartView(chart_, this);
     chartView_->setRenderHint(QPainter::Antialiasing);
     chartView_->setMinimumSize(420, 320);
@@ -346,6 +383,11 @@ void TPumpCurveForm::Draw() {
     pumpPoints_->replace(PointsOf(chart.PumpPoints));
     designPoint_->replace(chart.Design ? PointsOf({*chart.Design}) : QList<QPointF>{});
     dutyPoint_->replace(chart.Duty ? PointsOf({*chart.Duty}) : QList<QPointF>{});
+    efficiency_->replace(PointsOf(chart.Efficiency));
+    const bool withEfficiency = !chart.Efficiency.empty();
+    efficiency_->setVisible(withEfficiency);
+    axisEfficiency_->setVisible(withEfficiency);
+    for (QLegendMarker* marker : chart_->legend()->markers(efficiency_)) marker->setVisible(withEfficiency);
     designLabel_->setText(Q(chart.DesignLabel));
     dutyLabel_->setText(Q(chart.DutyLabel));
     for (auto [axis, end] : {std::pair{axisX_, chart.MaxX}, std::pair{axisY_, chart.MaxY}}) {
@@ -364,45 +406,153 @@ void TPumpCurveForm::Draw() {
 }
 
 void TPumpCurveForm::PlaceLabels() {
-    // The duty point's label above and to the right of it, clear of the
-    // pump curve falling through it. The design point lies just below the
-    // pump curve, which falls across the space to its right: its label goes
-    // well down to the right, into the wedge between the two curves.
-    auto place = [this](QGraphicsSimpleTextItem* label, QScatterSeries* series, bool above) {
-        label->setVisible(series->count() == 1);
-        if (series->count() != 1) return;
-        const QPointF at = chart_->mapToPosition(series->at(0), series);
-        const QRectF box = label->boundingRect();
-        label->setPos(at.x() + 8, above ? at.y() - box.height() - 6 : at.y() + 6 + 0.45 * box.width());
+    // Each label beside its point, clear of the curves, the markers and the
+    // other label, inside the plot area.
+    auto onScreen = [this](const QXYSeries* series) {
+        std::vector<TPlotPoint> points;
+        for (const QPointF& p : series->points()) {
+            const QPointF at = chart_->mapToPosition(p, const_cast<QXYSeries*>(series));
+            points.push_back({at.x(), at.y()});
+        }
+        return points;
     };
-    place(designLabel_, designPoint_, false);
-    place(dutyLabel_, dutyPoint_, true);
+    std::vector<std::vector<TPlotPoint>> lines = {onScreen(system_), onScreen(pumpCurve_)};
+    if (efficiency_->isVisible()) lines.push_back(onScreen(efficiency_));
+    std::vector<TPlotBox> taken;
+    for (const QScatterSeries* markers : {pumpPoints_, designPoint_, dutyPoint_})
+        for (const TPlotPoint& p : onScreen(markers)) taken.push_back(MarkerBox(p, markers->markerSize() / 2 + 1));
+    const QRectF plot = chart_->plotArea();
+    const TPlotBox area{plot.left(), plot.top(), plot.width(), plot.height()};
+    for (auto [label, series] : {std::pair{dutyLabel_, dutyPoint_}, std::pair{designLabel_, designPoint_}}) {
+        label->setVisible(series->count() == 1);
+        (label == dutyLabel_ ? dutyLeader_ : designLeader_)->setVisible(false);
+        if (series->count() != 1) continue;
+        const TPlotPoint at = onScreen(series).front();
+        const QRectF size = label->boundingRect();
+        const double gap = series->markerSize() / 2 + 3;
+        const TPlotBox box = PlaceLabel(at, size.width(), size.height(), gap, lines, taken, area);
+        label->setPos(box.Left, box.Top);
+        taken.push_back(box);
+        // A label away from its point is joined to it by a thin line.
+        QGraphicsLineItem* leader = label == dutyLabel_ ? dutyLeader_ : designLeader_;
+        leader->setVisible(NeedsLeader(box, at, gap));
+        const TPlotPoint to = NearestPoint(box, at);
+        leader->setLine(at.X, at.Y, to.X, to.Y);
+    }
+}
+
+namespace {
+constexpr int kExportMargin = 8; // pixels around the heading and the lines of an exported plot
+const QStringList kExportFilters = {"PNG pictures (*.png)", "SVG drawings (*.svg)"};
+
+// The extension a file type filter names: "png" for "PNG pictures (*.png)".
+QString FilterSuffix(const QString& filter) {
+    const qsizetype star = filter.indexOf("*.");
+    if (star < 0) return {};
+    const qsizetype end = filter.indexOf(QRegularExpression("[ );]"), star + 2);
+    return filter.mid(star + 2, end < 0 ? -1 : end - star - 2);
+}
+
+// The heading of an exported plot: the project's name and what it shows.
+QString ExportHeading(const QString& projectName) {
+    return projectName.isEmpty() ? QString(kPumpFormTitle) : projectName + " — " + kPumpFormTitle;
+}
+} // namespace
+
+QStringList TPumpCurveForm::ExportLines() const {
+    QStringList lines;
+    for (const QLabel* label : {design_, fit_, duty_})
+        if (!label->text().isEmpty()) lines << label->text();
+    return lines;
+}
+
+QSize TPumpCurveForm::ExportSize() const {
+    const QFontMetrics metrics(font());
+    const int width = chartView_->width();
+    const QRect textRect(0, 0, width - 2 * kExportMargin, 10000);
+    int height = chartView_->height() + 2 * kExportMargin;
+    QFont bold = font();
+    bold.setBold(true);
+    height += QFontMetrics(bold).boundingRect(textRect, Qt::TextWordWrap, ExportHeading(ProjectName ? ProjectName() : QString())).height();
+    for (const QString& line : ExportLines()) height += metrics.boundingRect(textRect, Qt::TextWordWrap, line).height();
+    return {width, height};
+}
+
+void TPumpCurveForm::PaintExport(QPainter& painter) const {
+    const QSize size = ExportSize();
+    painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
+    painter.setPen(Qt::black);
+    const int textWidth = size.width() - 2 * kExportMargin;
+    int y = kExportMargin;
+    // Each text block wrapped to the plot's width, one under the other.
+    auto write = [&](const QString& text) {
+        const QRect box = painter.fontMetrics().boundingRect(QRect(kExportMargin, y, textWidth, 10000), Qt::TextWordWrap, text);
+        painter.drawText(QRect(kExportMargin, y, textWidth, box.height()), Qt::TextWordWrap, text);
+        y += box.height();
+    };
+    QFont bold = font();
+    bold.setBold(true);
+    painter.setFont(bold);
+    write(ExportHeading(ProjectName ? ProjectName() : QString()));
+    chartView_->render(&painter, QRectF(0, y, chartView_->width(), chartView_->height()), chartView_->rect());
+    y += chartView_->height();
+    painter.setFont(font());
+    for (const QString& line : ExportLines()) write(line);
 }
 
 bool TPumpCurveForm::ExportChart(const QString& file) {
     if (stale_) Redraw();
     const QString suffix = QFileInfo(file).suffix().toLower();
+    const QSize size = ExportSize();
     if (suffix == "svg") {
         QSvgGenerator svg;
         svg.setFileName(file);
-        svg.setSize(chartView_->size());
-        svg.setViewBox(QRect(QPoint(0, 0), chartView_->size()));
+        svg.setSize(size);
+        svg.setViewBox(QRect(QPoint(0, 0), size));
         // The generator writes the title into the file as it is: escape it,
         // or the "&" in the window's title makes the drawing invalid XML.
         svg.setTitle(QString(kPumpFormTitle).toHtmlEscaped());
         QPainter painter;
         if (!painter.begin(&svg)) return false;
-        chartView_->render(&painter);
+        PaintExport(painter);
         return painter.end() && QFileInfo(file).size() > 0;
     }
-    if (suffix == "png") return chartView_->grab().save(file, "PNG");
+    if (suffix == "png") {
+        const qreal ratio = chartView_->devicePixelRatioF();
+        QImage image(size * ratio, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(ratio);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        PaintExport(painter);
+        painter.end();
+        return image.save(file, "PNG");
+    }
     return false;
 }
 
 void TPumpCurveForm::ExportCommand() {
-    const QString file = QFileDialog::getSaveFileName(this, "Export Plot", QString(),
-                                                      "PNG pictures (*.png);;SVG drawings (*.svg)");
+    const QString start = (ExportStart ? ExportStart() : QString("Pump curve")) + ".png";
+    QString filter = kExportFilters.front();
+    QString file;
+    if (AskExportFile) {
+        file = AskExportFile(this, start, kExportFilters, &filter);
+    } else {
+        QFileDialog dialog(this, "Export Plot");
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setNameFilters(kExportFilters);
+        dialog.selectFile(start);
+        dialog.setDefaultSuffix("png");
+        // The name offered and the extension added follow the type chosen.
+        connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& chosen) {
+            dialog.setDefaultSuffix(FilterSuffix(chosen));
+        });
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+            file = dialog.selectedFiles().first();
+            filter = dialog.selectedNameFilter();
+        }
+    }
     if (file.isEmpty()) return;
+    if (QFileInfo(file).suffix().isEmpty()) file += "." + FilterSuffix(filter);
     if (!ExportChart(file)) messages_->setText("The plot could not be written to " + file + ".");
 }
 
@@ -412,18 +562,11 @@ void TPumpCurveForm::showEvent(QShowEvent* event) {
 }
 
 void TPumpCurveForm::SavePlacement() const {
-    // The same rectangle RestorePlacementFromSettings applies, frame excluded.
-    const QRect g = geometry();
-    TWindowPlacement p{g.x(), g.y(), g.width(), g.height(), 0};
-    dvx::SavePlacement(AppSettings(), "PumpCurveForm", p);
+    SaveWindowPlacement(*this, AppSettings(), "PumpCurveForm");
 }
 
 void TPumpCurveForm::RestorePlacementFromSettings() {
-    QSize screen = QApplication::primaryScreen() != nullptr ? QApplication::primaryScreen()->size() : QSize(1024, 768);
-    const QRect g = geometry();
-    TWindowPlacement current{g.x(), g.y(), g.width(), g.height(), 0};
-    TWindowPlacement p = RestorePlacement(AppSettings(), "PumpCurveForm", current, true, screen.width(), screen.height());
-    setGeometry(p.Left, p.Top, p.Width, p.Height);
+    RestoreWindowPlacement(*this, AppSettings(), "PumpCurveForm", true);
 }
 
 void TPumpCurveForm::closeEvent(QCloseEvent* event) {

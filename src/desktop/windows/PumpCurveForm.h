@@ -13,7 +13,9 @@
 #include <functional>
 
 class QChart;
+class QPainter;
 class QChartView;
+class QGraphicsLineItem;
 class QGraphicsSimpleTextItem;
 class QLabel;
 class QLineSeries;
@@ -51,9 +53,23 @@ public:
     void Refresh();
     // Shows the table, the fields and the plot in the display units in force.
     void ApplyUnits();
-    // Writes the plot as a PNG or SVG picture, by the file's extension;
-    // false when the file cannot be written.
+    // Writes the plot as a PNG or SVG picture, by the file's extension,
+    // headed by the project's name and followed by the design, fit and duty
+    // lines; false when the file cannot be written.
     bool ExportChart(const QString& file);
+    // "Export Plot...": asks for the file, starting at ExportStart with the
+    // extension of the type chosen, which is added when none is typed.
+    void ExportCommand();
+
+    // The project's name, which heads an exported plot (none: no heading).
+    std::function<QString()> ProjectName;
+    // The file, without extension, that Export Plot offers first (the
+    // project's folder and name).
+    std::function<QString()> ExportStart;
+    // Asks for the file to export to; `start` is the file offered, `filter`
+    // receives the type chosen. Empty: cancelled. Unset: the file dialog.
+    std::function<QString(QWidget* parent, const QString& start, const QStringList& filters, QString* filter)>
+        AskExportFile;
 
     const TPumpAnalysis& Analysis() const { return analysis_; }
     QTableWidget* PointTable() const { return table_; }
@@ -66,6 +82,9 @@ public:
     // The labels beside the design and duty points on the plot.
     QGraphicsSimpleTextItem* DesignPointLabel() const { return designLabel_; }
     QGraphicsSimpleTextItem* DutyPointLabel() const { return dutyLabel_; }
+    // The efficiency against flow, on its own axis at the right.
+    QLineSeries* EfficiencySeries() const { return efficiency_; }
+    QValueAxis* EfficiencyAxis() const { return axisEfficiency_; }
 
     void RestorePlacementFromSettings();
     void SavePlacement() const;
@@ -86,7 +105,11 @@ private:
     void Redraw();
     void Draw();
     void PlaceLabels();
-    void ExportCommand();
+    // What an exported plot shows under its heading: the plot, then the
+    // design, fit and duty lines (pixels at 1:1).
+    QStringList ExportLines() const;
+    QSize ExportSize() const;
+    void PaintExport(QPainter& painter) const;
 
     TCircuit* circuit_ = nullptr;
     TPumpAnalysis analysis_;
@@ -109,6 +132,8 @@ private:
     QChartView* chartView_ = nullptr;
     QValueAxis* axisX_ = nullptr;
     QValueAxis* axisY_ = nullptr;
+    QValueAxis* axisEfficiency_ = nullptr; // at the right, shown with efficiency points
+    QLineSeries* efficiency_ = nullptr;
     QLineSeries* system_ = nullptr;
     QLineSeries* pumpCurve_ = nullptr;
     QScatterSeries* pumpPoints_ = nullptr;
@@ -116,6 +141,8 @@ private:
     QScatterSeries* dutyPoint_ = nullptr;
     QGraphicsSimpleTextItem* designLabel_ = nullptr;
     QGraphicsSimpleTextItem* dutyLabel_ = nullptr;
+    QGraphicsLineItem* designLeader_ = nullptr; // from a point to its label placed away from it
+    QGraphicsLineItem* dutyLeader_ = nullptr;
 };
 
 } // namespace dvx::ui

@@ -26,6 +26,8 @@ TUnitsForm::TUnitsForm(QWidget* parent) : TCustomForm("UnitsForm", "Units", pare
 
     auto* form = new QFormLayout;
     form->setContentsMargins(10, 10, 10, 10);
+    // Room between each caption and its list, whatever the style gives.
+    form->setHorizontalSpacing(12);
     preset_ = new QComboBox(this);
     preset_->setObjectName("Preset");
     for (int p = 0; p < UnitPresetCount; ++p) preset_->addItem(PresetName(static_cast<TUnitPreset>(p)));

@@ -2,7 +2,7 @@
 #include "desktop/windows/Warnings.h"
 
 #include "engine/hydraulics/Calc.h"
-#include "storage/settings/Placement.h"
+#include "desktop/widgets/WindowPlacement.h"
 #include "storage/settings/SettingsStore.h"
 
 #include <QAction>
@@ -53,12 +53,7 @@ TWarningsForm::TWarningsForm(QWidget* parent) : QDialog(parent, Qt::Tool) {
     layout->addWidget(list_, 1);
     layout->addWidget(status_);
 
-    QScreen* screen = QApplication::primaryScreen();
-    const QSize size = screen != nullptr ? screen->size() : QSize(1024, 768);
-    const TWindowPlacement p = RestorePlacement(AppSettings(), kWindowName, {x(), y(), width(), height(), 0},
-                                                true, size.width(), size.height());
-    move(p.Left, p.Top);
-    resize(p.Width, p.Height);
+    RestoreWindowPlacement(*this, AppSettings(), kWindowName, true);
 }
 
 void TWarningsForm::BuildWarningList(const TCircuit& circuit) {
@@ -122,7 +117,7 @@ void TWarningsForm::showEvent(QShowEvent* event) {
 
 void TWarningsForm::done(int result) {
     try {
-        SavePlacement(AppSettings(), kWindowName, {x(), y(), width(), height(), 0});
+        SaveWindowPlacement(*this, AppSettings(), kWindowName);
     } catch (const std::exception&) {
         // The window closes all the same; it opens at its last place next time.
     }

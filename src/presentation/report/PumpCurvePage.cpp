@@ -3,6 +3,7 @@
 
 #include "base/Format.h"
 #include "engine/hydraulics/Circuit.h"
+#include "presentation/ui/LabelPlacement.h"
 
 #include <algorithm>
 #include <cmath>
@@ -66,9 +67,13 @@ void DrawPumpCurvePage(TPageEngine& e, const TPumpChart& chart, const std::vecto
     int labelWidth = 0;
     for (double v = 0; v <= chart.MaxY * (1 + 1e-9); v += stepY)
         labelWidth = std::max(labelWidth, c.TextWidth(AxisNumber(v)));
+    // Efficiency points get an axis of their own at the right, 0 to 100 %.
+    const bool efficiency = !chart.Efficiency.empty();
+    const std::string efficiencyTitle = "Efficiency (%)";
+    const int efficiencyWidth = efficiency ? c.TextWidth("100") + lineHeight : 0;
     Frame f{};
     f.left = e.LeftPx() + labelWidth + lineHeight;
-    f.right = e.RightPx() - lineHeight;
+    f.right = e.RightPx() - lineHeight - efficiencyWidth;
     f.top = e.PenY() + 2 * lineHeight; // the head axis title above the frame
     // The plot takes two thirds of its width in height, less if the key and
     // the text lines below it would not fit on the page.
@@ -79,6 +84,7 @@ void DrawPumpCurvePage(TPageEngine& e, const TPumpChart& chart, const std::vecto
     f.maxY = chart.MaxY;
 
     c.TextOut(e.LeftPx(), e.PenY(), HeadAxisTitle());
+    if (efficiency) c.TextOut(e.RightPx() - c.TextWidth(efficiencyTitle), e.PenY(), efficiencyTitle);
     // Grid: short ticks outside the frame with their numbers.
     const int tick = std::max(2, lineHeight / 4);
     for (double v = 0; v <= chart.MaxX * (1 + 1e-9); v += stepX) {
@@ -95,6 +101,35 @@ void DrawPumpCurvePage(TPageEngine& e, const TPumpChart& chart, const std::vecto
     }
     c.Line(f.left, f.top, f.left, f.bottom);
     c.Line(f.left, f.bottom, f.right, f.bottom);
+    // The efficiency: its axis at the right, its points joined by a dashed line.
+    std::vector<TPlotPoint> efficiencyLine;
+    if (efficiency) {
+        Frame percent = f;
+        percent.maxY = 100;
+        c.Line(f.right, f.top, f.right, f.bottom);
+        for (int v = 0; v <= 100; v += 20) {
+            const int y = percent.Y(v);
+            c.Line(f.right, y, f.right + tick, y);
+            const std::string text = std::to_string(v);
+            c.TextOut(f.right + tick + 2, y - c.TextHeight(text) / 2, text);
+        }
+        for (const TChartPoint& p : chart.Efficiency)
+            if (percent.Inside(p)) efficiencyLine.push_back({double(percent.X(p.X)), double(percent.Y(p.Y))});
+        const int r = std::max(2, lineHeight / 5);
+        for (std::size_t i = 0; i < efficiencyLine.size(); ++i) {
+            const int x = static_cast<int>(efficiencyLine[i].X), y = static_cast<int>(efficiencyLine[i].Y);
+            c.Line(x - r, y, x + r, y); // a small plus at each point
+            c.Line(x, y - r, x, y + r);
+            if (i == 0) continue;
+            // Dotted, unlike the dashed pump curve: every other of many short parts.
+            const TPlotPoint a = efficiencyLine[i - 1], b = efficiencyLine[i];
+            const int parts = std::max(2, static_cast<int>(std::hypot(b.X - a.X, b.Y - a.Y) / std::max(1, r)) & ~1);
+            for (int part = 0; part < parts; part += 2)
+                c.Line(static_cast<int>(a.X + (b.X - a.X) * part / parts), static_cast<int>(a.Y + (b.Y - a.Y) * part / parts),
+                       static_cast<int>(a.X + (b.X - a.X) * (part + 1) / parts),
+                       static_cast<int>(a.Y + (b.Y - a.Y) * (part + 1) / parts));
+        }
+    }
     c.TextOut((f.left + f.right - c.TextWidth(FlowAxisTitle())) / 2, f.bottom + tick + lineHeight, FlowAxisTitle());
 
     Polyline(c, f, chart.System, false);
@@ -102,20 +137,46 @@ void DrawPumpCurvePage(TPageEngine& e, const TPumpChart& chart, const std::vecto
     const int r = std::max(2, lineHeight / 5);
     for (const TChartPoint& p : chart.PumpPoints)
         if (f.Inside(p)) Square(c, f.X(p.X), f.Y(p.Y), r);
-    if (chart.Design && f.Inside(*chart.Design)) {
-        const int x = f.X(chart.Design->X), y = f.Y(chart.Design->Y);
-        Cross(c, x, y, r + 1);
-        // Below and to the right, clear of the rising curve.
-        c.TextOut(x + 2 * r, y + r, chart.DesignLabel);
+    // The labels go beside their points, clear of the curves, the markers
+    // and each other, inside the frame.
+    auto onPage = [&](const std::vector<TChartPoint>& points) {
+        std::vector<TPlotPoint> page;
+        for (const TChartPoint& p : points)
+            if (f.Inside(p)) page.push_back({static_cast<double>(f.X(p.X)), static_cast<double>(f.Y(p.Y))});
+        return page;
+    };
+    const std::vector<std::vector<TPlotPoint>> curves = {onPage(chart.System), onPage(chart.PumpCurve), efficiencyLine};
+    std::vector<TPlotBox> taken;
+    for (const TPlotPoint& p : onPage(chart.PumpPoints)) taken.push_back(MarkerBox(p, r));
+    const bool design = chart.Design && f.Inside(*chart.Design);
+    const bool duty = chart.Duty && f.Inside(*chart.Duty);
+    if (design) taken.push_back(MarkerBox(onPage({*chart.Design}).front(), r + 1));
+    if (duty) taken.push_back(MarkerBox(onPage({*chart.Duty}).front(), r + 2));
+    const TPlotBox area{static_cast<double>(f.left), static_cast<double>(f.top), static_cast<double>(f.right - f.left),
+                        static_cast<double>(f.bottom - f.top)};
+    auto label = [&](const TChartPoint& point, const std::string& text, int radius) {
+        const TPlotPoint at = onPage({point}).front();
+        const double gap = radius + r;
+        const TPlotBox box = PlaceLabel(at, c.TextWidth(text), c.TextHeight(text), gap, curves, taken, area);
+        c.TextOut(static_cast<int>(std::lround(box.Left)), static_cast<int>(std::lround(box.Top)), text);
+        if (NeedsLeader(box, at, gap)) {
+            // From the marker's edge to the label, so the label is read as this point's.
+            const TPlotPoint to = NearestPoint(box, at);
+            const double length = std::hypot(to.X - at.X, to.Y - at.Y);
+            const double from = (radius + 1) / length;
+            c.Line(static_cast<int>(std::lround(at.X + (to.X - at.X) * from)),
+                   static_cast<int>(std::lround(at.Y + (to.Y - at.Y) * from)), static_cast<int>(std::lround(to.X)),
+                   static_cast<int>(std::lround(to.Y)));
+        }
+        taken.push_back(box);
+    };
+    if (duty) {
+        Diamond(c, f.X(chart.Duty->X), f.Y(chart.Duty->Y), r + 2);
+        label(*chart.Duty, chart.DutyLabel, r + 2);
     }
-    if (chart.Duty && f.Inside(*chart.Duty)) {
-        const int x = f.X(chart.Duty->X), y = f.Y(chart.Duty->Y);
-        Diamond(c, x, y, r + 2);
-        const int width = c.TextWidth(chart.DutyLabel);
-        // To the left at the point's height: between the pump curve rising
-        // to the left and the system curve falling away below it. Kept
-        // inside the frame.
-        c.TextOut(std::max(f.left + r, x - 3 * r - width), y - c.TextHeight(chart.DutyLabel) / 2, chart.DutyLabel);
+    if (design) {
+        Cross(c, f.X(chart.Design->X), f.Y(chart.Design->Y), r + 1);
+        label(*chart.Design, chart.DesignLabel, r + 1);
     }
 
     // The pen below the plot: the key, then the lines.
@@ -123,7 +184,8 @@ void DrawPumpCurvePage(TPageEngine& e, const TPumpChart& chart, const std::vecto
         e.LineFeed(static_cast<int>(std::ceil((f.bottom + tick + 2 * lineHeight - e.PenY()) / e.LineHeight())));
     e.LineFeed(1);
     const int width = e.RightPx() - e.LeftPx();
-    for (const std::string& line : WrapText(c, kPumpPageKey, width)) {
+    const std::string key = std::string(kPumpPageKey) + (efficiency ? "  Dotted line with pluses: efficiency (right axis)." : "");
+    for (const std::string& line : WrapText(c, key, width)) {
         c.TextOut(e.LeftPx(), e.PenY(), line);
         e.LineFeed(1);
     }

@@ -102,7 +102,14 @@ double NiceCeiling(double v) {
     return 10 * decade;
 }
 
-double TickStep(double end) { return NiceCeiling(end / 6); }
+double TickStep(double end) { return NiceCeiling(end / 8); }
+
+double AxisEnd(double v) {
+    if (!(v > 0) || !std::isfinite(v)) return 1;
+    const double step = TickStep(v);
+    // The next grid line at or above v; a v on a line ends there.
+    return std::ceil(v / step * (1 - 1e-12)) * step;
+}
 
 TPumpChart ChartOf(const TPumpAnalysis& a, const TPumpSettings& pump) {
     TPumpChart chart;
@@ -116,6 +123,11 @@ TPumpChart ChartOf(const TPumpAnalysis& a, const TPumpSettings& pump) {
         for (const TPumpPoint& p : SampleFit(*a.Fit, 41)) chart.PumpCurve.push_back(Display(p.Flow, p.Head));
     for (const TPumpPoint& p : pump.Points)
         if (std::isfinite(p.Flow) && std::isfinite(p.Head)) chart.PumpPoints.push_back(Display(p.Flow, p.Head));
+    for (const TPumpPoint& p : pump.Points)
+        if (std::isfinite(p.Flow) && p.Efficiency > 0)
+            chart.Efficiency.push_back({FlowView().ToShown(p.Flow), p.Efficiency * kPercent});
+    std::sort(chart.Efficiency.begin(), chart.Efficiency.end(),
+              [](const TChartPoint& a, const TChartPoint& b) { return a.X < b.X; });
     if (a.Duty && a.Duty->Found) {
         chart.Duty = Display(a.Duty->Flow, a.Duty->Head);
         chart.DutyLabel = "Duty " + WithUnit(FlowView(), a.Duty->Flow) + ", " + WithUnit(HeadView(), a.Duty->Head);
@@ -126,8 +138,9 @@ TPumpChart ChartOf(const TPumpAnalysis& a, const TPumpSettings& pump) {
             maxX = std::max(maxX, p.X);
             maxY = std::max(maxY, p.Y);
         }
-    chart.MaxX = NiceCeiling(maxX);
-    chart.MaxY = NiceCeiling(maxY * 1.05); // room for the labels above the highest point
+    for (const TChartPoint& p : chart.Efficiency) maxX = std::max(maxX, p.X);
+    chart.MaxX = AxisEnd(maxX);
+    chart.MaxY = AxisEnd(maxY * 1.05); // room for the labels above the highest point
     return chart;
 }
 
@@ -168,9 +181,13 @@ std::string DutyText(const TPumpAnalysis& a) {
     const TDutyPoint& d = *a.Duty;
     std::string text = "Duty point: " + WithUnit(FlowView(), d.Flow) + ", " + WithUnit(HeadView(), d.Head) + " (" +
                        WithUnit(DropView(), d.PressureDrop) + "), " + Format("%0.3f", {d.Ratio}) + " × design flow";
-    if (d.HasPower)
+    if (d.HasPower) {
+        // Power follows the head: kW beside metres, horsepower beside feet.
+        constexpr double kWattsPerHorsepower = 745.69987158227022; // mechanical horsepower, W
+        const bool metric = HeadView().IsMetric();
         text += "; efficiency " + Format("%0.1f", {d.Efficiency * kPercent}) + " %, shaft power " +
-                Format("%0.3g", {d.ShaftPower / 1000}) + " kW";
+                Format("%0.3g", {d.ShaftPower / (metric ? 1000 : kWattsPerHorsepower)}) + (metric ? " kW" : " hp");
+    }
     return text;
 }
 

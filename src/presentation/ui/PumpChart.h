@@ -48,6 +48,9 @@ struct TPumpChart {
     std::vector<TChartPoint> System;     // the system curve
     std::vector<TChartPoint> PumpCurve;  // the fitted pump curve over its range
     std::vector<TChartPoint> PumpPoints; // the points entered
+    // The points that give an efficiency, by flow: X the flow in the display
+    // unit, Y the efficiency in % (drawn against an axis of its own).
+    std::vector<TChartPoint> Efficiency;
     std::optional<TChartPoint> Design;
     std::optional<TChartPoint> Duty;
     std::string DesignLabel;   // e.g. "Design 5 l/s, 12.3 m"
@@ -74,8 +77,11 @@ std::vector<std::string> SummaryLines(const TPumpAnalysis& analysis);
 
 // A round axis end at or above v (1, 2, 2.5 or 5 times a power of ten).
 double NiceCeiling(double v);
-// A round distance between the grid lines of an axis from 0 to end: four to
-// ten of them.
+// A round distance between the grid lines of an axis from 0 to end: at most
+// eight of them.
 double TickStep(double end);
+// The end of an axis that holds v: the first grid line at or above it, so
+// that the data fills the plot (a head of 33.6 m ends the axis at 35 m).
+double AxisEnd(double v);
 
 } // namespace dvx

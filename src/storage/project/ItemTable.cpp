@@ -180,20 +180,38 @@ bool BlankRow(const std::vector<std::string>& row) {
     return std::all_of(row.begin(), row.end(), [](const std::string& c) { return TrimBlanks(c).empty(); });
 }
 
-// A row that cannot become an item; the message says why.
+// A row that cannot become an item; the message says why, and names the
+// column when one cell is at fault.
 struct RowError {
     std::string Message;
+    std::string Column = {};
 };
 
-double Number(std::string_view cell, const char* caption, bool mayBeNegative = false) {
-    double value = StrToFloat(cell);
+// A column caption as a message names it: "Q, l/s" becomes "Q (l/s)".
+std::string ColumnName(std::string_view caption) {
+    const std::size_t comma = caption.find(", ");
+    if (comma == std::string_view::npos) return std::string(caption);
+    return std::string(caption.substr(0, comma)) + " (" + std::string(caption.substr(comma + 2)) + ")";
+}
+
+// The cell's number; a text that is none names the cell's column.
+double CellNumber(std::string_view cell, std::string_view caption) {
+    try {
+        return StrToFloat(cell);
+    } catch (const ConvertError&) {
+        throw RowError{"'" + std::string(TrimBlanks(cell)) + "' is not a number", ColumnName(caption)};
+    }
+}
+
+double Number(std::string_view cell, std::string_view caption, bool mayBeNegative = false) {
+    double value = CellNumber(cell, caption);
     if (!std::isfinite(value)) throw RowError{std::string(caption) + " is not a finite number"};
     if (!mayBeNegative && value < 0) throw RowError{std::string(caption) + " may not be negative"};
     return value;
 }
 
 std::int32_t WholeNumber(std::string_view cell, const char* caption) {
-    double value = StrToFloat(cell);
+    double value = CellNumber(cell, caption);
     if (!(value >= std::numeric_limits<std::int32_t>::min() && value <= std::numeric_limits<std::int32_t>::max()) ||
         value != std::floor(value))
         throw RowError{"'" + std::string(TrimBlanks(cell)) + "' is no whole number for " + caption};
@@ -342,16 +360,19 @@ std::unique_ptr<TBranch> ItemFromHeader(const HeaderMap& map, const std::vector<
     auto view = [&](TTableColumn c) { return ViewOf(c, map.Units[static_cast<std::size_t>(c)]); };
     if (auto v = cell(tcSize)) {
         const TUnitView size = view(tcSize);
-        item->SetBoreFromNominal(SizeAsDesignation(size) ? size.Parse(*v) : size.FromShown(Number(*v, "Size")));
+        item->SetBoreFromNominal(SizeAsDesignation(size) ? size.Parse(*v)
+                                                         : size.FromShown(Number(*v, Caption(tcSize, map.Units[tcSize]))));
     }
     else if (map.InsideDiameterAt >= 0 && map.InsideDiameterAt < static_cast<int>(cells.size()) &&
              !TrimBlanks(cells[static_cast<std::size_t>(map.InsideDiameterAt)]).empty())
         item->SetBore(BoreForInsideDiameter(Number(cells[static_cast<std::size_t>(map.InsideDiameterAt)], "ID, mm") / 1000));
-    if (auto v = cell(tcFlow)) item->Flow = view(tcFlow).FromShown(Number(*v, "Q"));
+    // The caption a value's column has in the units the header names.
+    auto caption = [&](TTableColumn c) { return Caption(c, map.Units[static_cast<std::size_t>(c)]); };
+    if (auto v = cell(tcFlow)) item->Flow = view(tcFlow).FromShown(Number(*v, caption(tcFlow)));
     if (auto v = cell(tcPressureDrop); v && *kind == 'u')
-        item->PressureDrop = view(tcPressureDrop).FromShown(Number(*v, "dP", true));
+        item->PressureDrop = view(tcPressureDrop).FromShown(Number(*v, caption(tcPressureDrop), true));
     if (auto v = cell(tcLength); v && *kind == 'p')
-        static_cast<TPipe&>(*item).Length = view(tcLength).FromShown(Number(*v, "Length"));
+        static_cast<TPipe&>(*item).Length = view(tcLength).FromShown(Number(*v, caption(tcLength)));
     if (auto v = cell(tcQuantity); v && *kind == 'f') static_cast<TFitting&>(*item).Quantity = Number(*v, "Qty");
     // A K item's K and a valve's Kv travel in the quantity column.
     if (auto v = cell(tcQuantity); v && *kind == 'k') static_cast<TKItem&>(*item).K = Number(*v, "Qty");
@@ -467,7 +488,8 @@ TPastedItems ReadPastedItems(std::string_view text) {
         try {
             pasted.Items.push_back(header ? ItemFromHeader(*header, cells) : ItemFromTextOrder(cells));
         } catch (const RowError& e) {
-            pasted.Messages.push_back("Row " + std::to_string(r + 1) + ": " + e.Message);
+            const std::string column = e.Column.empty() ? std::string() : ", " + e.Column;
+            pasted.Messages.push_back("Row " + std::to_string(r + 1) + column + ": " + e.Message);
         } catch (const std::exception& e) { // a number that does not convert
             pasted.Messages.push_back("Row " + std::to_string(r + 1) + ": " + e.what());
         }
