@@ -148,7 +148,7 @@ bool TMainForm::OpenFile(const QString& file) {
     // texts unless empty.
     propertiesForm_->SetProjectName(propertiesForm_->ProjectNameOrDefault());
     propertiesForm_->SetProjectNumber(propertiesForm_->ProjectNumberOrDefault());
-    propertiesForm_->SetDescriptionLines(circuit_->DescriptionLines);
+    propertiesForm_->SetDescriptionLines(circuit_->DescriptionLines.Lines());
     propertiesForm_->SetAuthor(Q(circuit_->Author));
     propertiesForm_->SetCompany(Q(circuit_->Company));
     ApplyMaterial();
