@@ -17,8 +17,8 @@ std::vector<TCliWarning> RangeWarnings(const TFluid& fluid) {
                                           " to " + FloatToStr(fluid.ValidTMax) + " °C)"}};
 }
 
-void PrintWarnings(const std::string& command, const std::vector<TCliWarning>& warnings, std::ostream& err) {
-    for (const TCliWarning& w : warnings) err << "darvenix-cli " << command << ": warning: " << w.Message << "\n";
+void PrintWarnings(const std::vector<TCliWarning>& warnings, std::ostream& err) {
+    for (const TCliWarning& w : warnings) err << "warning: " << w.Message << "\n";
 }
 
 } // namespace dvx::cli

@@ -22,7 +22,7 @@ struct TCliWarning {
 // The warning for a liquid evaluated outside its valid range, or none.
 std::vector<TCliWarning> RangeWarnings(const TFluid& fluid);
 
-// Each warning on err as "darvenix-cli COMMAND: warning: MESSAGE".
-void PrintWarnings(const std::string& command, const std::vector<TCliWarning>& warnings, std::ostream& err);
+// Each warning on err as "warning: MESSAGE" (err puts "darvenix-cli: " first).
+void PrintWarnings(const std::vector<TCliWarning>& warnings, std::ostream& err);
 
 } // namespace dvx::cli
