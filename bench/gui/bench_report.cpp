@@ -1,13 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Layout time and memory of the report preview, run by hand:
-//   QT_QPA_PLATFORM=offscreen build/bench/bench_report [rows-for-memory]
-//   QT_QPA_PLATFORM=offscreen build/bench/bench_report circuit [items-for-memory]
-// The second form lays out the circuit report itself (a calculated circuit
-// of pipes, fittings and user items, letterhead and logo left out).
-// A circuit-report-like table (nine columns fitted to the page from the
-// measured widths of every cell, ruled and continued over pages) is laid
-// out in the preview: 150 rows repeatedly for the time, then a long report
-// for the resident memory of its recorded pages.
+// Layout time and memory of the report preview, offscreen:
+//   QT_QPA_PLATFORM=offscreen build/bench/bench_report
+//   QT_QPA_PLATFORM=offscreen build/bench/bench_report --benchmark_filter=Circuit
+//
+// Table: a circuit-report-like table (nine columns fitted to the page from
+// the measured widths of every cell, ruled and continued over pages): the
+// layout of 150 rows, the rendering of one page, and a long report of 5000
+// rows for the memory of its recorded pages.
+// Circuit: the circuit report itself (a calculated circuit of pipes,
+// fittings and user items, letterhead left out; a logo with
+// DARVENIX_BENCH_LOGO=<picture file>): the layout of 150 items, and the
+// preview shown with 5000 items, then paged through once.
+//
+// Counters: pages of the report; rss_MiB the rise of the resident set over
+// the first run (before any repetition could reuse its memory), peak_MiB the
+// program's peak resident set after it; recorded_KiB the recorded pages'
+// size.
 
 #include "engine/catalogue/Bores.h"
 #include "engine/catalogue/Tables.h"
@@ -20,15 +28,17 @@
 #include "desktop/report/LogoImage.h"
 #include "desktop/report/PreviewWindow.h"
 
+#include <benchmark/benchmark.h>
+
 #include <QApplication>
 #include <QImage>
 
 #include <algorithm>
 #include <array>
-#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -99,16 +109,13 @@ private:
     int tableTop_ = 0;
 };
 
-long StatusKb(const std::string& field) {
+// kB, a line "Name:   1234 kB" of /proc/self/status.
+double StatusMiB(const std::string& field) {
     std::ifstream in("/proc/self/status");
     std::string line;
     while (std::getline(in, line))
-        if (line.rfind(field + ":", 0) == 0) return std::stol(line.substr(field.size() + 1));
+        if (line.rfind(field + ":", 0) == 0) return std::stod(line.substr(field.size() + 1)) / 1024;
     return -1;
-}
-
-double Ms(std::chrono::steady_clock::duration d) {
-    return std::chrono::duration<double, std::milli>(d).count();
 }
 
 // A calculated circuit of `n` items: runs of pipe, elbows, valves and coils.
@@ -142,121 +149,123 @@ std::unique_ptr<TCircuit> MakeCircuit(int n) {
     return c;
 }
 
-int CircuitReportBench(int longItems) {
-    RestoreBuiltInTables();
-    StartFluidModule(9.0);
-    TPreviewForm form;
-    form.Seams().printerInstalled = [] { return false; };
-    form.Seams().message = [](TMessageKind, const QString& t) {
+// A preview window that reports no printer and prints its messages.
+std::unique_ptr<TPreviewForm> Preview() {
+    auto form = std::make_unique<TPreviewForm>();
+    form->Seams().printerInstalled = [] { return false; };
+    form->Seams().message = [](TMessageKind, const QString& t) {
         std::cerr << "message: " << t.toStdString() << "\n";
     };
+    return form;
+}
+
+void BM_TableLayout(benchmark::State& state) {
+    auto form = Preview();
+    TableReport report(static_cast<int>(state.range(0)));
+    form->SetReport(&report);
+    form->DoReport(); // warm-up: fonts loaded
+    for (auto _ : state) form->DoReport();
+    state.counters["pages"] = form->PageCount();
+}
+
+void BM_TableRenderPage(benchmark::State& state) {
+    auto form = Preview();
+    TableReport report(150);
+    form->SetReport(&report);
+    form->DoReport();
+    for (auto _ : state) {
+        QImage page = form->Pages().Render(0);
+        benchmark::DoNotOptimize(page.bits());
+    }
+}
+
+void BM_TableLongReport(benchmark::State& state) {
+    auto form = Preview();
+    TableReport report(static_cast<int>(state.range(0)));
+    const double before = StatusMiB("VmRSS");
+    bool first = true;
+    for (auto _ : state) {
+        form->SetReport(&report);
+        form->DoReport();
+        if (first) {
+            state.counters["rss_MiB"] = StatusMiB("VmRSS") - before;
+            first = false;
+        }
+    }
+    double bytes = 0;
+    for (int i = 0; i < form->PageCount(); ++i) bytes += static_cast<double>(form->Pages().Page(i).size());
+    state.counters["pages"] = form->PageCount();
+    state.counters["recorded_KiB"] = bytes / 1024;
+    state.counters["peak_MiB"] = StatusMiB("VmHWM");
+}
+
+// The circuit report laid out again and again.
+void BM_CircuitLayout(benchmark::State& state) {
+    RestoreBuiltInTables();
+    StartFluidModule(9.0);
+    auto form = Preview();
     TGridReport& report = GridReport();
-    // A logo to include: DARVENIX_BENCH_LOGO=<picture file>.
     if (const char* logo = std::getenv("DARVENIX_BENCH_LOGO")) {
         report.SetImageLoader(LoadLogoImage);
         report.Setup().logoFile = logo;
     }
-    {
-        auto circuit = MakeCircuit(150);
-        PrepareGridReport(form, report);
-        FillCircuitReport(report.Setup(), *circuit, false, true, SystemFluid);
-        form.DoReport(); // warm-up: fonts loaded
-        std::vector<double> times;
-        for (int i = 0; i < 20; ++i) {
-            auto t0 = std::chrono::steady_clock::now();
-            form.DoReport();
-            times.push_back(Ms(std::chrono::steady_clock::now() - t0));
-        }
-        std::sort(times.begin(), times.end());
-        std::cout << "circuit report, 150 items: " << form.PageCount() << " pages, layout median "
-                  << times[times.size() / 2] << " ms, min " << times.front() << " ms, max "
-                  << times.back() << " ms\n";
+    auto circuit = MakeCircuit(static_cast<int>(state.range(0)));
+    PrepareGridReport(*form, report);
+    FillCircuitReport(report.Setup(), *circuit, false, true, SystemFluid);
+    form->DoReport(); // warm-up: fonts loaded
+    for (auto _ : state) form->DoReport();
+    state.counters["pages"] = form->PageCount();
+}
+
+// The preview shown (activation lays the report out, as the program's
+// preview does), then every page shown once.
+void BM_CircuitShownAndPaged(benchmark::State& state) {
+    RestoreBuiltInTables();
+    StartFluidModule(9.0);
+    TGridReport& report = GridReport();
+    if (const char* logo = std::getenv("DARVENIX_BENCH_LOGO")) {
+        report.SetImageLoader(LoadLogoImage);
+        report.Setup().logoFile = logo;
     }
-    const long before = StatusKb("VmRSS");
-    {
-        auto circuit = MakeCircuit(longItems);
-        PrepareGridReport(form, report);
+    auto circuit = MakeCircuit(static_cast<int>(state.range(0)));
+    const double before = StatusMiB("VmRSS");
+    bool first = true;
+    int pages = 0;
+    for (auto _ : state) {
+        auto form = Preview();
+        PrepareGridReport(*form, report);
         FillCircuitReport(report.Setup(), *circuit, true, true, SystemFluid);
-        auto t0 = std::chrono::steady_clock::now();
-        form.resize(900, 1000);
-        form.show(); // activation lays the report out, as the program's preview does
+        form->resize(900, 1000);
+        form->show();
         QApplication::processEvents();
-        const double ms = Ms(std::chrono::steady_clock::now() - t0);
-        std::cout << "circuit report, " << longItems << " items: " << form.PageCount()
-                  << " pages shown in " << ms << " ms; resident " << StatusKb("VmRSS") / 1024
-                  << " MiB (before " << before / 1024 << " MiB), peak " << StatusKb("VmHWM") / 1024
-                  << " MiB\n";
-        t0 = std::chrono::steady_clock::now();
-        for (int i = 0; i < form.PageCount(); ++i) {
-            form.NextPage();
+        for (int i = 0; i < form->PageCount(); ++i) {
+            form->NextPage();
             QApplication::processEvents();
         }
-        std::cout << "after showing every page: resident " << StatusKb("VmRSS") / 1024
-                  << " MiB, peak " << StatusKb("VmHWM") / 1024 << " MiB ("
-                  << Ms(std::chrono::steady_clock::now() - t0) << " ms)\n";
-        form.hide();
+        pages = form->PageCount();
+        if (first) {
+            state.counters["rss_MiB"] = StatusMiB("VmRSS") - before;
+            first = false;
+        }
+        form->hide();
     }
-    return 0;
+    state.counters["pages"] = pages;
+    state.counters["peak_MiB"] = StatusMiB("VmHWM");
 }
+
+BENCHMARK(BM_TableLayout)->Arg(150)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TableRenderPage)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TableLongReport)->Arg(5000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_CircuitLayout)->Arg(150)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CircuitShownAndPaged)->Arg(5000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc > 1 && std::string(argv[1]) == "circuit")
-        return CircuitReportBench(argc > 2 ? std::stoi(argv[2]) : 5000);
-    const int longRows = argc > 1 ? std::stoi(argv[1]) : 5000;
-
-    TPreviewForm form;
-    form.Seams().printerInstalled = [] { return false; };
-    form.Seams().message = [](TMessageKind, const QString& t) {
-        std::cerr << "message: " << t.toStdString() << "\n";
-    };
-
-    {
-        TableReport report(150);
-        form.SetReport(&report);
-        form.DoReport(); // warm-up: fonts loaded
-        std::vector<double> times;
-        for (int i = 0; i < 20; ++i) {
-            auto t0 = std::chrono::steady_clock::now();
-            form.DoReport();
-            times.push_back(Ms(std::chrono::steady_clock::now() - t0));
-        }
-        std::sort(times.begin(), times.end());
-        std::cout << "150 rows: " << form.PageCount() << " pages, layout median "
-                  << times[times.size() / 2] << " ms, min " << times.front() << " ms, max "
-                  << times.back() << " ms\n";
-        auto t0 = std::chrono::steady_clock::now();
-        QImage page = form.Pages().Render(0);
-        std::cout << "rendering one page " << page.width() << " x " << page.height() << ": "
-                  << Ms(std::chrono::steady_clock::now() - t0) << " ms\n";
-    }
-
-    const long before = StatusKb("VmRSS");
-    {
-        TableReport report(longRows);
-        form.SetReport(&report);
-        auto t0 = std::chrono::steady_clock::now();
-        form.DoReport();
-        const double ms = Ms(std::chrono::steady_clock::now() - t0);
-        long bytes = 0;
-        for (int i = 0; i < form.PageCount(); ++i) bytes += form.Pages().Page(i).size();
-        std::cout << longRows << " rows: " << form.PageCount() << " pages in " << ms
-                  << " ms; recorded pages " << bytes / 1024 << " KiB; resident "
-                  << StatusKb("VmRSS") / 1024 << " MiB (before " << before / 1024
-                  << " MiB), peak " << StatusKb("VmHWM") / 1024 << " MiB\n";
-        // Paging through the whole document once.
-        form.resize(900, 1000);
-        form.show();
-        t0 = std::chrono::steady_clock::now();
-        for (int i = 0; i < form.PageCount(); ++i) {
-            form.NextPage();
-            QApplication::processEvents();
-        }
-        std::cout << "after showing every page: resident " << StatusKb("VmRSS") / 1024
-                  << " MiB, peak " << StatusKb("VmHWM") / 1024 << " MiB ("
-                  << Ms(std::chrono::steady_clock::now() - t0) << " ms)\n";
-    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
     return 0;
 }
