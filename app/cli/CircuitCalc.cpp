@@ -4,6 +4,7 @@
 #include "CliCommand.h"
 #include "CoreStart.h"
 
+#include "engine/catalogue/Materials.h"
 #include "engine/catalogue/Tables.h"
 #include "base/Errors.h"
 #include "base/Format.h"
@@ -70,12 +71,45 @@ bool ApplyFluidOptions(TLiquid& liquid, const TCalcRequest& r, const std::string
     return true;
 }
 
+// A material with its own bores: each pipe and fitting takes the bore of the
+// material nearest its inside diameter, with that bore's diameter and
+// starting friction factor (user items keep theirs); boreOf gets each
+// item's bore in list order.
+void MoveToOwnBores(TCircuit& circuit, const TMaterialTable& material, std::vector<std::size_t>& boreOf) {
+    boreOf.clear();
+    for (auto& item : circuit.Items) {
+        const std::size_t bore = NearestMaterialBore(material, item->InsideDiameter).value_or(TNearestMaterialBore{}).Index;
+        boreOf.push_back(bore);
+        item->InsideDiameter = material.Bores[bore].ID;
+        item->Friction = material.Bores[bore].ff;
+    }
+}
+
+// Resize All and Reset All Flows in a material's own bores, item by item
+// as with the built-in table.
+void ResizeInOwnBores(TCircuit& circuit, const TMaterialTable& material, std::vector<std::size_t>& boreOf) {
+    for (std::size_t i = 0; i < circuit.Items.size(); ++i) {
+        TBranch& item = *circuit.Items[i];
+        boreOf[i] = MaterialBoreForFlow(material, item.Flow * 1000);
+        item.InsideDiameter = material.Bores[boreOf[i]].ID;
+        item.Friction = material.Bores[boreOf[i]].ff;
+    }
+}
+
+void ResetFlowsOfOwnBores(TCircuit& circuit, const TMaterialTable& material, const std::vector<std::size_t>& boreOf) {
+    for (std::size_t i = 0; i < circuit.Items.size(); ++i) {
+        TBranch& item = *circuit.Items[i];
+        item.Flow = material.Bores[boreOf[i]].mf * 0.001;
+    }
+}
+
 } // namespace
 
 std::string CalcOptionsHelp() {
     return "  --builtin            use the built-in tables, not the settings and catalogue files\n"
            "  --groups             total only the items flagged for the index circuit\n"
-           "  --material CODE      pipe material: 0 Schedule 40 steel, 1 galvanised iron, 2 drawn tubing\n"
+           "  --material CODE      pipe material: 0 Schedule 40 steel, 1 galvanised iron, 2 drawn tubing,\n"
+           "                       3 on or a name for the materials of the catalogue files (\"catalogue\")\n"
            "  --liquid CODE        liquid code 0 to 13 (see \"fluid --list\")\n"
            "  --t CELSIUS          liquid temperature\n"
            "  --additive CODE      additive to water: 0 none, 1 ethylene glycol, 2 propylene glycol,\n"
@@ -94,7 +128,17 @@ TCalcRequest ReadCalcOptions(Args& args) {
     TCalcRequest r;
     r.Builtin = args.Flag("--builtin");
     r.Groups = args.Flag("--groups");
-    r.Material = args.Integer("--material");
+    if (const auto material = args.Value("--material")) {
+        // A built-in material by code or name now; the others once their
+        // catalogue files are read.
+        const std::optional<int> code = MaterialCodeOf(TCatalogueTables{}, *material);
+        if (code)
+            r.Material = *code;
+        else if (TryStrToFloat(*material) && !(*TryStrToFloat(*material) >= MaterialCount))
+            throw UsageError("--material: '" + *material + "' is no material code");
+        else
+            r.MaterialName = *material;
+    }
     const auto repeat = args.Integer("--repeat");
     r.Liquid = args.Integer("--liquid");
     r.Temperature = args.Number("--t");
@@ -104,8 +148,6 @@ TCalcRequest ReadCalcOptions(Args& args) {
     args.Flag("--resize-all");
     args.Flag("--reset-flows");
     args.Values("--sort");
-    if (r.Material && (*r.Material < 0 || *r.Material >= MaterialCount))
-        throw UsageError("--material must be 0, 1 or 2");
     if (repeat && (*repeat < 1 || *repeat > kMaxRepeat))
         throw UsageError(Format("--repeat must be 1 to %d", {kMaxRepeat}));
     r.Repeat = repeat.value_or(1);
@@ -117,7 +159,7 @@ TCalcRequest ReadCalcOptions(Args& args) {
 }
 
 bool ChangesTheCircuit(const TCalcRequest& r) {
-    return r.Material || r.Repeat != 1 || r.Liquid || r.Temperature || r.Additive || r.Volume ||
+    return r.Material || r.MaterialName || r.Repeat != 1 || r.Liquid || r.Temperature || r.Additive || r.Volume ||
            !r.Operations.empty();
 }
 
@@ -166,6 +208,20 @@ TCalcRun RunCalculation(const std::string& command, const TCalcRequest& r, std::
     TCircuit& circuit = *loaded.Circuit;
     if (r.Material) circuit.Material = static_cast<std::uint8_t>(*r.Material);
     project.Tables.SelectPipeMaterial(circuit.Material);
+    const TMaterialTable* ownBores = nullptr;
+    if (r.MaterialName) {
+        const std::optional<int> code = MaterialCodeOf(project.Tables, *r.MaterialName);
+        ownBores = code ? ExtraMaterial(project.Tables, *code) : nullptr;
+        if (ownBores == nullptr) {
+            err << "darvenix-cli " << command << ": --material: no material '" << *r.MaterialName
+                << "' (\"darvenix-cli catalogue\" lists them)\n";
+            run.Exit = kExitUsage;
+            return run;
+        }
+        run.Setting.Material = *code;
+        project.Tables.CurrentRoughness = ownBores->Roughness;
+        MoveToOwnBores(circuit, *ownBores, run.Setting.BoreOf);
+    }
     if (loaded.Fluid && !ApplyFluidOptions(*project.Liquid, r, command, err)) {
         run.Exit = kExitCalculation;
         return run;
@@ -188,11 +244,26 @@ TCalcRun RunCalculation(const std::string& command, const TCalcRequest& r, std::
         for (const TCliWarning& w : RangeWarnings(probe)) warnings.push_back(w);
         PrintWarnings(command, RangeWarnings(probe), err);
     }
+    // A mixture too close to its freezing point, whatever its range says.
+    for (const TCliWarning& w : FreezeWarnings(*project.Liquid, project.Tables.FreezingMargin)) {
+        warnings.push_back(w);
+        PrintWarnings(command, {w}, err);
+    }
 
     for (const TOperation& op : r.Operations) {
         switch (op.What) {
-        case TOperation::Resize: circuit.ResizeAll(project); break;
-        case TOperation::ResetFlows: circuit.ResetAllFlows(project); break;
+        case TOperation::Resize:
+            if (ownBores != nullptr)
+                ResizeInOwnBores(circuit, *ownBores, run.Setting.BoreOf);
+            else
+                circuit.ResizeAll(project);
+            break;
+        case TOperation::ResetFlows:
+            if (ownBores != nullptr)
+                ResetFlowsOfOwnBores(circuit, *ownBores, run.Setting.BoreOf);
+            else
+                circuit.ResetAllFlows(project);
+            break;
         case TOperation::Sort:
             circuit.SetSortKey(op.Key);
             circuit.SortItems();
@@ -217,7 +288,8 @@ TCalcRun RunCalculation(const std::string& command, const TCalcRequest& r, std::
     }
     run.Setting.Circuit = &circuit;
     run.Setting.Fluid = project.Liquid;
-    run.Setting.Material = circuit.Material;
+    if (ownBores == nullptr) run.Setting.Material = circuit.Material;
+    run.Setting.OwnBores = ownBores;
     run.Setting.Roughness = project.Tables.CurrentRoughness;
     return run;
 }

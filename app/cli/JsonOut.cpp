@@ -19,7 +19,10 @@ TJsonDocument::TJsonDocument(std::vector<std::pair<std::string, std::string>> un
 void TJsonDocument::Set(const std::string& key, Json value) { members_[key] = std::move(value); }
 
 void TJsonDocument::AddWarning(const TCliWarning& warning) {
-    warnings_.push_back(Json{{"code", warning.Code}, {"message", JsonText(warning.Message)}});
+    Json w{{"code", warning.Code}, {"message", JsonText(warning.Message)}};
+    if (warning.CarriesFreezingPoint)
+        w["freezingPoint"] = warning.FreezingPoint ? JsonNumber(*warning.FreezingPoint) : Json(nullptr);
+    warnings_.push_back(std::move(w));
 }
 
 std::string TJsonDocument::Text() const {
