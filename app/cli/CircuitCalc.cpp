@@ -212,12 +212,9 @@ TCalcRun RunCalculation(const std::string& command, const TCalcRequest& r, std::
     if (r.MaterialName) {
         const std::optional<int> code = MaterialCodeOf(project.Tables, *r.MaterialName);
         ownBores = code ? ExtraMaterial(project.Tables, *code) : nullptr;
-        if (ownBores == nullptr) {
-            err << "darvenix-cli " << command << ": --material: no material '" << *r.MaterialName
-                << "' (\"darvenix-cli catalogue\" lists them)\n";
-            run.Exit = kExitUsage;
-            return run;
-        }
+        // A bad argument like any other: the message and the usage, exit 2.
+        if (ownBores == nullptr)
+            throw UsageError("--material: no material '" + *r.MaterialName + "' (\"darvenix-cli catalogue\" lists them)");
         run.Setting.Material = *code;
         project.Tables.CurrentRoughness = ownBores->Roughness;
         MoveToOwnBores(circuit, *ownBores, run.Setting.BoreOf);
