@@ -33,9 +33,9 @@ std::string LiquidFreezeWarning(const TLiquid& liquid, double marginK) {
 
 std::string ProtectionText(const TLiquid& liquid, double t, double marginK) {
     const std::optional<double> x = LeastProtectingFraction(liquid.WaterAdditive, t - marginK);
-    if (!x) return "beyond the table of this additive";
+    if (!x) return "beyond the table";
     // Rounded up to the tenth of a per cent shown, so the answer protects.
-    return FormatFloat("at least %0.1f %% by volume", std::ceil(*x * 1000 - 1e-9) / 10);
+    return FormatFloat("at least %0.1f %%", std::ceil(*x * 1000 - 1e-9) / 10);
 }
 
 } // namespace dvx::ui

@@ -32,7 +32,8 @@ std::string LiquidFreezeWarning(const TLiquid& liquid, double marginK);
 
 // The inverse question: the least additive volume fraction that keeps
 // liquid's additive frozen-free down to t (°C) with marginK to spare, as
-// "at least 27.7 % by volume", or why there is no answer.
+// "at least 27.7 %" (of volume, as the sheet's volume row), or "beyond the
+// table" when no concentration of the table protects that far.
 std::string ProtectionText(const TLiquid& liquid, double t, double marginK);
 
 } // namespace dvx::ui
