@@ -30,6 +30,26 @@ bool AsksForHelp(const std::vector<std::string>& args) {
     return false;
 }
 
+std::optional<std::string> TakeOutputOption(std::vector<std::string>& args) {
+    std::optional<std::string> file;
+    std::vector<std::string> rest;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a.rfind("--output=", 0) == 0) {
+            file = a.substr(9);
+        } else if (a == "-o" || a == "--output") {
+            if (i + 1 >= args.size()) throw UsageError(a + " needs a file name");
+            file = args[++i];
+        } else {
+            rest.push_back(a);
+            continue;
+        }
+        if (file->empty()) throw UsageError(a + " needs a file name");
+    }
+    args = std::move(rest);
+    return file;
+}
+
 bool Args::Flag(const std::string& name) {
     bool found = false;
     for (std::size_t i = 0; i < args_.size(); ++i)

@@ -47,4 +47,9 @@ private:
 // True when the arguments ask for the command's help ("--help" or "-h").
 bool AsksForHelp(const std::vector<std::string>& args);
 
+// Takes "-o FILE", "--output FILE" and "--output=FILE" out of args and
+// returns FILE (the last one given), or nothing; a missing FILE raises
+// UsageError.
+std::optional<std::string> TakeOutputOption(std::vector<std::string>& args);
+
 } // namespace dvx::cli

@@ -2,6 +2,7 @@
 #include "CircuitCalc.h"
 
 #include "CliCommand.h"
+#include "CodeNames.h"
 #include "CoreStart.h"
 
 #include "engine/catalogue/Materials.h"
@@ -55,7 +56,7 @@ std::string InvalidValueName(const TBranch& item, int column) {
 
 // The liquid options over the liquid in force; false when the liquid
 // cannot be evaluated (the message is on err).
-bool ApplyFluidOptions(TLiquid& liquid, const TCalcRequest& r, const std::string& command, std::ostream& err) {
+bool ApplyFluidOptions(TLiquid& liquid, const TCalcRequest& r, std::ostream& err) {
     if (!r.Liquid && !r.Temperature && !r.Additive && !r.Volume) return true;
     if (r.Liquid) liquid.LiquidSpec = static_cast<std::uint8_t>(*r.Liquid);
     if (r.Additive) liquid.WaterAdditive = static_cast<std::uint8_t>(*r.Additive);
@@ -64,7 +65,7 @@ bool ApplyFluidOptions(TLiquid& liquid, const TCalcRequest& r, const std::string
     try {
         liquid.SetT(t);
     } catch (const MathError& e) {
-        err << "darvenix-cli " << command << ": the liquid cannot be evaluated at " << FloatToStr(t)
+        err << "the liquid cannot be evaluated at " << FloatToStr(t)
             << " °C: " << e.what() << "\n";
         return false;
     }
@@ -106,21 +107,26 @@ void ResetFlowsOfOwnBores(TCircuit& circuit, const TMaterialTable& material, con
 } // namespace
 
 std::string CalcOptionsHelp() {
-    return "  --builtin            use the built-in tables, not the settings and catalogue files\n"
+    return "  --builtin            use the built-in tables, not the settings and catalogue\n"
+           "                       files\n"
            "  --groups             total only the items flagged for the index circuit\n"
-           "  --material CODE      pipe material: 0 Schedule 40 steel, 1 galvanised iron, 2 drawn tubing,\n"
-           "                       3 on or a name for the materials of the catalogue files (\"catalogue\")\n"
-           "  --liquid CODE        liquid code 0 to 13 (see \"fluid --list\")\n"
+           "  --material NAME      pipe material, by name or code 0 to 2:\n" +
+           OptionValueList(MaterialOptionNames()) +
+           "                       or a material of the catalogue files, by name or code\n"
+           "                       3 on (\"catalogue\" lists them)\n"
+           "  --liquid NAME        liquid, by name or code 0 to 13 (see \"fluid --list\"):\n" +
+           OptionValueList(LiquidOptionNames()) +
            "  --t CELSIUS          liquid temperature\n"
-           "  --additive CODE      additive to water: 0 none, 1 ethylene glycol, 2 propylene glycol,\n"
-           "                       3 calcium chloride\n"
+           "  --additive NAME      additive to water, by name or code 0 to 3:\n" +
+           OptionValueList(AdditiveOptionNames()) +
            "  --volume FRACTION    additive volume fraction, 0 to 1\n"
            "  --resize-all         choose every item's bore from its flow\n"
            "  --reset-flows        give every item the default flow of its bore\n"
-           "  --sort KEY           sort the items: number, description, group, bore, length, flow, dp,\n"
-           "                       type or 0 to 7 (repeatable; operations run in the order given)\n"
-           "  --repeat N           calculate N times, 1 to 1000000 (the friction factors start from the\n"
-           "                       last pass)\n"
+           "  --sort KEY           sort the items: number, description, group, bore,\n"
+           "                       length, flow, dp, type or 0 to 7 (repeatable;\n"
+           "                       operations run in the order given)\n"
+           "  --repeat N           calculate N times, 1 to 1000000 (the friction factors\n"
+           "                       start from the last pass)\n"
            "  --strict             exit 6 when a warning was given\n";
 }
 
@@ -129,20 +135,25 @@ TCalcRequest ReadCalcOptions(Args& args) {
     r.Builtin = args.Flag("--builtin");
     r.Groups = args.Flag("--groups");
     if (const auto material = args.Value("--material")) {
-        // A built-in material by code or name now; the others once their
-        // catalogue files are read.
-        const std::optional<int> code = MaterialCodeOf(TCatalogueTables{}, *material);
-        if (code)
-            r.Material = *code;
-        else if (TryStrToFloat(*material) && !(*TryStrToFloat(*material) >= MaterialCount))
-            throw UsageError("--material: '" + *material + "' is no material code");
-        else
-            r.MaterialName = *material;
+        // A built-in material by name or code now; the others, by name or
+        // code 3 on, once their catalogue files are read.
+        try {
+            r.Material = CodeOrName("--material", *material, MaterialOptionNames());
+        } catch (const UsageError&) {
+            const std::optional<double> number = TryStrToFloat(*material);
+            if (const std::optional<int> code = MaterialCodeOf(TCatalogueTables{}, *material))
+                r.Material = *code;
+            else if (number && !(*number >= MaterialCount))
+                throw;
+            else
+                r.MaterialName = *material;
+        }
     }
     const auto repeat = args.Integer("--repeat");
-    r.Liquid = args.Integer("--liquid");
+    if (const auto liquid = args.Value("--liquid")) r.Liquid = CodeOrName("--liquid", *liquid, LiquidOptionNames());
     r.Temperature = args.Number("--t");
-    r.Additive = args.Integer("--additive");
+    if (const auto additive = args.Value("--additive"))
+        r.Additive = CodeOrName("--additive", *additive, AdditiveOptionNames());
     r.Volume = args.Number("--volume");
     r.Operations = OrderedOperations(args.Normalised());
     args.Flag("--resize-all");
@@ -151,8 +162,6 @@ TCalcRequest ReadCalcOptions(Args& args) {
     if (repeat && (*repeat < 1 || *repeat > kMaxRepeat))
         throw UsageError(Format("--repeat must be 1 to %d", {kMaxRepeat}));
     r.Repeat = repeat.value_or(1);
-    if (r.Liquid && (*r.Liquid < 0 || *r.Liquid > 13)) throw UsageError("--liquid: the code must be 0 to 13");
-    if (r.Additive && (*r.Additive < 0 || *r.Additive > 3)) throw UsageError("--additive: the code must be 0 to 3");
     if (r.Volume && !(*r.Volume >= 0 && *r.Volume <= 1)) throw UsageError("--volume: the fraction must be 0 to 1");
     if (r.Temperature && !std::isfinite(*r.Temperature)) throw UsageError("--t: not a temperature");
     return r;
@@ -170,10 +179,10 @@ TCalcRun RunCalculation(const std::string& command, const TCalcRequest& r, std::
     const TProjectContext project = ProgramContext();
     std::vector<TCliWarning>& warnings = run.Setting.Warnings;
     warnings = started.Warnings;
-    PrintWarnings(command, started.Warnings, err);
+    PrintWarnings(started.Warnings, err);
     // The start-up liquid with the options over it; a project's stored
     // liquid replaces it below and the options then apply again.
-    if (!ApplyFluidOptions(*project.Liquid, r, command, err)) {
+    if (!ApplyFluidOptions(*project.Liquid, r, err)) {
         run.Exit = kExitCalculation;
         return run;
     }
@@ -187,7 +196,7 @@ TCalcRun RunCalculation(const std::string& command, const TCalcRequest& r, std::
     } catch (const FileError& e) {
         err << e.what() << "\n";
         if (std::string(e.what()) == kReadExtensionMessage)
-            err << "darvenix-cli " << command
+            err << command
                 << " reads a project file (.dvx), a text item file (.txt) or \"-\" for standard input\n";
         run.Exit = kExitInput;
         return run;
@@ -196,13 +205,13 @@ TCalcRun RunCalculation(const std::string& command, const TCalcRequest& r, std::
     const std::string name = InputName(r.Input);
     for (const std::string& message : loaded.Messages) {
         warnings.push_back({"skippedLine", name + ": " + message});
-        PrintWarnings(command, {warnings.back()}, err);
+        PrintWarnings({warnings.back()}, err);
     }
     // Empty input is said like input without item lines: a script that fed
     // nothing by mistake must not take the all-zero totals for a result.
     if (loaded.Circuit->Count() == 0) {
         warnings.push_back({"noItems", name + (run.Input.FromEmptyInput ? " is empty" : " holds no item line")});
-        PrintWarnings(command, {warnings.back()}, err);
+        PrintWarnings({warnings.back()}, err);
     }
     ApplyLoadedCircuit(loaded);
     TCircuit& circuit = *loaded.Circuit;
@@ -219,7 +228,7 @@ TCalcRun RunCalculation(const std::string& command, const TCalcRequest& r, std::
         project.Tables.CurrentRoughness = ownBores->Roughness;
         MoveToOwnBores(circuit, *ownBores, run.Setting.BoreOf);
     }
-    if (loaded.Fluid && !ApplyFluidOptions(*project.Liquid, r, command, err)) {
+    if (loaded.Fluid && !ApplyFluidOptions(*project.Liquid, r, err)) {
         run.Exit = kExitCalculation;
         return run;
     }
@@ -239,12 +248,12 @@ TCalcRun RunCalculation(const std::string& command, const TCalcRequest& r, std::
     run.Setting.ValidTMax = probe.ValidTMax;
     if (probe.RangeStatus) {
         for (const TCliWarning& w : RangeWarnings(probe)) warnings.push_back(w);
-        PrintWarnings(command, RangeWarnings(probe), err);
+        PrintWarnings(RangeWarnings(probe), err);
     }
     // A mixture too close to its freezing point, whatever its range says.
     for (const TCliWarning& w : FreezeWarnings(*project.Liquid, project.Tables.FreezingMargin)) {
         warnings.push_back(w);
-        PrintWarnings(command, {w}, err);
+        PrintWarnings({w}, err);
     }
 
     for (const TOperation& op : r.Operations) {

@@ -163,30 +163,34 @@ std::optional<std::string> OwnBoreLabel(const TCalcSetting& s, std::size_t posit
 
 } // namespace
 
+// Streamed: the items are written one at a time as they are converted, so
+// the document takes no more memory for a million items than for one.
 void WriteCircuitJson(const TCalcSetting& s, std::ostream& out) {
-    TJsonDocument doc(CircuitUnits());
+    TJsonStream json(out, JsonUnits(CircuitUnits()));
     const TFluid& fluid = *s.Fluid;
-    doc.Set("liquid", Json{{"caption", JsonText(fluid.GetCaption())},
-                           {"t", JsonNumber(fluid.t)},
-                           {"ro", JsonNumber(fluid.ro)},
-                           {"mu", JsonNumber(fluid.mu)},
-                           {"rangeStatus", s.RangeStatus},
-                           {"validTMin", JsonNumber(s.ValidTMin)},
-                           {"validTMax", JsonNumber(s.ValidTMax)}});
-    doc.Set("material", Json{{"code", s.Material}, {"name", JsonText(SettingMaterialName(s))},
-                             {"roughness", JsonNumber(s.Roughness)}});
-    Json items = Json::array();
+    json.Member("liquid", Json{{"caption", JsonText(fluid.GetCaption())},
+                               {"t", JsonNumber(fluid.t)},
+                               {"ro", JsonNumber(fluid.ro)},
+                               {"mu", JsonNumber(fluid.mu)},
+                               {"rangeStatus", s.RangeStatus},
+                               {"validTMin", JsonNumber(s.ValidTMin)},
+                               {"validTMax", JsonNumber(s.ValidTMax)}});
+    json.Member("material", Json{{"code", s.Material}, {"name", JsonText(SettingMaterialName(s))},
+                                 {"roughness", JsonNumber(s.Roughness)}});
+    json.BeginArray("items");
+    std::size_t position = 0;
     for (const auto& item : s.Circuit->Items) {
         Json j = Json::object();
         for (const TItemField& f : ItemFields()) j[f.Name] = ToJson(f.Get(*item));
-        if (auto label = OwnBoreLabel(s, items.size())) j["bore"] = JsonText(*label);
-        items.push_back(std::move(j));
+        if (auto label = OwnBoreLabel(s, position++)) j["bore"] = JsonText(*label);
+        json.Element(j);
     }
-    doc.Set("items", std::move(items));
-    doc.Set("totals", Json{{"totalDP", JsonNumber(s.Circuit->TotalDP)},
-                           {"totalVolume", JsonNumber(s.Circuit->TotalVolume)}});
-    for (const TCliWarning& w : s.Warnings) doc.AddWarning(w);
-    doc.Write(out);
+    json.EndArray();
+    json.Member("totals", Json{{"totalDP", JsonNumber(s.Circuit->TotalDP)},
+                               {"totalVolume", JsonNumber(s.Circuit->TotalVolume)}});
+    Json warnings = Json::array();
+    for (const TCliWarning& w : s.Warnings) warnings.push_back(JsonWarning(w));
+    json.Finish(warnings);
 }
 
 std::string CircuitCsv(const TCalcSetting& s) {

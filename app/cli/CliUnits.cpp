@@ -11,8 +11,9 @@ TUnitChoice ReadUnitsOption(Args& args) {
 }
 
 std::string UnitsOptionHelp() {
-    return "  --units si|us        units of the text table and CSV: si (the default) or US customary\n"
-           "                       (gpm, psi, ft, in, ft/s, ft/100ft, US gal, degF); JSON is always SI\n";
+    return "  --units si|us        units of the text table and CSV: si (the default) or US\n"
+           "                       customary (gpm, psi, ft, in, ft/s, ft/100ft, US gal,\n"
+           "                       degF); JSON is always SI\n";
 }
 
 std::optional<TQuantity> QuantityOfField(std::string_view field) {

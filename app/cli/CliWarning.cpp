@@ -28,8 +28,8 @@ std::vector<TCliWarning> FreezeWarnings(const TLiquid& liquid, double marginK) {
              check.FreezingPoint}};
 }
 
-void PrintWarnings(const std::string& command, const std::vector<TCliWarning>& warnings, std::ostream& err) {
-    for (const TCliWarning& w : warnings) err << "darvenix-cli " << command << ": warning: " << w.Message << "\n";
+void PrintWarnings(const std::vector<TCliWarning>& warnings, std::ostream& err) {
+    for (const TCliWarning& w : warnings) err << "warning: " << w.Message << "\n";
 }
 
 } // namespace dvx::cli

@@ -39,7 +39,7 @@ std::vector<TCliWarning> RangeWarnings(const TFluid& fluid);
 // marginK (K), or none.
 std::vector<TCliWarning> FreezeWarnings(const TLiquid& liquid, double marginK);
 
-// Each warning on err as "darvenix-cli COMMAND: warning: MESSAGE".
-void PrintWarnings(const std::string& command, const std::vector<TCliWarning>& warnings, std::ostream& err);
+// Each warning on err as "warning: MESSAGE" (err puts "darvenix-cli: " first).
+void PrintWarnings(const std::vector<TCliWarning>& warnings, std::ostream& err);
 
 } // namespace dvx::cli

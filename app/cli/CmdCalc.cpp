@@ -19,7 +19,7 @@ namespace {
 int RunCalc(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
     Args args(argv);
     TCalcRequest request = ReadCalcOptions(args);
-    const bool quiet = args.Flag("--quiet");
+    const bool quiet = args.Flag("--quiet") | args.Flag("-q");
     const bool json = args.Flag("--json");
     const bool csv = args.Flag("--csv");
     const bool strict = args.Flag("--strict");
@@ -49,11 +49,13 @@ const CliCommandRegistrar registrar({
     "calculate a circuit and print every item's results and the totals",
     "Usage: darvenix-cli calc [OPTIONS] FILE.dvx|FILE.txt|-\n",
     CalcOptionsHelp() + UnitsOptionHelp() +
-        "  --quiet              print the totals only\n"
-        "  --json               print the versioned JSON document (units, liquid, material, items,\n"
-        "                       totals, warnings)\n"
-        "  --csv                print one CSV row per item and a totals row, units in the header\n",
+        "  -q, --quiet          print the totals only\n"
+        "  --json               print the versioned JSON document (units, liquid,\n"
+        "                       material, items, totals, warnings)\n"
+        "  --csv                print one CSV row per item and a totals row, units in\n"
+        "                       the header\n",
     RunCalc,
+    TOutputOption::Accepted,
 });
 
 } // namespace

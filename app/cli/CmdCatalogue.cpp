@@ -93,7 +93,7 @@ int RunCatalogue(const std::vector<std::string>& argv, std::ostream& out, std::o
     const bool strict = args.Flag("--strict");
     args.RequireAllUsed();
     const TCliStart started = StartCliCore(builtin);
-    PrintWarnings("catalogue", started.Warnings, err);
+    PrintWarnings(started.Warnings, err);
     if (json)
         PrintJson(out, started.Warnings);
     else
@@ -103,12 +103,13 @@ int RunCatalogue(const std::vector<std::string>& argv, std::ostream& out, std::o
 
 CliCommandRegistrar registrar({
     "catalogue",
-    "print the bore, roughness and fitting tables in force after start-up",
+    "print the bore, roughness and fitting tables in force",
     "Usage: darvenix-cli catalogue [OPTIONS]\n",
     "  --builtin            the built-in tables, without reading any file\n"
     "  --json               print the versioned JSON document\n"
     "  --strict             exit 6 when a file could not be loaded as it should\n",
     RunCatalogue,
+    TOutputOption::Accepted,
 });
 
 } // namespace

@@ -182,7 +182,7 @@ int RunCurve(const std::vector<std::string>& argv, std::ostream& out, std::ostre
     // A curve that cannot be formed is a failed calculation; a pump that
     // meets no curve is an answer, given in the messages.
     if (!analysis.Curve) {
-        for (const std::string& m : analysis.Messages) err << "darvenix-cli curve: " << m << "\n";
+        for (const std::string& m : analysis.Messages) err << m << "\n";
         return kExitCalculation;
     }
     return strict && !run.Setting.Warnings.empty() ? kExitStrictWarning : kExitOk;
@@ -190,20 +190,24 @@ int RunCurve(const std::vector<std::string>& argv, std::ostream& out, std::ostre
 
 const CliCommandRegistrar registrar({
     "curve",
-    "the system curve of a circuit, the fit of the pump's points and the duty point",
+    "the system curve, the pump's fitted curve and the duty point",
     "Usage: darvenix-cli curve [OPTIONS] FILE.dvx|FILE.txt|-\n",
     CalcOptionsHelp() +
-        "  --points N           points of the curve, 2 to 10000 (default 41, or the project's)\n"
-        "  --max-ratio R        largest flow as a multiple of the design flow, above 0, at most 100\n"
-        "                       (default 1.3, or the project's)\n"
-        "  --pump Q:H[:E],...   the pump's points: flow l/s, head m, efficiency % (optional), at\n"
-        "                       least 3; replaces a pump stored in the project\n"
-        "  --static-head H      static head, m, -10000 to 10000, added at every flow (default 0, or\n"
-        "                       the project's)\n"
-        "  --json               print the versioned JSON document (units, liquid, design, curve,\n"
-        "                       pump, duty, messages, warnings)\n"
-        "  --csv                print one CSV row per curve point, then the design and duty points\n",
+        "  --points N           points of the curve, 2 to 10000 (default 41, or the\n"
+        "                       project's)\n"
+        "  --max-ratio R        largest flow as a multiple of the design flow, above 0,\n"
+        "                       at most 100 (default 1.3, or the project's)\n"
+        "  --pump Q:H[:E],...   the pump's points: flow l/s, head m, efficiency %\n"
+        "                       (optional), at least 3; replaces a pump stored in the\n"
+        "                       project\n"
+        "  --static-head H      static head, m, -10000 to 10000, added at every flow\n"
+        "                       (default 0, or the project's)\n"
+        "  --json               print the versioned JSON document (units, liquid,\n"
+        "                       design, curve, pump, duty, messages, warnings)\n"
+        "  --csv                print one CSV row per curve point, then the design and\n"
+        "                       duty points\n",
     RunCurve,
+    TOutputOption::Accepted,
 });
 
 } // namespace

@@ -12,6 +12,7 @@
 #include "Args.h"
 #include "CliCommand.h"
 #include "CliWarning.h"
+#include "CodeNames.h"
 #include "JsonOut.h"
 #include "OutputText.h"
 
@@ -23,6 +24,7 @@
 #include "engine/fluid/FreezingPoint.h"
 
 #include <array>
+#include <optional>
 #include <cmath>
 #include <ostream>
 #include <string>
@@ -75,9 +77,6 @@ const std::vector<std::pair<std::string, std::string>> kFluidUnits = {
     {"Ko", "kW/(m K)"}, {"validTMin", "degC"}, {"validTMax", "degC"}, {"freezingPoint", "degC"},
 };
 
-// The additive names as the fluid sheet lists them.
-const char* const kAdditiveCaptions[AdditiveCodeMax + 1] = {"None", "Ethylene Glycol", "Propylene Glycol",
-                                                            "Calcium Chloride"};
 
 struct TListedRange {
     int Code;
@@ -146,24 +145,23 @@ int RunFluid(const std::vector<std::string>& arguments, std::ostream& out, std::
     const bool json = args.Flag("--json");
     const bool list = args.Flag("--list");
     const bool strict = args.Flag("--strict");
-    const auto liquid = args.Integer("--liquid");
+    const auto liquidText = args.Value("--liquid");
     const auto t = args.Number("--t");
-    const auto additive = args.Integer("--additive");
+    const auto additiveText = args.Value("--additive");
     const auto volume = args.Number("--volume");
     const auto user = args.Value("--user");
     args.RequireAllUsed();
 
     if (list) {
-        if (liquid || t || additive || volume || user) throw UsageError("--list takes no liquid options");
+        if (liquidText || t || additiveText || volume || user) throw UsageError("--list takes no liquid options");
         return PrintList(json, out);
     }
-    if (!liquid) throw UsageError("--liquid CODE is required");
+    if (!liquidText) throw UsageError("--liquid NAME is required");
+    const int liquid = CodeOrName("--liquid", *liquidText, LiquidOptionNames());
+    std::optional<int> additive;
+    if (additiveText) additive = CodeOrName("--additive", *additiveText, AdditiveOptionNames());
     if (!t) throw UsageError("--t CELSIUS is required");
     if (!std::isfinite(*t)) throw UsageError("--t: not a temperature");
-    if (*liquid < 0 || *liquid > LiquidCodeMax)
-        throw UsageError(Format("--liquid: the code must lie between 0 and %d", {LiquidCodeMax}));
-    if (additive && (*additive < 0 || *additive > AdditiveCodeMax))
-        throw UsageError(Format("--additive: the code must lie between 0 and %d", {AdditiveCodeMax}));
     if (volume && (*volume < 0 || *volume > 1))
         throw UsageError("--volume: the fraction must lie between 0 and 1");
     std::array<double, 4> userValues{};
@@ -171,7 +169,7 @@ int RunFluid(const std::vector<std::string>& arguments, std::ostream& out, std::
 
     StartFluidModule();
     TLiquid& fluid = *SystemFluid;
-    fluid.LiquidSpec = static_cast<std::uint8_t>(*liquid);
+    fluid.LiquidSpec = static_cast<std::uint8_t>(liquid);
     if (additive) fluid.WaterAdditive = static_cast<std::uint8_t>(*additive);
     if (volume) fluid.AdditiveVolume = *volume;
     if (user) {
@@ -184,7 +182,7 @@ int RunFluid(const std::vector<std::string>& arguments, std::ostream& out, std::
     try {
         fluid.SetT(*t);
     } catch (const MathError& e) {
-        err << "darvenix-cli fluid: the liquid cannot be evaluated at "
+        err << "the liquid cannot be evaluated at "
             << FloatToStr(*t) << " °C: " << e.what() << "\n";
         return kExitCalculation;
     }
@@ -192,7 +190,7 @@ int RunFluid(const std::vector<std::string>& arguments, std::ostream& out, std::
     const double margin = ProgramTables().FreezingMargin;
     for (const TCliWarning& w : FreezeWarnings(fluid, margin)) warnings.push_back(w);
     const TFreezeCheck freezing = CheckFreezing(fluid, margin);
-    PrintWarnings("fluid", warnings, err);
+    PrintWarnings(warnings, err);
 
     const std::vector<std::pair<const char*, double>> numbers = {
         {"t", fluid.t},       {"ro", fluid.ro},   {"Cp", fluid.Cp},
@@ -239,21 +237,26 @@ int RunFluid(const std::vector<std::string>& arguments, std::ostream& out, std::
 
 const CliCommandRegistrar registrar(CliCommand{
     "fluid",
-    "evaluate a liquid at a temperature, or list the liquid and additive codes",
-    "Usage: darvenix-cli fluid --liquid CODE --t CELSIUS [OPTIONS]\n"
+    "evaluate a liquid at a temperature, or list the liquids",
+    "Usage: darvenix-cli fluid --liquid NAME --t CELSIUS [OPTIONS]\n"
     "  or:  darvenix-cli fluid --list [--json]\n",
-    "  --liquid CODE        liquid code 0 to 13 (see --list)\n"
-    "  --t CELSIUS          temperature\n"
-    "  --additive CODE      additive to water: 0 none, 1 ethylene glycol, 2 propylene glycol,\n"
-    "                       3 calcium chloride\n"
-    "  --volume FRACTION    additive volume fraction, 0 to 1\n"
-    "  --user RO,CP,MU,KO   the user's own density (kg/m3), specific heat (kJ/(kg K)),\n"
-    "                       viscosity (Pa s) and conductivity (kW/(m K))\n"
-    "  --list               list the liquid and additive codes with their valid ranges\n"
-    "  --json               print the versioned JSON document\n"
-    "  --strict             exit 6 when the temperature is outside the valid range, or a water\n"
-    "                       mixture is within the freezing margin (2 K) of its freezing point\n",
+    "  --liquid NAME        liquid, by name or code 0 to 13 (see --list):\n" +
+        OptionValueList(LiquidOptionNames()) +
+        "  --t CELSIUS          temperature\n"
+        "  --additive NAME      additive to water, by name or code 0 to 3:\n" +
+        OptionValueList(AdditiveOptionNames()) +
+        "  --volume FRACTION    additive volume fraction, 0 to 1\n"
+        "  --user RO,CP,MU,KO   the user's own density (kg/m3), specific heat\n"
+        "                       (kJ/(kg K)), viscosity (Pa s) and conductivity\n"
+        "                       (kW/(m K))\n"
+        "  --list               list the liquid and additive codes with their valid\n"
+        "                       ranges\n"
+        "  --json               print the versioned JSON document\n"
+        "  --strict             exit 6 when the temperature is outside the valid range, or\n"
+        "                       a water mixture is within the freezing margin (2 K) of its\n"
+        "                       freezing point\n",
     RunFluid,
+    TOutputOption::Accepted,
 });
 
 } // namespace

@@ -51,15 +51,17 @@ int RunFriction(const std::vector<std::string>& argv, std::ostream& out, std::os
 
 const CliCommandRegistrar registrar({
     "friction",
-    "the Darcy friction factor and its regime for a Reynolds number, roughness and diameter",
+    "the Darcy friction factor for a Reynolds number and roughness",
     "Usage: darvenix-cli friction --re RE --eps METRES --d METRES [OPTIONS]\n",
     "  --re RE              Reynolds number\n"
     "  --eps METRES         wall roughness\n"
     "  --d METRES           inside diameter, greater than 0\n"
-    "  --f0 F0              starting friction factor (default 0); returned when there is no flow\n"
-    "  --json               print the versioned JSON document\n"
-    "                       (regime -1 no flow, 0 smooth, 1 Colebrook, 2 fully rough, 3 laminar)\n",
+    "  --f0 F0              starting friction factor (default 0); returned when\n"
+    "                       there is no flow\n"
+    "  --json               print the versioned JSON document (regime -1 no flow,\n"
+    "                       0 smooth, 1 Colebrook, 2 fully rough, 3 laminar)\n",
     RunFriction,
+    TOutputOption::Accepted,
 });
 
 } // namespace

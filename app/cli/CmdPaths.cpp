@@ -37,6 +37,7 @@ CliCommandRegistrar registrar({
     "Usage: darvenix-cli paths\n",
     "",
     RunPaths,
+    TOutputOption::Accepted,
 });
 
 } // namespace

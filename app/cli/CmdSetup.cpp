@@ -18,7 +18,7 @@ int RunSetup(const std::vector<std::string>& argv, std::ostream& out, std::ostre
     Args args(argv);
     args.RequireAllUsed();
     const std::vector<std::string> messages = StageDataFiles();
-    for (const std::string& message : messages) err << "darvenix-cli: " << message << "\n";
+    for (const std::string& message : messages) err << message << "\n";
     if (!messages.empty()) return kExitWrite;
     out << "DataFolder=" << DataFolder() << "\n";
     return kExitOk;
@@ -30,6 +30,7 @@ CliCommandRegistrar registrar({
     "Usage: darvenix-cli setup\n",
     "",
     RunSetup,
+    TOutputOption::Accepted,
 });
 
 } // namespace

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The one CSV writer of darvenix-cli (RFC 4180): a header row naming every
-// column and its unit ("flow [m3/s]"), then the rows; fields that hold a
-// comma, a double quote, a line break or blanks at an end are quoted, a
-// double quote inside doubled; every record ends in CR LF. Texts are valid
+// The CSV tables of darvenix-cli: a header row naming every column and its
+// unit ("flow [m3/s]"), then the rows, written by the program's one CSV
+// writer (base/CsvWriter.h: RFC 4180, fields with a comma, a double quote,
+// a line break or blanks at an end quoted, records ending in CR LF). Texts are valid
 // UTF-8 (8-bit text decoded as Windows-1252); numbers are written in the
 // shortest form that reads back to the same double, never in the display
 // formats; a value that is not finite or does not apply is an empty field.
@@ -46,8 +46,5 @@ private:
     std::vector<TCsvColumn> columns_;
     std::vector<std::vector<std::string>> rows_;
 };
-
-// One field as RFC 4180 writes it.
-std::string CsvField(std::string_view text);
 
 } // namespace dvx::cli

@@ -18,6 +18,16 @@
 //   doc.Set("liquid", Json{{"caption", JsonText(caption)}, {"t", JsonNumber(t)}});
 //   for (const TCliWarning& w : warnings) doc.AddWarning(w);
 //   doc.Write(out);
+//
+// A document with a long list is written as a stream instead, the list one
+// element at a time, with the same bytes:
+//
+//   TJsonStream json(out, units);
+//   json.Member("liquid", liquid);
+//   json.BeginArray("items");
+//   for (…) json.Element(item);
+//   json.EndArray();
+//   json.Finish(warnings);
 
 #include "CliWarning.h"
 
@@ -40,6 +50,34 @@ Json JsonText(std::string_view text);
 // A number, or null when it is not finite.
 Json JsonNumber(double value);
 
+// Writes a document's frame and members straight to out, in the order
+// called: the opening and "version" and "units" at construction, "warnings"
+// and the closing line end at Finish().
+class TJsonStream {
+public:
+    TJsonStream(std::ostream& out, const Json& units);
+    TJsonStream(const TJsonStream&) = delete;
+    TJsonStream& operator=(const TJsonStream&) = delete;
+
+    void Member(std::string_view key, const Json& value);
+    void BeginArray(std::string_view key);
+    void Element(const Json& value);
+    void EndArray();
+    void Finish(const Json& warnings);
+
+private:
+    void Key(std::string_view key);
+
+    std::ostream& out_;
+    std::string text_; // one value's text, reused
+    bool firstElement_ = true;
+};
+
+// The "units" member: field → unit, in the order given.
+Json JsonUnits(const std::vector<std::pair<std::string, std::string>>& units);
+// A warning as the "warnings" list holds it.
+Json JsonWarning(const TCliWarning& warning);
+
 class TJsonDocument {
 public:
     explicit TJsonDocument(std::vector<std::pair<std::string, std::string>> units);
@@ -54,7 +92,7 @@ public:
     void Write(std::ostream& out) const;
 
 private:
-    Json units_ = Json::object();
+    Json units_;
     Json members_ = Json::object();
     Json warnings_ = Json::array();
 };

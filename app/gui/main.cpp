@@ -79,11 +79,7 @@ std::optional<int> InformationOnly(int argc, char** argv) {
         return 0;
     }
     if (option == "--version") {
-        const std::string text = std::string("darvenix " DARVENIX_VERSION "\n") + dvx::kCopyrightLine +
-                                 "\nLicense: " + dvx::kLicenceName + " <" + dvx::kLicenceUrl +
-                                 ">.\nThis is free software: you are free to change and redistribute it.\n"
-                                 "There is NO WARRANTY, to the extent permitted by law.\n";
-        std::fputs(text.c_str(), stdout);
+        std::fputs(dvx::VersionText("darvenix").c_str(), stdout);
         return 0;
     }
     if (option == "--check-install") return CheckInstall();

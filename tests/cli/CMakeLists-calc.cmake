@@ -82,11 +82,11 @@ darvenix_calc_test(cli_calc_fitting_length_zero ARGS "calc ${calc_data}/zero_qua
 darvenix_calc_test(cli_calc_zero_length_pipe ARGS "calc ${calc_data}/zero_length.txt" RC 3
   ERR "Data may not be zero: item 1 \\(number 1\\), the length")
 darvenix_calc_test(cli_calc_negative_length ARGS "calc ${calc_data}/negative_length.txt" RC 3
-  ERR "^Data must be positive: item 1 \\(number 2\\), the length")
+  ERR "^darvenix-cli: Data must be positive: item 1 \\(number 2\\), the length")
 darvenix_calc_test(cli_calc_negative_user_pressure_drop ARGS "calc ${calc_data}/negative_user_dp.txt" RC 3
-  ERR "^Data must be positive: item 1 \\(number 7\\), the pressure drop")
+  ERR "^darvenix-cli: Data must be positive: item 1 \\(number 7\\), the pressure drop")
 darvenix_calc_test(cli_calc_overflow ARGS "calc ${calc_data}/overflow.txt --json" RC 4
-  ERR "^Pressure drop error\\.\n$" OUT "^$")
+  ERR "^darvenix-cli: Pressure drop error\\.\n$" OUT "^$")
 darvenix_calc_test(cli_calc_repeat_glycol ARGS "calc ${calc_data}/circuit.txt --repeat 3 --additive 1 --volume 0.3 --t 5 --groups --json" RC 0
   OUT "\"totalDP\":[0-9.e+]+,\"totalVolume\":0\\.1326449926240151")
 darvenix_calc_test(cli_calc_resize_then_sort ARGS "calc ${calc_data}/circuit.txt --reset-flows --resize-all --sort type --sort type --quiet" RC 0
@@ -105,22 +105,22 @@ set_tests_properties(cli_calc_binary_setup PROPERTIES FIXTURES_SETUP calc_binary
 darvenix_calc_test(cli_calc_binary_garbage ARGS "calc ${calc_data}/binary.txt --quiet" RC "0,3,4")
 set_tests_properties(cli_calc_binary_garbage PROPERTIES FIXTURES_REQUIRED calc_binary_file)
 darvenix_calc_test(cli_calc_no_extension ARGS "calc $<TARGET_FILE:darvenix-cli> --quiet" RC 5
-  ERR "^File extension must be \"dvx\"\\.\n")
+  ERR "^darvenix-cli: File extension must be \"dvx\"\\.\n")
 darvenix_calc_test(cli_calc_missing_file ARGS "calc ${calc_data}/no_such_file.txt" RC 5
-  ERR "^Error reading .*no_such_file\\.txt\nCannot open ")
+  ERR "^darvenix-cli: Error reading .*no_such_file\\.txt\ndarvenix-cli: Cannot open ")
 file(MAKE_DIRECTORY ${calc_data}/folder.txt)
-darvenix_calc_test(cli_calc_folder ARGS "calc ${calc_data}/folder.txt" RC 5 ERR "^Error reading ")
+darvenix_calc_test(cli_calc_folder ARGS "calc ${calc_data}/folder.txt" RC 5 ERR "^darvenix-cli: Error reading ")
 # A FIFO is refused at once instead of waiting for a writer.
 execute_process(COMMAND mkfifo ${calc_data}/fifo.dvx OUTPUT_QUIET ERROR_QUIET)
-darvenix_calc_test(cli_calc_fifo ARGS "calc ${calc_data}/fifo.dvx" RC 5 ERR "^Error reading .*fifo\\.dvx\n.*fifo\\.dvx is not a file\n")
-darvenix_calc_test(cli_calc_no_file ARGS "calc --quiet" RC 2 ERR "Usage:")
-darvenix_calc_test(cli_calc_bad_material ARGS "calc ${calc_data}/circuit.txt --material 3" RC 2 ERR "Usage:")
-darvenix_calc_test(cli_calc_bad_sort ARGS "calc ${calc_data}/circuit.txt --sort 8" RC 2 ERR "Usage:")
-darvenix_calc_test(cli_calc_bad_repeat ARGS "calc ${calc_data}/circuit.txt --repeat 0" RC 2 ERR "Usage:")
+darvenix_calc_test(cli_calc_fifo ARGS "calc ${calc_data}/fifo.dvx" RC 5 ERR "^darvenix-cli: Error reading .*fifo\\.dvx\ndarvenix-cli: .*fifo\\.dvx is not a file\n")
+darvenix_calc_test(cli_calc_no_file ARGS "calc --quiet" RC 2 ERR "^darvenix-cli: .*\nTry 'darvenix-cli calc --help'\\.\n$")
+darvenix_calc_test(cli_calc_bad_material ARGS "calc ${calc_data}/circuit.txt --material 3" RC 2 ERR "^darvenix-cli: .*\nTry 'darvenix-cli calc --help'\\.\n$")
+darvenix_calc_test(cli_calc_bad_sort ARGS "calc ${calc_data}/circuit.txt --sort 8" RC 2 ERR "^darvenix-cli: .*\nTry 'darvenix-cli calc --help'\\.\n$")
+darvenix_calc_test(cli_calc_bad_repeat ARGS "calc ${calc_data}/circuit.txt --repeat 0" RC 2 ERR "^darvenix-cli: .*\nTry 'darvenix-cli calc --help'\\.\n$")
 darvenix_calc_test(cli_calc_unknown_option ARGS "calc ${calc_data}/circuit.txt --fast" RC 2 ERR "unexpected argument '--fast'")
 darvenix_calc_test(cli_friction_colebrook ARGS "friction --re 1e5 --eps 0.001 --d 1 --f0 0.02 --json" RC 0
   OUT "\"f\":0\\.0221654660525537[0-9]*,\"regime\":1,\"warnings\":\\[\\]\\}\n$")
 darvenix_calc_test(cli_friction_no_flow ARGS "friction --re 0 --eps 0.001 --d 1 --f0 0.0173" RC 0
   OUT "^f 0\\.017299999999999999\nregime -1\n$")
-darvenix_calc_test(cli_friction_bad_diameter ARGS "friction --re 1e5 --eps 0 --d 0" RC 2 ERR "Usage:")
+darvenix_calc_test(cli_friction_bad_diameter ARGS "friction --re 1e5 --eps 0 --d 0" RC 2 ERR "^darvenix-cli: --d must be greater than 0\nTry 'darvenix-cli friction --help'\\.\n$")
 darvenix_calc_test(cli_friction_missing_re ARGS "friction --eps 0 --d 1" RC 2 ERR "--re is needed")

@@ -13,7 +13,7 @@ endfunction()
 
 # Bad arguments: usage on stderr, exit 2.
 fluid_cli_test(bad_code ARGS "fluid|--liquid|14|--t|20" EXIT 2
-  SETTINGS "-DSTDERR_REGEX=Usage: darvenix-cli")
+  SETTINGS "-DSTDERR_REGEX=^darvenix-cli: --liquid: '14' is neither a code 0 to 13 nor a name")
 fluid_cli_test(negative_code ARGS "fluid|--liquid|-1|--t|20" EXIT 2)
 fluid_cli_test(bad_temperature ARGS "fluid|--liquid|0|--t|abc" EXIT 2
   SETTINGS "-DSTDERR_REGEX='abc' is not a number")

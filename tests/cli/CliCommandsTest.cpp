@@ -50,8 +50,6 @@ TEST_F(CliCommands, EveryCommandHasItsHelpThreeWays) {
         EXPECT_EQ(viaHelp.Exit, 0);
         EXPECT_EQ(viaHelp.Err, "");
         EXPECT_THAT(viaHelp.Out, StartsWith(std::string("Usage: darvenix-cli ") + name));
-        for (const char* code : {"  1  ", "  2  ", "  3  ", "  4  ", "  5  ", "  6  "})
-            EXPECT_THAT(viaHelp.Out, HasSubstr(code));
         for (const char* flag : {"--help", "-h"}) {
             const TCliResult direct = Run({name, flag});
             EXPECT_EQ(direct.Exit, 0);
@@ -66,6 +64,9 @@ TEST_F(CliCommands, EveryCommandHasItsHelpThreeWays) {
     EXPECT_THAT(help, HasSubstr("--csv"));
     EXPECT_THAT(help, HasSubstr("--strict"));
     EXPECT_EQ(Run({"help", "nosuch"}).Exit, 2);
+    // The exit codes are listed once, in the whole usage.
+    for (const char* code : {"  1  ", "  2  ", "  3  ", "  4  ", "  5  ", "  6  "})
+        EXPECT_THAT(Run({"--help"}).Out, HasSubstr(code));
     const TCliResult version = Run({"--version"});
     EXPECT_EQ(version.Exit, 0);
     EXPECT_THAT(version.Out, StartsWith("darvenix-cli "));
@@ -115,7 +116,7 @@ TEST_F(CliCommands, StandardInputTakesTextItemsAndProjectsByTheirHeader) {
     // A damaged project on standard input is unreadable input.
     const TCliResult broken = Run({"calc", "--builtin", "-"}, "TPF0\x08TCircuit");
     EXPECT_EQ(broken.Exit, 5);
-    EXPECT_THAT(broken.Err, StartsWith("Error reading standard input"));
+    EXPECT_THAT(broken.Err, StartsWith("darvenix-cli: Error reading standard input"));
 }
 
 TEST_F(CliCommands, JsonDocumentHasItsDocumentedShape) {
@@ -317,7 +318,7 @@ TEST_F(CliCommands, MixtureNearItsFreezingPointWarnsAndStrictFails) {
             EXPECT_EQ(lenient.Err, "");
             EXPECT_EQ(r.Exit, 0);
         } else {
-            EXPECT_EQ(lenient.Err, "darvenix-cli " + c.args[0] + ": warning: " + c.message + "\n");
+            EXPECT_THAT(lenient.Err, HasSubstr("warning: " + c.message + "\n"));
             EXPECT_EQ(r.Exit, 6);
             EXPECT_EQ(r.Out, lenient.Out);
         }
@@ -454,10 +455,10 @@ TEST_F(CliCommands, EveryExitCode) {
         {{"calc", "--builtin", "circuit.txt"}, 0, ""},
         {{"convert", "circuit.txt", "missing/out.dvx"}, 1, "Error writing missing/out.dvx"},
         {{"convert", "--builtin", "circuit.txt", "missing/out.csv"}, 1, "Error writing missing/out.csv"},
-        {{"convert", "circuit.txt", "out.doc"}, 1, "File not saved."},
-        {{"calc", "--builtin", "circuit.txt", "--material", "3"}, 2, "Usage: darvenix-cli calc"},
-        {{"calc"}, 2, "Usage: darvenix-cli calc"},
-        {{"fluid", "--liquid", "14", "--t", "20"}, 2, "Usage: darvenix-cli fluid"},
+        {{"convert", "circuit.txt", "out.doc"}, 2, "the output must end in .dvx, .txt or .csv"},
+        {{"calc", "--builtin", "circuit.txt", "--material", "3"}, 2, "Try 'darvenix-cli calc --help'."},
+        {{"calc"}, 2, "Try 'darvenix-cli calc --help'."},
+        {{"fluid", "--liquid", "14", "--t", "20"}, 2, "Try 'darvenix-cli fluid --help'."},
         {{"convert", "circuit.txt", "out.dvx", "--t", "20"}, 2, "apply only to a .csv output"},
         {{"nosuch"}, 2, "unknown command"},
         {{"calc", "--builtin", "zero_flow.txt"}, 3, "Data may not be zero: item 1 (number 1), the flow"},

@@ -41,6 +41,9 @@ foreach(file bin/darvenix-cli lib/darvenix/darvenix-cli lib/darvenix/darvenix-cl
              share/icons/hicolor/scalable/apps/darvenix.svg)
   expect_file(${prefix}/${file})
 endforeach()
+# Where bash-completion loads a command's completion from when it is first
+# completed.
+expect_file(${prefix}/share/bash-completion/completions/darvenix-cli)
 if(EXISTS ${prefix}/lib/darvenix/Help OR EXISTS ${prefix}/lib/darvenix/Manual)
   message(FATAL_ERROR "documentation left beside the programs in lib/darvenix/")
 endif()

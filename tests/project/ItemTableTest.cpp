@@ -209,6 +209,9 @@ TEST_F(ItemTableTest, HeaderRowNamesColumnsInAnyOrder) {
 TEST_F(ItemTableTest, CsvQuotesOnlyWhatNeedsIt) {
     EXPECT_EQ(CommaSeparated({{"a", "b,c", "say \"hi\"", "two\nlines", ""}}),
               "a,\"b,c\",\"say \"\"hi\"\"\",\"two\nlines\",\r\n");
+    // Blanks at an end are part of a description: quoted, so that a reader
+    // that trims unquoted fields keeps them.
+    EXPECT_EQ(CommaSeparated({{" riser", "coil ", "in between"}}), "\" riser\",\"coil \",in between\r\n");
     TCircuit circuit;
     circuit.Append(std::make_unique<TUser>());
     const std::string csv = CircuitAsCsv(circuit);

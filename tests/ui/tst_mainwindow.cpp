@@ -100,7 +100,8 @@ private slots:
         QCOMPARE(Panel(1), QString("Not Solved"));
         QCOMPARE(W().Model()->rowCount(), 1); // the one empty row
         QCOMPARE(W().Model()->columnCount(), 7);
-        QVERIFY(W().windowTitle().startsWith("Darvenix "));
+        // The same version the programs' --version print: "Darvenix 0.1.0".
+        QCOMPARE(W().windowTitle(), QString("Darvenix " DARVENIX_VERSION));
     }
 
     void insertDialogAddsEachKindBeforeTheCurrentRow() {

@@ -8,22 +8,17 @@
 
 namespace dvx {
 
-std::string FourPartVersion(std::string_view version) {
-    std::string result;
-    int parts = 0;
-    while (parts < 4) {
-        auto dot = version.find('.');
-        std::string_view part = version.substr(0, dot);
-        result += part.empty() ? std::string("0") : std::string(part);
-        ++parts;
-        if (parts < 4) result += '.';
-        version = dot == std::string_view::npos ? std::string_view() : version.substr(dot + 1);
-    }
-    return result;
+// The window title, the about box, the reports and both programs'
+// --version all show the release as the build defines it.
+TVersionInfo ProgramVersionInfo() {
+    return {"Darvenix", DARVENIX_VERSION, "Pipe circuit pressure drop calculation"};
 }
 
-TVersionInfo ProgramVersionInfo() {
-    return {"Darvenix", FourPartVersion(DARVENIX_VERSION), "Pipe circuit pressure drop calculation"};
+std::string VersionText(std::string_view program) {
+    return std::string(program) + " " + DARVENIX_VERSION + "\n" + kCopyrightLine + "\nLicense: " + kLicenceName +
+           " <" + kLicenceUrl +
+           ">.\nThis is free software: you are free to change and redistribute it.\n"
+           "There is NO WARRANTY, to the extent permitted by law.\n";
 }
 
 std::string RegisteredOwner() {

@@ -10,7 +10,7 @@ namespace dvx {
 
 struct TVersionInfo {
     std::string ProductName;     // "Darvenix"
-    std::string Version;         // four parts, "major.minor.patch.build"
+    std::string Version;         // the release, "major.minor.patch" ("0.1.0")
     std::string FileDescription; // one line for the about box
 };
 
@@ -22,8 +22,9 @@ inline constexpr const char* kCopyrightLine = "Copyright (C) 2026 The Darvenix d
 inline constexpr const char* kLicenceName = "GNU General Public License, version 3 or later";
 inline constexpr const char* kLicenceUrl = "https://www.gnu.org/licenses/gpl-3.0.html";
 
-// "1.2" → "1.2.0.0": missing parts count as 0, parts beyond four are dropped.
-std::string FourPartVersion(std::string_view version);
+// What "PROGRAM --version" prints, the same for both programs: "PROGRAM
+// 0.1.0", the copyright line and the licence.
+std::string VersionText(std::string_view program);
 
 // The user's full name from the password database (the part of the comment
 // field before the first comma), else the login name; may be empty.

@@ -3,6 +3,7 @@
 
 #include "engine/catalogue/Bores.h"
 #include "engine/catalogue/Tables.h"
+#include "base/CsvWriter.h"
 #include "base/Errors.h"
 #include "base/Numbers.h"
 #include "storage/project/FileIO.h"
@@ -399,23 +400,7 @@ std::string TabSeparated(const std::vector<std::vector<std::string>>& rows) {
 
 std::string CommaSeparated(const std::vector<std::vector<std::string>>& rows) {
     std::string text;
-    for (const auto& row : rows) {
-        for (std::size_t i = 0; i < row.size(); ++i) {
-            if (i > 0) text += ',';
-            const std::string& cell = row[i];
-            if (cell.find_first_of(",\"\r\n") == std::string::npos) {
-                text += cell;
-                continue;
-            }
-            text += '"';
-            for (char c : cell) {
-                if (c == '"') text += '"';
-                text += c;
-            }
-            text += '"';
-        }
-        text += "\r\n";
-    }
+    for (const auto& row : rows) AppendCsvRecord(text, row);
     return text;
 }
 

@@ -57,8 +57,9 @@ std::vector<std::string> ItemTableRow(const TBranch& item);
 // Rows joined with tabs and ended by CR LF. A tab or line break inside a
 // text becomes a blank, so that every item stays one row.
 std::string TabSeparated(const std::vector<std::vector<std::string>>& rows);
-// Rows as comma-separated values: a cell holding a comma, a quote or a line
-// break is quoted, with quotes doubled; each row ends with CR LF.
+// Rows as comma-separated values (base/CsvWriter.h): a cell holding a
+// comma, a quote or a line break, or with a blank at an end, is quoted,
+// with quotes doubled; each row ends with CR LF.
 std::string CommaSeparated(const std::vector<std::vector<std::string>>& rows);
 
 // The header and a row per item of the list given, tab-separated.
