@@ -252,9 +252,9 @@ const CliCommandRegistrar registrar(CliCommand{
         "  --list               list the liquid and additive codes with their valid\n"
         "                       ranges\n"
         "  --json               print the versioned JSON document\n"
-        "  --strict             exit 6 when the temperature is outside the valid range, or\n"
-        "                       a water mixture is within the freezing margin (2 K) of its\n"
-        "                       freezing point\n",
+        "  --strict             exit 6 when the temperature is outside the valid range,\n"
+        "                       or a water mixture is within the freezing margin (2 K)\n"
+        "                       of its freezing point\n",
     RunFluid,
     TOutputOption::Accepted,
 });
