@@ -8,6 +8,7 @@
 
 #include "engine/catalogue/Tables.h"
 #include "DisplayGuard.h"
+#include "EndSignals.h"
 #include "base/platform/Documents.h"
 #include "base/platform/Version.h"
 #include "base/Money.h"
@@ -127,8 +128,17 @@ int main(int argc, char** argv) {
     for (const std::string& message : started.Messages)
         dvx::ui::ShowMessage(&window, dvx::ui::MsgKind::Error, QString::fromStdString(message));
 
+    // Ended from outside (session end, kill), the program closes as File ›
+    // Exit does and keeps an unsaved project for the next start.
+    dvx::app::EndSignals endSignals;
+    QObject::connect(&endSignals, &dvx::app::EndSignals::Received, &window, [&window] { window.EndSession(); });
+
     const QStringList args = QApplication::arguments();
     if (args.size() == 2) window.OpenStartupFile(args.at(1));
     window.show();
+    // A project kept by an earlier run that was ended from outside is
+    // offered once the window stands, unless a project was asked for on the
+    // command line (the copy then waits for a start without one).
+    if (args.size() != 2) QTimer::singleShot(0, &window, [&window] { window.OfferRecovery(); });
     return QApplication::exec();
 }

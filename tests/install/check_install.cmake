@@ -33,7 +33,7 @@ expect_ok("cmake --install")
 
 # Layout: the programs in the private folder, links to them in bin/.
 foreach(file bin/darvenix-cli lib/darvenix/darvenix-cli lib/darvenix/darvenix-cli.ini
-             share/doc/darvenix/Help/Darvenix.htm share/doc/darvenix/Manual/Manual.htm
+             share/darvenix/Help/Darvenix.htm share/darvenix/Manual/Manual.htm
              share/doc/darvenix/copyright share/doc/darvenix/changelog.gz
              share/darvenix/install-data/SteelPipe.ini share/darvenix/examples/chilled-water.dvx
              share/darvenix/examples/LetterHead.txt
@@ -94,6 +94,24 @@ foreach(name SteelPipe.ini GalvIronPipe.ini DrawnTubePipe.ini PipeFittings.ini R
 endforeach()
 
 if(GUI)
+  # Desktop integration: the software centres' entry and the program icon
+  # as PNG in the usual sizes, each a real PNG of its size.
+  expect_file(${prefix}/share/metainfo/org.quellstrand.darvenix.metainfo.xml)
+  foreach(size 16 24 32 48 64 128 256)
+    set(png ${prefix}/share/icons/hicolor/${size}x${size}/apps/darvenix.png)
+    expect_file(${png})
+    file(READ ${png} head LIMIT 24 HEX)
+    math(EXPR hex_size "${size}" OUTPUT_FORMAT HEXADECIMAL)
+    string(REPLACE "0x" "" hex_size "${hex_size}")
+    string(LENGTH "${hex_size}" digits)
+    math(EXPR pad "8 - ${digits}")
+    string(REPEAT "0" ${pad} zeros)
+    set(dimension "${zeros}${hex_size}")
+    if(NOT head MATCHES "^89504e470d0a1a0a0000000d49484452${dimension}${dimension}$")
+      message(FATAL_ERROR "${png} is not a ${size}x${size} PNG: ${head}")
+    endif()
+  endforeach()
+
   # The desktop entry starts a program that is installed (a build without
   # the desktop program installs none).
   file(STRINGS ${prefix}/share/applications/darvenix.desktop exec REGEX "^Exec=")
@@ -101,23 +119,43 @@ if(GUI)
   expect_file(${prefix}/bin/${exec_program})
 
   # The desktop program resolves its help page and manual in the installed
-  # documentation folder.
-  file(REAL_PATH ${prefix}/share/doc/darvenix doc_folder)
+  # share/darvenix/ folder.
+  file(REAL_PATH ${prefix}/share/darvenix doc_folder)
   run(${prefix}/bin/darvenix --check-install)
   expect_ok("darvenix --check-install")
   if(NOT out MATCHES "${doc_folder}/Help/Darvenix.htm\n" OR NOT out MATCHES "${doc_folder}/Manual/Manual.htm\n")
     message(FATAL_ERROR "help page and manual not resolved in ${doc_folder}:\n${out}")
   endif()
-  file(READ ${prefix}/share/doc/darvenix/Help/Darvenix.htm installed_help)
+  file(READ ${prefix}/share/darvenix/Help/Darvenix.htm installed_help)
   file(READ ${SOURCE_DIR}/Help/Darvenix.htm source_help)
   if(NOT installed_help STREQUAL source_help)
     message(FATAL_ERROR "the installed help page is not the project's")
   endif()
   # Without its help page the check fails and names what is missing.
-  file(REMOVE ${prefix}/share/doc/darvenix/Help/Darvenix.htm)
+  file(REMOVE ${prefix}/share/darvenix/Help/Darvenix.htm)
   run(${prefix}/bin/darvenix --check-install)
   if(rc EQUAL 0 OR NOT out MATCHES "Help/Darvenix.htm \\(missing\\)")
     message(FATAL_ERROR "--check-install passed without the help page (${rc}):\n${out}")
   endif()
 endif()
-message(STATUS "installed into ${prefix} and ran from there")
+
+# The installation is undone by the script it brought, which removes every
+# file it installed (the list kept in the prefix says which) and the
+# folders and caches that only it needed: the prefix is empty afterwards.
+expect_file(${prefix}/share/darvenix/install_manifest.txt)
+file(STRINGS ${prefix}/share/darvenix/install_manifest.txt listed)
+file(GLOB_RECURSE installed LIST_DIRECTORIES false ${prefix}/*)
+foreach(file IN LISTS installed)
+  # The caches built at install time are the refresh tools' files.
+  string(FIND "${file}" "${prefix}/share/mime/" in_mime)
+  if(NOT file IN_LIST listed AND NOT in_mime EQUAL 0 AND NOT file STREQUAL "${prefix}/share/applications/mimeinfo.cache")
+    message(FATAL_ERROR "installed but not in the list kept in the prefix: ${file}")
+  endif()
+endforeach()
+run(${CMAKE_COMMAND} -P ${prefix}/share/darvenix/uninstall.cmake)
+expect_ok("cmake -P <prefix>/share/darvenix/uninstall.cmake")
+file(GLOB_RECURSE left LIST_DIRECTORIES true ${prefix}/*)
+if(left)
+  message(FATAL_ERROR "uninstall left these behind:\n${left}")
+endif()
+message(STATUS "installed into ${prefix}, ran from there and uninstalled")

@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # cmake -DSOURCE_DIR=... -P check_links.cmake
 # Every src="..." and href="..." of the help page and the manual that names a
-# local file (not a web address, not a mere #anchor) must name an existing one.
+# local file (not a web address, not a mere #anchor), and every picture of
+# the README, must name an existing one.
 cmake_minimum_required(VERSION 3.25)
 set(problems "")
 set(checked 0)
@@ -20,6 +21,26 @@ foreach(page Help/Darvenix.htm Manual/Manual.htm)
     endif()
   endforeach()
 endforeach()
+# The README's pictures (Markdown ![text](path) and <img src>), relative to
+# the top of the source tree. The installed pages come without the README.
+if(EXISTS ${SOURCE_DIR}/README.md)
+  file(READ ${SOURCE_DIR}/README.md text)
+  string(REGEX MATCHALL "!\\[[^]]*\\]\\([^)]+\\)|<img [^>]*src=\"[^\"]+\"" refs "${text}")
+  foreach(ref IN LISTS refs)
+    if(ref MATCHES "^!")
+      string(REGEX REPLACE "^!\\[[^]]*\\]\\(([^) ]+).*$" "\\1" target "${ref}")
+    else()
+      string(REGEX REPLACE "^<img [^>]*src=\"([^\"]+)\"$" "\\1" target "${ref}")
+    endif()
+    if(target MATCHES "^[a-z]+:")
+      continue()
+    endif()
+    math(EXPR checked "${checked} + 1")
+    if(NOT EXISTS ${SOURCE_DIR}/${target})
+      string(APPEND problems "README.md: ${target} does not exist\n")
+    endif()
+  endforeach()
+endif()
 if(problems)
   message(FATAL_ERROR "${problems}")
 endif()

@@ -34,7 +34,28 @@ string(TOUPPER "${text}" text)
 # the first usage line as the synopsis (it is left out; further "or:" lines
 # are checked without "or:") and a heading line such as "Options:" as a
 # section heading.
-string(REPLACE "\n" ";" lines "${help}")
+#
+# A program with commands (darvenix-cli) also has each command's options in
+# its page: every line of "PROGRAM help COMMAND" up to its exit-status
+# table, which the top-level help already gives; and it has examples.
+set(all_help "${help}")
+string(REGEX MATCH "\nCommands:\n(  [^\n]+\n)+" block "${help}")
+string(REGEX MATCHALL "\n  [a-z][a-z-]*" commands "${block}")
+foreach(command IN LISTS commands)
+  string(STRIP "${command}" command)
+  execute_process(COMMAND ${PROGRAM} help ${command} RESULT_VARIABLE rc OUTPUT_VARIABLE command_help)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "${name} help ${command}: exit ${rc}")
+  endif()
+  string(REGEX REPLACE "\nExit status:\n.*$" "\n" command_help "${command_help}")
+  # Its usage line is not the synopsis: compared like any line.
+  string(REGEX REPLACE "^Usage: " "" command_help "${command_help}")
+  string(APPEND all_help "\n${command_help}")
+endforeach()
+if(commands AND NOT text MATCHES " EXAMPLES .*${upper} CALC ")
+  message(FATAL_ERROR "the manual page of ${name} has no examples:\n${text}")
+endif()
+string(REPLACE "\n" ";" lines "${all_help}")
 set(checked 0)
 foreach(line IN LISTS lines)
   string(REGEX REPLACE "[ \t\"]+" " " words "${line}")

@@ -4,8 +4,12 @@
 # from the built tree into a temporary folder (the build tree is only read:
 # CPack's staging folder and the package go to that folder), lintian must
 # find no error and no warning in it, and the programs unpacked from it
-# (dpkg -x) must run from there and find their files. The folder is removed
-# when everything passed and kept, named in the message, when not.
+# (dpkg -x) must run from there and find their files. The package is also
+# installed the way minimal and container systems do it, with dpkg leaving out
+# everything under /usr/share/doc (into a root folder of its own, dpkg
+# --root, under fakeroot): the programs must still find every file they
+# need. The folder is removed when everything passed and kept, named in the
+# message, when not.
 cmake_minimum_required(VERSION 3.25)
 set(tmp "$ENV{TMPDIR}")
 if(NOT tmp)
@@ -65,7 +69,7 @@ run(dpkg-deb --contents ${deb})
 expect_ok("dpkg-deb --contents")
 set(listing "${out}")
 foreach(file ./usr/share/doc/darvenix/copyright ./usr/share/doc/darvenix/changelog.gz
-             ./usr/share/doc/darvenix/Help/Darvenix.htm ./usr/share/doc/darvenix/Manual/Manual.htm
+             ./usr/share/darvenix/Help/Darvenix.htm ./usr/share/darvenix/Manual/Manual.htm
              ./usr/share/man/man1/darvenix-cli.1.gz ./usr/lib/darvenix/darvenix-cli
              ./usr/share/darvenix/examples/LetterHead.txt)
   string(REPLACE "." "\\." pattern "${file}")
@@ -76,11 +80,29 @@ endforeach()
 if(GUI AND NOT listing MATCHES " \\./usr/share/man/man1/darvenix\\.1\\.gz\n")
   message(FATAL_ERROR "the desktop program's manual page is not in the package:\n${listing}")
 endif()
-# Documentation belongs under share/doc, not beside the programs; the file
-# type goes in as its definition only, the target machine builds the cache.
+# What software centres read: the AppStream entry and PNG icons.
+if(GUI)
+  foreach(file ./usr/share/metainfo/org.quellstrand.darvenix.metainfo.xml
+               ./usr/share/icons/hicolor/48x48/apps/darvenix.png ./usr/share/icons/hicolor/256x256/apps/darvenix.png)
+    string(REPLACE "." "\\." pattern "${file}")
+    if(NOT listing MATCHES " ${pattern}\n")
+      message(FATAL_ERROR "${file} is not in the package:\n${listing}")
+    endif()
+  endforeach()
+endif()
+# The pages belong under share/darvenix, not beside the programs; share/doc
+# holds only what the program never reads (a system may leave it out).
 if(listing MATCHES " \\./usr/lib/darvenix/(Help|Manual)/")
   message(FATAL_ERROR "documentation under /usr/lib/darvenix:\n${listing}")
 endif()
+string(REGEX MATCHALL " \\./usr/share/doc/darvenix/[^\n]*[^/\n]\n" doc_files "${listing}")
+foreach(doc_file IN LISTS doc_files)
+  if(NOT doc_file MATCHES "/(copyright|changelog\\.gz|README[^/]*)\n$")
+    message(FATAL_ERROR "a file the program may need is under /usr/share/doc:${doc_file}")
+  endif()
+endforeach()
+# The file type goes in as its definition only, the target machine builds
+# the cache.
 if(listing MATCHES " \\./usr/share/mime/[^p\n]|mimeinfo\\.cache")
   message(FATAL_ERROR "the package holds a file-type or menu cache:\n${listing}")
 endif()
@@ -112,16 +134,40 @@ expect_ok("installed darvenix-cli --version")
 if(NOT out MATCHES "^darvenix-cli ${VERSION}")
   message(FATAL_ERROR "installed darvenix-cli --version printed:\n${out}")
 endif()
+
+# --- installed by dpkg without /usr/share/doc, as minimal systems do ---
+# A root folder with an empty package database of its own; the libraries the
+# package depends on come from this machine, so dependencies are not asked
+# for there. fakeroot lets dpkg give the files to root without being root.
+set(minimal ${WORK}/minimal)
+file(MAKE_DIRECTORY ${minimal}/var/lib/dpkg/info ${minimal}/var/lib/dpkg/updates)
+file(TOUCH ${minimal}/var/lib/dpkg/status)
+run(fakeroot dpkg --root=${minimal} --force-not-root --force-depends --log=/dev/null
+    --path-exclude=/usr/share/doc/* --install ${deb})
+expect_ok("dpkg --install --path-exclude=/usr/share/doc/*")
+file(GLOB left_in_doc ${minimal}/usr/share/doc/darvenix/*)
+if(left_in_doc)
+  message(FATAL_ERROR "dpkg's exclusion left files in /usr/share/doc: ${left_in_doc}")
+endif()
+run(${minimal}/usr/bin/darvenix-cli convert ${minimal}/usr/share/darvenix/examples/chilled-water.dvx
+    ${WORK}/chilled-water.txt)
+expect_ok("darvenix-cli convert, installed without /usr/share/doc")
+
 if(GUI)
-  run(${root}/usr/bin/darvenix --check-install)
-  expect_ok("installed darvenix --check-install")
-  file(REAL_PATH ${root}/usr/share/doc/darvenix doc_folder)
-  foreach(page Help/Darvenix.htm Manual/Manual.htm)
-    if(NOT out MATCHES "${doc_folder}/${page}\n")
-      message(FATAL_ERROR "${page} not found in ${doc_folder}:\n${out}")
-    endif()
+  foreach(installed ${root} ${minimal})
+    run(${installed}/usr/bin/darvenix --check-install)
+    expect_ok("darvenix --check-install, installed in ${installed}")
+    file(REAL_PATH ${installed}/usr/share/darvenix pages_folder)
+    foreach(page Help/Darvenix.htm Manual/Manual.htm)
+      if(NOT out MATCHES "(^|\n)${pages_folder}/${page}\n")
+        message(FATAL_ERROR "${page} not found in ${pages_folder}:\n${out}")
+      endif()
+    endforeach()
   endforeach()
 endif()
+# Every picture and page the installed pages refer to is installed with them.
+run(${CMAKE_COMMAND} -DSOURCE_DIR=${minimal}/usr/share/darvenix -P ${CMAKE_CURRENT_LIST_DIR}/check_links.cmake)
+expect_ok("links of the pages installed without /usr/share/doc")
 
 math(EXPR pack_seconds "${packed} - ${started}")
 math(EXPR lint_seconds "${linted} - ${packed}")

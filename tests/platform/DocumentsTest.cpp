@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The help page and the manual: beside the program in a build tree, in
-// share/doc/darvenix/ of an installation.
+// share/darvenix/ of an installation (never share/doc/, which a system may
+// leave out).
 
 #include "base/platform/Documents.h"
 
@@ -12,16 +13,16 @@ namespace dvx {
 namespace {
 
 TEST(Documents, InstalledFolderIsTwoLevelsAboveTheProgramFolder) {
-    EXPECT_EQ(InstalledDocFolderFor("/usr/lib/darvenix/"), "/usr/share/doc/darvenix/");
+    EXPECT_EQ(InstalledDocFolderFor("/usr/lib/darvenix/"), "/usr/share/darvenix/");
     EXPECT_EQ(InstalledDocFolderFor("/home/ann/.local/lib/darvenix/"),
-              "/home/ann/.local/share/doc/darvenix/");
-    EXPECT_EQ(InstalledDocFolderFor("/opt/x/lib/darvenix"), "/opt/x/share/doc/darvenix/");
+              "/home/ann/.local/share/darvenix/");
+    EXPECT_EQ(InstalledDocFolderFor("/opt/x/lib/darvenix"), "/opt/x/share/darvenix/");
 }
 
 TEST(Documents, ProgramFolderFirstThenInstalledFolderElseTheProgramFolderPath) {
     test::TempFolder prefix;
     const std::string program = prefix / "lib/darvenix/";
-    const std::string doc = prefix / "share/doc/darvenix/";
+    const std::string doc = prefix / "share/darvenix/";
     std::filesystem::create_directories(program);
 
     // Neither: the message names the program folder's path.

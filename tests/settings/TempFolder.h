@@ -54,6 +54,7 @@ inline bool IsolateHome() {
     ::setenv("HOME", home.Path().c_str(), 1);
     ::setenv("XDG_CONFIG_HOME", (home / ".config").c_str(), 1);
     ::setenv("XDG_DATA_HOME", (home / ".local/share").c_str(), 1);
+    ::setenv("XDG_STATE_HOME", (home / ".local/state").c_str(), 1);
     return true;
 }
 inline const bool kHomeIsolated = IsolateHome();

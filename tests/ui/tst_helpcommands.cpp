@@ -206,6 +206,30 @@ private slots:
         for (QAction* a : bar->actions())
             if (!a->isSeparator()) QVERIFY2(onPage.contains(a->text()), qPrintable("not on the page: " + a->text()));
     }
+
+    // The Keys table lists every key of a main-window command, so that
+    // nobody has to look through the menus for them.
+    void keysTableListsEveryShortcut() {
+        const QString page = HelpPage();
+        const int start = page.indexOf("<h2 id=\"keys\">");
+        QVERIFY(start >= 0);
+        const int end = page.indexOf("</table>", start);
+        QVERIFY(end > start);
+        QStringList listed;
+        static const QRegularExpression key("<kbd>(.*?)</kbd>");
+        for (auto it = key.globalMatch(page.mid(start, end - start)); it.hasNext();)
+            listed << PlainText(it.next().captured(1));
+        for (const MenuEntry& entry : WindowEntries())
+            for (const QKeySequence& shortcut : entry.action->shortcuts()) {
+                const QString text = shortcut.toString(QKeySequence::PortableText);
+                // The page writes Insert and Delete as the keys are labelled.
+                const QString written = text == "Ins" || text == "Insert" ? "Ins"
+                                        : text == "Del" || text == "Delete" ? "Del"
+                                                                             : text;
+                QVERIFY2(listed.contains(written),
+                         qPrintable(written + " (" + Plain(entry.action->text()) + ") is not in the Keys table"));
+            }
+    }
 };
 
 QTEST_MAIN(HelpCommandsTest)

@@ -18,7 +18,7 @@ bool IsFile(const std::string& path) {
 } // namespace
 
 std::string InstalledDocFolderFor(std::string_view programFolder) {
-    std::filesystem::path folder(std::string(programFolder) + "/../../share/doc/darvenix/");
+    std::filesystem::path folder(std::string(programFolder) + "/../../share/darvenix/");
     std::string normal = folder.lexically_normal().generic_string();
     if (normal.empty() || normal.back() != '/') normal += '/';
     return normal;

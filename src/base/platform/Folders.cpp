@@ -88,6 +88,8 @@ std::string UserConfigFolder() { return XdgFolderFor(std::getenv("XDG_CONFIG_HOM
 
 std::string UserDataFolder() { return XdgFolderFor(std::getenv("XDG_DATA_HOME"), HomeFolder(), ".local/share"); }
 
+std::string UserStateFolder() { return XdgFolderFor(std::getenv("XDG_STATE_HOME"), HomeFolder(), ".local/state"); }
+
 std::string ProgramFilePath() {
     std::error_code ec;
     auto path = std::filesystem::read_symlink("/proc/self/exe", ec);

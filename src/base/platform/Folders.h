@@ -47,6 +47,7 @@ TFolders FoldersFor(std::string_view programFolder, std::string_view programsFol
 std::string HomeFolder();         // $HOME, else the password database; ends with "/"
 std::string UserConfigFolder();   // $XDG_CONFIG_HOME or ~/.config/
 std::string UserDataFolder();     // $XDG_DATA_HOME or ~/.local/share/
+std::string UserStateFolder();    // $XDG_STATE_HOME or ~/.local/state/
 std::string ProgramFilePath();    // the running program file (/proc/self/exe)
 std::string ProgramFileName();    // its name without folder and extension
 std::string ProgramsFolder();     // where the suite lives unless the program folder says otherwise

@@ -571,17 +571,27 @@ void TMainForm::SaveSettings() {
     store.Write(settings::LabourRate, LabourRate);
 }
 
+void TMainForm::SaveSettingsOnClose() {
+    SaveSettings();
+    SaveReportStyles(AppSettings());
+    recent_.Add(currentFile_.toStdString());
+    recent_.Save(AppSettings());
+}
+
 void TMainForm::closeEvent(QCloseEvent* event) {
+    // After EndSession everything is written already and nobody is there to
+    // answer a question.
+    if (sessionEnded_) {
+        event->accept();
+        return;
+    }
     Commit();
     if (!SaveChangesPrompt()) {
         event->ignore();
         return;
     }
     try {
-        SaveSettings();
-        SaveReportStyles(AppSettings());
-        recent_.Add(currentFile_.toStdString());
-        recent_.Save(AppSettings());
+        SaveSettingsOnClose();
     } catch (const std::exception& e) {
         ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
     }

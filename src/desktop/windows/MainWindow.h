@@ -6,6 +6,7 @@
 // shows Saved / Solved, the total pressure drop and the file name.
 
 #include "engine/hydraulics/Calc.h"
+#include "storage/project/ProjectFile.h"
 #include "storage/settings/MRU.h"
 #include "presentation/ui/CircuitGrid.h"
 #include "desktop/undo/UndoHost.h"
@@ -185,12 +186,27 @@ public:
     // The file opened from the command line, before the window is shown.
     void OpenStartupFile(const QString& file);
 
+    // The program is ended from outside (SIGTERM, SIGHUP): closes as File ›
+    // Exit does, settings and placements written, but asks nothing; an
+    // unsaved project is kept as the recovery copy instead. Ends the event
+    // loops, modal ones included.
+    void EndSession();
+    // At start, when an earlier run left a recovery copy: asks whether to
+    // open it (as an unsaved project under its own file's name) and removes
+    // the copy once answered.
+    void OfferRecovery();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // What closing writes: the settings, report styles and recent files.
+    void SaveSettingsOnClose();
+    // A project read from `file` into the window and calculated; `saved`
+    // false for one that differs from its file.
+    void ShowOpenedProject(TProjectData&& data, const QString& file, bool saved);
     void BuildMenus();
     void BuildToolBar();
     void BuildStatusBar();
@@ -259,6 +275,7 @@ private:
     std::array<int, ExtraColumnCount> extraWidths_{}; // pixels, fitted to the font each run
     QAction* extraActions_[ExtraColumnCount] = {};
     bool firstActivation_ = true;
+    bool sessionEnded_ = false;     // EndSession ran: closing asks nothing
     bool openedAtStartup_ = false;
 
     CircuitModel* model_ = nullptr;

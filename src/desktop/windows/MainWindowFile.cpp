@@ -139,9 +139,14 @@ bool TMainForm::OpenFile(const QString& file) {
         ShowMessage(this, MsgKind::Warning, "Error reading " + file);
         return false;
     }
+    ShowOpenedProject(std::move(*data), file, true);
+    return true;
+}
+
+void TMainForm::ShowOpenedProject(TProjectData&& data, const QString& file, bool saved) {
     LeaveGrid();
     std::unique_ptr<TCircuit> opened;
-    InstallProject(std::move(*data), opened);
+    InstallProject(std::move(data), opened);
     ReplaceCircuit(std::move(opened));
     SetCurrentFile(file);
     // The project's details into the dialog; name and number keep their
@@ -154,7 +159,7 @@ bool TMainForm::OpenFile(const QString& file) {
     ApplyMaterial();
     RebuildColumns();
     RefreshGrid();
-    SetSaved(true);
+    SetSaved(saved);
     SetSolved(false);
     // The earlier project's total is no result of this one; the calculation
     // below fills the panel again unless an item is invalid.
@@ -162,7 +167,6 @@ bool TMainForm::OpenFile(const QString& file) {
     ForgetUndo();
     ResetHistory();
     CalcBtnClick();
-    return true;
 }
 
 void TMainForm::OpenStartupFile(const QString& file) {

@@ -30,7 +30,7 @@ constexpr TPresetUnit kUsCustomary[] = {
 
 const char* PresetName(TUnitPreset preset) {
     switch (preset) {
-    case upSI: return "SI (as today)";
+    case upSI: return "SI";
     case upUS: return "US customary";
     }
     return "";

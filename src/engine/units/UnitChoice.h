@@ -17,7 +17,7 @@ enum TUnitPreset : int {
 };
 inline constexpr int UnitPresetCount = 2;
 
-// "SI (as today)", "US customary".
+// "SI", "US customary".
 const char* PresetName(TUnitPreset preset);
 
 class TUnitChoice {
