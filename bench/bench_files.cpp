@@ -1,14 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // File loading against file size: an INI file (the settings store, the
 // catalogues and the refrigerant library read through the same document)
-// and a project file, each of 1, 10 and 100 MB. Time and peak heap should
+// and a project file, each of 1, 10 and 100 MB, and a project whose
+// description is nothing but empty lines (two bytes each, the most lines a
+// byte of file can hold), of 1, 10 and 50 MB. Time and peak memory should
 // both grow in proportion to the size.
 //
 //   build/bench/bench_files
 //
 // Counters: file_MB is the file's size, peak_x the peak heap of one load
 // divided by the file size (the heap is counted by this program's operator
-// new, so the figure is the reader's own, independent of the allocator).
+// new, so the figure is the reader's own, independent of the allocator);
+// rss_x the rise of the resident set over one load in a child process of
+// its own, divided by the file size (what the system sees, allocator
+// included).
 
 #include "engine/catalogue/Tables.h"
 #include "engine/fluid/Fluid.h"
@@ -27,6 +32,8 @@
 #include <malloc.h>
 #include <map>
 #include <new>
+#include <fstream>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -86,6 +93,59 @@ fs::path ProjectFile(std::size_t megabytes) {
     return path;
 }
 
+// A project whose description is empty lines only.
+fs::path EmptyLinesProject(std::size_t megabytes) {
+    const fs::path path = Folder() / ("e" + std::to_string(megabytes) + ".dvx");
+    if (fs::exists(path)) return path;
+    TCircuit c;
+    for (std::size_t i = 0; i < (megabytes << 20) / 2; ++i) c.DescriptionLines.Append("");
+    WriteProject(path, c, *SystemFluid);
+    return path;
+}
+
+// kB, a line "Name:   1234 kB" of /proc/self/status.
+std::size_t StatusKilobytes(const char* name) {
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    std::size_t value = 0;
+    while (status >> key) {
+        if (key == name) {
+            status >> value;
+            return value;
+        }
+        status.ignore(1 << 10, '\n');
+    }
+    return 0;
+}
+
+// Bytes the resident set rises by over one load, measured in a child
+// process: the free heap is given back and the peak reset first
+// (clear_refs), so only the load counts.
+template <typename Load>
+double ResidentRise(const fs::path& path, Load load) {
+    int fds[2];
+    if (::pipe(fds) != 0) return -1;
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(fds[0]);
+        // Memory the parent freed would otherwise be reused without a rise.
+        ::malloc_trim(0);
+        std::ofstream("/proc/self/clear_refs") << "5";
+        const std::size_t before = StatusKilobytes("VmRSS:");
+        load(path);
+        const std::size_t rise = (StatusKilobytes("VmHWM:") - before) * 1024;
+        if (::write(fds[1], &rise, sizeof rise) != sizeof rise) ::_exit(1);
+        ::_exit(0);
+    }
+    ::close(fds[1]);
+    std::size_t rise = 0;
+    const bool got = ::read(fds[0], &rise, sizeof rise) == sizeof rise;
+    ::close(fds[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return got ? static_cast<double>(rise) : -1;
+}
+
 template <typename Load>
 void Measure(benchmark::State& state, const fs::path& path, Load load) {
     const double size = static_cast<double>(fs::file_size(path));
@@ -93,9 +153,11 @@ void Measure(benchmark::State& state, const fs::path& path, Load load) {
     bench::heapPeak.store(before);
     load(path);
     const double peak = static_cast<double>(bench::heapPeak.load() - before);
+    const double rss = ResidentRise(path, load);
     for (auto _ : state) load(path);
     state.counters["file_MB"] = size / (1 << 20);
     state.counters["peak_x"] = peak / size;
+    state.counters["rss_x"] = rss / size;
     state.SetBytesProcessed(static_cast<std::int64_t>(size) * state.iterations());
 }
 
@@ -113,8 +175,16 @@ void BM_ReadProjectFile(benchmark::State& state) {
     });
 }
 
+void BM_ReadEmptyLinesProject(benchmark::State& state) {
+    Measure(state, EmptyLinesProject(static_cast<std::size_t>(state.range(0))), [](const fs::path& p) {
+        TProjectData data = ReadProject(p);
+        benchmark::DoNotOptimize(data.Circuit.get());
+    });
+}
+
 BENCHMARK(BM_LoadIniFile)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ReadProjectFile)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ReadEmptyLinesProject)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 

@@ -5,6 +5,7 @@
 #include "CodeNames.h"
 #include "CoreStart.h"
 
+#include "engine/catalogue/Materials.h"
 #include "engine/catalogue/Tables.h"
 #include "base/Errors.h"
 #include "base/Format.h"
@@ -79,6 +80,38 @@ bool ApplyFluidOptions(TLiquid& liquid, const TCalcRequest& r, std::ostream& err
     return true;
 }
 
+// A material with its own bores: each pipe and fitting takes the bore of the
+// material nearest its inside diameter, with that bore's diameter and
+// starting friction factor (user items keep theirs); boreOf gets each
+// item's bore in list order.
+void MoveToOwnBores(TCircuit& circuit, const TMaterialTable& material, std::vector<std::size_t>& boreOf) {
+    boreOf.clear();
+    for (auto& item : circuit.Items) {
+        const std::size_t bore = NearestMaterialBore(material, item->InsideDiameter).value_or(TNearestMaterialBore{}).Index;
+        boreOf.push_back(bore);
+        item->InsideDiameter = material.Bores[bore].ID;
+        item->Friction = material.Bores[bore].ff;
+    }
+}
+
+// Resize All and Reset All Flows in a material's own bores, item by item
+// as with the built-in table.
+void ResizeInOwnBores(TCircuit& circuit, const TMaterialTable& material, std::vector<std::size_t>& boreOf) {
+    for (std::size_t i = 0; i < circuit.Items.size(); ++i) {
+        TBranch& item = *circuit.Items[i];
+        boreOf[i] = MaterialBoreForFlow(material, item.Flow * 1000);
+        item.InsideDiameter = material.Bores[boreOf[i]].ID;
+        item.Friction = material.Bores[boreOf[i]].ff;
+    }
+}
+
+void ResetFlowsOfOwnBores(TCircuit& circuit, const TMaterialTable& material, const std::vector<std::size_t>& boreOf) {
+    for (std::size_t i = 0; i < circuit.Items.size(); ++i) {
+        TBranch& item = *circuit.Items[i];
+        item.Flow = material.Bores[boreOf[i]].mf * 0.001;
+    }
+}
+
 } // namespace
 
 std::string CalcOptionsHelp() {
@@ -87,6 +120,8 @@ std::string CalcOptionsHelp() {
            "  --groups             total only the items flagged for the index circuit\n"
            "  --material NAME      pipe material, by name or code 0 to 2:\n" +
            OptionValueList(MaterialOptionNames()) +
+           "                       or a material of the catalogue files, by name or code\n"
+           "                       3 on (\"catalogue\" lists them)\n"
            "  --liquid NAME        liquid, by name or code 0 to 13 (see \"fluid --list\"):\n" +
            OptionValueList(LiquidOptionNames()) +
            "  --t CELSIUS          liquid temperature\n"
@@ -109,8 +144,21 @@ TCalcRequest ReadCalcOptions(Args& args) {
     TCalcRequest r;
     r.Builtin = args.Flag("--builtin");
     r.Groups = args.Flag("--groups");
-    if (const auto material = args.Value("--material"))
-        r.Material = CodeOrName("--material", *material, MaterialOptionNames());
+    if (const auto material = args.Value("--material")) {
+        // A built-in material by name or code now; the others, by name or
+        // code 3 on, once their catalogue files are read.
+        try {
+            r.Material = CodeOrName("--material", *material, MaterialOptionNames());
+        } catch (const UsageError&) {
+            const std::optional<double> number = TryStrToFloat(*material);
+            if (const std::optional<int> code = MaterialCodeOf(TCatalogueTables{}, *material))
+                r.Material = *code;
+            else if (number && !(*number >= MaterialCount))
+                throw;
+            else
+                r.MaterialName = *material;
+        }
+    }
     const auto repeat = args.Integer("--repeat");
     if (const auto liquid = args.Value("--liquid")) r.Liquid = CodeOrName("--liquid", *liquid, LiquidOptionNames());
     r.Temperature = args.Number("--t");
@@ -135,7 +183,7 @@ TCalcRequest ReadCalcOptions(Args& args) {
 }
 
 bool ChangesTheCircuit(const TCalcRequest& r) {
-    return r.Material || r.Repeat != 1 || r.Liquid || r.Temperature || r.Additive || r.Volume ||
+    return r.Material || r.MaterialName || r.Repeat != 1 || r.Liquid || r.Temperature || r.Additive || r.Volume ||
            r.FittingMethod || !r.Operations.empty();
 }
 
@@ -184,6 +232,17 @@ TCalcRun RunCalculation(const std::string& command, const TCalcRequest& r, std::
     TCircuit& circuit = *loaded.Circuit;
     if (r.Material) circuit.Material = static_cast<std::uint8_t>(*r.Material);
     project.Tables.SelectPipeMaterial(circuit.Material);
+    const TMaterialTable* ownBores = nullptr;
+    if (r.MaterialName) {
+        const std::optional<int> code = MaterialCodeOf(project.Tables, *r.MaterialName);
+        ownBores = code ? ExtraMaterial(project.Tables, *code) : nullptr;
+        // A bad argument like any other: the message and the usage, exit 2.
+        if (ownBores == nullptr)
+            throw UsageError("--material: no material '" + *r.MaterialName + "' (\"darvenix-cli catalogue\" lists them)");
+        run.Setting.Material = *code;
+        project.Tables.CurrentRoughness = ownBores->Roughness;
+        MoveToOwnBores(circuit, *ownBores, run.Setting.BoreOf);
+    }
     if (r.FittingMethod) circuit.FittingMethod = *r.FittingMethod;
     project.Tables.FittingMethod = circuit.FittingMethod;
     if (loaded.Fluid && !ApplyFluidOptions(*project.Liquid, r, err)) {
@@ -208,11 +267,26 @@ TCalcRun RunCalculation(const std::string& command, const TCalcRequest& r, std::
         for (const TCliWarning& w : RangeWarnings(probe)) warnings.push_back(w);
         PrintWarnings(RangeWarnings(probe), err);
     }
+    // A mixture too close to its freezing point, whatever its range says.
+    for (const TCliWarning& w : FreezeWarnings(*project.Liquid, project.Tables.FreezingMargin)) {
+        warnings.push_back(w);
+        PrintWarnings({w}, err);
+    }
 
     for (const TOperation& op : r.Operations) {
         switch (op.What) {
-        case TOperation::Resize: circuit.ResizeAll(project); break;
-        case TOperation::ResetFlows: circuit.ResetAllFlows(project); break;
+        case TOperation::Resize:
+            if (ownBores != nullptr)
+                ResizeInOwnBores(circuit, *ownBores, run.Setting.BoreOf);
+            else
+                circuit.ResizeAll(project);
+            break;
+        case TOperation::ResetFlows:
+            if (ownBores != nullptr)
+                ResetFlowsOfOwnBores(circuit, *ownBores, run.Setting.BoreOf);
+            else
+                circuit.ResetAllFlows(project);
+            break;
         case TOperation::Sort:
             circuit.SetSortKey(op.Key);
             circuit.SortItems();
@@ -237,7 +311,8 @@ TCalcRun RunCalculation(const std::string& command, const TCalcRequest& r, std::
     }
     run.Setting.Circuit = &circuit;
     run.Setting.Fluid = project.Liquid;
-    run.Setting.Material = circuit.Material;
+    if (ownBores == nullptr) run.Setting.Material = circuit.Material;
+    run.Setting.OwnBores = ownBores;
     run.Setting.Roughness = project.Tables.CurrentRoughness;
     run.Setting.FittingMethod = project.Tables.FittingMethod;
     // 3-K asked of a type without constants: said once, naming the types.

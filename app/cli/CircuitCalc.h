@@ -28,7 +28,8 @@ struct TCalcRequest {
     std::string Input; // a path, or "-" for standard input
     bool Builtin = false;
     bool Groups = false;
-    std::optional<int> Material;
+    std::optional<int> Material;          // a built-in material's code, 0 to 2
+    std::optional<std::string> MaterialName; // another material, by name or code (resolved at start-up)
     int Repeat = 1;
     std::optional<int> Liquid;
     std::optional<double> Temperature; // °C

@@ -7,6 +7,7 @@
 #include "OutputText.h"
 
 #include "engine/catalogue/Bores.h"
+#include "engine/catalogue/Materials.h"
 #include "engine/catalogue/Tables.h"
 #include "base/Format.h"
 #include "base/Numbers.h"
@@ -19,6 +20,7 @@
 #include "engine/units/UnitView.h"
 
 #include <functional>
+#include <optional>
 #include <ostream>
 
 namespace dvx::cli {
@@ -204,6 +206,22 @@ std::string MaterialName(int material) {
     return material >= 0 && material < MaterialCount ? names[material] : "";
 }
 
+namespace {
+
+// The material's name as the setting has it.
+std::string SettingMaterialName(const TCalcSetting& s) {
+    return s.OwnBores != nullptr ? s.OwnBores->Name : MaterialName(s.Material);
+}
+
+// The bore label of the item at position, from the material's own table
+// where it has one; none for the built-in materials.
+std::optional<std::string> OwnBoreLabel(const TCalcSetting& s, std::size_t position) {
+    if (s.OwnBores == nullptr || position >= s.BoreOf.size()) return std::nullopt;
+    return s.OwnBores->Bores.at(s.BoreOf[position]).Label;
+}
+
+} // namespace
+
 // Streamed: the items are written one at a time as they are converted, so
 // the document takes no more memory for a million items than for one.
 void WriteCircuitJson(const TCalcSetting& s, std::ostream& out) {
@@ -216,12 +234,14 @@ void WriteCircuitJson(const TCalcSetting& s, std::ostream& out) {
                                {"rangeStatus", s.RangeStatus},
                                {"validTMin", JsonNumber(s.ValidTMin)},
                                {"validTMax", JsonNumber(s.ValidTMax)}});
-    json.Member("material", Json{{"code", s.Material}, {"name", MaterialName(s.Material)},
+    json.Member("material", Json{{"code", s.Material}, {"name", JsonText(SettingMaterialName(s))},
                                  {"roughness", JsonNumber(s.Roughness)}});
     json.BeginArray("items");
+    std::size_t position = 0;
     for (const auto& item : s.Circuit->Items) {
         Json j = Json::object();
         for (const TItemField& f : ItemFields()) j[f.Name] = ToJson(f.Get(*item, s));
+        if (auto label = OwnBoreLabel(s, position++)) j["bore"] = JsonText(*label);
         json.Element(j);
     }
     json.EndArray();
@@ -240,12 +260,19 @@ std::string CircuitCsv(const TCalcSetting& s) {
         columns.push_back(CsvColumn(s, extra, UnitOf(extra)));
     const TFluid& fluid = *s.Fluid;
     const std::vector<std::string> setting = {CsvText(fluid.GetCaption()), CsvCell(s, "t", Num(fluid.t), nullptr),
-                                              CsvInteger(s.RangeStatus), CsvText(MaterialName(s.Material)),
+                                              CsvInteger(s.RangeStatus), CsvText(SettingMaterialName(s)),
                                               CsvCell(s, "roughness", Num(s.Roughness), nullptr)};
     TCsvTable table(columns);
+    std::size_t position = 0;
     for (const auto& item : s.Circuit->Items) {
         std::vector<std::string> row = {"item"};
-        for (const TItemField& f : ItemFields()) row.push_back(CsvCell(s, f.Name, f.Get(*item, s), item.get()));
+        const std::optional<std::string> own = OwnBoreLabel(s, position++);
+        for (const TItemField& f : ItemFields()) {
+            if (own && std::string_view(f.Name) == "bore")
+                row.push_back(CsvText(*own));
+            else
+                row.push_back(CsvCell(s, f.Name, f.Get(*item, s), item.get()));
+        }
         row.insert(row.end(), {"", ""});
         row.insert(row.end(), setting.begin(), setting.end());
         table.AddRow(std::move(row));
@@ -293,7 +320,7 @@ void WriteCircuitTable(const TCalcSetting& s, std::ostream& out) {
     // Wall roughness is a fraction of a millimetre: shown in inches with the
     // US units (1 in = 25.4 mm exactly).
     const bool inches = !s.Units.IsSI(qtLength);
-    out << "Material: " << MaterialName(s.Material) << " (roughness "
+    out << "Material: " << SettingMaterialName(s) << " (roughness "
         << (inches ? Format("%0.6f", {s.Roughness / 0.0254}) : Format("%0.4f", {s.Roughness * 1000}))
         << (inches ? " in)\n\n" : " mm)\n\n");
 
@@ -305,10 +332,12 @@ void WriteCircuitTable(const TCalcSetting& s, std::ostream& out) {
                     v.Volume.Caption("Vol "), "Warning"});
     for (const auto& itemPtr : s.Circuit->Items) {
         const TBranch& item = *itemPtr;
+        const std::optional<std::string> own = OwnBoreLabel(s, rows.size() - 1);
         std::vector<std::string> row = {Format("%d", {item.Number}), Utf8Text(item.Description),
                                         Utf8Text(item.TypeName),
-                                        v.Size.IsMetric() ? BoreName[item.BoreIndex]
-                                                          : v.Size.Text(NominalOf(item.BoreIndex)),
+                                        own                  ? Utf8Text(*own)
+                                        : v.Size.IsMetric() ? BoreName[item.BoreIndex]
+                                                            : v.Size.Text(NominalOf(item.BoreIndex)),
                                         v.Flow.Text(item.Flow)};
         if (const TPipe* pipe = AsPipe(item)) {
             row.insert(row.end(), {v.Velocity.Text(pipe->Velocity), Format("%0.0f", {pipe->Reynolds}),

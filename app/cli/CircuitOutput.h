@@ -15,6 +15,7 @@
 namespace dvx {
 class TCircuit;
 class TFluid;
+struct TMaterialTable;
 } // namespace dvx
 
 namespace dvx::cli {
@@ -25,6 +26,10 @@ struct TCalcSetting {
     const TFluid* Fluid = nullptr;
     int Material = 0;
     double Roughness = 0;     // m, the material's roughness in force
+    // A material with its own bores (code 3 on): the table, and each item's
+    // bore in it, in list order. Null for the three built-in materials.
+    const TMaterialTable* OwnBores = nullptr;
+    std::vector<std::size_t> BoreOf;
     int RangeStatus = 0;      // 0: the liquid's temperature is inside its valid range
     double ValidTMin = 0;     // °C
     double ValidTMax = 0;     // °C

@@ -10,7 +10,9 @@
 #include "CliCommand.h"
 #include "CoreStart.h"
 #include "JsonOut.h"
+#include "OutputText.h"
 
+#include "engine/catalogue/Materials.h"
 #include "engine/catalogue/Tables.h"
 #include "engine/resistance/FittingMethod.h"
 #include "base/Format.h"
@@ -47,10 +49,25 @@ void PrintJson(std::ostream& out, const std::vector<TCliWarning>& warnings) {
                                                {"Kd", JsonNumber(data.ThreeK->Kd)}}
                                         : Json(nullptr);
         fittings.push_back(std::move(fitting));
+    // Every material with the bores it is calculated with: the three
+    // built-in ones share the bore table, the others have their own.
+    Json materials = Json::array();
+    for (int m = 0; m < MaterialCount; ++m)
+        materials.push_back(Json{{"name", MaterialName(m)},
+                                 {"roughness", JsonNumber(MaterialRoughness[static_cast<std::size_t>(m)])},
+                                 {"bores", bores}});
+    for (const TMaterialTable& material : ProgramTables().Materials) {
+        Json own = Json::array();
+        for (const TMaterialBore& b : material.Bores)
+            own.push_back(Json{{"name", JsonText(b.Label)}, {"ID", JsonNumber(b.ID)}, {"ff", JsonNumber(b.ff)},
+                               {"mf", JsonNumber(b.mf)}});
+        materials.push_back(
+            Json{{"name", JsonText(material.Name)}, {"roughness", JsonNumber(material.Roughness)}, {"bores", std::move(own)}});
     }
     Json messages = Json::array();
     for (const TCliWarning& w : warnings) messages.push_back(JsonText(w.Message));
     doc.Set("bores", std::move(bores));
+    doc.Set("materials", std::move(materials));
     doc.Set("roughness", std::move(roughness));
     doc.Set("fittings", std::move(fittings));
     doc.Set("messages", std::move(messages));
@@ -68,6 +85,15 @@ void PrintText(std::ostream& out) {
     out << "\nRoughness mm\n";
     for (int m = 0; m < MaterialCount; ++m)
         out << Format("%-18s %0.6f\n", {MaterialName(m), MaterialRoughness[static_cast<std::size_t>(m)] * 1000});
+    // The further materials after the built-in table, each with its own bores.
+    for (const TMaterialTable& material : ProgramTables().Materials) {
+        out << Format("\n%s (material %d, roughness %0.6f mm)\nBore   ID m        ff       mf l/s\n",
+                      {Utf8Text(material.Name), MaterialCount + static_cast<int>(&material - ProgramTables().Materials.data()),
+                       material.Roughness * 1000});
+        for (const TMaterialBore& b : material.Bores)
+            out << Utf8Text(b.Label) << std::string(b.Label.size() < 7 ? 7 - b.Label.size() : 1, ' ')
+                << Format("%-11s %-8s %s\n", {FloatToStr(b.ID), FloatToStr(b.ff), FloatToStr(b.mf)});
+    }
     out << "\nFitting              C\n";
     for (const TFittingRec& f : FittingTable) out << Format("%-20s %0.2f\n", {f.FittingName, f.C});
 }

@@ -19,7 +19,9 @@
 #include "base/Errors.h"
 #include "base/Format.h"
 #include "base/Numbers.h"
+#include "engine/catalogue/Tables.h"
 #include "engine/fluid/Fluid.h"
+#include "engine/fluid/FreezingPoint.h"
 
 #include <array>
 #include <optional>
@@ -72,7 +74,7 @@ std::array<double, 4> ParseUserList(const std::string& text) {
 
 const std::vector<std::pair<std::string, std::string>> kFluidUnits = {
     {"t", "degC"},      {"ro", "kg/m3"},    {"Cp", "kJ/(kg K)"}, {"mu", "Pa s"},
-    {"Ko", "kW/(m K)"}, {"validTMin", "degC"}, {"validTMax", "degC"},
+    {"Ko", "kW/(m K)"}, {"validTMin", "degC"}, {"validTMax", "degC"}, {"freezingPoint", "degC"},
 };
 
 
@@ -184,7 +186,10 @@ int RunFluid(const std::vector<std::string>& arguments, std::ostream& out, std::
             << FloatToStr(*t) << " °C: " << e.what() << "\n";
         return kExitCalculation;
     }
-    const std::vector<TCliWarning> warnings = RangeWarnings(fluid);
+    std::vector<TCliWarning> warnings = RangeWarnings(fluid);
+    const double margin = ProgramTables().FreezingMargin;
+    for (const TCliWarning& w : FreezeWarnings(fluid, margin)) warnings.push_back(w);
+    const TFreezeCheck freezing = CheckFreezing(fluid, margin);
     PrintWarnings(warnings, err);
 
     const std::vector<std::pair<const char*, double>> numbers = {
@@ -198,7 +203,13 @@ int RunFluid(const std::vector<std::string>& arguments, std::ostream& out, std::
         l["caption"] = JsonText(fluid.GetCaption());
         l["shortCaption"] = JsonText(fluid.GetShortCaption());
         l["description"] = JsonText(fluid.GetDescription());
-        for (const auto& [name, value] : numbers) l[name] = JsonNumber(value);
+        for (const auto& [name, value] : numbers) {
+            // °C, beside the properties; null where the liquid is no mixture
+            // or its table does not reach it.
+            if (std::string_view(name) == "validTMin")
+                l["freezingPoint"] = freezing.FreezingPoint ? JsonNumber(*freezing.FreezingPoint) : Json(nullptr);
+            l[name] = JsonNumber(value);
+        }
         l["rangeStatus"] = fluid.RangeStatus;
         doc.Set("liquid", std::move(l));
         for (const TCliWarning& w : warnings) doc.AddWarning(w);
@@ -216,6 +227,9 @@ int RunFluid(const std::vector<std::string>& arguments, std::ostream& out, std::
             text += key + " = " + FloatToStr(value) + "\n";
         }
         text += "RangeStatus = " + Format("%d", {fluid.RangeStatus}) + "\n";
+        if (freezing.Applies)
+            text += "FreezingPoint = " +
+                    (freezing.FreezingPoint ? FloatToStr(*freezing.FreezingPoint) : std::string("unknown")) + "\n";
         out << text;
     }
     return strict && !warnings.empty() ? kExitStrictWarning : kExitOk;
@@ -238,7 +252,9 @@ const CliCommandRegistrar registrar(CliCommand{
         "  --list               list the liquid and additive codes with their valid\n"
         "                       ranges\n"
         "  --json               print the versioned JSON document\n"
-        "  --strict             exit 6 when the temperature is outside the valid range\n",
+        "  --strict             exit 6 when the temperature is outside the valid range,\n"
+        "                       or a water mixture is within the freezing margin (2 K)\n"
+        "                       of its freezing point\n",
     RunFluid,
     TOutputOption::Accepted,
 });

@@ -65,7 +65,10 @@ void TJsonStream::Finish(const Json& warnings) {
 }
 
 Json JsonWarning(const TCliWarning& warning) {
-    return Json{{"code", warning.Code}, {"message", JsonText(warning.Message)}};
+    Json w{{"code", warning.Code}, {"message", JsonText(warning.Message)}};
+    if (warning.CarriesFreezingPoint)
+        w["freezingPoint"] = warning.FreezingPoint ? JsonNumber(*warning.FreezingPoint) : Json(nullptr);
+    return w;
 }
 
 Json JsonUnits(const std::vector<std::pair<std::string, std::string>>& units) {

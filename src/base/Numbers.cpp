@@ -2,6 +2,7 @@
 #include "base/Numbers.h"
 
 #include "base/Errors.h"
+#include "base/QuotedText.h"
 
 #include <charconv>
 #include <cmath>
@@ -54,7 +55,7 @@ std::optional<double> TryStrToFloat(std::string_view text) {
 
 double StrToFloat(std::string_view text) {
     if (auto v = TryStrToFloat(text)) return *v;
-    throw ConvertError(fmt::format("'{}' is not a valid floating point value", text));
+    throw ConvertError(fmt::format("'{}' is not a valid floating point value", QuotedText(text)));
 }
 
 std::optional<int> TryStrToInt(std::string_view text) {
@@ -87,7 +88,7 @@ std::optional<int> TryStrToInt(std::string_view text) {
 
 int StrToInt(std::string_view text) {
     if (auto v = TryStrToInt(text)) return *v;
-    throw ConvertError(fmt::format("'{}' is not a valid integer value", text));
+    throw ConvertError(fmt::format("'{}' is not a valid integer value", QuotedText(text)));
 }
 
 std::string FloatToStr(double value) {

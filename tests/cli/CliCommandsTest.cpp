@@ -16,6 +16,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cmath>
+#include <filesystem>
 #include <set>
 
 using namespace dvx::test;
@@ -283,6 +284,143 @@ TEST_F(CliCommands, TemperatureOutsideTheRangeWarnsAndStrictFails) {
     const TCliResult inside = Run({"calc", "--builtin", "--t", "20", "--strict", "circuit.txt"});
     EXPECT_EQ(inside.Exit, 0);
     EXPECT_EQ(inside.Err, "");
+}
+
+TEST_F(CliCommands, MixtureNearItsFreezingPointWarnsAndStrictFails) {
+    // 10 % ethylene glycol by volume freezes at −3.7 °C; 27.7 % at −14.1 °C.
+    struct Case {
+        std::vector<std::string> args;
+        std::string message; // empty: no warning
+    };
+    const std::vector<Case> cases = {
+        {{"fluid", "--liquid", "0", "--additive", "1", "--volume", "0.1", "--t", "-20", "--json"},
+         "-20.0 °C is at or below the freezing point of Water (10% Ethylene Glycol) (-3.7 °C) plus the 2 K margin"},
+        {{"calc", "--builtin", "--additive", "1", "--volume", "0.1", "--t", "-20", "--json", "circuit.txt"},
+         "-20.0 °C is at or below the freezing point of Water (10% Ethylene Glycol) (-3.7 °C) plus the 2 K margin"},
+        // The margin's edge: −14.1 + 2 warns, a tenth above does not.
+        {{"fluid", "--liquid", "0", "--additive", "1", "--volume", "0.277", "--t", "-12.1"},
+         "-12.1 °C is at or below the freezing point of Water (28% Ethylene Glycol) (-14.1 °C) plus the 2 K margin"},
+        {{"fluid", "--liquid", "0", "--additive", "1", "--volume", "0.277", "--t", "-12"}, ""},
+        // Weaker than the calcium chloride table reaches: a bound, not a point.
+        {{"fluid", "--liquid", "0", "--additive", "3", "--volume", "0.02", "--t", "-10"},
+         "-10.0 °C is at or below the freezing point of Water (2% Calcium Chloride) (unknown, not below -5.0 °C) "
+         "plus the 2 K margin"},
+        {{"calc", "--builtin", "--additive", "2", "--volume", "0.3", "--t", "5", "circuit.txt"}, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[0] + " " + c.args[c.args.size() - 2]);
+        const TCliResult lenient = Run(c.args);
+        EXPECT_EQ(lenient.Exit, 0);
+        std::vector<std::string> strict = c.args;
+        strict.push_back("--strict");
+        const TCliResult r = Run(strict);
+        if (c.message.empty()) {
+            EXPECT_EQ(lenient.Err, "");
+            EXPECT_EQ(r.Exit, 0);
+        } else {
+            EXPECT_THAT(lenient.Err, HasSubstr("warning: " + c.message + "\n"));
+            EXPECT_EQ(r.Exit, 6);
+            EXPECT_EQ(r.Out, lenient.Out);
+        }
+    }
+    // The JSON names the freezing point in the liquid and in the warning.
+    const Json fluid = Json::parse(Run(cases[0].args).Out);
+    EXPECT_NEAR(fluid["liquid"]["freezingPoint"].get<double>(), -3.7149, 1e-4);
+    EXPECT_EQ(fluid["units"]["freezingPoint"], "degC");
+    ASSERT_EQ(fluid["warnings"].size(), 1u);
+    EXPECT_EQ(fluid["warnings"][0]["code"], "freezingRisk");
+    EXPECT_EQ(fluid["warnings"][0]["freezingPoint"], fluid["liquid"]["freezingPoint"]);
+    const Json calc = Json::parse(Run(cases[1].args).Out);
+    ASSERT_EQ(calc["warnings"].size(), 1u);
+    EXPECT_EQ(calc["warnings"][0]["code"], "freezingRisk");
+    // Null where no table point applies: water, and a mixture beyond its table.
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"fluid", "--liquid", "0", "--t", "5", "--json"},
+          {"fluid", "--liquid", "0", "--additive", "3", "--volume", "0.25", "--t", "-20", "--json"}}) {
+        const Json doc = Json::parse(Run(args).Out);
+        EXPECT_TRUE(doc["liquid"]["freezingPoint"].is_null());
+        EXPECT_TRUE(doc["warnings"].empty());
+    }
+}
+
+// The sandbox's data folder with the shipped catalogue files.
+void StageShippedData(const CliSandbox& cli) {
+    const std::filesystem::path folder = cli.DataHome() + "/Quellstrand/Common Files";
+    std::filesystem::create_directories(folder);
+    for (const auto& entry : std::filesystem::directory_iterator(std::string(DARVENIX_SOURCE_DIR) + "/data"))
+        if (entry.path().extension() == ".ini" || entry.path().extension() == ".rdf")
+            std::filesystem::copy_file(entry.path(), folder / entry.path().filename());
+}
+
+TEST_F(CliCommands, MaterialWithItsOwnBoresByNameOrCode) {
+    StageShippedData(cli_);
+    // A 25 mm steel pipe (ID 26.64 mm) moves to 1" Type L copper (26.035 mm).
+    WriteText(cli_.WorkFile("copper.txt"), "p, 1, 'Copper', 25, 0.5, 0, 'Pipe', 10.0\r\n");
+    const TCliResult byName = Run({"calc", "--material", "Copper Type L", "--json", "copper.txt"});
+    ASSERT_EQ(byName.Exit, 0) << byName.Err;
+    const Json doc = Json::parse(byName.Out);
+    EXPECT_EQ(doc["material"]["name"], "Copper Type L");
+    EXPECT_EQ(doc["material"]["roughness"], 1.5e-6);
+    const Json& item = doc["items"][0];
+    EXPECT_EQ(item["bore"], "1\"");
+    EXPECT_EQ(item["insideDiameter"], 0.026035);
+    // Darcy–Weisbach with Colebrook, computed independently (python3-fluids).
+    EXPECT_NEAR(item["pressureDrop"].get<double>(), 4498.117948944481, 4.5);
+    // By code, and in any letter case, the same document.
+    const int code = doc["material"]["code"];
+    EXPECT_GE(code, 3);
+    EXPECT_EQ(Run({"calc", "--material", std::to_string(code), "--json", "copper.txt"}).Out, byName.Out);
+    EXPECT_EQ(Run({"calc", "--material=copper type l", "--json", "copper.txt"}).Out, byName.Out);
+    // Resize All in the material's own bores: 0.3 l/s fits ¾" Type L copper
+    // (0.38 l/s at most); Reset All Flows then gives it those 0.38 l/s.
+    WriteText(cli_.WorkFile("small.txt"), "p, 1, 'Copper', 25, 0.3, 0, 'Pipe', 10.0\r\n");
+    const Json resized = Json::parse(
+        Run({"calc", "--material", "Copper Type L", "--resize-all", "--reset-flows", "--json", "small.txt"}).Out);
+    EXPECT_EQ(resized["items"][0]["bore"], "\u00be\"");
+    EXPECT_EQ(resized["items"][0]["insideDiameter"], 0.019939);
+    EXPECT_DOUBLE_EQ(resized["items"][0]["flow"].get<double>(), 0.38e-3);
+    // The text table and the CSV name the material and its bore.
+    const TCliResult table = Run({"calc", "--material", "Copper Type L", "copper.txt"});
+    EXPECT_THAT(table.Out, HasSubstr("Material: Copper Type L"));
+    EXPECT_THAT(table.Out, HasSubstr("1\"  "));
+    const auto rows = ParseCsv(Run({"calc", "--material", "Copper Type L", "--csv", "copper.txt"}).Out);
+    const auto bore = std::find(rows[0].begin(), rows[0].end(), "bore [mm]") - rows[0].begin();
+    ASSERT_LT(bore, static_cast<std::ptrdiff_t>(rows[1].size()));
+    EXPECT_EQ(rows[1][static_cast<std::size_t>(bore)], "1\"");
+    // A name no file gives, and a code beyond the list, are bad arguments.
+    const TCliResult unknown = Run({"calc", "--material", "Unobtainium", "copper.txt"});
+    EXPECT_EQ(unknown.Exit, 2);
+    EXPECT_THAT(unknown.Err, HasSubstr("no material 'Unobtainium'"));
+    EXPECT_EQ(Run({"calc", "--material", "99", "copper.txt"}).Exit, 2);
+    EXPECT_EQ(Run({"calc", "--material", "-1", "copper.txt"}).Exit, 2);
+    // --builtin reads no file: only the three built-in materials are there.
+    EXPECT_EQ(Run({"calc", "--builtin", "--material", "Copper Type L", "copper.txt"}).Exit, 2);
+    EXPECT_EQ(Run({"calc", "--builtin", "--material", "Galvanised iron", "copper.txt"}).Exit, 0);
+}
+
+TEST_F(CliCommands, CatalogueListsEveryMaterialWithItsBores) {
+    StageShippedData(cli_);
+    const TCliResult r = Run({"catalogue", "--json"});
+    ASSERT_EQ(r.Exit, 0) << r.Err;
+    const Json doc = Json::parse(r.Out);
+    const Json& materials = doc["materials"];
+    ASSERT_EQ(materials.size(), 10u);
+    EXPECT_EQ(materials[0]["name"], "Schedule 40 steel");
+    EXPECT_EQ(materials[1]["roughness"], 0.00015);
+    // The built-in three share the bore table.
+    EXPECT_EQ(materials[2]["bores"], doc["bores"]);
+    for (const Json& m : materials) {
+        SCOPED_TRACE(m["name"].get<std::string>());
+        ASSERT_FALSE(m["bores"].empty());
+        for (const Json& b : m["bores"]) {
+            for (const char* key : {"name", "ID", "ff", "mf"}) EXPECT_TRUE(b.contains(key)) << key;
+            EXPECT_GT(b["ID"].get<double>(), 0);
+        }
+    }
+    const Json& copper = materials[4];
+    EXPECT_EQ(copper["name"], "Copper Type L");
+    EXPECT_EQ(copper["bores"].back()["name"], "\u00bc\"");
+    EXPECT_EQ(copper["bores"].back()["ID"], 0.008001);
 }
 
 TEST_F(CliCommands, InputWithoutItemsIsAWarning) {

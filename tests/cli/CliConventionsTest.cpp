@@ -64,7 +64,7 @@ TEST_F(CliConventions, AUsageErrorIsOneLineAndAHint) {
         {{"help", "nosuch"}, "no help for 'nosuch'", "Try 'darvenix-cli --help'."},
         {{"calc"}, "one circuit file", "Try 'darvenix-cli calc --help'."},
         {{"calc", "circuit.txt", "--fast"}, "unexpected argument '--fast'", "Try 'darvenix-cli calc --help'."},
-        {{"calc", "circuit.txt", "--material", "3"}, "--material: '3'", "Try 'darvenix-cli calc --help'."},
+        {{"calc", "circuit.txt", "--material", "-1"}, "--material: '-1'", "Try 'darvenix-cli calc --help'."},
         {{"calc", "circuit.txt", "--json", "--csv"}, "exclude each other", "Try 'darvenix-cli calc --help'."},
         {{"calc", "circuit.txt", "-o"}, "-o needs a file name", "Try 'darvenix-cli calc --help'."},
         {{"fluid", "--liquid", "14", "--t", "20"}, "--liquid: '14'", "Try 'darvenix-cli fluid --help'."},

@@ -128,3 +128,33 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<TSettingCase>& info) { return std::string(info.param.name); });
 
 } // namespace
+
+namespace {
+
+TEST(CliFreezingMargin, ComesFromTheDesktopSettings) {
+    // 30 % propylene glycol freezes at −13.1 °C: at −9 °C only a margin of
+    // more than 4.1 K warns. (The sandbox has no data files, so its start-up
+    // warns too: the freezing warning is looked for by its text.)
+    CliSandbox cli;
+    WriteText(cli.WorkFile("circuit.txt"), kCircuit);
+    const auto warnsAt = [&](const char* t, bool builtin = false) {
+        std::vector<std::string> args = {"calc", "--additive", "2", "--volume", "0.3", "--t", t, "circuit.txt"};
+        if (builtin) args.insert(args.begin() + 1, "--builtin");
+        const TCliResult r = cli.Run(args);
+        EXPECT_EQ(r.Exit, 0);
+        return r.Err.find("freezing point") != std::string::npos;
+    };
+    EXPECT_FALSE(warnsAt("-9"));
+    WriteText(cli.SettingsFile(), "[Limits]\nFreezeMargin=5.0\n");
+    EXPECT_TRUE(warnsAt("-9"));
+    EXPECT_THAT(cli.Run({"calc", "--additive", "2", "--volume", "0.3", "--t", "-9", "circuit.txt"}).Err,
+                testing::HasSubstr("plus the 5 K margin"));
+    // --builtin keeps the built-in 2 K.
+    EXPECT_FALSE(warnsAt("-9", true));
+    // A negative margin would hide the warning: the built-in one stays.
+    WriteText(cli.SettingsFile(), "[Limits]\nFreezeMargin=-20\n");
+    EXPECT_FALSE(warnsAt("-9"));
+    EXPECT_TRUE(warnsAt("-12"));
+}
+
+} // namespace

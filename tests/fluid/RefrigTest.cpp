@@ -125,6 +125,45 @@ TEST(RefrigLibTest, LoadErrorMessagesNameKeyAndLineAndStayShort) {
     EXPECT_NE(message.find("7777..."), std::string::npos) << message;
 }
 
+std::string Repeat(const std::string& piece, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i) out += piece;
+    return out;
+}
+
+// A section name or a value is file content like any other: the message cuts
+// it and shows its unprintable bytes escaped, whatever the file holds.
+TEST(RefrigLibTest, MessagesQuoteFileContentCutAndEscaped) {
+    using namespace std::string_literals;
+    const std::string longName(400, 'A');
+    struct Case {
+        std::string section;
+        std::string list;   // the line "vh=..." of the section
+        std::string quoted; // the message after "Error reading lib.rdf "
+    } cases[] = {
+        {longName, "1,2", "[" + std::string(57, 'A') + "...]: vh (line 2): 5 numbers expected in '1,2'"},
+        {"R\0\x01 x"s, "1,2", "[R\\x00\\x01 x]: vh (line 2): 5 numbers expected in '1,2'"},
+        {"R\xff\xc3(\xe2\x82"s, "1,2", "[R\\xFF\\xC3(\\xE2\\x82]: vh (line 2): 5 numbers expected in '1,2'"},
+        {"R\x1b[2J\xc2\x9b\x7f"s, "1,2", "[R\\x1B[2J\\xC2\\x9B\\x7F]: vh (line 2): 5 numbers expected in '1,2'"},
+        {"R-\xc3\xa9\xe2\x82\xac", "1,2", "[R-\xc3\xa9\xe2\x82\xac]: vh (line 2): 5 numbers expected in '1,2'"},
+        {"R134a", "1,\x01\xfe,3,4,5"s,
+         "[R134a]: vh (line 2): '\\x01\\xFE' is not a valid floating point value in '1,\\x01\\xFE,3,4,5'"},
+        // 500 control bytes: the piece quoted twice, each time cut within
+        // 60 bytes after whole escapes.
+        {"R134a", "1,#" + std::string(500, '\x02') + "#",
+         "[R134a]: vh (line 2): '#" + Repeat("\\x02", 14) + "...' is not a valid floating point value in '1,#" +
+             Repeat("\\x02", 13) + "...'"},
+    };
+    for (const Case& c : cases) {
+        TRefrigLib lib("lib.rdf", IniDocument::Parse("[" + c.section + "]\nvh=" + c.list + "\n"));
+        lib.Select(c.section);
+        EXPECT_EQ(lib.Status, rsLoadError) << c.quoted;
+        ASSERT_EQ(lib.Errors.size(), 1u) << c.quoted;
+        EXPECT_EQ(lib.Errors[0], "Error reading lib.rdf " + c.quoted);
+        EXPECT_LE(lib.Errors[0].size(), 400u);
+    }
+}
+
 // A library that exists but cannot be read is reported; a missing one is not
 // (the built-in record serves without a word).
 TEST(RefrigLibTest, AnUnreadableLibraryIsReportedAMissingOneIsNot) {

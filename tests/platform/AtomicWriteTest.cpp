@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The one atomic writer: links, modes, special and read-only targets, a
-// file-size limit, long names.
+// file-size limit, long names, the temporaries a killed save leaves.
 
 #include "ChildProcess.h"
 #include "settings/TempFolder.h"
@@ -11,6 +11,9 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <iostream>
+#include <csignal>
+#include <fcntl.h>
+#include <map>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
@@ -146,6 +149,106 @@ TEST(AtomicWrite, LongestNamesCanBeSaved) {
         EXPECT_EQ(ReadText(path), "second") << length;
     }
     EXPECT_EQ(Names(dir.Path()).size(), 3u);
+}
+
+// The temporaries of target's name in dir.
+std::vector<std::string> TemporariesOf(const std::string& dir, const std::string& target) {
+    std::vector<std::string> found;
+    for (const std::string& name : Names(dir))
+        if (name.starts_with("." + target.substr(0, 64) + "~darvenix-") && name.ends_with(".tmp")) found.push_back(name);
+    return found;
+}
+
+// Saves content to path in a child process that is killed (SIGKILL) after
+// the first 64 KiB reached the temporary, as a crash or a kill -9 would.
+void KillSaveHalfway(const std::string& path, std::size_t size) {
+    const test::ChildOutcome outcome = test::RunInChild([&] {
+        SetWriteFaultHook([](const std::string&, std::size_t written) {
+            if (written >= 64 * 1024) ::raise(SIGKILL);
+            return true;
+        });
+        WriteFileAtomically(path, std::string(size, 'k'));
+        return std::string("the save was not killed");
+    });
+    ASSERT_EQ(outcome.signal, SIGKILL) << outcome.text;
+}
+
+// A killed save leaves a recognisable temporary beside its target; the next
+// save of that target removes it, and only it: the temporaries of other
+// targets (also one whose name starts with the same 64 bytes) and files that
+// merely look alike stay.
+TEST(AtomicWrite, SaveRemovesTheTemporaryAKilledSaveOfTheSameFileLeft) {
+    TempFolder dir;
+    const std::string shared(70, 'p');
+    const std::string job = "job.dvx", other = "other.dvx", longA = shared + "A.dvx", longB = shared + "B.dvx";
+    std::map<std::string, std::string> leftBy; // target -> the temporary its killed save left
+    for (const std::string& name : {job, other, longA, longB}) {
+        WriteText(dir / name, "old " + name);
+        const std::vector<std::string> before = Names(dir.Path());
+        KillSaveHalfway(dir / name, 200000);
+        std::vector<std::string> added;
+        for (const std::string& n : Names(dir.Path()))
+            if (std::find(before.begin(), before.end(), n) == before.end()) added.push_back(n);
+        ASSERT_EQ(added.size(), 1u) << name;
+        EXPECT_TRUE(added[0].starts_with("." + name.substr(0, 64) + "~darvenix-") && added[0].ends_with(".tmp"))
+            << added[0];
+        EXPECT_GE(fs::file_size(dir / added[0]), 64u * 1024) << name;
+        EXPECT_EQ(ReadText(dir / name), "old " + name) << name;
+        leftBy[name] = added[0];
+    }
+    const std::vector<std::string> lookalikes = {".job.dvx~darvenix-notes.tmp", "job.dvx.tmp", ".dvxab12cd34",
+                                                 ".job.dvx~darvenix-0123456789abcdef-abcdefgh.tmp"};
+    for (const std::string& name : lookalikes) WriteText(dir / name, "not a temporary of a save");
+
+    WriteFileAtomically(dir / job, "new job");
+    WriteFileAtomically(dir / longA, "new A");
+    EXPECT_EQ(ReadText(dir / job), "new job");
+    EXPECT_EQ(ReadText(dir / longA), "new A");
+    EXPECT_FALSE(fs::exists(dir / leftBy[job]));
+    EXPECT_FALSE(fs::exists(dir / leftBy[longA]));
+    EXPECT_TRUE(fs::exists(dir / leftBy[other]));
+    EXPECT_TRUE(fs::exists(dir / leftBy[longB]));
+    for (const std::string& name : lookalikes) EXPECT_EQ(ReadText(dir / name), "not a temporary of a save") << name;
+}
+
+// Only temporaries older than the running save and held by no running save
+// are stale: one written after the save began, and the one of a save that
+// is still writing, stay; the save still writing then completes.
+TEST(AtomicWrite, TemporariesOfRunningOrLaterSavesStay) {
+    TempFolder dir;
+    const std::string path = dir / "job.dvx";
+    WriteText(path, "old");
+    KillSaveHalfway(path, 100000);
+    ASSERT_EQ(TemporariesOf(dir.Path(), "job.dvx").size(), 1u);
+    const std::string later = dir / TemporariesOf(dir.Path(), "job.dvx")[0];
+    const struct timespec inAnHour[2] = {{::time(nullptr) + 3600, 0}, {::time(nullptr) + 3600, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, later.c_str(), inAnHour, 0), 0);
+    WriteFileAtomically(path, "second");
+    EXPECT_TRUE(fs::exists(later));
+    fs::remove(later);
+
+    // While this save is writing its temporary, another process saves the
+    // same file: it must leave this save's temporary alone.
+    test::ChildOutcome concurrent;
+    std::vector<std::string> duringSave;
+    SetWriteFaultHook([&](const std::string&, std::size_t written) {
+        if (written == 0) {
+            duringSave = TemporariesOf(dir.Path(), "job.dvx");
+            concurrent = test::RunInChild([&] {
+                SetWriteFaultHook({});
+                WriteFileAtomically(path, "from the other process");
+                const std::vector<std::string> left = TemporariesOf(dir.Path(), "job.dvx");
+                return left == duringSave ? std::string("kept") : "lost: " + std::to_string(left.size());
+            });
+        }
+        return true;
+    });
+    WriteFileAtomically(path, "third");
+    SetWriteFaultHook({});
+    ASSERT_EQ(duringSave.size(), 1u);
+    EXPECT_EQ(concurrent.text, "kept");
+    EXPECT_EQ(ReadText(path), "third");
+    EXPECT_TRUE(TemporariesOf(dir.Path(), "job.dvx").empty());
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 // address-space limit) instead of the test program, and so that process-wide
 // settings such as resource limits stay in the child.
 
+#include "common/AddressSanitizer.h"
+
 #include <csignal>
 #include <functional>
 #include <string>
@@ -12,13 +14,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#if defined(__SANITIZE_ADDRESS__)
-#define DVX_TEST_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define DVX_TEST_ASAN 1
-#endif
-#endif
 
 namespace dvx::test {
 

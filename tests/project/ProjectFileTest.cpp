@@ -5,9 +5,11 @@
 #include "base/Errors.h"
 #include "storage/project/FileIO.h"
 #include "storage/project/ProjectFile.h"
+#include "platform/ChildProcess.h"
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
 #include <limits>
 
 namespace dvx {
@@ -105,6 +107,44 @@ TEST_F(ProjectFile, DescriptionLineTagsByContent) {
 
     const TProjectData data = ParseProject(bytes, *SystemFluid);
     EXPECT_EQ(data.Circuit->DescriptionLines, circuit.DescriptionLines);
+}
+
+// A description of millions of empty lines (two bytes each in the file)
+// reads within four times the file's size: the file's bytes and at most
+// three times as much again, held to it by an address-space limit in a
+// child process.
+TEST_F(ProjectFile, ManyEmptyDescriptionLinesReadInBoundedMemory) {
+    constexpr std::size_t kLines = 8'000'000;
+    Bytes bytes;
+    {
+        std::vector<std::string> lines(kLines);
+        lines.push_back("last");
+        TCircuit circuit;
+        circuit.DescriptionLines = lines;
+        bytes = EncodeProject(circuit, *SystemFluid);
+    }
+    ASSERT_GT(bytes.size(), 2 * kLines);
+    const test::ChildOutcome outcome = test::RunInChild(
+        [&] {
+#ifndef DVX_TEST_ASAN
+            std::size_t pages = 0;
+            std::ifstream("/proc/self/statm") >> pages;
+            const rlim_t inUse = static_cast<rlim_t>(pages) * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE));
+            const struct rlimit limit = {inUse + 3 * bytes.size(), inUse + 3 * bytes.size()};
+            if (pages == 0 || ::setrlimit(RLIMIT_AS, &limit) != 0) return std::string("no limit set");
+#endif
+            const TProjectData data = ParseProject(bytes, *SystemFluid);
+            std::size_t count = 0;
+            std::string last;
+            for (std::string_view line : data.Circuit->DescriptionLines) {
+                last = line;
+                ++count;
+            }
+            return std::to_string(count) + " " + last;
+        },
+        {.seconds = 120, .addressSpace = RLIM_INFINITY});
+    ASSERT_TRUE(outcome.exited) << "ended by signal " << outcome.signal;
+    EXPECT_EQ(outcome.text, std::to_string(kLines + 1) + " last");
 }
 
 // Every stored field of every item kind, the circuit's own data and the

@@ -424,6 +424,24 @@ TEST_F(CircuitReportTest, GridAndSummaryAsTheMainWindowShowsThem) {
     EXPECT_EQ(setup.tables[0][1][1], "");
 }
 
+TEST_F(CircuitReportTest, AMixtureCloseToFreezingIsSaidUnderTheSystemFluid) {
+    TCircuit circuit;
+    circuit.Append(Pipe(1, 0.002));
+    SystemFluid->WaterAdditive = 2; // propylene glycol, 30 %: freezes at −13.1 °C
+    SystemFluid->AdditiveVolume = 0.3;
+    SystemFluid->SetT(-12);
+    circuit.Calculate(false);
+    TReportSetup setup;
+    FillCircuitReport(setup, circuit, false, true, SystemFluid);
+    ASSERT_EQ(setup.summaryLines.size(), 4u);
+    EXPECT_EQ(setup.summaryLines[3], "Freezing risk: -12.0 °C is at or below the freezing point of "
+                                     "Water (30% Propylene Glycol) (-13.1 °C) plus the 2 K margin");
+    // With less margin, or warmer, the report is as it always was.
+    FreezingMargin = 0.5;
+    FillCircuitReport(setup, circuit, false, true, SystemFluid);
+    EXPECT_EQ(setup.summaryLines.size(), 3u);
+}
+
 TEST_F(CircuitReportTest, HundredFiftyItemsOnSeveralPagesSummaryOnlyOnTheLast) {
     TCircuit circuit;
     for (int i = 1; i <= 150; ++i) circuit.Append(Pipe(i, 0.001 + 0.0001 * (i % 40)));

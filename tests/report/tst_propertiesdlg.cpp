@@ -92,7 +92,7 @@ private slots:
         // The first activation copied the dialog's details into the circuit.
         QCOMPARE(W().Circuit().Author, RegisteredOwner());
         QCOMPARE(W().Circuit().Company, std::string());
-        QVERIFY(W().Circuit().DescriptionLines.empty());
+        QVERIFY(W().Circuit().DescriptionLines.Empty());
         RunDetails([this] {
             QCOMPARE(D().windowTitle(), QString("Properties"));
             QCOMPARE(D().Tabs()->currentIndex(), 0);
@@ -172,7 +172,7 @@ private slots:
     void cancelPutsBackAndAcceptMarksOnlyARealChange() {
         TCircuit& c = W().Circuit();
         c.DescriptionLines = {"kept"};
-        D().SetDescriptionLines(c.DescriptionLines);
+        D().SetDescriptionLines(c.DescriptionLines.Lines());
         D().SetProjectName("Name");
         W().SetSaved(true);
         const QDate date = D().ProjectDate();
@@ -185,7 +185,7 @@ private slots:
             D().DateEdit()->setDate(QDate(2001, 2, 3));
             D().CancelButton()->click();
         });
-        QCOMPARE(c.DescriptionLines, (std::vector<std::string>{"kept"}));
+        QCOMPARE(c.DescriptionLines.Lines(), (std::vector<std::string>{"kept"}));
         QCOMPARE(D().DescriptionLines(), (std::vector<std::string>{"kept"}));
         QCOMPARE(D().ProjectName(), QString("Name"));
         QCOMPARE(D().ProjectNumber(), QString());
@@ -198,7 +198,7 @@ private slots:
             D().CompanyEdit()->setText("Quellstrand");
             D().AcceptButton()->click();
         });
-        QCOMPARE(c.DescriptionLines, (std::vector<std::string>{"first", "second"}));
+        QCOMPARE(c.DescriptionLines.Lines(), (std::vector<std::string>{"first", "second"}));
         QCOMPARE(c.Company, std::string("Quellstrand"));
         // The details are saved with the project: New or Exit must ask.
         QCOMPARE(W().StatusPanel(0)->text(), QString("Modified"));
@@ -247,7 +247,7 @@ private slots:
         QCOMPARE(D().ProjectNumber(), QString("042"));
         QVERIFY(D().DescriptionLines().empty());
         QCOMPARE(W().Circuit().Author, std::string("Kim Writer"));
-        QVERIFY(W().Circuit().DescriptionLines.empty());
+        QVERIFY(W().Circuit().DescriptionLines.Empty());
         // The box starts cleared at every opening.
         RunDetails([this] { QVERIFY(!D().KeepAsDefault()->isChecked()); });
     }

@@ -56,6 +56,26 @@ TEST_F(WarningsTest, NothingFlaggedGivesAnEmptyList) {
     EXPECT_TRUE(BuildWarningList(TCircuit()).empty());
 }
 
+TEST_F(WarningsTest, AMixtureCloseToFreezingHeadsTheList) {
+    TPipe& main = Add<TPipe>("Main run");
+    main.Number = 7;
+    main.Warning = wnGradient;
+    TLiquid glycol("Water", 0, 0, -20, -20);
+    glycol.WaterAdditive = 1;
+    glycol.AdditiveVolume = 0.1;
+    glycol.Evaluate();
+    const std::vector<TWarningLine> lines = BuildWarningList(circuit, glycol, 2);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].Text, "Freezing risk: -20.0 °C is at or below the freezing point of "
+                             "Water (10% Ethylene Glycol) (-3.7 °C) plus the 2 K margin");
+    EXPECT_EQ(lines[0].Item, nullptr);
+    EXPECT_EQ(lines[1].Item, &main);
+    // Warm enough, or plain water: the item lines only.
+    glycol.SetT(5);
+    EXPECT_EQ(BuildWarningList(circuit, glycol, 2).size(), 1u);
+    EXPECT_EQ(BuildWarningList(circuit, *SystemFluid, 2).size(), 1u);
+}
+
 TEST_F(WarningsTest, CalculatedFlagsAreListedWithTheirResults) {
     TPipe& pipe = Add<TPipe>("Riser");
     pipe.Length = 10;

@@ -155,6 +155,34 @@ private slots:
         SaveShot(&F(), "liquid-sheet-mercury.png");
     }
 
+    void mixtureShowsItsFreezingPointAndAnswersTheInverseQuestion() {
+        Open();
+        // Clean water: no freezing line, no question.
+        QVERIFY(!F().FreezeLabel()->isVisible());
+        QVERIFY(!F().ProtectEdit()->isVisible());
+        Choose(3, "Ethylene Glycol");
+        TypeInto(4, "10");
+        TypeInto(1, "-20");
+        // 10 % freezes at −3.7 °C: −20 °C is far inside the margin.
+        QVERIFY(F().FreezeLabel()->isVisible());
+        QCOMPARE(F().FreezeLabel()->text(), QString("Freezing point = -3.7 °C"));
+        QCOMPARE(F().FreezeLabel()->palette().color(QPalette::WindowText), kMaroon);
+        // Down to −20 °C with 2 K to spare (−22 °C): 36.5 % −21.3 °C and
+        // 37.5 % −22.3 °C of the table give 37.2 %.
+        QVERIFY(F().ProtectEdit()->isVisible());
+        QTest::keyClicks(F().ProtectEdit(), "-20");
+        QCOMPARE(F().ProtectAnswer()->text(), QString("at least 37.2 %"));
+        F().ProtectEdit()->clear();
+        QTest::keyClicks(F().ProtectEdit(), "-60");
+        QCOMPARE(F().ProtectAnswer()->text(), QString("beyond the table"));
+        SaveShot(&F(), "liquid-sheet-freezing.png");
+        // Warm enough: the same line in teal.
+        TypeInto(1, "5");
+        QCOMPARE(F().FreezeLabel()->palette().color(QPalette::WindowText), kTeal);
+        // The range line is as it always was.
+        QCOMPARE(Status(), QString("Valid range = [-30.0 .. 300.0] °C"));
+    }
+
     void unitsChooserRefreshesTheStatus() {
         Open();
         // Answers the chooser with the second unit of the row's family.

@@ -55,6 +55,24 @@ private slots:
         QCOMPARE(GradientLimit, 2000.0);
     }
 
+    void freezingMarginIsStoredOnlyOnceChanged() {
+        TLimitsForm form;
+        QCOMPARE(form.FreezeMarginEdit()->text(), QString("2.0"));
+        RunModal(form, [&] { form.Button("Accept")->trigger(); });
+        // Untouched: the settings file gains no key.
+        QVERIFY(!Store().ValueExists("Limits", "FreezeMargin"));
+        QCOMPARE(FreezingMargin, 2.0);
+        RunModal(form, [&] {
+            form.FreezeMarginEdit()->setText("5");
+            form.Button("Accept")->trigger();
+        });
+        QCOMPARE(FreezingMargin, 5.0);
+        QCOMPARE(QString::fromStdString(Store().ReadString("Limits", "FreezeMargin", "")), QString("5.0"));
+        RestoreBuiltInTables();
+        LoadWarningLimits(Store());
+        QCOMPARE(FreezingMargin, 5.0);
+    }
+
     void anOutOfRangeValueIsSetToTheLimitAndTheDialogStaysOpen() {
         TLimitsForm form;
         bool openAfterFirst = false;

@@ -10,7 +10,10 @@
 #include <fcntl.h>
 #include <mutex>
 #include <random>
+#include <string_view>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 namespace dvx {
@@ -50,20 +53,91 @@ void IgnoreFileSizeSignal() {
     std::call_once(once, [] { std::signal(SIGXFSZ, SIG_IGN); });
 }
 
-// A short hidden name beside the target; short so that a target name of up to
-// 255 bytes still leaves room in the folder.
-std::string TemporaryName() {
+// Temporary files are named after their target so that one left by a
+// crash (a save killed before its rename) can be recognised and removed by
+// the next save of the same file:
+//   .<start of the target's name>~darvenix-<hash of the name>-<8 random>.tmp
+// The readable part is cut to 64 bytes (at a character boundary), so every
+// target name up to the 255-byte limit leaves room for the temporary's name;
+// the hash of the whole name tells targets that share their first 64 bytes
+// apart.
+constexpr std::size_t kNameShown = 64;
+constexpr std::size_t kRandomLength = 8;
+constexpr std::string_view kTemporaryEnd = ".tmp";
+
+// FNV-1a, 64 bits: fixed across builds and runs, unlike std::hash.
+std::uint64_t NameHash(std::string_view name) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (unsigned char c : name) {
+        hash ^= c;
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+// Everything of a temporary's name for target that precedes the random part.
+std::string TemporaryStem(const fs::path& target) {
+    const std::string name = target.filename().string();
+    std::size_t shown = std::min(name.size(), kNameShown);
+    while (shown > 0 && shown < name.size() && (static_cast<unsigned char>(name[shown]) & 0xC0) == 0x80) --shown;
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string hash(16, '0');
+    std::uint64_t value = NameHash(name);
+    for (int i = 15; i >= 0; --i, value >>= 4) hash[static_cast<std::size_t>(i)] = kHex[value & 0xF];
+    return "." + name.substr(0, shown) + "~darvenix-" + hash + "-";
+}
+
+std::string TemporaryName(const std::string& stem) {
     static std::atomic<unsigned> counter{0};
     thread_local std::mt19937 random(std::random_device{}() ^ static_cast<unsigned>(::getpid()));
     static constexpr char kChars[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    std::string name = ".dvx";
+    std::string name = stem;
     unsigned value = random() ^ (counter++ * 2654435761u);
-    for (int i = 0; i < 8; ++i) {
+    for (std::size_t i = 0; i < kRandomLength; ++i) {
         name += kChars[value % 36];
         value /= 36;
         if (value == 0) value = random();
     }
-    return name;
+    return name + std::string(kTemporaryEnd);
+}
+
+bool IsTemporaryOf(std::string_view name, std::string_view stem) {
+    return name.size() == stem.size() + kRandomLength + kTemporaryEnd.size() && name.starts_with(stem) &&
+           name.ends_with(kTemporaryEnd);
+}
+
+bool Before(const struct timespec& a, const struct timespec& b) {
+    return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec < b.tv_nsec);
+}
+
+// A save holds an exclusive lock on its temporary until the rename is done;
+// the kernel drops it when the process ends in any way, a kill included. So
+// a temporary whose lock can be taken belongs to no running save.
+//
+// Removes the temporaries of target's name in folder that were last written
+// before saveStart and whose lock is free. Anything that cannot be checked
+// (another user's file, a file system without locks) is left alone: this is
+// tidying, never a reason for the save to fail.
+void RemoveStaleTemporaries(const fs::path& folder, const std::string& stem, const struct timespec& saveStart) {
+    std::error_code error;
+    fs::directory_iterator it(folder, error);
+    if (error) return;
+    for (; it != fs::directory_iterator(); it.increment(error)) {
+        if (error) return;
+        const std::string name = it->path().filename().string();
+        if (!IsTemporaryOf(name, stem)) continue;
+        const fs::path path = folder / name;
+        Descriptor candidate;
+        candidate.fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (candidate.fd < 0) continue;
+        if (::flock(candidate.fd, LOCK_EX | LOCK_NB) != 0) continue; // a save is writing it
+        struct stat held {};
+        struct stat named {};
+        if (::fstat(candidate.fd, &held) != 0 || !S_ISREG(held.st_mode) || !Before(held.st_mtim, saveStart)) continue;
+        // Still the file that was locked under that name.
+        if (::lstat(path.c_str(), &named) != 0 || named.st_ino != held.st_ino || named.st_dev != held.st_dev) continue;
+        ::unlink(path.c_str());
+    }
 }
 
 bool WriteAll(int fd, const std::string& requested, std::string_view content) {
@@ -119,6 +193,8 @@ void WriteFileAtomically(const fs::path& requested, std::span<const std::uint8_t
 
 void WriteFileAtomically(const fs::path& requested, std::string_view content) {
     IgnoreFileSizeSignal();
+    struct timespec saveStart {};
+    ::clock_gettime(CLOCK_REALTIME, &saveStart);
     const fs::path target = ResolveWriteTarget(requested);
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
 
@@ -134,13 +210,35 @@ void WriteFileAtomically(const fs::path& requested, std::string_view content) {
             throw FileError(target.string() + " is read-only");
     }
 
+    const std::string stem = TemporaryStem(target);
+    RemoveStaleTemporaries(folder, stem, saveStart);
+
     // O_EXCL on a fresh name; 0666 lets the umask shape a new file's mode.
+    // A second descriptor of the same open file keeps the lock after the
+    // write descriptor is closed (and its error seen) before the rename, so
+    // the temporary stays locked until it has taken the target's place.
     Descriptor file;
+    Descriptor lock;
     fs::path temp;
     for (int attempt = 0; file.fd < 0; ++attempt) {
-        temp = folder / TemporaryName();
+        temp = folder / TemporaryName(stem);
         file.fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
         if (file.fd < 0 && (errno != EEXIST || attempt == 100)) Fail("Cannot create a file in", folder, errno);
+        if (file.fd < 0) continue;
+        if (::flock(file.fd, LOCK_EX) == 0) {
+            lock.fd = ::fcntl(file.fd, F_DUPFD_CLOEXEC, 0);
+            // Another save may have taken the new file for a stale one in the
+            // moment before it was locked, and removed it: start afresh.
+            struct stat st {};
+            if (::fstat(file.fd, &st) == 0 && st.st_nlink == 0 && attempt < 100) {
+                ::close(file.fd);
+                file.fd = -1;
+                ::close(lock.fd);
+                lock.fd = -1;
+            }
+        }
+        // Without a lock (a file system that has none) the save goes on; the
+        // temporary then only counts as stale where a lock can be taken.
     }
 
     auto fail = [&](const std::string& what, int error) {

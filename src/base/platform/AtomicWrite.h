@@ -4,12 +4,19 @@
 // project files, text item files, settings, catalogues and the install-data
 // copies.
 //
-// The new content goes to a temporary file with a short hidden name in the
-// target's folder (so names up to the 255-byte limit still work), is flushed
-// to disk, given the target's permissions and renamed over the target; the
-// folder is flushed after the rename. Any failure removes the temporary file,
-// leaves the previous file byte-identical and raises FileError naming the
-// file and the reason.
+// The new content goes to a temporary file in the target's folder, is
+// flushed to disk, given the target's permissions and renamed over the
+// target; the folder is flushed after the rename. Any failure removes the
+// temporary file, leaves the previous file byte-identical and raises
+// FileError naming the file and the reason.
+//
+// The temporary is hidden and named after its target,
+// ".<first 64 bytes of the name>~darvenix-<16 hex digits>-<8 random>.tmp"
+// (so names up to the 255-byte limit still work), and locked while the save
+// runs. A save killed before its rename leaves it behind; the next save of
+// the same target removes every such temporary of that target that was last
+// written before this save began and that no running save holds. Other
+// files, and the temporaries of other targets, are left alone.
 //
 // Rules:
 // - A symbolic link is followed (through any chain of links) and the file it

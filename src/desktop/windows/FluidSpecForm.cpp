@@ -2,6 +2,7 @@
 #include "desktop/windows/FluidSpecForm.h"
 
 #include "desktop/widgets/WindowPlacement.h"
+#include "engine/catalogue/Tables.h"
 #include "storage/settings/SettingsStore.h"
 #include "desktop/widgets/Messages.h"
 #include "desktop/widgets/UnitsChooser.h"
@@ -11,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QVBoxLayout>
@@ -52,6 +54,24 @@ TFluidSpecForm::TFluidSpecForm(QWidget* parent)
     panel->addStretch(1);
 
     statusLabel_ = new QLabel("Status...", this);
+    // Water mixtures only: the freezing point, and the least volume of the
+    // additive that protects down to a temperature the user types.
+    freezeLabel_ = new QLabel(this);
+    freezeLabel_->hide();
+    protectRow_ = new QWidget(this);
+    auto* protect = new QHBoxLayout(protectRow_);
+    protect->setContentsMargins(0, 0, 0, 0);
+    protectEdit_ = new QLineEdit(protectRow_);
+    protectEdit_->setObjectName("protectEdit");
+    protectEdit_->setMaximumWidth(60);
+    protectUnit_ = new QLabel(protectRow_);
+    protectAnswer_ = new QLabel(protectRow_);
+    protect->addWidget(new QLabel("Protect down to", protectRow_));
+    protect->addWidget(protectEdit_);
+    protect->addWidget(protectUnit_);
+    protect->addWidget(protectAnswer_, 1);
+    protectRow_->hide();
+    connect(protectEdit_, &QLineEdit::textChanged, this, [this] { ShowProtection(); });
     ShowStatus({"Status...", true});
 
     auto* layout = new QVBoxLayout(this);
@@ -59,6 +79,8 @@ TFluidSpecForm::TFluidSpecForm(QWidget* parent)
     layout->addLayout(panel);
     layout->addWidget(grid_, 1);
     layout->addWidget(statusLabel_);
+    layout->addWidget(freezeLabel_);
+    layout->addWidget(protectRow_);
 
     // Column widths: 100, 100 and 50, or wider where the font needs it
     // for the captions and the unit labels.
@@ -117,6 +139,21 @@ void TFluidSpecForm::ShowStatus(const TFluidStatus& status) {
     QPalette palette = statusLabel_->palette();
     palette.setColor(QPalette::WindowText, status.InRange ? kTeal : kMaroon);
     statusLabel_->setPalette(palette);
+    if (freezeLabel_ == nullptr) return;
+    const TFreezeStatus freezing = logic_.FreezeStatus();
+    freezeLabel_->setVisible(freezing.Applies);
+    protectRow_->setVisible(freezing.Applies);
+    if (!freezing.Applies) return;
+    freezeLabel_->setText(QString::fromStdString(freezing.Text));
+    QPalette freezePalette = freezeLabel_->palette();
+    freezePalette.setColor(QPalette::WindowText, freezing.AtRisk ? kMaroon : kTeal);
+    freezeLabel_->setPalette(freezePalette);
+    ShowProtection();
+}
+
+void TFluidSpecForm::ShowProtection() {
+    protectUnit_->setText(QString::fromStdString(grid_->Cell(2, frTemperature)));
+    protectAnswer_->setText(QString::fromStdString(logic_.ProtectionAnswer(protectEdit_->text().toStdString())));
 }
 
 void TFluidSpecForm::RowChanged(int row) { logic_.RowChanged(row); }
@@ -125,7 +162,10 @@ void TFluidSpecForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     // Once per opening: a message box or the units list taking the focus
     // for a moment must not renew the backup that Cancel restores.
-    if (!event->spontaneous()) logic_.Activate();
+    if (!event->spontaneous()) {
+        logic_.SetFreezingMargin(FreezingMargin);
+        logic_.Activate();
+    }
 }
 
 void TFluidSpecForm::done(int result) {

@@ -11,7 +11,9 @@
 #include <QDialog>
 
 class QLabel;
+class QLineEdit;
 class QPushButton;
+class QWidget;
 
 namespace dvx::ui {
 
@@ -37,6 +39,10 @@ public:
 
     TFluidGrid* Grid() const { return grid_; }
     QLabel* StatusLabel() const { return statusLabel_; }
+    // The freezing line and the inverse question, shown for water mixtures.
+    QLabel* FreezeLabel() const { return freezeLabel_; }
+    QLineEdit* ProtectEdit() const { return protectEdit_; }
+    QLabel* ProtectAnswer() const { return protectAnswer_; }
     QPushButton* AcceptButton() const { return accept_; }
     QPushButton* CancelButton() const { return cancel_; }
     TFluidSpecSheet& Logic() { return logic_; }
@@ -52,10 +58,16 @@ protected:
 
 private:
     void ShowStatus(const TFluidStatus& status);
+    void ShowProtection();
     std::vector<int> ColumnWidths() const;
 
     TFluidGrid* grid_ = nullptr;
     QLabel* statusLabel_ = nullptr;
+    QLabel* freezeLabel_ = nullptr;
+    QWidget* protectRow_ = nullptr;
+    QLineEdit* protectEdit_ = nullptr;
+    QLabel* protectUnit_ = nullptr;
+    QLabel* protectAnswer_ = nullptr;
     QPushButton* accept_ = nullptr;
     QPushButton* cancel_ = nullptr;
     TFluidSpecSheet logic_;

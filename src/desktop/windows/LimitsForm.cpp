@@ -59,6 +59,9 @@ TLimitsForm::TLimitsForm(QWidget* parent) : TCustomForm("LimitsForm", "Warning L
     };
     edPRate_ = field(0, "Pressure Limit", "%0.1f", kGradientRange[0], kGradientRange[1], prateUnit_);
     edMaxV_ = field(1, "Velocity Limit", "%0.1f", kVelocityRange[0], kVelocityRange[1], maxVUnit_);
+    QLabel* freezeUnit = nullptr;
+    edFreeze_ = field(2, "Freezing Margin", "%0.1f", 0, kMaxFreezingMargin, freezeUnit);
+    freezeUnit->setText("K");
     grid->setColumnStretch(3, 1);
     Body()->addLayout(grid);
     Body()->addStretch(1);
@@ -74,6 +77,8 @@ void TLimitsForm::FillFields() {
     ShowIn(edMaxV_, maxVUnit_, VelocityView(), kVelocityRange, VelocityLimit);
     filledPRate_ = edPRate_->Text();
     filledMaxV_ = edMaxV_->Text();
+    edFreeze_->SetText(LimitText(FreezingMargin));
+    filledFreeze_ = edFreeze_->Text();
 }
 
 void TLimitsForm::showEvent(QShowEvent* event) {
@@ -85,7 +90,7 @@ void TLimitsForm::showEvent(QShowEvent* event) {
 bool TLimitsForm::AcceptClick() {
     // A value typed and not yet checked (the tool button takes no focus)
     // goes through the field's range rule first.
-    for (TFmtEdit* edit : {edPRate_, edMaxV_}) {
+    for (TFmtEdit* edit : {edPRate_, edMaxV_, edFreeze_}) {
         if (!edit->ValidateWithBeep()) {
             edit->setFocus();
             return false;
@@ -99,6 +104,7 @@ bool TLimitsForm::AcceptClick() {
             GradientLimit = gradient.MetricFromShown(StrToFloat(edPRate_->Text()));
         if (velocity.IsMetric() || edMaxV_->Text() != filledMaxV_)
             VelocityLimit = velocity.MetricFromShown(StrToFloat(edMaxV_->Text()));
+        if (edFreeze_->Text() != filledFreeze_) FreezingMargin = StrToFloat(edFreeze_->Text());
     } catch (const ConvertError& e) {
         ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
         return false;
@@ -108,6 +114,8 @@ bool TLimitsForm::AcceptClick() {
         // The settings keep Pa/m and m/s, whatever is shown.
         AppSettings().Write(settings::PRate, gradient.IsMetric() ? edPRate_->Text() : LimitText(GradientLimit));
         AppSettings().Write(settings::VMax, velocity.IsMetric() ? edMaxV_->Text() : LimitText(VelocityLimit));
+        // Written once changed, so that a settings file nobody touched stays as it was.
+        if (edFreeze_->Text() != filledFreeze_) AppSettings().Write(settings::FreezeMargin, edFreeze_->Text());
     } catch (const std::exception& e) {
         ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
     }

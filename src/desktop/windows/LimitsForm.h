@@ -24,6 +24,7 @@ public:
     TFmtEdit* MaxVEdit() const { return edMaxV_; }   // m/s, or the velocity unit in force
     QLabel* PRateUnit() const { return prateUnit_; }
     QLabel* MaxVUnit() const { return maxVUnit_; }
+    TFmtEdit* FreezeMarginEdit() const { return edFreeze_; } // K above a mixture's freezing point
 
     // Fills the fields from the limits in force, in the display units in
     // force, with the ranges converted (each time the dialog opens).
@@ -41,9 +42,10 @@ private:
     TFmtEdit* edMaxV_;
     QLabel* prateUnit_ = nullptr;
     QLabel* maxVUnit_ = nullptr;
+    TFmtEdit* edFreeze_;
     // The texts the fields were filled with: a limit whose text is unchanged
     // is kept as it is rather than read back through a unit conversion.
-    std::string filledPRate_, filledMaxV_;
+    std::string filledPRate_, filledMaxV_, filledFreeze_;
 };
 
 } // namespace dvx::ui

@@ -8,6 +8,7 @@
 #include "engine/catalogue/Tables.h"
 #include "base/Format.h"
 #include "engine/fluid/Fluid.h"
+#include "presentation/ui/FreezeText.h"
 #include "base/platform/Folders.h"
 #include "base/platform/Version.h"
 #include "desktop/report/CircuitReportPreview.h"
@@ -471,6 +472,16 @@ void TMainForm::SetSaved(bool saved) {
 void TMainForm::SetSolved(bool solved) {
     circuit_->Solved = solved;
     panels_[1]->setText(solved ? "Solved" : "Not Solved");
+    // A result for a liquid that would freeze says so where the result is
+    // announced; the full text is the panel's tip and the warnings list's
+    // first line.
+    const std::string freezing = solved && SystemFluid != nullptr ? LiquidFreezeWarning(*SystemFluid, FreezingMargin) : "";
+    if (!freezing.empty()) panels_[1]->setText("Solved: freezing risk");
+    panels_[1]->setToolTip(Q(freezing));
+    QPalette palette = panels_[1]->palette();
+    palette.setColor(QPalette::WindowText, freezing.empty() ? statusBar()->palette().color(QPalette::WindowText)
+                                                            : QColor(128, 0, 0));
+    panels_[1]->setPalette(palette);
     // The pump window follows every calculation and every change.
     if (pumpForm_ != nullptr) pumpForm_->Refresh();
     // A total from before the last change is no result of the circuit as it

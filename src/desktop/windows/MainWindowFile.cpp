@@ -156,7 +156,7 @@ void TMainForm::ShowOpenedProject(TProjectData&& data, const QString& file, bool
     // texts unless empty.
     propertiesForm_->SetProjectName(propertiesForm_->ProjectNameOrDefault());
     propertiesForm_->SetProjectNumber(propertiesForm_->ProjectNumberOrDefault());
-    propertiesForm_->SetDescriptionLines(circuit_->DescriptionLines);
+    propertiesForm_->SetDescriptionLines(circuit_->DescriptionLines.Lines());
     propertiesForm_->SetAuthor(Q(circuit_->Author));
     propertiesForm_->SetCompany(Q(circuit_->Company));
     ApplyMaterial();

@@ -73,7 +73,7 @@ void TMainForm::MaterialTakenBack(int material) {
 void TMainForm::LiquidTakenBack() { SetSolved(false); }
 
 void TMainForm::DetailsTakenBack() {
-    propertiesForm_->SetDescriptionLines(circuit_->DescriptionLines);
+    propertiesForm_->SetDescriptionLines(circuit_->DescriptionLines.Lines());
     propertiesForm_->SetAuthor(Q(circuit_->Author));
     propertiesForm_->SetCompany(Q(circuit_->Company));
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/windows/Warnings.h"
 
+#include "engine/catalogue/Tables.h"
+#include "engine/fluid/Fluid.h"
 #include "engine/hydraulics/Calc.h"
 #include "desktop/widgets/WindowPlacement.h"
 #include "storage/settings/SettingsStore.h"
@@ -59,7 +61,9 @@ TWarningsForm::TWarningsForm(QWidget* parent) : QDialog(parent, Qt::Tool) {
 void TWarningsForm::BuildWarningList(const TCircuit& circuit) {
     const QSignalBlocker block(list_); // rebuilding selects nothing
     list_->clear();
-    lines_ = ui::BuildWarningList(circuit);
+    // The program's liquid heads the list when it is close to freezing.
+    lines_ = SystemFluid != nullptr ? ui::BuildWarningList(circuit, *SystemFluid, FreezingMargin)
+                                    : ui::BuildWarningList(circuit);
     for (const TWarningLine& line : lines_) list_->addItem(QString::fromStdString(line.Text));
 }
 
@@ -73,7 +77,9 @@ TBranch* TWarningsForm::SelectedItem() const {
 
 void TWarningsForm::ShowDetail(int line) {
     if (line < 0 || line >= static_cast<int>(lines_.size())) return;
-    status_->showMessage(QString::fromStdString(WarningDetail(*lines_[static_cast<std::size_t>(line)].Item)));
+    const TWarningLine& shown = lines_[static_cast<std::size_t>(line)];
+    // The liquid's line has no item: its text is its detail.
+    status_->showMessage(QString::fromStdString(shown.Item != nullptr ? WarningDetail(*shown.Item) : shown.Text));
 }
 
 void TWarningsForm::RemoveSelected() {

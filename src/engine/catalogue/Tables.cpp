@@ -130,6 +130,7 @@ void TCatalogueTables::RestoreBuiltIn() {
     PipeMaterial = pmSteel;
     CurrentRoughness = MaterialRoughness[pmSteel];
     FittingTable = StandardFittings();
+    Materials.clear();
     for (int b = 0; b < BoreCount; ++b) {
         for (int m = 0; m < MaterialCount; ++m) {
             PipeListPrice[b][m] = -1;
@@ -150,6 +151,7 @@ void TCatalogueTables::RestoreBuiltIn() {
     GradientLimit = BuiltInGradientLimit;
     VelocityLimit = BuiltInVelocityLimit;
     LabourRate = BuiltInLabourRate;
+    FreezingMargin = BuiltInFreezingMargin;
 }
 
 TCatalogueTables& ProgramTables() {

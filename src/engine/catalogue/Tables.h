@@ -5,9 +5,12 @@
 // of the three pipe materials, the 24 standard fitting types, the price and
 // labour tables of the estimate, and the item defaults and warning limits.
 
+#include "engine/catalogue/Materials.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace dvx {
 
@@ -60,6 +63,8 @@ inline constexpr double BuiltInDefaultUserDP = 50;
 inline constexpr double BuiltInGradientLimit = 1500;
 inline constexpr double BuiltInVelocityLimit = 3.5;
 inline constexpr double BuiltInLabourRate = 100;
+// K, how far above a mixture's freezing point its temperature must stay.
+inline constexpr double BuiltInFreezingMargin = 2;
 
 // The built-in rows of the tables, for restoring single tables.
 extern const std::array<TBoreRec, BoreCount> BuiltInBoreTable;
@@ -67,7 +72,7 @@ extern const std::array<double, MaterialCount> BuiltInMaterialRoughness;
 
 // The tables in force for one project. A new object holds the built-in
 // values; the catalogue files, the settings store and the dialogs override
-// values in place, and nothing here is ever resized.
+// values in place; only the list of further materials grows, as their files load.
 struct TCatalogueTables {
     // BoreIndex 0 is the 750 mm bore, 19 the 15 mm bore (largest first).
     std::array<TBoreRec, BoreCount> BoreTable{};
@@ -77,6 +82,9 @@ struct TCatalogueTables {
     double CurrentRoughness = 0;
     // The active material (0, 1 or 2): the cost column the pipe items read.
     std::uint8_t PipeMaterial = pmSteel;
+    // The materials of the catalogue files beyond the three built-in ones,
+    // code 3 on: each with its own roughness and bore table.
+    std::vector<TMaterialTable> Materials;
     // The fitting types; the index is what a fitting stores as its type (also
     // in project files), so the order never changes.
     std::array<TFittingRec, FittingCount> FittingTable{};
@@ -107,6 +115,7 @@ struct TCatalogueTables {
     double GradientLimit = 0;        // Pa/m, warning 1 above this
     double VelocityLimit = 0;        // m/s, warning 2 above this
     double LabourRate = 0;           // cost per hour of labour
+    double FreezingMargin = 0;       // K, a warning at or below a mixture's freezing point plus this
 
     TCatalogueTables() { RestoreBuiltIn(); }
 
@@ -142,6 +151,7 @@ inline auto& DefaultUserDP = ProgramTables().DefaultUserDP;
 inline auto& GradientLimit = ProgramTables().GradientLimit;
 inline auto& VelocityLimit = ProgramTables().VelocityLimit;
 inline auto& LabourRate = ProgramTables().LabourRate;
+inline auto& FreezingMargin = ProgramTables().FreezingMargin;
 
 inline bool SelectPipeMaterial(int m) { return ProgramTables().SelectPipeMaterial(m); }
 inline void RestoreBuiltInTables() { ProgramTables().RestoreBuiltIn(); }

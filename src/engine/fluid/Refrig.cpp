@@ -5,6 +5,7 @@
 #include "base/Numbers.h"
 #include "base/Format.h"
 #include "base/IniDocument.h"
+#include "base/QuotedText.h"
 #include "base/platform/IniFileIO.h"
 
 #include <algorithm>
@@ -62,9 +63,6 @@ std::string FileDateText(const std::string& path) {
     return text;
 }
 
-// Longest piece of a file's value quoted in a message.
-constexpr std::size_t kQuotedValueLength = 60;
-
 // Reads the first N numbers of a comma-separated list; raises ConvertError
 // when the list has fewer or one of them does not convert. The message names
 // the key and its line and quotes at most the start of the value.
@@ -74,14 +72,14 @@ void ReadList(const IniDocument& ini, const std::string& section, const char* ke
     auto fail = [&](const std::string& what) {
         std::string where = std::string(key);
         if (std::size_t line = ini.LineOf(section, key)) where += " (line " + std::to_string(line) + ")";
-        throw ConvertError(where + ": " + what + " in '" + Abbreviate(text, kQuotedValueLength) + "'");
+        throw ConvertError(where + ": " + what + " in '" + QuotedText(text) + "'");
     };
     std::string_view rest = text;
     for (std::size_t i = 0; i < N; ++i) {
         if (rest.data() == nullptr) fail(std::to_string(N) + " numbers expected");
         auto comma = rest.find(',');
         auto value = TryStrToFloat(rest.substr(0, comma));
-        if (!value) fail("'" + Abbreviate(rest.substr(0, comma), kQuotedValueLength) + "' is not a valid floating point value");
+        if (!value) fail("'" + QuotedText(rest.substr(0, comma)) + "' is not a valid floating point value");
         values[i] = *value;
         rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
     }
@@ -180,7 +178,7 @@ bool TRefrigLib::ReadRecord(const std::string& section) {
         ReadList(ini, section, "kl", r.kl);
         ReadList(ini, section, "kv", r.kv);
     } catch (const ConvertError& e) {
-        Errors.push_back("Error reading " + FileName + " [" + section + "]: " + e.what());
+        Errors.push_back("Error reading " + FileName + " [" + QuotedText(section) + "]: " + e.what());
         return false;
     }
     Data = r;

@@ -69,8 +69,9 @@ public:
     // missing file gives an empty list; one that exists but cannot be read
     // (not a regular file, no permission, over kMaxIniFileBytes) gives the
     // same and "Error reading <file>: <reason>" in Errors. A load error names
-    // the section, the key and its line, and quotes at most 60 characters of
-    // the value.
+    // the section, the key and its line, and quotes the value; the section
+    // name and the value are cut to 60 bytes with unprintable bytes escaped
+    // (QuotedText), so a message stays one short line.
     explicit TRefrigLib(std::string fileName);
     // The same with the file's content already read (fileName only names it
     // in messages; FileDate stays empty).

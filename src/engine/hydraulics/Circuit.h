@@ -5,6 +5,7 @@
 // estimate, the Saved / Solved flags and the sort state.
 
 #include "base/Errors.h"
+#include "base/TextLines.h"
 #include "engine/hydraulics/Items.h"
 #include "engine/hydraulics/PumpSettings.h"
 
@@ -63,7 +64,7 @@ public:
     std::uint8_t SecondKey = 0; // secondary sort key
     std::string Heading1;       // report heading lines
     std::string Heading2;
-    std::vector<std::string> DescriptionLines;
+    TTextLines DescriptionLines; // the project's description, line by line
     std::string Author;
     std::string Company;
     double CreationDate = 0;    // days since 30 December 1899

@@ -2,11 +2,13 @@
 #include "presentation/report/CircuitReport.h"
 
 #include "base/Format.h"
+#include "engine/catalogue/Tables.h"
 #include "engine/fluid/Fluid.h"
 #include "engine/hydraulics/Calc.h"
 #include "base/platform/Version.h"
 #include "presentation/report/PumpCurvePage.h"
 #include "presentation/ui/CircuitGrid.h"
+#include "presentation/ui/FreezeText.h"
 #include "engine/units/UnitView.h"
 
 #include <algorithm>
@@ -41,9 +43,16 @@ std::vector<std::string> CircuitSummaryLines(const TCircuit& circuit, const TFlu
     if (fluid != nullptr)
         liquid = temperature.IsMetric() ? fluid->GetDescription()
                                         : fluid->GetCaption() + " " + temperature.Text(fluid->t);
-    return {"Index circuit total pressure drop " + drop.Text(circuit.TotalDP) + " " + drop.Label(),
-            "Total system volume " + volume.Text(circuit.TotalVolume) + " " + volume.Label(),
-            "System fluid: " + liquid + " " + temperature.Label()};
+    std::vector<std::string> lines = {
+        "Index circuit total pressure drop " + drop.Text(circuit.TotalDP) + " " + drop.Label(),
+        "Total system volume " + volume.Text(circuit.TotalVolume) + " " + volume.Label(),
+        "System fluid: " + liquid + " " + temperature.Label()};
+    // A mixture too close to its freezing point is said under its name.
+    if (const auto* mixture = dynamic_cast<const TLiquid*>(fluid)) {
+        const std::string freezing = ui::LiquidFreezeWarning(*mixture, FreezingMargin);
+        if (!freezing.empty()) lines.push_back("Freezing risk: " + freezing);
+    }
+    return lines;
 }
 
 void FillCircuitReport(TReportSetup& setup, const TCircuit& circuit, bool groupsOn, bool typesOn,

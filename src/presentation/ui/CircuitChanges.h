@@ -6,6 +6,7 @@
 // copies of the items it put in or took out. The undo commands of the main
 // window (ui/qt/undo/) wrap these.
 
+#include "base/TextLines.h"
 #include "engine/hydraulics/Calc.h"
 
 #include <array>
@@ -104,7 +105,7 @@ private:
 
 // The project details the circuit carries.
 struct TProjectDetails {
-    std::vector<std::string> DescriptionLines;
+    TTextLines DescriptionLines;
     std::string Author;
     std::string Company;
     static TProjectDetails Of(const TCircuit& circuit);

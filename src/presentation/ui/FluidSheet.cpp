@@ -3,7 +3,10 @@
 
 #include "base/Errors.h"
 #include "base/Format.h"
+#include "base/Numbers.h"
 #include "engine/fluid/Fluid.h"
+#include "engine/fluid/FreezingPoint.h"
+#include "presentation/ui/FreezeText.h"
 #include "storage/settings/SettingsKeys.h"
 #include "storage/settings/SettingsStore.h"
 #include "engine/units/UnitChoice.h"
@@ -179,6 +182,29 @@ TFluidStatus TFluidSpecSheet::Status() {
                           sheet_.FormatAsRow(frTemperature, f.ValidTMax), sheet_.Cell(2, frTemperature)});
     status.InRange = f.ValidTMin <= f.t && f.t <= f.ValidTMax;
     return status;
+}
+
+TFreezeStatus TFluidSpecSheet::FreezeStatus() {
+    TFreezeStatus status;
+    if (!fluid_) return status;
+    const TFreezeCheck check = CheckFreezing(*fluid_, margin_);
+    if (!check.Applies) return status;
+    status.Applies = true;
+    const std::string unit = sheet_.Cell(2, frTemperature);
+    status.Text = "Freezing point = " +
+                  FreezingPointText(check, [&](double t) { return sheet_.FormatAsRow(frTemperature, t) + " " + unit; });
+    status.AtRisk = check.AtRisk;
+    return status;
+}
+
+std::string TFluidSpecSheet::ProtectionAnswer(const std::string& typed) {
+    if (!fluid_) return {};
+    const std::optional<double> shown = TryStrToFloat(typed);
+    const double factor = sheet_.GetUnitsFactor(frTemperature);
+    if (!shown || !std::isfinite(*shown) || factor == 0) return {};
+    // display = internal × factor + zero
+    const double t = (*shown - sheet_.GetUnitsZero(frTemperature)) / factor;
+    return ProtectionText(*fluid_, t, margin_);
 }
 
 void TFluidSpecSheet::ShowStatus() {

@@ -44,6 +44,15 @@ struct TFluidStatus {
     bool InRange = true;
 };
 
+// The line under the status for a water mixture: its freezing point in the
+// temperature row's unit, and whether the temperature is within the
+// freezing margin of it. Nothing applies to other liquids.
+struct TFreezeStatus {
+    bool Applies = false;
+    std::string Text;
+    bool AtRisk = false;
+};
+
 // The editable values of a liquid, kept when the sheet opens so that Cancel
 // can put them back. The evaluated properties are kept too: they are put
 // back when the restored values cannot be evaluated.
@@ -87,6 +96,16 @@ public:
     void ShowStatus();
     // The status line for the liquid's range and t in row 1's unit.
     TFluidStatus Status();
+    // The freezing line for the liquid and the margin in force.
+    TFreezeStatus FreezeStatus();
+    // The inverse question: the least additive volume that keeps the
+    // mixture the margin above freezing down to the temperature typed in
+    // the temperature row's unit; "" when nothing usable is typed.
+    std::string ProtectionAnswer(const std::string& typed);
+    // K, the warning margin above a mixture's freezing point.
+    void SetFreezingMargin(double marginK) { margin_ = marginK; }
+    double FreezingMargin() const { return margin_; }
+
     // Rows 1 to 9 from nine values; any other count reports
     // "DataCount<>LineCount" and changes nothing.
     bool SetRowValues(const std::vector<TValue>& values);
@@ -117,6 +136,7 @@ private:
     TEntrySheet& sheet_;
     TLiquid* fluid_ = nullptr;
     TFluidBackup backup_;
+    double margin_ = 2; // K
 };
 
 } // namespace dvx::ui

@@ -4,6 +4,7 @@
 #include "base/Format.h"
 #include "engine/hydraulics/Calc.h"
 #include "engine/units/UnitView.h"
+#include "presentation/ui/FreezeText.h"
 
 namespace dvx::ui {
 
@@ -23,6 +24,14 @@ std::vector<TWarningLine> BuildWarningList(const TCircuit& circuit) {
         if (warning == wnNone) continue;
         lines.push_back({Format("%3d: %s %s", {item->Number, item->Description, WarningText(warning)}), item.get()});
     }
+    return lines;
+}
+
+std::vector<TWarningLine> BuildWarningList(const TCircuit& circuit, const TLiquid& liquid, double marginK) {
+    std::vector<TWarningLine> lines;
+    const std::string freezing = LiquidFreezeWarning(liquid, marginK);
+    if (!freezing.empty()) lines.push_back({"Freezing risk: " + freezing, nullptr});
+    for (TWarningLine& line : BuildWarningList(circuit)) lines.push_back(std::move(line));
     return lines;
 }
 

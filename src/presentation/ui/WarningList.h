@@ -10,6 +10,7 @@
 namespace dvx {
 class TBranch;
 class TCircuit;
+class TLiquid;
 class TPipe;
 } // namespace dvx
 
@@ -18,7 +19,7 @@ namespace dvx::ui {
 // Texts of TPipe::Warning 0 to 2.
 const char* WarningText(int warning);
 
-// One line of the list and the item it belongs to.
+// One line of the list and the item it belongs to (none: the liquid's line).
 struct TWarningLine {
     std::string Text;
     TBranch* Item = nullptr; // a pipe, fitting, K item or valve
@@ -28,6 +29,9 @@ struct TWarningLine {
 // whose Warning is not 0, as "%3d: %s %s" from Number, Description and the
 // warning text. User items are never listed.
 std::vector<TWarningLine> BuildWarningList(const TCircuit& circuit);
+// The same, headed by a line for the liquid when it is within marginK (K)
+// of its freezing point.
+std::vector<TWarningLine> BuildWarningList(const TCircuit& circuit, const TLiquid& liquid, double marginK);
 
 // "%3d: %s %0.4g kPa %0.1f m/s %0.1f m %0.4g kPa/m": number, description,
 // pressure drop, velocity, length (a fitting's equivalent length) and

@@ -7,6 +7,7 @@
 #include "base/Errors.h"
 #include "base/platform/Folders.h"
 #include "base/platform/IniFileIO.h"
+#include "storage/catalogue/MaterialFiles.h"
 #include "storage/settings/SettingsKeys.h"
 #include "storage/settings/SettingsStore.h"
 
@@ -193,6 +194,10 @@ std::vector<std::string> LoadCatalogues(const std::string& dataFolder) {
         messages.push_back(ErrorReading(fittings, fittingsIni));
     else if (!ReadFittingsFile(fittingsIni.Doc))
         messages.push_back(ErrorReading(fittings));
+    // The further materials, each from its own file.
+    TMaterialLoad materials = LoadMaterialFiles(dataFolder);
+    ProgramTables().Materials = std::move(materials.Materials);
+    for (std::string& message : materials.Messages) messages.push_back(std::move(message));
     return messages;
 }
 

@@ -34,7 +34,9 @@ inline constexpr const char* kPipeFittingsFile = "PipeFittings.ini";
 // for each missing file, the same followed by ": " and the reason for a file
 // that exists but cannot be read (not a regular file, no permission, larger
 // than kMaxIniFileBytes), and once for "PipeFittings.ini" when a price or
-// labour item did not convert. Each file is read and parsed once.
+// labour item did not convert. Each file is read and parsed once. Then the
+// further materials' files (storage/catalogue/MaterialFiles.h) replace the
+// list of further materials, with a message for each file not used.
 std::vector<std::string> LoadCatalogues(const std::string& dataFolder);
 
 // The same for one file already read: the steel file (bore data and the

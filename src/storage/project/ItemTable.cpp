@@ -7,6 +7,7 @@
 #include "base/CsvWriter.h"
 #include "base/Errors.h"
 #include "base/Numbers.h"
+#include "base/QuotedText.h"
 #include "storage/project/FileIO.h"
 #include "engine/units/UnitChoice.h"
 #include "engine/units/UnitView.h"
@@ -214,7 +215,7 @@ std::int32_t WholeNumber(std::string_view cell, const char* caption) {
     double value = CellNumber(cell, caption);
     if (!(value >= std::numeric_limits<std::int32_t>::min() && value <= std::numeric_limits<std::int32_t>::max()) ||
         value != std::floor(value))
-        throw RowError{"'" + std::string(TrimBlanks(cell)) + "' is no whole number for " + caption};
+        throw RowError{"'" + QuotedText(TrimBlanks(cell)) + "' is no whole number for " + caption};
     return static_cast<std::int32_t>(value);
 }
 
@@ -256,7 +257,7 @@ std::optional<char> KindOf(std::string_view cell) {
 std::unique_ptr<TBranch> ItemFromTextOrder(const std::vector<std::string>& cells) {
     const std::optional<char> kind = KindOf(cells[0]);
     if (!kind || TrimBlanks(cells[0]).size() != 1)
-        throw RowError{"'" + std::string(TrimBlanks(cells[0])) + "' is not a kind of item (p, f, u, k or v)"};
+        throw RowError{"'" + QuotedText(TrimBlanks(cells[0])) + "' is not a kind of item (p, f, u, k or v)"};
     const std::size_t needed = *kind == 'f' ? 9 : (*kind == 'u' ? 7 : 8);
     if (cells.size() < needed) throw RowError{"too few fields"};
     const std::int32_t number = WholeNumber(cells[1], "#");
@@ -334,7 +335,7 @@ std::unique_ptr<TBranch> ItemFromHeader(const HeaderMap& map, const std::vector<
     std::optional<int> fittingType;
     if (auto k = cell(tcKind)) {
         kind = KindOf(*k);
-        if (!kind) throw RowError{"'" + std::string(TrimBlanks(*k)) + "' is not a kind of item (p, f, u, k or v)"};
+        if (!kind) throw RowError{"'" + QuotedText(TrimBlanks(*k)) + "' is not a kind of item (p, f, u, k or v)"};
     }
     if (auto f = cell(tcFitting)) fittingType = FittingIndex(*f);
     if (auto type = cell(tcType)) {

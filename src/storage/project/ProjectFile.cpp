@@ -201,7 +201,8 @@ void ReadCircuitData(TTagReader& r, TProjectData& data) {
     c.Heading1 = r.ReadString();
     c.Heading2 = r.ReadString();
     r.ReadListBegin();
-    while (!r.EndOfList()) c.DescriptionLines.push_back(r.ReadString());
+    while (!r.EndOfList()) c.DescriptionLines.Append(r.ReadString());
+    c.DescriptionLines.ShrinkToFit();
     c.Author = r.ReadString();
     c.Company = r.ReadString();
     c.CreationDate = r.ReadDate();
@@ -298,7 +299,7 @@ std::vector<std::uint8_t> EncodeProject(const TCircuit& c, const TFluid& fluid) 
     w.WriteString(c.Heading1);
     w.WriteString(c.Heading2);
     w.WriteListBegin();
-    for (const std::string& line : c.DescriptionLines) w.WriteString(line);
+    for (std::string_view line : c.DescriptionLines) w.WriteString(std::string(line));
     w.WriteListEnd();
     w.WriteString(c.Author);
     w.WriteString(c.Company);

@@ -6,6 +6,8 @@
 #include "storage/settings/SettingsKeys.h"
 #include "storage/settings/SettingsStore.h"
 
+#include <cmath>
+
 namespace dvx {
 
 namespace {
@@ -74,6 +76,10 @@ std::string LimitText(double value) { return FormatFloat("%0.1f", value); }
 void LoadWarningLimits(const SettingsStore& store) {
     GradientLimit = StrToFloat(store.ReadString(settings::PRate.Section, settings::PRate.Key, LimitText(GradientLimit)));
     VelocityLimit = StrToFloat(store.ReadString(settings::VMax.Section, settings::VMax.Key, LimitText(VelocityLimit)));
+    const double margin = StrToFloat(
+        store.ReadString(settings::FreezeMargin.Section, settings::FreezeMargin.Key, LimitText(FreezingMargin)));
+    // A margin below the freezing point would hide the warning it is for.
+    if (std::isfinite(margin) && margin >= 0 && margin <= kMaxFreezingMargin) FreezingMargin = margin;
 }
 
 std::string FlowText(double flow) { return FormatFloat("%0.2f", flow); }

@@ -47,8 +47,11 @@ void RestoreItemDefaults();
 
 // Warning limits: texts "%0.1f" of GradientLimit (Pa/m) and VelocityLimit (m/s).
 std::string LimitText(double value);
-// Reads "PRate" then "VMax" (the limits in force as defaults) into the limits.
+// Reads "PRate" then "VMax" (the limits in force as defaults) into the
+// limits, then "FreezeMargin" (K) into FreezingMargin; a margin that is
+// negative or above kMaxFreezingMargin keeps the one in force.
 void LoadWarningLimits(const SettingsStore& store);
+inline constexpr double kMaxFreezingMargin = 20; // K
 
 // Default flows, l/s per bore in BoreIndex order.
 using TFlowList = std::array<double, BoreCount>;

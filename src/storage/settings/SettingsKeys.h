@@ -77,6 +77,8 @@ inline constexpr TextSetting UserDP{"Default", "User dP", "50"};               /
 // Warning limits, texts written "%0.1f".
 inline constexpr TextSetting PRate{"Limits", "PRate", "1500.0"}; // Pa/m
 inline constexpr TextSetting VMax{"Limits", "VMax", "3.5"};      // m/s
+// K above a mixture's freezing point; written only once the user changes it.
+inline constexpr TextSetting FreezeMargin{"Limits", "FreezeMargin", "2.0"};
 
 // Pipe roughness, texts in mm written "%0.6f".
 inline constexpr TextSetting Shed40Steel{"Pipe", "Shed40Steel", "0.046000"};
