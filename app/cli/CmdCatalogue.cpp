@@ -49,6 +49,7 @@ void PrintJson(std::ostream& out, const std::vector<TCliWarning>& warnings) {
                                                {"Kd", JsonNumber(data.ThreeK->Kd)}}
                                         : Json(nullptr);
         fittings.push_back(std::move(fitting));
+    }
     // Every material with the bores it is calculated with: the three
     // built-in ones share the bore table, the others have their own.
     Json materials = Json::array();
