@@ -6,7 +6,7 @@
 #include "engine/catalogue/Tables.h"
 #include "engine/fluid/Fluid.h"
 #include "engine/hydraulics/Calc.h"
-#include "engine/hydraulics/PumpAnalysis.h"
+#include "engine/pump/PumpAnalysis.h"
 
 #include <benchmark/benchmark.h>
 

@@ -14,7 +14,7 @@
 #include "base/Format.h"
 #include "base/Numbers.h"
 #include "engine/fluid/Fluid.h"
-#include "engine/hydraulics/PumpAnalysis.h"
+#include "engine/pump/PumpAnalysis.h"
 #include "presentation/ui/PumpChart.h"
 
 #include <cmath>

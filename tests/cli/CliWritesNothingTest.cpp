@@ -93,7 +93,7 @@ TEST_F(CliWritesNothing, SetupStagesTheDataFilesAndChangesNoResult) {
     ASSERT_NE(globe, std::string::npos);
     fittings.replace(globe, 19, "[Globe Valve]\nC=345");
     WriteText(DataFolder() + "PipeFittings.ini", fittings);
-    EXPECT_THAT(cli_.Run({"catalogue", "--json"}).Out, HasSubstr("{\"name\":\"Globe Valve\",\"C\":345.0}"));
+    EXPECT_THAT(cli_.Run({"catalogue", "--json"}).Out, HasSubstr("{\"name\":\"Globe Valve\",\"C\":345.0,"));
 }
 
 TEST_F(CliWritesNothing, SetupIntoAnUnwritableHomeFails) {

@@ -5,7 +5,7 @@
 // throttling that brings the duty flow back to the design flow.
 #include "HydraulicsFixture.h"
 
-#include "engine/hydraulics/PumpAnalysis.h"
+#include "engine/pump/PumpAnalysis.h"
 
 #include <cmath>
 #include <numbers>

@@ -3,7 +3,7 @@
 // closed form, and the messages where there is no answer.
 #include "HydraulicsFixture.h"
 
-#include "engine/hydraulics/PumpAnalysis.h"
+#include "engine/pump/PumpAnalysis.h"
 
 #include <cmath>
 #include <vector>

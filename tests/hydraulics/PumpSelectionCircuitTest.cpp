@@ -5,7 +5,7 @@
 #include "HydraulicsFixture.h"
 
 #include "engine/fluid/WaterVapourPressure.h"
-#include "engine/hydraulics/PumpAnalysis.h"
+#include "engine/pump/PumpAnalysis.h"
 
 #include <algorithm>
 #include <cmath>

@@ -175,8 +175,8 @@ TEST_F(ItemTableTest, BadRowsAreNamedAndSkipped) {
         // A cell quoted in a message is cut and its unprintable bytes escaped.
         {std::string(5000, 'k') + "\t1\tA\t102\t1\t0\tPipe\t10",
          "Row 1: '" + std::string(57, 'k') + "...' is not a kind of item (p, f, u, k or v)"},
-        {"p\t1\tA\t1\x01" "02\t1\t0\tPipe\t10", "Row 1: '1\\x0102' is not a valid floating point value"},
-        {"p\t\x1b[2J\xff\tA\t102\t1\t0\tPipe\t10", "Row 1: '\\x1B[2J\\xFF' is not a valid floating point value"},
+        {"p\t1\tA\t1\x01" "02\t1\t0\tPipe\t10", "Row 1, ID (mm): '1\\x0102' is not a number"},
+        {"p\t\x1b[2J\xff\tA\t102\t1\t0\tPipe\t10", "Row 1, #: '\\x1B[2J\\xFF' is not a number"},
         {"p\t1\tA\t102\t1\t0\tPipe", "Row 1: too few fields"},
         {"f\t1\tA\t102\t1\t0\tElbow\t24\t2", "Row 1: fitting type 24 is not in the fittings table"},
         {"p\t1\tA\t102\t-1\t0\tPipe\t10", "Row 1: Q, l/s may not be negative"},

@@ -6,7 +6,7 @@
 // duty point. It follows every recalculation of the circuit; the pump it
 // edits is the project's and is saved with it.
 
-#include "engine/hydraulics/PumpAnalysis.h"
+#include "engine/pump/PumpAnalysis.h"
 #include "presentation/ui/PumpChart.h"
 
 #include <QWidget>

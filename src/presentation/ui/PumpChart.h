@@ -6,7 +6,7 @@
 // pressure kPa; always efficiency % and power kW). The report page and the window both
 // draw from a TPumpChart.
 
-#include "engine/hydraulics/PumpAnalysis.h"
+#include "engine/pump/PumpAnalysis.h"
 #include "engine/units/UnitView.h"
 
 #include <optional>

@@ -200,7 +200,7 @@ double CellNumber(std::string_view cell, std::string_view caption) {
     try {
         return StrToFloat(cell);
     } catch (const ConvertError&) {
-        throw RowError{"'" + std::string(TrimBlanks(cell)) + "' is not a number", ColumnName(caption)};
+        throw RowError{"'" + QuotedText(TrimBlanks(cell)) + "' is not a number", ColumnName(caption)};
     }
 }
 

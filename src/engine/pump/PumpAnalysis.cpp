@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "engine/hydraulics/PumpAnalysis.h"
+#include "engine/pump/PumpAnalysis.h"
 
 #include "base/Errors.h"
 #include "base/Format.h"
