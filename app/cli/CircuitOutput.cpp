@@ -67,7 +67,7 @@ TCell ResistanceKOf(const TBranch& item, const TCalcSetting& s) {
     }
     case TItemKind::KItem: return Num(static_cast<const TKItem&>(item).K);
     case TItemKind::Valve:
-        return Num(KvToResistanceK(static_cast<const TValve&>(item).Kv, item.InsideDiameter, s.Fluid->ro));
+        return Num(KvToResistanceK(static_cast<const TValve&>(item).Kv, item.InsideDiameter));
     case TItemKind::Pipe:
     case TItemKind::User: break;
     }

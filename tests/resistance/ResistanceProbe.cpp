@@ -8,7 +8,7 @@
 //   enlargement d1 d2 theta     → K on the smaller bore (d1 upstream)
 //   kvdp Q kv rho               → Δp in Pa (Q in m³/s)
 //   kvfor Q dp rho              → Kv in m³/h
-//   kvk kv d rho                → K
+//   kvk kv d                    → K
 //   fitting M T NOMINAL Q N     → Δp (Pa), ID (m), ρ, μ, K of N fittings of
 //                                 type T on the bore of NOMINAL mm carrying
 //                                 Q m³/s by method M (0, 1, 2), clean water
@@ -70,8 +70,8 @@ int main() {
             result = KvPressureDrop(a[0], a[1], a[2]);
         else if (what == "kvfor" && a.size() == 3)
             result = KvForPressureDrop(a[0], a[1], a[2]);
-        else if (what == "kvk" && a.size() == 3)
-            result = KvToResistanceK(a[0], a[1], a[2]);
+        else if (what == "kvk" && a.size() == 2)
+            result = KvToResistanceK(a[0], a[1]);
         else if (what == "fitting" && a.size() == 5) {
             TProjectState state;
             state.Tables.FittingMethod = static_cast<TFittingMethod>(static_cast<int>(a[0]));

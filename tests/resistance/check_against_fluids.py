@@ -68,7 +68,7 @@ for _ in range(200):
     d = rng.uniform(0.015, 0.5)
     # fluids' K from Kv uses 1.6e9, which refers Kv to water at 15.6 °C
     # (999.3 kg/m³); the two definitions differ by 0.02 %.
-    case(f"kvk {kv!r} {d!r} {999.1!r}", Kv_to_K(kv, d), 5e-4, f"K of Kv {kv} on {d} m")
+    case(f"kvk {kv!r} {d!r}", Kv_to_K(kv, d), 5e-4, f"K of Kv {kv} on {d} m")
 
 # Fittings by the Crane K and 3-K methods, through the program's items: the
 # fluids side knows each standard type by its Crane multiplier and its Darby

@@ -52,8 +52,8 @@ TValve::TValve(const TProjectContext& project) : TResistanceItem(project) {
     Description = TypeName;
 }
 
-double TValve::ResistanceK(const TProjectContext& project) const {
-    return KvToResistanceK(Kv, InsideDiameter, Liquid(project).ro);
+double TValve::ResistanceK(const TProjectContext&) const {
+    return KvToResistanceK(Kv, InsideDiameter);
 }
 
 bool TValve::ValidData(int& column) const {

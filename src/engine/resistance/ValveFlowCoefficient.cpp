@@ -20,7 +20,7 @@ double KvForPressureDrop(double flow, double dp, double density) {
     return std::fabs(flow) * kSecondsPerHour * std::sqrt(density / KvReferenceDensity * kPaPerBar / dp);
 }
 
-double KvToResistanceK(double kv, double d, double density) {
+double KvToResistanceK(double kv, double d) {
     // Δp at any flow Q divided by ρ·(Q/A)²/2, with A = π·d²/4.
     const double area = std::numbers::pi * d * d / 4;
     const double perFlow2 = kSecondsPerHour * kSecondsPerHour / (kv * kv) * kPaPerBar / KvReferenceDensity; // Δp/(ρ·Q²)

@@ -19,9 +19,10 @@ double KvPressureDrop(double flow, double kv, double density);
 // liquid of `density` (kg/m³); the presetting of a balancing valve.
 double KvForPressureDrop(double flow, double dp, double density);
 
-// —: the resistance coefficient on inside diameter d (m) equivalent to kv
-// in a liquid of `density`: K = Δp / (ρ·V²/2); independent of the flow.
-double KvToResistanceK(double kv, double d, double density);
+// —: the resistance coefficient on inside diameter d (m) equivalent to kv:
+// K = Δp / (ρ·V²/2). The liquid's density cancels (the drop of a valve by
+// Kv goes with it as ρV²/2 does), and so does the flow.
+double KvToResistanceK(double kv, double d);
 
 inline double KvFromCv(double cv) { return cv / CvPerKv; }
 inline double CvFromKv(double kv) { return kv * CvPerKv; }
