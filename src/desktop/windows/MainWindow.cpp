@@ -250,6 +250,7 @@ void TMainForm::BuildMenus() {
     add(calc, "&Pump && System Curve", [this] { PumpCurveCommand(); });
     add(calc, "&Resize all from Flow", [this] { ResizeAllCommand(); });
     add(calc, "Reset all &Flows from Size", [this] { ResetAllFlowsCommand(); });
+    BuildFittingMethodMenu(calc);
     calc->addSeparator();
     add(calc, "&Water Specification", [this] { WaterSpecCommand(); });
     add(calc, "&Default Flow Settings", [this] { DefaultFlowsCommand(); });

@@ -92,9 +92,9 @@ void TMainForm::ReplaceCircuit(std::unique_ptr<TCircuit> circuit) {
     priceForm_->SetCircuit(circuit.get());
     pumpForm_->SetCircuit(circuit.get());
     warningsForm_->BuildWarningList(*circuit);
-    // The project's fitting method is in force while it is open.
-    ProgramTables().FittingMethod = circuit->FittingMethod;
     circuit_ = std::move(circuit);
+    // The project's fitting method is in force while it is open.
+    ApplyFittingMethod();
 }
 
 bool TMainForm::SaveChangesPrompt() {
