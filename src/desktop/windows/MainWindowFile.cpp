@@ -91,9 +91,11 @@ void TMainForm::ReplaceCircuit(std::unique_ptr<TCircuit> circuit) {
     summaryForm_->SetCircuit(circuit.get());
     priceForm_->SetCircuit(circuit.get());
     pumpForm_->SetCircuit(circuit.get());
+    // The project's fitting method is in force while it is open (the
+    // warnings list names the fittings it cannot calculate).
+    ProgramTables().FittingMethod = circuit->FittingMethod;
     warningsForm_->BuildWarningList(*circuit);
     circuit_ = std::move(circuit);
-    // The project's fitting method is in force while it is open.
     ApplyFittingMethod();
 }
 
