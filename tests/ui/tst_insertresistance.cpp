@@ -11,7 +11,10 @@
 #include "engine/units/UnitView.h"
 #include "desktop/widgets/FmtEdit.h"
 #include "desktop/windows/InsertForm.h"
+#include "desktop/windows/CircuitModel.h"
+#include "desktop/windows/CircuitView.h"
 #include "desktop/windows/MainWindow.h"
+#include "presentation/ui/CircuitChanges.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -237,6 +240,91 @@ private slots:
         QCOMPARE(valve.Kv, 4.5);
         QCOMPARE(valve.Description, std::string("Balancing valve"));
         window.Circuit().Saved = true;
+    }
+
+    // The current row's item read into its page, changed there and given
+    // back; undone and done again like a cell edit. row: 0 pipe, 1 K item,
+    // 2 valve; page: 3 K item, 4 valve.
+    void currentItemIsEditedAndUndoable_data() {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<double>("expected");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("K item") << 1 << 3 << "0.35" << 0.35 << "";
+        QTest::newRow("valve") << 2 << 4 << "2.5" << 2.5 << "";
+        QTest::newRow("K refused") << 1 << 3 << "0" << 0.0 << "K must be a number above zero";
+        QTest::newRow("Kv refused") << 2 << 4 << "-1" << 0.0 << "Kv must be a number above zero";
+        QTest::newRow("valve page on a K item") << 1 << 4 << "2.5" << 0.0 << "The current row holds no valve";
+        QTest::newRow("K page on a pipe") << 0 << 3 << "0.35" << 0.0 << "The current row holds no K item";
+    }
+
+    void currentItemIsEditedAndUndoable() {
+        QFETCH(int, row);
+        QFETCH(int, page);
+        QFETCH(QString, typed);
+        QFETCH(double, expected);
+        QFETCH(QString, message);
+        form_.reset();
+        TMainForm window;
+        TCircuit& c = window.Circuit();
+        c.Append(std::make_unique<TPipe>());
+        auto k = std::make_unique<TKItem>();
+        k->K = 0.5;
+        k->Description = "Entrance";
+        c.Append(std::move(k));
+        auto v = std::make_unique<TValve>();
+        v->Kv = 6.3;
+        v->Description = "Balancing valve";
+        v->Flow = 0.0015;
+        v->SetBore(BoreIndexOf("32"));
+        c.Append(std::move(v));
+        window.Model()->Refresh();
+        window.Grid()->setCurrentIndex(window.Model()->index(row, 1));
+        const std::unique_ptr<TBranch> before = CloneItem(c.Item(row));
+        TInsertForm* form = window.InsertForm();
+        if (row > 0) {
+            QVERIFY(form->ReadCurrentItem());
+            QCOMPARE(form->Tabs()->currentIndex(), row == 1 ? 3 : 4);
+            QCOMPARE(form->DiameterCombo()->currentIndex(), int(c.Item(row).BoreIndex));
+            if (row == 2) {
+                QCOMPARE(form->FlowCoefficientEdit()->text(), QString("6.3"));
+                QCOMPARE(form->FlowEdit()->text(), QString("1.5"));
+                QCOMPARE(form->ValveDescriptionEdit()->text(), QString("Balancing valve"));
+            } else {
+                QCOMPARE(form->KEdit()->text(), QString("0.5"));
+            }
+        } else {
+            QVERIFY(!form->ReadCurrentItem());
+            QCOMPARE(messages_.back().text, QString("The current row holds no K item or valve"));
+        }
+        form->Tabs()->setCurrentIndex(page);
+        form->KPresetCombo()->setCurrentIndex(KPresetOwnValue);
+        (page == 3 ? form->KEdit() : form->FlowCoefficientEdit())->setText(typed);
+        const std::size_t shown = messages_.size();
+        const bool updated = form->UpdateCurrentItem();
+        QCOMPARE(updated, message.isEmpty());
+        QCOMPARE(c.Count(), 3);
+        if (!updated) {
+            QCOMPARE(messages_.size(), shown + 1);
+            QCOMPARE(messages_.back().text, message);
+            QVERIFY(SameItem(c.Item(row), *before));
+            QVERIFY(!window.UndoStack()->canUndo());
+            c.Saved = true;
+            return;
+        }
+        auto value = [&] {
+            return row == 1 ? static_cast<const TKItem&>(c.Item(1)).K : static_cast<const TValve&>(c.Item(2)).Kv;
+        };
+        QCOMPARE(value(), expected);
+        QCOMPARE(c.Item(row).Number, before->Number);
+        QCOMPARE(c.Item(row).Flow, before->Flow);
+        QCOMPARE(window.StatusPanel(0)->text(), QString("Modified"));
+        window.UndoStack()->undo();
+        QVERIFY(SameItem(c.Item(row), *before));
+        window.UndoStack()->redo();
+        QCOMPARE(value(), expected);
+        c.Saved = true;
     }
 
     void pagesAsTheUserSeesThem() {

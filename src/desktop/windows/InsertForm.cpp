@@ -18,6 +18,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -398,6 +399,21 @@ TUnitView FlowCoefficientView(const TUnitChoice& units) {
     return TUnitView(units, qtFlowCoefficient, {"Kv", "%0.4g", Times(1)}, LiquidDensity());
 }
 
+// "Read Item" and "Update Item": the current row's K item or valve edited here.
+QHBoxLayout* EditButtons(QWidget* tab, TInsertForm* form) {
+    auto* row = new QHBoxLayout;
+    auto* read = new QPushButton("Read Item", tab);
+    read->setToolTip("Show the K item or valve of the current row here");
+    auto* update = new QPushButton("Update Item", tab);
+    update->setToolTip("Give the current row's item the values shown here");
+    QObject::connect(read, &QPushButton::clicked, form, [form] { form->ReadCurrentItem(); });
+    QObject::connect(update, &QPushButton::clicked, form, [form] { form->UpdateCurrentItem(); });
+    row->addWidget(read);
+    row->addWidget(update);
+    row->addStretch(1);
+    return row;
+}
+
 } // namespace
 
 void TInsertForm::BuildResistanceTabs() {
@@ -430,6 +446,7 @@ void TInsertForm::BuildResistanceTabs() {
     kGrid->addLayout(angle, 2, 4);
     kGrid->addWidget(outletCheck_, 3, 1, 1, 4);
     kGrid->addWidget(kDescriptionEdit_, 4, 1, 1, 4);
+    kGrid->addLayout(EditButtons(kTab, this), 5, 1, 1, 4);
     kGrid->setColumnStretch(4, 1);
     tabs_->addTab(kTab, "K Item");
 
@@ -455,6 +472,7 @@ void TInsertForm::BuildResistanceTabs() {
     valveGrid->addWidget(presetDropUnit_, 1, 3);
     valveGrid->addWidget(preset, 1, 4, Qt::AlignLeft);
     valveGrid->addWidget(valveDescriptionEdit_, 2, 1, 1, 4);
+    valveGrid->addLayout(EditButtons(valveTab, this), 3, 1, 1, 4);
     valveGrid->setColumnStretch(4, 1);
     tabs_->addTab(valveTab, "Valve");
 
@@ -533,9 +551,9 @@ void TInsertForm::ShowKPreset() {
     kEdit_->setToolTip(Q(r.Error));
 }
 
-bool TInsertForm::AddKItem() {
+std::unique_ptr<TBranch> TInsertForm::KItemFromFields() {
     double flow = 0;
-    if (!ReadNumber(flowEdit_, flow)) return false;
+    if (!ReadNumber(flowEdit_, flow)) return nullptr;
     const int i = std::clamp(kPresetCombo_->currentIndex(), 0, KPresetCount - 1);
     const TKPreset& preset = KItemPresets()[static_cast<std::size_t>(i)];
     double k = 0;
@@ -547,34 +565,90 @@ bool TInsertForm::AddKItem() {
                     TypedNumber(angleEdit_).value_or(std::nan("")), outletCheck_->isChecked());
         if (!r.Error.empty()) {
             Refuse(r.Error.find("angle") != std::string::npos ? static_cast<QWidget*>(angleEdit_) : otherBoreCombo_, r.Error);
-            return false;
+            return nullptr;
         }
         k = r.K;
     } else {
         const std::optional<double> typed = i == KPresetOwnValue ? TypedNumber(kEdit_) : std::optional<double>(preset.K);
         if (const std::string error = KValueError(typed); !error.empty()) {
             Refuse(kEdit_, error);
-            return false;
+            return nullptr;
         }
         k = *typed;
     }
     auto item = std::make_unique<TKItem>();
     item->K = k;
-    return Hand(std::move(item), kDescriptionEdit_, flow);
+    item->Description = kDescriptionEdit_->text().toStdString();
+    item->Flow = FlowView(units_).FromShown(flow); // m³/s
+    item->SetBore(diameterCombo_->currentIndex());
+    return item;
 }
 
-bool TInsertForm::AddValve() {
+std::unique_ptr<TBranch> TInsertForm::ValveFromFields() {
     double flow = 0;
-    if (!ReadNumber(flowEdit_, flow)) return false;
+    if (!ReadNumber(flowEdit_, flow)) return nullptr;
     const TUnitView view = FlowCoefficientView(units_);
     const std::optional<double> shown = TypedNumber(kvEdit_);
     if (const std::string error = FlowCoefficientError(shown, view.Label()); !error.empty()) {
         Refuse(kvEdit_, error);
-        return false;
+        return nullptr;
     }
     auto valve = std::make_unique<TValve>();
     valve->Kv = view.FromShown(*shown); // m³/h at 1 bar
-    return Hand(std::move(valve), valveDescriptionEdit_, flow);
+    valve->Description = valveDescriptionEdit_->text().toStdString();
+    valve->Flow = FlowView(units_).FromShown(flow); // m³/s
+    valve->SetBore(diameterCombo_->currentIndex());
+    return valve;
+}
+
+bool TInsertForm::AddKItem() {
+    std::unique_ptr<TBranch> item = KItemFromFields();
+    if (!item) return false;
+    if (OnAddItem) OnAddItem(std::move(item));
+    return true;
+}
+
+bool TInsertForm::AddValve() {
+    std::unique_ptr<TBranch> item = ValveFromFields();
+    if (!item) return false;
+    if (OnAddItem) OnAddItem(std::move(item));
+    return true;
+}
+
+bool TInsertForm::ReadCurrentItem() {
+    const TBranch* item = CurrentItem ? CurrentItem() : nullptr;
+    if (item == nullptr || (item->Kind() != TItemKind::KItem && item->Kind() != TItemKind::Valve)) {
+        ShowMessage(this, MsgKind::Information, "The current row holds no K item or valve");
+        return false;
+    }
+    flowEdit_->setText(Q(FlowView(units_).Text(item->Flow)));
+    diameterCombo_->setCurrentIndex(item->BoreIndex);
+    if (item->Kind() == TItemKind::KItem) {
+        // Whatever preset gave it, the item holds its K.
+        kPresetCombo_->setCurrentIndex(KPresetOwnValue);
+        kEdit_->setText(Q(FormatFloat("%0.4g", static_cast<const TKItem&>(*item).K)));
+        kDescriptionEdit_->setText(Q(item->Description));
+        tabs_->setCurrentIndex(3);
+    } else {
+        kvEdit_->setText(Q(FlowCoefficientView(units_).Text(static_cast<const TValve&>(*item).Kv)));
+        valveDescriptionEdit_->setText(Q(item->Description));
+        tabs_->setCurrentIndex(4);
+    }
+    return true;
+}
+
+bool TInsertForm::UpdateCurrentItem() {
+    const bool valvePage = tabs_->currentIndex() == 4;
+    const TBranch* current = CurrentItem ? CurrentItem() : nullptr;
+    const TItemKind kind = valvePage ? TItemKind::Valve : TItemKind::KItem;
+    if (current == nullptr || current->Kind() != kind) {
+        ShowMessage(this, MsgKind::Information,
+                    valvePage ? "The current row holds no valve" : "The current row holds no K item");
+        return false;
+    }
+    std::unique_ptr<TBranch> item = valvePage ? ValveFromFields() : KItemFromFields();
+    if (!item) return false;
+    return OnUpdateItem && OnUpdateItem(std::move(item));
 }
 
 bool TInsertForm::PresetValve() {

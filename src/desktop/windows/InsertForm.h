@@ -35,6 +35,11 @@ public:
 
     // Receives each new item (the main window's insertion rule).
     std::function<void(std::unique_ptr<TBranch>)> OnAddItem;
+    // The item of the main window's current row (nullptr: none), and the
+    // receiver of its new values from the K item or valve page: true when
+    // the item took them.
+    std::function<const TBranch*()> CurrentItem;
+    std::function<bool(std::unique_ptr<TBranch>)> OnUpdateItem;
 
     // Fills the fields from the defaults in force.
     void LoadDefaults();
@@ -56,6 +61,12 @@ public:
     // typed beside it at the window's flow, put into the coefficient field
     // (Kv, or Cv under US units); false with a message when it cannot.
     bool PresetValve();
+    // Editing: the current row's K item or valve into its page ("Read
+    // Item"), and the page's values into that item ("Update Item"), checked
+    // as for adding. False, with a message, when the row holds no item of
+    // the page's kind or a value is refused.
+    bool ReadCurrentItem();
+    bool UpdateCurrentItem();
     // The kind of the active tab (0 pipe, 1 fitting, 2 user item, 3 K item, 4 valve).
     bool AddActive();
     void AutoSizeClick();
@@ -106,6 +117,10 @@ private:
     // calculated K into the field (empty when the change of bore cannot
     // be), the bore-change fields enabled where they apply.
     void ShowKPreset();
+    // The K item or valve the page's fields describe, with flow, bore and
+    // description; nullptr after a refusal (the message has been shown).
+    std::unique_ptr<TBranch> KItemFromFields();
+    std::unique_ptr<TBranch> ValveFromFields();
     // A number typed into a field: nothing for a text that is not one.
     std::optional<double> TypedNumber(const TFmtEdit* edit) const;
     // Shows a message for the user and puts the focus on the field to correct.

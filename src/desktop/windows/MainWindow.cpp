@@ -102,6 +102,10 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     defaultsForm_ = new TDefaultsForm(this);
     insertForm_ = new TInsertForm(this);
     insertForm_->OnAddItem = [this](std::unique_ptr<TBranch> item) { InsertItem(std::move(item)); };
+    insertForm_->CurrentItem = [this]() -> const TBranch* {
+        return circuit_->Count() > 0 ? &circuit_->Item(std::clamp(CurrentRow(), 0, circuit_->Count() - 1)) : nullptr;
+    };
+    insertForm_->OnUpdateItem = [this](std::unique_ptr<TBranch> item) { return UpdateItem(std::move(item)); };
     labourForm_ = new TLabourForm(this);
     costForm_ = new TCostForm(this);
     priceForm_ = new TPriceForm(this);

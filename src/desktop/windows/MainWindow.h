@@ -175,6 +175,10 @@ public:
     // The insertion rule: before the item of the current row, "Modified"
     // and "Not Solved"; the current row does not move.
     void InsertItem(std::unique_ptr<TBranch> item);
+    // The current row's item takes the values of `item`, an item of the
+    // same kind (its number, group and index stay); undoable. False when
+    // the row holds another kind.
+    bool UpdateItem(std::unique_ptr<TBranch> item);
 
     void SetSaved(bool saved);
     void SetSolved(bool solved);
