@@ -309,5 +309,33 @@ TEST_F(CircuitGridTest, ResultColumnsAndWarningTipsFollowTheDisplayUnits) {
     EXPECT_EQ(ColumnTitle(gcVelocity), "Velocity, m/s");
 }
 
+// "Qty" holds four different things; the tooltip names the one in the cell,
+// and a pipe's length in the unit in force.
+TEST_F(CircuitGridTest, QuantityTipsNameWhatTheCellHolds) {
+    circuit.Append(std::make_unique<TPipe>());
+    circuit.Append(std::make_unique<TFitting>(0));
+    circuit.Append(std::make_unique<TKItem>());
+    circuit.Append(std::make_unique<TValve>());
+    circuit.Append(std::make_unique<TUser>());
+    const char* expected[] = {"Length, m", "Number of fittings", "Resistance coefficient K",
+                              "Flow coefficient of the valve, Kv", ""};
+    for (int i = 0; i < circuit.Count(); ++i) {
+        EXPECT_EQ(QuantityTip(&circuit.Item(i), gcQuantity), expected[i]) << i;
+        EXPECT_EQ(QuantityTip(&circuit.Item(i), gcFlow), "") << i;
+    }
+    EXPECT_EQ(QuantityTip(nullptr, gcQuantity), "");
+    EXPECT_EQ(ColumnTip(gcFlow), "");
+
+    SetDisplayUnits(TUnitChoice::FromPreset(upUS));
+    const std::string pipeTip = QuantityTip(&circuit.Item(0), gcQuantity);
+    const std::string valveTip = QuantityTip(&circuit.Item(3), gcQuantity);
+    const std::string columnTip = ColumnTip(gcQuantity);
+    SetDisplayUnits(TUnitChoice());
+    EXPECT_EQ(pipeTip, "Length, ft");
+    EXPECT_EQ(valveTip, "Flow coefficient of the valve, Cv");
+    EXPECT_EQ(columnTip, "Pipes: length, ft; fittings: number; K items: K; valves: flow coefficient, Cv");
+    EXPECT_EQ(ColumnTip(gcQuantity), "Pipes: length, m; fittings: number; K items: K; valves: flow coefficient, Kv");
+}
+
 } // namespace
 } // namespace dvx

@@ -8,6 +8,7 @@
 #include "engine/catalogue/Tables.h"
 #include "engine/resistance/FittingMethod.h"
 #include "desktop/undo/ProjectCommands.h"
+#include "desktop/widgets/QtText.h"
 #include "desktop/windows/CircuitModel.h"
 #include "desktop/windows/Warnings.h"
 
@@ -25,11 +26,10 @@ void TMainForm::BuildFittingMethodMenu(QMenu* calculate) {
         const auto method = static_cast<TFittingMethod>(m);
         QAction* action = menu->addAction(captions[m]);
         action->setCheckable(true);
-        action->setStatusTip(QString::fromUtf8(FittingMethodName(method).data(),
-                                               static_cast<qsizetype>(FittingMethodName(method).size())) +
-                             ": the fittings' pressure drops by this method");
+        action->setStatusTip(Q(FittingMethodName(method)) + ": the fittings' pressure drops by this method");
         group->addAction(action);
-        connect(action, &QAction::triggered, this, [this, method] { RunCommand([this, method] { ChooseFittingMethod(method); }); });
+        connect(action, &QAction::triggered, this,
+                [this, method] { RunCommand([this, method] { ChooseFittingMethod(method); }); });
         methodActions_[static_cast<std::size_t>(m)] = action;
     }
     methodActions_[0]->setChecked(true);
