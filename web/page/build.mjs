@@ -36,6 +36,6 @@ await esbuild.build({
   logLevel: 'warning',
   // The engine module asks import.meta.url for its folder; the page hands
   // it the binary, so that path is never used.
-  define: { 'import.meta.url': '""' },
+  define: { 'import.meta.url': 'location.href' },
 });
 for (const file of ['index.html', 'style.css']) copyFileSync(join(here, file), join(out, file));

@@ -176,7 +176,7 @@ class Page {
   }
 
   download(name: string, bytes: Uint8Array, type: string): void {
-    const url = URL.createObjectURL(new Blob([bytes], { type }));
+    const url = URL.createObjectURL(new Blob([bytes.slice().buffer as ArrayBuffer], { type }));
     const a = document.createElement('a');
     a.href = url;
     a.download = name;
