@@ -39,8 +39,13 @@ void CheckPosition(int i, int count) {
 // item's values: a division by zero, an invalid operation or an overflow
 // leaves one of them infinite or not a number.
 bool ItemValuesFinite(const TBranch& item) {
-    return std::isfinite(item.InsideDiameter) && std::isfinite(item.Friction) && std::isfinite(item.Flow) &&
-           std::isfinite(item.PressureDrop) && std::isfinite(item.Volume);
+    if (!(std::isfinite(item.InsideDiameter) && std::isfinite(item.Friction) && std::isfinite(item.Flow) &&
+          std::isfinite(item.PressureDrop) && std::isfinite(item.Volume)))
+        return false;
+    const auto* pipe = dynamic_cast<const TPipe*>(&item);
+    return pipe == nullptr || (std::isfinite(pipe->Area) && std::isfinite(pipe->Reynolds) &&
+                               std::isfinite(pipe->Velocity) && std::isfinite(pipe->Length) &&
+                               std::isfinite(pipe->Gradient));
 }
 
 // -1, 0 or +1. A value that is not a number sorts after every number and

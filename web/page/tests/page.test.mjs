@@ -143,6 +143,9 @@ test('US units show gpm and psi; the values in Pa stay', async () => {
   // A flow typed in gpm is stored in m³/s.
   await typeInCell(page, 3, FLOW, '317.006');
   await page.keyboard.press('F9');
+  // The calculation keeps the units the page shows.
+  assert.ok((await page.textContent('#grid thead')).includes('Q, gpm'));
+  assert.match(await page.textContent('#total-dp'), / psi$/);
   const saved = await download(page, '#save');
   assert.ok(Math.abs(native(['calc', saved]).items[3].flow - 0.02) < 1e-6);
   await page.close();
