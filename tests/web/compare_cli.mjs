@@ -2,8 +2,8 @@
 // The WebAssembly darvenix-cli (under node) against the native one, for
 // every example and output form: the same exit status, the same messages
 // and the same bytes, except that a number may differ from the native one
-// by at most 1e-15 relative where the two maths libraries round a
-// logarithm or power differently (the last digit of some laminar and
+// by at most 1e-15 relative where the WebAssembly maths library's result
+// differs from glibc's in the last bit (the last digit of some laminar and
 // transitional flow results). Written files must be identical.
 // Usage: node compare_cli.mjs NATIVE_CLI WASM_CLI_JS EXAMPLES_DIR
 import { spawnSync } from 'node:child_process';
