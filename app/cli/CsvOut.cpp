@@ -5,6 +5,8 @@
 
 #include "base/CsvWriter.h"
 
+#include "base/CharConv.h"
+
 #include <charconv>
 #include <cmath>
 #include <stdexcept>
@@ -16,7 +18,7 @@ std::string CsvText(std::string_view text) { return Utf8Text(text); }
 std::string CsvNumber(double value) {
     if (!std::isfinite(value)) return {};
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value); // shortest round-trip
+    const auto result = dvx::ToChars(buffer, buffer + sizeof buffer, value); // shortest round-trip
     return std::string(buffer, result.ptr);
 }
 

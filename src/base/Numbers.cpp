@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/Numbers.h"
 
+#include "base/CharConv.h"
 #include "base/Errors.h"
 #include "base/QuotedText.h"
 
@@ -35,8 +36,7 @@ std::optional<double> TryStrToFloat(std::string_view text) {
     if (s.empty() || !(std::isdigit(static_cast<unsigned char>(s.front())) || s.front() == '.'))
         return std::nullopt;
     double value = 0;
-    auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value,
-                                     std::chars_format::general);
+    auto [end, ec] = FromChars(s.data(), s.data() + s.size(), value);
     if (ec == std::errc::result_out_of_range) {
         // Underflow reads as zero; overflow is not a usable number.
         bool tiny = false;

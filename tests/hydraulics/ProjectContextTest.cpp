@@ -2,6 +2,7 @@
 // Two projects in one process: each calculates from its own tables, liquid
 // and item counter, also when both run at the same time in two threads.
 
+#include "base/BitCast.h"
 #include "engine/catalogue/Bores.h"
 #include "engine/catalogue/Tables.h"
 #include "engine/hydraulics/Calc.h"
@@ -32,7 +33,7 @@ struct TOutcome {
     std::string Unpriced;
     std::string Liquid; // caption of the liquid after its evaluation
 
-    void Add(double v) { Bits.push_back(std::bit_cast<std::uint64_t>(v)); }
+    void Add(double v) { Bits.push_back(dvx::BitCast<std::uint64_t>(v)); }
     bool operator==(const TOutcome&) const = default;
 };
 

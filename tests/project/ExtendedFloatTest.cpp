@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "base/BitCast.h"
 #include "storage/project/ExtendedFloat.h"
 
 #include <gtest/gtest.h>
@@ -21,7 +22,7 @@ Extended80 Ext(std::uint64_t significand, std::uint16_t signExponent) {
     return e;
 }
 
-std::uint64_t Bits(double d) { return std::bit_cast<std::uint64_t>(d); }
+std::uint64_t Bits(double d) { return dvx::BitCast<std::uint64_t>(d); }
 
 TEST(ExtendedFloat, KnownEncodings) {
     struct Case {
@@ -60,11 +61,11 @@ TEST(ExtendedFloat, EveryDoubleClassRoundTripsBitForBit) {
         -std::numeric_limits<double>::infinity(),
         std::numeric_limits<double>::quiet_NaN(),
         -std::numeric_limits<double>::quiet_NaN(),
-        std::bit_cast<double>(0x7FF0000000000001ull), // signalling NaN, smallest payload
-        std::bit_cast<double>(0xFFF8DEADBEEF1234ull), // negative quiet NaN with payload
+        dvx::BitCast<double>(0x7FF0000000000001ull), // signalling NaN, smallest payload
+        dvx::BitCast<double>(0xFFF8DEADBEEF1234ull), // negative quiet NaN with payload
     };
     std::mt19937_64 rng(42);
-    for (int i = 0; i < 200000; ++i) values.push_back(std::bit_cast<double>(rng()));
+    for (int i = 0; i < 200000; ++i) values.push_back(dvx::BitCast<double>(rng()));
     for (double v : values) {
         const double back = ExtendedToDouble(DoubleToExtended(v));
         ASSERT_EQ(Bits(back), Bits(v)) << std::hex << Bits(v);

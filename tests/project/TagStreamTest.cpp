@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "base/BitCast.h"
 #include "base/Errors.h"
 #include "storage/project/TagStream.h"
 
@@ -102,7 +103,7 @@ TEST(TagWriter, FloatsDatesBooleansNames) {
     w.WriteListEnd();
     const Bytes date = [] {
         Bytes b(8);
-        const std::uint64_t bits = std::bit_cast<std::uint64_t>(45000.5);
+        const std::uint64_t bits = dvx::BitCast<std::uint64_t>(45000.5);
         for (int i = 0; i < 8; ++i) b[i] = static_cast<std::uint8_t>(bits >> (8 * i));
         return b;
     }();
@@ -124,7 +125,7 @@ TEST(TagWriter, FloatsDatesBooleansNames) {
 
 TEST(TagReader, FloatAndDateAcceptEveryNumericTag) {
     const double d = 0.1;
-    const std::uint64_t bits = std::bit_cast<std::uint64_t>(d);
+    const std::uint64_t bits = dvx::BitCast<std::uint64_t>(d);
     Bytes dbl = {0x15};
     for (int i = 0; i < 8; ++i) dbl.push_back(static_cast<std::uint8_t>(bits >> (8 * i)));
     const Bytes i64 = {0x13, 0x00, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00}; // 2^32

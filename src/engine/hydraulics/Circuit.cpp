@@ -3,19 +3,16 @@
 
 #include "engine/catalogue/Tables.h"
 #include "engine/hydraulics/ItemValue.h"
+#include "base/FloatFaults.h"
 #include "base/Format.h"
 #include "base/VectorState.h"
 
 #include <algorithm>
-#include <cfenv>
 #include <chrono>
 #include <cmath>
 #include <ctime>
 #include <stdexcept>
 
-#if defined(__x86_64__) && defined(__SSE2__)
-#include <immintrin.h>
-#endif
 
 namespace dvx {
 
@@ -38,19 +35,17 @@ void CheckPosition(int i, int count) {
         throw std::out_of_range("item position " + std::to_string(i) + " is outside the circuit");
 }
 
-// The floating-point exceptions that count as a calculation fault.
-constexpr int kFaults = FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW;
-
-// True when a fault flag is raised. Double arithmetic on x86-64 is SSE
-// arithmetic, whose flags live in MXCSR: reading that register inline is
-// much cheaper than the library call, which also asks the x87 unit.
-inline bool FaultRaised() {
-#if defined(__x86_64__) && defined(__SSE2__)
-    static_assert(FE_INVALID == 0x01 && FE_DIVBYZERO == 0x04 && FE_OVERFLOW == 0x08);
-    return (_mm_getcsr() & kFaults) != 0;
-#else
-    return std::fetestexcept(kFaults) != 0;
-#endif
+// Where the machine has no fault flags (WebAssembly), a fault shows in the
+// item's values: a division by zero, an invalid operation or an overflow
+// leaves one of them infinite or not a number.
+bool ItemValuesFinite(const TBranch& item) {
+    if (!(std::isfinite(item.InsideDiameter) && std::isfinite(item.Friction) && std::isfinite(item.Flow) &&
+          std::isfinite(item.PressureDrop) && std::isfinite(item.Volume)))
+        return false;
+    const auto* pipe = dynamic_cast<const TPipe*>(&item);
+    return pipe == nullptr || (std::isfinite(pipe->Area) && std::isfinite(pipe->Reynolds) &&
+                               std::isfinite(pipe->Velocity) && std::isfinite(pipe->Length) &&
+                               std::isfinite(pipe->Gradient));
 }
 
 // -1, 0 or +1. A value that is not a number sorts after every number and
@@ -163,7 +158,7 @@ void TCircuit::Calculate(const TProjectContext& project, bool groupsActive) {
     TotalDP = 0;
     TotalVolume = 0;
     ClearUpperVectorState();
-    std::feclearexcept(kFaults);
+    ClearFloatFaults();
     const std::size_t count = Items.size();
     for (std::size_t i = 0; i < count; ++i) {
         TBranch& item = *Items[i];
@@ -174,7 +169,8 @@ void TCircuit::Calculate(const TProjectContext& project, bool groupsActive) {
         // One test of the fault flags per item: a division by zero, an invalid
         // operation or an overflow anywhere in Process, or a result (or total)
         // that is not a finite number, stops the calculation at this item.
-        if (FaultRaised() || !std::isfinite(dp) || !std::isfinite(volume)) [[unlikely]]
+        if (FloatFaultRaised() || !std::isfinite(dp) || !std::isfinite(volume) ||
+            (!kFloatFaultFlags && !ItemValuesFinite(item))) [[unlikely]]
             throw CalculationError(Format("Pressure drop error at item %d (number %d)",
                                           {static_cast<int>(i) + 1, item.Number}),
                                    static_cast<int>(i));

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "storage/project/ExtendedFloat.h"
 
+#include "base/BitCast.h"
+
 #include <bit>
 #include <cstring>
 
@@ -25,7 +27,7 @@ Extended80 Pack(bool negative, std::uint32_t exponent, std::uint64_t significand
 } // namespace
 
 Extended80 DoubleToExtended(double value) {
-    const std::uint64_t bits = std::bit_cast<std::uint64_t>(value);
+    const std::uint64_t bits = BitCast<std::uint64_t>(value);
     const bool negative = (bits >> 63) != 0;
     const int exponent = static_cast<int>((bits >> 52) & 0x7FF);
     const std::uint64_t fraction = bits & kDoubleFraction;
@@ -56,12 +58,12 @@ double ExtendedToDouble(const Extended80& bytes) {
         // The integer bit does not matter here: no fraction is infinity,
         // anything else a NaN.
         const std::uint64_t payload = significand & ~kIntegerBit;
-        if (payload == 0) return std::bit_cast<double>(sign | (std::uint64_t{0x7FF} << 52));
+        if (payload == 0) return BitCast<double>(sign | (std::uint64_t{0x7FF} << 52));
         std::uint64_t fraction = (payload >> 11) & kDoubleFraction;
         if (fraction == 0) fraction = std::uint64_t{1} << 51; // keep it a NaN
-        return std::bit_cast<double>(sign | (std::uint64_t{0x7FF} << 52) | fraction);
+        return BitCast<double>(sign | (std::uint64_t{0x7FF} << 52) | fraction);
     }
-    if (significand == 0) return std::bit_cast<double>(sign);
+    if (significand == 0) return BitCast<double>(sign);
 
     // value = significand × 2^(e - 63) with e the unbiased exponent of the
     // integer bit; denormal and unnormal encodings (integer bit clear) are
@@ -71,7 +73,7 @@ double ExtendedToDouble(const Extended80& bytes) {
     significand <<= lead;
     unbiased -= lead;
 
-    if (unbiased > kDoubleBias) return std::bit_cast<double>(sign | (std::uint64_t{0x7FF} << 52));
+    if (unbiased > kDoubleBias) return BitCast<double>(sign | (std::uint64_t{0x7FF} << 52));
 
     // Bits to drop below the 53 kept (normal) or fewer kept (subnormal).
     int shift = 11;
@@ -80,7 +82,7 @@ double ExtendedToDouble(const Extended80& bytes) {
         biased = static_cast<std::uint64_t>(unbiased + kDoubleBias);
     } else {
         shift += (1 - kDoubleBias) - unbiased;
-        if (shift > 64) return std::bit_cast<double>(sign); // below half the smallest subnormal
+        if (shift > 64) return BitCast<double>(sign); // below half the smallest subnormal
     }
     std::uint64_t kept = shift >= 64 ? 0 : significand >> shift;
     const std::uint64_t dropped = shift >= 64 ? significand : significand & ((std::uint64_t{1} << shift) - 1);
@@ -92,7 +94,7 @@ double ExtendedToDouble(const Extended80& bytes) {
     // exponent, up to infinity. A subnormal that rounds up to 2^52 becomes
     // the smallest normal number the same way.
     const std::uint64_t result = biased == 0 ? kept : ((biased - 1) << 52) + kept;
-    return std::bit_cast<double>(sign | result);
+    return BitCast<double>(sign | result);
 }
 
 } // namespace dvx

@@ -4,6 +4,7 @@
 #include "engine/catalogue/Bores.h"
 #include "engine/catalogue/Tables.h"
 #include "engine/hydraulics/ItemValue.h"
+#include "base/CharConv.h"
 #include "base/CsvWriter.h"
 #include "base/Errors.h"
 #include "base/Numbers.h"
@@ -44,7 +45,7 @@ namespace {
 
 std::string Shortest(double value) {
     char buffer[32];
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    auto result = ToChars(buffer, buffer + sizeof buffer, value);
     return std::string(buffer, result.ptr);
 }
 

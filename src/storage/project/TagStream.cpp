@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "storage/project/TagStream.h"
 
+#include "base/BitCast.h"
 #include "base/Errors.h"
 #include "base/Format.h"
 #include "storage/project/ExtendedFloat.h"
@@ -65,7 +66,7 @@ void TTagWriter::WriteBoolean(bool value) { Put(value ? vaTrue : vaFalse); }
 
 void TTagWriter::WriteDate(double days) {
     Put(vaDate);
-    PutLE(std::bit_cast<std::uint64_t>(days), 8);
+    PutLE(BitCast<std::uint64_t>(days), 8);
 }
 
 void TTagWriter::WriteShortName(std::string_view name) {
@@ -147,7 +148,7 @@ double TTagReader::ReadFloat() {
         std::copy(b.begin(), b.end(), ext.begin());
         return ExtendedToDouble(ext);
     }
-    if (tag == vaDouble) return std::bit_cast<double>(ReadLE(8));
+    if (tag == vaDouble) return BitCast<double>(ReadLE(8));
     std::int64_t v = 0;
     if (!ReadIntegerPayload(tag, true, v)) UnexpectedTag(tag, "a number");
     return static_cast<double>(v);
@@ -155,7 +156,7 @@ double TTagReader::ReadFloat() {
 
 double TTagReader::ReadDate() {
     const std::uint8_t tag = ReadTag();
-    if (tag == vaDate) return std::bit_cast<double>(ReadLE(8));
+    if (tag == vaDate) return BitCast<double>(ReadLE(8));
     std::int64_t v = 0;
     if (!ReadIntegerPayload(tag, true, v)) UnexpectedTag(tag, "a date");
     return static_cast<double>(v);
