@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "Pump & System Curve": a tool window beside the main window with the
-// pump's point table, the static head and curve settings, and a plot of the
-// system curve, the pump curve with its points, the design point and the
-// duty point. It follows every recalculation of the circuit; the pump it
+// pump's point table (with NPSH required), the static head and curve
+// settings, the pump selection (speed, number of pumps, suction side,
+// running cost), and a plot of the system curve, the pump curve with its
+// points, the design point and the duty point, the duty with one pump
+// fewer, the best efficiency point with its preferred region and the NPSH
+// available and required. It follows every recalculation of the circuit; the pump it
 // edits is the project's and is saved with it.
 
 #include "engine/pump/PumpAnalysis.h"
@@ -12,8 +15,14 @@
 #include <QWidget>
 #include <functional>
 
+class QAreaSeries;
 class QChart;
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
 class QPainter;
+class QSpinBox;
+class QTabWidget;
 class QChartView;
 class QGraphicsLineItem;
 class QGraphicsSimpleTextItem;
@@ -36,6 +45,7 @@ class TPumpCurveForm : public QWidget {
     Q_OBJECT
 public:
     explicit TPumpCurveForm(QWidget* parent = nullptr);
+    ~TPumpCurveForm() override;
 
     // The project's circuit: its pump fills the table and the fields.
     void SetCircuit(TCircuit* circuit);
@@ -77,6 +87,9 @@ public:
     TFmtEdit* CurvePointsEdit() const { return curvePoints_; }
     TFmtEdit* MaxRatioEdit() const { return maxRatio_; }
     QLabel* DutyLabel() const { return duty_; }
+    // The selection's figures under the duty line, one a line.
+    QLabel* SelectionLabel() const { return selection_; }
+    QTabWidget* Tabs() const { return tabs_; }
     QLabel* MessageLabel() const { return messages_; }
     QChartView* ChartView() const { return chartView_; }
     // The labels beside the design and duty points on the plot.
@@ -84,6 +97,11 @@ public:
     QGraphicsSimpleTextItem* DutyPointLabel() const { return dutyLabel_; }
     // The efficiency against flow, on its own axis at the right.
     QLineSeries* EfficiencySeries() const { return efficiency_; }
+    QLineSeries* StandbyCurveSeries() const { return standbyCurve_; }
+    QScatterSeries* BepSeries() const { return bep_; }
+    QAreaSeries* PreferredRegionSeries() const { return region_; }
+    QLineSeries* NpshAvailableSeries() const { return npshAvailable_; }
+    QLineSeries* NpshRequiredSeries() const { return npshRequired_; }
     QValueAxis* EfficiencyAxis() const { return axisEfficiency_; }
 
     void RestorePlacementFromSettings();
@@ -96,6 +114,8 @@ protected:
 private:
     void BuildTable();
     void BuildChart();
+    // The selection's tab: the fields and what they change.
+    QWidget* BuildSelectionTab();
     // The pump and settings into the table and fields.
     void LoadFromCircuit();
     // The table and fields into the circuit's pump when they read; a table
@@ -127,6 +147,27 @@ private:
     QLabel* fit_ = nullptr;
     QLabel* duty_ = nullptr;
     QLabel* messages_ = nullptr;
+    QLabel* selection_ = nullptr;
+
+    QTabWidget* tabs_ = nullptr;
+    QLineEdit* speed_ = nullptr;
+    QSpinBox* pumps_ = nullptr;
+    QComboBox* arrangement_ = nullptr;
+    QCheckBox* standby_ = nullptr;
+    QLineEdit* suctionItems_ = nullptr;
+    QLineEdit* suctionHeight_ = nullptr;
+    QLineEdit* surfacePressure_ = nullptr;
+    QLineEdit* vapourPressure_ = nullptr;
+    QLineEdit* npshMargin_ = nullptr;
+    QLineEdit* hours_ = nullptr;
+    QLineEdit* price_ = nullptr;
+    QLineEdit* motorEfficiency_ = nullptr;
+    QLineEdit* driveEfficiency_ = nullptr;
+    // Captions that name a display unit, set again when the units change.
+    QLabel* suctionHeightLabel_ = nullptr;
+    QLabel* surfacePressureLabel_ = nullptr;
+    QLabel* vapourPressureLabel_ = nullptr;
+    QLabel* npshMarginLabel_ = nullptr;
 
     QChart* chart_ = nullptr;
     QChartView* chartView_ = nullptr;
@@ -143,6 +184,18 @@ private:
     QGraphicsSimpleTextItem* dutyLabel_ = nullptr;
     QGraphicsLineItem* designLeader_ = nullptr; // from a point to its label placed away from it
     QGraphicsLineItem* dutyLeader_ = nullptr;
+    QLineSeries* standbyCurve_ = nullptr;
+    QScatterSeries* standbyDuty_ = nullptr;
+    QScatterSeries* bep_ = nullptr;
+    QLineSeries* regionTop_ = nullptr;    // the preferred region's edges, for its area
+    QLineSeries* regionBottom_ = nullptr;
+    QAreaSeries* region_ = nullptr;
+    QLineSeries* npshAvailable_ = nullptr;
+    QLineSeries* npshRequired_ = nullptr;
+    QGraphicsSimpleTextItem* standbyLabel_ = nullptr;
+    QGraphicsSimpleTextItem* bepLabel_ = nullptr;
+    QGraphicsLineItem* standbyLeader_ = nullptr;
+    QGraphicsLineItem* bepLeader_ = nullptr;
 };
 
 } // namespace dvx::ui
