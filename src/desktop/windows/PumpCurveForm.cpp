@@ -18,6 +18,8 @@
 #include <QGroupBox>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QtCharts/QAreaSeries>
 #include <optional>
 #include <QFileDialog>
@@ -108,7 +110,7 @@ QList<QPointF> PointsOf(const std::vector<TChartPoint>& points) {
 TPumpCurveForm::TPumpCurveForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName("PumpCurveForm");
     setWindowTitle(kPumpFormTitle);
-    resize(980, 600);
+    resize(1120, 640);
 
     auto* pumpTab = new QWidget(this);
     auto* left = new QVBoxLayout(pumpTab);
@@ -143,6 +145,10 @@ TPumpCurveForm::TPumpCurveForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     left->addLayout(fields);
     auto* exportButton = new QPushButton("&Export Plot...", this);
     left->addWidget(exportButton);
+    dockButton_ = new QPushButton(this);
+    dockButton_->setObjectName("dock");
+    left->addWidget(dockButton_);
+    ShowDocked(false);
 
     BuildChart();
     design_ = new QLabel(this);
@@ -165,8 +171,19 @@ TPumpCurveForm::TPumpCurveForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     for (QLabel* l : {design_, fit_, duty_, selection_, messages_}) right->addWidget(l);
 
     tabs_ = new QTabWidget(this);
-    tabs_->addTab(pumpTab, "&Pump");
-    tabs_->addTab(BuildSelectionTab(), "Se&lection");
+    // Each page scrolls, so that the window, docked low in the main window,
+    // asks for little height.
+    auto scrolled = [this](QWidget* page) {
+        auto* area = new QScrollArea(this);
+        area->setWidget(page);
+        area->setWidgetResizable(true);
+        area->setFrameShape(QFrame::NoFrame);
+        area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        area->setMinimumWidth(page->sizeHint().width() + area->verticalScrollBar()->sizeHint().width());
+        return area;
+    };
+    tabs_->addTab(scrolled(pumpTab), "&Pump");
+    tabs_->addTab(scrolled(BuildSelectionTab()), "Se&lection");
     auto* main = new QHBoxLayout(this);
     main->addWidget(tabs_, 0);
     main->addLayout(right, 1);
@@ -181,6 +198,14 @@ TPumpCurveForm::TPumpCurveForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     for (TFmtEdit* edit : {staticHead_, curvePoints_, maxRatio_})
         connect(edit, &QLineEdit::editingFinished, this, [this] { TakeEdits(); });
     connect(exportButton, &QPushButton::clicked, this, [this] { ExportCommand(); });
+    connect(dockButton_, &QPushButton::clicked, this, [this] {
+        if (OnDock) OnDock(!docked_);
+    });
+}
+
+void TPumpCurveForm::ShowDocked(bool docked) {
+    docked_ = docked;
+    dockButton_->setText(docked ? "Open in its own &Window" : "Doc&k in the Main Window");
 }
 
 TPumpCurveForm::~TPumpCurveForm() {
@@ -194,7 +219,7 @@ void TPumpCurveForm::BuildTable() {
     table_->setItemDelegate(new PumpCellDelegate(table_));
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    table_->setMinimumWidth(300);
+    table_->setMinimumWidth(380); // the four columns without a scroll bar
     connect(table_, &QTableWidget::itemChanged, this, [this] {
         if (!loading_) TakeEdits();
     });
@@ -277,6 +302,11 @@ QWidget* TPumpCurveForm::BuildSelectionTab() {
 void TPumpCurveForm::BuildChart() {
     chart_ = new QChart;
     chart_->legend()->setAlignment(Qt::AlignBottom);
+    // Up to eight curves share the legend's one line: a smaller type keeps
+    // their names whole.
+    QFont legendFont = chart_->legend()->font();
+    legendFont.setPointSizeF(std::max(6.0, legendFont.pointSizeF() - 1));
+    chart_->legend()->setFont(legendFont);
     system_ = new QLineSeries;
     system_->setName("System curve");
     pumpCurve_ = new QLineSeries;
@@ -304,7 +334,7 @@ void TPumpCurveForm::BuildChart() {
         leader->setVisible(false);
     }
     standbyCurve_ = new QLineSeries;
-    standbyCurve_->setName("One pump fewer");
+    standbyCurve_->setName("1 pump fewer");
     standbyCurve_->setPen(QPen(QColor(0x80, 0x80, 0x80), 1.5, Qt::DashLine));
     standbyDuty_ = new QScatterSeries;
     standbyDuty_->setName("Duty, one pump fewer");
@@ -319,14 +349,14 @@ void TPumpCurveForm::BuildChart() {
     regionTop_ = new QLineSeries(this);
     regionBottom_ = new QLineSeries(this);
     region_ = new QAreaSeries(regionTop_, regionBottom_);
-    region_->setName("70 % to 120 % of BEP flow");
+    region_->setName("70–120 % BEP");
     region_->setPen(Qt::NoPen);
     region_->setBrush(QColor(0x2e, 0x8b, 0x57, 0x28));
     npshAvailable_ = new QLineSeries;
-    npshAvailable_->setName("NPSH available");
+    npshAvailable_->setName("NPSHa");
     npshAvailable_->setPen(QPen(QColor(0x1f, 0x5f, 0xbf), 1.5, Qt::DotLine));
     npshRequired_ = new QLineSeries;
-    npshRequired_->setName("NPSH required");
+    npshRequired_->setName("NPSHr");
     npshRequired_->setPen(QPen(QColor(0xc0, 0x30, 0x30), 1.5, Qt::DotLine));
     standbyLabel_ = new QGraphicsSimpleTextItem(chart_);
     bepLabel_ = new QGraphicsSimpleTextItem(chart_);
@@ -388,7 +418,7 @@ void TPumpCurveForm::BuildChart() {
         for (QLegendMarker* marker : chart_->legend()->markers(named)) marker->setVisible(false);
     chartView_ = new QChartView(chart_, this);
     chartView_->setRenderHint(QPainter::Antialiasing);
-    chartView_->setMinimumSize(420, 320);
+    chartView_->setMinimumSize(420, 240);
 }
 
 void TPumpCurveForm::SetCircuit(TCircuit* circuit) {
@@ -605,6 +635,9 @@ void TPumpCurveForm::Draw() {
         series->setVisible(drawn);
         for (QLegendMarker* marker : chart_->legend()->markers(series)) marker->setVisible(drawn);
     }
+    // Below the plot the legend has room for the four curves of a pump; with
+    // the selection's it stands at the right, one name a line, whole.
+    chart_->legend()->setAlignment(HasSelectionPart(chart) ? Qt::AlignRight : Qt::AlignBottom);
     for (auto [axis, end] : {std::pair{axisX_, chart.MaxX}, std::pair{axisY_, chart.MaxY}}) {
         axis->setTickInterval(TickStep(end));
         axis->setRange(0, end);
@@ -784,11 +817,14 @@ void TPumpCurveForm::ExportCommand() {
 }
 
 void TPumpCurveForm::showEvent(QShowEvent* event) {
+    dockButton_->setVisible(static_cast<bool>(OnDock));
     QWidget::showEvent(event);
     if (stale_) Redraw();
 }
 
 void TPumpCurveForm::SavePlacement() const {
+    // Docked, the window has no place of its own to keep.
+    if (!isWindow()) return;
     SaveWindowPlacement(*this, AppSettings(), "PumpCurveForm");
 }
 

@@ -21,6 +21,7 @@ class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QPainter;
+class QPushButton;
 class QSpinBox;
 class QTabWidget;
 class QChartView;
@@ -80,6 +81,14 @@ public:
     // receives the type chosen. Empty: cancelled. Unset: the file dialog.
     std::function<QString(QWidget* parent, const QString& start, const QStringList& filters, QString* filter)>
         AskExportFile;
+
+    // "Dock"/"Undock": asks the owner to put the window into its own frame
+    // (true) or to let it stand alone again (false). Unset: no button.
+    std::function<void(bool dock)> OnDock;
+    // Called by the owner when it has docked or undocked the window: the
+    // button then offers the other.
+    void ShowDocked(bool docked);
+    QPushButton* DockButton() const { return dockButton_; }
 
     const TPumpAnalysis& Analysis() const { return analysis_; }
     QTableWidget* PointTable() const { return table_; }
@@ -150,6 +159,8 @@ private:
     QLabel* selection_ = nullptr;
 
     QTabWidget* tabs_ = nullptr;
+    QPushButton* dockButton_ = nullptr;
+    bool docked_ = false;
     QLineEdit* speed_ = nullptr;
     QSpinBox* pumps_ = nullptr;
     QComboBox* arrangement_ = nullptr;
