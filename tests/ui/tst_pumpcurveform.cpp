@@ -113,6 +113,9 @@ private slots:
         W().Action("&Pump && System Curve")->trigger();
         QVERIFY(P().isVisible());
         QCOMPARE(P().windowTitle(), QString("Pump & System Curve"));
+        // These tests look at the window standing alone, at the size it opens at.
+        if (!P().isWindow()) QTest::mouseClick(P().DockButton(), Qt::LeftButton);
+        QVERIFY(P().isWindow());
     }
 
     void cleanup() {

@@ -153,7 +153,11 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     installEventFilter(this);
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() {
+    // The circuit goes before the windows do: a pump field that loses the
+    // focus as this window is taken down must find no circuit to change.
+    pumpForm_->Detach();
+}
 
 QAction* TMainForm::Action(const QString& caption) const {
     for (QAction* a : findChildren<QAction*>())
@@ -439,11 +443,13 @@ void TMainForm::PlacePumpWindowBeside() {
 }
 
 bool TMainForm::NoRoomBeside() const {
-    const QMargins frame(geometry().left() - frameGeometry().left(), geometry().top() - frameGeometry().top(),
-                         frameGeometry().right() - geometry().right(), frameGeometry().bottom() - geometry().bottom());
-    const QRect inside =
-        BesideGeometry(frameGeometry(), pumpForm_->size(), pumpForm_->minimumSizeHint(), frame, AvailableArea(this));
-    return inside.marginsAdded(frame).intersects(frameGeometry());
+    // Beside this window the pump window may cover a strip of it; where the
+    // room left is less than half of what it needs, it would cover the
+    // grid's columns, and it is docked instead.
+    const QRect area = AvailableArea(this);
+    const QRect frame = frameGeometry();
+    const int room = std::max(area.right() - frame.right(), frame.left() - area.left());
+    return room < pumpForm_->minimumSizeHint().width() / 2;
 }
 
 void TMainForm::SetPumpDocked(bool docked) {
@@ -470,7 +476,9 @@ void TMainForm::SetPumpDocked(bool docked) {
         // height, the plot takes a little more than half of it.
         if (isVisible() && !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
             const int frameHeight = frameGeometry().height() - height();
-            resize(width(), std::max(height(), AvailableArea(this).height() - frameHeight));
+            // As wide as the pump window needs, so that its plot is not squeezed.
+            const int wanted = pumpForm_->sizeHint().width() + 2 * style()->pixelMetric(QStyle::PM_DockWidgetFrameWidth);
+            resize(std::max(width(), wanted), std::max(height(), AvailableArea(this).height() - frameHeight));
             FitOnScreen(this);
         }
         resizeDocks({pumpDock_}, {height() * 11 / 20}, Qt::Vertical);

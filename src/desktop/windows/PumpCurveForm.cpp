@@ -110,7 +110,7 @@ QList<QPointF> PointsOf(const std::vector<TChartPoint>& points) {
 TPumpCurveForm::TPumpCurveForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName("PumpCurveForm");
     setWindowTitle(kPumpFormTitle);
-    resize(1120, 640);
+    resize(980, 600);
 
     auto* pumpTab = new QWidget(this);
     auto* left = new QVBoxLayout(pumpTab);
@@ -178,8 +178,7 @@ TPumpCurveForm::TPumpCurveForm(QWidget* parent) : QWidget(parent, Qt::Window) {
         area->setWidget(page);
         area->setWidgetResizable(true);
         area->setFrameShape(QFrame::NoFrame);
-        area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        area->setMinimumWidth(page->sizeHint().width() + area->verticalScrollBar()->sizeHint().width());
+        area->setMinimumWidth(page->minimumSizeHint().width());
         return area;
     };
     tabs_->addTab(scrolled(pumpTab), "&Pump");
@@ -208,7 +207,10 @@ void TPumpCurveForm::ShowDocked(bool docked) {
     dockButton_->setText(docked ? "Open in its own &Window" : "Doc&k in the Main Window");
 }
 
-TPumpCurveForm::~TPumpCurveForm() {
+TPumpCurveForm::~TPumpCurveForm() { Detach(); }
+
+void TPumpCurveForm::Detach() {
+    circuit_ = nullptr;
     // The fields report leaving them while the window is taken down (a field
     // with the focus loses it): by then there is no form to take the edit.
     for (QWidget* child : findChildren<QWidget*>()) disconnect(child, nullptr, this, nullptr);
@@ -219,7 +221,7 @@ void TPumpCurveForm::BuildTable() {
     table_->setItemDelegate(new PumpCellDelegate(table_));
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    table_->setMinimumWidth(380); // the four columns without a scroll bar
+    table_->setMinimumWidth(300);
     connect(table_, &QTableWidget::itemChanged, this, [this] {
         if (!loading_) TakeEdits();
     });
@@ -637,7 +639,11 @@ void TPumpCurveForm::Draw() {
     }
     // Below the plot the legend has room for the four curves of a pump; with
     // the selection's it stands at the right, one name a line, whole.
-    chart_->legend()->setAlignment(HasSelectionPart(chart) ? Qt::AlignRight : Qt::AlignBottom);
+    // (where the plot is wide enough to spare the room).
+    constexpr int kWideForLegendAtRight = 640; // px of the plot's view
+    chart_->legend()->setAlignment(HasSelectionPart(chart) && chartView_->width() >= kWideForLegendAtRight
+                                       ? Qt::AlignRight
+                                       : Qt::AlignBottom);
     for (auto [axis, end] : {std::pair{axisX_, chart.MaxX}, std::pair{axisY_, chart.MaxY}}) {
         axis->setTickInterval(TickStep(end));
         axis->setRange(0, end);

@@ -50,6 +50,9 @@ public:
 
     // The project's circuit: its pump fills the table and the fields.
     void SetCircuit(TCircuit* circuit);
+    // Lets go of the circuit and stops taking edits: the owner is being
+    // taken down, and a field that loses the focus then changes nothing.
+    void Detach();
     // The main window's "Activate Groups" switch, read at every refresh.
     std::function<bool()> GroupsActive;
     // The user changed the pump or the curve settings: the owner records the
