@@ -15,6 +15,7 @@
 #include "base/Numbers.h"
 #include "engine/fluid/Fluid.h"
 #include "engine/pump/PumpAnalysis.h"
+#include "engine/pump/SelectionCheck.h"
 #include "presentation/ui/PumpChart.h"
 
 #include <cmath>
@@ -73,10 +74,7 @@ std::vector<TNpshPoint> ParseNpshOption(const std::string& text) {
             q = TryStrToFloat(point.substr(0, colon));
             h = TryStrToFloat(point.substr(colon + 1));
         }
-        if (!q || !h || !std::isfinite(*q) || !std::isfinite(*h) || *q < 0 || *h < 0 || *h > kMaxStaticHead)
-            throw UsageError("--npsh-required: '" + point + "' is not FLOW:NPSH (l/s, m, not negative)");
-        if (!points.empty() && *q / 1000 <= points.back().Flow)
-            throw UsageError("--npsh-required: the flows must rise from point to point");
+        if (!q || !h) throw UsageError("--npsh-required: '" + point + "' is not FLOW:NPSH (l/s, m)");
         if (points.size() >= static_cast<std::size_t>(kMaxPumpPoints))
             throw UsageError(Format("--npsh-required: at most %d points", {kMaxPumpPoints}));
         points.push_back({*q / 1000, *h});
@@ -94,7 +92,7 @@ std::vector<std::int32_t> ParseItemNumbers(const std::string& text) {
         if (end == std::string::npos) end = text.size();
         const std::string word = text.substr(start, end - start);
         const std::optional<int> n = TryStrToInt(word);
-        if (!n || *n < 0) throw UsageError("--suction-items: '" + word + "' is not an item number");
+        if (!n) throw UsageError("--suction-items: '" + word + "' is not an item number");
         if (numbers.size() >= static_cast<std::size_t>(kMaxSuctionItems))
             throw UsageError(Format("--suction-items: at most %d items", {kMaxSuctionItems}));
         numbers.push_back(*n);
@@ -103,21 +101,11 @@ std::vector<std::int32_t> ParseItemNumbers(const std::string& text) {
     return numbers;
 }
 
-// A number option within [low, high], or nothing when not given.
-std::optional<double> Bounded(Args& args, const std::string& name, double low, double high, const char* unit) {
-    const std::optional<double> v = args.Number(name);
-    if (v && !(*v >= low && *v <= high))
-        throw UsageError(Format("%s must be %g to %g%s", {name, low, high, std::string(unit)}));
-    return v;
-}
-
-// The selection options that are given, over the selection s.
+// The selection options that are given, over the selection s; the values
+// are then checked as a project file's are.
 void ReadSelectionOptions(Args& args, TPumpSelection& s) {
-    if (auto v = Bounded(args, "--speed", kMinSpeed, 1, "")) s.Speed = *v;
-    if (auto n = args.Integer("--pumps")) {
-        if (*n < 1 || *n > kMaxPumps) throw UsageError(Format("--pumps must be 1 to %d", {kMaxPumps}));
-        s.Pumps = *n;
-    }
+    if (auto v = args.Number("--speed")) s.Speed = *v;
+    if (auto n = args.Integer("--pumps")) s.Pumps = *n;
     if (auto a = args.Value("--arrangement")) {
         if (*a == "parallel") s.Arrangement = TPumpArrangement::Parallel;
         else if (*a == "series") s.Arrangement = TPumpArrangement::Series;
@@ -126,16 +114,19 @@ void ReadSelectionOptions(Args& args, TPumpSelection& s) {
     if (args.Flag("--standby")) s.Standby = true;
     if (auto t = args.Value("--npsh-required")) s.NpshRequired = ParseNpshOption(*t);
     if (auto t = args.Value("--suction-items")) s.SuctionItems = ParseItemNumbers(*t);
-    if (auto v = Bounded(args, "--suction-height", -kMaxStaticHead, kMaxStaticHead, " m")) s.SuctionHeight = *v;
-    if (auto v = Bounded(args, "--surface-pressure", 0.001, kMaxAbsolutePressure / 1000, " kPa"))
-        s.SurfacePressure = *v * 1000;
-    if (auto v = Bounded(args, "--vapour-pressure", 0, kMaxAbsolutePressure / 1000, " kPa"))
+    if (auto v = args.Number("--suction-height")) s.SuctionHeight = *v;
+    if (auto v = args.Number("--surface-pressure")) s.SurfacePressure = *v * 1000;
+    if (auto v = args.Number("--vapour-pressure")) {
+        // Typed, a negative pressure is a mistake, not "from the table".
+        if (*v < 0) throw UsageError(VapourPressureProblem());
         s.VapourPressure = *v * 1000;
-    if (auto v = Bounded(args, "--npsh-margin", 0, 100, " m")) s.NpshMargin = *v;
-    if (auto v = Bounded(args, "--hours", 0, kHoursPerYear, " h")) s.HoursPerYear = *v;
-    if (auto v = Bounded(args, "--price", 0, 1e6, "")) s.PricePerKWh = *v;
-    if (auto v = Bounded(args, "--motor-efficiency", 0.1, 100, " %")) s.MotorEfficiency = *v / 100;
-    if (auto v = Bounded(args, "--drive-efficiency", 0.1, 100, " %")) s.DriveEfficiency = *v / 100;
+    }
+    if (auto v = args.Number("--npsh-margin")) s.NpshMargin = *v;
+    if (auto v = args.Number("--hours")) s.HoursPerYear = *v;
+    if (auto v = args.Number("--price")) s.PricePerKWh = *v;
+    if (auto v = args.Number("--motor-efficiency")) s.MotorEfficiency = *v / 100;
+    if (auto v = args.Number("--drive-efficiency")) s.DriveEfficiency = *v / 100;
+    if (const std::string problem = SelectionProblem(s); !problem.empty()) throw UsageError(problem);
 }
 
 Json CurvePointJson(const TCurvePoint& p) {

@@ -102,6 +102,25 @@ TEST(SelectionCli, BadValuesAreUsageErrors) {
     }
 }
 
+// The range messages are those a project file's values get (checked in the
+// project file tests with the same sentences).
+TEST(SelectionCli, RangeMessagesAreTheProjectFiles) {
+    const std::string file = " " + Example("chilled-water.dvx");
+    const std::pair<const char*, const char*> cases[] = {
+        {"--speed 1.2", "The speed ratio must be 0.1 to 1."},
+        {"--pumps 11", "The number of pumps must be 1 to 10."},
+        {"--npsh-required 1:2,1:3", "The NPSH points' flows must rise from point to point."},
+        {"--surface-pressure 0", "The surface pressure must be 0.001 to 100000 kPa."},
+        {"--motor-efficiency 0", "The motor efficiency must be 0.1 to 100 %."},
+        {"--suction-items 4,-3", "-3 is not an item number."},
+    };
+    for (const auto& [options, message] : cases) {
+        const TCliResult r = Cli(std::string("curve --builtin ") + options + file);
+        EXPECT_EQ(r.Exit, 2) << options;
+        EXPECT_NE(r.Err.find(std::string("darvenix-cli: ") + message), std::string::npos) << options << "\n" << r.Err;
+    }
+}
+
 TEST(SelectionCli, FittingMethodOverridesAndIsKept) {
     const auto total = [](const TCliResult& r) { return Json::parse(r.Out)["totals"]["totalDP"].get<double>(); };
     const TCliResult byLength = Cli("calc --builtin --json " + Example("chilled-water.dvx"));

@@ -159,6 +159,52 @@ private slots:
         if (!dir.isEmpty()) QVERIFY(page.save(QDir(QString::fromLocal8Bit(dir)).filePath("chilled-water-pump-page.png")));
     }
 
+    // The example's pump as a duty pump with a standby in parallel, with its
+    // suction side and running cost: the figures the window and the printed
+    // page add.
+    void chilledWaterPumpSelection() {
+        QVERIFY(W().OpenFile(Example("chilled-water.dvx")));
+        TPumpSettings pump = W().Circuit().Pump;
+        TPumpSelection& s = pump.Selection;
+        s.Pumps = 2;
+        s.Standby = true;
+        s.NpshRequired = {{0, 1.5}, {0.01, 1.8}, {0.02, 2.6}, {0.03, 4.2}, {0.04, 6.5}};
+        s.SuctionItems = {W().Circuit().Items.at(0)->Number, W().Circuit().Items.at(1)->Number};
+        s.SuctionHeight = 1.5;
+        s.HoursPerYear = 4000;
+        s.PricePerKWh = 0.2;
+        s.MotorEfficiency = 0.92;
+        W().Circuit().Pump = pump;
+        W().Action("&Pump && System Curve")->trigger();
+        TPumpCurveForm& form = *W().PumpForm();
+        form.SetCircuit(&W().Circuit());
+        const TPumpAnalysis& a = form.Analysis();
+        QVERIFY(a.Duty && a.Duty->Found && a.Selection);
+        QVERIFY(a.Selection->StandbyDuty && a.Selection->StandbyDuty->Found);
+        QVERIFY(a.Selection->NpshAtDuty && a.Selection->Energy);
+        // One pump of the two alone runs where the example's single pump does.
+        QVERIFY(std::fabs(a.Selection->StandbyDuty->Flow - 0.01546) < 5e-5);
+        const QString figures = form.SelectionLabel()->text();
+        for (const char* expected : {"Pumps: 2 in parallel", "With one pump fewer (1 running): duty 15.46 l/s",
+                                     "NPSH at the duty point: available ", "Running cost: input power "})
+            QVERIFY2(figures.contains(expected), qPrintable(figures));
+        QApplication::processEvents();
+        Shot(&form, "chilled-water-pump-selection.png");
+
+        QImage page;
+        QTimer::singleShot(0, this, [&] {
+            TPreviewForm& preview = *W().ReportPreview();
+            if (!preview.isVisible()) return;
+            page = preview.Pages().Render(preview.PageCount() - 1);
+            preview.accept();
+        });
+        W().Preview1Click();
+        QVERIFY(!page.isNull());
+        const QByteArray dir = qgetenv("DARVENIX_SCREENSHOT_DIR");
+        if (!dir.isEmpty())
+            QVERIFY(page.save(QDir(QString::fromLocal8Bit(dir)).filePath("chilled-water-pump-selection-page.png")));
+    }
+
     void glycolLoopCarriesLiquidMaterialAndGroups() {
         QVERIFY(W().OpenFile(Example("glycol-loop.dvx")));
         QVERIFY2(messages_.isEmpty(), qPrintable(messages_.join(" | ")));

@@ -75,6 +75,36 @@ TEST_F(PumpSelectionFile, WrittenOnlyWhenUsedAndReadBackWhole) {
     EXPECT_EQ(EncodeProject(circuit, *SystemFluid), todays);
 }
 
+// The file and the command line share one range check: a value refused in
+// a file is refused with the sentence darvenix-cli prints for it.
+TEST_F(PumpSelectionFile, RangeMessagesAreTheCommandLines) {
+    struct Case {
+        std::function<void(TPumpSelection&)> spoil;
+        const char* message;
+    };
+    const Case cases[] = {
+        {[](TPumpSelection& s) { s.Speed = 1.2; }, "The speed ratio must be 0.1 to 1."},
+        {[](TPumpSelection& s) { s.Pumps = 11; }, "The number of pumps must be 1 to 10."},
+        {[](TPumpSelection& s) { s.NpshRequired = {{0.001, 2}, {0.001, 3}}; },
+         "The NPSH points' flows must rise from point to point."},
+        {[](TPumpSelection& s) { s.SurfacePressure = 0; }, "The surface pressure must be 0.001 to 100000 kPa."},
+        {[](TPumpSelection& s) { s.MotorEfficiency = 0; }, "The motor efficiency must be 0.1 to 100 %."},
+        {[](TPumpSelection& s) { s.SuctionItems = {4, -3}; }, "-3 is not an item number."},
+    };
+    for (const Case& c : cases) {
+        TCircuit circuit;
+        circuit.Pump.Selection = FullSelection();
+        c.spoil(circuit.Pump.Selection);
+        try {
+            ParseProject(EncodeProject(circuit, *SystemFluid), *SystemFluid);
+            ADD_FAILURE() << c.message << ": read without complaint";
+        } catch (const FileError& e) {
+            EXPECT_NE(std::string(e.what()).find(std::string("Pump data: ") + c.message), std::string::npos)
+                << e.what();
+        }
+    }
+}
+
 TEST_F(PumpSelectionFile, OutOfRangeValuesAreReadErrors) {
     struct Field {
         const char* name;

@@ -11,6 +11,7 @@
 #include "presentation/report/GridReport.h"
 #include "presentation/report/PumpCurvePage.h"
 #include "presentation/ui/LabelPlacement.h"
+#include "presentation/ui/PumpSelectionLines.h"
 
 #include <gtest/gtest.h>
 
@@ -168,6 +169,50 @@ TEST_F(PumpPage, LabelsCoverNoLineAndEfficiencyHasAnAxisOfItsOwn) {
                 << "line " << l.x1 << "," << l.y1 << " " << l.x2 << "," << l.y2 << " through the label at "
                 << label.Left << "," << label.Top;
         }
+}
+
+// The selection's figures and curves are printed for a project that uses a
+// selection; a project that uses none prints the page it always has, even
+// where its points would give a best efficiency point.
+TEST_F(PumpPage, SelectionFiguresOnlyWithASelection) {
+    AddPump();
+    circuit.Pump.Points[1].Efficiency = 0.55;
+    circuit.Pump.Points[2].Efficiency = 0.7;
+    auto pageText = [&] {
+        Write();
+        std::string page;
+        for (const auto& t : device.TextsOn(2)) page += t.text + " ";
+        return page;
+    };
+    const std::string plain = pageText();
+    const std::size_t plainLines = device.lines.size();
+    for (const char* absent : {"BEP", "Best efficiency", "Triangle", "NPSH", "one pump fewer"})
+        EXPECT_EQ(plain.find(absent), std::string::npos) << absent;
+
+    TPumpSelection& s = circuit.Pump.Selection;
+    s.Pumps = 2;
+    s.Standby = true;
+    s.NpshRequired = {{0, 1}, {0.02, 3}};
+    s.SuctionItems = {circuit.Items.front()->Number};
+    const std::string selected = pageText();
+    const TPumpAnalysis a = AnalysePump(circuit, false, circuit.Pump);
+    const TPumpChart chart = ChartOf(a, circuit.Pump);
+    ASSERT_TRUE(chart.Bep && chart.StandbyDuty);
+    for (const std::string& label : {chart.BepLabel, chart.StandbyLabel, std::string("NPSHa"), std::string("NPSHr")})
+        EXPECT_EQ(Count(2, label), 1) << label;
+    for (const std::string& line : SelectionLines(a, circuit.Pump)) {
+        std::string words;
+        for (const std::string& w : WrapText(device, line, engine.RightPx() - engine.LeftPx())) words += w + " ";
+        EXPECT_NE(selected.find(words), std::string::npos) << line;
+    }
+    EXPECT_NE(selected.find("Triangle: best efficiency point."), std::string::npos);
+    EXPECT_GT(device.lines.size(), plainLines + 40); // the second curve, the NPSH curves, the region
+    for (const auto& l : device.lines)
+        if (l.page == 2)
+            for (int x : {l.x1, l.x2}) {
+                EXPECT_GE(x, engine.LeftPx());
+                EXPECT_LE(x, engine.RightPx());
+            }
 }
 
 TEST_F(PumpPage, UnsolvedOrPumpWithoutDutyStillGivesThePageWithTheReason) {

@@ -14,8 +14,12 @@
 #include "desktop/windows/PumpCurveForm.h"
 #include "desktop/widgets/FmtEdit.h"
 #include "presentation/ui/LabelPlacement.h"
+#include "presentation/ui/PumpSelectionFields.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QSpinBox>
+#include <QTabWidget>
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -78,6 +82,13 @@ private:
         }
     }
 
+    // The member of the selection's field texts an edit shows, by its name.
+    static std::string TSelectionFields::*FieldOf(const QString& name) {
+        if (name == "speed") return &TSelectionFields::Speed;
+        if (name == "hours") return &TSelectionFields::Hours;
+        return &TSelectionFields::SuctionItems;
+    }
+
     // Flow (l/s) where the pump meets a circuit that needs dpKpa at 5 l/s
     // (a user item: head ∝ Q²), in water of density ro.
     static double ExpectedDutyFlow(double dpKpa, double ro) {
@@ -102,6 +113,9 @@ private slots:
         W().Action("&Pump && System Curve")->trigger();
         QVERIFY(P().isVisible());
         QCOMPARE(P().windowTitle(), QString("Pump & System Curve"));
+        // These tests look at the window standing alone, at the size it opens at.
+        if (!P().isWindow()) QTest::mouseClick(P().DockButton(), Qt::LeftButton);
+        QVERIFY(P().isWindow());
     }
 
     void cleanup() {
@@ -347,6 +361,99 @@ private slots:
         QCOMPARE(W().Circuit().Pump.Points.at(0).Head, 19.5);
         QCOMPARE(P().PointTable()->item(0, 1)->text(), QString("19.5"));
         QCOMPARE(W().StatusPanel(0)->text(), QString("Modified"));
+    }
+
+    // The selection's fields go through the history like the points do; a
+    // value out of range is named and changes nothing.
+    void selectionFieldsAreUndoableAndChecked_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("message"); // empty: taken
+        QTest::newRow("speed") << "speed" << "90" << "";
+        QTest::newRow("speed above rated") << "speed" << "120" << "The speed ratio must be 0.1 to 1.";
+        QTest::newRow("hours") << "hours" << "6000" << "";
+        QTest::newRow("hours beyond a year") << "hours" << "9000" << "The hours per year must be 0 to 8784 h.";
+        QTest::newRow("suction items") << "suctionItems" << "1" << "";
+        QTest::newRow("suction item text") << "suctionItems" << "1, b" << "Suction items: 'b' is not an item number.";
+    }
+    void selectionFieldsAreUndoableAndChecked() {
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(QString, message);
+        EnterPump();
+        QVERIFY(W().SaveFile(Path("pump.dvx")));
+        const TPumpSettings saved = W().Circuit().Pump;
+        P().Tabs()->setCurrentIndex(1);
+        auto* edit = P().findChild<QLineEdit*>(field);
+        QVERIFY(edit != nullptr);
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, typed);
+        QTest::keyClick(edit, Qt::Key_Return);
+        if (!message.isEmpty()) {
+            QCOMPARE(P().MessageLabel()->text(), message);
+            QVERIFY(W().Circuit().Pump == saved);
+            QCOMPARE(W().StatusPanel(0)->text(), QString("Ready"));
+            return;
+        }
+        QVERIFY(!(W().Circuit().Pump.Selection == saved.Selection));
+        QCOMPARE(W().StatusPanel(0)->text(), QString("Modified"));
+        QVERIFY(P().MessageLabel()->text().isEmpty());
+        W().Action("&Undo")->trigger();
+        QVERIFY(W().Circuit().Pump == saved);
+        QCOMPARE(edit->text(), QString::fromStdString(SelectionFieldsOf(saved.Selection).*FieldOf(field)));
+        QCOMPARE(W().StatusPanel(0)->text(), QString("Ready"));
+    }
+
+    void pumpsAndStandbyAreDrawnAndSaid() {
+        EnterPump();
+        P().Tabs()->setCurrentIndex(1);
+        P().findChild<QSpinBox*>("pumps")->setValue(2);
+        P().findChild<QCheckBox*>("standby")->setChecked(true);
+        QCOMPARE(W().Circuit().Pump.Selection.Pumps, 2);
+        QVERIFY(W().Circuit().Pump.Selection.Standby);
+        // One pump alone is the pump entered: its duty is the single pump's.
+        const double single = ExpectedDutyFlow(50, SystemFluid->ro);
+        const TPumpAnalysis& a = P().Analysis();
+        QVERIFY(a.Selection && a.Selection->StandbyDuty && a.Selection->StandbyDuty->Found);
+        QVERIFY(std::fabs(a.Selection->StandbyDuty->Flow * 1000 - single) < 1e-4);
+        QVERIFY(a.Duty->Flow * 1000 > single);
+        QVERIFY(P().StandbyCurveSeries()->isVisible());
+        QCOMPARE(P().StandbyCurveSeries()->count(), 41);
+        QVERIFY2(P().SelectionLabel()->text().contains("Pumps: 2 in parallel"), qPrintable(P().SelectionLabel()->text()));
+        QVERIFY(P().SelectionLabel()->text().contains("With one pump fewer (1 running): duty "));
+        // Back to one pump by undo: the spin box follows.
+        W().Action("&Undo")->trigger();
+        W().Action("&Undo")->trigger();
+        QCOMPARE(P().findChild<QSpinBox*>("pumps")->value(), 1);
+        QVERIFY(!P().StandbyCurveSeries()->isVisible());
+    }
+
+    void npshRequiredIsTypedIntoThePointTable() {
+        EnterPump();
+        TypePoint(0, 3, "2");
+        TypePoint(3, 0, "9");
+        TypePoint(3, 3, "4.50");
+        QVERIFY2(P().MessageLabel()->text().isEmpty(), qPrintable(P().MessageLabel()->text()));
+        const std::vector<TNpshPoint> expected = {{0, 2}, {0.009, 4.5}};
+        QVERIFY(W().Circuit().Pump.Selection.NpshRequired == expected);
+        QCOMPARE(W().Circuit().Pump.Points.size(), std::size_t{3}); // the NPSH-only row is no pump point
+        // Shown as a stored value is shown.
+        QCOMPARE(P().PointTable()->item(3, 3)->text(), QString("4.5"));
+        P().SetCircuit(&W().Circuit());
+        QCOMPARE(P().PointTable()->item(3, 3)->text(), QString("4.5"));
+        QCOMPARE(P().PointTable()->item(0, 3)->text(), QString("2"));
+    }
+
+    void typedAndStoredPointsShowTheSameDigits() {
+        EnterPump();
+        TypePoint(1, 1, "16.50");
+        QCOMPARE(P().PointTable()->item(1, 1)->text(), QString("16.5"));
+        TypePoint(1, 0, "4");
+        QCOMPARE(P().PointTable()->item(1, 0)->text(), QString("4"));
+        P().SetCircuit(&W().Circuit()); // as after opening the file
+        QCOMPARE(P().PointTable()->item(1, 1)->text(), QString("16.5"));
+        QCOMPARE(P().PointTable()->item(1, 0)->text(), QString("4"));
     }
 
     void placementIsKeptBetweenRuns() {

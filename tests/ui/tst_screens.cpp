@@ -49,6 +49,8 @@
 #include <QPainter>
 #include <QLabel>
 #include <QAction>
+#include <QDockWidget>
+#include <QPushButton>
 #include <QtTest>
 
 #include "ui/DialogTestSupport.h"
@@ -64,6 +66,10 @@ private:
     TMainForm& W() { return *window_; }
 
     QRect Area() const { return QGuiApplication::primaryScreen()->availableGeometry(); }
+    // Where a window (with its frame) or a widget inside one is on the screen.
+    static QRect GlobalRect(const QWidget* w) {
+        return w->isWindow() ? w->frameGeometry() : QRect(w->mapToGlobal(QPoint(0, 0)), w->size());
+    }
     static bool DutyFound(const TPumpCurveForm& pump) { return pump.Analysis().Duty && pump.Analysis().Duty->Found; }
 
     void ExpectInside(QWidget* window, const char* name) {
@@ -222,12 +228,51 @@ private slots:
         TPumpCurveForm* pump = W().PumpForm();
         QVERIFY(QTest::qWaitForWindowExposed(pump));
         QApplication::processEvents();
-        QVERIFY(Area().contains(pump->frameGeometry()));
+        // Beside it where there is room, against the screen's edge over a strip
+        // of it where there is some, else docked at its bottom, off the grid.
+        QVERIFY(Area().contains(GlobalRect(pump)));
         const int room = Area().right() - W().frameGeometry().right();
-        if (room >= pump->frameGeometry().width())
+        if (!pump->isWindow()) {
+            QVERIFY(W().PumpDock() != nullptr && W().PumpDock()->isVisible());
+            QVERIFY(!GlobalRect(pump).intersects(GlobalRect(W().Grid())));
+        } else if (room >= pump->frameGeometry().width()) {
             QVERIFY(!pump->frameGeometry().intersects(W().frameGeometry()));
-        else
+        } else {
             QCOMPARE(pump->frameGeometry().right(), Area().right());
+        }
+    }
+
+    // Docked and undocked at the user's word; the choice holds for the next run.
+    void pumpWindowDocksAndStandsAloneAgain() {
+        Store().EraseSection("PumpCurveForm");
+        W().show();
+        W().resize(400, 400);
+        W().move(Area().topLeft());
+        QTRY_COMPARE(W().frameGeometry().topLeft(), Area().topLeft());
+        W().Action("&Pump && System Curve")->trigger();
+        TPumpCurveForm* pump = W().PumpForm();
+        auto* dock = pump->findChild<QPushButton*>("dock");
+        QVERIFY(dock != nullptr && dock->isVisible());
+        if (!pump->isWindow()) { // no room beside on this screen
+            QTest::mouseClick(dock, Qt::LeftButton);
+            QVERIFY(pump->isWindow());
+            QVERIFY(pump->isVisible());
+        }
+        QTest::mouseClick(dock, Qt::LeftButton);
+        QVERIFY(!pump->isWindow());
+        QVERIFY(W().PumpDock()->isVisible() && pump->isVisible());
+        QVERIFY(Area().contains(W().frameGeometry()));
+        QVERIFY(!GlobalRect(pump).intersects(GlobalRect(W().Grid())));
+        W().close();
+        window_ = std::make_unique<TMainForm>();
+        W().show();
+        W().Action("&Pump && System Curve")->trigger();
+        QVERIFY(!W().PumpForm()->isWindow()); // docked again
+        QTest::mouseClick(W().PumpForm()->findChild<QPushButton*>("dock"), Qt::LeftButton);
+        QVERIFY(W().PumpForm()->isWindow());
+        QVERIFY(W().PumpForm()->isVisible());
+        QVERIFY(!W().PumpDock()->isVisible());
+        QVERIFY(Area().contains(W().PumpForm()->frameGeometry()));
     }
 
     // The chilled-water example as an engineer first sees it on this screen:
@@ -249,7 +294,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(pump));
         QApplication::processEvents();
         QVERIFY(Area().contains(W().frameGeometry()));
-        QVERIFY(Area().contains(pump->frameGeometry()));
+        QVERIFY(Area().contains(GlobalRect(pump)));
+        QVERIFY(!GlobalRect(pump).intersects(GlobalRect(W().Grid()))); // the result columns stay in sight
         QVERIFY(DutyFound(*pump));
         QCOMPARE(W().windowTitle(), QString("chilled-water.dvx[*] — Darvenix"));
         const QByteArray dir = qgetenv("DARVENIX_SCREENSHOT_DIR");
@@ -260,6 +306,7 @@ private slots:
         screen.fill(QColor(0x5a, 0x6e, 0x7f));
         QPainter painter(&screen);
         for (QWidget* window : {static_cast<QWidget*>(&W()), static_cast<QWidget*>(pump)}) {
+            if (!window->isWindow()) continue; // docked: pictured with the main window
             painter.fillRect(window->frameGeometry(), QColor(0x3c, 0x3f, 0x41));
             painter.drawPixmap(window->geometry().topLeft(), window->grab());
         }

@@ -49,6 +49,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDockWidget>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -133,6 +134,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
         SetSaved(false);
         Record(new TPumpCommand(*this, before, after));
     };
+    pumpForm_->OnDock = [this](bool dock) { SetPumpDocked(dock); };
 
     // Own settings and recent files (the catalogues were loaded at start-up).
     LoadSettings();
@@ -155,7 +157,11 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     installEventFilter(this);
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() {
+    // The circuit goes before the windows do: a pump field that loses the
+    // focus as this window is taken down must find no circuit to change.
+    pumpForm_->Detach();
+}
 
 QAction* TMainForm::Action(const QString& caption) const {
     for (QAction* a : findChildren<QAction*>())
@@ -439,6 +445,68 @@ void TMainForm::PlacePumpWindowBeside() {
     // Placed as a remembered place is: the frame's corner, the inside's size.
     pumpForm_->resize(inside.size());
     pumpForm_->move(inside.topLeft() - QPoint(frame.left(), frame.top()));
+}
+
+bool TMainForm::NoRoomBeside() const {
+    // Beside this window the pump window may cover a strip of it; where the
+    // room left is less than half of what it needs, it would cover the
+    // grid's columns, and it is docked instead.
+    const QRect area = AvailableArea(this);
+    const QRect frame = frameGeometry();
+    const int room = std::max(area.right() - frame.right(), frame.left() - area.left());
+    return room < pumpForm_->minimumSizeHint().width() / 2;
+}
+
+void TMainForm::SetPumpDocked(bool docked) {
+    const bool shown = pumpForm_->isVisible() || (pumpDock_ != nullptr && pumpDock_->isVisible());
+    if (docked) {
+        if (pumpDock_ == nullptr) {
+            pumpDock_ = new QDockWidget(kPumpFormTitle, this);
+            pumpDock_->setObjectName("PumpDock");
+            pumpDock_->setAllowedAreas(Qt::BottomDockWidgetArea | Qt::RightDockWidgetArea);
+            pumpDock_->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
+            addDockWidget(Qt::BottomDockWidgetArea, pumpDock_);
+        }
+        if (pumpForm_->isWindow()) {
+            try {
+                pumpForm_->SavePlacement(); // for when it stands alone again
+            } catch (const std::exception&) {
+                // An unwritable settings file does not stop the docking.
+            }
+        }
+        pumpDock_->setWidget(pumpForm_); // makes it a child of the dock
+        pumpForm_->show();
+        pumpDock_->show();
+        // Grid and plot share the height: the window grows to the screen's
+        // height, the plot takes a little more than half of it.
+        if (isVisible() && !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
+            const int frameHeight = frameGeometry().height() - height();
+            // As wide as the pump window needs, so that its plot is not squeezed.
+            const int wanted = pumpForm_->sizeHint().width() + 2 * style()->pixelMetric(QStyle::PM_DockWidgetFrameWidth);
+            resize(std::max(width(), wanted), std::max(height(), AvailableArea(this).height() - frameHeight));
+            FitOnScreen(this);
+        }
+        resizeDocks({pumpDock_}, {height() * 11 / 20}, Qt::Vertical);
+    } else {
+        if (pumpDock_ != nullptr) {
+            pumpDock_->setWidget(nullptr);
+            pumpDock_->hide();
+        }
+        pumpForm_->setParent(this, Qt::Window);
+        if (HasStoredPlacement(AppSettings(), "PumpCurveForm")) pumpForm_->RestorePlacementFromSettings();
+        else PlacePumpWindowBeside();
+        if (shown) pumpForm_->show();
+    }
+    pumpForm_->ShowDocked(docked);
+    try {
+        // Written only when it changes, so that a user who never docks keeps
+        // the settings file as it was.
+        SettingsStore& store = AppSettings();
+        if (store.ReadBool(settings::kToolsSection, "PumpDocked", false) != docked)
+            store.WriteBool(settings::kToolsSection, "PumpDocked", docked);
+    } catch (const std::exception&) {
+        // The choice then lasts for this run.
+    }
 }
 
 void TMainForm::RefreshGrid() {

@@ -18,6 +18,7 @@
 #include <memory>
 
 class QAction;
+class QDockWidget;
 class QActionGroup;
 class QLabel;
 class QMenu;
@@ -92,6 +93,7 @@ public:
     TLabourForm* LabourForm() const { return labourForm_; }
     TPriceForm* PriceForm() const { return priceForm_; }
     TPumpCurveForm* PumpForm() const { return pumpForm_; }
+    QDockWidget* PumpDock() const { return pumpDock_; }
     // The action of a menu entry by its caption (e.g. "&Calculate Pressure Drop").
     QAction* Action(const QString& caption) const;
     QMenu* ReopenMenu() const { return reopenMenu_; }
@@ -242,6 +244,11 @@ private:
     // The pump window's first place: beside this window, so that the grid
     // and the curves can be seen together.
     void PlacePumpWindowBeside();
+    // Whether the pump window, placed beside this one, would cover part of it.
+    bool NoRoomBeside() const;
+    // Puts the pump window into a dock at the bottom of this window, or lets
+    // it stand alone beside it again; the choice is kept for the next run.
+    void SetPumpDocked(bool docked);
     void RefreshGrid();
     void RebuildReopenMenu();
     void SetCurrentFile(const QString& file);
@@ -326,6 +333,7 @@ private:
     TPriceForm* priceForm_ = nullptr;
     TUnitsForm* unitsForm_ = nullptr;
     TPumpCurveForm* pumpForm_ = nullptr;
+    QDockWidget* pumpDock_ = nullptr; // made when the pump window is first docked
     QLabel* panels_[4] = {};
     QMenu* reopenMenu_ = nullptr;
     QMenu* gridMenu_ = nullptr;

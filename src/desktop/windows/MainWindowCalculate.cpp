@@ -20,10 +20,12 @@
 #include "desktop/undo/ItemCommands.h"
 #include "desktop/undo/ProjectCommands.h"
 #include "desktop/widgets/WindowPlacement.h"
+#include "storage/settings/SettingsKeys.h"
 #include "storage/settings/SettingsStore.h"
 
 #include <QAction>
 #include <QDialog>
+#include <QDockWidget>
 
 namespace dvx::ui {
 
@@ -114,8 +116,23 @@ void TMainForm::PriceEstimateCommand() {
 
 void TMainForm::PumpCurveCommand() {
     Commit();
-    // Until the user has placed it, the window opens beside this one.
-    if (!pumpForm_->isVisible() && !HasStoredPlacement(AppSettings(), "PumpCurveForm")) PlacePumpWindowBeside();
+    // Docked the last time, docked again; until the user has placed it, the
+    // window opens beside this one, or docked at its bottom where there is
+    // no room beside it (it would cover the grid's columns).
+    const bool firstOpening = pumpForm_->isWindow() && !pumpForm_->isVisible() &&
+                              !HasStoredPlacement(AppSettings(), "PumpCurveForm");
+    if (pumpForm_->isWindow() && !pumpForm_->isVisible() &&
+        (AppSettings().ReadBool(settings::kToolsSection, "PumpDocked", false) || (firstOpening && NoRoomBeside())))
+        SetPumpDocked(true);
+    else if (firstOpening)
+        PlacePumpWindowBeside();
+    if (!pumpForm_->isWindow()) {
+        pumpDock_->show();
+        pumpDock_->raise();
+        pumpForm_->show();
+        pumpForm_->setFocus();
+        return;
+    }
     pumpForm_->show();
     pumpForm_->raise();
     pumpForm_->activateWindow();

@@ -121,11 +121,19 @@ TDutyPoint FindDutyPoint(const TProjectContext& project, const TCircuit& circuit
     const double lo = fit.MinFlow;
     const double hi = fit.MaxFlow;
 
+    // One scan of trial flows serves both searches below: each trial solves
+    // the whole circuit, so no flow is tried twice.
+    std::vector<double> scanQ(kScanIntervals + 1), scanE(kScanIntervals + 1);
+    for (int i = 0; i <= kScanIntervals; ++i) {
+        scanQ[i] = i == 0 ? lo : i == kScanIntervals ? hi : lo + (hi - lo) * i / kScanIntervals;
+        scanE[i] = excess(scanQ[i]);
+    }
+
     // The first crossing from above, scanning upwards in flow. Against a
     // pump whose head only falls, the two ends of the range decide.
-    const int intervals = fit.Falling ? 1 : kScanIntervals;
+    const int step = fit.Falling ? kScanIntervals : 1;
     double prevQ = lo;
-    double prevE = excess(lo);
+    double prevE = scanE[0];
     double bracketLo = 0, bracketHi = 0, excessLo = 0, excessHi = 0;
     bool bracketed = false;
     bool everAbove = prevE >= 0;
@@ -133,9 +141,9 @@ TDutyPoint FindDutyPoint(const TProjectContext& project, const TCircuit& circuit
         bracketLo = bracketHi = lo;
         bracketed = true;
     }
-    for (int i = 1; i <= intervals && !bracketed; ++i) {
-        const double q = i == intervals ? hi : lo + (hi - lo) * i / intervals;
-        const double e = excess(q);
+    for (int i = step; i <= kScanIntervals && !bracketed; i += step) {
+        const double q = scanQ[i];
+        const double e = scanE[i];
         if (prevE >= 0 && e <= 0) {
             bracketLo = prevQ;
             bracketHi = q;
@@ -150,21 +158,15 @@ TDutyPoint FindDutyPoint(const TProjectContext& project, const TCircuit& circuit
 
     // The circuit's head need not rise everywhere: where the friction law
     // changes regime it can dip, and the curves can then cross more than
-    // once even for a falling pump. A finer scan finds every crossing.
+    // once even for a falling pump. The same scan finds every crossing.
     struct Crossing {
         double lo, hi, elo, ehi;
         bool fromAbove;
     };
     std::vector<Crossing> crossings;
-    {
-        double q0 = lo, e0 = excess(lo);
-        for (int i = 1; i <= kScanIntervals; ++i) {
-            const double q1 = i == kScanIntervals ? hi : lo + (hi - lo) * i / kScanIntervals;
-            const double e1 = excess(q1);
-            if ((e0 > 0 && e1 <= 0) || (e0 < 0 && e1 >= 0)) crossings.push_back({q0, q1, e0, e1, e0 > 0});
-            q0 = q1;
-            e0 = e1;
-        }
+    for (int i = 1; i <= kScanIntervals; ++i) {
+        const double e0 = scanE[i - 1], e1 = scanE[i];
+        if ((e0 > 0 && e1 <= 0) || (e0 < 0 && e1 >= 0)) crossings.push_back({scanQ[i - 1], scanQ[i], e0, e1, e0 > 0});
     }
     if (crossings.size() > 1) {
         // The first crossing from above is the duty point, as for a rising pump.

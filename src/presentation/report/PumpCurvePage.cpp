@@ -4,6 +4,7 @@
 #include "base/Format.h"
 #include "engine/hydraulics/Circuit.h"
 #include "presentation/ui/LabelPlacement.h"
+#include "presentation/ui/PumpSelectionLines.h"
 
 #include <algorithm>
 #include <cmath>
@@ -52,6 +53,38 @@ void Diamond(TPageCanvas& c, int x, int y, int r) {
     c.Line(x + r, y, x, y + r);
     c.Line(x, y + r, x - r, y);
     c.Line(x - r, y, x, y - r);
+}
+
+void Triangle(TPageCanvas& c, int x, int y, int r) {
+    c.Line(x, y - r, x + r, y + r);
+    c.Line(x + r, y + r, x - r, y + r);
+    c.Line(x - r, y + r, x, y - r);
+}
+
+// A line drawn as short dashes of `dash` pixels with gaps as long.
+void DottedLine(TPageCanvas& c, double x1, double y1, double x2, double y2, int dash) {
+    const int parts = std::max(2, static_cast<int>(std::hypot(x2 - x1, y2 - y1) / std::max(1, dash)) & ~1);
+    for (int part = 0; part < parts; part += 2)
+        c.Line(static_cast<int>(std::lround(x1 + (x2 - x1) * part / parts)),
+               static_cast<int>(std::lround(y1 + (y2 - y1) * part / parts)),
+               static_cast<int>(std::lround(x1 + (x2 - x1) * (part + 1) / parts)),
+               static_cast<int>(std::lround(y1 + (y2 - y1) * (part + 1) / parts)));
+}
+
+void DottedPolyline(TPageCanvas& c, const Frame& f, const std::vector<TChartPoint>& points, int dash) {
+    for (std::size_t i = 1; i < points.size(); ++i)
+        if (f.Inside(points[i - 1]) && f.Inside(points[i]))
+            DottedLine(c, f.X(points[i - 1].X), f.Y(points[i - 1].Y), f.X(points[i].X), f.Y(points[i].Y), dash);
+}
+
+// The key's sentences for the pump selection's part of the plot.
+std::string SelectionKey(const TPumpChart& chart) {
+    std::string key;
+    if (!chart.StandbyCurve.empty()) key += "  Long dashes: pump curve with one pump fewer (small diamond: its duty).";
+    if (chart.Bep) key += "  Triangle: best efficiency point.";
+    if (chart.PreferredRegion) key += "  Dotted uprights: 70 % and 120 % of its flow.";
+    if (!chart.NpshAvailable.empty()) key += "  Dotted lines: NPSH available (NPSHa) and required (NPSHr).";
+    return key;
 }
 
 } // namespace
@@ -135,6 +168,18 @@ void DrawPumpCurvePage(TPageEngine& e, const TPumpChart& chart, const std::vecto
     Polyline(c, f, chart.System, false);
     Polyline(c, f, chart.PumpCurve, true);
     const int r = std::max(2, lineHeight / 5);
+    // The pump selection's part: the preferred region's edges, the curve with
+    // one pump fewer, the NPSH curves.
+    if (chart.PreferredRegion)
+        for (double x : {chart.PreferredRegion->first, chart.PreferredRegion->second})
+            if (x >= 0 && x <= chart.MaxX) DottedLine(c, f.X(x), f.bottom, f.X(x), f.top, r);
+    for (std::size_t i = 1; i < chart.StandbyCurve.size(); ++i) {
+        const TChartPoint& a = chart.StandbyCurve[i - 1];
+        const TChartPoint& b = chart.StandbyCurve[i];
+        if (f.Inside(a) && f.Inside(b)) DottedLine(c, f.X(a.X), f.Y(a.Y), f.X(b.X), f.Y(b.Y), 3 * r);
+    }
+    DottedPolyline(c, f, chart.NpshAvailable, r);
+    DottedPolyline(c, f, chart.NpshRequired, r);
     for (const TChartPoint& p : chart.PumpPoints)
         if (f.Inside(p)) Square(c, f.X(p.X), f.Y(p.Y), r);
     // The labels go beside their points, clear of the curves, the markers
@@ -145,13 +190,19 @@ void DrawPumpCurvePage(TPageEngine& e, const TPumpChart& chart, const std::vecto
             if (f.Inside(p)) page.push_back({static_cast<double>(f.X(p.X)), static_cast<double>(f.Y(p.Y))});
         return page;
     };
-    const std::vector<std::vector<TPlotPoint>> curves = {onPage(chart.System), onPage(chart.PumpCurve), efficiencyLine};
+    const std::vector<std::vector<TPlotPoint>> curves = {onPage(chart.System),       onPage(chart.PumpCurve),
+                                                         efficiencyLine,               onPage(chart.StandbyCurve),
+                                                         onPage(chart.NpshAvailable), onPage(chart.NpshRequired)};
     std::vector<TPlotBox> taken;
     for (const TPlotPoint& p : onPage(chart.PumpPoints)) taken.push_back(MarkerBox(p, r));
     const bool design = chart.Design && f.Inside(*chart.Design);
     const bool duty = chart.Duty && f.Inside(*chart.Duty);
     if (design) taken.push_back(MarkerBox(onPage({*chart.Design}).front(), r + 1));
     if (duty) taken.push_back(MarkerBox(onPage({*chart.Duty}).front(), r + 2));
+    const bool standby = chart.StandbyDuty && f.Inside(*chart.StandbyDuty);
+    const bool bep = chart.Bep && f.Inside(*chart.Bep);
+    if (standby) taken.push_back(MarkerBox(onPage({*chart.StandbyDuty}).front(), r));
+    if (bep) taken.push_back(MarkerBox(onPage({*chart.Bep}).front(), r + 1));
     const TPlotBox area{static_cast<double>(f.left), static_cast<double>(f.top), static_cast<double>(f.right - f.left),
                         static_cast<double>(f.bottom - f.top)};
     auto label = [&](const TChartPoint& point, const std::string& text, int radius) {
@@ -178,13 +229,29 @@ void DrawPumpCurvePage(TPageEngine& e, const TPumpChart& chart, const std::vecto
         Cross(c, f.X(chart.Design->X), f.Y(chart.Design->Y), r + 1);
         label(*chart.Design, chart.DesignLabel, r + 1);
     }
+    if (standby) {
+        Diamond(c, f.X(chart.StandbyDuty->X), f.Y(chart.StandbyDuty->Y), r);
+        label(*chart.StandbyDuty, chart.StandbyLabel, r);
+    }
+    if (bep) {
+        Triangle(c, f.X(chart.Bep->X), f.Y(chart.Bep->Y), r + 1);
+        label(*chart.Bep, chart.BepLabel, r + 1);
+    }
+    // The NPSH curves named at their last point.
+    for (const auto& [curve, name] : {std::pair{&chart.NpshAvailable, "NPSHa"}, std::pair{&chart.NpshRequired, "NPSHr"}}) {
+        const std::vector<TPlotPoint> page = onPage(*curve);
+        if (page.empty()) continue;
+        const TChartPoint& last = *std::find_if(curve->rbegin(), curve->rend(), [&](const TChartPoint& p) { return f.Inside(p); });
+        label(last, name, 1);
+    }
 
     // The pen below the plot: the key, then the lines.
     if (e.LineHeight() > 0)
         e.LineFeed(static_cast<int>(std::ceil((f.bottom + tick + 2 * lineHeight - e.PenY()) / e.LineHeight())));
     e.LineFeed(1);
     const int width = e.RightPx() - e.LeftPx();
-    const std::string key = std::string(kPumpPageKey) + (efficiency ? "  Dotted line with pluses: efficiency (right axis)." : "");
+    const std::string key = std::string(kPumpPageKey) +
+                            (efficiency ? "  Dotted line with pluses: efficiency (right axis)." : "") + SelectionKey(chart);
     for (const std::string& line : WrapText(c, key, width)) {
         c.TextOut(e.LeftPx(), e.PenY(), line);
         e.LineFeed(1);
@@ -223,6 +290,16 @@ std::function<void(TPageEngine&)> PumpCurvePageFor(const TCircuit& circuit, bool
     const TPumpAnalysis analysis = AnalysePump(circuit, groupsActive, circuit.Pump);
     TPumpChart chart = ChartOf(analysis, circuit.Pump);
     std::vector<std::string> lines = SummaryLines(analysis);
+    // A project that uses no pump selection prints the page it always has;
+    // one that does gets the selection's curves and figures too.
+    if (circuit.Pump.Selection.IsDefault()) {
+        DropSelectionPart(chart);
+    } else {
+        const std::vector<std::string> figures = SelectionLines(analysis, circuit.Pump);
+        // After the duty line, before the messages.
+        const std::size_t messages = analysis.Messages.size();
+        lines.insert(lines.end() - static_cast<std::ptrdiff_t>(messages), figures.begin(), figures.end());
+    }
     return [chart = std::move(chart), lines = std::move(lines)](TPageEngine& e) {
         DrawPumpCurvePage(e, chart, lines);
     };

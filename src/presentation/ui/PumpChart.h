@@ -10,6 +10,7 @@
 #include "engine/units/UnitView.h"
 
 #include <optional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -21,23 +22,33 @@ struct TPumpRowText {
     std::string Flow;
     std::string Head;
     std::string Efficiency; // may be blank
+    std::string Npsh = {};  // NPSH required at the row's flow, head unit; may be blank
 };
 
 struct TPumpRowsResult {
     std::vector<TPumpPoint> Points; // SI; rows left wholly blank are skipped
+    std::vector<TNpshPoint> Npsh;   // SI, by rising flow: the rows that give an NPSH required
     std::string Error;              // the first row that does not read; empty when all do
 };
 
 // Reads the table. A row with a flow or head missing or not a number, or an
 // efficiency outside 0 to 100 %, is an error naming the row ("Row 2: …");
-// so are more points than a project file holds.
+// so are more points than a project file holds. A row with a flow and an
+// NPSH required but no head and no efficiency gives an NPSH point only.
 // `shown` are the points the table was filled with (PumpRowsOf): a row whose
 // text is still what was shown for its point gives that point exactly, so
 // reading an unedited table back never rounds a stored value.
-TPumpRowsResult ReadPumpRows(const std::vector<TPumpRowText>& rows, const std::vector<TPumpPoint>& shown = {});
+TPumpRowsResult ReadPumpRows(const std::vector<TPumpRowText>& rows, const std::vector<TPumpPoint>& shown = {},
+                             const std::vector<TNpshPoint>& shownNpsh = {});
 // The table's text for stored points ("%0.4g" in the display units; an
-// efficiency of 0 shows blank).
-std::vector<TPumpRowText> PumpRowsOf(const std::vector<TPumpPoint>& points);
+// efficiency of 0 shows blank). An NPSH point goes into the row of the pump
+// point at its flow, else into a row of its own after the pump points.
+std::vector<TPumpRowText> PumpRowsOf(const std::vector<TPumpPoint>& points, const std::vector<TNpshPoint>& npsh = {});
+// A number typed into the point table as the table shows it: "%0.4g" in the
+// column's unit, as PumpRowsOf writes stored points. Column 0 flow, 1 head,
+// 2 efficiency (%), 3 NPSH required (head unit). Text that is no number
+// comes back as it is.
+std::string PumpCellText(int column, const std::string& typed);
 
 struct TChartPoint {
     double X = 0; // flow in the display unit (l/s with SI)
@@ -55,6 +66,18 @@ struct TPumpChart {
     std::optional<TChartPoint> Duty;
     std::string DesignLabel;   // e.g. "Design 5 l/s, 12.3 m"
     std::string DutyLabel;     // e.g. "Duty 5.62 l/s, 14.1 m"
+    // The pump selection's part of the plot, empty without it.
+    std::vector<TChartPoint> StandbyCurve; // the pump curve with one pump fewer running
+    std::optional<TChartPoint> StandbyDuty;
+    std::string StandbyLabel;              // e.g. "1 pump: 9.8 l/s, 16.2 m"
+    std::optional<TChartPoint> Bep;        // the best efficiency point on the pump curve
+    std::string BepLabel;                  // e.g. "BEP 78 %"
+    // The flows (display unit) of 70 % and 120 % of the best efficiency
+    // flow, within the pump curve's range: the preferred region.
+    std::optional<std::pair<double, double>> PreferredRegion;
+    // NPSH available and required against flow, Y in the head's display unit.
+    std::vector<TChartPoint> NpshAvailable;
+    std::vector<TChartPoint> NpshRequired;
     double MaxX = 1;           // axis ends that hold every series, display units
     double MaxY = 1;
 };
@@ -67,6 +90,11 @@ std::string HeadAxisTitle();
 TUnitView PumpHeadView();
 
 TPumpChart ChartOf(const TPumpAnalysis& analysis, const TPumpSettings& pump);
+// The chart without the selection's part (what a project that uses no
+// selection has always shown).
+void DropSelectionPart(TPumpChart& chart);
+// Whether the chart holds any of the selection's part.
+bool HasSelectionPart(const TPumpChart& chart);
 
 // The lines under the plot: the design point, the pump fit, the duty point
 // (with the shaft power when known), then every message.

@@ -3,8 +3,11 @@
 
 #include "base/Errors.h"
 #include "base/Format.h"
+#include "engine/pump/SelectionCheck.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace dvx {
 
@@ -70,10 +73,10 @@ TPumpSettings ReadPumpData(TTagReader& r) {
 namespace {
 constexpr int kSelectionLayout = 1;
 
-double ReadInRange(TTagReader& r, const char* what, double low, double high) {
-    const double v = ReadFinite(r, what);
-    if (v < low || v > high) Bad(r, Format("Pump data: %s is outside %g to %g", {what, low, high}));
-    return v;
+// A stored whole number as the int the selection holds; one beyond any
+// accepted value when it does not fit, so that the range check names it.
+int ToInt(std::int64_t v) {
+    return static_cast<int>(std::clamp<std::int64_t>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 } // namespace
 
@@ -103,10 +106,10 @@ TPumpSelection ReadPumpSelection(TTagReader& r) {
     const std::int64_t layout = r.ReadInteger();
     if (layout != kSelectionLayout)
         Bad(r, Format("Pump selection layout %d is not known", {static_cast<long long>(layout)}));
-    s.Speed = ReadInRange(r, "the speed ratio", kMinSpeed, 1);
-    const std::int64_t pumps = r.ReadInteger();
-    if (pumps < 1 || pumps > kMaxPumps) Bad(r, Format("Pump data: %d pumps", {static_cast<long long>(pumps)}));
-    s.Pumps = static_cast<int>(pumps);
+    // Read as stored; the values are checked together below, by the same
+    // check the command line and the pump window use.
+    s.Speed = r.ReadFloat();
+    s.Pumps = ToInt(r.ReadInteger());
     const std::int64_t arrangement = r.ReadInteger();
     if (arrangement != 0 && arrangement != 1)
         Bad(r, Format("Pump data: arrangement %d is not known", {static_cast<long long>(arrangement)}));
@@ -117,24 +120,20 @@ TPumpSelection ReadPumpSelection(TTagReader& r) {
         if (static_cast<int>(s.NpshRequired.size()) >= kMaxPumpPoints)
             Bad(r, Format("More than %d NPSH points", {kMaxPumpPoints}));
         TNpshPoint p;
-        p.Flow = ReadInRange(r, "an NPSH flow", 0, 1e6);
-        p.Required = ReadInRange(r, "an NPSH required", 0, kMaxStaticHead);
+        p.Flow = r.ReadFloat();
+        p.Required = r.ReadFloat();
         s.NpshRequired.push_back(p);
     }
     r.ReadListBegin();
     while (!r.EndOfList()) {
         if (static_cast<int>(s.SuctionItems.size()) >= kMaxSuctionItems)
             Bad(r, Format("More than %d suction items", {kMaxSuctionItems}));
-        s.SuctionItems.push_back(static_cast<std::int32_t>(r.ReadInteger()));
+        s.SuctionItems.push_back(ToInt(r.ReadInteger()));
     }
-    s.SuctionHeight = ReadInRange(r, "the suction height", -kMaxStaticHead, kMaxStaticHead);
-    s.SurfacePressure = ReadInRange(r, "the surface pressure", 1, kMaxAbsolutePressure);
-    s.VapourPressure = ReadInRange(r, "the vapour pressure", -1, kMaxAbsolutePressure);
-    s.NpshMargin = ReadInRange(r, "the NPSH margin", 0, 100);
-    s.HoursPerYear = ReadInRange(r, "the hours per year", 0, kHoursPerYear);
-    s.PricePerKWh = ReadInRange(r, "the price per kWh", 0, 1e6);
-    s.MotorEfficiency = ReadInRange(r, "the motor efficiency", 1e-3, 1);
-    s.DriveEfficiency = ReadInRange(r, "the drive efficiency", 1e-3, 1);
+    for (double* v : {&s.SuctionHeight, &s.SurfacePressure, &s.VapourPressure, &s.NpshMargin, &s.HoursPerYear,
+                      &s.PricePerKWh, &s.MotorEfficiency, &s.DriveEfficiency})
+        *v = r.ReadFloat();
+    if (const std::string problem = SelectionProblem(s); !problem.empty()) Bad(r, "Pump data: " + problem);
     return s;
 }
 
