@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/windows/InsertForm.h"
 
+#include "engine/catalogue/ActiveBores.h"
 #include "engine/catalogue/Bores.h"
 #include "engine/catalogue/Tables.h"
 #include "base/Errors.h"
@@ -214,13 +215,29 @@ void TInsertForm::ShowUnitTexts() {
     SetShownRange(flowEdit_, flow, 0.1, 1300);
     SetShownRange(pipeLenEdit_, length, 0, 100);
     SetShownRange(userDPEdit_, drop, 0, 200);
+    ShowBores();
+}
+
+void TInsertForm::ShowBores() {
+    const TCatalogueTables& tables = ProgramTables();
+    const TUnitView size = SizeView(units_);
     const QSignalBlocker block(diameterCombo_);
-    const int bore = diameterCombo_->currentIndex();
+    // The bore shown stays the nearest one by inside diameter, in whichever
+    // table the active material has now.
+    bool known = false;
+    const double shownID = diameterCombo_->currentData().toDouble(&known);
+    const int index = diameterCombo_->currentIndex();
     diameterCombo_->clear();
-    for (int b = 0; b < BoreCount; ++b)
-        diameterCombo_->addItem(size.IsMetric() ? QString::fromLatin1(BoreName[static_cast<std::size_t>(b)])
-                                                : Q(size.Text(NominalOf(b))));
-    diameterCombo_->setCurrentIndex(bore);
+    const bool ownTable = OwnBoreTable(tables) != nullptr;
+    for (int b = 0; b < BoreRowCount(tables); ++b) {
+        const TBoreRow row = BoreRow(tables, b);
+        // A material's own labels are its standard's sizes in any unit.
+        const QString label = size.IsMetric() || ownTable ? QString::fromStdString(std::string(row.Label))
+                                                          : Q(size.Text(NominalOf(b)));
+        diameterCombo_->addItem(label, row.ID);
+    }
+    diameterCombo_->setCurrentIndex(known && shownID > 0 ? NearestBoreRow(tables, shownID)
+                                                         : std::min(index, diameterCombo_->count() - 1));
 }
 
 void TInsertForm::ApplyUnits() {
@@ -246,7 +263,7 @@ void TInsertForm::ApplyUnits() {
 void TInsertForm::LoadDefaults() {
     // The defaults are held in l/s, mm, m and kPa.
     flowEdit_->setText(Q(FlowView(units_).TextFromMetric(DefaultFlow)));
-    diameterCombo_->setCurrentIndex(BoreAtLeast(DefaultBore));
+    diameterCombo_->setCurrentIndex(BoreRowForBuiltIn(ProgramTables(), BoreAtLeast(DefaultBore)));
     pipeLenEdit_->setText(Q(LengthView(units_).TextFromMetric(DefaultLength)));
     userDPEdit_->setText(Q(DropView(units_).TextFromMetric(DefaultUserDP)));
     int type = DefaultFittingType >= 0 && DefaultFittingType < FittingCount ? DefaultFittingType : 0;
@@ -330,13 +347,14 @@ void TInsertForm::AutoSizeClick() {
         ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
         return;
     }
-    diameterCombo_->setCurrentIndex(BoreForFlow(FlowView(units_).MetricFromShown(q))); // maximum flows are in l/s
+    // Maximum flows are in l/s.
+    diameterCombo_->setCurrentIndex(BoreRowForFlow(ProgramTables(), FlowView(units_).MetricFromShown(q)));
 }
 
 void TInsertForm::AutoFlowClick() {
     int bore = diameterCombo_->currentIndex();
-    if (bore < 0 || bore >= BoreCount) return;
-    const double mf = BoreTable[static_cast<std::size_t>(bore)].mf; // l/s
+    if (bore < 0 || bore >= BoreRowCount(ProgramTables())) return;
+    const double mf = BoreRow(ProgramTables(), bore).mf; // l/s
     const TUnitView flow = FlowView(units_);
     flowEdit_->setText(Q(flow.IsMetric() ? FloatToStr(mf) : flow.TextFromMetric(mf)));
 }

@@ -262,6 +262,8 @@ void TMainForm::BuildMenus() {
         materialActions_[m]->setCheckable(true);
         materialGroup_->addAction(materialActions_[m]);
     }
+    calcMenu_ = calc;
+    RefreshMaterialActions();
 
     QMenu* database = menuBar()->addMenu("&Database");
     add(database, "&Fittings and Valves", [this] { FittingsCommand(); });

@@ -312,6 +312,13 @@ private:
     QMenu* gridMenu_ = nullptr;
     QActionGroup* materialGroup_ = nullptr;
     QAction* materialActions_[3] = {};
+    // The further materials of the catalogue files (and of an opened
+    // project whose material this machine lacks), code 3 on, after the three.
+    QMenu* calcMenu_ = nullptr;
+    std::vector<QAction*> furtherMaterialActions_;
+    std::vector<std::string> furtherMaterialTexts_;
+    void RefreshMaterialActions();
+    QAction* MaterialAction(int material) const;
     QAction* groupsAction_ = nullptr;
     QAction* typesAction_ = nullptr;
     QAction* undoAction_ = nullptr; // "&Undo last delete"

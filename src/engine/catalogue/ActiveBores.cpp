@@ -67,6 +67,11 @@ int NearestBoreRow(const TCatalogueTables& tables, double d) {
     return NearestBuiltInBore(tables, d);
 }
 
+int BoreRowForInsideDiameter(const TCatalogueTables& tables, double d) {
+    if (OwnBoreTable(tables) == nullptr) return BoreForInsideDiameter(tables, d);
+    return NearestBoreRow(tables, d);
+}
+
 int BoreRowForBuiltIn(const TCatalogueTables& tables, int b) {
     if (OwnBoreTable(tables) == nullptr) return b;
     return NearestBoreRow(tables, tables.BoreTable.at(static_cast<std::size_t>(b)).ID);

@@ -35,6 +35,11 @@ int BoreRowForFlow(const TCatalogueTables& tables, double q);
 // The row whose inside diameter is nearest d (m); the smaller bore on a tie.
 int NearestBoreRow(const TCatalogueTables& tables, double d);
 
+// The row for an inside diameter d (m) given as a size: for the built-in
+// table the smallest bore within 10 % (BoreForInsideDiameter), for an own
+// table the nearest bore.
+int BoreRowForInsideDiameter(const TCatalogueTables& tables, double d);
+
 // mm, the nominal size that stands for row i where a size in mm is needed
 // (project and text files, 3-K constants, sorting): the built-in bore's
 // Nominal, or for an own table that of the built-in bore nearest the row's

@@ -2,6 +2,7 @@
 #include "presentation/ui/CircuitGrid.h"
 
 #include "engine/hydraulics/ItemValue.h"
+#include "engine/catalogue/ActiveBores.h"
 #include "engine/catalogue/Bores.h"
 #include "engine/catalogue/LineParser.h"
 #include "engine/catalogue/Tables.h"
@@ -73,7 +74,7 @@ double NumericValue(const TBranch& item, int column) {
     case gcNumber: return item.Number;
     case gcGroup: return item.Group;
     case gcIndex: return item.InIndex ? 1 : 0;
-    case gcSize: return NominalOf(item.BoreIndex);
+    case gcSize: return BoreRowNominal(ProgramTables(), item.BoreIndex);
     case gcQuantity: return ItemValue(item).value_or(1);
     case gcFlow: return item.Flow * 1000;
     case gcPressureDrop: return item.PressureDrop * 0.001;
@@ -152,7 +153,13 @@ std::string CellText(const TBranch* item, int column) {
     case gcType: return item->TypeName;
     case gcSize: {
         const TUnitView size = SizeView();
-        if (size.IsMetric()) return BoreName[item->BoreIndex % BoreCount]; // the bore's label
+        // The bore's label; a material's own labels are its standard's
+        // sizes, whatever the size unit.
+        const TCatalogueTables& tables = ProgramTables();
+        if (size.IsMetric() || OwnBoreTable(tables) != nullptr) {
+            if (item->BoreIndex >= BoreRowCount(tables)) return {};
+            return std::string(BoreRow(tables, item->BoreIndex).Label);
+        }
         return size.Text(NominalOf(item->BoreIndex));
     }
     case gcQuantity:

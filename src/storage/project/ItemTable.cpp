@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "storage/project/ItemTable.h"
 
+#include "engine/catalogue/ActiveBores.h"
 #include "engine/catalogue/Bores.h"
 #include "engine/catalogue/Tables.h"
 #include "engine/hydraulics/ItemValue.h"
@@ -401,7 +402,7 @@ std::vector<std::string> ItemTableRow(const TBranch& item) {
     row[tcKind] = KindLetter(item.Kind());
     row[tcNumber] = std::to_string(item.Number);
     row[tcDescription] = item.Description;
-    row[tcSize] = Shown(tcSize, NominalOf(item.BoreIndex));
+    row[tcSize] = Shown(tcSize, BoreRowNominal(ProgramTables(), item.BoreIndex));
     row[tcFlow] = Shown(tcFlow, item.Flow);
     row[tcPressureDrop] = Shown(tcPressureDrop, item.PressureDrop);
     row[tcType] = item.TypeName;
