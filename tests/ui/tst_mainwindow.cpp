@@ -350,6 +350,58 @@ private slots:
         QCOMPARE(Panel(1), QString("Solved"));
     }
 
+    // A material with its own bores: the items move to the nearest of them,
+    // the far moves are listed, undo puts the bores back, and a project
+    // whose material this machine lacks opens from the copy it carries.
+    void furtherMaterialMovesTheBoresAndTravelsWithTheProject() {
+        TMaterialTable copper;
+        copper.Name = "Test Copper";
+        copper.Roughness = 1.5e-6;
+        copper.File = "TestCopper.ini";
+        copper.Bores = {{"2\"", 0.05042, 0.019, 4.0, -1, 0.3}, {"1\"", 0.026035, 0.022, 0.9, -1, 0.2}};
+        ProgramTables().Materials.push_back(copper);
+        AddPipes(2);
+        W().Circuit().Item(1).SetBore(17); // 25 mm, 26.64 mm inside
+        messages_.clear();
+
+        W().ChooseMaterial(MaterialCount);
+        QCOMPARE(int(W().Circuit().Material), MaterialCount);
+        QCOMPARE(CurrentRoughness, 1.5e-6);
+        QVERIFY(W().Action("Test Copper")->isChecked());
+        QCOMPARE(W().Circuit().Item(0).InsideDiameter, 0.05042); // from 102.3 mm
+        QCOMPARE(W().Circuit().Item(1).InsideDiameter, 0.026035);
+        QCOMPARE(Cell(0, gcSize), QString("2\""));
+        QCOMPARE(messages_.size(), std::size_t(1));
+        QVERIFY(messages_[0].text.contains("more than 10 %"));
+        QVERIFY(messages_[0].text.contains("102.3 mm \u2192 50.4 mm"));
+        QVERIFY(!messages_[0].text.contains("26.6 mm")); // 2 %: not listed
+        QVERIFY(W().isWindowModified());
+
+        W().Action("&Undo")->trigger();
+        QCOMPARE(int(W().Circuit().Material), int(pmSteel));
+        QCOMPARE(CurrentRoughness, MaterialRoughness[pmSteel]);
+        QCOMPARE(int(W().Circuit().Item(0).BoreIndex), 11);
+        QCOMPARE(W().Circuit().Item(0).InsideDiameter, BoreTable[11].ID);
+        QCOMPARE(Cell(0, gcSize), QString("100"));
+        W().Action("&Redo")->trigger();
+        QCOMPARE(W().Circuit().Item(0).InsideDiameter, 0.05042);
+
+        chosenFiles_ << Path("copper.dvx");
+        W().SaveAsCommand();
+        QVERIFY(W().NewProject());
+        ProgramTables().Materials.clear(); // a machine without the material
+        messages_.clear();
+        QVERIFY(W().OpenFile(Path("copper.dvx")));
+        QVERIFY(!messages_.empty());
+        QCOMPARE(messages_[0].kind, MsgKind::Warning);
+        QVERIFY(messages_[0].text.contains("\"Test Copper\" of this project is not in this computer's catalogues"));
+        QVERIFY(W().Action("Test Copper (from the project)")->isChecked());
+        QCOMPARE(W().Circuit().Item(0).InsideDiameter, 0.05042);
+        QCOMPARE(W().Circuit().Item(1).InsideDiameter, 0.026035);
+        QCOMPARE(CurrentRoughness, 1.5e-6);
+        QCOMPARE(Panel(1), QString("Solved"));
+    }
+
     // The title names the project's file and carries the modified mark,
     // which follows every change, save and undo.
     void titleNamesTheProjectAndMarksChanges() {

@@ -85,6 +85,7 @@ void TMainForm::ApplyMaterial() {
 }
 
 void TMainForm::ChooseMaterial(int material) {
+    RefreshMaterialActions(); // the materials may have grown since the menu was made
     const int before = circuit_->Material;
     QAction* action = MaterialAction(material);
     if (action == nullptr) return;

@@ -260,7 +260,23 @@ void ApplyCellText(TCircuit& circuit, int position, int column, std::string_view
         circuit.SetGroupIndex(item.Group, flag);
         break;
     }
-    case gcSize: item.SetBoreFromNominal(SizeView().Parse(text)); break; // nominal mm
+    case gcSize: {
+        // A material's own label as shown ("1¼\"") picks that bore; a
+        // number is a nominal size (mm) and picks the nearest bore.
+        const TCatalogueTables& tables = ProgramTables();
+        if (OwnBoreTable(tables) != nullptr) {
+            bool found = false;
+            for (int b = 0; b < BoreRowCount(tables) && !found; ++b) {
+                if (BoreRow(tables, b).Label == TrimBlanks(text)) {
+                    item.SetBore(b);
+                    found = true;
+                }
+            }
+            if (found) break;
+        }
+        item.SetBoreFromNominal(SizeView().Parse(text)); // nominal mm
+        break;
+    }
     case gcQuantity: {
         const double value = PositiveOrZero(text); // as shown
         if (item.Kind() == TItemKind::Fitting) static_cast<TFitting&>(item).Quantity = value;
