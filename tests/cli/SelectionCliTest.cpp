@@ -127,7 +127,8 @@ TEST(SelectionCli, FittingMethodOverridesAndIsKept) {
         << threeK.Err;
     EXPECT_EQ(Cli("calc --builtin --strict --fitting-method crane " + Example("chilled-water.dvx")).Exit, 0);
     // Every fitting says the K it was calculated with.
-    for (const Json& item : Json::parse(byCrane.Out)["items"])
+    const Json document = Json::parse(byCrane.Out);
+    for (const Json& item : document["items"])
         if (item["kind"] == "fitting") {
             EXPECT_GT(item["resistanceK"].get<double>(), 0) << item["description"];
         }

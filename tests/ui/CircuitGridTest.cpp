@@ -4,6 +4,7 @@
 #include "engine/catalogue/Tables.h"
 #include "base/Errors.h"
 #include "engine/fluid/Fluid.h"
+#include "engine/hydraulics/ResistanceItems.h"
 #include "engine/units/UnitChoice.h"
 
 #include <gtest/gtest.h>
@@ -266,6 +267,32 @@ TEST_F(CircuitGridTest, ResultColumnsAndWarningTipsFollowTheDisplayUnits) {
     EXPECT_EQ(volume, "0.0326");
     EXPECT_EQ(tip, "Velocity 13.83 ft/s is above the limit of 11.5 ft/s");
     EXPECT_EQ(ColumnTitle(gcVelocity), "Velocity, m/s");
+}
+
+// "Qty" holds four different things; the tooltip names the one in the cell,
+// and a pipe's length in the unit in force.
+TEST_F(CircuitGridTest, QuantityTipsNameWhatTheCellHolds) {
+    circuit.Append(std::make_unique<TPipe>());
+    circuit.Append(std::make_unique<TFitting>(0));
+    circuit.Append(std::make_unique<TKItem>());
+    circuit.Append(std::make_unique<TValve>());
+    circuit.Append(std::make_unique<TUser>());
+    const char* expected[] = {"Length, m", "Number of fittings", "Resistance coefficient K",
+                              "Flow coefficient of the valve", ""};
+    for (int i = 0; i < circuit.Count(); ++i) {
+        EXPECT_EQ(QuantityTip(&circuit.Item(i), gcQuantity), expected[i]) << i;
+        EXPECT_EQ(QuantityTip(&circuit.Item(i), gcFlow), "") << i;
+    }
+    EXPECT_EQ(QuantityTip(nullptr, gcQuantity), "");
+    EXPECT_EQ(ColumnTip(gcFlow), "");
+
+    SetDisplayUnits(TUnitChoice::FromPreset(upUS));
+    const std::string pipeTip = QuantityTip(&circuit.Item(0), gcQuantity);
+    const std::string columnTip = ColumnTip(gcQuantity);
+    SetDisplayUnits(TUnitChoice());
+    EXPECT_EQ(pipeTip, "Length, ft");
+    EXPECT_EQ(columnTip, "Pipes: length, ft; fittings: number; K items: K; valves: flow coefficient");
+    EXPECT_EQ(ColumnTip(gcQuantity), "Pipes: length, m; fittings: number; K items: K; valves: flow coefficient");
 }
 
 } // namespace

@@ -56,7 +56,7 @@ const TConversionCase kCases[] = {
     {qtGradient, "m/100m", 98.0665, 1, 1000},
     {qtGradient, "ft/100ft", 98.0665, 1, 1000},
     {qtGradient, "psi/100ft", 6894.757293168 / 30.48, 1, 0},
-    {qtVolume, "l", 0.001, 1, 0},
+    {qtVolume, "litre", 0.001, 1, 0},
     {qtVolume, "m3", 0.5, 0.5, 0},
     {qtVolume, "USgal", 3.785411784e-3, 1, 0},
     {qtTemperature, "C", 9, 9, 0},

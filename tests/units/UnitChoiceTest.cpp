@@ -22,7 +22,7 @@ TEST(UnitChoice, PresetsGiveTheirUnitsAndAreRecognised) {
     } expected[] = {
         {qtFlow, "l/s", "gpm"},          {qtPressureDrop, "kPa", "psi"}, {qtHead, "m", "ft"},
         {qtLength, "m", "ft"},           {qtPipeSize, "mm", "in"},       {qtVelocity, "m/s", "ft/s"},
-        {qtGradient, "Pa/m", "ft/100ft"}, {qtVolume, "l", "USgal"},      {qtTemperature, "C", "F"},
+        {qtGradient, "Pa/m", "ft/100ft"}, {qtVolume, "m3", "USgal"},    {qtTemperature, "C", "F"},
         {qtDensity, "kg/m3", "lb/ft3"},  {qtViscosity, "Pa.s", "cP"},
     };
     for (const auto& e : expected) {
@@ -59,6 +59,22 @@ TEST(UnitChoice, SavedChoiceReadsBackAndDamagedKeysFallBackToSI) {
     EXPECT_TRUE(damaged.IsSI(qtLength));
     EXPECT_TRUE(damaged.IsSI(qtVelocity));
     EXPECT_TRUE(damaged.IsSI(qtTemperature));
+}
+
+// Earlier versions saved "Volume=l" for the SI choice, which showed m³
+// everywhere; litres chosen now are saved under their own key.
+TEST(UnitChoice, OldVolumeKeyKeepsShowingCubicMetres) {
+    TempFolder dir;
+    SettingsStore store(dir / "Darvenix.ini");
+    WriteText(store.FileName(), "[Units]\nFlow=l/s\nVolume=l\n");
+    EXPECT_EQ(ReadUnitChoice(store), TUnitChoice());
+
+    TUnitChoice litres;
+    litres.Set(qtVolume, UnitIndexOf(qtVolume, "litre"));
+    WriteUnitChoice(store, litres);
+    const TUnitChoice back = ReadUnitChoice(store);
+    EXPECT_STREQ(back.Unit(qtVolume).Label, "l");
+    EXPECT_FALSE(back.IsSI(qtVolume));
 }
 
 } // namespace

@@ -89,6 +89,7 @@ std::string UserConfigFolder() { return XdgFolderFor(std::getenv("XDG_CONFIG_HOM
 std::string UserDataFolder() { return XdgFolderFor(std::getenv("XDG_DATA_HOME"), HomeFolder(), ".local/share"); }
 
 std::string UserStateFolder() { return XdgFolderFor(std::getenv("XDG_STATE_HOME"), HomeFolder(), ".local/state"); }
+std::string UserCacheFolder() { return XdgFolderFor(std::getenv("XDG_CACHE_HOME"), HomeFolder(), ".cache"); }
 
 std::string ProgramFilePath() {
     std::error_code ec;

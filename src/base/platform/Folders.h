@@ -48,6 +48,7 @@ std::string HomeFolder();         // $HOME, else the password database; ends wit
 std::string UserConfigFolder();   // $XDG_CONFIG_HOME or ~/.config/
 std::string UserDataFolder();     // $XDG_DATA_HOME or ~/.local/share/
 std::string UserStateFolder();    // $XDG_STATE_HOME or ~/.local/state/
+std::string UserCacheFolder();    // $XDG_CACHE_HOME or ~/.cache/
 std::string ProgramFilePath();    // the running program file (/proc/self/exe)
 std::string ProgramFileName();    // its name without folder and extension
 std::string ProgramsFolder();     // where the suite lives unless the program folder says otherwise

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/report/PreviewWindow.h"
 
+#include "desktop/widgets/QtText.h"
 #include "base/Format.h"
 #include "desktop/report/GifWriter.h"
 #include "desktop/report/PageView.h"
@@ -47,7 +48,6 @@ struct BusyCursor {
     BusyCursor& operator=(const BusyCursor&) = delete;
 };
 
-QString Qs(const std::string& s) { return QString::fromStdString(s); }
 
 } // namespace
 
@@ -58,7 +58,7 @@ TPreviewForm::TPreviewForm(QWidget* parent, SettingsStore* settings)
     BuildWindow();
 
     engine_.SetMessageSink([this](TMessageKind kind, const std::string& text) {
-        Message(kind, Qs(text));
+        Message(kind, Q(text));
     });
     engine_.SetDateFormatter([](const std::chrono::year_month_day& d) {
         QDate date(static_cast<int>(d.year()), static_cast<int>(static_cast<unsigned>(d.month())),
@@ -146,7 +146,7 @@ void TPreviewForm::RestoreWindowPlacement() {
         if (p.WinState == 1) setWindowState(Qt::WindowMinimized);
         if (p.WinState == 2) setWindowState(Qt::WindowMaximized);
     } catch (const std::exception& e) {
-        Message(TMessageKind::Error, "Error on Report FormCreate... \r\n" + Qs(e.what()));
+        Message(TMessageKind::Error, "Error on Report FormCreate... \r\n" + Q(e.what()));
     }
 }
 
@@ -156,7 +156,7 @@ void TPreviewForm::SaveWindowPlacement() {
         // The normal place, also while maximised or minimised, with the state.
         dvx::SaveWindowPlacement(*this, *settings_, kPlacementSection);
     } catch (const std::exception& e) {
-        Message(TMessageKind::Error, Qs(e.what()));
+        Message(TMessageKind::Error, Q(e.what()));
     }
 }
 
@@ -358,7 +358,7 @@ void TPreviewForm::MarginReleased(int line, int pagePosition) {
                                     previewSetup_.pageHeightPx, previewSetup_.ppcm);
     engine_.SetMargin(line, cm);
     DoReport();
-    status_[0]->setText(Qs(FormatFloat("%0.1f", cm)));
+    status_[0]->setText(Q(FormatFloat("%0.1f", cm)));
 }
 
 void TPreviewForm::ResetMargins() {
@@ -431,7 +431,7 @@ void TPreviewForm::PrintCopies(const std::string& jobTitle) {
         if (!printer_ || !(hasPrinter_ || toFile)) throw std::runtime_error("no printer");
         const int copies = printer_->supportsMultipleCopies() ? 1 : std::max(1, printer_->copyCount());
         for (int copy = 0; copy < copies; ++copy) {
-            printer_->setDocName(Qs(jobTitle));
+            printer_->setDocName(Q(jobTitle));
             if (report_) report_->LoadStyle(engine_);
             LayOutOnPrinter(*printer_);
         }
@@ -478,7 +478,7 @@ void TPreviewForm::WriteGif() {
         WriteStackedGif(path.toStdString(), pages_.Width(), pages_.Height(), pages_.PageCount(),
                         [this](int i) { return pages_.Render(i); });
     } catch (const std::exception& e) {
-        Message(TMessageKind::Error, Qs(e.what()));
+        Message(TMessageKind::Error, Q(e.what()));
     }
 }
 
@@ -491,7 +491,7 @@ void TPreviewForm::WritePdf() {
     QPrinter pdf(QPrinter::HighResolution);
     pdf.setOutputFormat(QPrinter::PdfFormat);
     pdf.setOutputFileName(path);
-    pdf.setDocName(Qs(report_ ? report_->JobTitle() : std::string("Report")));
+    pdf.setDocName(Q(report_ ? report_->JobTitle() : std::string("Report")));
     if (hasPrinter_ && printer_) {
         pdf.setPageLayout(printer_->pageLayout());
     } else {
@@ -536,7 +536,7 @@ void TPreviewForm::SendMail() {
             mail.attachments.push_back(file.toStdString());
         }
     } catch (const std::exception& e) {
-        Message(TMessageKind::Error, Qs(e.what()));
+        Message(TMessageKind::Error, Q(e.what()));
         return;
     }
     if (!ComposeMail(mail, seams_.launch)) MailProgramFailed();

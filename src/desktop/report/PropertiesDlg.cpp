@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/report/PropertiesDlg.h"
 
+#include "desktop/widgets/QtText.h"
 #include "base/platform/Version.h"
 #include "desktop/widgets/WindowPlacement.h"
 #include "storage/settings/SettingsStore.h"
@@ -34,7 +35,6 @@ namespace {
 const char* const kWindowName = "PropertiesForm";
 const char* const kUnknown = "unknown";
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 // A file time in the short date and long time format of the locale.
 QString FileTimeText(const QDateTime& time) {

@@ -88,7 +88,8 @@ QVariant CircuitModel::data(const QModelIndex& index, int role) const {
         if (column == gcNumber) return QBrush(QColor(240, 240, 240));
         return {};
     case Qt::ToolTipRole: {
-        const std::string tip = WarningTip(item, column);
+        std::string tip = WarningTip(item, column);
+        if (tip.empty()) tip = QuantityTip(item, column);
         if (tip.empty()) return {};
         return QString::fromStdString(tip);
     }
@@ -103,10 +104,14 @@ QVariant CircuitModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant CircuitModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (role != Qt::DisplayRole) return {};
-    if (orientation == Qt::Vertical) return section + 1;
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
+    if (orientation == Qt::Vertical) return role == Qt::DisplayRole ? QVariant(section + 1) : QVariant();
     int column = LogicalColumnAt(section);
     if (column < 0) return {};
+    if (role == Qt::ToolTipRole) {
+        const std::string tip = ColumnTip(column);
+        return tip.empty() ? QVariant() : QVariant(QString::fromStdString(tip));
+    }
     return QString::fromStdString(ColumnTitle(column));
 }
 

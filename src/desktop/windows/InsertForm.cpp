@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/windows/InsertForm.h"
 
+#include "desktop/widgets/QtText.h"
 #include "engine/catalogue/ActiveBores.h"
 #include "engine/catalogue/Bores.h"
 #include "engine/catalogue/Tables.h"
@@ -99,7 +100,6 @@ void SetShownRange(TFmtEdit* edit, const TUnitView& view, double low, double hig
     edit->RangeHi = view.ShownFromMetric(high);
 }
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 } // namespace
 

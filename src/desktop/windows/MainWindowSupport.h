@@ -2,6 +2,8 @@
 #pragma once
 // Small path and text helpers shared by the main window's command files.
 
+#include "desktop/widgets/QtText.h"
+
 #include <QFileInfo>
 #include <QString>
 #include <string>
@@ -30,7 +32,5 @@ inline QString WithSuffix(const QString& path, const QString& suffix) {
 inline bool HasSuffix(const QString& path, const QString& suffix) {
     return QFileInfo(path).suffix().compare(suffix, Qt::CaseInsensitive) == 0;
 }
-
-inline QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 } // namespace dvx::ui

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/windows/PumpCurveForm.h"
 
+#include "desktop/widgets/QtText.h"
 #include "base/Format.h"
 #include "base/Numbers.h"
 #include "desktop/widgets/WindowPlacement.h"
@@ -39,7 +40,6 @@ namespace dvx::ui {
 
 namespace {
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 enum PumpColumn { pcFlow = 0, pcHead = 1, pcEfficiency = 2 };
 

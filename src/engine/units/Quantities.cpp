@@ -57,9 +57,11 @@ const std::vector<TDisplayUnit> kGradient = {
     {"ft/100ft", "ft/100 ft", ubHead, 100.0, 0, "%0.3f"}, // a ratio: same number as m/100 m
     {"psi/100ft", "psi/100 ft", ubLinear, 100.0 * kFoot / kPsi, 0, "%0.4g"},
 };
+// m³ first: the grid's and the report's volume have always been in m³, so the
+// SI preset names the unit they show.
 const std::vector<TDisplayUnit> kVolume = {
-    {"l", "l", ubLinear, 1000.0, 0, "%0.1f"},
     {"m3", "m³", ubLinear, 1.0, 0, "%0.4f"},
+    {"litre", "l", ubLinear, 1000.0, 0, "%0.1f"},
     {"USgal", "US gal", ubLinear, 1.0 / kUsGallon, 0, "%0.1f"},
 };
 const std::vector<TDisplayUnit> kTemperature = {

@@ -217,6 +217,24 @@ std::string WarningTip(const TBranch* item, int column) {
            TUnitView(qtVelocity, {"m/s", "%0.1f", Times(1)}).Text(VelocityLimit) + " " + view.Label();
 }
 
+std::string QuantityTip(const TBranch* item, int column) {
+    if (item == nullptr || column != gcQuantity) return {};
+    switch (item->Kind()) {
+    case TItemKind::Pipe: return "Length, " + LengthView().Label();
+    case TItemKind::Fitting: return "Number of fittings";
+    case TItemKind::KItem: return "Resistance coefficient K";
+    case TItemKind::Valve: return "Flow coefficient of the valve";
+    case TItemKind::User: return {};
+    }
+    return {};
+}
+
+std::string ColumnTip(int column) {
+    if (column != gcQuantity) return {};
+    return "Pipes: length, " + LengthView().Label() +
+           "; fittings: number; K items: K; valves: flow coefficient";
+}
+
 std::string CommittedText(int column, std::string_view typed) {
     if (column < 0 || column >= AllColumnCount) return std::string(typed);
     const TGridColumnDef& def = ColumnDef(column);

@@ -82,6 +82,12 @@ TCellColour CellColour(const TBranch* item, int column);
 // any other cell.
 std::string WarningTip(const TBranch* item, int column);
 
+// What a cell or a column holds where its caption alone can't say: the
+// "Qty" column is a length for pipes, a count for fittings, a K for K items
+// and a flow coefficient for valves. Empty for every other cell or column.
+std::string QuantityTip(const TBranch* item, int column);
+std::string ColumnTip(int column);
+
 // The text an in-place edit is committed as: numeric columns are read as a
 // number and formatted with the column's format (so the value is taken at
 // the precision shown); a size in inches becomes the designation of the

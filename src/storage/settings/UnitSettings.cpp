@@ -12,7 +12,11 @@ TUnitChoice ReadUnitChoice(const SettingsStore& store) {
     TUnitChoice choice;
     for (int q = 0; q < QuantityCount; ++q) {
         const auto quantity = static_cast<TQuantity>(q);
-        const int index = UnitIndexOf(quantity, store.ReadString(kUnitsSection, QuantityName(quantity), ""));
+        std::string key = store.ReadString(kUnitsSection, QuantityName(quantity), "");
+        // Earlier versions listed litres first and saved "l" for the SI
+        // choice, which every place showed in m³: it keeps meaning m³.
+        if (quantity == qtVolume && key == "l") key = "m3";
+        const int index = UnitIndexOf(quantity, key);
         if (index >= 0) choice.Set(quantity, index);
     }
     return choice;
