@@ -38,10 +38,13 @@
 #include <QFileInfo>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTableWidget>
 #include <QTimer>
 #include <QtTest>
 
 #include "ui/DialogTestSupport.h"
+#include "desktop/windows/MaterialForm.h"
+#include "base/platform/Folders.h"
 #include "ui/MainWindowTestSupport.h"
 
 using namespace dvx;
@@ -400,6 +403,43 @@ private slots:
         QCOMPARE(W().Circuit().Item(1).InsideDiameter, 0.026035);
         QCOMPARE(CurrentRoughness, 1.5e-6);
         QCOMPARE(Panel(1), QString("Solved"));
+    }
+
+    // Database › Add Pipe Material: a new file in the data folder and a
+    // material to choose at once; what is wrong is said and nothing written.
+    void userMaterialIsAddedToTheDataFolderAndTheMenu() {
+        const auto fill = [](TMaterialForm& form, const QString& roughness, const QString& id) {
+            form.NameEdit()->setText("Site Tube");
+            form.RoughnessEdit()->setText(roughness);
+            const QStringList rows[] = {{"DN 32", id, "1.2"}, {"DN 25", "26.2", "0.7"}};
+            for (int r = 0; r < 2; ++r)
+                for (int c = 0; c < 3; ++c) form.Bores()->setItem(r, c, new QTableWidgetItem(rows[r][c]));
+        };
+        const QString folder = QString::fromStdString(DataFolder());
+        messages_.clear();
+        {
+            TMaterialForm bad(&W());
+            fill(bad, "abc", "32.6");
+            QVERIFY(!bad.TryAdd());
+            QCOMPARE(messages_.back().text, QString("Roughness: 'abc' is not a number"));
+            fill(bad, "0.005", "0");
+            QVERIFY(!bad.TryAdd());
+            QVERIFY(messages_.back().text.contains("[Bore1] ID: 0 is not above zero"));
+            QVERIFY(!QFile::exists(folder + "UserMaterial-Site_Tube.ini"));
+        }
+        TMaterialForm form(&W());
+        fill(form, "0.005", "32.6");
+        QVERIFY(form.TryAdd());
+        const QString file = folder + QString::fromStdString(form.AddedFile());
+        QVERIFY(QFile::exists(file));
+        const std::optional<int> code = MaterialCodeOf(ProgramTables(), "Site Tube");
+        QVERIFY(code.has_value());
+        AddPipes(1);
+        W().ChooseMaterial(*code);
+        QVERIFY(W().Action("Site Tube")->isChecked());
+        QCOMPARE(CurrentRoughness, 5e-6);
+        QCOMPARE(W().Circuit().Item(0).InsideDiameter, 0.0326);
+        QFile::remove(file); // the other cases start without it
     }
 
     // The title names the project's file and carries the modified mark,

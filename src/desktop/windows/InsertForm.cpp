@@ -229,6 +229,8 @@ void TInsertForm::ShowBores() {
     const int index = diameterCombo_->currentIndex();
     diameterCombo_->clear();
     const bool ownTable = OwnBoreTable(tables) != nullptr;
+    // Own labels carry their unit ("1¼\"", "DN 32"): no unit beside them.
+    sizeUnit_->setText(ownTable ? QString() : Q(size.Label()));
     for (int b = 0; b < BoreRowCount(tables); ++b) {
         const TBoreRow row = BoreRow(tables, b);
         // A material's own labels are its standard's sizes in any unit.

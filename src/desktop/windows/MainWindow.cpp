@@ -268,6 +268,7 @@ void TMainForm::BuildMenus() {
     QMenu* database = menuBar()->addMenu("&Database");
     add(database, "&Fittings and Valves", [this] { FittingsCommand(); });
     add(database, "&Pipe Roughness", [this] { PipeRoughnessCommand(); });
+    add(database, "Add Pipe &Material...", [this] { AddMaterialCommand(); });
     add(database, "&Cost Database", [this] { costForm_->Execute(); });
     add(database, "&Labour Rates", [this] { labourForm_->Execute(); });
 

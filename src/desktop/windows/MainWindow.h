@@ -153,6 +153,7 @@ public:
     void LimitsCommand();
     void FittingsCommand();
     void PipeRoughnessCommand();
+    void AddMaterialCommand();
     void WaterSpecCommand();
     void WarningsCommand();
     void SummaryCommand();
