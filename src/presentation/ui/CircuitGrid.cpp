@@ -308,7 +308,7 @@ void ApplyCellText(TCircuit& circuit, int position, int column, std::string_view
         const double value = PositiveOrZero(text); // as shown
         item.Flow = flow.FromShown(value);         // m³/s
         // The maximum flows of the bore table are in l/s.
-        if (item.Kind() == TItemKind::User) item.SetBore(BoreForFlow(flow.IsMetric() ? value : item.Flow * 1000));
+        if (item.Kind() == TItemKind::User) item.SetBore(BoreRowForFlow(ProgramTables(), flow.IsMetric() ? value : item.Flow * 1000));
         break;
     }
     case gcPressureDrop: item.PressureDrop = DropView().FromShown(PositiveOrZero(text)); break; // Pa

@@ -278,7 +278,7 @@ std::unique_ptr<TBranch> ItemFromTextOrder(const std::vector<std::string>& cells
     std::unique_ptr<TBranch> item = MakeItem(*kind, fittingType);
     item->Number = number;
     item->Description = cells[2];
-    item->SetBore(BoreForInsideDiameter(diameter / 1000));
+    item->SetBore(BoreRowForInsideDiameter(ProgramTables(), diameter / 1000));
     item->Flow = ToSi(tcFlow, flow);
     if (*kind == 'u') item->PressureDrop = ToSi(tcPressureDrop, dp);
     if (*kind == 'f') static_cast<TFitting&>(*item).Quantity = extra;
@@ -367,7 +367,7 @@ std::unique_ptr<TBranch> ItemFromHeader(const HeaderMap& map, const std::vector<
     }
     else if (map.InsideDiameterAt >= 0 && map.InsideDiameterAt < static_cast<int>(cells.size()) &&
              !TrimBlanks(cells[static_cast<std::size_t>(map.InsideDiameterAt)]).empty())
-        item->SetBore(BoreForInsideDiameter(Number(cells[static_cast<std::size_t>(map.InsideDiameterAt)], "ID, mm") / 1000));
+        item->SetBore(BoreRowForInsideDiameter(ProgramTables(), Number(cells[static_cast<std::size_t>(map.InsideDiameterAt)], "ID, mm") / 1000));
     // The caption a value's column has in the units the header names.
     auto caption = [&](TTableColumn c) { return Caption(c, map.Units[static_cast<std::size_t>(c)]); };
     if (auto v = cell(tcFlow)) item->Flow = view(tcFlow).FromShown(Number(*v, caption(tcFlow)));
