@@ -14,6 +14,7 @@
 #include "base/Numbers.h"
 #include "engine/fluid/Fluid.h"
 #include "engine/hydraulics/Calc.h"
+#include "engine/hydraulics/ThreeKFallback.h"
 #include "engine/resistance/FittingMethod.h"
 #include "storage/project/FileIO.h"
 
@@ -281,21 +282,10 @@ TCalcRun RunCalculation(const std::string& command, const TCalcRequest& r, std::
     run.Setting.Roughness = project.Tables.CurrentRoughness;
     run.Setting.FittingMethod = project.Tables.FittingMethod;
     // 3-K asked of a type without constants: said once, naming the types.
-    if (project.Tables.FittingMethod == TFittingMethod::ThreeK) {
-        std::vector<std::string> types;
-        for (const auto& item : circuit.Items) {
-            if (item->Kind() != TItemKind::Fitting) continue;
-            const auto& fitting = static_cast<const TFitting&>(*item);
-            if (!fitting.ThreeKFallsBack(project)) continue;
-            const std::string& name = project.Tables.FittingTable[fitting.FittingType].FittingName;
-            if (std::find(types.begin(), types.end(), name) == types.end()) types.push_back(name);
-        }
-        if (!types.empty()) {
-            std::string list;
-            for (const std::string& t : types) list += (list.empty() ? "" : ", ") + t;
-            warnings.push_back({"threeKFallback", "no 3-K constants for " + list + ": calculated by Crane K"});
-            PrintWarnings({warnings.back()}, err);
-        }
+    const std::vector<std::string> types = ThreeKFallbackTypes(circuit, project);
+    if (!types.empty()) {
+        warnings.push_back({"threeKFallback", "no 3-K constants for " + JoinedTypeNames(types) + ": calculated by Crane K"});
+        PrintWarnings({warnings.back()}, err);
     }
     return run;
 }

@@ -11,6 +11,8 @@
 #include "base/Format.h"
 #include "engine/fluid/Fluid.h"
 #include "engine/hydraulics/Calc.h"
+#include "engine/hydraulics/ResistanceItems.h"
+#include "engine/units/UnitChoice.h"
 #include "base/platform/Folders.h"
 #include "presentation/report/CircuitReport.h"
 #include "presentation/report/GridReport.h"
@@ -380,6 +382,47 @@ protected:
         return pipe;
     }
 };
+
+// A project by Crane K or 3-K says so under its results; one by equivalent
+// length prints the lines it always printed. A valve's coefficient is
+// printed as the grid shows it: Kv, or Cv under US units.
+TEST_F(CircuitReportTest, SummaryStatesAMethodOtherThanTheDefaultAndValvesFollowTheUnits) {
+    TCircuit circuit;
+    circuit.Append(Pipe(1, 0.002));
+    circuit.Append(std::make_unique<TFitting>(0));
+    auto valve = std::make_unique<TValve>();
+    valve->Kv = 10;
+    circuit.Append(std::move(valve));
+    const struct {
+        TFittingMethod Method;
+        bool Solve;
+        std::size_t Lines;
+        const char* Last;
+    } cases[] = {
+        {TFittingMethod::EquivalentLength, false, 1, "Index circuit total pressure drop \u00A4\u00A4\u00A4\u00A4 kPa"},
+        {TFittingMethod::EquivalentLength, true, 3, nullptr},
+        {TFittingMethod::CraneK, false, 2, "Fittings calculated by the Crane K method"},
+        {TFittingMethod::CraneK, true, 4, "Fittings calculated by the Crane K method"},
+        {TFittingMethod::ThreeK, true, 4, "Fittings calculated by the 3-K method"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.Method) * 10 + c.Solve);
+        circuit.FittingMethod = c.Method;
+        ProgramTables().FittingMethod = c.Method;
+        circuit.Solved = false;
+        if (c.Solve) circuit.Calculate(false);
+        const std::vector<std::string> lines = CircuitSummaryLines(circuit, SystemFluid);
+        ASSERT_EQ(lines.size(), c.Lines);
+        if (c.Last != nullptr) EXPECT_EQ(lines.back(), c.Last);
+        else EXPECT_EQ(lines.back(), "System fluid: " + SystemFluid->GetDescription() + " \u00B0C");
+    }
+    const int qty = 3; // "#", "Description", "Size, mm", " Qty": groups off
+    EXPECT_EQ(CircuitReportGrid(circuit, false, true)[qty][3], "10");
+    SetDisplayUnits(TUnitChoice::FromPreset(upUS));
+    const std::string cv = CircuitReportGrid(circuit, false, true)[qty][3];
+    SetDisplayUnits(TUnitChoice());
+    EXPECT_EQ(cv, "11.56");
+}
 
 TEST_F(CircuitReportTest, GridAndSummaryAsTheMainWindowShowsThem) {
     TCircuit circuit;

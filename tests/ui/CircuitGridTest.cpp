@@ -5,6 +5,7 @@
 #include "base/Errors.h"
 #include "engine/fluid/Fluid.h"
 #include "engine/hydraulics/ResistanceItems.h"
+#include "engine/resistance/ValveFlowCoefficient.h"
 #include "engine/units/UnitChoice.h"
 
 #include <gtest/gtest.h>
@@ -107,6 +108,45 @@ TEST_F(CircuitGridTest, QuantityAndPressureSetters) {
     double flow = user.Flow;
     ApplyCellText(circuit, 1, gcQuantity, "5"); // user items have no quantity
     EXPECT_DOUBLE_EQ(user.Flow, flow);
+}
+
+// A K or Kv typed into the quantity cell keeps the digits it is shown
+// with; a valve is shown and typed as Cv under US units, and stays Kv.
+TEST_F(CircuitGridTest, ResistanceValuesKeepTheirDigitsAndValvesTakeCvUnderUsUnits) {
+    circuit.Append(std::make_unique<TKItem>());
+    circuit.Append(std::make_unique<TValve>());
+    auto& k = static_cast<TKItem&>(circuit.Item(0));
+    auto& valve = static_cast<TValve&>(circuit.Item(1));
+    const struct {
+        bool Us;
+        int Position;
+        const char* Typed;
+        double K, Kv; // expected afterwards
+        const char* Shown;
+    } cases[] = {
+        {false, 0, "0.04", 0.04, 10, "0.04"},
+        {false, 0, "0.125", 0.125, 10, "0.125"},
+        {false, 1, "2.53", 0.125, 2.53, "2.53"},
+        {true, 1, "11.56", 0.125, 11.56 / CvPerKv, "11.56"},
+        {true, 0, "0.5", 0.5, 11.56 / CvPerKv, "0.5"}, // K has no unit
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Typed);
+        SetDisplayUnits(c.Us ? TUnitChoice::FromPreset(upUS) : TUnitChoice());
+        const TBranch& item = circuit.Item(c.Position);
+        ApplyCellText(circuit, c.Position, gcQuantity, CommittedText(&item, gcQuantity, c.Typed));
+        const std::string shown = CellText(&item, gcQuantity);
+        SetDisplayUnits(TUnitChoice());
+        EXPECT_DOUBLE_EQ(k.K, c.K);
+        EXPECT_NEAR(valve.Kv, c.Kv, 1e-12);
+        EXPECT_EQ(shown, c.Shown);
+    }
+    valve.Kv = 10;
+    SetDisplayUnits(TUnitChoice::FromPreset(upUS));
+    const std::string cv = CellText(&valve, gcQuantity);
+    SetDisplayUnits(TUnitChoice());
+    EXPECT_EQ(cv, "11.56");
+    EXPECT_EQ(CellText(&valve, gcQuantity), "10");
 }
 
 TEST_F(CircuitGridTest, NegativeEntriesAreRefusedAndTheItemKeepsItsValue) {
@@ -278,7 +318,7 @@ TEST_F(CircuitGridTest, QuantityTipsNameWhatTheCellHolds) {
     circuit.Append(std::make_unique<TValve>());
     circuit.Append(std::make_unique<TUser>());
     const char* expected[] = {"Length, m", "Number of fittings", "Resistance coefficient K",
-                              "Flow coefficient of the valve", ""};
+                              "Flow coefficient of the valve, Kv", ""};
     for (int i = 0; i < circuit.Count(); ++i) {
         EXPECT_EQ(QuantityTip(&circuit.Item(i), gcQuantity), expected[i]) << i;
         EXPECT_EQ(QuantityTip(&circuit.Item(i), gcFlow), "") << i;
@@ -288,11 +328,13 @@ TEST_F(CircuitGridTest, QuantityTipsNameWhatTheCellHolds) {
 
     SetDisplayUnits(TUnitChoice::FromPreset(upUS));
     const std::string pipeTip = QuantityTip(&circuit.Item(0), gcQuantity);
+    const std::string valveTip = QuantityTip(&circuit.Item(3), gcQuantity);
     const std::string columnTip = ColumnTip(gcQuantity);
     SetDisplayUnits(TUnitChoice());
     EXPECT_EQ(pipeTip, "Length, ft");
-    EXPECT_EQ(columnTip, "Pipes: length, ft; fittings: number; K items: K; valves: flow coefficient");
-    EXPECT_EQ(ColumnTip(gcQuantity), "Pipes: length, m; fittings: number; K items: K; valves: flow coefficient");
+    EXPECT_EQ(valveTip, "Flow coefficient of the valve, Cv");
+    EXPECT_EQ(columnTip, "Pipes: length, ft; fittings: number; K items: K; valves: flow coefficient, Cv");
+    EXPECT_EQ(ColumnTip(gcQuantity), "Pipes: length, m; fittings: number; K items: K; valves: flow coefficient, Kv");
 }
 
 } // namespace

@@ -76,6 +76,40 @@ TEST_F(WarningsTest, AMixtureCloseToFreezingHeadsTheList) {
     EXPECT_EQ(BuildWarningList(circuit, *SystemFluid, 2).size(), 1u);
 }
 
+// Under 3-K the types without constants are named once, in the order they
+// first occur, on a line of their own ahead of the items.
+TEST_F(WarningsTest, ThreeKNamesTheTypesCalculatedByCraneK) {
+    TFitting& elbows = Add<TFitting>("Elbows", 0); // has 3-K constants
+    Add<TFitting>("Check", 17);                    // Angle Check Valve: none
+    Add<TFitting>("Damper", 18);                   // Butterfly Valve: none
+    Add<TFitting>("Check again", 17);
+    elbows.Warning = wnVelocity;
+    const struct {
+        TFittingMethod Method;
+        const char* Note; // "" for none
+    } cases[] = {
+        {TFittingMethod::EquivalentLength, ""},
+        {TFittingMethod::CraneK, ""},
+        {TFittingMethod::ThreeK, "No 3-K constants for Angle Check Valve, Butterfly Valve: calculated by Crane K"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.Method));
+        ProgramTables().FittingMethod = c.Method;
+        EXPECT_EQ(ThreeKFallbackNote(circuit, ProgramContext()), c.Note);
+        const std::vector<TWarningLine> lines = BuildWarningList(circuit, *SystemFluid, 2);
+        ASSERT_EQ(lines.size(), std::string(c.Note).empty() ? 1u : 2u);
+        if (lines.size() == 2) {
+            EXPECT_EQ(lines[0].Text, c.Note);
+            EXPECT_EQ(lines[0].Item, nullptr);
+        }
+        EXPECT_EQ(lines.back().Item, &elbows);
+    }
+    // Only types with constants: nothing to say.
+    TCircuit elbowsOnly;
+    elbowsOnly.Append(std::make_unique<TFitting>(0));
+    EXPECT_EQ(ThreeKFallbackNote(elbowsOnly, ProgramContext()), "");
+}
+
 TEST_F(WarningsTest, CalculatedFlagsAreListedWithTheirResults) {
     TPipe& pipe = Add<TPipe>("Riser");
     pipe.Length = 10;

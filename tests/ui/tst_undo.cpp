@@ -4,6 +4,7 @@
 // last saved.
 
 #include "engine/catalogue/Tables.h"
+#include "engine/hydraulics/ResistanceItems.h"
 #include "engine/fluid/Fluid.h"
 #include "storage/project/ProjectFile.h"
 #include "desktop/report/PropertiesDlg.h"
@@ -15,6 +16,8 @@
 #include "desktop/widgets/Messages.h"
 
 #include "desktop/widgets/FmtEdit.h"
+
+#include <cmath>
 
 #include <QAction>
 #include <QComboBox>
@@ -225,6 +228,94 @@ private slots:
         QCOMPARE(State(), QString("10/A/40/10.0/1.00 20/B/80/20.0/3.00 30/C/100/5.0/2.00 m0 t9 a Ready"));
         // Once the history moved, the one-item undo would bring A back twice.
         QVERIFY(!W().Action("&Undo last delete")->isEnabled());
+    }
+
+    // The circuit's total by `method`, calculated apart from the window on
+    // copies of its items with the program's tables and liquid.
+    double TotalBy(TFittingMethod method) {
+        TCatalogueTables tables = ProgramTables();
+        tables.FittingMethod = method;
+        TLiquid* liquid = SystemFluid;
+        std::int32_t counter = 0;
+        const TProjectContext project{tables, liquid, counter};
+        double total = 0;
+        for (const auto& item : CopyItems(W().Circuit())) {
+            item->Process(project);
+            total += item->PressureDrop;
+        }
+        return total;
+    }
+
+    // Equal but for the friction factor's iteration, which starts from the
+    // item's previous factor.
+    static bool SameTotal(double a, double b) { return std::abs(a - b) <= 1e-9 * std::abs(b); }
+
+    void fittingMethodIsRecalculatedAndUndone_data() {
+        QTest::addColumn<int>("method");
+        QTest::addColumn<bool>("changes");
+        QTest::newRow("Crane K") << static_cast<int>(TFittingMethod::CraneK) << true;
+        QTest::newRow("3-K") << static_cast<int>(TFittingMethod::ThreeK) << true;
+        QTest::newRow("the method in force") << static_cast<int>(TFittingMethod::EquivalentLength) << false;
+    }
+
+    void fittingMethodIsRecalculatedAndUndone() {
+        QFETCH(int, method);
+        QFETCH(bool, changes);
+        // A pipe, elbows, a globe valve, a K item and a valve, saved and opened.
+        TCircuit c;
+        auto pipe = std::make_unique<TPipe>();
+        pipe->Length = 20;
+        c.Append(std::move(pipe));
+        auto elbows = std::make_unique<TFitting>(0);
+        elbows->Quantity = 4;
+        c.Append(std::move(elbows));
+        c.Append(std::make_unique<TFitting>(12));
+        c.Append(std::make_unique<TKItem>());
+        c.Append(std::make_unique<TValve>());
+        for (auto& item : c.Items) {
+            item->Flow = 0.004;
+            item->SetBore(15); // 40 mm
+        }
+        const QString file = Path("fittings.dvx");
+        WriteProject(file.toStdString(), c, *SystemFluid);
+        QVERIFY(W().OpenFile(file));
+        W().CalcBtnClick();
+        const double byLength = W().Circuit().TotalDP;
+        QVERIFY(SameTotal(byLength, TotalBy(TFittingMethod::EquivalentLength)));
+        const auto chosen = static_cast<TFittingMethod>(method);
+
+        W().FittingMethodAction(chosen)->trigger();
+        QCOMPARE(W().Circuit().FittingMethod, chosen);
+        QCOMPARE(ProgramTables().FittingMethod, chosen);
+        QVERIFY(W().FittingMethodAction(chosen)->isChecked());
+        QCOMPARE(W().StatusPanel(1)->text(), QString("Solved"));
+        QVERIFY(SameTotal(W().Circuit().TotalDP, TotalBy(chosen)));
+        QCOMPARE(W().StatusPanel(0)->text(), QString(changes ? "Modified" : "Ready"));
+        QCOMPARE(W().UndoStack()->canUndo(), changes);
+        if (!changes) return;
+        QVERIFY(!SameTotal(W().Circuit().TotalDP, byLength));
+
+        W().Action("&Undo")->trigger();
+        QCOMPARE(W().Circuit().FittingMethod, TFittingMethod::EquivalentLength);
+        QCOMPARE(ProgramTables().FittingMethod, TFittingMethod::EquivalentLength);
+        QVERIFY(W().FittingMethodAction(TFittingMethod::EquivalentLength)->isChecked());
+        QVERIFY(SameTotal(W().Circuit().TotalDP, byLength));
+        QCOMPARE(W().StatusPanel(0)->text(), QString("Ready"));
+        QCOMPARE(W().StatusPanel(1)->text(), QString("Solved"));
+
+        W().Action("&Redo")->trigger();
+        QCOMPARE(W().Circuit().FittingMethod, chosen);
+        QVERIFY(SameTotal(W().Circuit().TotalDP, TotalBy(chosen)));
+        QCOMPARE(W().StatusPanel(0)->text(), QString("Modified"));
+
+        // Saved with the project, and a new project is back at the default.
+        QVERIFY(W().SaveFile(Path("method.dvx")));
+        W().NewProject();
+        QCOMPARE(ProgramTables().FittingMethod, TFittingMethod::EquivalentLength);
+        QVERIFY(W().FittingMethodAction(TFittingMethod::EquivalentLength)->isChecked());
+        QVERIFY(W().OpenFile(Path("method.dvx")));
+        QCOMPARE(ProgramTables().FittingMethod, chosen);
+        QVERIFY(W().FittingMethodAction(chosen)->isChecked());
     }
 
     void groupEditTakesBackTheWholeGroup() {

@@ -165,6 +165,33 @@ private slots:
         RunModal(Warnings(), "List of &Warnings", [this] { QCOMPARE(Warnings().Corrected(), 0); });
     }
 
+    // Under 3-K the types without constants are named on a line of their
+    // own; it has no item, so the corrections leave it alone.
+    void threeKNoteHeadsTheListAndCorrectsNothing() {
+        TFitting& damper = Add<TFitting>("Damper", 18); // Butterfly Valve: no 3-K constants
+        damper.SetBore(10);
+        damper.Flow = 0.005;
+        AddPipe("Branch", 19, 0.002); // too fast
+        W().ChooseFittingMethod(TFittingMethod::ThreeK);
+        W().CalcBtnClick();
+        const QString note = "No 3-K constants for Butterfly Valve: calculated by Crane K";
+        RunModal(Warnings(), "List of &Warnings", [&] {
+            QListWidget* list = Warnings().List();
+            QCOMPARE(list->count(), 2);
+            QCOMPARE(list->item(0)->text(), note);
+            list->setCurrentRow(0);
+            QCOMPARE(Warnings().StatusBar()->currentMessage(), note);
+            SaveShot(&Warnings(), "warnings-3k.png");
+            Warnings().AutoSizeAction()->trigger();
+            QCOMPARE(Warnings().Corrected(), 0);
+            QCOMPARE(list->count(), 2);
+        });
+        // By Crane K, or once the type is gone, there is nothing to say.
+        W().ChooseFittingMethod(TFittingMethod::CraneK);
+        QCOMPARE(Warnings().Lines().size(), size_t(1));
+        QVERIFY(Warnings().Lines()[0].Item != nullptr);
+    }
+
     void summaryAddsUpByKind() {
         TPipe& pipe = Add<TPipe>("Run");
         pipe.Length = 10;

@@ -69,6 +69,10 @@ const TConversionCase kCases[] = {
     {qtViscosity, "Pa.s", 0.0013, 0.0013, 0},
     {qtViscosity, "cP", 0.001, 1, 0},
     {qtViscosity, "lb/ft.s", 0.45359237 / 0.3048, 1, 0},
+    {qtFlowCoefficient, "Kv", 6.3, 6.3, 0},
+    // Cv: US gal/min at 1 psi. 1 Kv passes 1 m³/h at 1 bar; at 1 psi that is
+    // √(6894.757/10⁵) m³/h = 1.156 gpm, the textbook factor.
+    {qtFlowCoefficient, "Cv", 1, 1000.0 / 60 / 3.785411784 * std::sqrt(6894.757293168 / 1e5), 0},
 };
 
 bool Near(double a, double b) { return std::fabs(a - b) <= 1e-12 * std::max(1.0, std::fabs(b)); }

@@ -23,7 +23,7 @@ TEST(UnitChoice, PresetsGiveTheirUnitsAndAreRecognised) {
         {qtFlow, "l/s", "gpm"},          {qtPressureDrop, "kPa", "psi"}, {qtHead, "m", "ft"},
         {qtLength, "m", "ft"},           {qtPipeSize, "mm", "in"},       {qtVelocity, "m/s", "ft/s"},
         {qtGradient, "Pa/m", "ft/100ft"}, {qtVolume, "m3", "USgal"},    {qtTemperature, "C", "F"},
-        {qtDensity, "kg/m3", "lb/ft3"},  {qtViscosity, "Pa.s", "cP"},
+        {qtDensity, "kg/m3", "lb/ft3"},  {qtViscosity, "Pa.s", "cP"},   {qtFlowCoefficient, "Kv", "Cv"},
     };
     for (const auto& e : expected) {
         EXPECT_STREQ(TUnitChoice().Unit(e.Quantity).Key, e.Si);
@@ -59,6 +59,28 @@ TEST(UnitChoice, SavedChoiceReadsBackAndDamagedKeysFallBackToSI) {
     EXPECT_TRUE(damaged.IsSI(qtLength));
     EXPECT_TRUE(damaged.IsSI(qtVelocity));
     EXPECT_TRUE(damaged.IsSI(qtTemperature));
+}
+
+TEST(UnitChoice, ChoiceSavedWithoutAFlowCoefficientKeepsItsPreset) {
+    TempFolder dir;
+    SettingsStore store(dir / "Darvenix.ini");
+    const std::string usWithoutKey = "[Units]\nFlow=gpm\nPressure drop=psi\nHead=ft\nLength=ft\nPipe size=in\n"
+                                     "Velocity=ft/s\nGradient=ft/100ft\nVolume=USgal\nTemperature=F\n"
+                                     "Density=lb/ft3\nViscosity=cP\n";
+    const struct {
+        std::string Saved;
+        const char* Expected;
+    } cases[] = {
+        {usWithoutKey, "Cv"},                                    // the US preset stays the US preset
+        {usWithoutKey + "Flow coefficient=Kv\n", "Kv"},         // an own choice is kept
+        {"[Units]\nFlow=gpm\n", "Kv"},                          // a mixed choice keeps the stored value's unit
+        {"[Units]\nFlow coefficient=Cv\n", "Cv"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Saved);
+        WriteText(store.FileName(), c.Saved);
+        EXPECT_STREQ(ReadUnitChoice(store).Unit(qtFlowCoefficient).Key, c.Expected);
+    }
 }
 
 // Earlier versions saved "Volume=l" for the SI choice, which showed m³

@@ -47,6 +47,28 @@ void TMaterialCommand::redo() {
     done_ = true;
 }
 
+TFittingMethodCommand::TFittingMethodCommand(TUndoHost& host, TFittingMethod before, TFittingMethod after)
+    : QUndoCommand("Fitting Method"), host_(host), before_(before), after_(after) {}
+
+void TFittingMethodCommand::Apply(TFittingMethod method) {
+    try {
+        host_.UndoCircuit().FittingMethod = method;
+        host_.FittingMethodTakenBack();
+    } catch (const std::exception& e) {
+        host_.UndoFailed(e.what());
+    }
+}
+
+void TFittingMethodCommand::undo() {
+    Apply(before_);
+    done_ = false;
+}
+
+void TFittingMethodCommand::redo() {
+    if (!done_) Apply(after_);
+    done_ = true;
+}
+
 TLiquidCommand::TLiquidCommand(TUndoHost& host, const TLiquid& before, const TLiquid& after)
     : QUndoCommand("Liquid"), host_(host), before_(before), after_(after) {}
 

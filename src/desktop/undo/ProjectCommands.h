@@ -44,6 +44,21 @@ private:
     bool done_ = true;
 };
 
+// The project's fitting method (equivalent length, Crane K, 3-K).
+class TFittingMethodCommand : public QUndoCommand {
+public:
+    TFittingMethodCommand(TUndoHost& host, TFittingMethod before, TFittingMethod after);
+    void undo() override;
+    void redo() override;
+
+private:
+    void Apply(TFittingMethod method);
+    TUndoHost& host_;
+    TFittingMethod before_;
+    TFittingMethod after_;
+    bool done_ = true;
+};
+
 // The liquid as the fluid sheet left it, and as it was before.
 class TLiquidCommand : public QUndoCommand {
 public:

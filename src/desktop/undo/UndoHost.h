@@ -23,6 +23,8 @@ public:
     virtual void MaterialTakenBack(int material) = 0;
     // The liquid was set back; the results are no longer current.
     virtual void LiquidTakenBack() = 0;
+    // The fitting method was set back (the circuit holds it already).
+    virtual void FittingMethodTakenBack() = 0;
     // The project details were set back (the circuit holds them already).
     virtual void DetailsTakenBack() = 0;
     // The pump or the system curve's settings were set back (the circuit

@@ -136,7 +136,7 @@ bool CircuitModel::setData(const QModelIndex& index, const QVariant& value, int 
     QString typed = value.toString();
     if (typed == data(index, Qt::DisplayRole).toString()) return false; // unchanged: nothing to take
     try {
-        std::string committed = CommittedText(column, typed.toStdString());
+        std::string committed = CommittedText(ItemAt(index.row()), column, typed.toStdString());
         if (committed.empty()) return false; // an empty text leaves the item as it is
         if (OnCellAboutToCommit) OnCellAboutToCommit(index.row(), column);
         ApplyCellText(*circuit_, index.row(), column, committed);

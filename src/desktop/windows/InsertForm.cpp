@@ -13,11 +13,14 @@
 #include "desktop/widgets/Messages.h"
 #include "engine/units/UnitView.h"
 #include "presentation/widgets/FmtNumber.h"
+#include "presentation/ui/ResistanceEntry.h"
 #include "desktop/widgets/FmtEdit.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -173,6 +176,7 @@ TInsertForm::TInsertForm(QWidget* parent) : QWidget(parent, Qt::Tool) {
     userDescriptionEdit_->setText("User");
     auto* newUser = AddButton("User", "Add user defined item to project", nullptr);
     tabs_->addTab(ValueTab(newUser, "Pressure Drop", userDPEdit_, dropUnit_, userDescriptionEdit_), "User Defined");
+    BuildResistanceTabs();
     tabs_->setCurrentIndex(1);
     layout->addWidget(tabs_, 1);
 
@@ -216,6 +220,7 @@ void TInsertForm::ShowUnitTexts() {
     SetShownRange(pipeLenEdit_, length, 0, 100);
     SetShownRange(userDPEdit_, drop, 0, 200);
     ShowBores();
+    ShowResistanceUnitTexts(units_);
 }
 
 void TInsertForm::ShowBores() {
@@ -253,6 +258,7 @@ void TInsertForm::ApplyUnits() {
     units_ = DisplayUnits();
     if (units_ == before) return;
     const QString flow = flowEdit_->text(), length = pipeLenEdit_->text(), drop = userDPEdit_->text();
+    ShowResistanceUnitTexts(before);
     ShowUnitTexts();
     flowEdit_->setText(flow);
     pipeLenEdit_->setText(length);
@@ -337,6 +343,8 @@ bool TInsertForm::AddActive() {
     switch (tabs_->currentIndex()) {
     case 0: return AddPipe();
     case 1: return AddFitting();
+    case 3: return AddKItem();
+    case 4: return AddValve();
     default: return AddUser();
     }
 }
@@ -400,6 +408,284 @@ void TInsertForm::closeEvent(QCloseEvent* event) {
         // opens at its last stored place next time.
     }
     QWidget::closeEvent(event);
+}
+
+// --- K items and valves ----------------------------------------------------
+
+namespace {
+
+// A valve's flow coefficient as the window shows it: Kv, or Cv under US units.
+TUnitView FlowCoefficientView(const TUnitChoice& units) {
+    return TUnitView(units, qtFlowCoefficient, {"Kv", "%0.4g", Times(1)}, LiquidDensity());
+}
+
+// "Read Item" and "Update Item": the current row's K item or valve edited here.
+QHBoxLayout* EditButtons(QWidget* tab, TInsertForm* form) {
+    auto* row = new QHBoxLayout;
+    auto* read = new QPushButton("Read Item", tab);
+    read->setToolTip("Show the K item or valve of the current row here");
+    auto* update = new QPushButton("Update Item", tab);
+    update->setToolTip("Give the current row's item the values shown here");
+    QObject::connect(read, &QPushButton::clicked, form, [form] { form->ReadCurrentItem(); });
+    QObject::connect(update, &QPushButton::clicked, form, [form] { form->UpdateCurrentItem(); });
+    row->addWidget(read);
+    row->addWidget(update);
+    row->addStretch(1);
+    return row;
+}
+
+} // namespace
+
+void TInsertForm::BuildResistanceTabs() {
+    // K item: a preset, or K from a change of bore, or K as typed.
+    auto* kTab = new QWidget;
+    auto* kGrid = new QGridLayout(kTab);
+    auto* newK = AddButton("K Item", "Add a fixed resistance coefficient K to project", kTab);
+    kPresetCombo_ = new QComboBox(kTab);
+    for (const TKPreset& p : KItemPresets()) kPresetCombo_->addItem(QString::fromUtf8(p.Name));
+    kEdit_ = NumberEdit(kTab, "%0.4g", 0, 1e6);
+    otherBoreCombo_ = new QComboBox(kTab);
+    otherBoreCombo_->setMaxVisibleItems(14);
+    angleEdit_ = NumberEdit(kTab, "%0.0f", 0, 180);
+    angleEdit_->setMaximumWidth(50);
+    angleEdit_->setText("30");
+    outletCheck_ = new QCheckBox("The liquid leaves through the item's bore", kTab);
+    outletCheck_->setToolTip("K is stated on the item's bore: the outlet's, or else the inlet's");
+    kDescriptionEdit_ = DescriptionEdit(kTab);
+    kGrid->addWidget(newK, 0, 0, 5, 1);
+    kGrid->addWidget(new QLabel("Type", kTab), 0, 1);
+    kGrid->addWidget(kPresetCombo_, 0, 2, 1, 3);
+    kGrid->addWidget(new QLabel("K", kTab), 1, 1);
+    kGrid->addWidget(kEdit_, 1, 2);
+    kGrid->addWidget(new QLabel("Other bore", kTab), 2, 1);
+    kGrid->addWidget(otherBoreCombo_, 2, 2);
+    kGrid->addWidget(new QLabel("Angle", kTab), 2, 3);
+    auto* angle = new QHBoxLayout;
+    angle->addWidget(angleEdit_);
+    angle->addWidget(new QLabel("\u00B0", kTab));
+    kGrid->addLayout(angle, 2, 4);
+    kGrid->addWidget(outletCheck_, 3, 1, 1, 4);
+    kGrid->addWidget(kDescriptionEdit_, 4, 1, 1, 4);
+    kGrid->addLayout(EditButtons(kTab, this), 5, 1, 1, 4);
+    kGrid->setColumnStretch(4, 1);
+    tabs_->addTab(kTab, "K Item");
+
+    // Valve by its flow coefficient, with the balancing valve's presetting.
+    auto* valveTab = new QWidget;
+    auto* valveGrid = new QGridLayout(valveTab);
+    auto* newValve = AddButton("Valve", "Add a valve given by its flow coefficient to project", valveTab);
+    kvEdit_ = NumberEdit(valveTab, "%0.4g", 0, 1e6);
+    kvEdit_->setText("10");
+    kvLabel_ = new QLabel(valveTab);
+    presetDropEdit_ = NumberEdit(valveTab, "%0.1f", 0, 1000);
+    presetDropUnit_ = new QLabel(valveTab);
+    auto* preset = new QPushButton("Preset", valveTab);
+    preset->setToolTip("The flow coefficient that takes this pressure drop at the flow above");
+    valveDescriptionEdit_ = DescriptionEdit(valveTab);
+    valveDescriptionEdit_->setText("Valve");
+    valveGrid->addWidget(newValve, 0, 0, 3, 1);
+    valveGrid->addWidget(new QLabel("Flow coefficient", valveTab), 0, 1);
+    valveGrid->addWidget(kvEdit_, 0, 2);
+    valveGrid->addWidget(kvLabel_, 0, 3);
+    valveGrid->addWidget(new QLabel("Drop to take", valveTab), 1, 1);
+    valveGrid->addWidget(presetDropEdit_, 1, 2);
+    valveGrid->addWidget(presetDropUnit_, 1, 3);
+    valveGrid->addWidget(preset, 1, 4, Qt::AlignLeft);
+    valveGrid->addWidget(valveDescriptionEdit_, 2, 1, 1, 4);
+    valveGrid->addLayout(EditButtons(valveTab, this), 3, 1, 1, 4);
+    valveGrid->setColumnStretch(4, 1);
+    tabs_->addTab(valveTab, "Valve");
+
+    connect(newK, &QPushButton::clicked, this, [this] { AddKItem(); });
+    connect(newValve, &QPushButton::clicked, this, [this] { AddValve(); });
+    connect(preset, &QPushButton::clicked, this, [this] { PresetValve(); });
+    connect(kPresetCombo_, &QComboBox::currentIndexChanged, this, [this](int i) {
+        if (i >= 0 && i < KPresetCount) kDescriptionEdit_->setText(QString::fromUtf8(KItemPresets()[static_cast<std::size_t>(i)].Name));
+        ShowKPreset();
+    });
+    connect(otherBoreCombo_, &QComboBox::currentIndexChanged, this, [this] { ShowKPreset(); });
+    connect(diameterCombo_, &QComboBox::currentIndexChanged, this, [this] { ShowKPreset(); });
+    connect(outletCheck_, &QCheckBox::toggled, this, [this] { ShowKPreset(); });
+    connect(angleEdit_, &QLineEdit::textEdited, this, [this] { ShowKPreset(); });
+    kPresetCombo_->setCurrentIndex(0);
+    kDescriptionEdit_->setText(QString::fromUtf8(KItemPresets()[0].Name));
+}
+
+void TInsertForm::ShowResistanceUnitTexts(const TUnitChoice& before) {
+    const TUnitView kv = FlowCoefficientView(units_), drop = DropView(units_);
+    if (!(before == units_)) {
+        // The values typed are kept, shown in the new units.
+        auto convert = [](TFmtEdit* edit, const TUnitView& from, const TUnitView& to) {
+            if (auto shown = TryStrToFloat(edit->text().toStdString())) edit->setText(Q(to.Text(from.FromShown(*shown))));
+        };
+        const TUnitView kvBefore = FlowCoefficientView(before), dropBefore = DropView(before);
+        SetShownRange(presetDropEdit_, drop, 0, 1000);
+        convert(kvEdit_, kvBefore, kv);
+        convert(presetDropEdit_, dropBefore, drop);
+    } else {
+        SetShownRange(presetDropEdit_, drop, 0, 1000);
+    }
+    kvLabel_->setText(Q(kv.Label()));
+    presetDropUnit_->setText(Q(drop.Label()));
+    const TUnitView size = SizeView(units_);
+    const QSignalBlocker block(otherBoreCombo_);
+    const int bore = otherBoreCombo_->currentIndex();
+    otherBoreCombo_->clear();
+    for (int b = 0; b < BoreCount; ++b)
+        otherBoreCombo_->addItem(size.IsMetric() ? QString::fromLatin1(BoreName[static_cast<std::size_t>(b)])
+                                                 : Q(size.Text(NominalOf(b))));
+    otherBoreCombo_->setCurrentIndex(bore >= 0 ? bore : BoreCount - 1);
+}
+
+std::optional<double> TInsertForm::TypedNumber(const TFmtEdit* edit) const {
+    return dvx::ReadNumber(edit->text().toStdString());
+}
+
+void TInsertForm::Refuse(QWidget* field, const std::string& message) {
+    ShowMessage(this, MsgKind::Error, Q(message));
+    field->setFocus();
+    if (auto* edit = qobject_cast<QLineEdit*>(field)) edit->selectAll();
+}
+
+void TInsertForm::ShowKPreset() {
+    const int i = kPresetCombo_->currentIndex();
+    if (i < 0 || i >= KPresetCount) return;
+    const TKPreset& preset = KItemPresets()[static_cast<std::size_t>(i)];
+    const bool change = preset.Change.has_value();
+    otherBoreCombo_->setEnabled(change);
+    angleEdit_->setEnabled(change && !preset.Sudden);
+    outletCheck_->setEnabled(change);
+    // A preset's or a calculated K is not typed over.
+    kEdit_->setReadOnly(i != KPresetOwnValue);
+    if (i == KPresetOwnValue) return;
+    if (!change) {
+        kEdit_->setText(Q(FormatFloat("%0.4g", preset.K)));
+        return;
+    }
+    const int item = diameterCombo_->currentIndex(), other = otherBoreCombo_->currentIndex();
+    if (item < 0 || other < 0) return;
+    // The item's bore is a row of the active material's table.
+    if (item >= BoreRowCount(ProgramTables())) return;
+    const TBoreChangeResult r = PresetK(preset, BoreRow(ProgramTables(), item).ID,
+                                        BoreTable[static_cast<std::size_t>(other)].ID,
+                                        TypedNumber(angleEdit_).value_or(std::nan("")), outletCheck_->isChecked());
+    kEdit_->setText(r.Error.empty() ? Q(FormatFloat("%0.4g", r.K)) : QString());
+    kEdit_->setToolTip(Q(r.Error));
+}
+
+std::unique_ptr<TBranch> TInsertForm::KItemFromFields() {
+    double flow = 0;
+    if (!ReadNumber(flowEdit_, flow)) return nullptr;
+    const int i = std::clamp(kPresetCombo_->currentIndex(), 0, KPresetCount - 1);
+    const TKPreset& preset = KItemPresets()[static_cast<std::size_t>(i)];
+    double k = 0;
+    if (preset.Change) {
+        // The change of bore is checked again: its reason is the message.
+        const TBoreChangeResult r =
+            PresetK(preset,
+                    BoreRow(ProgramTables(), std::clamp(diameterCombo_->currentIndex(), 0,
+                                                        BoreRowCount(ProgramTables()) - 1)).ID,
+                    BoreTable[static_cast<std::size_t>(std::max(0, otherBoreCombo_->currentIndex()))].ID,
+                    TypedNumber(angleEdit_).value_or(std::nan("")), outletCheck_->isChecked());
+        if (!r.Error.empty()) {
+            Refuse(r.Error.find("angle") != std::string::npos ? static_cast<QWidget*>(angleEdit_) : otherBoreCombo_, r.Error);
+            return nullptr;
+        }
+        k = r.K;
+    } else {
+        const std::optional<double> typed = i == KPresetOwnValue ? TypedNumber(kEdit_) : std::optional<double>(preset.K);
+        if (const std::string error = KValueError(typed); !error.empty()) {
+            Refuse(kEdit_, error);
+            return nullptr;
+        }
+        k = *typed;
+    }
+    auto item = std::make_unique<TKItem>();
+    item->K = k;
+    item->Description = kDescriptionEdit_->text().toStdString();
+    item->Flow = FlowView(units_).FromShown(flow); // m³/s
+    item->SetBore(diameterCombo_->currentIndex());
+    return item;
+}
+
+std::unique_ptr<TBranch> TInsertForm::ValveFromFields() {
+    double flow = 0;
+    if (!ReadNumber(flowEdit_, flow)) return nullptr;
+    const TUnitView view = FlowCoefficientView(units_);
+    const std::optional<double> shown = TypedNumber(kvEdit_);
+    if (const std::string error = FlowCoefficientError(shown, view.Label()); !error.empty()) {
+        Refuse(kvEdit_, error);
+        return nullptr;
+    }
+    auto valve = std::make_unique<TValve>();
+    valve->Kv = view.FromShown(*shown); // m³/h at 1 bar
+    valve->Description = valveDescriptionEdit_->text().toStdString();
+    valve->Flow = FlowView(units_).FromShown(flow); // m³/s
+    valve->SetBore(diameterCombo_->currentIndex());
+    return valve;
+}
+
+bool TInsertForm::AddKItem() {
+    std::unique_ptr<TBranch> item = KItemFromFields();
+    if (!item) return false;
+    if (OnAddItem) OnAddItem(std::move(item));
+    return true;
+}
+
+bool TInsertForm::AddValve() {
+    std::unique_ptr<TBranch> item = ValveFromFields();
+    if (!item) return false;
+    if (OnAddItem) OnAddItem(std::move(item));
+    return true;
+}
+
+bool TInsertForm::ReadCurrentItem() {
+    const TBranch* item = CurrentItem ? CurrentItem() : nullptr;
+    if (item == nullptr || (item->Kind() != TItemKind::KItem && item->Kind() != TItemKind::Valve)) {
+        ShowMessage(this, MsgKind::Information, "The current row holds no K item or valve");
+        return false;
+    }
+    flowEdit_->setText(Q(FlowView(units_).Text(item->Flow)));
+    diameterCombo_->setCurrentIndex(item->BoreIndex);
+    if (item->Kind() == TItemKind::KItem) {
+        // Whatever preset gave it, the item holds its K.
+        kPresetCombo_->setCurrentIndex(KPresetOwnValue);
+        kEdit_->setText(Q(FormatFloat("%0.4g", static_cast<const TKItem&>(*item).K)));
+        kDescriptionEdit_->setText(Q(item->Description));
+        tabs_->setCurrentIndex(3);
+    } else {
+        kvEdit_->setText(Q(FlowCoefficientView(units_).Text(static_cast<const TValve&>(*item).Kv)));
+        valveDescriptionEdit_->setText(Q(item->Description));
+        tabs_->setCurrentIndex(4);
+    }
+    return true;
+}
+
+bool TInsertForm::UpdateCurrentItem() {
+    const bool valvePage = tabs_->currentIndex() == 4;
+    const TBranch* current = CurrentItem ? CurrentItem() : nullptr;
+    const TItemKind kind = valvePage ? TItemKind::Valve : TItemKind::KItem;
+    if (current == nullptr || current->Kind() != kind) {
+        ShowMessage(this, MsgKind::Information,
+                    valvePage ? "The current row holds no valve" : "The current row holds no K item");
+        return false;
+    }
+    std::unique_ptr<TBranch> item = valvePage ? ValveFromFields() : KItemFromFields();
+    if (!item) return false;
+    return OnUpdateItem && OnUpdateItem(std::move(item));
+}
+
+bool TInsertForm::PresetValve() {
+    const std::optional<double> flow = TypedNumber(flowEdit_), drop = TypedNumber(presetDropEdit_);
+    const TPresetting p = PresettingKv(flow ? std::optional<double>(FlowView(units_).FromShown(*flow)) : std::nullopt,
+                                       drop ? std::optional<double>(DropView(units_).FromShown(*drop)) : std::nullopt,
+                                       LiquidDensity());
+    if (!p.Error.empty()) {
+        Refuse(p.Error.find("flow") != std::string::npos ? static_cast<QWidget*>(flowEdit_) : presetDropEdit_, p.Error);
+        return false;
+    }
+    kvEdit_->setText(Q(FlowCoefficientView(units_).Text(p.Kv)));
+    return true;
 }
 
 } // namespace dvx::ui

@@ -102,6 +102,10 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     defaultsForm_ = new TDefaultsForm(this);
     insertForm_ = new TInsertForm(this);
     insertForm_->OnAddItem = [this](std::unique_ptr<TBranch> item) { InsertItem(std::move(item)); };
+    insertForm_->CurrentItem = [this]() -> const TBranch* {
+        return circuit_->Count() > 0 ? &circuit_->Item(std::clamp(CurrentRow(), 0, circuit_->Count() - 1)) : nullptr;
+    };
+    insertForm_->OnUpdateItem = [this](std::unique_ptr<TBranch> item) { return UpdateItem(std::move(item)); };
     labourForm_ = new TLabourForm(this);
     costForm_ = new TCostForm(this);
     priceForm_ = new TPriceForm(this);
@@ -250,6 +254,7 @@ void TMainForm::BuildMenus() {
     add(calc, "&Pump && System Curve", [this] { PumpCurveCommand(); });
     add(calc, "&Resize all from Flow", [this] { ResizeAllCommand(); });
     add(calc, "Reset all &Flows from Size", [this] { ResetAllFlowsCommand(); });
+    BuildFittingMethodMenu(calc);
     calc->addSeparator();
     add(calc, "&Water Specification", [this] { WaterSpecCommand(); });
     add(calc, "&Default Flow Settings", [this] { DefaultFlowsCommand(); });

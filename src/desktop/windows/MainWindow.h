@@ -138,6 +138,12 @@ public:
     void ResizeAllCommand();
     void ResetAllFlowsCommand();
     void ChooseMaterial(int material);
+    // Calculate › Fitting Method: the project's method, recalculated at
+    // once and undoable; choosing the method in force changes nothing.
+    void ChooseFittingMethod(TFittingMethod method);
+    QAction* FittingMethodAction(TFittingMethod method) const {
+        return methodActions_[static_cast<std::size_t>(method)];
+    }
     void SetGroupsActive(bool on);
     void SetShowTypes(bool on);
     // View › Columns: an optional result column (gcVelocity … gcVolume) on or off.
@@ -170,10 +176,22 @@ public:
     // The insertion rule: before the item of the current row, "Modified"
     // and "Not Solved"; the current row does not move.
     void InsertItem(std::unique_ptr<TBranch> item);
+    // The current row's item takes the values of `item`, an item of the
+    // same kind (its number, group and index stay); undoable. False when
+    // the row holds another kind.
+    bool UpdateItem(std::unique_ptr<TBranch> item);
 
     void SetSaved(bool saved);
     void SetSolved(bool solved);
     void ApplyMaterial();
+    // The circuit's fitting method into the tables the calculation reads
+    // and into the menu.
+    void ApplyFittingMethod();
+    // Calculates again after the method changed, without a message: a
+    // circuit that cannot be calculated is left "Not Solved".
+    void RecalculateQuietly();
+    // Adds Calculate › Fitting Method.
+    void BuildFittingMethodMenu(QMenu* calculate);
     // Takes a pending grid edit into its item.
     void Commit();
     // Closes the in-place editor without taking its text.
@@ -252,6 +270,7 @@ private:
     void ItemsTakenBack(bool resultsStale, int row) override;
     void MaterialTakenBack(int material) override;
     void LiquidTakenBack() override;
+    void FittingMethodTakenBack() override;
     void DetailsTakenBack() override;
     void PumpTakenBack() override;
     void UndoFailed(const std::string& message) override;
@@ -320,6 +339,7 @@ private:
     std::vector<std::string> furtherMaterialTexts_;
     void RefreshMaterialActions();
     QAction* MaterialAction(int material) const;
+    std::array<QAction*, FittingMethodCount> methodActions_{};
     QAction* groupsAction_ = nullptr;
     QAction* typesAction_ = nullptr;
     QAction* undoAction_ = nullptr; // "&Undo last delete"

@@ -61,6 +61,23 @@ void TMainForm::InsertItem(std::unique_ptr<TBranch> item) {
     grid_->setCurrentIndex(model_->index(row, current.isValid() ? current.column() : model_->ViewColumnOf(gcDescription)));
 }
 
+bool TMainForm::UpdateItem(std::unique_ptr<TBranch> item) {
+    if (circuit_->Count() == 0) return false;
+    Commit();
+    TBranch& target = circuit_->Item(std::clamp(CurrentRow(), 0, circuit_->Count() - 1));
+    if (target.Kind() != item->Kind()) return false;
+    item->Number = target.Number;
+    item->Group = target.Group;
+    item->InIndex = target.InIndex;
+    const TItemCopies before = CopyItems(*circuit_);
+    AssignItem(target, *item);
+    RecordValues(before, [this](TValueChange change) { return new TEditCellCommand(*this, std::move(change), "Item"); });
+    SetSaved(false);
+    SetSolved(false);
+    RefreshGrid();
+    return true;
+}
+
 void TMainForm::DeleteCommand() {
     if (circuit_->Count() == 0) return;
     LeaveGrid();

@@ -91,10 +91,12 @@ void TMainForm::ReplaceCircuit(std::unique_ptr<TCircuit> circuit) {
     summaryForm_->SetCircuit(circuit.get());
     priceForm_->SetCircuit(circuit.get());
     pumpForm_->SetCircuit(circuit.get());
-    warningsForm_->BuildWarningList(*circuit);
-    // The project's fitting method is in force while it is open.
+    // The project's fitting method is in force while it is open (the
+    // warnings list names the fittings it cannot calculate).
     ProgramTables().FittingMethod = circuit->FittingMethod;
+    warningsForm_->BuildWarningList(*circuit);
     circuit_ = std::move(circuit);
+    ApplyFittingMethod();
 }
 
 bool TMainForm::SaveChangesPrompt() {

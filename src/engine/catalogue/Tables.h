@@ -43,6 +43,7 @@ enum class TFittingMethod : std::uint8_t {
     CraneK = 1,           // K = n·fT
     ThreeK = 2,           // K = K1/Re + Ki·(1 + Kd/Dn^0.3)
 };
+inline constexpr int FittingMethodCount = 3;
 
 struct TFittingRec {
     std::string FittingName; // fixed name; catalogue section name and settings key

@@ -91,15 +91,6 @@ double TPipe::MaterialCost(const TProjectContext& project) const {
     return Length * t.PipeListPrice.at(BoreIndex).at(t.PipeMaterial);
 }
 
-namespace {
-
-const TLiquid& Liquid(const TProjectContext& project) {
-    if (project.Liquid == nullptr) throw MathError("no system liquid");
-    return *project.Liquid;
-}
-
-} // namespace
-
 TDuctFlow SolveDuct(double flow, double d, double length, double eps, double f0, double ro, double mu) {
     TDuctFlow r;
     r.Area = d * d * std::numbers::pi / 4;
@@ -121,7 +112,7 @@ void TPipe::Solve(const TLiquid& liquid, double eps) {
 }
 
 double TPipe::DropAtRatio(const TProjectContext& project, double s) const {
-    const TLiquid& liquid = Liquid(project);
+    const TLiquid& liquid = CalculationLiquid(project);
     return SolveDuct(s * Flow, InsideDiameter, Length, project.Tables.CurrentRoughness, Friction, liquid.ro,
                      liquid.mu)
         .PressureDrop;
@@ -130,7 +121,7 @@ double TPipe::DropAtRatio(const TProjectContext& project, double s) const {
 void TPipe::Process(const TProjectContext& project) {
     const TCatalogueTables& t = project.Tables;
     Warning = wnNone;
-    Solve(Liquid(project), t.CurrentRoughness);
+    Solve(CalculationLiquid(project), t.CurrentRoughness);
     // A pipe over both limits shows the gradient warning.
     if (Gradient > t.GradientLimit)
         Warning = wnGradient;
@@ -197,7 +188,7 @@ void TFitting::Process(const TProjectContext& project) {
     EquivLength = C * InsideDiameter;
     Length = Quantity * EquivLength;
     // Fittings always have a smooth wall, whatever the pipe material.
-    const TLiquid& liquid = Liquid(project);
+    const TLiquid& liquid = CalculationLiquid(project);
     Solve(liquid, 0);
     if (t.FittingMethod != TFittingMethod::EquivalentLength) {
         // The same velocity and Reynolds number; the drop from K instead of
@@ -215,7 +206,7 @@ void TFitting::Process(const TProjectContext& project) {
 
 double TFitting::DropAtRatio(const TProjectContext& project, double s) const {
     if (FittingType >= FittingCount) throw MathError("fitting type outside the fittings table");
-    const TLiquid& liquid = Liquid(project);
+    const TLiquid& liquid = CalculationLiquid(project);
     // The equivalent length exactly as Process forms it.
     const double equivLength = project.Tables.FittingTable[FittingType].C * InsideDiameter;
     const double length = Quantity * equivLength;

@@ -1,11 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/hydraulics/ProjectContext.h"
 
+#include "base/Errors.h"
 #include "engine/hydraulics/Items.h"
 
 namespace dvx {
 
 TProjectContext ProgramContext() { return {ProgramTables(), SystemFluid, ItemCounter}; }
+
+const TLiquid& CalculationLiquid(const TProjectContext& project) {
+    if (project.Liquid == nullptr) throw MathError("no system liquid");
+    return *project.Liquid;
+}
 
 TProjectState::TProjectState()
     : Liquid("Water", 0, 0.0, BuiltInDefaultTemperature, BuiltInDefaultTemperature) {}

@@ -26,6 +26,10 @@ struct TProjectContext {
 // The running program's project: ProgramTables(), SystemFluid, ItemCounter.
 TProjectContext ProgramContext();
 
+// The project's liquid, for a calculation: raises MathError (the
+// calculation's failure) when the project has none yet.
+const TLiquid& CalculationLiquid(const TProjectContext& project);
+
 // A project's own tables (built-in values), liquid (clean water at the
 // built-in default temperature) and item counter.
 class TProjectState {

@@ -11,17 +11,12 @@ namespace dvx {
 
 namespace {
 
-const TLiquid& Liquid(const TProjectContext& project) {
-    if (project.Liquid == nullptr) throw MathError("no system liquid");
-    return *project.Liquid;
-}
-
 bool PositiveNumber(double v) { return v > 0 && std::isfinite(v); }
 
 } // namespace
 
 void TResistanceItem::Process(const TProjectContext& project) {
-    const TLiquid& liquid = Liquid(project);
+    const TLiquid& liquid = CalculationLiquid(project);
     Warning = wnNone;
     Area = InsideDiameter * InsideDiameter * std::numbers::pi / 4;
     Velocity = Flow / Area;

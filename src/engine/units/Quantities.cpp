@@ -79,9 +79,19 @@ const std::vector<TDisplayUnit> kViscosity = {
     {"lb/ft.s", "lb/(ft·s)", ubLinear, kFoot / kPound, 0, "%0.4g"},
 };
 
+// A valve's flow coefficient: Kv (m³/h at 1 bar) is what is stored; Cv
+// (US gal/min at 1 psi) is the US makers' form of the same valve. A valve
+// of Kv 1 passes √(psi/bar) m³/h at 1 psi, so Cv = Kv · √(psi/bar) in gpm
+// per m³/h (≈ 1.156).
+const double kCvPerKv = std::sqrt(kPsi / 1e5) / (60.0 * kUsGallon);
+const std::vector<TDisplayUnit> kFlowCoefficient = {
+    {"Kv", "Kv", ubLinear, 1.0, 0, "%0.4g"},
+    {"Cv", "Cv", ubLinear, kCvPerKv, 0, "%0.4g"},
+};
+
 constexpr std::array<const char*, QuantityCount> kNames = {
     "Flow", "Pressure drop", "Head", "Length", "Pipe size", "Velocity",
-    "Gradient", "Volume", "Temperature", "Density", "Viscosity",
+    "Gradient", "Volume", "Temperature", "Density", "Viscosity", "Flow coefficient",
 };
 
 double WeightPerVolume(double density) {
@@ -110,6 +120,7 @@ const std::vector<TDisplayUnit>& DisplayUnitsOf(TQuantity quantity) {
     case qtTemperature: return kTemperature;
     case qtDensity: return kDensity;
     case qtViscosity: return kViscosity;
+    case qtFlowCoefficient: return kFlowCoefficient;
     }
     throw DisplayUnitsError(Format("No quantity %d", {static_cast<int>(quantity)}));
 }

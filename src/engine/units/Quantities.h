@@ -21,6 +21,7 @@
 //   g        = 9.80665 m/s²             (standard gravity)
 //   °F       = °C × 1.8 + 32;  K = °C + 273.15
 //   1 cP     = 0.001 Pa·s
+//   Cv       = Kv × 1.156…              (from the gallon and the psi, ValveFlowCoefficient.h)
 
 #include <stdexcept>
 #include <string>
@@ -41,8 +42,9 @@ enum TQuantity : int {
     qtTemperature,  // SI °C
     qtDensity,      // SI kg/m³
     qtViscosity,    // SI Pa·s
+    qtFlowCoefficient, // a valve's Kv, m³/h at 1 bar (the stored value; Cv in gpm at 1 psi)
 };
-inline constexpr int QuantityCount = 11;
+inline constexpr int QuantityCount = 12;
 
 // How a display unit relates to the SI value.
 enum TUnitBasis : int {

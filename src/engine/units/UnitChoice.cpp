@@ -23,7 +23,7 @@ constexpr TPresetUnit kUsCustomary[] = {
     {qtFlow, "gpm"},         {qtPressureDrop, "psi"}, {qtHead, "ft"},
     {qtLength, "ft"},        {qtPipeSize, "in"},      {qtVelocity, "ft/s"},
     {qtGradient, "ft/100ft"}, {qtVolume, "USgal"},    {qtTemperature, "F"},
-    {qtDensity, "lb/ft3"},   {qtViscosity, "cP"},
+    {qtDensity, "lb/ft3"},   {qtViscosity, "cP"},     {qtFlowCoefficient, "Cv"},
 };
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "engine/catalogue/Tables.h"
 #include "engine/fluid/Fluid.h"
 #include "engine/hydraulics/Calc.h"
+#include "engine/resistance/FittingMethod.h"
 #include "base/platform/Version.h"
 #include "presentation/report/PumpCurvePage.h"
 #include "presentation/ui/CircuitGrid.h"
@@ -33,10 +34,25 @@ TReportGrid CircuitReportGrid(const TCircuit& circuit, bool groupsOn, bool types
     return grid;
 }
 
+namespace {
+
+// The method the fittings were calculated by, stated only when it is not
+// the equivalent length every project without one has always used.
+void AddFittingMethodLine(std::vector<std::string>& lines, const TCircuit& circuit) {
+    if (circuit.FittingMethod == TFittingMethod::EquivalentLength) return;
+    lines.push_back("Fittings calculated by the " + std::string(FittingMethodName(circuit.FittingMethod)) + " method");
+}
+
+} // namespace
+
 std::vector<std::string> CircuitSummaryLines(const TCircuit& circuit, const TFluid* fluid) {
     // In the display units in force; with SI the lines the report has always had.
     const TUnitView drop(qtPressureDrop, {"kPa", "%0.4g", Over(1000)});
-    if (!circuit.Solved) return {"Index circuit total pressure drop \u00A4\u00A4\u00A4\u00A4 " + drop.Label()};
+    if (!circuit.Solved) {
+        std::vector<std::string> lines = {"Index circuit total pressure drop \u00A4\u00A4\u00A4\u00A4 " + drop.Label()};
+        AddFittingMethodLine(lines, circuit);
+        return lines;
+    }
     const TUnitView volume(qtVolume, {"m\u00B3", "%0.4g", Times(1)});
     const TUnitView temperature(qtTemperature, {"\u00B0C", "%0.1f", Times(1)});
     std::string liquid; // caption and temperature
@@ -57,6 +73,7 @@ std::vector<std::string> CircuitSummaryLines(const TCircuit& circuit, const TFlu
         const std::string freezing = ui::LiquidFreezeWarning(*mixture, FreezingMargin);
         if (!freezing.empty()) lines.push_back("Freezing risk: " + freezing);
     }
+    AddFittingMethodLine(lines, circuit);
     return lines;
 }
 

@@ -24,7 +24,9 @@ TReportGrid CircuitReportGrid(const TCircuit& circuit, bool groupsOn, bool types
 
 // With results: total pressure drop (kPa), total volume (m³) and the fluid
 // with its temperature (°C), each in the display units in force; without:
-// the pressure drop line with "¤¤¤¤" for the number.
+// the pressure drop line with "¤¤¤¤" for the number. Either ends with
+// "Fittings calculated by the Crane K method" (or 3-K) when the project
+// does not use the equivalent length.
 std::vector<std::string> CircuitSummaryLines(const TCircuit& circuit, const TFluid* fluid);
 
 // Fills the report set-up for the circuit: one untitled table over all

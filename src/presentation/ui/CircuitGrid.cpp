@@ -54,6 +54,10 @@ TUnitView DropView() { return TUnitView(qtPressureDrop, {"kPa", "%0.4g", Times(0
 TUnitView VelocityView() { return TUnitView(qtVelocity, {"m/s", "%0.2f", Times(1)}); }
 TUnitView GradientView() { return TUnitView(qtGradient, {"Pa/m", "%0.1f", Times(1)}); }
 TUnitView VolumeView() { return TUnitView(qtVolume, {"m\u00B3", "%0.4g", Times(1)}); }
+// A valve's Kv, or its Cv under US units. K and Kv run from a few
+// hundredths upwards: four significant digits.
+TUnitView FlowCoefficientView() { return TUnitView(qtFlowCoefficient, {"Kv", "%0.4g", Times(1)}); }
+constexpr const char* kResistanceFormat = "%0.4g";
 
 const TPipe* AsPipe(const TBranch* item) {
     return item != nullptr && (item->Kind() == TItemKind::Pipe || item->Kind() == TItemKind::Fitting)
@@ -166,8 +170,8 @@ std::string CellText(const TBranch* item, int column) {
         // A user item has no length or quantity; it always reads "1".
         if (item->Kind() == TItemKind::User) return "1";
         if (item->Kind() == TItemKind::Pipe) return LengthView().Text(static_cast<const TPipe&>(*item).Length);
-        // K and Kv run from a few hundredths upwards: four significant digits.
-        if (AsResistance(item)) return FormatFloat("%0.4g", *ItemValue(*item));
+        if (item->Kind() == TItemKind::Valve) return FlowCoefficientView().Text(static_cast<const TValve&>(*item).Kv);
+        if (item->Kind() == TItemKind::KItem) return FormatFloat(kResistanceFormat, static_cast<const TKItem&>(*item).K);
         break;
     case gcFlow: return FlowView().Text(item->Flow);
     case gcPressureDrop: return DropView().Text(item->PressureDrop);
@@ -223,7 +227,7 @@ std::string QuantityTip(const TBranch* item, int column) {
     case TItemKind::Pipe: return "Length, " + LengthView().Label();
     case TItemKind::Fitting: return "Number of fittings";
     case TItemKind::KItem: return "Resistance coefficient K";
-    case TItemKind::Valve: return "Flow coefficient of the valve";
+    case TItemKind::Valve: return "Flow coefficient of the valve, " + FlowCoefficientView().Label();
     case TItemKind::User: return {};
     }
     return {};
@@ -232,7 +236,15 @@ std::string QuantityTip(const TBranch* item, int column) {
 std::string ColumnTip(int column) {
     if (column != gcQuantity) return {};
     return "Pipes: length, " + LengthView().Label() +
-           "; fittings: number; K items: K; valves: flow coefficient";
+           "; fittings: number; K items: K; valves: flow coefficient, " + FlowCoefficientView().Label();
+}
+
+std::string CommittedText(const TBranch* item, int column, std::string_view typed) {
+    // A K or a Kv is taken at the four significant digits it is shown
+    // with, not at a length's one decimal (which would turn K 0.04 into 0).
+    if (column == gcQuantity && AsResistance(item) && !TrimBlanks(typed).empty())
+        return FormatFloat(kResistanceFormat, StrToFloat(typed));
+    return CommittedText(column, typed);
 }
 
 std::string CommittedText(int column, std::string_view typed) {
@@ -300,7 +312,7 @@ void ApplyCellText(TCircuit& circuit, int position, int column, std::string_view
         if (item.Kind() == TItemKind::Fitting) static_cast<TFitting&>(item).Quantity = value;
         else if (item.Kind() == TItemKind::Pipe) static_cast<TPipe&>(item).Length = LengthView().FromShown(value);
         else if (item.Kind() == TItemKind::KItem) static_cast<TKItem&>(item).K = value;
-        else if (item.Kind() == TItemKind::Valve) static_cast<TValve&>(item).Kv = value;
+        else if (item.Kind() == TItemKind::Valve) static_cast<TValve&>(item).Kv = FlowCoefficientView().FromShown(value); // Kv
         break;
     }
     case gcFlow: {

@@ -69,7 +69,8 @@ using TColumnWidths = std::array<int, GridColumnCount>; // pixels, per logical c
 std::vector<int> ShownColumns(bool groupsOn, bool typesOn, TExtraColumns extras = 0);
 
 // The cell text of logical column `column` for `item` (nullptr: the empty
-// row), formatted with the column's format in the display units in force.
+// row), formatted with the column's format in the display units in force;
+// a valve's quantity cell shows its Kv, or its Cv under US units.
 std::string CellText(const TBranch* item, int column);
 
 bool CanEdit(const TBranch* item, int column);
@@ -94,6 +95,9 @@ std::string ColumnTip(int column);
 // nearest bore; text columns as typed. Raises ConvertError for a numeric
 // text that is not a number.
 std::string CommittedText(int column, std::string_view typed);
+// The same for a cell of `item` (nullptr: the empty row): a K item's K and
+// a valve's Kv (or Cv) are taken at the four significant digits they show.
+std::string CommittedText(const TBranch* item, int column, std::string_view typed);
 
 // Applies a committed, non-empty text to item `position` of the circuit
 // through the column's setter, read in the display units in force (the item

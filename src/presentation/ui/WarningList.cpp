@@ -3,6 +3,7 @@
 
 #include "base/Format.h"
 #include "engine/hydraulics/Calc.h"
+#include "engine/hydraulics/ThreeKFallback.h"
 #include "engine/units/UnitView.h"
 #include "presentation/ui/FreezeText.h"
 
@@ -27,10 +28,18 @@ std::vector<TWarningLine> BuildWarningList(const TCircuit& circuit) {
     return lines;
 }
 
+std::string ThreeKFallbackNote(const TCircuit& circuit, const TProjectContext& project) {
+    const std::vector<std::string> types = ThreeKFallbackTypes(circuit, project);
+    if (types.empty()) return {};
+    return "No 3-K constants for " + JoinedTypeNames(types) + ": calculated by Crane K";
+}
+
 std::vector<TWarningLine> BuildWarningList(const TCircuit& circuit, const TLiquid& liquid, double marginK) {
     std::vector<TWarningLine> lines;
     const std::string freezing = LiquidFreezeWarning(liquid, marginK);
     if (!freezing.empty()) lines.push_back({"Freezing risk: " + freezing, nullptr});
+    const std::string fallback = ThreeKFallbackNote(circuit, ProgramContext());
+    if (!fallback.empty()) lines.push_back({fallback, nullptr});
     for (TWarningLine& line : BuildWarningList(circuit)) lines.push_back(std::move(line));
     return lines;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 namespace dvx {
+struct TProjectContext;
 class TBranch;
 class TCircuit;
 class TLiquid;
@@ -30,14 +31,25 @@ struct TWarningLine {
 // warning text. User items are never listed.
 std::vector<TWarningLine> BuildWarningList(const TCircuit& circuit);
 // The same, headed by a line for the liquid when it is within marginK (K)
-// of its freezing point.
+// of its freezing point and by the 3-K note of the program's project
+// (ThreeKFallbackNote); neither line has an item.
 std::vector<TWarningLine> BuildWarningList(const TCircuit& circuit, const TLiquid& liquid, double marginK);
+
+// When the project calculates by 3-K and some of the circuit's fitting
+// types have no 3-K constants: "No 3-K constants for Gate Valve, …:
+// calculated by Crane K"; else empty.
+std::string ThreeKFallbackNote(const TCircuit& circuit, const TProjectContext& project);
 
 // "%3d: %s %0.4g kPa %0.1f m/s %0.1f m %0.4g kPa/m": number, description,
 // pressure drop, velocity, length (a fitting's equivalent length) and
 // gradient; each value in the display units in force.
 std::string WarningDetail(const TPipe& item);
 // For a K item or valve, which has no length or gradient:
+// When the project calculates by 3-K and some of the circuit's fitting
+// types have no 3-K constants: "No 3-K constants for Gate Valve, …:
+// calculated by Crane K"; else empty.
+std::string ThreeKFallbackNote(const TCircuit& circuit, const TProjectContext& project);
+
 // "%3d: %s %0.4g kPa %0.1f m/s"; for a pipe or fitting as above.
 std::string WarningDetail(const TBranch& item);
 

@@ -19,6 +19,14 @@ TUnitChoice ReadUnitChoice(const SettingsStore& store) {
         const int index = UnitIndexOf(quantity, key);
         if (index >= 0) choice.Set(quantity, index);
     }
+    // Settings saved before valves were shown by Cv or Kv have no such key:
+    // a saved US customary choice then stays that preset (Cv), anything
+    // else keeps Kv.
+    if (store.ReadString(kUnitsSection, QuantityName(qtFlowCoefficient), "").empty()) {
+        TUnitChoice withCv = choice;
+        withCv.Set(qtFlowCoefficient, UnitIndexOf(qtFlowCoefficient, "Cv"));
+        if (withCv.MatchingPreset() == upUS) choice = withCv;
+    }
     return choice;
 }
 
