@@ -5,7 +5,9 @@
 #include "CodeNames.h"
 #include "CoreStart.h"
 
+#include "engine/catalogue/ActiveBores.h"
 #include "engine/catalogue/Materials.h"
+#include "engine/hydraulics/MaterialChange.h"
 #include "engine/catalogue/Tables.h"
 #include "base/Errors.h"
 #include "base/Format.h"
@@ -79,38 +81,6 @@ bool ApplyFluidOptions(TLiquid& liquid, const TCalcRequest& r, std::ostream& err
         return false;
     }
     return true;
-}
-
-// A material with its own bores: each pipe and fitting takes the bore of the
-// material nearest its inside diameter, with that bore's diameter and
-// starting friction factor (user items keep theirs); boreOf gets each
-// item's bore in list order.
-void MoveToOwnBores(TCircuit& circuit, const TMaterialTable& material, std::vector<std::size_t>& boreOf) {
-    boreOf.clear();
-    for (auto& item : circuit.Items) {
-        const std::size_t bore = NearestMaterialBore(material, item->InsideDiameter).value_or(TNearestMaterialBore{}).Index;
-        boreOf.push_back(bore);
-        item->InsideDiameter = material.Bores[bore].ID;
-        item->Friction = material.Bores[bore].ff;
-    }
-}
-
-// Resize All and Reset All Flows in a material's own bores, item by item
-// as with the built-in table.
-void ResizeInOwnBores(TCircuit& circuit, const TMaterialTable& material, std::vector<std::size_t>& boreOf) {
-    for (std::size_t i = 0; i < circuit.Items.size(); ++i) {
-        TBranch& item = *circuit.Items[i];
-        boreOf[i] = MaterialBoreForFlow(material, item.Flow * 1000);
-        item.InsideDiameter = material.Bores[boreOf[i]].ID;
-        item.Friction = material.Bores[boreOf[i]].ff;
-    }
-}
-
-void ResetFlowsOfOwnBores(TCircuit& circuit, const TMaterialTable& material, const std::vector<std::size_t>& boreOf) {
-    for (std::size_t i = 0; i < circuit.Items.size(); ++i) {
-        TBranch& item = *circuit.Items[i];
-        item.Flow = material.Bores[boreOf[i]].mf * 0.001;
-    }
 }
 
 } // namespace
@@ -229,21 +199,24 @@ TCalcRun RunCalculation(const std::string& command, const TCalcRequest& r, std::
         warnings.push_back({"noItems", name + (run.Input.FromEmptyInput ? " is empty" : " holds no item line")});
         PrintWarnings({warnings.back()}, err);
     }
+    // A project whose material this machine lacks is calculated with the
+    // copy it carries; said like any other warning.
+    if (!loaded.MaterialMessage.empty()) {
+        warnings.push_back({"missingMaterial", name + ": " + loaded.MaterialMessage});
+        PrintWarnings({warnings.back()}, err);
+    }
     ApplyLoadedCircuit(loaded);
     TCircuit& circuit = *loaded.Circuit;
-    if (r.Material) circuit.Material = static_cast<std::uint8_t>(*r.Material);
-    project.Tables.SelectPipeMaterial(circuit.Material);
-    const TMaterialTable* ownBores = nullptr;
+    // Another material moves each item to the nearest bore of its table.
+    std::optional<int> material = r.Material;
     if (r.MaterialName) {
-        const std::optional<int> code = MaterialCodeOf(project.Tables, *r.MaterialName);
-        ownBores = code ? ExtraMaterial(project.Tables, *code) : nullptr;
+        material = MaterialCodeOf(project.Tables, *r.MaterialName);
         // A bad argument like any other: the message and the usage, exit 2.
-        if (ownBores == nullptr)
+        if (!material || ExtraMaterial(project.Tables, *material) == nullptr)
             throw UsageError("--material: no material '" + *r.MaterialName + "' (\"darvenix-cli catalogue\" lists them)");
-        run.Setting.Material = *code;
-        project.Tables.CurrentRoughness = ownBores->Roughness;
-        MoveToOwnBores(circuit, *ownBores, run.Setting.BoreOf);
     }
+    if (material) ChangeCircuitMaterial(project, circuit, *material);
+    else project.Tables.SelectPipeMaterial(circuit.Material);
     if (r.FittingMethod) circuit.FittingMethod = *r.FittingMethod;
     project.Tables.FittingMethod = circuit.FittingMethod;
     if (loaded.Fluid && !ApplyFluidOptions(*project.Liquid, r, err)) {
@@ -276,18 +249,8 @@ TCalcRun RunCalculation(const std::string& command, const TCalcRequest& r, std::
 
     for (const TOperation& op : r.Operations) {
         switch (op.What) {
-        case TOperation::Resize:
-            if (ownBores != nullptr)
-                ResizeInOwnBores(circuit, *ownBores, run.Setting.BoreOf);
-            else
-                circuit.ResizeAll(project);
-            break;
-        case TOperation::ResetFlows:
-            if (ownBores != nullptr)
-                ResetFlowsOfOwnBores(circuit, *ownBores, run.Setting.BoreOf);
-            else
-                circuit.ResetAllFlows(project);
-            break;
+        case TOperation::Resize: circuit.ResizeAll(project); break;
+        case TOperation::ResetFlows: circuit.ResetAllFlows(project); break;
         case TOperation::Sort:
             circuit.SetSortKey(op.Key);
             circuit.SortItems();
@@ -312,8 +275,10 @@ TCalcRun RunCalculation(const std::string& command, const TCalcRequest& r, std::
     }
     run.Setting.Circuit = &circuit;
     run.Setting.Fluid = project.Liquid;
-    if (ownBores == nullptr) run.Setting.Material = circuit.Material;
-    run.Setting.OwnBores = ownBores;
+    run.Setting.Material = circuit.Material;
+    run.Setting.OwnBores = OwnBoreTable(project.Tables);
+    run.Setting.BoreOf.clear();
+    for (const auto& item : circuit.Items) run.Setting.BoreOf.push_back(item->BoreIndex);
     run.Setting.Roughness = project.Tables.CurrentRoughness;
     run.Setting.FittingMethod = project.Tables.FittingMethod;
     // 3-K asked of a type without constants: said once, naming the types.

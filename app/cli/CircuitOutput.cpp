@@ -6,6 +6,7 @@
 #include "JsonOut.h"
 #include "OutputText.h"
 
+#include "engine/catalogue/ActiveBores.h"
 #include "engine/catalogue/Bores.h"
 #include "engine/catalogue/Materials.h"
 #include "engine/catalogue/Tables.h"
@@ -62,7 +63,7 @@ TCell ResistanceKOf(const TBranch& item, const TCalcSetting& s) {
         if (s.FittingMethod == TFittingMethod::EquivalentLength) return Num(f.Friction * f.C);
         if (f.FittingType >= FittingCount) return {};
         return Num(FittingResistanceK(s.FittingMethod, f.FittingType, f.C, f.InsideDiameter, f.Reynolds,
-                                      NominalOf(f.BoreIndex))
+                                      BoreRowNominal(ProgramTables(), f.BoreIndex))
                        .K);
     }
     case TItemKind::KItem: return Num(static_cast<const TKItem&>(item).K);
@@ -100,7 +101,8 @@ const std::vector<TItemField>& ItemFields() {
         {"kind", "", [](const TBranch& i, const TCalcSetting&) { return Str(KindName(i)); }},
         {"group", "", [](const TBranch& i, const TCalcSetting&) { return Int(i.Group); }},
         {"inIndex", "", [](const TBranch& i, const TCalcSetting&) { return Bool(i.InIndex); }},
-        {"bore", "mm", [](const TBranch& i, const TCalcSetting&) { return Str(BoreName[i.BoreIndex]); }},
+        // A material's own label replaces it where the setting has one (OwnBoreLabel).
+        {"bore", "mm", [](const TBranch& i, const TCalcSetting& s) { return Str(s.OwnBores != nullptr ? std::string() : BoreName.at(i.BoreIndex)); }},
         {"insideDiameter", "m", [](const TBranch& i, const TCalcSetting&) { return Num(i.InsideDiameter); }},
         {"flow", "m3/s", [](const TBranch& i, const TCalcSetting&) { return Num(i.Flow); }},
         {"fittingType", "",
@@ -193,7 +195,7 @@ TCsvColumn CsvColumn(const TCalcSetting& s, const std::string& name, const std::
 // A CSV cell of a field in the units of the setting, at full precision.
 std::string CsvCell(const TCalcSetting& s, const std::string& name, const TCell& cell, const TBranch* item) {
     if (name == "bore" && item != nullptr && !s.Units.IsSI(qtPipeSize))
-        return CsvNumber(NominalInches(NominalOf(item->BoreIndex)));
+        return CsvNumber(NominalInches(BoreRowNominal(ProgramTables(), item->BoreIndex)));
     const auto quantity = QuantityOfField(name);
     if (quantity && cell.Kind == TCell::Number) return CsvNumber(CsvValue(s.Units, *quantity, cell.Num, s.Fluid->ro));
     return ToCsv(cell);
@@ -336,8 +338,8 @@ void WriteCircuitTable(const TCalcSetting& s, std::ostream& out) {
         std::vector<std::string> row = {Format("%d", {item.Number}), Utf8Text(item.Description),
                                         Utf8Text(item.TypeName),
                                         own                  ? Utf8Text(*own)
-                                        : v.Size.IsMetric() ? BoreName[item.BoreIndex]
-                                                            : v.Size.Text(NominalOf(item.BoreIndex)),
+                                        : v.Size.IsMetric() ? BoreName.at(item.BoreIndex)
+                                                            : v.Size.Text(BoreRowNominal(ProgramTables(), item.BoreIndex)),
                                         v.Flow.Text(item.Flow)};
         if (const TPipe* pipe = AsPipe(item)) {
             row.insert(row.end(), {v.Velocity.Text(pipe->Velocity), Format("%0.0f", {pipe->Reynolds}),

@@ -145,6 +145,10 @@ int RunConvert(const std::vector<std::string>& argv, std::ostream& out, std::ost
     if (input.Loaded.Circuit->Count() == 0 && !allowEmpty) return RefuseEmpty(request.Input, err);
     if (method) input.Loaded.Circuit->FittingMethod = *method;
     const TLoadedCircuit& loaded = input.Loaded;
+    // The circuit's bores are rows of its material's table (for a material
+    // of its own, the copy the project carries): the text lines' sizes and
+    // the project file are made from that table.
+    ProgramTables().SelectPipeMaterial(loaded.Circuit->Material);
     const TFluid& fluid = loaded.Fluid ? static_cast<const TFluid&>(*loaded.Fluid) : *SystemFluid;
     if (target == "-") {
         if (form == TOutputForm::Project) {

@@ -8,6 +8,8 @@
 #include "CsvRead.h"
 
 #include "engine/hydraulics/Calc.h"
+#include "engine/hydraulics/MaterialChange.h"
+#include "storage/catalogue/MaterialFiles.h"
 #include "storage/project/CircuitFiles.h"
 #include "storage/project/ProjectFile.h"
 
@@ -396,6 +398,61 @@ TEST_F(CliCommands, MaterialWithItsOwnBoresByNameOrCode) {
     // --builtin reads no file: only the three built-in materials are there.
     EXPECT_EQ(Run({"calc", "--builtin", "--material", "Copper Type L", "copper.txt"}).Exit, 2);
     EXPECT_EQ(Run({"calc", "--builtin", "--material", "Galvanised iron", "copper.txt"}).Exit, 0);
+}
+
+TEST_F(CliCommands, AProjectInAMaterialOfItsOwnKeepsItWithOrWithoutTheCatalogue) {
+    StageShippedData(cli_);
+    // A project saved in 1" Type L copper, as the desktop program saves it.
+    dvx::StartFluidModule(9.0);
+    std::string saved;
+    {
+        dvx::RestoreBuiltInTables();
+        dvx::ProgramTables().Materials =
+            dvx::LoadMaterialFiles(cli_.DataHome() + "/Quellstrand/Common Files/").Materials;
+        const std::optional<int> code = dvx::MaterialCodeOf(dvx::ProgramTables(), "Copper Type L");
+        ASSERT_TRUE(code);
+        WriteText(cli_.WorkFile("copper.txt"), "p, 1, 'Copper', 25, 0.5, 0, 'Pipe', 10.0\r\n");
+        dvx::TLoadedCircuit loaded = dvx::LoadCircuitFile(cli_.WorkFile("copper.txt"));
+        ASSERT_TRUE(dvx::ChangeCircuitMaterial(dvx::ProgramContext(), *loaded.Circuit, *code));
+        dvx::WriteProject(cli_.WorkFile("copper.dvx"), *loaded.Circuit, *dvx::SystemFluid);
+        dvx::RestoreBuiltInTables();
+        saved = ReadText(cli_.WorkFile("copper.dvx"));
+    }
+    const TCliResult withFiles = Run({"calc", "--json", "copper.dvx"});
+    ASSERT_EQ(withFiles.Exit, 0) << withFiles.Err;
+    const Json doc = Json::parse(withFiles.Out);
+    EXPECT_EQ(doc["material"]["name"], "Copper Type L");
+    EXPECT_EQ(doc["items"][0]["bore"], "1\"");
+    EXPECT_EQ(doc["items"][0]["insideDiameter"], 0.026035);
+    EXPECT_TRUE(doc["warnings"].empty());
+
+    // Without the catalogue files: the project's own copy, the same result,
+    // and a warning that says what the project keeps.
+    const TCliResult without = Run({"calc", "--builtin", "--json", "copper.dvx"});
+    ASSERT_EQ(without.Exit, 0) << without.Err;
+    const Json kept = Json::parse(without.Out);
+    EXPECT_EQ(kept["material"]["name"], "Copper Type L");
+    EXPECT_EQ(kept["material"]["roughness"], 1.5e-6);
+    EXPECT_EQ(kept["items"][0]["bore"], "1\"");
+    EXPECT_EQ(kept["items"][0]["pressureDrop"], doc["items"][0]["pressureDrop"]);
+    ASSERT_EQ(kept["warnings"].size(), 1u);
+    EXPECT_EQ(kept["warnings"][0]["code"], "missingMaterial");
+    EXPECT_THAT(kept["warnings"][0]["message"].get<std::string>(), HasSubstr("keeps the inside diameters"));
+    EXPECT_THAT(without.Err, HasSubstr("\"Copper Type L\" of this project is not in this computer's catalogues"));
+    EXPECT_EQ(Run({"calc", "--builtin", "--strict", "copper.dvx"}).Exit, 6);
+
+    // Converted to another project file, nothing is lost; text lines carry
+    // the inside diameter in mm.
+    ASSERT_EQ(Run({"convert", "copper.dvx", "again.dvx"}).Exit, 0);
+    EXPECT_EQ(ReadText(cli_.WorkFile("again.dvx")), saved);
+    ASSERT_EQ(Run({"convert", "copper.dvx", "again.txt"}).Exit, 0);
+    EXPECT_THAT(ReadText(cli_.WorkFile("again.txt")), HasSubstr("'Copper', 26,"));
+
+    // Another material over the project's moves it to that material's bores.
+    const Json steel = Json::parse(Run({"calc", "--material", "0", "--json", "copper.dvx"}).Out);
+    EXPECT_EQ(steel["material"]["code"], 0);
+    EXPECT_EQ(steel["items"][0]["bore"], "25");
+    EXPECT_EQ(steel["items"][0]["insideDiameter"], 0.02664);
 }
 
 TEST_F(CliCommands, CatalogueListsEveryMaterialWithItsBores) {

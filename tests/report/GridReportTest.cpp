@@ -3,6 +3,7 @@
 // font and by narrowing, continuation pages, the summary on the last page
 // only, the letterhead and logo, and the circuit report's contents.
 
+#include "engine/hydraulics/MaterialChange.h"
 #include "report/FakeCanvas.h"
 
 #include "engine/catalogue/Bores.h"
@@ -483,6 +484,30 @@ TEST_F(CircuitReportTest, AMixtureCloseToFreezingIsSaidUnderTheSystemFluid) {
     FreezingMargin = 0.5;
     FillCircuitReport(setup, circuit, false, true, SystemFluid);
     EXPECT_EQ(setup.summaryLines.size(), 3u);
+}
+
+TEST_F(CircuitReportTest, AMaterialWithItsOwnBoresIsNamedWithItsLabels) {
+    TMaterialTable tube;
+    tube.Name = "Test Copper";
+    tube.Roughness = 1.5e-6;
+    tube.File = "TestCopper.ini";
+    tube.Bores = {{"1\"", 0.026035, 0.022, 0.9, -1, 0.2}, {"¾\"", 0.019939, 0.024, 0.38, -1, 0.15}};
+    ProgramTables().Materials.push_back(tube);
+    TCircuit circuit;
+    circuit.Append(Pipe(1, 0.0003));
+    ASSERT_TRUE(ChangeCircuitMaterial(ProgramContext(), circuit, MaterialCount));
+    circuit.Calculate(false);
+    TReportSetup setup;
+    FillCircuitReport(setup, circuit, false, true, SystemFluid);
+    EXPECT_EQ(setup.tables[0][2][1], "\u00be\""); // the size column: the material's label
+    ASSERT_EQ(setup.summaryLines.size(), 4u);
+    EXPECT_EQ(setup.summaryLines[3], "Pipe material: Test Copper, roughness 0.0015 mm");
+    // Back in steel the report is as it always was.
+    ASSERT_TRUE(ChangeCircuitMaterial(ProgramContext(), circuit, pmSteel));
+    circuit.Calculate(false);
+    FillCircuitReport(setup, circuit, false, true, SystemFluid);
+    EXPECT_EQ(setup.summaryLines.size(), 3u);
+    EXPECT_EQ(setup.tables[0][2][1], "20");
 }
 
 TEST_F(CircuitReportTest, HundredFiftyItemsOnSeveralPagesSummaryOnlyOnTheLast) {

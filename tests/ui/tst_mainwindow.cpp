@@ -38,10 +38,13 @@
 #include <QFileInfo>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTableWidget>
 #include <QTimer>
 #include <QtTest>
 
 #include "ui/DialogTestSupport.h"
+#include "desktop/windows/MaterialForm.h"
+#include "base/platform/Folders.h"
 #include "ui/MainWindowTestSupport.h"
 
 using namespace dvx;
@@ -348,6 +351,95 @@ private slots:
         QVERIFY(W().Action("&Galvanised Iron Pipe")->isChecked());
         QCOMPARE(W().Circuit().Count(), 2);
         QCOMPARE(Panel(1), QString("Solved"));
+    }
+
+    // A material with its own bores: the items move to the nearest of them,
+    // the far moves are listed, undo puts the bores back, and a project
+    // whose material this machine lacks opens from the copy it carries.
+    void furtherMaterialMovesTheBoresAndTravelsWithTheProject() {
+        TMaterialTable copper;
+        copper.Name = "Test Copper";
+        copper.Roughness = 1.5e-6;
+        copper.File = "TestCopper.ini";
+        copper.Bores = {{"2\"", 0.05042, 0.019, 4.0, -1, 0.3}, {"1\"", 0.026035, 0.022, 0.9, -1, 0.2}};
+        ProgramTables().Materials.push_back(copper);
+        AddPipes(2);
+        W().Circuit().Item(1).SetBore(17); // 25 mm, 26.64 mm inside
+        messages_.clear();
+
+        W().ChooseMaterial(MaterialCount);
+        QCOMPARE(int(W().Circuit().Material), MaterialCount);
+        QCOMPARE(CurrentRoughness, 1.5e-6);
+        QVERIFY(W().Action("Test Copper")->isChecked());
+        QCOMPARE(W().Circuit().Item(0).InsideDiameter, 0.05042); // from 102.3 mm
+        QCOMPARE(W().Circuit().Item(1).InsideDiameter, 0.026035);
+        QCOMPARE(Cell(0, gcSize), QString("2\""));
+        QCOMPARE(messages_.size(), std::size_t(1));
+        QVERIFY(messages_[0].text.contains("more than 10 %"));
+        QVERIFY(messages_[0].text.contains("102.3 mm \u2192 50.4 mm"));
+        QVERIFY(!messages_[0].text.contains("26.6 mm")); // 2 %: not listed
+        QVERIFY(W().isWindowModified());
+
+        W().Action("&Undo")->trigger();
+        QCOMPARE(int(W().Circuit().Material), int(pmSteel));
+        QCOMPARE(CurrentRoughness, MaterialRoughness[pmSteel]);
+        QCOMPARE(int(W().Circuit().Item(0).BoreIndex), 11);
+        QCOMPARE(W().Circuit().Item(0).InsideDiameter, BoreTable[11].ID);
+        QCOMPARE(Cell(0, gcSize), QString("100"));
+        W().Action("&Redo")->trigger();
+        QCOMPARE(W().Circuit().Item(0).InsideDiameter, 0.05042);
+
+        chosenFiles_ << Path("copper.dvx");
+        W().SaveAsCommand();
+        QVERIFY(W().NewProject());
+        ProgramTables().Materials.clear(); // a machine without the material
+        messages_.clear();
+        QVERIFY(W().OpenFile(Path("copper.dvx")));
+        QVERIFY(!messages_.empty());
+        QCOMPARE(messages_[0].kind, MsgKind::Warning);
+        QVERIFY(messages_[0].text.contains("\"Test Copper\" of this project is not in this computer's catalogues"));
+        QVERIFY(W().Action("Test Copper (from the project)")->isChecked());
+        QCOMPARE(W().Circuit().Item(0).InsideDiameter, 0.05042);
+        QCOMPARE(W().Circuit().Item(1).InsideDiameter, 0.026035);
+        QCOMPARE(CurrentRoughness, 1.5e-6);
+        QCOMPARE(Panel(1), QString("Solved"));
+    }
+
+    // Database › Add Pipe Material: a new file in the data folder and a
+    // material to choose at once; what is wrong is said and nothing written.
+    void userMaterialIsAddedToTheDataFolderAndTheMenu() {
+        const auto fill = [](TMaterialForm& form, const QString& roughness, const QString& id) {
+            form.NameEdit()->setText("Site Tube");
+            form.RoughnessEdit()->setText(roughness);
+            const QStringList rows[] = {{"DN 32", id, "1.2"}, {"DN 25", "26.2", "0.7"}};
+            for (int r = 0; r < 2; ++r)
+                for (int c = 0; c < 3; ++c) form.Bores()->setItem(r, c, new QTableWidgetItem(rows[r][c]));
+        };
+        const QString folder = QString::fromStdString(DataFolder());
+        messages_.clear();
+        {
+            TMaterialForm bad(&W());
+            fill(bad, "abc", "32.6");
+            QVERIFY(!bad.TryAdd());
+            QCOMPARE(messages_.back().text, QString("Roughness: 'abc' is not a number"));
+            fill(bad, "0.005", "0");
+            QVERIFY(!bad.TryAdd());
+            QVERIFY(messages_.back().text.contains("[Bore1] ID: 0 is not above zero"));
+            QVERIFY(!QFile::exists(folder + "UserMaterial-Site_Tube.ini"));
+        }
+        TMaterialForm form(&W());
+        fill(form, "0.005", "32.6");
+        QVERIFY(form.TryAdd());
+        const QString file = folder + QString::fromStdString(form.AddedFile());
+        QVERIFY(QFile::exists(file));
+        const std::optional<int> code = MaterialCodeOf(ProgramTables(), "Site Tube");
+        QVERIFY(code.has_value());
+        AddPipes(1);
+        W().ChooseMaterial(*code);
+        QVERIFY(W().Action("Site Tube")->isChecked());
+        QCOMPARE(CurrentRoughness, 5e-6);
+        QCOMPARE(W().Circuit().Item(0).InsideDiameter, 0.0326);
+        QFile::remove(file); // the other cases start without it
     }
 
     // The title names the project's file and carries the modified mark,

@@ -5,12 +5,32 @@
 
 namespace dvx::ui {
 
-TMaterialCommand::TMaterialCommand(TUndoHost& host, int before, int after)
-    : QUndoCommand("Pipe Material"), host_(host), before_(before), after_(after) {}
+TItemBores ItemBores(const TCircuit& circuit) {
+    TItemBores bores;
+    bores.reserve(circuit.Items.size());
+    for (const auto& item : circuit.Items) bores.push_back({item->BoreIndex, item->InsideDiameter, item->Friction});
+    return bores;
+}
 
-void TMaterialCommand::Apply(int material) {
+TMaterialCommand::TMaterialCommand(TUndoHost& host, int before, int after, TItemBores boresBefore,
+                                   TItemBores boresAfter)
+    : QUndoCommand("Pipe Material"), host_(host), before_(before), after_(after),
+      boresBefore_(std::move(boresBefore)), boresAfter_(std::move(boresAfter)) {}
+
+void TMaterialCommand::Apply(int material, const TItemBores& bores) {
     try {
-        host_.UndoCircuit().Material = static_cast<std::uint8_t>(material);
+        TCircuit& circuit = host_.UndoCircuit();
+        circuit.Material = static_cast<std::uint8_t>(material);
+        // The history undoes in order, so the list is as it was when the
+        // bores were taken; a list of another length is left alone.
+        if (bores.size() == circuit.Items.size()) {
+            for (std::size_t i = 0; i < bores.size(); ++i) {
+                TBranch& item = *circuit.Items[i];
+                item.BoreIndex = bores[i].BoreIndex;
+                item.InsideDiameter = bores[i].InsideDiameter;
+                item.Friction = bores[i].Friction;
+            }
+        }
         host_.MaterialTakenBack(material);
     } catch (const std::exception& e) {
         host_.UndoFailed(e.what());
@@ -18,12 +38,12 @@ void TMaterialCommand::Apply(int material) {
 }
 
 void TMaterialCommand::undo() {
-    Apply(before_);
+    Apply(before_, boresBefore_);
     done_ = false;
 }
 
 void TMaterialCommand::redo() {
-    if (!done_) Apply(after_);
+    if (!done_) Apply(after_, boresAfter_);
     done_ = true;
 }
 

@@ -11,19 +11,36 @@
 
 #include <QUndoCommand>
 
+#include <cstdint>
+#include <vector>
+
 namespace dvx::ui {
+
+// The bore of each item in list order: a material with its own bores
+// moves the items, so undoing it puts them back.
+struct TItemBore {
+    std::uint8_t BoreIndex = 0;
+    double InsideDiameter = 0; // m
+    double Friction = 0;       // —
+};
+using TItemBores = std::vector<TItemBore>;
+TItemBores ItemBores(const TCircuit& circuit);
 
 class TMaterialCommand : public QUndoCommand {
 public:
-    TMaterialCommand(TUndoHost& host, int before, int after);
+    // Bores empty: the items did not move (the built-in materials share one table).
+    TMaterialCommand(TUndoHost& host, int before, int after, TItemBores boresBefore = {},
+                     TItemBores boresAfter = {});
     void undo() override;
     void redo() override;
 
 private:
-    void Apply(int material);
+    void Apply(int material, const TItemBores& bores);
     TUndoHost& host_;
     int before_;
     int after_;
+    TItemBores boresBefore_;
+    TItemBores boresAfter_;
     bool done_ = true;
 };
 

@@ -2,6 +2,7 @@
 #include "desktop/windows/InsertForm.h"
 
 #include "desktop/widgets/QtText.h"
+#include "engine/catalogue/ActiveBores.h"
 #include "engine/catalogue/Bores.h"
 #include "engine/catalogue/Tables.h"
 #include "base/Errors.h"
@@ -218,14 +219,32 @@ void TInsertForm::ShowUnitTexts() {
     SetShownRange(flowEdit_, flow, 0.1, 1300);
     SetShownRange(pipeLenEdit_, length, 0, 100);
     SetShownRange(userDPEdit_, drop, 0, 200);
-    const QSignalBlocker block(diameterCombo_);
-    const int bore = diameterCombo_->currentIndex();
-    diameterCombo_->clear();
-    for (int b = 0; b < BoreCount; ++b)
-        diameterCombo_->addItem(size.IsMetric() ? QString::fromLatin1(BoreName[static_cast<std::size_t>(b)])
-                                                : Q(size.Text(NominalOf(b))));
-    diameterCombo_->setCurrentIndex(bore);
+    ShowBores();
     ShowResistanceUnitTexts(units_);
+}
+
+void TInsertForm::ShowBores() {
+    const TCatalogueTables& tables = ProgramTables();
+    const TUnitView size = SizeView(units_);
+    const QSignalBlocker block(diameterCombo_);
+    // The bore shown stays the nearest one by inside diameter, in whichever
+    // table the active material has now.
+    bool known = false;
+    const double shownID = diameterCombo_->currentData().toDouble(&known);
+    const int index = diameterCombo_->currentIndex();
+    diameterCombo_->clear();
+    const bool ownTable = OwnBoreTable(tables) != nullptr;
+    // Own labels carry their unit ("1¼\"", "DN 32"): no unit beside them.
+    sizeUnit_->setText(ownTable ? QString() : Q(size.Label()));
+    for (int b = 0; b < BoreRowCount(tables); ++b) {
+        const TBoreRow row = BoreRow(tables, b);
+        // A material's own labels are its standard's sizes in any unit.
+        const QString label = size.IsMetric() || ownTable ? QString::fromStdString(std::string(row.Label))
+                                                          : Q(size.Text(NominalOf(b)));
+        diameterCombo_->addItem(label, row.ID);
+    }
+    diameterCombo_->setCurrentIndex(known && shownID > 0 ? NearestBoreRow(tables, shownID)
+                                                         : std::min(index, diameterCombo_->count() - 1));
 }
 
 void TInsertForm::ApplyUnits() {
@@ -252,7 +271,7 @@ void TInsertForm::ApplyUnits() {
 void TInsertForm::LoadDefaults() {
     // The defaults are held in l/s, mm, m and kPa.
     flowEdit_->setText(Q(FlowView(units_).TextFromMetric(DefaultFlow)));
-    diameterCombo_->setCurrentIndex(BoreAtLeast(DefaultBore));
+    diameterCombo_->setCurrentIndex(BoreRowForBuiltIn(ProgramTables(), BoreAtLeast(DefaultBore)));
     pipeLenEdit_->setText(Q(LengthView(units_).TextFromMetric(DefaultLength)));
     userDPEdit_->setText(Q(DropView(units_).TextFromMetric(DefaultUserDP)));
     int type = DefaultFittingType >= 0 && DefaultFittingType < FittingCount ? DefaultFittingType : 0;
@@ -338,13 +357,14 @@ void TInsertForm::AutoSizeClick() {
         ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
         return;
     }
-    diameterCombo_->setCurrentIndex(BoreForFlow(FlowView(units_).MetricFromShown(q))); // maximum flows are in l/s
+    // Maximum flows are in l/s.
+    diameterCombo_->setCurrentIndex(BoreRowForFlow(ProgramTables(), FlowView(units_).MetricFromShown(q)));
 }
 
 void TInsertForm::AutoFlowClick() {
     int bore = diameterCombo_->currentIndex();
-    if (bore < 0 || bore >= BoreCount) return;
-    const double mf = BoreTable[static_cast<std::size_t>(bore)].mf; // l/s
+    if (bore < 0 || bore >= BoreRowCount(ProgramTables())) return;
+    const double mf = BoreRow(ProgramTables(), bore).mf; // l/s
     const TUnitView flow = FlowView(units_);
     flowEdit_->setText(Q(flow.IsMetric() ? FloatToStr(mf) : flow.TextFromMetric(mf)));
 }
@@ -544,7 +564,9 @@ void TInsertForm::ShowKPreset() {
     }
     const int item = diameterCombo_->currentIndex(), other = otherBoreCombo_->currentIndex();
     if (item < 0 || other < 0) return;
-    const TBoreChangeResult r = PresetK(preset, BoreTable[static_cast<std::size_t>(item)].ID,
+    // The item's bore is a row of the active material's table.
+    if (item >= BoreRowCount(ProgramTables())) return;
+    const TBoreChangeResult r = PresetK(preset, BoreRow(ProgramTables(), item).ID,
                                         BoreTable[static_cast<std::size_t>(other)].ID,
                                         TypedNumber(angleEdit_).value_or(std::nan("")), outletCheck_->isChecked());
     kEdit_->setText(r.Error.empty() ? Q(FormatFloat("%0.4g", r.K)) : QString());
@@ -560,7 +582,9 @@ std::unique_ptr<TBranch> TInsertForm::KItemFromFields() {
     if (preset.Change) {
         // The change of bore is checked again: its reason is the message.
         const TBoreChangeResult r =
-            PresetK(preset, BoreTable[static_cast<std::size_t>(std::max(0, diameterCombo_->currentIndex()))].ID,
+            PresetK(preset,
+                    BoreRow(ProgramTables(), std::clamp(diameterCombo_->currentIndex(), 0,
+                                                        BoreRowCount(ProgramTables()) - 1)).ID,
                     BoreTable[static_cast<std::size_t>(std::max(0, otherBoreCombo_->currentIndex()))].ID,
                     TypedNumber(angleEdit_).value_or(std::nan("")), outletCheck_->isChecked());
         if (!r.Error.empty()) {

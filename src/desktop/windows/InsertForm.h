@@ -31,6 +31,9 @@ namespace dvx::ui {
 class TInsertForm : public QWidget {
     Q_OBJECT
 public:
+    // The bore list from the active material's table (after a change of
+    // material), keeping the nearest bore by inside diameter selected.
+    void ShowBores();
     explicit TInsertForm(QWidget* parent = nullptr);
 
     // Receives each new item (the main window's insertion rule).

@@ -273,10 +273,13 @@ void TMainForm::BuildMenus() {
         materialActions_[m]->setCheckable(true);
         materialGroup_->addAction(materialActions_[m]);
     }
+    calcMenu_ = calc;
+    RefreshMaterialActions();
 
     QMenu* database = menuBar()->addMenu("&Database");
     add(database, "&Fittings and Valves", [this] { FittingsCommand(); });
     add(database, "&Pipe Roughness", [this] { PipeRoughnessCommand(); });
+    add(database, "Add Pipe &Material...", [this] { AddMaterialCommand(); });
     add(database, "&Cost Database", [this] { costForm_->Execute(); });
     add(database, "&Labour Rates", [this] { labourForm_->Execute(); });
 

@@ -161,6 +161,7 @@ public:
     void LimitsCommand();
     void FittingsCommand();
     void PipeRoughnessCommand();
+    void AddMaterialCommand();
     void WaterSpecCommand();
     void WarningsCommand();
     void SummaryCommand();
@@ -339,6 +340,13 @@ private:
     QMenu* gridMenu_ = nullptr;
     QActionGroup* materialGroup_ = nullptr;
     QAction* materialActions_[3] = {};
+    // The further materials of the catalogue files (and of an opened
+    // project whose material this machine lacks), code 3 on, after the three.
+    QMenu* calcMenu_ = nullptr;
+    std::vector<QAction*> furtherMaterialActions_;
+    std::vector<std::string> furtherMaterialTexts_;
+    void RefreshMaterialActions();
+    QAction* MaterialAction(int material) const;
     std::array<QAction*, FittingMethodCount> methodActions_{};
     QAction* groupsAction_ = nullptr;
     QAction* typesAction_ = nullptr;

@@ -6,11 +6,14 @@
 #include "desktop/windows/MainWindow.h"
 
 #include "engine/catalogue/Tables.h"
+#include "engine/hydraulics/MaterialChange.h"
+#include "presentation/ui/BoreMoveText.h"
 #include "engine/fluid/Fluid.h"
 #include "desktop/windows/CircuitModel.h"
 #include "desktop/windows/CircuitView.h"
 #include "desktop/windows/DefaultFlowForm.h"
 #include "desktop/windows/FluidSpecForm.h"
+#include "desktop/windows/InsertForm.h"
 #include "desktop/windows/LimitsForm.h"
 #include "desktop/widgets/Messages.h"
 #include "desktop/windows/PriceForm.h"
@@ -24,29 +27,92 @@
 #include "storage/settings/SettingsStore.h"
 
 #include <QAction>
+#include <QActionGroup>
+#include <QMenu>
 #include <QDialog>
 #include <QDockWidget>
 
 namespace dvx::ui {
 
+namespace {
+
+// A material's menu text: its name, with "&" shown as itself; one known
+// from an opened project only says so.
+QString FurtherMaterialText(const TMaterialTable& m) {
+    QString text = QString::fromStdString(m.Name).replace('&', "&&");
+    if (m.File.empty()) text += " (from the project)";
+    return text;
+}
+
+} // namespace
+
+void TMainForm::RefreshMaterialActions() {
+    if (calcMenu_ == nullptr) return;
+    std::vector<std::string> texts;
+    for (const TMaterialTable& m : ProgramTables().Materials) texts.push_back(FurtherMaterialText(m).toStdString());
+    if (texts == furtherMaterialTexts_) return;
+    for (QAction* a : furtherMaterialActions_) {
+        materialGroup_->removeAction(a);
+        calcMenu_->removeAction(a);
+        a->deleteLater();
+    }
+    furtherMaterialActions_.clear();
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const int code = MaterialCount + static_cast<int>(i);
+        QAction* a = calcMenu_->addAction(QString::fromStdString(texts[i]));
+        connect(a, &QAction::triggered, this, [this, code] { ChooseMaterial(code); });
+        a->setCheckable(true);
+        materialGroup_->addAction(a);
+        furtherMaterialActions_.push_back(a);
+    }
+    furtherMaterialTexts_ = std::move(texts);
+}
+
+QAction* TMainForm::MaterialAction(int material) const {
+    if (material >= 0 && material < MaterialCount) return materialActions_[material];
+    const int i = material - MaterialCount;
+    if (i >= 0 && i < static_cast<int>(furtherMaterialActions_.size()))
+        return furtherMaterialActions_[static_cast<std::size_t>(i)];
+    return nullptr;
+}
+
 void TMainForm::ApplyMaterial() {
-    int m = circuit_->Material;
-    if (m < 0 || m > 2) return;
-    materialActions_[m]->setChecked(true);
+    RefreshMaterialActions();
+    const int m = circuit_->Material;
+    QAction* action = MaterialAction(m);
+    if (action == nullptr) return;
+    action->setChecked(true);
     SelectPipeMaterial(m);
+    insertForm_->ShowBores();
 }
 
 void TMainForm::ChooseMaterial(int material) {
+    RefreshMaterialActions(); // the materials may have grown since the menu was made
     const int before = circuit_->Material;
-    materialActions_[material]->setChecked(true);
+    QAction* action = MaterialAction(material);
+    if (action == nullptr) return;
+    action->setChecked(true);
     // The material is saved with the project: another one is a change to
     // keep, the same one changes nothing.
     if (circuit_->Material == material) return;
+    Commit();
+    const TItemBores boresBefore = ItemBores(*circuit_);
+    // A material with its own bores moves every item to the nearest of them.
+    const auto moves = ChangeCircuitMaterial(ProgramContext(), *circuit_, material);
+    if (!moves) return;
     SetSolved(false);
     SetSaved(false);
-    circuit_->Material = static_cast<std::uint8_t>(material);
-    SelectPipeMaterial(material);
-    Record(new TMaterialCommand(*this, before, material));
+    const bool moved = ExtraMaterial(ProgramTables(), before) != nullptr || ExtraMaterial(ProgramTables(), material) != nullptr;
+    Record(moved ? new TMaterialCommand(*this, before, material, boresBefore, ItemBores(*circuit_))
+                 : new TMaterialCommand(*this, before, material));
+    if (moved) {
+        RefreshGrid();
+        insertForm_->ShowBores();
+    }
+    const std::string name = material < MaterialCount ? std::string(BuiltInMaterialName(material))
+                                                      : ExtraMaterial(ProgramTables(), material)->Name;
+    const std::string note = BoreMoveText(*circuit_, name, *moves);
+    if (!note.empty()) ShowMessage(this, MsgKind::Information, QString::fromStdString(note));
 }
 
 void TMainForm::CalcBtnClick() {

@@ -4,7 +4,9 @@
 #include "desktop/windows/MainWindow.h"
 
 #include "engine/catalogue/Tables.h"
+#include "desktop/widgets/Messages.h"
 #include "desktop/windows/FittingsForm.h"
+#include "desktop/windows/MaterialForm.h"
 #include "desktop/windows/PipeSpecForm.h"
 
 #include <QDialog>
@@ -26,6 +28,15 @@ void TMainForm::PipeRoughnessCommand() {
     // then cancelled: the next calculation uses whatever is in force.
     ApplyMaterial();
     if (!accepted && CurrentRoughness != before) SetSolved(false);
+}
+
+void TMainForm::AddMaterialCommand() {
+    TMaterialForm form(this);
+    if (form.exec() != QDialog::Accepted) return;
+    RefreshMaterialActions();
+    ShowMessage(this, MsgKind::Information,
+                QString::fromStdString("Pipe material \"" + form.AddedName() + "\" added as " + form.AddedFile() +
+                                       " in the data folder.\nChoose it in the Calculate menu."));
 }
 
 } // namespace dvx::ui

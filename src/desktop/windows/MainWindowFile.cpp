@@ -150,6 +150,9 @@ bool TMainForm::OpenFile(const QString& file) {
 
 void TMainForm::ShowOpenedProject(TProjectData&& data, const QString& file, bool saved) {
     LeaveGrid();
+    // A material this machine lacks comes from the file's own copy; say so
+    // once the project shows.
+    const std::string materialMessage = ResolveStoredMaterial(data, ProgramTables());
     std::unique_ptr<TCircuit> opened;
     InstallProject(std::move(data), opened);
     ReplaceCircuit(std::move(opened));
@@ -171,6 +174,7 @@ void TMainForm::ShowOpenedProject(TProjectData&& data, const QString& file, bool
     panels_[2]->clear();
     ForgetUndo();
     ResetHistory();
+    if (!materialMessage.empty()) ShowMessage(this, MsgKind::Warning, QString::fromStdString(materialMessage));
     CalcBtnClick();
 }
 

@@ -68,6 +68,7 @@ void TMainForm::MaterialTakenBack(int material) {
     (void)material; // the circuit holds it already
     SetSolved(false);
     ApplyMaterial();
+    RefreshGrid(); // the items may have their bores back
 }
 
 void TMainForm::LiquidTakenBack() { SetSolved(false); }

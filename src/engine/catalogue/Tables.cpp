@@ -118,8 +118,14 @@ const std::array<double, BoreCount>& LabourProfile(int fittingType) {
 } // namespace
 
 bool TCatalogueTables::SelectPipeMaterial(int m) {
+    if (const TMaterialTable* own = ExtraMaterial(*this, m)) {
+        ActiveMaterial = m;
+        CurrentRoughness = own->Roughness;
+        return true;
+    }
     if (m < 0 || m >= MaterialCount) return false;
     PipeMaterial = static_cast<std::uint8_t>(m);
+    ActiveMaterial = m;
     CurrentRoughness = MaterialRoughness[PipeMaterial];
     return true;
 }
@@ -128,6 +134,7 @@ void TCatalogueTables::RestoreBuiltIn() {
     BoreTable = BuiltInBoreTable;
     MaterialRoughness = BuiltInMaterialRoughness;
     PipeMaterial = pmSteel;
+    ActiveMaterial = pmSteel;
     CurrentRoughness = MaterialRoughness[pmSteel];
     FittingTable = StandardFittings();
     Materials.clear();

@@ -81,8 +81,14 @@ struct TCatalogueTables {
     std::array<double, MaterialCount> MaterialRoughness{};
     // m, roughness of the active material; the only roughness the pipe calculation reads.
     double CurrentRoughness = 0;
-    // The active material (0, 1 or 2): the cost column the pipe items read.
+    // The active built-in material (0, 1 or 2): the cost column the pipe
+    // items read while one of the three is active.
     std::uint8_t PipeMaterial = pmSteel;
+    // The active material's code: 0 to 2 the built-in ones (bores of
+    // BoreTable, PipeMaterial the same), 3 on Materials[code − 3] with its
+    // own bores, roughness and pipe costs. Items' BoreIndex is a row of the
+    // active material's table (ActiveBores.h).
+    int ActiveMaterial = pmSteel;
     // The materials of the catalogue files beyond the three built-in ones,
     // code 3 on: each with its own roughness and bore table.
     std::vector<TMaterialTable> Materials;
@@ -120,8 +126,10 @@ struct TCatalogueTables {
 
     TCatalogueTables() { RestoreBuiltIn(); }
 
-    // Makes material m active: PipeMaterial = m and CurrentRoughness =
-    // MaterialRoughness[m]. Any other value changes nothing and returns false.
+    // Makes material m active: a built-in one (0 to 2) sets PipeMaterial =
+    // m and CurrentRoughness = MaterialRoughness[m]; a further one (3 on, in
+    // Materials) leaves PipeMaterial and takes its own roughness. Any other
+    // value changes nothing and returns false.
     bool SelectPipeMaterial(int m);
     // Puts every table, default, limit, the active material (steel) and
     // CurrentRoughness back to the built-in values.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/hydraulics/Circuit.h"
 
+#include "engine/catalogue/ActiveBores.h"
+
 #include "engine/catalogue/Tables.h"
 #include "engine/hydraulics/ItemValue.h"
 #include "base/FloatFaults.h"
@@ -192,7 +194,7 @@ bool TCircuit::Estimate(const TProjectContext& project, std::string& message) {
         LabourHoursTotal += hours;
         const double l = hours * project.Tables.LabourRate;
         if (m < 0 || l < 0) {
-            message = Format("%s  %s dia", {item->TypeName, BoreName.at(item->BoreIndex)});
+            message = Format("%s  %s dia", {item->TypeName, std::string(BoreRow(project.Tables, item->BoreIndex).Label)});
             TotalCost = 0;
             return false;
         }

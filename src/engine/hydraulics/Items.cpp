@@ -3,6 +3,7 @@
 
 #include <limits>
 
+#include "engine/catalogue/ActiveBores.h"
 #include "engine/catalogue/Bores.h"
 #include "engine/catalogue/Tables.h"
 #include "base/Errors.h"
@@ -35,7 +36,7 @@ TBranch::TBranch(const TProjectContext& project) : TypeName("Branch") {
     std::int32_t& counter = project.ItemCounter;
     if (counter < std::numeric_limits<std::int32_t>::max()) ++counter;
     Number = counter;
-    SetBore(project, BoreAtLeast(project.Tables, project.Tables.DefaultBore));
+    SetBore(project, BoreRowForBuiltIn(project.Tables, BoreAtLeast(project.Tables, project.Tables.DefaultBore)));
     Flow = project.Tables.DefaultFlow / 1000;
     Group = 0;
     InIndex = true;
@@ -50,15 +51,23 @@ bool TBranch::ValidData(int& column) const {
 }
 
 void TBranch::SetBore(const TProjectContext& project, int i) {
-    if (i < 0 || i >= BoreCount)
-        throw std::out_of_range("bore index " + std::to_string(i) + " is not in the bore table");
+    const TBoreRow row = BoreRow(project.Tables, i); // raises for a row outside the table
     BoreIndex = static_cast<std::uint8_t>(i);
-    InsideDiameter = project.Tables.BoreTable[i].ID;
-    Friction = project.Tables.BoreTable[i].ff;
+    InsideDiameter = row.ID;
+    Friction = row.ff;
 }
 
 void TBranch::SetBoreFromNominal(const TProjectContext& project, double d) {
-    SetBore(project, NearestBore(project.Tables, d));
+    // A nominal size in mm names a built-in bore; a material with its own
+    // bores takes the one nearest that bore's inside diameter.
+    SetBore(project, BoreRowForBuiltIn(project.Tables, NearestBore(project.Tables, d)));
+}
+
+void TBranch::SetBuiltInBore(const TCatalogueTables& tables, int b) {
+    const TBoreRec& rec = tables.BoreTable.at(static_cast<std::size_t>(b));
+    BoreIndex = static_cast<std::uint8_t>(b);
+    InsideDiameter = rec.ID;
+    Friction = rec.ff;
 }
 
 // --- TPipe -----------------------------------------------------------------
@@ -72,11 +81,13 @@ TPipe::TPipe(const TProjectContext& project) : TBranch(project) {
 
 double TPipe::LabourHours(const TProjectContext& project) const {
     const TCatalogueTables& t = project.Tables;
+    if (const TMaterialTable* own = OwnBoreTable(t)) return Length * own->Bores.at(BoreIndex).LabourTime;
     return Length * t.PipeLabourTime.at(BoreIndex).at(t.PipeMaterial);
 }
 
 double TPipe::MaterialCost(const TProjectContext& project) const {
     const TCatalogueTables& t = project.Tables;
+    if (const TMaterialTable* own = OwnBoreTable(t)) return Length * own->Bores.at(BoreIndex).ListPrice;
     return Length * t.PipeListPrice.at(BoreIndex).at(t.PipeMaterial);
 }
 
@@ -148,12 +159,23 @@ void TFitting::SetFittingType(const TProjectContext& project, int t) {
     C = project.Tables.FittingTable[t].C;
 }
 
+namespace {
+
+// The column of the fitting price and labour tables: the built-in bore
+// itself, or for a material's own bore the built-in bore nearest in size.
+std::size_t FittingCostColumn(const TCatalogueTables& t, const TBranch& item) {
+    if (OwnBoreTable(t) == nullptr) return item.BoreIndex;
+    return static_cast<std::size_t>(NearestBuiltInBore(t, BoreRow(t, item.BoreIndex).ID));
+}
+
+} // namespace
+
 double TFitting::LabourHours(const TProjectContext& project) const {
-    return Quantity * project.Tables.FittingLabour.at(FittingType).at(BoreIndex);
+    return Quantity * project.Tables.FittingLabour.at(FittingType).at(FittingCostColumn(project.Tables, *this));
 }
 
 double TFitting::MaterialCost(const TProjectContext& project) const {
-    return Quantity * project.Tables.FittingPrice.at(FittingType).at(BoreIndex);
+    return Quantity * project.Tables.FittingPrice.at(FittingType).at(FittingCostColumn(project.Tables, *this));
 }
 
 void TFitting::Process(const TProjectContext& project) {
@@ -197,7 +219,7 @@ double TFitting::DropAtRatio(const TProjectContext& project, double s) const {
 double TFitting::MethodK(const TProjectContext& project, double Re) const {
     const TCatalogueTables& t = project.Tables;
     return FittingResistanceK(t.FittingMethod, FittingType, t.FittingTable[FittingType].C, InsideDiameter, Re,
-                              NominalOf(t, BoreIndex))
+                              BoreRowNominal(t, BoreIndex))
         .K;
 }
 
@@ -244,11 +266,11 @@ bool TUser::ValidData(int& column) const {
 // --- auto-size and auto-flow -----------------------------------------------
 
 void AutoSize(const TProjectContext& project, TBranch& item) {
-    item.SetBore(project, BoreForFlow(project.Tables, item.Flow * 1000));
+    item.SetBore(project, BoreRowForFlow(project.Tables, item.Flow * 1000));
 }
 
 void AutoFlow(const TProjectContext& project, TBranch& item) {
-    item.Flow = project.Tables.BoreTable.at(item.BoreIndex).mf * 0.001;
+    item.Flow = BoreRow(project.Tables, item.BoreIndex).mf * 0.001;
 }
 
 } // namespace dvx

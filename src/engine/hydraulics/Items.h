@@ -44,14 +44,14 @@ public:
 
     std::string Description;     // free text
     std::string TypeName;        // "Pipe", "User" or the fitting type's name
-    double InsideDiameter = 0;   // m, BoreTable[BoreIndex].ID when the bore was set
+    double InsideDiameter = 0;   // m, the ID of bore BoreIndex when the bore was set
     double Friction = 0;         // —, Darcy factor: start of the next calculation and its result
     double Flow = 0;             // m³/s
     double PressureDrop = 0;     // Pa, computed (pipe, fitting) or entered (user item)
     double Volume = 0;           // m³, liquid volume attributed to the item
     std::int32_t Number = 0;     // reference number shown in the "#" column
     std::int32_t Group = 0;      // group number
-    std::uint8_t BoreIndex = 0;  // row of BoreTable, 0 (750 mm) to 19 (15 mm)
+    std::uint8_t BoreIndex = 0;  // row of the active material's bore table (BoreTable: 0 750 mm to 19 15 mm)
     bool InIndex = true;         // counts towards the index circuit when groups are active
 
     virtual TItemKind Kind() const = 0;
@@ -77,11 +77,14 @@ public:
     virtual double DropAtRatio(const TProjectContext& project, double s) const = 0;
     double DropAtRatio(double s) const { return DropAtRatio(ProgramContext(), s); }
 
-    // Bore i (0 to 19): BoreIndex, InsideDiameter and Friction from the
-    // project's BoreTable. Any other index raises std::out_of_range and
-    // changes nothing.
+    // Bore i: BoreIndex, InsideDiameter and Friction from the active
+    // material's bore table (BoreTable: 0 to 19). Any other index raises
+    // std::out_of_range and changes nothing.
     void SetBore(const TProjectContext& project, int i);
     void SetBore(int i) { SetBore(ProgramContext(), i); }
+    // Bore b of BoreTable (0 to 19) whatever material is active: what the
+    // items of a project file start from. Any other b raises std::out_of_range.
+    void SetBuiltInBore(const TCatalogueTables& tables, int b);
     // The bore nearest the nominal size d (mm).
     void SetBoreFromNominal(const TProjectContext& project, double d);
     void SetBoreFromNominal(double d) { SetBoreFromNominal(ProgramContext(), d); }

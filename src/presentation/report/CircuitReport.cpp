@@ -63,6 +63,11 @@ std::vector<std::string> CircuitSummaryLines(const TCircuit& circuit, const TFlu
         "Index circuit total pressure drop " + drop.Text(circuit.TotalDP) + " " + drop.Label(),
         "Total system volume " + volume.Text(circuit.TotalVolume) + " " + volume.Label(),
         "System fluid: " + liquid + " " + temperature.Label()};
+    // A material with its own bores is named, so the bore labels read right;
+    // the three built-in materials keep the report as it always was.
+    if (const TMaterialTable* own = ExtraMaterial(ProgramTables(), circuit.Material))
+        lines.push_back("Pipe material: " + own->Name + ", roughness " + FormatFloat("%0.4g", own->Roughness * 1000) +
+                        " mm");
     // A mixture too close to its freezing point is said under its name.
     if (const auto* mixture = dynamic_cast<const TLiquid*>(fluid)) {
         const std::string freezing = ui::LiquidFreezeWarning(*mixture, FreezingMargin);

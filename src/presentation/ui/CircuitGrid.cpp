@@ -2,6 +2,7 @@
 #include "presentation/ui/CircuitGrid.h"
 
 #include "engine/hydraulics/ItemValue.h"
+#include "engine/catalogue/ActiveBores.h"
 #include "engine/catalogue/Bores.h"
 #include "engine/catalogue/LineParser.h"
 #include "engine/catalogue/Tables.h"
@@ -77,7 +78,7 @@ double NumericValue(const TBranch& item, int column) {
     case gcNumber: return item.Number;
     case gcGroup: return item.Group;
     case gcIndex: return item.InIndex ? 1 : 0;
-    case gcSize: return NominalOf(item.BoreIndex);
+    case gcSize: return BoreRowNominal(ProgramTables(), item.BoreIndex);
     case gcQuantity: return ItemValue(item).value_or(1);
     case gcFlow: return item.Flow * 1000;
     case gcPressureDrop: return item.PressureDrop * 0.001;
@@ -156,7 +157,13 @@ std::string CellText(const TBranch* item, int column) {
     case gcType: return item->TypeName;
     case gcSize: {
         const TUnitView size = SizeView();
-        if (size.IsMetric()) return BoreName[item->BoreIndex % BoreCount]; // the bore's label
+        // The bore's label; a material's own labels are its standard's
+        // sizes, whatever the size unit.
+        const TCatalogueTables& tables = ProgramTables();
+        if (size.IsMetric() || OwnBoreTable(tables) != nullptr) {
+            if (item->BoreIndex >= BoreRowCount(tables)) return {};
+            return std::string(BoreRow(tables, item->BoreIndex).Label);
+        }
         return size.Text(NominalOf(item->BoreIndex));
     }
     case gcQuantity:
@@ -283,7 +290,23 @@ void ApplyCellText(TCircuit& circuit, int position, int column, std::string_view
         circuit.SetGroupIndex(item.Group, flag);
         break;
     }
-    case gcSize: item.SetBoreFromNominal(SizeView().Parse(text)); break; // nominal mm
+    case gcSize: {
+        // A material's own label as shown ("1¼\"") picks that bore; a
+        // number is a nominal size (mm) and picks the nearest bore.
+        const TCatalogueTables& tables = ProgramTables();
+        if (OwnBoreTable(tables) != nullptr) {
+            bool found = false;
+            for (int b = 0; b < BoreRowCount(tables) && !found; ++b) {
+                if (BoreRow(tables, b).Label == TrimBlanks(text)) {
+                    item.SetBore(b);
+                    found = true;
+                }
+            }
+            if (found) break;
+        }
+        item.SetBoreFromNominal(SizeView().Parse(text)); // nominal mm
+        break;
+    }
     case gcQuantity: {
         const double value = PositiveOrZero(text); // as shown
         if (item.Kind() == TItemKind::Fitting) static_cast<TFitting&>(item).Quantity = value;
@@ -297,7 +320,7 @@ void ApplyCellText(TCircuit& circuit, int position, int column, std::string_view
         const double value = PositiveOrZero(text); // as shown
         item.Flow = flow.FromShown(value);         // m³/s
         // The maximum flows of the bore table are in l/s.
-        if (item.Kind() == TItemKind::User) item.SetBore(BoreForFlow(flow.IsMetric() ? value : item.Flow * 1000));
+        if (item.Kind() == TItemKind::User) item.SetBore(BoreRowForFlow(ProgramTables(), flow.IsMetric() ? value : item.Flow * 1000));
         break;
     }
     case gcPressureDrop: item.PressureDrop = DropView().FromShown(PositiveOrZero(text)); break; // Pa

@@ -26,6 +26,7 @@ TLoadedCircuit LoadCircuitFile(const std::filesystem::path& path) {
     switch (CircuitFileKind(path)) {
     case TCircuitFileKind::Project: {
         TProjectData data = ReadProject(path);
+        loaded.MaterialMessage = ResolveStoredMaterial(data, ProgramTables());
         loaded.Circuit = std::move(data.Circuit);
         loaded.Fluid = std::move(data.Fluid);
         loaded.ItemCounter = data.HighestNumber;

@@ -33,9 +33,13 @@ struct TLoadedCircuit {
     std::int32_t ItemCounter = 0;
     // Lines of a text file that named a known kind but could not become an item.
     std::vector<std::string> Messages;
+    // A project whose pipe material this machine lacks: what it keeps
+    // (ResolveStoredMaterial); empty otherwise.
+    std::string MaterialMessage;
 };
 
-// Reads a project file (ReadProject) or a text item file into a new circuit;
+// Reads a project file (ReadProject, its stored material resolved against
+// the program's tables) or a text item file into a new circuit;
 // a text file builds it as "Read from Text File" does: a new circuit with
 // the items inserted before the first row one by one (so in the reverse of
 // the file's order), material 0. Nothing in force changes, except that

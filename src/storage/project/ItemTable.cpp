@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "storage/project/ItemTable.h"
 
+#include "engine/catalogue/ActiveBores.h"
 #include "engine/catalogue/Bores.h"
 #include "engine/catalogue/Tables.h"
 #include "engine/hydraulics/ItemValue.h"
@@ -278,7 +279,7 @@ std::unique_ptr<TBranch> ItemFromTextOrder(const std::vector<std::string>& cells
     std::unique_ptr<TBranch> item = MakeItem(*kind, fittingType);
     item->Number = number;
     item->Description = cells[2];
-    item->SetBore(BoreForInsideDiameter(diameter / 1000));
+    item->SetBore(BoreRowForInsideDiameter(ProgramTables(), diameter / 1000));
     item->Flow = ToSi(tcFlow, flow);
     if (*kind == 'u') item->PressureDrop = ToSi(tcPressureDrop, dp);
     if (*kind == 'f') static_cast<TFitting&>(*item).Quantity = extra;
@@ -367,7 +368,7 @@ std::unique_ptr<TBranch> ItemFromHeader(const HeaderMap& map, const std::vector<
     }
     else if (map.InsideDiameterAt >= 0 && map.InsideDiameterAt < static_cast<int>(cells.size()) &&
              !TrimBlanks(cells[static_cast<std::size_t>(map.InsideDiameterAt)]).empty())
-        item->SetBore(BoreForInsideDiameter(Number(cells[static_cast<std::size_t>(map.InsideDiameterAt)], "ID, mm") / 1000));
+        item->SetBore(BoreRowForInsideDiameter(ProgramTables(), Number(cells[static_cast<std::size_t>(map.InsideDiameterAt)], "ID, mm") / 1000));
     // The caption a value's column has in the units the header names.
     auto caption = [&](TTableColumn c) { return Caption(c, map.Units[static_cast<std::size_t>(c)]); };
     if (auto v = cell(tcFlow)) item->Flow = view(tcFlow).FromShown(Number(*v, caption(tcFlow)));
@@ -402,7 +403,7 @@ std::vector<std::string> ItemTableRow(const TBranch& item) {
     row[tcKind] = KindLetter(item.Kind());
     row[tcNumber] = std::to_string(item.Number);
     row[tcDescription] = item.Description;
-    row[tcSize] = Shown(tcSize, NominalOf(item.BoreIndex));
+    row[tcSize] = Shown(tcSize, BoreRowNominal(ProgramTables(), item.BoreIndex));
     row[tcFlow] = Shown(tcFlow, item.Flow);
     row[tcPressureDrop] = Shown(tcPressureDrop, item.PressureDrop);
     row[tcType] = item.TypeName;

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "storage/project/ProjectFile.h"
 
+#include "engine/catalogue/ActiveBores.h"
 #include "engine/catalogue/Bores.h"
 #include "engine/catalogue/Tables.h"
 #include "base/Errors.h"
+#include "base/IniDocument.h"
 #include "base/Format.h"
 #include "storage/project/FileIO.h"
 #include "storage/project/PumpData.h"
@@ -75,7 +77,8 @@ const ItemClass& ClassOf(const TBranch& item) {
     return kItemClasses[2];
 }
 
-void WriteItem(TTagWriter& w, const TBranch& item) {
+// nominal: mm, the bore as the item record stores it.
+void WriteItem(TTagWriter& w, const TBranch& item, double nominal) {
     const ItemClass& cls = ClassOf(item);
     w.WriteShortName(cls.className);
     w.WriteShortName("");
@@ -83,7 +86,7 @@ void WriteItem(TTagWriter& w, const TBranch& item) {
     w.WriteString(item.TypeName);
     w.WriteString(item.Description);
     w.WriteInteger(item.Number);
-    w.WriteFloat(NominalOf(item.BoreIndex));
+    w.WriteFloat(nominal);
     w.WriteFloat(item.Flow);
     w.WriteFloat(item.PressureDrop);
     w.WriteInteger(item.Group);
@@ -134,7 +137,9 @@ std::unique_ptr<TBranch> ReadItem(TTagReader& r, Generation generation) {
     } else {
         bore = BoreAtLeast(r.ReadFloat());
     }
-    item->SetBore(bore);
+    // The built-in table, whatever material the running project has: the
+    // file's own material, if any, is put in force after the whole read.
+    item->SetBuiltInBore(ProgramTables(), bore);
     item->Flow = r.ReadFloat();
     item->PressureDrop = r.ReadFloat();
     if (generation == Generation::Headerless) {
@@ -186,6 +191,73 @@ TFittingMethod ReadFittingMethod(TTagReader& r) {
     return static_cast<TFittingMethod>(value);
 }
 
+// The optional property "PipeMaterial": a material beyond the built-in
+// three, by name, with a copy of its roughness and bores and each item's
+// inside diameter:
+//   string Name, float Roughness (m),
+//   list of bores { string Label, float ID (m), float ff, float mf (l/s) },
+//   list of item inside diameters (m), one per item in list order.
+// A program that predates it refuses the file at the unknown property
+// rather than calculate the items in Schedule 40 steel bores.
+constexpr const char* kPipeMaterialProperty = "PipeMaterial";
+// The most bores a stored table may hold: BoreIndex is one byte.
+constexpr std::size_t kMaxStoredBores = 200;
+
+void WritePipeMaterial(TTagWriter& w, const TMaterialTable& material, const TCircuit& c) {
+    w.WriteShortName(kPipeMaterialProperty);
+    w.WriteString(material.Name);
+    w.WriteFloat(material.Roughness);
+    w.WriteListBegin();
+    for (const TMaterialBore& b : material.Bores) {
+        w.WriteString(b.Label);
+        w.WriteFloat(b.ID);
+        w.WriteFloat(b.ff);
+        w.WriteFloat(b.mf);
+    }
+    w.WriteListEnd();
+    w.WriteListBegin();
+    for (const auto& item : c.Items) w.WriteFloat(item->InsideDiameter);
+    w.WriteListEnd();
+}
+
+bool PositiveNumber(double v) { return v > 0 && std::isfinite(v); }
+
+TStoredMaterial ReadPipeMaterial(TTagReader& r, std::size_t itemCount) {
+    TStoredMaterial stored;
+    TMaterialTable& m = stored.Table;
+    m.Name = r.ReadString();
+    if (m.Name.empty()) Bad(r, "Pipe material without a name");
+    m.Roughness = r.ReadFloat();
+    if (!PositiveNumber(m.Roughness)) Bad(r, "Roughness of pipe material \"" + m.Name + "\" is not above zero");
+    r.ReadListBegin();
+    while (!r.EndOfList()) {
+        if (m.Bores.size() == kMaxStoredBores)
+            Bad(r, Format("Pipe material \"%s\" has more than %d bores", {m.Name, static_cast<int>(kMaxStoredBores)}));
+        TMaterialBore b;
+        b.Label = r.ReadString();
+        b.ID = r.ReadFloat();
+        b.ff = r.ReadFloat();
+        b.mf = r.ReadFloat();
+        if (b.Label.empty() || !PositiveNumber(b.ID) || !PositiveNumber(b.ff) || !PositiveNumber(b.mf))
+            Bad(r, Format("Bore %d of pipe material \"%s\" is not usable", {static_cast<int>(m.Bores.size()) + 1, m.Name}));
+        if (!m.Bores.empty() && b.ID >= m.Bores.back().ID)
+            Bad(r, Format("Bore %d of pipe material \"%s\" is not smaller than the one before it",
+                          {static_cast<int>(m.Bores.size()) + 1, m.Name}));
+        m.Bores.push_back(std::move(b));
+    }
+    if (m.Bores.empty()) Bad(r, "Pipe material \"" + m.Name + "\" has no bores");
+    r.ReadListBegin();
+    while (!r.EndOfList()) {
+        if (stored.ItemIDs.size() == itemCount) Bad(r, "More inside diameters than items");
+        const double id = r.ReadFloat();
+        if (!PositiveNumber(id))
+            Bad(r, Format("Inside diameter of item %d is not above zero", {static_cast<int>(stored.ItemIDs.size()) + 1}));
+        stored.ItemIDs.push_back(id);
+    }
+    if (stored.ItemIDs.size() != itemCount) Bad(r, "Fewer inside diameters than items");
+    return stored;
+}
+
 void ReadCircuitData(TTagReader& r, TProjectData& data) {
     TCircuit& c = *data.Circuit;
 
@@ -233,7 +305,7 @@ void ReadCircuitData(TTagReader& r, TProjectData& data) {
 
 TProjectData ParseProject(std::span<const std::uint8_t> bytes, const TLiquid& fluidBase) {
     ItemCounterGuard counterGuard;
-    TProjectData data{std::make_unique<TCircuit>(), fluidBase, 0, {}};
+    TProjectData data{std::make_unique<TCircuit>(), fluidBase, 0, {}, {}};
     TTagReader r(bytes);
     r.ReadSignature();
     const std::string root = r.ReadShortName();
@@ -243,6 +315,7 @@ TProjectData ParseProject(std::span<const std::uint8_t> bytes, const TLiquid& fl
     bool havePump = false;
     bool haveMethod = false;
     bool haveSelection = false;
+    bool haveMaterial = false;
     while (!r.EndOfList()) {
         const std::string property = r.ReadShortName();
         if (property == kRootProperty && !haveData) {
@@ -258,6 +331,9 @@ TProjectData ParseProject(std::span<const std::uint8_t> bytes, const TLiquid& fl
         } else if (property == kPumpSelectionProperty && haveData && !haveSelection) {
             data.Circuit->Pump.Selection = ReadPumpSelection(r);
             haveSelection = true;
+        } else if (property == kPipeMaterialProperty && haveData && !haveMaterial) {
+            data.Material = ReadPipeMaterial(r, data.Circuit->Items.size());
+            haveMaterial = true;
         } else if (property == kFittingMethodProperty && haveData && !haveMethod) {
             data.Circuit->FittingMethod = ReadFittingMethod(r);
             haveMethod = true;
@@ -288,7 +364,11 @@ TProjectData ReadProject(const std::filesystem::path& path) {
     }
 }
 
-std::vector<std::uint8_t> EncodeProject(const TCircuit& c, const TFluid& fluid) {
+std::vector<std::uint8_t> EncodeProject(const TCircuit& c, const TFluid& fluid, const TCatalogueTables& tables) {
+    // A further material: the header field keeps a built-in code (0) and
+    // the items their nearest built-in bore, so the circuit data stays what
+    // every reader knows; the material itself follows as a property.
+    const TMaterialTable* own = ExtraMaterial(tables, c.Material);
     TTagWriter w;
     w.Reserve(512 + c.Items.size() * 128);
     w.WriteSignature();
@@ -306,8 +386,14 @@ std::vector<std::uint8_t> EncodeProject(const TCircuit& c, const TFluid& fluid) 
     w.WriteDate(c.CreationDate);
     w.WriteInteger(static_cast<std::int64_t>(c.Items.size()));
     fluid.WriteToStream(w);
-    w.WriteInteger(c.Material);
-    for (const auto& item : c.Items) WriteItem(w, *item);
+    w.WriteInteger(own != nullptr ? 0 : c.Material);
+    for (const auto& item : c.Items) {
+        const double nominal = own != nullptr
+                                   ? tables.BoreTable[static_cast<std::size_t>(NearestBuiltInBore(tables, item->InsideDiameter))].Nominal
+                                   : NominalOf(tables, item->BoreIndex);
+        WriteItem(w, *item, nominal);
+    }
+    if (own != nullptr) WritePipeMaterial(w, *own, c);
     // Only a project that uses the pump settings carries them.
     if (!c.Pump.HasNoCurveData()) WritePumpData(w, c.Pump);
     if (!c.Pump.Selection.IsDefault()) WritePumpSelection(w, c.Pump.Selection);
@@ -326,6 +412,47 @@ void WriteProject(const std::filesystem::path& path, const TCircuit& circuit, co
     } catch (const std::exception& e) {
         throw ProjectFileError("Error writing " + path.string(), e.what());
     }
+}
+
+std::string ResolveStoredMaterial(TProjectData& data, TCatalogueTables& tables) {
+    if (!data.Material || !data.Circuit) return {};
+    TStoredMaterial& stored = *data.Material;
+    // A material of that name from a catalogue file; a copy known from an
+    // earlier project only is replaced by this project's copy.
+    int code = -1;
+    for (std::size_t i = 0; i < tables.Materials.size(); ++i)
+        if (SameIniName(tables.Materials[i].Name, stored.Table.Name)) code = MaterialCount + static_cast<int>(i);
+    const TMaterialTable* found = ExtraMaterial(tables, code);
+    const bool missing = found == nullptr || found->File.empty();
+    std::string message;
+    if (missing) {
+        stored.Table.File.clear();
+        if (found != nullptr) {
+            tables.Materials[static_cast<std::size_t>(code - MaterialCount)] = stored.Table;
+        } else {
+            tables.Materials.push_back(stored.Table);
+            code = MaterialCount + static_cast<int>(tables.Materials.size()) - 1;
+        }
+        message = "The pipe material \"" + stored.Table.Name +
+                  "\" of this project is not in this computer's catalogues.\n"
+                  "The project keeps the inside diameters of its items and the material's roughness and bores as "
+                  "they were saved with it, and is calculated with them; pipe prices and labour times of the "
+                  "material are unknown here.";
+    }
+    const TMaterialTable& table = tables.Materials[static_cast<std::size_t>(code - MaterialCount)];
+    TCircuit& c = *data.Circuit;
+    c.Material = static_cast<std::uint8_t>(code);
+    for (std::size_t i = 0; i < c.Items.size(); ++i) {
+        TBranch& item = *c.Items[i];
+        const double storedID = stored.ItemIDs.at(i);
+        const std::size_t row = NearestMaterialBore(table, storedID).value_or(TNearestMaterialBore{}).Index;
+        item.BoreIndex = static_cast<std::uint8_t>(row);
+        item.Friction = table.Bores[row].ff;
+        // The material's own catalogue gives the diameter, as the bore table
+        // does for the built-in materials; without it the stored one stays.
+        item.InsideDiameter = missing ? storedID : table.Bores[row].ID;
+    }
+    return message;
 }
 
 void InstallProject(TProjectData&& data, std::unique_ptr<TCircuit>& current) {

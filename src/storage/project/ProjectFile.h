@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -24,12 +25,24 @@ namespace dvx {
 inline constexpr const char* kProjectHeader209 = "Darvenix 2.09 data file";
 inline constexpr const char* kProjectHeader200 = "Darvenix 2.00 data file";
 
+// A pipe material with its own bores as a project file carries it: the
+// material by name with a copy of its roughness and bore table (so a
+// machine without it can still calculate the project), and each item's
+// inside diameter in list order. Prices are not carried.
+struct TStoredMaterial {
+    TMaterialTable Table; // Name, Roughness, Bores (Label, ID, ff, mf); File empty
+    std::vector<double> ItemIDs; // m, per item in list order
+};
+
 // A project read from a file, not yet in force.
 struct TProjectData {
     std::unique_ptr<TCircuit> Circuit; // Saved true, Solved false, sort state reset
     TLiquid Fluid;                     // the stored liquid, properties as stored
     std::int32_t HighestNumber = 0;    // the new ItemCounter (0 when no Number is above 0)
     std::string Version;               // the header read, or the title of a headerless file
+    // A material beyond the built-in three; the circuit's Material and its
+    // items' bores then still need ResolveStoredMaterial.
+    std::optional<TStoredMaterial> Material;
 };
 
 // Parses a whole project file held in memory. `fluidBase` provides the
@@ -42,8 +55,24 @@ TProjectData ParseProject(std::span<const std::uint8_t> bytes, const TLiquid& fl
 // *SystemFluid. Any failure raises ProjectFileError "Error reading " + path.
 TProjectData ReadProject(const std::filesystem::path& path);
 
-// The bytes of a project file for this circuit and liquid.
-std::vector<std::uint8_t> EncodeProject(const TCircuit& circuit, const TFluid& fluid);
+// The bytes of a project file for this circuit and liquid. A circuit whose
+// Material is a further material of `tables` (code 3 on) stores it by name
+// with its table and the items' inside diameters; a built-in material is
+// written exactly as before further materials existed.
+std::vector<std::uint8_t> EncodeProject(const TCircuit& circuit, const TFluid& fluid,
+                                        const TCatalogueTables& tables);
+inline std::vector<std::uint8_t> EncodeProject(const TCircuit& circuit, const TFluid& fluid) {
+    return EncodeProject(circuit, fluid, ProgramTables());
+}
+
+// Puts a stored material in force for the circuit read with it: the
+// circuit's Material becomes the code of the material of that name in
+// `tables`, and each item takes the bore of its table nearest the stored
+// inside diameter. When `tables` has no material of that name, the copy
+// the file carries is added to tables.Materials (File empty: known from a
+// project only), the items keep their stored inside diameters, and the
+// returned message says so. Empty when there is nothing to say.
+std::string ResolveStoredMaterial(TProjectData& data, TCatalogueTables& tables);
 
 // Writes the project with the safe save (the old file survives any failure).
 // Raises ProjectFileError "Error writing " + path.

@@ -4,6 +4,7 @@
 #include "storage/project/FileIO.h"
 #include "storage/project/TextCodec.h"
 
+#include "engine/catalogue/ActiveBores.h"
 #include "engine/catalogue/Bores.h"
 #include "engine/catalogue/LineParser.h"
 #include "engine/catalogue/Tables.h"
@@ -83,7 +84,7 @@ std::unique_ptr<TBranch> ReadLine(TLineParser& parser, std::string_view line, st
         auto fitting = std::make_unique<TFitting>(type);
         ApplyCommon(*fitting, fields);
         fitting->Quantity = RoundHalfEven(quantity);
-        fitting->SetBore(BoreForInsideDiameter(fields.Diameter * 0.001));
+        fitting->SetBore(BoreRowForInsideDiameter(ProgramTables(), fields.Diameter * 0.001));
         return fitting;
     }
     case 'p': {
@@ -92,7 +93,7 @@ std::unique_ptr<TBranch> ReadLine(TLineParser& parser, std::string_view line, st
         auto pipe = std::make_unique<TPipe>();
         ApplyCommon(*pipe, fields);
         pipe->Length = length;
-        pipe->SetBore(BoreForInsideDiameter(fields.Diameter * 0.001));
+        pipe->SetBore(BoreRowForInsideDiameter(ProgramTables(), fields.Diameter * 0.001));
         return pipe;
     }
     case 'u': {
@@ -100,7 +101,7 @@ std::unique_ptr<TBranch> ReadLine(TLineParser& parser, std::string_view line, st
         auto user = std::make_unique<TUser>();
         ApplyCommon(*user, fields);
         user->PressureDrop = fields.PressureDrop * 1000;
-        user->SetBore(BoreForInsideDiameter(fields.Diameter * 0.001));
+        user->SetBore(BoreRowForInsideDiameter(ProgramTables(), fields.Diameter * 0.001));
         return user;
     }
     case 'k':
@@ -123,7 +124,7 @@ std::unique_ptr<TBranch> ReadLine(TLineParser& parser, std::string_view line, st
             item = std::move(valve);
         }
         ApplyCommon(*item, fields);
-        item->SetBore(BoreForInsideDiameter(fields.Diameter * 0.001));
+        item->SetBore(BoreRowForInsideDiameter(ProgramTables(), fields.Diameter * 0.001));
         return item;
     }
     default:
