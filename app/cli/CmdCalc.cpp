@@ -19,7 +19,10 @@ namespace {
 int RunCalc(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
     Args args(argv);
     TCalcRequest request = ReadCalcOptions(args);
-    const bool quiet = args.Flag("--quiet") | args.Flag("-q");
+    // Both spellings are asked for, so that each is taken off the arguments.
+    const bool quietLong = args.Flag("--quiet");
+    const bool quietShort = args.Flag("-q");
+    const bool quiet = quietLong || quietShort;
     const bool json = args.Flag("--json");
     const bool csv = args.Flag("--csv");
     const bool strict = args.Flag("--strict");

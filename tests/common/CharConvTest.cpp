@@ -24,12 +24,6 @@ std::string Text(std::to_chars_result (*to)(char*, char*, double), double value)
     return std::string(buffer, result.ptr);
 }
 
-double FromBits(std::uint64_t bits) {
-    double value;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
-
 TEST(CharConv, ShortestFormsChooseNotationAsTheStandardDoes) {
     struct Case {
         double value;
@@ -88,6 +82,12 @@ TEST(CharConv, ReadsWhatItWritesAndStopsWhereTheStandardDoes) {
 }
 
 #if defined(__GLIBCXX__)
+double FromBits(std::uint64_t bits) {
+    double value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
 // Random bit patterns and values near decimal boundaries: the portable text
 // equals std::to_chars's, and reading it back with either gives the bits.
 TEST(CharConv, PortableFormsEqualTheStandardLibrarys) {
