@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> bytes(data, size);
-    dvx::TProjectData project{nullptr, *dvx::SystemFluid, 0, {}};
+    dvx::TProjectData project{nullptr, *dvx::SystemFluid, 0, {}, {}};
     try {
         project = dvx::ParseProject(bytes, *dvx::SystemFluid);
     } catch (const dvx::FileError&) {
