@@ -61,6 +61,21 @@ private:
         QVERIFY(QDir().mkpath(QString::fromLocal8Bit(dir)));
         QVERIFY(widget->grab().save(QDir(QString::fromLocal8Bit(dir)).filePath(name)));
     }
+    // Opens the report preview, renders its last page (the pump's) and saves
+    // it for the manual when a screenshot folder is given.
+    void LastReportPageShot(const char* name) {
+        QImage page;
+        QTimer::singleShot(0, this, [&] {
+            TPreviewForm& preview = *W().ReportPreview();
+            if (!preview.isVisible()) return;
+            page = preview.Pages().Render(preview.PageCount() - 1);
+            preview.accept();
+        });
+        W().Preview1Click();
+        QVERIFY(!page.isNull());
+        const QByteArray dir = qgetenv("DARVENIX_SCREENSHOT_DIR");
+        if (!dir.isEmpty()) QVERIFY(page.save(QDir(QString::fromLocal8Bit(dir)).filePath(name)));
+    }
     double DisplayedTotalKPa() {
         QString text = Panel(2); // "dP = %0.4g kPa"
         text.remove("dP = ").remove(" kPa");
@@ -146,17 +161,7 @@ private slots:
         Shot(&form, "chilled-water-pump.png");
 
         // The report ends with the pump's page: its plot and the same lines.
-        QImage page;
-        QTimer::singleShot(0, this, [&] {
-            TPreviewForm& preview = *W().ReportPreview();
-            if (!preview.isVisible()) return;
-            page = preview.Pages().Render(preview.PageCount() - 1);
-            preview.accept();
-        });
-        W().Preview1Click();
-        QVERIFY(!page.isNull());
-        const QByteArray dir = qgetenv("DARVENIX_SCREENSHOT_DIR");
-        if (!dir.isEmpty()) QVERIFY(page.save(QDir(QString::fromLocal8Bit(dir)).filePath("chilled-water-pump-page.png")));
+        LastReportPageShot("chilled-water-pump-page.png");
     }
 
     // The example's pump as a duty pump with a standby in parallel, with its
@@ -191,18 +196,7 @@ private slots:
         QApplication::processEvents();
         Shot(&form, "chilled-water-pump-selection.png");
 
-        QImage page;
-        QTimer::singleShot(0, this, [&] {
-            TPreviewForm& preview = *W().ReportPreview();
-            if (!preview.isVisible()) return;
-            page = preview.Pages().Render(preview.PageCount() - 1);
-            preview.accept();
-        });
-        W().Preview1Click();
-        QVERIFY(!page.isNull());
-        const QByteArray dir = qgetenv("DARVENIX_SCREENSHOT_DIR");
-        if (!dir.isEmpty())
-            QVERIFY(page.save(QDir(QString::fromLocal8Bit(dir)).filePath("chilled-water-pump-selection-page.png")));
+        LastReportPageShot("chilled-water-pump-selection-page.png");
     }
 
     void glycolLoopCarriesLiquidMaterialAndGroups() {
