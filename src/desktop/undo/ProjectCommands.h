@@ -12,6 +12,8 @@
 #include <QUndoCommand>
 
 #include <cstdint>
+#include <exception>
+#include <utility>
 #include <vector>
 
 namespace dvx::ui {
@@ -26,82 +28,76 @@ struct TItemBore {
 using TItemBores = std::vector<TItemBore>;
 TItemBores ItemBores(const TCircuit& circuit);
 
-class TMaterialCommand : public QUndoCommand {
+// One value of the project as it was before a change and after it. Apply
+// puts a value back and tells the host; a failure is the host's to show.
+// A command pushed after its change was made does nothing on its first
+// redo(); one that makes the change itself applies `after` there.
+template <typename T>
+class TProjectValueCommand : public QUndoCommand {
+public:
+    using TApply = void (*)(TUndoHost&, const T&);
+    TProjectValueCommand(const char* text, TUndoHost& host, T before, T after, TApply apply, bool pushedAfterTheChange)
+        : QUndoCommand(text), host_(host), before_(std::move(before)), after_(std::move(after)), apply_(apply),
+          done_(pushedAfterTheChange) {}
+    void undo() override {
+        Apply(before_);
+        done_ = false;
+    }
+    void redo() override {
+        if (!done_) Apply(after_);
+        done_ = true;
+    }
+
+private:
+    void Apply(const T& value) {
+        try {
+            apply_(host_, value);
+        } catch (const std::exception& e) {
+            host_.UndoFailed(e.what());
+        }
+    }
+    TUndoHost& host_;
+    T before_;
+    T after_;
+    TApply apply_;
+    bool done_;
+};
+
+struct TMaterialState {
+    int Material = 0;
+    TItemBores Bores; // empty: the items did not move
+};
+
+class TMaterialCommand : public TProjectValueCommand<TMaterialState> {
 public:
     // Bores empty: the items did not move (the built-in materials share one table).
     TMaterialCommand(TUndoHost& host, int before, int after, TItemBores boresBefore = {},
                      TItemBores boresAfter = {});
-    void undo() override;
-    void redo() override;
-
-private:
-    void Apply(int material, const TItemBores& bores);
-    TUndoHost& host_;
-    int before_;
-    int after_;
-    TItemBores boresBefore_;
-    TItemBores boresAfter_;
-    bool done_ = true;
 };
 
 // The project's fitting method (equivalent length, Crane K, 3-K).
-class TFittingMethodCommand : public QUndoCommand {
+class TFittingMethodCommand : public TProjectValueCommand<TFittingMethod> {
 public:
     TFittingMethodCommand(TUndoHost& host, TFittingMethod before, TFittingMethod after);
-    void undo() override;
-    void redo() override;
-
-private:
-    void Apply(TFittingMethod method);
-    TUndoHost& host_;
-    TFittingMethod before_;
-    TFittingMethod after_;
-    bool done_ = true;
 };
 
 // The liquid as the fluid sheet left it, and as it was before.
-class TLiquidCommand : public QUndoCommand {
+class TLiquidCommand : public TProjectValueCommand<TLiquid> {
 public:
     TLiquidCommand(TUndoHost& host, const TLiquid& before, const TLiquid& after);
-    void undo() override;
-    void redo() override;
-
-private:
-    void Apply(const TLiquid& liquid);
-    TUndoHost& host_;
-    TLiquid before_;
-    TLiquid after_;
-    bool done_ = true;
 };
 
-class TDetailsCommand : public QUndoCommand {
+class TDetailsCommand : public TProjectValueCommand<TProjectDetails> {
 public:
     TDetailsCommand(TUndoHost& host, TProjectDetails before, TProjectDetails after);
-    void undo() override;
-    void redo() override;
-
-private:
-    void Apply(const TProjectDetails& details);
-    TUndoHost& host_;
-    TProjectDetails before_;
-    TProjectDetails after_;
-    bool done_ = true;
 };
 
 // The pump's points and the system curve's settings. Unlike the commands
 // above it makes its change itself: its first redo() puts `after` into the
 // circuit.
-class TPumpCommand : public QUndoCommand {
+class TPumpCommand : public TProjectValueCommand<TPumpSettings> {
 public:
     TPumpCommand(TUndoHost& host, TPumpSettings before, TPumpSettings after);
-    void undo() override;
-    void redo() override;
-
-private:
-    void Apply(const TPumpSettings& pump);
-    TUndoHost& host_;
-    TPumpSettings before_;
-    TPumpSettings after_;
 };
 
 } // namespace dvx::ui
