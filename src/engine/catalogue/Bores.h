@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Lookups on a project's BoreTable (the short forms: the program's). All read the values in force, so a catalogue file or
+// Lookups on a project's BoreTable (the short forms: the program's,
+// program-wide state used only by the desktop layer until it carries its own
+// project). All read the values in force, so a catalogue file or
 // the "MaxFlows" setting changes their answers.
 
 #include "engine/catalogue/Tables.h"

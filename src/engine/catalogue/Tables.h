@@ -136,6 +136,7 @@ struct TCatalogueTables {
     void RestoreBuiltIn();
 };
 
+// Program-wide state, used only by the desktop layer until it carries its own project.
 // The tables of the running program's project.
 TCatalogueTables& ProgramTables();
 

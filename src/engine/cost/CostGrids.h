@@ -13,10 +13,12 @@
 
 namespace dvx {
 
+struct TCatalogueTables;
+
 // Which pair of tables an editor shows.
 enum class TCostTables {
-    Prices,      // PipeListPrice and FittingPrice (currency per metre / per fitting)
-    LabourTimes, // PipeLabourTime and FittingLabour (h per metre / per fitting)
+    Prices,      // the catalogue's PipeListPrice and FittingPrice (currency per metre / per fitting)
+    LabourTimes, // the catalogue's PipeLabourTime and FittingLabour (h per metre / per fitting)
 };
 
 inline constexpr int PipeGridCols = 4;
@@ -52,17 +54,17 @@ public:
 
 // "Straight Pipe": row 0 "Shed40", "GI Pipe", "Tube"; column 0 the bore
 // labels, 750 mm first; cell (c, r) the value of BoreIndex r − 1 and
-// material c − 1.
-TTextGrid MakePipeGrid(TCostTables tables);
-// "Fittings": row 0 the bore labels; column 0 the fitting names in table
-// order; cell (c, r) the value of fitting type r − 1 and BoreIndex c − 1.
-TTextGrid MakeFittingGrid(TCostTables tables);
+// material c − 1 in catalogue.
+TTextGrid MakePipeGrid(const TCatalogueTables& catalogue, TCostTables tables);
+// "Fittings": row 0 the bore labels; column 0 the fitting names of catalogue
+// in table order; cell (c, r) the value of fitting type r − 1 and BoreIndex c − 1.
+TTextGrid MakeFittingGrid(const TCatalogueTables& catalogue, TCostTables tables);
 
-// Reads the value cells back into the tables, column by column for the pipe
+// Reads the value cells back into catalogue's tables, column by column for the pipe
 // grid and row by row for the fittings grid (the order they were filled).
 // A cell that is not a number raises TCostCellError; the cells read before
 // it are already in the tables.
-void ReadPipeGrid(const TTextGrid& grid, TCostTables tables);
-void ReadFittingGrid(const TTextGrid& grid, TCostTables tables);
+void ReadPipeGrid(const TTextGrid& grid, TCatalogueTables& catalogue, TCostTables tables);
+void ReadFittingGrid(const TTextGrid& grid, TCatalogueTables& catalogue, TCostTables tables);
 
 } // namespace dvx

@@ -45,13 +45,13 @@ int PriceGroupOf(const TBranch& item) {
     }
 }
 
-std::array<TPriceRow, PriceGroupCount> SumPriceGroups(const TCircuit& circuit) {
+std::array<TPriceRow, PriceGroupCount> SumPriceGroups(const TProjectContext& project, const TCircuit& circuit) {
     std::array<TPriceRow, PriceGroupCount> rows{};
     for (const auto& item : circuit.Items) {
         const int group = PriceGroupOf(*item);
         if (group < 0) continue;
-        rows[static_cast<std::size_t>(group)].Material += item->MaterialCost();
-        rows[static_cast<std::size_t>(group)].Hours += item->LabourHours();
+        rows[static_cast<std::size_t>(group)].Material += item->MaterialCost(project);
+        rows[static_cast<std::size_t>(group)].Hours += item->LabourHours(project);
     }
     return rows;
 }

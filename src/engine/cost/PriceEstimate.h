@@ -26,7 +26,7 @@ inline constexpr int PriceGroupCount = 8;
 // Row captions, in row order: "Pipes", "Elbows" … "User".
 extern const std::array<const char*, PriceGroupCount> PriceGroupName;
 
-// The group of an item: straight pipes, fittings by their FittingTable
+// The group of an item: straight pipes, fittings by their fittings-table
 // index (elbows 0, 1, 7, 8, 9; reducers 2, 3; tees 4, 5, 6; valves 10–18;
 // strainers 19, 20; small fittings 21, 22, 23), user items. −1 for a fitting
 // of any other index, which no row counts.
@@ -37,8 +37,9 @@ struct TPriceRow {
     double Hours = 0;    // h, summed LabourHours
 };
 
-// Sums every item's MaterialCost and LabourHours into its group, in list order.
-std::array<TPriceRow, PriceGroupCount> SumPriceGroups(const TCircuit& circuit);
+// Sums every item's MaterialCost and LabourHours (with project's cost
+// tables) into its group, in list order.
+std::array<TPriceRow, PriceGroupCount> SumPriceGroups(const TProjectContext& project, const TCircuit& circuit);
 
 // A row's figures as the window and the report show them ("%0.2f").
 std::string PriceFigure(double value);

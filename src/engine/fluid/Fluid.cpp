@@ -25,6 +25,7 @@ const std::array<const char*, 4> AdditiveNames = {
     "None", "EthyleneGlycol", "PropyleneGlycol", "CalciumChloride",
 };
 
+// Program-wide state, used only by the desktop layer until it carries its own project.
 TLiquid* SystemFluid = nullptr;
 
 namespace {

@@ -2,8 +2,8 @@
 #pragma once
 // The liquid in the circuit: which liquid, its temperature, an optional
 // additive to water or the user's own property values, and the properties
-// evaluated from them. One object of this kind, SystemFluid, serves the whole
-// program; the hydraulics read only its ro and mu.
+// evaluated from them. Each project has one liquid of this kind (its
+// TProjectContext::Liquid); the hydraulics read only its ro and mu.
 
 #include <array>
 #include <cstdint>
@@ -98,7 +98,8 @@ public:
     void WriteToXml(XmlNodeIO& io, pugi::xml_node element) const override;
 };
 
-// The program's one liquid; created by StartFluidModule and alive until exit.
+// Program-wide state, used only by the desktop layer until it carries its own project.
+// The desktop program's one liquid; created by StartFluidModule and alive until exit.
 extern TLiquid* SystemFluid;
 
 // Start-up of the fluid module: creates SystemFluid as

@@ -55,6 +55,9 @@ public:
     // A new circuit: empty, today's date, material 0, not saved, not solved,
     // and the project's item counter back to 0.
     explicit TCircuit(const TProjectContext& project);
+    // The overloads without a project (here and below) take ProgramContext():
+    // program-wide state, used only by the desktop layer until it carries its
+    // own project.
     TCircuit() : TCircuit(ProgramContext()) {}
     TCircuit(const TCircuit&) = delete;
     TCircuit& operator=(const TCircuit&) = delete;

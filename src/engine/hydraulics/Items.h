@@ -17,7 +17,8 @@
 
 namespace dvx {
 
-// The last reference number handed to a new item.
+// Program-wide state, used only by the desktop layer until it carries its own project.
+// The desktop program's last reference number handed to a new item.
 extern std::int32_t ItemCounter;
 
 // KItem and Valve (ResistanceItems.h) are stated by a resistance rather
@@ -38,6 +39,8 @@ enum TDataColumn : int {
     dcPressureDrop = 2,
 };
 
+// The item overloads without a project take ProgramContext(): program-wide
+// state, used only by the desktop layer until it carries its own project.
 class TBranch {
 public:
     virtual ~TBranch() = default;

@@ -7,8 +7,8 @@
 // independently.
 //
 // TProjectContext is a view; TProjectState owns a complete set for a
-// project of its own (a test, a tool, a second project), and ProgramContext()
-// views the running program's project.
+// project of its own (a test, a tool, a command, a second project), and
+// ProgramContext() views the desktop program's project.
 
 #include "engine/catalogue/Tables.h"
 #include "engine/fluid/Fluid.h"
@@ -23,6 +23,7 @@ struct TProjectContext {
     std::int32_t& ItemCounter; // the last reference number handed to a new item
 };
 
+// Program-wide state, used only by the desktop layer until it carries its own project.
 // The running program's project: ProgramTables(), SystemFluid, ItemCounter.
 TProjectContext ProgramContext();
 

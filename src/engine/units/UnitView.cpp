@@ -13,9 +13,9 @@
 
 namespace dvx {
 
-double LiquidDensity() {
-    if (SystemFluid == nullptr || !(SystemFluid->ro > 0)) return std::numeric_limits<double>::quiet_NaN();
-    return SystemFluid->ro;
+double LiquidDensity(const TLiquid* liquid) {
+    if (liquid == nullptr || !(liquid->ro > 0)) return std::numeric_limits<double>::quiet_NaN();
+    return liquid->ro;
 }
 
 std::string AdaptedFormat(std::string_view format, double scale) {

@@ -83,8 +83,13 @@ private:
     std::string format_;
 };
 
-// The system liquid's density at its current temperature, kg/m³; NaN when
-// there is no liquid yet (head units then refuse to convert).
+// The liquid's density at its current temperature, kg/m³; NaN when there is
+// no liquid (null) or it has no density (head units then refuse to convert).
+class TLiquid;
+double LiquidDensity(const TLiquid* liquid);
+
+// Program-wide state, used only by the desktop layer until it carries its own project.
+// The running program's liquid's density (LiquidDensity of it).
 double LiquidDensity();
 
 // A "%0.Nf" format made no coarser for a unit `scale` times finer than the
