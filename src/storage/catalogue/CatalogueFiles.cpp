@@ -43,25 +43,25 @@ double ReadPositive(const IniDocument& ini, const char* section, const char* key
 }
 
 // Reads ListPrice and LabourTime of one material column.
-void ReadPipeCosts(const IniDocument& ini, int material) {
+void ReadPipeCosts(const IniDocument& ini, int material, TCatalogueTables& tables) {
     for (int b = 0; b < BoreCount; ++b) {
         auto m = static_cast<std::size_t>(material);
         auto i = static_cast<std::size_t>(b);
-        PipeListPrice[i][m] = ReadFloat(ini, BoreName[i], "ListPrice", PipeListPrice[i][m]);
-        PipeLabourTime[i][m] = ReadFloat(ini, BoreName[i], "LabourTime", PipeLabourTime[i][m]);
+        tables.PipeListPrice[i][m] = ReadFloat(ini, BoreName[i], "ListPrice", tables.PipeListPrice[i][m]);
+        tables.PipeLabourTime[i][m] = ReadFloat(ini, BoreName[i], "LabourTime", tables.PipeLabourTime[i][m]);
     }
 }
 
-void ReadSteelFile(const IniDocument& ini) {
+void ReadSteelFile(const IniDocument& ini, TCatalogueTables& tables) {
     for (std::size_t i = 0; i < BoreCount; ++i) {
-        TBoreRec& bore = BoreTable[i];
+        TBoreRec& bore = tables.BoreTable[i];
         bore.ID = ReadPositive(ini, BoreName[i], "ID", bore.ID);
         bore.ff = ReadPositive(ini, BoreName[i], "ff", bore.ff);
         double mf = ReadFloat(ini, BoreName[i], "mf", bore.mf);
         if (mf >= 0) bore.mf = mf;
         auto b = static_cast<std::size_t>(i);
-        PipeListPrice[b][pmSteel] = ReadFloat(ini, BoreName[i], "ListPrice", PipeListPrice[b][pmSteel]);
-        PipeLabourTime[b][pmSteel] = ReadFloat(ini, BoreName[i], "LabourTime", PipeLabourTime[b][pmSteel]);
+        tables.PipeListPrice[b][pmSteel] = ReadFloat(ini, BoreName[i], "ListPrice", tables.PipeListPrice[b][pmSteel]);
+        tables.PipeLabourTime[b][pmSteel] = ReadFloat(ini, BoreName[i], "LabourTime", tables.PipeLabourTime[b][pmSteel]);
     }
 }
 
@@ -79,23 +79,23 @@ bool ReadList(const std::string& text, std::array<double, BoreCount>& values) {
 }
 
 // Returns false when a price or labour item did not convert.
-bool ReadFittingsFile(const IniDocument& ini) {
+bool ReadFittingsFile(const IniDocument& ini, TCatalogueTables& tables) {
     bool ok = true;
     for (std::size_t t = 0; t < FittingCount; ++t) {
-        const std::string& name = FittingTable[t].FittingName;
-        double c = ReadFloat(ini, name, "C", FittingTable[t].C);
-        if (c >= 0) FittingTable[t].C = c;
-        ok = ReadList(ini.Value(name, "Price").value_or(""), FittingPrice[t]) && ok;
-        ok = ReadList(ini.Value(name, "LabourTime").value_or(""), FittingLabour[t]) && ok;
+        const std::string& name = tables.FittingTable[t].FittingName;
+        double c = ReadFloat(ini, name, "C", tables.FittingTable[t].C);
+        if (c >= 0) tables.FittingTable[t].C = c;
+        ok = ReadList(ini.Value(name, "Price").value_or(""), tables.FittingPrice[t]) && ok;
+        ok = ReadList(ini.Value(name, "LabourTime").value_or(""), tables.FittingLabour[t]) && ok;
     }
     return ok;
 }
 
-void WritePipeCosts(IniDocument& ini, int material) {
+void WritePipeCosts(IniDocument& ini, int material, const TCatalogueTables& tables) {
     auto m = static_cast<std::size_t>(material);
     for (std::size_t i = 0; i < BoreCount; ++i) {
-        ini.Set(BoreName[i], "ListPrice", FloatToStr(PipeListPrice[i][m]));
-        ini.Set(BoreName[i], "LabourTime", FloatToStr(PipeLabourTime[i][m]));
+        ini.Set(BoreName[i], "ListPrice", FloatToStr(tables.PipeListPrice[i][m]));
+        ini.Set(BoreName[i], "LabourTime", FloatToStr(tables.PipeLabourTime[i][m]));
     }
 }
 
@@ -123,9 +123,11 @@ constexpr std::array<RoughnessKey, MaterialCount> kRoughnessKeys = {{
 
 } // namespace
 
-void ApplySteelCatalogue(const IniDocument& ini) { ReadSteelFile(ini); }
-void ApplyPipeCostCatalogue(const IniDocument& ini, int material) { ReadPipeCosts(ini, material); }
-bool ApplyFittingsCatalogue(const IniDocument& ini) { return ReadFittingsFile(ini); }
+void ApplySteelCatalogue(const IniDocument& ini, TCatalogueTables& tables) { ReadSteelFile(ini, tables); }
+void ApplyPipeCostCatalogue(const IniDocument& ini, int material, TCatalogueTables& tables) {
+    ReadPipeCosts(ini, material, tables);
+}
+bool ApplyFittingsCatalogue(const IniDocument& ini, TCatalogueTables& tables) { return ReadFittingsFile(ini, tables); }
 
 std::vector<std::string> SplitCatalogueList(std::string_view text) {
     auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
@@ -169,7 +171,7 @@ std::string FormatCatalogueList(const double* values, int count) {
     return text;
 }
 
-std::vector<std::string> LoadCatalogues(const std::string& dataFolder) {
+std::vector<std::string> LoadCatalogues(const std::string& dataFolder, TCatalogueTables& tables) {
     std::vector<std::string> messages;
     struct PipeFile {
         const char* name;
@@ -184,24 +186,24 @@ std::vector<std::string> LoadCatalogues(const std::string& dataFolder) {
             continue;
         }
         if (file.material == pmSteel)
-            ReadSteelFile(ini.Doc);
+            ReadSteelFile(ini.Doc, tables);
         else
-            ReadPipeCosts(ini.Doc, file.material);
+            ReadPipeCosts(ini.Doc, file.material, tables);
     }
     std::string fittings = dataFolder + kPipeFittingsFile;
     const IniLoad fittingsIni = LoadIniFile(fittings);
     if (!fittingsIni.Read())
         messages.push_back(ErrorReading(fittings, fittingsIni));
-    else if (!ReadFittingsFile(fittingsIni.Doc))
+    else if (!ReadFittingsFile(fittingsIni.Doc, tables))
         messages.push_back(ErrorReading(fittings));
     // The further materials, each from its own file.
     TMaterialLoad materials = LoadMaterialFiles(dataFolder);
-    ProgramTables().Materials = std::move(materials.Materials);
+    tables.Materials = std::move(materials.Materials);
     for (std::string& message : materials.Messages) messages.push_back(std::move(message));
     return messages;
 }
 
-void SaveCatalogues(const std::string& dataFolder) {
+void SaveCatalogues(const std::string& dataFolder, const TCatalogueTables& tables) {
     PrepareFolder(dataFolder);
     // Each file is changed in memory and replaced in one write, so a failure
     // never leaves a file with only some of its values written.
@@ -213,40 +215,40 @@ void SaveCatalogues(const std::string& dataFolder) {
                           PipeFile{kDrawnTubePipeFile, pmDrawnTube}}) {
         const std::string path = dataFolder + file.name;
         IniDocument ini = LoadForChange(path);
-        WritePipeCosts(ini, file.material);
+        WritePipeCosts(ini, file.material, tables);
         WriteIniText(path, ini.Text());
     }
     const std::string path = dataFolder + kPipeFittingsFile;
     IniDocument ini = LoadForChange(path);
     for (std::size_t t = 0; t < FittingCount; ++t) {
-        const std::string& name = FittingTable[t].FittingName;
-        ini.Set(name, "Price", FormatCatalogueList(FittingPrice[t].data(), BoreCount));
-        ini.Set(name, "LabourTime", FormatCatalogueList(FittingLabour[t].data(), BoreCount));
+        const std::string& name = tables.FittingTable[t].FittingName;
+        ini.Set(name, "Price", FormatCatalogueList(tables.FittingPrice[t].data(), BoreCount));
+        ini.Set(name, "LabourTime", FormatCatalogueList(tables.FittingLabour[t].data(), BoreCount));
     }
     WriteIniText(path, ini.Text());
 }
 
-void LoadRoughnessSettings(const SettingsStore& store) {
+void LoadRoughnessSettings(const SettingsStore& store, TCatalogueTables& tables) {
     for (const RoughnessKey& key : kRoughnessKeys)
-        MaterialRoughness[key.material] = StrToFloat(store.Read(*key.setting)) * 0.001;
+        tables.MaterialRoughness[key.material] = StrToFloat(store.Read(*key.setting)) * 0.001;
 }
 
-void SaveRoughnessSettings(SettingsStore& store) {
+void SaveRoughnessSettings(SettingsStore& store, const TCatalogueTables& tables) {
     for (const RoughnessKey& key : kRoughnessKeys)
-        store.Write(*key.setting, FormatFloat("%0.6f", MaterialRoughness[key.material] * 1000));
+        store.Write(*key.setting, FormatFloat("%0.6f", tables.MaterialRoughness[key.material] * 1000));
 }
 
-void LoadFittingsSettings(const SettingsStore& store) {
-    for (TFittingRec& fitting : FittingTable) {
+void LoadFittingsSettings(const SettingsStore& store, TCatalogueTables& tables) {
+    for (TFittingRec& fitting : tables.FittingTable) {
         std::string text = store.ReadString(settings::kFittingsSection, fitting.FittingName,
                                             FormatFloat("%0.2f", fitting.C));
         fitting.C = StrToFloat(text);
     }
 }
 
-void SaveFittingsSettings(SettingsStore& store) {
+void SaveFittingsSettings(SettingsStore& store, const TCatalogueTables& tables) {
     std::vector<std::string> lines;
-    for (const TFittingRec& fitting : FittingTable)
+    for (const TFittingRec& fitting : tables.FittingTable)
         lines.push_back(fitting.FittingName + "=" + FormatFloat("%0.2f", fitting.C));
     store.WriteValues(settings::kFittingsSection, lines);
 }

@@ -22,13 +22,14 @@
 namespace dvx {
 
 class SettingsStore;
+struct TCatalogueTables;
 
 inline constexpr const char* kSteelPipeFile = "SteelPipe.ini";
 inline constexpr const char* kGalvIronPipeFile = "GalvIronPipe.ini";
 inline constexpr const char* kDrawnTubePipeFile = "DrawnTubePipe.ini";
 inline constexpr const char* kPipeFittingsFile = "PipeFittings.ini";
 
-// Reads the four catalogue files of dataFolder (ending with "/") into the
+// Reads the four catalogue files of dataFolder (ending with "/") into
 // tables. A missing or non-numeric value leaves the value in memory, silently.
 // Returns the messages for the caller to show: "Error reading " + full path
 // for each missing file, the same followed by ": " and the reason for a file
@@ -37,20 +38,20 @@ inline constexpr const char* kPipeFittingsFile = "PipeFittings.ini";
 // labour item did not convert. Each file is read and parsed once. Then the
 // further materials' files (storage/catalogue/MaterialFiles.h) replace the
 // list of further materials, with a message for each file not used.
-std::vector<std::string> LoadCatalogues(const std::string& dataFolder);
+std::vector<std::string> LoadCatalogues(const std::string& dataFolder, TCatalogueTables& tables);
 
 // The same for one file already read: the steel file (bore data and the
 // steel cost column), a cost file of another material, the fittings file
-// (false when a price or labour item did not convert).
+// (false when a price or labour item did not convert), into tables.
 class IniDocument;
-void ApplySteelCatalogue(const IniDocument& ini);
-void ApplyPipeCostCatalogue(const IniDocument& ini, int material);
-bool ApplyFittingsCatalogue(const IniDocument& ini);
+void ApplySteelCatalogue(const IniDocument& ini, TCatalogueTables& tables);
+void ApplyPipeCostCatalogue(const IniDocument& ini, int material, TCatalogueTables& tables);
+bool ApplyFittingsCatalogue(const IniDocument& ini, TCatalogueTables& tables);
 
 // Writes the pipe cost columns and the fittings' "Price" and "LabourTime"
-// lists; files that do not exist are created. Raises FileError
+// lists of tables; files that do not exist are created. Raises FileError
 // "Unable to write to <file>" when a file cannot be written.
-void SaveCatalogues(const std::string& dataFolder);
+void SaveCatalogues(const std::string& dataFolder, const TCatalogueTables& tables);
 
 // Splits a stored list at commas and blanks; a double-quoted item may hold
 // blanks ("" inside quotes is one quote). A trailing comma gives an empty
@@ -61,17 +62,18 @@ std::vector<std::string> SplitCatalogueList(std::string_view text);
 std::string FormatCatalogueList(const double* values, int count);
 
 // Section "Pipe": the three roughness texts (mm, "%0.6f", defaults 0.046000,
-// 0.150000, 0.001500) converted into MaterialRoughness (m) in material order.
-// A text that is not a number raises ConvertError; the materials before it
-// are already taken. CurrentRoughness is not touched.
-void LoadRoughnessSettings(const SettingsStore& store);
-void SaveRoughnessSettings(SettingsStore& store);
+// 0.150000, 0.001500) converted into tables.MaterialRoughness (m) in
+// material order. A text that is not a number raises ConvertError; the
+// materials before it are already taken. tables.CurrentRoughness is not
+// touched.
+void LoadRoughnessSettings(const SettingsStore& store, TCatalogueTables& tables);
+void SaveRoughnessSettings(SettingsStore& store, const TCatalogueTables& tables);
 
-// Section "Fittings": for each type in table order the stored coefficient,
-// the one in force formatted "%0.2f" when the key is missing (so it comes
-// back rounded to two decimals). A text that is not a number raises
+// Section "Fittings": for each type of tables.FittingTable in table order
+// the stored coefficient, the one in force formatted "%0.2f" when the key
+// is missing (so it comes back rounded to two decimals). A text that is not a number raises
 // ConvertError; the types after it keep their coefficients.
-void LoadFittingsSettings(const SettingsStore& store);
-void SaveFittingsSettings(SettingsStore& store);
+void LoadFittingsSettings(const SettingsStore& store, TCatalogueTables& tables);
+void SaveFittingsSettings(SettingsStore& store, const TCatalogueTables& tables);
 
 } // namespace dvx

@@ -21,12 +21,12 @@ TCircuitFileKind CircuitFileKind(const std::filesystem::path& path) {
     return TCircuitFileKind::Other;
 }
 
-TLoadedCircuit LoadCircuitFile(const std::filesystem::path& path) {
+TLoadedCircuit LoadCircuitFile(const std::filesystem::path& path, const TProjectContext& project) {
     TLoadedCircuit loaded;
     switch (CircuitFileKind(path)) {
     case TCircuitFileKind::Project: {
-        TProjectData data = ReadProject(path);
-        loaded.MaterialMessage = ResolveStoredMaterial(data, ProgramTables());
+        TProjectData data = ReadProject(path, project);
+        loaded.MaterialMessage = ResolveStoredMaterial(data, project.Tables);
         loaded.Circuit = std::move(data.Circuit);
         loaded.Fluid = std::move(data.Fluid);
         loaded.ItemCounter = data.HighestNumber;
@@ -39,14 +39,14 @@ TLoadedCircuit LoadCircuitFile(const std::filesystem::path& path) {
         } catch (const FileError& e) {
             throw ProjectFileError("Error reading " + path.string(), e.what());
         }
-        // A new circuit first (it restarts ItemCounter), then the items.
-        loaded.Circuit = std::make_unique<TCircuit>();
+        // A new circuit first (it restarts the item counter), then the items.
+        loaded.Circuit = std::make_unique<TCircuit>(project);
         TTextImport import =
-            ReadTextItems(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+            ReadTextItems(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), project);
         InsertImportedItems(*loaded.Circuit, import);
         loaded.Messages = std::move(import.Messages);
         loaded.Circuit->Saved = true;
-        loaded.ItemCounter = ItemCounter;
+        loaded.ItemCounter = project.ItemCounter;
         return loaded;
     }
     case TCircuitFileKind::Other: break;
@@ -54,18 +54,19 @@ TLoadedCircuit LoadCircuitFile(const std::filesystem::path& path) {
     throw FileError(kReadExtensionMessage);
 }
 
-void ApplyLoadedCircuit(const TLoadedCircuit& loaded) {
-    if (loaded.Fluid && SystemFluid) *SystemFluid = *loaded.Fluid;
+void ApplyLoadedCircuit(const TLoadedCircuit& loaded, const TProjectContext& project) {
+    if (loaded.Fluid && project.Liquid) *project.Liquid = *loaded.Fluid;
     if (loaded.Circuit) {
-        SelectPipeMaterial(loaded.Circuit->Material);
-        ProgramTables().FittingMethod = loaded.Circuit->FittingMethod;
+        project.Tables.SelectPipeMaterial(loaded.Circuit->Material);
+        project.Tables.FittingMethod = loaded.Circuit->FittingMethod;
     }
-    ItemCounter = loaded.ItemCounter;
+    project.ItemCounter = loaded.ItemCounter;
 }
 
-void SaveCircuitFile(const std::filesystem::path& path, const TCircuit& circuit, const TFluid& fluid) {
+void SaveCircuitFile(const std::filesystem::path& path, const TCircuit& circuit, const TFluid& fluid,
+                     const TCatalogueTables& tables) {
     switch (CircuitFileKind(path)) {
-    case TCircuitFileKind::Project: WriteProject(path, circuit, fluid); return;
+    case TCircuitFileKind::Project: WriteProject(path, circuit, fluid, tables); return;
     case TCircuitFileKind::TextItems: {
         try {
             const std::string content = TextItemsContent(circuit);

@@ -75,7 +75,8 @@ std::string CaptionStem(int column) {
 // the column's own metric form: shown = SI × Factor, and back by dividing,
 // which undoes the multiplication exactly in more cases than multiplying by
 // the inverse would.
-TUnitView ViewOf(int column, const TUnitChoice& choice) {
+// density: kg/m³, for head units; the captions do not depend on it.
+TUnitView ViewOf(int column, const TUnitChoice& choice, double density) {
     // The metric labels ("l/s"), kept for the program's life: a view holds
     // its metric form's label by pointer.
     static const std::array<std::string, TableColumnCount> labels = [] {
@@ -88,7 +89,7 @@ TUnitView ViewOf(int column, const TUnitChoice& choice) {
     const TTableColumnDef& def = ItemTableColumns[static_cast<std::size_t>(column)];
     return TUnitView(choice, *QuantityOf(column),
                      {labels[static_cast<std::size_t>(column)].c_str(), "%0.4g", Times(def.Factor), Over(def.Factor)},
-                     LiquidDensity());
+                     density);
 }
 
 // A pipe size in inches is its designation (1¼"), not a number.
@@ -96,13 +97,14 @@ bool SizeAsDesignation(const TUnitView& view) { return view.Unit().Basis == ubNo
 
 std::string Caption(int column, const TUnitChoice& choice) {
     if (!QuantityOf(column)) return ItemTableColumns[static_cast<std::size_t>(column)].Caption;
-    return CaptionStem(column) + ViewOf(column, choice).Label();
+    // A caption does not depend on the liquid: no density.
+    return CaptionStem(column) + ViewOf(column, choice, std::numeric_limits<double>::quiet_NaN()).Label();
 }
 
 // A value in the display units in force, at full precision.
-std::string Shown(TTableColumn column, double si) {
+std::string Shown(TTableColumn column, double si, double density) {
     if (!QuantityOf(column)) return Shortest(si * ItemTableColumns[static_cast<std::size_t>(column)].Factor);
-    const TUnitView view = ViewOf(column, DisplayUnits());
+    const TUnitView view = ViewOf(column, DisplayUnits(), density);
     if (SizeAsDesignation(view)) return view.Text(si);
     return Shortest(view.ToShown(si));
 }
@@ -221,10 +223,10 @@ std::int32_t WholeNumber(std::string_view cell, const char* caption) {
     return static_cast<std::int32_t>(value);
 }
 
-std::optional<int> FittingByName(std::string_view name) {
+std::optional<int> FittingByName(std::string_view name, const TCatalogueTables& tables) {
     const std::string wanted = Lower(name);
     for (int t = 0; t < FittingCount; ++t)
-        if (Lower(FittingTable[static_cast<std::size_t>(t)].FittingName) == wanted) return t;
+        if (Lower(tables.FittingTable[static_cast<std::size_t>(t)].FittingName) == wanted) return t;
     return std::nullopt;
 }
 
@@ -234,13 +236,13 @@ int FittingIndex(std::string_view cell) {
     return t;
 }
 
-std::unique_ptr<TBranch> MakeItem(char kind, int fittingType) {
+std::unique_ptr<TBranch> MakeItem(char kind, int fittingType, const TProjectContext& project) {
     switch (kind) {
-    case 'p': return std::make_unique<TPipe>();
-    case 'f': return std::make_unique<TFitting>(fittingType);
-    case 'u': return std::make_unique<TUser>();
-    case 'k': return std::make_unique<TKItem>();
-    case 'v': return std::make_unique<TValve>();
+    case 'p': return std::make_unique<TPipe>(project);
+    case 'f': return std::make_unique<TFitting>(project, fittingType);
+    case 'u': return std::make_unique<TUser>(project);
+    case 'k': return std::make_unique<TKItem>(project);
+    case 'v': return std::make_unique<TValve>(project);
     default: return nullptr;
     }
 }
@@ -256,7 +258,7 @@ std::optional<char> KindOf(std::string_view cell) {
 }
 
 // A row in the text item file's field order.
-std::unique_ptr<TBranch> ItemFromTextOrder(const std::vector<std::string>& cells) {
+std::unique_ptr<TBranch> ItemFromTextOrder(const std::vector<std::string>& cells, const TProjectContext& project) {
     const std::optional<char> kind = KindOf(cells[0]);
     if (!kind || TrimBlanks(cells[0]).size() != 1)
         throw RowError{"'" + QuotedText(TrimBlanks(cells[0])) + "' is not a kind of item (p, f, u, k or v)"};
@@ -276,10 +278,10 @@ std::unique_ptr<TBranch> ItemFromTextOrder(const std::vector<std::string>& cells
     } else if (*kind == 'k' || *kind == 'v') {
         extra = Number(cells[7], *kind == 'k' ? "K" : "Kv");
     }
-    std::unique_ptr<TBranch> item = MakeItem(*kind, fittingType);
+    std::unique_ptr<TBranch> item = MakeItem(*kind, fittingType, project);
     item->Number = number;
     item->Description = cells[2];
-    item->SetBore(BoreRowForInsideDiameter(ProgramTables(), diameter / 1000));
+    item->SetBore(project, BoreRowForInsideDiameter(project.Tables, diameter / 1000));
     item->Flow = ToSi(tcFlow, flow);
     if (*kind == 'u') item->PressureDrop = ToSi(tcPressureDrop, dp);
     if (*kind == 'f') static_cast<TFitting&>(*item).Quantity = extra;
@@ -325,7 +327,8 @@ HeaderMap ReadHeader(const std::vector<std::string>& cells) {
     return map;
 }
 
-std::unique_ptr<TBranch> ItemFromHeader(const HeaderMap& map, const std::vector<std::string>& cells) {
+std::unique_ptr<TBranch> ItemFromHeader(const HeaderMap& map, const std::vector<std::string>& cells,
+                                        const TProjectContext& project) {
     // The cell of a column, or nothing when the column is missing or the cell empty.
     auto cell = [&](TTableColumn c) -> std::optional<std::string_view> {
         const int at = map.At[static_cast<std::size_t>(c)];
@@ -347,28 +350,29 @@ std::unique_ptr<TBranch> ItemFromHeader(const HeaderMap& map, const std::vector<
             else if (t == "user") kind = 'u';
             else if (t == "k item") kind = 'k';
             else if (t == "valve") kind = 'v';
-            else if ((fittingType = fittingType ? fittingType : FittingByName(*type))) kind = 'f';
+            else if ((fittingType = fittingType ? fittingType : FittingByName(*type, project.Tables))) kind = 'f';
         } else if (*kind == 'f' && !fittingType) {
-            fittingType = FittingByName(*type);
+            fittingType = FittingByName(*type, project.Tables);
         }
     }
     if (!kind) throw RowError{"no kind of item (a \"Kind\" or \"Type\" column)"};
     if (*kind == 'f' && !fittingType) throw RowError{"no fitting type (a \"Fitting\" or \"Type\" column)"};
 
-    std::unique_ptr<TBranch> item = MakeItem(*kind, fittingType.value_or(0));
+    std::unique_ptr<TBranch> item = MakeItem(*kind, fittingType.value_or(0), project);
     if (auto v = cell(tcNumber)) item->Number = WholeNumber(*v, "#");
     if (map.At[tcDescription] >= 0 && map.At[tcDescription] < static_cast<int>(cells.size()))
         item->Description = cells[static_cast<std::size_t>(map.At[tcDescription])];
     // Values in the units their captions name.
-    auto view = [&](TTableColumn c) { return ViewOf(c, map.Units[static_cast<std::size_t>(c)]); };
+    const double density = LiquidDensity(project.Liquid);
+    auto view = [&](TTableColumn c) { return ViewOf(c, map.Units[static_cast<std::size_t>(c)], density); };
     if (auto v = cell(tcSize)) {
         const TUnitView size = view(tcSize);
-        item->SetBoreFromNominal(SizeAsDesignation(size) ? size.Parse(*v)
+        item->SetBoreFromNominal(project, SizeAsDesignation(size) ? size.Parse(*v)
                                                          : size.FromShown(Number(*v, Caption(tcSize, map.Units[tcSize]))));
     }
     else if (map.InsideDiameterAt >= 0 && map.InsideDiameterAt < static_cast<int>(cells.size()) &&
              !TrimBlanks(cells[static_cast<std::size_t>(map.InsideDiameterAt)]).empty())
-        item->SetBore(BoreRowForInsideDiameter(ProgramTables(), Number(cells[static_cast<std::size_t>(map.InsideDiameterAt)], "ID, mm") / 1000));
+        item->SetBore(project, BoreRowForInsideDiameter(project.Tables, Number(cells[static_cast<std::size_t>(map.InsideDiameterAt)], "ID, mm") / 1000));
     // The caption a value's column has in the units the header names.
     auto caption = [&](TTableColumn c) { return Caption(c, map.Units[static_cast<std::size_t>(c)]); };
     if (auto v = cell(tcFlow)) item->Flow = view(tcFlow).FromShown(Number(*v, caption(tcFlow)));
@@ -398,14 +402,15 @@ std::vector<std::string> ItemTableHeader() {
     return header;
 }
 
-std::vector<std::string> ItemTableRow(const TBranch& item) {
+std::vector<std::string> ItemTableRow(const TBranch& item, const TProjectContext& project) {
+    const double density = LiquidDensity(project.Liquid);
     std::vector<std::string> row(TableColumnCount);
     row[tcKind] = KindLetter(item.Kind());
     row[tcNumber] = std::to_string(item.Number);
     row[tcDescription] = item.Description;
-    row[tcSize] = Shown(tcSize, BoreRowNominal(ProgramTables(), item.BoreIndex));
-    row[tcFlow] = Shown(tcFlow, item.Flow);
-    row[tcPressureDrop] = Shown(tcPressureDrop, item.PressureDrop);
+    row[tcSize] = Shown(tcSize, BoreRowNominal(project.Tables, item.BoreIndex), density);
+    row[tcFlow] = Shown(tcFlow, item.Flow, density);
+    row[tcPressureDrop] = Shown(tcPressureDrop, item.PressureDrop, density);
     row[tcType] = item.TypeName;
     row[tcGroup] = std::to_string(item.Group);
     row[tcIndex] = item.InIndex ? "1" : "0";
@@ -413,23 +418,23 @@ std::vector<std::string> ItemTableRow(const TBranch& item) {
     if (item.Kind() == TItemKind::KItem || item.Kind() == TItemKind::Valve) {
         const auto& r = static_cast<const TResistanceItem&>(item);
         row[tcQuantity] = Shortest(*ItemValue(item));
-        row[tcVelocity] = Shown(tcVelocity, r.Velocity);
-        row[tcReynolds] = Shown(tcReynolds, r.Reynolds);
+        row[tcVelocity] = Shown(tcVelocity, r.Velocity, density);
+        row[tcReynolds] = Shown(tcReynolds, r.Reynolds, density);
         return row;
     }
     const auto& pipe = static_cast<const TPipe&>(item);
     if (item.Kind() == TItemKind::Pipe) {
-        row[tcLength] = Shown(tcLength, pipe.Length);
+        row[tcLength] = Shown(tcLength, pipe.Length, density);
     } else {
         const auto& fitting = static_cast<const TFitting&>(item);
         row[tcFitting] = std::to_string(fitting.FittingType);
         row[tcQuantity] = Shortest(fitting.Quantity);
     }
-    row[tcVelocity] = Shown(tcVelocity, pipe.Velocity);
-    row[tcGradient] = Shown(tcGradient, pipe.Gradient);
-    row[tcReynolds] = Shown(tcReynolds, pipe.Reynolds);
-    row[tcFriction] = Shown(tcFriction, pipe.Friction);
-    row[tcVolume] = Shown(tcVolume, pipe.Volume);
+    row[tcVelocity] = Shown(tcVelocity, pipe.Velocity, density);
+    row[tcGradient] = Shown(tcGradient, pipe.Gradient, density);
+    row[tcReynolds] = Shown(tcReynolds, pipe.Reynolds, density);
+    row[tcFriction] = Shown(tcFriction, pipe.Friction, density);
+    row[tcVolume] = Shown(tcVolume, pipe.Volume, density);
     return row;
 }
 
@@ -451,24 +456,24 @@ std::string CommaSeparated(const std::vector<std::vector<std::string>>& rows) {
     return text;
 }
 
-std::string ItemsAsTabSeparated(const std::vector<const TBranch*>& items) {
+std::string ItemsAsTabSeparated(const std::vector<const TBranch*>& items, const TProjectContext& project) {
     std::vector<std::vector<std::string>> rows{ItemTableHeader()};
-    for (const TBranch* item : items) rows.push_back(ItemTableRow(*item));
+    for (const TBranch* item : items) rows.push_back(ItemTableRow(*item, project));
     return TabSeparated(rows);
 }
 
-std::string CircuitAsCsv(const TCircuit& circuit) {
+std::string CircuitAsCsv(const TCircuit& circuit, const TProjectContext& project) {
     std::vector<std::vector<std::string>> rows{ItemTableHeader()};
-    for (const auto& item : circuit.Items) rows.push_back(ItemTableRow(*item));
+    for (const auto& item : circuit.Items) rows.push_back(ItemTableRow(*item, project));
     return CommaSeparated(rows);
 }
 
-void WriteCircuitCsv(const TCircuit& circuit, const std::string& path) {
-    const std::string text = CircuitAsCsv(circuit);
+void WriteCircuitCsv(const TCircuit& circuit, const std::string& path, const TProjectContext& project) {
+    const std::string text = CircuitAsCsv(circuit, project);
     WriteFileAtomically(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
-TPastedItems ReadPastedItems(std::string_view text) {
+TPastedItems ReadPastedItems(std::string_view text, const TProjectContext& project) {
     TPastedItems pasted;
     const auto rows = SplitRows(text);
     std::optional<HeaderMap> header;
@@ -489,7 +494,7 @@ TPastedItems ReadPastedItems(std::string_view text) {
             }
         }
         try {
-            pasted.Items.push_back(header ? ItemFromHeader(*header, cells) : ItemFromTextOrder(cells));
+            pasted.Items.push_back(header ? ItemFromHeader(*header, cells, project) : ItemFromTextOrder(cells, project));
         } catch (const RowError& e) {
             const std::string column = e.Column.empty() ? std::string() : ", " + e.Column;
             pasted.Messages.push_back("Row " + std::to_string(r + 1) + column + ": " + e.Message);

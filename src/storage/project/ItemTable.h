@@ -50,9 +50,10 @@ extern const std::array<TTableColumnDef, TableColumnCount> ItemTableColumns;
 
 // The column captions, then one row of cells per item. Numbers are written in
 // their shortest form that reads back to the same value; a cell that does not
-// apply to the item's kind is empty.
+// apply to the item's kind is empty. The size is the nominal of the item's
+// bore in project's tables; head units take the density of its liquid.
 std::vector<std::string> ItemTableHeader();
-std::vector<std::string> ItemTableRow(const TBranch& item);
+std::vector<std::string> ItemTableRow(const TBranch& item, const TProjectContext& project);
 
 // Rows joined with tabs and ended by CR LF. A tab or line break inside a
 // text becomes a blank, so that every item stays one row.
@@ -63,11 +64,11 @@ std::string TabSeparated(const std::vector<std::vector<std::string>>& rows);
 std::string CommaSeparated(const std::vector<std::vector<std::string>>& rows);
 
 // The header and a row per item of the list given, tab-separated.
-std::string ItemsAsTabSeparated(const std::vector<const TBranch*>& items);
+std::string ItemsAsTabSeparated(const std::vector<const TBranch*>& items, const TProjectContext& project);
 // The header and every item of the circuit as comma-separated values.
-std::string CircuitAsCsv(const TCircuit& circuit);
+std::string CircuitAsCsv(const TCircuit& circuit, const TProjectContext& project);
 // Writes CircuitAsCsv to path (replacing it safely); FileError on failure.
-void WriteCircuitCsv(const TCircuit& circuit, const std::string& path);
+void WriteCircuitCsv(const TCircuit& circuit, const std::string& path, const TProjectContext& project);
 
 struct TPastedItems {
     std::vector<std::unique_ptr<TBranch>> Items; // in the order of the rows
@@ -82,7 +83,9 @@ struct TPastedItems {
 //   kPa, type name, then length m (pipe) or fitting type and quantity (fitting).
 // A row that cannot become an item (unknown kind, a number that does not
 // convert or is negative, an unknown fitting type, too few fields) is
-// skipped with a message naming its row; empty rows are ignored.
-TPastedItems ReadPastedItems(std::string_view text);
+// skipped with a message naming its row; empty rows are ignored. The items
+// are made for project (its defaults, bores and item counter; head units
+// take the density of its liquid).
+TPastedItems ReadPastedItems(std::string_view text, const TProjectContext& project);
 
 } // namespace dvx

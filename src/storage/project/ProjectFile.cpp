@@ -53,16 +53,17 @@ std::int32_t ReadInt32(TTagReader& reader) {
     return static_cast<std::int32_t>(reader.ReadInteger());
 }
 
-// Keeps ItemCounter as it was: the item constructors count up while a file
-// is read, but only installing the project may change it.
+// Keeps the project's item counter as it was: the item constructors count
+// up while a file is read, but only installing the project may change it.
 class ItemCounterGuard {
 public:
-    ItemCounterGuard() : saved_(ItemCounter) {}
-    ~ItemCounterGuard() { ItemCounter = saved_; }
+    explicit ItemCounterGuard(std::int32_t& counter) : counter_(counter), saved_(counter) {}
+    ~ItemCounterGuard() { counter_ = saved_; }
     ItemCounterGuard(const ItemCounterGuard&) = delete;
     ItemCounterGuard& operator=(const ItemCounterGuard&) = delete;
 
 private:
+    std::int32_t& counter_;
     std::int32_t saved_;
 };
 
@@ -106,7 +107,7 @@ void WriteItem(TTagWriter& w, const TBranch& item, double nominal) {
     w.WriteRawByte(vaNull); // no children
 }
 
-std::unique_ptr<TBranch> ReadItem(TTagReader& r, Generation generation) {
+std::unique_ptr<TBranch> ReadItem(TTagReader& r, Generation generation, const TProjectContext& project) {
     const std::string className = r.ReadShortName();
     const ItemClass* cls = nullptr;
     for (const ItemClass& c : kItemClasses)
@@ -119,11 +120,11 @@ std::unique_ptr<TBranch> ReadItem(TTagReader& r, Generation generation) {
 
     std::unique_ptr<TBranch> item;
     switch (cls->kind) {
-    case TItemKind::Pipe: item = std::make_unique<TPipe>(); break;
-    case TItemKind::Fitting: item = std::make_unique<TFitting>(0); break;
-    case TItemKind::User: item = std::make_unique<TUser>(); break;
-    case TItemKind::KItem: item = std::make_unique<TKItem>(); break;
-    case TItemKind::Valve: item = std::make_unique<TValve>(); break;
+    case TItemKind::Pipe: item = std::make_unique<TPipe>(project); break;
+    case TItemKind::Fitting: item = std::make_unique<TFitting>(project, 0); break;
+    case TItemKind::User: item = std::make_unique<TUser>(project); break;
+    case TItemKind::KItem: item = std::make_unique<TKItem>(project); break;
+    case TItemKind::Valve: item = std::make_unique<TValve>(project); break;
     }
 
     item->TypeName = r.ReadString();
@@ -135,11 +136,11 @@ std::unique_ptr<TBranch> ReadItem(TTagReader& r, Generation generation) {
         bore = r.ReadRawByte() + 6;
         if (bore >= BoreCount) Bad(r, Format("Bore code %d out of range", {bore - 6}));
     } else {
-        bore = BoreAtLeast(r.ReadFloat());
+        bore = BoreAtLeast(project.Tables, r.ReadFloat());
     }
     // The built-in table, whatever material the running project has: the
     // file's own material, if any, is put in force after the whole read.
-    item->SetBuiltInBore(ProgramTables(), bore);
+    item->SetBuiltInBore(project.Tables, bore);
     item->Flow = r.ReadFloat();
     item->PressureDrop = r.ReadFloat();
     if (generation == Generation::Headerless) {
@@ -165,7 +166,7 @@ std::unique_ptr<TBranch> ReadItem(TTagReader& r, Generation generation) {
         fitting.Quantity = r.ReadFloat();
         const int type = static_cast<int>(r.ReadInteger() & 0xFF);
         if (type >= FittingCount) Bad(r, Format("Fitting type %d out of range", {type}));
-        fitting.SetFittingType(type); // C from the catalogue; the stored TypeName stays
+        fitting.SetFittingType(project, type); // C from the catalogue; the stored TypeName stays
     }
     r.ReadListEnd(); // end of the item's properties
     r.ReadListEnd(); // its (empty) child list
@@ -258,7 +259,7 @@ TStoredMaterial ReadPipeMaterial(TTagReader& r, std::size_t itemCount) {
     return stored;
 }
 
-void ReadCircuitData(TTagReader& r, TProjectData& data) {
+void ReadCircuitData(TTagReader& r, TProjectData& data, const TProjectContext& project) {
     TCircuit& c = *data.Circuit;
 
     // The first string tells the generation; a file without a header starts
@@ -294,7 +295,7 @@ void ReadCircuitData(TTagReader& r, TProjectData& data) {
 
     std::int32_t highest = 0;
     for (std::int64_t i = 0; i < count; ++i) {
-        std::unique_ptr<TBranch> item = ReadItem(r, generation);
+        std::unique_ptr<TBranch> item = ReadItem(r, generation, project);
         if (item->Number > highest) highest = item->Number;
         c.Items.push_back(std::move(item));
     }
@@ -303,9 +304,10 @@ void ReadCircuitData(TTagReader& r, TProjectData& data) {
 
 } // namespace
 
-TProjectData ParseProject(std::span<const std::uint8_t> bytes, const TLiquid& fluidBase) {
-    ItemCounterGuard counterGuard;
-    TProjectData data{std::make_unique<TCircuit>(), fluidBase, 0, {}, {}};
+TProjectData ParseProject(std::span<const std::uint8_t> bytes, const TLiquid& fluidBase,
+                          const TProjectContext& project) {
+    ItemCounterGuard counterGuard(project.ItemCounter);
+    TProjectData data{std::make_unique<TCircuit>(project), fluidBase, 0, {}, {}};
     TTagReader r(bytes);
     r.ReadSignature();
     const std::string root = r.ReadShortName();
@@ -319,7 +321,7 @@ TProjectData ParseProject(std::span<const std::uint8_t> bytes, const TLiquid& fl
     while (!r.EndOfList()) {
         const std::string property = r.ReadShortName();
         if (property == kRootProperty && !haveData) {
-            ReadCircuitData(r, data);
+            ReadCircuitData(r, data, project);
             haveData = true;
         } else if (property == kPumpProperty && haveData && !havePump) {
             // Optional, after the circuit data, in any generation.
@@ -353,11 +355,11 @@ TProjectData ParseProject(std::span<const std::uint8_t> bytes, const TLiquid& fl
     return data;
 }
 
-TProjectData ReadProject(const std::filesystem::path& path) {
+TProjectData ReadProject(const std::filesystem::path& path, const TProjectContext& project) {
     try {
-        if (!SystemFluid) throw FileError("The fluid module is not started");
+        if (!project.Liquid) throw FileError("The fluid module is not started");
         const std::vector<std::uint8_t> bytes = ReadWholeFile(path);
-        return ParseProject(bytes, *SystemFluid);
+        return ParseProject(bytes, *project.Liquid, project);
     } catch (const std::exception& e) {
         // Anything at all (a bad value, a failed allocation) abandons the read.
         throw ProjectFileError("Error reading " + path.string(), e.what());
@@ -405,9 +407,10 @@ std::vector<std::uint8_t> EncodeProject(const TCircuit& c, const TFluid& fluid, 
     return w.TakeBytes();
 }
 
-void WriteProject(const std::filesystem::path& path, const TCircuit& circuit, const TFluid& fluid) {
+void WriteProject(const std::filesystem::path& path, const TCircuit& circuit, const TFluid& fluid,
+                  const TCatalogueTables& tables) {
     try {
-        const std::vector<std::uint8_t> bytes = EncodeProject(circuit, fluid);
+        const std::vector<std::uint8_t> bytes = EncodeProject(circuit, fluid, tables);
         WriteFileAtomically(path, bytes);
     } catch (const std::exception& e) {
         throw ProjectFileError("Error writing " + path.string(), e.what());
@@ -455,10 +458,10 @@ std::string ResolveStoredMaterial(TProjectData& data, TCatalogueTables& tables) 
     return message;
 }
 
-void InstallProject(TProjectData&& data, std::unique_ptr<TCircuit>& current) {
+void InstallProject(TProjectData&& data, std::unique_ptr<TCircuit>& current, const TProjectContext& project) {
     current = std::move(data.Circuit);
-    if (SystemFluid) *SystemFluid = data.Fluid;
-    ItemCounter = data.HighestNumber;
+    if (project.Liquid) *project.Liquid = data.Fluid;
+    project.ItemCounter = data.HighestNumber;
 }
 
 } // namespace dvx

@@ -11,6 +11,7 @@
 
 #include "engine/fluid/Fluid.h"
 #include "engine/hydraulics/Calc.h"
+#include "engine/hydraulics/ProjectContext.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -38,7 +39,7 @@ struct TStoredMaterial {
 struct TProjectData {
     std::unique_ptr<TCircuit> Circuit; // Saved true, Solved false, sort state reset
     TLiquid Fluid;                     // the stored liquid, properties as stored
-    std::int32_t HighestNumber = 0;    // the new ItemCounter (0 when no Number is above 0)
+    std::int32_t HighestNumber = 0;    // the project's new item counter (0 when no Number is above 0)
     std::string Version;               // the header read, or the title of a headerless file
     // A material beyond the built-in three; the circuit's Material and its
     // items' bores then still need ResolveStoredMaterial.
@@ -47,13 +48,16 @@ struct TProjectData {
 
 // Parses a whole project file held in memory. `fluidBase` provides the
 // liquid fields the file does not carry (UserProps, the valid range,
-// RangeStatus, AuxValue). Raises FileError saying what is wrong and where.
-// ItemCounter is left as it was on entry, whatever happens.
-TProjectData ParseProject(std::span<const std::uint8_t> bytes, const TLiquid& fluidBase);
+// RangeStatus, AuxValue). The items are made with project's tables (their
+// bores); project's item counter is left as it was on entry, whatever
+// happens. Raises FileError saying what is wrong and where.
+TProjectData ParseProject(std::span<const std::uint8_t> bytes, const TLiquid& fluidBase,
+                          const TProjectContext& project);
 
-// Reads a project file, taking the fields the file does not carry from
-// *SystemFluid. Any failure raises ProjectFileError "Error reading " + path.
-TProjectData ReadProject(const std::filesystem::path& path);
+// Reads a project file for project, taking the fields the file does not
+// carry from its liquid. Any failure raises ProjectFileError
+// "Error reading " + path.
+TProjectData ReadProject(const std::filesystem::path& path, const TProjectContext& project);
 
 // The bytes of a project file for this circuit and liquid. A circuit whose
 // Material is a further material of `tables` (code 3 on) stores it by name
@@ -74,12 +78,14 @@ inline std::vector<std::uint8_t> EncodeProject(const TCircuit& circuit, const TF
 // returned message says so. Empty when there is nothing to say.
 std::string ResolveStoredMaterial(TProjectData& data, TCatalogueTables& tables);
 
-// Writes the project with the safe save (the old file survives any failure).
-// Raises ProjectFileError "Error writing " + path.
-void WriteProject(const std::filesystem::path& path, const TCircuit& circuit, const TFluid& fluid);
+// Writes the project (EncodeProject with `tables`) with the safe save (the
+// old file survives any failure). Raises ProjectFileError "Error writing " + path.
+void WriteProject(const std::filesystem::path& path, const TCircuit& circuit, const TFluid& fluid,
+                  const TCatalogueTables& tables);
 
-// Puts a read project in force: it replaces `current`, *SystemFluid takes
-// the stored liquid, ItemCounter the highest item number.
-void InstallProject(TProjectData&& data, std::unique_ptr<TCircuit>& current);
+// Puts a read project in force in project: it replaces `current`, the
+// project's liquid takes the stored liquid, its item counter the highest
+// item number.
+void InstallProject(TProjectData&& data, std::unique_ptr<TCircuit>& current, const TProjectContext& project);
 
 } // namespace dvx

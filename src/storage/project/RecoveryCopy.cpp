@@ -31,12 +31,12 @@ std::string QuestionFor(const std::string& originalFile) {
 fs::path RecoveryFolder() { return fs::path(UserStateFolder()) / "Quellstrand" / "darvenix"; }
 
 void KeepRecoveryCopy(const fs::path& folder, const TCircuit& circuit, const TFluid& fluid,
-                      std::string_view originalFile) {
+                      const TCatalogueTables& tables, std::string_view originalFile) {
     if (!CreatePrivateFolders(folder.string())) throw FileError("Cannot create " + folder.string());
     // The name first: a copy without it is still offered, a name without
     // a copy is not, so a failure between the two loses nothing.
     WriteFileAtomically(folder / kOriginalName, originalFile);
-    WriteFileAtomically(folder / kCopyName, EncodeProject(circuit, fluid));
+    WriteFileAtomically(folder / kCopyName, EncodeProject(circuit, fluid, tables));
 }
 
 std::optional<TRecoveryOffer> PendingRecovery(const fs::path& folder) {
@@ -59,8 +59,8 @@ std::optional<TRecoveryOffer> PendingRecovery(const fs::path& folder) {
     return offer;
 }
 
-TProjectData ReadRecoveryCopy(const TRecoveryOffer& offer) {
-    TProjectData data = ReadProject(offer.CopyPath);
+TProjectData ReadRecoveryCopy(const TRecoveryOffer& offer, const TProjectContext& project) {
+    TProjectData data = ReadProject(offer.CopyPath, project);
     data.Circuit->Saved = false;
     return data;
 }

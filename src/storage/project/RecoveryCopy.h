@@ -34,17 +34,18 @@ struct TRecoveryOffer {
 
 // Keeps the project as folder's recovery copy, replacing any earlier one.
 // The folder is created with mode 0700 (a project is the user's own data).
-// Raises FileError when the copy cannot be written.
+// The project file is encoded with `tables` (EncodeProject). Raises
+// FileError when the copy cannot be written.
 void KeepRecoveryCopy(const std::filesystem::path& folder, const TCircuit& circuit, const TFluid& fluid,
-                      std::string_view originalFile);
+                      const TCatalogueTables& tables, std::string_view originalFile);
 
 // The offer when folder holds a recovery copy, else nothing.
 std::optional<TRecoveryOffer> PendingRecovery(const std::filesystem::path& folder);
 
 // Reads the offered copy back as a project that is not saved (it differs
 // from its file, or has none). Raises ProjectFileError like ReadProject; the
-// copy stays then, so that nothing is lost.
-TProjectData ReadRecoveryCopy(const TRecoveryOffer& offer);
+// copy stays then, so that nothing is lost. Read for project (ReadProject).
+TProjectData ReadRecoveryCopy(const TRecoveryOffer& offer, const TProjectContext& project);
 
 // Removes folder's recovery copy, once it was taken or declined.
 void DiscardRecoveryCopy(const std::filesystem::path& folder);

@@ -65,7 +65,8 @@ void ApplyCommon(TBranch& item, TCommonFields& fields) {
 
 // One line into an item; no item for a skipped line. message receives the
 // reason when a line of a known kind cannot be taken.
-std::unique_ptr<TBranch> ReadLine(TLineParser& parser, std::string_view line, std::string& message) {
+std::unique_ptr<TBranch> ReadLine(TLineParser& parser, std::string_view line, std::string& message,
+                                  const TProjectContext& project) {
     parser.SetText(line);
     const std::string kind = parser.GetToken();
     if (kind.empty()) return nullptr;
@@ -81,27 +82,27 @@ std::unique_ptr<TBranch> ReadLine(TLineParser& parser, std::string_view line, st
                              {type, FittingCount - 1});
             return nullptr;
         }
-        auto fitting = std::make_unique<TFitting>(type);
+        auto fitting = std::make_unique<TFitting>(project, type);
         ApplyCommon(*fitting, fields);
         fitting->Quantity = RoundHalfEven(quantity);
-        fitting->SetBore(BoreRowForInsideDiameter(ProgramTables(), fields.Diameter * 0.001));
+        fitting->SetBore(project, BoreRowForInsideDiameter(project.Tables, fields.Diameter * 0.001));
         return fitting;
     }
     case 'p': {
         TCommonFields fields = ReadCommon(parser);
         const double length = parser.NextFloat();
-        auto pipe = std::make_unique<TPipe>();
+        auto pipe = std::make_unique<TPipe>(project);
         ApplyCommon(*pipe, fields);
         pipe->Length = length;
-        pipe->SetBore(BoreRowForInsideDiameter(ProgramTables(), fields.Diameter * 0.001));
+        pipe->SetBore(project, BoreRowForInsideDiameter(project.Tables, fields.Diameter * 0.001));
         return pipe;
     }
     case 'u': {
         TCommonFields fields = ReadCommon(parser);
-        auto user = std::make_unique<TUser>();
+        auto user = std::make_unique<TUser>(project);
         ApplyCommon(*user, fields);
         user->PressureDrop = fields.PressureDrop * 1000;
-        user->SetBore(BoreRowForInsideDiameter(ProgramTables(), fields.Diameter * 0.001));
+        user->SetBore(project, BoreRowForInsideDiameter(project.Tables, fields.Diameter * 0.001));
         return user;
     }
     case 'k':
@@ -115,16 +116,16 @@ std::unique_ptr<TBranch> ReadLine(TLineParser& parser, std::string_view line, st
         }
         std::unique_ptr<TBranch> item;
         if (isK) {
-            auto k = std::make_unique<TKItem>();
+            auto k = std::make_unique<TKItem>(project);
             k->K = value;
             item = std::move(k);
         } else {
-            auto valve = std::make_unique<TValve>();
+            auto valve = std::make_unique<TValve>(project);
             valve->Kv = value;
             item = std::move(valve);
         }
         ApplyCommon(*item, fields);
-        item->SetBore(BoreRowForInsideDiameter(ProgramTables(), fields.Diameter * 0.001));
+        item->SetBore(project, BoreRowForInsideDiameter(project.Tables, fields.Diameter * 0.001));
         return item;
     }
     default:
@@ -179,7 +180,7 @@ void WriteTextItemsFile(const TCircuit& circuit, const std::string& path) {
     }
 }
 
-TTextImport ReadTextItems(std::string_view bytes) {
+TTextImport ReadTextItems(std::string_view bytes, const TProjectContext& project) {
     const std::string text = TextFileToUtf8(bytes);
     const std::string_view content = text;
     TTextImport import;
@@ -193,7 +194,7 @@ TTextImport ReadTextItems(std::string_view bytes) {
         ++lineNumber;
         std::string_view line = content.substr(start, end - start);
         message.clear();
-        if (auto item = ReadLine(parser, line, message))
+        if (auto item = ReadLine(parser, line, message, project))
             import.Items.push_back(std::move(item));
         else if (!message.empty())
             import.Messages.push_back(Format("Line %d: %s", {static_cast<long long>(lineNumber), message}));

@@ -36,8 +36,9 @@ struct TTextImport {
 };
 
 // Reads the lines of a text item file (CR, LF or CR LF end a line) from its
-// bytes, decoded by TextFileToUtf8, so every text taken is UTF-8.
-TTextImport ReadTextItems(std::string_view content);
+// bytes, decoded by TextFileToUtf8, so every text taken is UTF-8. The items
+// are made for project: its defaults and bores, numbered by its item counter.
+TTextImport ReadTextItems(std::string_view content, const TProjectContext& project);
 // The whole file as bytes; a file that cannot be read raises FileError
 // "Error reading <path>".
 std::string ReadTextFileBytes(const std::string& path);

@@ -33,53 +33,53 @@ bool IsBlankOrComma(char c) { return c == ' ' || c == '\t' || c == ',' || c == '
 const TFlowList BuiltInMaxFlows = {1250, 780, 540, 430, 340, 260, 210, 150, 100, 55,
                                    38,   25,  14,  7.5, 4.8, 2.5, 1.6, 0.8, 0.5, 0.25};
 
-void LoadItemDefaults(const SettingsStore& store) {
+void LoadItemDefaults(const SettingsStore& store, TCatalogueTables& tables) {
     const TItemDefaults& d = kStoredItemDefaults;
-    DefaultTemperature = ReadFloat(store, settings::WaterTemp, d.Temperature);
-    DefaultBore = ReadFloat(store, settings::PipeDiameter, d.Bore);
-    DefaultLength = ReadFloat(store, settings::PipeLength, d.Length);
-    DefaultFlow = ReadFloat(store, settings::WaterFlow, d.Flow);
+    tables.DefaultTemperature = ReadFloat(store, settings::WaterTemp, d.Temperature);
+    tables.DefaultBore = ReadFloat(store, settings::PipeDiameter, d.Bore);
+    tables.DefaultLength = ReadFloat(store, settings::PipeLength, d.Length);
+    tables.DefaultFlow = ReadFloat(store, settings::WaterFlow, d.Flow);
     // The type is an index into FittingTable wherever it is used; one that
     // points outside the table (a hand-edited store) falls back to the first.
     const int type = ReadInt(store, settings::Fitting, d.FittingType);
-    DefaultFittingType = type >= 0 && type < FittingCount ? type : d.FittingType;
-    DefaultQuantity = ReadInt(store, settings::FittingQuantity, d.Quantity);
-    DefaultUserDP = ReadFloat(store, settings::UserDP, d.UserDP);
+    tables.DefaultFittingType = type >= 0 && type < FittingCount ? type : d.FittingType;
+    tables.DefaultQuantity = ReadInt(store, settings::FittingQuantity, d.Quantity);
+    tables.DefaultUserDP = ReadFloat(store, settings::UserDP, d.UserDP);
 }
 
-void SaveItemDefaults(SettingsStore& store) {
+void SaveItemDefaults(SettingsStore& store, const TCatalogueTables& tables) {
     using namespace settings;
     store.WriteValues("Default", {
-                                     std::string(WaterTemp.Key) + "=" + Stored(DefaultTemperature),
-                                     std::string(PipeDiameter.Key) + "=" + Stored(DefaultBore),
-                                     std::string(PipeLength.Key) + "=" + Stored(DefaultLength),
-                                     std::string(WaterFlow.Key) + "=" + Stored(DefaultFlow),
-                                     std::string(Fitting.Key) + "=" + Stored(DefaultFittingType),
-                                     std::string(FittingQuantity.Key) + "=" + Stored(DefaultQuantity),
-                                     std::string(UserDP.Key) + "=" + Stored(DefaultUserDP),
+                                     std::string(WaterTemp.Key) + "=" + Stored(tables.DefaultTemperature),
+                                     std::string(PipeDiameter.Key) + "=" + Stored(tables.DefaultBore),
+                                     std::string(PipeLength.Key) + "=" + Stored(tables.DefaultLength),
+                                     std::string(WaterFlow.Key) + "=" + Stored(tables.DefaultFlow),
+                                     std::string(Fitting.Key) + "=" + Stored(tables.DefaultFittingType),
+                                     std::string(FittingQuantity.Key) + "=" + Stored(tables.DefaultQuantity),
+                                     std::string(UserDP.Key) + "=" + Stored(tables.DefaultUserDP),
                                  });
 }
 
-void RestoreItemDefaults() {
+void RestoreItemDefaults(TCatalogueTables& tables) {
     const TItemDefaults& d = kStoredItemDefaults;
-    DefaultTemperature = d.Temperature;
-    DefaultBore = d.Bore;
-    DefaultLength = d.Length;
-    DefaultFlow = d.Flow;
-    DefaultFittingType = d.FittingType;
-    DefaultQuantity = d.Quantity;
-    DefaultUserDP = d.UserDP;
+    tables.DefaultTemperature = d.Temperature;
+    tables.DefaultBore = d.Bore;
+    tables.DefaultLength = d.Length;
+    tables.DefaultFlow = d.Flow;
+    tables.DefaultFittingType = d.FittingType;
+    tables.DefaultQuantity = d.Quantity;
+    tables.DefaultUserDP = d.UserDP;
 }
 
 std::string LimitText(double value) { return FormatFloat("%0.1f", value); }
 
-void LoadWarningLimits(const SettingsStore& store) {
-    GradientLimit = StrToFloat(store.ReadString(settings::PRate.Section, settings::PRate.Key, LimitText(GradientLimit)));
-    VelocityLimit = StrToFloat(store.ReadString(settings::VMax.Section, settings::VMax.Key, LimitText(VelocityLimit)));
+void LoadWarningLimits(const SettingsStore& store, TCatalogueTables& tables) {
+    tables.GradientLimit = StrToFloat(store.ReadString(settings::PRate.Section, settings::PRate.Key, LimitText(tables.GradientLimit)));
+    tables.VelocityLimit = StrToFloat(store.ReadString(settings::VMax.Section, settings::VMax.Key, LimitText(tables.VelocityLimit)));
     const double margin = StrToFloat(
-        store.ReadString(settings::FreezeMargin.Section, settings::FreezeMargin.Key, LimitText(FreezingMargin)));
+        store.ReadString(settings::FreezeMargin.Section, settings::FreezeMargin.Key, LimitText(tables.FreezingMargin)));
     // A margin below the freezing point would hide the warning it is for.
-    if (std::isfinite(margin) && margin >= 0 && margin <= kMaxFreezingMargin) FreezingMargin = margin;
+    if (std::isfinite(margin) && margin >= 0 && margin <= kMaxFreezingMargin) tables.FreezingMargin = margin;
 }
 
 std::string FlowText(double flow) { return FormatFloat("%0.2f", flow); }
@@ -129,9 +129,9 @@ TFlowList EffectiveMaxFlows(std::string_view text) {
     return flows;
 }
 
-void LoadDefaultFlows(const SettingsStore& store) {
+void LoadDefaultFlows(const SettingsStore& store, TCatalogueTables& tables) {
     const TFlowList flows = EffectiveMaxFlows(store.Read(settings::MaxFlows));
-    for (std::size_t i = 0; i < flows.size(); ++i) BoreTable[i].mf = flows[i];
+    for (std::size_t i = 0; i < flows.size(); ++i) tables.BoreTable[i].mf = flows[i];
 }
 
 } // namespace dvx

@@ -3,9 +3,9 @@
 // The program-wide values that are not part of a project and live in the
 // settings store: the item defaults (section "Default"), the warning limits
 // (section "Limits") and the default flows of the bores ("Settings"/"MaxFlows").
-// They are read once at start-up into the process-wide values of
-// engine/catalogue/Tables.h; the Defaults, Warning Limits and Default Flows dialogs
-// change and write them afterwards.
+// They are read once at start-up into the project's catalogue tables
+// (engine/catalogue/Tables.h) passed in; the Defaults, Warning Limits and
+// Default Flows dialogs change and write them afterwards.
 //
 // Conversion rule: values are converted in table order and each one is in
 // force as soon as it is converted. A text that is not a number raises
@@ -30,27 +30,29 @@ struct TItemDefaults {
     double Bore = 100;       // mm
     double Length = 10;      // m
     double Flow = 20;        // l/s
-    int FittingType = 0;     // index into FittingTable
+    int FittingType = 0;     // index into the fittings table
     int Quantity = 1;        // —
     double UserDP = 50;      // kPa
 };
 inline constexpr TItemDefaults kStoredItemDefaults{};
 
-// Reads the seven "Default" keys into DefaultTemperature … DefaultUserDP.
-// Floating texts are read as numbers, "Fitting" and "Fitting Quantity" as
-// integers. A "Fitting" that is not an index of FittingTable gives type 0.
-void LoadItemDefaults(const SettingsStore& store);
-// Writes the seven keys: floating values "%0.0f", integers "%0d".
-void SaveItemDefaults(SettingsStore& store);
-// Puts kStoredItemDefaults in force.
-void RestoreItemDefaults();
+// Reads the seven "Default" keys into tables.DefaultTemperature …
+// tables.DefaultUserDP. Floating texts are read as numbers, "Fitting" and
+// "Fitting Quantity" as integers. A "Fitting" that is not an index of
+// tables.FittingTable gives type 0.
+void LoadItemDefaults(const SettingsStore& store, TCatalogueTables& tables);
+// Writes the seven keys of tables: floating values "%0.0f", integers "%0d".
+void SaveItemDefaults(SettingsStore& store, const TCatalogueTables& tables);
+// Puts kStoredItemDefaults in force in tables.
+void RestoreItemDefaults(TCatalogueTables& tables);
 
-// Warning limits: texts "%0.1f" of GradientLimit (Pa/m) and VelocityLimit (m/s).
+// Warning limits: texts "%0.1f" of the gradient limit (Pa/m) and velocity limit (m/s).
 std::string LimitText(double value);
-// Reads "PRate" then "VMax" (the limits in force as defaults) into the
-// limits, then "FreezeMargin" (K) into FreezingMargin; a margin that is
-// negative or above kMaxFreezingMargin keeps the one in force.
-void LoadWarningLimits(const SettingsStore& store);
+// Reads "PRate" then "VMax" (the limits of tables as defaults) into
+// tables.GradientLimit and tables.VelocityLimit, then "FreezeMargin" (K) into
+// tables.FreezingMargin; a margin that is negative or above
+// kMaxFreezingMargin keeps the one in force.
+void LoadWarningLimits(const SettingsStore& store, TCatalogueTables& tables);
 inline constexpr double kMaxFreezingMargin = 20; // K
 
 // Default flows, l/s per bore in BoreIndex order.
@@ -69,7 +71,7 @@ std::string JoinMaxFlows(const std::vector<std::string>& texts);
 // when it does not give 20 numbers), each rounded to two decimals as its
 // "%0.2f" text reads back.
 TFlowList EffectiveMaxFlows(std::string_view text);
-// Reads "MaxFlows" and puts EffectiveMaxFlows into mf of BoreTable.
-void LoadDefaultFlows(const SettingsStore& store);
+// Reads "MaxFlows" and puts EffectiveMaxFlows into mf of tables.BoreTable.
+void LoadDefaultFlows(const SettingsStore& store, TCatalogueTables& tables);
 
 } // namespace dvx

@@ -29,7 +29,8 @@ std::string ReadOnlyDataFolder(const TStartResult& result) {
 
 } // namespace
 
-TStartResult StartCore(const TStartOptions& options) {
+TStartResult StartCore(const TStartOptions& options, const TProjectContext& project) {
+    TCatalogueTables& tables = project.Tables;
     TStartResult result;
     const std::string programName = options.ProgramName.empty() ? ProgramFileName() : options.ProgramName;
     const std::string programFolder = options.ProgramFolder.empty() ? ProgramFolder() : options.ProgramFolder;
@@ -50,8 +51,10 @@ TStartResult StartCore(const TStartOptions& options) {
         result.ReadFolder = ReadOnlyDataFolder(result);
     }
 
-    // 2. The fluid module: SystemFluid.
-    if (options.StartFluid) options.StartFluid();
+    // 2. The liquid: clean water at the default temperature in force (the
+    //    settings that may change it are read in step 6).
+    if (project.Liquid != nullptr)
+        *project.Liquid = TLiquid("Water", 0, 0.0, tables.DefaultTemperature, tables.DefaultTemperature);
 
     // 3. The refrigerant library.
     result.Refrigerants = std::make_unique<TRefrigLib>(result.ReadFolder + kRefrigLibFile);
@@ -65,25 +68,25 @@ TStartResult StartCore(const TStartOptions& options) {
     if (std::string problem = AppSettings().LoadProblem(); !problem.empty()) result.Messages.push_back(problem);
 
     // 5. Catalogues, then the settings that override them.
-    note(LoadCatalogues(result.ReadFolder));
+    note(LoadCatalogues(result.ReadFolder, tables));
     try {
-        LoadRoughnessSettings(AppSettings());
+        LoadRoughnessSettings(AppSettings(), tables);
     } catch (const ConvertError& e) {
         result.Messages.push_back(e.what());
     }
     // The empty circuit starts with the active material's roughness.
-    SelectPipeMaterial(PipeMaterial);
+    tables.SelectPipeMaterial(tables.PipeMaterial);
     try {
-        LoadFittingsSettings(AppSettings());
+        LoadFittingsSettings(AppSettings(), tables);
     } catch (const ConvertError& e) {
         result.Messages.push_back(e.what());
     }
     // 6. The warning limits, the item defaults and the default flows (which
     //    replace the mf column the steel pipe file gave), in the order the
     //    dialogs that own them are created.
-    for (void (*load)(const SettingsStore&) : {LoadWarningLimits, LoadItemDefaults, LoadDefaultFlows}) {
+    for (void (*load)(const SettingsStore&, TCatalogueTables&) : {LoadWarningLimits, LoadItemDefaults, LoadDefaultFlows}) {
         try {
-            load(AppSettings());
+            load(AppSettings(), tables);
         } catch (const ConvertError& e) {
             result.Messages.push_back(e.what());
         }

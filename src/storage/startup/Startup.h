@@ -1,17 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Start-up of the core, shared by the desktop program and darvenix-cli, in
-// the program's order:
+// the program's order, filling the project it is given:
 //   1. the install-data merge (before anything reads a data file);
-//   2. the fluid module (hook, see TStartOptions::StartFluid);
+//   2. the project's liquid becomes clean water at the tables' default
+//      temperature;
 //   3. the refrigerant library from DataFolder;
 //   4. the folders and the settings store are fixed;
 //   5. the catalogue files (LoadCatalogues), then the roughness settings
-//      (section "Pipe") and the user's fitting coefficients ("Fittings").
+//      (section "Pipe") and the user's fitting coefficients ("Fittings");
+//   6. the warning limits, item defaults and default flows.
 // Every message met on the way is returned for the caller to show; nothing
 // here shows anything itself.
 
 #include "engine/fluid/Refrig.h"
+#include "engine/hydraulics/ProjectContext.h"
 #include "base/platform/Folders.h"
 #include "storage/settings/InstallDataConfirm.h"
 
@@ -33,9 +36,6 @@ struct TStartOptions {
     std::string SettingsFile;
     // The answer to the merge's questions. Empty: "Decide later" throughout.
     TConfirmFactory Confirm;
-    // Start-up of the fluid module (StartFluidModule(DefaultTemperature)).
-    // Programs pass it in while the fluid module joins the core; empty: skipped.
-    std::function<void()> StartFluid;
     // Whether the start may write the user's data folder (the install-data
     // merge stages the shipped files there). Reading programs pass false:
     // nothing is written, and the data files are read from the user's data
@@ -52,6 +52,9 @@ struct TStartResult {
     std::unique_ptr<TRefrigLib> Refrigerants; // the refrigerant library from DataFolder
 };
 
-TStartResult StartCore(const TStartOptions& options);
+// Fills project: its tables from the catalogue files and the settings, its
+// liquid (left alone when the project has none). Its item counter is not
+// touched.
+TStartResult StartCore(const TStartOptions& options, const TProjectContext& project);
 
 } // namespace dvx
