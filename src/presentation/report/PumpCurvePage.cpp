@@ -285,9 +285,10 @@ std::vector<std::string> WrapText(TPageCanvas& c, const std::string& text, int w
     return lines;
 }
 
-std::function<void(TPageEngine&)> PumpCurvePageFor(const TCircuit& circuit, bool groupsActive) {
+std::function<void(TPageEngine&)> PumpCurvePageFor(const TProjectContext& project, const TCircuit& circuit,
+                                                   bool groupsActive) {
     if (circuit.Pump.IsDefault()) return {};
-    const TPumpAnalysis analysis = AnalysePump(circuit, groupsActive, circuit.Pump);
+    const TPumpAnalysis analysis = AnalysePump(project, circuit, groupsActive, circuit.Pump);
     TPumpChart chart = ChartOf(analysis, circuit.Pump);
     std::vector<std::string> lines = SummaryLines(analysis);
     // A project that uses no pump selection prints the page it always has;

@@ -17,6 +17,7 @@
 namespace dvx {
 
 class TCircuit;
+struct TProjectContext;
 
 inline constexpr const char* kPumpPageTitle = "Pump and System Curve";
 inline constexpr const char* kPumpPageKey =
@@ -31,7 +32,8 @@ void DrawPumpCurvePage(TPageEngine& engine, const TPumpChart& chart, const std::
 std::vector<std::string> WrapText(TPageCanvas& canvas, const std::string& text, int width);
 
 // The closing page of the circuit report for a project that uses the pump
-// settings; empty (no page) for one that does not.
-std::function<void(TPageEngine&)> PumpCurvePageFor(const TCircuit& circuit, bool groupsActive);
+// settings, analysed with project; empty (no page) for one that does not.
+std::function<void(TPageEngine&)> PumpCurvePageFor(const TProjectContext& project, const TCircuit& circuit,
+                                                   bool groupsActive);
 
 } // namespace dvx

@@ -44,19 +44,40 @@ const TGridColumnDef& ColumnDef(int column) {
 
 namespace {
 
-// The grid's quantities in the units in force. With SI chosen each shows
-// and reads exactly as the columns always have.
-TUnitView SizeView() { return TUnitView(qtPipeSize, {"mm", "%0.0f", Times(1)}); }
-TUnitView LengthView() { return TUnitView(qtLength, {"m", "%0.1f", Times(1)}); }
-TUnitView FlowView() { return TUnitView(qtFlow, {"l/s", "%0.2f", Times(1000), Times(0.001)}); }
-TUnitView DropView() { return TUnitView(qtPressureDrop, {"kPa", "%0.4g", Times(0.001), Times(1000)}); }
+// Captions, number formats and pipe sizes do not depend on the liquid: the
+// views made for them only take no density.
+constexpr double kNoDensity = std::numeric_limits<double>::quiet_NaN();
+
+// The grid's quantities in the units in force, head units converted with
+// the liquid density given (kg/m³). With SI chosen each shows and reads
+// exactly as the columns always have.
+TUnitView SizeView(double density = kNoDensity) {
+    return TUnitView(DisplayUnits(), qtPipeSize, {"mm", "%0.0f", Times(1)}, density);
+}
+TUnitView LengthView(double density = kNoDensity) {
+    return TUnitView(DisplayUnits(), qtLength, {"m", "%0.1f", Times(1)}, density);
+}
+TUnitView FlowView(double density = kNoDensity) {
+    return TUnitView(DisplayUnits(), qtFlow, {"l/s", "%0.2f", Times(1000), Times(0.001)}, density);
+}
+TUnitView DropView(double density = kNoDensity) {
+    return TUnitView(DisplayUnits(), qtPressureDrop, {"kPa", "%0.4g", Times(0.001), Times(1000)}, density);
+}
 // The optional result columns, in the forms the report prints.
-TUnitView VelocityView() { return TUnitView(qtVelocity, {"m/s", "%0.2f", Times(1)}); }
-TUnitView GradientView() { return TUnitView(qtGradient, {"Pa/m", "%0.1f", Times(1)}); }
-TUnitView VolumeView() { return TUnitView(qtVolume, {"m\u00B3", "%0.4g", Times(1)}); }
+TUnitView VelocityView(double density = kNoDensity) {
+    return TUnitView(DisplayUnits(), qtVelocity, {"m/s", "%0.2f", Times(1)}, density);
+}
+TUnitView GradientView(double density = kNoDensity) {
+    return TUnitView(DisplayUnits(), qtGradient, {"Pa/m", "%0.1f", Times(1)}, density);
+}
+TUnitView VolumeView(double density = kNoDensity) {
+    return TUnitView(DisplayUnits(), qtVolume, {"m\u00B3", "%0.4g", Times(1)}, density);
+}
 // A valve's Kv, or its Cv under US units. K and Kv run from a few
 // hundredths upwards: four significant digits.
-TUnitView FlowCoefficientView() { return TUnitView(qtFlowCoefficient, {"Kv", "%0.4g", Times(1)}); }
+TUnitView FlowCoefficientView(double density = kNoDensity) {
+    return TUnitView(DisplayUnits(), qtFlowCoefficient, {"Kv", "%0.4g", Times(1)}, density);
+}
 constexpr const char* kResistanceFormat = "%0.4g";
 
 const TPipe* AsPipe(const TBranch* item) {
@@ -73,12 +94,12 @@ const TResistanceItem* AsResistance(const TBranch* item) {
 }
 
 // The getter's value of a numeric column.
-double NumericValue(const TBranch& item, int column) {
+double NumericValue(const TBranch& item, int column, const TCatalogueTables& tables) {
     switch (column) {
     case gcNumber: return item.Number;
     case gcGroup: return item.Group;
     case gcIndex: return item.InIndex ? 1 : 0;
-    case gcSize: return BoreRowNominal(ProgramTables(), item.BoreIndex);
+    case gcSize: return BoreRowNominal(tables, item.BoreIndex);
     case gcQuantity: return ItemValue(item).value_or(1);
     case gcFlow: return item.Flow * 1000;
     case gcPressureDrop: return item.PressureDrop * 0.001;
@@ -146,7 +167,9 @@ std::vector<int> ShownColumns(bool groupsOn, bool typesOn, TExtraColumns extras)
     return shown;
 }
 
-std::string CellText(const TBranch* item, int column) {
+std::string CellText(const TBranch* item, int column, const TProjectContext& project) {
+    const TCatalogueTables& tables = project.Tables;
+    const double density = LiquidDensity(project.Liquid);
     if (item == nullptr || column < 0 || column >= AllColumnCount) return {};
     // A user item has a fixed pressure drop and no flow results.
     if (column >= gcVelocity && item->Kind() == TItemKind::User) return {};
@@ -156,31 +179,30 @@ std::string CellText(const TBranch* item, int column) {
     case gcDescription: return item->Description;
     case gcType: return item->TypeName;
     case gcSize: {
-        const TUnitView size = SizeView();
+        const TUnitView size = SizeView(density);
         // The bore's label; a material's own labels are its standard's
         // sizes, whatever the size unit.
-        const TCatalogueTables& tables = ProgramTables();
         if (size.IsMetric() || OwnBoreTable(tables) != nullptr) {
             if (item->BoreIndex >= BoreRowCount(tables)) return {};
             return std::string(BoreRow(tables, item->BoreIndex).Label);
         }
-        return size.Text(NominalOf(item->BoreIndex));
+        return size.Text(NominalOf(tables, item->BoreIndex));
     }
     case gcQuantity:
         // A user item has no length or quantity; it always reads "1".
         if (item->Kind() == TItemKind::User) return "1";
-        if (item->Kind() == TItemKind::Pipe) return LengthView().Text(static_cast<const TPipe&>(*item).Length);
-        if (item->Kind() == TItemKind::Valve) return FlowCoefficientView().Text(static_cast<const TValve&>(*item).Kv);
+        if (item->Kind() == TItemKind::Pipe) return LengthView(density).Text(static_cast<const TPipe&>(*item).Length);
+        if (item->Kind() == TItemKind::Valve) return FlowCoefficientView(density).Text(static_cast<const TValve&>(*item).Kv);
         if (item->Kind() == TItemKind::KItem) return FormatFloat(kResistanceFormat, static_cast<const TKItem&>(*item).K);
         break;
-    case gcFlow: return FlowView().Text(item->Flow);
-    case gcPressureDrop: return DropView().Text(item->PressureDrop);
-    case gcVelocity: return VelocityView().Text(NumericValue(*item, gcVelocity));
-    case gcGradient: return GradientView().Text(static_cast<const TPipe&>(*item).Gradient);
-    case gcVolume: return VolumeView().Text(item->Volume);
+    case gcFlow: return FlowView(density).Text(item->Flow);
+    case gcPressureDrop: return DropView(density).Text(item->PressureDrop);
+    case gcVelocity: return VelocityView(density).Text(NumericValue(*item, gcVelocity, tables));
+    case gcGradient: return GradientView(density).Text(static_cast<const TPipe&>(*item).Gradient);
+    case gcVolume: return VolumeView(density).Text(item->Volume);
     default: break;
     }
-    return FormatFloat(ColumnDef(column).Format, NumericValue(*item, column));
+    return FormatFloat(ColumnDef(column).Format, NumericValue(*item, column, tables));
 }
 
 bool CanEdit(const TBranch* item, int column) {
@@ -202,23 +224,25 @@ TCellColour CellColour(const TBranch* item, int column) {
     return CanEdit(item, column) ? TCellColour::Default : TCellColour::Grey;
 }
 
-std::string WarningTip(const TBranch* item, int column) {
+std::string WarningTip(const TBranch* item, int column, const TProjectContext& project) {
+    const TCatalogueTables& tables = project.Tables;
+    const double density = LiquidDensity(project.Liquid);
     if (CellColour(item, column) != TCellColour::Highlight) return {};
     if (const TResistanceItem* r = AsResistance(item)) {
-        const TUnitView view = VelocityView();
+        const TUnitView view = VelocityView(density);
         return "Velocity " + view.Text(r->Velocity) + " " + view.Label() + " is above the limit of " +
-               TUnitView(qtVelocity, {"m/s", "%0.1f", Times(1)}).Text(VelocityLimit) + " " + view.Label();
+               TUnitView(DisplayUnits(), qtVelocity, {"m/s", "%0.1f", Times(1)}, density).Text(tables.VelocityLimit) + " " + view.Label();
     }
     const TPipe& pipe = *AsPipe(item);
     // The value and the limit (held in Pa/m and m/s) in the units in force.
     if (pipe.Warning == wnGradient) {
-        const TUnitView view = GradientView();
+        const TUnitView view = GradientView(density);
         return "Pressure gradient " + view.Text(pipe.Gradient) + " " + view.Label() + " is above the limit of " +
-               TUnitView(qtGradient, {"Pa/m", "%0.1f", Times(1)}).Text(GradientLimit) + " " + view.Label();
+               TUnitView(DisplayUnits(), qtGradient, {"Pa/m", "%0.1f", Times(1)}, density).Text(tables.GradientLimit) + " " + view.Label();
     }
-    const TUnitView view = VelocityView();
+    const TUnitView view = VelocityView(density);
     return "Velocity " + view.Text(pipe.Velocity) + " " + view.Label() + " is above the limit of " +
-           TUnitView(qtVelocity, {"m/s", "%0.1f", Times(1)}).Text(VelocityLimit) + " " + view.Label();
+           TUnitView(DisplayUnits(), qtVelocity, {"m/s", "%0.1f", Times(1)}, density).Text(tables.VelocityLimit) + " " + view.Label();
 }
 
 std::string QuantityTip(const TBranch* item, int column) {
@@ -268,9 +292,11 @@ double PositiveOrZero(std::string_view text) {
 
 } // namespace
 
-void ApplyCellText(TCircuit& circuit, int position, int column, std::string_view text) {
+void ApplyCellText(TCircuit& circuit, int position, int column, std::string_view text,
+                   const TProjectContext& project) {
     if (TrimBlanks(text).empty() && ColumnDef(column).Numeric) return;
     TBranch& item = circuit.Item(position);
+    const double density = LiquidDensity(project.Liquid);
     switch (column) {
     case gcDescription: item.Description = std::string(text); break;
     case gcGroup: {
@@ -293,37 +319,37 @@ void ApplyCellText(TCircuit& circuit, int position, int column, std::string_view
     case gcSize: {
         // A material's own label as shown ("1¼\"") picks that bore; a
         // number is a nominal size (mm) and picks the nearest bore.
-        const TCatalogueTables& tables = ProgramTables();
+        const TCatalogueTables& tables = project.Tables;
         if (OwnBoreTable(tables) != nullptr) {
             bool found = false;
             for (int b = 0; b < BoreRowCount(tables) && !found; ++b) {
                 if (BoreRow(tables, b).Label == TrimBlanks(text)) {
-                    item.SetBore(b);
+                    item.SetBore(project, b);
                     found = true;
                 }
             }
             if (found) break;
         }
-        item.SetBoreFromNominal(SizeView().Parse(text)); // nominal mm
+        item.SetBoreFromNominal(project, SizeView(density).Parse(text)); // nominal mm
         break;
     }
     case gcQuantity: {
         const double value = PositiveOrZero(text); // as shown
         if (item.Kind() == TItemKind::Fitting) static_cast<TFitting&>(item).Quantity = value;
-        else if (item.Kind() == TItemKind::Pipe) static_cast<TPipe&>(item).Length = LengthView().FromShown(value);
+        else if (item.Kind() == TItemKind::Pipe) static_cast<TPipe&>(item).Length = LengthView(density).FromShown(value);
         else if (item.Kind() == TItemKind::KItem) static_cast<TKItem&>(item).K = value;
-        else if (item.Kind() == TItemKind::Valve) static_cast<TValve&>(item).Kv = FlowCoefficientView().FromShown(value); // Kv
+        else if (item.Kind() == TItemKind::Valve) static_cast<TValve&>(item).Kv = FlowCoefficientView(density).FromShown(value); // Kv
         break;
     }
     case gcFlow: {
-        const TUnitView flow = FlowView();
+        const TUnitView flow = FlowView(density);
         const double value = PositiveOrZero(text); // as shown
         item.Flow = flow.FromShown(value);         // m³/s
         // The maximum flows of the bore table are in l/s.
-        if (item.Kind() == TItemKind::User) item.SetBore(BoreRowForFlow(ProgramTables(), flow.IsMetric() ? value : item.Flow * 1000));
+        if (item.Kind() == TItemKind::User) item.SetBore(project, BoreRowForFlow(project.Tables, flow.IsMetric() ? value : item.Flow * 1000));
         break;
     }
-    case gcPressureDrop: item.PressureDrop = DropView().FromShown(PositiveOrZero(text)); break; // Pa
+    case gcPressureDrop: item.PressureDrop = DropView(density).FromShown(PositiveOrZero(text)); break; // Pa
     default: break; // "#" and "Type" have no setter
     }
 }

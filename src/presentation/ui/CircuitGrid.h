@@ -70,8 +70,9 @@ std::vector<int> ShownColumns(bool groupsOn, bool typesOn, TExtraColumns extras 
 
 // The cell text of logical column `column` for `item` (nullptr: the empty
 // row), formatted with the column's format in the display units in force;
-// a valve's quantity cell shows its Kv, or its Cv under US units.
-std::string CellText(const TBranch* item, int column);
+// a valve's quantity cell shows its Kv, or its Cv under US units. Sizes are
+// the bores of project's tables, head units those of its liquid's density.
+std::string CellText(const TBranch* item, int column, const TProjectContext& project);
 
 bool CanEdit(const TBranch* item, int column);
 
@@ -80,8 +81,8 @@ TCellColour CellColour(const TBranch* item, int column);
 
 // For a cell shown as a warning: which limit the item is over and by what
 // value, e.g. "Velocity 4.21 m/s is above the limit of 3.5 m/s"; empty for
-// any other cell.
-std::string WarningTip(const TBranch* item, int column);
+// any other cell. The limits are those of project's tables.
+std::string WarningTip(const TBranch* item, int column, const TProjectContext& project);
 
 // What a cell or a column holds where its caption alone can't say: the
 // "Qty" column is a length for pipes, a count for fittings, a K for K items
@@ -105,8 +106,10 @@ std::string CommittedText(const TBranch* item, int column, std::string_view type
 // value) for a number that does not convert, and "Data must be positive"
 // for a length, quantity, flow or pressure drop below zero (zero stays
 // possible: the calculation names it). Group and Index setters change
-// other items too.
-void ApplyCellText(TCircuit& circuit, int position, int column, std::string_view text);
+// other items too. Sizes and user-item bores are those of project's tables,
+// head units those of its liquid's density.
+void ApplyCellText(TCircuit& circuit, int position, int column, std::string_view text,
+                   const TProjectContext& project);
 
 // "GridCols" setting: nine widths joined by ", ". Missing, non-integer or
 // values below 5 read as 25.

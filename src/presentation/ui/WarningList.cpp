@@ -34,11 +34,12 @@ std::string ThreeKFallbackNote(const TCircuit& circuit, const TProjectContext& p
     return "No 3-K constants for " + JoinedTypeNames(types) + ": calculated by Crane K";
 }
 
-std::vector<TWarningLine> BuildWarningList(const TCircuit& circuit, const TLiquid& liquid, double marginK) {
+std::vector<TWarningLine> BuildWarningList(const TCircuit& circuit, const TLiquid& liquid, double marginK,
+                                           const TProjectContext& project) {
     std::vector<TWarningLine> lines;
     const std::string freezing = LiquidFreezeWarning(liquid, marginK);
     if (!freezing.empty()) lines.push_back({"Freezing risk: " + freezing, nullptr});
-    const std::string fallback = ThreeKFallbackNote(circuit, ProgramContext());
+    const std::string fallback = ThreeKFallbackNote(circuit, project);
     if (!fallback.empty()) lines.push_back({fallback, nullptr});
     for (TWarningLine& line : BuildWarningList(circuit)) lines.push_back(std::move(line));
     return lines;

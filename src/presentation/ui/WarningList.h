@@ -31,9 +31,10 @@ struct TWarningLine {
 // warning text. User items are never listed.
 std::vector<TWarningLine> BuildWarningList(const TCircuit& circuit);
 // The same, headed by a line for the liquid when it is within marginK (K)
-// of its freezing point and by the 3-K note of the program's project
-// (ThreeKFallbackNote); neither line has an item.
-std::vector<TWarningLine> BuildWarningList(const TCircuit& circuit, const TLiquid& liquid, double marginK);
+// of its freezing point and by the 3-K note of project (ThreeKFallbackNote);
+// neither line has an item.
+std::vector<TWarningLine> BuildWarningList(const TCircuit& circuit, const TLiquid& liquid, double marginK,
+                                           const TProjectContext& project);
 
 // When the project calculates by 3-K and some of the circuit's fitting
 // types have no 3-K constants: "No 3-K constants for Gate Valve, …:
