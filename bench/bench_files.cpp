@@ -18,6 +18,7 @@
 #include "engine/catalogue/Tables.h"
 #include "engine/fluid/Fluid.h"
 #include "engine/hydraulics/Calc.h"
+#include "engine/hydraulics/ProjectContext.h"
 #include "base/platform/IniFileIO.h"
 #include "storage/project/FileIO.h"
 #include "storage/project/ProjectFile.h"
@@ -39,6 +40,13 @@
 namespace {
 
 using namespace dvx;
+
+// The benchmarks' project: built-in tables, clean water at the built-in
+// default temperature.
+TProjectState& BenchProject() {
+    static TProjectState project;
+    return project;
+}
 namespace fs = std::filesystem;
 
 fs::path Folder() {
@@ -67,18 +75,18 @@ fs::path IniFile(std::size_t megabytes) {
 }
 
 std::unique_ptr<TCircuit> Circuit(std::size_t items) {
-    auto c = std::make_unique<TCircuit>();
+    auto c = std::make_unique<TCircuit>(BenchProject().Context());
     c->Heading1 = "Benchmark project";
     for (std::size_t i = 0; i < items; ++i) {
         std::unique_ptr<TBranch> item;
         if (i % 3 == 0)
-            item = std::make_unique<TPipe>();
+            item = std::make_unique<TPipe>(BenchProject().Context());
         else if (i % 3 == 1)
-            item = std::make_unique<TFitting>(static_cast<int>(i % FittingCount));
+            item = std::make_unique<TFitting>(BenchProject().Context(), static_cast<int>(i % FittingCount));
         else
-            item = std::make_unique<TUser>();
+            item = std::make_unique<TUser>(BenchProject().Context());
         item->Description = "Riser section " + std::to_string(i);
-        item->SetBore(static_cast<int>(i % BoreCount));
+        item->SetBore(BenchProject().Context(), static_cast<int>(i % BoreCount));
         item->Flow = 0.001 * static_cast<double>(1 + i % 40);
         c->Append(std::move(item));
     }
@@ -88,8 +96,8 @@ std::unique_ptr<TCircuit> Circuit(std::size_t items) {
 fs::path ProjectFile(std::size_t megabytes) {
     const fs::path path = Folder() / ("p" + std::to_string(megabytes) + ".dvx");
     if (fs::exists(path)) return path;
-    const std::size_t perItem = EncodeProject(*Circuit(3000), *SystemFluid).size() / 3000 + 1;
-    WriteProject(path, *Circuit((megabytes << 20) / perItem), *SystemFluid);
+    const std::size_t perItem = EncodeProject(*Circuit(3000), BenchProject().Liquid, BenchProject().Tables).size() / 3000 + 1;
+    WriteProject(path, *Circuit((megabytes << 20) / perItem), BenchProject().Liquid, BenchProject().Tables);
     return path;
 }
 
@@ -97,9 +105,9 @@ fs::path ProjectFile(std::size_t megabytes) {
 fs::path EmptyLinesProject(std::size_t megabytes) {
     const fs::path path = Folder() / ("e" + std::to_string(megabytes) + ".dvx");
     if (fs::exists(path)) return path;
-    TCircuit c;
+    TCircuit c(BenchProject().Context());
     for (std::size_t i = 0; i < (megabytes << 20) / 2; ++i) c.DescriptionLines.Append("");
-    WriteProject(path, c, *SystemFluid);
+    WriteProject(path, c, BenchProject().Liquid, BenchProject().Tables);
     return path;
 }
 
@@ -170,14 +178,14 @@ void BM_LoadIniFile(benchmark::State& state) {
 
 void BM_ReadProjectFile(benchmark::State& state) {
     Measure(state, ProjectFile(static_cast<std::size_t>(state.range(0))), [](const fs::path& p) {
-        TProjectData data = ReadProject(p);
+        TProjectData data = ReadProject(p, BenchProject().Context());
         benchmark::DoNotOptimize(data.Circuit.get());
     });
 }
 
 void BM_ReadEmptyLinesProject(benchmark::State& state) {
     Measure(state, EmptyLinesProject(static_cast<std::size_t>(state.range(0))), [](const fs::path& p) {
-        TProjectData data = ReadProject(p);
+        TProjectData data = ReadProject(p, BenchProject().Context());
         benchmark::DoNotOptimize(data.Circuit.get());
     });
 }
@@ -189,7 +197,6 @@ BENCHMARK(BM_ReadEmptyLinesProject)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::k
 } // namespace
 
 int main(int argc, char** argv) {
-    StartFluidModule(DefaultTemperature);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();

@@ -16,7 +16,6 @@ constexpr double MidRange[14] = {150, 150, 150, 25, 50, 0, 0, 158, 0, -10, 0, 0,
 
 void BM_EvaluateLiquid(benchmark::State& state) {
     const auto code = static_cast<std::uint8_t>(state.range(0));
-    dvx::StartFluidModule();
     dvx::TLiquid liquid("Bench", code, 0, MidRange[code], MidRange[code]);
     state.SetLabel(liquid.GetCaption());
     for (auto _ : state) {
@@ -28,7 +27,6 @@ void BM_EvaluateLiquid(benchmark::State& state) {
 BENCHMARK(BM_EvaluateLiquid)->DenseRange(0, 13);
 
 void BM_EvaluateMixture(benchmark::State& state) {
-    dvx::StartFluidModule();
     dvx::TLiquid liquid("Bench", 0, 0, 5, 5);
     liquid.WaterAdditive = static_cast<std::uint8_t>(state.range(0));
     liquid.AdditiveVolume = 0.3;

@@ -6,6 +6,7 @@
 #include "engine/catalogue/Tables.h"
 #include "engine/fluid/Fluid.h"
 #include "engine/hydraulics/Calc.h"
+#include "engine/hydraulics/ProjectContext.h"
 #include "engine/pump/PumpAnalysis.h"
 
 #include <benchmark/benchmark.h>
@@ -22,14 +23,17 @@
 namespace dvx {
 namespace {
 
-void StartUp() {
-    static bool started = false;
-    if (started) return;
-    RestoreBuiltInTables();
-    StartFluidModule(DefaultTemperature);
-    SelectPipeMaterial(pmGalvIron); // rough enough for the fully rough regime
-    started = true;
+// The benchmarks' project: built-in tables with galvanised iron (rough
+// enough for the fully rough regime), clean water at the built-in default
+// temperature.
+TProjectState& BenchProject() {
+    static TProjectState project;
+    static const bool started = project.Tables.SelectPipeMaterial(pmGalvIron);
+    (void)started;
+    return project;
 }
+
+void StartUp() { BenchProject(); }
 
 // Inputs of FrictionFactor for each regime (f0, eps, D, Re).
 struct FrictionInput {
@@ -79,22 +83,22 @@ void BuildCircuit(TCircuit& circuit, std::size_t n) {
         const int bore = static_cast<int>(rng.Next() * BoreCount) % BoreCount;
         std::unique_ptr<TBranch> item;
         if (u < 0.55) {
-            auto pipe = std::make_unique<TPipe>();
+            auto pipe = std::make_unique<TPipe>(BenchProject().Context());
             pipe->Length = 1 + 30 * rng.Next();
             item = std::move(pipe);
         } else if (u < 0.85) {
-            auto fitting = std::make_unique<TFitting>(static_cast<int>(i % FittingCount));
+            auto fitting = std::make_unique<TFitting>(BenchProject().Context(), static_cast<int>(i % FittingCount));
             fitting->Quantity = 1 + static_cast<int>(rng.Next() * 4);
             item = std::move(fitting);
         } else {
-            auto user = std::make_unique<TUser>();
+            auto user = std::make_unique<TUser>(BenchProject().Context());
             user->PressureDrop = 1000 + 50000 * rng.Next();
             item = std::move(user);
         }
-        item->SetBore(bore);
+        item->SetBore(BenchProject().Context(), bore);
         const double v = rng.Next();
         const double scale = v < 0.05 ? 0.0005 : (v > 0.95 && bore >= 15 ? 8.0 : 0.1 + v);
-        item->Flow = BoreTable[bore].mf * scale * 0.001;
+        item->Flow = BenchProject().Tables.BoreTable[bore].mf * scale * 0.001;
         circuit.Items.push_back(std::move(item));
     }
 }
@@ -112,15 +116,15 @@ BuiltCircuit& Circuit(std::size_t n) {
     StartUp();
     BuiltCircuit built;
     const std::size_t heapBefore = mallinfo2().uordblks;
-    built.circuit = std::make_unique<TCircuit>();
+    built.circuit = std::make_unique<TCircuit>(BenchProject().Context());
     BuildCircuit(*built.circuit, n);
     built.heapBytesPerItem = static_cast<double>(mallinfo2().uordblks - heapBefore) / static_cast<double>(n);
     for (const auto& item : built.circuit->Items) {
         if (item->Kind() == TItemKind::User) continue;
         const auto& pipe = static_cast<const TPipe&>(*item);
         const double D = pipe.InsideDiameter;
-        const double Re = SystemFluid->ro * (pipe.Flow / (D * D * std::numbers::pi / 4)) * D / SystemFluid->mu;
-        const double eps = item->Kind() == TItemKind::Fitting ? 0 : CurrentRoughness;
+        const double Re = BenchProject().Liquid.ro * (pipe.Flow / (D * D * std::numbers::pi / 4)) * D / BenchProject().Liquid.mu;
+        const double eps = item->Kind() == TItemKind::Fitting ? 0 : BenchProject().Tables.CurrentRoughness;
         built.regimes[static_cast<std::size_t>(FrictionFactor(pipe.Friction, eps, D, Re).Regime + 1)]++;
     }
     return cache.emplace(n, std::move(built)).first->second;
@@ -130,7 +134,7 @@ void BM_Calculate(benchmark::State& state) {
     const auto n = static_cast<std::size_t>(state.range(0));
     BuiltCircuit& built = Circuit(n);
     for (auto _ : state) {
-        built.circuit->Calculate(false);
+        built.circuit->Calculate(BenchProject().Context(), false);
         benchmark::DoNotOptimize(built.circuit->TotalDP);
     }
     state.counters["ns_per_item"] = benchmark::Counter(static_cast<double>(n) / 1e9,
@@ -159,11 +163,11 @@ void BM_ItemSizes(benchmark::State& state) {
     state.counters["sizeof_TPipe"] = sizeof(TPipe);
     state.counters["sizeof_TFitting"] = sizeof(TFitting);
     state.counters["sizeof_TUser"] = sizeof(TUser);
-    state.counters["heap_pipe"] = HeapPerItem([] { return std::make_unique<TPipe>(); });
-    state.counters["heap_user"] = HeapPerItem([] { return std::make_unique<TUser>(); });
+    state.counters["heap_pipe"] = HeapPerItem([] { return std::make_unique<TPipe>(BenchProject().Context()); });
+    state.counters["heap_user"] = HeapPerItem([] { return std::make_unique<TUser>(BenchProject().Context()); });
     // The longest fitting name: type name and description both on the heap.
-    state.counters["heap_long_fitting"] = HeapPerItem([] { return std::make_unique<TFitting>(7); });
-    state.counters["heap_short_fitting"] = HeapPerItem([] { return std::make_unique<TFitting>(2); });
+    state.counters["heap_long_fitting"] = HeapPerItem([] { return std::make_unique<TFitting>(BenchProject().Context(), 7); });
+    state.counters["heap_short_fitting"] = HeapPerItem([] { return std::make_unique<TFitting>(BenchProject().Context(), 2); });
 }
 BENCHMARK(BM_ItemSizes)->Iterations(1);
 
@@ -174,9 +178,9 @@ BENCHMARK(BM_Calculate)->Arg(1000)->Arg(100000)->Arg(1000000)->Unit(benchmark::k
 void BM_SystemCurve(benchmark::State& state) {
     const auto n = static_cast<std::size_t>(state.range(0));
     TCircuit& circuit = *Circuit(n).circuit;
-    circuit.Calculate(false);
+    circuit.Calculate(BenchProject().Context(), false);
     for (auto _ : state) {
-        TSystemCurve curve = BuildSystemCurve(circuit, false, TCurveSettings{});
+        TSystemCurve curve = BuildSystemCurve(BenchProject().Context(), circuit, false, TCurveSettings{});
         benchmark::DoNotOptimize(curve.Points.back().PressureDrop);
     }
 }
@@ -185,15 +189,15 @@ BENCHMARK(BM_SystemCurve)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond)
 void BM_PumpAnalysis(benchmark::State& state) {
     const auto n = static_cast<std::size_t>(state.range(0));
     TCircuit& circuit = *Circuit(n).circuit;
-    circuit.Calculate(false);
+    circuit.Calculate(BenchProject().Context(), false);
     // A pump through the design point: 1.5 times its head at shut-off,
     // zero at twice the design flow.
-    const TSystemCurve curve = BuildSystemCurve(circuit, false, TCurveSettings{});
+    const TSystemCurve curve = BuildSystemCurve(BenchProject().Context(), circuit, false, TCurveSettings{});
     TPumpSettings pump;
     const double q = curve.DesignFlow, h = curve.Design.Head;
     pump.Points = {{0, 1.5 * h, 0}, {q, h, 0.7}, {1.6 * q, 0.6 * h, 0.6}};
     for (auto _ : state) {
-        TPumpAnalysis a = AnalysePump(circuit, false, pump);
+        TPumpAnalysis a = AnalysePump(BenchProject().Context(), circuit, false, pump);
         benchmark::DoNotOptimize(a.Duty);
     }
 }
@@ -220,13 +224,13 @@ PlainCircuit Plain(const TCircuit& circuit) {
         p.kind[i] = item.Kind() == TItemKind::Pipe ? 0 : item.Kind() == TItemKind::Fitting ? 1 : 2;
         p.D[i] = item.InsideDiameter;
         p.flow[i] = item.Flow;
-        p.f[i] = BoreTable[item.BoreIndex].ff;
+        p.f[i] = BenchProject().Tables.BoreTable[item.BoreIndex].ff;
         p.dp[i] = item.PressureDrop;
         if (item.Kind() == TItemKind::Pipe) p.length[i] = static_cast<const TPipe&>(item).Length;
         if (item.Kind() == TItemKind::Fitting) {
             const auto& fit = static_cast<const TFitting&>(item);
             p.quantity[i] = fit.Quantity;
-            p.C[i] = FittingTable[fit.FittingType].C;
+            p.C[i] = BenchProject().Tables.FittingTable[fit.FittingType].C;
         }
     }
     return p;
@@ -235,7 +239,7 @@ PlainCircuit Plain(const TCircuit& circuit) {
 void BM_PlainArrays(benchmark::State& state) {
     const auto n = static_cast<std::size_t>(state.range(0));
     PlainCircuit p = Plain(*Circuit(n).circuit);
-    const double ro = SystemFluid->ro, mu = SystemFluid->mu, eps = CurrentRoughness;
+    const double ro = BenchProject().Liquid.ro, mu = BenchProject().Liquid.mu, eps = BenchProject().Tables.CurrentRoughness;
     for (auto _ : state) {
         double total = 0, totalVolume = 0;
         for (std::size_t i = 0; i < n; ++i) {
@@ -256,8 +260,8 @@ void BM_PlainArrays(benchmark::State& state) {
                 p.f[i] = f;
                 p.dp[i] = dp;
                 p.gradient[i] = g;
-                p.warning[i] = p.kind[i] == 1 ? (v > VelocityLimit ? 2 : g > GradientLimit ? 1 : 0)
-                                              : (g > GradientLimit ? 1 : v > VelocityLimit ? 2 : 0);
+                p.warning[i] = p.kind[i] == 1 ? (v > BenchProject().Tables.VelocityLimit ? 2 : g > BenchProject().Tables.GradientLimit ? 1 : 0)
+                                              : (g > BenchProject().Tables.GradientLimit ? 1 : v > BenchProject().Tables.VelocityLimit ? 2 : 0);
                 p.volume[i] = area * p.length[i];
             }
             total += p.dp[i];

@@ -10,6 +10,7 @@
 #include "engine/catalogue/Tables.h"
 #include "engine/fluid/Fluid.h"
 #include "engine/hydraulics/Calc.h"
+#include "engine/hydraulics/ProjectContext.h"
 #include "storage/project/FileIO.h"
 #include "storage/project/ProjectFile.h"
 
@@ -31,34 +32,41 @@ namespace {
 
 using namespace dvx;
 
+// The benchmarks' project: built-in tables, clean water at the built-in
+// default temperature.
+TProjectState& BenchProject() {
+    static TProjectState project;
+    return project;
+}
+
 constexpr int kItems = 100000;
 
 // A circuit of pipes, fittings and user items with realistic texts.
 std::unique_ptr<TCircuit> BigCircuit() {
-    auto c = std::make_unique<TCircuit>();
+    auto c = std::make_unique<TCircuit>(BenchProject().Context());
     c->Heading1 = "Benchmark project";
     c->DescriptionLines = {"A circuit of one hundred thousand items"};
     for (int i = 0; i < kItems; ++i) {
         std::unique_ptr<TBranch> item;
         switch (i % 3) {
         case 0: {
-            auto p = std::make_unique<TPipe>();
+            auto p = std::make_unique<TPipe>(BenchProject().Context());
             p->Length = 1 + i % 50;
             item = std::move(p);
             break;
         }
         case 1: {
-            auto f = std::make_unique<TFitting>(i % FittingCount);
+            auto f = std::make_unique<TFitting>(BenchProject().Context(), i % FittingCount);
             f->Quantity = 1 + i % 4;
             f->Length = 3.069 * f->Quantity;
             f->EquivLength = 3.069;
             item = std::move(f);
             break;
         }
-        default: item = std::make_unique<TUser>(); break;
+        default: item = std::make_unique<TUser>(BenchProject().Context()); break;
         }
         item->Description = "Riser section " + std::to_string(i);
-        item->SetBore(i % BoreCount);
+        item->SetBore(BenchProject().Context(), i % BoreCount);
         item->Flow = 0.001 * (1 + i % 40);
         item->PressureDrop = 1000.0 + i;
         item->Group = i % 7;
@@ -75,7 +83,7 @@ void BM_EncodeProject(benchmark::State& state) {
     const auto circuit = BigCircuit();
     std::size_t size = 0;
     for (auto _ : state) {
-        auto bytes = EncodeProject(*circuit, *SystemFluid);
+        auto bytes = EncodeProject(*circuit, BenchProject().Liquid, BenchProject().Tables);
         size = bytes.size();
         benchmark::DoNotOptimize(bytes.data());
     }
@@ -85,23 +93,23 @@ void BM_EncodeProject(benchmark::State& state) {
 void BM_WriteProject(benchmark::State& state) {
     const auto circuit = BigCircuit();
     const auto path = TempFile();
-    for (auto _ : state) WriteProject(path, *circuit, *SystemFluid);
+    for (auto _ : state) WriteProject(path, *circuit, BenchProject().Liquid, BenchProject().Tables);
     std::filesystem::remove(path);
 }
 
 void BM_ParseProject(benchmark::State& state) {
-    const auto bytes = EncodeProject(*BigCircuit(), *SystemFluid);
+    const auto bytes = EncodeProject(*BigCircuit(), BenchProject().Liquid, BenchProject().Tables);
     for (auto _ : state) {
-        auto data = ParseProject(bytes, *SystemFluid);
+        auto data = ParseProject(bytes, BenchProject().Liquid, BenchProject().Context());
         benchmark::DoNotOptimize(data.Circuit.get());
     }
 }
 
 void BM_ReadProject(benchmark::State& state) {
     const auto path = TempFile();
-    WriteProject(path, *BigCircuit(), *SystemFluid);
+    WriteProject(path, *BigCircuit(), BenchProject().Liquid, BenchProject().Tables);
     for (auto _ : state) {
-        auto data = ReadProject(path);
+        auto data = ReadProject(path, BenchProject().Context());
         benchmark::DoNotOptimize(data.Circuit.get());
     }
     std::filesystem::remove(path);
@@ -116,14 +124,14 @@ int MeasureMemory() {
     const auto path = TempFile();
     {
         const auto circuit = BigCircuit();
-        WriteProject(path, *circuit, *SystemFluid);
+        WriteProject(path, *circuit, BenchProject().Liquid, BenchProject().Tables);
     }
     const auto fileSize = std::filesystem::file_size(path);
     const std::size_t before = bench::heapNow.load();
     bench::heapPeak.store(before);
     std::size_t kept = 0;
     {
-        auto data = ReadProject(path);
+        auto data = ReadProject(path, BenchProject().Context());
         kept = bench::heapNow.load() - before;
     }
     const std::size_t peak = bench::heapPeak.load() - before;
@@ -143,7 +151,6 @@ int MeasureMemory() {
 } // namespace
 
 int main(int argc, char** argv) {
-    StartFluidModule(DefaultTemperature);
     for (int i = 1; i < argc; ++i)
         if (std::strcmp(argv[i], "--memory") == 0) return MeasureMemory();
     benchmark::Initialize(&argc, argv);

@@ -31,7 +31,7 @@ constexpr std::size_t kItems = 200000;
 // the fittings into valves.
 std::unique_ptr<TCircuit> Build(TProjectState& state, bool withNewKinds) {
     const TProjectContext project = state.Context();
-    auto circuit = std::make_unique<TCircuit>();
+    auto circuit = std::make_unique<TCircuit>(project);
     Lcg rng{7};
     for (std::size_t i = 0; i < kItems; ++i) {
         const double u = rng.Next();

@@ -5,6 +5,7 @@
 #include "engine/catalogue/Tables.h"
 #include "engine/fluid/Fluid.h"
 #include "engine/hydraulics/Calc.h"
+#include "engine/hydraulics/ProjectContext.h"
 #include "storage/project/TextItems.h"
 
 #include <benchmark/benchmark.h>
@@ -17,20 +18,25 @@
 namespace dvx {
 namespace {
 
+// The benchmarks' project: built-in tables, clean water at the built-in
+// default temperature.
+TProjectState& BenchProject() {
+    static TProjectState project;
+    return project;
+}
+
 const std::string& MillionLineFile() {
     static const std::string path = [] {
-        RestoreBuiltInTables();
-        StartFluidModule(DefaultTemperature);
         const auto file = std::filesystem::temp_directory_path() / "darvenix_bench_1m.txt";
-        TCircuit circuit;
+        TCircuit circuit(BenchProject().Context());
         for (int i = 0; i < 1000000; ++i) {
             std::unique_ptr<TBranch> item;
             switch (i % 3) {
-            case 0: item = std::make_unique<TPipe>(); break;
-            case 1: item = std::make_unique<TFitting>(i % FittingCount); break;
-            default: item = std::make_unique<TUser>(); item->PressureDrop = 12345; break;
+            case 0: item = std::make_unique<TPipe>(BenchProject().Context()); break;
+            case 1: item = std::make_unique<TFitting>(BenchProject().Context(), i % FittingCount); break;
+            default: item = std::make_unique<TUser>(BenchProject().Context()); item->PressureDrop = 12345; break;
             }
-            item->SetBore(i % BoreCount);
+            item->SetBore(BenchProject().Context(), i % BoreCount);
             item->Description = i % 7 == 0 ? "Riser, level " + std::to_string(i % 40) : item->TypeName;
             circuit.Items.push_back(std::move(item));
         }
@@ -45,8 +51,8 @@ void BM_ReadMillionLines(benchmark::State& state) {
     const std::string& path = MillionLineFile();
     std::size_t count = 0;
     for (auto _ : state) {
-        TCircuit circuit;
-        TTextImport import = ReadTextItems(ReadTextFileBytes(path));
+        TCircuit circuit(BenchProject().Context());
+        TTextImport import = ReadTextItems(ReadTextFileBytes(path), BenchProject().Context());
         InsertImportedItems(circuit, import);
         count = static_cast<std::size_t>(circuit.Count());
         state.PauseTiming(); // freeing the million items is not part of reading

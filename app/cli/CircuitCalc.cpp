@@ -160,9 +160,9 @@ bool ChangesTheCircuit(const TCalcRequest& r) {
 
 TCalcRun RunCalculation(const std::string& command, const TCalcRequest& r, std::ostream& err) {
     TCalcRun run;
-    TCliStart started = StartCliCore(r.Builtin);
+    TCliStart started = StartCliCore(r.Builtin, *run.Project);
     // The run's project: the tables and liquid the start-up just set up.
-    const TProjectContext project = ProgramContext();
+    const TProjectContext project = run.Project->Context();
     std::vector<TCliWarning>& warnings = run.Setting.Warnings;
     warnings = started.Warnings;
     PrintWarnings(started.Warnings, err);
@@ -174,7 +174,7 @@ TCalcRun RunCalculation(const std::string& command, const TCalcRequest& r, std::
     }
 
     try {
-        run.Input = ReadCircuitInput(r.Input);
+        run.Input = ReadCircuitInput(r.Input, project);
     } catch (const ProjectFileError& e) {
         err << e.what() << "\n" << e.Detail() << "\n";
         run.Exit = kExitInput;
@@ -205,7 +205,7 @@ TCalcRun RunCalculation(const std::string& command, const TCalcRequest& r, std::
         warnings.push_back({"missingMaterial", name + ": " + loaded.MaterialMessage});
         PrintWarnings({warnings.back()}, err);
     }
-    ApplyLoadedCircuit(loaded);
+    ApplyLoadedCircuit(loaded, project);
     TCircuit& circuit = *loaded.Circuit;
     // Another material moves each item to the nearest bore of its table.
     std::optional<int> material = r.Material;
@@ -275,6 +275,7 @@ TCalcRun RunCalculation(const std::string& command, const TCalcRequest& r, std::
     }
     run.Setting.Circuit = &circuit;
     run.Setting.Fluid = project.Liquid;
+    run.Setting.Tables = &project.Tables;
     run.Setting.Material = circuit.Material;
     run.Setting.OwnBores = OwnBoreTable(project.Tables);
     run.Setting.BoreOf.clear();

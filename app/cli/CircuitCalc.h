@@ -12,6 +12,7 @@
 #include "CliCommand.h"
 
 #include <iosfwd>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -50,6 +51,9 @@ bool ChangesTheCircuit(const TCalcRequest& request);
 
 struct TCalcRun {
     int Exit = kExitOk; // from CliCommand.h; not 0: the command stops with it
+    // The run's project: the tables and liquid the circuit is calculated
+    // with (Setting points into it).
+    std::unique_ptr<TProjectState> Project = std::make_unique<TProjectState>();
     TCircuitInput Input;
     TCalcSetting Setting; // complete when Exit is 0
 };

@@ -30,12 +30,13 @@ void DecodeEightBitTexts(TCircuit& circuit) {
 }
 
 
-TLoadedCircuit FromBytes(const std::string& bytes) {
+TLoadedCircuit FromBytes(const std::string& bytes, const TProjectContext& project) {
     TLoadedCircuit loaded;
     if (bytes.rfind(kStreamSignature, 0) == 0) {
         try {
             TProjectData data = ParseProject(
-                std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()), *SystemFluid);
+                std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()), *project.Liquid,
+                project);
             loaded.Circuit = std::move(data.Circuit);
             loaded.Fluid = std::move(data.Fluid);
             loaded.ItemCounter = data.HighestNumber;
@@ -44,15 +45,15 @@ TLoadedCircuit FromBytes(const std::string& bytes) {
         }
         return loaded;
     }
-    // As a text item file is read: a new circuit first (it restarts
-    // ItemCounter), then the items.
-    loaded.Circuit = std::make_unique<TCircuit>();
-    TTextImport import = ReadTextItems(bytes);
+    // As a text item file is read: a new circuit first (it restarts the
+    // item counter), then the items.
+    loaded.Circuit = std::make_unique<TCircuit>(project);
+    TTextImport import = ReadTextItems(bytes, project);
     InsertImportedItems(*loaded.Circuit, import);
     DecodeEightBitTexts(*loaded.Circuit);
     loaded.Messages = std::move(import.Messages);
     loaded.Circuit->Saved = true;
-    loaded.ItemCounter = ItemCounter;
+    loaded.ItemCounter = project.ItemCounter;
     return loaded;
 }
 
@@ -60,7 +61,7 @@ TLoadedCircuit FromBytes(const std::string& bytes) {
 
 std::string InputName(const std::string& path) { return path == "-" ? "standard input" : path; }
 
-TCircuitInput ReadCircuitInput(const std::string& path) {
+TCircuitInput ReadCircuitInput(const std::string& path, const TProjectContext& project) {
     TCircuitInput input;
     if (path == "-") {
         // A project stream has the project file's cap, anything else the
@@ -72,13 +73,13 @@ TCircuitInput ReadCircuitInput(const std::string& path) {
             },
             signature.size());
         input.FromEmptyInput = bytes.empty();
-        input.Loaded = FromBytes(bytes);
+        input.Loaded = FromBytes(bytes, project);
         return input;
     }
     // A folder is never a circuit, whatever its name ends in.
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) throw FileError("Error reading " + path + ": it is a folder");
-    input.Loaded = LoadCircuitFile(path);
+    input.Loaded = LoadCircuitFile(path, project);
     if (CircuitFileKind(path) == TCircuitFileKind::TextItems) DecodeEightBitTexts(*input.Loaded.Circuit);
     input.FromEmptyInput = std::filesystem::file_size(path, ec) == 0 && !ec;
     return input;

@@ -19,8 +19,9 @@ struct TCircuitInput {
 // for another extension, "Error reading PATH" for a file or folder that
 // cannot be read as a circuit, "Error reading standard input: REASON" when
 // standard input cannot be read, "standard input is larger than N MB" past
-// the cap of the file kind it holds.
-TCircuitInput ReadCircuitInput(const std::string& path);
+// the cap of the file kind it holds. The circuit is read for project (its
+// tables, liquid and item counter, as LoadCircuitFile).
+TCircuitInput ReadCircuitInput(const std::string& path, const TProjectContext& project);
 
 // The name to show for the input: the path, or "standard input" for "-".
 std::string InputName(const std::string& path);

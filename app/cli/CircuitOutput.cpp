@@ -63,7 +63,7 @@ TCell ResistanceKOf(const TBranch& item, const TCalcSetting& s) {
         if (s.FittingMethod == TFittingMethod::EquivalentLength) return Num(f.Friction * f.C);
         if (f.FittingType >= FittingCount) return {};
         return Num(FittingResistanceK(s.FittingMethod, f.FittingType, f.C, f.InsideDiameter, f.Reynolds,
-                                      BoreRowNominal(ProgramTables(), f.BoreIndex))
+                                      BoreRowNominal(*s.Tables, f.BoreIndex))
                        .K);
     }
     case TItemKind::KItem: return Num(static_cast<const TKItem&>(item).K);
@@ -195,7 +195,7 @@ TCsvColumn CsvColumn(const TCalcSetting& s, const std::string& name, const std::
 // A CSV cell of a field in the units of the setting, at full precision.
 std::string CsvCell(const TCalcSetting& s, const std::string& name, const TCell& cell, const TBranch* item) {
     if (name == "bore" && item != nullptr && !s.Units.IsSI(qtPipeSize))
-        return CsvNumber(NominalInches(BoreRowNominal(ProgramTables(), item->BoreIndex)));
+        return CsvNumber(NominalInches(BoreRowNominal(*s.Tables, item->BoreIndex)));
     const auto quantity = QuantityOfField(name);
     if (quantity && cell.Kind == TCell::Number) return CsvNumber(CsvValue(s.Units, *quantity, cell.Num, s.Fluid->ro));
     return ToCsv(cell);
@@ -339,7 +339,7 @@ void WriteCircuitTable(const TCalcSetting& s, std::ostream& out) {
                                         Utf8Text(item.TypeName),
                                         own                  ? Utf8Text(*own)
                                         : v.Size.IsMetric() ? BoreName.at(item.BoreIndex)
-                                                            : v.Size.Text(BoreRowNominal(ProgramTables(), item.BoreIndex)),
+                                                            : v.Size.Text(BoreRowNominal(*s.Tables, item.BoreIndex)),
                                         v.Flow.Text(item.Flow)};
         if (const TPipe* pipe = AsPipe(item)) {
             row.insert(row.end(), {v.Velocity.Text(pipe->Velocity), Format("%0.0f", {pipe->Reynolds}),

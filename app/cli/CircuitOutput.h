@@ -24,6 +24,7 @@ namespace dvx::cli {
 struct TCalcSetting {
     const TCircuit* Circuit = nullptr;
     const TFluid* Fluid = nullptr;
+    const TCatalogueTables* Tables = nullptr; // the run's tables: the bores' nominal sizes
     int Material = 0;
     double Roughness = 0;     // m, the material's roughness in force
     // A material with its own bores (code 3 on): the table, and each item's

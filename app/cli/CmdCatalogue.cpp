@@ -23,11 +23,11 @@
 namespace dvx::cli {
 namespace {
 
-void PrintJson(std::ostream& out, const std::vector<TCliWarning>& warnings) {
+void PrintJson(std::ostream& out, const TCatalogueTables& tables, const std::vector<TCliWarning>& warnings) {
     TJsonDocument doc({{"nominal", "mm"}, {"ID", "m"}, {"mf", "l/s"}, {"roughness", "m"}, {"Kd", "in^0.3"}});
     Json bores = Json::array();
     for (int i = 0; i < BoreCount; ++i) {
-        const TBoreRec& b = BoreTable[static_cast<std::size_t>(i)];
+        const TBoreRec& b = tables.BoreTable[static_cast<std::size_t>(i)];
         bores.push_back(Json{{"name", BoreName[static_cast<std::size_t>(i)]},
                              {"nominal", JsonNumber(b.Nominal)},
                              {"ID", JsonNumber(b.ID)},
@@ -35,10 +35,10 @@ void PrintJson(std::ostream& out, const std::vector<TCliWarning>& warnings) {
                              {"mf", JsonNumber(b.mf)}});
     }
     Json roughness = Json::array();
-    for (int m = 0; m < MaterialCount; ++m) roughness.push_back(JsonNumber(MaterialRoughness[static_cast<std::size_t>(m)]));
+    for (int m = 0; m < MaterialCount; ++m) roughness.push_back(JsonNumber(tables.MaterialRoughness[static_cast<std::size_t>(m)]));
     Json fittings = Json::array();
     for (int t = 0; t < FittingCount; ++t) {
-        const TFittingRec& f = FittingTable[t];
+        const TFittingRec& f = tables.FittingTable[t];
         Json fitting{{"name", JsonText(f.FittingName)}, {"C", JsonNumber(f.C)}};
         // What the Crane K and 3-K methods take for the type: its Crane
         // multiplier where it is not C, and its 3-K constants where it has any.
@@ -55,9 +55,9 @@ void PrintJson(std::ostream& out, const std::vector<TCliWarning>& warnings) {
     Json materials = Json::array();
     for (int m = 0; m < MaterialCount; ++m)
         materials.push_back(Json{{"name", MaterialName(m)},
-                                 {"roughness", JsonNumber(MaterialRoughness[static_cast<std::size_t>(m)])},
+                                 {"roughness", JsonNumber(tables.MaterialRoughness[static_cast<std::size_t>(m)])},
                                  {"bores", bores}});
-    for (const TMaterialTable& material : ProgramTables().Materials) {
+    for (const TMaterialTable& material : tables.Materials) {
         Json own = Json::array();
         for (const TMaterialBore& b : material.Bores)
             own.push_back(Json{{"name", JsonText(b.Label)}, {"ID", JsonNumber(b.ID)}, {"ff", JsonNumber(b.ff)},
@@ -76,27 +76,27 @@ void PrintJson(std::ostream& out, const std::vector<TCliWarning>& warnings) {
     doc.Write(out);
 }
 
-void PrintText(std::ostream& out) {
+void PrintText(std::ostream& out, const TCatalogueTables& tables) {
     out << "Bore   ID m        ff       mf l/s\n";
     for (int i = 0; i < BoreCount; ++i) {
-        const TBoreRec& b = BoreTable[static_cast<std::size_t>(i)];
+        const TBoreRec& b = tables.BoreTable[static_cast<std::size_t>(i)];
         out << Format("%-6s %-11s %-8s %s\n", {BoreName[static_cast<std::size_t>(i)], FloatToStr(b.ID),
                                                FloatToStr(b.ff), FloatToStr(b.mf)});
     }
     out << "\nRoughness mm\n";
     for (int m = 0; m < MaterialCount; ++m)
-        out << Format("%-18s %0.6f\n", {MaterialName(m), MaterialRoughness[static_cast<std::size_t>(m)] * 1000});
+        out << Format("%-18s %0.6f\n", {MaterialName(m), tables.MaterialRoughness[static_cast<std::size_t>(m)] * 1000});
     // The further materials after the built-in table, each with its own bores.
-    for (const TMaterialTable& material : ProgramTables().Materials) {
+    for (const TMaterialTable& material : tables.Materials) {
         out << Format("\n%s (material %d, roughness %0.6f mm)\nBore   ID m        ff       mf l/s\n",
-                      {Utf8Text(material.Name), MaterialCount + static_cast<int>(&material - ProgramTables().Materials.data()),
+                      {Utf8Text(material.Name), MaterialCount + static_cast<int>(&material - tables.Materials.data()),
                        material.Roughness * 1000});
         for (const TMaterialBore& b : material.Bores)
             out << Utf8Text(b.Label) << std::string(b.Label.size() < 7 ? 7 - b.Label.size() : 1, ' ')
                 << Format("%-11s %-8s %s\n", {FloatToStr(b.ID), FloatToStr(b.ff), FloatToStr(b.mf)});
     }
     out << "\nFitting              C\n";
-    for (const TFittingRec& f : FittingTable) out << Format("%-20s %0.2f\n", {f.FittingName, f.C});
+    for (const TFittingRec& f : tables.FittingTable) out << Format("%-20s %0.2f\n", {f.FittingName, f.C});
 }
 
 int RunCatalogue(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
@@ -105,12 +105,13 @@ int RunCatalogue(const std::vector<std::string>& argv, std::ostream& out, std::o
     const bool builtin = args.Flag("--builtin");
     const bool strict = args.Flag("--strict");
     args.RequireAllUsed();
-    const TCliStart started = StartCliCore(builtin);
+    TProjectState project;
+    const TCliStart started = StartCliCore(builtin, project);
     PrintWarnings(started.Warnings, err);
     if (json)
-        PrintJson(out, started.Warnings);
+        PrintJson(out, project.Tables, started.Warnings);
     else
-        PrintText(out);
+        PrintText(out, project.Tables);
     return strict && !started.Warnings.empty() ? kExitStrictWarning : kExitOk;
 }
 

@@ -125,10 +125,12 @@ int RunConvert(const std::vector<std::string>& argv, std::ostream& out, std::ost
         return strict && !run.Setting.Warnings.empty() ? kExitStrictWarning : kExitOk;
     }
 
-    StartFluidModule(DefaultTemperature);
+    // No start-up: the built-in tables and clean water at the built-in
+    // default temperature.
+    TProjectState project;
     TCircuitInput input;
     try {
-        input = ReadCircuitInput(request.Input);
+        input = ReadCircuitInput(request.Input, project.Context());
     } catch (const ProjectFileError& e) {
         err << e.what() << "\n" << e.Detail() << "\n";
         return kExitInput;
@@ -148,18 +150,18 @@ int RunConvert(const std::vector<std::string>& argv, std::ostream& out, std::ost
     // The circuit's bores are rows of its material's table (for a material
     // of its own, the copy the project carries): the text lines' sizes and
     // the project file are made from that table.
-    ProgramTables().SelectPipeMaterial(loaded.Circuit->Material);
-    const TFluid& fluid = loaded.Fluid ? static_cast<const TFluid&>(*loaded.Fluid) : *SystemFluid;
+    project.Tables.SelectPipeMaterial(loaded.Circuit->Material);
+    const TFluid& fluid = loaded.Fluid ? static_cast<const TFluid&>(*loaded.Fluid) : project.Liquid;
     if (target == "-") {
         if (form == TOutputForm::Project) {
-            const std::vector<std::uint8_t> bytes = EncodeProject(*loaded.Circuit, fluid);
+            const std::vector<std::uint8_t> bytes = EncodeProject(*loaded.Circuit, fluid, project.Tables);
             WriteOutput(target, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), out, err);
         } else {
             WriteOutput(target, TextItemsContent(*loaded.Circuit), out, err);
         }
     } else {
         try {
-            SaveCircuitFile(target, *loaded.Circuit, fluid);
+            SaveCircuitFile(target, *loaded.Circuit, fluid, project.Tables);
         } catch (const ProjectFileError& e) {
             err << e.what() << "\n" << e.Detail() << "\n";
             return kExitWrite;

@@ -315,7 +315,7 @@ int RunCurve(const std::vector<std::string>& argv, std::ostream& out, std::ostre
     if (staticHead) pump.Curve.StaticHead = *staticHead;
     ReadSelectionOptions(selectionArgs, pump.Selection);
 
-    const TPumpAnalysis analysis = AnalysePump(ProgramContext(), circuit, request.Groups, pump);
+    const TPumpAnalysis analysis = AnalysePump(run.Project->Context(), circuit, request.Groups, pump);
     const double density = run.Setting.Fluid->ro;
     if (json)
         WriteJson(analysis, pump, run.Setting, out);

@@ -21,6 +21,7 @@
 #include "base/Numbers.h"
 #include "engine/catalogue/Tables.h"
 #include "engine/fluid/Fluid.h"
+#include "engine/hydraulics/ProjectContext.h"
 #include "engine/fluid/FreezingPoint.h"
 
 #include <array>
@@ -111,7 +112,6 @@ std::vector<TListedRange> ListedAdditives() {
 }
 
 int PrintList(bool json, std::ostream& out) {
-    StartFluidModule();
     const std::vector<TListedRange> liquids = ListedLiquids();
     const std::vector<TListedRange> additives = ListedAdditives();
     if (json) {
@@ -167,8 +167,9 @@ int RunFluid(const std::vector<std::string>& arguments, std::ostream& out, std::
     std::array<double, 4> userValues{};
     if (user) userValues = ParseUserList(*user);
 
-    StartFluidModule();
-    TLiquid& fluid = *SystemFluid;
+    // Clean water at the built-in default temperature, with the options over it.
+    TProjectState project;
+    TLiquid& fluid = project.Liquid;
     fluid.LiquidSpec = static_cast<std::uint8_t>(liquid);
     if (additive) fluid.WaterAdditive = static_cast<std::uint8_t>(*additive);
     if (volume) fluid.AdditiveVolume = *volume;
@@ -187,7 +188,7 @@ int RunFluid(const std::vector<std::string>& arguments, std::ostream& out, std::
         return kExitCalculation;
     }
     std::vector<TCliWarning> warnings = RangeWarnings(fluid);
-    const double margin = ProgramTables().FreezingMargin;
+    const double margin = project.Tables.FreezingMargin;
     for (const TCliWarning& w : FreezeWarnings(fluid, margin)) warnings.push_back(w);
     const TFreezeCheck freezing = CheckFreezing(fluid, margin);
     PrintWarnings(warnings, err);

@@ -13,26 +13,26 @@ namespace dvx::cli {
 
 std::string DesktopSettingsFile() { return SettingsStore::FileNameFor("darvenix"); }
 
-TCliStart StartCliCore(bool builtinOnly) {
+TCliStart StartCliCore(bool builtinOnly, TProjectState& project) {
     TCliStart started;
-    RestoreBuiltInTables();
+    project.Tables.RestoreBuiltIn();
     if (builtinOnly) {
-        StartFluidModule(DefaultTemperature);
+        const double t = project.Tables.DefaultTemperature;
+        project.Liquid = TLiquid("Water", 0, 0.0, t, t);
         return started;
     }
     TStartOptions options;
     options.SettingsFile = DesktopSettingsFile();
-    options.StartFluid = [] { StartFluidModule(DefaultTemperature); };
     // The calculating commands only read: the shipped data files reach the
     // user's data folder through "darvenix-cli setup" or the desktop program.
     options.StageData = false;
-    const TStartResult result = StartCore(options);
+    const TStartResult result = StartCore(options, project.Context());
     started.SettingsFile = result.SettingsFile;
     for (const std::string& message : result.Messages) started.Warnings.push_back({"startup", message});
     // A stored temperature the liquid cannot take is named with its place in
     // the settings file; the liquid keeps its start temperature.
     try {
-        SystemFluid->SetT(DefaultTemperature);
+        project.Liquid.SetT(project.Tables.DefaultTemperature);
     } catch (const MathError& e) {
         started.Warnings.push_back(
             {"startup", AppSettings().Where(settings::WaterTemp.Section, settings::WaterTemp.Key) + ": " +
@@ -44,8 +44,9 @@ TCliStart StartCliCore(bool builtinOnly) {
 std::vector<std::string> StageDataFiles() {
     TStartOptions options;
     options.SettingsFile = DesktopSettingsFile();
-    options.StartFluid = [] { StartFluidModule(DefaultTemperature); };
-    return StartCore(options).Messages;
+    // The files are only staged; the project they are read into is not used.
+    TProjectState project;
+    return StartCore(options, project.Context()).Messages;
 }
 
 } // namespace dvx::cli

@@ -6,6 +6,7 @@
 // nothing the command-line program does is remembered in it.
 
 #include "CliWarning.h"
+#include "engine/hydraulics/ProjectContext.h"
 
 #include <string>
 #include <vector>
@@ -20,14 +21,14 @@ struct TCliStart {
     std::vector<TCliWarning> Warnings; // messages met while loading ("startup")
 };
 
-// builtinOnly: the tables keep their built-in values and the liquid module
-// starts at the built-in default temperature; no file is read. Otherwise the
-// whole core start-up without writing anything (liquid
-// module, refrigerant library, folders, the desktop program's settings,
-// catalogue files), and the liquid then takes the default temperature read
-// from the settings, as the desktop program's liquid does when its window
-// first becomes active.
-TCliStart StartCliCore(bool builtinOnly);
+// Fills the command's project. builtinOnly: its tables take their built-in
+// values and its liquid is clean water at the built-in default temperature;
+// no file is read. Otherwise the whole core start-up without writing
+// anything (liquid, refrigerant library, folders, the desktop program's
+// settings, catalogue files), and the liquid then takes the default
+// temperature read from the settings, as the desktop program's liquid does
+// when its window first becomes active.
+TCliStart StartCliCore(bool builtinOnly, TProjectState& project);
 
 // The core start-up with the install-data merge ("Decide later" for every
 // question), which brings the shipped data files into the user's data

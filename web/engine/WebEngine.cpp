@@ -39,10 +39,17 @@ const char* Reply(std::string text) {
     return reply.c_str();
 }
 
+// The page's project: the built-in tables, the liquid and the item counter
+// every entry point works with, alive as long as the module.
+TProjectState& PageProject() {
+    static TProjectState project;
+    return project;
+}
+
 void StartOnce() {
     static bool started = false;
     if (started) return;
-    dvx::cli::StartCliCore(true);
+    dvx::cli::StartCliCore(true, PageProject());
     started = true;
 }
 
@@ -51,10 +58,11 @@ void StartOnce() {
 const char* Change(const char* work, const std::function<void(TLoadedCircuit&)>& change) {
     try {
         StartOnce();
-        TLoadedCircuit loaded = LoadCircuitFile(work);
-        ApplyLoadedCircuit(loaded);
+        TProjectState& project = PageProject();
+        TLoadedCircuit loaded = LoadCircuitFile(work, project.Context());
+        ApplyLoadedCircuit(loaded, project.Context());
         change(loaded);
-        SaveCircuitFile(work, *loaded.Circuit, loaded.Fluid ? *loaded.Fluid : *SystemFluid);
+        SaveCircuitFile(work, *loaded.Circuit, loaded.Fluid ? *loaded.Fluid : project.Liquid, project.Tables);
         return Reply("");
     } catch (const std::exception& e) {
         return Reply(e.what());
@@ -75,9 +83,10 @@ extern "C" {
 EMSCRIPTEN_KEEPALIVE const char* dvx_web_open(const char* path, const char* name, const char* work) {
     try {
         StartOnce();
-        TLoadedCircuit loaded = LoadCircuitFile(path);
-        ApplyLoadedCircuit(loaded);
-        SaveCircuitFile(work, *loaded.Circuit, loaded.Fluid ? *loaded.Fluid : *SystemFluid);
+        TProjectState& project = PageProject();
+        TLoadedCircuit loaded = LoadCircuitFile(path, project.Context());
+        ApplyLoadedCircuit(loaded, project.Context());
+        SaveCircuitFile(work, *loaded.Circuit, loaded.Fluid ? *loaded.Fluid : project.Liquid, project.Tables);
         return Reply("");
     } catch (const FileError& e) {
         if (std::string(e.what()) == kReadExtensionMessage) return Reply(e.what());
@@ -98,15 +107,16 @@ EMSCRIPTEN_KEEPALIVE void dvx_web_set_units(int us) {
 EMSCRIPTEN_KEEPALIVE const char* dvx_web_grid(const char* work) {
     try {
         StartOnce();
-        TLoadedCircuit loaded = LoadCircuitFile(work);
-        ApplyLoadedCircuit(loaded);
+        TProjectState& project = PageProject();
+        TLoadedCircuit loaded = LoadCircuitFile(work, project.Context());
+        ApplyLoadedCircuit(loaded, project.Context());
         TCircuit& circuit = *loaded.Circuit;
         // The cells show the results and warning colours of a calculation,
         // as the desktop program's grid does after F9; a circuit that does
         // not calculate is shown as entered.
         if (circuit.FindInvalid().AllValid) {
             try {
-                circuit.Calculate(ProgramContext(), false);
+                circuit.Calculate(project.Context(), false);
             } catch (const std::exception&) {
             }
         }
@@ -121,17 +131,17 @@ EMSCRIPTEN_KEEPALIVE const char* dvx_web_grid(const char* work) {
             nlohmann::ordered_json cells = nlohmann::ordered_json::array();
             for (int c : columns) {
                 const TCellColour colour = CellColour(&item, c);
-                cells.push_back({{"text", CellText(&item, c)},
+                cells.push_back({{"text", CellText(&item, c, project.Context())},
                                  {"edit", CanEdit(&item, c)},
                                  {"colour", colour == TCellColour::Highlight ? "highlight"
                                             : colour == TCellColour::Grey  ? "grey"
                                                                            : ""},
-                                 {"tip", WarningTip(&item, c)}});
+                                 {"tip", WarningTip(&item, c, project.Context())}});
             }
             rows.push_back({{"number", item.Number}, {"cells", cells}});
         }
         doc["rows"] = rows;
-        const TLiquid& liquid = loaded.Fluid ? *loaded.Fluid : *SystemFluid;
+        const TLiquid& liquid = loaded.Fluid ? *loaded.Fluid : project.Liquid;
         doc["liquid"] = {{"spec", liquid.LiquidSpec}, {"t", liquid.t}, {"additive", liquid.WaterAdditive},
                          {"volume", liquid.AdditiveVolume}, {"caption", liquid.Caption}};
         doc["liquids"] = LiquidNames;
@@ -151,7 +161,7 @@ EMSCRIPTEN_KEEPALIVE const char* dvx_web_edit(const char* work, int row, int col
         if (!CanEdit(&circuit.Item(row), column)) throw std::invalid_argument("This cell cannot be edited");
         const std::string committed = CommittedText(column, text);
         if (committed.empty()) return;
-        ApplyCellText(circuit, row, column, committed);
+        ApplyCellText(circuit, row, column, committed, PageProject().Context());
     });
 }
 
@@ -161,7 +171,7 @@ EMSCRIPTEN_KEEPALIVE const char* dvx_web_insert(const char* work, int row, int k
     return Change(work, [&](TLoadedCircuit& loaded) {
         TCircuit& circuit = *loaded.Circuit;
         CheckRow(circuit, row, 1);
-        const TProjectContext project = ProgramContext();
+        const TProjectContext project = PageProject().Context();
         std::unique_ptr<TBranch> item;
         if (kind == 0) item = std::make_unique<TPipe>(project);
         else if (kind == 1) item = std::make_unique<TFitting>(project, 0);
@@ -196,7 +206,7 @@ EMSCRIPTEN_KEEPALIVE const char* dvx_web_set_liquid(const char* work, int spec, 
         if (spec < 0 || spec > 13 || additive < 0 || additive > 3 || !(volume >= 0 && volume <= 1) ||
             material < 0 || material > 2)
             throw std::invalid_argument("Value out of range");
-        if (!loaded.Fluid) loaded.Fluid = *SystemFluid;
+        if (!loaded.Fluid) loaded.Fluid = PageProject().Liquid;
         TLiquid& liquid = *loaded.Fluid;
         liquid.LiquidSpec = static_cast<std::uint8_t>(spec);
         liquid.WaterAdditive = static_cast<std::uint8_t>(additive);
