@@ -57,10 +57,10 @@ inline std::string CheckIniDocument(std::string_view input) {
 inline std::string CheckCatalogueLoader(std::string_view input) {
     RestoreBuiltInTables();
     const IniDocument doc = IniDocument::Parse(input);
-    ApplySteelCatalogue(doc);
-    ApplyPipeCostCatalogue(doc, pmGalvIron);
-    ApplyPipeCostCatalogue(doc, pmDrawnTube);
-    (void)ApplyFittingsCatalogue(doc);
+    ApplySteelCatalogue(doc, dvx::ProgramTables());
+    ApplyPipeCostCatalogue(doc, pmGalvIron, dvx::ProgramTables());
+    ApplyPipeCostCatalogue(doc, pmDrawnTube, dvx::ProgramTables());
+    (void)ApplyFittingsCatalogue(doc, dvx::ProgramTables());
     for (const TBoreRec& bore : BoreTable)
         if (!(bore.ID > 0) || !(bore.ff > 0) || !(bore.mf >= 0)) return "bore data out of range";
     for (const TFittingRec& fitting : FittingTable)

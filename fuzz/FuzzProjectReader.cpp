@@ -21,14 +21,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::span<const std::uint8_t> bytes(data, size);
     dvx::TProjectData project{nullptr, *dvx::SystemFluid, 0, {}, {}};
     try {
-        project = dvx::ParseProject(bytes, *dvx::SystemFluid);
+        project = dvx::ParseProject(bytes, *dvx::SystemFluid, dvx::ProgramContext());
     } catch (const dvx::FileError&) {
         return 0;
     }
     // Whatever was read is written in the current form, which must read back
     // and write again identically.
     const std::vector<std::uint8_t> first = dvx::EncodeProject(*project.Circuit, project.Fluid);
-    const dvx::TProjectData again = dvx::ParseProject(first, *dvx::SystemFluid);
+    const dvx::TProjectData again = dvx::ParseProject(first, *dvx::SystemFluid, dvx::ProgramContext());
     const std::vector<std::uint8_t> second = dvx::EncodeProject(*again.Circuit, again.Fluid);
     if (first != second || again.HighestNumber != project.HighestNumber) std::abort();
     return 0;

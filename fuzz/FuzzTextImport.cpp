@@ -20,12 +20,12 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     dvx::TCircuit circuit;
-    dvx::TTextImport import = dvx::ReadTextItems(std::string_view(reinterpret_cast<const char*>(data), size));
+    dvx::TTextImport import = dvx::ReadTextItems(std::string_view(reinterpret_cast<const char*>(data), size), dvx::ProgramContext());
     dvx::InsertImportedItems(circuit, import);
     (void)dvx::TextItemsContent(circuit);
     // Every imported item is a valid project item.
     const auto bytes = dvx::EncodeProject(circuit, *dvx::SystemFluid);
-    const dvx::TProjectData back = dvx::ParseProject(bytes, *dvx::SystemFluid);
+    const dvx::TProjectData back = dvx::ParseProject(bytes, *dvx::SystemFluid, dvx::ProgramContext());
     if (back.Circuit->Count() != circuit.Count()) std::abort();
     return 0;
 }

@@ -206,7 +206,7 @@ int main(int argc, char** argv) {
         Save(dir, "headerless.dvx", Headerless());
         Save(dir, "older-tags.dvx", OlderTags());
         // Every seed must be a readable project.
-        for (const auto& e : fs::directory_iterator(dir)) (void)ReadProject(e.path());
+        for (const auto& e : fs::directory_iterator(dir)) (void)ReadProject(e.path(), dvx::ProgramContext());
     } catch (const ProjectFileError& e) {
         std::cerr << e.what() << ": " << e.Detail() << "\n";
         return 1;

@@ -101,11 +101,12 @@ int main(int argc, char** argv) {
     dvx::LoadMoneyFormatFromEnvironment();
     dvx::RestoreBuiltInTables();
 
+    // The program's liquid exists before the start-up fills it.
+    dvx::StartFluidModule(dvx::DefaultTemperature);
     dvx::TStartOptions options;
-    options.StartFluid = [] { dvx::StartFluidModule(dvx::DefaultTemperature); };
     // The merge asks with the "Install notice" dialog, before any other window.
     options.Confirm = dvx::ui::TConfirmChangeDlg::Factory();
-    dvx::TStartResult started = dvx::StartCore(options);
+    dvx::TStartResult started = dvx::StartCore(options, dvx::ProgramContext());
     // A currency chosen in the settings names prices where the locale has none.
     dvx::UseCurrencySymbol(dvx::AppSettings().Read(dvx::settings::Currency));
 

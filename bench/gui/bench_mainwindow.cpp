@@ -55,9 +55,9 @@ int main(int argc, char** argv) {
 
     // Start-up as the program does it, to the first shown window.
     RestoreBuiltInTables();
+    StartFluidModule(DefaultTemperature);
     TStartOptions options;
-    options.StartFluid = [] { StartFluidModule(DefaultTemperature); };
-    StartCore(options);
+    StartCore(options, dvx::ProgramContext());
     auto window = std::make_unique<ui::TMainForm>();
     window->show();
     Settle();
@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
     std::string file = (home.path() + "/big.dvx").toStdString();
     {
         auto circuit = MakeCircuit(items);
-        WriteProject(file, *circuit, *SystemFluid);
+        WriteProject(file, *circuit, *SystemFluid, dvx::ProgramTables());
     }
 
     std::vector<double> open, edit;

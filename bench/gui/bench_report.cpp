@@ -211,7 +211,7 @@ void BM_CircuitLayout(benchmark::State& state) {
     }
     auto circuit = MakeCircuit(static_cast<int>(state.range(0)));
     PrepareGridReport(*form, report);
-    FillCircuitReport(report.Setup(), *circuit, false, true, SystemFluid);
+    FillCircuitReport(report.Setup(), *circuit, dvx::ProgramContext(), false, true, SystemFluid);
     form->DoReport(); // warm-up: fonts loaded
     for (auto _ : state) form->DoReport();
     state.counters["pages"] = form->PageCount();
@@ -234,7 +234,7 @@ void BM_CircuitShownAndPaged(benchmark::State& state) {
     for (auto _ : state) {
         auto form = Preview();
         PrepareGridReport(*form, report);
-        FillCircuitReport(report.Setup(), *circuit, true, true, SystemFluid);
+        FillCircuitReport(report.Setup(), *circuit, dvx::ProgramContext(), true, true, SystemFluid);
         form->resize(900, 1000);
         form->show();
         QApplication::processEvents();

@@ -22,7 +22,7 @@ protected:
 };
 
 TEST_F(DefaultsTest, MissingKeysGiveTheStoredDefaultsNotTheStartValues) {
-    LoadItemDefaults(store);
+    LoadItemDefaults(store, dvx::ProgramTables());
     EXPECT_EQ(DefaultTemperature, 9);
     EXPECT_EQ(DefaultBore, 100);
     EXPECT_EQ(DefaultLength, 10);
@@ -40,7 +40,7 @@ TEST_F(DefaultsTest, FloatingValuesKeepTheirFractionWhenStored) {
     DefaultFittingType = 16;
     DefaultQuantity = 3;
     DefaultUserDP = 12.6;
-    SaveItemDefaults(store);
+    SaveItemDefaults(store, dvx::ProgramTables());
     EXPECT_EQ(store.ReadString("Default", "Pipe Length", ""), "2.4");
     EXPECT_EQ(store.ReadString("Default", "Water Flow", ""), "0.4");
     EXPECT_EQ(store.ReadString("Default", "Water Temp", ""), "-5.2");
@@ -48,7 +48,7 @@ TEST_F(DefaultsTest, FloatingValuesKeepTheirFractionWhenStored) {
     EXPECT_EQ(store.ReadString("Default", "Fitting", ""), "16");
     EXPECT_EQ(store.ReadString("Default", "User dP", ""), "12.6");
     RestoreBuiltInTables();
-    LoadItemDefaults(store);
+    LoadItemDefaults(store, dvx::ProgramTables());
     EXPECT_EQ(DefaultLength, 2.4);
     EXPECT_EQ(DefaultFlow, 0.4); // a new item after a restart still has a flow
     EXPECT_EQ(DefaultBore, 35);
@@ -61,7 +61,7 @@ TEST_F(DefaultsTest, ConversionStopsAtTheFirstBadTextKeepingEarlierValues) {
     store.WriteString("Default", "Pipe Diameter", "50");
     store.WriteString("Default", "Pipe Length", "ten");
     store.WriteString("Default", "Water Flow", "3");
-    EXPECT_THROW(LoadItemDefaults(store), ConvertError);
+    EXPECT_THROW(LoadItemDefaults(store, dvx::ProgramTables()), ConvertError);
     EXPECT_EQ(DefaultTemperature, 15);
     EXPECT_EQ(DefaultBore, 50);
     EXPECT_EQ(DefaultLength, BuiltInDefaultLength);
@@ -69,7 +69,7 @@ TEST_F(DefaultsTest, ConversionStopsAtTheFirstBadTextKeepingEarlierValues) {
     // "Fitting" and "Fitting Quantity" must be integers.
     store.WriteString("Default", "Pipe Length", "10");
     store.WriteString("Default", "Fitting Quantity", "2.5");
-    EXPECT_THROW(LoadItemDefaults(store), ConvertError);
+    EXPECT_THROW(LoadItemDefaults(store, dvx::ProgramTables()), ConvertError);
     EXPECT_EQ(DefaultFlow, 3);
     EXPECT_EQ(DefaultQuantity, BuiltInDefaultQuantity);
 }
@@ -78,11 +78,11 @@ TEST_F(DefaultsTest, FittingTypeOutsideTheTableFallsBackToTheFirst) {
     for (const char* text : {"24", "-1", "999"}) {
         DefaultFittingType = 5;
         store.WriteString("Default", "Fitting", text);
-        LoadItemDefaults(store);
+        LoadItemDefaults(store, dvx::ProgramTables());
         EXPECT_EQ(DefaultFittingType, 0) << text;
     }
     store.WriteString("Default", "Fitting", "23");
-    LoadItemDefaults(store);
+    LoadItemDefaults(store, dvx::ProgramTables());
     EXPECT_EQ(DefaultFittingType, 23);
 }
 
@@ -90,17 +90,17 @@ TEST_F(DefaultsTest, WarningLimitsReadTheirTextsWithTheLimitsInForceAsDefaults) 
     GradientLimit = 1234.5;
     VelocityLimit = 3.5;
     store.WriteString("Limits", "VMax", "3.8");
-    LoadWarningLimits(store);
+    LoadWarningLimits(store, dvx::ProgramTables());
     EXPECT_EQ(GradientLimit, 1234.5); // missing: unchanged (the text 1234.5)
     EXPECT_EQ(VelocityLimit, 3.8);
     RestoreBuiltInTables();
     store.EraseSection("Limits");
-    LoadWarningLimits(store);
+    LoadWarningLimits(store, dvx::ProgramTables());
     EXPECT_EQ(GradientLimit, 1500.0);
     EXPECT_EQ(LimitText(GradientLimit), "1500.0");
     store.WriteString("Limits", "PRate", "2000");
     store.WriteString("Limits", "VMax", "fast");
-    EXPECT_THROW(LoadWarningLimits(store), ConvertError);
+    EXPECT_THROW(LoadWarningLimits(store, dvx::ProgramTables()), ConvertError);
     EXPECT_EQ(GradientLimit, 2000);
     EXPECT_EQ(VelocityLimit, 3.5);
 }
@@ -139,14 +139,14 @@ TEST_F(DefaultsTest, DefaultFlowsReplaceMfRoundedToTwoDecimals) {
     store.WriteString("Settings", "MaxFlows",
                       "1250, 780, 540, 430, 340, 260, 210, 150, 100, 55, 38, 25, 14, 7.456, 4.8, 2.5, 1.6, 0.8, "
                       "0.5, 0.254");
-    LoadDefaultFlows(store);
+    LoadDefaultFlows(store, dvx::ProgramTables());
     EXPECT_EQ(BoreName[13], std::string("65"));
     EXPECT_EQ(BoreTable[13].mf, 7.46);
     EXPECT_EQ(BoreTable[19].mf, 0.25);
     EXPECT_EQ(BoreTable[4].mf, 340);
     // 19 numbers: every flow is the built-in one.
     store.WriteString("Settings", "MaxFlows", "1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19");
-    LoadDefaultFlows(store);
+    LoadDefaultFlows(store, dvx::ProgramTables());
     for (int b = 0; b < BoreCount; ++b) EXPECT_EQ(BoreTable[static_cast<std::size_t>(b)].mf, BuiltInMaxFlows[static_cast<std::size_t>(b)]);
 }
 

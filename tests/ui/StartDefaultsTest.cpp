@@ -37,7 +37,7 @@ TEST(StartDefaultsTest, SettingsOverrideTheCatalogueAndStartValues) {
         store.WriteString("Limits", "VMax", "3.9");
     }
 
-    const TStartResult start = StartCore(options);
+    const TStartResult start = StartCore(options, dvx::ProgramContext());
     EXPECT_EQ(BoreTable[13].ID, 0.0627);
     EXPECT_EQ(BoreTable[13].mf, 7.46);
     EXPECT_EQ(DefaultFlow, 3);

@@ -64,7 +64,7 @@ TEST_F(WarningsTest, AMixtureCloseToFreezingHeadsTheList) {
     glycol.WaterAdditive = 1;
     glycol.AdditiveVolume = 0.1;
     glycol.Evaluate();
-    const std::vector<TWarningLine> lines = BuildWarningList(circuit, glycol, 2);
+    const std::vector<TWarningLine> lines = BuildWarningList(circuit, glycol, 2, dvx::ProgramContext());
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0].Text, "Freezing risk: -20.0 °C is at or below the freezing point of "
                              "Water (10% Ethylene Glycol) (-3.7 °C) plus the 2 K margin");
@@ -72,8 +72,8 @@ TEST_F(WarningsTest, AMixtureCloseToFreezingHeadsTheList) {
     EXPECT_EQ(lines[1].Item, &main);
     // Warm enough, or plain water: the item lines only.
     glycol.SetT(5);
-    EXPECT_EQ(BuildWarningList(circuit, glycol, 2).size(), 1u);
-    EXPECT_EQ(BuildWarningList(circuit, *SystemFluid, 2).size(), 1u);
+    EXPECT_EQ(BuildWarningList(circuit, glycol, 2, dvx::ProgramContext()).size(), 1u);
+    EXPECT_EQ(BuildWarningList(circuit, *SystemFluid, 2, dvx::ProgramContext()).size(), 1u);
 }
 
 // Under 3-K the types without constants are named once, in the order they
@@ -96,7 +96,7 @@ TEST_F(WarningsTest, ThreeKNamesTheTypesCalculatedByCraneK) {
         SCOPED_TRACE(static_cast<int>(c.Method));
         ProgramTables().FittingMethod = c.Method;
         EXPECT_EQ(ThreeKFallbackNote(circuit, ProgramContext()), c.Note);
-        const std::vector<TWarningLine> lines = BuildWarningList(circuit, *SystemFluid, 2);
+        const std::vector<TWarningLine> lines = BuildWarningList(circuit, *SystemFluid, 2, dvx::ProgramContext());
         ASSERT_EQ(lines.size(), std::string(c.Note).empty() ? 1u : 2u);
         if (lines.size() == 2) {
             EXPECT_EQ(lines[0].Text, c.Note);

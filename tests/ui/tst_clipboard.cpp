@@ -62,7 +62,7 @@ private:
             c.Append(std::move(item));
         }
         const QString file = Path("rows.dvx");
-        WriteProject(file.toStdString(), c, *SystemFluid);
+        WriteProject(file.toStdString(), c, *SystemFluid, dvx::ProgramTables());
         QVERIFY(W().OpenFile(file));
     }
 
@@ -114,7 +114,7 @@ private slots:
             // pressure drop is a result, calculated again after the paste).
             for (int column = 0; column < GridColumnCount; ++column)
                 if (column != gcPressureDrop || a.Kind() == TItemKind::User)
-                    QCOMPARE(CellText(&b, column), CellText(&a, column));
+                    QCOMPARE(CellText(&b, column, dvx::ProgramContext()), CellText(&a, column, dvx::ProgramContext()));
         }
         QCOMPARE(W().StatusPanel(0)->text(), QString("Modified"));
         QCOMPARE(W().StatusPanel(1)->text(), QString("Not Solved"));

@@ -37,7 +37,7 @@ private slots:
         Store().WriteString("Settings", "MaxFlows",
                             "1250, 780, 540, 430, 340, 260, 210, 150, 100, 55, 38, 25, 14, 7.456, 4.8, 2.5, 1.6, "
                             "0.8, 0.5, 0.25");
-        LoadDefaultFlows(Store());
+        LoadDefaultFlows(Store(), dvx::ProgramTables());
         TDefaultFlowForm form;
         QCOMPARE(form.Grid()->item(13, 0)->text(), QString("65"));
         QCOMPARE(Flow(form, 13), QString("7.46"));
@@ -60,7 +60,7 @@ private slots:
     void aListOf19NumbersGivesTheBuiltInFlows() {
         BoreTable[5].mf = 1;
         Store().WriteString("Settings", "MaxFlows", "1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19");
-        LoadDefaultFlows(Store());
+        LoadDefaultFlows(Store(), dvx::ProgramTables());
         TDefaultFlowForm form;
         QCOMPARE(BoreTable[5].mf, 260.0);
         QCOMPARE(Flow(form, 19), QString("0.25"));
@@ -69,7 +69,7 @@ private slots:
     void restoreThenCancelStoresTheBuiltInListButKeepsMf() {
         Store().WriteString("Settings", "MaxFlows",
                             "1000, 700, 500, 400, 300, 250, 200, 140, 90, 50, 35, 20, 12, 7, 4, 2, 1.5, 0.7, 0.4, 0.2");
-        LoadDefaultFlows(Store());
+        LoadDefaultFlows(Store(), dvx::ProgramTables());
         TDefaultFlowForm form;
         const int result = RunModal(form, [&] {
             form.Button("Restore")->trigger();
@@ -83,12 +83,12 @@ private slots:
         QCOMPARE(BoreTable[0].mf, 1000.0);
         QVERIFY(Store().ValueExists("DefaultFlowForm", "Width"));
         // At the next start the built-in flows are in force.
-        LoadDefaultFlows(Store());
+        LoadDefaultFlows(Store(), dvx::ProgramTables());
         QCOMPARE(BoreTable[0].mf, 1250.0);
     }
 
     void acceptTakesTheCellsAndKeepsTheirTexts() {
-        LoadDefaultFlows(Store());
+        LoadDefaultFlows(Store(), dvx::ProgramTables());
         TDefaultFlowForm form;
         const int result = RunModal(form, [&] {
             form.Grid()->item(13, 1)->setText("7.456");
@@ -99,7 +99,7 @@ private slots:
         QCOMPARE(form.Flows()[13], 7.456);
         QVERIFY(StoredText().contains("14.00, 7.456, 4.80"));
         // Read back at the next start: rounded to two decimals.
-        LoadDefaultFlows(Store());
+        LoadDefaultFlows(Store(), dvx::ProgramTables());
         QCOMPARE(BoreTable[13].mf, 7.46);
     }
 
@@ -124,7 +124,7 @@ private slots:
     // Keys typed straight after a click on the current flow cell reach the
     // cell, however quickly they follow the click.
     void typingRightAfterAClickOnTheCurrentCell() {
-        LoadDefaultFlows(Store());
+        LoadDefaultFlows(Store(), dvx::ProgramTables());
         TDefaultFlowForm form;
         form.show();
         QApplication::setActiveWindow(&form);

@@ -31,7 +31,7 @@ private slots:
     }
 
     void sheetShowsTheDefaultsWithBoreLabelsAndFittingNames() {
-        LoadItemDefaults(Store());
+        LoadItemDefaults(Store(), dvx::ProgramTables());
         DefaultBore = 35; // an older setting: not a bore of the table
         DefaultFittingType = 16;
         TDefaultsForm form;
@@ -69,7 +69,7 @@ private slots:
     }
 
     void acceptedFlowIsInForceAndStoredWhole() {
-        LoadItemDefaults(Store());
+        LoadItemDefaults(Store(), dvx::ProgramTables());
         TDefaultsForm form;
         const int result = RunModal(form, [&] {
             Type(form, 4, "0.4");
@@ -93,7 +93,7 @@ private slots:
         QVERIFY(Store().ValueExists("DefaultsForm", "Left"));
         // After a restart new items still get 0.4 l/s.
         RestoreBuiltInTables();
-        LoadItemDefaults(Store());
+        LoadItemDefaults(Store(), dvx::ProgramTables());
         QCOMPARE(DefaultFlow, 0.4);
         QCOMPARE(TPipe().Flow, 0.0004);
     }

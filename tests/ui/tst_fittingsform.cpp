@@ -74,7 +74,7 @@ private slots:
     void storedCoefficientsOverrideTheCatalogue() {
         C("Globe Valve") = 340; // as "PipeFittings.ini" gives it
         Store().WriteString("Fittings", "Globe Valve", "300.00");
-        LoadFittingsSettings(Store());
+        LoadFittingsSettings(Store(), dvx::ProgramTables());
         TFittingsForm form;
         QCOMPARE(C("Globe Valve"), 300.0);
         QCOMPARE(Cell(form, Index("Globe Valve") + 1), QString("300"));
@@ -82,7 +82,7 @@ private slots:
 
     void resetThenCancelKeepsTheStandardValuesUntilTheNextStart() {
         Store().WriteString("Fittings", "Globe Valve", "300.00");
-        LoadFittingsSettings(Store());
+        LoadFittingsSettings(Store(), dvx::ProgramTables());
         TFittingsForm form;
         const int result = RunModal(form, [&] {
             form.TechButton(tbReset)->trigger();
@@ -93,7 +93,7 @@ private slots:
         QCOMPARE(result, int(QDialog::Rejected));
         QCOMPARE(C("Globe Valve"), 340.0);
         QCOMPARE(QString::fromStdString(Store().ReadString("Fittings", "Globe Valve", "")), QString("300.00"));
-        LoadFittingsSettings(Store());
+        LoadFittingsSettings(Store(), dvx::ProgramTables());
         QCOMPARE(C("Globe Valve"), 300.0);
     }
 

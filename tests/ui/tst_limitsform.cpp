@@ -23,7 +23,7 @@ private slots:
     void init() { FreshStart("limits.ini"); }
 
     void missingKeysGiveTheBuiltInLimits() {
-        LoadWarningLimits(Store());
+        LoadWarningLimits(Store(), dvx::ProgramTables());
         TLimitsForm form;
         QCOMPARE(form.PRateEdit()->text(), QString("1500.0"));
         QCOMPARE(form.MaxVEdit()->text(), QString("3.5"));
@@ -51,7 +51,7 @@ private slots:
         QVERIFY(Store().ValueExists("LimitsForm", "Left"));
         // The next start reads them back.
         RestoreBuiltInTables();
-        LoadWarningLimits(Store());
+        LoadWarningLimits(Store(), dvx::ProgramTables());
         QCOMPARE(GradientLimit, 2000.0);
     }
 
@@ -69,7 +69,7 @@ private slots:
         QCOMPARE(FreezingMargin, 5.0);
         QCOMPARE(QString::fromStdString(Store().ReadString("Limits", "FreezeMargin", "")), QString("5.0"));
         RestoreBuiltInTables();
-        LoadWarningLimits(Store());
+        LoadWarningLimits(Store(), dvx::ProgramTables());
         QCOMPARE(FreezingMargin, 5.0);
     }
 
@@ -107,7 +107,7 @@ private slots:
     void aStoredTextThatIsNotANumberKeepsTheLimitsAfterIt() {
         Store().WriteString("Limits", "PRate", "1800");
         Store().WriteString("Limits", "VMax", "3,6");
-        QVERIFY_THROWS_EXCEPTION(ConvertError, LoadWarningLimits(Store()));
+        QVERIFY_THROWS_EXCEPTION(ConvertError, LoadWarningLimits(Store(), dvx::ProgramTables()));
         QCOMPARE(GradientLimit, 1800.0);
         QCOMPARE(VelocityLimit, 3.5);
     }

@@ -791,7 +791,7 @@ private slots:
     }
 
     static double SavedFlow(const QString& file) {
-        return ReadProject(file.toStdString()).Circuit->Item(0).Flow;
+        return ReadProject(file.toStdString(), dvx::ProgramContext()).Circuit->Item(0).Flow;
     }
 
     void commandsThatSaveOrReplaceTakeTheOpenEditFirst_data() {
@@ -1004,7 +1004,7 @@ private slots:
         // Read-only results: no editor opens.
         QVERIFY(!(m->flags(m->index(0, velocity)) & Qt::ItemIsEditable));
         // The report prints the columns shown.
-        const TReportGrid grid = CircuitReportGrid(W().Circuit(), W().GroupsActive(), W().ShowTypes(), W().ExtraColumns());
+        const TReportGrid grid = CircuitReportGrid(W().Circuit(), dvx::ProgramContext(), W().GroupsActive(), W().ShowTypes(), W().ExtraColumns());
         QCOMPARE(static_cast<int>(grid.size()), standard + 2);
         QCOMPARE(QString::fromStdString(grid[static_cast<std::size_t>(velocity)][0]), QString("Velocity, m/s"));
         W().resize(1000, 420);

@@ -45,7 +45,7 @@ private slots:
 
     void restoreThenCancelKeepsTheDefaultsButNotCurrentRoughness() {
         MaterialRoughness = {0.0001, 0.0002, 0.0003};
-        SaveRoughnessSettings(Store());
+        SaveRoughnessSettings(Store(), dvx::ProgramTables());
         SelectPipeMaterial(pmGalvIron);
         TPipeSpecForm form;
         const int result = RunModal(form, [&] {

@@ -105,7 +105,7 @@ private:
         TPreviewForm& form = *W().ReportPreview();
         form.Seams().printerInstalled = [] { return false; };
         PrepareGridReport(form, GridReport());
-        FillCircuitReport(GridReport().Setup(), W().Circuit(), false, true, SystemFluid);
+        FillCircuitReport(GridReport().Setup(), W().Circuit(), dvx::ProgramContext(), false, true, SystemFluid);
         form.show();
         return form;
     }

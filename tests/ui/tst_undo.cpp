@@ -60,7 +60,7 @@ private:
             c.Append(std::move(pipe));
         }
         const QString file = Path("start.dvx");
-        WriteProject(file.toStdString(), c, *SystemFluid);
+        WriteProject(file.toStdString(), c, *SystemFluid, dvx::ProgramTables());
         QVERIFY(W().OpenFile(file));
         QCOMPARE(W().StatusPanel(0)->text(), QString("Ready"));
         QVERIFY(!W().UndoStack()->canUndo());
@@ -75,7 +75,7 @@ private:
         for (int i = 0; i < c.Count(); ++i) {
             QStringList cells;
             for (int column : {gcNumber, gcDescription, gcSize, gcQuantity, gcFlow})
-                cells << QString::fromStdString(CellText(&c.Item(i), column));
+                cells << QString::fromStdString(CellText(&c.Item(i), column, dvx::ProgramContext()));
             rows << cells.join('/');
         }
         return rows.join(' ') + QString(" m%1 t%2 a%3 %4")
@@ -277,7 +277,7 @@ private slots:
             item->SetBore(15); // 40 mm
         }
         const QString file = Path("fittings.dvx");
-        WriteProject(file.toStdString(), c, *SystemFluid);
+        WriteProject(file.toStdString(), c, *SystemFluid, dvx::ProgramTables());
         QVERIFY(W().OpenFile(file));
         W().CalcBtnClick();
         const double byLength = W().Circuit().TotalDP;

@@ -25,7 +25,7 @@ void SetReportLetterhead(const std::string& dataFolder, const std::string& progr
 void ShowCircuitReport(TPreviewForm& form, const TCircuit& circuit, bool groupsOn, bool typesOn, unsigned extras) {
     TGridReport& report = GridReport();
     PrepareGridReport(form, report);
-    FillCircuitReport(report.Setup(), circuit, groupsOn, typesOn, SystemFluid, extras);
+    FillCircuitReport(report.Setup(), circuit, dvx::ProgramContext(), groupsOn, typesOn, SystemFluid, extras);
     form.exec();
 }
 

@@ -75,7 +75,7 @@ QVariant CircuitModel::data(const QModelIndex& index, int role) const {
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
-        return QString::fromStdString(CellText(item, column));
+        return QString::fromStdString(CellText(item, column, dvx::ProgramContext()));
     case Qt::ForegroundRole:
         switch (CellColour(item, column)) {
         case TCellColour::Highlight: return QBrush(warningText_);
@@ -88,7 +88,7 @@ QVariant CircuitModel::data(const QModelIndex& index, int role) const {
         if (column == gcNumber) return QBrush(QColor(240, 240, 240));
         return {};
     case Qt::ToolTipRole: {
-        std::string tip = WarningTip(item, column);
+        std::string tip = WarningTip(item, column, dvx::ProgramContext());
         if (tip.empty()) tip = QuantityTip(item, column);
         if (tip.empty()) return {};
         return QString::fromStdString(tip);
@@ -139,7 +139,7 @@ bool CircuitModel::setData(const QModelIndex& index, const QVariant& value, int 
         std::string committed = CommittedText(ItemAt(index.row()), column, typed.toStdString());
         if (committed.empty()) return false; // an empty text leaves the item as it is
         if (OnCellAboutToCommit) OnCellAboutToCommit(index.row(), column);
-        ApplyCellText(*circuit_, index.row(), column, committed);
+        ApplyCellText(*circuit_, index.row(), column, committed, dvx::ProgramContext());
         if (column == gcGroup || column == gcIndex)
             emit dataChanged(this->index(0, 0), this->index(rowCount() - 1, columnCount() - 1));
         else

@@ -185,8 +185,8 @@ TCostEditor::TCostEditor(const QString& caption, TCostTables tables, QWidget* pa
 int TCostEditor::Execute() { return exec(); }
 
 void TCostEditor::FillFromTables() {
-    pipeGrid_->Fill(MakePipeGrid(tables_));
-    fittingGrid_->Fill(MakeFittingGrid(tables_));
+    pipeGrid_->Fill(MakePipeGrid(dvx::ProgramTables(), tables_));
+    fittingGrid_->Fill(MakeFittingGrid(dvx::ProgramTables(), tables_));
 }
 
 void TCostEditor::showEvent(QShowEvent* event) {
@@ -202,11 +202,11 @@ bool TCostEditor::SaveClick() {
     fittingGrid_->CommitEdit();
     TCostGrid* grid = pipeGrid_;
     try {
-        ReadPipeGrid(pipeGrid_->Texts(), tables_);
+        ReadPipeGrid(pipeGrid_->Texts(), dvx::ProgramTables(), tables_);
         grid = fittingGrid_;
-        ReadFittingGrid(fittingGrid_->Texts(), tables_);
+        ReadFittingGrid(fittingGrid_->Texts(), dvx::ProgramTables(), tables_);
         ReadExtraFields();
-        SaveCatalogues(DataFolder());
+        SaveCatalogues(DataFolder(), dvx::ProgramTables());
     } catch (const TCostCellError& e) {
         tabs_->setCurrentWidget(grid);
         grid->GoTo(e.Col, e.Row);

@@ -198,7 +198,7 @@ bool TDefaultsForm::TakeGrid() {
 void TDefaultsForm::Store() {
     try {
         SavePlacement();
-        SaveItemDefaults(AppSettings());
+        SaveItemDefaults(AppSettings(), dvx::ProgramTables());
     } catch (const std::exception& e) {
         ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
     }
@@ -213,7 +213,7 @@ bool TDefaultsForm::AcceptClick() {
 
 void TDefaultsForm::RestoreClick() {
     grid_->FinishEditing();
-    RestoreItemDefaults();
+    RestoreItemDefaults(dvx::ProgramTables());
     FillGrid();
     Store();
 }

@@ -88,7 +88,7 @@ void TFittingsForm::SaveClick() {
     if (!TakeGrid()) return;
     try {
         SavePlacement();
-        SaveFittingsSettings(AppSettings());
+        SaveFittingsSettings(AppSettings(), dvx::ProgramTables());
     } catch (const std::exception& e) {
         ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
     }

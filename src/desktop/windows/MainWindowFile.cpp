@@ -117,7 +117,7 @@ bool TMainForm::SaveFile(const QString& file) {
         return false;
     }
     try {
-        WriteProject(file.toStdString(), *circuit_, *SystemFluid);
+        WriteProject(file.toStdString(), *circuit_, *SystemFluid, dvx::ProgramTables());
     } catch (const std::exception&) {
         // The safe save left any earlier file as it was.
         SetSaved(false);
@@ -137,7 +137,7 @@ bool TMainForm::OpenFile(const QString& file) {
     }
     std::optional<TProjectData> data;
     try {
-        data.emplace(ReadProject(file.toStdString()));
+        data.emplace(ReadProject(file.toStdString(), dvx::ProgramContext()));
     } catch (const std::exception&) {
         // Nothing was read into the project: it stays as it was, unchanged
         // or not.
@@ -154,7 +154,7 @@ void TMainForm::ShowOpenedProject(TProjectData&& data, const QString& file, bool
     // once the project shows.
     const std::string materialMessage = ResolveStoredMaterial(data, ProgramTables());
     std::unique_ptr<TCircuit> opened;
-    InstallProject(std::move(data), opened);
+    InstallProject(std::move(data), opened, dvx::ProgramContext());
     ReplaceCircuit(std::move(opened));
     SetCurrentFile(file);
     // The project's details into the dialog; name and number keep their
@@ -240,7 +240,7 @@ void TMainForm::ReadTextFileCommand() {
     if (!NewProject()) return;
     TTextImport import;
     try {
-        import = ReadTextItems(ReadTextFileBytes(chosen.toStdString()));
+        import = ReadTextItems(ReadTextFileBytes(chosen.toStdString()), dvx::ProgramContext());
     } catch (const std::exception& e) {
         ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
         return;
@@ -293,7 +293,7 @@ void TMainForm::ExportCsvCommand() {
     const QString chosen = AskFile({true, ProjectFolder(), name, "CSV files (*.csv)", "csv", "Export CSV"});
     if (chosen.isEmpty()) return;
     try {
-        WriteCircuitCsv(*circuit_, chosen.toStdString());
+        WriteCircuitCsv(*circuit_, chosen.toStdString(), dvx::ProgramContext());
     } catch (const std::exception&) {
         ShowMessage(this, MsgKind::Error, "Error writing " + FileNamePart(chosen));
     }

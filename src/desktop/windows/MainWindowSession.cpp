@@ -30,7 +30,7 @@ void TMainForm::EndSession() {
     Commit();
     if (!circuit_->Saved) {
         try {
-            KeepRecoveryCopy(RecoveryFolder(), *circuit_, *SystemFluid, currentFile_.toStdString());
+            KeepRecoveryCopy(RecoveryFolder(), *circuit_, *SystemFluid, dvx::ProgramTables(), currentFile_.toStdString());
         } catch (const std::exception& e) {
             Report(std::string("unsaved project not kept: ") + e.what());
         }
@@ -63,7 +63,7 @@ void TMainForm::OfferRecovery() {
     }
     std::optional<TProjectData> data;
     try {
-        data.emplace(ReadRecoveryCopy(*offer));
+        data.emplace(ReadRecoveryCopy(*offer, dvx::ProgramContext()));
     } catch (const std::exception&) {
         // The copy stays where the message says, for the user to rescue.
         ShowMessage(this, MsgKind::Warning, "Error reading " + QString::fromStdString(offer->CopyPath.string()));

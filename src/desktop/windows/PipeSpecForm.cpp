@@ -83,7 +83,7 @@ bool TPipeSpecForm::TakeFields() {
 void TPipeSpecForm::Store() {
     try {
         SavePlacement();
-        SaveRoughnessSettings(AppSettings());
+        SaveRoughnessSettings(AppSettings(), dvx::ProgramTables());
     } catch (const std::exception& e) {
         ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
     }

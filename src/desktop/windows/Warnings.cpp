@@ -62,7 +62,7 @@ void TWarningsForm::BuildWarningList(const TCircuit& circuit) {
     const QSignalBlocker block(list_); // rebuilding selects nothing
     list_->clear();
     // The program's liquid heads the list when it is close to freezing.
-    lines_ = SystemFluid != nullptr ? ui::BuildWarningList(circuit, *SystemFluid, FreezingMargin)
+    lines_ = SystemFluid != nullptr ? ui::BuildWarningList(circuit, *SystemFluid, FreezingMargin, dvx::ProgramContext())
                                     : ui::BuildWarningList(circuit);
     for (const TWarningLine& line : lines_) list_->addItem(QString::fromStdString(line.Text));
 }
