@@ -30,9 +30,9 @@ struct Snapshot {
     decltype(TCatalogueTables::FittingPrice) fittingPrice;
     decltype(TCatalogueTables::FittingLabour) fittingLabour;
 
-    static Snapshot Take() {
-        Snapshot s{BoreTable, PipeListPrice, PipeLabourTime, {}, FittingPrice, FittingLabour};
-        for (std::size_t t = 0; t < FittingCount; ++t) s.c[t] = FittingTable[t].C;
+    static Snapshot Take(const TCatalogueTables& tables) {
+        Snapshot s{tables.BoreTable, tables.PipeListPrice, tables.PipeLabourTime, {}, tables.FittingPrice, tables.FittingLabour};
+        for (std::size_t t = 0; t < FittingCount; ++t) s.c[t] = tables.FittingTable[t].C;
         return s;
     }
 };
@@ -52,7 +52,7 @@ class CatalogueFilesTest : public test::BuiltInTables {
 protected:
     void SetUp() override {
         BuiltInTables::SetUp();
-        builtIn = Snapshot::Take();
+        builtIn = Snapshot::Take(project.Tables);
         for (const char* name : {kSteelPipeFile, kGalvIronPipeFile, kDrawnTubePipeFile, kPipeFittingsFile})
             fs::copy_file(kShippedData + name, data / name);
     }
@@ -66,15 +66,15 @@ protected:
 
 TEST_F(CatalogueFilesTest, ShippedFilesHoldExactlyTheBuiltInTables) {
     // Overwrite everything the files set, so that each value must come from them.
-    for (auto& bore : BoreTable) bore.ID = bore.ff = bore.mf = 99;
-    for (auto& row : PipeListPrice) row.fill(99);
-    for (auto& row : PipeLabourTime) row.fill(99);
-    for (auto& fitting : FittingTable) fitting.C = 99;
-    for (auto& row : FittingPrice) row.fill(99);
-    for (auto& row : FittingLabour) row.fill(99);
+    for (auto& bore : project.Tables.BoreTable) bore.ID = bore.ff = bore.mf = 99;
+    for (auto& row : project.Tables.PipeListPrice) row.fill(99);
+    for (auto& row : project.Tables.PipeLabourTime) row.fill(99);
+    for (auto& fitting : project.Tables.FittingTable) fitting.C = 99;
+    for (auto& row : project.Tables.FittingPrice) row.fill(99);
+    for (auto& row : project.Tables.FittingLabour) row.fill(99);
 
-    EXPECT_TRUE(LoadCatalogues(kShippedData).empty());
-    Snapshot loaded = Snapshot::Take();
+    EXPECT_TRUE(LoadCatalogues(kShippedData, project.Tables).empty());
+    Snapshot loaded = Snapshot::Take(project.Tables);
     for (std::size_t i = 0; i < BoreCount; ++i) EXPECT_TRUE(SameBore(loaded.bores[i], builtIn.bores[i])) << BoreName[i];
     EXPECT_EQ(loaded.pipePrice, builtIn.pipePrice);
     EXPECT_EQ(loaded.pipeLabour, builtIn.pipeLabour);
@@ -85,13 +85,13 @@ TEST_F(CatalogueFilesTest, ShippedFilesHoldExactlyTheBuiltInTables) {
 
 TEST_F(CatalogueFilesTest, EachMissingFileGivesOneMessageWithItsFullPath) {
     fs::remove(data / kSteelPipeFile);
-    std::vector<std::string> messages = LoadCatalogues(data.Path());
+    std::vector<std::string> messages = LoadCatalogues(data.Path(), project.Tables);
     EXPECT_EQ(messages, (std::vector<std::string>{"Error reading " + (data / kSteelPipeFile)}));
-    EXPECT_TRUE(Same(Snapshot::Take(), builtIn));
+    EXPECT_TRUE(Same(Snapshot::Take(project.Tables), builtIn));
 
     fs::remove(data / kPipeFittingsFile);
     fs::remove(data / kDrawnTubePipeFile);
-    EXPECT_EQ(LoadCatalogues(data.Path()),
+    EXPECT_EQ(LoadCatalogues(data.Path(), project.Tables),
               (std::vector<std::string>{"Error reading " + (data / kSteelPipeFile),
                                         "Error reading " + (data / kDrawnTubePipeFile),
                                         "Error reading " + (data / kPipeFittingsFile)}));
@@ -107,19 +107,19 @@ TEST_F(CatalogueFilesTest, ValuesThatDoNotReadKeepTheValueInMemory) {
     Edit(kSteelPipeFile, "15", "LabourTime", "0.12");
     Edit(kGalvIronPipeFile, "15", "ListPrice", "3.25");
     Edit(kDrawnTubePipeFile, "750", "LabourTime", "5");
-    EXPECT_TRUE(LoadCatalogues(data.Path()).empty());
-    EXPECT_EQ(BoreTable[11].ID, 0.1023);
-    EXPECT_EQ(BoreTable[11].ff, 0.017);
-    EXPECT_EQ(BoreTable[12].ID, 0.07792);
-    EXPECT_EQ(BoreTable[12].ff, 0.018);
-    EXPECT_EQ(BoreTable[13].ID, 0.0627);
-    EXPECT_EQ(BoreTable[13].mf, 8.5);
-    EXPECT_EQ(PipeLabourTime[19][pmSteel], 0.12);
-    EXPECT_EQ(PipeLabourTime[19][pmGalvIron], 0.1);
-    EXPECT_EQ(PipeListPrice[19][pmGalvIron], 3.25);
-    EXPECT_EQ(PipeListPrice[19][pmSteel], -1);
-    EXPECT_EQ(PipeLabourTime[0][pmDrawnTube], 5);
-    EXPECT_EQ(PipeLabourTime[0][pmSteel], 4.92);
+    EXPECT_TRUE(LoadCatalogues(data.Path(), project.Tables).empty());
+    EXPECT_EQ(project.Tables.BoreTable[11].ID, 0.1023);
+    EXPECT_EQ(project.Tables.BoreTable[11].ff, 0.017);
+    EXPECT_EQ(project.Tables.BoreTable[12].ID, 0.07792);
+    EXPECT_EQ(project.Tables.BoreTable[12].ff, 0.018);
+    EXPECT_EQ(project.Tables.BoreTable[13].ID, 0.0627);
+    EXPECT_EQ(project.Tables.BoreTable[13].mf, 8.5);
+    EXPECT_EQ(project.Tables.PipeLabourTime[19][pmSteel], 0.12);
+    EXPECT_EQ(project.Tables.PipeLabourTime[19][pmGalvIron], 0.1);
+    EXPECT_EQ(project.Tables.PipeListPrice[19][pmGalvIron], 3.25);
+    EXPECT_EQ(project.Tables.PipeListPrice[19][pmSteel], -1);
+    EXPECT_EQ(project.Tables.PipeLabourTime[0][pmDrawnTube], 5);
+    EXPECT_EQ(project.Tables.PipeLabourTime[0][pmSteel], 4.92);
 }
 
 TEST_F(CatalogueFilesTest, PriceAndLabourLists) {
@@ -137,12 +137,12 @@ TEST_F(CatalogueFilesTest, PriceAndLabourLists) {
         {"Price", "\"4 5\",6", {{0, -1}, {1, -1}}, true},
     };
     for (const Case& c : cases) {
-        RestoreBuiltInTables();
+        project.Tables.RestoreBuiltIn();
         fs::copy_file(kShippedData + kPipeFittingsFile, data / kPipeFittingsFile,
                       fs::copy_options::overwrite_existing);
         Edit(kPipeFittingsFile, "Std Elbow 90 deg", c.key, c.list);
-        std::vector<std::string> messages = LoadCatalogues(data.Path());
-        const auto& row = std::string(c.key) == "Price" ? FittingPrice[0] : FittingLabour[0];
+        std::vector<std::string> messages = LoadCatalogues(data.Path(), project.Tables);
+        const auto& row = std::string(c.key) == "Price" ? project.Tables.FittingPrice[0] : project.Tables.FittingLabour[0];
         for (auto [bore, value] : c.expected) EXPECT_EQ(row[bore], value) << c.list << " @" << bore;
         EXPECT_EQ(messages.size(), c.error ? 1u : 0u) << c.list;
     }
@@ -153,12 +153,12 @@ TEST_F(CatalogueFilesTest, BadListItemsInSeveralTypesGiveOneMessageAfterTheWhole
     Edit(kPipeFittingsFile, "Gate Valve", "Price", "oops");
     Edit(kPipeFittingsFile, "VibroFlex", "C", "9");        // after both errors, still read
     Edit(kPipeFittingsFile, "VibroFlex", "Price", "7");
-    EXPECT_EQ(LoadCatalogues(data.Path()), (std::vector<std::string>{"Error reading " + (data / kPipeFittingsFile)}));
-    EXPECT_EQ(FittingLabour[2][0], 1);
-    EXPECT_EQ(FittingLabour[2][1], 3.0); // keeps the profile value
-    EXPECT_EQ(FittingLabour[2][2], 2.5);
-    EXPECT_EQ(FittingTable[23].C, 9);
-    EXPECT_EQ(FittingPrice[23][0], 7);
+    EXPECT_EQ(LoadCatalogues(data.Path(), project.Tables), (std::vector<std::string>{"Error reading " + (data / kPipeFittingsFile)}));
+    EXPECT_EQ(project.Tables.FittingLabour[2][0], 1);
+    EXPECT_EQ(project.Tables.FittingLabour[2][1], 3.0); // keeps the profile value
+    EXPECT_EQ(project.Tables.FittingLabour[2][2], 2.5);
+    EXPECT_EQ(project.Tables.FittingTable[23].C, 9);
+    EXPECT_EQ(project.Tables.FittingPrice[23][0], 7);
 }
 
 TEST(CatalogueListTest, SplitsAtCommasAndBlanksWithQuotedItems) {
@@ -179,12 +179,12 @@ TEST(CatalogueListTest, SplitsAtCommasAndBlanksWithQuotedItems) {
 }
 
 TEST_F(CatalogueFilesTest, SaveWritesOnlyTheCostKeys) {
-    PipeListPrice[0][pmSteel] = 120.5;
-    PipeLabourTime[19][pmDrawnTube] = 0.125;
-    FittingPrice[16][0] = 2500;
-    BoreTable[0].ID = 0.5;     // never written
-    FittingTable[16].C = 999;  // never written
-    SaveCatalogues(data.Path());
+    project.Tables.PipeListPrice[0][pmSteel] = 120.5;
+    project.Tables.PipeLabourTime[19][pmDrawnTube] = 0.125;
+    project.Tables.FittingPrice[16][0] = 2500;
+    project.Tables.BoreTable[0].ID = 0.5;     // never written
+    project.Tables.FittingTable[16].C = 999;  // never written
+    SaveCatalogues(data.Path(), project.Tables);
 
     TIniFile steel(data / kSteelPipeFile);
     EXPECT_EQ(steel.ReadString("750", "ListPrice", ""), "120.5");
@@ -199,29 +199,29 @@ TEST_F(CatalogueFilesTest, SaveWritesOnlyTheCostKeys) {
     EXPECT_EQ(ReadText(data / kSteelPipeFile).substr(0, 1), ";"); // comments survive
 
     // Read back: the same costs.
-    Snapshot saved = Snapshot::Take();
-    RestoreBuiltInTables();
-    EXPECT_TRUE(LoadCatalogues(data.Path()).empty());
-    EXPECT_EQ(PipeListPrice, saved.pipePrice);
-    EXPECT_EQ(PipeLabourTime, saved.pipeLabour);
-    EXPECT_EQ(FittingPrice, saved.fittingPrice);
-    EXPECT_EQ(FittingLabour, saved.fittingLabour);
-    EXPECT_EQ(FittingTable[16].C, 340);
+    Snapshot saved = Snapshot::Take(project.Tables);
+    project.Tables.RestoreBuiltIn();
+    EXPECT_TRUE(LoadCatalogues(data.Path(), project.Tables).empty());
+    EXPECT_EQ(project.Tables.PipeListPrice, saved.pipePrice);
+    EXPECT_EQ(project.Tables.PipeLabourTime, saved.pipeLabour);
+    EXPECT_EQ(project.Tables.FittingPrice, saved.fittingPrice);
+    EXPECT_EQ(project.Tables.FittingLabour, saved.fittingLabour);
+    EXPECT_EQ(project.Tables.FittingTable[16].C, 340);
 }
 
 TEST_F(CatalogueFilesTest, SaveCreatesMissingFilesAndReportsAFailedWrite) {
     TempFolder empty;
     const std::string folder = empty / "new/";
-    SaveCatalogues(folder);
-    RestoreBuiltInTables();
-    EXPECT_TRUE(LoadCatalogues(folder).empty());
-    EXPECT_EQ(PipeLabourTime[0][pmGalvIron], 4.92);
+    SaveCatalogues(folder, project.Tables);
+    project.Tables.RestoreBuiltIn();
+    EXPECT_TRUE(LoadCatalogues(folder, project.Tables).empty());
+    EXPECT_EQ(project.Tables.PipeLabourTime[0][pmGalvIron], 4.92);
 
     const std::string before = ReadText(data / kGalvIronPipeFile);
-    PipeListPrice[0][pmGalvIron] = 1;
+    project.Tables.PipeListPrice[0][pmGalvIron] = 1;
     SetWriteFaultHook([](const std::string& path, std::size_t) { return path.find("GalvIron") == std::string::npos; });
     try {
-        SaveCatalogues(data.Path());
+        SaveCatalogues(data.Path(), project.Tables);
         ADD_FAILURE() << "no error";
     } catch (const FileError& e) {
         EXPECT_EQ(std::string(e.what()), "Unable to write to " + (data / kGalvIronPipeFile));
@@ -233,22 +233,22 @@ TEST_F(CatalogueFilesTest, SaveCreatesMissingFilesAndReportsAFailedWrite) {
 TEST_F(CatalogueFilesTest, RoughnessSettings) {
     TempFolder dir;
     SettingsStore store(dir / "s.ini");
-    MaterialRoughness = {1, 1, 1};
-    LoadRoughnessSettings(store);
-    EXPECT_DOUBLE_EQ(MaterialRoughness[pmSteel], 0.000046);
-    EXPECT_DOUBLE_EQ(MaterialRoughness[pmGalvIron], 0.00015);
-    EXPECT_DOUBLE_EQ(MaterialRoughness[pmDrawnTube], 0.0000015);
+    project.Tables.MaterialRoughness = {1, 1, 1};
+    LoadRoughnessSettings(store, project.Tables);
+    EXPECT_DOUBLE_EQ(project.Tables.MaterialRoughness[pmSteel], 0.000046);
+    EXPECT_DOUBLE_EQ(project.Tables.MaterialRoughness[pmGalvIron], 0.00015);
+    EXPECT_DOUBLE_EQ(project.Tables.MaterialRoughness[pmDrawnTube], 0.0000015);
 
     store.WriteString("Pipe", "Shed40Steel", "0.1");
     store.WriteString("Pipe", "GalvIron", "rough");
-    MaterialRoughness = {1, 1, 1};
-    EXPECT_THROW(LoadRoughnessSettings(store), ConvertError);
-    EXPECT_DOUBLE_EQ(MaterialRoughness[pmSteel], 0.0001); // taken before the failure
-    EXPECT_EQ(MaterialRoughness[pmGalvIron], 1);
-    EXPECT_EQ(MaterialRoughness[pmDrawnTube], 1);
+    project.Tables.MaterialRoughness = {1, 1, 1};
+    EXPECT_THROW(LoadRoughnessSettings(store, project.Tables), ConvertError);
+    EXPECT_DOUBLE_EQ(project.Tables.MaterialRoughness[pmSteel], 0.0001); // taken before the failure
+    EXPECT_EQ(project.Tables.MaterialRoughness[pmGalvIron], 1);
+    EXPECT_EQ(project.Tables.MaterialRoughness[pmDrawnTube], 1);
 
-    MaterialRoughness = {0.000046, 0.00015, 0.0000015};
-    SaveRoughnessSettings(store);
+    project.Tables.MaterialRoughness = {0.000046, 0.00015, 0.0000015};
+    SaveRoughnessSettings(store, project.Tables);
     EXPECT_EQ(store.ReadString("Pipe", "Shed40Steel", ""), "0.046000");
     EXPECT_EQ(store.ReadString("Pipe", "GalvIron", ""), "0.150000");
     EXPECT_EQ(store.ReadString("Pipe", "DrawnTubing", ""), "0.001500");
@@ -259,23 +259,23 @@ TEST_F(CatalogueFilesTest, FittingsSettingsOverrideTheCatalogue) {
     SettingsStore store(dir / "s.ini");
     store.WriteString("Fittings", "Globe Valve", "300.00");
     Edit(kPipeFittingsFile, "Reducer", "C", "38.456");
-    ASSERT_TRUE(LoadCatalogues(data.Path()).empty());
-    EXPECT_EQ(FittingTable[16].C, 340);
-    EXPECT_EQ(FittingTable[2].C, 38.456);
-    LoadFittingsSettings(store);
-    EXPECT_EQ(FittingTable[16].C, 300);
-    EXPECT_EQ(FittingTable[2].C, 38.46); // a missing key comes back rounded to two decimals
-    EXPECT_EQ(FittingTable[0].C, 30);
+    ASSERT_TRUE(LoadCatalogues(data.Path(), project.Tables).empty());
+    EXPECT_EQ(project.Tables.FittingTable[16].C, 340);
+    EXPECT_EQ(project.Tables.FittingTable[2].C, 38.456);
+    LoadFittingsSettings(store, project.Tables);
+    EXPECT_EQ(project.Tables.FittingTable[16].C, 300);
+    EXPECT_EQ(project.Tables.FittingTable[2].C, 38.46); // a missing key comes back rounded to two decimals
+    EXPECT_EQ(project.Tables.FittingTable[0].C, 30);
 
     store.WriteString("Fittings", "Gate Valve", "twelve");
     store.WriteString("Fittings", "Dirty Strainer", "700");
-    FittingTable[16].C = 1;
-    EXPECT_THROW(LoadFittingsSettings(store), ConvertError);
-    EXPECT_EQ(FittingTable[16].C, 1);   // after the failing type: unchanged
-    EXPECT_EQ(FittingTable[20].C, 650);
+    project.Tables.FittingTable[16].C = 1;
+    EXPECT_THROW(LoadFittingsSettings(store, project.Tables), ConvertError);
+    EXPECT_EQ(project.Tables.FittingTable[16].C, 1);   // after the failing type: unchanged
+    EXPECT_EQ(project.Tables.FittingTable[20].C, 650);
 
-    RestoreBuiltInTables();
-    SaveFittingsSettings(store);
+    project.Tables.RestoreBuiltIn();
+    SaveFittingsSettings(store, project.Tables);
     EXPECT_EQ(store.ReadString("Fittings", "Std Elbow 90 deg", ""), "30.00");
     EXPECT_EQ(store.ReadString("Fittings", "Gate Valve", ""), "12.00");
 }

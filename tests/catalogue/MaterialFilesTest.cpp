@@ -302,16 +302,16 @@ TEST_F(MaterialFileFaults, WrittenFileReadsBack) {
 TEST_F(MaterialFileFaults, LoadCataloguesFillsTheProjectsMaterials) {
     for (const char* name : {kSteelPipeFile, kGalvIronPipeFile, kDrawnTubePipeFile, kPipeFittingsFile, "PexSdr9.ini"})
         fs::copy_file(kShippedData + name, data + name);
-    const TCatalogueTables before = ProgramTables();
-    EXPECT_TRUE(LoadCatalogues(data).empty());
-    ASSERT_EQ(ProgramTables().Materials.size(), 1u);
-    EXPECT_EQ(MaterialCodeOf(ProgramTables(), "pex sdr 9"), 3);
-    EXPECT_EQ(MaterialCodeOf(ProgramTables(), "Drawn tubing"), 2);
-    EXPECT_EQ(MaterialCodeOf(ProgramTables(), "3"), 3);
-    EXPECT_FALSE(MaterialCodeOf(ProgramTables(), "4"));
-    EXPECT_FALSE(MaterialCodeOf(ProgramTables(), "Copper Type L"));
+    const TCatalogueTables before = project.Tables;
+    EXPECT_TRUE(LoadCatalogues(data, project.Tables).empty());
+    ASSERT_EQ(project.Tables.Materials.size(), 1u);
+    EXPECT_EQ(MaterialCodeOf(project.Tables, "pex sdr 9"), 3);
+    EXPECT_EQ(MaterialCodeOf(project.Tables, "Drawn tubing"), 2);
+    EXPECT_EQ(MaterialCodeOf(project.Tables, "3"), 3);
+    EXPECT_FALSE(MaterialCodeOf(project.Tables, "4"));
+    EXPECT_FALSE(MaterialCodeOf(project.Tables, "Copper Type L"));
     // The built-in materials' table is what the shipped files always gave.
-    for (std::size_t i = 0; i < BoreCount; ++i) EXPECT_EQ(BoreTable[i].ID, before.BoreTable[i].ID);
+    for (std::size_t i = 0; i < BoreCount; ++i) EXPECT_EQ(project.Tables.BoreTable[i].ID, before.BoreTable[i].ID);
 }
 
 TEST(MaterialBores, NearestByInsideDiameterAndForFlow) {

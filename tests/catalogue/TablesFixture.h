@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Tests that change the process-wide tables put them back afterwards.
+// Each test's own tables (built-in values), in a project of its own.
 
 #include "engine/catalogue/Tables.h"
+#include "engine/hydraulics/ProjectContext.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +11,8 @@ namespace dvx::test {
 
 class BuiltInTables : public ::testing::Test {
 protected:
-    void SetUp() override { RestoreBuiltInTables(); }
-    void TearDown() override { RestoreBuiltInTables(); }
+    TProjectState state_;
+    const TProjectContext project = state_.Context();
 };
 
 } // namespace dvx::test

@@ -19,99 +19,99 @@ TEST_F(BuiltInTables, BoreRowsInOrderFromLargestToSmallest) {
     EXPECT_EQ(std::string(BoreName[0]), "750");
     EXPECT_EQ(std::string(BoreName[11]), "100");
     EXPECT_EQ(std::string(BoreName[19]), "15");
-    for (int i = 1; i < BoreCount; ++i) EXPECT_LT(BoreTable[i].Nominal, BoreTable[i - 1].Nominal) << i;
+    for (int i = 1; i < BoreCount; ++i) EXPECT_LT(project.Tables.BoreTable[i].Nominal, project.Tables.BoreTable[i - 1].Nominal) << i;
     for (int i = 0; i < BoreCount; ++i)
-        EXPECT_EQ(std::to_string(static_cast<int>(BoreTable[i].Nominal)), BoreName[i]) << i;
-    EXPECT_EQ(BoreTable[11].ID, 0.1023);
-    EXPECT_EQ(BoreTable[11].ff, 0.017);
-    EXPECT_EQ(BoreTable[11].mf, 25);
-    EXPECT_EQ(BoreTable[14].ID, 0.05251); // larger than the 50 mm nominal
-    EXPECT_EQ(BoreTable[13].mf, 7.5);
-    EXPECT_EQ(BoreTable[0].mf, 1250);
-    EXPECT_EQ(BoreTable[19].ID, 0.0158);
-    EXPECT_EQ(BoreTable[19].ff, 0.027);
+        EXPECT_EQ(std::to_string(static_cast<int>(project.Tables.BoreTable[i].Nominal)), BoreName[i]) << i;
+    EXPECT_EQ(project.Tables.BoreTable[11].ID, 0.1023);
+    EXPECT_EQ(project.Tables.BoreTable[11].ff, 0.017);
+    EXPECT_EQ(project.Tables.BoreTable[11].mf, 25);
+    EXPECT_EQ(project.Tables.BoreTable[14].ID, 0.05251); // larger than the 50 mm nominal
+    EXPECT_EQ(project.Tables.BoreTable[13].mf, 7.5);
+    EXPECT_EQ(project.Tables.BoreTable[0].mf, 1250);
+    EXPECT_EQ(project.Tables.BoreTable[19].ID, 0.0158);
+    EXPECT_EQ(project.Tables.BoreTable[19].ff, 0.027);
 }
 
 TEST_F(BuiltInTables, MaterialsFittingsAndDefaults) {
-    EXPECT_EQ(MaterialRoughness[pmSteel], 0.000046);
-    EXPECT_EQ(MaterialRoughness[pmGalvIron], 0.00015);
-    EXPECT_EQ(MaterialRoughness[pmDrawnTube], 0.0000015);
-    EXPECT_EQ(CurrentRoughness, 0.000046);
-    EXPECT_EQ(FittingTable[0].FittingName, "Std Elbow 90 deg");
-    EXPECT_EQ(FittingTable[0].C, 30);
-    EXPECT_EQ(FittingTable[15].FittingName, "Lift Check Valve");
-    EXPECT_EQ(FittingTable[15].C, 600);
-    EXPECT_EQ(FittingTable[23].FittingName, "VibroFlex");
-    EXPECT_EQ(FittingTable[23].C, 8);
-    EXPECT_EQ(DefaultBore, 100);
-    EXPECT_EQ(DefaultLength, 10);
-    EXPECT_EQ(DefaultFlow, 25);
-    EXPECT_EQ(DefaultFittingType, 1);
-    EXPECT_EQ(DefaultQuantity, 1);
-    EXPECT_EQ(DefaultUserDP, 50);
-    EXPECT_EQ(DefaultTemperature, 9);
-    EXPECT_EQ(GradientLimit, 1500);
-    EXPECT_EQ(VelocityLimit, 3.5);
-    EXPECT_EQ(LabourRate, 100);
+    EXPECT_EQ(project.Tables.MaterialRoughness[pmSteel], 0.000046);
+    EXPECT_EQ(project.Tables.MaterialRoughness[pmGalvIron], 0.00015);
+    EXPECT_EQ(project.Tables.MaterialRoughness[pmDrawnTube], 0.0000015);
+    EXPECT_EQ(project.Tables.CurrentRoughness, 0.000046);
+    EXPECT_EQ(project.Tables.FittingTable[0].FittingName, "Std Elbow 90 deg");
+    EXPECT_EQ(project.Tables.FittingTable[0].C, 30);
+    EXPECT_EQ(project.Tables.FittingTable[15].FittingName, "Lift Check Valve");
+    EXPECT_EQ(project.Tables.FittingTable[15].C, 600);
+    EXPECT_EQ(project.Tables.FittingTable[23].FittingName, "VibroFlex");
+    EXPECT_EQ(project.Tables.FittingTable[23].C, 8);
+    EXPECT_EQ(project.Tables.DefaultBore, 100);
+    EXPECT_EQ(project.Tables.DefaultLength, 10);
+    EXPECT_EQ(project.Tables.DefaultFlow, 25);
+    EXPECT_EQ(project.Tables.DefaultFittingType, 1);
+    EXPECT_EQ(project.Tables.DefaultQuantity, 1);
+    EXPECT_EQ(project.Tables.DefaultUserDP, 50);
+    EXPECT_EQ(project.Tables.DefaultTemperature, 9);
+    EXPECT_EQ(project.Tables.GradientLimit, 1500);
+    EXPECT_EQ(project.Tables.VelocityLimit, 3.5);
+    EXPECT_EQ(project.Tables.LabourRate, 100);
 }
 
 TEST_F(BuiltInTables, CostTablesAndLabourProfiles) {
     for (int b = 0; b < BoreCount; ++b) {
         for (int m = 0; m < MaterialCount; ++m) {
-            EXPECT_EQ(PipeListPrice[b][m], -1);
-            EXPECT_EQ(PipeLabourTime[b][m], PipeLabourTime[b][0]);
+            EXPECT_EQ(project.Tables.PipeListPrice[b][m], -1);
+            EXPECT_EQ(project.Tables.PipeLabourTime[b][m], project.Tables.PipeLabourTime[b][0]);
         }
-        for (int t = 0; t < FittingCount; ++t) EXPECT_EQ(FittingPrice[t][b], -1);
+        for (int t = 0; t < FittingCount; ++t) EXPECT_EQ(project.Tables.FittingPrice[t][b], -1);
     }
-    EXPECT_EQ(PipeLabourTime[0][0], 4.92);
-    EXPECT_EQ(PipeLabourTime[18][2], 0.14);
+    EXPECT_EQ(project.Tables.PipeLabourTime[0][0], 4.92);
+    EXPECT_EQ(project.Tables.PipeLabourTime[18][2], 0.14);
     // One probe per profile, and the two bores where C and D differ.
-    EXPECT_EQ(FittingLabour[9][9], 1.65);   // A
-    EXPECT_EQ(FittingLabour[23][18], 0.1);  // B
-    EXPECT_EQ(FittingLabour[3][9], 0.83);   // B
-    EXPECT_EQ(FittingLabour[5][9], 2.48);   // C
-    EXPECT_EQ(FittingLabour[5][10], 2.1);   // C
-    EXPECT_EQ(FittingLabour[10][9], 2.44);  // D
-    EXPECT_EQ(FittingLabour[20][10], 2.08); // D
-    EXPECT_EQ(FittingLabour[20][0], 11.25); // D
+    EXPECT_EQ(project.Tables.FittingLabour[9][9], 1.65);   // A
+    EXPECT_EQ(project.Tables.FittingLabour[23][18], 0.1);  // B
+    EXPECT_EQ(project.Tables.FittingLabour[3][9], 0.83);   // B
+    EXPECT_EQ(project.Tables.FittingLabour[5][9], 2.48);   // C
+    EXPECT_EQ(project.Tables.FittingLabour[5][10], 2.1);   // C
+    EXPECT_EQ(project.Tables.FittingLabour[10][9], 2.44);  // D
+    EXPECT_EQ(project.Tables.FittingLabour[20][10], 2.08); // D
+    EXPECT_EQ(project.Tables.FittingLabour[20][0], 11.25); // D
     for (int b = 0; b < BoreCount; ++b) {
-        EXPECT_EQ(FittingLabour[21][b], 0.2);
-        EXPECT_EQ(FittingLabour[22][b], 0.2);
+        EXPECT_EQ(project.Tables.FittingLabour[21][b], 0.2);
+        EXPECT_EQ(project.Tables.FittingLabour[22][b], 0.2);
     }
 }
 
 TEST_F(BuiltInTables, RestoreUndoesEveryOverride) {
-    BoreTable[11].mf = 99;
-    MaterialRoughness[1] = 1;
-    ASSERT_TRUE(SelectPipeMaterial(1));
-    EXPECT_EQ(CurrentRoughness, 1);
-    FittingTable[0].C = 0;
-    FittingPrice[3][4] = 12;
-    PipeLabourTime[0][2] = 7;
-    VelocityLimit = 9;
-    RestoreBuiltInTables();
-    EXPECT_EQ(BoreTable[11].mf, 25);
-    EXPECT_EQ(MaterialRoughness[1], 0.00015);
-    EXPECT_EQ(PipeMaterial, pmSteel);
-    EXPECT_EQ(CurrentRoughness, 0.000046);
-    EXPECT_EQ(FittingTable[0].C, StandardFittingTable[0].C);
-    EXPECT_EQ(FittingPrice[3][4], -1);
-    EXPECT_EQ(PipeLabourTime[0][2], 4.92);
-    EXPECT_EQ(VelocityLimit, 3.5);
+    project.Tables.BoreTable[11].mf = 99;
+    project.Tables.MaterialRoughness[1] = 1;
+    ASSERT_TRUE(project.Tables.SelectPipeMaterial(1));
+    EXPECT_EQ(project.Tables.CurrentRoughness, 1);
+    project.Tables.FittingTable[0].C = 0;
+    project.Tables.FittingPrice[3][4] = 12;
+    project.Tables.PipeLabourTime[0][2] = 7;
+    project.Tables.VelocityLimit = 9;
+    project.Tables.RestoreBuiltIn();
+    EXPECT_EQ(project.Tables.BoreTable[11].mf, 25);
+    EXPECT_EQ(project.Tables.MaterialRoughness[1], 0.00015);
+    EXPECT_EQ(project.Tables.PipeMaterial, pmSteel);
+    EXPECT_EQ(project.Tables.CurrentRoughness, 0.000046);
+    EXPECT_EQ(project.Tables.FittingTable[0].C, StandardFittingTable[0].C);
+    EXPECT_EQ(project.Tables.FittingPrice[3][4], -1);
+    EXPECT_EQ(project.Tables.PipeLabourTime[0][2], 4.92);
+    EXPECT_EQ(project.Tables.VelocityLimit, 3.5);
 }
 
 TEST_F(BuiltInTables, SelectPipeMaterialIgnoresUnknownMaterials) {
-    EXPECT_TRUE(SelectPipeMaterial(2));
-    EXPECT_EQ(CurrentRoughness, 0.0000015);
-    EXPECT_FALSE(SelectPipeMaterial(3));
-    EXPECT_FALSE(SelectPipeMaterial(-1));
-    EXPECT_EQ(PipeMaterial, pmDrawnTube);
-    EXPECT_EQ(CurrentRoughness, 0.0000015);
+    EXPECT_TRUE(project.Tables.SelectPipeMaterial(2));
+    EXPECT_EQ(project.Tables.CurrentRoughness, 0.0000015);
+    EXPECT_FALSE(project.Tables.SelectPipeMaterial(3));
+    EXPECT_FALSE(project.Tables.SelectPipeMaterial(-1));
+    EXPECT_EQ(project.Tables.PipeMaterial, pmDrawnTube);
+    EXPECT_EQ(project.Tables.CurrentRoughness, 0.0000015);
 }
 
 struct LookupCase {
     const char* what;
-    std::uint8_t (*lookup)(double);
+    std::uint8_t (*lookup)(const TCatalogueTables&, double);
     double argument;
     const char* bore;
 };
@@ -150,34 +150,34 @@ TEST_F(BuiltInTables, BoreLookups) {
         {"BoreForInsideDiameter 750 row tested", BoreForInsideDiameter, 0.75, "750"},
     };
     for (const LookupCase& c : cases) {
-        std::uint8_t index = c.lookup(c.argument);
+        std::uint8_t index = c.lookup(project.Tables, c.argument);
         ASSERT_LT(index, BoreCount) << c.what;
         EXPECT_STREQ(BoreName[index], c.bore) << c.what;
     }
 }
 
 TEST_F(BuiltInTables, BoreForFlowFollowsTheMaxFlowsInForce) {
-    BoreTable[1].mf = 100000; // the 600 mm bore now carries everything
-    EXPECT_STREQ(BoreName[BoreForFlow(5000)], "600");
-    BoreTable[0].mf = 0; // the 750 mm row is never compared
-    BoreTable[1].mf = 1;
-    EXPECT_STREQ(BoreName[BoreForFlow(5000)], "750");
+    project.Tables.BoreTable[1].mf = 100000; // the 600 mm bore now carries everything
+    EXPECT_STREQ(BoreName[BoreForFlow(project.Tables, 5000)], "600");
+    project.Tables.BoreTable[0].mf = 0; // the 750 mm row is never compared
+    project.Tables.BoreTable[1].mf = 1;
+    EXPECT_STREQ(BoreName[BoreForFlow(project.Tables, 5000)], "750");
 }
 
 TEST_F(BuiltInTables, NotANumberNeverLeavesTheTable) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    EXPECT_LT(NearestBore(nan), BoreCount);
-    EXPECT_LT(BoreAtLeast(nan), BoreCount);
-    EXPECT_LT(BoreForFlow(nan), BoreCount);
-    EXPECT_LT(BoreForInsideDiameter(nan), BoreCount);
+    EXPECT_LT(NearestBore(project.Tables, nan), BoreCount);
+    EXPECT_LT(BoreAtLeast(project.Tables, nan), BoreCount);
+    EXPECT_LT(BoreForFlow(project.Tables, nan), BoreCount);
+    EXPECT_LT(BoreForInsideDiameter(project.Tables, nan), BoreCount);
 }
 
 TEST_F(BuiltInTables, NominalOfTakesTheIndexModulo128) {
-    EXPECT_EQ(NominalOf(11), 100);
-    EXPECT_EQ(NominalOf(128 + 11), 100);
-    EXPECT_EQ(NominalOf(0), 750);
-    EXPECT_THROW(NominalOf(20), std::out_of_range);
-    EXPECT_THROW(NominalOf(127), std::out_of_range);
+    EXPECT_EQ(NominalOf(project.Tables, 11), 100);
+    EXPECT_EQ(NominalOf(project.Tables, 128 + 11), 100);
+    EXPECT_EQ(NominalOf(project.Tables, 0), 750);
+    EXPECT_THROW(NominalOf(project.Tables, 20), std::out_of_range);
+    EXPECT_THROW(NominalOf(project.Tables, 127), std::out_of_range);
 }
 
 } // namespace

@@ -183,16 +183,16 @@ TEST_F(CliCommands, JsonDocumentHasItsDocumentedShape) {
 TEST_F(CliCommands, CsvReadBackEqualsTheJsonValues) {
     // The text items plus one with double quotes and blanks at its ends, which
     // only a project file can carry.
-    dvx::StartFluidModule(9.0);
     {
-        dvx::TLoadedCircuit loaded = dvx::LoadCircuitFile(cli_.WorkFile("circuit.txt"));
-        auto pipe = std::make_unique<dvx::TPipe>();
+        dvx::TProjectState project;
+        dvx::TLoadedCircuit loaded = dvx::LoadCircuitFile(cli_.WorkFile("circuit.txt"), project.Context());
+        auto pipe = std::make_unique<dvx::TPipe>(project.Context());
         pipe->Description = " say \"hi\", twice ";
-        pipe->SetBore(11);
+        pipe->SetBore(project.Context(), 11);
         pipe->Flow = 0.01;
         pipe->Length = 4;
         loaded.Circuit->Append(std::move(pipe));
-        dvx::WriteProject(cli_.WorkFile("quoted.dvx"), *loaded.Circuit, *dvx::SystemFluid);
+        dvx::WriteProject(cli_.WorkFile("quoted.dvx"), *loaded.Circuit, project.Liquid, project.Tables);
     }
     const TCliResult json = Run({"calc", "--builtin", "--json", "quoted.dvx"});
     const TCliResult csv = Run({"calc", "--builtin", "--csv", "quoted.dvx"});
@@ -403,19 +403,17 @@ TEST_F(CliCommands, MaterialWithItsOwnBoresByNameOrCode) {
 TEST_F(CliCommands, AProjectInAMaterialOfItsOwnKeepsItWithOrWithoutTheCatalogue) {
     StageShippedData(cli_);
     // A project saved in 1" Type L copper, as the desktop program saves it.
-    dvx::StartFluidModule(9.0);
     std::string saved;
     {
-        dvx::RestoreBuiltInTables();
-        dvx::ProgramTables().Materials =
+        dvx::TProjectState project;
+        project.Tables.Materials =
             dvx::LoadMaterialFiles(cli_.DataHome() + "/Quellstrand/Common Files/").Materials;
-        const std::optional<int> code = dvx::MaterialCodeOf(dvx::ProgramTables(), "Copper Type L");
+        const std::optional<int> code = dvx::MaterialCodeOf(project.Tables, "Copper Type L");
         ASSERT_TRUE(code);
         WriteText(cli_.WorkFile("copper.txt"), "p, 1, 'Copper', 25, 0.5, 0, 'Pipe', 10.0\r\n");
-        dvx::TLoadedCircuit loaded = dvx::LoadCircuitFile(cli_.WorkFile("copper.txt"));
-        ASSERT_TRUE(dvx::ChangeCircuitMaterial(dvx::ProgramContext(), *loaded.Circuit, *code));
-        dvx::WriteProject(cli_.WorkFile("copper.dvx"), *loaded.Circuit, *dvx::SystemFluid);
-        dvx::RestoreBuiltInTables();
+        dvx::TLoadedCircuit loaded = dvx::LoadCircuitFile(cli_.WorkFile("copper.txt"), project.Context());
+        ASSERT_TRUE(dvx::ChangeCircuitMaterial(project.Context(), *loaded.Circuit, *code));
+        dvx::WriteProject(cli_.WorkFile("copper.dvx"), *loaded.Circuit, project.Liquid, project.Tables);
         saved = ReadText(cli_.WorkFile("copper.dvx"));
     }
     const TCliResult withFiles = Run({"calc", "--json", "copper.dvx"});

@@ -44,23 +44,23 @@ TResults DesktopResults(const CliSandbox& cli, const std::string& textFile) {
     ::setenv("HOME", cli.Home().c_str(), 1);
     ::setenv("XDG_CONFIG_HOME", cli.ConfigHome().c_str(), 1);
     ::setenv("XDG_DATA_HOME", cli.DataHome().c_str(), 1);
-    RestoreBuiltInTables();
+    TProjectState project;
+    const TProjectContext context = project.Context();
     TStartOptions options;
     options.ProgramName = "darvenix";
     options.ProgramFolder = cli.Program().parent_path().string() + "/";
-    options.StartFluid = [] { StartFluidModule(DefaultTemperature); };
-    StartCore(options);
-    SystemFluid->SetT(DefaultTemperature);
+    StartCore(options, context);
+    project.Liquid.SetT(project.Tables.DefaultTemperature);
 
-    TCircuit circuit;
-    TTextImport import = ReadTextItems(ReadTextFileBytes(textFile));
+    TCircuit circuit(context);
+    TTextImport import = ReadTextItems(ReadTextFileBytes(textFile), context);
     InsertImportedItems(circuit, import);
-    SelectPipeMaterial(circuit.Material);
-    circuit.Calculate(false);
+    project.Tables.SelectPipeMaterial(circuit.Material);
+    circuit.Calculate(context, false);
     TResults r;
     for (const auto& item : circuit.Items) r.ItemDP.push_back(item->PressureDrop);
     r.TotalDP = circuit.TotalDP;
-    r.Temperature = SystemFluid->t;
+    r.Temperature = project.Liquid.t;
     return r;
 }
 

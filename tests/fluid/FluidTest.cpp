@@ -4,6 +4,7 @@
 #include "engine/fluid/Fluid.h"
 #include "engine/fluid/TransportProps.h"
 #include "engine/fluid/WaterAdditives.h"
+#include "engine/hydraulics/ProjectContext.h"
 
 #include <gtest/gtest.h>
 
@@ -32,10 +33,9 @@ struct Snapshot {
     }
 };
 
-TEST(Fluid, SystemFluidStartsAsCleanWaterAtTheDefaultTemperature) {
-    StartFluidModule();
-    ASSERT_NE(SystemFluid, nullptr);
-    const TLiquid& f = *SystemFluid;
+TEST(Fluid, AProjectsLiquidStartsAsCleanWaterAtTheDefaultTemperature) {
+    TProjectState project;
+    const TLiquid& f = project.Liquid;
     EXPECT_EQ(f.Caption, "Water");
     EXPECT_EQ(f.LiquidSpec, 0);
     EXPECT_EQ(f.WaterAdditive, 0);
@@ -59,9 +59,10 @@ TEST(Fluid, SystemFluidStartsAsCleanWaterAtTheDefaultTemperature) {
     EXPECT_EQ(f.UserMu, f.mu);
     EXPECT_EQ(f.UserKo, f.Ko);
 
-    StartFluidModule(20);
-    EXPECT_EQ(SystemFluid->t, 20);
-    EXPECT_TRUE(MatchesDigits(SystemFluid->ro, "998.05"));
+    // Clean water at another default temperature, as the start-up makes it.
+    project.Liquid = TLiquid("Water", 0, 0.0, 20, 20);
+    EXPECT_EQ(f.t, 20);
+    EXPECT_TRUE(MatchesDigits(f.ro, "998.05"));
 }
 
 TEST(Fluid, CreationTakesTheMeanOfInletAndOutlet) {

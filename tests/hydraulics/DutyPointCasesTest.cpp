@@ -30,21 +30,21 @@ std::vector<TPumpPoint> Quadratic(double a, double b, double c, std::initializer
 
 // One user item of 50 kPa at 5 l/s: head k·Q² + static head exactly.
 struct UserCircuit : Hydraulics {
-    TCircuit circuit;
+    TCircuit circuit{project};
     double k = 50000 / (kRhoG * 0.005 * 0.005); // m per (m³/s)²
 
     void SetUp() override {
         Hydraulics::SetUp();
-        auto user = std::make_unique<TUser>();
+        auto user = std::make_unique<TUser>(project);
         user->PressureDrop = 50000;
         user->Flow = 0.005;
         circuit.Append(std::move(user));
-        circuit.Calculate(false);
+        circuit.Calculate(project, false);
     }
     TPumpAnalysis Analyse(std::vector<TPumpPoint> points, double staticHead) {
         circuit.Pump.Points = std::move(points);
         circuit.Pump.Curve.StaticHead = staticHead;
-        return AnalysePump(circuit, false, circuit.Pump);
+        return AnalysePump(project, circuit, false, circuit.Pump);
     }
 };
 
@@ -89,23 +89,23 @@ TEST_F(UserCircuit, ExtraDropThatBringsTheDutyToTheDesignFlow) {
 // One 15 mm pipe carried across Re = 2300: the circuit's head jumps there,
 // and a flat pump between the two sides runs on the jump.
 TEST_F(Hydraulics, DutyOnTheLaminarTurbulentJumpGivesThePumpsHead) {
-    auto pipe = std::make_unique<TPipe>();
-    pipe->SetBoreFromNominal(15);
+    auto pipe = std::make_unique<TPipe>(project);
+    pipe->SetBoreFromNominal(project, 15);
     pipe->Length = 200;
     const double D = pipe->InsideDiameter;
     const double qJump = 2300 * 0.001 * std::numbers::pi * D / (4 * 1000); // Re = ρ·4Q/(π·D·μ)
     pipe->Flow = qJump;
-    TCircuit circuit;
+    TCircuit circuit(project);
     circuit.Append(std::move(pipe));
-    circuit.Calculate(false);
-    const TSystemCurve curve = BuildSystemCurve(circuit, false, {});
-    const double below = curve.At(circuit, false, 1 - 1e-6).Head;
-    const double above = curve.At(circuit, false, 1 + 1e-6).Head;
+    circuit.Calculate(project, false);
+    const TSystemCurve curve = BuildSystemCurve(project, circuit, false, {});
+    const double below = curve.At(project, circuit, false, 1 - 1e-6).Head;
+    const double above = curve.At(project, circuit, false, 1 + 1e-6).Head;
     ASSERT_GT(above, below * 1.2) << "the friction factor must jump at Re 2300";
     const double middle = 0.5 * (below + above);
     const double delta = 0.01 * (above - below);
     circuit.Pump.Points = {{0.5 * qJump, middle + delta, 0}, {qJump, middle, 0}, {1.5 * qJump, middle - delta, 0}};
-    const TPumpAnalysis a = AnalysePump(circuit, false, circuit.Pump);
+    const TPumpAnalysis a = AnalysePump(project, circuit, false, circuit.Pump);
     ASSERT_TRUE(a.Duty && a.Duty->Found);
     EXPECT_NEAR(a.Duty->Flow, qJump, 1e-6 * qJump);
     EXPECT_NEAR(a.Duty->Head, a.Fit->Head(a.Duty->Flow), 1e-12);

@@ -12,7 +12,7 @@ namespace {
 using test::Hydraulics;
 
 TEST_F(Hydraulics, NewItemsTakeTheDefaults) {
-    TPipe pipe;
+    TPipe pipe(project);
     EXPECT_EQ(pipe.Number, 1);
     EXPECT_EQ(pipe.TypeName, "Pipe");
     EXPECT_EQ(pipe.Description, "Pipe");
@@ -26,9 +26,9 @@ TEST_F(Hydraulics, NewItemsTakeTheDefaults) {
     EXPECT_EQ(pipe.PressureDrop, 0);
     EXPECT_EQ(pipe.Kind(), TItemKind::Pipe);
 
-    DefaultQuantity = 3;
-    DefaultBore = 35; // not a nominal size: the next larger bore
-    TFitting fitting(15);
+    project.Tables.DefaultQuantity = 3;
+    project.Tables.DefaultBore = 35; // not a nominal size: the next larger bore
+    TFitting fitting(project, 15);
     EXPECT_EQ(fitting.Number, 2);
     EXPECT_EQ(fitting.TypeName, "Lift Check Valve");
     EXPECT_EQ(fitting.Description, "Lift Check Valve");
@@ -37,41 +37,41 @@ TEST_F(Hydraulics, NewItemsTakeTheDefaults) {
     EXPECT_EQ(fitting.Length, 10); // the pipe default until the first calculation
     EXPECT_STREQ(BoreName[fitting.BoreIndex], "40");
 
-    TUser user;
+    TUser user(project);
     EXPECT_EQ(user.Number, 3);
     EXPECT_EQ(user.TypeName, "User");
     EXPECT_EQ(user.Kind(), TItemKind::User);
-    EXPECT_EQ(ItemCounter, 3);
+    EXPECT_EQ(project.ItemCounter, 3);
 }
 
 // A project file can bring the largest item number there is; new items
 // then share it instead of overflowing into negative numbers.
 TEST_F(Hydraulics, CounterStopsAtTheLargestNumber) {
-    ItemCounter = std::numeric_limits<std::int32_t>::max() - 1;
-    TPipe first;
-    TPipe second;
+    project.ItemCounter = std::numeric_limits<std::int32_t>::max() - 1;
+    TPipe first(project);
+    TPipe second(project);
     EXPECT_EQ(first.Number, std::numeric_limits<std::int32_t>::max());
     EXPECT_EQ(second.Number, std::numeric_limits<std::int32_t>::max());
-    EXPECT_EQ(ItemCounter, std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(project.ItemCounter, std::numeric_limits<std::int32_t>::max());
 }
 
 TEST_F(Hydraulics, FittingTypeOutsideTheTableIsRefused) {
-    EXPECT_THROW(TFitting(24), std::out_of_range);
+    EXPECT_THROW(TFitting(project, 24), std::out_of_range);
     EXPECT_THROW(TFitting(-1), std::out_of_range);
-    TFitting fitting(0);
-    EXPECT_THROW(fitting.SetFittingType(99), std::out_of_range);
+    TFitting fitting(project, 0);
+    EXPECT_THROW(fitting.SetFittingType(project, 99), std::out_of_range);
     EXPECT_EQ(fitting.FittingType, 0);
-    fitting.SetFittingType(23);
+    fitting.SetFittingType(project, 23);
     EXPECT_EQ(fitting.C, 8);
     EXPECT_EQ(fitting.TypeName, "Std Elbow 90 deg"); // the name stays
     // A type written into the field directly never reads past the table.
     fitting.FittingType = 200;
-    EXPECT_THROW(fitting.Process(), MathError);
+    EXPECT_THROW(fitting.Process(project), MathError);
 }
 
 TEST_F(Hydraulics, HundredMillimetreSteelPipe) {
-    TPipe pipe;
-    pipe.Process();
+    TPipe pipe(project);
+    pipe.Process(project);
     EXPECT_NEAR(pipe.Area, 0.0082194, 1e-7);
     EXPECT_NEAR(pipe.Velocity, 3.0416, 1e-4);
     EXPECT_NEAR(pipe.Reynolds, 311153, 1);
@@ -83,18 +83,18 @@ TEST_F(Hydraulics, HundredMillimetreSteelPipe) {
 }
 
 TEST_F(Hydraulics, PairOfElbowsIsSmoothWallEquivalentLength) {
-    TFitting fitting(0);
+    TFitting fitting(project, 0);
     fitting.Quantity = 2;
-    CurrentRoughness = 0.01; // fittings never see the pipe roughness
-    fitting.Process();
+    project.Tables.CurrentRoughness = 0.01; // fittings never see the pipe roughness
+    fitting.Process(project);
     EXPECT_NEAR(fitting.EquivLength, 3.069, 1e-3);
     EXPECT_NEAR(fitting.Length, 6.138, 1e-3);
     EXPECT_NEAR(fitting.Friction, 0.014366, 1e-6);
     EXPECT_NEAR(fitting.PressureDrop, 3987, 1);
     EXPECT_NEAR(fitting.Volume, fitting.Area * 6.138, 1e-6);
     // A changed catalogue coefficient applies at the next calculation.
-    FittingTable[0].C = 60;
-    fitting.Process();
+    project.Tables.FittingTable[0].C = 60;
+    fitting.Process(project);
     EXPECT_EQ(fitting.C, 60);
     EXPECT_NEAR(fitting.Length, 12.276, 1e-3);
 }
@@ -113,34 +113,34 @@ TEST_F(Hydraulics, WarningOrderOfPipesAndFittings) {
         {"velocity only", 1500, 1, wnVelocity, wnVelocity},
     };
     for (const Case& c : cases) {
-        GradientLimit = c.gradientLimit;
-        VelocityLimit = c.velocityLimit;
-        TPipe pipe;
-        TFitting fitting(0);
+        project.Tables.GradientLimit = c.gradientLimit;
+        project.Tables.VelocityLimit = c.velocityLimit;
+        TPipe pipe(project);
+        TFitting fitting(project, 0);
         fitting.Quantity = 2;
-        pipe.Process();
-        fitting.Process();
+        pipe.Process(project);
+        fitting.Process(project);
         EXPECT_EQ(pipe.Warning, c.pipeWarning) << c.what;
         EXPECT_EQ(fitting.Warning, c.fittingWarning) << c.what;
     }
 }
 
 TEST_F(Hydraulics, LimitItselfGivesNoWarning) {
-    TPipe pipe;
+    TPipe pipe(project);
     pipe.Flow = 0.0001; // laminar: the factor does not depend on the last one
-    pipe.Process();
-    GradientLimit = pipe.Gradient;
-    VelocityLimit = pipe.Velocity;
-    pipe.Process();
+    pipe.Process(project);
+    project.Tables.GradientLimit = pipe.Gradient;
+    project.Tables.VelocityLimit = pipe.Velocity;
+    pipe.Process(project);
     EXPECT_EQ(pipe.Warning, wnNone);
-    GradientLimit = std::nextafter(pipe.Gradient, 0.0);
-    pipe.Process();
+    project.Tables.GradientLimit = std::nextafter(pipe.Gradient, 0.0);
+    pipe.Process(project);
     EXPECT_EQ(pipe.Warning, wnGradient);
 }
 
 TEST_F(Hydraulics, ValidationCodes) {
     int column = -1;
-    TPipe pipe;
+    TPipe pipe(project);
     EXPECT_TRUE(pipe.ValidData(column));
     pipe.Length = 0;
     pipe.Flow = 0;
@@ -150,7 +150,7 @@ TEST_F(Hydraulics, ValidationCodes) {
     EXPECT_FALSE(pipe.ValidData(column));
     EXPECT_EQ(column, dcLengthOrQuantity);
 
-    TUser user;
+    TUser user(project);
     user.Flow = 0;
     EXPECT_FALSE(user.ValidData(column));
     EXPECT_EQ(column, dcFlow);
@@ -160,8 +160,8 @@ TEST_F(Hydraulics, ValidationCodes) {
     user.PressureDrop = 5000;
     EXPECT_TRUE(user.ValidData(column));
 
-    TFitting fitting(0);
-    fitting.Process();
+    TFitting fitting(project, 0);
+    fitting.Process(project);
     ASSERT_NE(fitting.Length, 0);
     fitting.Quantity = 0;
     column = -1;
@@ -176,17 +176,17 @@ TEST_F(Hydraulics, NegativeValuesFailTheCheck) {
         std::function<std::unique_ptr<TBranch>()> make;
         int column;
     } cases[] = {
-        {"pipe length", [] { auto p = std::make_unique<TPipe>(); p->Length = -5; return p; }, dcLengthOrQuantity},
-        {"pipe flow", [] { auto p = std::make_unique<TPipe>(); p->Flow = -0.001; return p; }, dcFlow},
+        {"pipe length", [this] { auto p = std::make_unique<TPipe>(project); p->Length = -5; return p; }, dcLengthOrQuantity},
+        {"pipe flow", [this] { auto p = std::make_unique<TPipe>(project); p->Flow = -0.001; return p; }, dcFlow},
         {"fitting quantity",
-         [] {
-             auto f = std::make_unique<TFitting>(3);
+         [this] {
+             auto f = std::make_unique<TFitting>(project, 3);
              f->Quantity = -2;
              return f;
          },
          dcLengthOrQuantity},
-        {"user flow", [] { auto u = std::make_unique<TUser>(); u->Flow = -0.001; u->PressureDrop = 1; return u; }, dcFlow},
-        {"user pressure drop", [] { auto u = std::make_unique<TUser>(); u->PressureDrop = -5000; return u; },
+        {"user flow", [this] { auto u = std::make_unique<TUser>(project); u->Flow = -0.001; u->PressureDrop = 1; return u; }, dcFlow},
+        {"user pressure drop", [this] { auto u = std::make_unique<TUser>(project); u->PressureDrop = -5000; return u; },
          dcPressureDrop},
     };
     for (const auto& c : cases) {
@@ -199,86 +199,86 @@ TEST_F(Hydraulics, NegativeValuesFailTheCheck) {
 }
 
 TEST_F(Hydraulics, BoreChangeResetsTheFrictionFactor) {
-    TPipe pipe;
-    pipe.Process();
+    TPipe pipe(project);
+    pipe.Process(project);
     ASSERT_NE(pipe.Friction, 0.017);
-    pipe.SetBore(12);
+    pipe.SetBore(project, 12);
     EXPECT_EQ(pipe.BoreIndex, 12);
     EXPECT_EQ(pipe.InsideDiameter, 0.07792);
     EXPECT_EQ(pipe.Friction, 0.018);
-    pipe.SetBoreFromNominal(90.1);
+    pipe.SetBoreFromNominal(project, 90.1);
     EXPECT_EQ(pipe.BoreIndex, 11);
     EXPECT_EQ(pipe.Friction, 0.017);
-    EXPECT_THROW(pipe.SetBore(20), std::out_of_range);
+    EXPECT_THROW(pipe.SetBore(project, 20), std::out_of_range);
     EXPECT_EQ(pipe.BoreIndex, 11);
 }
 
 TEST_F(Hydraulics, PreviousFactorDecidesTheRegime) {
     // A rough pipe near the fully-rough limit: the catalogue value puts it
     // over the limit, its own result puts it under.
-    MaterialRoughness[pmGalvIron] = 0.001 * 0.1023;
-    SelectPipeMaterial(pmGalvIron);
-    BoreTable[11].ff = 0.05;
-    TPipe pipe;
+    project.Tables.MaterialRoughness[pmGalvIron] = 0.001 * 0.1023;
+    project.Tables.SelectPipeMaterial(pmGalvIron);
+    project.Tables.BoreTable[11].ff = 0.05;
+    TPipe pipe(project);
     pipe.Flow = 900000 * 0.001 / (1000 * 0.1023) * (0.1023 * 0.1023 * 3.141592653589793 / 4);
-    pipe.Process();
+    pipe.Process(project);
     EXPECT_NEAR(pipe.Reynolds, 900000, 1e-3);
     EXPECT_DOUBLE_EQ(pipe.Friction, FullyRoughFactor(0.001));
     const double rough = pipe.Friction;
-    pipe.Process();
+    pipe.Process(project);
     EXPECT_NEAR(pipe.Friction, FrictionFactor(rough, 0.001, 1, 900000).f, 1e-9);
     EXPECT_EQ(FrictionFactor(rough, 0.001, 1, 900000).Regime, frColebrook);
     // A bore change brings the catalogue value, and with it the rough regime.
-    pipe.SetBore(11);
-    pipe.Process();
+    pipe.SetBore(project, 11);
+    pipe.Process(project);
     EXPECT_DOUBLE_EQ(pipe.Friction, rough);
 }
 
 TEST_F(Hydraulics, UserItemKeepsItsPressureDrop) {
-    TUser user;
+    TUser user(project);
     user.PressureDrop = 50000;
     user.Volume = 3;
-    user.Process();
+    user.Process(project);
     EXPECT_EQ(user.PressureDrop, 50000);
     EXPECT_EQ(user.Volume, 0);
-    EXPECT_EQ(user.LabourHours(), 0);
-    EXPECT_EQ(user.MaterialCost(), 0);
+    EXPECT_EQ(user.LabourHours(project), 0);
+    EXPECT_EQ(user.MaterialCost(project), 0);
 }
 
 TEST_F(Hydraulics, LabourAndMaterialFromTheActiveMaterial) {
-    TPipe pipe;
+    TPipe pipe(project);
     pipe.Length = 4;
-    PipeLabourTime[11][pmDrawnTube] = 0.5;
-    PipeListPrice[11][pmDrawnTube] = 20;
-    EXPECT_DOUBLE_EQ(pipe.LabourHours(), 4 * 0.6);
-    EXPECT_EQ(pipe.MaterialCost(), -4);
-    SelectPipeMaterial(pmDrawnTube);
-    EXPECT_DOUBLE_EQ(pipe.LabourHours(), 2);
-    EXPECT_DOUBLE_EQ(pipe.MaterialCost(), 80);
-    TFitting fitting(5);
+    project.Tables.PipeLabourTime[11][pmDrawnTube] = 0.5;
+    project.Tables.PipeListPrice[11][pmDrawnTube] = 20;
+    EXPECT_DOUBLE_EQ(pipe.LabourHours(project), 4 * 0.6);
+    EXPECT_EQ(pipe.MaterialCost(project), -4);
+    project.Tables.SelectPipeMaterial(pmDrawnTube);
+    EXPECT_DOUBLE_EQ(pipe.LabourHours(project), 2);
+    EXPECT_DOUBLE_EQ(pipe.MaterialCost(project), 80);
+    TFitting fitting(project, 5);
     fitting.Quantity = 2;
-    FittingPrice[5][11] = 7.5;
-    EXPECT_DOUBLE_EQ(fitting.LabourHours(), 2 * 1.8);
-    EXPECT_DOUBLE_EQ(fitting.MaterialCost(), 15);
+    project.Tables.FittingPrice[5][11] = 7.5;
+    EXPECT_DOUBLE_EQ(fitting.LabourHours(project), 2 * 1.8);
+    EXPECT_DOUBLE_EQ(fitting.MaterialCost(project), 15);
 }
 
 TEST_F(Hydraulics, AutoSizeAndAutoFlow) {
-    TPipe pipe;
-    AutoFlow(pipe);
+    TPipe pipe(project);
+    AutoFlow(project, pipe);
     EXPECT_EQ(pipe.Flow, 0.025);
-    AutoSize(pipe);
+    AutoSize(project, pipe);
     EXPECT_EQ(pipe.BoreIndex, 11);
     pipe.Flow = 0.0251;
     pipe.Friction = 0.5;
-    AutoSize(pipe);
+    AutoSize(project, pipe);
     EXPECT_STREQ(BoreName[pipe.BoreIndex], "125");
     EXPECT_EQ(pipe.Friction, 0.016);
     pipe.Flow = -1;
-    AutoSize(pipe);
+    AutoSize(project, pipe);
     EXPECT_STREQ(BoreName[pipe.BoreIndex], "15");
-    TUser user; // user items too
+    TUser user(project); // user items too
     user.Flow = 0.8;
-    AutoSize(user);
+    AutoSize(project, user);
     EXPECT_STREQ(BoreName[user.BoreIndex], "750");
 }
 

@@ -92,20 +92,20 @@ TEST(PumpFit, WarnsWhereTheCurveRises) {
 struct QuadraticSystem : Hydraulics {
     double dp0 = 50000; // Pa
     double q0 = 0.005;  // m³/s
-    TCircuit circuit;
+    TCircuit circuit{project};
 
     void SetUp() override {
         Hydraulics::SetUp();
-        auto user = std::make_unique<TUser>();
+        auto user = std::make_unique<TUser>(project);
         user->PressureDrop = dp0;
         user->Flow = q0;
         circuit.Append(std::move(user));
-        circuit.Calculate(false);
+        circuit.Calculate(project, false);
     }
     TPumpAnalysis Analyse(std::vector<TPumpPoint> points, double staticHead = 0) {
         circuit.Pump.Points = std::move(points);
         circuit.Pump.Curve.StaticHead = staticHead;
-        return AnalysePump(circuit, false, circuit.Pump);
+        return AnalysePump(project, circuit, false, circuit.Pump);
     }
 };
 

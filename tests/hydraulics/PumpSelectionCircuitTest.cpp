@@ -19,21 +19,21 @@ using test::Hydraulics;
 constexpr double kRhoG = 1000 * 9.80665;
 
 struct SelectionCircuit : Hydraulics {
-    TCircuit circuit;
+    TCircuit circuit{project};
     double k = 50000 / (kRhoG * 0.005 * 0.005); // m per (m³/s)²
 
     void SetUp() override {
         Hydraulics::SetUp();
-        auto user = std::make_unique<TUser>();
+        auto user = std::make_unique<TUser>(project);
         user->PressureDrop = 50000;
         user->Flow = 0.005;
         user->Number = 7;
         circuit.Append(std::move(user));
-        circuit.Calculate(false);
+        circuit.Calculate(project, false);
         // One pump: H = 30 − 200 000·Q², efficiency 0.5 to 0.7 over 2–10 l/s.
         circuit.Pump.Points = {{0, 30, 0}, {0.002, 30 - 0.8, 0.5}, {0.006, 30 - 7.2, 0.7}, {0.010, 10, 0.6}};
     }
-    TPumpAnalysis Analyse() { return AnalysePump(circuit, false, circuit.Pump); }
+    TPumpAnalysis Analyse() { return AnalysePump(project, circuit, false, circuit.Pump); }
 };
 
 TEST_F(SelectionCircuit, SeveralPumpsAndSpeedMeetTheClosedForms) {
@@ -101,7 +101,7 @@ TEST_F(SelectionCircuit, NpshOnTheSuctionSide) {
     const TPumpAnalysis a = Analyse();
     ASSERT_TRUE(a.Duty && a.Duty->Found && a.Selection && a.Selection->NpshAtDuty);
     const double q = a.Duty->Flow;
-    const double pv = *WaterVapourPressure(SystemFluid->t);
+    const double pv = *WaterVapourPressure(project.Liquid->t);
     const double loss = 50000 * (q / 0.005) * (q / 0.005);
     const auto& at = *a.Selection->NpshAtDuty;
     EXPECT_NEAR(at.Available, (101325 - pv - loss) / kRhoG - 3, 1e-9);
@@ -131,7 +131,7 @@ TEST_F(SelectionCircuit, NpshOnTheSuctionSide) {
     EXPECT_FALSE(warns(Analyse()));
 
     // A liquid that is not water-based needs its vapour pressure.
-    SystemFluid->LiquidSpec = 1;
+    project.Liquid->LiquidSpec = 1;
     const TPumpAnalysis oil = Analyse();
     EXPECT_FALSE(oil.Selection->NpshAtDuty);
     EXPECT_NE(std::find(oil.Messages.begin(), oil.Messages.end(),

@@ -30,36 +30,36 @@ std::unique_ptr<TBranch> Clone(const TBranch& item) {
 // The circuit's index total when every item carries s times its flow,
 // found the ordinary way: a copy with scaled flows, calculated once. User
 // items get their drop scaled by s² by hand.
-double Recalculated(const TCircuit& circuit, bool groupsActive, double s) {
-    TCircuit copy;
+double Recalculated(const TProjectContext& project, const TCircuit& circuit, bool groupsActive, double s) {
+    TCircuit copy(project);
     for (const auto& item : circuit.Items) {
         auto c = Clone(*item);
         c->Flow = s * item->Flow;
         if (c->Kind() == TItemKind::User) c->PressureDrop = item->PressureDrop * s * s;
         copy.Append(std::move(c));
     }
-    copy.Calculate(groupsActive);
+    copy.Calculate(project, groupsActive);
     return copy.TotalDP;
 }
 
-std::unique_ptr<TPipe> Pipe(double nominalMm, double flowLs, double length) {
-    auto p = std::make_unique<TPipe>();
-    p->SetBoreFromNominal(nominalMm);
+std::unique_ptr<TPipe> Pipe(const TProjectContext& project, double nominalMm, double flowLs, double length) {
+    auto p = std::make_unique<TPipe>(project);
+    p->SetBoreFromNominal(project, nominalMm);
     p->Flow = flowLs / 1000;
     p->Length = length;
     return p;
 }
 
-std::unique_ptr<TFitting> Fitting(int type, double nominalMm, double flowLs, double quantity) {
-    auto f = std::make_unique<TFitting>(type);
-    f->SetBoreFromNominal(nominalMm);
+std::unique_ptr<TFitting> Fitting(const TProjectContext& project, int type, double nominalMm, double flowLs, double quantity) {
+    auto f = std::make_unique<TFitting>(project, type);
+    f->SetBoreFromNominal(project, nominalMm);
     f->Flow = flowLs / 1000;
     f->Quantity = quantity;
     return f;
 }
 
-std::unique_ptr<TUser> User(double dpPa, double flowLs, std::int32_t group = 0, bool inIndex = true) {
-    auto u = std::make_unique<TUser>();
+std::unique_ptr<TUser> User(const TProjectContext& project, double dpPa, double flowLs, std::int32_t group = 0, bool inIndex = true) {
+    auto u = std::make_unique<TUser>(project);
     u->PressureDrop = dpPa;
     u->Flow = flowLs / 1000;
     u->Group = group;
@@ -74,18 +74,18 @@ TEST_F(Hydraulics, CurveMatchesTheCircuitRecalculatedAtScaledFlows) {
     };
     for (const Case& c : {Case{"groups off", false}, Case{"groups on", true}}) {
         SCOPED_TRACE(c.name);
-        TCircuit circuit;
-        circuit.Append(Pipe(50, 2.0, 30));
-        circuit.Append(Fitting(0, 50, 2.0, 4));
-        circuit.Append(Pipe(25, 0.6, 12));
-        auto branch = Pipe(80, 9.0, 40); // the largest flow, outside the index
+        TCircuit circuit(project);
+        circuit.Append(Pipe(project, 50, 2.0, 30));
+        circuit.Append(Fitting(project, 0, 50, 2.0, 4));
+        circuit.Append(Pipe(project, 25, 0.6, 12));
+        auto branch = Pipe(project, 80, 9.0, 40); // the largest flow, outside the index
         branch->Group = 3;
         branch->InIndex = false;
         circuit.Append(std::move(branch));
-        circuit.Append(User(15000, 2.0));
-        circuit.Calculate(c.groupsActive);
+        circuit.Append(User(project, 15000, 2.0));
+        circuit.Calculate(project, c.groupsActive);
 
-        const TSystemCurve curve = BuildSystemCurve(circuit, c.groupsActive, {});
+        const TSystemCurve curve = BuildSystemCurve(project, circuit, c.groupsActive, {});
         ASSERT_EQ(curve.Points.size(), 41u);
         EXPECT_DOUBLE_EQ(curve.DesignFlow, c.groupsActive ? 0.002 : 0.009);
         EXPECT_EQ(curve.Design.PressureDrop, circuit.TotalDP); // exactly, not nearly
@@ -94,7 +94,7 @@ TEST_F(Hydraulics, CurveMatchesTheCircuitRecalculatedAtScaledFlows) {
         EXPECT_EQ(curve.Points.back().Ratio, 1.3);
         for (const TCurvePoint& p : curve.Points) {
             SCOPED_TRACE(p.Ratio);
-            const double expected = Recalculated(circuit, c.groupsActive, p.Ratio);
+            const double expected = Recalculated(project, circuit, c.groupsActive, p.Ratio);
             EXPECT_NEAR(p.PressureDrop, expected, 1e-9 * std::max(expected, 1.0));
             EXPECT_DOUBLE_EQ(p.Flow, p.Ratio * curve.DesignFlow);
             EXPECT_NEAR(p.Head, p.PressureDrop / (1000 * 9.80665), 1e-12 * p.Head + 1e-15);
@@ -111,17 +111,17 @@ TEST_F(Hydraulics, CurveFollowsTheLaminarLawAtLowFlow) {
     // A thick liquid makes the low end of the curve laminar; there the drop
     // is Hagen–Poiseuille's 128·mu·L·Q / (pi·D^4), while at the design flow
     // the pipe is turbulent.
-    SystemFluid->mu = 0.02;
-    TCircuit circuit;
-    circuit.Append(Pipe(50, 3.0, 25));
-    circuit.Calculate(false);
+    project.Liquid->mu = 0.02;
+    TCircuit circuit(project);
+    circuit.Append(Pipe(project, 50, 3.0, 25));
+    circuit.Calculate(project, false);
     const auto& pipe = static_cast<const TPipe&>(circuit.Item(0));
     ASSERT_GT(pipe.Reynolds, 2300);
 
     TCurveSettings settings;
     settings.Points = 27; // every 0.05, so ratio 1 is sampled too
     settings.MaxRatio = 1.3;
-    const TSystemCurve curve = BuildSystemCurve(circuit, false, settings);
+    const TSystemCurve curve = BuildSystemCurve(project, circuit, false, settings);
     const double d = pipe.InsideDiameter;
     int laminar = 0, turbulent = 0;
     for (const TCurvePoint& p : curve.Points) {
@@ -136,7 +136,7 @@ TEST_F(Hydraulics, CurveFollowsTheLaminarLawAtLowFlow) {
             ++turbulent;
             // The design point is the calculated total itself; elsewhere the
             // circuit is solved again.
-            const double expected = p.Ratio == 1 ? circuit.TotalDP : Recalculated(circuit, false, p.Ratio);
+            const double expected = p.Ratio == 1 ? circuit.TotalDP : Recalculated(project, circuit, false, p.Ratio);
             EXPECT_NEAR(p.PressureDrop, expected, 1e-9 * p.PressureDrop) << "ratio " << p.Ratio;
         }
     }
@@ -145,26 +145,26 @@ TEST_F(Hydraulics, CurveFollowsTheLaminarLawAtLowFlow) {
 }
 
 TEST_F(Hydraulics, UserItemsScaleWithTheSquareOfTheFlowRatio) {
-    TCircuit circuit;
-    circuit.Append(User(10000, 2.0));
-    circuit.Append(User(4000, 1.0));
-    circuit.Calculate(false);
+    TCircuit circuit(project);
+    circuit.Append(User(project, 10000, 2.0));
+    circuit.Append(User(project, 4000, 1.0));
+    circuit.Calculate(project, false);
     TCurveSettings settings;
     settings.Points = 5;
     settings.MaxRatio = 2;
-    const TSystemCurve curve = BuildSystemCurve(circuit, false, settings);
+    const TSystemCurve curve = BuildSystemCurve(project, circuit, false, settings);
     const double expected[] = {0, 3500, 14000, 31500, 56000}; // 14 kPa × s², s = 0, 0.5, …, 2
     for (std::size_t i = 0; i < 5; ++i) EXPECT_NEAR(curve.Points[i].PressureDrop, expected[i], 1e-9);
     EXPECT_DOUBLE_EQ(curve.DesignFlow, 0.002);
 }
 
 TEST_F(Hydraulics, StaticHeadAddsAConstantInHeadAndPressure) {
-    TCircuit circuit;
-    circuit.Append(User(20000, 1.5));
-    circuit.Calculate(false);
+    TCircuit circuit(project);
+    circuit.Append(User(project, 20000, 1.5));
+    circuit.Calculate(project, false);
     TCurveSettings settings;
     settings.StaticHead = 6;
-    const TSystemCurve curve = BuildSystemCurve(circuit, false, settings);
+    const TSystemCurve curve = BuildSystemCurve(project, circuit, false, settings);
     const double rhoG = 1000 * 9.80665;
     EXPECT_NEAR(curve.Points.front().Head, 6, 1e-12);
     EXPECT_NEAR(curve.Points.front().PressureDrop, 6 * rhoG, 1e-9);
@@ -195,13 +195,13 @@ TEST_F(Hydraulics, CurveRefusesWhatItCannotDraw) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TCircuit circuit;
-        circuit.Append(User(1000, 1));
-        circuit.Calculate(false);
+        TCircuit circuit(project);
+        circuit.Append(User(project, 1000, 1));
+        circuit.Calculate(project, false);
         TCurveSettings settings;
         c.change(circuit, settings);
         try {
-            BuildSystemCurve(circuit, true, settings);
+            BuildSystemCurve(project, circuit, true, settings);
             ADD_FAILURE() << "no error";
         } catch (const CurveError& e) {
             EXPECT_STREQ(e.what(), c.message);
@@ -210,14 +210,14 @@ TEST_F(Hydraulics, CurveRefusesWhatItCannotDraw) {
 }
 
 TEST_F(Hydraulics, DropAtRatioLeavesTheItemAlone) {
-    TCircuit circuit;
-    circuit.Append(Pipe(50, 2.0, 30));
-    circuit.Append(Fitting(3, 50, 2.0, 2));
-    circuit.Calculate(false);
+    TCircuit circuit(project);
+    circuit.Append(Pipe(project, 50, 2.0, 30));
+    circuit.Append(Fitting(project, 3, 50, 2.0, 2));
+    circuit.Calculate(project, false);
     for (const auto& item : circuit.Items) {
         const auto& pipe = static_cast<const TPipe&>(*item);
         const double friction = pipe.Friction, dp = pipe.PressureDrop, velocity = pipe.Velocity;
-        EXPECT_GT(item->DropAtRatio(0.5), 0);
+        EXPECT_GT(item->DropAtRatio(project, 0.5), 0);
         EXPECT_EQ(pipe.Friction, friction);
         EXPECT_EQ(pipe.PressureDrop, dp);
         EXPECT_EQ(pipe.Velocity, velocity);

@@ -16,6 +16,7 @@
 #include "engine/fluid/Refrig.h"
 #include "base/platform/FileRead.h"
 #include "base/platform/IniFileIO.h"
+#include "engine/hydraulics/ProjectContext.h"
 #include "storage/project/CircuitFiles.h"
 #include "storage/project/FileIO.h"
 #include "storage/project/ProjectFile.h"
@@ -78,9 +79,9 @@ std::vector<ReaderCase> Readers() {
          {kNotAFile, kNotAFile, kNotAFile, kLoop, kMissing}},
         {"project", "p.dvx",
          [](const std::string& dir) {
-             StartFluidModule(9.0);
+             TProjectState project;
              try {
-                 ReadProject(dir + "p.dvx");
+                 ReadProject(dir + "p.dvx", project.Context());
              } catch (const ProjectFileError& e) {
                  return std::string(e.what()) + "\n" + e.Detail();
              }
@@ -89,9 +90,9 @@ std::vector<ReaderCase> Readers() {
          {kNotAFile, kNotAFile, kNotAFile, kLoop, kMissing}},
         {"text items", "t.txt",
          [](const std::string& dir) {
-             StartFluidModule(9.0);
+             TProjectState project;
              try {
-                 LoadCircuitFile(dir + "t.txt");
+                 LoadCircuitFile(dir + "t.txt", project.Context());
              } catch (const ProjectFileError& e) {
                  return std::string(e.what()) + "\n" + e.Detail();
              }
@@ -102,8 +103,8 @@ std::vector<ReaderCase> Readers() {
          {kNotAFile, kNotAFile, kNotAFile, kLoop, ""}},
         {"catalogues", kSteelPipeFile,
          [](const std::string& dir) {
-             RestoreBuiltInTables();
-             auto messages = LoadCatalogues(dir);
+             TCatalogueTables tables;
+             auto messages = LoadCatalogues(dir, tables);
              return messages.empty() ? std::string() : messages.front();
          },
          {"Error reading", "Error reading", "Error reading", "Error reading", "=Error reading"}},
@@ -169,8 +170,8 @@ TEST(SpecialFiles, DataFileMessagesNameTheReason) {
     test::TempFolder dir;
     MakeSpecial(Fifo, dir / kPipeFittingsFile);
     test::ChildOutcome outcome = test::RunInChild([&] {
-        RestoreBuiltInTables();
-        return Joined(LoadCatalogues(dir.Path()));
+        TCatalogueTables tables;
+        return Joined(LoadCatalogues(dir.Path(), tables));
     });
     ASSERT_TRUE(outcome.exited);
     EXPECT_EQ(outcome.text, "Error reading " + (dir / kSteelPipeFile) + "\n" +

@@ -26,19 +26,19 @@ bool ContainsMethod(const Bytes& bytes) {
     return std::search(bytes.begin(), bytes.end(), kMethodName.begin(), kMethodName.end()) != bytes.end();
 }
 
-void AddItems(TCircuit& circuit) {
-    circuit.Append(std::make_unique<TPipe>());
-    circuit.Append(std::make_unique<TFitting>(12));
+void AddItems(const TProjectContext& project, TCircuit& circuit) {
+    circuit.Append(std::make_unique<TPipe>(project));
+    circuit.Append(std::make_unique<TFitting>(project, 12));
 }
 
 TEST_F(FittingMethodFile, OnlyAnotherMethodAddsItsPropertyAtTheEnd) {
-    TCircuit circuit;
-    AddItems(circuit);
-    const Bytes plain = EncodeProject(circuit, *SystemFluid);
+    TCircuit circuit(project);
+    AddItems(project, circuit);
+    const Bytes plain = EncodeProject(circuit, *project.Liquid, project.Tables);
     EXPECT_FALSE(ContainsMethod(plain));
 
     circuit.FittingMethod = TFittingMethod::ThreeK;
-    const Bytes withMethod = EncodeProject(circuit, *SystemFluid);
+    const Bytes withMethod = EncodeProject(circuit, *project.Liquid, project.Tables);
     Bytes expected(plain.begin(), plain.end() - 2);
     expected.insert(expected.end(), kMethodName.begin(), kMethodName.end());
     TTagWriter value;
@@ -48,17 +48,17 @@ TEST_F(FittingMethodFile, OnlyAnotherMethodAddsItsPropertyAtTheEnd) {
     EXPECT_EQ(withMethod, expected);
 
     circuit.FittingMethod = TFittingMethod::EquivalentLength;
-    EXPECT_EQ(EncodeProject(circuit, *SystemFluid), plain);
+    EXPECT_EQ(EncodeProject(circuit, *project.Liquid, project.Tables), plain);
 }
 
 TEST_F(FittingMethodFile, ReadsBackWithAndWithoutAPump) {
     for (auto method : {TFittingMethod::EquivalentLength, TFittingMethod::CraneK, TFittingMethod::ThreeK}) {
         for (bool pump : {false, true}) {
-            TCircuit circuit;
-            AddItems(circuit);
+            TCircuit circuit(project);
+            AddItems(project, circuit);
             circuit.FittingMethod = method;
             if (pump) circuit.Pump.Curve.StaticHead = 4.5;
-            const TProjectData data = ParseProject(EncodeProject(circuit, *SystemFluid), *SystemFluid);
+            const TProjectData data = ParseProject(EncodeProject(circuit, *project.Liquid, project.Tables), *project.Liquid, project);
             EXPECT_EQ(data.Circuit->FittingMethod, method) << static_cast<int>(method) << " pump " << pump;
             EXPECT_EQ(data.Circuit->Pump.Curve.StaticHead, pump ? 4.5 : circuit.Pump.Curve.StaticHead);
         }
@@ -97,26 +97,26 @@ TEST_F(FittingMethodFile, DamagedMethodIsAReadError) {
          })},
         {"method without a value", file([](TTagWriter& w) { w.WriteShortName("FittingMethod"); })},
     };
-    for (const Case& c : cases) EXPECT_THROW(ParseProject(c.bytes, *SystemFluid), FileError) << c.what;
+    for (const Case& c : cases) EXPECT_THROW(ParseProject(c.bytes, *project.Liquid, project), FileError) << c.what;
     // The good one reads.
-    EXPECT_EQ(ParseProject(file(method(1)), *SystemFluid).Circuit->FittingMethod, TFittingMethod::CraneK);
+    EXPECT_EQ(ParseProject(file(method(1)), *project.Liquid, project).Circuit->FittingMethod, TFittingMethod::CraneK);
 }
 
 TEST_F(FittingMethodFile, OpeningAProjectPutsItsMethodInForce) {
     test::TempFolder folder;
-    TCircuit crane;
-    AddItems(crane);
+    TCircuit crane(project);
+    AddItems(project, crane);
     crane.FittingMethod = TFittingMethod::CraneK;
-    WriteProject(folder / "crane.dvx", crane, *SystemFluid);
-    TCircuit plain;
-    AddItems(plain);
-    WriteProject(folder / "plain.dvx", plain, *SystemFluid);
+    WriteProject(folder / "crane.dvx", crane, *project.Liquid, project.Tables);
+    TCircuit plain(project);
+    AddItems(project, plain);
+    WriteProject(folder / "plain.dvx", plain, *project.Liquid, project.Tables);
 
-    ApplyLoadedCircuit(LoadCircuitFile(folder / "crane.dvx"));
-    EXPECT_EQ(ProgramTables().FittingMethod, TFittingMethod::CraneK);
+    ApplyLoadedCircuit(LoadCircuitFile(folder / "crane.dvx", project), project);
+    EXPECT_EQ(project.Tables.FittingMethod, TFittingMethod::CraneK);
     // A project without the property is one by equivalent length, whatever was in force.
-    ApplyLoadedCircuit(LoadCircuitFile(folder / "plain.dvx"));
-    EXPECT_EQ(ProgramTables().FittingMethod, TFittingMethod::EquivalentLength);
+    ApplyLoadedCircuit(LoadCircuitFile(folder / "plain.dvx", project), project);
+    EXPECT_EQ(project.Tables.FittingMethod, TFittingMethod::EquivalentLength);
 }
 
 } // namespace

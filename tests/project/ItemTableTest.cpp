@@ -4,6 +4,7 @@
 // reported and skipped, and CSV quoting.
 
 #include "storage/project/ItemTable.h"
+#include "engine/hydraulics/ProjectContext.h"
 
 #include "engine/catalogue/Bores.h"
 #include "engine/catalogue/Tables.h"
@@ -20,12 +21,8 @@ namespace {
 
 class ItemTableTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        RestoreBuiltInTables();
-        StartFluidModule(DefaultTemperature);
-        ItemCounter = 0;
-    }
-    void TearDown() override { RestoreBuiltInTables(); }
+    TProjectState state_; // the test's own tables, liquid and item counter
+    const TProjectContext project = state_.Context();
 };
 
 // The values a user enters: what must survive a copy and paste.
@@ -52,33 +49,33 @@ void ExpectSameInputs(const TBranch& a, const TBranch& b, int row) {
 }
 
 TEST_F(ItemTableTest, TwentyCopiedRowsPasteAsTheSameItems) {
-    TCircuit circuit;
+    TCircuit circuit(project);
     for (int i = 0; i < 20; ++i) {
         std::unique_ptr<TBranch> item;
         if (i % 3 == 0) {
-            auto pipe = std::make_unique<TPipe>();
+            auto pipe = std::make_unique<TPipe>(project);
             pipe->Length = 0.1 * i + 0.07;
             item = std::move(pipe);
         } else if (i % 3 == 1) {
-            auto fitting = std::make_unique<TFitting>(i % FittingCount);
+            auto fitting = std::make_unique<TFitting>(project, i % FittingCount);
             fitting->Quantity = i;
             item = std::move(fitting);
         } else {
-            item = std::make_unique<TUser>();
+            item = std::make_unique<TUser>(project);
             item->PressureDrop = 1234.5678 * i;
         }
         item->Description = "Item, \"" + std::to_string(i) + "\"\tend"; // comma, quotes and a tab
-        item->SetBore(i % BoreCount);
+        item->SetBore(project, i % BoreCount);
         item->Flow = 0.000123 * (i + 1);
         item->Group = i / 4;
         item->InIndex = i % 2 == 0;
         circuit.Append(std::move(item));
     }
-    circuit.Calculate(false);
+    circuit.Calculate(project, false);
     std::vector<const TBranch*> items;
     for (const auto& item : circuit.Items) items.push_back(item.get());
 
-    const TPastedItems pasted = ReadPastedItems(ItemsAsTabSeparated(items));
+    const TPastedItems pasted = ReadPastedItems(ItemsAsTabSeparated(items, project), project);
     EXPECT_TRUE(pasted.Messages.empty()) << pasted.Messages.front();
     ASSERT_EQ(pasted.Items.size(), 20u);
     for (int i = 0; i < 20; ++i) {
@@ -90,21 +87,21 @@ TEST_F(ItemTableTest, TwentyCopiedRowsPasteAsTheSameItems) {
 }
 
 TEST_F(ItemTableTest, CopiedRowsAreInTheShownUnitsAndPasteBackByTheirCaptions) {
-    TCircuit circuit;
-    auto pipe = std::make_unique<TPipe>();
+    TCircuit circuit(project);
+    auto pipe = std::make_unique<TPipe>(project);
     pipe->Length = 30.48; // 100 ft
-    pipe->SetBoreFromNominal(32);
+    pipe->SetBoreFromNominal(project, 32);
     pipe->Flow = 6.30901964e-3; // 100 gpm
     circuit.Append(std::move(pipe));
-    auto user = std::make_unique<TUser>();
+    auto user = std::make_unique<TUser>(project);
     user->PressureDrop = 6894.757293168; // 1 psi
-    user->SetBoreFromNominal(50);
+    user->SetBoreFromNominal(project, 50);
     user->Flow = 0.001;
     circuit.Append(std::move(user));
     const std::vector<const TBranch*> items{&circuit.Item(0), &circuit.Item(1)};
 
     SetDisplayUnits(TUnitChoice::FromPreset(upUS));
-    const std::string copied = ItemsAsTabSeparated(items);
+    const std::string copied = ItemsAsTabSeparated(items, project);
     SetDisplayUnits(TUnitChoice());
 
     const std::string header = copied.substr(0, copied.find('\r'));
@@ -126,7 +123,7 @@ TEST_F(ItemTableTest, CopiedRowsAreInTheShownUnitsAndPasteBackByTheirCaptions) {
 
     // Pasted with the SI units in force, the captions still say what the
     // numbers are in.
-    const TPastedItems pasted = ReadPastedItems(copied);
+    const TPastedItems pasted = ReadPastedItems(copied, project);
     EXPECT_TRUE(pasted.Messages.empty()) << pasted.Messages.front();
     ASSERT_EQ(pasted.Items.size(), 2u);
     for (int i = 0; i < 2; ++i) {
@@ -139,10 +136,10 @@ TEST_F(ItemTableTest, CopiedRowsAreInTheShownUnitsAndPasteBackByTheirCaptions) {
     EXPECT_NEAR(pasted.Items[1]->PressureDrop, 6894.757293168, 1e-9);
 
     // A spreadsheet of its own in US units.
-    const TPastedItems typed = ReadPastedItems("Type\tSize, in\tQ, gpm\tLength, ft\nPipe\t2\t50\t10\n");
+    const TPastedItems typed = ReadPastedItems("Type\tSize, in\tQ, gpm\tLength, ft\nPipe\t2\t50\t10\n", project);
     EXPECT_TRUE(typed.Messages.empty()) << typed.Messages.front();
     ASSERT_EQ(typed.Items.size(), 1u);
-    EXPECT_EQ(NominalOf(typed.Items[0]->BoreIndex), 50);
+    EXPECT_EQ(NominalOf(project.Tables, typed.Items[0]->BoreIndex), 50);
     EXPECT_NEAR(typed.Items[0]->Flow, 50 * 3.785411784e-3 / 60, 1e-15);
     EXPECT_NEAR(static_cast<const TPipe&>(*typed.Items[0]).Length, 3.048, 1e-12);
 }
@@ -151,14 +148,14 @@ TEST_F(ItemTableTest, RowsInTextItemOrderWithOneBadRow) {
     const char* text = "p\t3\tMain riser\t102\t25\t8.077\tPipe\t10\r\n"
                        "p\t4\tBroken\t102\tabc\t0\tPipe\t10\r\n"
                        "u\t5\tCoil\t52\t2.5\t40\tUser\n";
-    const TPastedItems pasted = ReadPastedItems(text);
+    const TPastedItems pasted = ReadPastedItems(text, project);
     ASSERT_EQ(pasted.Items.size(), 2u);
     ASSERT_EQ(pasted.Messages.size(), 1u);
     EXPECT_EQ(pasted.Messages[0], "Row 2, Q (l/s): 'abc' is not a number");
     const auto& pipe = static_cast<const TPipe&>(*pasted.Items[0]);
     EXPECT_EQ(pipe.Number, 3);
     EXPECT_EQ(pipe.Description, "Main riser");
-    EXPECT_EQ(NominalOf(pipe.BoreIndex), 100); // 102 mm inside: the 100 mm bore
+    EXPECT_EQ(NominalOf(project.Tables, pipe.BoreIndex), 100); // 102 mm inside: the 100 mm bore
     EXPECT_DOUBLE_EQ(pipe.Flow, 0.025);
     EXPECT_EQ(pipe.Length, 10);
     EXPECT_EQ(pasted.Items[1]->Kind(), TItemKind::User);
@@ -189,7 +186,7 @@ TEST_F(ItemTableTest, BadRowsAreNamedAndSkipped) {
         {"Type\tSize, mm\nPipe\twide", "Row 2, Size (mm): 'wide' is not a number"},
     };
     for (const Case& c : cases) {
-        const TPastedItems pasted = ReadPastedItems(c.row);
+        const TPastedItems pasted = ReadPastedItems(c.row, project);
         EXPECT_TRUE(pasted.Items.empty()) << c.row;
         ASSERT_EQ(pasted.Messages.size(), 1u) << c.row;
         EXPECT_EQ(pasted.Messages[0], c.message);
@@ -199,16 +196,16 @@ TEST_F(ItemTableTest, BadRowsAreNamedAndSkipped) {
 TEST_F(ItemTableTest, HeaderRowNamesColumnsInAnyOrder) {
     // A spreadsheet of its own: columns reordered, one unknown, quoted
     // cells, no "Kind" column (the type tells it), a blank line.
-    const std::string fitting = FittingTable[5].FittingName;
+    const std::string fitting = project.Tables.FittingTable[5].FittingName;
     const std::string text = "Remark\tType\tQ, l/s\tdescription\tSize, mm\tqty\tLength, m\n"
                              "x\tPipe\t2.5\t\"Riser\t1\"\t100\t\t12\n"
                              "\n"
                              "y\t" + fitting + "\t1\tBend\t50\t3\t\n"
                              "z\tWidget\t1\tOdd\t50\t\t\n";
-    const TPastedItems pasted = ReadPastedItems(text);
+    const TPastedItems pasted = ReadPastedItems(text, project);
     ASSERT_EQ(pasted.Items.size(), 2u);
     EXPECT_EQ(pasted.Items[0]->Description, "Riser\t1");
-    EXPECT_EQ(NominalOf(pasted.Items[0]->BoreIndex), 100);
+    EXPECT_EQ(NominalOf(project.Tables, pasted.Items[0]->BoreIndex), 100);
     EXPECT_EQ(static_cast<const TPipe&>(*pasted.Items[0]).Length, 12);
     ASSERT_EQ(pasted.Items[1]->Kind(), TItemKind::Fitting);
     EXPECT_EQ(static_cast<const TFitting&>(*pasted.Items[1]).FittingType, 5);
@@ -223,9 +220,9 @@ TEST_F(ItemTableTest, CsvQuotesOnlyWhatNeedsIt) {
     // Blanks at an end are part of a description: quoted, so that a reader
     // that trims unquoted fields keeps them.
     EXPECT_EQ(CommaSeparated({{" riser", "coil ", "in between"}}), "\" riser\",\"coil \",in between\r\n");
-    TCircuit circuit;
-    circuit.Append(std::make_unique<TUser>());
-    const std::string csv = CircuitAsCsv(circuit);
+    TCircuit circuit(project);
+    circuit.Append(std::make_unique<TUser>(project));
+    const std::string csv = CircuitAsCsv(circuit, project);
     EXPECT_EQ(csv.substr(0, csv.find("\r\n")),
               "Kind,#,Description,\"Size, mm\",\"Q, l/s\",\"dP, kPa\",Type,\"Length, m\",Fitting,Qty,Group,Index,"
               "\"Velocity, m/s\",\"Gradient, Pa/m\",Reynolds,Friction factor,\"Volume, m\u00B3\"");

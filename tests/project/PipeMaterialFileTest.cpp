@@ -48,22 +48,21 @@ class PipeMaterialFile : public test::ProjectFileFixture {
 protected:
     void SetUp() override {
         test::ProjectFileFixture::SetUp();
-        ProgramTables().Materials.push_back(TestCopper());
+        project.Tables.Materials.push_back(TestCopper());
     }
-    void TearDown() override { RestoreBuiltInTables(); }
 
     static int CopperCode() { return MaterialCount; }
 
     // A pipe, a fitting and a user item in the test copper, the pipe on 1",
     // the fitting on ½", the user item on 2".
-    static void CopperCircuit(TCircuit& circuit) {
-        circuit.Append(std::make_unique<TPipe>());
-        circuit.Append(std::make_unique<TFitting>(0));
-        circuit.Append(std::make_unique<TUser>());
-        ASSERT_TRUE(ChangeCircuitMaterial(ProgramContext(), circuit, CopperCode()));
-        circuit.Item(0).SetBore(1);
-        circuit.Item(1).SetBore(3);
-        circuit.Item(2).SetBore(0);
+    void CopperCircuit(TCircuit& circuit) {
+        circuit.Append(std::make_unique<TPipe>(project));
+        circuit.Append(std::make_unique<TFitting>(project, 0));
+        circuit.Append(std::make_unique<TUser>(project));
+        ASSERT_TRUE(ChangeCircuitMaterial(project, circuit, CopperCode()));
+        circuit.Item(0).SetBore(project, 1);
+        circuit.Item(1).SetBore(project, 3);
+        circuit.Item(2).SetBore(project, 0);
         static_cast<TPipe&>(circuit.Item(0)).Length = 12.5;
         circuit.Item(0).Flow = 0.0004;
     }
@@ -71,31 +70,31 @@ protected:
 
 TEST_F(PipeMaterialFile, BuiltInMaterialsAreWrittenAsBeforeFurtherMaterialsExisted) {
     for (int m = 0; m < MaterialCount; ++m) {
-        TCircuit circuit;
-        circuit.Append(std::make_unique<TPipe>());
-        circuit.Append(std::make_unique<TFitting>(3));
+        TCircuit circuit(project);
+        circuit.Append(std::make_unique<TPipe>(project));
+        circuit.Append(std::make_unique<TFitting>(project, 3));
         circuit.Material = static_cast<std::uint8_t>(m);
-        const Bytes withFurther = EncodeProject(circuit, *SystemFluid);
+        const Bytes withFurther = EncodeProject(circuit, *project.Liquid, project.Tables);
         TCatalogueTables bare; // no further materials at all
-        EXPECT_EQ(withFurther, EncodeProject(circuit, *SystemFluid, bare)) << m;
+        EXPECT_EQ(withFurther, EncodeProject(circuit, *project.Liquid, bare)) << m;
         EXPECT_FALSE(ContainsMaterialProperty(withFurther)) << m;
-        const TProjectData data = ParseProject(withFurther, *SystemFluid);
+        const TProjectData data = ParseProject(withFurther, *project.Liquid, project);
         EXPECT_FALSE(data.Material.has_value());
         EXPECT_EQ(data.Circuit->Material, m);
     }
 }
 
 TEST_F(PipeMaterialFile, AFurtherMaterialRoundTripsByteForByte) {
-    TCircuit circuit;
+    TCircuit circuit(project);
     CopperCircuit(circuit);
-    const Bytes bytes = EncodeProject(circuit, *SystemFluid);
+    const Bytes bytes = EncodeProject(circuit, *project.Liquid, project.Tables);
     EXPECT_TRUE(ContainsMaterialProperty(bytes));
 
-    TProjectData data = ParseProject(bytes, *SystemFluid);
+    TProjectData data = ParseProject(bytes, *project.Liquid, project);
     ASSERT_TRUE(data.Material.has_value());
     EXPECT_EQ(data.Material->Table.Name, "Test Copper");
-    EXPECT_EQ(ResolveStoredMaterial(data, ProgramTables()), "");
-    EXPECT_EQ(ProgramTables().Materials.size(), 1U); // this machine's own, not a second copy
+    EXPECT_EQ(ResolveStoredMaterial(data, project.Tables), "");
+    EXPECT_EQ(project.Tables.Materials.size(), 1U); // this machine's own, not a second copy
     const TCircuit& back = *data.Circuit;
     EXPECT_EQ(back.Material, CopperCode());
     for (int i = 0; i < circuit.Count(); ++i) {
@@ -103,49 +102,49 @@ TEST_F(PipeMaterialFile, AFurtherMaterialRoundTripsByteForByte) {
         EXPECT_EQ(back.Item(i).InsideDiameter, circuit.Item(i).InsideDiameter) << i;
         EXPECT_EQ(back.Item(i).Friction, TestCopper().Bores[circuit.Item(i).BoreIndex].ff) << i;
     }
-    EXPECT_EQ(EncodeProject(back, *SystemFluid), bytes);
+    EXPECT_EQ(EncodeProject(back, *project.Liquid, project.Tables), bytes);
 }
 
 TEST_F(PipeMaterialFile, ItemRecordsKeepABuiltInMaterialAndTheNearestBuiltInBore) {
     // What a reader without the material sees in the circuit data: the
     // 25 mm bore (26.64 mm inside) for 1" copper (26.04 mm), material 0.
-    TCircuit circuit;
+    TCircuit circuit(project);
     CopperCircuit(circuit);
-    TProjectData data = ParseProject(EncodeProject(circuit, *SystemFluid), *SystemFluid);
+    TProjectData data = ParseProject(EncodeProject(circuit, *project.Liquid, project.Tables), *project.Liquid, project);
     EXPECT_EQ(data.Circuit->Material, 0);
-    EXPECT_EQ(NominalOf(data.Circuit->Item(0).BoreIndex), 25);
-    EXPECT_EQ(NominalOf(data.Circuit->Item(2).BoreIndex), 50);
+    EXPECT_EQ(NominalOf(project.Tables, data.Circuit->Item(0).BoreIndex), 25);
+    EXPECT_EQ(NominalOf(project.Tables, data.Circuit->Item(2).BoreIndex), 50);
 }
 
 TEST_F(PipeMaterialFile, AChangedCatalogueGivesItsOwnDiameters) {
     // This machine's copy of the material has other inside diameters: the
-    // items take the nearest of them, as built-in bores follow BoreTable.
-    TCircuit circuit;
+    // items take the nearest of them, as built-in bores follow project.Tables.BoreTable.
+    TCircuit circuit(project);
     CopperCircuit(circuit);
-    const Bytes bytes = EncodeProject(circuit, *SystemFluid);
-    ProgramTables().Materials[0].Bores[1].ID = 1.0 * kInch;
-    TProjectData data = ParseProject(bytes, *SystemFluid);
-    EXPECT_EQ(ResolveStoredMaterial(data, ProgramTables()), "");
+    const Bytes bytes = EncodeProject(circuit, *project.Liquid, project.Tables);
+    project.Tables.Materials[0].Bores[1].ID = 1.0 * kInch;
+    TProjectData data = ParseProject(bytes, *project.Liquid, project);
+    EXPECT_EQ(ResolveStoredMaterial(data, project.Tables), "");
     EXPECT_EQ(data.Circuit->Item(0).BoreIndex, 1);
     EXPECT_DOUBLE_EQ(data.Circuit->Item(0).InsideDiameter, 1.0 * kInch);
 }
 
 TEST_F(PipeMaterialFile, AMissingMaterialOpensFromTheFilesCopyWithAMessage) {
-    TCircuit circuit;
+    TCircuit circuit(project);
     CopperCircuit(circuit);
-    circuit.Calculate(false);
+    circuit.Calculate(project, false);
     const double drop = circuit.TotalDP;
-    const Bytes bytes = EncodeProject(circuit, *SystemFluid);
+    const Bytes bytes = EncodeProject(circuit, *project.Liquid, project.Tables);
 
-    RestoreBuiltInTables(); // a machine without the material
-    TProjectData data = ParseProject(bytes, *SystemFluid);
-    const std::string message = ResolveStoredMaterial(data, ProgramTables());
+    project.Tables.RestoreBuiltIn(); // a machine without the material
+    TProjectData data = ParseProject(bytes, *project.Liquid, project);
+    const std::string message = ResolveStoredMaterial(data, project.Tables);
     EXPECT_THAT(message, HasSubstr("\"Test Copper\""));
     EXPECT_THAT(message, HasSubstr("not in this computer's catalogues"));
     EXPECT_THAT(message, HasSubstr("keeps the inside diameters"));
 
-    ASSERT_EQ(ProgramTables().Materials.size(), 1U);
-    const TMaterialTable& copy = ProgramTables().Materials[0];
+    ASSERT_EQ(project.Tables.Materials.size(), 1U);
+    const TMaterialTable& copy = project.Tables.Materials[0];
     EXPECT_TRUE(copy.File.empty()); // known from the project only
     EXPECT_EQ(copy.Roughness, TestCopper().Roughness);
     EXPECT_EQ(copy.Bores.size(), TestCopper().Bores.size());
@@ -156,33 +155,33 @@ TEST_F(PipeMaterialFile, AMissingMaterialOpensFromTheFilesCopyWithAMessage) {
         EXPECT_EQ(back.Item(i).InsideDiameter, circuit.Item(i).InsideDiameter) << i;
 
     // Calculated alike, and saved again without losing anything.
-    ASSERT_TRUE(SelectPipeMaterial(back.Material));
-    back.Calculate(false);
+    ASSERT_TRUE(project.Tables.SelectPipeMaterial(back.Material));
+    back.Calculate(project, false);
     EXPECT_DOUBLE_EQ(back.TotalDP, drop);
-    EXPECT_EQ(EncodeProject(back, *SystemFluid), bytes);
+    EXPECT_EQ(EncodeProject(back, *project.Liquid, project.Tables), bytes);
 
     // A second opening replaces the copy rather than adding another.
-    TProjectData again = ParseProject(bytes, *SystemFluid);
-    EXPECT_FALSE(ResolveStoredMaterial(again, ProgramTables()).empty());
-    EXPECT_EQ(ProgramTables().Materials.size(), 1U);
+    TProjectData again = ParseProject(bytes, *project.Liquid, project);
+    EXPECT_FALSE(ResolveStoredMaterial(again, project.Tables).empty());
+    EXPECT_EQ(project.Tables.Materials.size(), 1U);
 }
 
 TEST_F(PipeMaterialFile, LoadCircuitFilePutsTheMaterialInForce) {
     test::TempFolder dir;
-    TCircuit circuit;
+    TCircuit circuit(project);
     CopperCircuit(circuit);
-    WriteProject(dir / "copper.dvx", circuit, *SystemFluid);
-    RestoreBuiltInTables();
-    ProgramTables().Materials.push_back(TestCopper());
+    WriteProject(dir / "copper.dvx", circuit, *project.Liquid, project.Tables);
+    project.Tables.RestoreBuiltIn();
+    project.Tables.Materials.push_back(TestCopper());
 
-    const TLoadedCircuit loaded = LoadCircuitFile(dir / "copper.dvx");
+    const TLoadedCircuit loaded = LoadCircuitFile(dir / "copper.dvx", project);
     EXPECT_EQ(loaded.MaterialMessage, "");
-    ApplyLoadedCircuit(loaded);
-    EXPECT_EQ(ProgramTables().ActiveMaterial, CopperCode());
-    EXPECT_EQ(CurrentRoughness, TestCopper().Roughness);
+    ApplyLoadedCircuit(loaded, project);
+    EXPECT_EQ(project.Tables.ActiveMaterial, CopperCode());
+    EXPECT_EQ(project.Tables.CurrentRoughness, TestCopper().Roughness);
 
-    RestoreBuiltInTables();
-    const TLoadedCircuit without = LoadCircuitFile(dir / "copper.dvx");
+    project.Tables.RestoreBuiltIn();
+    const TLoadedCircuit without = LoadCircuitFile(dir / "copper.dvx", project);
     EXPECT_THAT(without.MaterialMessage, HasSubstr("\"Test Copper\""));
 }
 
@@ -208,39 +207,39 @@ TEST_F(PipeMaterialFile, DamagedMaterialDataIsRefused) {
         {"no bores", [](TMaterialTable& m) { m.Bores.clear(); }},
     };
     for (const Case& c : cases) {
-        TCircuit circuit;
-        circuit.Append(std::make_unique<TPipe>());
-        ASSERT_TRUE(ChangeCircuitMaterial(ProgramContext(), circuit, CopperCode()));
+        TCircuit circuit(project);
+        circuit.Append(std::make_unique<TPipe>(project));
+        ASSERT_TRUE(ChangeCircuitMaterial(project, circuit, CopperCode()));
         TCatalogueTables tables;
         tables.Materials.push_back(TestCopper());
         c.damage(tables.Materials[0]);
-        EXPECT_THROW(ParseProject(EncodeProject(circuit, *SystemFluid, tables), *SystemFluid), FileError) << c.name;
+        EXPECT_THROW(ParseProject(EncodeProject(circuit, *project.Liquid, tables), *project.Liquid, project), FileError) << c.name;
     }
 
-    TCircuit circuit;
+    TCircuit circuit(project);
     CopperCircuit(circuit);
-    const Bytes good = EncodeProject(circuit, *SystemFluid);
+    const Bytes good = EncodeProject(circuit, *project.Liquid, project.Tables);
     const auto closing = good.end() - 3; // end of the diameter list, of the properties, of the children
 
     Bytes fewer(good.begin(), closing - kFloatBytes);
     fewer.insert(fewer.end(), closing, good.end());
-    EXPECT_THROW(ParseProject(fewer, *SystemFluid), FileError);
+    EXPECT_THROW(ParseProject(fewer, *project.Liquid, project), FileError);
 
     Bytes more(good.begin(), closing);
     more.insert(more.end(), closing - kFloatBytes, closing);
     more.insert(more.end(), closing, good.end());
-    EXPECT_THROW(ParseProject(more, *SystemFluid), FileError);
+    EXPECT_THROW(ParseProject(more, *project.Liquid, project), FileError);
 
     Bytes zero = good;
     TTagWriter z;
     z.WriteFloat(0);
     std::copy(z.Bytes().begin(), z.Bytes().end(), zero.end() - 3 - kFloatBytes);
-    EXPECT_THROW(ParseProject(zero, *SystemFluid), FileError);
+    EXPECT_THROW(ParseProject(zero, *project.Liquid, project), FileError);
 
     Bytes twice(good.begin(), good.end() - 2);
     const auto property = std::search(good.begin(), good.end(), kPropertyName.begin(), kPropertyName.end());
     twice.insert(twice.end(), property, good.end());
-    EXPECT_THROW(ParseProject(twice, *SystemFluid), FileError);
+    EXPECT_THROW(ParseProject(twice, *project.Liquid, project), FileError);
 }
 
 } // namespace

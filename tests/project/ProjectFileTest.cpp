@@ -28,8 +28,8 @@ bool Contains(const Bytes& haystack, const Bytes& needle) {
 class ProjectFile : public test::ProjectFileFixture {};
 
 TEST_F(ProjectFile, FileBeginsWithSignatureRootAndHeader) {
-    TCircuit circuit;
-    const Bytes bytes = EncodeProject(circuit, *SystemFluid);
+    TCircuit circuit(project);
+    const Bytes bytes = EncodeProject(circuit, *project.Liquid, project.Tables);
     Bytes expected = {0x54, 0x50, 0x46, 0x30, 0x08};
     for (char c : std::string("TCircuit")) expected.push_back(static_cast<std::uint8_t>(c));
     expected.push_back(0x00);
@@ -46,20 +46,20 @@ TEST_F(ProjectFile, FileBeginsWithSignatureRootAndHeader) {
 }
 
 TEST_F(ProjectFile, EmptyCircuitWritesCountZeroAndReadsBackEmpty) {
-    TCircuit circuit;
+    TCircuit circuit(project);
     circuit.Heading1 = "Empty";
-    const Bytes bytes = EncodeProject(circuit, *SystemFluid);
+    const Bytes bytes = EncodeProject(circuit, *project.Liquid, project.Tables);
     // The description list is empty and the count follows the date.
     EXPECT_TRUE(Contains(bytes, Bytes{0x01, 0x00}));
-    ItemCounter = 12;
-    TProjectData data = ParseProject(bytes, *SystemFluid);
+    project.ItemCounter = 12;
+    TProjectData data = ParseProject(bytes, *project.Liquid, project);
     EXPECT_EQ(data.Circuit->Count(), 0);
     EXPECT_EQ(data.Circuit->Heading1, "Empty");
     EXPECT_EQ(data.HighestNumber, 0);
-    EXPECT_EQ(ItemCounter, 12); // untouched until the project is installed
+    EXPECT_EQ(project.ItemCounter, 12); // untouched until the project is installed
     std::unique_ptr<TCircuit> current;
-    InstallProject(std::move(data), current);
-    EXPECT_EQ(ItemCounter, 0);
+    InstallProject(std::move(data), current, project);
+    EXPECT_EQ(project.ItemCounter, 0);
 }
 
 TEST_F(ProjectFile, ItemNumbersUseTheSmallestIntegerTag) {
@@ -74,8 +74,8 @@ TEST_F(ProjectFile, ItemNumbersUseTheSmallestIntegerTag) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.number);
-        TCircuit circuit;
-        auto user = std::make_unique<TUser>();
+        TCircuit circuit(project);
+        auto user = std::make_unique<TUser>(project);
         user->Description = "D";
         user->Number = c.number;
         circuit.Append(std::move(user));
@@ -87,16 +87,16 @@ TEST_F(ProjectFile, ItemNumbersUseTheSmallestIntegerTag) {
         for (auto b : Text("Branch")) record.push_back(b);
         for (auto b : Bytes{0x06, 0x04, 'U', 's', 'e', 'r', 0x06, 0x01, 'D'}) record.push_back(b);
         record.insert(record.end(), c.encoded.begin(), c.encoded.end());
-        EXPECT_TRUE(Contains(EncodeProject(circuit, *SystemFluid), record));
+        EXPECT_TRUE(Contains(EncodeProject(circuit, *project.Liquid, project.Tables), record));
     }
 }
 
 TEST_F(ProjectFile, DescriptionLineTagsByContent) {
     const std::string longLine(300, 'L');
     const std::string accented = "R\xC3\xA9seau de chauffage";
-    TCircuit circuit;
+    TCircuit circuit(project);
     circuit.DescriptionLines = {longLine, accented, "plain"};
-    const Bytes bytes = EncodeProject(circuit, *SystemFluid);
+    const Bytes bytes = EncodeProject(circuit, *project.Liquid, project.Tables);
 
     Bytes longRecord = {0x0C, 0x2C, 0x01, 0x00, 0x00};
     longRecord.insert(longRecord.end(), longLine.begin(), longLine.end());
@@ -105,7 +105,7 @@ TEST_F(ProjectFile, DescriptionLineTagsByContent) {
     accentedRecord.insert(accentedRecord.end(), accented.begin(), accented.end());
     EXPECT_TRUE(Contains(bytes, accentedRecord));
 
-    const TProjectData data = ParseProject(bytes, *SystemFluid);
+    const TProjectData data = ParseProject(bytes, *project.Liquid, project);
     EXPECT_EQ(data.Circuit->DescriptionLines, circuit.DescriptionLines);
 }
 
@@ -119,9 +119,9 @@ TEST_F(ProjectFile, ManyEmptyDescriptionLinesReadInBoundedMemory) {
     {
         std::vector<std::string> lines(kLines);
         lines.push_back("last");
-        TCircuit circuit;
+        TCircuit circuit(project);
         circuit.DescriptionLines = lines;
-        bytes = EncodeProject(circuit, *SystemFluid);
+        bytes = EncodeProject(circuit, *project.Liquid, project.Tables);
     }
     ASSERT_GT(bytes.size(), 2 * kLines);
     const test::ChildOutcome outcome = test::RunInChild(
@@ -133,7 +133,7 @@ TEST_F(ProjectFile, ManyEmptyDescriptionLinesReadInBoundedMemory) {
             const struct rlimit limit = {inUse + 3 * bytes.size(), inUse + 3 * bytes.size()};
             if (pages == 0 || ::setrlimit(RLIMIT_AS, &limit) != 0) return std::string("no limit set");
 #endif
-            const TProjectData data = ParseProject(bytes, *SystemFluid);
+            const TProjectData data = ParseProject(bytes, *project.Liquid, project);
             std::size_t count = 0;
             std::string last;
             for (std::string_view line : data.Circuit->DescriptionLines) {
@@ -151,7 +151,7 @@ TEST_F(ProjectFile, ManyEmptyDescriptionLinesReadInBoundedMemory) {
 // liquid survive a write and a read; what the file does not hold comes from
 // the tables and the liquid the reader starts from.
 TEST_F(ProjectFile, RoundTripOfEveryField) {
-    TCircuit circuit;
+    TCircuit circuit(project);
     circuit.Heading1 = "Plant room";
     circuit.Heading2 = "Chilled water \xE2\x80\x93 level 2";
     circuit.DescriptionLines = {"Line one", "", "Line three"};
@@ -160,10 +160,10 @@ TEST_F(ProjectFile, RoundTripOfEveryField) {
     circuit.CreationDate = 45123.75;
     circuit.Material = 2;
 
-    auto pipe = std::make_unique<TPipe>();
+    auto pipe = std::make_unique<TPipe>(project);
     pipe->Description = "Main riser";
     pipe->Number = 3;
-    pipe->SetBore(11);
+    pipe->SetBore(project, 11);
     pipe->Flow = 0.025;
     pipe->PressureDrop = 8077.123456789;
     pipe->Group = 2;
@@ -171,11 +171,11 @@ TEST_F(ProjectFile, RoundTripOfEveryField) {
     pipe->Length = 10.5;
     pipe->Friction = 0.0123; // not stored: comes back as the bore's ff
 
-    auto fitting = std::make_unique<TFitting>(5);
+    auto fitting = std::make_unique<TFitting>(project, 5);
     fitting->TypeName = "Renamed tee"; // the stored name stays
     fitting->Description = "Tee to AHU";
     fitting->Number = -7;
-    fitting->SetBore(19);
+    fitting->SetBore(project, 19);
     fitting->Flow = 1e-5;
     fitting->PressureDrop = std::numeric_limits<double>::denorm_min();
     fitting->Group = -40000;
@@ -183,12 +183,12 @@ TEST_F(ProjectFile, RoundTripOfEveryField) {
     fitting->Length = 6.138;
     fitting->EquivLength = 3.069;
     fitting->Quantity = 2;
-    fitting->C = 99; // not stored: comes back from FittingTable
+    fitting->C = 99; // not stored: comes back from project.Tables.FittingTable
 
-    auto user = std::make_unique<TUser>();
+    auto user = std::make_unique<TUser>(project);
     user->Description = std::string(400, 'u');
     user->Number = 70000;
-    user->SetBore(0);
+    user->SetBore(project, 0);
     user->Flow = -0.5;
     user->PressureDrop = 50000;
     user->Group = 1;
@@ -198,7 +198,7 @@ TEST_F(ProjectFile, RoundTripOfEveryField) {
     circuit.Append(std::move(fitting));
     circuit.Append(std::move(user));
 
-    TLiquid fluid = *SystemFluid;
+    TLiquid fluid = *project.Liquid;
     fluid.t = 35.5;
     fluid.tfi = 30;
     fluid.tfo = 41;
@@ -218,13 +218,13 @@ TEST_F(ProjectFile, RoundTripOfEveryField) {
     fluid.AdditiveVolume = 0.3;
 
     // Fields the file does not carry come from the liquid the reader starts from.
-    TLiquid base = *SystemFluid;
+    TLiquid base = *project.Liquid;
     base.UserProps = true;
     base.ValidTMin = -12;
     base.ValidTMax = 99;
     base.RangeStatus = 1;
 
-    const TProjectData data = ParseProject(EncodeProject(circuit, fluid), base);
+    const TProjectData data = ParseProject(EncodeProject(circuit, fluid, project.Tables), base, project);
     const TCircuit& c = *data.Circuit;
     EXPECT_EQ(c.Heading1, circuit.Heading1);
     EXPECT_EQ(c.Heading2, circuit.Heading2);
@@ -245,8 +245,8 @@ TEST_F(ProjectFile, RoundTripOfEveryField) {
     EXPECT_EQ(p.Description, "Main riser");
     EXPECT_EQ(p.Number, 3);
     EXPECT_EQ(p.BoreIndex, 11);
-    EXPECT_EQ(p.InsideDiameter, BoreTable[11].ID);
-    EXPECT_EQ(p.Friction, BoreTable[11].ff);
+    EXPECT_EQ(p.InsideDiameter, project.Tables.BoreTable[11].ID);
+    EXPECT_EQ(p.Friction, project.Tables.BoreTable[11].ff);
     EXPECT_EQ(p.Flow, 0.025);
     EXPECT_EQ(p.PressureDrop, 8077.123456789);
     EXPECT_EQ(p.Group, 2);
@@ -267,7 +267,7 @@ TEST_F(ProjectFile, RoundTripOfEveryField) {
     EXPECT_EQ(f.EquivLength, 3.069);
     EXPECT_EQ(f.Quantity, 2);
     EXPECT_EQ(f.FittingType, 5);
-    EXPECT_EQ(f.C, FittingTable[5].C);
+    EXPECT_EQ(f.C, project.Tables.FittingTable[5].C);
 
     ASSERT_EQ(c.Item(2).Kind(), TItemKind::User);
     const auto& u = c.Item(2);
@@ -305,12 +305,12 @@ TEST_F(ProjectFile, RoundTripOfEveryField) {
 }
 
 TEST_F(ProjectFile, ReadingResetsTheSortState) {
-    TCircuit circuit;
-    circuit.Append(std::make_unique<TPipe>());
+    TCircuit circuit(project);
+    circuit.Append(std::make_unique<TPipe>(project));
     circuit.SetSortKey(5);
     circuit.SortItems();
     circuit.SetSortKey(1);
-    const TProjectData data = ParseProject(EncodeProject(circuit, *SystemFluid), *SystemFluid);
+    const TProjectData data = ParseProject(EncodeProject(circuit, *project.Liquid, project.Tables), *project.Liquid, project);
     for (bool ascending : data.Circuit->SortAscending) EXPECT_FALSE(ascending);
     EXPECT_EQ(data.Circuit->SecondKey, 0);
     EXPECT_EQ(data.Circuit->TotalCost, 0);
@@ -324,14 +324,14 @@ TEST_F(ProjectFile, Generation200ReadsTheUntaggedBoreByte) {
     b.ItemHead("TFitting", "Fitting", "Gate Valve", 9).Raw(0).Float(0.02).Float(55).Int(0).Bool(true)
         .Float(3.6).Float(3.6).Float(1).Int(12).End();
     b.End();
-    const TProjectData data = ParseProject(b.Bytes(), *SystemFluid);
+    const TProjectData data = ParseProject(b.Bytes(), *project.Liquid, project);
     const TCircuit& c = *data.Circuit;
     EXPECT_EQ(data.Version, kProjectHeader200);
     EXPECT_EQ(c.Heading1, "Old project");
     EXPECT_EQ(c.Material, 1);
     ASSERT_EQ(c.Count(), 2);
     EXPECT_EQ(c.Item(0).BoreIndex, 11);
-    EXPECT_EQ(NominalOf(c.Item(0).BoreIndex), 100);
+    EXPECT_EQ(NominalOf(project.Tables, c.Item(0).BoreIndex), 100);
     EXPECT_EQ(c.Item(0).Group, 3);
     EXPECT_FALSE(c.Item(0).InIndex);
     EXPECT_EQ(static_cast<const TPipe&>(c.Item(0)).Length, 12.5);
@@ -349,26 +349,26 @@ TEST_F(ProjectFile, HeaderlessFileReadsTitleAsHeadingAndDefaultsGroups) {
     b.ItemHead("TFitting", "Fitting", "Std Elbow 90 deg", 5).Float(750).Float(0.5).Float(10).Float(22)
         .Float(22).Float(1).Int(0).End();
     b.End();
-    ItemCounter = 1;
-    TProjectData data = ParseProject(b.Bytes(), *SystemFluid);
+    project.ItemCounter = 1;
+    TProjectData data = ParseProject(b.Bytes(), *project.Liquid, project);
     const TCircuit& c = *data.Circuit;
     EXPECT_EQ(data.Version, "Boiler house");
     EXPECT_EQ(c.Heading1, "Boiler house");
     EXPECT_EQ(c.Heading2, "Heading two");
     ASSERT_EQ(c.Count(), 3);
-    EXPECT_EQ(NominalOf(c.Item(0).BoreIndex), 100); // 90 → the next bore up
-    EXPECT_EQ(NominalOf(c.Item(1).BoreIndex), 15);
-    EXPECT_EQ(NominalOf(c.Item(2).BoreIndex), 750);
+    EXPECT_EQ(NominalOf(project.Tables, c.Item(0).BoreIndex), 100); // 90 → the next bore up
+    EXPECT_EQ(NominalOf(project.Tables, c.Item(1).BoreIndex), 15);
+    EXPECT_EQ(NominalOf(project.Tables, c.Item(2).BoreIndex), 750);
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(c.Item(i).Group, 0);
         EXPECT_TRUE(c.Item(i).InIndex);
     }
     EXPECT_EQ(static_cast<const TPipe&>(c.Item(0)).Length, 20);
-    EXPECT_EQ(ItemCounter, 1);
-    std::unique_ptr<TCircuit> current = std::make_unique<TCircuit>();
-    InstallProject(std::move(data), current);
-    EXPECT_EQ(ItemCounter, 7);
-    EXPECT_EQ(TPipe().Number, 8);
+    EXPECT_EQ(project.ItemCounter, 1);
+    std::unique_ptr<TCircuit> current = std::make_unique<TCircuit>(project);
+    InstallProject(std::move(data), current, project);
+    EXPECT_EQ(project.ItemCounter, 7);
+    EXPECT_EQ(TPipe(project).Number, 8);
 }
 
 TEST_F(ProjectFile, NonAsciiTextFromOlderWritersIsConverted) {
@@ -385,7 +385,7 @@ TEST_F(ProjectFile, NonAsciiTextFromOlderWritersIsConverted) {
     b.w.WriteDate(1);
     b.w.WriteInteger(0);
     b.Fluid().Material(0).End();
-    const TProjectData data = ParseProject(b.Bytes(), *SystemFluid);
+    const TProjectData data = ParseProject(b.Bytes(), *project.Liquid, project);
     EXPECT_EQ(data.Circuit->Heading1, "Caf\xC3\xA9");
     EXPECT_EQ(data.Circuit->Heading2, "\xE2\x82\xACx");
 }
@@ -481,70 +481,70 @@ TEST_F(ProjectFile, DamagedFilesAreReadErrors) {
     }
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        EXPECT_THROW(ParseProject(c.bytes, *SystemFluid), FileError);
+        EXPECT_THROW(ParseProject(c.bytes, *project.Liquid, project), FileError);
     }
     // The good file those cases were made from reads.
-    EXPECT_EQ(ParseProject(withItem(goodPipe), *SystemFluid).Circuit->Count(), 1);
+    EXPECT_EQ(ParseProject(withItem(goodPipe), *project.Liquid, project).Circuit->Count(), 1);
 }
 
 TEST_F(ProjectFile, EveryTruncationIsAReadError) {
-    TCircuit circuit;
+    TCircuit circuit(project);
     circuit.DescriptionLines = {"a", "b"};
-    circuit.Append(std::make_unique<TPipe>());
-    circuit.Append(std::make_unique<TFitting>(3));
-    circuit.Append(std::make_unique<TUser>());
-    const Bytes full = EncodeProject(circuit, *SystemFluid);
+    circuit.Append(std::make_unique<TPipe>(project));
+    circuit.Append(std::make_unique<TFitting>(project, 3));
+    circuit.Append(std::make_unique<TUser>(project));
+    const Bytes full = EncodeProject(circuit, *project.Liquid, project.Tables);
     for (std::size_t n = 0; n < full.size(); ++n) {
         const Bytes part(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(n));
-        EXPECT_THROW(ParseProject(part, *SystemFluid), FileError) << "length " << n;
+        EXPECT_THROW(ParseProject(part, *project.Liquid, project), FileError) << "length " << n;
     }
-    EXPECT_EQ(ParseProject(full, *SystemFluid).Circuit->Count(), 3);
+    EXPECT_EQ(ParseProject(full, *project.Liquid, project).Circuit->Count(), 3);
 }
 
 // ReadProject on a damaged file: the message names the file, and neither
-// ItemCounter nor SystemFluid has moved.
+// project.ItemCounter nor project.Liquid has moved.
 TEST_F(ProjectFile, FailedReadLeavesTheCurrentProject) {
     test::TempFolder dir;
-    TCircuit circuit;
-    circuit.Append(std::make_unique<TPipe>());
-    Bytes bytes = EncodeProject(circuit, *SystemFluid);
+    TCircuit circuit(project);
+    circuit.Append(std::make_unique<TPipe>(project));
+    Bytes bytes = EncodeProject(circuit, *project.Liquid, project.Tables);
     bytes.resize(bytes.size() - 3); // cut inside the last item
     const auto path = dir / "broken.dvx";
     WriteFileAtomically(path, bytes);
 
-    SystemFluid->t = 42;
-    SystemFluid->Caption = "Current";
-    ItemCounter = 17;
+    project.Liquid->t = 42;
+    project.Liquid->Caption = "Current";
+    project.ItemCounter = 17;
     try {
-        (void)ReadProject(path);
+        (void)ReadProject(path, project);
         FAIL() << "no error";
     } catch (const ProjectFileError& e) {
         EXPECT_EQ(std::string(e.what()), "Error reading " + path.string());
         EXPECT_FALSE(e.Detail().empty());
     }
-    EXPECT_EQ(SystemFluid->t, 42);
-    EXPECT_EQ(SystemFluid->Caption, "Current");
-    EXPECT_EQ(ItemCounter, 17);
+    EXPECT_EQ(project.Liquid->t, 42);
+    EXPECT_EQ(project.Liquid->Caption, "Current");
+    EXPECT_EQ(project.ItemCounter, 17);
 
-    EXPECT_THROW((void)ReadProject(dir / "missing.dvx"), ProjectFileError);
-    EXPECT_THROW((void)ReadProject(dir.Path()), ProjectFileError); // a folder
+    EXPECT_THROW((void)ReadProject(dir / "missing.dvx", project), ProjectFileError);
+    EXPECT_THROW((void)ReadProject(dir.Path(), project), ProjectFileError); // a folder
 }
 
 TEST_F(ProjectFile, WriteThenReadThroughTheFile) {
     test::TempFolder dir;
-    TCircuit circuit;
+    TCircuit circuit(project);
     circuit.Heading1 = "On disk";
-    circuit.Append(std::make_unique<TPipe>());
-    SystemFluid->Caption = "Stored";
+    circuit.Append(std::make_unique<TPipe>(project));
+    project.Liquid->Caption = "Stored";
     const auto path = dir / "job.dvx";
-    WriteProject(path, circuit, *SystemFluid);
-    SystemFluid->Caption = "Changed since";
-    TProjectData data = ReadProject(path);
-    std::unique_ptr<TCircuit> current = std::make_unique<TCircuit>();
-    InstallProject(std::move(data), current);
+    WriteProject(path, circuit, *project.Liquid, project.Tables);
+    project.Liquid->Caption = "Changed since";
+    TProjectData data = ReadProject(path, project);
+    std::unique_ptr<TCircuit> current = std::make_unique<TCircuit>(project);
+    InstallProject(std::move(data), current, project);
     EXPECT_EQ(current->Heading1, "On disk");
     EXPECT_EQ(current->Count(), 1);
-    EXPECT_EQ(SystemFluid->Caption, "Stored");
+    EXPECT_EQ(project.Liquid->Caption, "Stored");
 }
 
 } // namespace

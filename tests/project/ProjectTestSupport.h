@@ -7,6 +7,7 @@
 #include "engine/catalogue/Tables.h"
 #include "engine/fluid/Fluid.h"
 #include "engine/hydraulics/Calc.h"
+#include "engine/hydraulics/ProjectContext.h"
 #include "storage/project/TagStream.h"
 
 #include <gtest/gtest.h>
@@ -38,14 +39,12 @@ private:
     std::filesystem::path path_;
 };
 
+// Each test's own project: built-in tables (fittings by equivalent length),
+// clean water at 9 °C and a fresh item counter.
 class ProjectFileFixture : public ::testing::Test {
 protected:
-    void SetUp() override {
-        RestoreBuiltInTables();
-        ProgramTables().FittingMethod = TFittingMethod::EquivalentLength;
-        StartFluidModule(9.0);
-        ItemCounter = 0;
-    }
+    TProjectState state_;
+    const TProjectContext project = state_.Context();
 };
 
 // The fluid values in stream order, as a file stores them.

@@ -34,16 +34,16 @@ bool ContainsPumpName(const Bytes& bytes) {
 }
 
 TEST_F(PumpFile, ProjectWithoutPumpIsWrittenAsBefore) {
-    TCircuit circuit;
-    circuit.Append(std::make_unique<TPipe>());
-    circuit.Append(std::make_unique<TUser>());
-    const Bytes plain = EncodeProject(circuit, *SystemFluid);
+    TCircuit circuit(project);
+    circuit.Append(std::make_unique<TPipe>(project));
+    circuit.Append(std::make_unique<TUser>(project));
+    const Bytes plain = EncodeProject(circuit, *project.Liquid, project.Tables);
     EXPECT_FALSE(ContainsPumpName(plain));
 
     // The pump adds its property before the two closing bytes and changes
     // nothing else.
     circuit.Pump = SomePump();
-    const Bytes withPump = EncodeProject(circuit, *SystemFluid);
+    const Bytes withPump = EncodeProject(circuit, *project.Liquid, project.Tables);
     TTagWriter pumpOnly;
     WritePumpData(pumpOnly, circuit.Pump);
     Bytes expected(plain.begin(), plain.end() - 2);
@@ -53,7 +53,7 @@ TEST_F(PumpFile, ProjectWithoutPumpIsWrittenAsBefore) {
 
     // Taking the pump away again, settings included, gives the plain file.
     circuit.Pump = {};
-    EXPECT_EQ(EncodeProject(circuit, *SystemFluid), plain);
+    EXPECT_EQ(EncodeProject(circuit, *project.Liquid, project.Tables), plain);
 }
 
 TEST_F(PumpFile, PumpAndCurveSettingsReadBack) {
@@ -68,16 +68,16 @@ TEST_F(PumpFile, PumpAndCurveSettingsReadBack) {
     for (const Case& c : {Case{"full", SomePump()}, Case{"static head only", settingsOnly},
                           Case{"two points, not yet a curve", pointsOnly}}) {
         SCOPED_TRACE(c.name);
-        TCircuit circuit;
-        circuit.Append(std::make_unique<TPipe>());
+        TCircuit circuit(project);
+        circuit.Append(std::make_unique<TPipe>(project));
         circuit.Pump = c.pump;
-        const Bytes bytes = EncodeProject(circuit, *SystemFluid);
+        const Bytes bytes = EncodeProject(circuit, *project.Liquid, project.Tables);
         EXPECT_TRUE(ContainsPumpName(bytes));
-        const TProjectData data = ParseProject(bytes, *SystemFluid);
+        const TProjectData data = ParseProject(bytes, *project.Liquid, project);
         EXPECT_EQ(data.Circuit->Pump, c.pump);
         EXPECT_EQ(data.Circuit->Count(), 1);
         // Written again, the same bytes.
-        EXPECT_EQ(EncodeProject(*data.Circuit, *SystemFluid), bytes);
+        EXPECT_EQ(EncodeProject(*data.Circuit, *project.Liquid, project.Tables), bytes);
     }
 }
 
@@ -105,9 +105,9 @@ TEST_F(PumpFile, EveryGenerationReadsWithAndWithoutThePump) {
     for (const Generation& g : {Generation{kProjectHeader209, false}, Generation{kProjectHeader200, true},
                                 Generation{"", false}}) {
         SCOPED_TRACE(g.header);
-        const TProjectData without = ParseProject(GenerationFile(g.header, g.v200, nullptr), *SystemFluid);
+        const TProjectData without = ParseProject(GenerationFile(g.header, g.v200, nullptr), *project.Liquid, project);
         EXPECT_TRUE(without.Circuit->Pump.IsDefault());
-        const TProjectData with = ParseProject(GenerationFile(g.header, g.v200, &pump), *SystemFluid);
+        const TProjectData with = ParseProject(GenerationFile(g.header, g.v200, &pump), *project.Liquid, project);
         EXPECT_EQ(with.Circuit->Pump, pump);
         // The circuit itself reads the same either way.
         ASSERT_EQ(with.Circuit->Count(), 1);
@@ -116,7 +116,7 @@ TEST_F(PumpFile, EveryGenerationReadsWithAndWithoutThePump) {
         EXPECT_EQ(with.Circuit->Item(0).Group, without.Circuit->Item(0).Group);
         EXPECT_EQ(with.Circuit->Item(0).Flow, 0.02);
         // Saved again, the project is in the current generation and keeps the pump.
-        const TProjectData again = ParseProject(EncodeProject(*with.Circuit, *SystemFluid), *SystemFluid);
+        const TProjectData again = ParseProject(EncodeProject(*with.Circuit, *project.Liquid, project.Tables), *project.Liquid, project);
         EXPECT_EQ(again.Version, kProjectHeader209);
         EXPECT_EQ(again.Circuit->Pump, pump);
     }
@@ -188,17 +188,17 @@ TEST_F(PumpFile, DamagedPumpDataIsAReadError) {
     }
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_THROW(ParseProject(c.bytes, *SystemFluid), FileError);
+        EXPECT_THROW(ParseProject(c.bytes, *project.Liquid, project), FileError);
     }
     // The good values those cases vary read.
-    EXPECT_EQ(ParseProject(file(values(1, {0, 10, 0}, 0, 41, 1.3)), *SystemFluid).Circuit->Pump.Points.size(), 1u);
+    EXPECT_EQ(ParseProject(file(values(1, {0, 10, 0}, 0, 41, 1.3)), *project.Liquid, project).Circuit->Pump.Points.size(), 1u);
 
     // And every truncation of a file with a pump fails.
-    TCircuit circuit;
+    TCircuit circuit(project);
     circuit.Pump = SomePump();
-    const Bytes full = EncodeProject(circuit, *SystemFluid);
+    const Bytes full = EncodeProject(circuit, *project.Liquid, project.Tables);
     for (std::size_t n = 0; n < full.size(); ++n)
-        EXPECT_THROW(ParseProject(Bytes(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(n)), *SystemFluid),
+        EXPECT_THROW(ParseProject(Bytes(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(n)), *project.Liquid, project),
                      FileError)
             << "length " << n;
 }

@@ -46,15 +46,15 @@ TPumpSelection FullSelection() {
 }
 
 TEST_F(PumpSelectionFile, WrittenOnlyWhenUsedAndReadBackWhole) {
-    TCircuit circuit;
-    circuit.Append(std::make_unique<TPipe>());
+    TCircuit circuit(project);
+    circuit.Append(std::make_unique<TPipe>(project));
     circuit.Pump.Points = {{0, 30, 0}, {0.005, 25, 0.6}, {0.01, 15, 0.7}};
-    const Bytes todays = EncodeProject(circuit, *SystemFluid);
+    const Bytes todays = EncodeProject(circuit, *project.Liquid, project.Tables);
     EXPECT_TRUE(Contains(todays, "Pump"));
     EXPECT_FALSE(Contains(todays, "PumpSelection"));
 
     circuit.Pump.Selection = FullSelection();
-    const Bytes withSelection = EncodeProject(circuit, *SystemFluid);
+    const Bytes withSelection = EncodeProject(circuit, *project.Liquid, project.Tables);
     // Today's bytes, then the selection before the two closing bytes.
     TTagWriter selectionOnly;
     WritePumpSelection(selectionOnly, circuit.Pump.Selection);
@@ -62,17 +62,17 @@ TEST_F(PumpSelectionFile, WrittenOnlyWhenUsedAndReadBackWhole) {
     expected.insert(expected.end(), selectionOnly.Bytes().begin(), selectionOnly.Bytes().end());
     expected.insert(expected.end(), {0x00, 0x00});
     EXPECT_EQ(withSelection, expected);
-    EXPECT_EQ(ParseProject(withSelection, *SystemFluid).Circuit->Pump, circuit.Pump);
+    EXPECT_EQ(ParseProject(withSelection, *project.Liquid, project).Circuit->Pump, circuit.Pump);
 
     // A selection without pump points stands on its own.
-    TCircuit selectionAlone;
+    TCircuit selectionAlone(project);
     selectionAlone.Pump.Selection = FullSelection();
-    const Bytes alone = EncodeProject(selectionAlone, *SystemFluid);
+    const Bytes alone = EncodeProject(selectionAlone, *project.Liquid, project.Tables);
     EXPECT_FALSE(Contains(alone, std::string("\x04Pump", 5) + "\x02"));
-    EXPECT_EQ(ParseProject(alone, *SystemFluid).Circuit->Pump, selectionAlone.Pump);
+    EXPECT_EQ(ParseProject(alone, *project.Liquid, project).Circuit->Pump, selectionAlone.Pump);
 
     circuit.Pump.Selection = {};
-    EXPECT_EQ(EncodeProject(circuit, *SystemFluid), todays);
+    EXPECT_EQ(EncodeProject(circuit, *project.Liquid, project.Tables), todays);
 }
 
 // The file and the command line share one range check: a value refused in
@@ -92,11 +92,11 @@ TEST_F(PumpSelectionFile, RangeMessagesAreTheCommandLines) {
         {[](TPumpSelection& s) { s.SuctionItems = {4, -3}; }, "-3 is not an item number."},
     };
     for (const Case& c : cases) {
-        TCircuit circuit;
+        TCircuit circuit(project);
         circuit.Pump.Selection = FullSelection();
         c.spoil(circuit.Pump.Selection);
         try {
-            ParseProject(EncodeProject(circuit, *SystemFluid), *SystemFluid);
+            ParseProject(EncodeProject(circuit, *project.Liquid, project.Tables), *project.Liquid, project);
             ADD_FAILURE() << c.message << ": read without complaint";
         } catch (const FileError& e) {
             EXPECT_NE(std::string(e.what()).find(std::string("Pump data: ") + c.message), std::string::npos)
@@ -130,10 +130,10 @@ TEST_F(PumpSelectionFile, OutOfRangeValuesAreReadErrors) {
         {"drive efficiency above 1", [](TPumpSelection& s) { s.DriveEfficiency = 1.1; }},
     };
     for (const Field& f : fields) {
-        TCircuit circuit;
+        TCircuit circuit(project);
         circuit.Pump.Selection = FullSelection();
         f.spoil(circuit.Pump.Selection);
-        EXPECT_THROW(ParseProject(EncodeProject(circuit, *SystemFluid), *SystemFluid), FileError) << f.name;
+        EXPECT_THROW(ParseProject(EncodeProject(circuit, *project.Liquid, project.Tables), *project.Liquid, project), FileError) << f.name;
     }
     // Layout 2, a selection given twice, a selection before the circuit.
     auto file = [](const std::function<void(TTagWriter&)>& tail) {
@@ -147,15 +147,15 @@ TEST_F(PumpSelectionFile, OutOfRangeValuesAreReadErrors) {
                                   w.WriteShortName("PumpSelection");
                                   w.WriteInteger(2);
                               }),
-                              *SystemFluid),
+                              *project.Liquid, project),
                  FileError);
     EXPECT_THROW(ParseProject(file([](TTagWriter& w) {
                                   WritePumpSelection(w, FullSelection());
                                   WritePumpSelection(w, FullSelection());
                               }),
-                              *SystemFluid),
+                              *project.Liquid, project),
                  FileError);
-    EXPECT_EQ(ParseProject(file([](TTagWriter& w) { WritePumpSelection(w, FullSelection()); }), *SystemFluid)
+    EXPECT_EQ(ParseProject(file([](TTagWriter& w) { WritePumpSelection(w, FullSelection()); }), *project.Liquid, project)
                   .Circuit->Pump.Selection,
               FullSelection());
 }

@@ -22,14 +22,14 @@ protected:
     test::TempFolder temp;
     fs::path folder = temp / "state/Quellstrand/darvenix";
 
-    TCircuit twoPipes;
+    TCircuit twoPipes{project};
 
     void SetUp() override {
         ProjectFileFixture::SetUp();
         twoPipes.Heading1 = "Plant room";
         for (double flow : {0.002, 0.004}) {
-            auto pipe = std::make_unique<TPipe>();
-            pipe->SetBore(12);
+            auto pipe = std::make_unique<TPipe>(project);
+            pipe->SetBore(project, 12);
             pipe->Flow = flow;
             pipe->Length = 7.5;
             twoPipes.Append(std::move(pipe));
@@ -45,7 +45,7 @@ TEST_F(RecoveryCopy, NothingKeptIsNothingOffered) {
 }
 
 TEST_F(RecoveryCopy, KeptProjectIsOfferedAndReadsBackUnsaved) {
-    KeepRecoveryCopy(folder, TwoPipes(), *SystemFluid, "/home/ann/jobs/chilled-water.dvx");
+    KeepRecoveryCopy(folder, TwoPipes(), *project.Liquid, project.Tables, "/home/ann/jobs/chilled-water.dvx");
 
     const std::optional<TRecoveryOffer> offer = PendingRecovery(folder);
     ASSERT_TRUE(offer.has_value());
@@ -53,7 +53,7 @@ TEST_F(RecoveryCopy, KeptProjectIsOfferedAndReadsBackUnsaved) {
     EXPECT_NE(offer->Question.find("chilled-water.dvx"), std::string::npos) << offer->Question;
     EXPECT_EQ(offer->Question.find("/home/ann"), std::string::npos) << "the question names the file, not its folder";
 
-    const TProjectData data = ReadRecoveryCopy(*offer);
+    const TProjectData data = ReadRecoveryCopy(*offer, project);
     EXPECT_FALSE(data.Circuit->Saved) << "a recovered project still has to be saved";
     EXPECT_EQ(data.Circuit->Heading1, "Plant room");
     ASSERT_EQ(data.Circuit->Count(), 2);
@@ -66,7 +66,7 @@ TEST_F(RecoveryCopy, KeptProjectIsOfferedAndReadsBackUnsaved) {
 }
 
 TEST_F(RecoveryCopy, ProjectWithoutFileIsOfferedAsNew) {
-    KeepRecoveryCopy(folder, TwoPipes(), *SystemFluid, "");
+    KeepRecoveryCopy(folder, TwoPipes(), *project.Liquid, project.Tables, "");
     const std::optional<TRecoveryOffer> offer = PendingRecovery(folder);
     ASSERT_TRUE(offer.has_value());
     EXPECT_EQ(offer->OriginalFile, "");
@@ -74,18 +74,18 @@ TEST_F(RecoveryCopy, ProjectWithoutFileIsOfferedAsNew) {
 }
 
 TEST_F(RecoveryCopy, LaterCopyReplacesTheEarlierOne) {
-    KeepRecoveryCopy(folder, TwoPipes(), *SystemFluid, "/a/first.dvx");
-    TCircuit second;
-    second.Append(std::make_unique<TPipe>());
-    KeepRecoveryCopy(folder, second, *SystemFluid, "");
+    KeepRecoveryCopy(folder, TwoPipes(), *project.Liquid, project.Tables, "/a/first.dvx");
+    TCircuit second(project);
+    second.Append(std::make_unique<TPipe>(project));
+    KeepRecoveryCopy(folder, second, *project.Liquid, project.Tables, "");
     const std::optional<TRecoveryOffer> offer = PendingRecovery(folder);
     ASSERT_TRUE(offer.has_value());
     EXPECT_EQ(offer->OriginalFile, "") << "the earlier project's name must not stick to the later copy";
-    EXPECT_EQ(ReadRecoveryCopy(*offer).Circuit->Count(), 1);
+    EXPECT_EQ(ReadRecoveryCopy(*offer, project).Circuit->Count(), 1);
 }
 
 TEST_F(RecoveryCopy, DiscardedCopyIsNotOfferedAgain) {
-    KeepRecoveryCopy(folder, TwoPipes(), *SystemFluid, "/a/b.dvx");
+    KeepRecoveryCopy(folder, TwoPipes(), *project.Liquid, project.Tables, "/a/b.dvx");
     DiscardRecoveryCopy(folder);
     EXPECT_FALSE(PendingRecovery(folder).has_value());
     EXPECT_TRUE(fs::is_empty(folder));
@@ -97,7 +97,7 @@ TEST_F(RecoveryCopy, DamagedOrMissingNameLeavesTheCopyOfferedAsNew) {
     const std::optional<std::string> names[] = {std::nullopt, "/a/b.dvx\n/etc/passwd", std::string("/a/\0b.dvx", 9)};
     for (const std::optional<std::string>& name : names) {
         SCOPED_TRACE(name.value_or("(no name file)"));
-        KeepRecoveryCopy(folder, TwoPipes(), *SystemFluid, "/a/b.dvx");
+        KeepRecoveryCopy(folder, TwoPipes(), *project.Liquid, project.Tables, "/a/b.dvx");
         if (!name)
             fs::remove(folder / "recovery-of.txt");
         else
@@ -115,13 +115,13 @@ TEST_F(RecoveryCopy, UnreadableCopyRaisesAndStays) {
     std::ofstream(folder / "recovery.dvx", std::ios::binary) << "not a project";
     const std::optional<TRecoveryOffer> offer = PendingRecovery(folder);
     ASSERT_TRUE(offer.has_value());
-    EXPECT_THROW(ReadRecoveryCopy(*offer), FileError);
+    EXPECT_THROW(ReadRecoveryCopy(*offer, project), FileError);
     EXPECT_TRUE(fs::exists(folder / "recovery.dvx"));
 }
 
 TEST_F(RecoveryCopy, FolderThatCannotBeMadeIsAnError) {
     std::ofstream(temp / "state") << "a file where the folder should be";
-    EXPECT_THROW(KeepRecoveryCopy(folder, TwoPipes(), *SystemFluid, ""), FileError);
+    EXPECT_THROW(KeepRecoveryCopy(folder, TwoPipes(), *project.Liquid, project.Tables, ""), FileError);
 }
 
 TEST(RecoveryFolder, FollowsTheStateFolder) {

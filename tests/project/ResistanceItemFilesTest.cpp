@@ -18,17 +18,17 @@ using Bytes = std::vector<std::uint8_t>;
 
 class ResistanceItemFiles : public test::ProjectFileFixture {};
 
-void AddOneOfEach(TCircuit& circuit) {
-    auto k = std::make_unique<TKItem>();
+void AddOneOfEach(const TProjectContext& project, TCircuit& circuit) {
+    auto k = std::make_unique<TKItem>(project);
     k->Description = "Tank outlet";
     k->K = 0.5;
     k->Flow = 0.004;
-    k->SetBoreFromNominal(65);
-    auto valve = std::make_unique<TValve>();
+    k->SetBoreFromNominal(project, 65);
+    auto valve = std::make_unique<TValve>(project);
     valve->Description = "Balancing valve \xE2\x80\x93 riser 2";
     valve->Kv = 6.3;
     valve->Flow = 0.0015;
-    valve->SetBoreFromNominal(40);
+    valve->SetBoreFromNominal(project, 40);
     valve->Group = 3;
     valve->InIndex = false;
     circuit.Append(std::move(k));
@@ -36,10 +36,10 @@ void AddOneOfEach(TCircuit& circuit) {
 }
 
 TEST_F(ResistanceItemFiles, ProjectFileKeepsBothKinds) {
-    TCircuit circuit;
-    AddOneOfEach(circuit);
-    circuit.Calculate(false);
-    const TProjectData data = ParseProject(EncodeProject(circuit, *SystemFluid), *SystemFluid);
+    TCircuit circuit(project);
+    AddOneOfEach(project, circuit);
+    circuit.Calculate(project, false);
+    const TProjectData data = ParseProject(EncodeProject(circuit, *project.Liquid, project.Tables), *project.Liquid, project);
     ASSERT_EQ(data.Circuit->Count(), 2);
     const auto& k = dynamic_cast<const TKItem&>(data.Circuit->Item(0));
     EXPECT_EQ(k.K, 0.5);
@@ -55,20 +55,20 @@ TEST_F(ResistanceItemFiles, ProjectFileKeepsBothKinds) {
 
 TEST_F(ResistanceItemFiles, ProjectFileRefusesValuesThatAreNoResistance) {
     for (double bad : {0.0, -2.0, std::nan(""), double(INFINITY)}) {
-        TCircuit circuit;
-        AddOneOfEach(circuit);
+        TCircuit circuit(project);
+        AddOneOfEach(project, circuit);
         static_cast<TKItem&>(circuit.Item(0)).K = bad;
-        EXPECT_THROW(ParseProject(EncodeProject(circuit, *SystemFluid), *SystemFluid), FileError) << bad;
-        TCircuit valves;
-        AddOneOfEach(valves);
+        EXPECT_THROW(ParseProject(EncodeProject(circuit, *project.Liquid, project.Tables), *project.Liquid, project), FileError) << bad;
+        TCircuit valves(project);
+        AddOneOfEach(project, valves);
         static_cast<TValve&>(valves.Item(1)).Kv = bad;
-        EXPECT_THROW(ParseProject(EncodeProject(valves, *SystemFluid), *SystemFluid), FileError) << bad;
+        EXPECT_THROW(ParseProject(EncodeProject(valves, *project.Liquid, project.Tables), *project.Liquid, project), FileError) << bad;
     }
 }
 
 TEST_F(ResistanceItemFiles, TextItemLinesReadBackAndBadLinesAreSkippedWithAReason) {
-    TCircuit circuit;
-    AddOneOfEach(circuit);
+    TCircuit circuit(project);
+    AddOneOfEach(project, circuit);
     const std::string k = TextItemLine(circuit.Item(0));
     const std::string v = TextItemLine(circuit.Item(1));
     EXPECT_EQ(k.substr(0, 3), "k, ");
@@ -78,7 +78,7 @@ TEST_F(ResistanceItemFiles, TextItemLinesReadBackAndBadLinesAreSkippedWithAReaso
 
     TTextImport import = ReadTextItems(TextItemsContent(circuit) + "k, 9, 'No K', 65, 1, 0, 'K item', 0\r\n" +
                                        "v, 10, 'Bad Kv', 40, 1, 0, 'Valve', -3\r\n" +
-                                       "x, 11, 'Some later kind', 40, 1, 0, 'X', 1\r\n");
+                                       "x, 11, 'Some later kind', 40, 1, 0, 'X', 1\r\n", project);
     ASSERT_EQ(import.Items.size(), 2u);
     EXPECT_EQ(dynamic_cast<const TKItem&>(*import.Items[0]).K, 0.5);
     EXPECT_EQ(dynamic_cast<const TValve&>(*import.Items[1]).Kv, 6.3);
@@ -91,11 +91,11 @@ TEST_F(ResistanceItemFiles, TextItemLinesReadBackAndBadLinesAreSkippedWithAReaso
 }
 
 TEST_F(ResistanceItemFiles, CopiedRowsPasteBack) {
-    TCircuit circuit;
-    AddOneOfEach(circuit);
-    circuit.Calculate(false);
-    const std::string table = ItemsAsTabSeparated({&circuit.Item(0), &circuit.Item(1)});
-    const TPastedItems pasted = ReadPastedItems(table);
+    TCircuit circuit(project);
+    AddOneOfEach(project, circuit);
+    circuit.Calculate(project, false);
+    const std::string table = ItemsAsTabSeparated({&circuit.Item(0), &circuit.Item(1)}, project);
+    const TPastedItems pasted = ReadPastedItems(table, project);
     ASSERT_EQ(pasted.Items.size(), 2u) << (pasted.Messages.empty() ? "" : pasted.Messages.front());
     EXPECT_EQ(dynamic_cast<const TKItem&>(*pasted.Items[0]).K, 0.5);
     EXPECT_EQ(dynamic_cast<const TValve&>(*pasted.Items[1]).Kv, 6.3);
@@ -103,7 +103,7 @@ TEST_F(ResistanceItemFiles, CopiedRowsPasteBack) {
     // Rows in the text item file's order paste too; a short row says so.
     const TPastedItems rows = ReadPastedItems("v\t10\tBalancing\t41\t1.5\t0\tValve\t6.3\r\n"
                                               "k\t11\tEntrance\t41\t1.5\t0\tK item\t0.5\r\n"
-                                              "k\t12\tShort\t41\t1.5\t0\tK item\r\n");
+                                              "k\t12\tShort\t41\t1.5\t0\tK item\r\n", project);
     ASSERT_EQ(rows.Items.size(), 2u);
     EXPECT_EQ(dynamic_cast<const TValve&>(*rows.Items[0]).Kv, 6.3);
     EXPECT_EQ(dynamic_cast<const TKItem&>(*rows.Items[1]).K, 0.5);

@@ -81,17 +81,17 @@ class SafeProjectSave : public test::ProjectFileFixture {};
 TEST_F(SafeProjectSave, FailedProjectSaveKeepsThePreviousFile) {
     test::TempFolder dir;
     const fs::path file = dir / "job.dvx";
-    TCircuit circuit;
+    TCircuit circuit(project);
     circuit.Heading1 = "Version 1";
-    WriteProject(file, circuit, *SystemFluid);
+    WriteProject(file, circuit, *project.Liquid, project.Tables);
     const Bytes before = ReadWholeFile(file);
 
     // An item whose bore is outside the table cannot be written.
     circuit.Heading1 = "Version 2";
-    circuit.Append(std::make_unique<TPipe>());
+    circuit.Append(std::make_unique<TPipe>(project));
     circuit.Item(0).BoreIndex = 200;
     try {
-        WriteProject(file, circuit, *SystemFluid);
+        WriteProject(file, circuit, *project.Liquid, project.Tables);
         FAIL() << "no error";
     } catch (const ProjectFileError& e) {
         EXPECT_EQ(std::string(e.what()), "Error writing " + file.string());

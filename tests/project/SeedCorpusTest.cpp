@@ -30,9 +30,9 @@ TEST_F(SeedCorpus, ProjectReaderReadsOrRejectsEverySeed) {
         SCOPED_TRACE(file.string());
         const std::vector<std::uint8_t> bytes = ReadWholeFile(file);
         try {
-            const TProjectData data = ParseProject(bytes, *SystemFluid);
+            const TProjectData data = ParseProject(bytes, *project.Liquid, project);
             // Whatever reads must also write and read back.
-            const auto again = ParseProject(EncodeProject(*data.Circuit, data.Fluid), *SystemFluid);
+            const auto again = ParseProject(EncodeProject(*data.Circuit, data.Fluid, project.Tables), *project.Liquid, project);
             EXPECT_EQ(again.Circuit->Count(), data.Circuit->Count());
             ++read;
         } catch (const FileError&) {
@@ -48,12 +48,12 @@ TEST_F(SeedCorpus, TextImportTakesEverySeed) {
     for (const fs::path& file : files) {
         SCOPED_TRACE(file.string());
         const std::vector<std::uint8_t> bytes = ReadWholeFile(file);
-        TCircuit circuit;
+        TCircuit circuit(project);
         TTextImport import =
-            ReadTextItems(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+            ReadTextItems(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), project);
         InsertImportedItems(circuit, import);
         // The imported items are valid project items.
-        const auto back = ParseProject(EncodeProject(circuit, *SystemFluid), *SystemFluid);
+        const auto back = ParseProject(EncodeProject(circuit, *project.Liquid, project.Tables), *project.Liquid, project);
         EXPECT_EQ(back.Circuit->Count(), circuit.Count());
         EXPECT_GT(circuit.Count(), 0);
     }

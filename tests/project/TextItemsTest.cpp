@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "storage/project/TextItems.h"
+#include "engine/hydraulics/ProjectContext.h"
 
 #include "engine/catalogue/Bores.h"
 #include "engine/catalogue/Tables.h"
@@ -21,46 +22,45 @@ namespace {
 class TextItems : public ::testing::Test {
 protected:
     void SetUp() override {
-        RestoreBuiltInTables();
-        StartFluidModule(DefaultTemperature);
-        SystemFluid->ro = 1000;
-        SystemFluid->mu = 0.001;
-        ItemCounter = 0;
+        project.Liquid->ro = 1000;
+        project.Liquid->mu = 0.001;
     }
-    void TearDown() override { RestoreBuiltInTables(); }
+
+    TProjectState state_; // the test's own tables, liquid and item counter
+    const TProjectContext project = state_.Context();
 };
 
 TEST_F(TextItems, ExportLinesOfEachKind) {
-    TPipe pipe;
+    TPipe pipe(project);
     pipe.Number = 3;
     pipe.Description = "Main riser";
     pipe.PressureDrop = 8077;
     EXPECT_EQ(TextItemLine(pipe), "p, 3, 'Main riser', 102, 25.0, 8.077, 'Pipe', 10.0");
 
-    TFitting fitting(7);
+    TFitting fitting(project, 7);
     fitting.Number = 12;
     fitting.Quantity = 4;
-    fitting.SetBore(19);
+    fitting.SetBore(project, 19);
     fitting.Flow = 0.00026;
     fitting.PressureDrop = 123456;
     EXPECT_EQ(TextItemLine(fitting),
               "f, 12, 'Welded Elbow 90 deg', 16, 0.3, 123.5, 'Welded Elbow 90 deg', 7, 4");
 
-    TUser user;
+    TUser user(project);
     user.Number = -1;
     user.Description = "Chiller, evaporator";
     user.PressureDrop = 50000;
     EXPECT_EQ(TextItemLine(user), "u, -1, 'Chiller, evaporator', 102, 25.0, 50, 'User'");
 
-    TCircuit circuit;
-    circuit.Append(std::make_unique<TUser>());
-    circuit.Append(std::make_unique<TPipe>());
+    TCircuit circuit(project);
+    circuit.Append(std::make_unique<TUser>(project));
+    circuit.Append(std::make_unique<TPipe>(project));
     EXPECT_EQ(TextItemsContent(circuit),
               "u, 1, 'User', 102, 25.0, 0, 'User'\r\np, 2, 'Pipe', 102, 25.0, 0, 'Pipe', 10.0\r\n");
 }
 
 TEST_F(TextItems, ReadingBackTheExportedPipe) {
-    TTextImport import = ReadTextItems("p, 3, 'Main riser', 102, 25.0, 8.077, 'Pipe', 10.0\r\n");
+    TTextImport import = ReadTextItems("p, 3, 'Main riser', 102, 25.0, 8.077, 'Pipe', 10.0\r\n", project);
     ASSERT_EQ(import.Items.size(), 1u);
     EXPECT_TRUE(import.Messages.empty());
     const auto& pipe = static_cast<const TPipe&>(*import.Items[0]);
@@ -73,7 +73,7 @@ TEST_F(TextItems, ReadingBackTheExportedPipe) {
     EXPECT_DOUBLE_EQ(pipe.Flow, 0.025);
     EXPECT_EQ(pipe.Length, 10);
     EXPECT_EQ(pipe.PressureDrop, 0); // recomputed at the next calculation
-    EXPECT_EQ(ItemCounter, 1);       // the constructor still counted
+    EXPECT_EQ(project.ItemCounter, 1);       // the constructor still counted
 }
 
 TEST_F(TextItems, ReadsEachKindAndSkipsOtherLines) {
@@ -87,7 +87,7 @@ TEST_F(TextItems, ReadsEachKindAndSkipsOtherLines) {
         "u, 6, 'Coil, north', 18, 0.26, 45.5, 'User'\n"
         "p, 7, 'Odd, fields', abc, x, 0, 'Pipe', 12abc\n"
         "u, 8, 'It's cut', 102, 1, 2, 'User'";
-    TTextImport import = ReadTextItems(content);
+    TTextImport import = ReadTextItems(content, project);
     EXPECT_TRUE(import.Messages.empty());
     ASSERT_EQ(import.Items.size(), 5u);
 
@@ -151,7 +151,7 @@ TEST_F(TextItems, EncodingsOfTheFileAllGiveTheSameText) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        TTextImport import = ReadTextItems(c.bytes);
+        TTextImport import = ReadTextItems(c.bytes, project);
         EXPECT_TRUE(import.Messages.empty());
         ASSERT_EQ(import.Items.size(), 2u); // the first line is not lost to a mark
         EXPECT_EQ(import.Items[0]->Description, "K\xC3\xBChler \xE2\x82\xAC");
@@ -160,9 +160,9 @@ TEST_F(TextItems, EncodingsOfTheFileAllGiveTheSameText) {
         EXPECT_EQ(static_cast<const TPipe&>(*import.Items[1]).Length, 4);
 
         // Saved in a project file and read back, the name is unchanged.
-        TCircuit circuit;
+        TCircuit circuit(project);
         InsertImportedItems(circuit, import);
-        TProjectData back = ParseProject(EncodeProject(circuit, *SystemFluid), *SystemFluid);
+        TProjectData back = ParseProject(EncodeProject(circuit, *project.Liquid, project.Tables), *project.Liquid, project);
         ASSERT_EQ(back.Circuit->Count(), 2);
         EXPECT_EQ(back.Circuit->Items[1]->Description, "K\xC3\xBChler \xE2\x82\xAC");
     }
@@ -172,7 +172,7 @@ TEST_F(TextItems, LinesOfEitherEncodingInOneFileEachReadRight) {
     // Lines added with another editor: UTF-8 and Windows-1252 in one file.
     TTextImport import = ReadTextItems("u, 1, 'Main riser \xCE\xA9', 102, 1, 2, 'User'\r\n"
                                        "u, 2, 'K\xFChler', 102, 1, 2, 'User'\r\n"
-                                       "u, 3, 'B\xC3\xA9nds', 102, 1, 2, 'User'");
+                                       "u, 3, 'B\xC3\xA9nds', 102, 1, 2, 'User'", project);
     ASSERT_EQ(import.Items.size(), 3u);
     EXPECT_EQ(import.Items[0]->Description, "Main riser \xCE\xA9");
     EXPECT_EQ(import.Items[1]->Description, "K\xC3\xBChler");
@@ -192,7 +192,7 @@ TEST_F(TextItems, AFileWithTextButNoItemIsTold) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.bytes);
-        TTextImport import = ReadTextItems(c.bytes);
+        TTextImport import = ReadTextItems(c.bytes, project);
         EXPECT_TRUE(import.Items.empty());
         EXPECT_TRUE(import.Messages.empty());
         EXPECT_EQ(import.HasText, c.hasText);
@@ -206,7 +206,7 @@ TEST_F(TextItems, FittingTypeOutsideTheTableSkipsTheLine) {
         "f, 3, 'negative', 102, 25, 0, 'Nothing', -1, 1\n"
         "f, 4, 'just past', 102, 25, 0, 'Nothing', 24, 1\n"
         "f, 5, 'not a number', 102, 25, 0, 'Std Elbow 90 deg', x, 1\n";
-    TTextImport import = ReadTextItems(content);
+    TTextImport import = ReadTextItems(content, project);
     ASSERT_EQ(import.Items.size(), 2u);
     EXPECT_EQ(import.Items[0]->Number, 1);
     EXPECT_EQ(import.Items[1]->Number, 5); // reads as type 0
@@ -218,11 +218,11 @@ TEST_F(TextItems, FittingTypeOutsideTheTableSkipsTheLine) {
 }
 
 TEST_F(TextItems, ImportedItemsEndInReverseOrder) {
-    TCircuit circuit;
+    TCircuit circuit(project);
     TTextImport import = ReadTextItems(
         "p, 10, 'A', 102, 1.0, 0, 'Pipe', 1.0\r\n"
         "u, 20, 'B', 102, 1.0, 5, 'User'\r\n"
-        "f, 30, 'C', 102, 1.0, 0, 'Reducer', 2, 1\r\n");
+        "f, 30, 'C', 102, 1.0, 0, 'Reducer', 2, 1\r\n", project);
     InsertImportedItems(circuit, import);
     ASSERT_EQ(circuit.Count(), 3);
     EXPECT_EQ(circuit.Item(0).Description, "C");
@@ -234,13 +234,13 @@ TEST_F(TextItems, ImportedItemsEndInReverseOrder) {
 
 TEST_F(TextItems, RoundTripThroughAFile) {
     const auto path = std::filesystem::temp_directory_path() / "darvenix_textitems_test.txt";
-    TCircuit circuit;
-    auto pipe = std::make_unique<TPipe>();
+    TCircuit circuit(project);
+    auto pipe = std::make_unique<TPipe>(project);
     pipe->Flow = 0.00026; // written with one decimal: comes back as 0.3 l/s
     circuit.Append(std::move(pipe));
-    circuit.Append(std::make_unique<TFitting>(3));
+    circuit.Append(std::make_unique<TFitting>(project, 3));
     WriteTextItemsFile(circuit, path.string());
-    TTextImport import = ReadTextItems(ReadTextFileBytes(path.string()));
+    TTextImport import = ReadTextItems(ReadTextFileBytes(path.string()), project);
     std::filesystem::remove(path);
     ASSERT_EQ(import.Items.size(), 2u);
     EXPECT_DOUBLE_EQ(import.Items[0]->Flow, 0.0003);
@@ -256,11 +256,11 @@ TEST_F(TextItems, FailedExportLeavesTheEarlierFile) {
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     const auto path = folder / "items.txt";
-    TCircuit circuit;
-    circuit.Append(std::make_unique<TPipe>());
+    TCircuit circuit(project);
+    circuit.Append(std::make_unique<TPipe>(project));
     WriteTextItemsFile(circuit, path.string());
     const std::string before = ReadTextFileBytes(path.string());
-    for (int i = 0; i < 200; ++i) circuit.Append(std::make_unique<TPipe>());
+    for (int i = 0; i < 200; ++i) circuit.Append(std::make_unique<TPipe>(project));
     // A file-size limit makes the write fail after its first few kilobytes.
     struct rlimit old {};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
@@ -287,7 +287,7 @@ TEST_F(TextItems, GarbageNeverCrashes) {
         if (i % 97 == 0) garbage += "\nf, 1, '";
         if (i % 89 == 0) garbage += "\np, ";
     }
-    TTextImport import = ReadTextItems(garbage);
+    TTextImport import = ReadTextItems(garbage, project);
     for (const auto& item : import.Items) {
         EXPECT_LT(item->BoreIndex, BoreCount);
         if (item->Kind() == TItemKind::Fitting) {

@@ -4,6 +4,7 @@
 // only, the letterhead and logo, and the circuit report's contents.
 
 #include "engine/hydraulics/MaterialChange.h"
+#include "engine/hydraulics/ProjectContext.h"
 #include "report/FakeCanvas.h"
 
 #include "engine/catalogue/Bores.h"
@@ -366,19 +367,16 @@ TEST(GridReport, LetterheadFromTheProgramFolderElseTheDataFolderElseOneBlank) {
 
 class CircuitReportTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        RestoreBuiltInTables();
-        StartFluidModule(9.0);
-    }
-    void TearDown() override { RestoreBuiltInTables(); }
+    TProjectState state_; // the test's own tables, liquid and item counter
+    const TProjectContext project = state_.Context();
 
-    static std::unique_ptr<TPipe> Pipe(int number, double flow) {
-        auto pipe = std::make_unique<TPipe>();
+    std::unique_ptr<TPipe> Pipe(int number, double flow) {
+        auto pipe = std::make_unique<TPipe>(project);
         pipe->Number = number;
         pipe->Description = "Riser " + std::to_string(number);
         pipe->Flow = flow;
         pipe->Length = 10;
-        pipe->SetBore(BoreForFlow(flow * 1000));
+        pipe->SetBore(project, BoreForFlow(project.Tables, flow * 1000));
         return pipe;
     }
 };
@@ -387,10 +385,10 @@ protected:
 // length prints the lines it always printed. A valve's coefficient is
 // printed as the grid shows it: Kv, or Cv under US units.
 TEST_F(CircuitReportTest, SummaryStatesAMethodOtherThanTheDefaultAndValvesFollowTheUnits) {
-    TCircuit circuit;
+    TCircuit circuit(project);
     circuit.Append(Pipe(1, 0.002));
-    circuit.Append(std::make_unique<TFitting>(0));
-    auto valve = std::make_unique<TValve>();
+    circuit.Append(std::make_unique<TFitting>(project, 0));
+    auto valve = std::make_unique<TValve>(project);
     valve->Kv = 10;
     circuit.Append(std::move(valve));
     const struct {
@@ -408,30 +406,30 @@ TEST_F(CircuitReportTest, SummaryStatesAMethodOtherThanTheDefaultAndValvesFollow
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.Method) * 10 + c.Solve);
         circuit.FittingMethod = c.Method;
-        ProgramTables().FittingMethod = c.Method;
+        project.Tables.FittingMethod = c.Method;
         circuit.Solved = false;
-        if (c.Solve) circuit.Calculate(false);
-        const std::vector<std::string> lines = CircuitSummaryLines(circuit, SystemFluid);
+        if (c.Solve) circuit.Calculate(project, false);
+        const std::vector<std::string> lines = CircuitSummaryLines(circuit, project.Liquid, project);
         ASSERT_EQ(lines.size(), c.Lines);
         if (c.Last != nullptr) EXPECT_EQ(lines.back(), c.Last);
-        else EXPECT_EQ(lines.back(), "System fluid: " + SystemFluid->GetDescription() + " \u00B0C");
+        else EXPECT_EQ(lines.back(), "System fluid: " + project.Liquid->GetDescription() + " \u00B0C");
     }
     const int qty = 3; // "#", "Description", "Size, mm", " Qty": groups off
-    EXPECT_EQ(CircuitReportGrid(circuit, false, true)[qty][3], "10");
+    EXPECT_EQ(CircuitReportGrid(circuit, project, false, true)[qty][3], "10");
     SetDisplayUnits(TUnitChoice::FromPreset(upUS));
-    const std::string cv = CircuitReportGrid(circuit, false, true)[qty][3];
+    const std::string cv = CircuitReportGrid(circuit, project, false, true)[qty][3];
     SetDisplayUnits(TUnitChoice());
     EXPECT_EQ(cv, "11.56");
 }
 
 TEST_F(CircuitReportTest, GridAndSummaryAsTheMainWindowShowsThem) {
-    TCircuit circuit;
+    TCircuit circuit(project);
     circuit.Heading1 = "Plant room";
     circuit.Heading2 = "Level 2";
     for (int i = 1; i <= 3; ++i) circuit.Append(Pipe(i, 0.002 * i));
 
     TReportSetup setup;
-    FillCircuitReport(setup, circuit, false, true, SystemFluid);
+    FillCircuitReport(setup, circuit, project, false, true, project.Liquid);
     ASSERT_EQ(setup.tables.size(), 1u);
     const TReportGrid& grid = setup.tables[0];
     ASSERT_EQ(grid.size(), 7u); // groups off, types on
@@ -439,7 +437,7 @@ TEST_F(CircuitReportTest, GridAndSummaryAsTheMainWindowShowsThem) {
     EXPECT_EQ(grid[3][0], " Qty");
     EXPECT_EQ(grid[6][0], "Type");
     EXPECT_EQ(grid[1][2], "Riser 2");
-    EXPECT_EQ(grid[4][3], CellText(&circuit.Item(2), gcFlow));
+    EXPECT_EQ(grid[4][3], CellText(&circuit.Item(2), gcFlow, project));
     EXPECT_EQ(setup.ranges[0].lastColumn, 6);
     EXPECT_EQ(setup.ranges[0].lastRow, 3);
     EXPECT_EQ(setup.titleLines, std::vector<std::string>{"Darvenix Report"});
@@ -449,40 +447,40 @@ TEST_F(CircuitReportTest, GridAndSummaryAsTheMainWindowShowsThem) {
     EXPECT_EQ(setup.summaryLines,
               std::vector<std::string>{"Index circuit total pressure drop \u00A4\u00A4\u00A4\u00A4 kPa"});
 
-    circuit.Calculate(false);
+    circuit.Calculate(project, false);
     ASSERT_TRUE(circuit.Solved);
-    FillCircuitReport(setup, circuit, true, false, SystemFluid);
+    FillCircuitReport(setup, circuit, project, true, false, project.Liquid);
     EXPECT_EQ(setup.tables[0].size(), 8u); // groups on, types off
     ASSERT_EQ(setup.summaryLines.size(), 3u);
     EXPECT_EQ(setup.summaryLines[0],
               FormatFloat("Index circuit total pressure drop %0.4g kPa", circuit.TotalDP / 1000));
     EXPECT_NE(setup.summaryLines[0].find("kPa"), std::string::npos);
     EXPECT_EQ(setup.summaryLines[1], FormatFloat("Total system volume %0.4g m\u00B3", circuit.TotalVolume));
-    EXPECT_EQ(setup.summaryLines[2], "System fluid: " + SystemFluid->GetDescription() + " \u00B0C");
+    EXPECT_EQ(setup.summaryLines[2], "System fluid: " + project.Liquid->GetDescription() + " \u00B0C");
 
     // An empty circuit prints its one empty row.
-    TCircuit empty;
-    FillCircuitReport(setup, empty, false, true, SystemFluid);
+    TCircuit empty(project);
+    FillCircuitReport(setup, empty, project, false, true, project.Liquid);
     EXPECT_EQ(setup.tables[0][0].size(), 2u);
     EXPECT_EQ(setup.ranges[0].lastRow, 1);
     EXPECT_EQ(setup.tables[0][1][1], "");
 }
 
 TEST_F(CircuitReportTest, AMixtureCloseToFreezingIsSaidUnderTheSystemFluid) {
-    TCircuit circuit;
+    TCircuit circuit(project);
     circuit.Append(Pipe(1, 0.002));
-    SystemFluid->WaterAdditive = 2; // propylene glycol, 30 %: freezes at −13.1 °C
-    SystemFluid->AdditiveVolume = 0.3;
-    SystemFluid->SetT(-12);
-    circuit.Calculate(false);
+    project.Liquid->WaterAdditive = 2; // propylene glycol, 30 %: freezes at −13.1 °C
+    project.Liquid->AdditiveVolume = 0.3;
+    project.Liquid->SetT(-12);
+    circuit.Calculate(project, false);
     TReportSetup setup;
-    FillCircuitReport(setup, circuit, false, true, SystemFluid);
+    FillCircuitReport(setup, circuit, project, false, true, project.Liquid);
     ASSERT_EQ(setup.summaryLines.size(), 4u);
     EXPECT_EQ(setup.summaryLines[3], "Freezing risk: -12.0 °C is at or below the freezing point of "
                                      "Water (30% Propylene Glycol) (-13.1 °C) plus the 2 K margin");
     // With less margin, or warmer, the report is as it always was.
-    FreezingMargin = 0.5;
-    FillCircuitReport(setup, circuit, false, true, SystemFluid);
+    project.Tables.FreezingMargin = 0.5;
+    FillCircuitReport(setup, circuit, project, false, true, project.Liquid);
     EXPECT_EQ(setup.summaryLines.size(), 3u);
 }
 
@@ -492,30 +490,30 @@ TEST_F(CircuitReportTest, AMaterialWithItsOwnBoresIsNamedWithItsLabels) {
     tube.Roughness = 1.5e-6;
     tube.File = "TestCopper.ini";
     tube.Bores = {{"1\"", 0.026035, 0.022, 0.9, -1, 0.2}, {"¾\"", 0.019939, 0.024, 0.38, -1, 0.15}};
-    ProgramTables().Materials.push_back(tube);
-    TCircuit circuit;
+    project.Tables.Materials.push_back(tube);
+    TCircuit circuit(project);
     circuit.Append(Pipe(1, 0.0003));
-    ASSERT_TRUE(ChangeCircuitMaterial(ProgramContext(), circuit, MaterialCount));
-    circuit.Calculate(false);
+    ASSERT_TRUE(ChangeCircuitMaterial(project, circuit, MaterialCount));
+    circuit.Calculate(project, false);
     TReportSetup setup;
-    FillCircuitReport(setup, circuit, false, true, SystemFluid);
+    FillCircuitReport(setup, circuit, project, false, true, project.Liquid);
     EXPECT_EQ(setup.tables[0][2][1], "\u00be\""); // the size column: the material's label
     ASSERT_EQ(setup.summaryLines.size(), 4u);
     EXPECT_EQ(setup.summaryLines[3], "Pipe material: Test Copper, roughness 0.0015 mm");
     // Back in steel the report is as it always was.
-    ASSERT_TRUE(ChangeCircuitMaterial(ProgramContext(), circuit, pmSteel));
-    circuit.Calculate(false);
-    FillCircuitReport(setup, circuit, false, true, SystemFluid);
+    ASSERT_TRUE(ChangeCircuitMaterial(project, circuit, pmSteel));
+    circuit.Calculate(project, false);
+    FillCircuitReport(setup, circuit, project, false, true, project.Liquid);
     EXPECT_EQ(setup.summaryLines.size(), 3u);
     EXPECT_EQ(setup.tables[0][2][1], "20");
 }
 
 TEST_F(CircuitReportTest, HundredFiftyItemsOnSeveralPagesSummaryOnlyOnTheLast) {
-    TCircuit circuit;
+    TCircuit circuit(project);
     for (int i = 1; i <= 150; ++i) circuit.Append(Pipe(i, 0.001 + 0.0001 * (i % 40)));
-    circuit.Calculate(false);
+    circuit.Calculate(project, false);
     Layout l(10);
-    FillCircuitReport(l.report.Setup(), circuit, false, true, SystemFluid);
+    FillCircuitReport(l.report.Setup(), circuit, project, false, true, project.Liquid);
     l.Write();
     ASSERT_GE(l.Pages(), 3);
     const std::string total = l.report.Setup().summaryLines[0];

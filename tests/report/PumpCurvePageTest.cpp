@@ -2,6 +2,7 @@
 // The pump and system curve as the circuit report's last page: there only
 // for a project with pump settings, after the summary, inside the margins.
 #include "FakeCanvas.h"
+#include "engine/hydraulics/ProjectContext.h"
 
 #include "engine/catalogue/Bores.h"
 #include "engine/catalogue/Tables.h"
@@ -24,33 +25,32 @@ using test::FakeDevice;
 
 class PumpPage : public ::testing::Test {
 protected:
+    TProjectState state_; // the test's own tables, liquid and item counter
+    const TProjectContext project = state_.Context();
     void SetUp() override {
-        RestoreBuiltInTables();
-        StartFluidModule(9.0);
         for (int i = 0; i < 4; ++i) {
-            auto pipe = std::make_unique<TPipe>();
+            auto pipe = std::make_unique<TPipe>(project);
             pipe->Flow = 0.005;
             pipe->Length = 20;
-            pipe->SetBore(BoreForFlow(5));
+            pipe->SetBore(project, BoreForFlow(project.Tables, 5));
             circuit.Append(std::move(pipe));
         }
-        circuit.Calculate(false);
+        circuit.Calculate(project, false);
         TReportFont font;
         font.size = 10;
         engine.SetReportFont(font);
         report.Prepare(engine);
         report.UseStyle(nullptr);
     }
-    void TearDown() override { RestoreBuiltInTables(); }
 
     // A pump through twice the circuit's head at no flow and its design head
     // at 1.2 times the design flow.
     void AddPump() {
-        const double h = circuit.TotalDP / (SystemFluid->ro * 9.80665);
+        const double h = circuit.TotalDP / (project.Liquid->ro * 9.80665);
         circuit.Pump.Points = {{0, 2 * h, 0}, {0.003, 1.9 * h, 0}, {0.008, 0.8 * h, 0}};
     }
     void Write() {
-        FillCircuitReport(report.Setup(), circuit, false, true, SystemFluid);
+        FillCircuitReport(report.Setup(), circuit, project, false, true, project.Liquid);
         device = FakeDevice(engine.ReportFont());
         // A4 at 32 pixels per cm: 672 × 950 pixels.
         engine.WriteDocument(device, TDeviceSetup{MakePixelsPerCm(32, 32), 672, 950, 18});
@@ -60,7 +60,7 @@ protected:
         return static_cast<int>(std::count_if(texts.begin(), texts.end(), [&](const auto& t) { return t.text == text; }));
     }
 
-    TCircuit circuit;
+    TCircuit circuit{project};
     TPageEngine engine;
     TGridReport report;
     FakeDevice device;
@@ -105,7 +105,7 @@ TEST_F(PumpPage, PlotFollowsTheSummaryOnAPageOfItsOwn) {
     for (const char* text : {kPumpPageTitle, "Flow (l/s)", "Head (m)"})
         EXPECT_EQ(Count(2, text), 1) << text;
 
-    const TPumpAnalysis a = AnalysePump(circuit, false, circuit.Pump);
+    const TPumpAnalysis a = AnalysePump(project, circuit, false, circuit.Pump);
     ASSERT_TRUE(a.Duty && a.Duty->Found);
     const TPumpChart chart = ChartOf(a, circuit.Pump);
     EXPECT_EQ(Count(2, chart.DutyLabel), 1);
@@ -150,7 +150,7 @@ TEST_F(PumpPage, LabelsCoverNoLineAndEfficiencyHasAnAxisOfItsOwn) {
     for (const auto& t : device.TextsOn(2)) page += t.text + " ";
     EXPECT_NE(page.find("efficiency (right axis)"), std::string::npos);
 
-    const TPumpAnalysis a = AnalysePump(circuit, false, circuit.Pump);
+    const TPumpAnalysis a = AnalysePump(project, circuit, false, circuit.Pump);
     const TPumpChart chart = ChartOf(a, circuit.Pump);
     ASSERT_EQ(chart.Efficiency.size(), 2u);
     // The boxes of the two labels as drawn, a pixel in from their edges.
@@ -195,7 +195,7 @@ TEST_F(PumpPage, SelectionFiguresOnlyWithASelection) {
     s.NpshRequired = {{0, 1}, {0.02, 3}};
     s.SuctionItems = {circuit.Items.front()->Number};
     const std::string selected = pageText();
-    const TPumpAnalysis a = AnalysePump(circuit, false, circuit.Pump);
+    const TPumpAnalysis a = AnalysePump(project, circuit, false, circuit.Pump);
     const TPumpChart chart = ChartOf(a, circuit.Pump);
     ASSERT_TRUE(chart.Bep && chart.StandbyDuty);
     for (const std::string& label : {chart.BepLabel, chart.StandbyLabel, std::string("NPSHa"), std::string("NPSHr")})

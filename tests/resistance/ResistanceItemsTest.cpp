@@ -61,21 +61,23 @@ TEST(ResistanceItems, OnlyTheVelocityLimitApplies) {
 }
 
 TEST(ResistanceItems, ValuesThatAreNoResistanceAreRefused) {
+    TProjectState state;
+    const TProjectContext project = state.Context();
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
     for (double bad : {0.0, -1.0, nan, inf}) {
-        TKItem k;
+        TKItem k(project);
         k.K = bad;
         int column = -1;
         EXPECT_FALSE(k.ValidData(column)) << bad;
         EXPECT_EQ(column, dcLengthOrQuantity);
-        TValve valve;
+        TValve valve(project);
         valve.Kv = bad;
         column = -1;
         EXPECT_FALSE(valve.ValidData(column)) << bad;
         EXPECT_EQ(column, dcLengthOrQuantity);
     }
-    TValve good;
+    TValve good(project);
     int column = -1;
     EXPECT_TRUE(good.ValidData(column));
     good.Flow = 0;
@@ -86,7 +88,7 @@ TEST(ResistanceItems, ValuesThatAreNoResistanceAreRefused) {
 TEST(ResistanceItems, CircuitTotalsAndTheRefusalOfABadItem) {
     TProjectState state;
     const TProjectContext project = state.Context();
-    TCircuit circuit;
+    TCircuit circuit(project);
     auto k = std::make_unique<TKItem>(project);
     k->K = 0.5;
     auto valve = std::make_unique<TValve>(project);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/catalogue/Tables.h"
 #include "engine/fluid/Refrig.h"
+#include "engine/hydraulics/ProjectContext.h"
 #include "storage/settings/IniFiles.h"
 #include "storage/settings/SettingsStore.h"
 #include "storage/startup/Startup.h"
@@ -26,7 +27,6 @@ const char* const kFiles[] = {"SteelPipe.ini", "GalvIronPipe.ini", "DrawnTubePip
 class StartupTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        RestoreBuiltInTables();
         programFolder = dir / "Quellstrand/Darvenix/";
         dataFolder = dir / "Quellstrand/Common Files/";
         std::string config = "[Data files]\n";
@@ -40,20 +40,24 @@ protected:
         options.ProgramFolder = programFolder;
         options.SettingsFile = dir / "config/darvenix.ini";
     }
-    void TearDown() override { RestoreBuiltInTables(); }
 
     TempFolder dir;
     std::string programFolder, dataFolder;
     TStartOptions options;
+    TProjectState project; // the project the start-up fills
 };
 
 TEST_F(StartupTest, FirstStartBringsTheDataFilesInAndLoadsThemSilently) {
     SettingsStore(options.SettingsFile).WriteString("Fittings", "Globe Valve", "300.00");
     SettingsStore(options.SettingsFile).WriteString("Pipe", "GalvIron", "0.2");
-    bool fluidStarted = false;
-    options.StartFluid = [&] { fluidStarted = true; };
+    // Whatever liquid the project had, the start-up gives it clean water at
+    // the default temperature in force.
+    project.Liquid = TLiquid("Glycol", 0, 0.3, 40, 40);
+    project.Liquid.WaterAdditive = 1;
+    project.Liquid.AdditiveVolume = 0.3;
+    project.Tables.DefaultTemperature = 15;
 
-    TStartResult start = StartCore(options);
+    TStartResult start = StartCore(options, project.Context());
     EXPECT_TRUE(start.Messages.empty()) << start.Messages.front();
     EXPECT_EQ(start.Folders.DataFolder, dataFolder);
     EXPECT_EQ(DataFolder(), dataFolder);
@@ -62,13 +66,18 @@ TEST_F(StartupTest, FirstStartBringsTheDataFilesInAndLoadsThemSilently) {
         EXPECT_TRUE(Exists(dataFolder + f)) << f;
         EXPECT_TRUE(Exists(programFolder + "install-data/" + f)) << f; // shared by every account
     }
-    EXPECT_TRUE(fluidStarted);
+    EXPECT_EQ(project.Liquid.Caption, "Water");
+    EXPECT_EQ(project.Liquid.WaterAdditive, 0);
+    EXPECT_EQ(project.Liquid.AdditiveVolume, 0);
+    EXPECT_EQ(project.Liquid.m, 0);
+    EXPECT_EQ(project.Liquid.t, 15);
+    EXPECT_EQ(project.ItemCounter, 0); // the start-up numbers no item
     ASSERT_NE(start.Refrigerants, nullptr);
     EXPECT_EQ(start.Refrigerants->LoadedName, "R22");
-    EXPECT_EQ(FittingTable[16].C, 300);
-    EXPECT_DOUBLE_EQ(MaterialRoughness[pmGalvIron], 0.0002);
-    EXPECT_DOUBLE_EQ(CurrentRoughness, 0.000046);
-    EXPECT_EQ(BoreTable[11].ID, 0.1023);
+    EXPECT_EQ(project.Tables.FittingTable[16].C, 300);
+    EXPECT_DOUBLE_EQ(project.Tables.MaterialRoughness[pmGalvIron], 0.0002);
+    EXPECT_DOUBLE_EQ(project.Tables.CurrentRoughness, 0.000046);
+    EXPECT_EQ(project.Tables.BoreTable[11].ID, 0.1023);
 }
 
 TEST_F(StartupTest, MessagesOfEveryStepAreCollected) {
@@ -87,14 +96,14 @@ TEST_F(StartupTest, MessagesOfEveryStepAreCollected) {
         asked.push_back(change.UserLines.front());
         return static_cast<int>(crKeepUser);
     });
-    TStartResult start = StartCore(options);
+    TStartResult start = StartCore(options, project.Context());
     EXPECT_EQ(asked, (std::vector<std::string>{"[100]"}));
-    EXPECT_EQ(BoreTable[11].ID, 0.105);
+    EXPECT_EQ(project.Tables.BoreTable[11].ID, 0.105);
     ASSERT_EQ(start.Messages.size(), 3u);
     EXPECT_NE(start.Messages[0].find("Error reading " + dataFolder + "RefLib8.rdf"), std::string::npos);
     EXPECT_EQ(start.Messages[1], "Error reading " + dataFolder + "PipeFittings.ini");
     EXPECT_EQ(start.Messages[2], "'smooth' is not a valid floating point value");
-    EXPECT_EQ(FittingTable[2].C, 40); // the steps after a failure still run
+    EXPECT_EQ(project.Tables.FittingTable[2].C, 40); // the steps after a failure still run
 }
 
 } // namespace
