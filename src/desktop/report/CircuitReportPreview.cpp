@@ -2,6 +2,7 @@
 #include "desktop/report/CircuitReportPreview.h"
 
 #include "engine/fluid/Fluid.h"
+#include "engine/hydraulics/ProjectContext.h"
 #include "presentation/report/CircuitReport.h"
 #include "presentation/report/GridReport.h"
 #include "presentation/report/LetterheadFiles.h"
