@@ -55,15 +55,15 @@ inline std::string CheckIniDocument(std::string_view input) {
 // The catalogue loader takes any file and keeps its promises: bore data that
 // can be calculated with, coefficients that are not negative.
 inline std::string CheckCatalogueLoader(std::string_view input) {
-    RestoreBuiltInTables();
+    TCatalogueTables tables; // the built-in values
     const IniDocument doc = IniDocument::Parse(input);
-    ApplySteelCatalogue(doc, dvx::ProgramTables());
-    ApplyPipeCostCatalogue(doc, pmGalvIron, dvx::ProgramTables());
-    ApplyPipeCostCatalogue(doc, pmDrawnTube, dvx::ProgramTables());
-    (void)ApplyFittingsCatalogue(doc, dvx::ProgramTables());
-    for (const TBoreRec& bore : BoreTable)
+    ApplySteelCatalogue(doc, tables);
+    ApplyPipeCostCatalogue(doc, pmGalvIron, tables);
+    ApplyPipeCostCatalogue(doc, pmDrawnTube, tables);
+    (void)ApplyFittingsCatalogue(doc, tables);
+    for (const TBoreRec& bore : tables.BoreTable)
         if (!(bore.ID > 0) || !(bore.ff > 0) || !(bore.mf >= 0)) return "bore data out of range";
-    for (const TFittingRec& fitting : FittingTable)
+    for (const TFittingRec& fitting : tables.FittingTable)
         if (!(fitting.C >= 0)) return "negative fitting coefficient";
     return "";
 }

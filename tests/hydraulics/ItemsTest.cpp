@@ -57,7 +57,7 @@ TEST_F(Hydraulics, CounterStopsAtTheLargestNumber) {
 
 TEST_F(Hydraulics, FittingTypeOutsideTheTableIsRefused) {
     EXPECT_THROW(TFitting(project, 24), std::out_of_range);
-    EXPECT_THROW(TFitting(-1), std::out_of_range);
+    EXPECT_THROW(TFitting(project, -1), std::out_of_range);
     TFitting fitting(project, 0);
     EXPECT_THROW(fitting.SetFittingType(project, 99), std::out_of_range);
     EXPECT_EQ(fitting.FittingType, 0);

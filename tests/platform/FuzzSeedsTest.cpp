@@ -40,7 +40,6 @@ TEST(FuzzSeeds, EverySeedHoldsItsTargetsProperties) {
             EXPECT_EQ(target.check(ReadFileText(file, kMaxIniFileBytes)), "");
         }
     }
-    RestoreBuiltInTables();
 }
 
 // The checks themselves see a damaged library's record: the shipped seed
