@@ -13,6 +13,7 @@
 #include "base/platform/Version.h"
 #include "base/Money.h"
 #include "engine/fluid/Fluid.h"
+#include "engine/hydraulics/ProjectContext.h"
 #include "desktop/report/ReportSettings.h"
 #include "storage/settings/SettingsStore.h"
 #include "storage/startup/Startup.h"
@@ -99,10 +100,13 @@ int main(int argc, char** argv) {
     // the C library's locale-dependent conversions); money follows the
     // user's currency conventions.
     dvx::LoadMoneyFormatFromEnvironment();
-    dvx::RestoreBuiltInTables();
+    // The one project the desktop works on: start-up fills it (catalogues,
+    // settings, liquid), the main window and every window it opens use it.
+    const dvx::TProjectContext project = dvx::ProgramContext();
+    project.Tables.RestoreBuiltIn();
 
     dvx::TStartOptions options;
-    options.StartFluid = [] { dvx::StartFluidModule(dvx::DefaultTemperature); };
+    options.StartFluid = [project] { dvx::StartFluidModule(project.Tables.DefaultTemperature); };
     // The merge asks with the "Install notice" dialog, before any other window.
     options.Confirm = dvx::ui::TConfirmChangeDlg::Factory();
     dvx::TStartResult started = dvx::StartCore(options);
@@ -120,7 +124,7 @@ int main(int argc, char** argv) {
         splashShown.start();
     }
 
-    dvx::ui::TMainForm window;
+    dvx::ui::TMainForm window(project);
     // After every window exists: the two report styles.
     dvx::LoadReportStyles(dvx::AppSettings());
     if (splash)

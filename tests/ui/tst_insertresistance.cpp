@@ -49,7 +49,7 @@ private slots:
         FreshStart("insertresistance.ini");
         StartFluidModule(9.0);
         SetDisplayUnits(TUnitChoice());
-        form_ = std::make_unique<TInsertForm>();
+        form_ = std::make_unique<TInsertForm>(Project());
         added_.clear();
         F().OnAddItem = [this](std::unique_ptr<TBranch> item) { added_.push_back(std::move(item)); };
         F().FlowEdit()->setText("2");
@@ -72,9 +72,10 @@ private slots:
         QTest::addColumn<bool>("outlet");
         QTest::addColumn<double>("expected");
         QTest::addColumn<QString>("message");
-        const double beta2 = std::pow(BoreTable[static_cast<std::size_t>(BoreIndexOf("50"))].ID /
-                                          BoreTable[static_cast<std::size_t>(BoreIndexOf("100"))].ID,
-                                      2);
+        const double beta2 = std::pow(
+            Project().Tables.BoreTable[static_cast<std::size_t>(BoreIndexOf("50"))].ID /
+                Project().Tables.BoreTable[static_cast<std::size_t>(BoreIndexOf("100"))].ID,
+            2);
         QTest::newRow("entrance") << 0 << "" << "100" << "30" << false << 0.5 << "";
         QTest::newRow("exit") << 1 << "" << "100" << "30" << false << 1.0 << "";
         QTest::newRow("sudden contraction into the item")
@@ -215,7 +216,7 @@ private slots:
                               .FromShown(drop.toDouble());
         const double shown = F().FlowCoefficientEdit()->text().toDouble();
         const double kv = us ? shown / CvPerKv : shown;
-        QVERIFY2(std::abs(KvPressureDrop(q, kv, SystemFluid->ro) / dp - 1) < 5e-4,
+        QVERIFY2(std::abs(KvPressureDrop(q, kv, Project().Liquid->ro) / dp - 1) < 5e-4,
                  qPrintable(F().FlowCoefficientEdit()->text()));
         F().Tabs()->setCurrentIndex(4);
         QVERIFY(F().AddValve());
@@ -225,7 +226,7 @@ private slots:
     // Inserted into the project like every item: undone and done again.
     void insertionIsUndoable() {
         form_.reset();
-        TMainForm window;
+        TMainForm window(Project());
         TInsertForm* form = window.InsertForm();
         form->Tabs()->setCurrentIndex(4);
         form->FlowCoefficientEdit()->setText("4.5");
@@ -266,18 +267,18 @@ private slots:
         QFETCH(double, expected);
         QFETCH(QString, message);
         form_.reset();
-        TMainForm window;
+        TMainForm window(Project());
         TCircuit& c = window.Circuit();
-        c.Append(std::make_unique<TPipe>());
-        auto k = std::make_unique<TKItem>();
+        c.Append(std::make_unique<TPipe>(Project()));
+        auto k = std::make_unique<TKItem>(Project());
         k->K = 0.5;
         k->Description = "Entrance";
         c.Append(std::move(k));
-        auto v = std::make_unique<TValve>();
+        auto v = std::make_unique<TValve>(Project());
         v->Kv = 6.3;
         v->Description = "Balancing valve";
         v->Flow = 0.0015;
-        v->SetBore(BoreIndexOf("32"));
+        v->SetBore(Project(), BoreIndexOf("32"));
         c.Append(std::move(v));
         window.Model()->Refresh();
         window.Grid()->setCurrentIndex(window.Model()->index(row, 1));

@@ -30,7 +30,8 @@ void TMainForm::EndSession() {
     Commit();
     if (!circuit_->Saved) {
         try {
-            KeepRecoveryCopy(RecoveryFolder(), *circuit_, *SystemFluid, currentFile_.toStdString());
+            KeepRecoveryCopy(RecoveryFolder(), *circuit_, *project_.Liquid,
+                             currentFile_.toStdString());
         } catch (const std::exception& e) {
             Report(std::string("unsaved project not kept: ") + e.what());
         }
