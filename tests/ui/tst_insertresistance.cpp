@@ -61,6 +61,31 @@ private slots:
         SetDisplayUnits(TUnitChoice());
     }
 
+    // New items take the defaults, the fitting names and the item numbers of
+    // the project the window is given; another project is left alone.
+    void newItemsComeFromTheProjectTheWindowIsGiven() {
+        TProjectState own;
+        own.Tables.DefaultQuantity = 4;
+        own.Tables.DefaultFittingType = 3;
+        own.Tables.FittingTable[3].FittingName = "Own fitting";
+        own.ItemCounter = 41;
+        const std::int32_t programCounter = Project().ItemCounter;
+        TInsertForm form(own.Context());
+        std::vector<std::unique_ptr<TBranch>> added;
+        form.OnAddItem = [&](std::unique_ptr<TBranch> item) { added.push_back(std::move(item)); };
+        QCOMPARE(form.FittingQty()->text(), QString("4"));
+        QCOMPARE(form.FittingCombo()->currentIndex(), 3);
+        QCOMPARE(form.FittingCombo()->itemText(3), QString("Own fitting"));
+        QCOMPARE(form.FittingDescriptionEdit()->text(), QString("Own fitting"));
+        form.FlowEdit()->setText("2");
+        QVERIFY(form.AddFitting());
+        QCOMPARE(added.size(), std::size_t(1));
+        QCOMPARE(added[0]->Number, 42);
+        QCOMPARE(static_cast<const TFitting&>(*added[0]).Quantity, 4.0);
+        QCOMPARE(own.ItemCounter, 42);
+        QCOMPARE(Project().ItemCounter, programCounter);
+    }
+
     // preset: index into the preset list; other: the other bore's label;
     // k: what the K field holds (typed for "Own value"); expected: K added,
     // or 0 with the message shown instead.

@@ -55,6 +55,24 @@ private slots:
         QCOMPARE(Project().Tables.GradientLimit, 2000.0);
     }
 
+    // The dialog shows and changes the limits of the project it is given;
+    // another project keeps its own.
+    void theDialogWorksOnTheProjectItIsGiven() {
+        TProjectState own;
+        own.Tables.GradientLimit = 2500;
+        TLimitsForm form(own.Context());
+        QCOMPARE(form.PRateEdit()->text(), QString("2500.0"));
+        const int result = RunModal(form, [&] {
+            form.MaxVEdit()->setText("3.2");
+            form.Button("Accept")->trigger();
+        });
+        QCOMPARE(result, int(QDialog::Accepted));
+        QCOMPARE(own.Tables.VelocityLimit, 3.2);
+        QCOMPARE(own.Tables.GradientLimit, 2500.0);
+        QCOMPARE(Project().Tables.VelocityLimit, BuiltInVelocityLimit);
+        QCOMPARE(Project().Tables.GradientLimit, BuiltInGradientLimit);
+    }
+
     void freezingMarginIsStoredOnlyOnceChanged() {
         TLimitsForm form(Project());
         QCOMPARE(form.FreezeMarginEdit()->text(), QString("2.0"));
