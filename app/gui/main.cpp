@@ -13,6 +13,7 @@
 #include "base/platform/Version.h"
 #include "base/Money.h"
 #include "engine/fluid/Fluid.h"
+#include "engine/hydraulics/ProjectContext.h"
 #include "desktop/report/ReportSettings.h"
 #include "storage/settings/SettingsStore.h"
 #include "storage/startup/Startup.h"
@@ -99,14 +100,15 @@ int main(int argc, char** argv) {
     // the C library's locale-dependent conversions); money follows the
     // user's currency conventions.
     dvx::LoadMoneyFormatFromEnvironment();
-    dvx::RestoreBuiltInTables();
-
-    // The program's liquid exists before the start-up fills it.
-    dvx::StartFluidModule(dvx::DefaultTemperature);
+    // The one project the desktop works on: start-up fills it (catalogues,
+    // settings, liquid), the main window and every window it opens use it.
+    // It lives as long as main(), beyond every window.
+    dvx::TProjectState state;
+    const dvx::TProjectContext project = state.Context();
     dvx::TStartOptions options;
     // The merge asks with the "Install notice" dialog, before any other window.
     options.Confirm = dvx::ui::TConfirmChangeDlg::Factory();
-    dvx::TStartResult started = dvx::StartCore(options, dvx::ProgramContext());
+    dvx::TStartResult started = dvx::StartCore(options, project);
     // A currency chosen in the settings names prices where the locale has none.
     dvx::UseCurrencySymbol(dvx::AppSettings().Read(dvx::settings::Currency));
 
@@ -121,7 +123,7 @@ int main(int argc, char** argv) {
         splashShown.start();
     }
 
-    dvx::ui::TMainForm window;
+    dvx::ui::TMainForm window(project);
     // After every window exists: the two report styles.
     dvx::LoadReportStyles(dvx::AppSettings());
     if (splash)

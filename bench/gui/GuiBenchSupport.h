@@ -5,6 +5,7 @@
 
 #include "engine/catalogue/Tables.h"
 #include "engine/hydraulics/Calc.h"
+#include "engine/hydraulics/ProjectContext.h"
 
 #include <QApplication>
 #include <algorithm>
@@ -23,22 +24,24 @@ inline void Settle() {
 }
 
 // Pipes, fittings and user items (userDrop Pa each) in turn, on every bore
-// from index 2 on at 80 % of its largest flow.
-inline void FillMixedCircuit(dvx::TCircuit& circuit, int count, double userDrop) {
+// from index 2 on at 80 % of its largest flow, with the tables of `project`.
+inline void FillMixedCircuit(const dvx::TProjectContext& project, dvx::TCircuit& circuit, int count,
+                             double userDrop) {
     using namespace dvx;
     for (int i = 0; i < count; ++i) {
         std::unique_ptr<TBranch> item;
         switch (i % 3) {
-        case 0: item = std::make_unique<TPipe>(); break;
-        case 1: item = std::make_unique<TFitting>(i % FittingCount); break;
+        case 0: item = std::make_unique<TPipe>(project); break;
+        case 1: item = std::make_unique<TFitting>(project, i % FittingCount); break;
         default: {
-            auto user = std::make_unique<TUser>();
+            auto user = std::make_unique<TUser>(project);
             user->PressureDrop = userDrop;
             item = std::move(user);
         }
         }
-        item->SetBore(2 + i % 17);
-        item->Flow = BoreTable[static_cast<std::size_t>(item->BoreIndex)].mf * 0.0008;
+        item->SetBore(project, 2 + i % 17);
+        item->Flow =
+            project.Tables.BoreTable[static_cast<std::size_t>(item->BoreIndex)].mf * 0.0008;
         circuit.Append(std::move(item));
     }
 }

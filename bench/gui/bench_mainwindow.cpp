@@ -31,9 +31,9 @@ using bench::Settle;
 
 namespace {
 
-std::unique_ptr<TCircuit> MakeCircuit(int count) {
-    auto circuit = std::make_unique<TCircuit>();
-    bench::FillMixedCircuit(*circuit, count, 5000);
+std::unique_ptr<TCircuit> MakeCircuit(const TProjectContext& project, int count) {
+    auto circuit = std::make_unique<TCircuit>(project);
+    bench::FillMixedCircuit(project, *circuit, count, 5000);
     return circuit;
 }
 
@@ -54,11 +54,12 @@ int main(int argc, char** argv) {
     });
 
     // Start-up as the program does it, to the first shown window.
-    RestoreBuiltInTables();
-    StartFluidModule(DefaultTemperature);
+    // Start-up fills the program's project; the window works on it.
+    TProjectState state;
+    const TProjectContext project = state.Context();
     TStartOptions options;
-    StartCore(options, dvx::ProgramContext());
-    auto window = std::make_unique<ui::TMainForm>();
+    StartCore(options, project);
+    auto window = std::make_unique<ui::TMainForm>(project);
     window->show();
     Settle();
     double startup = static_cast<double>(sinceStart.nsecsElapsed()) / 1e6;
@@ -66,8 +67,8 @@ int main(int argc, char** argv) {
     // A project of `items` items on disk.
     std::string file = (home.path() + "/big.dvx").toStdString();
     {
-        auto circuit = MakeCircuit(items);
-        WriteProject(file, *circuit, *SystemFluid, dvx::ProgramTables());
+        auto circuit = MakeCircuit(project, items);
+        WriteProject(file, *circuit, *project.Liquid, project.Tables);
     }
 
     std::vector<double> open, edit;

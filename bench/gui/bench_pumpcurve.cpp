@@ -8,6 +8,7 @@
 
 #include "engine/catalogue/Tables.h"
 #include "engine/fluid/Fluid.h"
+#include "engine/hydraulics/ProjectContext.h"
 #include "desktop/windows/MainWindow.h"
 #include "desktop/widgets/Messages.h"
 #include "desktop/windows/PumpCurveForm.h"
@@ -52,18 +53,20 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "message: %s\n", text.toUtf8().constData());
         return QMessageBox::Ok;
     });
-    RestoreBuiltInTables();
-    StartFluidModule(DefaultTemperature);
+    // The fluid start-up fills the program's project; the window works on it.
+    const TProjectContext project = ProgramContext();
+    project.Tables.RestoreBuiltIn();
+    StartFluidModule(project.Tables.DefaultTemperature);
 
-    ui::TMainForm window;
+    ui::TMainForm window(project);
     window.show();
     TCircuit& circuit = window.Circuit();
-    bench::FillMixedCircuit(circuit, items, 500);
+    bench::FillMixedCircuit(project, circuit, items, 500);
     window.CalcBtnClick();
     // A pump through the design point with room on either side.
     double q = 0;
     for (const auto& item : circuit.Items) q = std::max(q, item->Flow);
-    const double h = circuit.TotalDP / (SystemFluid->ro * 9.80665);
+    const double h = circuit.TotalDP / (project.Liquid->ro * 9.80665);
     circuit.Pump.Points = {{0, 1.4 * h, 0}, {q, 1.1 * h, 0.7}, {1.5 * q, 0.8 * h, 0.65}};
     ui::TPumpCurveForm& form = *window.PumpForm();
     Settle();
@@ -95,7 +98,7 @@ int main(int argc, char** argv) {
 
         t.restart();
         const double cpuCore = CpuMs();
-        const TPumpAnalysis a = AnalysePump(circuit, window.GroupsActive(), circuit.Pump);
+        const TPumpAnalysis a = AnalysePump(project, circuit, window.GroupsActive(), circuit.Pump);
         core.push_back(Ms(t));
         coreCpu.push_back(CpuMs() - cpuCore);
         t.restart();

@@ -21,6 +21,7 @@
 #include "engine/catalogue/Tables.h"
 #include "engine/fluid/Fluid.h"
 #include "engine/hydraulics/Calc.h"
+#include "engine/hydraulics/ProjectContext.h"
 #include "presentation/report/CircuitReport.h"
 #include "presentation/report/GridReport.h"
 #include "presentation/report/PageEngine.h"
@@ -119,33 +120,33 @@ double StatusMiB(const std::string& field) {
 }
 
 // A calculated circuit of `n` items: runs of pipe, elbows, valves and coils.
-std::unique_ptr<TCircuit> MakeCircuit(int n) {
-    auto c = std::make_unique<TCircuit>();
+std::unique_ptr<TCircuit> MakeCircuit(const TProjectContext& project, int n) {
+    auto c = std::make_unique<TCircuit>(project);
     c->Heading1 = "Chilled water - Riverside office block";
     c->Heading2 = "Index circuit, plant room to AHU-3";
     for (int i = 1; i <= n; ++i) {
         const double flow = 2.0 + (i % 9) * 1.5; // l/s
         std::unique_ptr<TBranch> item;
         if (i % 5 == 0 || i % 5 == 3) {
-            auto f = std::make_unique<TFitting>(i % 5 == 0 ? 0 : 10);
+            auto f = std::make_unique<TFitting>(project, i % 5 == 0 ? 0 : 10);
             f->Quantity = 1 + i % 3;
             item = std::move(f);
         } else if (i % 5 == 4) {
-            auto u = std::make_unique<TUser>();
+            auto u = std::make_unique<TUser>(project);
             u->PressureDrop = 18500 + 250.0 * (i % 11);
             item = std::move(u);
         } else {
-            auto p = std::make_unique<TPipe>();
+            auto p = std::make_unique<TPipe>(project);
             p->Length = 3.5 + (i % 13) * 1.25;
             item = std::move(p);
         }
         item->Number = i;
         item->Description = "Circuit item " + std::to_string(i % 40);
         item->Flow = flow / 1000;
-        item->SetBore(BoreForFlow(flow));
+        item->SetBore(project, BoreForFlow(project.Tables, flow));
         c->Append(std::move(item));
     }
-    c->Calculate(false);
+    c->Calculate(project, false);
     return c;
 }
 
@@ -201,7 +202,9 @@ void BM_TableLongReport(benchmark::State& state) {
 
 // The circuit report laid out again and again.
 void BM_CircuitLayout(benchmark::State& state) {
-    RestoreBuiltInTables();
+    // The fluid start-up fills the program's project; the report is made from it.
+    const TProjectContext project = ProgramContext();
+    project.Tables.RestoreBuiltIn();
     StartFluidModule(9.0);
     auto form = Preview();
     TGridReport& report = GridReport();
@@ -209,9 +212,9 @@ void BM_CircuitLayout(benchmark::State& state) {
         report.SetImageLoader(LoadLogoImage);
         report.Setup().logoFile = logo;
     }
-    auto circuit = MakeCircuit(static_cast<int>(state.range(0)));
+    auto circuit = MakeCircuit(project, static_cast<int>(state.range(0)));
     PrepareGridReport(*form, report);
-    FillCircuitReport(report.Setup(), *circuit, dvx::ProgramContext(), false, true, SystemFluid);
+    FillCircuitReport(report.Setup(), *circuit, project, false, true, project.Liquid);
     form->DoReport(); // warm-up: fonts loaded
     for (auto _ : state) form->DoReport();
     state.counters["pages"] = form->PageCount();
@@ -220,21 +223,23 @@ void BM_CircuitLayout(benchmark::State& state) {
 // The preview shown (activation lays the report out, as the program's
 // preview does), then every page shown once.
 void BM_CircuitShownAndPaged(benchmark::State& state) {
-    RestoreBuiltInTables();
+    // The fluid start-up fills the program's project; the report is made from it.
+    const TProjectContext project = ProgramContext();
+    project.Tables.RestoreBuiltIn();
     StartFluidModule(9.0);
     TGridReport& report = GridReport();
     if (const char* logo = std::getenv("DARVENIX_BENCH_LOGO")) {
         report.SetImageLoader(LoadLogoImage);
         report.Setup().logoFile = logo;
     }
-    auto circuit = MakeCircuit(static_cast<int>(state.range(0)));
+    auto circuit = MakeCircuit(project, static_cast<int>(state.range(0)));
     const double before = StatusMiB("VmRSS");
     bool first = true;
     int pages = 0;
     for (auto _ : state) {
         auto form = Preview();
         PrepareGridReport(*form, report);
-        FillCircuitReport(report.Setup(), *circuit, dvx::ProgramContext(), true, true, SystemFluid);
+        FillCircuitReport(report.Setup(), *circuit, project, true, true, project.Liquid);
         form->resize(900, 1000);
         form->show();
         QApplication::processEvents();

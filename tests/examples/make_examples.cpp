@@ -13,6 +13,7 @@
 #include "engine/catalogue/Tables.h"
 #include "engine/fluid/Fluid.h"
 #include "engine/hydraulics/Calc.h"
+#include "engine/hydraulics/ProjectContext.h"
 #include "storage/project/CircuitFiles.h"
 
 #include <cstdio>
@@ -27,42 +28,44 @@ namespace {
 using namespace dvx;
 
 // Fitting types by their catalogue name.
-int FittingIndex(const std::string& name) {
+int FittingIndex(const TCatalogueTables& tables, const std::string& name) {
     for (int t = 0; t < FittingCount; ++t)
-        if (name == FittingTable[t].FittingName) return t;
+        if (name == tables.FittingTable[static_cast<std::size_t>(t)].FittingName) return t;
     throw std::runtime_error("no fitting type " + name);
 }
 
 struct Builder {
+    TProjectContext
+        project; // the tables the items are sized from and the counter that numbers them
     TCircuit& c;
     std::int32_t group = 0;
     bool inIndex = true;
 
     void Place(std::unique_ptr<TBranch> item, const std::string& description, double bore, double flow) {
         item->Description = description;
-        item->SetBoreFromNominal(bore);
+        item->SetBoreFromNominal(project, bore);
         item->Flow = flow * 0.001;
         item->Group = group;
         item->InIndex = inIndex;
         c.Append(std::move(item));
     }
     void Pipe(const std::string& description, double bore, double flow, double length) {
-        auto p = std::make_unique<TPipe>();
+        auto p = std::make_unique<TPipe>(project);
         p->Length = length;
         Place(std::move(p), description, bore, flow);
     }
     void Fitting(const std::string& type, double bore, double flow, int quantity, std::string description = {}) {
-        auto f = std::make_unique<TFitting>(FittingIndex(type));
+        auto f = std::make_unique<TFitting>(project, FittingIndex(project.Tables, type));
         f->Quantity = quantity;
         Place(std::move(f), description.empty() ? type : description, bore, flow);
     }
     void User(const std::string& description, double bore, double flow, double kPa) {
-        auto u = std::make_unique<TUser>();
+        auto u = std::make_unique<TUser>(project);
         u->PressureDrop = kPa * 1000;
         Place(std::move(u), description, bore, flow);
     }
     void Valve(const std::string& description, double bore, double flow, double kv) {
-        auto v = std::make_unique<TValve>();
+        auto v = std::make_unique<TValve>(project);
         v->Kv = kv;
         Place(std::move(v), description, bore, flow);
     }
@@ -86,8 +89,9 @@ void Describe(TCircuit& c, std::string heading1, std::string heading2, std::vect
 // user item at its design pressure drop. The companion (byMaker) is the same
 // circuit as a designer finishes it with the makers' data: the control and
 // balancing valves by their Kv and the fittings by the Crane K method.
-void ChilledWater(const std::filesystem::path& file, bool byMaker = false) {
-    TCircuit c;
+void ChilledWater(TProjectContext project, const std::filesystem::path& file,
+                  bool byMaker = false) {
+    TCircuit c(project);
     if (byMaker)
         Describe(c, "Office block - chilled water", "Index circuit to AHU-3, valves by Kv, Crane K",
                  {"Chilled water 6/12 degC, chiller 90 kW.", "Index circuit: chiller - AHU-3 (roof) - chiller.",
@@ -97,7 +101,7 @@ void ChilledWater(const std::filesystem::path& file, bool byMaker = false) {
                  {"Chilled water 6/12 degC, chiller 90 kW.", "Index circuit: chiller - AHU-3 (roof) - chiller."});
     if (byMaker) c.FittingMethod = TFittingMethod::CraneK;
     c.Material = 0; // Schedule 40 steel
-    Builder b{c};
+    Builder b{project, c};
     b.User("Chiller evaporator", 100, 15.0, 45);
     b.Fitting("VibroFlex", 100, 15.0, 2, "Flexible connectors");
     b.Fitting("Butterfly Valve", 100, 15.0, 1, "Chiller isolation");
@@ -143,14 +147,14 @@ void ChilledWater(const std::filesystem::path& file, bool byMaker = false) {
 // two coils are piped in parallel; groups put the common pipework (group 1)
 // and the longer exhaust-coil branch (group 2) in the index circuit, while
 // the shorter supply-coil branch (group 3) is listed but does not count.
-void GlycolLoop(const std::filesystem::path& file) {
-    TCircuit c;
+void GlycolLoop(TProjectContext project, const std::filesystem::path& file) {
+    TCircuit c(project);
     Describe(c, "Heat recovery - run-around coil loop", "30 % propylene glycol, groups",
              {"Run-around coils between exhaust and supply air, 3.4 l/s.",
               "Group 1: common pipework. Group 2: exhaust coil branch (index).",
               "Group 3: supply coil branch (parallel, not in the index circuit)."});
     c.Material = 2; // drawn tubing
-    Builder b{c};
+    Builder b{project, c};
     b.group = 1;
     b.User("Circulating pump strainer", 50, 3.4, 8);
     b.Pipe("Common flow", 50, 3.4, 24);
@@ -187,13 +191,14 @@ int main(int argc, char** argv) {
         std::fputs("usage: make_examples OUTDIR\n", stderr);
         return 2;
     }
-    RestoreBuiltInTables();
-    StartFluidModule(9.0);
+    // The examples are built with the built-in tables; each new circuit
+    // numbers its items from 1.
+    TProjectState project;
     const std::filesystem::path dir = argv[1];
     std::filesystem::create_directories(dir);
-    ChilledWater(dir / "chilled-water.dvx");
-    ChilledWater(dir / "chilled-water-kv.dvx", true);
-    GlycolLoop(dir / "glycol-loop.dvx");
+    ChilledWater(project.Context(), dir / "chilled-water.dvx");
+    ChilledWater(project.Context(), dir / "chilled-water-kv.dvx", true);
+    GlycolLoop(project.Context(), dir / "glycol-loop.dvx");
     std::puts("chilled-water.dvx chilled-water-kv.dvx glycol-loop.dvx");
     return 0;
 }

@@ -5,6 +5,8 @@
 // With DARVENIX_SCREENSHOT_DIR set, the steps of the manual's worked example
 // are saved there as PNG pictures (tools/make-screenshots).
 
+#include "ui/TestProject.h"
+
 #include "engine/catalogue/Tables.h"
 #include "engine/fluid/Fluid.h"
 #include "storage/settings/SettingsStore.h"
@@ -98,12 +100,12 @@ private slots:
     }
 
     void init() {
-        RestoreBuiltInTables();
+        test::TestProject().Tables.RestoreBuiltIn();
         StartFluidModule(9.0);
         SetAppSettings(SettingsStore(home_.filePath("config/Quellstrand/darvenix.ini").toStdString()));
         messages_.clear();
         chosenFiles_.clear();
-        window_ = std::make_unique<TMainForm>();
+        window_ = std::make_unique<TMainForm>(test::TestProject());
         W().SetFileDialogHandler([this](QWidget*, const TFileDialogRequest&) {
             return chosenFiles_.isEmpty() ? QString() : chosenFiles_.takeFirst();
         });
@@ -152,7 +154,8 @@ private slots:
         QVERIFY(d.Found);
         QVERIFY2(d.Flow > 0.015 && d.Flow < 0.016, qPrintable(QString::number(d.Flow)));
         QVERIFY(std::fabs(a.Fit->Head(d.Flow) - d.Head) < 1e-6);
-        QVERIFY(std::fabs(a.Curve->At(W().Circuit(), false, d.Ratio).Head - d.Head) < 1e-9);
+        QVERIFY(std::fabs(a.Curve->At(W().Project(), W().Circuit(), false, d.Ratio).Head - d.Head) <
+                1e-9);
         QVERIFY(a.Fit->Falling);
         // Efficiency between the 15 and 20 l/s points' 76 % and 72 %.
         QVERIFY(d.HasPower && d.Efficiency < 0.76 && d.Efficiency > 0.72);
@@ -205,10 +208,10 @@ private slots:
         QCOMPARE(Panel(1), QString("Solved"));
         QCOMPARE(W().Circuit().Count(), 16);
         QVERIFY(W().Action("Drawn &Tubing")->isChecked());
-        QCOMPARE(int(SystemFluid->WaterAdditive), 2);
-        QCOMPARE(SystemFluid->AdditiveVolume, 0.3);
+        QCOMPARE(int(test::TestProject().Liquid->WaterAdditive), 2);
+        QCOMPARE(test::TestProject().Liquid->AdditiveVolume, 0.3);
         // 30 % glycol is denser and far more viscous than water.
-        QVERIFY(SystemFluid->ro > 1010 && SystemFluid->mu > 2.5e-3);
+        QVERIFY(test::TestProject().Liquid->ro > 1010 && test::TestProject().Liquid->mu > 2.5e-3);
 
         // Without groups every item counts; with groups the supply-coil
         // branch (group 3, out of the index circuit) does not.

@@ -6,6 +6,7 @@
 // window are saved there as PNG files.
 
 #include "PageTextCapture.h"
+#include "ui/TestProject.h"
 
 #include "engine/catalogue/Bores.h"
 #include "engine/catalogue/Tables.h"
@@ -75,22 +76,22 @@ std::vector<QSize> ImageSizesOn(const TPreviewForm& form, int page) {
 }
 
 std::unique_ptr<TBranch> Pipe(int number, const std::string& description, double flowLs, double length) {
-    auto pipe = std::make_unique<TPipe>();
+    auto pipe = std::make_unique<TPipe>(test::TestProject());
     pipe->Number = number;
     pipe->Description = description;
     pipe->Flow = flowLs / 1000;
     pipe->Length = length;
-    pipe->SetBore(BoreForFlow(flowLs));
+    pipe->SetBore(test::TestProject(), BoreForFlow(test::TestProject().Tables, flowLs));
     return pipe;
 }
 
 std::unique_ptr<TBranch> Fitting(int number, int type, const std::string& description, double flowLs, double quantity) {
-    auto fitting = std::make_unique<TFitting>(type);
+    auto fitting = std::make_unique<TFitting>(test::TestProject(), type);
     fitting->Number = number;
     fitting->Description = description;
     fitting->Flow = flowLs / 1000;
     fitting->Quantity = quantity;
-    fitting->SetBore(BoreForFlow(flowLs));
+    fitting->SetBore(test::TestProject(), BoreForFlow(test::TestProject().Tables, flowLs));
     return fitting;
 }
 
@@ -160,7 +161,7 @@ private:
     // first page's texts and the sizes of the images on it.
     std::pair<QStringList, std::vector<QSize>> FirstPageOfANewWindow() {
         window_.reset();
-        window_ = std::make_unique<TMainForm>();
+        window_ = std::make_unique<TMainForm>(test::TestProject());
         Preview().Seams().printerInstalled = [] { return false; };
         FillCircuit(2);
         W().CalcBtnClick();
@@ -202,12 +203,12 @@ private:
             case 0: item = Fitting(i, 0, "Elbows on riser " + std::to_string(i / 5 + 1), flow, 2 + i % 3); break;
             case 3: item = Fitting(i, 10, "Isolating valve", flow, 1); break;
             case 4: {
-                auto user = std::make_unique<TUser>();
+                auto user = std::make_unique<TUser>(test::TestProject());
                 user->Number = i;
                 user->Description = "Cooling coil AHU-" + std::to_string(i % 7 + 1);
                 user->Flow = flow / 1000;
                 user->PressureDrop = 18500 + 250.0 * (i % 11);
-                user->SetBore(BoreForFlow(flow));
+                user->SetBore(test::TestProject(), BoreForFlow(test::TestProject().Tables, flow));
                 item = std::move(user);
                 break;
             }
@@ -249,7 +250,7 @@ private slots:
     }
 
     void init() {
-        RestoreBuiltInTables();
+        test::TestProject().Tables.RestoreBuiltIn();
         StartFluidModule(9.0);
         SetAppSettings(SettingsStore(Path("config/Quellstrand/darvenix.ini").toStdString()));
         CircuitReportStyle() = TReportStyle{};
@@ -257,7 +258,7 @@ private slots:
         messages_.clear();
         answers_.clear();
         previewsShown_ = 0;
-        window_ = std::make_unique<TMainForm>();
+        window_ = std::make_unique<TMainForm>(test::TestProject());
         Preview().Seams().printerInstalled = [] { return false; };
         W().show();
     }
@@ -328,19 +329,21 @@ private slots:
         QVERIFY(texts.contains(QString::fromStdString(
             FormatFloat("Index circuit total pressure drop %0.4g kPa", c.TotalDP / 1000))));
         QVERIFY(texts.contains(QString::fromStdString(FormatFloat("Total system volume %0.4g m\u00B3", c.TotalVolume))));
-        QVERIFY(texts.contains("System fluid: " + QString::fromStdString(SystemFluid->GetDescription()) + " \u00B0C"));
+        QVERIFY(texts.contains(
+            "System fluid: " +
+            QString::fromStdString(test::TestProject().Liquid->GetDescription()) + " \u00B0C"));
         QVERIFY(!texts.contains("- 1 -")); // one page: no page number
     }
 
     void projectWithAPumpEndsWithThePlotPage() {
         FillCircuit(3);
-        W().Circuit().Calculate(false);
+        W().Circuit().Calculate(test::TestProject(), false);
         // A pump through 1.5 times the circuit's head at no flow and its
         // design head at 1.25 times the largest flow.
         const TCircuit& c = W().Circuit();
         double q = 0;
         for (const auto& item : c.Items) q = std::max(q, item->Flow);
-        const double h = c.TotalDP / (SystemFluid->ro * 9.80665);
+        const double h = c.TotalDP / (test::TestProject().Liquid->ro * 9.80665);
         W().Circuit().Pump.Points = {{0, 1.5 * h, 0}, {0.8 * q, 1.3 * h, 0.6}, {1.6 * q, 0.7 * h, 0.7}};
         std::vector<QStringList> pages;
         QImage plot;
@@ -355,7 +358,8 @@ private slots:
         QVERIFY(!pages[1].contains(" Description"));
         QVERIFY(pages[1].contains("Pump and System Curve"));
         QVERIFY(pages[1].contains("Flow (l/s)"));
-        const TPumpAnalysis a = AnalysePump(W().Circuit(), W().GroupsActive(), W().Circuit().Pump);
+        const TPumpAnalysis a =
+            AnalysePump(test::TestProject(), W().Circuit(), W().GroupsActive(), W().Circuit().Pump);
         QVERIFY(a.Duty && a.Duty->Found);
         QVERIFY(pages[1].contains(QString::fromStdString(ChartOf(a, W().Circuit().Pump).DutyLabel)));
         QVERIFY(pages[1].join(' ').contains("shaft power"));
@@ -554,7 +558,7 @@ private slots:
             window_.reset();
             QFile::remove(ProgramPath("ReportLogo.gif"));
             QVERIFY(QFile::copy(file, ProgramPath("ReportLogo.gif")));
-            window_ = std::make_unique<TMainForm>();
+            window_ = std::make_unique<TMainForm>(test::TestProject());
             Preview().Seams().printerInstalled = [] { return false; };
             FillCircuit(3);
             W().CalcBtnClick();

@@ -4,6 +4,8 @@
 // "Keep as default", and the copies between dialog and circuit on New, Open,
 // the first activation and "Project &Details".
 
+#include "ui/TestProject.h"
+
 #include "engine/catalogue/Tables.h"
 #include "engine/fluid/Fluid.h"
 #include "base/platform/Version.h"
@@ -73,11 +75,11 @@ private slots:
     }
 
     void init() {
-        RestoreBuiltInTables();
+        test::TestProject().Tables.RestoreBuiltIn();
         StartFluidModule(9.0);
         QFile::remove(SettingsFile());
         SetAppSettings(SettingsStore(SettingsFile().toStdString()));
-        window_ = std::make_unique<TMainForm>();
+        window_ = std::make_unique<TMainForm>(test::TestProject());
         W().show();
         QApplication::setActiveWindow(&W());
         QVERIFY(QTest::qWaitForWindowActive(&W()));

@@ -6,6 +6,7 @@
 
 #include "engine/catalogue/Tables.h"
 #include "engine/fluid/Fluid.h"
+#include "ui/TestProject.h"
 #include "storage/settings/SettingsStore.h"
 #include "desktop/widgets/Messages.h"
 #include "desktop/widgets/EntryGrid.h"
@@ -39,6 +40,10 @@ protected:
     QString Path(const QString& name) const { return home_.filePath(name); }
     SettingsStore& Store() { return AppSettings(); }
 
+    // The project the test's windows are given (TestProject); FreshStart
+    // puts its tables back to the built-in values for each test.
+    static TProjectContext Project() { return TestProject(); }
+
     // HOME and the XDG folders in a temporary folder, before anything runs.
     void SetUpHome() {
         QVERIFY(home_.isValid());
@@ -57,7 +62,7 @@ protected:
 
     // Built-in tables, a fresh settings store of its own for each test.
     void FreshStart(const QString& storeName) {
-        RestoreBuiltInTables();
+        Project().Tables.RestoreBuiltIn();
         QFile::remove(Path("config/" + storeName));
         SetAppSettings(SettingsStore(Path("config/" + storeName).toStdString()));
         messages_.clear();

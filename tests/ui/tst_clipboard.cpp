@@ -40,29 +40,29 @@ private:
 
     // A project of `count` items of the three kinds, saved and opened.
     void OpenProject(int count) {
-        TCircuit c;
+        TCircuit c(Project());
         for (int i = 0; i < count; ++i) {
             std::unique_ptr<TBranch> item;
             if (i % 3 == 0) {
-                auto pipe = std::make_unique<TPipe>();
+                auto pipe = std::make_unique<TPipe>(Project());
                 pipe->Length = 2.5 + i;
                 item = std::move(pipe);
             } else if (i % 3 == 1) {
-                auto fitting = std::make_unique<TFitting>(i % FittingCount);
+                auto fitting = std::make_unique<TFitting>(Project(), i % FittingCount);
                 fitting->Quantity = 1 + i % 4;
                 item = std::move(fitting);
             } else {
-                item = std::make_unique<TUser>();
+                item = std::make_unique<TUser>(Project());
                 item->PressureDrop = 500.0 * i;
             }
             item->Number = 100 + i;
             item->Description = "Item " + std::to_string(i);
-            item->SetBore(5 + i % 12);
+            item->SetBore(Project(), 5 + i % 12);
             item->Flow = 0.0005 * (i + 1);
             c.Append(std::move(item));
         }
         const QString file = Path("rows.dvx");
-        WriteProject(file.toStdString(), c, *SystemFluid, dvx::ProgramTables());
+        WriteProject(file.toStdString(), c, *Project().Liquid, Project().Tables);
         QVERIFY(W().OpenFile(file));
     }
 
@@ -74,7 +74,7 @@ private slots:
         StartFluidModule(9.0);
         requests_.clear();
         chosen_.clear();
-        window_ = std::make_unique<TMainForm>();
+        window_ = std::make_unique<TMainForm>(Project());
         W().SetFileDialogHandler([this](QWidget*, const TFileDialogRequest& request) {
             requests_.push_back(request);
             return chosen_.isEmpty() ? QString() : chosen_.takeFirst();
@@ -138,7 +138,7 @@ private slots:
         QCOMPARE(QString::fromStdString(c.Item(2).Description), QString("Coil"));
         QCOMPARE(QString::fromStdString(c.Item(3).Description), QString("Item 1"));
         QCOMPARE(c.Item(1).Flow, 0.0015);
-        QCOMPARE(NominalOf(c.Item(2).BoreIndex), 32.0);
+        QCOMPARE(NominalOf(Project().Tables, c.Item(2).BoreIndex), 32.0);
         QCOMPARE(messages_.size(), std::size_t(1));
         QCOMPARE(messages_[0].kind, MsgKind::Warning);
         QCOMPARE(messages_[0].text, QString("Rows not pasted:\nRow 3, Q (l/s): 'lots' is not a number"));

@@ -69,16 +69,16 @@ private:
     // Two 10 m steel pipes of 100 mm with a flow, so that the circuit calculates.
     void AddTwoSteelPipes() {
         for (int i = 0; i < 2; ++i) {
-            auto pipe = std::make_unique<TPipe>();
-            pipe->SetBore(kBore100);
+            auto pipe = std::make_unique<TPipe>(Project());
+            pipe->SetBore(Project(), kBore100);
             pipe->Length = 10;
             pipe->Flow = 0.01;
             W().Circuit().Append(std::move(pipe));
         }
     }
     void PriceSteel100(double price, double hours) {
-        PipeListPrice[kBore100][pmSteel] = price;
-        PipeLabourTime[kBore100][pmSteel] = hours;
+        Project().Tables.PipeListPrice[kBore100][pmSteel] = price;
+        Project().Tables.PipeLabourTime[kBore100][pmSteel] = hours;
     }
     // Runs `inside` once the next modal window has opened.
     void WhenModal(std::function<void()> inside) { QTimer::singleShot(0, this, std::move(inside)); }
@@ -96,7 +96,7 @@ private slots:
     }
 
     void init() {
-        RestoreBuiltInTables();
+        Project().Tables.RestoreBuiltIn();
         StartFluidModule(9.0);
         QFile::remove(Path("config/Quellstrand/darvenix.ini")); // each case starts without settings
         SetAppSettings(SettingsStore(Path("config/Quellstrand/darvenix.ini").toStdString()));
@@ -104,7 +104,7 @@ private slots:
             QFile::remove(DataFile(f));
         messages_.clear();
         answers_.clear();
-        window_ = std::make_unique<TMainForm>();
+        window_ = std::make_unique<TMainForm>(Project());
         W().show();
     }
 
@@ -118,8 +118,8 @@ private slots:
     void costEditorLayout() {
         TCostForm* form = W().CostForm();
         QCOMPARE(form->windowTitle(), QString("Pipe and Fitting Costs"));
-        PipeListPrice[0][2] = 4.5;
-        LabourRate = 120;
+        Project().Tables.PipeListPrice[0][2] = 4.5;
+        Project().Tables.LabourRate = 120;
         form->show();
         TCostGrid* pipes = form->PipeGrid();
         QCOMPARE(form->Tabs()->tabText(0), QString("Straight Pipe"));
@@ -153,8 +153,8 @@ private slots:
         QVERIFY(form->Modified());
         QVERIFY(form->SaveClick());
         QVERIFY(!form->Modified());
-        QCOMPARE(PipeListPrice[kBore100][pmGalvIron], 12.5);
-        QCOMPARE(PipeListPrice[kBore100][pmSteel], -1.0);
+        QCOMPARE(Project().Tables.PipeListPrice[kBore100][pmGalvIron], 12.5);
+        QCOMPARE(Project().Tables.PipeListPrice[kBore100][pmSteel], -1.0);
         TIniFile galv(DataFile("GalvIronPipe.ini").toStdString());
         QCOMPARE(QString::fromStdString(galv.ReadString("100", "ListPrice", "")), QString("12.5"));
         QVERIFY(QFile::exists(DataFile("PipeFittings.ini")));
@@ -167,13 +167,14 @@ private slots:
         form->show();
         form->Tabs()->setCurrentIndex(1);
         TCostGrid* grid = form->FittingGrid();
-        QCOMPARE(grid->Cell(0, 24), QString::fromStdString(FittingTable[23].FittingName));
+        QCOMPARE(grid->Cell(0, 24),
+                 QString::fromStdString(Project().Tables.FittingTable[23].FittingName));
         QCOMPARE(grid->Cell(20, 0), QString("15"));
         TypeInto(grid, 20, 24, "3.25");
         grid->scrollToItem(grid->item(23, 19));
         QVERIFY(grid->viewport()->rect().contains(grid->visualItemRect(grid->item(23, 19))));
         QVERIFY(form->SaveClick());
-        QCOMPARE(FittingPrice[23][19], 3.25);
+        QCOMPARE(Project().Tables.FittingPrice[23][19], 3.25);
         form->CloseClick();
     }
 
@@ -209,7 +210,7 @@ private slots:
         QCOMPARE(messages_[0].kind, MsgKind::Confirmation);
         QCOMPARE(messages_[0].text, QString("Not Saved\nSave now?"));
         QVERIFY(!form->isVisible());
-        QCOMPARE(PipeListPrice[0][pmSteel], -1.0);
+        QCOMPARE(Project().Tables.PipeListPrice[0][pmSteel], -1.0);
         QVERIFY(!QFile::exists(DataFile("SteelPipe.ini")));
         form->show(); // the next opening shows the old value
         QCOMPARE(form->PipeGrid()->Cell(1, 1), QString("-1.00"));
@@ -224,7 +225,7 @@ private slots:
         answers_ = {QMessageBox::Yes};
         form->CloseClick();
         QVERIFY(!form->isVisible());
-        QCOMPARE(PipeLabourTime[19][pmDrawnTube], 0.75);
+        QCOMPARE(Project().Tables.PipeLabourTime[19][pmDrawnTube], 0.75);
         TIniFile tube(DataFile("DrawnTubePipe.ini").toStdString());
         QCOMPARE(QString::fromStdString(tube.ReadString("15", "LabourTime", "")), QString("0.75"));
     }
@@ -244,8 +245,8 @@ private slots:
         QCOMPARE(form->Tabs()->currentIndex(), 0);
         QCOMPARE(form->PipeGrid()->currentRow(), 2); // grid row 3
         QCOMPARE(form->PipeGrid()->currentColumn(), 1); // grid column 2
-        QCOMPARE(PipeListPrice[19][pmSteel], 2.0); // read before the bad cell
-        QCOMPARE(PipeListPrice[2][pmGalvIron], -1.0);
+        QCOMPARE(Project().Tables.PipeListPrice[19][pmSteel], 2.0); // read before the bad cell
+        QCOMPARE(Project().Tables.PipeListPrice[2][pmGalvIron], -1.0);
         QVERIFY(!QFile::exists(DataFile("SteelPipe.ini")));
 
         // Asked to save on Close, a failed save keeps the window and its cells.
@@ -263,8 +264,8 @@ private slots:
     void labourEditorLabelFollowsTheTab() {
         TLabourForm* form = W().LabourForm();
         QCOMPARE(form->windowTitle(), QString("Labour Rate Editor"));
-        PipeLabourTime[5][pmSteel] = 1.2;
-        FittingLabour[3][4] = 0.4;
+        Project().Tables.PipeLabourTime[5][pmSteel] = 1.2;
+        Project().Tables.FittingLabour[3][4] = 0.4;
         form->show();
         QCOMPARE(form->TableLabel()->text(), QString("Straight Pipe Labour Rate, Hours/Meter"));
         QCOMPARE(form->TableLabel()->palette().color(QPalette::WindowText), QColor(128, 0, 0));
@@ -308,7 +309,7 @@ private slots:
         QVERIFY(form->Modified());
         QVERIFY(form->SaveClick());
         form->CloseClick();
-        QCOMPARE(LabourRate, 250.0);
+        QCOMPARE(Project().Tables.LabourRate, 250.0);
         QCOMPARE(AppSettings().Read(settings::LabourRate), 100.0); // only at exit
 
         QString status;
@@ -327,16 +328,16 @@ private slots:
 
     void priceCommandShowsTheGroupsAndTotal() {
         PriceSteel100(50, 0.6);
-        LabourRate = 100;
+        Project().Tables.LabourRate = 100;
         AddTwoSteelPipes();
-        auto fitting = std::make_unique<TFitting>(23);
-        fitting->SetBore(kBore100);
+        auto fitting = std::make_unique<TFitting>(Project(), 23);
+        fitting->SetBore(Project(), kBore100);
         fitting->Quantity = 2;
         fitting->Flow = 0.01;
-        FittingPrice[23][kBore100] = 5;
-        FittingLabour[23][kBore100] = 0;
+        Project().Tables.FittingPrice[23][kBore100] = 5;
+        Project().Tables.FittingLabour[23][kBore100] = 0;
         W().Circuit().Append(std::move(fitting));
-        auto user = std::make_unique<TUser>();
+        auto user = std::make_unique<TUser>(Project());
         user->PressureDrop = 1000;
         user->Flow = 0.01;
         W().Circuit().Append(std::move(user));
@@ -390,8 +391,8 @@ private slots:
     void itemOutsideTheTablesIsReportedNotPriced() {
         PriceSteel100(50, 0.6);
         AddTwoSteelPipes();
-        auto stray = std::make_unique<TFitting>(0);
-        stray->SetBore(kBore100);
+        auto stray = std::make_unique<TFitting>(Project(), 0);
+        stray->SetBore(Project(), kBore100);
         stray->Quantity = 1;
         stray->Flow = 0.01;
         stray->FittingType = 40; // as a damaged project could bring it
@@ -416,7 +417,7 @@ private slots:
         PriceSteel100(50, 0.6);
         AddTwoSteelPipes();
         std::string message;
-        QVERIFY(W().Circuit().Estimate(message));
+        QVERIFY(W().Circuit().Estimate(Project(), message));
         TPriceForm* price = W().PriceForm();
         int reports = 0;
         auto previousHook = price->ReportHook;
@@ -453,7 +454,7 @@ private slots:
         PriceSteel100(50, 0.6);
         AddTwoSteelPipes();
         std::string message;
-        QVERIFY(W().Circuit().Estimate(message));
+        QVERIFY(W().Circuit().Estimate(Project(), message));
         TPriceForm* price = W().PriceForm();
         price->SetCircuit(&W().Circuit());
         price->show();
@@ -474,7 +475,7 @@ private slots:
         W().Circuit().Heading1 = "Riverside Offices";
         W().Circuit().Heading2 = "Chilled water";
         std::string message;
-        QVERIFY(W().Circuit().Estimate(message));
+        QVERIFY(W().Circuit().Estimate(Project(), message));
         // Letterhead and logo from the data folder.
         QFile letterhead(DataFile("Letterhead.txt"));
         QVERIFY(letterhead.open(QIODevice::WriteOnly));
@@ -526,7 +527,7 @@ private slots:
         price->CloseClick();
         TIniFile store(Path("config/Quellstrand/darvenix.ini").toStdString());
         QCOMPARE(store.ReadInteger("PriceForm", "Width", 0), 520);
-        TPriceForm again;
+        TPriceForm again(Project());
         QCOMPARE(again.width(), 520);
     }
 };

@@ -37,11 +37,11 @@ private slots:
         Store().WriteString("Settings", "MaxFlows",
                             "1250, 780, 540, 430, 340, 260, 210, 150, 100, 55, 38, 25, 14, 7.456, 4.8, 2.5, 1.6, "
                             "0.8, 0.5, 0.25");
-        LoadDefaultFlows(Store(), dvx::ProgramTables());
-        TDefaultFlowForm form;
+        LoadDefaultFlows(Store(), Project().Tables);
+        TDefaultFlowForm form(Project());
         QCOMPARE(form.Grid()->item(13, 0)->text(), QString("65"));
         QCOMPARE(Flow(form, 13), QString("7.46"));
-        QCOMPARE(BoreTable[13].mf, 7.46);
+        QCOMPARE(Project().Tables.BoreTable[13].mf, 7.46);
         QCOMPARE(Flow(form, 0), QString("1250.00"));
         QCOMPARE(form.windowTitle(), QString("Default Flows"));
         QCOMPARE(form.StatusText()->text(), QString("These are default auto-flows"));
@@ -58,19 +58,19 @@ private slots:
     }
 
     void aListOf19NumbersGivesTheBuiltInFlows() {
-        BoreTable[5].mf = 1;
+        Project().Tables.BoreTable[5].mf = 1;
         Store().WriteString("Settings", "MaxFlows", "1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19");
-        LoadDefaultFlows(Store(), dvx::ProgramTables());
-        TDefaultFlowForm form;
-        QCOMPARE(BoreTable[5].mf, 260.0);
+        LoadDefaultFlows(Store(), Project().Tables);
+        TDefaultFlowForm form(Project());
+        QCOMPARE(Project().Tables.BoreTable[5].mf, 260.0);
         QCOMPARE(Flow(form, 19), QString("0.25"));
     }
 
     void restoreThenCancelStoresTheBuiltInListButKeepsMf() {
         Store().WriteString("Settings", "MaxFlows",
                             "1000, 700, 500, 400, 300, 250, 200, 140, 90, 50, 35, 20, 12, 7, 4, 2, 1.5, 0.7, 0.4, 0.2");
-        LoadDefaultFlows(Store(), dvx::ProgramTables());
-        TDefaultFlowForm form;
+        LoadDefaultFlows(Store(), Project().Tables);
+        TDefaultFlowForm form(Project());
         const int result = RunModal(form, [&] {
             form.Button("Restore")->trigger();
             QVERIFY(form.isVisible());
@@ -80,31 +80,31 @@ private slots:
         });
         QCOMPARE(result, int(QDialog::Rejected));
         QCOMPARE(StoredText(), QString(kBuiltInText));
-        QCOMPARE(BoreTable[0].mf, 1000.0);
+        QCOMPARE(Project().Tables.BoreTable[0].mf, 1000.0);
         QVERIFY(Store().ValueExists("DefaultFlowForm", "Width"));
         // At the next start the built-in flows are in force.
-        LoadDefaultFlows(Store(), dvx::ProgramTables());
-        QCOMPARE(BoreTable[0].mf, 1250.0);
+        LoadDefaultFlows(Store(), Project().Tables);
+        QCOMPARE(Project().Tables.BoreTable[0].mf, 1250.0);
     }
 
     void acceptTakesTheCellsAndKeepsTheirTexts() {
-        LoadDefaultFlows(Store(), dvx::ProgramTables());
-        TDefaultFlowForm form;
+        LoadDefaultFlows(Store(), Project().Tables);
+        TDefaultFlowForm form(Project());
         const int result = RunModal(form, [&] {
             form.Grid()->item(13, 1)->setText("7.456");
             form.Button("Accept")->trigger();
         });
         QCOMPARE(result, int(QDialog::Accepted));
-        QCOMPARE(BoreTable[13].mf, 7.456);
+        QCOMPARE(Project().Tables.BoreTable[13].mf, 7.456);
         QCOMPARE(form.Flows()[13], 7.456);
         QVERIFY(StoredText().contains("14.00, 7.456, 4.80"));
         // Read back at the next start: rounded to two decimals.
-        LoadDefaultFlows(Store(), dvx::ProgramTables());
-        QCOMPARE(BoreTable[13].mf, 7.46);
+        LoadDefaultFlows(Store(), Project().Tables);
+        QCOMPARE(Project().Tables.BoreTable[13].mf, 7.46);
     }
 
     void aCellThatIsNotANumberKeepsTheDialogOpen() {
-        TDefaultFlowForm form;
+        TDefaultFlowForm form(Project());
         RunModal(form, [&] {
             form.Grid()->item(0, 1)->setText("1300");
             form.Grid()->item(1, 1)->setText("lots");
@@ -115,8 +115,8 @@ private slots:
         });
         QCOMPARE(messages_.size(), std::size_t(1));
         QCOMPARE(messages_[0].text, QString("'lots' is not a valid floating point value"));
-        QCOMPARE(BoreTable[0].mf, 1300.0); // taken before the failure
-        QCOMPARE(BoreTable[2].mf, 540.0);
+        QCOMPARE(Project().Tables.BoreTable[0].mf, 1300.0); // taken before the failure
+        QCOMPARE(Project().Tables.BoreTable[2].mf, 540.0);
         // The close wrote the text in force, which only Accept and Restore change.
         QCOMPARE(StoredText(), QString::fromStdString(settings::MaxFlows.Default));
     }
@@ -124,8 +124,8 @@ private slots:
     // Keys typed straight after a click on the current flow cell reach the
     // cell, however quickly they follow the click.
     void typingRightAfterAClickOnTheCurrentCell() {
-        LoadDefaultFlows(Store(), dvx::ProgramTables());
-        TDefaultFlowForm form;
+        LoadDefaultFlows(Store(), Project().Tables);
+        TDefaultFlowForm form(Project());
         form.show();
         QApplication::setActiveWindow(&form);
         QVERIFY(QTest::qWaitForWindowActive(&form));
@@ -138,12 +138,12 @@ private slots:
         QTRY_VERIFY(grid->indexWidget(grid->currentIndex()) == nullptr);
         QCOMPARE(Flow(form, 0), QString("1300"));
         QVERIFY(form.AcceptClick());
-        QCOMPARE(BoreTable[0].mf, 1300.0);
+        QCOMPARE(Project().Tables.BoreTable[0].mf, 1300.0);
     }
 
     void theMenuShowsTheDialogAndAutoSizeUsesTheAcceptedFlows() {
         StartFluidModule(9.0);
-        TMainForm window;
+        TMainForm window(Project());
         window.show();
         QAction* command = window.Action("&Default Flow Settings");
         QVERIFY(command != nullptr && command->isEnabled());
@@ -153,8 +153,8 @@ private slots:
             form.Button("Accept")->trigger();
         });
         command->trigger();
-        QCOMPARE(BoreTable[11].mf, 30.0);
-        QCOMPARE(int(BoreForFlow(28)), 11);
+        QCOMPARE(Project().Tables.BoreTable[11].mf, 30.0);
+        QCOMPARE(int(BoreForFlow(Project().Tables, 28)), 11);
         QCOMPARE(window.StatusPanel(0)->text(), QString("Ready"));
     }
 };

@@ -31,10 +31,10 @@ private slots:
     }
 
     void sheetShowsTheDefaultsWithBoreLabelsAndFittingNames() {
-        LoadItemDefaults(Store(), dvx::ProgramTables());
-        DefaultBore = 35; // an older setting: not a bore of the table
-        DefaultFittingType = 16;
-        TDefaultsForm form;
+        LoadItemDefaults(Store(), Project().Tables);
+        Project().Tables.DefaultBore = 35; // an older setting: not a bore of the table
+        Project().Tables.DefaultFittingType = 16;
+        TDefaultsForm form(Project());
         form.show();
         QCOMPARE(form.windowTitle(), QString("Defaults"));
         QCOMPARE(form.StatusText()->text(), QString("Program default values for new item"));
@@ -57,8 +57,8 @@ private slots:
         QCOMPARE(Cell(form, 6), QString("1"));
         QCOMPARE(Cell(form, 7), QString("50.0"));
         // New items take the same 40 mm bore.
-        TPipe pipe;
-        QCOMPARE(NominalOf(pipe.BoreIndex), 40.0);
+        TPipe pipe(Project());
+        QCOMPARE(NominalOf(Project().Tables, pipe.BoreIndex), 40.0);
         Screenshot(form, "DefaultsForm");
         grid->SetCurrentCell(1, 5);
         grid->ToggleDropDown();
@@ -69,8 +69,8 @@ private slots:
     }
 
     void acceptedFlowIsInForceAndStoredWhole() {
-        LoadItemDefaults(Store(), dvx::ProgramTables());
-        TDefaultsForm form;
+        LoadItemDefaults(Store(), Project().Tables);
+        TDefaultsForm form(Project());
         const int result = RunModal(form, [&] {
             Type(form, 4, "0.4");
             Type(form, 3, "2.4");
@@ -81,28 +81,28 @@ private slots:
             form.Button("Accept")->trigger();
         });
         QCOMPARE(result, int(QDialog::Accepted));
-        QCOMPARE(DefaultFlow, 0.4);
-        QCOMPARE(DefaultLength, 2.4);
-        QCOMPARE(DefaultBore, 80.0);
-        QCOMPARE(DefaultFittingType, FittingCount - 1);
-        TPipe pipe;
+        QCOMPARE(Project().Tables.DefaultFlow, 0.4);
+        QCOMPARE(Project().Tables.DefaultLength, 2.4);
+        QCOMPARE(Project().Tables.DefaultBore, 80.0);
+        QCOMPARE(Project().Tables.DefaultFittingType, FittingCount - 1);
+        TPipe pipe(Project());
         QCOMPARE(pipe.Flow, 0.0004);
         QCOMPARE(QString::fromStdString(Store().ReadString("Default", "Water Flow", "")), QString("0.4"));
         QCOMPARE(QString::fromStdString(Store().ReadString("Default", "Pipe Length", "")), QString("2.4"));
         QCOMPARE(QString::fromStdString(Store().ReadString("Default", "Fitting", "")), QString("23"));
         QVERIFY(Store().ValueExists("DefaultsForm", "Left"));
         // After a restart new items still get 0.4 l/s.
-        RestoreBuiltInTables();
-        LoadItemDefaults(Store(), dvx::ProgramTables());
-        QCOMPARE(DefaultFlow, 0.4);
-        QCOMPARE(TPipe().Flow, 0.0004);
+        Project().Tables.RestoreBuiltIn();
+        LoadItemDefaults(Store(), Project().Tables);
+        QCOMPARE(Project().Tables.DefaultFlow, 0.4);
+        QCOMPARE(TPipe(Project()).Flow, 0.0004);
     }
 
     void restoreStoresAtOnceAndStaysInForceAfterCancel() {
-        DefaultTemperature = 20;
-        DefaultFlow = 3;
-        DefaultFittingType = 7;
-        TDefaultsForm form;
+        Project().Tables.DefaultTemperature = 20;
+        Project().Tables.DefaultFlow = 3;
+        Project().Tables.DefaultFittingType = 7;
+        TDefaultsForm form(Project());
         const int result = RunModal(form, [&] {
             form.Button("Restore")->trigger();
             QVERIFY(form.isVisible());
@@ -112,15 +112,15 @@ private slots:
             form.Button("Cancel")->trigger();
         });
         QCOMPARE(result, int(QDialog::Rejected));
-        QCOMPARE(DefaultTemperature, 9.0);
-        QCOMPARE(DefaultFlow, 20.0);
-        QCOMPARE(DefaultFittingType, 0);
+        QCOMPARE(Project().Tables.DefaultTemperature, 9.0);
+        QCOMPARE(Project().Tables.DefaultFlow, 20.0);
+        QCOMPARE(Project().Tables.DefaultFittingType, 0);
         QCOMPARE(QString::fromStdString(Store().ReadString("Default", "Water Temp", "")), QString("9"));
         QCOMPARE(QString::fromStdString(Store().ReadString("Default", "Fitting Quantity", "")), QString("1"));
     }
 
     void aCellThatIsNotANumberStopsTheTakingThere() {
-        TDefaultsForm form;
+        TDefaultsForm form(Project());
         RunModal(form, [&] {
             Type(form, 1, "12");
             form.Grid()->SetCell(1, 3, "abc"); // as text pasted into the cell would leave it
@@ -131,14 +131,14 @@ private slots:
         });
         QCOMPARE(messages_.size(), std::size_t(1));
         QCOMPARE(messages_[0].text, QString("'abc' is not a valid floating point value"));
-        QCOMPARE(DefaultTemperature, 12.0);
-        QCOMPARE(DefaultLength, BuiltInDefaultLength);
-        QCOMPARE(DefaultFlow, BuiltInDefaultFlow);
+        QCOMPARE(Project().Tables.DefaultTemperature, 12.0);
+        QCOMPARE(Project().Tables.DefaultLength, BuiltInDefaultLength);
+        QCOMPARE(Project().Tables.DefaultFlow, BuiltInDefaultFlow);
         QVERIFY(!Store().ValueExists("Default", "Water Temp"));
     }
 
     void okFromTheMenuReloadsTheInsertDialog() {
-        TMainForm window;
+        TMainForm window(Project());
         window.show();
         QAction* command = window.Action("D&efaults");
         QVERIFY(command != nullptr && command->isEnabled());

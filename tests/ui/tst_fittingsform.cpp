@@ -19,17 +19,19 @@
 using namespace dvx;
 using namespace dvx::ui;
 
-namespace {
-int Index(const char* name) {
-    for (int t = 0; t < FittingCount; ++t)
-        if (FittingTable[static_cast<std::size_t>(t)].FittingName == name) return t;
-    return -1;
-}
-double& C(const char* name) { return FittingTable[static_cast<std::size_t>(Index(name))].C; }
-} // namespace
-
 class FittingsFormTest : public test::DialogTestBase {
     Q_OBJECT
+
+    // A fitting type of the project by its name, and its coefficient.
+    static int Index(const char* name) {
+        for (int t = 0; t < FittingCount; ++t)
+            if (Project().Tables.FittingTable[static_cast<std::size_t>(t)].FittingName == name)
+                return t;
+        return -1;
+    }
+    static double& C(const char* name) {
+        return Project().Tables.FittingTable[static_cast<std::size_t>(Index(name))].C;
+    }
 
 private slots:
     void initTestCase() { SetUpHome(); }
@@ -39,7 +41,7 @@ private slots:
     }
 
     void layoutOfTheEditor() {
-        TFittingsForm form;
+        TFittingsForm form(Project());
         form.show();
         QCOMPARE(form.windowTitle(), QString("Fittings Editor"));
         // 260 unless the tool buttons need more in this font.
@@ -74,16 +76,16 @@ private slots:
     void storedCoefficientsOverrideTheCatalogue() {
         C("Globe Valve") = 340; // as "PipeFittings.ini" gives it
         Store().WriteString("Fittings", "Globe Valve", "300.00");
-        LoadFittingsSettings(Store(), dvx::ProgramTables());
-        TFittingsForm form;
+        LoadFittingsSettings(Store(), Project().Tables);
+        TFittingsForm form(Project());
         QCOMPARE(C("Globe Valve"), 300.0);
         QCOMPARE(Cell(form, Index("Globe Valve") + 1), QString("300"));
     }
 
     void resetThenCancelKeepsTheStandardValuesUntilTheNextStart() {
         Store().WriteString("Fittings", "Globe Valve", "300.00");
-        LoadFittingsSettings(Store(), dvx::ProgramTables());
-        TFittingsForm form;
+        LoadFittingsSettings(Store(), Project().Tables);
+        TFittingsForm form(Project());
         const int result = RunModal(form, [&] {
             form.TechButton(tbReset)->trigger();
             QVERIFY(form.isVisible());
@@ -98,7 +100,7 @@ private slots:
     }
 
     void saveAnsweredCancelChangesNothing() {
-        TFittingsForm form;
+        TFittingsForm form(Project());
         RunModal(form, [&] {
             Type(form, 1, "45");
             answers_ = {QMessageBox::Cancel};
@@ -117,7 +119,7 @@ private slots:
 
     void saveAnsweredYesStoresEveryCoefficient() {
         C("Mitre Bend 45 deg") = 15.5; // a fractional value from the catalogue file
-        TFittingsForm form;
+        TFittingsForm form(Project());
         RunModal(form, [&] {
             Type(form, 1, "45");
             answers_ = {QMessageBox::Yes};
@@ -134,7 +136,7 @@ private slots:
     }
 
     void acceptTakesTheSheetCancelDoesNot() {
-        TFittingsForm form;
+        TFittingsForm form(Project());
         RunModal(form, [&] {
             Type(form, 2, "17");
             form.TechButton(tbCancel)->trigger();
@@ -151,7 +153,7 @@ private slots:
     }
 
     void copyToXmlPutsTheSheetOnTheClipboard() {
-        TFittingsForm form;
+        TFittingsForm form(Project());
         form.PopupMenu()->actions().at(0)->trigger();
         const QString text = QGuiApplication::clipboard()->text();
         QString expected = "<?xml version=\"1.0\"?>\r\n"
@@ -159,7 +161,7 @@ private slots:
                            "\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-transitional.dtd\">\r\n"
                            "<_30>\r\n";
         for (int t = 1; t < FittingCount; ++t) {
-            const TFittingRec& rec = FittingTable[static_cast<std::size_t>(t)];
+            const TFittingRec& rec = Project().Tables.FittingTable[static_cast<std::size_t>(t)];
             const QString name = QString::fromStdString(rec.FittingName).replace(' ', '_');
             expected += "  <" + name + " Units=\"\">" + QString::number(rec.C) + "</" + name + ">\r\n";
         }
@@ -170,7 +172,7 @@ private slots:
     }
 
     void okFromTheMenuMarksTheProjectNotSolved() {
-        TMainForm window;
+        TMainForm window(Project());
         window.show();
         window.SetSolved(true);
         QAction* command = window.Action("&Fittings and Valves");

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The "Fluid Specification" window driven as a user drives it: in-place
-// edits and enumeration choices reaching SystemFluid, the status line and
+// edits and enumeration choices reaching the project's liquid, the status line and
 // its colours, the units chooser, Cancel and the close box, and the main
 // window's "&Water Specification" command.
+
+#include "ui/TestProject.h"
 
 #include "engine/catalogue/Tables.h"
 #include "engine/fluid/Fluid.h"
@@ -41,14 +43,16 @@ private:
     std::unique_ptr<TMainForm> window_;
 
     TFluidSpecForm& F() { return *window_->FluidSpecForm(); }
+    // The liquid of the window's project.
+    TLiquid& Liquid() { return *window_->Project().Liquid; }
     QString Cell(int row) { return QString::fromStdString(F().Grid()->Cell(1, row)); }
     QString Status() { return F().StatusLabel()->text(); }
     QColor StatusColour() { return F().StatusLabel()->palette().color(QPalette::WindowText); }
 
-    // Opens the window on SystemFluid as the main window does, without
+    // Opens the window on the project's liquid as the main window does, without
     // running its modal loop.
     void Open() {
-        F().SetFluid(SystemFluid);
+        F().SetFluid(&Liquid());
         F().show();
         Focus();
     }
@@ -99,13 +103,13 @@ private slots:
     }
 
     void init() {
-        RestoreBuiltInTables();
+        test::TestProject().Tables.RestoreBuiltIn();
         StartFluidModule(9.0);
         // Every case starts from the sheet's own units and widths.
         QFile::remove(home_.filePath("config/Quellstrand/darvenix.ini"));
         SetAppSettings(SettingsStore(home_.filePath("config/Quellstrand/darvenix.ini").toStdString()));
         messages_.clear();
-        window_ = std::make_unique<TMainForm>();
+        window_ = std::make_unique<TMainForm>(test::TestProject());
         window_->show();
     }
 
@@ -129,19 +133,19 @@ private slots:
 
     void additiveThenVolumeThenAnotherLiquid() {
         Open();
-        const double cleanRo = SystemFluid->ro;
+        const double cleanRo = Liquid().ro;
         Choose(3, "Ethylene Glycol");
         QCOMPARE(Cell(4), QString("1.0"));
         QVERIFY(F().Grid()->RowEnabled(4));
-        QCOMPARE(SystemFluid->AdditiveVolume, 0.01);
+        QCOMPARE(Liquid().AdditiveVolume, 0.01);
         // Not evaluated with the new volume until the next change.
-        QCOMPARE(SystemFluid->ro, cleanRo);
+        QCOMPARE(Liquid().ro, cleanRo);
         QCOMPARE(Cell(6), QString("999.65"));
 
         TypeInto(4, "30");
-        QCOMPARE(SystemFluid->AdditiveVolume, 0.3);
-        QVERIFY(SystemFluid->ro > 1030);
-        QCOMPARE(Cell(6), QString::fromStdString(F().Grid()->FormatAsRow(6, SystemFluid->ro)));
+        QCOMPARE(Liquid().AdditiveVolume, 0.3);
+        QVERIFY(Liquid().ro > 1030);
+        QCOMPARE(Cell(6), QString::fromStdString(F().Grid()->FormatAsRow(6, Liquid().ro)));
         QCOMPARE(Status(), QString("Valid range = [-30.0 .. 300.0] °C"));
 
         Choose(2, "Mercury");
@@ -149,8 +153,8 @@ private slots:
         QCOMPARE(Cell(4), QString("0.0"));
         QVERIFY(!F().Grid()->RowEnabled(3));
         QVERIFY(!F().Grid()->RowEnabled(4));
-        QVERIFY(SystemFluid->ro > 13000);
-        QCOMPARE(SystemFluid->WaterAdditive, std::uint8_t(0));
+        QVERIFY(Liquid().ro > 13000);
+        QCOMPARE(Liquid().WaterAdditive, std::uint8_t(0));
         QCOMPARE(Status(), QString("Valid range = [0.0 .. 316.0] °C"));
         SaveShot(&F(), "liquid-sheet-mercury.png");
     }
@@ -208,7 +212,7 @@ private slots:
         Open();
         Choose(2, "Compressed Air");
         TypeInto(1, "5");
-        QCOMPARE(SystemFluid->t, 5.0);
+        QCOMPARE(Liquid().t, 5.0);
         QCOMPARE(Status(), QString("Valid range = [50.0 .. 400.0] °C"));
         QCOMPARE(StatusColour(), kMaroon);
         SaveShot(&F(), "liquid-sheet-out-of-range.png");
@@ -216,22 +220,22 @@ private slots:
 
     void userDensityThenCloseBoxRestores() {
         Open();
-        const double cleanRo = SystemFluid->ro;
+        const double cleanRo = Liquid().ro;
         Choose(5, "True");
         QVERIFY(F().Grid()->RowEnabled(6));
         TypeInto(6, "1100");
-        QCOMPARE(SystemFluid->ro, 1100.0);
-        QVERIFY(SystemFluid->UserProps);
+        QCOMPARE(Liquid().ro, 1100.0);
+        QVERIFY(Liquid().UserProps);
         F().close(); // the close box acts as Cancel
         QVERIFY(!F().isVisible());
-        QVERIFY(!SystemFluid->UserProps);
-        QCOMPARE(SystemFluid->ro, cleanRo);
+        QVERIFY(!Liquid().UserProps);
+        QCOMPARE(Liquid().ro, cleanRo);
     }
 
     void cancelRestoresAfterTheWindowLostTheFocus() {
         Open();
         TypeInto(1, "20");
-        QCOMPARE(SystemFluid->t, 20.0);
+        QCOMPARE(Liquid().t, 20.0);
         // Another window takes the focus for a while (a message box, the
         // units list); coming back does not take a new backup.
         QWidget other;
@@ -241,17 +245,17 @@ private slots:
         Focus();
         QCOMPARE(Cell(1), QString("20.0"));
         F().CancelButton()->click();
-        QCOMPARE(SystemFluid->t, 9.0);
+        QCOMPARE(Liquid().t, 9.0);
     }
 
     void failedEvaluationIsShownAndChangesNothing() {
         Open();
         Choose(2, "Condensed Steam");
-        const double ro = SystemFluid->ro;
+        const double ro = Liquid().ro;
         TypeInto(1, "-50");
         QCOMPARE(messages_.size(), size_t(1));
         QCOMPARE(messages_[0].kind, MsgKind::Error);
-        QCOMPARE(SystemFluid->ro, ro);
+        QCOMPARE(Liquid().ro, ro);
         QCOMPARE(StatusColour(), kMaroon);
     }
 
@@ -265,7 +269,7 @@ private slots:
         });
         w.Action("&Water Specification")->trigger();
         QVERIFY(!F().isVisible());
-        QCOMPARE(SystemFluid->t, 20.0);
+        QCOMPARE(Liquid().t, 20.0);
         QCOMPARE(w.StatusPanel(0)->text(), QString("Modified"));
         QCOMPARE(w.StatusPanel(1)->text(), QString("Not Solved"));
 
@@ -279,8 +283,8 @@ private slots:
         });
         w.Action("&Water Specification")->trigger();
         QVERIFY(!F().isVisible());
-        QCOMPARE(SystemFluid->LiquidSpec, std::uint8_t(0));
-        QCOMPARE(SystemFluid->t, 20.0);
+        QCOMPARE(Liquid().LiquidSpec, std::uint8_t(0));
+        QCOMPARE(Liquid().t, 20.0);
         QCOMPARE(w.StatusPanel(0)->text(), QString("Ready"));
     }
 };

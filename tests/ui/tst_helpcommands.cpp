@@ -6,6 +6,8 @@
 // entry of the window is on the page, and the tool buttons and their hints
 // are the ones the page names.
 
+#include "ui/TestProject.h"
+
 #include "engine/catalogue/Tables.h"
 #include "engine/fluid/Fluid.h"
 #include "storage/settings/SettingsStore.h"
@@ -127,11 +129,11 @@ private slots:
     }
 
     void init() {
-        RestoreBuiltInTables();
+        test::TestProject().Tables.RestoreBuiltIn();
         StartFluidModule(9.0);
         SetAppSettings(SettingsStore(home_.filePath("config/Quellstrand/darvenix.ini").toStdString()));
         messages_.clear();
-        window_ = std::make_unique<TMainForm>();
+        window_ = std::make_unique<TMainForm>(test::TestProject());
         W().show();
     }
 

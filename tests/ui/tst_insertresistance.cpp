@@ -49,7 +49,7 @@ private slots:
         FreshStart("insertresistance.ini");
         StartFluidModule(9.0);
         SetDisplayUnits(TUnitChoice());
-        form_ = std::make_unique<TInsertForm>();
+        form_ = std::make_unique<TInsertForm>(Project());
         added_.clear();
         F().OnAddItem = [this](std::unique_ptr<TBranch> item) { added_.push_back(std::move(item)); };
         F().FlowEdit()->setText("2");
@@ -59,6 +59,31 @@ private slots:
     void cleanup() {
         form_.reset();
         SetDisplayUnits(TUnitChoice());
+    }
+
+    // New items take the defaults, the fitting names and the item numbers of
+    // the project the window is given; another project is left alone.
+    void newItemsComeFromTheProjectTheWindowIsGiven() {
+        TProjectState own;
+        own.Tables.DefaultQuantity = 4;
+        own.Tables.DefaultFittingType = 3;
+        own.Tables.FittingTable[3].FittingName = "Own fitting";
+        own.ItemCounter = 41;
+        const std::int32_t programCounter = Project().ItemCounter;
+        TInsertForm form(own.Context());
+        std::vector<std::unique_ptr<TBranch>> added;
+        form.OnAddItem = [&](std::unique_ptr<TBranch> item) { added.push_back(std::move(item)); };
+        QCOMPARE(form.FittingQty()->text(), QString("4"));
+        QCOMPARE(form.FittingCombo()->currentIndex(), 3);
+        QCOMPARE(form.FittingCombo()->itemText(3), QString("Own fitting"));
+        QCOMPARE(form.FittingDescriptionEdit()->text(), QString("Own fitting"));
+        form.FlowEdit()->setText("2");
+        QVERIFY(form.AddFitting());
+        QCOMPARE(added.size(), std::size_t(1));
+        QCOMPARE(added[0]->Number, 42);
+        QCOMPARE(static_cast<const TFitting&>(*added[0]).Quantity, 4.0);
+        QCOMPARE(own.ItemCounter, 42);
+        QCOMPARE(Project().ItemCounter, programCounter);
     }
 
     // preset: index into the preset list; other: the other bore's label;
@@ -72,9 +97,10 @@ private slots:
         QTest::addColumn<bool>("outlet");
         QTest::addColumn<double>("expected");
         QTest::addColumn<QString>("message");
-        const double beta2 = std::pow(BoreTable[static_cast<std::size_t>(BoreIndexOf("50"))].ID /
-                                          BoreTable[static_cast<std::size_t>(BoreIndexOf("100"))].ID,
-                                      2);
+        const double beta2 = std::pow(
+            Project().Tables.BoreTable[static_cast<std::size_t>(BoreIndexOf("50"))].ID /
+                Project().Tables.BoreTable[static_cast<std::size_t>(BoreIndexOf("100"))].ID,
+            2);
         QTest::newRow("entrance") << 0 << "" << "100" << "30" << false << 0.5 << "";
         QTest::newRow("exit") << 1 << "" << "100" << "30" << false << 1.0 << "";
         QTest::newRow("sudden contraction into the item")
@@ -215,7 +241,7 @@ private slots:
                               .FromShown(drop.toDouble());
         const double shown = F().FlowCoefficientEdit()->text().toDouble();
         const double kv = us ? shown / CvPerKv : shown;
-        QVERIFY2(std::abs(KvPressureDrop(q, kv, SystemFluid->ro) / dp - 1) < 5e-4,
+        QVERIFY2(std::abs(KvPressureDrop(q, kv, Project().Liquid->ro) / dp - 1) < 5e-4,
                  qPrintable(F().FlowCoefficientEdit()->text()));
         F().Tabs()->setCurrentIndex(4);
         QVERIFY(F().AddValve());
@@ -225,7 +251,7 @@ private slots:
     // Inserted into the project like every item: undone and done again.
     void insertionIsUndoable() {
         form_.reset();
-        TMainForm window;
+        TMainForm window(Project());
         TInsertForm* form = window.InsertForm();
         form->Tabs()->setCurrentIndex(4);
         form->FlowCoefficientEdit()->setText("4.5");
@@ -266,18 +292,18 @@ private slots:
         QFETCH(double, expected);
         QFETCH(QString, message);
         form_.reset();
-        TMainForm window;
+        TMainForm window(Project());
         TCircuit& c = window.Circuit();
-        c.Append(std::make_unique<TPipe>());
-        auto k = std::make_unique<TKItem>();
+        c.Append(std::make_unique<TPipe>(Project()));
+        auto k = std::make_unique<TKItem>(Project());
         k->K = 0.5;
         k->Description = "Entrance";
         c.Append(std::move(k));
-        auto v = std::make_unique<TValve>();
+        auto v = std::make_unique<TValve>(Project());
         v->Kv = 6.3;
         v->Description = "Balancing valve";
         v->Flow = 0.0015;
-        v->SetBore(BoreIndexOf("32"));
+        v->SetBore(Project(), BoreIndexOf("32"));
         c.Append(std::move(v));
         window.Model()->Refresh();
         window.Grid()->setCurrentIndex(window.Model()->index(row, 1));

@@ -23,8 +23,8 @@ private slots:
     void init() { FreshStart("limits.ini"); }
 
     void missingKeysGiveTheBuiltInLimits() {
-        LoadWarningLimits(Store(), dvx::ProgramTables());
-        TLimitsForm form;
+        LoadWarningLimits(Store(), Project().Tables);
+        TLimitsForm form(Project());
         QCOMPARE(form.PRateEdit()->text(), QString("1500.0"));
         QCOMPARE(form.MaxVEdit()->text(), QString("3.5"));
         QCOMPARE(form.windowTitle(), QString("Warning Limits"));
@@ -36,7 +36,7 @@ private slots:
     }
 
     void acceptTakesAndStoresTheFieldTexts() {
-        TLimitsForm form;
+        TLimitsForm form(Project());
         const int result = RunModal(form, [&] {
             form.PRateEdit()->setText("2000");
             form.MaxVEdit()->setText("3.75");
@@ -44,37 +44,55 @@ private slots:
         });
         QCOMPARE(result, int(QDialog::Accepted));
         // The fields are checked and formatted before they are taken.
-        QCOMPARE(GradientLimit, 2000.0);
-        QCOMPARE(VelocityLimit, 3.8);
+        QCOMPARE(Project().Tables.GradientLimit, 2000.0);
+        QCOMPARE(Project().Tables.VelocityLimit, 3.8);
         QCOMPARE(QString::fromStdString(Store().ReadString("Limits", "PRate", "")), QString("2000.0"));
         QCOMPARE(QString::fromStdString(Store().ReadString("Limits", "VMax", "")), QString("3.8"));
         QVERIFY(Store().ValueExists("LimitsForm", "Left"));
         // The next start reads them back.
-        RestoreBuiltInTables();
-        LoadWarningLimits(Store(), dvx::ProgramTables());
-        QCOMPARE(GradientLimit, 2000.0);
+        Project().Tables.RestoreBuiltIn();
+        LoadWarningLimits(Store(), Project().Tables);
+        QCOMPARE(Project().Tables.GradientLimit, 2000.0);
+    }
+
+    // The dialog shows and changes the limits of the project it is given;
+    // another project keeps its own.
+    void theDialogWorksOnTheProjectItIsGiven() {
+        TProjectState own;
+        own.Tables.GradientLimit = 2500;
+        TLimitsForm form(own.Context());
+        QCOMPARE(form.PRateEdit()->text(), QString("2500.0"));
+        const int result = RunModal(form, [&] {
+            form.MaxVEdit()->setText("3.2");
+            form.Button("Accept")->trigger();
+        });
+        QCOMPARE(result, int(QDialog::Accepted));
+        QCOMPARE(own.Tables.VelocityLimit, 3.2);
+        QCOMPARE(own.Tables.GradientLimit, 2500.0);
+        QCOMPARE(Project().Tables.VelocityLimit, BuiltInVelocityLimit);
+        QCOMPARE(Project().Tables.GradientLimit, BuiltInGradientLimit);
     }
 
     void freezingMarginIsStoredOnlyOnceChanged() {
-        TLimitsForm form;
+        TLimitsForm form(Project());
         QCOMPARE(form.FreezeMarginEdit()->text(), QString("2.0"));
         RunModal(form, [&] { form.Button("Accept")->trigger(); });
         // Untouched: the settings file gains no key.
         QVERIFY(!Store().ValueExists("Limits", "FreezeMargin"));
-        QCOMPARE(FreezingMargin, 2.0);
+        QCOMPARE(Project().Tables.FreezingMargin, 2.0);
         RunModal(form, [&] {
             form.FreezeMarginEdit()->setText("5");
             form.Button("Accept")->trigger();
         });
-        QCOMPARE(FreezingMargin, 5.0);
+        QCOMPARE(Project().Tables.FreezingMargin, 5.0);
         QCOMPARE(QString::fromStdString(Store().ReadString("Limits", "FreezeMargin", "")), QString("5.0"));
-        RestoreBuiltInTables();
-        LoadWarningLimits(Store(), dvx::ProgramTables());
-        QCOMPARE(FreezingMargin, 5.0);
+        Project().Tables.RestoreBuiltIn();
+        LoadWarningLimits(Store(), Project().Tables);
+        QCOMPARE(Project().Tables.FreezingMargin, 5.0);
     }
 
     void anOutOfRangeValueIsSetToTheLimitAndTheDialogStaysOpen() {
-        TLimitsForm form;
+        TLimitsForm form(Project());
         bool openAfterFirst = false;
         RunModal(form, [&] {
             form.PRateEdit()->setText("5000");
@@ -85,17 +103,17 @@ private slots:
         });
         QVERIFY(openAfterFirst);
         QCOMPARE(beeps_, 1);
-        QCOMPARE(GradientLimit, 3000.0);
+        QCOMPARE(Project().Tables.GradientLimit, 3000.0);
     }
 
     void cancelTakesAndWritesNothingAndTheNextOpeningRefills() {
-        TLimitsForm form;
+        TLimitsForm form(Project());
         const int result = RunModal(form, [&] {
             form.PRateEdit()->setText("2500");
             form.Button("Cancel")->trigger();
         });
         QCOMPARE(result, int(QDialog::Rejected));
-        QCOMPARE(GradientLimit, 1500.0);
+        QCOMPARE(Project().Tables.GradientLimit, 1500.0);
         QVERIFY(!Store().ValueExists("Limits", "PRate"));
         QVERIFY(!Store().ValueExists("LimitsForm", "Left"));
         RunModal(form, [&] {
@@ -107,14 +125,14 @@ private slots:
     void aStoredTextThatIsNotANumberKeepsTheLimitsAfterIt() {
         Store().WriteString("Limits", "PRate", "1800");
         Store().WriteString("Limits", "VMax", "3,6");
-        QVERIFY_THROWS_EXCEPTION(ConvertError, LoadWarningLimits(Store(), dvx::ProgramTables()));
-        QCOMPARE(GradientLimit, 1800.0);
-        QCOMPARE(VelocityLimit, 3.5);
+        QVERIFY_THROWS_EXCEPTION(ConvertError, LoadWarningLimits(Store(), Project().Tables));
+        QCOMPARE(Project().Tables.GradientLimit, 1800.0);
+        QCOMPARE(Project().Tables.VelocityLimit, 3.5);
     }
 
     void theMenuShowsTheDialogAndDoesNothingElse() {
         StartFluidModule(9.0);
-        TMainForm window;
+        TMainForm window(Project());
         window.show();
         window.SetSolved(true);
         QAction* command = window.Action("Warning &Limits");
@@ -125,7 +143,7 @@ private slots:
             form.Button("Accept")->trigger();
         });
         command->trigger();
-        QCOMPARE(VelocityLimit, 3.2);
+        QCOMPARE(Project().Tables.VelocityLimit, 3.2);
         QCOMPARE(window.StatusPanel(0)->text(), QString("Ready"));
         QCOMPARE(window.StatusPanel(1)->text(), QString("Solved"));
     }

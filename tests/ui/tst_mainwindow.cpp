@@ -78,13 +78,13 @@ private slots:
     }
 
     void init() {
-        RestoreBuiltInTables();
+        Project().Tables.RestoreBuiltIn();
         StartFluidModule(9.0);
         SetAppSettings(SettingsStore(Path("config/Quellstrand/darvenix.ini").toStdString()));
         messages_.clear();
         answers_.clear();
         chosenFiles_.clear();
-        window_ = std::make_unique<TMainForm>();
+        window_ = std::make_unique<TMainForm>(Project());
         W().SetFileDialogHandler([this](QWidget*, const TFileDialogRequest&) {
             return chosenFiles_.isEmpty() ? QString() : chosenFiles_.takeFirst();
         });
@@ -180,7 +180,8 @@ private slots:
         QCOMPARE(form->FittingQty()->text(), QString("1"));
         form->FittingDescriptionEdit()->setText("my own words");
         form->FittingCombo()->setCurrentIndex(3);
-        QCOMPARE(form->FittingDescriptionEdit()->text(), QString::fromStdString(FittingTable[3].FittingName));
+        QCOMPARE(form->FittingDescriptionEdit()->text(),
+                 QString::fromStdString(Project().Tables.FittingTable[3].FittingName));
     }
 
     void editingCellsTakesBoresAndFlows() {
@@ -224,8 +225,8 @@ private slots:
         W().CalcBtnClick();
         const double standard = W().Circuit().TotalDP;
         // A rough steel in force, as an earlier session may have stored it.
-        MaterialRoughness[pmSteel] = 0.001;
-        SelectPipeMaterial(pmSteel);
+        Project().Tables.MaterialRoughness[pmSteel] = 0.001;
+        Project().Tables.SelectPipeMaterial(pmSteel);
         W().CalcBtnClick();
         const double rough = W().Circuit().TotalDP;
         QVERIFY(rough > standard * 1.05);
@@ -236,7 +237,7 @@ private slots:
             form->Button("Cancel")->trigger();
         });
         W().PipeRoughnessCommand();
-        QCOMPARE(MaterialRoughness[pmSteel], 0.000046);
+        QCOMPARE(Project().Tables.MaterialRoughness[pmSteel], 0.000046);
         QCOMPARE(Panel(1), QString("Not Solved")); // the results no longer match
         W().CalcBtnClick();
         // The friction factor iterates from the last result: equal to 1e-5.
@@ -344,10 +345,10 @@ private slots:
         QCOMPARE(Panel(0), QString("Ready"));
         QCOMPARE(Panel(3), QString("galv.dvx"));
         QVERIFY(W().NewProject());
-        QCOMPARE(CurrentRoughness, MaterialRoughness[pmSteel]);
+        QCOMPARE(Project().Tables.CurrentRoughness, Project().Tables.MaterialRoughness[pmSteel]);
         QVERIFY(W().OpenFile(Path("galv.dvx")));
         QCOMPARE(int(W().Circuit().Material), int(pmGalvIron));
-        QCOMPARE(CurrentRoughness, MaterialRoughness[pmGalvIron]);
+        QCOMPARE(Project().Tables.CurrentRoughness, Project().Tables.MaterialRoughness[pmGalvIron]);
         QVERIFY(W().Action("&Galvanised Iron Pipe")->isChecked());
         QCOMPARE(W().Circuit().Count(), 2);
         QCOMPARE(Panel(1), QString("Solved"));
@@ -362,14 +363,14 @@ private slots:
         copper.Roughness = 1.5e-6;
         copper.File = "TestCopper.ini";
         copper.Bores = {{"2\"", 0.05042, 0.019, 4.0, -1, 0.3}, {"1\"", 0.026035, 0.022, 0.9, -1, 0.2}};
-        ProgramTables().Materials.push_back(copper);
+        Project().Tables.Materials.push_back(copper);
         AddPipes(2);
-        W().Circuit().Item(1).SetBore(17); // 25 mm, 26.64 mm inside
+        W().Circuit().Item(1).SetBore(Project(), 17); // 25 mm, 26.64 mm inside
         messages_.clear();
 
         W().ChooseMaterial(MaterialCount);
         QCOMPARE(int(W().Circuit().Material), MaterialCount);
-        QCOMPARE(CurrentRoughness, 1.5e-6);
+        QCOMPARE(Project().Tables.CurrentRoughness, 1.5e-6);
         QVERIFY(W().Action("Test Copper")->isChecked());
         QCOMPARE(W().Circuit().Item(0).InsideDiameter, 0.05042); // from 102.3 mm
         QCOMPARE(W().Circuit().Item(1).InsideDiameter, 0.026035);
@@ -382,9 +383,9 @@ private slots:
 
         W().Action("&Undo")->trigger();
         QCOMPARE(int(W().Circuit().Material), int(pmSteel));
-        QCOMPARE(CurrentRoughness, MaterialRoughness[pmSteel]);
+        QCOMPARE(Project().Tables.CurrentRoughness, Project().Tables.MaterialRoughness[pmSteel]);
         QCOMPARE(int(W().Circuit().Item(0).BoreIndex), 11);
-        QCOMPARE(W().Circuit().Item(0).InsideDiameter, BoreTable[11].ID);
+        QCOMPARE(W().Circuit().Item(0).InsideDiameter, Project().Tables.BoreTable[11].ID);
         QCOMPARE(Cell(0, gcSize), QString("100"));
         W().Action("&Redo")->trigger();
         QCOMPARE(W().Circuit().Item(0).InsideDiameter, 0.05042);
@@ -392,7 +393,7 @@ private slots:
         chosenFiles_ << Path("copper.dvx");
         W().SaveAsCommand();
         QVERIFY(W().NewProject());
-        ProgramTables().Materials.clear(); // a machine without the material
+        Project().Tables.Materials.clear(); // a machine without the material
         messages_.clear();
         QVERIFY(W().OpenFile(Path("copper.dvx")));
         QVERIFY(!messages_.empty());
@@ -401,7 +402,7 @@ private slots:
         QVERIFY(W().Action("Test Copper (from the project)")->isChecked());
         QCOMPARE(W().Circuit().Item(0).InsideDiameter, 0.05042);
         QCOMPARE(W().Circuit().Item(1).InsideDiameter, 0.026035);
-        QCOMPARE(CurrentRoughness, 1.5e-6);
+        QCOMPARE(Project().Tables.CurrentRoughness, 1.5e-6);
         QCOMPARE(Panel(1), QString("Solved"));
     }
 
@@ -418,7 +419,7 @@ private slots:
         const QString folder = QString::fromStdString(DataFolder());
         messages_.clear();
         {
-            TMaterialForm bad(&W());
+            TMaterialForm bad(Project(), &W());
             fill(bad, "abc", "32.6");
             QVERIFY(!bad.TryAdd());
             QCOMPARE(messages_.back().text, QString("Roughness: 'abc' is not a number"));
@@ -427,17 +428,17 @@ private slots:
             QVERIFY(messages_.back().text.contains("[Bore1] ID: 0 is not above zero"));
             QVERIFY(!QFile::exists(folder + "UserMaterial-Site_Tube.ini"));
         }
-        TMaterialForm form(&W());
+        TMaterialForm form(Project(), &W());
         fill(form, "0.005", "32.6");
         QVERIFY(form.TryAdd());
         const QString file = folder + QString::fromStdString(form.AddedFile());
         QVERIFY(QFile::exists(file));
-        const std::optional<int> code = MaterialCodeOf(ProgramTables(), "Site Tube");
+        const std::optional<int> code = MaterialCodeOf(Project().Tables, "Site Tube");
         QVERIFY(code.has_value());
         AddPipes(1);
         W().ChooseMaterial(*code);
         QVERIFY(W().Action("Site Tube")->isChecked());
-        QCOMPARE(CurrentRoughness, 5e-6);
+        QCOMPARE(Project().Tables.CurrentRoughness, 5e-6);
         QCOMPARE(W().Circuit().Item(0).InsideDiameter, 0.0326);
         QFile::remove(file); // the other cases start without it
     }
@@ -716,7 +717,7 @@ private slots:
         QCOMPARE(QString::fromStdString(stored.Entries().front()), Path("Closing Time.dvx"));
 
         // The next run offers the file under its own name, and it opens.
-        window_ = std::make_unique<TMainForm>();
+        window_ = std::make_unique<TMainForm>(Project());
         W().show();
         QVERIFY(W().GroupsActive());
         QList<QAction*> entries = W().ReopenMenu()->actions();
@@ -960,7 +961,7 @@ private slots:
 
     void overLimitCellsReadAsWarningsWithTheLimitInTheirTip() {
         AddPipes(1);
-        VelocityLimit = 0.01; // any flow is too fast
+        Project().Tables.VelocityLimit = 0.01; // any flow is too fast
         W().CalcBtnClick();
         CircuitModel* m = W().Model();
         const QModelIndex flow = m->index(0, m->ViewColumnOf(gcFlow));
@@ -1011,7 +1012,7 @@ private slots:
         Screenshot(W(), "mainwindow-result-columns");
         // The choice is kept for the next run.
         W().SaveSettings();
-        window_ = std::make_unique<TMainForm>();
+        window_ = std::make_unique<TMainForm>(Project());
         QVERIFY(W().Action("&Velocity")->isChecked());
         QVERIFY(!W().Action("&Gradient")->isChecked());
         QCOMPARE(W().Model()->columnCount(), standard + 2);

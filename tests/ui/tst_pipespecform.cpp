@@ -32,8 +32,8 @@ private slots:
     }
 
     void showsTheRoughnessInForceInMillimetres() {
-        MaterialRoughness = {0.00005, 0.00015, 0.0000015};
-        TPipeSpecForm form;
+        Project().Tables.MaterialRoughness = {0.00005, 0.00015, 0.0000015};
+        TPipeSpecForm form(Project());
         QCOMPARE(Fields(form), (QStringList{"0.050000", "0.150000", "0.001500"}));
         QCOMPARE(form.windowTitle(), QString("Pipe Specification"));
         QCOMPARE(form.StatusText()->text(), QString("Pipe and tube inside surface roughness, mm"));
@@ -44,10 +44,10 @@ private slots:
     }
 
     void restoreThenCancelKeepsTheDefaultsButNotCurrentRoughness() {
-        MaterialRoughness = {0.0001, 0.0002, 0.0003};
-        SaveRoughnessSettings(Store(), dvx::ProgramTables());
-        SelectPipeMaterial(pmGalvIron);
-        TPipeSpecForm form;
+        Project().Tables.MaterialRoughness = {0.0001, 0.0002, 0.0003};
+        SaveRoughnessSettings(Store(), Project().Tables);
+        Project().Tables.SelectPipeMaterial(pmGalvIron);
+        TPipeSpecForm form(Project());
         const int result = RunModal(form, [&] {
             form.Button("Restore")->trigger();
             QVERIFY(form.isVisible());
@@ -55,22 +55,22 @@ private slots:
             form.Button("Cancel")->trigger();
         });
         QCOMPARE(result, int(QDialog::Rejected));
-        QCOMPARE(MaterialRoughness[pmSteel], 0.000046);
-        QCOMPARE(MaterialRoughness[pmDrawnTube], 0.0000015);
+        QCOMPARE(Project().Tables.MaterialRoughness[pmSteel], 0.000046);
+        QCOMPARE(Project().Tables.MaterialRoughness[pmDrawnTube], 0.0000015);
         QCOMPARE(QString::fromStdString(Store().ReadString("Pipe", "Shed40Steel", "")), QString("0.046000"));
         QCOMPARE(QString::fromStdString(Store().ReadString("Pipe", "DrawnTubing", "")), QString("0.001500"));
         // The dialog itself leaves the roughness of the calculation alone; the
         // main window applies what is in force once the dialog has closed.
-        QCOMPARE(CurrentRoughness, 0.0002);
+        QCOMPARE(Project().Tables.CurrentRoughness, 0.0002);
     }
 
     void cancelDiscardsTypingAndWritesNothing() {
-        TPipeSpecForm form;
+        TPipeSpecForm form(Project());
         RunModal(form, [&] {
             form.RoughnessEdit(0)->setText("0.5");
             form.Button("Cancel")->trigger();
         });
-        QCOMPARE(MaterialRoughness[pmSteel], 0.000046);
+        QCOMPARE(Project().Tables.MaterialRoughness[pmSteel], 0.000046);
         QVERIFY(!Store().ValueExists("Pipe", "Shed40Steel"));
         QVERIFY(!Store().ValueExists("PipeSpecForm", "Left"));
         // The next opening shows the values in force again.
@@ -81,7 +81,7 @@ private slots:
     }
 
     void aTextThatIsNotANumberKeepsTheMaterialsAfterIt() {
-        TPipeSpecForm form;
+        TPipeSpecForm form(Project());
         RunModal(form, [&] {
             form.RoughnessEdit(0)->setText("0.05");
             form.RoughnessEdit(1)->setText("x");
@@ -93,13 +93,13 @@ private slots:
         QCOMPARE(messages_.size(), std::size_t(1));
         QCOMPARE(messages_[0].kind, MsgKind::Error);
         QCOMPARE(messages_[0].text, QString("'x' is not a valid floating point value"));
-        QCOMPARE(MaterialRoughness[pmSteel], 0.00005);
-        QCOMPARE(MaterialRoughness[pmGalvIron], 0.00015);
-        QCOMPARE(MaterialRoughness[pmDrawnTube], 0.0000015);
+        QCOMPARE(Project().Tables.MaterialRoughness[pmSteel], 0.00005);
+        QCOMPARE(Project().Tables.MaterialRoughness[pmGalvIron], 0.00015);
+        QCOMPARE(Project().Tables.MaterialRoughness[pmDrawnTube], 0.0000015);
     }
 
     void okFromTheMenuMarksTheProjectAndAppliesTheMaterial() {
-        TMainForm window;
+        TMainForm window(Project());
         window.show();
         window.ChooseMaterial(pmDrawnTube);
         window.SetSaved(true);
@@ -114,7 +114,7 @@ private slots:
         command->trigger();
         QCOMPARE(window.StatusPanel(0)->text(), QString("Modified"));
         QCOMPARE(window.StatusPanel(1)->text(), QString("Not Solved"));
-        QCOMPARE(CurrentRoughness, 0.00001);
+        QCOMPARE(Project().Tables.CurrentRoughness, 0.00001);
         QCOMPARE(QString::fromStdString(Store().ReadString("Pipe", "DrawnTubing", "")), QString("0.010000"));
         window.Circuit().Saved = true;
     }

@@ -102,7 +102,7 @@ private slots:
     void init() {
         FreshStart("darvenix-pump.ini");
         StartFluidModule(9.0);
-        window_ = std::make_unique<TMainForm>();
+        window_ = std::make_unique<TMainForm>(Project());
         W().show();
         // One user item of 50 kPa at 5 l/s, calculated.
         W().InsertForm()->FlowEdit()->setText("5.0");
@@ -128,7 +128,7 @@ private slots:
         EnterPump();
         const TPumpAnalysis& a = P().Analysis();
         QVERIFY(a.Duty && a.Duty->Found);
-        const double q = ExpectedDutyFlow(50, SystemFluid->ro);
+        const double q = ExpectedDutyFlow(50, Project().Liquid->ro);
         QVERIFY2(std::fabs(a.Duty->Flow * 1000 - q) < 1e-6, qPrintable(QString::number(a.Duty->Flow * 1000)));
         const QString label = P().DutyLabel()->text();
         QVERIFY2(label.startsWith(QString("Duty point: %1 l/s, %2 m").arg(q, 0, 'g', 4).arg(20 - 0.25 * q * q, 0, 'g', 4)),
@@ -184,7 +184,7 @@ private slots:
         const TPumpAnalysis& a = P().Analysis();
         QVERIFY(a.Duty && a.Duty->Found);
         QVERIFY(a.Duty->Flow < before);
-        QVERIFY(std::fabs(a.Duty->Flow * 1000 - ExpectedDutyFlow(80, SystemFluid->ro)) < 1e-6);
+        QVERIFY(std::fabs(a.Duty->Flow * 1000 - ExpectedDutyFlow(80, Project().Liquid->ro)) < 1e-6);
         QVERIFY(std::fabs(a.Curve->Design.PressureDrop - 80000) < 1e-9);
     }
 
@@ -413,7 +413,7 @@ private slots:
         QCOMPARE(W().Circuit().Pump.Selection.Pumps, 2);
         QVERIFY(W().Circuit().Pump.Selection.Standby);
         // One pump alone is the pump entered: its duty is the single pump's.
-        const double single = ExpectedDutyFlow(50, SystemFluid->ro);
+        const double single = ExpectedDutyFlow(50, Project().Liquid->ro);
         const TPumpAnalysis& a = P().Analysis();
         QVERIFY(a.Selection && a.Selection->StandbyDuty && a.Selection->StandbyDuty->Found);
         QVERIFY(std::fabs(a.Selection->StandbyDuty->Flow * 1000 - single) < 1e-4);
@@ -461,7 +461,7 @@ private slots:
         const QRect placed = P().geometry();
         P().close();
         window_.reset();
-        window_ = std::make_unique<TMainForm>();
+        window_ = std::make_unique<TMainForm>(Project());
         P().show();
         QVERIFY(QTest::qWaitForWindowExposed(&P()));
         QTRY_COMPARE(P().geometry(), placed);

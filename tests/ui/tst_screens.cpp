@@ -88,15 +88,15 @@ private:
         TCircuit& c = W().Circuit();
         while (c.Count() > 0) c.Remove(0);
         for (int i = 0; i < items; ++i) {
-            auto pipe = std::make_unique<TPipe>();
+            auto pipe = std::make_unique<TPipe>(Project());
             pipe->Number = i + 1;
             pipe->Description = "Riser " + std::to_string(i + 1);
             pipe->Flow = 0.0005 * (i % 40 + 1);
             pipe->Length = 3 + i % 7;
-            pipe->SetBore(BoreForFlow(pipe->Flow * 1000));
+            pipe->SetBore(Project(), BoreForFlow(Project().Tables, pipe->Flow * 1000));
             c.Append(std::move(pipe));
         }
-        c.Calculate(false);
+        c.Calculate(Project(), false);
         c.Solved = true;
     }
 
@@ -105,7 +105,7 @@ private:
         TPreviewForm& form = *W().ReportPreview();
         form.Seams().printerInstalled = [] { return false; };
         PrepareGridReport(form, GridReport());
-        FillCircuitReport(GridReport().Setup(), W().Circuit(), dvx::ProgramContext(), false, true, SystemFluid);
+        FillCircuitReport(GridReport().Setup(), W().Circuit(), Project(), false, true, Project().Liquid);
         form.show();
         return form;
     }
@@ -127,7 +127,7 @@ private slots:
         // Placements remembered on a larger screen.
         for (const char* section : {"MainForm", "PreviewForm", "FittingsForm", "InsertForm"})
             SavePlacement(Store(), section, TWindowPlacement{600, 500, 1500, 1100, 0});
-        window_ = std::make_unique<TMainForm>();
+        window_ = std::make_unique<TMainForm>(Project());
     }
 
     void cleanup() {
@@ -186,7 +186,7 @@ private slots:
         const QSize inside = before->size();
         before->close();
         if (before != &W()) W().close(); // the main window remembers the others' places as it closes
-        window_ = std::make_unique<TMainForm>();
+        window_ = std::make_unique<TMainForm>(Project());
         QWidget* after = find();
         after->show();
         QVERIFY(QTest::qWaitForWindowExposed(after));
@@ -199,7 +199,7 @@ private slots:
     void firstStartShowsEveryColumn() {
         Store().EraseSection("MainForm");
         Store().Write(settings::ExtraColumns, (1 << ExtraColumnCount) - 1);
-        window_ = std::make_unique<TMainForm>();
+        window_ = std::make_unique<TMainForm>(Project());
         W().show();
         QVERIFY(QTest::qWaitForWindowExposed(&W()));
         QApplication::processEvents();
@@ -212,7 +212,7 @@ private slots:
         // The size the user leaves is the one the next start takes.
         W().resize(640, 480);
         W().close();
-        window_ = std::make_unique<TMainForm>();
+        window_ = std::make_unique<TMainForm>(Project());
         QCOMPARE(W().size(), QSize(640, 480));
     }
 
@@ -264,7 +264,7 @@ private slots:
         QVERIFY(Area().contains(W().frameGeometry()));
         QVERIFY(!GlobalRect(pump).intersects(GlobalRect(W().Grid())));
         W().close();
-        window_ = std::make_unique<TMainForm>();
+        window_ = std::make_unique<TMainForm>(Project());
         W().show();
         W().Action("&Pump && System Curve")->trigger();
         QVERIFY(!W().PumpForm()->isWindow()); // docked again
@@ -283,7 +283,7 @@ private slots:
         Store().EraseSection("MainForm");
         Store().EraseSection("PumpCurveForm");
         Store().Write(settings::ExtraColumns, (1 << ExtraColumnCount) - 1);
-        window_ = std::make_unique<TMainForm>();
+        window_ = std::make_unique<TMainForm>(Project());
         W().show();
         QVERIFY(QTest::qWaitForWindowExposed(&W()));
         QVERIFY(W().OpenFile(DARVENIX_SOURCE_DIR "/examples/chilled-water.dvx"));
@@ -354,7 +354,7 @@ private slots:
         header->resizeSection(model->ViewColumnOf(gcDescription), 333);
         W().SaveSettings();
         QCOMPARE(QString::fromStdString(Store().Read(settings::GridCols)), QString("25, 333, 35, 35, 60, 50, 50, 55, 125"));
-        window_ = std::make_unique<TMainForm>();
+        window_ = std::make_unique<TMainForm>(Project());
         header = W().Grid()->horizontalHeader();
         QCOMPARE(header->sectionSize(W().Model()->ViewColumnOf(gcDescription)), 333);
         QVERIFY(header->sectionSize(W().Model()->ViewColumnOf(gcNumber)) > cells.horizontalAdvance("10000") + 4);

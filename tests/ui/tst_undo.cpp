@@ -43,7 +43,7 @@ private:
 
     // Three pipes A, B, C saved as a project and opened: "Ready", nothing to undo.
     void OpenStartProject() {
-        TCircuit c;
+        TCircuit c(Project());
         const struct {
             const char* name;
             int number;
@@ -51,16 +51,16 @@ private:
             double length, flow;
         } rows[] = {{"A", 10, 15, 10, 0.001}, {"B", 20, 12, 20, 0.003}, {"C", 30, 11, 5, 0.002}};
         for (const auto& r : rows) {
-            auto pipe = std::make_unique<TPipe>();
+            auto pipe = std::make_unique<TPipe>(Project());
             pipe->Description = r.name;
             pipe->Number = r.number;
-            pipe->SetBore(r.bore);
+            pipe->SetBore(Project(), r.bore);
             pipe->Length = r.length;
             pipe->Flow = r.flow;
             c.Append(std::move(pipe));
         }
         const QString file = Path("start.dvx");
-        WriteProject(file.toStdString(), c, *SystemFluid, dvx::ProgramTables());
+        WriteProject(file.toStdString(), c, *Project().Liquid, Project().Tables);
         QVERIFY(W().OpenFile(file));
         QCOMPARE(W().StatusPanel(0)->text(), QString("Ready"));
         QVERIFY(!W().UndoStack()->canUndo());
@@ -80,7 +80,7 @@ private:
         }
         return rows.join(' ') + QString(" m%1 t%2 a%3 %4")
                                     .arg(c.Material)
-                                    .arg(SystemFluid->t)
+                                    .arg(Project().Liquid->t)
                                     .arg(QString::fromStdString(c.Author))
                                     .arg(W().StatusPanel(0)->text());
     }
@@ -101,7 +101,7 @@ private slots:
     void init() {
         FreshStart("undo.ini");
         StartFluidModule(9.0);
-        window_ = std::make_unique<TMainForm>();
+        window_ = std::make_unique<TMainForm>(Project());
         W().show();
         // The first activation sets the liquid's start temperature; let it
         // happen before the cases change the liquid.
@@ -171,7 +171,7 @@ private slots:
         case 10:
             QTimer::singleShot(0, [this] {
                 // As the sheet leaves the liquid when a temperature is typed.
-                SystemFluid->SetT(20);
+                Project().Liquid->SetT(20);
                 W().FluidSpecForm()->accept();
             });
             W().WaterSpecCommand();
@@ -231,11 +231,11 @@ private slots:
     }
 
     // The circuit's total by `method`, calculated apart from the window on
-    // copies of its items with the program's tables and liquid.
+    // copies of its items with the window's tables and liquid.
     double TotalBy(TFittingMethod method) {
-        TCatalogueTables tables = ProgramTables();
+        TCatalogueTables tables = Project().Tables;
         tables.FittingMethod = method;
-        TLiquid* liquid = SystemFluid;
+        TLiquid* liquid = Project().Liquid;
         std::int32_t counter = 0;
         const TProjectContext project{tables, liquid, counter};
         double total = 0;
@@ -262,22 +262,22 @@ private slots:
         QFETCH(int, method);
         QFETCH(bool, changes);
         // A pipe, elbows, a globe valve, a K item and a valve, saved and opened.
-        TCircuit c;
-        auto pipe = std::make_unique<TPipe>();
+        TCircuit c(Project());
+        auto pipe = std::make_unique<TPipe>(Project());
         pipe->Length = 20;
         c.Append(std::move(pipe));
-        auto elbows = std::make_unique<TFitting>(0);
+        auto elbows = std::make_unique<TFitting>(Project(), 0);
         elbows->Quantity = 4;
         c.Append(std::move(elbows));
-        c.Append(std::make_unique<TFitting>(12));
-        c.Append(std::make_unique<TKItem>());
-        c.Append(std::make_unique<TValve>());
+        c.Append(std::make_unique<TFitting>(Project(), 12));
+        c.Append(std::make_unique<TKItem>(Project()));
+        c.Append(std::make_unique<TValve>(Project()));
         for (auto& item : c.Items) {
             item->Flow = 0.004;
-            item->SetBore(15); // 40 mm
+            item->SetBore(Project(), 15); // 40 mm
         }
         const QString file = Path("fittings.dvx");
-        WriteProject(file.toStdString(), c, *SystemFluid, dvx::ProgramTables());
+        WriteProject(file.toStdString(), c, *Project().Liquid, Project().Tables);
         QVERIFY(W().OpenFile(file));
         W().CalcBtnClick();
         const double byLength = W().Circuit().TotalDP;
@@ -286,7 +286,7 @@ private slots:
 
         W().FittingMethodAction(chosen)->trigger();
         QCOMPARE(W().Circuit().FittingMethod, chosen);
-        QCOMPARE(ProgramTables().FittingMethod, chosen);
+        QCOMPARE(Project().Tables.FittingMethod, chosen);
         QVERIFY(W().FittingMethodAction(chosen)->isChecked());
         QCOMPARE(W().StatusPanel(1)->text(), QString("Solved"));
         QVERIFY(SameTotal(W().Circuit().TotalDP, TotalBy(chosen)));
@@ -297,7 +297,7 @@ private slots:
 
         W().Action("&Undo")->trigger();
         QCOMPARE(W().Circuit().FittingMethod, TFittingMethod::EquivalentLength);
-        QCOMPARE(ProgramTables().FittingMethod, TFittingMethod::EquivalentLength);
+        QCOMPARE(Project().Tables.FittingMethod, TFittingMethod::EquivalentLength);
         QVERIFY(W().FittingMethodAction(TFittingMethod::EquivalentLength)->isChecked());
         QVERIFY(SameTotal(W().Circuit().TotalDP, byLength));
         QCOMPARE(W().StatusPanel(0)->text(), QString("Ready"));
@@ -311,10 +311,10 @@ private slots:
         // Saved with the project, and a new project is back at the default.
         QVERIFY(W().SaveFile(Path("method.dvx")));
         W().NewProject();
-        QCOMPARE(ProgramTables().FittingMethod, TFittingMethod::EquivalentLength);
+        QCOMPARE(Project().Tables.FittingMethod, TFittingMethod::EquivalentLength);
         QVERIFY(W().FittingMethodAction(TFittingMethod::EquivalentLength)->isChecked());
         QVERIFY(W().OpenFile(Path("method.dvx")));
-        QCOMPARE(ProgramTables().FittingMethod, chosen);
+        QCOMPARE(Project().Tables.FittingMethod, chosen);
         QVERIFY(W().FittingMethodAction(chosen)->isChecked());
     }
 

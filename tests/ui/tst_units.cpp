@@ -82,7 +82,7 @@ private slots:
         FreshStart("units.ini");
         StartFluidModule(9.0);
         SetDisplayUnits(TUnitChoice());
-        window_ = std::make_unique<TMainForm>();
+        window_ = std::make_unique<TMainForm>(Project());
         W().SetFileDialogHandler([this](QWidget*, const TFileDialogRequest&) {
             return chosenFiles_.isEmpty() ? QString() : chosenFiles_.takeFirst();
         });
@@ -120,7 +120,8 @@ private slots:
         QCOMPARE(W().InsertForm()->DiameterCombo()->itemText(19), QString("15"));
         QCOMPARE(QString::fromStdString(Store().ReadString("Units", "Flow", "")), QString("l/s"));
         W().CalcBtnClick();
-        const std::vector<std::string> summary = CircuitSummaryLines(W().Circuit(), SystemFluid, dvx::ProgramTables());
+        const std::vector<std::string> summary =
+            CircuitSummaryLines(W().Circuit(), Project().Liquid, Project().Tables);
         QCOMPARE(QString::fromStdString(summary[0]),
                  QString("Index circuit total pressure drop %1 kPa")
                      .arg(QString::fromStdString(FormatFloat("%0.4g", W().Circuit().TotalDP / 1000))));
@@ -146,7 +147,7 @@ private slots:
         QCOMPARE(W().Circuit().Item(0).Flow, 100.0 * 3.785411784e-3 / 60);
         QCOMPARE(Cell(0, gcFlow), QString("100.0"));
         EditCell(0, gcSize, "1 1/4");
-        QCOMPARE(NominalOf(W().Circuit().Item(0).BoreIndex), 32.0);
+        QCOMPARE(NominalOf(Project().Tables, W().Circuit().Item(0).BoreIndex), 32.0);
         QCOMPARE(Cell(0, gcSize), QString("1¼\""));
         EditCell(0, gcQuantity, "50");
         QCOMPARE(static_cast<const TPipe&>(W().Circuit().Item(0)).Length, 50 * 0.3048);
@@ -160,7 +161,8 @@ private slots:
         const double psi = W().Circuit().TotalDP / 6894.757293168;
         QCOMPARE(W().StatusPanel(2)->text(), QString("dP = %1 psi").arg(QString::fromStdString(FormatFloat("%0.4g", psi))));
         Screenshot(W(), "units-us-main");
-        const std::vector<std::string> summary = CircuitSummaryLines(W().Circuit(), SystemFluid, dvx::ProgramTables());
+        const std::vector<std::string> summary =
+            CircuitSummaryLines(W().Circuit(), Project().Liquid, Project().Tables);
         QCOMPARE(QString::fromStdString(summary[0]),
                  QString("Index circuit total pressure drop %1 psi").arg(QString::fromStdString(FormatFloat("%0.4g", psi))));
         QCOMPARE(QString::fromStdString(summary[1]),
@@ -178,7 +180,7 @@ private slots:
         insert->DiameterCombo()->setCurrentIndex(16);
         QVERIFY(insert->AddUser());
         QCOMPARE(W().Circuit().Item(0).Flow, 50 * 3.785411784e-3 / 60);
-        QCOMPARE(NominalOf(W().Circuit().Item(0).BoreIndex), 32.0);
+        QCOMPARE(NominalOf(Project().Tables, W().Circuit().Item(0).BoreIndex), 32.0);
         insert->FlowEdit()->setText("40");
         insert->AutoSizeClick(); // 40 gpm = 2.52 l/s: more than 40 mm carries
         QCOMPARE(insert->DiameterCombo()->currentText(), QString("2\""));
@@ -187,7 +189,7 @@ private slots:
         QCOMPARE(ReadUnitChoice(Store()), TUnitChoice::FromPreset(upUS));
         window_.reset();
         SetDisplayUnits(TUnitChoice());
-        window_ = std::make_unique<TMainForm>();
+        window_ = std::make_unique<TMainForm>(Project());
         QCOMPARE(Caption(gcFlow), QString("Q, gpm"));
     }
 
@@ -236,11 +238,11 @@ private slots:
     void defaultsSheetInUsUnitsKeepsTheDefaultsInTheirOwnUnits() {
         QCOMPARE(TDefaultsForm::LinesFor(TUnitChoice()), TDefaultsForm::Lines());
         SetDisplayUnits(TUnitChoice::FromPreset(upUS));
-        DefaultFlow = 25;        // l/s
-        DefaultLength = 10;      // m
-        DefaultTemperature = 9;  // °C
-        DefaultUserDP = 50;      // kPa
-        TDefaultsForm form;
+        Project().Tables.DefaultFlow = 25;       // l/s
+        Project().Tables.DefaultLength = 10;     // m
+        Project().Tables.DefaultTemperature = 9; // °C
+        Project().Tables.DefaultUserDP = 50;     // kPa
+        TDefaultsForm form(Project());
         const std::vector<std::string> lines = TDefaultsForm::LinesFor(DisplayUnits());
         QCOMPARE(lines[1], std::string("Water Temperature; %0.1f; °F; NPE; 14; 194"));
         QCOMPARE(lines[3], std::string("Pipe Length; %0.3f; ft; NPE; 0.328084; 328.084 "));
@@ -259,24 +261,24 @@ private slots:
             QVERIFY(form.AcceptClick());
         });
         QCOMPARE(result, int(QDialog::Accepted));
-        QVERIFY(std::abs(DefaultFlow - 100 * 3.785411784 / 60) < 1e-9);
-        QVERIFY(std::abs(DefaultTemperature - 20) < 1e-9);
-        QVERIFY(std::abs(DefaultUserDP - 14.5 * 6.894757293168) < 1e-9);
+        QVERIFY(std::abs(Project().Tables.DefaultFlow - 100 * 3.785411784 / 60) < 1e-9);
+        QVERIFY(std::abs(Project().Tables.DefaultTemperature - 20) < 1e-9);
+        QVERIFY(std::abs(Project().Tables.DefaultUserDP - 14.5 * 6.894757293168) < 1e-9);
         // The length was not touched: it is kept exactly, not read back
         // from its rounded feet.
-        QCOMPARE(DefaultLength, 10.0);
+        QCOMPARE(Project().Tables.DefaultLength, 10.0);
     }
 
     void defaultFlowsInGpmAreStoredInLitresPerSecond() {
         SetDisplayUnits(TUnitChoice::FromPreset(upUS));
-        TDefaultFlowForm form;
+        TDefaultFlowForm form(Project());
         QTableWidget* grid = form.Grid();
         QCOMPARE(grid->item(13, 0)->text(), QString("2½\""));
         QCOMPARE(grid->horizontalHeaderItem(1)->text(), QString("Max Flow, gpm"));
         QCOMPARE(grid->item(13, 1)->text(), QString("118.9")); // 7.5 l/s
         grid->item(13, 1)->setText("150");
         QVERIFY(form.AcceptClick());
-        QCOMPARE(BoreTable[13].mf, 9.46); // 150 gpm, kept as l/s to two decimals
+        QCOMPARE(Project().Tables.BoreTable[13].mf, 9.46); // 150 gpm, kept as l/s to two decimals
         QVERIFY(form.MaxFlowsText().find(", 9.46, 4.80,") != std::string::npos);
         QCOMPARE(QString::fromStdString(Store().Read(settings::MaxFlows)).contains("9.46"), true);
         grid->item(0, 1)->setText("lots");
@@ -286,9 +288,9 @@ private slots:
 
     void limitsInUsUnits() {
         SetDisplayUnits(TUnitChoice::FromPreset(upUS));
-        GradientLimit = 1500; // Pa/m
-        VelocityLimit = 3.5;  // m/s
-        TLimitsForm form;
+        Project().Tables.GradientLimit = 1500; // Pa/m
+        Project().Tables.VelocityLimit = 3.5;  // m/s
+        TLimitsForm form(Project());
         const int result = RunModal(form, [&] {
             QCOMPARE(form.PRateUnit()->text(), QString("ft/100 ft"));
             QCOMPARE(form.MaxVUnit()->text(), QString("ft/s"));
@@ -299,8 +301,8 @@ private slots:
             QVERIFY(form.AcceptClick());
         });
         QCOMPARE(result, int(QDialog::Accepted));
-        QCOMPARE(VelocityLimit, 12 * 0.3048);
-        QCOMPARE(GradientLimit, 1500.0); // untouched: kept exactly
+        QCOMPARE(Project().Tables.VelocityLimit, 12 * 0.3048);
+        QCOMPARE(Project().Tables.GradientLimit, 1500.0); // untouched: kept exactly
         QCOMPARE(QString::fromStdString(Store().Read(settings::VMax)), QString("3.7"));
     }
 

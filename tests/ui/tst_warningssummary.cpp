@@ -4,6 +4,8 @@
 // listed items, what the main window does when the list closes, and the
 // summary's rows and status.
 
+#include "ui/TestProject.h"
+
 #include "engine/catalogue/Tables.h"
 #include "engine/fluid/Fluid.h"
 #include "storage/settings/SettingsStore.h"
@@ -40,7 +42,7 @@ private:
 
     template <class T, class... Args>
     T& Add(const std::string& description, Args... args) {
-        W().Circuit().Append(std::make_unique<T>(args...));
+        W().Circuit().Append(std::make_unique<T>(W().Project(), args...));
         T& item = static_cast<T&>(W().Circuit().Item(W().Circuit().Count() - 1));
         item.Description = description;
         return item;
@@ -48,7 +50,7 @@ private:
     // A 10 m pipe of the given bore and flow (m³/s).
     TPipe& AddPipe(const std::string& description, int bore, double flow) {
         TPipe& pipe = Add<TPipe>(description);
-        pipe.SetBore(bore);
+        pipe.SetBore(W().Project(), bore);
         pipe.Flow = flow;
         pipe.Length = 10;
         return pipe;
@@ -81,10 +83,10 @@ private slots:
     }
 
     void init() {
-        RestoreBuiltInTables();
+        test::TestProject().Tables.RestoreBuiltIn();
         StartFluidModule(9.0);
         SetAppSettings(SettingsStore(home_.filePath("config/Quellstrand/darvenix.ini").toStdString()));
-        window_ = std::make_unique<TMainForm>();
+        window_ = std::make_unique<TMainForm>(test::TestProject());
         W().show();
     }
 
@@ -147,7 +149,7 @@ private slots:
             QCOMPARE(Warnings().StatusBar()->currentMessage(), smallDetail);
 
             Warnings().AutoFlowAction()->trigger();
-            QCOMPARE(small.Flow, BoreTable[19].mf * 0.001);
+            QCOMPARE(small.Flow, test::TestProject().Tables.BoreTable[19].mf * 0.001);
             QCOMPARE(list->count(), 0);
             QVERIFY(Warnings().Lines().empty());
             // The last corrected item's detail stays in the status bar.
@@ -169,7 +171,7 @@ private slots:
     // own; it has no item, so the corrections leave it alone.
     void threeKNoteHeadsTheListAndCorrectsNothing() {
         TFitting& damper = Add<TFitting>("Damper", 18); // Butterfly Valve: no 3-K constants
-        damper.SetBore(10);
+        damper.SetBore(W().Project(), 10);
         damper.Flow = 0.005;
         AddPipe("Branch", 19, 0.002); // too fast
         W().ChooseFittingMethod(TFittingMethod::ThreeK);

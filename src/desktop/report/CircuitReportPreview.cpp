@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/report/CircuitReportPreview.h"
 
-#include "engine/fluid/Fluid.h"
 #include "engine/hydraulics/ProjectContext.h"
 #include "presentation/report/CircuitReport.h"
 #include "presentation/report/GridReport.h"
@@ -23,10 +22,11 @@ void SetReportLetterhead(const std::string& dataFolder, const std::string& progr
                          FirstExistingFile(LogoCandidates(dataFolder, programFolder)), false, "", "", 4, 4);
 }
 
-void ShowCircuitReport(TPreviewForm& form, const TCircuit& circuit, bool groupsOn, bool typesOn, unsigned extras) {
+void ShowCircuitReport(TPreviewForm& form, const TProjectContext& project, const TCircuit& circuit,
+                       bool groupsOn, bool typesOn, unsigned extras) {
     TGridReport& report = GridReport();
     PrepareGridReport(form, report);
-    FillCircuitReport(report.Setup(), circuit, dvx::ProgramContext(), groupsOn, typesOn, SystemFluid, extras);
+    FillCircuitReport(report.Setup(), circuit, project, groupsOn, typesOn, project.Liquid, extras);
     form.exec();
 }
 

@@ -4,6 +4,8 @@
 // installed in the preview, the letterhead and logo handed over at start-up,
 // and the report shown from the main window's "Pre&view" command.
 
+#include "engine/hydraulics/ProjectContext.h"
+
 #include <string>
 
 namespace dvx {
@@ -21,9 +23,9 @@ void PrepareGridReport(TPreviewForm& form, TGridReport& report);
 // from `programFolder` (both end with "/"; see LetterheadFiles.h).
 void SetReportLetterhead(const std::string& dataFolder, const std::string& programFolder);
 
-// Fills the report from the circuit as the grid shows it and the system
+// Fills the report from the circuit as the grid shows it and the project's
 // liquid, and shows the preview modally.
-void ShowCircuitReport(TPreviewForm& form, const TCircuit& circuit, bool groupsOn, bool typesOn,
-                       unsigned extras = 0);
+void ShowCircuitReport(TPreviewForm& form, const TProjectContext& project, const TCircuit& circuit,
+                       bool groupsOn, bool typesOn, unsigned extras = 0);
 
 } // namespace dvx

@@ -38,7 +38,8 @@ void ApplyFittingMethod(TUndoHost& host, const TFittingMethod& method) {
 void ApplyLiquid(TUndoHost& host, const TLiquid& liquid) {
     // The stored copy holds the evaluated properties as well: nothing is
     // evaluated again, so the liquid is exactly as it was.
-    if (SystemFluid != nullptr) *SystemFluid = liquid;
+    const TProjectContext project = host.UndoProject();
+    if (project.Liquid != nullptr) *project.Liquid = liquid;
     host.LiquidTakenBack();
 }
 

@@ -5,6 +5,7 @@
 // date afterwards.
 
 #include "engine/hydraulics/Calc.h"
+#include "engine/hydraulics/ProjectContext.h"
 #include "presentation/ui/CircuitChanges.h"
 
 #include <string>
@@ -15,6 +16,9 @@ class TUndoHost {
 public:
     virtual ~TUndoHost() = default;
     virtual TCircuit& UndoCircuit() = 0;
+    // The project the circuit is calculated with: the liquid a command puts
+    // back lives there.
+    virtual TProjectContext UndoProject() = 0;
     // The items changed by an undo or redo: refresh the grid and the
     // warnings; when resultsStale the results are no longer current. row is
     // the grid row to show, -1 to keep the current one.

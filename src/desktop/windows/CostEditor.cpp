@@ -59,7 +59,7 @@ public:
 
 // ------------------------------------------------------------------ grid
 
-TCostGrid::TCostGrid(int cols, int rows, QWidget* parent)
+TCostGrid::TCostGrid(int cols, int rows, const TCatalogueTables& tables, QWidget* parent)
     : TEditOnClick<QTableWidget>(rows - 1, cols - 1, parent), cols_(cols), rows_(rows) {
     setItemDelegate(new TCostCellDelegate(this));
     horizontalHeader()->setDefaultSectionSize(kColumnWidth);
@@ -77,7 +77,7 @@ TCostGrid::TCostGrid(int cols, int rows, QWidget* parent)
     if (cols == FittingGridCols) {
         // 120 pixels, or wider when the fitting names need it in this font.
         int widest = 0;
-        for (const TFittingRec& rec : FittingTable)
+        for (const TFittingRec& rec : tables.FittingTable)
             widest = std::max(widest, fontMetrics().horizontalAdvance(QString::fromStdString(rec.FittingName)));
         verticalHeader()->setFixedWidth(std::max(kFittingNameWidth, widest + 12));
     }
@@ -148,8 +148,9 @@ void TCostGrid::GoTo(int col, int row) {
 
 // ---------------------------------------------------------------- editor
 
-TCostEditor::TCostEditor(const QString& caption, TCostTables tables, QWidget* parent)
-    : QDialog(parent), tables_(tables) {
+TCostEditor::TCostEditor(TProjectContext project, const QString& caption, TCostTables tables,
+                         QWidget* parent)
+    : QDialog(parent), project_(project), tables_(tables) {
     setWindowTitle(caption);
     setModal(true);
     auto* layout = new QVBoxLayout(this);
@@ -169,8 +170,8 @@ TCostEditor::TCostEditor(const QString& caption, TCostTables tables, QWidget* pa
     layout->addWidget(panel_);
 
     tabs_ = new QTabWidget(this);
-    pipeGrid_ = new TCostGrid(PipeGridCols, PipeGridRows, tabs_);
-    fittingGrid_ = new TCostGrid(FittingGridCols, FittingGridRows, tabs_);
+    pipeGrid_ = new TCostGrid(PipeGridCols, PipeGridRows, project_.Tables, tabs_);
+    fittingGrid_ = new TCostGrid(FittingGridCols, FittingGridRows, project_.Tables, tabs_);
     tabs_->addTab(pipeGrid_, "Straight Pipe");
     tabs_->addTab(fittingGrid_, "Fittings");
     layout->addWidget(tabs_, 1);

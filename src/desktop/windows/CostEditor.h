@@ -7,6 +7,7 @@
 // opening fills the grids from the tables; the tables change only on Save.
 
 #include "engine/cost/CostGrids.h"
+#include "engine/hydraulics/ProjectContext.h"
 #include "desktop/widgets/EditOnClick.h"
 
 #include <QDialog>
@@ -23,7 +24,9 @@ namespace dvx::ui {
 class TCostGrid : public TEditOnClick<QTableWidget> {
     Q_OBJECT
 public:
-    TCostGrid(int cols, int rows, QWidget* parent);
+    // The fitting grid's heading column is as wide as the longest fitting
+    // name of `tables`.
+    TCostGrid(int cols, int rows, const TCatalogueTables& tables, QWidget* parent);
 
     int Cols() const { return cols_; }
     int Rows() const { return rows_; }
@@ -66,7 +69,11 @@ public:
     void CloseClick();
 
 protected:
-    TCostEditor(const QString& caption, TCostTables tables, QWidget* parent);
+    // `project` holds the tables the editor shows and saves.
+    TCostEditor(TProjectContext project, const QString& caption, TCostTables tables,
+                QWidget* parent);
+
+    TProjectContext Project() const { return project_; }
 
     QWidget* Panel() const { return panel_; }
     void SetModified(bool modified) { modified_ = modified; }
@@ -83,6 +90,7 @@ private:
     // failed, so the window stays open with its changes.
     bool CanClose();
 
+    TProjectContext project_;
     TCostTables tables_;
     bool modified_ = false;
     QWidget* panel_ = nullptr;

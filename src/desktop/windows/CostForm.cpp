@@ -13,7 +13,8 @@
 
 namespace dvx::ui {
 
-TCostForm::TCostForm(QWidget* parent) : TCostEditor("Pipe and Fitting Costs", TCostTables::Prices, parent) {
+TCostForm::TCostForm(TProjectContext project, QWidget* parent)
+    : TCostEditor(project, "Pipe and Fitting Costs", TCostTables::Prices, parent) {
     setObjectName("CostForm");
     auto* row = new QHBoxLayout(Panel());
     row->setContentsMargins(8, 4, 8, 4);
@@ -36,13 +37,13 @@ TCostForm::TCostForm(QWidget* parent) : TCostEditor("Pipe and Fitting Costs", TC
 
 void TCostForm::FillFromTables() {
     TCostEditor::FillFromTables();
-    rateEdit_->SetText(FormatFloat("%0.2f", LabourRate));
+    rateEdit_->SetText(FormatFloat("%0.2f", Project().Tables.LabourRate));
     perHour_->setText(QString::fromStdString(PerHourText()));
 }
 
 void TCostForm::ReadExtraFields() {
     rateEdit_->Validate();
-    LabourRate = StrToFloat(rateEdit_->Text());
+    Project().Tables.LabourRate = StrToFloat(rateEdit_->Text());
 }
 
 } // namespace dvx::ui

@@ -16,14 +16,14 @@ namespace dvx::ui {
 class TCostForm : public TCostEditor {
     Q_OBJECT
 public:
-    explicit TCostForm(QWidget* parent = nullptr);
+    explicit TCostForm(TProjectContext project, QWidget* parent = nullptr);
 
     TFmtEdit* LabourRateEdit() const { return rateEdit_; }
     QLabel* PerHourLabel() const { return perHour_; }
 
 protected:
     void FillFromTables() override;
-    // LabourRate from its field; a text that is not a number raises ConvertError.
+    // The project's labour rate from its field; a text that is not a number raises ConvertError.
     void ReadExtraFields() override;
 
 private:

@@ -27,7 +27,8 @@ TUnitView FlowView(const TUnitChoice& u) {
 TUnitView SizeView(const TUnitChoice& u) { return TUnitView(u, qtPipeSize, {"mm", "%0.0f", Times(1)}, LiquidDensity()); }
 } // namespace
 
-TDefaultFlowForm::TDefaultFlowForm(QWidget* parent) : TCustomForm("DefaultFlowForm", "Default Flows", parent) {
+TDefaultFlowForm::TDefaultFlowForm(TProjectContext project, QWidget* parent)
+    : TCustomForm("DefaultFlowForm", "Default Flows", parent), project_(project) {
     connect(AddButton("Accept"), &QAction::triggered, this, [this] { AcceptClick(); });
     connect(AddButton("Restore"), &QAction::triggered, this, [this] { RestoreClick(); });
     connect(AddButton("Cancel"), &QAction::triggered, this, &QDialog::reject);
@@ -62,7 +63,8 @@ TDefaultFlowForm::TDefaultFlowForm(QWidget* parent) : TCustomForm("DefaultFlowFo
     ShowUnitTexts();
     RestorePlacement(true);
     // mf holds the stored flows, rounded to two decimals, since start-up.
-    for (std::size_t b = 0; b < flows_.size(); ++b) flows_[b] = BoreTable[b].mf;
+    for (std::size_t b = 0; b < flows_.size(); ++b)
+        flows_[b] = project_.Tables.BoreTable[b].mf;
     text_ = AppSettings().Read(settings::MaxFlows);
     FillGrid(flows_);
     grid_->setCurrentCell(0, 1);
@@ -74,8 +76,9 @@ void TDefaultFlowForm::ShowUnitTexts() {
     grid_->setHorizontalHeaderLabels(
         {"Bore", flow.IsMetric() ? QString("Max Flow") : QString::fromStdString(flow.Caption("Max Flow, "))});
     for (int b = 0; b < BoreCount; ++b)
-        grid_->item(b, 0)->setText(size.IsMetric() ? QString::fromLatin1(BoreName[static_cast<std::size_t>(b)])
-                                                   : QString::fromStdString(size.Text(NominalOf(b))));
+        grid_->item(b, 0)->setText(
+            size.IsMetric() ? QString::fromLatin1(BoreName[static_cast<std::size_t>(b)])
+                            : QString::fromStdString(size.Text(NominalOf(project_.Tables, b))));
 }
 
 void TDefaultFlowForm::showEvent(QShowEvent* event) {
@@ -134,7 +137,7 @@ bool TDefaultFlowForm::AcceptClick() {
             // (l/s to two decimals), so this run and the next agree.
             texts.push_back(flow.IsMetric() ? cells[b] : FlowText(flow.MetricFromShown(StrToFloat(cells[b]))));
             flows_[b] = StrToFloat(texts.back());
-            BoreTable[b].mf = flows_[b];
+            project_.Tables.BoreTable[b].mf = flows_[b];
         }
     } catch (const ConvertError& e) {
         ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));

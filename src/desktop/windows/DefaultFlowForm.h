@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// "Default Flows": the maximum flow of each bore (mf of BoreTable, l/s) that
-// auto-size and auto-flow work from, kept as the "MaxFlows" text.
+// "Default Flows": the maximum flow of each bore (mf of the project's bore
+// table, l/s) that auto-size and auto-flow work from, kept as the
+// "MaxFlows" text.
 
+#include "engine/hydraulics/ProjectContext.h"
 #include "storage/settings/Defaults.h"
 #include "desktop/windows/CustomForm.h"
 #include "engine/units/UnitChoice.h"
@@ -16,7 +18,7 @@ namespace dvx::ui {
 class TDefaultFlowForm : public TCustomForm {
     Q_OBJECT
 public:
-    explicit TDefaultFlowForm(QWidget* parent = nullptr);
+    explicit TDefaultFlowForm(TProjectContext project, QWidget* parent = nullptr);
 
     QTableWidget* Grid() const { return grid_; }
     // The dialog's own copy of the flows (l/s) and the "MaxFlows" text.
@@ -40,6 +42,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    TProjectContext project_; // the project whose bore flows the window edits
     std::vector<std::string> CellTexts() const;
     // The cell texts as the "MaxFlows" text keeps them: l/s, "%0.2f".
     // Raises ConvertError for a cell that is not a number.

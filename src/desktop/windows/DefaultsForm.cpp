@@ -93,7 +93,8 @@ const std::vector<std::string>& TDefaultsForm::Lines() {
     return lines;
 }
 
-TDefaultsForm::TDefaultsForm(QWidget* parent) : TCustomForm("DefaultsForm", "Defaults", parent) {
+TDefaultsForm::TDefaultsForm(TProjectContext project, QWidget* parent)
+    : TCustomForm("DefaultsForm", "Defaults", parent), project_(project) {
     connect(AddButton("Accept"), &QAction::triggered, this, [this] { AcceptClick(); });
     connect(AddButton("Cancel"), &QAction::triggered, this, &QDialog::reject);
     connect(AddButton("Restore"), &QAction::triggered, this, [this] { RestoreClick(); });
@@ -151,20 +152,26 @@ void TDefaultsForm::FillGrid() {
     FollowUnits();
     std::vector<std::string> bores(BoreName.begin(), BoreName.end());
     if (!SizeView(units_).IsMetric())
-        for (int b = 0; b < BoreCount; ++b) bores[static_cast<std::size_t>(b)] = SizeView(units_).Text(NominalOf(b));
+        for (int b = 0; b < BoreCount; ++b)
+            bores[static_cast<std::size_t>(b)] =
+                SizeView(units_).Text(NominalOf(project_.Tables, b));
     grid_->SetEnumStrings(rowBore, bores);
     // The fitting row offers every fitting type, so its value is the
-    // FittingTable index the insert dialog preselects.
+    // fitting table index the insert dialog preselects.
     std::vector<std::string> fittings;
-    for (const TFittingRec& rec : FittingTable) fittings.push_back(rec.FittingName);
+    for (const TFittingRec& rec : project_.Tables.FittingTable)
+        fittings.push_back(rec.FittingName);
     grid_->SetEnumStrings(rowFittingType, fittings);
-    grid_->SetValue(1, rowTemperature, TemperatureView(units_).ShownFromMetric(DefaultTemperature));
-    grid_->SetValue(1, rowBore, static_cast<int>(BoreAtLeast(DefaultBore)));
-    grid_->SetValue(1, rowLength, LengthView(units_).ShownFromMetric(DefaultLength));
-    grid_->SetValue(1, rowFlow, FlowView(units_).ShownFromMetric(DefaultFlow));
-    grid_->SetValue(1, rowFittingType, DefaultFittingType);
-    grid_->SetValue(1, rowQuantity, DefaultQuantity);
-    grid_->SetValue(1, rowUserDP, DropView(units_).ShownFromMetric(DefaultUserDP));
+    grid_->SetValue(1, rowTemperature,
+                    TemperatureView(units_).ShownFromMetric(project_.Tables.DefaultTemperature));
+    grid_->SetValue(1, rowBore,
+                    static_cast<int>(BoreAtLeast(project_.Tables, project_.Tables.DefaultBore)));
+    grid_->SetValue(1, rowLength,
+                    LengthView(units_).ShownFromMetric(project_.Tables.DefaultLength));
+    grid_->SetValue(1, rowFlow, FlowView(units_).ShownFromMetric(project_.Tables.DefaultFlow));
+    grid_->SetValue(1, rowFittingType, project_.Tables.DefaultFittingType);
+    grid_->SetValue(1, rowQuantity, project_.Tables.DefaultQuantity);
+    grid_->SetValue(1, rowUserDP, DropView(units_).ShownFromMetric(project_.Tables.DefaultUserDP));
     filled_.assign(static_cast<std::size_t>(grid_->RowCount()), std::string());
     for (int r = 1; r < grid_->RowCount(); ++r) filled_[static_cast<std::size_t>(r)] = grid_->Cell(1, r);
 }
@@ -179,15 +186,17 @@ void TDefaultsForm::showEvent(QShowEvent* event) {
 bool TDefaultsForm::TakeGrid() {
     grid_->FinishEditing();
     try {
-        TakeQuantity(*grid_, rowTemperature, TemperatureView(units_), filled_, DefaultTemperature);
+        TCatalogueTables& tables = project_.Tables;
+        TakeQuantity(*grid_, rowTemperature, TemperatureView(units_), filled_,
+                     tables.DefaultTemperature);
         const int bore = Index(*grid_, rowBore);
-        if (bore >= 0 && bore < BoreCount) DefaultBore = NominalOf(bore);
-        TakeQuantity(*grid_, rowLength, LengthView(units_), filled_, DefaultLength);
-        TakeQuantity(*grid_, rowFlow, FlowView(units_), filled_, DefaultFlow);
+        if (bore >= 0 && bore < BoreCount) tables.DefaultBore = NominalOf(tables, bore);
+        TakeQuantity(*grid_, rowLength, LengthView(units_), filled_, tables.DefaultLength);
+        TakeQuantity(*grid_, rowFlow, FlowView(units_), filled_, tables.DefaultFlow);
         const int type = Index(*grid_, rowFittingType);
-        if (type >= 0 && type < FittingCount) DefaultFittingType = type;
-        DefaultQuantity = static_cast<int>(Number(*grid_, rowQuantity));
-        TakeQuantity(*grid_, rowUserDP, DropView(units_), filled_, DefaultUserDP);
+        if (type >= 0 && type < FittingCount) tables.DefaultFittingType = type;
+        tables.DefaultQuantity = static_cast<int>(Number(*grid_, rowQuantity));
+        TakeQuantity(*grid_, rowUserDP, DropView(units_), filled_, tables.DefaultUserDP);
     } catch (const ConvertError& e) {
         ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
         return false;

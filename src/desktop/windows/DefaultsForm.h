@@ -2,6 +2,7 @@
 #pragma once
 // "Defaults": the values new circuit items start from, on a property sheet.
 
+#include "engine/hydraulics/ProjectContext.h"
 #include "desktop/windows/CustomForm.h"
 #include "engine/units/UnitChoice.h"
 
@@ -17,7 +18,7 @@ namespace dvx::ui {
 class TDefaultsForm : public TCustomForm {
     Q_OBJECT
 public:
-    explicit TDefaultsForm(QWidget* parent = nullptr);
+    explicit TDefaultsForm(TProjectContext project, QWidget* parent = nullptr);
 
     // The definition lines of the sheet; rows 2 and 5 get their choices at
     // each opening (the bore labels and the fitting type names).
@@ -47,6 +48,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    TProjectContext project_; // the project whose item defaults the window edits
     void Store();
     void FitColumns();
     // Rebuilds the sheet when the display units changed since it was built.

@@ -13,7 +13,8 @@
 
 namespace dvx::ui {
 
-TFittingsForm::TFittingsForm(QWidget* parent) : TTechForm("FittingsForm", "Fittings Editor", parent) {
+TFittingsForm::TFittingsForm(TProjectContext project, QWidget* parent)
+    : TTechForm("FittingsForm", "Fittings Editor", parent), project_(project) {
     ShowTechButtons({tbSave, tbAlign, tbReset, tbCancel, tbAccept});
     TechButton(tbSave)->setToolTip("Save as default");
     TechButton(tbSave)->setShortcut(QKeySequence(Qt::ALT | Qt::Key_S));
@@ -24,7 +25,8 @@ TFittingsForm::TFittingsForm(QWidget* parent) : TTechForm("FittingsForm", "Fitti
     TEntryGrid* grid = Grid();
     grid->SetColCount(2);
     std::vector<std::string> lines = {"Fitting Type; Coefficient"};
-    for (const TFittingRec& rec : FittingTable) lines.push_back(rec.FittingName + "; %0.0f; ; NPE; 0; 999");
+    for (const TFittingRec& rec : project_.Tables.FittingTable)
+        lines.push_back(rec.FittingName + "; %0.0f; ; NPE; 0; 999");
     grid->SetLines(lines);
     grid->setColumnWidth(0, 150);
     grid->setColumnWidth(1, 80);
@@ -43,7 +45,7 @@ void TFittingsForm::FillGrid() {
     TEntryGrid* grid = Grid();
     shown_.assign(static_cast<std::size_t>(grid->RowCount()), std::string());
     for (int t = 0; t < FittingCount; ++t) {
-        grid->SetValue(1, t + 1, FittingTable[static_cast<std::size_t>(t)].C);
+        grid->SetValue(1, t + 1, project_.Tables.FittingTable[static_cast<std::size_t>(t)].C);
         shown_[static_cast<std::size_t>(t + 1)] = grid->Cell(1, t + 1);
     }
 }
@@ -62,7 +64,7 @@ bool TFittingsForm::TakeGrid() {
         for (int t = 0; t < FittingCount; ++t) {
             const int row = t + 1;
             if (grid->Cell(1, row) == shown_[static_cast<std::size_t>(row)]) continue;
-            FittingTable[static_cast<std::size_t>(t)].C = SheetNumber(*grid, row);
+            project_.Tables.FittingTable[static_cast<std::size_t>(t)].C = SheetNumber(*grid, row);
         }
     } catch (const ConvertError& e) {
         ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
@@ -96,7 +98,9 @@ void TFittingsForm::SaveClick() {
 
 void TFittingsForm::ResetClick() {
     Grid()->FinishEditing();
-    for (std::size_t t = 0; t < FittingTable.size(); ++t) FittingTable[t].C = StandardFittingTable[t].C;
+    auto& fittings = project_.Tables.FittingTable;
+    for (std::size_t t = 0; t < fittings.size(); ++t)
+        fittings[t].C = StandardFittingTable[t].C;
     FillGrid();
 }
 

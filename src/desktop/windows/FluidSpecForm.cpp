@@ -33,8 +33,8 @@ void TFluidGrid::ShowMessage(const std::string& text) {
     ui::ShowMessage(this, MsgKind::Plain, QString::fromStdString(text));
 }
 
-TFluidSpecForm::TFluidSpecForm(QWidget* parent)
-    : QDialog(parent, Qt::Tool), grid_(new TFluidGrid(this)), logic_(*grid_) {
+TFluidSpecForm::TFluidSpecForm(TProjectContext project, QWidget* parent)
+    : QDialog(parent, Qt::Tool), project_(project), grid_(new TFluidGrid(this)), logic_(*grid_) {
     setObjectName(kWindowName);
     setWindowTitle("Fluid Specification");
     setModal(true);
@@ -163,7 +163,7 @@ void TFluidSpecForm::showEvent(QShowEvent* event) {
     // Once per opening: a message box or the units list taking the focus
     // for a moment must not renew the backup that Cancel restores.
     if (!event->spontaneous()) {
-        logic_.SetFreezingMargin(FreezingMargin);
+        logic_.SetFreezingMargin(project_.Tables.FreezingMargin);
         logic_.Activate();
     }
 }

@@ -5,6 +5,7 @@
 // user's own property values. It edits the liquid in place; Accept keeps the
 // changes, Cancel (or the close box) puts the liquid back as it was opened.
 
+#include "engine/hydraulics/ProjectContext.h"
 #include "presentation/ui/FluidSheet.h"
 #include "desktop/widgets/EntryGrid.h"
 
@@ -31,7 +32,7 @@ protected:
 class TFluidSpecForm : public QDialog {
     Q_OBJECT
 public:
-    explicit TFluidSpecForm(QWidget* parent = nullptr);
+    explicit TFluidSpecForm(TProjectContext project, QWidget* parent = nullptr);
 
     // The liquid to edit; the caller sets it before showing the window.
     void SetFluid(TLiquid* fluid) { logic_.SetFluid(fluid); }
@@ -57,6 +58,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    TProjectContext project_; // the project whose freezing margin the sheet checks against
     void ShowStatus(const TFluidStatus& status);
     void ShowProtection();
     std::vector<int> ColumnWidths() const;

@@ -106,7 +106,8 @@ void SetShownRange(TFmtEdit* edit, const TUnitView& view, double low, double hig
 
 } // namespace
 
-TInsertForm::TInsertForm(QWidget* parent) : QWidget(parent, Qt::Tool) {
+TInsertForm::TInsertForm(TProjectContext project, QWidget* parent)
+    : QWidget(parent, Qt::Tool), project_(project) {
     setWindowTitle("Insert New Item");
     setObjectName("InsertForm");
     setMinimumSize(312, 280);
@@ -147,7 +148,8 @@ TInsertForm::TInsertForm(QWidget* parent) : QWidget(parent, Qt::Tool) {
     auto* newFitting = AddButton("Fitting", "Add standard fitting to project", fittingTab);
     fittingCombo_ = new QComboBox(fittingTab);
     fittingCombo_->setMaxVisibleItems(16);
-    for (const TFittingRec& rec : FittingTable) fittingCombo_->addItem(QString::fromStdString(rec.FittingName));
+    for (const TFittingRec& rec : project_.Tables.FittingTable)
+        fittingCombo_->addItem(QString::fromStdString(rec.FittingName));
     fittingQty_ = NumberEdit(fittingTab, "%d", 1, 999);
     auto* up = new QToolButton(fittingTab);
     up->setArrowType(Qt::UpArrow);
@@ -195,7 +197,9 @@ TInsertForm::TInsertForm(QWidget* parent) : QWidget(parent, Qt::Tool) {
     connect(up, &QToolButton::clicked, this, [this] { SpinQuantity(+1); });
     connect(down, &QToolButton::clicked, this, [this] { SpinQuantity(-1); });
     connect(fittingCombo_, &QComboBox::currentIndexChanged, this, [this](int i) {
-        if (i >= 0 && i < FittingCount) fittingDescriptionEdit_->setText(QString::fromStdString(FittingTable[static_cast<std::size_t>(i)].FittingName));
+        if (i >= 0 && i < FittingCount)
+            fittingDescriptionEdit_->setText(QString::fromStdString(
+                project_.Tables.FittingTable[static_cast<std::size_t>(i)].FittingName));
     });
 
     // The window sees keys before its controls (Insert, Up, Down).
@@ -224,7 +228,7 @@ void TInsertForm::ShowUnitTexts() {
 }
 
 void TInsertForm::ShowBores() {
-    const TCatalogueTables& tables = ProgramTables();
+    const TCatalogueTables& tables = project_.Tables;
     const TUnitView size = SizeView(units_);
     const QSignalBlocker block(diameterCombo_);
     // The bore shown stays the nearest one by inside diameter, in whichever
@@ -239,8 +243,9 @@ void TInsertForm::ShowBores() {
     for (int b = 0; b < BoreRowCount(tables); ++b) {
         const TBoreRow row = BoreRow(tables, b);
         // A material's own labels are its standard's sizes in any unit.
-        const QString label = size.IsMetric() || ownTable ? QString::fromStdString(std::string(row.Label))
-                                                          : Q(size.Text(NominalOf(b)));
+        const QString label = size.IsMetric() || ownTable
+                                  ? QString::fromStdString(std::string(row.Label))
+                                  : Q(size.Text(NominalOf(tables, b)));
         diameterCombo_->addItem(label, row.ID);
     }
     diameterCombo_->setCurrentIndex(known && shownID > 0 ? NearestBoreRow(tables, shownID)
@@ -270,14 +275,19 @@ void TInsertForm::ApplyUnits() {
 
 void TInsertForm::LoadDefaults() {
     // The defaults are held in l/s, mm, m and kPa.
-    flowEdit_->setText(Q(FlowView(units_).TextFromMetric(DefaultFlow)));
-    diameterCombo_->setCurrentIndex(BoreRowForBuiltIn(ProgramTables(), BoreAtLeast(DefaultBore)));
-    pipeLenEdit_->setText(Q(LengthView(units_).TextFromMetric(DefaultLength)));
-    userDPEdit_->setText(Q(DropView(units_).TextFromMetric(DefaultUserDP)));
-    int type = DefaultFittingType >= 0 && DefaultFittingType < FittingCount ? DefaultFittingType : 0;
+    const TCatalogueTables& tables = project_.Tables;
+    flowEdit_->setText(Q(FlowView(units_).TextFromMetric(tables.DefaultFlow)));
+    diameterCombo_->setCurrentIndex(
+        BoreRowForBuiltIn(tables, BoreAtLeast(tables, tables.DefaultBore)));
+    pipeLenEdit_->setText(Q(LengthView(units_).TextFromMetric(tables.DefaultLength)));
+    userDPEdit_->setText(Q(DropView(units_).TextFromMetric(tables.DefaultUserDP)));
+    int type = tables.DefaultFittingType >= 0 && tables.DefaultFittingType < FittingCount
+                   ? tables.DefaultFittingType
+                   : 0;
     fittingCombo_->setCurrentIndex(type);
-    fittingDescriptionEdit_->setText(QString::fromStdString(FittingTable[static_cast<std::size_t>(type)].FittingName));
-    fittingQty_->setText(QString::number(DefaultQuantity));
+    fittingDescriptionEdit_->setText(
+        QString::fromStdString(tables.FittingTable[static_cast<std::size_t>(type)].FittingName));
+    fittingQty_->setText(QString::number(tables.DefaultQuantity));
 }
 
 bool TInsertForm::ReadNumber(TFmtEdit* edit, double& value) {
@@ -306,7 +316,7 @@ bool TInsertForm::Hand(std::unique_ptr<TBranch> item, const QLineEdit* descripti
     // What the three kinds share: description, flow (as shown in the field) and bore.
     item->Description = description->text().toStdString();
     item->Flow = FlowView(units_).FromShown(flow); // m³/s
-    item->SetBore(diameterCombo_->currentIndex());
+    item->SetBore(project_, diameterCombo_->currentIndex());
     if (OnAddItem) OnAddItem(std::move(item));
     return true;
 }
@@ -315,7 +325,7 @@ bool TInsertForm::AddPipe() {
     double flow = 0, length = 0;
     if (!ReadNumber(flowEdit_, flow) || !ReadNumber(pipeLenEdit_, length))
         return false;
-    auto pipe = std::make_unique<TPipe>();
+    auto pipe = std::make_unique<TPipe>(project_);
     pipe->Length = LengthView(units_).FromShown(length); // m
     return Hand(std::move(pipe), pipeDescriptionEdit_, flow);
 }
@@ -325,7 +335,7 @@ bool TInsertForm::AddFitting() {
     if (!ReadNumber(flowEdit_, flow) || !ReadNumber(fittingQty_, quantity))
         return false;
     int type = std::clamp(fittingCombo_->currentIndex(), 0, FittingCount - 1);
-    auto fitting = std::make_unique<TFitting>(type);
+    auto fitting = std::make_unique<TFitting>(project_, type);
     fitting->Quantity = static_cast<int>(quantity);
     return Hand(std::move(fitting), fittingDescriptionEdit_, flow);
 }
@@ -334,7 +344,7 @@ bool TInsertForm::AddUser() {
     double flow = 0, dp = 0;
     if (!ReadNumber(flowEdit_, flow) || !ReadNumber(userDPEdit_, dp))
         return false;
-    auto user = std::make_unique<TUser>();
+    auto user = std::make_unique<TUser>(project_);
     user->PressureDrop = DropView(units_).FromShown(dp); // Pa
     return Hand(std::move(user), userDescriptionEdit_, flow);
 }
@@ -358,20 +368,21 @@ void TInsertForm::AutoSizeClick() {
         return;
     }
     // Maximum flows are in l/s.
-    diameterCombo_->setCurrentIndex(BoreRowForFlow(ProgramTables(), FlowView(units_).MetricFromShown(q)));
+    diameterCombo_->setCurrentIndex(
+        BoreRowForFlow(project_.Tables, FlowView(units_).MetricFromShown(q)));
 }
 
 void TInsertForm::AutoFlowClick() {
     int bore = diameterCombo_->currentIndex();
-    if (bore < 0 || bore >= BoreRowCount(ProgramTables())) return;
-    const double mf = BoreRow(ProgramTables(), bore).mf; // l/s
+    if (bore < 0 || bore >= BoreRowCount(project_.Tables)) return;
+    const double mf = BoreRow(project_.Tables, bore).mf; // l/s
     const TUnitView flow = FlowView(units_);
     flowEdit_->setText(Q(flow.IsMetric() ? FloatToStr(mf) : flow.TextFromMetric(mf)));
 }
 
 void TInsertForm::SpinQuantity(int step) {
     auto value = TryStrToFloat(fittingQty_->text().toStdString());
-    int quantity = value ? static_cast<int>(*value) : DefaultQuantity;
+    int quantity = value ? static_cast<int>(*value) : project_.Tables.DefaultQuantity;
     if (step > 0 && quantity < 999) ++quantity;
     if (step < 0 && quantity > 1) --quantity;
     fittingQty_->setText(QString::number(quantity));
@@ -532,8 +543,9 @@ void TInsertForm::ShowResistanceUnitTexts(const TUnitChoice& before) {
     const int bore = otherBoreCombo_->currentIndex();
     otherBoreCombo_->clear();
     for (int b = 0; b < BoreCount; ++b)
-        otherBoreCombo_->addItem(size.IsMetric() ? QString::fromLatin1(BoreName[static_cast<std::size_t>(b)])
-                                                 : Q(size.Text(NominalOf(b))));
+        otherBoreCombo_->addItem(size.IsMetric()
+                                     ? QString::fromLatin1(BoreName[static_cast<std::size_t>(b)])
+                                     : Q(size.Text(NominalOf(project_.Tables, b))));
     otherBoreCombo_->setCurrentIndex(bore >= 0 ? bore : BoreCount - 1);
 }
 
@@ -565,10 +577,11 @@ void TInsertForm::ShowKPreset() {
     const int item = diameterCombo_->currentIndex(), other = otherBoreCombo_->currentIndex();
     if (item < 0 || other < 0) return;
     // The item's bore is a row of the active material's table.
-    if (item >= BoreRowCount(ProgramTables())) return;
-    const TBoreChangeResult r = PresetK(preset, BoreRow(ProgramTables(), item).ID,
-                                        BoreTable[static_cast<std::size_t>(other)].ID,
-                                        TypedNumber(angleEdit_).value_or(std::nan("")), outletCheck_->isChecked());
+    const TCatalogueTables& tables = project_.Tables;
+    if (item >= BoreRowCount(tables)) return;
+    const TBoreChangeResult r = PresetK(
+        preset, BoreRow(tables, item).ID, tables.BoreTable[static_cast<std::size_t>(other)].ID,
+        TypedNumber(angleEdit_).value_or(std::nan("")), outletCheck_->isChecked());
     kEdit_->setText(r.Error.empty() ? Q(FormatFloat("%0.4g", r.K)) : QString());
     kEdit_->setToolTip(Q(r.Error));
 }
@@ -581,12 +594,15 @@ std::unique_ptr<TBranch> TInsertForm::KItemFromFields() {
     double k = 0;
     if (preset.Change) {
         // The change of bore is checked again: its reason is the message.
-        const TBoreChangeResult r =
-            PresetK(preset,
-                    BoreRow(ProgramTables(), std::clamp(diameterCombo_->currentIndex(), 0,
-                                                        BoreRowCount(ProgramTables()) - 1)).ID,
-                    BoreTable[static_cast<std::size_t>(std::max(0, otherBoreCombo_->currentIndex()))].ID,
-                    TypedNumber(angleEdit_).value_or(std::nan("")), outletCheck_->isChecked());
+        const TBoreChangeResult r = PresetK(
+            preset,
+            BoreRow(project_.Tables, std::clamp(diameterCombo_->currentIndex(), 0,
+                                                BoreRowCount(project_.Tables) - 1))
+                .ID,
+            project_.Tables
+                .BoreTable[static_cast<std::size_t>(std::max(0, otherBoreCombo_->currentIndex()))]
+                .ID,
+            TypedNumber(angleEdit_).value_or(std::nan("")), outletCheck_->isChecked());
         if (!r.Error.empty()) {
             Refuse(r.Error.find("angle") != std::string::npos ? static_cast<QWidget*>(angleEdit_) : otherBoreCombo_, r.Error);
             return nullptr;
@@ -600,11 +616,11 @@ std::unique_ptr<TBranch> TInsertForm::KItemFromFields() {
         }
         k = *typed;
     }
-    auto item = std::make_unique<TKItem>();
+    auto item = std::make_unique<TKItem>(project_);
     item->K = k;
     item->Description = kDescriptionEdit_->text().toStdString();
     item->Flow = FlowView(units_).FromShown(flow); // m³/s
-    item->SetBore(diameterCombo_->currentIndex());
+    item->SetBore(project_, diameterCombo_->currentIndex());
     return item;
 }
 
@@ -617,11 +633,11 @@ std::unique_ptr<TBranch> TInsertForm::ValveFromFields() {
         Refuse(kvEdit_, error);
         return nullptr;
     }
-    auto valve = std::make_unique<TValve>();
+    auto valve = std::make_unique<TValve>(project_);
     valve->Kv = view.FromShown(*shown); // m³/h at 1 bar
     valve->Description = valveDescriptionEdit_->text().toStdString();
     valve->Flow = FlowView(units_).FromShown(flow); // m³/s
-    valve->SetBore(diameterCombo_->currentIndex());
+    valve->SetBore(project_, diameterCombo_->currentIndex());
     return valve;
 }
 

@@ -5,6 +5,7 @@
 // shared by the kinds; each tab holds the fields of one kind and its add
 // button.
 
+#include "engine/hydraulics/ProjectContext.h"
 #include "engine/hydraulics/Calc.h"
 #include "engine/units/UnitChoice.h"
 
@@ -34,7 +35,7 @@ public:
     // The bore list from the active material's table (after a change of
     // material), keeping the nearest bore by inside diameter selected.
     void ShowBores();
-    explicit TInsertForm(QWidget* parent = nullptr);
+    explicit TInsertForm(TProjectContext project, QWidget* parent = nullptr);
 
     // Receives each new item (the main window's insertion rule).
     std::function<void(std::unique_ptr<TBranch>)> OnAddItem;
@@ -105,6 +106,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    TProjectContext project_; // the project whose tables and defaults new items take
     // The value of a numeric field after its formatted-entry check; a text
     // that still is not a number shows the conversion error and gives nothing.
     bool ReadNumber(TFmtEdit* edit, double& value);

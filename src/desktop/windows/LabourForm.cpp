@@ -7,7 +7,8 @@
 
 namespace dvx::ui {
 
-TLabourForm::TLabourForm(QWidget* parent) : TCostEditor("Labour Rate Editor", TCostTables::LabourTimes, parent) {
+TLabourForm::TLabourForm(TProjectContext project, QWidget* parent)
+    : TCostEditor(project, "Labour Rate Editor", TCostTables::LabourTimes, parent) {
     setObjectName("LabourForm");
     auto* row = new QHBoxLayout(Panel());
     row->setContentsMargins(8, 4, 8, 4);

@@ -12,7 +12,7 @@ namespace dvx::ui {
 class TLabourForm : public TCostEditor {
     Q_OBJECT
 public:
-    explicit TLabourForm(QWidget* parent = nullptr);
+    explicit TLabourForm(TProjectContext project, QWidget* parent = nullptr);
 
     QLabel* TableLabel() const { return label_; }
 

@@ -34,7 +34,8 @@ void ShowIn(TFmtEdit* edit, QLabel* unit, const TUnitView& view, const double ra
 }
 } // namespace
 
-TLimitsForm::TLimitsForm(QWidget* parent) : TCustomForm("LimitsForm", "Warning Limits", parent) {
+TLimitsForm::TLimitsForm(TProjectContext project, QWidget* parent)
+    : TCustomForm("LimitsForm", "Warning Limits", parent), project_(project) {
     connect(AddButton("Accept"), &QAction::triggered, this, [this] { AcceptClick(); });
     connect(AddButton("Cancel"), &QAction::triggered, this, &QDialog::reject);
     SetStatusText("These limits are for warnings only");
@@ -73,11 +74,11 @@ TLimitsForm::TLimitsForm(QWidget* parent) : TCustomForm("LimitsForm", "Warning L
 }
 
 void TLimitsForm::FillFields() {
-    ShowIn(edPRate_, prateUnit_, GradientView(), kGradientRange, GradientLimit);
-    ShowIn(edMaxV_, maxVUnit_, VelocityView(), kVelocityRange, VelocityLimit);
+    ShowIn(edPRate_, prateUnit_, GradientView(), kGradientRange, project_.Tables.GradientLimit);
+    ShowIn(edMaxV_, maxVUnit_, VelocityView(), kVelocityRange, project_.Tables.VelocityLimit);
     filledPRate_ = edPRate_->Text();
     filledMaxV_ = edMaxV_->Text();
-    edFreeze_->SetText(LimitText(FreezingMargin));
+    edFreeze_->SetText(LimitText(project_.Tables.FreezingMargin));
     filledFreeze_ = edFreeze_->Text();
 }
 
@@ -101,10 +102,11 @@ bool TLimitsForm::AcceptClick() {
         // In SI the limit is the text, as it has always been; in another
         // unit an untouched field keeps the limit exactly.
         if (gradient.IsMetric() || edPRate_->Text() != filledPRate_)
-            GradientLimit = gradient.MetricFromShown(StrToFloat(edPRate_->Text()));
+            project_.Tables.GradientLimit = gradient.MetricFromShown(StrToFloat(edPRate_->Text()));
         if (velocity.IsMetric() || edMaxV_->Text() != filledMaxV_)
-            VelocityLimit = velocity.MetricFromShown(StrToFloat(edMaxV_->Text()));
-        if (edFreeze_->Text() != filledFreeze_) FreezingMargin = StrToFloat(edFreeze_->Text());
+            project_.Tables.VelocityLimit = velocity.MetricFromShown(StrToFloat(edMaxV_->Text()));
+        if (edFreeze_->Text() != filledFreeze_)
+            project_.Tables.FreezingMargin = StrToFloat(edFreeze_->Text());
     } catch (const ConvertError& e) {
         ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
         return false;
@@ -112,8 +114,12 @@ bool TLimitsForm::AcceptClick() {
     try {
         SavePlacement();
         // The settings keep Pa/m and m/s, whatever is shown.
-        AppSettings().Write(settings::PRate, gradient.IsMetric() ? edPRate_->Text() : LimitText(GradientLimit));
-        AppSettings().Write(settings::VMax, velocity.IsMetric() ? edMaxV_->Text() : LimitText(VelocityLimit));
+        AppSettings().Write(settings::PRate, gradient.IsMetric()
+                                                 ? edPRate_->Text()
+                                                 : LimitText(project_.Tables.GradientLimit));
+        AppSettings().Write(settings::VMax, velocity.IsMetric()
+                                                ? edMaxV_->Text()
+                                                : LimitText(project_.Tables.VelocityLimit));
         // Written once changed, so that a settings file nobody touched stays as it was.
         if (edFreeze_->Text() != filledFreeze_) AppSettings().Write(settings::FreezeMargin, edFreeze_->Text());
     } catch (const std::exception& e) {

@@ -3,6 +3,7 @@
 // "Warning Limits": the pressure-gradient and velocity limits against which
 // every calculated item is tested. The limits affect warnings only.
 
+#include "engine/hydraulics/ProjectContext.h"
 #include "desktop/windows/CustomForm.h"
 
 #include <string>
@@ -18,7 +19,7 @@ namespace dvx::ui {
 class TLimitsForm : public TCustomForm {
     Q_OBJECT
 public:
-    explicit TLimitsForm(QWidget* parent = nullptr);
+    explicit TLimitsForm(TProjectContext project, QWidget* parent = nullptr);
 
     TFmtEdit* PRateEdit() const { return edPRate_; } // Pa/m, or the gradient unit in force
     TFmtEdit* MaxVEdit() const { return edMaxV_; }   // m/s, or the velocity unit in force
@@ -38,6 +39,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    TProjectContext project_; // the project whose warning limits the window edits
     TFmtEdit* edPRate_;
     TFmtEdit* edMaxV_;
     QLabel* prateUnit_ = nullptr;

@@ -63,7 +63,8 @@
 
 namespace dvx::ui {
 
-TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
+TMainForm::TMainForm(TProjectContext project, QWidget* parent)
+    : QMainWindow(parent), project_(project) {
     setObjectName("MainForm");
     ShowTitle();
     resize(760, 520);
@@ -72,7 +73,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
 
     // The dialogs start in the program's folder.
     currentDir_ = ProgramFolderPath();
-    circuit_ = std::make_unique<TCircuit>();
+    circuit_ = std::make_unique<TCircuit>(project_);
     columnWidths_ = DefaultColumnWidths();
     undoStack_ = new QUndoStack(this);
     // Undoing or redoing to the state last saved reads "Ready" again; a
@@ -90,33 +91,33 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
 
     // The other windows, once, in start-up order (their values were read
     // from the settings by the core start-up).
-    warningsForm_ = new TWarningsForm(this);
+    warningsForm_ = new TWarningsForm(project_, this);
     preview_ = new TPreviewForm(this, &AppSettings());
     preview_->Seams().message = [this](TMessageKind kind, const QString& text) {
         const MsgKind kinds[] = {MsgKind::Information, MsgKind::Warning, MsgKind::Error, MsgKind::Plain};
         ShowMessage(preview_, kinds[static_cast<int>(kind)], text);
     };
-    fittingsForm_ = new TFittingsForm(this);
-    pipeSpecForm_ = new TPipeSpecForm(this);
+    fittingsForm_ = new TFittingsForm(project_, this);
+    pipeSpecForm_ = new TPipeSpecForm(project_, this);
     summaryForm_ = new TSummaryForm(this);
-    limitsForm_ = new TLimitsForm(this);
-    defaultsForm_ = new TDefaultsForm(this);
-    insertForm_ = new TInsertForm(this);
+    limitsForm_ = new TLimitsForm(project_, this);
+    defaultsForm_ = new TDefaultsForm(project_, this);
+    insertForm_ = new TInsertForm(project_, this);
     insertForm_->OnAddItem = [this](std::unique_ptr<TBranch> item) { InsertItem(std::move(item)); };
     insertForm_->CurrentItem = [this]() -> const TBranch* {
         return circuit_->Count() > 0 ? &circuit_->Item(std::clamp(CurrentRow(), 0, circuit_->Count() - 1)) : nullptr;
     };
     insertForm_->OnUpdateItem = [this](std::unique_ptr<TBranch> item) { return UpdateItem(std::move(item)); };
-    labourForm_ = new TLabourForm(this);
-    costForm_ = new TCostForm(this);
-    priceForm_ = new TPriceForm(this);
+    labourForm_ = new TLabourForm(project_, this);
+    costForm_ = new TCostForm(project_, this);
+    priceForm_ = new TPriceForm(project_, this);
     priceForm_->SetEditors(costForm_, labourForm_);
     priceForm_->SetPreview(preview_); // one preview window for every report
-    defaultFlowForm_ = new TDefaultFlowForm(this);
+    defaultFlowForm_ = new TDefaultFlowForm(project_, this);
     propertiesForm_ = new TPropertiesForm(this);
-    fluidSpecForm_ = new TFluidSpecForm(this);
+    fluidSpecForm_ = new TFluidSpecForm(project_, this);
     unitsForm_ = new TUnitsForm(this);
-    pumpForm_ = new TPumpCurveForm(this);
+    pumpForm_ = new TPumpCurveForm(project_, this);
     pumpForm_->GroupsActive = [this] { return GroupsActive(); };
     // An exported plot is headed by the project's name, else its file's.
     pumpForm_->ProjectName = [this] {
@@ -140,7 +141,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     LoadSettings();
     // An empty circuit with the material in force; nothing to undo.
     NewCircuit();
-    circuit_->Material = PipeMaterial;
+    circuit_->Material = project_.Tables.PipeMaterial;
     ApplyMaterial();
     // The first start opens wide enough for the columns; later starts keep
     // the size the user left.
@@ -405,7 +406,7 @@ TColumnWidths TMainForm::FittedWidths() {
     const int cellPad = 2 * grid_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid_) + 8;
     const int captionPad = cellPad + 8;
     QString longestType = "Pipe";
-    for (const TFittingRec& fitting : FittingTable)
+    for (const TFittingRec& fitting : project_.Tables.FittingTable)
         if (QString::fromStdString(fitting.FittingName).size() > longestType.size())
             longestType = QString::fromStdString(fitting.FittingName);
     // A sample of what each column holds at its widest, in display order.
@@ -551,7 +552,10 @@ void TMainForm::SetSolved(bool solved) {
     // A result for a liquid that would freeze says so where the result is
     // announced; the full text is the panel's tip and the warnings list's
     // first line.
-    const std::string freezing = solved && SystemFluid != nullptr ? LiquidFreezeWarning(*SystemFluid, FreezingMargin) : "";
+    const std::string freezing =
+        solved && project_.Liquid != nullptr
+            ? LiquidFreezeWarning(*project_.Liquid, project_.Tables.FreezingMargin)
+            : "";
     if (!freezing.empty()) panels_[1]->setText("Solved: freezing risk");
     panels_[1]->setToolTip(Q(freezing));
     QPalette palette = panels_[1]->palette();
@@ -660,9 +664,9 @@ bool TMainForm::event(QEvent* event) {
         DetailsToCircuit();
         // The liquid starts at the default temperature, unless a project
         // opened from the command line brought its own.
-        if (!openedAtStartup_ && SystemFluid != nullptr) {
+        if (!openedAtStartup_ && project_.Liquid != nullptr) {
             try {
-                SystemFluid->SetT(DefaultTemperature);
+                project_.Liquid->SetT(project_.Tables.DefaultTemperature);
             } catch (const std::exception& e) {
                 ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
             }
@@ -683,7 +687,7 @@ void TMainForm::LoadSettings() {
     const TColumnWidths stored = ParseGridCols(store.Read(settings::GridCols));
     userWidths_ = UserChosenWidths(stored);
     columnWidths_ = ShownWidths(stored, userWidths_, FittedWidths());
-    LabourRate = store.Read(settings::LabourRate);
+    project_.Tables.LabourRate = store.Read(settings::LabourRate);
     recent_.Load(store);
     RebuildReopenMenu();
     insertForm_->RestorePlacementFromSettings();
@@ -698,7 +702,7 @@ void TMainForm::SaveSettings() {
     store.Write(settings::ShowTypes, ShowTypes());
     store.Write(settings::ExtraColumns, static_cast<int>(extras_));
     store.Write(settings::GridCols, FormatGridCols(StoredWidths(columnWidths_, userWidths_)));
-    store.Write(settings::LabourRate, LabourRate);
+    store.Write(settings::LabourRate, project_.Tables.LabourRate);
 }
 
 void TMainForm::SaveSettingsOnClose() {

@@ -6,6 +6,7 @@
 // shows Saved / Solved, the total pressure drop and the file name.
 
 #include "engine/hydraulics/Calc.h"
+#include "engine/hydraulics/ProjectContext.h"
 #include "storage/project/ProjectFile.h"
 #include "storage/settings/MRU.h"
 #include "presentation/ui/CircuitGrid.h"
@@ -64,9 +65,13 @@ using FileDialogHandler = std::function<QString(QWidget* parent, const TFileDial
 class TMainForm : public QMainWindow, private TUndoHost {
     Q_OBJECT
 public:
-    explicit TMainForm(QWidget* parent = nullptr);
+    // `project` is the project state the window works on (tables, liquid,
+    // item counter); it outlives the window. Every window, dialog and
+    // command the window creates works on the same one.
+    explicit TMainForm(TProjectContext project, QWidget* parent = nullptr);
     ~TMainForm() override;
 
+    TProjectContext Project() const { return project_; }
     TCircuit& Circuit() { return *circuit_; }
     QString CurrentFile() const { return currentFile_; }
     QString CurrentDir() const { return currentDir_; }
@@ -274,6 +279,7 @@ private:
 
     // TUndoHost
     TCircuit& UndoCircuit() override { return *circuit_; }
+    TProjectContext UndoProject() override { return project_; }
     void ItemsTakenBack(bool resultsStale, int row) override;
     void MaterialTakenBack(int material) override;
     void LiquidTakenBack() override;
@@ -299,6 +305,7 @@ private:
     // status bar total and every window that shows a quantity.
     void ShowNewUnits();
 
+    TProjectContext project_;
     std::unique_ptr<TCircuit> circuit_;
     std::unique_ptr<TBranch> undoItem_;
     QUndoStack* undoStack_ = nullptr;

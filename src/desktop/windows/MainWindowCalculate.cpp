@@ -49,7 +49,8 @@ QString FurtherMaterialText(const TMaterialTable& m) {
 void TMainForm::RefreshMaterialActions() {
     if (calcMenu_ == nullptr) return;
     std::vector<std::string> texts;
-    for (const TMaterialTable& m : ProgramTables().Materials) texts.push_back(FurtherMaterialText(m).toStdString());
+    for (const TMaterialTable& m : project_.Tables.Materials)
+        texts.push_back(FurtherMaterialText(m).toStdString());
     if (texts == furtherMaterialTexts_) return;
     for (QAction* a : furtherMaterialActions_) {
         materialGroup_->removeAction(a);
@@ -82,7 +83,7 @@ void TMainForm::ApplyMaterial() {
     QAction* action = MaterialAction(m);
     if (action == nullptr) return;
     action->setChecked(true);
-    SelectPipeMaterial(m);
+    project_.Tables.SelectPipeMaterial(m);
     insertForm_->ShowBores();
 }
 
@@ -98,19 +99,21 @@ void TMainForm::ChooseMaterial(int material) {
     Commit();
     const TItemBores boresBefore = ItemBores(*circuit_);
     // A material with its own bores moves every item to the nearest of them.
-    const auto moves = ChangeCircuitMaterial(ProgramContext(), *circuit_, material);
+    const auto moves = ChangeCircuitMaterial(project_, *circuit_, material);
     if (!moves) return;
     SetSolved(false);
     SetSaved(false);
-    const bool moved = ExtraMaterial(ProgramTables(), before) != nullptr || ExtraMaterial(ProgramTables(), material) != nullptr;
+    const bool moved = ExtraMaterial(project_.Tables, before) != nullptr ||
+                       ExtraMaterial(project_.Tables, material) != nullptr;
     Record(moved ? new TMaterialCommand(*this, before, material, boresBefore, ItemBores(*circuit_))
                  : new TMaterialCommand(*this, before, material));
     if (moved) {
         RefreshGrid();
         insertForm_->ShowBores();
     }
-    const std::string name = material < MaterialCount ? std::string(BuiltInMaterialName(material))
-                                                      : ExtraMaterial(ProgramTables(), material)->Name;
+    const std::string name = material < MaterialCount
+                                 ? std::string(BuiltInMaterialName(material))
+                                 : ExtraMaterial(project_.Tables, material)->Name;
     const std::string note = BoreMoveText(*circuit_, name, *moves);
     if (!note.empty()) ShowMessage(this, MsgKind::Information, QString::fromStdString(note));
 }
@@ -126,7 +129,7 @@ void TMainForm::CalcBtnClick() {
         return;
     }
     try {
-        circuit_->Calculate(GroupsActive());
+        circuit_->Calculate(project_, GroupsActive());
     } catch (const std::exception&) {
         ShowMessage(this, MsgKind::Error, "Pressure drop error.\nCheck your data...");
     }
@@ -142,7 +145,7 @@ void TMainForm::ResizeAllCommand() {
     // without the unsaved-changes question.
     if (circuit_->Count() > 0) SetSaved(false);
     const TItemCopies before = CopyItems(*circuit_);
-    circuit_->ResizeAll();
+    circuit_->ResizeAll(project_);
     RecordValues(before, [this](TValueChange change) { return new TSizeFlowCommand(*this, std::move(change), "Resize All"); });
     CalcBtnClick();
 }
@@ -152,7 +155,7 @@ void TMainForm::ResetAllFlowsCommand() {
     // New flows, likewise.
     if (circuit_->Count() > 0) SetSaved(false);
     const TItemCopies before = CopyItems(*circuit_);
-    circuit_->ResetAllFlows();
+    circuit_->ResetAllFlows(project_);
     RecordValues(before,
                  [this](TValueChange change) { return new TSizeFlowCommand(*this, std::move(change), "Reset All Flows"); });
     CalcBtnClick();
@@ -164,18 +167,19 @@ void TMainForm::LimitsCommand() { limitsForm_->exec(); }
 
 void TMainForm::WaterSpecCommand() {
     Commit();
-    // The sheet edits SystemFluid in place; Cancel has put it back already.
-    fluidSpecForm_->SetFluid(SystemFluid);
-    const TLiquid before = *SystemFluid;
+    // The sheet edits the project's liquid in place; Cancel has put it back
+    // already.
+    fluidSpecForm_->SetFluid(project_.Liquid);
+    const TLiquid before = *project_.Liquid;
     if (fluidSpecForm_->exec() != QDialog::Accepted) return;
     SetSaved(false);
     SetSolved(false);
-    Record(new TLiquidCommand(*this, before, *SystemFluid));
+    Record(new TLiquidCommand(*this, before, *project_.Liquid));
 }
 
 void TMainForm::PriceEstimateCommand() {
     CalcBtnClick();
-    if (!EstimateWithMessages(this, *circuit_)) return;
+    if (!EstimateWithMessages(this, project_, *circuit_)) return;
     preview_->SetDocumentFolder(ProjectFolder());
     priceForm_->Execute();
 }

@@ -18,7 +18,7 @@ void TMainForm::FittingsCommand() {
 }
 
 void TMainForm::PipeRoughnessCommand() {
-    const double before = CurrentRoughness;
+    const double before = project_.Tables.CurrentRoughness;
     const bool accepted = pipeSpecForm_->exec() == QDialog::Accepted;
     if (accepted) {
         SetSolved(false);
@@ -27,11 +27,11 @@ void TMainForm::PipeRoughnessCommand() {
     // "Restore" puts the standard values in force even when the dialog is
     // then cancelled: the next calculation uses whatever is in force.
     ApplyMaterial();
-    if (!accepted && CurrentRoughness != before) SetSolved(false);
+    if (!accepted && project_.Tables.CurrentRoughness != before) SetSolved(false);
 }
 
 void TMainForm::AddMaterialCommand() {
-    TMaterialForm form(this);
+    TMaterialForm form(project_, this);
     if (form.exec() != QDialog::Accepted) return;
     RefreshMaterialActions();
     ShowMessage(this, MsgKind::Information,

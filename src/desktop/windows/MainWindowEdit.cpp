@@ -117,7 +117,7 @@ void TMainForm::UndoDeleteCommand() {
 void TMainForm::AutoSizeCurrent() {
     if (circuit_->Count() == 0) return;
     const TItemCopies before = CopyItems(*circuit_);
-    AutoSize(circuit_->Item(std::clamp(CurrentRow(), 0, circuit_->Count() - 1)));
+    AutoSize(project_, circuit_->Item(std::clamp(CurrentRow(), 0, circuit_->Count() - 1)));
     RecordValues(before, [this](TValueChange change) { return new TSizeFlowCommand(*this, std::move(change), "AutoSize"); });
     RefreshGrid();
     SetSolved(false);
@@ -127,7 +127,7 @@ void TMainForm::AutoSizeCurrent() {
 void TMainForm::AutoFlowCurrent() {
     if (circuit_->Count() == 0) return;
     const TItemCopies before = CopyItems(*circuit_);
-    AutoFlow(circuit_->Item(std::clamp(CurrentRow(), 0, circuit_->Count() - 1)));
+    AutoFlow(project_, circuit_->Item(std::clamp(CurrentRow(), 0, circuit_->Count() - 1)));
     RecordValues(before, [this](TValueChange change) { return new TSizeFlowCommand(*this, std::move(change), "AutoFlow"); });
     RefreshGrid();
     SetSolved(false);

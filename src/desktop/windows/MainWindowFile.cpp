@@ -73,7 +73,7 @@ bool TMainForm::NewProject() {
 void TMainForm::NewCircuit() {
     LeaveGrid();
     SetCurrentFile({});
-    ReplaceCircuit(std::make_unique<TCircuit>());
+    ReplaceCircuit(std::make_unique<TCircuit>(project_));
     RebuildColumns();
     RefreshGrid();
     SetSolved(false);
@@ -93,7 +93,7 @@ void TMainForm::ReplaceCircuit(std::unique_ptr<TCircuit> circuit) {
     pumpForm_->SetCircuit(circuit.get());
     // The project's fitting method is in force while it is open (the
     // warnings list names the fittings it cannot calculate).
-    ProgramTables().FittingMethod = circuit->FittingMethod;
+    project_.Tables.FittingMethod = circuit->FittingMethod;
     warningsForm_->BuildWarningList(*circuit);
     circuit_ = std::move(circuit);
     ApplyFittingMethod();
@@ -117,7 +117,7 @@ bool TMainForm::SaveFile(const QString& file) {
         return false;
     }
     try {
-        WriteProject(file.toStdString(), *circuit_, *SystemFluid, dvx::ProgramTables());
+        WriteProject(file.toStdString(), *circuit_, *project_.Liquid, project_.Tables);
     } catch (const std::exception&) {
         // The safe save left any earlier file as it was.
         SetSaved(false);
@@ -152,7 +152,7 @@ void TMainForm::ShowOpenedProject(TProjectData&& data, const QString& file, bool
     LeaveGrid();
     // A material this machine lacks comes from the file's own copy; say so
     // once the project shows.
-    const std::string materialMessage = ResolveStoredMaterial(data, ProgramTables());
+    const std::string materialMessage = ResolveStoredMaterial(data, project_.Tables);
     std::unique_ptr<TCircuit> opened;
     InstallProject(std::move(data), opened, dvx::ProgramContext());
     ReplaceCircuit(std::move(opened));
@@ -307,7 +307,7 @@ void TMainForm::Preview1Click() {
         CalcBtnClick();
     }
     preview_->SetDocumentFolder(ProjectFolder());
-    ShowCircuitReport(*preview_, *circuit_, GroupsActive(), ShowTypes(), extras_);
+    ShowCircuitReport(*preview_, project_, *circuit_, GroupsActive(), ShowTypes(), extras_);
 }
 
 void TMainForm::ProjectDetailsCommand() {

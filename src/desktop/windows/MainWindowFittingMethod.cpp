@@ -36,7 +36,7 @@ void TMainForm::BuildFittingMethodMenu(QMenu* calculate) {
 }
 
 void TMainForm::ApplyFittingMethod() {
-    ProgramTables().FittingMethod = circuit_->FittingMethod;
+    project_.Tables.FittingMethod = circuit_->FittingMethod;
     const auto m = static_cast<std::size_t>(circuit_->FittingMethod);
     if (m < methodActions_.size() && methodActions_[m] != nullptr) methodActions_[m]->setChecked(true);
 }
@@ -64,7 +64,7 @@ void TMainForm::RecalculateQuietly() {
     bool solved = false;
     if (circuit_->FindInvalid().AllValid) {
         try {
-            circuit_->Calculate(GroupsActive());
+            circuit_->Calculate(project_, GroupsActive());
             solved = circuit_->Solved;
         } catch (const std::exception&) {
             // F9 names the fault; here the results are only marked stale.

@@ -30,7 +30,8 @@ void TMainForm::EndSession() {
     Commit();
     if (!circuit_->Saved) {
         try {
-            KeepRecoveryCopy(RecoveryFolder(), *circuit_, *SystemFluid, dvx::ProgramTables(), currentFile_.toStdString());
+            KeepRecoveryCopy(RecoveryFolder(), *circuit_, *project_.Liquid, project_.Tables,
+                             currentFile_.toStdString());
         } catch (const std::exception& e) {
             Report(std::string("unsaved project not kept: ") + e.what());
         }

@@ -24,7 +24,8 @@ namespace {
 constexpr int kStartRows = 12;
 }
 
-TMaterialForm::TMaterialForm(QWidget* parent) : QDialog(parent) {
+TMaterialForm::TMaterialForm(TProjectContext project, QWidget* parent)
+    : QDialog(parent), project_(project) {
     setWindowTitle("Add Pipe Material");
     auto* layout = new QVBoxLayout(this);
     auto* form = new QFormLayout;
@@ -69,7 +70,7 @@ bool TMaterialForm::TryAdd() {
             ShowMessage(this, MsgKind::Warning, QString::fromStdString(error));
             return false;
         }
-        const TUserMaterialResult added = AddUserMaterial(DataFolder(), *material, ProgramTables());
+        const TUserMaterialResult added = AddUserMaterial(DataFolder(), *material, project_.Tables);
         if (!added.Added) {
             ShowMessage(this, MsgKind::Warning, "Pipe material not added: " + QString::fromStdString(added.Message));
             return false;

@@ -4,6 +4,8 @@
 // and bores. OK adds it (a new catalogue file in the data folder) or says
 // what is wrong and stays open.
 
+#include "engine/hydraulics/ProjectContext.h"
+
 #include <QDialog>
 
 #include <string>
@@ -16,7 +18,8 @@ namespace dvx::ui {
 class TMaterialForm : public QDialog {
     Q_OBJECT
 public:
-    explicit TMaterialForm(QWidget* parent = nullptr);
+    // An added material joins the tables of `project`.
+    explicit TMaterialForm(TProjectContext project, QWidget* parent = nullptr);
 
     QLineEdit* NameEdit() const { return name_; }
     QLineEdit* RoughnessEdit() const { return roughness_; } // mm
@@ -29,6 +32,7 @@ public:
     bool TryAdd();
 
 private:
+    TProjectContext project_;
     QLineEdit* name_ = nullptr;
     QLineEdit* roughness_ = nullptr;
     QTableWidget* bores_ = nullptr;

@@ -21,7 +21,8 @@ namespace {
 QString Mm(double metres) { return QString::fromStdString(FormatFloat("%0.6f", metres * 1000)); }
 } // namespace
 
-TPipeSpecForm::TPipeSpecForm(QWidget* parent) : TCustomForm("PipeSpecForm", "Pipe Specification", parent) {
+TPipeSpecForm::TPipeSpecForm(TProjectContext project, QWidget* parent)
+    : TCustomForm("PipeSpecForm", "Pipe Specification", parent), project_(project) {
     connect(AddButton("Accept"), &QAction::triggered, this, [this] { AcceptClick(); });
     connect(AddButton("Cancel"), &QAction::triggered, this, &QDialog::reject);
     connect(AddButton("Restore"), &QAction::triggered, this, [this] { RestoreClick(); });
@@ -60,7 +61,8 @@ TPipeSpecForm::TPipeSpecForm(QWidget* parent) : TCustomForm("PipeSpecForm", "Pip
 }
 
 void TPipeSpecForm::FillFields() {
-    for (std::size_t m = 0; m < edits_.size(); ++m) edits_[m]->setText(Mm(MaterialRoughness[m]));
+    for (std::size_t m = 0; m < edits_.size(); ++m)
+        edits_[m]->setText(Mm(project_.Tables.MaterialRoughness[m]));
 }
 
 void TPipeSpecForm::showEvent(QShowEvent* event) {
@@ -72,7 +74,7 @@ void TPipeSpecForm::showEvent(QShowEvent* event) {
 bool TPipeSpecForm::TakeFields() {
     try {
         for (std::size_t m = 0; m < edits_.size(); ++m)
-            MaterialRoughness[m] = StrToFloat(edits_[m]->Text()) * 0.001;
+            project_.Tables.MaterialRoughness[m] = StrToFloat(edits_[m]->Text()) * 0.001;
     } catch (const ConvertError& e) {
         ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
         return false;

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "Pipe Specification": the inside-surface roughness of the three pipe
-// materials, in millimetres on screen and metres in MaterialRoughness.
+// materials, in millimetres on screen and metres in the project's tables.
 
+#include "engine/hydraulics/ProjectContext.h"
 #include "desktop/windows/CustomForm.h"
 
 #include <array>
@@ -16,14 +17,15 @@ namespace dvx::ui {
 class TPipeSpecForm : public TCustomForm {
     Q_OBJECT
 public:
-    explicit TPipeSpecForm(QWidget* parent = nullptr);
+    explicit TPipeSpecForm(TProjectContext project, QWidget* parent = nullptr);
 
     // Schedule 40 steel, galvanised iron, drawn tubing (material order), mm.
     TFmtEdit* RoughnessEdit(int material) const { return edits_[static_cast<std::size_t>(material)]; }
 
-    // Fills the fields from MaterialRoughness × 1000 (each time the dialog opens).
+    // Fills the fields from the project's roughness × 1000 (each time the
+    // dialog opens).
     void FillFields();
-    // Takes the fields (mm) into MaterialRoughness (m), in material order; a
+    // Takes the fields (mm) into the project's roughness (m), in material order; a
     // text that is not a number shows the conversion error and leaves that
     // material and the ones after it unchanged. False on such an error.
     bool TakeFields();
@@ -37,6 +39,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    TProjectContext project_; // the project whose roughness the window edits
     void Store();
     std::array<TFmtEdit*, 3> edits_{};
 };

@@ -32,7 +32,8 @@ namespace {
 constexpr const char* kPlacementName = "PriceForm";
 }
 
-TPriceForm::TPriceForm(QWidget* parent) : QDialog(parent) {
+TPriceForm::TPriceForm(TProjectContext project, QWidget* parent)
+    : QDialog(parent), project_(project) {
     setObjectName("PriceForm");
     setWindowTitle("Price");
     setModal(true);
@@ -153,11 +154,11 @@ void TPriceForm::LabourClick() {
     SetStatus(LabourChangedNotice);
 }
 
-bool EstimateWithMessages(QWidget* parent, TCircuit& circuit) {
+bool EstimateWithMessages(QWidget* parent, const TProjectContext& project, TCircuit& circuit) {
     std::string message;
     bool complete = false;
     try {
-        complete = circuit.Estimate(message);
+        complete = circuit.Estimate(project, message);
     } catch (const std::exception& e) {
         // An item whose bore or fitting type lies outside the tables.
         ShowMessage(parent, MsgKind::Error, QString::fromUtf8(e.what()));
@@ -168,7 +169,7 @@ bool EstimateWithMessages(QWidget* parent, TCircuit& circuit) {
 }
 
 void TPriceForm::ReCalcClick() {
-    if (circuit_ == nullptr || !EstimateWithMessages(this, *circuit_)) return;
+    if (circuit_ == nullptr || !EstimateWithMessages(this, project_, *circuit_)) return;
     valid_ = true;
     FillList();
 }

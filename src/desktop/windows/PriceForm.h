@@ -4,6 +4,7 @@
 // eight groups, the total price and hours, the cost and labour editors, a
 // fresh estimate ("Re-Calc") and the "Price Estimate Summary" report.
 
+#include "engine/hydraulics/ProjectContext.h"
 #include "presentation/report/PriceReport.h"
 
 #include <QDialog>
@@ -25,15 +26,16 @@ namespace dvx::ui {
 class TCostForm;
 class TLabourForm;
 
-// Estimates the circuit's price. True when every item is priced; otherwise
-// false after showing why: "The price database is incomplete." with the
-// first item missing, or the error of an item outside the tables.
-bool EstimateWithMessages(QWidget* parent, TCircuit& circuit);
+// Estimates the circuit's price with the project's cost tables. True when
+// every item is priced; otherwise false after showing why: "The price
+// database is incomplete." with the first item missing, or the error of an
+// item outside the tables.
+bool EstimateWithMessages(QWidget* parent, const TProjectContext& project, TCircuit& circuit);
 
 class TPriceForm : public QDialog {
     Q_OBJECT
 public:
-    explicit TPriceForm(QWidget* parent = nullptr);
+    explicit TPriceForm(TProjectContext project, QWidget* parent = nullptr);
     ~TPriceForm() override;
 
     // The circuit priced, and the editors "Material" and "Labour" open.
@@ -82,6 +84,7 @@ public slots:
     void done(int result) override;
 
 private:
+    TProjectContext project_; // the project whose cost tables price the circuit
     void SetStatus(const QString& text);
     void RestoreWindowPlacement();
     void SaveWindowPlacement();

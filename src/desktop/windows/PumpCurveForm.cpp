@@ -107,7 +107,8 @@ QList<QPointF> PointsOf(const std::vector<TChartPoint>& points) {
 
 } // namespace
 
-TPumpCurveForm::TPumpCurveForm(QWidget* parent) : QWidget(parent, Qt::Window) {
+TPumpCurveForm::TPumpCurveForm(TProjectContext project, QWidget* parent)
+    : QWidget(parent, Qt::Window), project_(project) {
     setObjectName("PumpCurveForm");
     setWindowTitle(kPumpFormTitle);
     resize(980, 600);
@@ -596,7 +597,7 @@ void TPumpCurveForm::Draw() {
     stale_ = false;
     if (circuit_ == nullptr) return;
     const bool groups = GroupsActive ? GroupsActive() : false;
-    analysis_ = AnalysePump(*circuit_, groups, circuit_->Pump);
+    analysis_ = AnalysePump(project_, *circuit_, groups, circuit_->Pump);
     const TPumpChart chart = ChartOf(analysis_, circuit_->Pump);
 
     system_->replace(PointsOf(chart.System));

@@ -9,6 +9,7 @@
 // available and required. It follows every recalculation of the circuit; the pump it
 // edits is the project's and is saved with it.
 
+#include "engine/hydraulics/ProjectContext.h"
 #include "engine/pump/PumpAnalysis.h"
 #include "presentation/ui/PumpChart.h"
 
@@ -45,7 +46,7 @@ inline constexpr int kPumpTableRows = 8; // rows shown for a new pump; "Add Row"
 class TPumpCurveForm : public QWidget {
     Q_OBJECT
 public:
-    explicit TPumpCurveForm(QWidget* parent = nullptr);
+    explicit TPumpCurveForm(TProjectContext project, QWidget* parent = nullptr);
     ~TPumpCurveForm() override;
 
     // The project's circuit: its pump fills the table and the fields.
@@ -124,6 +125,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    TProjectContext project_; // the project (tables, liquid) the circuit is analysed with
     void BuildTable();
     void BuildChart();
     // The selection's tab: the fields and what they change.

@@ -23,7 +23,8 @@ namespace {
 const char* const kWindowName = "WarningsForm";
 }
 
-TWarningsForm::TWarningsForm(QWidget* parent) : QDialog(parent, Qt::Tool) {
+TWarningsForm::TWarningsForm(TProjectContext project, QWidget* parent)
+    : QDialog(parent, Qt::Tool), project_(project) {
     setObjectName(kWindowName);
     setWindowTitle("Warnings");
     setModal(true);
@@ -61,9 +62,10 @@ TWarningsForm::TWarningsForm(QWidget* parent) : QDialog(parent, Qt::Tool) {
 void TWarningsForm::BuildWarningList(const TCircuit& circuit) {
     const QSignalBlocker block(list_); // rebuilding selects nothing
     list_->clear();
-    // The program's liquid heads the list when it is close to freezing.
-    lines_ = SystemFluid != nullptr ? ui::BuildWarningList(circuit, *SystemFluid, FreezingMargin, dvx::ProgramContext())
-                                    : ui::BuildWarningList(circuit);
+    // The project's liquid heads the list when it is close to freezing.
+    lines_ = project_.Liquid != nullptr
+                 ? ui::BuildWarningList(circuit, *project_.Liquid, project_.Tables.FreezingMargin, project_)
+                 : ui::BuildWarningList(circuit);
     for (const TWarningLine& line : lines_) list_->addItem(QString::fromStdString(line.Text));
 }
 
@@ -98,7 +100,7 @@ void TWarningsForm::RemoveSelected() {
 void TWarningsForm::AutoSizeClick() {
     TBranch* item = SelectedItem();
     if (item == nullptr) return;
-    AutoSize(*item);
+    AutoSize(project_, *item);
     ++corrected_;
     RemoveSelected();
 }
@@ -106,7 +108,7 @@ void TWarningsForm::AutoSizeClick() {
 void TWarningsForm::AutoFlowClick() {
     TBranch* item = SelectedItem();
     if (item == nullptr) return;
-    AutoFlow(*item);
+    AutoFlow(project_, *item);
     ++corrected_;
     RemoveSelected();
 }

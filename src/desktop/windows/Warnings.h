@@ -4,6 +4,7 @@
 // last calculation flagged, from which the selected item's bore ("Auto
 // Size") or flow ("Auto Flow") is corrected on the spot.
 
+#include "engine/hydraulics/ProjectContext.h"
 #include "presentation/ui/WarningList.h"
 
 #include <QDialog>
@@ -17,7 +18,7 @@ namespace dvx::ui {
 class TWarningsForm : public QDialog {
     Q_OBJECT
 public:
-    explicit TWarningsForm(QWidget* parent = nullptr);
+    explicit TWarningsForm(TProjectContext project, QWidget* parent = nullptr);
 
     // Lists the flagged items of the circuit (the list before is dropped).
     void BuildWarningList(const TCircuit& circuit);
@@ -46,6 +47,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    TProjectContext project_; // the project whose liquid, limits and bores the warnings use
     TBranch* SelectedItem() const;
     void ShowDetail(int line);
     // Removes the selected line and selects the first remaining one.
