@@ -6,6 +6,7 @@
 #include "engine/catalogue/Tables.h"
 #include "base/Errors.h"
 #include "engine/fluid/Fluid.h"
+#include "engine/hydraulics/ProjectContext.h"
 #include "storage/project/ProjectFile.h"
 #include "storage/project/TextItems.h"
 
@@ -13,19 +14,23 @@
 #include <cstdlib>
 #include <string_view>
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    dvx::StartFluidModule(dvx::DefaultTemperature);
-    return 0;
+namespace {
+// The project every input is read into, as the program reads a file into
+// its open project.
+dvx::TProjectState& Project() {
+    static dvx::TProjectState state;
+    return state;
 }
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    dvx::TCircuit circuit;
-    dvx::TTextImport import = dvx::ReadTextItems(std::string_view(reinterpret_cast<const char*>(data), size), dvx::ProgramContext());
+    dvx::TCircuit circuit(Project().Context());
+    dvx::TTextImport import = dvx::ReadTextItems(std::string_view(reinterpret_cast<const char*>(data), size), Project().Context());
     dvx::InsertImportedItems(circuit, import);
     (void)dvx::TextItemsContent(circuit);
     // Every imported item is a valid project item.
-    const auto bytes = dvx::EncodeProject(circuit, *dvx::SystemFluid);
-    const dvx::TProjectData back = dvx::ParseProject(bytes, *dvx::SystemFluid, dvx::ProgramContext());
+    const auto bytes = dvx::EncodeProject(circuit, Project().Liquid, Project().Tables);
+    const dvx::TProjectData back = dvx::ParseProject(bytes, Project().Liquid, Project().Context());
     if (back.Circuit->Count() != circuit.Count()) std::abort();
     return 0;
 }

@@ -8,6 +8,7 @@
 #include "engine/catalogue/Tables.h"
 #include "engine/fluid/Fluid.h"
 #include "engine/hydraulics/Calc.h"
+#include "engine/hydraulics/ProjectContext.h"
 #include "storage/project/FileIO.h"
 #include "storage/project/ProjectFile.h"
 #include "storage/project/TagStream.h"
@@ -20,13 +21,19 @@ namespace {
 using namespace dvx;
 namespace fs = std::filesystem;
 
+// The project the seeds are written from.
+TProjectState& Project() {
+    static TProjectState state;
+    return state;
+}
+
 void Save(const fs::path& dir, const char* name, const std::vector<std::uint8_t>& bytes) {
     WriteFileAtomically(dir / name, bytes);
     std::cout << (dir / name).string() << " " << bytes.size() << " bytes\n";
 }
 
 std::vector<std::uint8_t> Written(bool withItems, bool withPump = false) {
-    TCircuit c;
+    TCircuit c(Project().Context());
     c.Heading1 = "Seed project";
     c.Heading2 = "Caf\xC3\xA9 \xE2\x80\x93 plant room";
     c.DescriptionLines = {"First line", std::string(260, 'd'), ""};
@@ -34,17 +41,17 @@ std::vector<std::uint8_t> Written(bool withItems, bool withPump = false) {
     c.Company = "Company";
     c.Material = 1;
     if (withItems) {
-        auto pipe = std::make_unique<TPipe>();
+        auto pipe = std::make_unique<TPipe>(Project().Context());
         pipe->Group = 2;
         pipe->InIndex = false;
         c.Append(std::move(pipe));
         for (int t = 0; t < FittingCount; t += 5) {
-            auto f = std::make_unique<TFitting>(t);
+            auto f = std::make_unique<TFitting>(Project().Context(), t);
             f->Quantity = t + 1;
-            f->SetBore(t % BoreCount);
+            f->SetBore(Project().Context(), t % BoreCount);
             c.Append(std::move(f));
         }
-        auto user = std::make_unique<TUser>();
+        auto user = std::make_unique<TUser>(Project().Context());
         user->PressureDrop = 50000;
         user->Number = 300;
         c.Append(std::move(user));
@@ -56,7 +63,7 @@ std::vector<std::uint8_t> Written(bool withItems, bool withPump = false) {
         c.Pump.Curve.Points = 21;
         c.Pump.Curve.MaxRatio = 1.5;
     }
-    return EncodeProject(c, *SystemFluid);
+    return EncodeProject(c, Project().Liquid, Project().Tables);
 }
 
 // Header (or none), headings, description, author, company, date, count,
@@ -76,7 +83,7 @@ void HandMadeStart(TTagWriter& w, const char* header, const char* title, int cou
     w.WriteString("");
     w.WriteDate(36000);
     w.WriteInteger(count);
-    SystemFluid->WriteToStream(w);
+    Project().Liquid.WriteToStream(w);
     w.WriteInteger(0);
 }
 
@@ -173,7 +180,7 @@ std::vector<std::uint8_t> OlderTags() {
     w.WriteString("");
     Raw(w, {0x13, 0x10, 0x27, 0, 0, 0, 0, 0, 0}); // date as int64
     w.WriteInteger(1);
-    SystemFluid->WriteToStream(w);
+    Project().Liquid.WriteToStream(w);
     w.WriteInteger(2);
     ItemHead(w, "TUser", "Branch", "User", 1);
     Raw(w, {0x15, 0, 0, 0, 0, 0, 0, 0x59, 0x40}); // 100.0 as double
@@ -197,7 +204,6 @@ int main(int argc, char** argv) {
     }
     const fs::path dir = argv[1];
     fs::create_directories(dir);
-    StartFluidModule(DefaultTemperature);
     try {
         Save(dir, "current.dvx", Written(true));
         Save(dir, "empty.dvx", Written(false));
@@ -206,7 +212,7 @@ int main(int argc, char** argv) {
         Save(dir, "headerless.dvx", Headerless());
         Save(dir, "older-tags.dvx", OlderTags());
         // Every seed must be a readable project.
-        for (const auto& e : fs::directory_iterator(dir)) (void)ReadProject(e.path(), dvx::ProgramContext());
+        for (const auto& e : fs::directory_iterator(dir)) (void)ReadProject(e.path(), Project().Context());
     } catch (const ProjectFileError& e) {
         std::cerr << e.what() << ": " << e.Detail() << "\n";
         return 1;

@@ -53,10 +53,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "message: %s\n", text.toUtf8().constData());
         return QMessageBox::Ok;
     });
-    // The fluid start-up fills the program's project; the window works on it.
-    const TProjectContext project = ProgramContext();
-    project.Tables.RestoreBuiltIn();
-    StartFluidModule(project.Tables.DefaultTemperature);
+    // A project of built-in tables and clean water; the window works on it.
+    TProjectState projectState;
+    const TProjectContext project = projectState.Context();
 
     ui::TMainForm window(project);
     window.show();

@@ -202,10 +202,9 @@ void BM_TableLongReport(benchmark::State& state) {
 
 // The circuit report laid out again and again.
 void BM_CircuitLayout(benchmark::State& state) {
-    // The fluid start-up fills the program's project; the report is made from it.
-    const TProjectContext project = ProgramContext();
-    project.Tables.RestoreBuiltIn();
-    StartFluidModule(9.0);
+    // A project of built-in tables and clean water at 9 °C; the report is made from it.
+    TProjectState projectState;
+    const TProjectContext project = projectState.Context();
     auto form = Preview();
     TGridReport& report = GridReport();
     if (const char* logo = std::getenv("DARVENIX_BENCH_LOGO")) {
@@ -223,10 +222,9 @@ void BM_CircuitLayout(benchmark::State& state) {
 // The preview shown (activation lays the report out, as the program's
 // preview does), then every page shown once.
 void BM_CircuitShownAndPaged(benchmark::State& state) {
-    // The fluid start-up fills the program's project; the report is made from it.
-    const TProjectContext project = ProgramContext();
-    project.Tables.RestoreBuiltIn();
-    StartFluidModule(9.0);
+    // A project of built-in tables and clean water at 9 °C; the report is made from it.
+    TProjectState projectState;
+    const TProjectContext project = projectState.Context();
     TGridReport& report = GridReport();
     if (const char* logo = std::getenv("DARVENIX_BENCH_LOGO")) {
         report.SetImageLoader(LoadLogoImage);

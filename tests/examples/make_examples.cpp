@@ -140,7 +140,7 @@ void ChilledWater(TProjectContext project, const std::filesystem::path& file,
                      {0.015, 20.6, 0.76}, {0.020, 16.4, 0.72}, {0.024, 12.2, 0.62}};
 
     TLiquid water("Water", 0, 0, 6, 12); // clean water, 6 degC in, 12 degC out
-    SaveCircuitFile(file, c, water, dvx::ProgramTables());
+    SaveCircuitFile(file, c, water, project.Tables);
 }
 
 // A 30 % propylene glycol heat-recovery loop in drawn (copper) tubing. The
@@ -181,7 +181,7 @@ void GlycolLoop(TProjectContext project, const std::filesystem::path& file) {
     glycol.AdditiveVolume = 0.3;
     glycol.Evaluate();
     glycol.Caption = glycol.GetCaption();
-    SaveCircuitFile(file, c, glycol, dvx::ProgramTables());
+    SaveCircuitFile(file, c, glycol, project.Tables);
 }
 
 } // namespace

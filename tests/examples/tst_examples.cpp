@@ -101,7 +101,7 @@ private slots:
 
     void init() {
         test::TestProject().Tables.RestoreBuiltIn();
-        StartFluidModule(9.0);
+        *dvx::test::TestProject().Liquid = dvx::TLiquid("Water", 0, 0.0, 9.0, 9.0);
         SetAppSettings(SettingsStore(home_.filePath("config/Quellstrand/darvenix.ini").toStdString()));
         messages_.clear();
         chosenFiles_.clear();

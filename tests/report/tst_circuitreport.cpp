@@ -251,7 +251,7 @@ private slots:
 
     void init() {
         test::TestProject().Tables.RestoreBuiltIn();
-        StartFluidModule(9.0);
+        *dvx::test::TestProject().Liquid = dvx::TLiquid("Water", 0, 0.0, 9.0, 9.0);
         SetAppSettings(SettingsStore(Path("config/Quellstrand/darvenix.ini").toStdString()));
         CircuitReportStyle() = TReportStyle{};
         SetReportFontSize(10);

@@ -76,7 +76,7 @@ private slots:
 
     void init() {
         test::TestProject().Tables.RestoreBuiltIn();
-        StartFluidModule(9.0);
+        *dvx::test::TestProject().Liquid = dvx::TLiquid("Water", 0, 0.0, 9.0, 9.0);
         QFile::remove(SettingsFile());
         SetAppSettings(SettingsStore(SettingsFile().toStdString()));
         window_ = std::make_unique<TMainForm>(test::TestProject());

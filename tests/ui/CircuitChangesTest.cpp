@@ -3,6 +3,7 @@
 // order with the sort state, and items put in or taken out.
 
 #include "presentation/ui/CircuitChanges.h"
+#include "ui/TestProject.h"
 
 #include "engine/catalogue/Tables.h"
 #include "engine/fluid/Fluid.h"
@@ -15,15 +16,15 @@ namespace {
 class CircuitChangesTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        RestoreBuiltInTables();
-        StartFluidModule(9.0);
+        dvx::test::TestProject().Tables.RestoreBuiltIn();
+        *dvx::test::TestProject().Liquid = dvx::TLiquid("Water", 0, 0.0, 9.0, 9.0);
         ItemCounter = 0;
         // Three items of each kind, told apart by their descriptions.
         Add(std::make_unique<TPipe>(), "A", 0.004);
         Add(std::make_unique<TFitting>(3), "B", 0.002);
         Add(std::make_unique<TUser>(), "C", 0.001);
     }
-    void TearDown() override { RestoreBuiltInTables(); }
+    void TearDown() override { dvx::test::TestProject().Tables.RestoreBuiltIn(); }
 
     void Add(std::unique_ptr<TBranch> item, const char* name, double flow) {
         item->Description = name;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "presentation/ui/CircuitGrid.h"
+#include "ui/TestProject.h"
 
 #include "engine/catalogue/Tables.h"
 #include "base/Errors.h"
@@ -16,10 +17,10 @@ namespace {
 class CircuitGridTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        RestoreBuiltInTables();
-        StartFluidModule(9.0);
+        dvx::test::TestProject().Tables.RestoreBuiltIn();
+        *dvx::test::TestProject().Liquid = dvx::TLiquid("Water", 0, 0.0, 9.0, 9.0);
     }
-    void TearDown() override { RestoreBuiltInTables(); }
+    void TearDown() override { dvx::test::TestProject().Tables.RestoreBuiltIn(); }
 
     TCircuit circuit;
     TPipe& AddPipe() {
@@ -45,14 +46,14 @@ TEST_F(CircuitGridTest, CellTextsUseTheColumnFormats) {
     pipe.PressureDrop = 8077;
     pipe.Length = 12.34;
     pipe.SetBore(11); // 100 mm
-    EXPECT_EQ(CellText(&pipe, gcFlow, dvx::ProgramContext()), "25.00");
-    EXPECT_EQ(CellText(&pipe, gcPressureDrop, dvx::ProgramContext()), "8.077");
-    EXPECT_EQ(CellText(&pipe, gcQuantity, dvx::ProgramContext()), "12.3");
-    EXPECT_EQ(CellText(&pipe, gcSize, dvx::ProgramContext()), "100");
-    EXPECT_EQ(CellText(&pipe, gcIndex, dvx::ProgramContext()), "1");
-    EXPECT_EQ(CellText(nullptr, gcFlow, dvx::ProgramContext()), "");
+    EXPECT_EQ(CellText(&pipe, gcFlow, dvx::test::TestProject()), "25.00");
+    EXPECT_EQ(CellText(&pipe, gcPressureDrop, dvx::test::TestProject()), "8.077");
+    EXPECT_EQ(CellText(&pipe, gcQuantity, dvx::test::TestProject()), "12.3");
+    EXPECT_EQ(CellText(&pipe, gcSize, dvx::test::TestProject()), "100");
+    EXPECT_EQ(CellText(&pipe, gcIndex, dvx::test::TestProject()), "1");
+    EXPECT_EQ(CellText(nullptr, gcFlow, dvx::test::TestProject()), "");
     TUser& user = AddUser();
-    EXPECT_EQ(CellText(&user, gcQuantity, dvx::ProgramContext()), "1");
+    EXPECT_EQ(CellText(&user, gcQuantity, dvx::test::TestProject()), "1");
 }
 
 TEST_F(CircuitGridTest, EditableCellsAndColours) {
@@ -81,32 +82,32 @@ TEST_F(CircuitGridTest, SizeEditsTakeTheNearestBoreAtTheShownPrecision) {
     } cases[] = {{"90", "80"}, {"90.1", "80"}, {"90.6", "100"}, {"15", "15"}, {"2000", "750"}};
     for (const Case& c : cases) {
         std::string committed = CommittedText(gcSize, c.typed);
-        ApplyCellText(circuit, 0, gcSize, committed, dvx::ProgramContext());
-        EXPECT_EQ(CellText(&circuit.Item(0), gcSize, dvx::ProgramContext()), c.bore) << c.typed;
+        ApplyCellText(circuit, 0, gcSize, committed, dvx::test::TestProject());
+        EXPECT_EQ(CellText(&circuit.Item(0), gcSize, dvx::test::TestProject()), c.bore) << c.typed;
     }
 }
 
 TEST_F(CircuitGridTest, UserFlowEntryAutoSizesTheBore) {
     AddUser();
-    ApplyCellText(circuit, 0, gcFlow, CommittedText(gcFlow, "2.6"), dvx::ProgramContext());
+    ApplyCellText(circuit, 0, gcFlow, CommittedText(gcFlow, "2.6"), dvx::test::TestProject());
     EXPECT_DOUBLE_EQ(circuit.Item(0).Flow, 0.0026);
-    EXPECT_EQ(CellText(&circuit.Item(0), gcSize, dvx::ProgramContext()), "50");
+    EXPECT_EQ(CellText(&circuit.Item(0), gcSize, dvx::test::TestProject()), "50");
     // A pipe's flow entry leaves its bore alone.
     TPipe& pipe = AddPipe();
     int bore = pipe.BoreIndex;
-    ApplyCellText(circuit, 1, gcFlow, "2.6", dvx::ProgramContext());
+    ApplyCellText(circuit, 1, gcFlow, "2.6", dvx::test::TestProject());
     EXPECT_EQ(pipe.BoreIndex, bore);
 }
 
 TEST_F(CircuitGridTest, QuantityAndPressureSetters) {
     TPipe& pipe = AddPipe();
-    ApplyCellText(circuit, 0, gcQuantity, CommittedText(gcQuantity, "12.34"), dvx::ProgramContext());
+    ApplyCellText(circuit, 0, gcQuantity, CommittedText(gcQuantity, "12.34"), dvx::test::TestProject());
     EXPECT_DOUBLE_EQ(pipe.Length, 12.3);
     TUser& user = AddUser();
-    ApplyCellText(circuit, 1, gcPressureDrop, "40", dvx::ProgramContext());
+    ApplyCellText(circuit, 1, gcPressureDrop, "40", dvx::test::TestProject());
     EXPECT_DOUBLE_EQ(user.PressureDrop, 40000);
     double flow = user.Flow;
-    ApplyCellText(circuit, 1, gcQuantity, "5", dvx::ProgramContext()); // user items have no quantity
+    ApplyCellText(circuit, 1, gcQuantity, "5", dvx::test::TestProject()); // user items have no quantity
     EXPECT_DOUBLE_EQ(user.Flow, flow);
 }
 
@@ -134,8 +135,8 @@ TEST_F(CircuitGridTest, ResistanceValuesKeepTheirDigitsAndValvesTakeCvUnderUsUni
         SCOPED_TRACE(c.Typed);
         SetDisplayUnits(c.Us ? TUnitChoice::FromPreset(upUS) : TUnitChoice());
         const TBranch& item = circuit.Item(c.Position);
-        ApplyCellText(circuit, c.Position, gcQuantity, CommittedText(&item, gcQuantity, c.Typed), dvx::ProgramContext());
-        const std::string shown = CellText(&item, gcQuantity, dvx::ProgramContext());
+        ApplyCellText(circuit, c.Position, gcQuantity, CommittedText(&item, gcQuantity, c.Typed), dvx::test::TestProject());
+        const std::string shown = CellText(&item, gcQuantity, dvx::test::TestProject());
         SetDisplayUnits(TUnitChoice());
         EXPECT_DOUBLE_EQ(k.K, c.K);
         EXPECT_NEAR(valve.Kv, c.Kv, 1e-12);
@@ -143,10 +144,10 @@ TEST_F(CircuitGridTest, ResistanceValuesKeepTheirDigitsAndValvesTakeCvUnderUsUni
     }
     valve.Kv = 10;
     SetDisplayUnits(TUnitChoice::FromPreset(upUS));
-    const std::string cv = CellText(&valve, gcQuantity, dvx::ProgramContext());
+    const std::string cv = CellText(&valve, gcQuantity, dvx::test::TestProject());
     SetDisplayUnits(TUnitChoice());
     EXPECT_EQ(cv, "11.56");
-    EXPECT_EQ(CellText(&valve, gcQuantity, dvx::ProgramContext()), "10");
+    EXPECT_EQ(CellText(&valve, gcQuantity, dvx::test::TestProject()), "10");
 }
 
 TEST_F(CircuitGridTest, NegativeEntriesAreRefusedAndTheItemKeepsItsValue) {
@@ -163,7 +164,7 @@ TEST_F(CircuitGridTest, NegativeEntriesAreRefusedAndTheItemKeepsItsValue) {
     for (const auto& r : refused) {
         SCOPED_TRACE(r.text);
         try {
-            ApplyCellText(circuit, r.position, r.column, CommittedText(r.column, r.text), dvx::ProgramContext());
+            ApplyCellText(circuit, r.position, r.column, CommittedText(r.column, r.text), dvx::test::TestProject());
             ADD_FAILURE() << "taken";
         } catch (const ConvertError& e) {
             EXPECT_STREQ(e.what(), "Data must be positive");
@@ -173,9 +174,9 @@ TEST_F(CircuitGridTest, NegativeEntriesAreRefusedAndTheItemKeepsItsValue) {
     EXPECT_DOUBLE_EQ(pipe.Flow, flow);
     EXPECT_DOUBLE_EQ(user.PressureDrop, 40000);
     // A zero is taken; the calculation names it. Groups may be negative.
-    ApplyCellText(circuit, 0, gcQuantity, "0", dvx::ProgramContext());
+    ApplyCellText(circuit, 0, gcQuantity, "0", dvx::test::TestProject());
     EXPECT_EQ(pipe.Length, 0);
-    ApplyCellText(circuit, 0, gcGroup, "-3", dvx::ProgramContext());
+    ApplyCellText(circuit, 0, gcGroup, "-3", dvx::test::TestProject());
     EXPECT_EQ(pipe.Group, -3);
 }
 
@@ -183,34 +184,34 @@ TEST_F(CircuitGridTest, BadNumbersLeaveTheItemUnchanged) {
     TPipe& pipe = AddPipe();
     double length = pipe.Length;
     EXPECT_THROW(CommittedText(gcQuantity, "12,5"), ConvertError);
-    EXPECT_THROW(ApplyCellText(circuit, 0, gcQuantity, "abc", dvx::ProgramContext()), ConvertError);
+    EXPECT_THROW(ApplyCellText(circuit, 0, gcQuantity, "abc", dvx::test::TestProject()), ConvertError);
     EXPECT_DOUBLE_EQ(pipe.Length, length);
     // An empty text leaves the item as it is.
-    ApplyCellText(circuit, 0, gcQuantity, "", dvx::ProgramContext());
+    ApplyCellText(circuit, 0, gcQuantity, "", dvx::test::TestProject());
     EXPECT_DOUBLE_EQ(pipe.Length, length);
     // A group number beyond the 32-bit field is refused, its limits are taken.
-    EXPECT_THROW(ApplyCellText(circuit, 0, gcGroup, "3000000000", dvx::ProgramContext()), ConvertError);
-    EXPECT_THROW(ApplyCellText(circuit, 0, gcGroup, "-2147483649", dvx::ProgramContext()), ConvertError);
+    EXPECT_THROW(ApplyCellText(circuit, 0, gcGroup, "3000000000", dvx::test::TestProject()), ConvertError);
+    EXPECT_THROW(ApplyCellText(circuit, 0, gcGroup, "-2147483649", dvx::test::TestProject()), ConvertError);
     EXPECT_EQ(pipe.Group, 0);
-    ApplyCellText(circuit, 0, gcGroup, "2147483647", dvx::ProgramContext());
+    ApplyCellText(circuit, 0, gcGroup, "2147483647", dvx::test::TestProject());
     EXPECT_EQ(pipe.Group, 2147483647);
-    ApplyCellText(circuit, 0, gcGroup, "-2147483648", dvx::ProgramContext());
+    ApplyCellText(circuit, 0, gcGroup, "-2147483648", dvx::test::TestProject());
     EXPECT_EQ(pipe.Group, -2147483648LL);
 }
 
 TEST_F(CircuitGridTest, GroupAndIndexSettersKeepTheGroupTogether) {
     for (int i = 0; i < 3; ++i) AddPipe();
-    ApplyCellText(circuit, 0, gcGroup, "2", dvx::ProgramContext());
-    ApplyCellText(circuit, 1, gcGroup, "2", dvx::ProgramContext());
-    ApplyCellText(circuit, 1, gcIndex, "0", dvx::ProgramContext());
+    ApplyCellText(circuit, 0, gcGroup, "2", dvx::test::TestProject());
+    ApplyCellText(circuit, 1, gcGroup, "2", dvx::test::TestProject());
+    ApplyCellText(circuit, 1, gcIndex, "0", dvx::test::TestProject());
     EXPECT_FALSE(circuit.Item(0).InIndex);
     EXPECT_FALSE(circuit.Item(1).InIndex);
     EXPECT_TRUE(circuit.Item(2).InIndex);
     // Moving an item into group 2 takes the group's flag.
-    ApplyCellText(circuit, 2, gcGroup, "2", dvx::ProgramContext());
+    ApplyCellText(circuit, 2, gcGroup, "2", dvx::test::TestProject());
     EXPECT_FALSE(circuit.Item(2).InIndex);
     // Into an empty group: in the index.
-    ApplyCellText(circuit, 2, gcGroup, "7", dvx::ProgramContext());
+    ApplyCellText(circuit, 2, gcGroup, "7", dvx::test::TestProject());
     EXPECT_TRUE(circuit.Item(2).InIndex);
 }
 
@@ -258,9 +259,9 @@ TEST_F(CircuitGridTest, WarningCellsNameTheLimitAndTheValue) {
     };
     for (const Case& c : cases) {
         pipe.Warning = c.warning;
-        EXPECT_EQ(WarningTip(&pipe, c.column, dvx::ProgramContext()), c.tip);
+        EXPECT_EQ(WarningTip(&pipe, c.column, dvx::test::TestProject()), c.tip);
     }
-    EXPECT_EQ(WarningTip(nullptr, gcFlow, dvx::ProgramContext()), "");
+    EXPECT_EQ(WarningTip(nullptr, gcFlow, dvx::test::TestProject()), "");
 }
 
 TEST_F(CircuitGridTest, ResultColumnsComeBeforeTypeAndHoldPipeResultsOnly) {
@@ -277,11 +278,11 @@ TEST_F(CircuitGridTest, ResultColumnsComeBeforeTypeAndHoldPipeResultsOnly) {
     const std::pair<int, const char*> cells[] = {{gcVelocity, "1.23"}, {gcGradient, "250.1"}, {gcReynolds, "123457"},
                                                  {gcFriction, "0.0199"}, {gcVolume, "0.0001234"}};
     for (const auto& [column, text] : cells) {
-        EXPECT_EQ(CellText(&pipe, column, dvx::ProgramContext()), text) << column;
+        EXPECT_EQ(CellText(&pipe, column, dvx::test::TestProject()), text) << column;
         EXPECT_FALSE(CanEdit(&pipe, column));
     }
     TUser& user = AddUser();
-    EXPECT_EQ(CellText(&user, gcVelocity, dvx::ProgramContext()), "");
+    EXPECT_EQ(CellText(&user, gcVelocity, dvx::test::TestProject()), "");
     EXPECT_FALSE(CanEdit(&user, gcVolume));
 }
 
@@ -293,11 +294,11 @@ TEST_F(CircuitGridTest, ResultColumnsAndWarningTipsFollowTheDisplayUnits) {
     const std::string velocityTitle = ColumnTitle(gcVelocity);
     const std::string volumeTitle = ColumnTitle(gcVolume);
     const std::string reynoldsTitle = ColumnTitle(gcReynolds);
-    const std::string velocity = CellText(&pipe, gcVelocity, dvx::ProgramContext());
-    const std::string volume = CellText(&pipe, gcVolume, dvx::ProgramContext());
+    const std::string velocity = CellText(&pipe, gcVelocity, dvx::test::TestProject());
+    const std::string volume = CellText(&pipe, gcVolume, dvx::test::TestProject());
     pipe.Velocity = 4.214; // 13.83 ft/s over the limit of 3.5 m/s = 11.48 ft/s
     pipe.Warning = wnVelocity;
-    const std::string tip = WarningTip(&pipe, gcFlow, dvx::ProgramContext());
+    const std::string tip = WarningTip(&pipe, gcFlow, dvx::test::TestProject());
     SetDisplayUnits(TUnitChoice());
 
     EXPECT_EQ(velocityTitle, "Velocity, ft/s");

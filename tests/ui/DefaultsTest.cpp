@@ -3,6 +3,7 @@
 // settings store and the process-wide values.
 
 #include "engine/catalogue/Tables.h"
+#include "ui/TestProject.h"
 #include "base/Errors.h"
 #include "storage/settings/Defaults.h"
 #include "storage/settings/SettingsStore.h"
@@ -15,14 +16,14 @@ namespace {
 
 class DefaultsTest : public ::testing::Test {
 protected:
-    void SetUp() override { RestoreBuiltInTables(); }
-    void TearDown() override { RestoreBuiltInTables(); }
+    void SetUp() override { dvx::test::TestProject().Tables.RestoreBuiltIn(); }
+    void TearDown() override { dvx::test::TestProject().Tables.RestoreBuiltIn(); }
     test::TempFolder dir;
     SettingsStore store{dir / "settings.ini"};
 };
 
 TEST_F(DefaultsTest, MissingKeysGiveTheStoredDefaultsNotTheStartValues) {
-    LoadItemDefaults(store, dvx::ProgramTables());
+    LoadItemDefaults(store, dvx::test::TestProject().Tables);
     EXPECT_EQ(DefaultTemperature, 9);
     EXPECT_EQ(DefaultBore, 100);
     EXPECT_EQ(DefaultLength, 10);
@@ -40,15 +41,15 @@ TEST_F(DefaultsTest, FloatingValuesKeepTheirFractionWhenStored) {
     DefaultFittingType = 16;
     DefaultQuantity = 3;
     DefaultUserDP = 12.6;
-    SaveItemDefaults(store, dvx::ProgramTables());
+    SaveItemDefaults(store, dvx::test::TestProject().Tables);
     EXPECT_EQ(store.ReadString("Default", "Pipe Length", ""), "2.4");
     EXPECT_EQ(store.ReadString("Default", "Water Flow", ""), "0.4");
     EXPECT_EQ(store.ReadString("Default", "Water Temp", ""), "-5.2");
     EXPECT_EQ(store.ReadString("Default", "Pipe Diameter", ""), "35");
     EXPECT_EQ(store.ReadString("Default", "Fitting", ""), "16");
     EXPECT_EQ(store.ReadString("Default", "User dP", ""), "12.6");
-    RestoreBuiltInTables();
-    LoadItemDefaults(store, dvx::ProgramTables());
+    dvx::test::TestProject().Tables.RestoreBuiltIn();
+    LoadItemDefaults(store, dvx::test::TestProject().Tables);
     EXPECT_EQ(DefaultLength, 2.4);
     EXPECT_EQ(DefaultFlow, 0.4); // a new item after a restart still has a flow
     EXPECT_EQ(DefaultBore, 35);
@@ -61,7 +62,7 @@ TEST_F(DefaultsTest, ConversionStopsAtTheFirstBadTextKeepingEarlierValues) {
     store.WriteString("Default", "Pipe Diameter", "50");
     store.WriteString("Default", "Pipe Length", "ten");
     store.WriteString("Default", "Water Flow", "3");
-    EXPECT_THROW(LoadItemDefaults(store, dvx::ProgramTables()), ConvertError);
+    EXPECT_THROW(LoadItemDefaults(store, dvx::test::TestProject().Tables), ConvertError);
     EXPECT_EQ(DefaultTemperature, 15);
     EXPECT_EQ(DefaultBore, 50);
     EXPECT_EQ(DefaultLength, BuiltInDefaultLength);
@@ -69,7 +70,7 @@ TEST_F(DefaultsTest, ConversionStopsAtTheFirstBadTextKeepingEarlierValues) {
     // "Fitting" and "Fitting Quantity" must be integers.
     store.WriteString("Default", "Pipe Length", "10");
     store.WriteString("Default", "Fitting Quantity", "2.5");
-    EXPECT_THROW(LoadItemDefaults(store, dvx::ProgramTables()), ConvertError);
+    EXPECT_THROW(LoadItemDefaults(store, dvx::test::TestProject().Tables), ConvertError);
     EXPECT_EQ(DefaultFlow, 3);
     EXPECT_EQ(DefaultQuantity, BuiltInDefaultQuantity);
 }
@@ -78,11 +79,11 @@ TEST_F(DefaultsTest, FittingTypeOutsideTheTableFallsBackToTheFirst) {
     for (const char* text : {"24", "-1", "999"}) {
         DefaultFittingType = 5;
         store.WriteString("Default", "Fitting", text);
-        LoadItemDefaults(store, dvx::ProgramTables());
+        LoadItemDefaults(store, dvx::test::TestProject().Tables);
         EXPECT_EQ(DefaultFittingType, 0) << text;
     }
     store.WriteString("Default", "Fitting", "23");
-    LoadItemDefaults(store, dvx::ProgramTables());
+    LoadItemDefaults(store, dvx::test::TestProject().Tables);
     EXPECT_EQ(DefaultFittingType, 23);
 }
 
@@ -90,17 +91,17 @@ TEST_F(DefaultsTest, WarningLimitsReadTheirTextsWithTheLimitsInForceAsDefaults) 
     GradientLimit = 1234.5;
     VelocityLimit = 3.5;
     store.WriteString("Limits", "VMax", "3.8");
-    LoadWarningLimits(store, dvx::ProgramTables());
+    LoadWarningLimits(store, dvx::test::TestProject().Tables);
     EXPECT_EQ(GradientLimit, 1234.5); // missing: unchanged (the text 1234.5)
     EXPECT_EQ(VelocityLimit, 3.8);
-    RestoreBuiltInTables();
+    dvx::test::TestProject().Tables.RestoreBuiltIn();
     store.EraseSection("Limits");
-    LoadWarningLimits(store, dvx::ProgramTables());
+    LoadWarningLimits(store, dvx::test::TestProject().Tables);
     EXPECT_EQ(GradientLimit, 1500.0);
     EXPECT_EQ(LimitText(GradientLimit), "1500.0");
     store.WriteString("Limits", "PRate", "2000");
     store.WriteString("Limits", "VMax", "fast");
-    EXPECT_THROW(LoadWarningLimits(store, dvx::ProgramTables()), ConvertError);
+    EXPECT_THROW(LoadWarningLimits(store, dvx::test::TestProject().Tables), ConvertError);
     EXPECT_EQ(GradientLimit, 2000);
     EXPECT_EQ(VelocityLimit, 3.5);
 }
@@ -139,14 +140,14 @@ TEST_F(DefaultsTest, DefaultFlowsReplaceMfRoundedToTwoDecimals) {
     store.WriteString("Settings", "MaxFlows",
                       "1250, 780, 540, 430, 340, 260, 210, 150, 100, 55, 38, 25, 14, 7.456, 4.8, 2.5, 1.6, 0.8, "
                       "0.5, 0.254");
-    LoadDefaultFlows(store, dvx::ProgramTables());
+    LoadDefaultFlows(store, dvx::test::TestProject().Tables);
     EXPECT_EQ(BoreName[13], std::string("65"));
     EXPECT_EQ(BoreTable[13].mf, 7.46);
     EXPECT_EQ(BoreTable[19].mf, 0.25);
     EXPECT_EQ(BoreTable[4].mf, 340);
     // 19 numbers: every flow is the built-in one.
     store.WriteString("Settings", "MaxFlows", "1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19");
-    LoadDefaultFlows(store, dvx::ProgramTables());
+    LoadDefaultFlows(store, dvx::test::TestProject().Tables);
     for (int b = 0; b < BoreCount; ++b) EXPECT_EQ(BoreTable[static_cast<std::size_t>(b)].mf, BuiltInMaxFlows[static_cast<std::size_t>(b)]);
 }
 

@@ -4,6 +4,7 @@
 // and user-value rules, the status line, Cancel and the stored settings.
 
 #include "presentation/ui/FluidSheet.h"
+#include "ui/TestProject.h"
 
 #include "base/Errors.h"
 #include "engine/fluid/Fluid.h"
@@ -39,7 +40,7 @@ TLiquid Reference(std::uint8_t spec, double t, std::uint8_t additive = 0, double
 class FluidSpecSheetTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        StartFluidModule(9.0);
+        *dvx::test::TestProject().Liquid = dvx::TLiquid("Water", 0, 0.0, 9.0, 9.0);
         logic.Setup();
         logic.OnStatus = [this](const TFluidStatus& s) { status = s; ++statusShown; };
         logic.OnMessage = [this](const std::string& text) { messages.push_back(text); };
@@ -281,7 +282,7 @@ namespace {
 // The sheet starts in the engineer's display units where it has the same
 // quantity; otherwise (and with SI chosen) in its own start units.
 TEST(FluidSpecSheetUnits, StartUnitsFollowTheDisplayUnits) {
-    StartFluidModule(9.0);
+    *dvx::test::TestProject().Liquid = dvx::TLiquid("Water", 0, 0.0, 9.0, 9.0);
     auto startUnits = [](const TUnitChoice& shown) {
         SetDisplayUnits(shown);
         TEntrySheet sheet;

@@ -3,6 +3,7 @@
 // units, and the plot and texts of an analysis.
 
 #include "presentation/ui/PumpChart.h"
+#include "ui/TestProject.h"
 
 #include "engine/catalogue/Tables.h"
 #include "engine/fluid/Fluid.h"
@@ -94,9 +95,9 @@ TEST(PumpChart, AxisEndsAreRound) {
 class PumpChartTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        RestoreBuiltInTables();
-        StartFluidModule(9.0);
-        SystemFluid->ro = 1000;
+        dvx::test::TestProject().Tables.RestoreBuiltIn();
+        *dvx::test::TestProject().Liquid = dvx::TLiquid("Water", 0, 0.0, 9.0, 9.0);
+        dvx::test::TestProject().Liquid->ro = 1000;
         auto user = std::make_unique<TUser>();
         user->PressureDrop = 98066.5; // 10 m of water at 5 l/s
         user->Flow = 0.005;

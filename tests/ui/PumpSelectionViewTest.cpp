@@ -5,6 +5,7 @@
 // the plot.
 
 #include "presentation/ui/PumpChart.h"
+#include "ui/TestProject.h"
 #include "presentation/ui/PumpSelectionFields.h"
 #include "presentation/ui/PumpSelectionLines.h"
 
@@ -202,9 +203,9 @@ TEST(SelectionFields, BadFieldsAreNamedAndChangeNothing) {
 class SelectionView : public ::testing::Test {
 protected:
     void SetUp() override {
-        RestoreBuiltInTables();
-        StartFluidModule(9.0);
-        SystemFluid->ro = 1000;
+        dvx::test::TestProject().Tables.RestoreBuiltIn();
+        *dvx::test::TestProject().Liquid = dvx::TLiquid("Water", 0, 0.0, 9.0, 9.0);
+        dvx::test::TestProject().Liquid->ro = 1000;
         auto user = std::make_unique<TUser>();
         user->PressureDrop = 98066.5;
         user->Flow = 0.005;

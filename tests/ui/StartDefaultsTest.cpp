@@ -3,6 +3,7 @@
 // force after the catalogue files, as the program and darvenix-cli see them.
 
 #include "engine/catalogue/Tables.h"
+#include "ui/TestProject.h"
 #include "storage/settings/IniFiles.h"
 #include "storage/settings/SettingsStore.h"
 #include "storage/startup/Startup.h"
@@ -15,7 +16,7 @@ namespace dvx {
 namespace {
 
 TEST(StartDefaultsTest, SettingsOverrideTheCatalogueAndStartValues) {
-    RestoreBuiltInTables();
+    dvx::test::TestProject().Tables.RestoreBuiltIn();
     test::TempFolder dir;
     const std::string programFolder = dir / "Quellstrand/Darvenix/";
     const std::string dataFolder = dir / "Quellstrand/Common Files/";
@@ -37,7 +38,7 @@ TEST(StartDefaultsTest, SettingsOverrideTheCatalogueAndStartValues) {
         store.WriteString("Limits", "VMax", "3.9");
     }
 
-    const TStartResult start = StartCore(options, dvx::ProgramContext());
+    const TStartResult start = StartCore(options, dvx::test::TestProject());
     EXPECT_EQ(BoreTable[13].ID, 0.0627);
     EXPECT_EQ(BoreTable[13].mf, 7.46);
     EXPECT_EQ(DefaultFlow, 3);
@@ -48,7 +49,7 @@ TEST(StartDefaultsTest, SettingsOverrideTheCatalogueAndStartValues) {
     EXPECT_EQ(VelocityLimit, 3.5);
     ASSERT_FALSE(start.Messages.empty());
     EXPECT_EQ(start.Messages.back(), "'high' is not a valid floating point value");
-    RestoreBuiltInTables();
+    dvx::test::TestProject().Tables.RestoreBuiltIn();
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // metres and the pressure drop of each group and of all items.
 
 #include "presentation/ui/ProjectSummary.h"
+#include "ui/TestProject.h"
 
 #include "engine/catalogue/Tables.h"
 #include "engine/fluid/Fluid.h"
@@ -16,10 +17,10 @@ namespace {
 class SummaryTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        RestoreBuiltInTables();
-        StartFluidModule(9.0);
+        dvx::test::TestProject().Tables.RestoreBuiltIn();
+        *dvx::test::TestProject().Liquid = dvx::TLiquid("Water", 0, 0.0, 9.0, 9.0);
     }
-    void TearDown() override { RestoreBuiltInTables(); }
+    void TearDown() override { dvx::test::TestProject().Tables.RestoreBuiltIn(); }
 
     TFitting& AddFitting(int type, double quantity, double dp) {
         circuit.Append(std::make_unique<TFitting>(type));

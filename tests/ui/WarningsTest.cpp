@@ -2,6 +2,7 @@
 // The warnings list and its detail line, built from a circuit's flags.
 
 #include "presentation/ui/WarningList.h"
+#include "ui/TestProject.h"
 
 #include "engine/catalogue/Tables.h"
 #include "engine/fluid/Fluid.h"
@@ -15,10 +16,10 @@ namespace {
 class WarningsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        RestoreBuiltInTables();
-        StartFluidModule(9.0);
+        dvx::test::TestProject().Tables.RestoreBuiltIn();
+        *dvx::test::TestProject().Liquid = dvx::TLiquid("Water", 0, 0.0, 9.0, 9.0);
     }
-    void TearDown() override { RestoreBuiltInTables(); }
+    void TearDown() override { dvx::test::TestProject().Tables.RestoreBuiltIn(); }
 
     template <class T, class... Args>
     T& Add(const std::string& description, Args... args) {
@@ -64,7 +65,7 @@ TEST_F(WarningsTest, AMixtureCloseToFreezingHeadsTheList) {
     glycol.WaterAdditive = 1;
     glycol.AdditiveVolume = 0.1;
     glycol.Evaluate();
-    const std::vector<TWarningLine> lines = BuildWarningList(circuit, glycol, 2, dvx::ProgramContext());
+    const std::vector<TWarningLine> lines = BuildWarningList(circuit, glycol, 2, dvx::test::TestProject());
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0].Text, "Freezing risk: -20.0 °C is at or below the freezing point of "
                              "Water (10% Ethylene Glycol) (-3.7 °C) plus the 2 K margin");
@@ -72,8 +73,8 @@ TEST_F(WarningsTest, AMixtureCloseToFreezingHeadsTheList) {
     EXPECT_EQ(lines[1].Item, &main);
     // Warm enough, or plain water: the item lines only.
     glycol.SetT(5);
-    EXPECT_EQ(BuildWarningList(circuit, glycol, 2, dvx::ProgramContext()).size(), 1u);
-    EXPECT_EQ(BuildWarningList(circuit, *SystemFluid, 2, dvx::ProgramContext()).size(), 1u);
+    EXPECT_EQ(BuildWarningList(circuit, glycol, 2, dvx::test::TestProject()).size(), 1u);
+    EXPECT_EQ(BuildWarningList(circuit, *dvx::test::TestProject().Liquid, 2, dvx::test::TestProject()).size(), 1u);
 }
 
 // Under 3-K the types without constants are named once, in the order they
@@ -94,9 +95,9 @@ TEST_F(WarningsTest, ThreeKNamesTheTypesCalculatedByCraneK) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.Method));
-        ProgramTables().FittingMethod = c.Method;
-        EXPECT_EQ(ThreeKFallbackNote(circuit, ProgramContext()), c.Note);
-        const std::vector<TWarningLine> lines = BuildWarningList(circuit, *SystemFluid, 2, dvx::ProgramContext());
+        dvx::test::TestProject().Tables.FittingMethod = c.Method;
+        EXPECT_EQ(ThreeKFallbackNote(circuit, dvx::test::TestProject()), c.Note);
+        const std::vector<TWarningLine> lines = BuildWarningList(circuit, *dvx::test::TestProject().Liquid, 2, dvx::test::TestProject());
         ASSERT_EQ(lines.size(), std::string(c.Note).empty() ? 1u : 2u);
         if (lines.size() == 2) {
             EXPECT_EQ(lines[0].Text, c.Note);
@@ -107,7 +108,7 @@ TEST_F(WarningsTest, ThreeKNamesTheTypesCalculatedByCraneK) {
     // Only types with constants: nothing to say.
     TCircuit elbowsOnly;
     elbowsOnly.Append(std::make_unique<TFitting>(0));
-    EXPECT_EQ(ThreeKFallbackNote(elbowsOnly, ProgramContext()), "");
+    EXPECT_EQ(ThreeKFallbackNote(elbowsOnly, dvx::test::TestProject()), "");
 }
 
 TEST_F(WarningsTest, CalculatedFlagsAreListedWithTheirResults) {

@@ -71,7 +71,7 @@ private slots:
 
     void init() {
         FreshStart("clipboard.ini");
-        StartFluidModule(9.0);
+        *dvx::test::TestProject().Liquid = dvx::TLiquid("Water", 0, 0.0, 9.0, 9.0);
         requests_.clear();
         chosen_.clear();
         window_ = std::make_unique<TMainForm>(Project());
@@ -114,7 +114,7 @@ private slots:
             // pressure drop is a result, calculated again after the paste).
             for (int column = 0; column < GridColumnCount; ++column)
                 if (column != gcPressureDrop || a.Kind() == TItemKind::User)
-                    QCOMPARE(CellText(&b, column, dvx::ProgramContext()), CellText(&a, column, dvx::ProgramContext()));
+                    QCOMPARE(CellText(&b, column, dvx::test::TestProject()), CellText(&a, column, dvx::test::TestProject()));
         }
         QCOMPARE(W().StatusPanel(0)->text(), QString("Modified"));
         QCOMPARE(W().StatusPanel(1)->text(), QString("Not Solved"));

@@ -97,7 +97,7 @@ private slots:
 
     void init() {
         Project().Tables.RestoreBuiltIn();
-        StartFluidModule(9.0);
+        *dvx::test::TestProject().Liquid = dvx::TLiquid("Water", 0, 0.0, 9.0, 9.0);
         QFile::remove(Path("config/Quellstrand/darvenix.ini")); // each case starts without settings
         SetAppSettings(SettingsStore(Path("config/Quellstrand/darvenix.ini").toStdString()));
         for (const char* f : {"SteelPipe.ini", "GalvIronPipe.ini", "DrawnTubePipe.ini", "PipeFittings.ini"})

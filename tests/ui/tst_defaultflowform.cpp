@@ -142,7 +142,7 @@ private slots:
     }
 
     void theMenuShowsTheDialogAndAutoSizeUsesTheAcceptedFlows() {
-        StartFluidModule(9.0);
+        *dvx::test::TestProject().Liquid = dvx::TLiquid("Water", 0, 0.0, 9.0, 9.0);
         TMainForm window(Project());
         window.show();
         QAction* command = window.Action("&Default Flow Settings");

@@ -27,7 +27,7 @@ private slots:
     void initTestCase() { SetUpHome(); }
     void init() {
         FreshStart("defaults.ini");
-        StartFluidModule(9.0);
+        *dvx::test::TestProject().Liquid = dvx::TLiquid("Water", 0, 0.0, 9.0, 9.0);
     }
 
     void sheetShowsTheDefaultsWithBoreLabelsAndFittingNames() {

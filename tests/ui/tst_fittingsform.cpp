@@ -37,7 +37,7 @@ private slots:
     void initTestCase() { SetUpHome(); }
     void init() {
         FreshStart("fittings.ini");
-        StartFluidModule(9.0);
+        *dvx::test::TestProject().Liquid = dvx::TLiquid("Water", 0, 0.0, 9.0, 9.0);
     }
 
     void layoutOfTheEditor() {
@@ -95,7 +95,7 @@ private slots:
         QCOMPARE(result, int(QDialog::Rejected));
         QCOMPARE(C("Globe Valve"), 340.0);
         QCOMPARE(QString::fromStdString(Store().ReadString("Fittings", "Globe Valve", "")), QString("300.00"));
-        LoadFittingsSettings(Store(), dvx::ProgramTables());
+        LoadFittingsSettings(Store(), dvx::test::TestProject().Tables);
         QCOMPARE(C("Globe Valve"), 300.0);
     }
 

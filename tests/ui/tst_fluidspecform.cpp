@@ -104,7 +104,7 @@ private slots:
 
     void init() {
         test::TestProject().Tables.RestoreBuiltIn();
-        StartFluidModule(9.0);
+        *dvx::test::TestProject().Liquid = dvx::TLiquid("Water", 0, 0.0, 9.0, 9.0);
         // Every case starts from the sheet's own units and widths.
         QFile::remove(home_.filePath("config/Quellstrand/darvenix.ini"));
         SetAppSettings(SettingsStore(home_.filePath("config/Quellstrand/darvenix.ini").toStdString()));

@@ -47,7 +47,7 @@ private slots:
 
     void init() {
         FreshStart("insertresistance.ini");
-        StartFluidModule(9.0);
+        *dvx::test::TestProject().Liquid = dvx::TLiquid("Water", 0, 0.0, 9.0, 9.0);
         SetDisplayUnits(TUnitChoice());
         form_ = std::make_unique<TInsertForm>(Project());
         added_.clear();
@@ -235,9 +235,9 @@ private slots:
         }
         // Set to that coefficient, the valve takes the drop at the flow.
         const TUnitChoice units = DisplayUnits();
-        const double q = TUnitView(units, qtFlow, {"l/s", "%0.1f", Times(1000), Times(0.001)}, LiquidDensity())
+        const double q = TUnitView(units, qtFlow, {"l/s", "%0.1f", Times(1000), Times(0.001)}, kNoHeadDensity)
                              .FromShown(flow.toDouble());
-        const double dp = TUnitView(units, qtPressureDrop, {"kPa", "%0.1f", Times(0.001), Times(1000)}, LiquidDensity())
+        const double dp = TUnitView(units, qtPressureDrop, {"kPa", "%0.1f", Times(0.001), Times(1000)}, LiquidDensity(Project().Liquid))
                               .FromShown(drop.toDouble());
         const double shown = F().FlowCoefficientEdit()->text().toDouble();
         const double kv = us ? shown / CvPerKv : shown;

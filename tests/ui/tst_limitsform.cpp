@@ -131,7 +131,7 @@ private slots:
     }
 
     void theMenuShowsTheDialogAndDoesNothingElse() {
-        StartFluidModule(9.0);
+        *dvx::test::TestProject().Liquid = dvx::TLiquid("Water", 0, 0.0, 9.0, 9.0);
         TMainForm window(Project());
         window.show();
         window.SetSolved(true);

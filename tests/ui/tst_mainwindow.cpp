@@ -79,7 +79,7 @@ private slots:
 
     void init() {
         Project().Tables.RestoreBuiltIn();
-        StartFluidModule(9.0);
+        *dvx::test::TestProject().Liquid = dvx::TLiquid("Water", 0, 0.0, 9.0, 9.0);
         SetAppSettings(SettingsStore(Path("config/Quellstrand/darvenix.ini").toStdString()));
         messages_.clear();
         answers_.clear();
@@ -792,7 +792,7 @@ private slots:
     }
 
     static double SavedFlow(const QString& file) {
-        return ReadProject(file.toStdString(), dvx::ProgramContext()).Circuit->Item(0).Flow;
+        return ReadProject(file.toStdString(), dvx::test::TestProject()).Circuit->Item(0).Flow;
     }
 
     void commandsThatSaveOrReplaceTakeTheOpenEditFirst_data() {
@@ -1005,7 +1005,7 @@ private slots:
         // Read-only results: no editor opens.
         QVERIFY(!(m->flags(m->index(0, velocity)) & Qt::ItemIsEditable));
         // The report prints the columns shown.
-        const TReportGrid grid = CircuitReportGrid(W().Circuit(), dvx::ProgramContext(), W().GroupsActive(), W().ShowTypes(), W().ExtraColumns());
+        const TReportGrid grid = CircuitReportGrid(W().Circuit(), dvx::test::TestProject(), W().GroupsActive(), W().ShowTypes(), W().ExtraColumns());
         QCOMPARE(static_cast<int>(grid.size()), standard + 2);
         QCOMPARE(QString::fromStdString(grid[static_cast<std::size_t>(velocity)][0]), QString("Velocity, m/s"));
         W().resize(1000, 420);

@@ -101,7 +101,7 @@ private slots:
 
     void init() {
         FreshStart("darvenix-pump.ini");
-        StartFluidModule(9.0);
+        *dvx::test::TestProject().Liquid = dvx::TLiquid("Water", 0, 0.0, 9.0, 9.0);
         window_ = std::make_unique<TMainForm>(Project());
         W().show();
         // One user item of 50 kPa at 5 l/s, calculated.

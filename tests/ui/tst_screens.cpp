@@ -123,7 +123,7 @@ private slots:
 
     void init() {
         FreshStart("screens.ini");
-        StartFluidModule(9.0);
+        *dvx::test::TestProject().Liquid = dvx::TLiquid("Water", 0, 0.0, 9.0, 9.0);
         // Placements remembered on a larger screen.
         for (const char* section : {"MainForm", "PreviewForm", "FittingsForm", "InsertForm"})
             SavePlacement(Store(), section, TWindowPlacement{600, 500, 1500, 1100, 0});

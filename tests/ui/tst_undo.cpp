@@ -75,7 +75,7 @@ private:
         for (int i = 0; i < c.Count(); ++i) {
             QStringList cells;
             for (int column : {gcNumber, gcDescription, gcSize, gcQuantity, gcFlow})
-                cells << QString::fromStdString(CellText(&c.Item(i), column, dvx::ProgramContext()));
+                cells << QString::fromStdString(CellText(&c.Item(i), column, dvx::test::TestProject()));
             rows << cells.join('/');
         }
         return rows.join(' ') + QString(" m%1 t%2 a%3 %4")
@@ -100,7 +100,7 @@ private slots:
 
     void init() {
         FreshStart("undo.ini");
-        StartFluidModule(9.0);
+        *dvx::test::TestProject().Liquid = dvx::TLiquid("Water", 0, 0.0, 9.0, 9.0);
         window_ = std::make_unique<TMainForm>(Project());
         W().show();
         // The first activation sets the liquid's start temperature; let it

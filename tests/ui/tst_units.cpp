@@ -70,7 +70,7 @@ private:
     }
     QStringList ReportCaptions() {
         QStringList captions;
-        for (const auto& column : CircuitReportGrid(W().Circuit(), dvx::ProgramContext(), false, true))
+        for (const auto& column : CircuitReportGrid(W().Circuit(), dvx::test::TestProject(), false, true))
             captions << QString::fromStdString(column.front());
         return captions;
     }
@@ -80,7 +80,7 @@ private slots:
 
     void init() {
         FreshStart("units.ini");
-        StartFluidModule(9.0);
+        *dvx::test::TestProject().Liquid = dvx::TLiquid("Water", 0, 0.0, 9.0, 9.0);
         SetDisplayUnits(TUnitChoice());
         window_ = std::make_unique<TMainForm>(Project());
         W().SetFileDialogHandler([this](QWidget*, const TFileDialogRequest&) {

@@ -116,20 +116,20 @@ TEST(DisplayUnits, HeadFollowsTheLiquidDensityAtItsTemperature) {
         {80, 0, 0, 1.04950},   // water, ρ = 971.62 kg/m³
         {20, 1, 0.3, 0.97560}, // 30 % ethylene glycol, ρ = 1045.22 kg/m³
     };
-    StartFluidModule(9);
+    TLiquid liquid("Water", 0, 0.0, 9, 9);
     TUnitChoice choice;
     choice.Set(qtPressureDrop, UnitIndexOf(qtPressureDrop, "m-head"));
     SetDisplayUnits(choice);
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Temperature);
-        SystemFluid->WaterAdditive = static_cast<std::uint8_t>(c.Additive);
-        SystemFluid->AdditiveVolume = c.Volume;
-        SystemFluid->SetT(c.Temperature);
-        const TUnitView metres(qtPressureDrop, {"kPa", "%0.4g", Times(1e-3)});
+        liquid.WaterAdditive = static_cast<std::uint8_t>(c.Additive);
+        liquid.AdditiveVolume = c.Volume;
+        liquid.SetT(c.Temperature);
+        const TUnitView metres(qtPressureDrop, {"kPa", "%0.4g", Times(1e-3)}, LiquidDensity(&liquid));
         EXPECT_NEAR(metres.ToShown(10000), c.Metres, 2e-5);
         EXPECT_NEAR(metres.Parse(metres.Text(10000)), 10000, 10000 * 1e-3);
         choice.Set(qtPressureDrop, UnitIndexOf(qtPressureDrop, "ft-head"));
-        const TUnitView feet(choice, qtPressureDrop, {"kPa", "%0.4g", Times(1e-3)}, LiquidDensity());
+        const TUnitView feet(choice, qtPressureDrop, {"kPa", "%0.4g", Times(1e-3)}, LiquidDensity(&liquid));
         EXPECT_NEAR(feet.ToShown(10000), c.Metres / 0.3048, 1e-4);
         choice.Set(qtPressureDrop, UnitIndexOf(qtPressureDrop, "m-head"));
     }

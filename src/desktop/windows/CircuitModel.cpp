@@ -12,7 +12,8 @@ namespace {
 const char* const kRowMime = "application/x-darvenix-row";
 }
 
-CircuitModel::CircuitModel(QObject* parent) : QAbstractTableModel(parent) {
+CircuitModel::CircuitModel(TProjectContext project, QObject* parent)
+    : QAbstractTableModel(parent), project_(project) {
     shown_ = ShownColumns(false, true);
 }
 
@@ -75,7 +76,7 @@ QVariant CircuitModel::data(const QModelIndex& index, int role) const {
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
-        return QString::fromStdString(CellText(item, column, dvx::ProgramContext()));
+        return QString::fromStdString(CellText(item, column, project_));
     case Qt::ForegroundRole:
         switch (CellColour(item, column)) {
         case TCellColour::Highlight: return QBrush(warningText_);
@@ -88,7 +89,7 @@ QVariant CircuitModel::data(const QModelIndex& index, int role) const {
         if (column == gcNumber) return QBrush(QColor(240, 240, 240));
         return {};
     case Qt::ToolTipRole: {
-        std::string tip = WarningTip(item, column, dvx::ProgramContext());
+        std::string tip = WarningTip(item, column, project_);
         if (tip.empty()) tip = QuantityTip(item, column);
         if (tip.empty()) return {};
         return QString::fromStdString(tip);
@@ -139,7 +140,7 @@ bool CircuitModel::setData(const QModelIndex& index, const QVariant& value, int 
         std::string committed = CommittedText(ItemAt(index.row()), column, typed.toStdString());
         if (committed.empty()) return false; // an empty text leaves the item as it is
         if (OnCellAboutToCommit) OnCellAboutToCommit(index.row(), column);
-        ApplyCellText(*circuit_, index.row(), column, committed, dvx::ProgramContext());
+        ApplyCellText(*circuit_, index.row(), column, committed, project_);
         if (column == gcGroup || column == gcIndex)
             emit dataChanged(this->index(0, 0), this->index(rowCount() - 1, columnCount() - 1));
         else

@@ -17,7 +17,8 @@ namespace dvx::ui {
 class CircuitModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    explicit CircuitModel(QObject* parent = nullptr);
+    // project: the tables and liquid the cells are shown and typed in.
+    explicit CircuitModel(TProjectContext project, QObject* parent = nullptr);
 
     void SetCircuit(TCircuit* circuit);
     TCircuit* Circuit() const { return circuit_; }
@@ -67,6 +68,7 @@ public:
                       const QModelIndex& parent) override;
 
 private:
+    TProjectContext project_;
     TCircuit* circuit_ = nullptr;
     std::vector<int> shown_;
     QColor warningText_{Qt::darkRed};

@@ -186,8 +186,8 @@ TCostEditor::TCostEditor(TProjectContext project, const QString& caption, TCostT
 int TCostEditor::Execute() { return exec(); }
 
 void TCostEditor::FillFromTables() {
-    pipeGrid_->Fill(MakePipeGrid(dvx::ProgramTables(), tables_));
-    fittingGrid_->Fill(MakeFittingGrid(dvx::ProgramTables(), tables_));
+    pipeGrid_->Fill(MakePipeGrid(project_.Tables, tables_));
+    fittingGrid_->Fill(MakeFittingGrid(project_.Tables, tables_));
 }
 
 void TCostEditor::showEvent(QShowEvent* event) {
@@ -203,11 +203,11 @@ bool TCostEditor::SaveClick() {
     fittingGrid_->CommitEdit();
     TCostGrid* grid = pipeGrid_;
     try {
-        ReadPipeGrid(pipeGrid_->Texts(), dvx::ProgramTables(), tables_);
+        ReadPipeGrid(pipeGrid_->Texts(), project_.Tables, tables_);
         grid = fittingGrid_;
-        ReadFittingGrid(fittingGrid_->Texts(), dvx::ProgramTables(), tables_);
+        ReadFittingGrid(fittingGrid_->Texts(), project_.Tables, tables_);
         ReadExtraFields();
-        SaveCatalogues(DataFolder(), dvx::ProgramTables());
+        SaveCatalogues(DataFolder(), project_.Tables);
     } catch (const TCostCellError& e) {
         tabs_->setCurrentWidget(grid);
         grid->GoTo(e.Col, e.Row);

@@ -22,9 +22,9 @@ namespace dvx::ui {
 namespace {
 // The maximum flows are held in l/s and shown "%0.2f" in SI.
 TUnitView FlowView(const TUnitChoice& u) {
-    return TUnitView(u, qtFlow, {"l/s", "%0.2f", Times(1000), Times(0.001)}, LiquidDensity());
+    return TUnitView(u, qtFlow, {"l/s", "%0.2f", Times(1000), Times(0.001)}, kNoHeadDensity);
 }
-TUnitView SizeView(const TUnitChoice& u) { return TUnitView(u, qtPipeSize, {"mm", "%0.0f", Times(1)}, LiquidDensity()); }
+TUnitView SizeView(const TUnitChoice& u) { return TUnitView(u, qtPipeSize, {"mm", "%0.0f", Times(1)}, kNoHeadDensity); }
 } // namespace
 
 TDefaultFlowForm::TDefaultFlowForm(TProjectContext project, QWidget* parent)

@@ -56,16 +56,16 @@ int Index(const TEntryGrid& grid, int row) {
 // The sheet's quantities. The defaults are held in °C, m, l/s and kPa, the
 // units the SI sheet shows.
 TUnitView TemperatureView(const TUnitChoice& u) {
-    return TUnitView(u, qtTemperature, {"°C", "%0.1f", Times(1)}, LiquidDensity());
+    return TUnitView(u, qtTemperature, {"°C", "%0.1f", Times(1)}, kNoHeadDensity);
 }
-TUnitView LengthView(const TUnitChoice& u) { return TUnitView(u, qtLength, {"m", "%0.3f", Times(1)}, LiquidDensity()); }
+TUnitView LengthView(const TUnitChoice& u) { return TUnitView(u, qtLength, {"m", "%0.3f", Times(1)}, kNoHeadDensity); }
 TUnitView FlowView(const TUnitChoice& u) {
-    return TUnitView(u, qtFlow, {"l/s", "%0.3f", Times(1000), Times(0.001)}, LiquidDensity());
+    return TUnitView(u, qtFlow, {"l/s", "%0.3f", Times(1000), Times(0.001)}, kNoHeadDensity);
 }
-TUnitView DropView(const TUnitChoice& u) {
-    return TUnitView(u, qtPressureDrop, {"kPa", "%0.1f", Times(0.001), Times(1000)}, LiquidDensity());
+TUnitView DropView(const TUnitChoice& u, double density) {
+    return TUnitView(u, qtPressureDrop, {"kPa", "%0.1f", Times(0.001), Times(1000)}, density);
 }
-TUnitView SizeView(const TUnitChoice& u) { return TUnitView(u, qtPipeSize, {"mm", "%0.0f", Times(1)}, LiquidDensity()); }
+TUnitView SizeView(const TUnitChoice& u) { return TUnitView(u, qtPipeSize, {"mm", "%0.0f", Times(1)}, kNoHeadDensity); }
 
 } // namespace
 
@@ -75,7 +75,7 @@ std::vector<std::string> TDefaultsForm::LinesFor(const TUnitChoice& u) {
     if (!SizeView(u).IsMetric()) lines[rowBore] = "Pipe Bore; enum; " + SizeView(u).Label();
     lines[rowLength] = QuantityLine("Pipe Length", LengthView(u), 0.1, 100, " ");
     lines[rowFlow] = QuantityLine("Water Flow Rate", FlowView(u), 0.1, 100);
-    lines[rowUserDP] = QuantityLine("User Pressure Drop", DropView(u), 0, 100);
+    lines[rowUserDP] = QuantityLine("User Pressure Drop", DropView(u, LiquidDensity(project_.Liquid)), 0, 100);
     return lines;
 }
 
@@ -171,7 +171,7 @@ void TDefaultsForm::FillGrid() {
     grid_->SetValue(1, rowFlow, FlowView(units_).ShownFromMetric(project_.Tables.DefaultFlow));
     grid_->SetValue(1, rowFittingType, project_.Tables.DefaultFittingType);
     grid_->SetValue(1, rowQuantity, project_.Tables.DefaultQuantity);
-    grid_->SetValue(1, rowUserDP, DropView(units_).ShownFromMetric(project_.Tables.DefaultUserDP));
+    grid_->SetValue(1, rowUserDP, DropView(units_, LiquidDensity(project_.Liquid)).ShownFromMetric(project_.Tables.DefaultUserDP));
     filled_.assign(static_cast<std::size_t>(grid_->RowCount()), std::string());
     for (int r = 1; r < grid_->RowCount(); ++r) filled_[static_cast<std::size_t>(r)] = grid_->Cell(1, r);
 }
@@ -196,7 +196,7 @@ bool TDefaultsForm::TakeGrid() {
         const int type = Index(*grid_, rowFittingType);
         if (type >= 0 && type < FittingCount) tables.DefaultFittingType = type;
         tables.DefaultQuantity = static_cast<int>(Number(*grid_, rowQuantity));
-        TakeQuantity(*grid_, rowUserDP, DropView(units_), filled_, tables.DefaultUserDP);
+        TakeQuantity(*grid_, rowUserDP, DropView(units_, LiquidDensity(project_.Liquid)), filled_, tables.DefaultUserDP);
     } catch (const ConvertError& e) {
         ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
         return false;
@@ -207,7 +207,7 @@ bool TDefaultsForm::TakeGrid() {
 void TDefaultsForm::Store() {
     try {
         SavePlacement();
-        SaveItemDefaults(AppSettings(), dvx::ProgramTables());
+        SaveItemDefaults(AppSettings(), project_.Tables);
     } catch (const std::exception& e) {
         ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
     }
@@ -222,7 +222,7 @@ bool TDefaultsForm::AcceptClick() {
 
 void TDefaultsForm::RestoreClick() {
     grid_->FinishEditing();
-    RestoreItemDefaults(dvx::ProgramTables());
+    RestoreItemDefaults(project_.Tables);
     FillGrid();
     Store();
 }

@@ -90,7 +90,7 @@ void TFittingsForm::SaveClick() {
     if (!TakeGrid()) return;
     try {
         SavePlacement();
-        SaveFittingsSettings(AppSettings(), dvx::ProgramTables());
+        SaveFittingsSettings(AppSettings(), project_.Tables);
     } catch (const std::exception& e) {
         ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
     }

@@ -84,16 +84,16 @@ QWidget* ValueTab(QPushButton* add, const QString& label, QLineEdit* value, QLab
 // The window's quantities; with SI chosen they show exactly what the fields
 // always showed (flow in l/s, size in mm, length in m, drop in kPa).
 TUnitView FlowView(const TUnitChoice& units) {
-    return TUnitView(units, qtFlow, {"l/s", "%0.1f", Times(1000), Times(0.001)}, LiquidDensity());
+    return TUnitView(units, qtFlow, {"l/s", "%0.1f", Times(1000), Times(0.001)}, kNoHeadDensity);
 }
 TUnitView SizeView(const TUnitChoice& units) {
-    return TUnitView(units, qtPipeSize, {"mm", "%0.0f", Times(1)}, LiquidDensity());
+    return TUnitView(units, qtPipeSize, {"mm", "%0.0f", Times(1)}, kNoHeadDensity);
 }
 TUnitView LengthView(const TUnitChoice& units) {
-    return TUnitView(units, qtLength, {"m", "%0.1f", Times(1)}, LiquidDensity());
+    return TUnitView(units, qtLength, {"m", "%0.1f", Times(1)}, kNoHeadDensity);
 }
-TUnitView DropView(const TUnitChoice& units) {
-    return TUnitView(units, qtPressureDrop, {"kPa", "%0.1f", Times(0.001), Times(1000)}, LiquidDensity());
+TUnitView DropView(const TUnitChoice& units, double density) {
+    return TUnitView(units, qtPressureDrop, {"kPa", "%0.1f", Times(0.001), Times(1000)}, density);
 }
 
 // The field's range in the shown unit, from its range in the metric unit.
@@ -215,7 +215,7 @@ TInsertForm::TInsertForm(TProjectContext project, QWidget* parent)
 
 void TInsertForm::ShowUnitTexts() {
     const TUnitView flow = FlowView(units_), size = SizeView(units_), length = LengthView(units_),
-                    drop = DropView(units_);
+                    drop = DropView(units_, LiquidDensity(project_.Liquid));
     flowUnit_->setText(Q(flow.Label()));
     sizeUnit_->setText(Q(size.Label()));
     lengthUnit_->setText(Q(length.Label()));
@@ -270,7 +270,7 @@ void TInsertForm::ApplyUnits() {
     userDPEdit_->setText(drop);
     convert(flowEdit_, FlowView(before), FlowView(units_));
     convert(pipeLenEdit_, LengthView(before), LengthView(units_));
-    convert(userDPEdit_, DropView(before), DropView(units_));
+    convert(userDPEdit_, DropView(before, LiquidDensity(project_.Liquid)), DropView(units_, LiquidDensity(project_.Liquid)));
 }
 
 void TInsertForm::LoadDefaults() {
@@ -280,7 +280,7 @@ void TInsertForm::LoadDefaults() {
     diameterCombo_->setCurrentIndex(
         BoreRowForBuiltIn(tables, BoreAtLeast(tables, tables.DefaultBore)));
     pipeLenEdit_->setText(Q(LengthView(units_).TextFromMetric(tables.DefaultLength)));
-    userDPEdit_->setText(Q(DropView(units_).TextFromMetric(tables.DefaultUserDP)));
+    userDPEdit_->setText(Q(DropView(units_, LiquidDensity(project_.Liquid)).TextFromMetric(tables.DefaultUserDP)));
     int type = tables.DefaultFittingType >= 0 && tables.DefaultFittingType < FittingCount
                    ? tables.DefaultFittingType
                    : 0;
@@ -345,7 +345,7 @@ bool TInsertForm::AddUser() {
     if (!ReadNumber(flowEdit_, flow) || !ReadNumber(userDPEdit_, dp))
         return false;
     auto user = std::make_unique<TUser>(project_);
-    user->PressureDrop = DropView(units_).FromShown(dp); // Pa
+    user->PressureDrop = DropView(units_, LiquidDensity(project_.Liquid)).FromShown(dp); // Pa
     return Hand(std::move(user), userDescriptionEdit_, flow);
 }
 
@@ -427,7 +427,7 @@ namespace {
 
 // A valve's flow coefficient as the window shows it: Kv, or Cv under US units.
 TUnitView FlowCoefficientView(const TUnitChoice& units) {
-    return TUnitView(units, qtFlowCoefficient, {"Kv", "%0.4g", Times(1)}, LiquidDensity());
+    return TUnitView(units, qtFlowCoefficient, {"Kv", "%0.4g", Times(1)}, kNoHeadDensity);
 }
 
 // "Read Item" and "Update Item": the current row's K item or valve edited here.
@@ -523,13 +523,13 @@ void TInsertForm::BuildResistanceTabs() {
 }
 
 void TInsertForm::ShowResistanceUnitTexts(const TUnitChoice& before) {
-    const TUnitView kv = FlowCoefficientView(units_), drop = DropView(units_);
+    const TUnitView kv = FlowCoefficientView(units_), drop = DropView(units_, LiquidDensity(project_.Liquid));
     if (!(before == units_)) {
         // The values typed are kept, shown in the new units.
         auto convert = [](TFmtEdit* edit, const TUnitView& from, const TUnitView& to) {
             if (auto shown = TryStrToFloat(edit->text().toStdString())) edit->setText(Q(to.Text(from.FromShown(*shown))));
         };
-        const TUnitView kvBefore = FlowCoefficientView(before), dropBefore = DropView(before);
+        const TUnitView kvBefore = FlowCoefficientView(before), dropBefore = DropView(before, LiquidDensity(project_.Liquid));
         SetShownRange(presetDropEdit_, drop, 0, 1000);
         convert(kvEdit_, kvBefore, kv);
         convert(presetDropEdit_, dropBefore, drop);
@@ -694,8 +694,8 @@ bool TInsertForm::UpdateCurrentItem() {
 bool TInsertForm::PresetValve() {
     const std::optional<double> flow = TypedNumber(flowEdit_), drop = TypedNumber(presetDropEdit_);
     const TPresetting p = PresettingKv(flow ? std::optional<double>(FlowView(units_).FromShown(*flow)) : std::nullopt,
-                                       drop ? std::optional<double>(DropView(units_).FromShown(*drop)) : std::nullopt,
-                                       LiquidDensity());
+                                       drop ? std::optional<double>(DropView(units_, LiquidDensity(project_.Liquid)).FromShown(*drop)) : std::nullopt,
+                                       LiquidDensity(project_.Liquid));
     if (!p.Error.empty()) {
         Refuse(p.Error.find("flow") != std::string::npos ? static_cast<QWidget*>(flowEdit_) : presetDropEdit_, p.Error);
         return false;

@@ -20,7 +20,7 @@ namespace dvx::ui {
 
 namespace {
 // The limits are held in Pa/m and m/s, the units the SI dialog shows.
-TUnitView GradientView() { return TUnitView(qtGradient, {"Pa/m", "%0.1f", Times(1)}); }
+TUnitView GradientView(double density) { return TUnitView(qtGradient, {"Pa/m", "%0.1f", Times(1)}, density); }
 TUnitView VelocityView() { return TUnitView(qtVelocity, {"m/s", "%0.1f", Times(1)}); }
 const double kGradientRange[2] = {1001, 3000}; // Pa/m
 const double kVelocityRange[2] = {3.1, 4.0};   // m/s
@@ -74,7 +74,7 @@ TLimitsForm::TLimitsForm(TProjectContext project, QWidget* parent)
 }
 
 void TLimitsForm::FillFields() {
-    ShowIn(edPRate_, prateUnit_, GradientView(), kGradientRange, project_.Tables.GradientLimit);
+    ShowIn(edPRate_, prateUnit_, GradientView(LiquidDensity(project_.Liquid)), kGradientRange, project_.Tables.GradientLimit);
     ShowIn(edMaxV_, maxVUnit_, VelocityView(), kVelocityRange, project_.Tables.VelocityLimit);
     filledPRate_ = edPRate_->Text();
     filledMaxV_ = edMaxV_->Text();
@@ -97,7 +97,7 @@ bool TLimitsForm::AcceptClick() {
             return false;
         }
     }
-    const TUnitView gradient = GradientView(), velocity = VelocityView();
+    const TUnitView gradient = GradientView(LiquidDensity(project_.Liquid)), velocity = VelocityView();
     try {
         // In SI the limit is the text, as it has always been; in another
         // unit an untouched field keeps the limit exactly.

@@ -338,7 +338,7 @@ void TMainForm::BuildStatusBar() {
 }
 
 void TMainForm::BuildGrid() {
-    model_ = new CircuitModel(this);
+    model_ = new CircuitModel(project_, this);
     model_->SetCircuit(circuit_.get());
     model_->SetWarningColours(QApplication::palette());
     grid_ = new CircuitView(this);
@@ -575,7 +575,7 @@ void TMainForm::SetSolved(bool solved) {
 }
 
 void TMainForm::ShowDpPanel() {
-    const TUnitView drop(qtPressureDrop, {"kPa", "%0.4g", Over(1000)});
+    const TUnitView drop(qtPressureDrop, {"kPa", "%0.4g", Over(1000)}, LiquidDensity(project_.Liquid));
     panels_[2]->setText(Q("dP = " + drop.Text(circuit_->TotalDP) + " " + drop.Label()));
 }
 

@@ -143,14 +143,14 @@ void TMainForm::CopyCommand() {
     for (int row : rows)
         if (const TBranch* item = model_->ItemAt(row)) items.push_back(item);
     if (items.empty()) return;
-    QApplication::clipboard()->setText(QString::fromStdString(ItemsAsTabSeparated(items, dvx::ProgramContext())));
+    QApplication::clipboard()->setText(QString::fromStdString(ItemsAsTabSeparated(items, project_)));
 }
 
 void TMainForm::PasteCommand() {
     LeaveGrid();
     const QString text = QApplication::clipboard()->text();
     if (text.trimmed().isEmpty()) return;
-    TPastedItems pasted = ReadPastedItems(text.toStdString(), dvx::ProgramContext());
+    TPastedItems pasted = ReadPastedItems(text.toStdString(), project_);
     if (!pasted.Items.empty()) {
         // As inserted: before the current row, which keeps its place.
         const int row = circuit_->Count() == 0 ? 0 : std::clamp(CurrentRow(), 0, circuit_->Count() - 1);

@@ -88,7 +88,7 @@ void TMainForm::ReplaceCircuit(std::unique_ptr<TCircuit> circuit) {
     // Every window that keeps a pointer into the circuit learns the new one
     // before the old circuit and its items are destroyed.
     model_->SetCircuit(circuit.get());
-    summaryForm_->SetCircuit(circuit.get());
+    summaryForm_->SetCircuit(circuit.get(), project_.Liquid);
     priceForm_->SetCircuit(circuit.get());
     pumpForm_->SetCircuit(circuit.get());
     // The project's fitting method is in force while it is open (the
@@ -137,7 +137,7 @@ bool TMainForm::OpenFile(const QString& file) {
     }
     std::optional<TProjectData> data;
     try {
-        data.emplace(ReadProject(file.toStdString(), dvx::ProgramContext()));
+        data.emplace(ReadProject(file.toStdString(), project_));
     } catch (const std::exception&) {
         // Nothing was read into the project: it stays as it was, unchanged
         // or not.
@@ -154,7 +154,7 @@ void TMainForm::ShowOpenedProject(TProjectData&& data, const QString& file, bool
     // once the project shows.
     const std::string materialMessage = ResolveStoredMaterial(data, project_.Tables);
     std::unique_ptr<TCircuit> opened;
-    InstallProject(std::move(data), opened, dvx::ProgramContext());
+    InstallProject(std::move(data), opened, project_);
     ReplaceCircuit(std::move(opened));
     SetCurrentFile(file);
     // The project's details into the dialog; name and number keep their
@@ -240,7 +240,7 @@ void TMainForm::ReadTextFileCommand() {
     if (!NewProject()) return;
     TTextImport import;
     try {
-        import = ReadTextItems(ReadTextFileBytes(chosen.toStdString()), dvx::ProgramContext());
+        import = ReadTextItems(ReadTextFileBytes(chosen.toStdString()), project_);
     } catch (const std::exception& e) {
         ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
         return;
@@ -293,7 +293,7 @@ void TMainForm::ExportCsvCommand() {
     const QString chosen = AskFile({true, ProjectFolder(), name, "CSV files (*.csv)", "csv", "Export CSV"});
     if (chosen.isEmpty()) return;
     try {
-        WriteCircuitCsv(*circuit_, chosen.toStdString(), dvx::ProgramContext());
+        WriteCircuitCsv(*circuit_, chosen.toStdString(), project_);
     } catch (const std::exception&) {
         ShowMessage(this, MsgKind::Error, "Error writing " + FileNamePart(chosen));
     }

@@ -64,7 +64,7 @@ void TMainForm::OfferRecovery() {
     }
     std::optional<TProjectData> data;
     try {
-        data.emplace(ReadRecoveryCopy(*offer, dvx::ProgramContext()));
+        data.emplace(ReadRecoveryCopy(*offer, project_));
     } catch (const std::exception&) {
         // The copy stays where the message says, for the user to rescue.
         ShowMessage(this, MsgKind::Warning, "Error reading " + QString::fromStdString(offer->CopyPath.string()));

@@ -85,7 +85,7 @@ bool TPipeSpecForm::TakeFields() {
 void TPipeSpecForm::Store() {
     try {
         SavePlacement();
-        SaveRoughnessSettings(AppSettings(), dvx::ProgramTables());
+        SaveRoughnessSettings(AppSettings(), project_.Tables);
     } catch (const std::exception& e) {
         ShowMessage(this, MsgKind::Error, QString::fromUtf8(e.what()));
     }

@@ -129,7 +129,7 @@ void TPriceForm::SetStatus(const QString& text) { status_->setText(text); }
 
 void TPriceForm::FillList() {
     if (circuit_ == nullptr) return;
-    const auto rows = SumPriceGroups(dvx::ProgramContext(), *circuit_);
+    const auto rows = SumPriceGroups(project_, *circuit_);
     for (int r = 0; r < PriceGroupCount; ++r) {
         list_->item(r, 1)->setText(QString::fromStdString(PriceFigure(rows[static_cast<std::size_t>(r)].Material)));
         list_->item(r, 2)->setText(QString::fromStdString(PriceFigure(rows[static_cast<std::size_t>(r)].Hours)));

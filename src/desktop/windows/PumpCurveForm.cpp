@@ -463,7 +463,7 @@ void TPumpCurveForm::LoadFromCircuit() {
         table_->setItem(i, pcEfficiency, new QTableWidgetItem(Q(row.Efficiency)));
         table_->setItem(i, pcNpsh, new QTableWidgetItem(Q(row.Npsh)));
     }
-    const TSelectionFields fields = SelectionFieldsOf(pump.Selection);
+    const TSelectionFields fields = SelectionFieldsOf(pump.Selection, LiquidDensity(project_.Liquid));
     speed_->setText(Q(fields.Speed));
     pumps_->setValue(pump.Selection.Pumps);
     arrangement_->setCurrentIndex(fields.Arrangement == TPumpArrangement::Series ? 1 : 0);
@@ -522,7 +522,7 @@ void TPumpCurveForm::TakeEditsInto(TCircuit& circuit) {
     fields.Price = price_->text().toStdString();
     fields.MotorEfficiency = motorEfficiency_->text().toStdString();
     fields.DriveEfficiency = driveEfficiency_->text().toStdString();
-    TSelectionRead selection = ReadSelectionFields(fields, shown_.Selection);
+    TSelectionRead selection = ReadSelectionFields(fields, shown_.Selection, LiquidDensity(project_.Liquid));
     if (read.Error.empty() && selection.Error.empty()) {
         // The NPSH points come from the table; the whole selection is
         // checked again with them.

@@ -76,7 +76,7 @@ TSummaryForm::TSummaryForm(QWidget* parent) : QDialog(parent, Qt::Tool) {
 
 void TSummaryForm::Recompute() {
     if (circuit_ == nullptr) return;
-    const TSummary summary = SummarizeCircuit(*circuit_);
+    const TSummary summary = SummarizeCircuit(*circuit_, LiquidDensity(liquid_));
     list_->horizontalHeaderItem(2)->setText(QString::fromStdString(SummaryPressureCaption()));
     for (int r = 0; r < SummaryRowCount; ++r) {
         list_->item(r, 1)->setText(QString::fromStdString(SummaryQuantityText(summary, r)));

@@ -18,8 +18,12 @@ class TSummaryForm : public QDialog {
 public:
     explicit TSummaryForm(QWidget* parent = nullptr);
 
-    // The circuit added up when the window is shown.
-    void SetCircuit(const TCircuit* circuit) { circuit_ = circuit; }
+    // The circuit added up when the window is shown, and its project's
+    // liquid (whose density serves drops shown as head; none: no head units).
+    void SetCircuit(const TCircuit* circuit, const TLiquid* liquid) {
+        circuit_ = circuit;
+        liquid_ = liquid;
+    }
     // Fills the rows and the status bar from the circuit.
     void Recompute();
 
@@ -34,6 +38,7 @@ protected:
 
 private:
     const TCircuit* circuit_ = nullptr;
+    const TLiquid* liquid_ = nullptr;
     QTableWidget* list_ = nullptr;
     QStatusBar* status_ = nullptr;
     QAction* close_ = nullptr;

@@ -81,7 +81,7 @@ void TWarningsForm::ShowDetail(int line) {
     if (line < 0 || line >= static_cast<int>(lines_.size())) return;
     const TWarningLine& shown = lines_[static_cast<std::size_t>(line)];
     // The liquid's line has no item: its text is its detail.
-    status_->showMessage(QString::fromStdString(shown.Item != nullptr ? WarningDetail(*shown.Item) : shown.Text));
+    status_->showMessage(QString::fromStdString(shown.Item != nullptr ? WarningDetail(*shown.Item, LiquidDensity(project_.Liquid)) : shown.Text));
 }
 
 void TWarningsForm::RemoveSelected() {

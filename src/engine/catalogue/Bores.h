@@ -14,19 +14,14 @@ namespace dvx {
 // mm, Nominal of the row (index taken modulo 128). An index that is still
 // outside the table raises std::out_of_range.
 double NominalOf(const TCatalogueTables& tables, int boreIndex);
-inline double NominalOf(int boreIndex) { return NominalOf(ProgramTables(), boreIndex); }
 // The smallest bore whose Nominal is at least d (mm); 0 (750 mm) when none is.
 std::uint8_t BoreAtLeast(const TCatalogueTables& tables, double d);
-inline std::uint8_t BoreAtLeast(double d) { return BoreAtLeast(ProgramTables(), d); }
 // The bore whose Nominal is nearest d (mm); half-way gives the smaller bore.
 std::uint8_t NearestBore(const TCatalogueTables& tables, double d);
-inline std::uint8_t NearestBore(double d) { return NearestBore(ProgramTables(), d); }
 // The smallest bore whose mf is at least q (l/s); the 750 mm row is never
 // compared: it is the answer when no smaller bore qualifies.
 std::uint8_t BoreForFlow(const TCatalogueTables& tables, double q);
-inline std::uint8_t BoreForFlow(double q) { return BoreForFlow(ProgramTables(), q); }
 // The smallest bore whose ID is within 10 % of d (m); 0 (750 mm) when none is.
 std::uint8_t BoreForInsideDiameter(const TCatalogueTables& tables, double d);
-inline std::uint8_t BoreForInsideDiameter(double d) { return BoreForInsideDiameter(ProgramTables(), d); }
 
 } // namespace dvx

@@ -161,9 +161,4 @@ void TCatalogueTables::RestoreBuiltIn() {
     FreezingMargin = BuiltInFreezingMargin;
 }
 
-TCatalogueTables& ProgramTables() {
-    static TCatalogueTables tables;
-    return tables;
-}
-
 } // namespace dvx

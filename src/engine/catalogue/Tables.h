@@ -136,34 +136,4 @@ struct TCatalogueTables {
     void RestoreBuiltIn();
 };
 
-// Program-wide state, used only by the desktop layer until it carries its own project.
-// The tables of the running program's project.
-TCatalogueTables& ProgramTables();
-
-// Short names for the program's tables, for code that works on the
-// program's project only.
-inline auto& BoreTable = ProgramTables().BoreTable;
-inline auto& MaterialRoughness = ProgramTables().MaterialRoughness;
-inline auto& CurrentRoughness = ProgramTables().CurrentRoughness;
-inline auto& PipeMaterial = ProgramTables().PipeMaterial;
-inline auto& FittingTable = ProgramTables().FittingTable;
-inline auto& PipeListPrice = ProgramTables().PipeListPrice;
-inline auto& PipeLabourTime = ProgramTables().PipeLabourTime;
-inline auto& FittingPrice = ProgramTables().FittingPrice;
-inline auto& FittingLabour = ProgramTables().FittingLabour;
-inline auto& DefaultTemperature = ProgramTables().DefaultTemperature;
-inline auto& DefaultBore = ProgramTables().DefaultBore;
-inline auto& DefaultLength = ProgramTables().DefaultLength;
-inline auto& DefaultFlow = ProgramTables().DefaultFlow;
-inline auto& DefaultFittingType = ProgramTables().DefaultFittingType;
-inline auto& DefaultQuantity = ProgramTables().DefaultQuantity;
-inline auto& DefaultUserDP = ProgramTables().DefaultUserDP;
-inline auto& GradientLimit = ProgramTables().GradientLimit;
-inline auto& VelocityLimit = ProgramTables().VelocityLimit;
-inline auto& LabourRate = ProgramTables().LabourRate;
-inline auto& FreezingMargin = ProgramTables().FreezingMargin;
-
-inline bool SelectPipeMaterial(int m) { return ProgramTables().SelectPipeMaterial(m); }
-inline void RestoreBuiltInTables() { ProgramTables().RestoreBuiltIn(); }
-
 } // namespace dvx

@@ -25,13 +25,7 @@ const std::array<const char*, 4> AdditiveNames = {
     "None", "EthyleneGlycol", "PropyleneGlycol", "CalciumChloride",
 };
 
-// Program-wide state, used only by the desktop layer until it carries its own project.
-TLiquid* SystemFluid = nullptr;
-
 namespace {
-
-// Owner of the program's liquid; SystemFluid above is its plain view.
-std::unique_ptr<TLiquid> systemFluidOwner;
 
 // The library's names of liquid code (empty for a code it does not know).
 // An evaluation sets the names before any correlation can fail, and they
@@ -318,16 +312,6 @@ void TLiquid::WriteToXml(XmlNodeIO& io, pugi::xml_node element) const {
     io.WriteAttribute(additive, "caption",
                       WaterAdditive < AdditiveNames.size() ? AdditiveNames[WaterAdditive] : "");
     io.WriteFloat(liquid, "AdditiveVolume", "%0.3f", AdditiveVolume);
-}
-
-// Start-up -------------------------------------------------------------------
-
-void StartFluidModule(double defaultTemperature) {
-    systemFluidOwner.reset();
-    SystemFluid = nullptr;
-    systemFluidOwner = std::make_unique<TLiquid>("Water", 0, 0.0, defaultTemperature,
-                                                 defaultTemperature);
-    SystemFluid = systemFluidOwner.get();
 }
 
 } // namespace dvx

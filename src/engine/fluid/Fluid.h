@@ -98,13 +98,4 @@ public:
     void WriteToXml(XmlNodeIO& io, pugi::xml_node element) const override;
 };
 
-// Program-wide state, used only by the desktop layer until it carries its own project.
-// The desktop program's one liquid; created by StartFluidModule and alive until exit.
-extern TLiquid* SystemFluid;
-
-// Start-up of the fluid module: creates SystemFluid as
-// clean water ("Water", code 0, m 0) at defaultTemperature (°C) for both
-// tfi and tfo. Calling it again recreates it.
-void StartFluidModule(double defaultTemperature = 9.0);
-
 } // namespace dvx

@@ -55,10 +55,6 @@ public:
     // A new circuit: empty, today's date, material 0, not saved, not solved,
     // and the project's item counter back to 0.
     explicit TCircuit(const TProjectContext& project);
-    // The overloads without a project (here and below) take ProgramContext():
-    // program-wide state, used only by the desktop layer until it carries its
-    // own project.
-    TCircuit() : TCircuit(ProgramContext()) {}
     TCircuit(const TCircuit&) = delete;
     TCircuit& operator=(const TCircuit&) = delete;
 
@@ -106,12 +102,10 @@ public:
     // A fault raises CalculationError; the items before it keep their results
     // and the totals their partial sums.
     void Calculate(const TProjectContext& project, bool groupsActive);
-    void Calculate(bool groupsActive) { Calculate(ProgramContext(), groupsActive); }
     // Totals materials and labour. False, with the format "%s  %s dia" filled
     // with the first unpriced item's TypeName and bore name, when a price or
     // labour time is missing; TotalCost is then 0.
     bool Estimate(const TProjectContext& project, std::string& message);
-    bool Estimate(std::string& message) { return Estimate(ProgramContext(), message); }
 
     // InIndex of the first item of group g whose Number is not n; true if none.
     bool GroupIndex(std::int32_t g, std::int32_t n) const;
@@ -126,10 +120,8 @@ public:
 
     // Auto-size every item, in list order.
     void ResizeAll(const TProjectContext& project);
-    void ResizeAll() { ResizeAll(ProgramContext()); }
     // Auto-flow every item, in list order.
     void ResetAllFlows(const TProjectContext& project);
-    void ResetAllFlows() { ResetAllFlows(ProgramContext()); }
 
 private:
     int CompareItems(const TBranch& a, const TBranch& b) const;

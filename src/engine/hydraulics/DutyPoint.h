@@ -39,10 +39,6 @@ struct TDutyPoint {
 // points that give one, interpolated linearly in flow between them.
 TDutyPoint FindDutyPoint(const TProjectContext& project, const TCircuit& circuit, bool groupsActive,
                          const TSystemCurve& curve, const TPumpFit& fit, std::span<const TPumpPoint> points);
-inline TDutyPoint FindDutyPoint(const TCircuit& circuit, bool groupsActive, const TSystemCurve& curve,
-                                const TPumpFit& fit, std::span<const TPumpPoint> points) {
-    return FindDutyPoint(ProgramContext(), circuit, groupsActive, curve, fit, points);
-}
 
 // —, the efficiency at flow q (m³/s) from the points that give one, linear
 // between neighbours; 0 when fewer than two give one or q is outside them.

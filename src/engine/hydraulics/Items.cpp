@@ -16,7 +16,6 @@
 
 namespace dvx {
 
-std::int32_t ItemCounter = 0;
 
 namespace {
 

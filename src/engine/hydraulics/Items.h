@@ -17,10 +17,6 @@
 
 namespace dvx {
 
-// Program-wide state, used only by the desktop layer until it carries its own project.
-// The desktop program's last reference number handed to a new item.
-extern std::int32_t ItemCounter;
-
 // KItem and Valve (ResistanceItems.h) are stated by a resistance rather
 // than a length.
 enum class TItemKind : std::uint8_t { Pipe, Fitting, User, KItem, Valve };
@@ -39,8 +35,6 @@ enum TDataColumn : int {
     dcPressureDrop = 2,
 };
 
-// The item overloads without a project take ProgramContext(): program-wide
-// state, used only by the desktop layer until it carries its own project.
 class TBranch {
 public:
     virtual ~TBranch() = default;
@@ -60,14 +54,11 @@ public:
     virtual TItemKind Kind() const = 0;
     // h, labour time for the item in the active material.
     virtual double LabourHours(const TProjectContext& project) const { (void)project; return 0; }
-    double LabourHours() const { return LabourHours(ProgramContext()); }
     // Price of the item's material; negative when the price table has no value yet.
     virtual double MaterialCost(const TProjectContext& project) const { (void)project; return 0; }
-    double MaterialCost() const { return MaterialCost(ProgramContext()); }
     // Computes the item's results from the project's liquid and tables.
     // Reports nothing itself; the circuit checks the results.
     virtual void Process(const TProjectContext& project) = 0;
-    void Process() { Process(ProgramContext()); }
     // True when the item can be calculated; otherwise column names the grid
     // column to correct (TDataColumn). Flow, length, quantity and a user
     // item's pressure drop must be above zero: a zero or a negative value
@@ -78,19 +69,16 @@ public:
     // itself is not changed, so a whole circuit can be evaluated at other
     // flows without disturbing its results.
     virtual double DropAtRatio(const TProjectContext& project, double s) const = 0;
-    double DropAtRatio(double s) const { return DropAtRatio(ProgramContext(), s); }
 
     // Bore i: BoreIndex, InsideDiameter and Friction from the active
     // material's bore table (BoreTable: 0 to 19). Any other index raises
     // std::out_of_range and changes nothing.
     void SetBore(const TProjectContext& project, int i);
-    void SetBore(int i) { SetBore(ProgramContext(), i); }
     // Bore b of BoreTable (0 to 19) whatever material is active: what the
     // items of a project file start from. Any other b raises std::out_of_range.
     void SetBuiltInBore(const TCatalogueTables& tables, int b);
     // The bore nearest the nominal size d (mm).
     void SetBoreFromNominal(const TProjectContext& project, double d);
-    void SetBoreFromNominal(double d) { SetBoreFromNominal(ProgramContext(), d); }
 
 protected:
     // Next reference number of the project, its default bore and flow,
@@ -101,7 +89,6 @@ protected:
 class TPipe : public TBranch {
 public:
     explicit TPipe(const TProjectContext& project);
-    TPipe() : TPipe(ProgramContext()) {}
 
     std::uint8_t Warning = wnNone; // TWarning of the last calculation
     double Area = 0;       // m², flow area
@@ -131,7 +118,6 @@ class TFitting : public TPipe {
 public:
     // A fitting of type t (0 to 23); any other type raises std::out_of_range.
     TFitting(const TProjectContext& project, int t);
-    explicit TFitting(int t) : TFitting(ProgramContext(), t) {}
 
     std::uint8_t FittingType = 0; // row of FittingTable
     double EquivLength = 0;       // m, equivalent length of one fitting, C × InsideDiameter
@@ -152,7 +138,6 @@ public:
     // Type t (0 to 23) and its coefficient; TypeName is left alone (a project
     // file keeps the name it stored). Any other type raises std::out_of_range.
     void SetFittingType(const TProjectContext& project, int t);
-    void SetFittingType(int t) { SetFittingType(ProgramContext(), t); }
 
     // —, the resistance coefficient of one fitting on its bore as the last
     // calculation used it: Friction × C by equivalent length, n·fT by Crane
@@ -172,7 +157,6 @@ private:
 class TUser : public TBranch {
 public:
     explicit TUser(const TProjectContext& project);
-    TUser() : TUser(ProgramContext()) {}
 
     TItemKind Kind() const override { return TItemKind::User; }
     using TBranch::DropAtRatio;
@@ -197,9 +181,7 @@ TDuctFlow SolveDuct(double flow, double d, double length, double eps, double f0,
 
 // Auto-size: the smallest bore that carries the item's flow (resets Friction).
 void AutoSize(const TProjectContext& project, TBranch& item);
-inline void AutoSize(TBranch& item) { AutoSize(ProgramContext(), item); }
 // Auto-flow: the maximum flow of the item's bore.
 void AutoFlow(const TProjectContext& project, TBranch& item);
-inline void AutoFlow(TBranch& item) { AutoFlow(ProgramContext(), item); }
 
 } // namespace dvx

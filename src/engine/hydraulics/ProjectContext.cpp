@@ -7,11 +7,6 @@
 
 namespace dvx {
 
-// Program-wide state, used only by the desktop layer until it carries its own project.
-TProjectContext ProgramContext() { return {ProgramTables(), SystemFluid, ItemCounter}; }
-
-double LiquidDensity() { return LiquidDensity(SystemFluid); }
-
 const TLiquid& CalculationLiquid(const TProjectContext& project) {
     if (project.Liquid == nullptr) throw MathError("no system liquid");
     return *project.Liquid;

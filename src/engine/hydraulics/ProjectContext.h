@@ -7,8 +7,7 @@
 // independently.
 //
 // TProjectContext is a view; TProjectState owns a complete set for a
-// project of its own (a test, a tool, a command, a second project), and
-// ProgramContext() views the desktop program's project.
+// project of its own (a test, a tool, a command, a second project).
 
 #include "engine/catalogue/Tables.h"
 #include "engine/fluid/Fluid.h"
@@ -22,10 +21,6 @@ struct TProjectContext {
     TLiquid*& Liquid;          // the project's liquid; null until one exists
     std::int32_t& ItemCounter; // the last reference number handed to a new item
 };
-
-// Program-wide state, used only by the desktop layer until it carries its own project.
-// The running program's project: ProgramTables(), SystemFluid, ItemCounter.
-TProjectContext ProgramContext();
 
 // The project's liquid, for a calculation: raises MathError (the
 // calculation's failure) when the project has none yet.

@@ -35,7 +35,6 @@ protected:
 class TKItem : public TResistanceItem {
 public:
     explicit TKItem(const TProjectContext& project);
-    TKItem() : TKItem(ProgramContext()) {}
 
     double K = 1; // —, on the item's bore
 
@@ -48,7 +47,6 @@ public:
 class TValve : public TResistanceItem {
 public:
     explicit TValve(const TProjectContext& project);
-    TValve() : TValve(ProgramContext()) {}
 
     double Kv = 10; // m³/h at 1 bar of water
 

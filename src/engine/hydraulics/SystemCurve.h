@@ -41,9 +41,6 @@ struct TSystemCurve {
 
     // The point at flow ratio s, solved afresh from the circuit.
     TCurvePoint At(const TProjectContext& project, const TCircuit& circuit, bool groupsActive, double s) const;
-    TCurvePoint At(const TCircuit& circuit, bool groupsActive, double s) const {
-        return At(ProgramContext(), circuit, groupsActive, s);
-    }
     // The point at flow ratio s whose index drop (Pa, no static head) is dp.
     TCurvePoint PointOf(double s, double dp) const;
 };
@@ -52,25 +49,15 @@ struct TSystemCurve {
 // At s = 1 it is the sum of the items' calculated drops, which is exactly the
 // circuit's TotalDP. A result that is not a finite number raises CalculationError.
 double IndexDropAtRatio(const TProjectContext& project, const TCircuit& circuit, bool groupsActive, double s);
-inline double IndexDropAtRatio(const TCircuit& circuit, bool groupsActive, double s) {
-    return IndexDropAtRatio(ProgramContext(), circuit, groupsActive, s);
-}
 // The same for every ratio at once (drops has one slot per ratio).
 void IndexDropsAtRatios(const TProjectContext& project, const TCircuit& circuit, bool groupsActive,
                         std::span<const double> ratios, std::span<double> drops);
-inline void IndexDropsAtRatios(const TCircuit& circuit, bool groupsActive, std::span<const double> ratios,
-                               std::span<double> drops) {
-    IndexDropsAtRatios(ProgramContext(), circuit, groupsActive, ratios, drops);
-}
 
 // The curve of a calculated circuit. Raises CurveError when the circuit is not
 // calculated, carries no flow, the liquid has no density or the settings are
 // outside their range; a fault in the calculation raises CalculationError.
 TSystemCurve BuildSystemCurve(const TProjectContext& project, const TCircuit& circuit, bool groupsActive,
                               const TCurveSettings& settings);
-inline TSystemCurve BuildSystemCurve(const TCircuit& circuit, bool groupsActive, const TCurveSettings& settings) {
-    return BuildSystemCurve(ProgramContext(), circuit, groupsActive, settings);
-}
 
 // m of liquid of density ro (kg/m³) for a pressure dp (Pa), and back.
 inline double HeadOf(double dp, double ro) { return dp / (ro * kGravity); }

@@ -34,9 +34,6 @@ struct TPumpAnalysis {
 // goes into Messages and the parts that depend on it stay empty.
 TPumpAnalysis AnalysePump(const TProjectContext& project, const TCircuit& circuit, bool groupsActive,
                           const TPumpSettings& pump);
-inline TPumpAnalysis AnalysePump(const TCircuit& circuit, bool groupsActive, const TPumpSettings& pump) {
-    return AnalysePump(ProgramContext(), circuit, groupsActive, pump);
-}
 
 // The fitted pump curve sampled evenly over the pump's range, for drawing.
 std::vector<TPumpPoint> SampleFit(const TPumpFit& fit, int samples);

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <stdexcept>
 
 namespace dvx {
 
@@ -46,8 +47,19 @@ TUnitView::TUnitView(const TUnitChoice& choice, TQuantity quantity, TMetricForm 
     }
 }
 
+TUnitView::TUnitView(TQuantity quantity, TMetricForm metric, double density)
+    : TUnitView(DisplayUnits(), quantity, metric, density) {}
+
+namespace {
+double WithoutHeadUnits(TQuantity quantity) {
+    if (quantity == qtPressureDrop || quantity == qtGradient)
+        throw std::logic_error("a pressure drop or gradient view needs the liquid's density");
+    return std::numeric_limits<double>::quiet_NaN();
+}
+} // namespace
+
 TUnitView::TUnitView(TQuantity quantity, TMetricForm metric)
-    : TUnitView(DisplayUnits(), quantity, metric, LiquidDensity()) {}
+    : TUnitView(DisplayUnits(), quantity, metric, WithoutHeadUnits(quantity)) {}
 
 std::string TUnitView::Caption(std::string_view before, std::string_view after) const {
     return std::string(before) + label_ + std::string(after);

@@ -10,6 +10,7 @@
 
 #include "engine/units/UnitChoice.h"
 
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -39,12 +40,21 @@ struct TMetricForm {
     TScale In;          // shown → SI (Times(0.001) for l/s)
 };
 
+// The density to give a view of a quantity none of whose units is a liquid
+// head (all but pressure drop and gradient): it is never used.
+inline constexpr double kNoHeadDensity = std::numeric_limits<double>::quiet_NaN();
+
 class TUnitView {
 public:
-    // `density` (kg/m³) converts head units; LiquidDensity() gives the
-    // system liquid's at its current temperature.
+    // `density` (kg/m³) converts head units; LiquidDensity(liquid) gives a
+    // liquid's at its current temperature.
     TUnitView(const TUnitChoice& choice, TQuantity quantity, TMetricForm metric, double density);
-    // With the choice in force and the system liquid's density.
+    // With the choice in force and the given density.
+    TUnitView(TQuantity quantity, TMetricForm metric, double density);
+    // With the choice in force, for a quantity none of whose units is a
+    // liquid head (not pressure drop, not gradient): those need the density
+    // of the project's liquid, and asking for one here is a programming
+    // error (std::logic_error).
     TUnitView(TQuantity quantity, TMetricForm metric);
 
     bool IsMetric() const { return metric_form_; }
@@ -87,10 +97,6 @@ private:
 // no liquid (null) or it has no density (head units then refuse to convert).
 class TLiquid;
 double LiquidDensity(const TLiquid* liquid);
-
-// Program-wide state, used only by the desktop layer until it carries its own project.
-// The running program's liquid's density (LiquidDensity of it).
-double LiquidDensity();
 
 // A "%0.Nf" format made no coarser for a unit `scale` times finer than the
 // format's own: N grows by the decades the unit is coarser and shrinks (not

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace dvx::ui {
 
@@ -29,7 +30,7 @@ constexpr int kGroupOfType[24] = {
 constexpr int kUserRow = 7;
 
 TUnitView LengthView() { return TUnitView(qtLength, {"m", "%0.0f", Times(1)}); }
-TUnitView DropView() { return TUnitView(qtPressureDrop, {"kPa", "%0.4g", Times(0.001)}); }
+TUnitView DropView(double density) { return TUnitView(qtPressureDrop, {"kPa", "%0.4g", Times(0.001)}, density); }
 
 // The whole-number part of a quantity, kept to a range a count can hold.
 std::int64_t WholePart(double quantity) {
@@ -46,8 +47,9 @@ int SummaryGroupOfFitting(int fittingType) {
     return kGroupOfType[fittingType];
 }
 
-TSummary SummarizeCircuit(const TCircuit& circuit) {
+TSummary SummarizeCircuit(const TCircuit& circuit, double density) {
     TSummary s;
+    s.Density = density;
     for (const auto& item : circuit.Items) {
         switch (item->Kind()) {
         case TItemKind::Fitting: {
@@ -85,14 +87,17 @@ std::string SummaryQuantityText(const TSummary& summary, int row) {
 
 std::string SummaryPressureText(const TSummary& summary, int row) {
     if (row < 0 || row >= SummaryRowCount) return {};
-    return DropView().Text(summary.DP[static_cast<std::size_t>(row)]);
+    return DropView(summary.Density).Text(summary.DP[static_cast<std::size_t>(row)]);
 }
 
 std::string SummaryStatusText(const TSummary& summary) {
-    const TUnitView drop = DropView();
+    const TUnitView drop = DropView(summary.Density);
     return "Total pressure of summary items = " + drop.Text(summary.Total) + " " + drop.Label();
 }
 
-std::string SummaryPressureCaption() { return DropView().Caption("dP, "); }
+// A caption names the unit only: no density is needed for it.
+std::string SummaryPressureCaption() {
+    return DropView(std::numeric_limits<double>::quiet_NaN()).Caption("dP, ");
+}
 
 } // namespace dvx::ui

@@ -29,11 +29,13 @@ struct TSummary {
     std::array<std::int64_t, SummaryRowCount> Count{}; // rows 1 to 7 (row 0 unused)
     std::array<double, SummaryRowCount> DP{};         // Pa, per row
     double Total = 0;                                // Pa, every item
+    double Density = 0;                              // kg/m³, the liquid's, for drops shown as head
 };
 
 // Adds up every item of the circuit, whatever its group or index setting.
-// A fitting counts the whole-number part of its Quantity.
-TSummary SummarizeCircuit(const TCircuit& circuit);
+// A fitting counts the whole-number part of its Quantity. density (kg/m³,
+// LiquidDensity of the project's liquid) serves drops shown as head.
+TSummary SummarizeCircuit(const TCircuit& circuit, double density);
 
 // The texts of one row: "Qty" ("%0.0f" metres for row 0, "%d" for the
 // others) and "dP, kPa" ("%0.4g"); lengths and pressure drops in the

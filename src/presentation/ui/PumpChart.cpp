@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace dvx {
 
@@ -18,7 +19,11 @@ constexpr double kPercent = 100;
 // l/s, m of the circuit's liquid and kPa, to four significant digits.
 TUnitView FlowView() { return TUnitView(qtFlow, {"l/s", "%0.4g", Times(1000)}); }
 TUnitView HeadView() { return TUnitView(qtHead, {"m", "%0.4g", Times(1)}); }
-TUnitView DropView() { return TUnitView(qtPressureDrop, {"kPa", "%0.4g", Over(1000)}); }
+// Drops shown as head take the density the analysis' heads are in.
+TUnitView DropView(const TPumpAnalysis& a) {
+    return TUnitView(qtPressureDrop, {"kPa", "%0.4g", Over(1000)},
+                     a.Curve ? a.Curve->Density : std::numeric_limits<double>::quiet_NaN());
+}
 
 bool Blank(const std::string& text) { return TrimBlanks(text).empty(); }
 
@@ -250,7 +255,7 @@ std::string DesignText(const TPumpAnalysis& a) {
     if (!a.Curve) return {};
     const TCurvePoint& d = a.Curve->Design;
     return "Design point: " + WithUnit(FlowView(), d.Flow) + ", " + WithUnit(HeadView(), d.Head) + " (" +
-           WithUnit(DropView(), d.PressureDrop) + ")";
+           WithUnit(DropView(a), d.PressureDrop) + ")";
 }
 
 std::string FitText(const TPumpAnalysis& a) {
@@ -282,7 +287,7 @@ std::string DutyText(const TPumpAnalysis& a) {
     if (!a.Duty || !a.Duty->Found) return {};
     const TDutyPoint& d = *a.Duty;
     std::string text = "Duty point: " + WithUnit(FlowView(), d.Flow) + ", " + WithUnit(HeadView(), d.Head) + " (" +
-                       WithUnit(DropView(), d.PressureDrop) + "), " + Format("%0.3f", {d.Ratio}) + " × design flow";
+                       WithUnit(DropView(a), d.PressureDrop) + "), " + Format("%0.3f", {d.Ratio}) + " × design flow";
     if (d.HasPower) {
         // Power follows the head: kW beside metres, horsepower beside feet.
         constexpr double kWattsPerHorsepower = 745.69987158227022; // mechanical horsepower, W

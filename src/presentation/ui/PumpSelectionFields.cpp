@@ -7,6 +7,8 @@
 #include "engine/units/UnitView.h"
 
 #include <cmath>
+#include <functional>
+#include <limits>
 #include <optional>
 
 namespace dvx {
@@ -16,7 +18,8 @@ namespace {
 constexpr double kPercent = 100;
 
 TUnitView HeadView() { return TUnitView(qtHead, {"m", "%0.4g", Times(1)}); }
-TUnitView PressureView() { return TUnitView(qtPressureDrop, {"kPa", "%0.4g", Over(1000)}); }
+// Pressures shown as head take the density (kg/m³) of the project's liquid.
+TUnitView PressureView(double density) { return TUnitView(qtPressureDrop, {"kPa", "%0.4g", Over(1000)}, density); }
 
 std::string Num(double v) { return Format("%0.4g", {v}); }
 
@@ -29,7 +32,7 @@ std::string ItemsText(const std::vector<std::int32_t>& items) {
 // A field's value in SI: the shown value when the text is unchanged, else
 // the typed number converted; none when it does not read.
 std::optional<double> Value(const std::string& typed, const std::string& shownText, double shownValue,
-                            double (*fromShown)(double)) {
+                            const std::function<double(double)>& fromShown) {
     const std::string text(TrimBlanks(typed));
     if (text == shownText) return shownValue;
     const std::optional<double> v = TryStrToFloat(text);
@@ -40,14 +43,14 @@ std::optional<double> Value(const std::string& typed, const std::string& shownTe
 double Same(double v) { return v; }
 double FromPercent(double v) { return v / kPercent; }
 double FromHead(double v) { return HeadView().FromShown(v); }
-double FromPressure(double v) { return PressureView().FromShown(v); }
 
 } // namespace
 
 std::string SelectionHeadUnit() { return HeadView().Label(); }
-std::string SelectionPressureUnit() { return PressureView().Label(); }
+// A label names the unit only: no density is needed for it.
+std::string SelectionPressureUnit() { return PressureView(std::numeric_limits<double>::quiet_NaN()).Label(); }
 
-TSelectionFields SelectionFieldsOf(const TPumpSelection& s) {
+TSelectionFields SelectionFieldsOf(const TPumpSelection& s, double density) {
     TSelectionFields f;
     f.Speed = Num(s.Speed * kPercent);
     f.Pumps = Format("%d", {s.Pumps});
@@ -55,8 +58,8 @@ TSelectionFields SelectionFieldsOf(const TPumpSelection& s) {
     f.Standby = s.Standby;
     f.SuctionItems = ItemsText(s.SuctionItems);
     f.SuctionHeight = HeadView().Text(s.SuctionHeight);
-    f.SurfacePressure = PressureView().Text(s.SurfacePressure);
-    f.VapourPressure = s.VapourPressure < 0 ? std::string() : PressureView().Text(s.VapourPressure);
+    f.SurfacePressure = PressureView(density).Text(s.SurfacePressure);
+    f.VapourPressure = s.VapourPressure < 0 ? std::string() : PressureView(density).Text(s.VapourPressure);
     f.NpshMargin = HeadView().Text(s.NpshMargin);
     f.Hours = Num(s.HoursPerYear);
     f.Price = Num(s.PricePerKWh);
@@ -65,8 +68,9 @@ TSelectionFields SelectionFieldsOf(const TPumpSelection& s) {
     return f;
 }
 
-TSelectionRead ReadSelectionFields(const TSelectionFields& f, const TPumpSelection& shown) {
-    const TSelectionFields was = SelectionFieldsOf(shown);
+TSelectionRead ReadSelectionFields(const TSelectionFields& f, const TPumpSelection& shown, double density) {
+    const TSelectionFields was = SelectionFieldsOf(shown, density);
+    const auto FromPressure = [density](double v) { return PressureView(density).FromShown(v); };
     TSelectionRead read{shown, {}};
     TPumpSelection s = shown;
     auto fail = [&](const std::string& error) {
@@ -77,7 +81,7 @@ TSelectionRead ReadSelectionFields(const TSelectionFields& f, const TPumpSelecti
         const std::string& typed;
         const std::string& shownText;
         double shownValue;
-        double (*fromShown)(double);
+        std::function<double(double)> fromShown;
         double* into;
         const char* name;
     };

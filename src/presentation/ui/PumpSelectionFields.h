@@ -37,11 +37,11 @@ struct TSelectionRead {
 std::string SelectionHeadUnit();
 std::string SelectionPressureUnit();
 
-TSelectionFields SelectionFieldsOf(const TPumpSelection& selection);
+TSelectionFields SelectionFieldsOf(const TPumpSelection& selection, double density);
 // Reads the fields over `shown` (the selection they were filled with); a
 // field still showing what it was filled with keeps that value exactly.
 // The NPSH points are kept from `shown` (the point table gives them). An
 // error changes nothing: Selection is then `shown`.
-TSelectionRead ReadSelectionFields(const TSelectionFields& fields, const TPumpSelection& shown);
+TSelectionRead ReadSelectionFields(const TSelectionFields& fields, const TPumpSelection& shown, double density);
 
 } // namespace dvx

@@ -45,15 +45,15 @@ std::vector<TWarningLine> BuildWarningList(const TCircuit& circuit, const TLiqui
     return lines;
 }
 
-std::string WarningDetail(const TPipe& item) {
+std::string WarningDetail(const TPipe& item, double density) {
     // Each value with its unit, in the display units in force; in SI the
     // line reads "%3d: %s %0.4g kPa %0.1f m/s %0.1f m %0.4g kPa/m".
     auto part = [](const TUnitView& view, double si) { return " " + view.Text(si) + " " + view.Label(); };
     return Format("%3d: %s", {item.Number, item.Description}) +
-           part(TUnitView(qtPressureDrop, {"kPa", "%0.4g", Times(0.001)}), item.PressureDrop) +
+           part(TUnitView(qtPressureDrop, {"kPa", "%0.4g", Times(0.001)}, density), item.PressureDrop) +
            part(TUnitView(qtVelocity, {"m/s", "%0.1f", Times(1)}), item.Velocity) +
            part(TUnitView(qtLength, {"m", "%0.1f", Times(1)}), item.Length) +
-           part(TUnitView(qtGradient, {"kPa/m", "%0.4g", Times(0.001)}), item.Gradient);
+           part(TUnitView(qtGradient, {"kPa/m", "%0.4g", Times(0.001)}, density), item.Gradient);
 }
 
 int WarningOf(const TBranch& item) {
@@ -67,12 +67,12 @@ int WarningOf(const TBranch& item) {
     return wnNone;
 }
 
-std::string WarningDetail(const TBranch& item) {
+std::string WarningDetail(const TBranch& item, double density) {
     if (item.Kind() == TItemKind::Pipe || item.Kind() == TItemKind::Fitting)
-        return WarningDetail(static_cast<const TPipe&>(item));
+        return WarningDetail(static_cast<const TPipe&>(item), density);
     auto part = [](const TUnitView& view, double si) { return " " + view.Text(si) + " " + view.Label(); };
     std::string line = Format("%3d: %s", {item.Number, item.Description}) +
-                       part(TUnitView(qtPressureDrop, {"kPa", "%0.4g", Times(0.001)}), item.PressureDrop);
+                       part(TUnitView(qtPressureDrop, {"kPa", "%0.4g", Times(0.001)}, density), item.PressureDrop);
     if (item.Kind() == TItemKind::KItem || item.Kind() == TItemKind::Valve)
         line += part(TUnitView(qtVelocity, {"m/s", "%0.1f", Times(1)}),
                      static_cast<const TResistanceItem&>(item).Velocity);

@@ -43,8 +43,9 @@ std::string ThreeKFallbackNote(const TCircuit& circuit, const TProjectContext& p
 
 // "%3d: %s %0.4g kPa %0.1f m/s %0.1f m %0.4g kPa/m": number, description,
 // pressure drop, velocity, length (a fitting's equivalent length) and
-// gradient; each value in the display units in force.
-std::string WarningDetail(const TPipe& item);
+// gradient; each value in the display units in force, heads in a liquid
+// of density (kg/m³; LiquidDensity of the project's liquid).
+std::string WarningDetail(const TPipe& item, double density);
 // For a K item or valve, which has no length or gradient:
 // When the project calculates by 3-K and some of the circuit's fitting
 // types have no 3-K constants: "No 3-K constants for Gate Valve, …:
@@ -52,7 +53,7 @@ std::string WarningDetail(const TPipe& item);
 std::string ThreeKFallbackNote(const TCircuit& circuit, const TProjectContext& project);
 
 // "%3d: %s %0.4g kPa %0.1f m/s"; for a pipe or fitting as above.
-std::string WarningDetail(const TBranch& item);
+std::string WarningDetail(const TBranch& item, double density);
 
 // The warning code of an item (TWarning); 0 for a user item.
 int WarningOf(const TBranch& item);

@@ -65,9 +65,6 @@ TProjectData ReadProject(const std::filesystem::path& path, const TProjectContex
 // written exactly as before further materials existed.
 std::vector<std::uint8_t> EncodeProject(const TCircuit& circuit, const TFluid& fluid,
                                         const TCatalogueTables& tables);
-inline std::vector<std::uint8_t> EncodeProject(const TCircuit& circuit, const TFluid& fluid) {
-    return EncodeProject(circuit, fluid, ProgramTables());
-}
 
 // Puts a stored material in force for the circuit read with it: the
 // circuit's Material becomes the code of the material of that name in
