@@ -120,7 +120,7 @@ private slots:
         QCOMPARE(W().InsertForm()->DiameterCombo()->itemText(19), QString("15"));
         QCOMPARE(QString::fromStdString(Store().ReadString("Units", "Flow", "")), QString("l/s"));
         W().CalcBtnClick();
-        const std::vector<std::string> summary = CircuitSummaryLines(W().Circuit(), SystemFluid, dvx::ProgramTables());
+        const std::vector<std::string> summary = CircuitSummaryLines(W().Circuit(), SystemFluid, dvx::ProgramContext());
         QCOMPARE(QString::fromStdString(summary[0]),
                  QString("Index circuit total pressure drop %1 kPa")
                      .arg(QString::fromStdString(FormatFloat("%0.4g", W().Circuit().TotalDP / 1000))));
@@ -160,7 +160,7 @@ private slots:
         const double psi = W().Circuit().TotalDP / 6894.757293168;
         QCOMPARE(W().StatusPanel(2)->text(), QString("dP = %1 psi").arg(QString::fromStdString(FormatFloat("%0.4g", psi))));
         Screenshot(W(), "units-us-main");
-        const std::vector<std::string> summary = CircuitSummaryLines(W().Circuit(), SystemFluid, dvx::ProgramTables());
+        const std::vector<std::string> summary = CircuitSummaryLines(W().Circuit(), SystemFluid, dvx::ProgramContext());
         QCOMPARE(QString::fromStdString(summary[0]),
                  QString("Index circuit total pressure drop %1 psi").arg(QString::fromStdString(FormatFloat("%0.4g", psi))));
         QCOMPARE(QString::fromStdString(summary[1]),
