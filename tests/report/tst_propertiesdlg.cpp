@@ -45,7 +45,7 @@ private:
             body();
             if (D().isVisible()) D().reject();
         });
-        W().Action("Project &Details")->trigger();
+        W().Action("actionFileDetails")->trigger();
         QVERIFY(!D().isVisible());
     }
 

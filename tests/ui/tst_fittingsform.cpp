@@ -173,7 +173,7 @@ private slots:
         TMainForm window;
         window.show();
         window.SetSolved(true);
-        QAction* command = window.Action("&Fittings and Valves");
+        QAction* command = window.Action("actionDatabaseFittings");
         QVERIFY(command != nullptr && command->isEnabled());
         TFittingsForm& form = *window.FittingsForm();
         QTimer::singleShot(0, &form, [&] { form.TechButton(tbAccept)->trigger(); });

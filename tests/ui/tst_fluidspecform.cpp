@@ -263,7 +263,7 @@ private slots:
             TypeInto(1, "20");
             F().AcceptButton()->click();
         });
-        w.Action("&Water Specification")->trigger();
+        w.Action("actionCalcLiquid")->trigger();
         QVERIFY(!F().isVisible());
         QCOMPARE(SystemFluid->t, 20.0);
         QCOMPARE(w.StatusPanel(0)->text(), QString("Modified"));
@@ -277,7 +277,7 @@ private slots:
             Choose(2, "Glycerin");
             F().CancelButton()->click();
         });
-        w.Action("&Water Specification")->trigger();
+        w.Action("actionCalcLiquid")->trigger();
         QVERIFY(!F().isVisible());
         QCOMPARE(SystemFluid->LiquidSpec, std::uint8_t(0));
         QCOMPARE(SystemFluid->t, 20.0);

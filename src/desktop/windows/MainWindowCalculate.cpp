@@ -54,12 +54,15 @@ void TMainForm::RefreshMaterialActions() {
     for (QAction* a : furtherMaterialActions_) {
         materialGroup_->removeAction(a);
         calcMenu_->removeAction(a);
+        // Until it is deleted it must not answer to the name of its successor.
+        a->setObjectName(QString());
         a->deleteLater();
     }
     furtherMaterialActions_.clear();
     for (std::size_t i = 0; i < texts.size(); ++i) {
         const int code = MaterialCount + static_cast<int>(i);
         QAction* a = calcMenu_->addAction(QString::fromStdString(texts[i]));
+        a->setObjectName(MaterialActionName(code));
         connect(a, &QAction::triggered, this, [this, code] { ChooseMaterial(code); });
         a->setCheckable(true);
         materialGroup_->addAction(a);
@@ -98,17 +101,16 @@ void TMainForm::ChooseMaterial(int material) {
     Commit();
     const TItemBores boresBefore = ItemBores(*circuit_);
     // A material with its own bores moves every item to the nearest of them.
+    // The engine works the new bores out in the circuit itself and may
+    // refuse the material, in which case nothing is pushed; the command's
+    // redo then puts the same material and bores in and brings the menu,
+    // the insert window and the grid up to date, as every redo does.
     const auto moves = ChangeCircuitMaterial(ProgramContext(), *circuit_, material);
     if (!moves) return;
-    SetSolved(false);
     SetSaved(false);
     const bool moved = ExtraMaterial(ProgramTables(), before) != nullptr || ExtraMaterial(ProgramTables(), material) != nullptr;
     Record(moved ? new TMaterialCommand(*this, before, material, boresBefore, ItemBores(*circuit_))
                  : new TMaterialCommand(*this, before, material));
-    if (moved) {
-        RefreshGrid();
-        insertForm_->ShowBores();
-    }
     const std::string name = material < MaterialCount ? std::string(BuiltInMaterialName(material))
                                                       : ExtraMaterial(ProgramTables(), material)->Name;
     const std::string note = BoreMoveText(*circuit_, name, *moves);
@@ -141,9 +143,12 @@ void TMainForm::ResizeAllCommand() {
     // New bores are a change to the project: closing must not drop them
     // without the unsaved-changes question.
     if (circuit_->Count() > 0) SetSaved(false);
+    // Every item auto-sized, as TCircuit::ResizeAll does, on copies: the
+    // command puts the new bores in.
     const TItemCopies before = CopyItems(*circuit_);
-    circuit_->ResizeAll();
-    RecordValues(before, [this](TValueChange change) { return new TSizeFlowCommand(*this, std::move(change), "Resize All"); });
+    TItemCopies after = CopyItems(*circuit_);
+    for (const auto& item : after) AutoSize(*item);
+    RecordValues(before, after, [this](TValueChange change) { return new TSizeFlowCommand(*this, std::move(change), "Resize All"); });
     CalcBtnClick();
 }
 
@@ -151,9 +156,11 @@ void TMainForm::ResetAllFlowsCommand() {
     Commit();
     // New flows, likewise.
     if (circuit_->Count() > 0) SetSaved(false);
+    // Every item auto-flowed, as TCircuit::ResetAllFlows does, on copies.
     const TItemCopies before = CopyItems(*circuit_);
-    circuit_->ResetAllFlows();
-    RecordValues(before,
+    TItemCopies after = CopyItems(*circuit_);
+    for (const auto& item : after) AutoFlow(*item);
+    RecordValues(before, after,
                  [this](TValueChange change) { return new TSizeFlowCommand(*this, std::move(change), "Reset All Flows"); });
     CalcBtnClick();
 }
@@ -169,7 +176,8 @@ void TMainForm::WaterSpecCommand() {
     const TLiquid before = *SystemFluid;
     if (fluidSpecForm_->exec() != QDialog::Accepted) return;
     SetSaved(false);
-    SetSolved(false);
+    // The sheet has changed the liquid itself: the command's redo puts the
+    // same liquid in again and marks the results stale.
     Record(new TLiquidCommand(*this, before, *SystemFluid));
 }
 
