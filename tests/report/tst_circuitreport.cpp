@@ -273,8 +273,8 @@ private slots:
     }
 
     void menuEntryAndToolButtonOpenTheReport() {
-        QAction* menu = W().Action("Pre&view");
-        QAction* button = W().Action("&Report");
+        QAction* menu = W().Action("actionFilePreview");
+        QAction* button = W().Action("actionToolBarReport");
         QVERIFY(menu && button);
         QVERIFY(menu->isEnabled());
         QVERIFY(button->isEnabled());

@@ -47,7 +47,7 @@ private:
             body();
             if (D().isVisible()) D().reject();
         });
-        W().Action("Project &Details")->trigger();
+        W().Action("actionFileDetails")->trigger();
         QVERIFY(!D().isVisible());
     }
 

@@ -78,6 +78,26 @@ TEST_F(CircuitChangesTest, ValueChangeKeepsOnlyTheChangedItemsAndRestoresThem) {
     EXPECT_THROW(TValueChange::Between(before, circuit), std::invalid_argument);
 }
 
+TEST_F(CircuitChangesTest, ValueChangeWorkedOutOnCopiesLeavesTheCircuitUntilRedo) {
+    const TItemCopies before = CopyItems(circuit);
+    TItemCopies after = CopyItems(circuit);
+    after[1]->Flow = 0.007;
+    TValueChange change = TValueChange::Between(before, after);
+    EXPECT_EQ(change.Positions(), (std::vector<int>{1}));
+    EXPECT_EQ(circuit.Item(1).Flow, 0.002);
+    const TBranch* identity = &circuit.Item(1);
+    change.Redo(circuit);
+    EXPECT_EQ(circuit.Item(1).Flow, 0.007);
+    EXPECT_EQ(&circuit.Item(1), identity);
+    change.Undo(circuit);
+    EXPECT_EQ(circuit.Item(1).Flow, 0.002);
+    // The lists must match item for item, in number and in kind.
+    after.pop_back();
+    EXPECT_THROW(TValueChange::Between(before, after), std::invalid_argument);
+    after.push_back(std::make_unique<TPipe>());
+    EXPECT_THROW(TValueChange::Between(before, after), std::invalid_argument);
+}
+
 TEST_F(CircuitChangesTest, OrderChangeRestoresOrderAndSortDirection) {
     const auto before = TOrderChange::OrderOf(circuit);
     const TSortState sortBefore = TSortState::Of(circuit);

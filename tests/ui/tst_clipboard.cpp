@@ -93,12 +93,12 @@ private slots:
         QTableView* grid = W().Grid();
         grid->selectionModel()->select(QItemSelection(W().Model()->index(2, 1), W().Model()->index(21, 1)),
                                        QItemSelectionModel::ClearAndSelect);
-        W().Action("&Copy")->trigger();
+        W().Action("actionEditCopy")->trigger();
         std::vector<std::unique_ptr<TBranch>> copied;
         for (int i = 2; i < 22; ++i) copied.push_back(CloneItem(W().Circuit().Item(i)));
 
         W().NewProject();
-        W().Action("&Paste")->trigger();
+        W().Action("actionEditPaste")->trigger();
         QVERIFY2(messages_.empty(), qPrintable(messages_.empty() ? QString() : messages_.front().text));
         TCircuit& c = W().Circuit();
         QCOMPARE(c.Count(), 20);

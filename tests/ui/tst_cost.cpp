@@ -287,12 +287,12 @@ private slots:
             costShown = QApplication::activeModalWidget() == W().CostForm();
             W().CostForm()->CloseClick();
         });
-        W().Action("&Cost Database")->trigger();
+        W().Action("actionDatabaseCost")->trigger();
         WhenModal([&] {
             labourShown = QApplication::activeModalWidget() == W().LabourForm();
             W().LabourForm()->CloseClick();
         });
-        W().Action("&Labour Rates")->trigger();
+        W().Action("actionDatabaseLabour")->trigger();
         QVERIFY(costShown);
         QVERIFY(labourShown);
     }
@@ -317,7 +317,7 @@ private slots:
             status = W().PriceForm()->StatusText();
             W().PriceForm()->CloseClick();
         });
-        W().Action("&Materials && Labour Price Estimate")->trigger();
+        W().Action("actionCalcPriceEstimate")->trigger();
         QCOMPARE(status, QString("Total System Price = $4,000.00  (12 hrs)"));
 
         W().close();
@@ -357,7 +357,7 @@ private slots:
             Save(price, "price_window.png");
             price->CloseClick();
         });
-        W().Action("&Materials && Labour Price Estimate")->trigger();
+        W().Action("actionCalcPriceEstimate")->trigger();
         QCOMPARE(W().StatusPanel(1)->text(), QString("Solved")); // calculated first
         QCOMPARE(headers, QStringList({"Description", "Material ($)", "Labour (hrs)"}));
         QCOMPARE(pipes, QStringList({"Pipes", "1000.00", "12.00"}));
@@ -379,7 +379,7 @@ private slots:
                 W().PriceForm()->CloseClick();
             }
         });
-        W().Action("&Materials && Labour Price Estimate")->trigger();
+        W().Action("actionCalcPriceEstimate")->trigger();
         QCoreApplication::processEvents();
         QVERIFY(!opened);
         QCOMPARE(messages_.size(), size_t(1));
@@ -404,7 +404,7 @@ private slots:
                 W().PriceForm()->CloseClick();
             }
         });
-        W().Action("&Materials && Labour Price Estimate")->trigger();
+        W().Action("actionCalcPriceEstimate")->trigger();
         QCoreApplication::processEvents();
         QVERIFY(!opened);
         // The calculation fails on the item first, then the estimate.

@@ -145,7 +145,7 @@ private slots:
         *dvx::test::TestProject().Liquid = dvx::TLiquid("Water", 0, 0.0, 9.0, 9.0);
         TMainForm window(Project());
         window.show();
-        QAction* command = window.Action("&Default Flow Settings");
+        QAction* command = window.Action("actionCalcDefaultFlows");
         QVERIFY(command != nullptr && command->isEnabled());
         TDefaultFlowForm& form = *window.DefaultFlowForm();
         QTimer::singleShot(0, &form, [&] {

@@ -140,7 +140,7 @@ private slots:
     void okFromTheMenuReloadsTheInsertDialog() {
         TMainForm window(Project());
         window.show();
-        QAction* command = window.Action("D&efaults");
+        QAction* command = window.Action("actionEditDefaults");
         QVERIFY(command != nullptr && command->isEnabled());
         TDefaultsForm& form = *window.DefaultsForm();
         QTimer::singleShot(0, &form, [&] {

@@ -175,7 +175,7 @@ private slots:
         TMainForm window(Project());
         window.show();
         window.SetSolved(true);
-        QAction* command = window.Action("&Fittings and Valves");
+        QAction* command = window.Action("actionDatabaseFittings");
         QVERIFY(command != nullptr && command->isEnabled());
         TFittingsForm& form = *window.FittingsForm();
         QTimer::singleShot(0, &form, [&] { form.TechButton(tbAccept)->trigger(); });

@@ -267,7 +267,7 @@ private slots:
             TypeInto(1, "20");
             F().AcceptButton()->click();
         });
-        w.Action("&Water Specification")->trigger();
+        w.Action("actionCalcLiquid")->trigger();
         QVERIFY(!F().isVisible());
         QCOMPARE(Liquid().t, 20.0);
         QCOMPARE(w.StatusPanel(0)->text(), QString("Modified"));
@@ -281,7 +281,7 @@ private slots:
             Choose(2, "Glycerin");
             F().CancelButton()->click();
         });
-        w.Action("&Water Specification")->trigger();
+        w.Action("actionCalcLiquid")->trigger();
         QVERIFY(!F().isVisible());
         QCOMPARE(Liquid().LiquidSpec, std::uint8_t(0));
         QCOMPARE(Liquid().t, 20.0);

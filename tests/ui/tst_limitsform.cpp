@@ -135,7 +135,7 @@ private slots:
         TMainForm window(Project());
         window.show();
         window.SetSolved(true);
-        QAction* command = window.Action("Warning &Limits");
+        QAction* command = window.Action("actionCalcLimits");
         QVERIFY(command != nullptr && command->isEnabled());
         TLimitsForm& form = *window.LimitsForm();
         QTimer::singleShot(0, &form, [&] {

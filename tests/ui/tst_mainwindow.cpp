@@ -33,10 +33,10 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QToolBar>
 #include <QDateTime>
 #include <QFileInfo>
 #include <QTableView>
+#include <QToolBar>
 #include <QTemporaryDir>
 #include <QTableWidget>
 #include <QTimer>
@@ -328,7 +328,7 @@ private slots:
         QCOMPARE(W().Circuit().Count(), 2);
         QCOMPARE(W().Circuit().Item(1).Number, second); // appended, not put back
         QVERIFY(W().Circuit().Item(0).Number != first);
-        QVERIFY(!W().Action("&Undo last delete")->isEnabled());
+        QVERIFY(!W().Action("actionEditUndoDelete")->isEnabled());
         // Deleting every item leaves a ready, solved, empty project.
         W().DeleteCommand();
         W().DeleteCommand();
@@ -349,7 +349,7 @@ private slots:
         QVERIFY(W().OpenFile(Path("galv.dvx")));
         QCOMPARE(int(W().Circuit().Material), int(pmGalvIron));
         QCOMPARE(Project().Tables.CurrentRoughness, Project().Tables.MaterialRoughness[pmGalvIron]);
-        QVERIFY(W().Action("&Galvanised Iron Pipe")->isChecked());
+        QVERIFY(W().Action("actionMaterial1")->isChecked());
         QCOMPARE(W().Circuit().Count(), 2);
         QCOMPARE(Panel(1), QString("Solved"));
     }
@@ -371,7 +371,10 @@ private slots:
         W().ChooseMaterial(MaterialCount);
         QCOMPARE(int(W().Circuit().Material), MaterialCount);
         QCOMPARE(Project().Tables.CurrentRoughness, 1.5e-6);
-        QVERIFY(W().Action("Test Copper")->isChecked());
+        QAction* chosen = W().Action(TMainForm::MaterialActionName(MaterialCount));
+        QVERIFY(chosen != nullptr);
+        QCOMPARE(chosen->text(), QString("Test Copper"));
+        QVERIFY(chosen->isChecked());
         QCOMPARE(W().Circuit().Item(0).InsideDiameter, 0.05042); // from 102.3 mm
         QCOMPARE(W().Circuit().Item(1).InsideDiameter, 0.026035);
         QCOMPARE(Cell(0, gcSize), QString("2\""));
@@ -381,13 +384,13 @@ private slots:
         QVERIFY(!messages_[0].text.contains("26.6 mm")); // 2 %: not listed
         QVERIFY(W().isWindowModified());
 
-        W().Action("&Undo")->trigger();
+        W().Action("actionEditUndo")->trigger();
         QCOMPARE(int(W().Circuit().Material), int(pmSteel));
         QCOMPARE(Project().Tables.CurrentRoughness, Project().Tables.MaterialRoughness[pmSteel]);
         QCOMPARE(int(W().Circuit().Item(0).BoreIndex), 11);
         QCOMPARE(W().Circuit().Item(0).InsideDiameter, Project().Tables.BoreTable[11].ID);
         QCOMPARE(Cell(0, gcSize), QString("100"));
-        W().Action("&Redo")->trigger();
+        W().Action("actionEditRedo")->trigger();
         QCOMPARE(W().Circuit().Item(0).InsideDiameter, 0.05042);
 
         chosenFiles_ << Path("copper.dvx");
@@ -399,7 +402,10 @@ private slots:
         QVERIFY(!messages_.empty());
         QCOMPARE(messages_[0].kind, MsgKind::Warning);
         QVERIFY(messages_[0].text.contains("\"Test Copper\" of this project is not in this computer's catalogues"));
-        QVERIFY(W().Action("Test Copper (from the project)")->isChecked());
+        QAction* known = W().Action(TMainForm::MaterialActionName(int(W().Circuit().Material)));
+        QVERIFY(known != nullptr);
+        QCOMPARE(known->text(), QString("Test Copper (from the project)"));
+        QVERIFY(known->isChecked());
         QCOMPARE(W().Circuit().Item(0).InsideDiameter, 0.05042);
         QCOMPARE(W().Circuit().Item(1).InsideDiameter, 0.026035);
         QCOMPARE(Project().Tables.CurrentRoughness, 1.5e-6);
@@ -437,7 +443,8 @@ private slots:
         QVERIFY(code.has_value());
         AddPipes(1);
         W().ChooseMaterial(*code);
-        QVERIFY(W().Action("Site Tube")->isChecked());
+        QCOMPARE(W().Action(TMainForm::MaterialActionName(*code))->text(), QString("Site Tube"));
+        QVERIFY(W().Action(TMainForm::MaterialActionName(*code))->isChecked());
         QCOMPARE(Project().Tables.CurrentRoughness, 5e-6);
         QCOMPARE(W().Circuit().Item(0).InsideDiameter, 0.0326);
         QFile::remove(file); // the other cases start without it
@@ -456,7 +463,7 @@ private slots:
         QVERIFY(!W().isWindowModified());
         W().ChooseMaterial(pmGalvIron);
         QVERIFY(W().isWindowModified());
-        W().Action("&Undo")->trigger();
+        W().Action("actionEditUndo")->trigger();
         QVERIFY(!W().isWindowModified());
         QVERIFY(W().NewProject());
         QVERIFY(W().windowTitle().startsWith("Darvenix "));
@@ -610,8 +617,8 @@ private slots:
         AddPipes(1);
         W().CalcBtnClick();
         W().SetSaved(true);
-        QAction* galvanised = W().Action("&Galvanised Iron Pipe");
-        QAction* steel = W().Action("&Schedule 40 Steel Pipe");
+        QAction* galvanised = W().Action("actionMaterial1");
+        QAction* steel = W().Action("actionMaterial0");
         QVERIFY(steel->isChecked());
         steel->trigger(); // the material in force: nothing changes
         QCOMPARE(Panel(0), QString("Ready"));
@@ -657,6 +664,53 @@ private slots:
         QCOMPARE(shown.size(), 5);
         QCOMPARE(shown.first(), Path("p5.dvx"));
         QVERIFY(!shown.contains(Path("p6.dvx")));
+    }
+
+    // Tests and tools find the window's actions by name: every entry of the
+    // menus, the pop-up menu and the tool bar has one of its own, the
+    // entries made at run time (recent files, catalogue materials) too.
+    void everyActionHasItsOwnName() {
+        TMaterialTable copper;
+        copper.Name = "Test Copper";
+        copper.Roughness = 1.5e-6;
+        copper.File = "TestCopper.ini";
+        copper.Bores = {{"2\"", 0.05042, 0.019, 4.0, -1, 0.3}};
+        Project().Tables.Materials.push_back(copper);
+        AddPipes(1);
+        W().ChooseMaterial(MaterialCount);
+        for (int i = 0; i < 3; ++i) {
+            chosenFiles_ << Path(QString("named%1.dvx").arg(i));
+            W().SaveAsCommand();
+        }
+        QVERIFY(W().ReopenMenu()->actions().size() >= 2);
+
+        QList<QAction*> actions;
+        std::function<void(const QList<QAction*>&)> walk = [&](const QList<QAction*>& list) {
+            for (QAction* a : list) {
+                if (a->isSeparator()) continue;
+                actions << a;
+                if (a->menu() != nullptr) walk(a->menu()->actions());
+            }
+        };
+        walk(W().menuBar()->actions());
+        QMenu* popup = W().findChild<QMenu*>("menuGridPopup");
+        QVERIFY(popup != nullptr);
+        walk(popup->actions());
+        QToolBar* bar = W().findChild<QToolBar*>("MainToolBar");
+        QVERIFY(bar != nullptr);
+        walk(bar->actions());
+
+        QSet<QString> names;
+        for (QAction* a : actions) {
+            QVERIFY2(!a->objectName().isEmpty(), qPrintable(a->text()));
+            QVERIFY2(!names.contains(a->objectName()), qPrintable(a->objectName()));
+            names.insert(a->objectName());
+            // Nothing else in the window answers to the name first.
+            QCOMPARE(W().Action(a->objectName()), a);
+        }
+        for (const char* made : {"actionMaterial3", "actionFileReopen1", "actionFileReopen2", "actionEditUndo",
+                                 "actionFittingMethodCraneK", "actionToolBarSave", "actionPopupDelete"})
+            QVERIFY2(names.contains(made), made);
     }
 
     void textExportAndImportReverseTheOrder() {
@@ -740,7 +794,7 @@ private slots:
             box->SplashCheck()->setChecked(true);
             box->accept();
         });
-        W().Action("&About...")->trigger();
+        W().Action("actionHelpAbout")->trigger();
         QVERIFY(AppSettings().Read(settings::SplashScreen));
         // The box names the licence the program is distributed under.
         QVERIFY2(licence.contains("GNU General Public License, version 3 or later"), qPrintable(licence));
@@ -759,7 +813,7 @@ private slots:
         QTimer::singleShot(0, [] {
             if (QWidget* box = QApplication::activeModalWidget()) box->close();
         });
-        W().Action("&About...")->trigger();
+        W().Action("actionHelpAbout")->trigger();
         QCOMPARE(messages_.size(), size_t(1));
         QCOMPARE(messages_.back().kind, MsgKind::Error);
         // Closing still closes, the insert window included.
@@ -811,12 +865,9 @@ private slots:
         QCOMPARE(Panel(0), QString("Ready"));
         TypeWithoutCommitting("7.5");
         if (command == "menu") {
-            for (QAction* a : W().menuBar()->actions()[0]->menu()->actions())
-                if (a->text() == "&Save") a->trigger();
+            W().Action("actionFileSave")->trigger();
         } else if (command == "button") {
-            for (QToolBar* bar : W().findChildren<QToolBar*>())
-                for (QAction* a : bar->actions())
-                    if (a->text() == "&Save") a->trigger();
+            W().Action("actionToolBarSave")->trigger();
         } else if (command == "mail") {
             W().SendMailCommand();
         } else {
@@ -907,9 +958,7 @@ private slots:
         };
         // File > Printer Setup, then the preview's own set-up: the same
         // printer, with the choice made in the first still there.
-        QAction* setup = nullptr;
-        for (QAction* a : W().menuBar()->actions()[0]->menu()->actions())
-            if (a->text() == "&Printer Setup") setup = a;
+        QAction* setup = W().Action("actionFilePrinterSetup");
         QVERIFY(setup != nullptr);
         setup->trigger();
         QCOMPARE(shown.size(), size_t(1));
@@ -994,8 +1043,8 @@ private slots:
         W().CalcBtnClick();
         const int standard = W().Model()->columnCount(); // no result column by default
         QCOMPARE(W().Model()->ViewColumnOf(gcVelocity), -1);
-        W().Action("&Velocity")->trigger();
-        W().Action("&Friction factor")->trigger();
+        W().Action("actionColumnVelocity")->trigger();
+        W().Action("actionColumnFriction")->trigger();
         CircuitModel* m = W().Model();
         QCOMPARE(m->columnCount(), standard + 2);
         const int velocity = m->ViewColumnOf(gcVelocity);
@@ -1013,11 +1062,11 @@ private slots:
         // The choice is kept for the next run.
         W().SaveSettings();
         window_ = std::make_unique<TMainForm>(Project());
-        QVERIFY(W().Action("&Velocity")->isChecked());
-        QVERIFY(!W().Action("&Gradient")->isChecked());
+        QVERIFY(W().Action("actionColumnVelocity")->isChecked());
+        QVERIFY(!W().Action("actionColumnGradient")->isChecked());
         QCOMPARE(W().Model()->columnCount(), standard + 2);
-        W().Action("&Velocity")->trigger();
-        W().Action("&Friction factor")->trigger();
+        W().Action("actionColumnVelocity")->trigger();
+        W().Action("actionColumnFriction")->trigger();
         W().SaveSettings(); // the next tests start with the standard grid
     }
 };

@@ -104,7 +104,7 @@ private slots:
         window.ChooseMaterial(pmDrawnTube);
         window.SetSaved(true);
         window.SetSolved(true);
-        QAction* command = window.Action("&Pipe Roughness");
+        QAction* command = window.Action("actionDatabaseRoughness");
         QVERIFY(command != nullptr && command->isEnabled());
         TPipeSpecForm& form = *window.PipeSpecForm();
         QTimer::singleShot(0, &form, [&] {

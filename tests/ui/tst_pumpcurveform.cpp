@@ -110,7 +110,7 @@ private slots:
         QVERIFY(W().InsertForm()->AddUser());
         W().CalcBtnClick();
         QCOMPARE(W().Circuit().TotalDP, 50000.0);
-        W().Action("&Pump && System Curve")->trigger();
+        W().Action("actionCalcPump")->trigger();
         QVERIFY(P().isVisible());
         QCOMPARE(P().windowTitle(), QString("Pump & System Curve"));
         // These tests look at the window standing alone, at the size it opens at.
@@ -180,7 +180,7 @@ private slots:
         QVERIFY(!P().Analysis().Duty);
         QCOMPARE(P().MessageLabel()->text(), QString("Calculate the circuit first."));
         QCOMPARE(P().DutyLabel()->text(), QString("Duty point: none"));
-        W().Action("&Calculate Pressure Drop")->trigger();
+        W().Action("actionCalcPressureDrop")->trigger();
         const TPumpAnalysis& a = P().Analysis();
         QVERIFY(a.Duty && a.Duty->Found);
         QVERIFY(a.Duty->Flow < before);
@@ -347,7 +347,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&W()));
         W().Grid()->setFocus();
         QTest::keyClick(W().Grid(), Qt::Key_Z, Qt::ControlModifier); // the grid edit
-        QVERIFY(W().Action("&Redo")->isEnabled()); // the grid edit was undone
+        QVERIFY(W().Action("actionEditRedo")->isEnabled()); // the grid edit was undone
         QCOMPARE(W().Circuit().Pump.Points.at(0).Head, 19.5);
         QCOMPARE(W().StatusPanel(0)->text(), QString("Modified"));
         QVERIFY(!W().Circuit().Saved);
@@ -399,7 +399,7 @@ private slots:
         QVERIFY(!(W().Circuit().Pump.Selection == saved.Selection));
         QCOMPARE(W().StatusPanel(0)->text(), QString("Modified"));
         QVERIFY(P().MessageLabel()->text().isEmpty());
-        W().Action("&Undo")->trigger();
+        W().Action("actionEditUndo")->trigger();
         QVERIFY(W().Circuit().Pump == saved);
         QCOMPARE(edit->text(), QString::fromStdString(SelectionFieldsOf(saved.Selection).*FieldOf(field)));
         QCOMPARE(W().StatusPanel(0)->text(), QString("Ready"));
@@ -423,8 +423,8 @@ private slots:
         QVERIFY2(P().SelectionLabel()->text().contains("Pumps: 2 in parallel"), qPrintable(P().SelectionLabel()->text()));
         QVERIFY(P().SelectionLabel()->text().contains("With one pump fewer (1 running): duty "));
         // Back to one pump by undo: the spin box follows.
-        W().Action("&Undo")->trigger();
-        W().Action("&Undo")->trigger();
+        W().Action("actionEditUndo")->trigger();
+        W().Action("actionEditUndo")->trigger();
         QCOMPARE(P().findChild<QSpinBox*>("pumps")->value(), 1);
         QVERIFY(!P().StandbyCurveSeries()->isVisible());
     }

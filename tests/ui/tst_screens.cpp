@@ -224,7 +224,7 @@ private slots:
         W().resize(560, 500);
         W().move(Area().topLeft());
         QTRY_COMPARE(W().frameGeometry().topLeft(), Area().topLeft());
-        W().Action("&Pump && System Curve")->trigger();
+        W().Action("actionCalcPump")->trigger();
         TPumpCurveForm* pump = W().PumpForm();
         QVERIFY(QTest::qWaitForWindowExposed(pump));
         QApplication::processEvents();
@@ -249,7 +249,7 @@ private slots:
         W().resize(400, 400);
         W().move(Area().topLeft());
         QTRY_COMPARE(W().frameGeometry().topLeft(), Area().topLeft());
-        W().Action("&Pump && System Curve")->trigger();
+        W().Action("actionCalcPump")->trigger();
         TPumpCurveForm* pump = W().PumpForm();
         auto* dock = pump->findChild<QPushButton*>("dock");
         QVERIFY(dock != nullptr && dock->isVisible());
@@ -266,7 +266,7 @@ private slots:
         W().close();
         window_ = std::make_unique<TMainForm>(Project());
         W().show();
-        W().Action("&Pump && System Curve")->trigger();
+        W().Action("actionCalcPump")->trigger();
         QVERIFY(!W().PumpForm()->isWindow()); // docked again
         QTest::mouseClick(W().PumpForm()->findChild<QPushButton*>("dock"), Qt::LeftButton);
         QVERIFY(W().PumpForm()->isWindow());
@@ -289,7 +289,7 @@ private slots:
         QVERIFY(W().OpenFile(DARVENIX_SOURCE_DIR "/examples/chilled-water.dvx"));
         W().CalcBtnClick();
         QCOMPARE(W().StatusPanel(1)->text(), QString("Solved"));
-        W().Action("&Pump && System Curve")->trigger();
+        W().Action("actionCalcPump")->trigger();
         TPumpCurveForm* pump = W().PumpForm();
         QVERIFY(QTest::qWaitForWindowExposed(pump));
         QApplication::processEvents();

@@ -14,12 +14,17 @@
 #include "desktop/windows/InsertForm.h"
 #include "desktop/windows/MainWindow.h"
 #include "desktop/widgets/Messages.h"
+#include "desktop/undo/ItemCommands.h"
+#include "desktop/undo/ProjectCommands.h"
 
 #include "desktop/widgets/FmtEdit.h"
 
 #include <cmath>
+#include <stdexcept>
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -33,6 +38,103 @@
 
 using namespace dvx;
 using namespace dvx::ui;
+
+namespace {
+
+// The window as the commands see it: three pipes A, B, C (flows 1, 3 and
+// 2 L/s) and a count of the notifications. With `refuse` set every
+// notification throws, as a window would that cannot show a value.
+class TestHost : public TUndoHost {
+public:
+    TCircuit circuit;
+    int notified = 0;
+    bool refuse = false;
+    QStringList failures;
+
+    TestHost() {
+        const std::pair<const char*, double> rows[] = {{"A", 0.001}, {"B", 0.003}, {"C", 0.002}};
+        for (const auto& [name, flow] : rows) {
+            auto pipe = std::make_unique<TPipe>();
+            pipe->Description = name;
+            pipe->Flow = flow;
+            circuit.Append(std::move(pipe));
+        }
+    }
+    // Each item's description and flow in L/s, then material, fitting method and author.
+    QString State() const {
+        QStringList parts;
+        for (const auto& item : circuit.Items)
+            parts << QString("%1/%2").arg(QString::fromStdString(item->Description)).arg(std::lround(item->Flow * 1000));
+        parts << QString("m%1").arg(circuit.Material) << QString("f%1").arg(static_cast<int>(circuit.FittingMethod))
+              << "a" + QString::fromStdString(circuit.Author);
+        return parts.join(' ');
+    }
+
+    TCircuit& UndoCircuit() override { return circuit; }
+    void ItemsTakenBack(bool, int) override { Notify(); }
+    void MaterialTakenBack(int) override { Notify(); }
+    void LiquidTakenBack() override { Notify(); }
+    void FittingMethodTakenBack() override { Notify(); }
+    void DetailsTakenBack() override { Notify(); }
+    void PumpTakenBack() override { Notify(); }
+    void UndoFailed(const std::string& message) override { failures << QString::fromStdString(message); }
+
+private:
+    void Notify() {
+        ++notified;
+        if (refuse) throw std::runtime_error("refused");
+    }
+};
+
+enum class Change { Value, Insert, Delete, Move, Material, FittingMethod, Details, InsertOutside, DeleteOutside, OrderOfOtherItems };
+
+// A command for `change` on the host's circuit, built as the window builds
+// it: from what is there now, with nothing changed yet.
+QUndoCommand* CommandFor(TestHost& host, Change change) {
+    TCircuit& c = host.circuit;
+    auto pipe = [](const char* name, double flow) {
+        auto p = std::make_unique<TPipe>();
+        p->Description = name;
+        p->Flow = flow;
+        return p;
+    };
+    switch (change) {
+    case Change::Value: {
+        const TItemCopies before = CopyItems(c);
+        TItemCopies after = CopyItems(c);
+        after[1]->Flow = 0.009;
+        return new TEditCellCommand(host, TValueChange::Between(before, after), "Flow");
+    }
+    case Change::Insert: return new TInsertItemsCommand(host, TPlacement(1, *pipe("P", 0.005)), "Insert");
+    case Change::Delete: return new TDeleteItemCommand(host, TPlacement(0, c.Item(0)));
+    case Change::Move:
+    case Change::OrderOfOtherItems: {
+        // A move worked out on the list and put back, as a dragged row is.
+        const TOrderChange::TOrder order = TOrderChange::OrderOf(c);
+        const TSortState sort = TSortState::Of(c);
+        c.Move(0, 2);
+        TOrderChange moved = TOrderChange::Between(order, sort, c);
+        moved.Undo(c);
+        if (change == Change::OrderOfOtherItems) c.Append(pipe("D", 0.004)); // the list no longer matches
+        return new TMoveItemCommand(host, std::move(moved), 0, 2);
+    }
+    case Change::Material: return new TMaterialCommand(host, 0, 1);
+    case Change::FittingMethod:
+        return new TFittingMethodCommand(host, TFittingMethod::EquivalentLength, TFittingMethod::CraneK);
+    case Change::Details: {
+        TProjectDetails details = TProjectDetails::Of(c);
+        details.Author = "Me";
+        return new TDetailsCommand(host, TProjectDetails::Of(c), details);
+    }
+    case Change::InsertOutside: return new TInsertItemsCommand(host, TPlacement(9, *pipe("P", 0.005)), "Insert");
+    case Change::DeleteOutside: return new TDeleteItemCommand(host, TPlacement(5, c.Item(0)));
+    }
+    return nullptr;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Change)
 
 class UndoTest : public test::DialogTestBase {
     Q_OBJECT
@@ -186,12 +288,12 @@ private slots:
             break;
         }
         QCOMPARE(State(), afterRedo);
-        QVERIFY(W().Action("&Undo")->isEnabled());
+        QVERIFY(W().Action("actionEditUndo")->isEnabled());
 
-        W().Action("&Undo")->trigger();
+        W().Action("actionEditUndo")->trigger();
         QCOMPARE(State(), afterUndo);
-        QVERIFY(W().Action("&Redo")->isEnabled());
-        W().Action("&Redo")->trigger();
+        QVERIFY(W().Action("actionEditRedo")->isEnabled());
+        W().Action("actionEditRedo")->trigger();
         QCOMPARE(State(), afterRedo);
         QCOMPARE(W().StatusPanel(0)->text(), QString("Modified"));
     }
@@ -211,14 +313,14 @@ private slots:
         QCOMPARE(W().StatusPanel(0)->text(), QString("Ready"));
         // A new project starts a history of its own with nothing to undo.
         W().NewProject();
-        QVERIFY(!W().Action("&Undo")->isEnabled());
-        QVERIFY(!W().Action("&Redo")->isEnabled());
+        QVERIFY(!W().Action("actionEditUndo")->isEnabled());
+        QVERIFY(!W().Action("actionEditRedo")->isEnabled());
     }
 
     void undoLastDeleteStillAppendsAndIsItselfUndone() {
         W().Grid()->setCurrentIndex(W().Model()->index(0, 1));
         W().DeleteCommand();
-        QVERIFY(W().Action("&Undo last delete")->isEnabled());
+        QVERIFY(W().Action("actionEditUndoDelete")->isEnabled());
         W().UndoDeleteCommand();
         // As before: the deleted item comes back at the end.
         QCOMPARE(State(), QString("20/B/80/20.0/3.00 30/C/100/5.0/2.00 10/A/40/10.0/1.00 m0 t9 a Modified"));
@@ -227,7 +329,7 @@ private slots:
         W().UndoCommand();
         QCOMPARE(State(), QString("10/A/40/10.0/1.00 20/B/80/20.0/3.00 30/C/100/5.0/2.00 m0 t9 a Ready"));
         // Once the history moved, the one-item undo would bring A back twice.
-        QVERIFY(!W().Action("&Undo last delete")->isEnabled());
+        QVERIFY(!W().Action("actionEditUndoDelete")->isEnabled());
     }
 
     // The circuit's total by `method`, calculated apart from the window on
@@ -295,7 +397,7 @@ private slots:
         if (!changes) return;
         QVERIFY(!SameTotal(W().Circuit().TotalDP, byLength));
 
-        W().Action("&Undo")->trigger();
+        W().Action("actionEditUndo")->trigger();
         QCOMPARE(W().Circuit().FittingMethod, TFittingMethod::EquivalentLength);
         QCOMPARE(Project().Tables.FittingMethod, TFittingMethod::EquivalentLength);
         QVERIFY(W().FittingMethodAction(TFittingMethod::EquivalentLength)->isChecked());
@@ -303,7 +405,7 @@ private slots:
         QCOMPARE(W().StatusPanel(0)->text(), QString("Ready"));
         QCOMPARE(W().StatusPanel(1)->text(), QString("Solved"));
 
-        W().Action("&Redo")->trigger();
+        W().Action("actionEditRedo")->trigger();
         QCOMPARE(W().Circuit().FittingMethod, chosen);
         QVERIFY(SameTotal(W().Circuit().TotalDP, TotalBy(chosen)));
         QCOMPARE(W().StatusPanel(0)->text(), QString("Modified"));
@@ -316,6 +418,148 @@ private slots:
         QVERIFY(W().OpenFile(Path("method.dvx")));
         QCOMPARE(Project().Tables.FittingMethod, chosen);
         QVERIFY(W().FittingMethodAction(chosen)->isChecked());
+    }
+
+    // Each command makes its change when pushed, once: a second application
+    // would show as one more item, one fewer, a further turn of the order,
+    // or a second notification.
+    void pushedCommandMakesItsChangeOnce_data() {
+        QTest::addColumn<Change>("change");
+        QTest::addColumn<QString>("done");
+        const QString a = "A/1", b = "B/3", c = "C/2", rest = "m0 f0 a";
+        QTest::newRow("cell value") << Change::Value << QStringList{a, "B/9", c, rest}.join(' ');
+        QTest::newRow("insert") << Change::Insert << QStringList{a, "P/5", b, c, rest}.join(' ');
+        QTest::newRow("delete") << Change::Delete << QStringList{b, c, rest}.join(' ');
+        QTest::newRow("move") << Change::Move << QStringList{b, c, a, rest}.join(' ');
+        QTest::newRow("material") << Change::Material << QStringList{a, b, c, "m1 f0 a"}.join(' ');
+        QTest::newRow("fitting method") << Change::FittingMethod << QStringList{a, b, c, "m0 f1 a"}.join(' ');
+        QTest::newRow("details") << Change::Details << QStringList{a, b, c, "m0 f0 aMe"}.join(' ');
+    }
+
+    void pushedCommandMakesItsChangeOnce() {
+        QFETCH(Change, change);
+        QFETCH(QString, done);
+        TestHost host;
+        const QString start = host.State();
+        QUndoStack stack;
+        stack.push(CommandFor(host, change));
+        QCOMPARE(host.State(), done);
+        QCOMPARE(host.notified, 1);
+        QCOMPARE(stack.count(), 1);
+        stack.undo();
+        QCOMPARE(host.State(), start);
+        QCOMPARE(host.notified, 2);
+        stack.redo();
+        QCOMPARE(host.State(), done);
+        QCOMPARE(host.notified, 3);
+        QVERIFY(host.failures.isEmpty());
+    }
+
+    // A change that cannot be made is not recorded: the stack keeps only
+    // what came before it, and the host is told why.
+    void failingChangeIsNotPushed_data() {
+        QTest::addColumn<Change>("change");
+        QTest::addColumn<bool>("refuse");
+        QTest::addColumn<QString>("state");
+        const QString start = "A/1 B/3 C/2 m0 f1 a";
+        QTest::newRow("insert outside the list") << Change::InsertOutside << false << start;
+        QTest::newRow("delete outside the list") << Change::DeleteOutside << false << start;
+        QTest::newRow("order of other items") << Change::OrderOfOtherItems << false << "A/1 B/3 C/2 D/4 m0 f1 a";
+        // The material is in before the window refuses to show it.
+        QTest::newRow("window refuses the value") << Change::Material << true << "A/1 B/3 C/2 m1 f1 a";
+    }
+
+    void failingChangeIsNotPushed() {
+        QFETCH(Change, change);
+        QFETCH(bool, refuse);
+        QFETCH(QString, state);
+        TestHost host;
+        QUndoStack stack;
+        stack.push(CommandFor(host, Change::FittingMethod));
+        QUndoCommand* command = CommandFor(host, change);
+        host.refuse = refuse;
+        stack.push(command);
+        QCOMPARE(host.State(), state);
+        QCOMPARE(host.failures.size(), 1);
+        QCOMPARE(stack.count(), 1);
+        QCOMPARE(stack.index(), 1);
+        QCOMPARE(stack.undoText(), QString("Fitting Method"));
+    }
+
+    // The window's own changes that fail before anything is pushed leave
+    // the history as it was.
+    void failingWindowChangePushesNothing_data() {
+        QTest::addColumn<int>("action");
+        QTest::newRow("paste of unreadable rows") << 0;
+        QTest::newRow("sort by a key there is not") << 1;
+    }
+
+    void failingWindowChangePushesNothing() {
+        QFETCH(int, action);
+        const QString start = State();
+        if (action == 0) {
+            QApplication::clipboard()->setText("no\titem\there\n");
+            W().PasteCommand();
+            QVERIFY(!messages_.empty());
+        } else {
+            QVERIFY_THROWS_EXCEPTION(std::out_of_range, W().SortCommand(SortKeyCount));
+        }
+        QCOMPARE(State(), start);
+        QCOMPARE(W().UndoStack()->count(), 0);
+        QVERIFY(!W().Action("actionEditUndo")->isEnabled());
+    }
+
+    // Edit › Undo and Redo name the change they take back or do again;
+    // their keys are the usual ones.
+    void undoAndRedoCaptionsNameTheChange_data() {
+        QTest::addColumn<int>("action");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("sort") << 0 << "Sort";
+        QTest::newRow("renumber") << 1 << "Re-Number";
+        QTest::newRow("delete") << 2 << "Delete";
+        QTest::newRow("cell edit") << 3 << "Edit Q, l/s";
+    }
+
+    void undoAndRedoCaptionsNameTheChange() {
+        QFETCH(int, action);
+        QFETCH(QString, name);
+        QAction* undo = W().Action("actionEditUndo");
+        QAction* redo = W().Action("actionEditRedo");
+        QCOMPARE(undo->text(), QString("&Undo"));
+        QCOMPARE(redo->text(), QString("&Redo"));
+        QCOMPARE(undo->shortcut(), QKeySequence(QKeySequence::Undo));
+        QCOMPARE(redo->shortcuts(), (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                                                         QKeySequence(Qt::CTRL | Qt::Key_Y)}));
+        switch (action) {
+        case 0: W().SortCommand(skFlow); break;
+        case 1: W().RenumberCommand(); break;
+        case 2: W().DeleteCommand(); break;
+        case 3: EditCell(0, gcFlow, "4"); break;
+        }
+        QCOMPARE(undo->text(), "&Undo " + name);
+        QCOMPARE(undo->toolTip(), "Undo " + name);
+        QCOMPARE(undo->statusTip(), "Undo " + name);
+        undo->trigger();
+        QCOMPARE(redo->text(), "&Redo " + name);
+        QCOMPARE(redo->toolTip(), "Redo " + name);
+        QCOMPARE(undo->text(), QString("&Undo"));
+        QVERIFY(!undo->isEnabled());
+    }
+
+    // The menu's Undo goes through the window: "Undo last delete" belongs
+    // to the last change only and is dropped before the history moves.
+    void menuUndoDropsUndoLastDelete() {
+        W().Grid()->setCurrentIndex(W().Model()->index(0, 1));
+        W().RenumberCommand();
+        W().DeleteCommand();
+        QVERIFY(W().Action("actionEditUndoDelete")->isEnabled());
+        W().Action("actionEditUndo")->trigger();
+        QVERIFY(!W().Action("actionEditUndoDelete")->isEnabled());
+        QVERIFY(!W().Action("actionPopupUndoDelete")->isEnabled());
+        // One step back: the delete, not the renumbering before it.
+        QCOMPARE(W().Circuit().Count(), 3);
+        QCOMPARE(W().UndoStack()->index(), 1);
+        QCOMPARE(W().Circuit().Item(0).Number, 1);
     }
 
     void groupEditTakesBackTheWholeGroup() {

@@ -100,7 +100,7 @@ private slots:
         W().CalcBtnClick();
         QCOMPARE(Panel(1), QString("Solved"));
         W().SetSaved(true);
-        RunModal(Warnings(), "List of &Warnings", [this] {
+        RunModal(Warnings(), "actionViewWarnings", [this] {
             QCOMPARE(Warnings().windowTitle(), QString("Warnings"));
             QCOMPARE(Warnings().List()->count(), 0);
             QCOMPARE(Warnings().StatusBar()->currentMessage(),
@@ -130,7 +130,7 @@ private slots:
         const QString bigDetail = QString::fromStdString(WarningDetail(big));
         const QString smallDetail = QString::fromStdString(WarningDetail(small));
         W().SetSaved(true);
-        RunModal(Warnings(), "List of &Warnings", [&] {
+        RunModal(Warnings(), "actionViewWarnings", [&] {
             QListWidget* list = Warnings().List();
             QCOMPARE(list->count(), 2);
             QVERIFY(list->item(0)->text().startsWith("  1: Header High"));
@@ -164,7 +164,7 @@ private slots:
         QCOMPARE(m->data(m->index(0, m->ViewColumnOf(gcSize)), Qt::DisplayRole).toString(), QString("750"));
         // Reopening lists the flags of the last calculation again (nothing
         // was recalculated), and starts counting corrections afresh.
-        RunModal(Warnings(), "List of &Warnings", [this] { QCOMPARE(Warnings().Corrected(), 0); });
+        RunModal(Warnings(), "actionViewWarnings", [this] { QCOMPARE(Warnings().Corrected(), 0); });
     }
 
     // Under 3-K the types without constants are named on a line of their
@@ -177,7 +177,7 @@ private slots:
         W().ChooseFittingMethod(TFittingMethod::ThreeK);
         W().CalcBtnClick();
         const QString note = "No 3-K constants for Butterfly Valve: calculated by Crane K";
-        RunModal(Warnings(), "List of &Warnings", [&] {
+        RunModal(Warnings(), "actionViewWarnings", [&] {
             QListWidget* list = Warnings().List();
             QCOMPARE(list->count(), 2);
             QCOMPARE(list->item(0)->text(), note);
@@ -206,7 +206,7 @@ private slots:
         valve.PressureDrop = 250;
         TFitting& tees = Add<TFitting>("Tees", 5);
         tees.Quantity = 2.7;
-        RunModal(Summary(), "Project &Summary", [this] {
+        RunModal(Summary(), "actionViewSummary", [this] {
             QTableWidget* list = Summary().List();
             QCOMPARE(Summary().windowTitle(), QString("Project Summary"));
             QCOMPARE(list->rowCount(), 8);
@@ -225,7 +225,7 @@ private slots:
         });
         // Shown again, it adds up the items as they are then.
         Add<TUser>("Coil").PressureDrop = 30000;
-        RunModal(Summary(), "Project &Summary", [this] {
+        RunModal(Summary(), "actionViewSummary", [this] {
             QCOMPARE(Summary().List()->item(7, 1)->text(), QString("1"));
             QCOMPARE(Summary().StatusBar()->currentMessage(), QString("Total pressure of summary items = 36.25 kPa"));
         });

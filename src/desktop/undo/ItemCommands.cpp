@@ -7,12 +7,15 @@ namespace dvx::ui {
 
 namespace {
 
-// Undo and redo run from menu slots: nothing may leave them by an exception.
+// Push, undo and redo run from menu slots: nothing may leave them by an
+// exception. A change that failed is not one the history can hold: the
+// command becomes obsolete, and the stack deletes it.
 template <class F>
-void Guarded(TUndoHost& host, F&& apply) {
+void Guarded(QUndoCommand& command, TUndoHost& host, F&& apply) {
     try {
         apply();
     } catch (const std::exception& e) {
+        command.setObsolete(true);
         host.UndoFailed(e.what());
     }
 }
@@ -25,22 +28,19 @@ TValueCommand::TValueCommand(TUndoHost& host, TValueChange change, bool resultsS
     : QUndoCommand(text), host_(host), change_(std::move(change)), resultsStale_(resultsStale) {}
 
 void TValueCommand::undo() {
-    Guarded(host_, [this] {
+    Guarded(*this, host_, [this] {
         change_.Undo(host_.UndoCircuit());
         auto positions = change_.Positions();
         host_.ItemsTakenBack(resultsStale_, positions.empty() ? -1 : positions.front());
     });
-    done_ = false;
 }
 
 void TValueCommand::redo() {
-    if (done_) return;
-    Guarded(host_, [this] {
+    Guarded(*this, host_, [this] {
         change_.Redo(host_.UndoCircuit());
         auto positions = change_.Positions();
         host_.ItemsTakenBack(resultsStale_, positions.empty() ? -1 : positions.front());
     });
-    done_ = true;
 }
 
 TEditCellCommand::TEditCellCommand(TUndoHost& host, TValueChange change, const QString& columnTitle)
@@ -58,20 +58,17 @@ TOrderCommand::TOrderCommand(TUndoHost& host, TOrderChange change, int rowBefore
     : QUndoCommand(text), host_(host), change_(std::move(change)), rowBefore_(rowBefore), rowAfter_(rowAfter) {}
 
 void TOrderCommand::undo() {
-    Guarded(host_, [this] {
+    Guarded(*this, host_, [this] {
         change_.Undo(host_.UndoCircuit());
         host_.ItemsTakenBack(false, rowBefore_);
     });
-    done_ = false;
 }
 
 void TOrderCommand::redo() {
-    if (done_) return;
-    Guarded(host_, [this] {
+    Guarded(*this, host_, [this] {
         change_.Redo(host_.UndoCircuit());
         host_.ItemsTakenBack(false, rowAfter_);
     });
-    done_ = true;
 }
 
 TSortCommand::TSortCommand(TUndoHost& host, TOrderChange change)
@@ -86,40 +83,34 @@ TInsertItemsCommand::TInsertItemsCommand(TUndoHost& host, TPlacement placement, 
     : QUndoCommand(text), host_(host), placement_(std::move(placement)) {}
 
 void TInsertItemsCommand::undo() {
-    Guarded(host_, [this] {
+    Guarded(*this, host_, [this] {
         placement_.TakeOut(host_.UndoCircuit());
         host_.ItemsTakenBack(true, placement_.Position());
     });
-    done_ = false;
 }
 
 void TInsertItemsCommand::redo() {
-    if (done_) return;
-    Guarded(host_, [this] {
+    Guarded(*this, host_, [this] {
         placement_.PutIn(host_.UndoCircuit());
         host_.ItemsTakenBack(true, placement_.Position());
     });
-    done_ = true;
 }
 
 TDeleteItemCommand::TDeleteItemCommand(TUndoHost& host, TPlacement placement)
     : QUndoCommand("Delete"), host_(host), placement_(std::move(placement)) {}
 
 void TDeleteItemCommand::undo() {
-    Guarded(host_, [this] {
+    Guarded(*this, host_, [this] {
         placement_.PutIn(host_.UndoCircuit());
         host_.ItemsTakenBack(true, placement_.Position());
     });
-    done_ = false;
 }
 
 void TDeleteItemCommand::redo() {
-    if (done_) return;
-    Guarded(host_, [this] {
+    Guarded(*this, host_, [this] {
         placement_.TakeOut(host_.UndoCircuit());
         host_.ItemsTakenBack(true, placement_.Position());
     });
-    done_ = true;
 }
 
 } // namespace dvx::ui

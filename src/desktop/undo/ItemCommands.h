@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Undo commands for changes to the circuit's items: one class per kind of
-// change. Each is pushed after the window has made the change, so its first
-// redo does nothing; later undos and redos apply the stored change.
+// change. Each holds what its change puts in and takes out; redo() makes
+// the change (QUndoStack::push runs it the first time), undo() reverts it.
+// A change that cannot be applied makes its command obsolete and tells the
+// host, so the stack drops the command.
 
 #include "presentation/ui/CircuitChanges.h"
 #include "desktop/undo/UndoHost.h"
@@ -24,7 +26,6 @@ private:
     TUndoHost& host_;
     TValueChange change_;
     bool resultsStale_;
-    bool done_ = true; // pushed after the change was made
 };
 
 // A cell typed into the grid (with the other items a group or index edit changed).
@@ -61,7 +62,6 @@ private:
     TOrderChange change_;
     int rowBefore_;
     int rowAfter_;
-    bool done_ = true;
 };
 
 // A sort by one key (menu or header click).
@@ -87,7 +87,6 @@ public:
 private:
     TUndoHost& host_;
     TPlacement placement_;
-    bool done_ = true;
 };
 
 // An item deleted from the list; undoing it puts it back at its old place.
@@ -100,7 +99,6 @@ public:
 private:
     TUndoHost& host_;
     TPlacement placement_;
-    bool done_ = true;
 };
 
 } // namespace dvx::ui

@@ -58,18 +58,18 @@ void ApplyPump(TUndoHost& host, const TPumpSettings& pump) {
 TMaterialCommand::TMaterialCommand(TUndoHost& host, int before, int after, TItemBores boresBefore,
                                    TItemBores boresAfter)
     : TProjectValueCommand("Pipe Material", host, {before, std::move(boresBefore)}, {after, std::move(boresAfter)},
-                    ApplyMaterial, true) {}
+                           ApplyMaterial) {}
 
 TFittingMethodCommand::TFittingMethodCommand(TUndoHost& host, TFittingMethod before, TFittingMethod after)
-    : TProjectValueCommand("Fitting Method", host, before, after, ApplyFittingMethod, true) {}
+    : TProjectValueCommand("Fitting Method", host, before, after, ApplyFittingMethod) {}
 
 TLiquidCommand::TLiquidCommand(TUndoHost& host, const TLiquid& before, const TLiquid& after)
-    : TProjectValueCommand("Liquid", host, before, after, ApplyLiquid, true) {}
+    : TProjectValueCommand("Liquid", host, before, after, ApplyLiquid) {}
 
 TDetailsCommand::TDetailsCommand(TUndoHost& host, TProjectDetails before, TProjectDetails after)
-    : TProjectValueCommand("Project Details", host, std::move(before), std::move(after), ApplyDetails, true) {}
+    : TProjectValueCommand("Project Details", host, std::move(before), std::move(after), ApplyDetails) {}
 
 TPumpCommand::TPumpCommand(TUndoHost& host, TPumpSettings before, TPumpSettings after)
-    : TProjectValueCommand("Pump", host, std::move(before), std::move(after), ApplyPump, false) {}
+    : TProjectValueCommand("Pump", host, std::move(before), std::move(after), ApplyPump) {}
 
 } // namespace dvx::ui

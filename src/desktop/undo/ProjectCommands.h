@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Undo commands for changes to the project around its items: the pipe
-// material, the liquid and the project details. Like the item commands
-// they are pushed after the change was made.
+// material, the fitting method, the liquid, the project details and the
+// pump. Like the item commands they make their change in redo().
 
 #include "engine/fluid/Fluid.h"
 #include "engine/hydraulics/PumpSettings.h"
@@ -29,30 +29,25 @@ using TItemBores = std::vector<TItemBore>;
 TItemBores ItemBores(const TCircuit& circuit);
 
 // One value of the project as it was before a change and after it. Apply
-// puts a value back and tells the host; a failure is the host's to show.
-// A command pushed after its change was made does nothing on its first
-// redo(); one that makes the change itself applies `after` there.
+// puts a value in and tells the host: redo() puts `after` in (the first time
+// when the command is pushed), undo() puts `before` back. A value that
+// cannot be put in makes the command obsolete, so the stack drops it; the
+// message is the host's to show.
 template <typename T>
 class TProjectValueCommand : public QUndoCommand {
 public:
     using TApply = void (*)(TUndoHost&, const T&);
-    TProjectValueCommand(const char* text, TUndoHost& host, T before, T after, TApply apply, bool pushedAfterTheChange)
-        : QUndoCommand(text), host_(host), before_(std::move(before)), after_(std::move(after)), apply_(apply),
-          done_(pushedAfterTheChange) {}
-    void undo() override {
-        Apply(before_);
-        done_ = false;
-    }
-    void redo() override {
-        if (!done_) Apply(after_);
-        done_ = true;
-    }
+    TProjectValueCommand(const char* text, TUndoHost& host, T before, T after, TApply apply)
+        : QUndoCommand(text), host_(host), before_(std::move(before)), after_(std::move(after)), apply_(apply) {}
+    void undo() override { Apply(before_); }
+    void redo() override { Apply(after_); }
 
 private:
     void Apply(const T& value) {
         try {
             apply_(host_, value);
         } catch (const std::exception& e) {
+            setObsolete(true);
             host_.UndoFailed(e.what());
         }
     }
@@ -60,7 +55,6 @@ private:
     T before_;
     T after_;
     TApply apply_;
-    bool done_;
 };
 
 struct TMaterialState {
@@ -92,9 +86,7 @@ public:
     TDetailsCommand(TUndoHost& host, TProjectDetails before, TProjectDetails after);
 };
 
-// The pump's points and the system curve's settings. Unlike the commands
-// above it makes its change itself: its first redo() puts `after` into the
-// circuit.
+// The pump's points and the system curve's settings.
 class TPumpCommand : public TProjectValueCommand<TPumpSettings> {
 public:
     TPumpCommand(TUndoHost& host, TPumpSettings before, TPumpSettings after);

@@ -164,48 +164,63 @@ TMainForm::~TMainForm() {
     pumpForm_->Detach();
 }
 
-QAction* TMainForm::Action(const QString& caption) const {
-    for (QAction* a : findChildren<QAction*>())
-        if (a->text() == caption) return a;
-    return nullptr;
-}
+QAction* TMainForm::Action(const QString& name) const { return findChild<QAction*>(name); }
+
+QString TMainForm::MaterialActionName(int material) { return QString("actionMaterial%1").arg(material); }
 
 void TMainForm::BuildMenus() {
-    auto add = [this](QMenu* menu, const QString& caption, auto slot, const QKeySequence& key = {}) {
+    // Each action is named for tests and tools to find it by ("actionFileSave"):
+    // the captions carry mnemonics and may change, the names stay.
+    auto add = [this](QMenu* menu, const QString& caption, const QString& name, auto slot, const QKeySequence& key = {}) {
         QAction* a = menu->addAction(caption);
+        a->setObjectName(name);
         if (!key.isEmpty()) a->setShortcut(key);
         connect(a, &QAction::triggered, this, [this, slot] { RunCommand(slot); });
         return a;
     };
+    // A menu and the action that opens it share a name ("menuFile").
+    auto named = [](QMenu* menu, const char* name) {
+        menu->setObjectName(name);
+        menu->menuAction()->setObjectName(name);
+        return menu;
+    };
 
-    QMenu* file = menuBar()->addMenu("&File");
-    add(file, "&New Project", [this] { NewProject(); }, QKeySequence(Qt::CTRL | Qt::Key_F11));
-    add(file, "&Open...", [this] { OpenCommand(); });
-    reopenMenu_ = file->addMenu("&Reopen...");
-    add(file, "&Save", [this] { SaveCommand(); }, QKeySequence(Qt::CTRL | Qt::Key_S));
-    add(file, "Save &As...", [this] { SaveAsCommand(); });
+    QMenu* file = named(menuBar()->addMenu("&File"), "menuFile");
+    add(file, "&New Project", "actionFileNew", [this] { NewProject(); }, QKeySequence(Qt::CTRL | Qt::Key_F11));
+    add(file, "&Open...", "actionFileOpen", [this] { OpenCommand(); });
+    reopenMenu_ = named(file->addMenu("&Reopen..."), "menuFileReopen");
+    add(file, "&Save", "actionFileSave", [this] { SaveCommand(); }, QKeySequence(Qt::CTRL | Qt::Key_S));
+    add(file, "Save &As...", "actionFileSaveAs", [this] { SaveAsCommand(); });
     file->addSeparator();
-    add(file, "Write &to Text File", [this] { WriteTextFileCommand(); });
-    add(file, "Read &from Text File", [this] { ReadTextFileCommand(); });
-    add(file, "Send as E&mail Attachment ", [this] { SendMailCommand(); });
-    add(file, "Export CSV…", [this] { ExportCsvCommand(); });
+    add(file, "Write &to Text File", "actionFileWriteText", [this] { WriteTextFileCommand(); });
+    add(file, "Read &from Text File", "actionFileReadText", [this] { ReadTextFileCommand(); });
+    add(file, "Send as E&mail Attachment ", "actionFileSendMail", [this] { SendMailCommand(); });
+    add(file, "Export CSV…", "actionFileExportCsv", [this] { ExportCsvCommand(); });
     file->addSeparator();
-    add(file, "Project &Details", [this] { ProjectDetailsCommand(); });
-    add(file, "Pre&view", [this] { Preview1Click(); });
+    add(file, "Project &Details", "actionFileDetails", [this] { ProjectDetailsCommand(); });
+    add(file, "Pre&view", "actionFilePreview", [this] { Preview1Click(); });
     // One printer set-up for the whole run, shared with the report preview.
-    add(file, "&Printer Setup", [this] { preview_->PrinterSetup(); });
+    add(file, "&Printer Setup", "actionFilePrinterSetup", [this] { preview_->PrinterSetup(); });
     file->addSeparator();
-    add(file, "&Exit", [this] { close(); }, QKeySequence(Qt::ALT | Qt::Key_F4));
+    add(file, "&Exit", "actionFileExit", [this] { close(); }, QKeySequence(Qt::ALT | Qt::Key_F4));
 
-    QMenu* edit = menuBar()->addMenu("&Edit");
-    stackUndoAction_ = add(edit, "&Undo", [this] { UndoCommand(); });
+    QMenu* edit = named(menuBar()->addMenu("&Edit"), "menuEdit");
+    // The history's own actions: enabled while there is something to undo or
+    // redo, the caption naming the change ("&Undo Sort"). Triggered, they run
+    // UndoCommand and RedoCommand instead of the stack's slots, which close
+    // the grid's editor and drop "Undo last delete" before the history moves.
+    stackUndoAction_ = undoStack_->createUndoAction(this, "&Undo");
+    stackRedoAction_ = undoStack_->createRedoAction(this, "&Redo");
+    disconnect(stackUndoAction_, &QAction::triggered, undoStack_, &QUndoStack::undo);
+    disconnect(stackRedoAction_, &QAction::triggered, undoStack_, &QUndoStack::redo);
+    connect(stackUndoAction_, &QAction::triggered, this, [this] { RunCommand([this] { UndoCommand(); }); });
+    connect(stackRedoAction_, &QAction::triggered, this, [this] { RunCommand([this] { RedoCommand(); }); });
+    stackUndoAction_->setObjectName("actionEditUndo");
+    stackRedoAction_->setObjectName("actionEditRedo");
+    edit->addAction(stackUndoAction_);
+    edit->addAction(stackRedoAction_);
     stackUndoAction_->setShortcut(QKeySequence::Undo);
-    stackRedoAction_ = add(edit, "&Redo", [this] { RedoCommand(); });
     stackRedoAction_->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-    stackUndoAction_->setEnabled(false);
-    stackRedoAction_->setEnabled(false);
-    connect(undoStack_, &QUndoStack::canUndoChanged, stackUndoAction_, &QAction::setEnabled);
-    connect(undoStack_, &QUndoStack::canRedoChanged, stackRedoAction_, &QAction::setEnabled);
     connect(undoStack_, &QUndoStack::undoTextChanged, stackUndoAction_, [this](const QString& text) {
         stackUndoAction_->setToolTip(text.isEmpty() ? QString("Undo") : "Undo " + text);
         stackUndoAction_->setStatusTip(stackUndoAction_->toolTip());
@@ -215,90 +230,99 @@ void TMainForm::BuildMenus() {
         stackRedoAction_->setStatusTip(stackRedoAction_->toolTip());
     });
     edit->addSeparator();
-    QAction* copy = add(edit, "&Copy", [this] { CopyCommand(); });
+    QAction* copy = add(edit, "&Copy", "actionEditCopy", [this] { CopyCommand(); });
     copy->setShortcut(QKeySequence::Copy);
-    QAction* paste = add(edit, "&Paste", [this] { PasteCommand(); });
+    QAction* paste = add(edit, "&Paste", "actionEditPaste", [this] { PasteCommand(); });
     paste->setShortcut(QKeySequence::Paste);
     edit->addSeparator();
-    QMenu* sort = edit->addMenu("&Sort by...");
-    const std::pair<const char*, int> sorts[] = {{"&Reference no.", skNumber}, {"&Description", skDescription},
-                                                 {"&Size", skBore},          {"&Quantity", skLengthOrQuantity},
-                                                 {"&Flow", skFlow},          {"&Pressure", skPressureDrop},
-                                                 {"&Type", skTypeName}};
-    for (const auto& [caption, key] : sorts) add(sort, caption, [this, key = key] { SortCommand(key); });
-    add(edit, "&Re-Number in existing order", [this] { RenumberCommand(); });
+    QMenu* sort = named(edit->addMenu("&Sort by..."), "menuEditSort");
+    const struct {
+        const char* caption;
+        const char* name;
+        int key;
+    } sorts[] = {{"&Reference no.", "actionSortByNumber", skNumber},
+                 {"&Description", "actionSortByDescription", skDescription},
+                 {"&Size", "actionSortBySize", skBore},
+                 {"&Quantity", "actionSortByQuantity", skLengthOrQuantity},
+                 {"&Flow", "actionSortByFlow", skFlow},
+                 {"&Pressure", "actionSortByPressure", skPressureDrop},
+                 {"&Type", "actionSortByType", skTypeName}};
+    for (const auto& s : sorts) add(sort, s.caption, s.name, [this, key = s.key] { SortCommand(key); });
+    add(edit, "&Re-Number in existing order", "actionEditRenumber", [this] { RenumberCommand(); });
     edit->addSeparator();
-    add(edit, "&Insert", [this] { InsertCommand(); });
-    add(edit, "&Delete", [this] { DeleteCommand(); });
-    undoAction_ = add(edit, "&Undo last delete", [this] { UndoDeleteCommand(); });
+    add(edit, "&Insert", "actionEditInsert", [this] { InsertCommand(); });
+    add(edit, "&Delete", "actionEditDelete", [this] { DeleteCommand(); });
+    undoAction_ = add(edit, "&Undo last delete", "actionEditUndoDelete", [this] { UndoDeleteCommand(); });
     edit->addSeparator();
-    add(edit, "D&efaults", [this] { DefaultsCommand(); });
+    add(edit, "D&efaults", "actionEditDefaults", [this] { DefaultsCommand(); });
 
-    QMenu* view = menuBar()->addMenu("&View");
-    add(view, "List of &Warnings", [this] { WarningsCommand(); });
-    add(view, "Project &Summary", [this] { SummaryCommand(); });
+    QMenu* view = named(menuBar()->addMenu("&View"), "menuView");
+    add(view, "List of &Warnings", "actionViewWarnings", [this] { WarningsCommand(); });
+    add(view, "Project &Summary", "actionViewSummary", [this] { SummaryCommand(); });
     view->addSeparator();
-    typesAction_ = add(view, "Show &Types", [this] { SetShowTypes(typesAction_->isChecked()); });
+    typesAction_ = add(view, "Show &Types", "actionViewTypes", [this] { SetShowTypes(typesAction_->isChecked()); });
     typesAction_->setCheckable(true);
     typesAction_->setChecked(true);
-    groupsAction_ = add(view, "Activate &Groups", [this] { SetGroupsActive(groupsAction_->isChecked()); });
+    groupsAction_ = add(view, "Activate &Groups", "actionViewGroups", [this] { SetGroupsActive(groupsAction_->isChecked()); });
     groupsAction_->setCheckable(true);
     // Result columns beyond the standard grid; none unless chosen.
-    QMenu* columns = view->addMenu("&Columns");
+    QMenu* columns = named(view->addMenu("&Columns"), "menuViewColumns");
     const char* extraCaptions[ExtraColumnCount] = {"&Velocity", "&Gradient", "&Reynolds", "&Friction factor",
                                                    "V&olume"};
+    const char* extraNames[ExtraColumnCount] = {"actionColumnVelocity", "actionColumnGradient", "actionColumnReynolds",
+                                                "actionColumnFriction", "actionColumnVolume"};
     for (int e = 0; e < ExtraColumnCount; ++e) {
         const int column = gcVelocity + e;
-        extraActions_[e] = add(columns, extraCaptions[e], [this, e, column] {
+        extraActions_[e] = add(columns, extraCaptions[e], extraNames[e], [this, e, column] {
             SetExtraColumn(column, extraActions_[e]->isChecked());
         });
         extraActions_[e]->setCheckable(true);
     }
 
-    QMenu* calc = menuBar()->addMenu("&Calculate");
-    add(calc, "&Calculate Pressure Drop", [this] { CalcBtnClick(); }, QKeySequence(Qt::Key_F9));
-    add(calc, "&Materials && Labour Price Estimate", [this] { PriceEstimateCommand(); });
-    add(calc, "&Pump && System Curve", [this] { PumpCurveCommand(); });
-    add(calc, "&Resize all from Flow", [this] { ResizeAllCommand(); });
-    add(calc, "Reset all &Flows from Size", [this] { ResetAllFlowsCommand(); });
+    QMenu* calc = named(menuBar()->addMenu("&Calculate"), "menuCalculate");
+    add(calc, "&Calculate Pressure Drop", "actionCalcPressureDrop", [this] { CalcBtnClick(); }, QKeySequence(Qt::Key_F9));
+    add(calc, "&Materials && Labour Price Estimate", "actionCalcPriceEstimate", [this] { PriceEstimateCommand(); });
+    add(calc, "&Pump && System Curve", "actionCalcPump", [this] { PumpCurveCommand(); });
+    add(calc, "&Resize all from Flow", "actionCalcResizeAll", [this] { ResizeAllCommand(); });
+    add(calc, "Reset all &Flows from Size", "actionCalcResetFlows", [this] { ResetAllFlowsCommand(); });
     BuildFittingMethodMenu(calc);
     calc->addSeparator();
-    add(calc, "&Water Specification", [this] { WaterSpecCommand(); });
-    add(calc, "&Default Flow Settings", [this] { DefaultFlowsCommand(); });
-    add(calc, "Warning &Limits", [this] { LimitsCommand(); });
+    add(calc, "&Water Specification", "actionCalcLiquid", [this] { WaterSpecCommand(); });
+    add(calc, "&Default Flow Settings", "actionCalcDefaultFlows", [this] { DefaultFlowsCommand(); });
+    add(calc, "Warning &Limits", "actionCalcLimits", [this] { LimitsCommand(); });
     calc->addSeparator();
     materialGroup_ = new QActionGroup(this);
     const char* materials[] = {"&Schedule 40 Steel Pipe", "&Galvanised Iron Pipe", "Drawn &Tubing"};
     for (int m = 0; m < 3; ++m) {
-        materialActions_[m] = add(calc, materials[m], [this, m] { ChooseMaterial(m); });
+        materialActions_[m] = add(calc, materials[m], MaterialActionName(m), [this, m] { ChooseMaterial(m); });
         materialActions_[m]->setCheckable(true);
         materialGroup_->addAction(materialActions_[m]);
     }
     calcMenu_ = calc;
     RefreshMaterialActions();
 
-    QMenu* database = menuBar()->addMenu("&Database");
-    add(database, "&Fittings and Valves", [this] { FittingsCommand(); });
-    add(database, "&Pipe Roughness", [this] { PipeRoughnessCommand(); });
-    add(database, "Add Pipe &Material...", [this] { AddMaterialCommand(); });
-    add(database, "&Cost Database", [this] { costForm_->Execute(); });
-    add(database, "&Labour Rates", [this] { labourForm_->Execute(); });
+    QMenu* database = named(menuBar()->addMenu("&Database"), "menuDatabase");
+    add(database, "&Fittings and Valves", "actionDatabaseFittings", [this] { FittingsCommand(); });
+    add(database, "&Pipe Roughness", "actionDatabaseRoughness", [this] { PipeRoughnessCommand(); });
+    add(database, "Add Pipe &Material...", "actionDatabaseAddMaterial", [this] { AddMaterialCommand(); });
+    add(database, "&Cost Database", "actionDatabaseCost", [this] { costForm_->Execute(); });
+    add(database, "&Labour Rates", "actionDatabaseLabour", [this] { labourForm_->Execute(); });
 
-    QMenu* tools = menuBar()->addMenu("&Tools");
-    add(tools, "&Units...", [this] { UnitsCommand(); });
+    QMenu* tools = named(menuBar()->addMenu("&Tools"), "menuTools");
+    add(tools, "&Units...", "actionToolsUnits", [this] { UnitsCommand(); });
 
-    QMenu* help = menuBar()->addMenu("&Help");
-    add(help, "&Contents", [this] { OpenHelpPage("Help/Darvenix.htm"); });
-    add(help, "&Manual", [this] { OpenHelpPage("Manual/Manual.htm"); });
-    add(help, "&About...", [this] { AboutCommand(); });
+    QMenu* help = named(menuBar()->addMenu("&Help"), "menuHelp");
+    add(help, "&Contents", "actionHelpContents", [this] { OpenHelpPage("Help/Darvenix.htm"); });
+    add(help, "&Manual", "actionHelpManual", [this] { OpenHelpPage("Manual/Manual.htm"); });
+    add(help, "&About...", "actionHelpAbout", [this] { AboutCommand(); });
 
-    gridMenu_ = new QMenu(this);
-    add(gridMenu_, "&Insert", [this] { InsertCommand(); });
-    popupDeleteAction_ = add(gridMenu_, "&Delete", [this] { DeleteCommand(); });
-    popupUndoAction_ = add(gridMenu_, "Undo Last Delete", [this] { UndoDeleteCommand(); });
+    gridMenu_ = named(new QMenu(this), "menuGridPopup");
+    add(gridMenu_, "&Insert", "actionPopupInsert", [this] { InsertCommand(); });
+    popupDeleteAction_ = add(gridMenu_, "&Delete", "actionPopupDelete", [this] { DeleteCommand(); });
+    popupUndoAction_ = add(gridMenu_, "Undo Last Delete", "actionPopupUndoDelete", [this] { UndoDeleteCommand(); });
     gridMenu_->addSeparator();
-    add(gridMenu_, "AutoSize", [this] { AutoSizeCurrent(); });
-    add(gridMenu_, "AutoFlow", [this] { AutoFlowCurrent(); });
+    add(gridMenu_, "AutoSize", "actionPopupAutoSize", [this] { AutoSizeCurrent(); });
+    add(gridMenu_, "AutoFlow", "actionPopupAutoFlow", [this] { AutoFlowCurrent(); });
     connect(gridMenu_, &QMenu::aboutToShow, this, [this] { LeaveGrid(); });
 }
 
@@ -309,21 +333,24 @@ void TMainForm::BuildToolBar() {
     // Each button shows its picture with its caption beside it; the hint is
     // its tooltip and status tip.
     bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    auto button = [&](TToolPicture picture, const QString& text, const QString& hint, auto slot) {
+    auto button = [&](TToolPicture picture, const QString& text, const char* name, const QString& hint, auto slot) {
         QAction* a = bar->addAction(ToolIcon(picture), text);
+        a->setObjectName(name);
         a->setToolTip(hint);
         a->setStatusTip(hint);
         connect(a, &QAction::triggered, this, [this, slot] { RunCommand(slot); });
         return a;
     };
-    button(TToolPicture::New, "&New", "Start new project", [this] { NewProject(); });
-    button(TToolPicture::Open, "&Open", "Open file", [this] { OpenCommand(); });
-    button(TToolPicture::Save, "&Save", "Save file", [this] { SaveCommand(); });
+    button(TToolPicture::New, "&New", "actionToolBarNew", "Start new project", [this] { NewProject(); });
+    button(TToolPicture::Open, "&Open", "actionToolBarOpen", "Open file", [this] { OpenCommand(); });
+    button(TToolPicture::Save, "&Save", "actionToolBarSave", "Save file", [this] { SaveCommand(); });
     bar->addSeparator();
-    button(TToolPicture::Renumber, "R&enum", "Re-number in existing order", [this] { RenumberCommand(); });
-    button(TToolPicture::Calculate, "&Calc", "Calculate circuit pressure drop", [this] { CalcBtnClick(); });
-    button(TToolPicture::Report, "&Report", "Report preview", [this] { Preview1Click(); });
-    button(TToolPicture::Pump, "&Pump", "Pump and system curve", [this] { PumpCurveCommand(); });
+    button(TToolPicture::Renumber, "R&enum", "actionToolBarRenumber", "Re-number in existing order",
+           [this] { RenumberCommand(); });
+    button(TToolPicture::Calculate, "&Calc", "actionToolBarCalc", "Calculate circuit pressure drop",
+           [this] { CalcBtnClick(); });
+    button(TToolPicture::Report, "&Report", "actionToolBarReport", "Report preview", [this] { Preview1Click(); });
+    button(TToolPicture::Pump, "&Pump", "actionToolBarPump", "Pump and system curve", [this] { PumpCurveCommand(); });
 }
 
 void TMainForm::BuildStatusBar() {
@@ -368,7 +395,11 @@ void TMainForm::BuildGrid() {
         const TBranch* moved = before[static_cast<std::size_t>(to)];
         before.erase(before.begin() + to);
         before.insert(before.begin() + from, moved);
-        Record(new TMoveItemCommand(*this, TOrderChange::Between(before, TSortState::Of(*circuit_), *circuit_), from, to));
+        // The model has moved the item already: the order before is put back,
+        // and the command's redo moves it as every redo does.
+        TOrderChange change = TOrderChange::Between(before, TSortState::Of(*circuit_), *circuit_);
+        change.Undo(*circuit_);
+        Record(new TMoveItemCommand(*this, std::move(change), from, to));
     };
     connect(grid_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) { ShowGridMenu(pos); });
     connect(grid_->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int c) { HeaderClicked(c); });

@@ -99,8 +99,12 @@ public:
     TPriceForm* PriceForm() const { return priceForm_; }
     TPumpCurveForm* PumpForm() const { return pumpForm_; }
     QDockWidget* PumpDock() const { return pumpDock_; }
-    // The action of a menu entry by its caption (e.g. "&Calculate Pressure Drop").
-    QAction* Action(const QString& caption) const;
+    // An action of the menus, the pop-up menu or the tool bar by its object
+    // name (e.g. "actionCalcPressureDrop"); nullptr when there is none.
+    QAction* Action(const QString& name) const;
+    // The name of the Calculate menu's action for a material code
+    // ("actionMaterial0"; the catalogues' further materials from 3 on).
+    static QString MaterialActionName(int material);
     QMenu* ReopenMenu() const { return reopenMenu_; }
     const TRecentFiles& RecentFiles() const { return recent_; }
     // The report preview, created once with the window.
@@ -272,10 +276,16 @@ private:
     // A fresh history for a new or opened project; a project that is not
     // saved has no state to return to that reads "Ready".
     void ResetHistory();
-    // Puts a change that has been made on the history.
+    // Pushes a change on the history; the command's redo makes it.
     void Record(QUndoCommand* command);
-    // Copies of the items now, to record a change of their values after it.
+    // A change of item values that another part of the window (the grid, the
+    // warnings window) has made already: `before` holds copies of the items
+    // taken earlier; the command's redo puts the same values in again.
     void RecordValues(const TItemCopies& before, const std::function<QUndoCommand*(TValueChange)>& make);
+    // A change of item values worked out on copies (`after`), pushed so
+    // that the command's redo puts the new values into the circuit.
+    void RecordValues(const TItemCopies& before, const TItemCopies& after,
+                      const std::function<QUndoCommand*(TValueChange)>& make);
 
     // TUndoHost
     TCircuit& UndoCircuit() override { return *circuit_; }

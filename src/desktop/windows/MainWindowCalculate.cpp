@@ -55,12 +55,15 @@ void TMainForm::RefreshMaterialActions() {
     for (QAction* a : furtherMaterialActions_) {
         materialGroup_->removeAction(a);
         calcMenu_->removeAction(a);
+        // Until it is deleted it must not answer to the name of its successor.
+        a->setObjectName(QString());
         a->deleteLater();
     }
     furtherMaterialActions_.clear();
     for (std::size_t i = 0; i < texts.size(); ++i) {
         const int code = MaterialCount + static_cast<int>(i);
         QAction* a = calcMenu_->addAction(QString::fromStdString(texts[i]));
+        a->setObjectName(MaterialActionName(code));
         connect(a, &QAction::triggered, this, [this, code] { ChooseMaterial(code); });
         a->setCheckable(true);
         materialGroup_->addAction(a);
@@ -99,21 +102,19 @@ void TMainForm::ChooseMaterial(int material) {
     Commit();
     const TItemBores boresBefore = ItemBores(*circuit_);
     // A material with its own bores moves every item to the nearest of them.
+    // The engine works the new bores out in the circuit itself and may
+    // refuse the material, in which case nothing is pushed; the command's
+    // redo then puts the same material and bores in and brings the menu,
+    // the insert window and the grid up to date, as every redo does.
     const auto moves = ChangeCircuitMaterial(project_, *circuit_, material);
     if (!moves) return;
-    SetSolved(false);
     SetSaved(false);
     const bool moved = ExtraMaterial(project_.Tables, before) != nullptr ||
                        ExtraMaterial(project_.Tables, material) != nullptr;
     Record(moved ? new TMaterialCommand(*this, before, material, boresBefore, ItemBores(*circuit_))
                  : new TMaterialCommand(*this, before, material));
-    if (moved) {
-        RefreshGrid();
-        insertForm_->ShowBores();
-    }
-    const std::string name = material < MaterialCount
-                                 ? std::string(BuiltInMaterialName(material))
-                                 : ExtraMaterial(project_.Tables, material)->Name;
+    const std::string name = material < MaterialCount ? std::string(BuiltInMaterialName(material))
+                                                      : ExtraMaterial(project_.Tables, material)->Name;
     const std::string note = BoreMoveText(*circuit_, name, *moves);
     if (!note.empty()) ShowMessage(this, MsgKind::Information, QString::fromStdString(note));
 }
@@ -144,9 +145,12 @@ void TMainForm::ResizeAllCommand() {
     // New bores are a change to the project: closing must not drop them
     // without the unsaved-changes question.
     if (circuit_->Count() > 0) SetSaved(false);
+    // Every item auto-sized, as TCircuit::ResizeAll does, on copies: the
+    // command puts the new bores in.
     const TItemCopies before = CopyItems(*circuit_);
-    circuit_->ResizeAll(project_);
-    RecordValues(before, [this](TValueChange change) { return new TSizeFlowCommand(*this, std::move(change), "Resize All"); });
+    TItemCopies after = CopyItems(*circuit_);
+    for (const auto& item : after) AutoSize(project_, *item);
+    RecordValues(before, after, [this](TValueChange change) { return new TSizeFlowCommand(*this, std::move(change), "Resize All"); });
     CalcBtnClick();
 }
 
@@ -154,9 +158,11 @@ void TMainForm::ResetAllFlowsCommand() {
     Commit();
     // New flows, likewise.
     if (circuit_->Count() > 0) SetSaved(false);
+    // Every item auto-flowed, as TCircuit::ResetAllFlows does, on copies.
     const TItemCopies before = CopyItems(*circuit_);
-    circuit_->ResetAllFlows(project_);
-    RecordValues(before,
+    TItemCopies after = CopyItems(*circuit_);
+    for (const auto& item : after) AutoFlow(project_, *item);
+    RecordValues(before, after,
                  [this](TValueChange change) { return new TSizeFlowCommand(*this, std::move(change), "Reset All Flows"); });
     CalcBtnClick();
 }
@@ -173,7 +179,8 @@ void TMainForm::WaterSpecCommand() {
     const TLiquid before = *project_.Liquid;
     if (fluidSpecForm_->exec() != QDialog::Accepted) return;
     SetSaved(false);
-    SetSolved(false);
+    // The sheet has changed the liquid itself: the command's redo puts the
+    // same liquid in again and marks the results stale.
     Record(new TLiquidCommand(*this, before, *project_.Liquid));
 }
 

@@ -27,20 +27,25 @@ void TMainForm::SortCommand(int key) {
     Commit();
     const TOrderChange::TOrder before = TOrderChange::OrderOf(*circuit_);
     const TSortState sortBefore = TSortState::Of(*circuit_);
+    // The circuit sorts only its own list: the new order is worked out
+    // there and put back, and the command's redo puts it in.
     circuit_->SetSortKey(key);
     circuit_->SortItems();
+    TOrderChange change = TOrderChange::Between(before, sortBefore, *circuit_);
+    change.Undo(*circuit_);
     SetSaved(false);
+    Record(new TSortCommand(*this, std::move(change)));
     RefreshGrid();
-    Record(new TSortCommand(*this, TOrderChange::Between(before, sortBefore, *circuit_)));
 }
 
 void TMainForm::RenumberCommand() {
     Commit();
     const TItemCopies before = CopyItems(*circuit_);
-    for (int i = 0; i < circuit_->Count(); ++i) circuit_->Item(i).Number = i + 1;
+    TItemCopies after = CopyItems(*circuit_);
+    for (std::size_t i = 0; i < after.size(); ++i) after[i]->Number = static_cast<int>(i) + 1;
     SetSaved(false);
+    RecordValues(before, after, [this](TValueChange change) { return new TRenumberCommand(*this, std::move(change)); });
     RefreshGrid();
-    RecordValues(before, [this](TValueChange change) { return new TRenumberCommand(*this, std::move(change)); });
 }
 
 void TMainForm::InsertCommand() {
@@ -52,9 +57,7 @@ void TMainForm::InsertItem(std::unique_ptr<TBranch> item) {
     item->InIndex = circuit_->GroupIndex(item->Group, item->Number);
     int row = circuit_->Count() == 0 ? 0 : std::clamp(CurrentRow(), 0, circuit_->Count() - 1);
     QModelIndex current = grid_->currentIndex();
-    const TBranch& inserted = *item;
-    circuit_->Insert(row, std::move(item));
-    Record(new TInsertItemsCommand(*this, TPlacement(row, inserted), "Insert"));
+    Record(new TInsertItemsCommand(*this, TPlacement(row, *item), "Insert"));
     SetSaved(false);
     SetSolved(false);
     model_->Refresh();
@@ -64,14 +67,16 @@ void TMainForm::InsertItem(std::unique_ptr<TBranch> item) {
 bool TMainForm::UpdateItem(std::unique_ptr<TBranch> item) {
     if (circuit_->Count() == 0) return false;
     Commit();
-    TBranch& target = circuit_->Item(std::clamp(CurrentRow(), 0, circuit_->Count() - 1));
+    const int row = std::clamp(CurrentRow(), 0, circuit_->Count() - 1);
+    const TBranch& target = circuit_->Item(row);
     if (target.Kind() != item->Kind()) return false;
     item->Number = target.Number;
     item->Group = target.Group;
     item->InIndex = target.InIndex;
     const TItemCopies before = CopyItems(*circuit_);
-    AssignItem(target, *item);
-    RecordValues(before, [this](TValueChange change) { return new TEditCellCommand(*this, std::move(change), "Item"); });
+    TItemCopies after = CopyItems(*circuit_);
+    AssignItem(*after[static_cast<std::size_t>(row)], *item);
+    RecordValues(before, after, [this](TValueChange change) { return new TEditCellCommand(*this, std::move(change), "Item"); });
     SetSaved(false);
     SetSolved(false);
     RefreshGrid();
@@ -83,8 +88,10 @@ void TMainForm::DeleteCommand() {
     LeaveGrid();
     int row = std::clamp(CurrentRow(), 0, circuit_->Count() - 1);
     QModelIndex current = grid_->currentIndex();
-    undoItem_ = circuit_->Remove(row);
-    Record(new TDeleteItemCommand(*this, TPlacement(row, *undoItem_)));
+    // "Undo last delete" keeps a copy of the item the command takes out.
+    std::unique_ptr<TBranch> deleted = CloneItem(circuit_->Item(row));
+    Record(new TDeleteItemCommand(*this, TPlacement(row, *deleted)));
+    undoItem_ = std::move(deleted);
     // The warnings list may point at the earlier undo item, destroyed just now.
     warningsForm_->BuildWarningList(*circuit_);
     undoAction_->setEnabled(true);
@@ -105,9 +112,7 @@ void TMainForm::DeleteCommand() {
 
 void TMainForm::UndoDeleteCommand() {
     if (!undoItem_) return;
-    const TBranch& restored = *undoItem_;
-    circuit_->Append(std::move(undoItem_));
-    Record(new TInsertItemsCommand(*this, TPlacement(circuit_->Count() - 1, restored), "Undo Delete"));
+    Record(new TInsertItemsCommand(*this, TPlacement(circuit_->Count(), *undoItem_), "Undo Delete"));
     RefreshGrid();
     ForgetUndo();
     SetSolved(false);
@@ -117,8 +122,9 @@ void TMainForm::UndoDeleteCommand() {
 void TMainForm::AutoSizeCurrent() {
     if (circuit_->Count() == 0) return;
     const TItemCopies before = CopyItems(*circuit_);
-    AutoSize(project_, circuit_->Item(std::clamp(CurrentRow(), 0, circuit_->Count() - 1)));
-    RecordValues(before, [this](TValueChange change) { return new TSizeFlowCommand(*this, std::move(change), "AutoSize"); });
+    TItemCopies after = CopyItems(*circuit_);
+    AutoSize(project_, *after[static_cast<std::size_t>(std::clamp(CurrentRow(), 0, circuit_->Count() - 1))]);
+    RecordValues(before, after, [this](TValueChange change) { return new TSizeFlowCommand(*this, std::move(change), "AutoSize"); });
     RefreshGrid();
     SetSolved(false);
     SetSaved(false);
@@ -127,8 +133,9 @@ void TMainForm::AutoSizeCurrent() {
 void TMainForm::AutoFlowCurrent() {
     if (circuit_->Count() == 0) return;
     const TItemCopies before = CopyItems(*circuit_);
-    AutoFlow(project_, circuit_->Item(std::clamp(CurrentRow(), 0, circuit_->Count() - 1)));
-    RecordValues(before, [this](TValueChange change) { return new TSizeFlowCommand(*this, std::move(change), "AutoFlow"); });
+    TItemCopies after = CopyItems(*circuit_);
+    AutoFlow(project_, *after[static_cast<std::size_t>(std::clamp(CurrentRow(), 0, circuit_->Count() - 1))]);
+    RecordValues(before, after, [this](TValueChange change) { return new TSizeFlowCommand(*this, std::move(change), "AutoFlow"); });
     RefreshGrid();
     SetSolved(false);
     SetSaved(false);
@@ -157,10 +164,8 @@ void TMainForm::PasteCommand() {
         const int column = grid_->currentIndex().isValid() ? grid_->currentIndex().column() : model_->ViewColumnOf(gcDescription);
         std::vector<const TBranch*> items;
         for (const auto& item : pasted.Items) items.push_back(item.get());
-        TPlacement placement(row, items);
         const int count = static_cast<int>(pasted.Items.size());
-        circuit_->InsertRange(row, std::move(pasted.Items));
-        Record(new TInsertItemsCommand(*this, std::move(placement), "Paste"));
+        Record(new TInsertItemsCommand(*this, TPlacement(row, items), "Paste"));
         SetSaved(false);
         SetSolved(false);
         model_->Refresh();

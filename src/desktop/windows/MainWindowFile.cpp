@@ -313,10 +313,11 @@ void TMainForm::Preview1Click() {
 void TMainForm::ProjectDetailsCommand() {
     const TProjectDetails before = TProjectDetails::Of(*circuit_);
     if (propertiesForm_->exec() != QDialog::Accepted) return;
-    DetailsToCircuit();
     // The description lines, author and company are saved with the project:
-    // a real change to them is a change to keep, and one to undo.
-    const TProjectDetails after = TProjectDetails::Of(*circuit_);
+    // a real change to them is a change to keep, and one to undo. The
+    // command's redo puts them into the circuit.
+    const TProjectDetails after{propertiesForm_->DescriptionLines(), propertiesForm_->Author().toStdString(),
+                                propertiesForm_->Company().toStdString()};
     if (after == before) return;
     SetSaved(false);
     Record(new TDetailsCommand(*this, before, after));
@@ -333,6 +334,8 @@ void TMainForm::RebuildReopenMenu() {
     for (const std::string& entry : recent_.Visible()) {
         QString file = Q(entry);
         QAction* a = reopenMenu_->addAction(file);
+        // Named by place: "actionFileReopen1" is the most recent file.
+        a->setObjectName(QString("actionFileReopen%1").arg(reopenMenu_->actions().size()));
         connect(a, &QAction::triggered, this, [this, file] { RunCommand([this, file] { ReopenCommand(file); }); });
     }
     reopenMenu_->setEnabled(!reopenMenu_->actions().isEmpty());

@@ -20,11 +20,16 @@ namespace dvx::ui {
 
 void TMainForm::BuildFittingMethodMenu(QMenu* calculate) {
     QMenu* menu = calculate->addMenu("Fitting &Method");
+    menu->setObjectName("menuCalcFittingMethod");
+    menu->menuAction()->setObjectName("menuCalcFittingMethod");
     auto* group = new QActionGroup(this);
     const char* captions[FittingMethodCount] = {"&Equivalent length", "&Crane K", "&3-K"};
+    const char* names[FittingMethodCount] = {"actionFittingMethodEquivalentLength", "actionFittingMethodCraneK",
+                                             "actionFittingMethodThreeK"};
     for (int m = 0; m < FittingMethodCount; ++m) {
         const auto method = static_cast<TFittingMethod>(m);
         QAction* action = menu->addAction(captions[m]);
+        action->setObjectName(names[m]);
         action->setCheckable(true);
         action->setStatusTip(Q(FittingMethodName(method)) + ": the fittings' pressure drops by this method");
         group->addAction(action);
@@ -48,11 +53,9 @@ void TMainForm::ChooseFittingMethod(TFittingMethod method) {
         ApplyFittingMethod(); // the menu shows the method in force again
         return;
     }
-    circuit_->FittingMethod = method;
     SetSaved(false);
+    // The command's redo sets the method, puts it in force and recalculates.
     Record(new TFittingMethodCommand(*this, before, method));
-    ApplyFittingMethod();
-    RecalculateQuietly();
 }
 
 void TMainForm::FittingMethodTakenBack() {

@@ -42,6 +42,7 @@ void TMainForm::ResetHistory() {
 }
 
 void TMainForm::Record(QUndoCommand* command) {
+    // The push runs the command's redo(), which makes the change.
     recording_ = true;
     undoStack_->push(command);
     recording_ = false;
@@ -53,7 +54,17 @@ void TMainForm::RecordValues(const TItemCopies& before, const std::function<QUnd
     if (!change.Empty()) Record(make(std::move(change)));
 }
 
+void TMainForm::RecordValues(const TItemCopies& before, const TItemCopies& after,
+                             const std::function<QUndoCommand*(TValueChange)>& make) {
+    TValueChange change = TValueChange::Between(before, after);
+    if (!change.Empty()) Record(make(std::move(change)));
+}
+
 void TMainForm::ItemsTakenBack(bool resultsStale, int row) {
+    // A change being pushed comes from a command of this window, which
+    // places the cursor and refreshes the grid itself once the push is done:
+    // a grid edit or a row drop may still be under way.
+    if (recording_) return;
     QModelIndex current = grid_->currentIndex();
     model_->Refresh();
     int column = current.isValid() ? current.column() : model_->ViewColumnOf(gcDescription);
@@ -82,6 +93,12 @@ void TMainForm::DetailsTakenBack() {
 void TMainForm::PumpTakenBack() { pumpForm_->PumpTakenBack(); }
 
 void TMainForm::UndoFailed(const std::string& message) {
+    // A change that failed as it was pushed is shown as any failed command
+    // is; the stack drops its command, and the history stays as it was.
+    if (recording_) {
+        ShowMessage(this, MsgKind::Error, QString::fromStdString(message));
+        return;
+    }
     ShowMessage(this, MsgKind::Error, "Cannot undo: " + QString::fromStdString(message));
     // The history no longer matches the project; it is dropped once the
     // command that failed has returned to the stack.

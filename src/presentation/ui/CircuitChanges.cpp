@@ -78,18 +78,27 @@ TItemCopies CopyItems(const TCircuit& circuit) {
 
 // --- TValueChange ---
 
-TValueChange TValueChange::Between(const TItemCopies& before, const TCircuit& after) {
-    if (static_cast<int>(before.size()) != after.Count())
-        throw std::invalid_argument("a value change keeps the number of items");
+template <class TAt>
+TValueChange TValueChange::Differences(const TItemCopies& before, int count, TAt after) {
+    if (static_cast<int>(before.size()) != count) throw std::invalid_argument("a value change keeps the number of items");
     TValueChange change;
-    for (int i = 0; i < after.Count(); ++i) {
-        const TBranch& now = after.Item(i);
+    for (int i = 0; i < count; ++i) {
+        const TBranch& now = after(i);
         const TBranch& was = *before[static_cast<std::size_t>(i)];
         if (SameItem(was, now)) continue;
         if (was.Kind() != now.Kind()) throw std::invalid_argument("a value change keeps the kind of each item");
         change.entries_.push_back({i, CloneItem(was), CloneItem(now)});
     }
     return change;
+}
+
+TValueChange TValueChange::Between(const TItemCopies& before, const TCircuit& after) {
+    return Differences(before, after.Count(), [&after](int i) -> const TBranch& { return after.Item(i); });
+}
+
+TValueChange TValueChange::Between(const TItemCopies& before, const TItemCopies& after) {
+    return Differences(before, static_cast<int>(after.size()),
+                       [&after](int i) -> const TBranch& { return *after[static_cast<std::size_t>(i)]; });
 }
 
 std::vector<int> TValueChange::Positions() const {

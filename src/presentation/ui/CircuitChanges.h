@@ -36,6 +36,9 @@ public:
     // The items whose values differ between `before` (copies taken earlier)
     // and the circuit now. Both must list the same number of items.
     static TValueChange Between(const TItemCopies& before, const TCircuit& after);
+    // The same between two lists of copies: new values worked out on copies
+    // of the items, before anything in the circuit changes.
+    static TValueChange Between(const TItemCopies& before, const TItemCopies& after);
     bool Empty() const { return entries_.empty(); }
     // Positions of the changed items, in list order.
     std::vector<int> Positions() const;
@@ -43,6 +46,8 @@ public:
     void Redo(TCircuit& circuit) const;
 
 private:
+    template <class TAt>
+    static TValueChange Differences(const TItemCopies& before, int count, TAt after);
     struct TEntry {
         int Position;
         std::unique_ptr<TBranch> Before;
