@@ -189,8 +189,6 @@ TEST(ProjectContext, TwoProjectsInTwoThreadsMatchTheirSingleThreadedResults) {
         EXPECT_EQ(aRuns[r], aAlone) << "project A, round " << r;
         EXPECT_EQ(bRuns[r], bAlone) << "project B, round " << r;
     }
-
-    EXPECT_EQ(programAfter.DefaultBore, programBefore.DefaultBore);
 }
 
 TEST(ProjectContext, ItemsTakeDefaultsAndNumbersFromTheirOwnProject) {

@@ -18,11 +18,11 @@ protected:
     void SetUp() override {
         dvx::test::TestProject().Tables.RestoreBuiltIn();
         *dvx::test::TestProject().Liquid = dvx::TLiquid("Water", 0, 0.0, 9.0, 9.0);
-        ItemCounter = 0;
+        dvx::test::TestProject().ItemCounter = 0;
         // Three items of each kind, told apart by their descriptions.
-        Add(std::make_unique<TPipe>(), "A", 0.004);
-        Add(std::make_unique<TFitting>(3), "B", 0.002);
-        Add(std::make_unique<TUser>(), "C", 0.001);
+        Add(std::make_unique<TPipe>(dvx::test::TestProject()), "A", 0.004);
+        Add(std::make_unique<TFitting>(dvx::test::TestProject(), 3), "B", 0.002);
+        Add(std::make_unique<TUser>(dvx::test::TestProject()), "C", 0.001);
     }
     void TearDown() override { dvx::test::TestProject().Tables.RestoreBuiltIn(); }
 
@@ -37,7 +37,7 @@ protected:
         return names;
     }
 
-    TCircuit circuit;
+    TCircuit circuit{dvx::test::TestProject()};
 };
 
 TEST_F(CircuitChangesTest, CloneKeepsKindAndEveryValueAndAssignKeepsIdentity) {
@@ -94,7 +94,7 @@ TEST_F(CircuitChangesTest, ValueChangeWorkedOutOnCopiesLeavesTheCircuitUntilRedo
     // The lists must match item for item, in number and in kind.
     after.pop_back();
     EXPECT_THROW(TValueChange::Between(before, after), std::invalid_argument);
-    after.push_back(std::make_unique<TPipe>());
+    after.push_back(std::make_unique<TPipe>(dvx::test::TestProject()));
     EXPECT_THROW(TValueChange::Between(before, after), std::invalid_argument);
 }
 
@@ -122,10 +122,10 @@ TEST_F(CircuitChangesTest, OrderChangeRestoresOrderAndSortDirection) {
 
 TEST_F(CircuitChangesTest, OrderChangeRefusesOtherItems) {
     auto before = TOrderChange::OrderOf(circuit);
-    TCircuit other;
-    other.Append(std::make_unique<TPipe>());
-    other.Append(std::make_unique<TPipe>());
-    other.Append(std::make_unique<TPipe>());
+    TCircuit other{dvx::test::TestProject()};
+    other.Append(std::make_unique<TPipe>(dvx::test::TestProject()));
+    other.Append(std::make_unique<TPipe>(dvx::test::TestProject()));
+    other.Append(std::make_unique<TPipe>(dvx::test::TestProject()));
     EXPECT_THROW(TOrderChange::Between(before, TSortState{}, other), std::invalid_argument);
     // The same item twice is not a new order of the same items.
     before[1] = before[0];

@@ -22,13 +22,13 @@ protected:
     }
     void TearDown() override { dvx::test::TestProject().Tables.RestoreBuiltIn(); }
 
-    TCircuit circuit;
+    TCircuit circuit{dvx::test::TestProject()};
     TPipe& AddPipe() {
-        circuit.Append(std::make_unique<TPipe>());
+        circuit.Append(std::make_unique<TPipe>(dvx::test::TestProject()));
         return static_cast<TPipe&>(circuit.Item(circuit.Count() - 1));
     }
     TUser& AddUser() {
-        circuit.Append(std::make_unique<TUser>());
+        circuit.Append(std::make_unique<TUser>(dvx::test::TestProject()));
         return static_cast<TUser&>(circuit.Item(circuit.Count() - 1));
     }
 };
@@ -45,7 +45,7 @@ TEST_F(CircuitGridTest, CellTextsUseTheColumnFormats) {
     pipe.Flow = 0.025;
     pipe.PressureDrop = 8077;
     pipe.Length = 12.34;
-    pipe.SetBore(11); // 100 mm
+    pipe.SetBore(dvx::test::TestProject(), 11); // 100 mm
     EXPECT_EQ(CellText(&pipe, gcFlow, dvx::test::TestProject()), "25.00");
     EXPECT_EQ(CellText(&pipe, gcPressureDrop, dvx::test::TestProject()), "8.077");
     EXPECT_EQ(CellText(&pipe, gcQuantity, dvx::test::TestProject()), "12.3");
@@ -114,8 +114,8 @@ TEST_F(CircuitGridTest, QuantityAndPressureSetters) {
 // A K or Kv typed into the quantity cell keeps the digits it is shown
 // with; a valve is shown and typed as Cv under US units, and stays Kv.
 TEST_F(CircuitGridTest, ResistanceValuesKeepTheirDigitsAndValvesTakeCvUnderUsUnits) {
-    circuit.Append(std::make_unique<TKItem>());
-    circuit.Append(std::make_unique<TValve>());
+    circuit.Append(std::make_unique<TKItem>(dvx::test::TestProject()));
+    circuit.Append(std::make_unique<TValve>(dvx::test::TestProject()));
     auto& k = static_cast<TKItem&>(circuit.Item(0));
     auto& valve = static_cast<TValve&>(circuit.Item(1));
     const struct {
@@ -313,11 +313,11 @@ TEST_F(CircuitGridTest, ResultColumnsAndWarningTipsFollowTheDisplayUnits) {
 // "Qty" holds four different things; the tooltip names the one in the cell,
 // and a pipe's length in the unit in force.
 TEST_F(CircuitGridTest, QuantityTipsNameWhatTheCellHolds) {
-    circuit.Append(std::make_unique<TPipe>());
-    circuit.Append(std::make_unique<TFitting>(0));
-    circuit.Append(std::make_unique<TKItem>());
-    circuit.Append(std::make_unique<TValve>());
-    circuit.Append(std::make_unique<TUser>());
+    circuit.Append(std::make_unique<TPipe>(dvx::test::TestProject()));
+    circuit.Append(std::make_unique<TFitting>(dvx::test::TestProject(), 0));
+    circuit.Append(std::make_unique<TKItem>(dvx::test::TestProject()));
+    circuit.Append(std::make_unique<TValve>(dvx::test::TestProject()));
+    circuit.Append(std::make_unique<TUser>(dvx::test::TestProject()));
     const char* expected[] = {"Length, m", "Number of fittings", "Resistance coefficient K",
                               "Flow coefficient of the valve, Kv", ""};
     for (int i = 0; i < circuit.Count(); ++i) {

@@ -24,23 +24,23 @@ protected:
 
 TEST_F(DefaultsTest, MissingKeysGiveTheStoredDefaultsNotTheStartValues) {
     LoadItemDefaults(store, dvx::test::TestProject().Tables);
-    EXPECT_EQ(DefaultTemperature, 9);
-    EXPECT_EQ(DefaultBore, 100);
-    EXPECT_EQ(DefaultLength, 10);
-    EXPECT_EQ(DefaultFlow, 20); // the start value is 25
-    EXPECT_EQ(DefaultFittingType, 0); // the start value is 1
-    EXPECT_EQ(DefaultQuantity, 1);
-    EXPECT_EQ(DefaultUserDP, 50);
+    EXPECT_EQ(dvx::test::TestProject().Tables.DefaultTemperature, 9);
+    EXPECT_EQ(dvx::test::TestProject().Tables.DefaultBore, 100);
+    EXPECT_EQ(dvx::test::TestProject().Tables.DefaultLength, 10);
+    EXPECT_EQ(dvx::test::TestProject().Tables.DefaultFlow, 20); // the start value is 25
+    EXPECT_EQ(dvx::test::TestProject().Tables.DefaultFittingType, 0); // the start value is 1
+    EXPECT_EQ(dvx::test::TestProject().Tables.DefaultQuantity, 1);
+    EXPECT_EQ(dvx::test::TestProject().Tables.DefaultUserDP, 50);
 }
 
 TEST_F(DefaultsTest, FloatingValuesKeepTheirFractionWhenStored) {
-    DefaultLength = 2.4;
-    DefaultFlow = 0.4;
-    DefaultTemperature = -5.2;
-    DefaultBore = 35;
-    DefaultFittingType = 16;
-    DefaultQuantity = 3;
-    DefaultUserDP = 12.6;
+    dvx::test::TestProject().Tables.DefaultLength = 2.4;
+    dvx::test::TestProject().Tables.DefaultFlow = 0.4;
+    dvx::test::TestProject().Tables.DefaultTemperature = -5.2;
+    dvx::test::TestProject().Tables.DefaultBore = 35;
+    dvx::test::TestProject().Tables.DefaultFittingType = 16;
+    dvx::test::TestProject().Tables.DefaultQuantity = 3;
+    dvx::test::TestProject().Tables.DefaultUserDP = 12.6;
     SaveItemDefaults(store, dvx::test::TestProject().Tables);
     EXPECT_EQ(store.ReadString("Default", "Pipe Length", ""), "2.4");
     EXPECT_EQ(store.ReadString("Default", "Water Flow", ""), "0.4");
@@ -50,11 +50,11 @@ TEST_F(DefaultsTest, FloatingValuesKeepTheirFractionWhenStored) {
     EXPECT_EQ(store.ReadString("Default", "User dP", ""), "12.6");
     dvx::test::TestProject().Tables.RestoreBuiltIn();
     LoadItemDefaults(store, dvx::test::TestProject().Tables);
-    EXPECT_EQ(DefaultLength, 2.4);
-    EXPECT_EQ(DefaultFlow, 0.4); // a new item after a restart still has a flow
-    EXPECT_EQ(DefaultBore, 35);
-    EXPECT_EQ(DefaultFittingType, 16);
-    EXPECT_EQ(DefaultQuantity, 3);
+    EXPECT_EQ(dvx::test::TestProject().Tables.DefaultLength, 2.4);
+    EXPECT_EQ(dvx::test::TestProject().Tables.DefaultFlow, 0.4); // a new item after a restart still has a flow
+    EXPECT_EQ(dvx::test::TestProject().Tables.DefaultBore, 35);
+    EXPECT_EQ(dvx::test::TestProject().Tables.DefaultFittingType, 16);
+    EXPECT_EQ(dvx::test::TestProject().Tables.DefaultQuantity, 3);
 }
 
 TEST_F(DefaultsTest, ConversionStopsAtTheFirstBadTextKeepingEarlierValues) {
@@ -63,47 +63,47 @@ TEST_F(DefaultsTest, ConversionStopsAtTheFirstBadTextKeepingEarlierValues) {
     store.WriteString("Default", "Pipe Length", "ten");
     store.WriteString("Default", "Water Flow", "3");
     EXPECT_THROW(LoadItemDefaults(store, dvx::test::TestProject().Tables), ConvertError);
-    EXPECT_EQ(DefaultTemperature, 15);
-    EXPECT_EQ(DefaultBore, 50);
-    EXPECT_EQ(DefaultLength, BuiltInDefaultLength);
-    EXPECT_EQ(DefaultFlow, BuiltInDefaultFlow);
+    EXPECT_EQ(dvx::test::TestProject().Tables.DefaultTemperature, 15);
+    EXPECT_EQ(dvx::test::TestProject().Tables.DefaultBore, 50);
+    EXPECT_EQ(dvx::test::TestProject().Tables.DefaultLength, BuiltInDefaultLength);
+    EXPECT_EQ(dvx::test::TestProject().Tables.DefaultFlow, BuiltInDefaultFlow);
     // "Fitting" and "Fitting Quantity" must be integers.
     store.WriteString("Default", "Pipe Length", "10");
     store.WriteString("Default", "Fitting Quantity", "2.5");
     EXPECT_THROW(LoadItemDefaults(store, dvx::test::TestProject().Tables), ConvertError);
-    EXPECT_EQ(DefaultFlow, 3);
-    EXPECT_EQ(DefaultQuantity, BuiltInDefaultQuantity);
+    EXPECT_EQ(dvx::test::TestProject().Tables.DefaultFlow, 3);
+    EXPECT_EQ(dvx::test::TestProject().Tables.DefaultQuantity, BuiltInDefaultQuantity);
 }
 
 TEST_F(DefaultsTest, FittingTypeOutsideTheTableFallsBackToTheFirst) {
     for (const char* text : {"24", "-1", "999"}) {
-        DefaultFittingType = 5;
+        dvx::test::TestProject().Tables.DefaultFittingType = 5;
         store.WriteString("Default", "Fitting", text);
         LoadItemDefaults(store, dvx::test::TestProject().Tables);
-        EXPECT_EQ(DefaultFittingType, 0) << text;
+        EXPECT_EQ(dvx::test::TestProject().Tables.DefaultFittingType, 0) << text;
     }
     store.WriteString("Default", "Fitting", "23");
     LoadItemDefaults(store, dvx::test::TestProject().Tables);
-    EXPECT_EQ(DefaultFittingType, 23);
+    EXPECT_EQ(dvx::test::TestProject().Tables.DefaultFittingType, 23);
 }
 
 TEST_F(DefaultsTest, WarningLimitsReadTheirTextsWithTheLimitsInForceAsDefaults) {
-    GradientLimit = 1234.5;
-    VelocityLimit = 3.5;
+    dvx::test::TestProject().Tables.GradientLimit = 1234.5;
+    dvx::test::TestProject().Tables.VelocityLimit = 3.5;
     store.WriteString("Limits", "VMax", "3.8");
     LoadWarningLimits(store, dvx::test::TestProject().Tables);
-    EXPECT_EQ(GradientLimit, 1234.5); // missing: unchanged (the text 1234.5)
-    EXPECT_EQ(VelocityLimit, 3.8);
+    EXPECT_EQ(dvx::test::TestProject().Tables.GradientLimit, 1234.5); // missing: unchanged (the text 1234.5)
+    EXPECT_EQ(dvx::test::TestProject().Tables.VelocityLimit, 3.8);
     dvx::test::TestProject().Tables.RestoreBuiltIn();
     store.EraseSection("Limits");
     LoadWarningLimits(store, dvx::test::TestProject().Tables);
-    EXPECT_EQ(GradientLimit, 1500.0);
-    EXPECT_EQ(LimitText(GradientLimit), "1500.0");
+    EXPECT_EQ(dvx::test::TestProject().Tables.GradientLimit, 1500.0);
+    EXPECT_EQ(LimitText(dvx::test::TestProject().Tables.GradientLimit), "1500.0");
     store.WriteString("Limits", "PRate", "2000");
     store.WriteString("Limits", "VMax", "fast");
     EXPECT_THROW(LoadWarningLimits(store, dvx::test::TestProject().Tables), ConvertError);
-    EXPECT_EQ(GradientLimit, 2000);
-    EXPECT_EQ(VelocityLimit, 3.5);
+    EXPECT_EQ(dvx::test::TestProject().Tables.GradientLimit, 2000);
+    EXPECT_EQ(dvx::test::TestProject().Tables.VelocityLimit, 3.5);
 }
 
 TEST_F(DefaultsTest, MaxFlowsTokens) {
@@ -136,19 +136,19 @@ TEST_F(DefaultsTest, MaxFlowsTokens) {
 }
 
 TEST_F(DefaultsTest, DefaultFlowsReplaceMfRoundedToTwoDecimals) {
-    BoreTable[4].mf = 999; // as a catalogue file may have set it
+    dvx::test::TestProject().Tables.BoreTable[4].mf = 999; // as a catalogue file may have set it
     store.WriteString("Settings", "MaxFlows",
                       "1250, 780, 540, 430, 340, 260, 210, 150, 100, 55, 38, 25, 14, 7.456, 4.8, 2.5, 1.6, 0.8, "
                       "0.5, 0.254");
     LoadDefaultFlows(store, dvx::test::TestProject().Tables);
     EXPECT_EQ(BoreName[13], std::string("65"));
-    EXPECT_EQ(BoreTable[13].mf, 7.46);
-    EXPECT_EQ(BoreTable[19].mf, 0.25);
-    EXPECT_EQ(BoreTable[4].mf, 340);
+    EXPECT_EQ(dvx::test::TestProject().Tables.BoreTable[13].mf, 7.46);
+    EXPECT_EQ(dvx::test::TestProject().Tables.BoreTable[19].mf, 0.25);
+    EXPECT_EQ(dvx::test::TestProject().Tables.BoreTable[4].mf, 340);
     // 19 numbers: every flow is the built-in one.
     store.WriteString("Settings", "MaxFlows", "1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19");
     LoadDefaultFlows(store, dvx::test::TestProject().Tables);
-    for (int b = 0; b < BoreCount; ++b) EXPECT_EQ(BoreTable[static_cast<std::size_t>(b)].mf, BuiltInMaxFlows[static_cast<std::size_t>(b)]);
+    for (int b = 0; b < BoreCount; ++b) EXPECT_EQ(dvx::test::TestProject().Tables.BoreTable[static_cast<std::size_t>(b)].mf, BuiltInMaxFlows[static_cast<std::size_t>(b)]);
 }
 
 TEST_F(DefaultsTest, MaxFlowsTextJoinsCellTexts) {

@@ -98,19 +98,19 @@ protected:
         dvx::test::TestProject().Tables.RestoreBuiltIn();
         *dvx::test::TestProject().Liquid = dvx::TLiquid("Water", 0, 0.0, 9.0, 9.0);
         dvx::test::TestProject().Liquid->ro = 1000;
-        auto user = std::make_unique<TUser>();
+        auto user = std::make_unique<TUser>(dvx::test::TestProject());
         user->PressureDrop = 98066.5; // 10 m of water at 5 l/s
         user->Flow = 0.005;
         circuit.Append(std::move(user));
-        circuit.Calculate(false);
+        circuit.Calculate(dvx::test::TestProject(), false);
     }
-    TCircuit circuit;
+    TCircuit circuit{dvx::test::TestProject()};
 };
 
 TEST_F(PumpChartTest, ChartAndTextsInDisplayUnits) {
     // H = 20 - 0.4·Q² (Q in l/s) meets 10·(Q/5)² = 0.4·Q² at Q = 5 l/s, 10 m.
     circuit.Pump.Points = {{0, 20, 0}, {0.004, 13.6, 0.6}, {0.006, 5.6, 0.7}};
-    const TPumpAnalysis a = AnalysePump(circuit, false, circuit.Pump);
+    const TPumpAnalysis a = AnalysePump(dvx::test::TestProject(), circuit, false, circuit.Pump);
     const TPumpChart chart = ChartOf(a, circuit.Pump);
     ASSERT_EQ(chart.System.size(), 41u);
     EXPECT_NEAR(chart.System.back().X, 6.5, 1e-12);
@@ -139,7 +139,7 @@ TEST_F(PumpChartTest, UsCustomaryUnitsInTheTableThePlotAndTheTexts) {
     // 98 066.5 Pa = 14.22 psi.
     circuit.Pump.Points = {{0, 20, 0}, {0.004, 13.6, 0.6}, {0.006, 5.6, 0.7}};
     SetDisplayUnits(TUnitChoice::FromPreset(upUS));
-    const TPumpAnalysis a = AnalysePump(circuit, false, circuit.Pump);
+    const TPumpAnalysis a = AnalysePump(dvx::test::TestProject(), circuit, false, circuit.Pump);
     const TPumpChart chart = ChartOf(a, circuit.Pump);
     const std::string duty = DutyText(a);
     const std::string fit = FitText(a);
@@ -171,7 +171,7 @@ TEST_F(PumpChartTest, UsCustomaryUnitsInTheTableThePlotAndTheTexts) {
 }
 
 TEST_F(PumpChartTest, WithoutAPumpOnlyTheCurveAndItsMessages) {
-    TPumpAnalysis a = AnalysePump(circuit, false, circuit.Pump);
+    TPumpAnalysis a = AnalysePump(dvx::test::TestProject(), circuit, false, circuit.Pump);
     TPumpChart chart = ChartOf(a, circuit.Pump);
     EXPECT_EQ(chart.System.size(), 41u);
     EXPECT_TRUE(chart.PumpCurve.empty());
@@ -179,7 +179,7 @@ TEST_F(PumpChartTest, WithoutAPumpOnlyTheCurveAndItsMessages) {
     EXPECT_EQ(SummaryLines(a), std::vector<std::string>{"Design point: 5 l/s, 10 m (98.07 kPa)"});
 
     circuit.Solved = false;
-    a = AnalysePump(circuit, false, circuit.Pump);
+    a = AnalysePump(dvx::test::TestProject(), circuit, false, circuit.Pump);
     chart = ChartOf(a, circuit.Pump);
     EXPECT_TRUE(chart.System.empty());
     EXPECT_FALSE(chart.Design);

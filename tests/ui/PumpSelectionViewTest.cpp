@@ -5,6 +5,7 @@
 // the plot.
 
 #include "presentation/ui/PumpChart.h"
+#include "engine/units/UnitView.h"
 #include "ui/TestProject.h"
 #include "presentation/ui/PumpSelectionFields.h"
 #include "presentation/ui/PumpSelectionLines.h"
@@ -112,19 +113,19 @@ TEST(SelectionFields, UntouchedFieldsKeepTheStoredValuesExactly) {
     s.MotorEfficiency = 0.912345;
     s.SuctionItems = {3, 7};
     s.NpshRequired = {{0.001, 2}};
-    const TSelectionFields fields = SelectionFieldsOf(s);
+    const TSelectionFields fields = SelectionFieldsOf(s, LiquidDensity(dvx::test::TestProject().Liquid));
     EXPECT_EQ(fields.Speed, "91.23");
     EXPECT_EQ(fields.SuctionItems, "3, 7");
-    const TSelectionRead read = ReadSelectionFields(fields, s);
+    const TSelectionRead read = ReadSelectionFields(fields, s, LiquidDensity(dvx::test::TestProject().Liquid));
     EXPECT_EQ(read.Error, "");
     EXPECT_EQ(read.Selection, s);
     // A new project's fields: the vapour pressure blank (from the water table).
-    EXPECT_EQ(SelectionFieldsOf({}).VapourPressure, "");
-    EXPECT_EQ(ReadSelectionFields(SelectionFieldsOf({}), {}).Selection, TPumpSelection{});
+    EXPECT_EQ(SelectionFieldsOf({}, LiquidDensity(dvx::test::TestProject().Liquid)).VapourPressure, "");
+    EXPECT_EQ(ReadSelectionFields(SelectionFieldsOf({}, LiquidDensity(dvx::test::TestProject().Liquid)), {}, LiquidDensity(dvx::test::TestProject().Liquid)).Selection, TPumpSelection{});
 }
 
 TEST(SelectionFields, TypedValuesInTheDisplayUnits) {
-    TSelectionFields f = SelectionFieldsOf({});
+    TSelectionFields f = SelectionFieldsOf({}, LiquidDensity(dvx::test::TestProject().Liquid));
     f.Speed = "90";
     f.Pumps = "2";
     f.Arrangement = TPumpArrangement::Series;
@@ -137,7 +138,7 @@ TEST(SelectionFields, TypedValuesInTheDisplayUnits) {
     f.Price = "0.15";
     f.MotorEfficiency = "92";
     f.DriveEfficiency = "97";
-    TSelectionRead r = ReadSelectionFields(f, {});
+    TSelectionRead r = ReadSelectionFields(f, {}, LiquidDensity(dvx::test::TestProject().Liquid));
     ASSERT_EQ(r.Error, "");
     EXPECT_DOUBLE_EQ(r.Selection.Speed, 0.9);
     EXPECT_EQ(r.Selection.Pumps, 2);
@@ -153,11 +154,11 @@ TEST(SelectionFields, TypedValuesInTheDisplayUnits) {
     SetDisplayUnits(TUnitChoice::FromPreset(upUS));
     const std::string headUnit = SelectionHeadUnit();
     const std::string pressureUnit = SelectionPressureUnit();
-    f = SelectionFieldsOf({});
+    f = SelectionFieldsOf({}, LiquidDensity(dvx::test::TestProject().Liquid));
     const std::string atmosphere = f.SurfacePressure;
     f.SuctionHeight = "10";
     f.SurfacePressure = "14.5";
-    r = ReadSelectionFields(f, {});
+    r = ReadSelectionFields(f, {}, LiquidDensity(dvx::test::TestProject().Liquid));
     SetDisplayUnits(TUnitChoice());
     EXPECT_EQ(headUnit, "ft");
     EXPECT_EQ(pressureUnit, "psi");
@@ -190,9 +191,9 @@ TEST(SelectionFields, BadFieldsAreNamedAndChangeNothing) {
         {"margin NaN", [](TSelectionFields& f) { f.NpshMargin = "nan"; }, "The NPSH margin is not a number."},
     };
     for (const Case& c : cases) {
-        TSelectionFields f = SelectionFieldsOf(shown);
+        TSelectionFields f = SelectionFieldsOf(shown, LiquidDensity(dvx::test::TestProject().Liquid));
         c.type(f);
-        const TSelectionRead r = ReadSelectionFields(f, shown);
+        const TSelectionRead r = ReadSelectionFields(f, shown, LiquidDensity(dvx::test::TestProject().Liquid));
         EXPECT_EQ(r.Error, c.error) << c.name;
         EXPECT_EQ(r.Selection, shown) << c.name;
     }
@@ -206,17 +207,17 @@ protected:
         dvx::test::TestProject().Tables.RestoreBuiltIn();
         *dvx::test::TestProject().Liquid = dvx::TLiquid("Water", 0, 0.0, 9.0, 9.0);
         dvx::test::TestProject().Liquid->ro = 1000;
-        auto user = std::make_unique<TUser>();
+        auto user = std::make_unique<TUser>(dvx::test::TestProject());
         user->PressureDrop = 98066.5;
         user->Flow = 0.005;
         circuit.Append(std::move(user));
-        circuit.Calculate(false);
+        circuit.Calculate(dvx::test::TestProject(), false);
         circuit.Pump.Points = {{0, 20, 0}, {0.002, 18.4, 0.5}, {0.004, 13.6, 0.7}, {0.006, 5.6, 0.6}};
         TPumpSelection& s = circuit.Pump.Selection;
         s.Pumps = 2;
         s.Standby = true;
     }
-    TCircuit circuit;
+    TCircuit circuit{dvx::test::TestProject()};
 };
 
 TEST_F(SelectionView, FiguresOfTwoPumpsInParallelWithAStandby) {
@@ -224,7 +225,7 @@ TEST_F(SelectionView, FiguresOfTwoPumpsInParallelWithAStandby) {
     // 16 m; one alone meets it at 5 l/s, 10 m. The design point (5 l/s,
     // 10 m) needs n²·20 − 0.1·25 = 10: n = 79.1 %. The best efficiency
     // moves to 8 l/s, so the duty flow is 79 % of it.
-    const TPumpAnalysis a = AnalysePump(circuit, false, circuit.Pump);
+    const TPumpAnalysis a = AnalysePump(dvx::test::TestProject(), circuit, false, circuit.Pump);
     const std::vector<std::string> lines = SelectionLines(a, circuit.Pump);
     EXPECT_TRUE(Has(lines, "Pumps: 2 in parallel, at 100.0 % of the rated speed"));
     EXPECT_TRUE(Has(lines, "Speed that puts the duty point on the design point: 79.1 % of the rated speed"));
@@ -254,7 +255,7 @@ TEST_F(SelectionView, FiguresFollowTheChosenUnits) {
     circuit.Pump.Selection.HoursPerYear = 4000;
     circuit.Pump.Selection.PricePerKWh = 0.2;
     SetDisplayUnits(TUnitChoice::FromPreset(upUS));
-    const TPumpAnalysis a = AnalysePump(circuit, false, circuit.Pump);
+    const TPumpAnalysis a = AnalysePump(dvx::test::TestProject(), circuit, false, circuit.Pump);
     const std::vector<std::string> lines = SelectionLines(a, circuit.Pump);
     SetDisplayUnits(TUnitChoice());
     ASSERT_FALSE(lines.empty());
@@ -276,7 +277,7 @@ TEST_F(SelectionView, NpshCurvesOverTheSuctionItems) {
     s.NpshRequired = {{0, 2}, {0.006, 6}};
     s.SuctionItems = {circuit.Items.front()->Number};
     s.SuctionHeight = 3;
-    const TPumpAnalysis a = AnalysePump(circuit, false, circuit.Pump);
+    const TPumpAnalysis a = AnalysePump(dvx::test::TestProject(), circuit, false, circuit.Pump);
     const TPumpChart chart = ChartOf(a, circuit.Pump);
     ASSERT_FALSE(chart.NpshAvailable.empty());
     ASSERT_EQ(chart.NpshRequired.size(), chart.NpshAvailable.size()); // the NPSH points span the pump's range

@@ -39,14 +39,14 @@ TEST(StartDefaultsTest, SettingsOverrideTheCatalogueAndStartValues) {
     }
 
     const TStartResult start = StartCore(options, dvx::test::TestProject());
-    EXPECT_EQ(BoreTable[13].ID, 0.0627);
-    EXPECT_EQ(BoreTable[13].mf, 7.46);
-    EXPECT_EQ(DefaultFlow, 3);
-    EXPECT_EQ(DefaultBore, 35);
-    EXPECT_EQ(DefaultFittingType, 0); // missing: the stored default, not the start value
+    EXPECT_EQ(dvx::test::TestProject().Tables.BoreTable[13].ID, 0.0627);
+    EXPECT_EQ(dvx::test::TestProject().Tables.BoreTable[13].mf, 7.46);
+    EXPECT_EQ(dvx::test::TestProject().Tables.DefaultFlow, 3);
+    EXPECT_EQ(dvx::test::TestProject().Tables.DefaultBore, 35);
+    EXPECT_EQ(dvx::test::TestProject().Tables.DefaultFittingType, 0); // missing: the stored default, not the start value
     // "PRate" does not convert: reported, and "VMax" after it is not read.
-    EXPECT_EQ(GradientLimit, 1500);
-    EXPECT_EQ(VelocityLimit, 3.5);
+    EXPECT_EQ(dvx::test::TestProject().Tables.GradientLimit, 1500);
+    EXPECT_EQ(dvx::test::TestProject().Tables.VelocityLimit, 3.5);
     ASSERT_FALSE(start.Messages.empty());
     EXPECT_EQ(start.Messages.back(), "'high' is not a valid floating point value");
     dvx::test::TestProject().Tables.RestoreBuiltIn();

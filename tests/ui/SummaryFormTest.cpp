@@ -3,6 +3,7 @@
 // metres and the pressure drop of each group and of all items.
 
 #include "presentation/ui/ProjectSummary.h"
+#include "engine/units/UnitView.h"
 #include "ui/TestProject.h"
 
 #include "engine/catalogue/Tables.h"
@@ -23,14 +24,14 @@ protected:
     void TearDown() override { dvx::test::TestProject().Tables.RestoreBuiltIn(); }
 
     TFitting& AddFitting(int type, double quantity, double dp) {
-        circuit.Append(std::make_unique<TFitting>(type));
+        circuit.Append(std::make_unique<TFitting>(dvx::test::TestProject(), type));
         auto& f = static_cast<TFitting&>(circuit.Item(circuit.Count() - 1));
         f.Quantity = quantity;
         f.PressureDrop = dp;
         return f;
     }
 
-    TCircuit circuit;
+    TCircuit circuit{dvx::test::TestProject()};
 };
 
 TEST_F(SummaryTest, FittingTypesFallIntoTheirGroups) {
@@ -51,13 +52,13 @@ TEST_F(SummaryTest, FittingTypesFallIntoTheirGroups) {
 }
 
 TEST_F(SummaryTest, PipeElbowsAndGateValve) {
-    circuit.Append(std::make_unique<TPipe>());
+    circuit.Append(std::make_unique<TPipe>(dvx::test::TestProject()));
     auto& pipe = static_cast<TPipe&>(circuit.Item(0));
     pipe.Length = 10;
     pipe.PressureDrop = 4500;
     AddFitting(0, 2, 1200);  // standard 90° elbows
     AddFitting(12, 1, 300);  // gate valve
-    const TSummary s = SummarizeCircuit(circuit);
+    const TSummary s = SummarizeCircuit(circuit, LiquidDensity(dvx::test::TestProject().Liquid));
     const std::vector<std::string> quantities = {"10", "2", "0", "0", "1", "0", "0", "0"};
     const std::vector<std::string> pressures = {"4.5", "1.2", "0", "0", "0.3", "0", "0", "0"};
     for (int r = 0; r < SummaryRowCount; ++r) {
@@ -72,15 +73,15 @@ TEST_F(SummaryTest, WholeNumberCountsUserItemsAndEveryGroup) {
     AddFitting(8, 0.9, 100);
     AddFitting(22, 3, 50);
     for (int i = 0; i < 2; ++i) {
-        circuit.Append(std::make_unique<TUser>());
+        circuit.Append(std::make_unique<TUser>(dvx::test::TestProject()));
         circuit.Item(circuit.Count() - 1).PressureDrop = 25000;
     }
-    circuit.Append(std::make_unique<TPipe>());
+    circuit.Append(std::make_unique<TPipe>(dvx::test::TestProject()));
     auto& pipe = static_cast<TPipe&>(circuit.Item(circuit.Count() - 1));
     pipe.Length = 12.6;
     pipe.PressureDrop = 1000;
     pipe.InIndex = false; // counted all the same
-    const TSummary s = SummarizeCircuit(circuit);
+    const TSummary s = SummarizeCircuit(circuit, LiquidDensity(dvx::test::TestProject().Liquid));
     EXPECT_EQ(SummaryQuantityText(s, 1), "2"); // 2.7 and 0.9 count as 2 and 0
     EXPECT_EQ(SummaryPressureText(s, 1), "0.2");
     EXPECT_EQ(SummaryQuantityText(s, 6), "3");
@@ -91,12 +92,12 @@ TEST_F(SummaryTest, WholeNumberCountsUserItemsAndEveryGroup) {
 }
 
 TEST_F(SummaryTest, EmptyCircuitAndOddQuantities) {
-    const TSummary empty = SummarizeCircuit(circuit);
+    const TSummary empty = SummarizeCircuit(circuit, LiquidDensity(dvx::test::TestProject().Liquid));
     for (int r = 0; r < SummaryRowCount; ++r) EXPECT_EQ(SummaryQuantityText(empty, r), "0");
     EXPECT_EQ(SummaryStatusText(empty), "Total pressure of summary items = 0 kPa");
     AddFitting(0, std::numeric_limits<double>::quiet_NaN(), 0);
     AddFitting(0, 1e300, 0);
-    const TSummary odd = SummarizeCircuit(circuit);
+    const TSummary odd = SummarizeCircuit(circuit, LiquidDensity(dvx::test::TestProject().Liquid));
     EXPECT_EQ(SummaryQuantityText(odd, 1), "1000000000000000");
 }
 

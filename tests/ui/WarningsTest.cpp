@@ -2,6 +2,7 @@
 // The warnings list and its detail line, built from a circuit's flags.
 
 #include "presentation/ui/WarningList.h"
+#include "engine/units/UnitView.h"
 #include "ui/TestProject.h"
 
 #include "engine/catalogue/Tables.h"
@@ -23,13 +24,13 @@ protected:
 
     template <class T, class... Args>
     T& Add(const std::string& description, Args... args) {
-        circuit.Append(std::make_unique<T>(args...));
+        circuit.Append(std::make_unique<T>(dvx::test::TestProject(), args...));
         T& item = static_cast<T&>(circuit.Item(circuit.Count() - 1));
         item.Description = description;
         return item;
     }
 
-    TCircuit circuit;
+    TCircuit circuit{dvx::test::TestProject()};
 };
 
 TEST_F(WarningsTest, ListsFlaggedPipesAndFittingsInCircuitOrder) {
@@ -54,7 +55,7 @@ TEST_F(WarningsTest, NothingFlaggedGivesAnEmptyList) {
     Add<TPipe>("a");
     Add<TUser>("b");
     EXPECT_TRUE(BuildWarningList(circuit).empty());
-    EXPECT_TRUE(BuildWarningList(TCircuit()).empty());
+    EXPECT_TRUE(BuildWarningList(TCircuit(dvx::test::TestProject())).empty());
 }
 
 TEST_F(WarningsTest, AMixtureCloseToFreezingHeadsTheList) {
@@ -106,23 +107,23 @@ TEST_F(WarningsTest, ThreeKNamesTheTypesCalculatedByCraneK) {
         EXPECT_EQ(lines.back().Item, &elbows);
     }
     // Only types with constants: nothing to say.
-    TCircuit elbowsOnly;
-    elbowsOnly.Append(std::make_unique<TFitting>(0));
+    TCircuit elbowsOnly{dvx::test::TestProject()};
+    elbowsOnly.Append(std::make_unique<TFitting>(dvx::test::TestProject(), 0));
     EXPECT_EQ(ThreeKFallbackNote(elbowsOnly, dvx::test::TestProject()), "");
 }
 
 TEST_F(WarningsTest, CalculatedFlagsAreListedWithTheirResults) {
     TPipe& pipe = Add<TPipe>("Riser");
     pipe.Length = 10;
-    pipe.SetBore(19); // 15 mm
+    pipe.SetBore(dvx::test::TestProject(), 19); // 15 mm
     pipe.Flow = 0.002; // m³/s, far beyond what 15 mm carries
-    circuit.Calculate(false);
+    circuit.Calculate(dvx::test::TestProject(), false);
     ASSERT_NE(pipe.Warning, wnNone);
     const auto lines = BuildWarningList(circuit);
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].Item, &pipe);
     // The detail line of a calculated pipe shows its own length.
-    const std::string detail = WarningDetail(pipe);
+    const std::string detail = WarningDetail(pipe, LiquidDensity(dvx::test::TestProject().Liquid));
     EXPECT_NE(detail.find(": Riser "), std::string::npos);
     EXPECT_NE(detail.find(" 10.0 m "), std::string::npos);
     EXPECT_EQ(detail.substr(detail.size() - 6), " kPa/m");
@@ -135,7 +136,7 @@ TEST_F(WarningsTest, DetailLineFormat) {
     fitting.Velocity = 4.04;          // m/s
     fitting.Length = 3.25;            // m, equivalent length
     fitting.Gradient = 3798.6;        // Pa/m
-    EXPECT_EQ(WarningDetail(fitting), "  5: Tee 12.35 kPa 4.0 m/s 3.2 m 3.799 kPa/m");
+    EXPECT_EQ(WarningDetail(fitting, LiquidDensity(dvx::test::TestProject().Liquid)), "  5: Tee 12.35 kPa 4.0 m/s 3.2 m 3.799 kPa/m");
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 // the window's placement kept between runs.
 
 #include "engine/catalogue/Tables.h"
+#include "engine/units/UnitView.h"
 #include "engine/fluid/Fluid.h"
 #include "storage/settings/SettingsStore.h"
 #include "desktop/report/PropertiesDlg.h"
@@ -401,7 +402,7 @@ private slots:
         QVERIFY(P().MessageLabel()->text().isEmpty());
         W().Action("actionEditUndo")->trigger();
         QVERIFY(W().Circuit().Pump == saved);
-        QCOMPARE(edit->text(), QString::fromStdString(SelectionFieldsOf(saved.Selection).*FieldOf(field)));
+        QCOMPARE(edit->text(), QString::fromStdString(SelectionFieldsOf(saved.Selection, LiquidDensity(dvx::test::TestProject().Liquid)).*FieldOf(field)));
         QCOMPARE(W().StatusPanel(0)->text(), QString("Ready"));
     }
 

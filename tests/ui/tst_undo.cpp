@@ -46,7 +46,7 @@ namespace {
 // notification throws, as a window would that cannot show a value.
 class TestHost : public TUndoHost {
 public:
-    TCircuit circuit;
+    TCircuit circuit{dvx::test::TestProject()};
     int notified = 0;
     bool refuse = false;
     QStringList failures;
@@ -54,7 +54,7 @@ public:
     TestHost() {
         const std::pair<const char*, double> rows[] = {{"A", 0.001}, {"B", 0.003}, {"C", 0.002}};
         for (const auto& [name, flow] : rows) {
-            auto pipe = std::make_unique<TPipe>();
+            auto pipe = std::make_unique<TPipe>(dvx::test::TestProject());
             pipe->Description = name;
             pipe->Flow = flow;
             circuit.Append(std::move(pipe));
@@ -71,6 +71,7 @@ public:
     }
 
     TCircuit& UndoCircuit() override { return circuit; }
+    TProjectContext UndoProject() override { return dvx::test::TestProject(); }
     void ItemsTakenBack(bool, int) override { Notify(); }
     void MaterialTakenBack(int) override { Notify(); }
     void LiquidTakenBack() override { Notify(); }
@@ -93,7 +94,7 @@ enum class Change { Value, Insert, Delete, Move, Material, FittingMethod, Detail
 QUndoCommand* CommandFor(TestHost& host, Change change) {
     TCircuit& c = host.circuit;
     auto pipe = [](const char* name, double flow) {
-        auto p = std::make_unique<TPipe>();
+        auto p = std::make_unique<TPipe>(dvx::test::TestProject());
         p->Description = name;
         p->Flow = flow;
         return p;

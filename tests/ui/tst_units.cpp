@@ -5,6 +5,7 @@
 // the circuit stay SI; the SI preset shows what the program always showed.
 
 #include "engine/catalogue/Bores.h"
+#include "engine/units/UnitView.h"
 #include "base/Format.h"
 #include "presentation/report/CircuitReport.h"
 #include "storage/settings/SettingsStore.h"
@@ -121,7 +122,7 @@ private slots:
         QCOMPARE(QString::fromStdString(Store().ReadString("Units", "Flow", "")), QString("l/s"));
         W().CalcBtnClick();
         const std::vector<std::string> summary =
-            CircuitSummaryLines(W().Circuit(), Project().Liquid, Project().Tables);
+            CircuitSummaryLines(W().Circuit(), Project().Liquid, Project());
         QCOMPARE(QString::fromStdString(summary[0]),
                  QString("Index circuit total pressure drop %1 kPa")
                      .arg(QString::fromStdString(FormatFloat("%0.4g", W().Circuit().TotalDP / 1000))));
@@ -162,7 +163,7 @@ private slots:
         QCOMPARE(W().StatusPanel(2)->text(), QString("dP = %1 psi").arg(QString::fromStdString(FormatFloat("%0.4g", psi))));
         Screenshot(W(), "units-us-main");
         const std::vector<std::string> summary =
-            CircuitSummaryLines(W().Circuit(), Project().Liquid, Project().Tables);
+            CircuitSummaryLines(W().Circuit(), Project().Liquid, Project());
         QCOMPARE(QString::fromStdString(summary[0]),
                  QString("Index circuit total pressure drop %1 psi").arg(QString::fromStdString(FormatFloat("%0.4g", psi))));
         QCOMPARE(QString::fromStdString(summary[1]),
@@ -236,14 +237,14 @@ private slots:
     }
 
     void defaultsSheetInUsUnitsKeepsTheDefaultsInTheirOwnUnits() {
-        QCOMPARE(TDefaultsForm::LinesFor(TUnitChoice()), TDefaultsForm::Lines());
+        QCOMPARE(TDefaultsForm::LinesFor(TUnitChoice(), LiquidDensity(Project().Liquid)), TDefaultsForm::Lines());
         SetDisplayUnits(TUnitChoice::FromPreset(upUS));
         Project().Tables.DefaultFlow = 25;       // l/s
         Project().Tables.DefaultLength = 10;     // m
         Project().Tables.DefaultTemperature = 9; // °C
         Project().Tables.DefaultUserDP = 50;     // kPa
         TDefaultsForm form(Project());
-        const std::vector<std::string> lines = TDefaultsForm::LinesFor(DisplayUnits());
+        const std::vector<std::string> lines = TDefaultsForm::LinesFor(DisplayUnits(), LiquidDensity(Project().Liquid));
         QCOMPARE(lines[1], std::string("Water Temperature; %0.1f; °F; NPE; 14; 194"));
         QCOMPARE(lines[3], std::string("Pipe Length; %0.3f; ft; NPE; 0.328084; 328.084 "));
         QCOMPARE(lines[7], std::string("User Pressure Drop; %0.2f; psi; NPE; 0; 14.5038"));
@@ -313,13 +314,13 @@ private slots:
         pipe.Velocity = 3.6;
         pipe.Length = 30;
         pipe.Gradient = 2000;
-        QCOMPARE(ui::WarningDetail(pipe), std::string("  7: Riser 8.077 kPa 3.6 m/s 30.0 m 2 kPa/m"));
-        const TSummary summary = SummarizeCircuit(W().Circuit());
+        QCOMPARE(ui::WarningDetail(pipe, LiquidDensity(dvx::test::TestProject().Liquid)), std::string("  7: Riser 8.077 kPa 3.6 m/s 30.0 m 2 kPa/m"));
+        const TSummary summary = SummarizeCircuit(W().Circuit(), LiquidDensity(dvx::test::TestProject().Liquid));
         QCOMPARE(SummaryPressureCaption(), std::string("dP, kPa"));
         QCOMPARE(SummaryQuantityText(summary, 0), std::string("30"));
         ChoosePreset(upUS);
         // 2000 Pa/m of water at 9 °C (999.65 kg/m³) is 20.40 ft per 100 ft.
-        QCOMPARE(ui::WarningDetail(pipe), std::string("  7: Riser 1.171 psi 11.8 ft/s 98.4 ft 20.4 ft/100 ft"));
+        QCOMPARE(ui::WarningDetail(pipe, LiquidDensity(dvx::test::TestProject().Liquid)), std::string("  7: Riser 1.171 psi 11.8 ft/s 98.4 ft 20.4 ft/100 ft"));
         QCOMPARE(SummaryPressureCaption(), std::string("dP, psi"));
         QCOMPARE(SummaryQuantityText(summary, 0), std::string("98"));
         QCOMPARE(SummaryPressureText(summary, 0), std::string("1.171"));

@@ -4,6 +4,7 @@
 // listed items, what the main window does when the list closes, and the
 // summary's rows and status.
 
+#include "engine/units/UnitView.h"
 #include "ui/TestProject.h"
 
 #include "engine/catalogue/Tables.h"
@@ -127,8 +128,8 @@ private slots:
         W().CalcBtnClick();
         // The calculation built the list already.
         QCOMPARE(Warnings().Lines().size(), size_t(2));
-        const QString bigDetail = QString::fromStdString(WarningDetail(big));
-        const QString smallDetail = QString::fromStdString(WarningDetail(small));
+        const QString bigDetail = QString::fromStdString(WarningDetail(big, LiquidDensity(dvx::test::TestProject().Liquid)));
+        const QString smallDetail = QString::fromStdString(WarningDetail(small, LiquidDensity(dvx::test::TestProject().Liquid)));
         W().SetSaved(true);
         RunModal(Warnings(), "actionViewWarnings", [&] {
             QListWidget* list = Warnings().List();

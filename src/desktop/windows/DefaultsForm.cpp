@@ -69,13 +69,13 @@ TUnitView SizeView(const TUnitChoice& u) { return TUnitView(u, qtPipeSize, {"mm"
 
 } // namespace
 
-std::vector<std::string> TDefaultsForm::LinesFor(const TUnitChoice& u) {
+std::vector<std::string> TDefaultsForm::LinesFor(const TUnitChoice& u, double density) {
     std::vector<std::string> lines = Lines();
     lines[rowTemperature] = QuantityLine("Water Temperature", TemperatureView(u), -10, 90);
     if (!SizeView(u).IsMetric()) lines[rowBore] = "Pipe Bore; enum; " + SizeView(u).Label();
     lines[rowLength] = QuantityLine("Pipe Length", LengthView(u), 0.1, 100, " ");
     lines[rowFlow] = QuantityLine("Water Flow Rate", FlowView(u), 0.1, 100);
-    lines[rowUserDP] = QuantityLine("User Pressure Drop", DropView(u, LiquidDensity(project_.Liquid)), 0, 100);
+    lines[rowUserDP] = QuantityLine("User Pressure Drop", DropView(u, density), 0, 100);
     return lines;
 }
 
@@ -102,7 +102,7 @@ TDefaultsForm::TDefaultsForm(TProjectContext project, QWidget* parent)
 
     grid_ = new TEntryGrid(this);
     units_ = DisplayUnits();
-    grid_->SetLines(LinesFor(units_));
+    grid_->SetLines(LinesFor(units_, LiquidDensity(project_.Liquid)));
     grid_->setColumnWidth(0, 115);
     grid_->setColumnWidth(1, 93);
     grid_->setColumnWidth(2, 49);
@@ -144,7 +144,7 @@ void TDefaultsForm::FitColumns() {
 void TDefaultsForm::FollowUnits() {
     if (units_ == DisplayUnits()) return;
     units_ = DisplayUnits();
-    grid_->SetLines(LinesFor(units_));
+    grid_->SetLines(LinesFor(units_, LiquidDensity(project_.Liquid)));
     FitColumns();
 }
 

@@ -25,9 +25,9 @@ public:
     static const std::vector<std::string>& Lines();
     // The same lines for the display units `units`: temperature, length,
     // flow and pressure drop rows in the chosen units with their limits
-    // converted, the bore row's units text "in" for inch sizes. With SI
-    // chosen these are Lines().
-    static std::vector<std::string> LinesFor(const TUnitChoice& units);
+    // converted, the bore row's units text "in" for inch sizes; a drop shown
+    // as head in a liquid of density (kg/m³). With SI chosen these are Lines().
+    static std::vector<std::string> LinesFor(const TUnitChoice& units, double density);
 
     TEntryGrid* Grid() const { return grid_; }
 

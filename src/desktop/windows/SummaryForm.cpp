@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/windows/SummaryForm.h"
 
+#include "engine/units/UnitView.h"
 #include "storage/settings/Placement.h"
 #include "storage/settings/SettingsStore.h"
 

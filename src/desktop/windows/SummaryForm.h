@@ -3,6 +3,7 @@
 // "Project Summary": the modal tool window that adds up the circuit by kind
 // of item each time it is shown.
 
+#include "engine/fluid/Fluid.h"
 #include "presentation/ui/ProjectSummary.h"
 
 #include <QDialog>

@@ -4,6 +4,7 @@
 #include "engine/catalogue/Tables.h"
 #include "engine/fluid/Fluid.h"
 #include "engine/hydraulics/Calc.h"
+#include "engine/units/UnitView.h"
 #include "desktop/widgets/WindowPlacement.h"
 #include "storage/settings/SettingsStore.h"
 
