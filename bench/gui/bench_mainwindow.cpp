@@ -54,7 +54,7 @@ int main(int argc, char** argv) {
     });
 
     // Start-up as the program does it, to the first shown window.
-    // Start-up fills the program's project; the window works on it.
+    // Start-up fills the project; the window works on it.
     TProjectState state;
     const TProjectContext project = state.Context();
     TStartOptions options;

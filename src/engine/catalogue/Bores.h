@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Lookups on a project's BoreTable (the short forms: the program's,
-// program-wide state used only by the desktop layer until it carries its own
-// project). All read the values in force, so a catalogue file or
-// the "MaxFlows" setting changes their answers.
+// Lookups on the BoreTable of the tables a caller gives (a project's own:
+// there is no program-wide table). All read the values in force, so a
+// catalogue file or the "MaxFlows" setting changes their answers.
+
 
 #include "engine/catalogue/Tables.h"
 

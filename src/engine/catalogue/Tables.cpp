@@ -40,8 +40,8 @@ struct TStandardFitting {
     double C;
 };
 
-// Constant data, so the tables can be built in any static initialiser
-// (the program's tables are first built on first use).
+// Constant data, so tables can be built in any static initialiser (a test
+// program's project state may be one).
 constexpr std::array<TStandardFitting, FittingCount> kStandardFittings = {{
     {"Std Elbow 90 deg", 30},
     {"Std Elbow 45 deg", 16},
