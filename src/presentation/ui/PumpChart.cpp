@@ -191,6 +191,7 @@ std::string PumpCellText(int column, const std::string& typed) {
 }
 
 TUnitView PumpHeadView() { return HeadView(); }
+TUnitView PumpDropView(const TPumpAnalysis& analysis) { return DropView(analysis); }
 
 std::string FlowAxisTitle() { return "Flow (" + FlowView().Label() + ")"; }
 std::string HeadAxisTitle() { return "Head (" + HeadView().Label() + ")"; }

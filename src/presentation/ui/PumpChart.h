@@ -88,6 +88,9 @@ std::string HeadAxisTitle();
 // The head of the point table and the static head field in the display unit
 // in force (m of the circuit's liquid with SI).
 TUnitView PumpHeadView();
+// A pressure drop of the analysis in the display unit in force; shown as
+// head it takes the density the analysis' heads are in.
+TUnitView PumpDropView(const TPumpAnalysis& analysis);
 
 TPumpChart ChartOf(const TPumpAnalysis& analysis, const TPumpSettings& pump);
 // The chart without the selection's part (what a project that uses no

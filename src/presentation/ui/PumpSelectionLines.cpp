@@ -4,8 +4,7 @@
 #include "base/Format.h"
 #include "base/Money.h"
 #include "engine/units/UnitView.h"
-
-#include <limits>
+#include "presentation/ui/PumpChart.h"
 
 namespace dvx {
 
@@ -16,11 +15,6 @@ constexpr double kWattsPerHorsepower = 745.69987158227022; // mechanical horsepo
 
 TUnitView FlowView() { return TUnitView(qtFlow, {"l/s", "%0.4g", Times(1000)}); }
 TUnitView HeadView() { return TUnitView(qtHead, {"m", "%0.4g", Times(1)}); }
-// Drops shown as head take the density the analysis' heads are in.
-TUnitView DropView(const TPumpAnalysis& a) {
-    return TUnitView(qtPressureDrop, {"kPa", "%0.4g", Over(1000)},
-                     a.Curve ? a.Curve->Density : std::numeric_limits<double>::quiet_NaN());
-}
 
 std::string WithUnit(const TUnitView& view, double si) { return view.Text(si) + " " + view.Label(); }
 std::string Percent(double ratio) { return Format("%0.1f", {ratio * kPercent}) + " %"; }
@@ -83,9 +77,9 @@ std::vector<std::string> SelectionLines(const TPumpAnalysis& a, const TPumpSetti
     if (a.ExtraDropForDesign) {
         if (*a.ExtraDropForDesign >= 0)
             lines.push_back("Extra pressure drop that brings the duty flow to the design flow: " +
-                            WithUnit(DropView(a), *a.ExtraDropForDesign));
+                            WithUnit(PumpDropView(a), *a.ExtraDropForDesign));
         else
-            lines.push_back("At the design flow the pump gives " + WithUnit(DropView(a), -*a.ExtraDropForDesign) +
+            lines.push_back("At the design flow the pump gives " + WithUnit(PumpDropView(a), -*a.ExtraDropForDesign) +
                             " less than the circuit needs");
     }
     return lines;
